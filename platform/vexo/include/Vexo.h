@@ -35,15 +35,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(VEXO_BUILDING_LIBRARY)
-#    define VEXO_API __declspec(dllexport)
-#  else
-#    define VEXO_API __declspec(dllimport)
-#  endif
-#  define VEXO_CALLBACK __stdcall
+#    if defined(VEXO_BUILDING_LIBRARY)
+#        define VEXO_API __declspec(dllexport)
+#    else
+#        define VEXO_API __declspec(dllimport)
+#    endif
+#    define VEXO_CALLBACK __stdcall
 #else
-#  define VEXO_API __attribute__((visibility("default")))
-#  define VEXO_CALLBACK
+#    define VEXO_API __attribute__((visibility("default")))
+#    define VEXO_CALLBACK
 #endif
 
 #ifdef __cplusplus
@@ -53,36 +53,38 @@ extern "C" {
 /** @name Error codes returned by VEXO_GetLastError()
  *  The codes 2009, 2011 and 2021 are the ones callers map to messages.
  *  @{ */
-#define VEXO_NOERROR              0    /**< no error */
-#define VEXO_ERR_NOT_STARTED      2001 /**< the operation needs VEXO_Start_V30 first */
-#define VEXO_ERR_BAD_ARGUMENT     2002 /**< null pointer, empty or over-long text, bad command */
-#define VEXO_ERR_UNKNOWN_DEVICE   2003 /**< no device answered to that serial number or MAC */
-#define VEXO_ERR_NETWORK          2004 /**< a socket could not be opened, bound or used */
+#define VEXO_NOERROR 0                 /**< no error */
+#define VEXO_ERR_NOT_STARTED 2001      /**< the operation needs VEXO_Start_V30 first */
+#define VEXO_ERR_BAD_ARGUMENT 2002     /**< null pointer, empty or over-long text, bad command */
+#define VEXO_ERR_UNKNOWN_DEVICE 2003   /**< no device answered to that serial number or MAC */
+#define VEXO_ERR_NETWORK 2004          /**< a socket could not be opened, bound or used */
 #define VEXO_ERR_BUFFER_TOO_SMALL 2005 /**< the output buffer cannot hold the answer */
-#define VEXO_ERR_ALREADY_STARTED  2006 /**< VEXO_Start_V30 while started */
-#define VEXO_ERR_FILE             2007 /**< a reset file could not be read or is too large */
-#define VEXO_ERR_PROTOCOL         2008 /**< the device answered something unexpected */
-#define VEXO_ERR_DEVICE_DENY      2009 /**< the device refused: wrong password, key or security code */
-#define VEXO_ERR_TIMEOUT          2011 /**< no answer in time */
-#define VEXO_ERR_ALREADY_ACTIVE   2021 /**< the device is already activated */
-#define VEXO_ERR_LOCKED           2022 /**< too many wrong passwords: the device refuses for a while */
-#define VEXO_ERR_NOT_ACTIVATED    2023 /**< the device has no administrator password yet */
-#define VEXO_ERR_UNSUPPORTED      2024 /**< the device does not support the operation */
-#define VEXO_ERR_LOG              2025 /**< the log file could not be opened */
-#define VEXO_ERR_INTERNAL         2099 /**< an internal failure (out of memory, crypto) */
+#define VEXO_ERR_ALREADY_STARTED 2006  /**< VEXO_Start_V30 while started */
+#define VEXO_ERR_FILE 2007             /**< a reset file could not be read or is too large */
+#define VEXO_ERR_PROTOCOL 2008         /**< the device answered something unexpected */
+#define VEXO_ERR_DEVICE_DENY 2009      /**< the device refused: wrong password, key or security code */
+#define VEXO_ERR_TIMEOUT 2011          /**< no answer in time */
+#define VEXO_ERR_ALREADY_ACTIVE 2021   /**< the device is already activated */
+#define VEXO_ERR_LOCKED 2022           /**< too many wrong passwords: the device refuses for a while */
+#define VEXO_ERR_NOT_ACTIVATED 2023    /**< the device has no administrator password yet */
+#define VEXO_ERR_UNSUPPORTED 2024      /**< the device does not support the operation */
+#define VEXO_ERR_LOG 2025              /**< the log file could not be opened */
+#define VEXO_ERR_STALE 2026            /**< the device refused the request's challenge twice (it restarted meanwhile) */
+#define VEXO_ERR_IN_CALLBACK 2027      /**< a blocking call or VEXO_Stop was made from the device callback */
+#define VEXO_ERR_INTERNAL 2099         /**< an internal failure (out of memory, crypto) */
 /** @} */
 
 /** Event codes in VEXO_DEVICE_INFO::eventCode. */
-#define VEXO_EVENT_ONLINE  1
+#define VEXO_EVENT_ONLINE 1
 #define VEXO_EVENT_CHANGED 2
 #define VEXO_EVENT_OFFLINE 3
 
 /** capabilityFlags bits. */
-#define VEXO_CAP_IPV6        0x01
-#define VEXO_CAP_MOD_IPV6    0x02
-#define VEXO_CAP_DHCP        0x04
-#define VEXO_CAP_KEY_RESET   0x40
-#define VEXO_CAP_RESET_IPC   0x80
+#define VEXO_CAP_IPV6 0x01
+#define VEXO_CAP_MOD_IPV6 0x02
+#define VEXO_CAP_DHCP 0x04
+#define VEXO_CAP_KEY_RESET 0x40
+#define VEXO_CAP_RESET_IPC 0x80
 
 /** keyFormatFlags bits. */
 #define VEXO_KEYFMT_NEW 0x01
@@ -95,17 +97,19 @@ extern "C" {
 #define VEXO_GET_KEY_V2 2 /**< key of the newer reset scheme, up to 384 bytes */
 
 /** Filter rules of VEXO_SetDeviceFilterRule. */
-#define VEXO_FILTER_NONE   0 /**< report every device */
-#define VEXO_FILTER_SUBNET 1 /**< only devices whose IPv4 address lies in a subnet of this host
+#define VEXO_FILTER_NONE 0 /**< report every device */
+#define VEXO_FILTER_SUBNET                                                                                             \
+    1 /**< only devices whose IPv4 address lies in a subnet of this host
                                   (or in the subnets listed in the rule's argument) */
 
 #pragma pack(push, 1)
 
 /** A device as reported by the library (500 bytes). */
-typedef struct tagVEXO_DEVICE_INFO {
-    char leadText[12];          /**< protocol name of the device's stack, "VXDP/1" */
+typedef struct tagVEXO_DEVICE_INFO
+{
+    char leadText[12]; /**< protocol name of the device's stack, "VXDP/1" */
     char serialNumber[48];
-    char macAddress[20];        /**< "aa-bb-cc-dd-ee-ff" */
+    char macAddress[20]; /**< "aa-bb-cc-dd-ee-ff" */
     char ipv4Address[16];
     char ipv4SubnetMask[16];
     uint32_t deviceTypeCode;
@@ -127,14 +131,15 @@ typedef struct tagVEXO_DEVICE_INFO {
     uint8_t extendedInfoValid;
     uint16_t httpPort;
     uint8_t reserved3[21];
-    uint8_t inactive;           /**< 0 = activated */
+    uint8_t inactive; /**< 0 = activated */
     uint8_t reserved4[24];
     uint8_t keyFormatFlags;
     uint8_t reserved5[15];
 } VEXO_DEVICE_INFO, *LPVEXO_DEVICE_INFO;
 
 /** New network parameters of a device (436 bytes). */
-typedef struct tagDeviceNetParam {
+typedef struct tagDeviceNetParam
+{
     char ipv4Address[16];
     char ipv4SubnetMask[16];
     char ipv4Gateway[16];
@@ -148,19 +153,22 @@ typedef struct tagDeviceNetParam {
 } DeviceNetParam;
 
 /** Output of VEXO_GetDeviceConfig with command 1 (260 bytes). */
-typedef struct tagVEXO_KEY_BUFFER {
+typedef struct tagVEXO_KEY_BUFFER
+{
     uint32_t length;
     char data[256];
 } VEXO_KEY_BUFFER;
 
 /** Output of VEXO_GetDeviceConfig with command 2 (388 bytes). */
-typedef struct tagVEXO_KEY_BUFFER_V2 {
+typedef struct tagVEXO_KEY_BUFFER_V2
+{
     uint32_t length;
     char data[384];
 } VEXO_KEY_BUFFER_V2;
 
 /** Input of VEXO_ResetPasswd (1044 bytes). Exactly one of secretKey and keyFilePath is set. */
-typedef struct tagVEXO_RESET_PARAM {
+typedef struct tagVEXO_RESET_PARAM
+{
     char secretKey[256];   /**< typed reset key, not necessarily NUL-terminated */
     char keyFilePath[260]; /**< path of a reset file, not necessarily NUL-terminated */
     char password[16];     /**< new administrator password, not necessarily NUL-terminated */
@@ -171,9 +179,9 @@ typedef struct tagVEXO_RESET_PARAM {
 #pragma pack(pop)
 
 #ifdef __cplusplus
-#  define VEXO_STATIC_ASSERT static_assert
+#    define VEXO_STATIC_ASSERT static_assert
 #else
-#  define VEXO_STATIC_ASSERT _Static_assert
+#    define VEXO_STATIC_ASSERT _Static_assert
 #endif
 
 VEXO_STATIC_ASSERT(sizeof(VEXO_DEVICE_INFO) == 500, "VEXO_DEVICE_INFO is 500 bytes");
@@ -280,8 +288,8 @@ VEXO_API int VEXO_ModifyDeviceNetParam(const char *macAddress, const char *passw
  * @param in, inLen  unused by the key commands (null, 0).
  * @param out, outLen the key buffer and its whole size (260 or 388).
  */
-VEXO_API int VEXO_GetDeviceConfig(const char *serialNumber, uint32_t command, const void *in, uint32_t inLen,
-                                  void *out, uint32_t outLen);
+VEXO_API int VEXO_GetDeviceConfig(const char *serialNumber, uint32_t command, const void *in, uint32_t inLen, void *out,
+                                  uint32_t outLen);
 
 /** @brief Resets the administrator password with a typed reset key or a reset file signed by the maker. */
 VEXO_API int VEXO_ResetPasswd(const char *serialNumber, const VEXO_RESET_PARAM *param);

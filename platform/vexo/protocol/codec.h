@@ -97,7 +97,7 @@ struct Header
 /** What a device tells about itself; fields are bounded like the library's device record. */
 struct DeviceDescription
 {
-    std::string serial;                     ///< 1..47 bytes
+    std::string serial; ///< 1..47 bytes
     std::array<std::uint8_t, 6> mac{};
     std::array<std::uint8_t, 4> ipv4{};
     std::array<std::uint8_t, 4> mask{};
@@ -167,8 +167,8 @@ struct NetParams
 struct Request
 {
     Target target;
-    std::uint8_t command = 0;       ///< GetKey: 1 or 2
-    NetParams net;                  ///< Modify
+    std::uint8_t command = 0;         ///< GetKey: 1 or 2
+    NetParams net;                    ///< Modify
     std::vector<std::uint8_t> sealed; ///< sealed box, up to kMaxDatagram
 };
 
@@ -198,13 +198,13 @@ struct Decoded
 /** What the sealed box of a request holds once opened. */
 struct Secret
 {
-    MsgType type = MsgType::Activate;               ///< must equal the request's type
-    std::array<std::uint8_t, kNonceSize> nonce{};    ///< the device's single-use challenge
-    std::array<std::uint8_t, 32> bound{};            ///< hash of the request's clear fields
-    std::string password;                            ///< Activate/Reset: new, Modify: admin; <= 16 bytes
-    std::uint8_t resetIpc = 0;                       ///< Reset
-    std::uint8_t materialKind = 0;                   ///< Reset: 1 typed key, 2 reset file
-    std::string material;                            ///< Reset: key or file; Restore: security code
+    MsgType type = MsgType::Activate;             ///< must equal the request's type
+    std::array<std::uint8_t, kNonceSize> nonce{}; ///< the device's single-use challenge
+    std::array<std::uint8_t, 32> bound{};         ///< hash of the request's clear fields
+    std::string password;                         ///< Activate/Reset: new, Modify: admin; <= 16 bytes
+    std::uint8_t resetIpc = 0;                    ///< Reset
+    std::uint8_t materialKind = 0;                ///< Reset: 1 typed key, 2 reset file
+    std::string material;                         ///< Reset: key or file; Restore: security code
 
     bool operator==(const Secret &) const = default;
 };

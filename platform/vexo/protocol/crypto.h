@@ -37,7 +37,8 @@ std::optional<std::vector<std::uint8_t>> openSealed(const BoxKeyPair &keys, cons
 /** BLAKE2b-256 of the data. */
 std::array<std::uint8_t, 32> hash32(const std::vector<std::uint8_t> &data);
 /** Keyed BLAKE2b with an output of outSize bytes. */
-std::vector<std::uint8_t> keyedHash(const std::array<std::uint8_t, 32> &key, std::string_view data, std::size_t outSize);
+std::vector<std::uint8_t> keyedHash(const std::array<std::uint8_t, 32> &key, std::string_view data,
+                                    std::size_t outSize);
 
 /** Slow salted password hash (Argon2id); cheap parameters in test mode. Empty on failure. */
 std::string hashPassword(std::string_view password, bool testMode);

@@ -45,8 +45,8 @@ std::optional<std::string> xmlUnescape(std::string_view s)
             out += s[i];
             continue;
         }
-        static constexpr std::pair<std::string_view, char> entities[] = {
-            {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+        static constexpr std::pair<std::string_view, char> entities[]
+            = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
         bool matched = false;
         for (const auto &[name, ch] : entities) {
             if (s.substr(i, name.size()) == name) {

@@ -1,3 +1,685 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "engine.h"
+
+#include "logger.h"
+#include "protocol/crypto.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#if defined(_WIN32)
+#    include <winsock2.h>
+#    include <ws2tcpip.h>
+#else
+#    include <arpa/inet.h>
+#endif
+
+namespace vexo {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+namespace {
+
+long envMs(const char *name, long fallback)
+{
+    const char *v = std::getenv(name);
+    if (!v || !*v)
+        return fallback;
+    char *end = nullptr;
+    const long n = std::strtol(v, &end, 10);
+    return (*end || n <= 0 || n > 24L * 3600 * 1000) ? fallback : n;
+}
+
+template<std::size_t N>
+void putText(char (&field)[N], const std::string &text)
+{
+    const std::size_t n = std::min(text.size(), N - 1);
+    std::memcpy(field, text.data(), n);
+    field[n] = '\0';
+}
+
+// A text field of a caller's record, which need not be NUL-terminated.
+template<std::size_t N>
+std::string fieldText(const char (&field)[N])
+{
+    std::size_t n = 0;
+    while (n < N && field[n])
+        ++n;
+    return std::string(field, n);
+}
+
+std::string ipv4Text(const std::array<std::uint8_t, 4> &a)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%u.%u.%u.%u", a[0], a[1], a[2], a[3]);
+    return buf;
+}
+
+std::string ipv6Text(const std::array<std::uint8_t, 16> &a)
+{
+    char buf[64] = {};
+    if (!inet_ntop(AF_INET6, a.data(), buf, sizeof buf))
+        return {};
+    return buf;
+}
+
+bool parseIpv4Bytes(const std::string &text, std::array<std::uint8_t, 4> *out)
+{
+    std::uint32_t v = 0;
+    if (!parseIpv4(text.c_str(), &v))
+        return false;
+    *out = {static_cast<std::uint8_t>(v >> 24), static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v)};
+    return true;
+}
+
+bool parseIpv6Bytes(const std::string &text, std::array<std::uint8_t, 16> *out)
+{
+    return inet_pton(AF_INET6, text.c_str(), out->data()) == 1;
+}
+
+VEXO_DEVICE_INFO toDeviceInfo(const vxdp::DeviceDescription &d)
+{
+    VEXO_DEVICE_INFO info{};
+    putText(info.leadText, "VXDP/1");
+    putText(info.serialNumber, d.serial);
+    putText(info.macAddress, vxdp::macToText(d.mac));
+    putText(info.ipv4Address, ipv4Text(d.ipv4));
+    putText(info.ipv4SubnetMask, ipv4Text(d.mask));
+    info.deviceTypeCode = d.typeCode;
+    info.port = d.port;
+    info.channelCount = d.channels;
+    putText(info.softwareVersion, d.softwareVersion);
+    putText(info.dspVersion, d.dspVersion);
+    putText(info.startTime, d.startTime);
+    putText(info.deviceTypeText, d.typeText);
+    putText(info.ipv4Gateway, ipv4Text(d.gateway));
+    if (d.extendedValid) {
+        putText(info.ipv6Address, ipv6Text(d.ipv6));
+        putText(info.ipv6Gateway, ipv6Text(d.ipv6Gateway));
+        info.ipv6PrefixLength = d.ipv6PrefixLength;
+    }
+    info.capabilityFlags = d.capabilities;
+    info.dhcpEnabled = d.dhcp ? 1 : 0;
+    info.extendedInfoValid = d.extendedValid ? 1 : 0;
+    info.httpPort = d.httpPort;
+    info.inactive = d.inactive ? 1 : 0;
+    info.keyFormatFlags = d.keyFormat;
+    return info;
+}
+
+std::uint32_t statusToError(vxdp::Status status)
+{
+    switch (status) {
+    case vxdp::Status::Ok:
+        return VEXO_NOERROR;
+    case vxdp::Status::BadRequest:
+        return VEXO_ERR_BAD_ARGUMENT;
+    case vxdp::Status::Deny:
+        return VEXO_ERR_DEVICE_DENY;
+    case vxdp::Status::AlreadyActive:
+        return VEXO_ERR_ALREADY_ACTIVE;
+    case vxdp::Status::Locked:
+        return VEXO_ERR_LOCKED;
+    case vxdp::Status::NotActivated:
+        return VEXO_ERR_NOT_ACTIVATED;
+    case vxdp::Status::Unsupported:
+        return VEXO_ERR_UNSUPPORTED;
+    case vxdp::Status::StaleChallenge:
+        return VEXO_ERR_STALE;
+    }
+    return VEXO_ERR_PROTOCOL;
+}
+
+std::uint32_t newTxid()
+{
+    std::uint32_t t = 0;
+    while (t == 0) // 0 marks unsolicited announcements
+        t = vxdp::randomU32();
+    return t;
+}
+
+// Wipes secrets from memory once they are sealed.
+void wipe(std::string &s)
+{
+    std::fill(s.begin(), s.end(), '\0');
+    s.clear();
+}
+
+} // namespace
+
+Engine &Engine::instance()
+{
+    // Never destroyed: the program's own singletons stop the library from their
+    // destructors at exit, which may run after this file's statics are gone.
+    static Engine *engine = new Engine;
+    return *engine;
+}
+
+Engine::~Engine()
+{
+    stop();
+}
+
+std::uint32_t Engine::start(VEXO_DEVICE_CALLBACK callback, int flags, void *user)
+{
+    std::lock_guard lifecycle(m_lifecycle);
+    {
+        std::lock_guard lock(m_sessionMutex);
+        if (m_session)
+            return VEXO_ERR_ALREADY_STARTED;
+    }
+    if (!vxdp::cryptoInit())
+        return VEXO_ERR_INTERNAL;
+    const TransportConfig config = configFromEnvironment();
+    if (!config.valid) {
+        VEXO_LOG(LogLevel::Error, "start refused: %s", config.error.c_str());
+        return VEXO_ERR_BAD_ARGUMENT;
+    }
+    auto session = std::make_shared<Session>();
+    std::string error;
+    if (!session->transport.open(config, &error)) {
+        VEXO_LOG(LogLevel::Error, "start failed: %s", error.c_str());
+        return VEXO_ERR_NETWORK;
+    }
+    session->callback = callback;
+    session->user = user;
+    session->autoInquiry = flags & VEXO_START_AUTO_INQUIRY;
+    {
+        std::lock_guard lock(m_sessionMutex);
+        m_session = session;
+    }
+    session->thread = std::thread([this, session] { run(session); });
+    VEXO_LOG(LogLevel::Info, "started (%s scope, device port %u)", config.scope == Scope::Loopback ? "loopback" : "lan",
+             config.devicePort);
+    session->transport.sendToDevices(vxdp::encodeInquiry(newTxid()));
+    session->counters.sent++;
+    return VEXO_NOERROR;
+}
+
+std::uint32_t Engine::stop()
+{
+    if (std::this_thread::get_id() == m_threadId.load())
+        return VEXO_ERR_IN_CALLBACK; // the thread cannot wait for itself
+    std::lock_guard lifecycle(m_lifecycle);
+    std::shared_ptr<Session> session;
+    {
+        std::lock_guard lock(m_sessionMutex);
+        session = std::move(m_session);
+    }
+    if (!session)
+        return VEXO_ERR_NOT_STARTED;
+    {
+        std::lock_guard lock(session->mutex);
+        session->stopping = true;
+    }
+    session->answered.notify_all();
+    if (session->thread.joinable())
+        session->thread.join();
+    m_threadId = std::thread::id();
+    VEXO_LOG(LogLevel::Info, "stopped: %llu datagrams received, %llu dropped, %llu sent",
+             static_cast<unsigned long long>(session->counters.received.load()),
+             static_cast<unsigned long long>(session->counters.dropped.load()),
+             static_cast<unsigned long long>(session->counters.sent.load()));
+    return VEXO_NOERROR;
+}
+
+std::shared_ptr<Engine::Session> Engine::currentSession(std::uint32_t *error)
+{
+    std::lock_guard lock(m_sessionMutex);
+    if (!m_session || m_session->stopping) {
+        *error = VEXO_ERR_NOT_STARTED;
+        return nullptr;
+    }
+    *error = VEXO_NOERROR;
+    return m_session;
+}
+
+std::uint32_t Engine::sendInquiry()
+{
+    std::uint32_t error = 0;
+    auto session = currentSession(&error);
+    if (!session)
+        return error;
+    session->counters.sent++;
+    return session->transport.sendToDevices(vxdp::encodeInquiry(newTxid())) ? VEXO_NOERROR : VEXO_ERR_NETWORK;
+}
+
+std::uint32_t Engine::clearup()
+{
+    std::uint32_t error = 0;
+    auto session = currentSession(&error);
+    if (!session)
+        return error;
+    std::lock_guard lock(session->mutex);
+    session->devices.clear();
+    session->macBySerial.clear();
+    return VEXO_NOERROR;
+}
+
+std::uint32_t Engine::setFilter(int rule, const char *arg, int argLen)
+{
+    if (rule != VEXO_FILTER_NONE && rule != VEXO_FILTER_SUBNET)
+        return VEXO_ERR_BAD_ARGUMENT;
+    std::vector<Subnet> subnets;
+    const bool fromHost = rule == VEXO_FILTER_SUBNET && (!arg || argLen <= 0);
+    if (rule == VEXO_FILTER_SUBNET && !fromHost) {
+        std::string list(arg, static_cast<std::size_t>(argLen));
+        list = list.substr(0, list.find('\0'));
+        std::size_t pos = 0;
+        while (pos <= list.size()) {
+            const std::size_t end = std::min(list.find_first_of(";,", pos), list.size());
+            const std::string item = list.substr(pos, end - pos);
+            pos = end + 1;
+            if (item.empty())
+                continue;
+            const auto slash = item.find('/');
+            Subnet s;
+            char *numberEnd = nullptr;
+            const long bits = slash == std::string::npos ? 32 : std::strtol(item.c_str() + slash + 1, &numberEnd, 10);
+            if (!parseIpv4(item.substr(0, slash).c_str(), &s.address) || bits < 0 || bits > 32
+                || (numberEnd && *numberEnd))
+                return VEXO_ERR_BAD_ARGUMENT;
+            s.mask = bits == 0 ? 0 : ~std::uint32_t(0) << (32 - bits);
+            subnets.push_back(s);
+        }
+        if (subnets.empty())
+            return VEXO_ERR_BAD_ARGUMENT;
+    }
+    if (fromHost) {
+        for (const HostInterface &i : hostInterfaces())
+            subnets.push_back({i.address, i.netmask});
+    }
+    std::lock_guard lock(m_filterMutex);
+    m_filterRule = rule;
+    m_filterSubnets = std::move(subnets);
+    return VEXO_NOERROR;
+}
+
+bool Engine::passesFilter(const char *ipv4) const
+{
+    std::lock_guard lock(m_filterMutex);
+    if (m_filterRule == VEXO_FILTER_NONE)
+        return true;
+    std::uint32_t address = 0;
+    if (!parseIpv4(ipv4, &address))
+        return false;
+    return std::any_of(m_filterSubnets.begin(), m_filterSubnets.end(),
+                       [address](const Subnet &s) { return (address & s.mask) == (s.address & s.mask); });
+}
+
+void Engine::run(std::shared_ptr<Session> session)
+{
+    m_threadId = std::this_thread::get_id();
+    const auto inquiryInterval = milliseconds(envMs("VEXO_INQUIRY_INTERVAL_MS", 10000));
+    auto nextInquiry = Clock::now() + inquiryInterval;
+    auto nextExpiry = Clock::now() + milliseconds(250);
+    std::vector<std::uint8_t> buffer(vxdp::kMaxDatagram + 1); // one more byte shows an oversized datagram
+    std::vector<VEXO_DEVICE_INFO> events;
+
+    while (!session->stopping) {
+        session->transport.waitReadable(50);
+        events.clear();
+        // Deliver in batches so that callbacks keep flowing under a flood of answers.
+        for (int i = 0; i < 512 && !session->stopping; ++i) {
+            const int n = session->transport.receive(buffer.data(), buffer.size());
+            if (n < 0)
+                break;
+            session->counters.received++;
+            handleDatagram(*session, buffer.data(), static_cast<std::size_t>(n), events);
+        }
+        const auto now = Clock::now();
+        if (now >= nextExpiry) {
+            expireSilentDevices(*session, events);
+            nextExpiry = now + milliseconds(250);
+        }
+        if (session->autoInquiry && now >= nextInquiry) {
+            session->transport.sendToDevices(vxdp::encodeInquiry(newTxid()));
+            session->counters.sent++;
+            nextInquiry = now + inquiryInterval;
+        }
+        for (const VEXO_DEVICE_INFO &event : events) {
+            if (session->stopping)
+                break;
+            VEXO_LOG(LogLevel::Info, "device %s %s", event.macAddress,
+                     event.eventCode == VEXO_EVENT_ONLINE    ? "online"
+                     : event.eventCode == VEXO_EVENT_CHANGED ? "changed"
+                                                             : "offline");
+            if (session->callback)
+                session->callback(&event, session->user);
+        }
+    }
+}
+
+void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::size_t size,
+                            std::vector<VEXO_DEVICE_INFO> &events)
+{
+    const vxdp::Decoded decoded = vxdp::decode(data, size);
+    if (!decoded) {
+        session.counters.dropped++;
+        VEXO_LOG(LogLevel::Debug, "dropped a datagram of %zu bytes: %s", size, vxdp::decodeErrorName(decoded.error));
+        return;
+    }
+    const vxdp::Message &m = decoded.message;
+    switch (m.header.type) {
+    case vxdp::MsgType::Announce: {
+        VEXO_DEVICE_INFO info = toDeviceInfo(m.announce.device);
+        const std::string mac = info.macAddress;
+        std::lock_guard lock(session.mutex);
+        auto it = session.devices.find(mac);
+        if (m.announce.reason == vxdp::AnnounceReason::Goodbye) {
+            if (it != session.devices.end()) {
+                it->second.info.eventCode = VEXO_EVENT_OFFLINE;
+                events.push_back(it->second.info);
+                session.macBySerial.erase(it->second.info.serialNumber);
+                session.devices.erase(it);
+            }
+            return;
+        }
+        if (it == session.devices.end()) {
+            if (!passesFilter(info.ipv4Address))
+                return;
+            Device d;
+            d.info = info;
+            d.info.eventCode = VEXO_EVENT_ONLINE;
+            d.publicKey = m.announce.publicKey;
+            d.bootId = m.announce.bootId;
+            d.lastSeen = Clock::now();
+            events.push_back(d.info);
+            session.macBySerial[info.serialNumber] = mac;
+            session.devices.emplace(mac, d);
+            return;
+        }
+        Device &d = it->second;
+        d.lastSeen = Clock::now();
+        d.publicKey = m.announce.publicKey;
+        d.bootId = m.announce.bootId;
+        info.eventCode = d.info.eventCode;
+        if (std::memcmp(&info, &d.info, sizeof info) != 0) {
+            d.info = info;
+            d.info.eventCode = VEXO_EVENT_CHANGED;
+            events.push_back(d.info);
+        }
+        return;
+    }
+    case vxdp::MsgType::Challenge:
+    case vxdp::MsgType::Result: {
+        std::lock_guard lock(session.mutex);
+        auto it = session.waiters.find(m.header.txid);
+        if (it != session.waiters.end() && it->second->expect == m.header.type && !it->second->answer) {
+            it->second->answer = m;
+            session.answered.notify_all();
+        }
+        return;
+    }
+    default:
+        return; // requests of other programs on the link
+    }
+}
+
+void Engine::expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO> &events)
+{
+    const auto timeout = milliseconds(envMs("VEXO_OFFLINE_TIMEOUT_MS", 35000));
+    const auto now = Clock::now();
+    std::lock_guard lock(session.mutex);
+    for (auto it = session.devices.begin(); it != session.devices.end();) {
+        if (now - it->second.lastSeen > timeout) {
+            it->second.info.eventCode = VEXO_EVENT_OFFLINE;
+            events.push_back(it->second.info);
+            session.macBySerial.erase(it->second.info.serialNumber);
+            it = session.devices.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+std::uint32_t Engine::exchange(Session &session, const std::vector<std::uint8_t> &datagram, std::uint32_t txid,
+                               vxdp::MsgType expect, Clock::time_point deadline, vxdp::Message *answer)
+{
+    Waiter waiter;
+    waiter.expect = expect;
+    std::unique_lock lock(session.mutex);
+    session.waiters[txid] = &waiter;
+    auto backoff = milliseconds(150);
+    std::uint32_t error = VEXO_ERR_TIMEOUT;
+    for (;;) {
+        lock.unlock();
+        const bool sent = session.transport.sendToDevices(datagram);
+        session.counters.sent++;
+        lock.lock();
+        if (!sent) {
+            error = VEXO_ERR_NETWORK;
+            break;
+        }
+        const auto wakeAt = std::min(Clock::now() + backoff, deadline);
+        session.answered.wait_until(lock, wakeAt, [&] { return waiter.answer.has_value() || session.stopping; });
+        if (waiter.answer) {
+            *answer = std::move(*waiter.answer);
+            error = VEXO_NOERROR;
+            break;
+        }
+        if (session.stopping) {
+            error = VEXO_ERR_NOT_STARTED;
+            break;
+        }
+        if (Clock::now() >= deadline)
+            break;
+        backoff = std::min(backoff * 2, milliseconds(600));
+    }
+    session.waiters.erase(txid);
+    return error;
+}
+
+std::uint32_t Engine::knownPublicKey(Session &session, const vxdp::Target &target, std::array<std::uint8_t, 32> *key)
+{
+    std::lock_guard lock(session.mutex);
+    std::string mac = target.text;
+    if (target.kind == vxdp::TargetKind::Serial) {
+        auto it = session.macBySerial.find(target.text);
+        if (it == session.macBySerial.end())
+            return VEXO_ERR_UNKNOWN_DEVICE;
+        mac = it->second;
+    }
+    auto it = session.devices.find(mac);
+    if (it == session.devices.end())
+        return VEXO_ERR_UNKNOWN_DEVICE;
+    *key = it->second.publicKey;
+    return VEXO_NOERROR;
+}
+
+std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, vxdp::Secret secret)
+{
+    if (std::this_thread::get_id() == m_threadId.load())
+        return VEXO_ERR_IN_CALLBACK;
+    std::uint32_t error = 0;
+    auto session = currentSession(&error);
+    if (!session)
+        return error;
+    const auto deadline = Clock::now() + milliseconds(envMs("VEXO_TIMEOUT_MS", 3000));
+    std::array<std::uint8_t, 32> pinned{};
+    const bool known = knownPublicKey(*session, request.target, &pinned) == VEXO_NOERROR;
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        vxdp::Request ask;
+        ask.target = request.target;
+        const std::uint32_t challengeTx = newTxid();
+        vxdp::Message challenge;
+        error = exchange(*session, vxdp::encodeRequest(vxdp::MsgType::ChallengeRequest, challengeTx, ask), challengeTx,
+                         vxdp::MsgType::Challenge, deadline, &challenge);
+        if (error == VEXO_ERR_TIMEOUT && !known)
+            error = VEXO_ERR_UNKNOWN_DEVICE;
+        if (error)
+            break;
+        if (known && challenge.challenge.publicKey != pinned) {
+            VEXO_LOG(LogLevel::Error, "%s answered with another key than it announced: refused",
+                     ask.target.text.c_str());
+            error = VEXO_ERR_PROTOCOL;
+            break;
+        }
+        secret.type = type;
+        secret.nonce = challenge.challenge.nonce;
+        secret.bound = vxdp::hash32(vxdp::boundFields(type, request));
+        std::vector<std::uint8_t> plain = vxdp::encodeSecret(secret);
+        request.sealed = vxdp::seal(challenge.challenge.publicKey, plain);
+        std::fill(plain.begin(), plain.end(), 0);
+        if (request.sealed.empty()) {
+            error = VEXO_ERR_INTERNAL;
+            break;
+        }
+        const std::uint32_t tx = newTxid();
+        vxdp::Message result;
+        error
+            = exchange(*session, vxdp::encodeRequest(type, tx, request), tx, vxdp::MsgType::Result, deadline, &result);
+        if (error)
+            break;
+        error = statusToError(result.result.status);
+        if (error != VEXO_ERR_STALE) // a restart between challenge and request: ask again once
+            break;
+    }
+    wipe(secret.password);
+    wipe(secret.material);
+    return error;
+}
+
+std::uint32_t Engine::activate(const std::string &serial, const std::string &password)
+{
+    if (serial.empty() || serial.size() > 47 || password.empty() || password.size() > vxdp::kMaxPassword)
+        return VEXO_ERR_BAD_ARGUMENT;
+    vxdp::Request request;
+    request.target = {vxdp::TargetKind::Serial, serial};
+    vxdp::Secret secret;
+    secret.password = password;
+    return sealedRequest(vxdp::MsgType::Activate, request, secret);
+}
+
+std::uint32_t Engine::modify(const std::string &mac, const std::string &password, const DeviceNetParam &param)
+{
+    if (mac.empty() || mac.size() > 47 || password.empty() || password.size() > vxdp::kMaxPassword)
+        return VEXO_ERR_BAD_ARGUMENT;
+    vxdp::Request request;
+    request.target = {vxdp::TargetKind::Mac, mac};
+    vxdp::NetParams &net = request.net;
+    const std::string ipv4 = fieldText(param.ipv4Address);
+    if (!ipv4.empty()) {
+        const std::string gateway = fieldText(param.ipv4Gateway);
+        if (!parseIpv4Bytes(ipv4, &net.ipv4) || !parseIpv4Bytes(fieldText(param.ipv4SubnetMask), &net.mask)
+            || (!gateway.empty() && !parseIpv4Bytes(gateway, &net.gateway)))
+            return VEXO_ERR_BAD_ARGUMENT;
+        net.flags |= 0x01;
+    }
+    const std::string ipv6 = fieldText(param.ipv6Address);
+    if (!ipv6.empty()) {
+        if (!parseIpv6Bytes(ipv6, &net.ipv6))
+            return VEXO_ERR_BAD_ARGUMENT;
+        net.flags |= 0x02;
+    }
+    const std::string ipv6Gateway = fieldText(param.ipv6Gateway);
+    if (!ipv6Gateway.empty()) {
+        if (!parseIpv6Bytes(ipv6Gateway, &net.ipv6Gateway))
+            return VEXO_ERR_BAD_ARGUMENT;
+        net.flags |= 0x04;
+    }
+    if (param.ipv6PrefixLength > 128)
+        return VEXO_ERR_BAD_ARGUMENT;
+    net.ipv6PrefixLength = param.ipv6PrefixLength;
+    net.dhcp = param.dhcpEnabled ? 1 : 0;
+    net.port = param.port;
+    net.httpPort = param.httpPort;
+    vxdp::Secret secret;
+    secret.password = password;
+    return sealedRequest(vxdp::MsgType::Modify, request, secret);
+}
+
+std::uint32_t Engine::getKey(const std::string &serial, std::uint32_t command, void *out, std::uint32_t outLen)
+{
+    if (serial.empty() || serial.size() > 47 || (command != VEXO_GET_KEY_V1 && command != VEXO_GET_KEY_V2) || !out
+        || outLen < 8)
+        return VEXO_ERR_BAD_ARGUMENT;
+    if (std::this_thread::get_id() == m_threadId.load())
+        return VEXO_ERR_IN_CALLBACK;
+    std::uint32_t error = 0;
+    auto session = currentSession(&error);
+    if (!session)
+        return error;
+    std::array<std::uint8_t, 32> unused{};
+    vxdp::Request request;
+    request.target = {vxdp::TargetKind::Serial, serial};
+    request.command = static_cast<std::uint8_t>(command);
+    const bool known = knownPublicKey(*session, request.target, &unused) == VEXO_NOERROR;
+    const std::uint32_t tx = newTxid();
+    vxdp::Message result;
+    error = exchange(*session, vxdp::encodeRequest(vxdp::MsgType::GetKey, tx, request), tx, vxdp::MsgType::Result,
+                     Clock::now() + milliseconds(envMs("VEXO_TIMEOUT_MS", 3000)), &result);
+    if (error == VEXO_ERR_TIMEOUT && !known)
+        error = VEXO_ERR_UNKNOWN_DEVICE;
+    if (error)
+        return error;
+    error = statusToError(result.result.status);
+    if (error)
+        return error;
+    const std::string &key = result.result.keyMaterial;
+    if (key.size() > outLen - 4)
+        return VEXO_ERR_BUFFER_TOO_SMALL;
+    auto *bytes = static_cast<std::uint8_t *>(out);
+    const auto length = static_cast<std::uint32_t>(key.size());
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<std::uint8_t>(length >> (8 * i));
+    std::memcpy(bytes + 4, key.data(), key.size());
+    if (key.size() < outLen - 4)
+        bytes[4 + key.size()] = 0;
+    return VEXO_NOERROR;
+}
+
+std::uint32_t Engine::reset(const std::string &serial, const VEXO_RESET_PARAM &param)
+{
+    const std::string key = fieldText(param.secretKey);
+    const std::string path = fieldText(param.keyFilePath);
+    std::string password = fieldText(param.password);
+    if (serial.empty() || serial.size() > 47 || password.empty() || key.empty() == path.empty())
+        return VEXO_ERR_BAD_ARGUMENT;
+    vxdp::Secret secret;
+    secret.password = std::move(password);
+    secret.resetIpc = param.resetIpc ? 1 : 0;
+    if (!key.empty()) {
+        secret.materialKind = static_cast<std::uint8_t>(vxdp::MaterialKind::Key);
+        secret.material = key;
+    } else {
+        std::FILE *f = std::fopen(path.c_str(), "rb");
+        if (!f) {
+            VEXO_LOG(LogLevel::Warning, "reset file %s cannot be opened", path.c_str());
+            return VEXO_ERR_FILE;
+        }
+        std::string content(vxdp::kMaxResetFile + 1, '\0');
+        const std::size_t n = std::fread(content.data(), 1, content.size(), f);
+        std::fclose(f);
+        if (n == 0 || n > vxdp::kMaxResetFile) {
+            VEXO_LOG(LogLevel::Warning, "reset file %s is empty or larger than %zu bytes", path.c_str(),
+                     vxdp::kMaxResetFile);
+            return VEXO_ERR_FILE;
+        }
+        content.resize(n);
+        secret.materialKind = static_cast<std::uint8_t>(vxdp::MaterialKind::File);
+        secret.material = std::move(content);
+    }
+    vxdp::Request request;
+    request.target = {vxdp::TargetKind::Serial, serial};
+    return sealedRequest(vxdp::MsgType::Reset, request, secret);
+}
+
+std::uint32_t Engine::restore(const std::string &serial, const std::string &code)
+{
+    if (serial.empty() || serial.size() > 47 || code.empty() || code.size() > vxdp::kMaxSecurityCode)
+        return VEXO_ERR_BAD_ARGUMENT;
+    vxdp::Request request;
+    request.target = {vxdp::TargetKind::Serial, serial};
+    vxdp::Secret secret;
+    secret.material = code;
+    return sealedRequest(vxdp::MsgType::Restore, request, secret);
+}
+
+} // namespace vexo

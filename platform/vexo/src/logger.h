@@ -1,3 +1,45 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+namespace vexo {
+
+enum class LogLevel { Off = 0, Error = 1, Warning = 2, Info = 3, Debug = 4 };
+
+/** The library's own log file, "vexo.log"; shared by every thread. */
+class Logger
+{
+public:
+    static Logger &instance();
+
+    /** Opens (appends to) dir/vexo.log; false if it cannot be opened. */
+    bool open(int level, const std::string &dir, bool autoDelete);
+    bool enabled(LogLevel level) const { return static_cast<int>(level) <= m_level; }
+    void write(LogLevel level, const char *format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 3, 4)))
+#endif
+        ;
+
+    ~Logger();
+
+private:
+    Logger() = default;
+    mutable std::mutex m_mutex;
+    std::FILE *m_file = nullptr;
+    std::string m_path;
+    int m_level = 0;
+    bool m_autoDelete = false;
+};
+
+} // namespace vexo
+
+#define VEXO_LOG(level, ...)                                                                                           \
+    do {                                                                                                               \
+        if (::vexo::Logger::instance().enabled(level))                                                                 \
+            ::vexo::Logger::instance().write(level, __VA_ARGS__);                                                      \
+    } while (0)

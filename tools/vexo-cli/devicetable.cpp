@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "devicetable.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+template<std::size_t N>
+QString field(const char (&text)[N])
+{
+    return QString::fromLatin1(text, static_cast<qsizetype>(strnlen(text, N)));
+}
+
+} // namespace
+
+void VEXO_CALLBACK DeviceTable::onDeviceEvent(const VEXO_DEVICE_INFO *info, void *user)
+{
+    if (info && user)
+        static_cast<DeviceTable *>(user)->apply(*info);
+}
+
+void DeviceTable::apply(const VEXO_DEVICE_INFO &info)
+{
+    std::lock_guard lock(m_mutex);
+    ++m_events;
+    auto same = [&info](const VEXO_DEVICE_INFO &d) {
+        return std::strncmp(d.macAddress, info.macAddress, 20) == 0;
+    };
+    auto it = std::find_if(m_devices.begin(), m_devices.end(), same);
+    if (info.eventCode == VEXO_EVENT_OFFLINE) {
+        if (it != m_devices.end())
+            m_devices.erase(it);
+    } else if (it != m_devices.end()) {
+        *it = info;
+    } else {
+        m_devices.push_back(info);
+    }
+    if (m_echo) {
+        std::fputs(qPrintable(eventLine(info) + QLatin1Char('\n')), stdout);
+        std::fflush(stdout);
+    }
+}
+
+std::vector<VEXO_DEVICE_INFO> DeviceTable::devices() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_devices;
+}
+
+std::size_t DeviceTable::eventCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_events;
+}
+
+QJsonObject DeviceTable::toJson(const VEXO_DEVICE_INFO &d)
+{
+    QJsonObject o;
+    o[QStringLiteral("serialNumber")] = field(d.serialNumber);
+    o[QStringLiteral("mac")] = field(d.macAddress);
+    o[QStringLiteral("deviceType")] = field(d.deviceTypeText);
+    o[QStringLiteral("deviceTypeCode")] = static_cast<qint64>(d.deviceTypeCode);
+    o[QStringLiteral("ipv4Address")] = field(d.ipv4Address);
+    o[QStringLiteral("ipv4SubnetMask")] = field(d.ipv4SubnetMask);
+    o[QStringLiteral("ipv4Gateway")] = field(d.ipv4Gateway);
+    o[QStringLiteral("port")] = static_cast<qint64>(d.port);
+    o[QStringLiteral("httpPort")] = d.httpPort;
+    o[QStringLiteral("channels")] = static_cast<qint64>(d.channelCount);
+    o[QStringLiteral("softwareVersion")] = field(d.softwareVersion);
+    o[QStringLiteral("dspVersion")] = field(d.dspVersion);
+    o[QStringLiteral("startTime")] = field(d.startTime);
+    o[QStringLiteral("activated")] = d.inactive == 0;
+    o[QStringLiteral("dhcp")] = d.dhcpEnabled != 0;
+    o[QStringLiteral("capabilities")] = d.capabilityFlags;
+    o[QStringLiteral("keyFormat")] = d.keyFormatFlags;
+    if (d.extendedInfoValid) {
+        o[QStringLiteral("ipv6Address")] = field(d.ipv6Address);
+        o[QStringLiteral("ipv6Gateway")] = field(d.ipv6Gateway);
+        o[QStringLiteral("ipv6PrefixLength")] = d.ipv6PrefixLength;
+    }
+    return o;
+}
+
+QString DeviceTable::toText(const std::vector<VEXO_DEVICE_INFO> &devices)
+{
+    QString out;
+    QTextStream s(&out);
+    s.setFieldAlignment(QTextStream::AlignLeft);
+    auto row = [&s](const QStringList &cells) {
+        static const int widths[] = {4, 24, 34, 18, 16, 6, 14};
+        for (int i = 0; i < cells.size(); ++i) {
+            s.setFieldWidth(widths[i]);
+            s << cells.at(i);
+        }
+        s.setFieldWidth(0);
+        s << '\n';
+    };
+    row({QStringLiteral("#"), QStringLiteral("Type"), QStringLiteral("Serial Number"), QStringLiteral("MAC"),
+         QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State")});
+    int n = 0;
+    for (const auto &d : devices) {
+        row({QString::number(++n), field(d.deviceTypeText), field(d.serialNumber), field(d.macAddress),
+             field(d.ipv4Address), QString::number(d.port),
+             d.inactive ? QStringLiteral("Not activated") : QStringLiteral("Activated")});
+    }
+    s << n << " device(s)\n";
+    return out;
+}
+
+QString DeviceTable::eventLine(const VEXO_DEVICE_INFO &d)
+{
+    const char *what = d.eventCode == VEXO_EVENT_ONLINE    ? "online "
+                       : d.eventCode == VEXO_EVENT_CHANGED ? "changed"
+                                                           : "offline";
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(QLatin1String(what), field(d.macAddress), field(d.ipv4Address), field(d.deviceTypeText),
+             field(d.serialNumber));
+}

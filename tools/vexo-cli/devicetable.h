@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "Vexo.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+#include <mutex>
+#include <vector>
+
+/**
+ * @brief The devices the library reported, kept in arrival order; fed from the
+ * library's thread, read from the main thread.
+ */
+class DeviceTable
+{
+public:
+    /** The library callback; pUserData is the table. */
+    static void VEXO_CALLBACK onDeviceEvent(const VEXO_DEVICE_INFO *info, void *user);
+
+    std::vector<VEXO_DEVICE_INFO> devices() const;
+    std::size_t eventCount() const;
+
+    static QJsonObject toJson(const VEXO_DEVICE_INFO &info);
+    /** A fixed-width text table with a header line. */
+    static QString toText(const std::vector<VEXO_DEVICE_INFO> &devices);
+    static QString eventLine(const VEXO_DEVICE_INFO &info);
+
+    void setEchoEvents(bool echo) { m_echo = echo; }
+
+private:
+    void apply(const VEXO_DEVICE_INFO &info);
+
+    mutable std::mutex m_mutex;
+    std::vector<VEXO_DEVICE_INFO> m_devices;
+    std::size_t m_events = 0;
+    bool m_echo = false;
+};

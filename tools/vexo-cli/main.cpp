@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+// vexo-cli: lists the devices the discovery library finds and runs single operations
+// on them, for scripts and for checking a network without the desktop program.
+#include "devicetable.h"
+
+#include "Vexo.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onSignal(int)
+{
+    g_interrupted = 1;
+}
+
+int fail(const char *what)
+{
+    const unsigned code = VEXO_GetLastError();
+    std::fprintf(stderr, "%s failed: error %u\n", what, code);
+    return 1;
+}
+
+template<std::size_t N>
+void put(char (&field)[N], const QString &text)
+{
+    const QByteArray bytes = text.toLatin1().left(N - 1);
+    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// Waits until the device with that MAC or serial number has been reported.
+bool waitForDevice(const DeviceTable &table, const QString &id, int waitMs, VEXO_DEVICE_INFO *out)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        for (const auto &d : table.devices()) {
+            if (QString::fromLatin1(d.macAddress).compare(id, Qt::CaseInsensitive) == 0
+                || QString::fromLatin1(d.serialNumber) == id) {
+                *out = d;
+                return true;
+            }
+        }
+        QThread::msleep(20);
+    } while (timer.elapsed() < waitMs && !g_interrupted);
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vexo-cli"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Finds the cameras and recorders on the local network and works on them.\n\n"
+        "Commands:\n"
+        "  list                          list the devices found within --wait ms\n"
+        "  watch                         print device events until interrupted\n"
+        "  activate SERIAL PASSWORD      give a new device its administrator password\n"
+        "  modify MAC PASSWORD           change network parameters (--ipv4, --mask, --gateway, --port, ...)\n"
+        "  key SERIAL                    print the device's reset key material (--command 2: newer scheme)\n"
+        "  reset SERIAL NEWPASSWORD      reset the password with --key TEXT or --file RESETFILE\n"
+        "  restore SERIAL CODE           restore the default password with a security code\n\n"
+        "The environment variable VEXO_SCOPE=loopback keeps all traffic on this machine."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("list, watch, activate, modify, key, reset or restore"));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));
+    const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
+                                  QStringLiteral("ms"), QStringLiteral("2000"));
+    const QCommandLineOption filter(
+        QStringLiteral("filter"),
+        QStringLiteral("Only devices in these subnets, e.g. 127.0.0.0/8;192.0.2.0/24, or \"host\"."),
+        QStringLiteral("subnets"));
+    const QCommandLineOption ipv4(QStringLiteral("ipv4"), QStringLiteral("New IPv4 address."), QStringLiteral("addr"));
+    const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("New subnet mask."), QStringLiteral("mask"));
+    const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("New gateway."), QStringLiteral("addr"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("New service port."), QStringLiteral("port"));
+    const QCommandLineOption httpPort(QStringLiteral("http-port"), QStringLiteral("New web port."),
+                                      QStringLiteral("port"));
+    const QCommandLineOption dhcp(QStringLiteral("dhcp"), QStringLiteral("on or off."), QStringLiteral("on|off"));
+    const QCommandLineOption command(QStringLiteral("command"), QStringLiteral("Key command, 1 or 2."),
+                                     QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Write the key to this file."),
+                                 QStringLiteral("file"));
+    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("Typed reset key."), QStringLiteral("text"));
+    const QCommandLineOption file(QStringLiteral("file"), QStringLiteral("Reset file."), QStringLiteral("path"));
+    const QCommandLineOption ipc(QStringLiteral("ipc"), QStringLiteral("Also reset the connected cameras."));
+    parser.addOptions({json, wait, filter, ipv4, mask, gateway, port, httpPort, dhcp, command, out, key, file, ipc});
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    const QString cmd = args.value(0);
+    const int waitMs = parser.value(wait).toInt();
+    auto usage = [&parser] {
+        std::fputs(qPrintable(parser.helpText()), stderr);
+        return 2;
+    };
+    const QHash<QString, int> arity{{QStringLiteral("list"), 1},     {QStringLiteral("watch"), 1},
+                                    {QStringLiteral("activate"), 3}, {QStringLiteral("modify"), 3},
+                                    {QStringLiteral("key"), 2},      {QStringLiteral("reset"), 3},
+                                    {QStringLiteral("restore"), 3}};
+    if (!arity.contains(cmd) || args.size() != arity.value(cmd))
+        return usage();
+
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    VEXO_SetLogToFile(qEnvironmentVariableIsSet("VEXO_LOG_DIR") ? 4 : 0, nullptr, 1);
+    if (parser.isSet(filter)) {
+        const QByteArray subnets = parser.value(filter).toLatin1();
+        const bool host = subnets == "host";
+        if (!VEXO_SetDeviceFilterRule(VEXO_FILTER_SUBNET, host ? nullptr : subnets.constData(),
+                                      host ? 0 : static_cast<int>(subnets.size())))
+            return fail("filter");
+    }
+
+    DeviceTable table;
+    table.setEchoEvents(cmd == QLatin1String("watch"));
+    if (!VEXO_Start_V30(&DeviceTable::onDeviceEvent, VEXO_START_AUTO_INQUIRY, &table))
+        return fail("start");
+
+    int rc = 0;
+    const QByteArray a1 = args.value(1).toLatin1();
+    const QByteArray a2 = args.value(2).toLocal8Bit();
+    if (cmd == QLatin1String("list")) {
+        QThread::msleep(static_cast<unsigned long>(qMax(0, waitMs)));
+        const auto devices = table.devices();
+        if (parser.isSet(json)) {
+            QJsonArray list;
+            for (const auto &d : devices)
+                list.append(DeviceTable::toJson(d));
+            std::fputs(QJsonDocument(list).toJson().constData(), stdout);
+        } else {
+            std::fputs(qPrintable(DeviceTable::toText(devices)), stdout);
+        }
+    } else if (cmd == QLatin1String("watch")) {
+        while (!g_interrupted)
+            QThread::msleep(100);
+    } else if (cmd == QLatin1String("activate")) {
+        rc = VEXO_ActivateDevice(a1.constData(), a2.constData()) ? 0 : fail("activate");
+    } else if (cmd == QLatin1String("modify")) {
+        VEXO_DEVICE_INFO d{};
+        if (!waitForDevice(table, args.value(1), qMax(waitMs, 1), &d)) {
+            std::fprintf(stderr, "device %s not found\n", a1.constData());
+            rc = 1;
+        } else {
+            // Parameters not given on the command line keep the device's current values.
+            DeviceNetParam p{};
+            std::memcpy(p.ipv4Address, d.ipv4Address, sizeof d.ipv4Address);
+            std::memcpy(p.ipv4SubnetMask, d.ipv4SubnetMask, sizeof d.ipv4SubnetMask);
+            std::memcpy(p.ipv4Gateway, d.ipv4Gateway, sizeof d.ipv4Gateway);
+            std::memcpy(p.ipv6Address, d.ipv6Address, sizeof d.ipv6Address);
+            std::memcpy(p.ipv6Gateway, d.ipv6Gateway, sizeof d.ipv6Gateway);
+            p.ipv6PrefixLength = d.ipv6PrefixLength;
+            p.port = static_cast<uint16_t>(d.port);
+            p.httpPort = d.httpPort;
+            p.dhcpEnabled = d.dhcpEnabled;
+            if (parser.isSet(ipv4)) {
+                std::memset(p.ipv4Address, 0, sizeof p.ipv4Address);
+                put(p.ipv4Address, parser.value(ipv4));
+            }
+            if (parser.isSet(mask)) {
+                std::memset(p.ipv4SubnetMask, 0, sizeof p.ipv4SubnetMask);
+                put(p.ipv4SubnetMask, parser.value(mask));
+            }
+            if (parser.isSet(gateway)) {
+                std::memset(p.ipv4Gateway, 0, sizeof p.ipv4Gateway);
+                put(p.ipv4Gateway, parser.value(gateway));
+            }
+            if (parser.isSet(port))
+                p.port = static_cast<uint16_t>(parser.value(port).toUInt());
+            if (parser.isSet(httpPort))
+                p.httpPort = static_cast<uint16_t>(parser.value(httpPort).toUInt());
+            if (parser.isSet(dhcp))
+                p.dhcpEnabled = parser.value(dhcp) == QLatin1String("on") ? 1 : 0;
+            rc = VEXO_ModifyDeviceNetParam(d.macAddress, a2.constData(), &p) ? 0 : fail("modify");
+        }
+    } else if (cmd == QLatin1String("key")) {
+        VEXO_KEY_BUFFER_V2 buffer{};
+        const uint32_t c = parser.value(command).toUInt();
+        const uint32_t size = c == 2 ? sizeof(VEXO_KEY_BUFFER_V2) : sizeof(VEXO_KEY_BUFFER);
+        if (!VEXO_GetDeviceConfig(a1.constData(), c, nullptr, 0, &buffer, size)) {
+            rc = fail("key");
+        } else {
+            const QByteArray material(buffer.data, static_cast<qsizetype>(buffer.length));
+            if (parser.isSet(out)) {
+                QFile f(parser.value(out));
+                if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(material) != material.size()) {
+                    std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.value(out)));
+                    rc = 1;
+                }
+            } else {
+                std::printf("%s\n", material.constData());
+            }
+        }
+    } else if (cmd == QLatin1String("reset")) {
+        VEXO_RESET_PARAM p{};
+        const QByteArray k = parser.value(key).toLocal8Bit();
+        const QByteArray f = parser.value(file).toLocal8Bit();
+        if (k.isEmpty() == f.isEmpty()) {
+            std::fputs("reset needs exactly one of --key and --file\n", stderr);
+            rc = 2;
+        } else {
+            std::memcpy(p.secretKey, k.constData(), static_cast<std::size_t>(qMin<qsizetype>(k.size(), 256)));
+            std::memcpy(p.keyFilePath, f.constData(), static_cast<std::size_t>(qMin<qsizetype>(f.size(), 260)));
+            std::memcpy(p.password, a2.constData(), static_cast<std::size_t>(qMin<qsizetype>(a2.size(), 16)));
+            p.resetIpc = parser.isSet(ipc) ? 1 : 0;
+            rc = VEXO_ResetPasswd(a1.constData(), &p) ? 0 : fail("reset");
+        }
+    } else if (cmd == QLatin1String("restore")) {
+        rc = VEXO_ResetDefaultPasswd(a1.constData(), args.value(2).toLatin1().constData()) ? 0 : fail("restore");
+    }
+    VEXO_Stop();
+    return rc;
+}
