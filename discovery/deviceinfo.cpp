@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+
+#include "deviceinfo.h"
+
+void registerDiscoveryMetaTypes()
+{
+    qRegisterMetaType<VEXO_DEVICE_INFO>("VEXO_DEVICE_INFO");
+    qRegisterMetaType<DeviceInfo>("DeviceInfo");
+    qRegisterMetaType<QVector<DeviceInfo>>("QVector<DeviceInfo>");
+}

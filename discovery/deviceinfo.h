@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include <Vexo.h>
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QMetaType>
+#include <QString>
+#include <QVector>
+
+#include <cstddef>
+#include <cstring>
+
+/**
+ * @brief One device as the pages pass it to each other: the texts of its table row.
+ *
+ * strSerialNumber and strMAC are the key under which DeviceStore keeps the device's full record.
+ */
+struct DeviceInfo
+{
+    QString strIndex;        ///< the row's "ID" cell
+    QString strDeviceType;   ///< the "Device Type" cell
+    QString strIPv4Address;  ///< the "IPv4 Address" cell
+    QString strSerialNumber; ///< the "Serial Number" cell
+    QString strMAC;          ///< the "MAC" cell
+    /** @brief "0" until an operation on the device writes its outcome ("Succeed" or an error text). */
+    QString strResult = QStringLiteral("0");
+
+    friend bool operator==(const DeviceInfo &, const DeviceInfo &) = default;
+};
+
+Q_DECLARE_METATYPE(VEXO_DEVICE_INFO)
+Q_DECLARE_METATYPE(DeviceInfo)
+
+/**
+ * @brief Registers "VEXO_DEVICE_INFO", "DeviceInfo" and "QVector<DeviceInfo>" for queued signals.
+ *
+ * Call once at start-up before making connections that carry these types.
+ */
+void registerDiscoveryMetaTypes();
+
+/**
+ * @brief The bytes of a fixed-width text field: up to its first NUL, at most the field's width.
+ *
+ * A field that fills its whole width without a terminator yields all of its bytes and never
+ * the bytes of the field after it.
+ */
+template<std::size_t N>
+QByteArrayView fieldBytes(const char (&field)[N])
+{
+    const void *nul = std::memchr(field, 0, N);
+    return QByteArrayView(field, nul ? static_cast<const char *>(nul) - field : qsizetype(N));
+}
+
+/** @brief The text of a fixed-width field, read as Latin-1 within the field's width. */
+template<std::size_t N>
+QString fieldText(const char (&field)[N])
+{
+    return QString::fromLatin1(fieldBytes(field));
+}
+
+/**
+ * @brief Writes @p text into a fixed-width field: at most N - 1 bytes, the rest of the field zeroed.
+ *
+ * The stored text is always terminated; a longer text is cut.
+ * @return true when the whole text fitted.
+ */
+template<std::size_t N>
+bool setFieldText(char (&field)[N], QByteArrayView text)
+{
+    static_assert(N > 0);
+    const std::size_t length = qMin(std::size_t(text.size()), N - 1);
+    std::memset(field, 0, N);
+    if (length)
+        std::memcpy(field, text.data(), length);
+    return length == std::size_t(text.size());
+}
