@@ -1,0 +1,248 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "commandconsole.h"
+#include "populationgenerator.h"
+#include "simulator.h"
+#include "statefile.h"
+
+#include <makerkeys.h>
+
+#include <protocol/crypto.h>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+const char kUsage[] = R"(Usage: vexo-devsim [options]
+
+Plays a population of network cameras and recorders speaking VXDP/1 behind one UDP socket.
+
+Scope and port:
+  --scope lan|loopback   lan (default, or VEXO_SCOPE): multicast on every IPv4 interface;
+                         loopback: 127.0.0.1 only, unicast. Tests and demos use loopback.
+  --port PORT            device port (default VEXO_PORT or 37020); 0 takes a free port
+  --group ADDRESS        multicast group of the lan scope (default VEXO_GROUP or 239.255.37.20)
+
+Population:
+  --count N              number of generated devices (default 32)
+  --seed S               seed of the generated population (default 1)
+  --state FILE           load the population from FILE, or write the generated one there;
+                         every change is saved to it
+  --password TEXT        password of the activated generated devices (default Admin12345)
+  --keys-dir DIR         folder of maker-signing.seed and maker-restore.master
+                         (default: the test keys of the source tree)
+  --test-mode            cheap password hashing, for tests
+
+Behaviour and faults:
+  --lockout-seconds S    lock time after five refusals in a row (default 60)
+  --reply-spread-ms MS   spread the answers to an inquiry over MS milliseconds (default 0)
+  --delay-ms MS          delay every answer and announcement by MS milliseconds
+  --loss PERCENT         drop that share of incoming datagrams (repeatable with the seed)
+  --silent SERIAL        that device never sends anything (repeatable)
+  --no-stdin             ignore standard input (for running in the background)
+  --verbose              print datagram counts on standard error at exit
+  -h, --help             this text
+
+Prints "ready <port>" once listening. Commands on standard input, one per line, each
+answered by "ok" or "error <why>" (list prints its lines first):
+  list                          serial mac ipv4 activated(1/0), one line per device
+  stop SERIAL                   goodbye, then silent
+  vanish SERIAL                 silent without goodbye
+  start SERIAL                  back up after stop/vanish, hello
+  restart SERIAL                new boot id and start time, challenges and reset key forgotten, hello
+  lock SERIAL                   lock as after five refusals
+  set SERIAL FIELD VALUE        ipv4, mask, gateway, inactive (0/1), dhcp (0/1), port, httpport, password
+  quit                          goodbye for all devices, exit
+End of input quits as well (unless --no-stdin); so do SIGINT and SIGTERM.
+)";
+
+int g_signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "vexo-devsim: %s\n", qPrintable(message));
+    return 1;
+}
+
+bool readInt(const QString &text, int min, int max, int *out)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < min || v > max)
+        return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vexo-devsim"));
+
+    auto option = [](const char *name, const char *value = nullptr) {
+        return value ? QCommandLineOption(QLatin1String(name), QString(), QLatin1String(value))
+                     : QCommandLineOption(QLatin1String(name), QString());
+    };
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const auto scopeOpt = option("scope", "SCOPE"), portOpt = option("port", "PORT"),
+               groupOpt = option("group", "ADDR");
+    const auto countOpt = option("count", "N"), seedOpt = option("seed", "S"), stateOpt = option("state", "FILE");
+    const auto passwordOpt = option("password", "TEXT"), keysOpt = option("keys-dir", "DIR");
+    const auto testOpt = option("test-mode"), lockoutOpt = option("lockout-seconds", "S");
+    const auto spreadOpt = option("reply-spread-ms", "MS"), delayOpt = option("delay-ms", "MS");
+    const auto lossOpt = option("loss", "PERCENT"), silentOpt = option("silent", "SERIAL");
+    const auto noStdinOpt = option("no-stdin"), verboseOpt = option("verbose");
+    QCommandLineParser parser;
+    parser.addOptions({help, scopeOpt, portOpt, groupOpt, countOpt, seedOpt, stateOpt, passwordOpt, keysOpt, testOpt,
+                       lockoutOpt, spreadOpt, delayOpt, lossOpt, silentOpt, noStdinOpt, verboseOpt});
+    if (!parser.parse(app.arguments()))
+        return fail(parser.errorText() + QStringLiteral(" (see --help)"));
+    if (parser.isSet(help)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+
+    Simulator::Options options;
+    const QString scope = parser.isSet(scopeOpt) ? parser.value(scopeOpt) : qEnvironmentVariable("VEXO_SCOPE", "lan");
+    if (scope == QLatin1String("loopback"))
+        options.scope = Simulator::Scope::Loopback;
+    else if (scope == QLatin1String("lan"))
+        options.scope = Simulator::Scope::Lan;
+    else
+        return fail(QStringLiteral("the scope is lan or loopback, not %1").arg(scope));
+
+    const QString portText
+        = parser.isSet(portOpt) ? parser.value(portOpt) : qEnvironmentVariable("VEXO_PORT", QStringLiteral("37020"));
+    int port = 0;
+    if (!readInt(portText, 0, 65534, &port))
+        return fail(QStringLiteral("bad port %1").arg(portText));
+    options.port = quint16(port);
+    options.group = QHostAddress(parser.isSet(groupOpt) ? parser.value(groupOpt)
+                                                        : qEnvironmentVariable("VEXO_GROUP", vxdp::kDefaultGroup));
+    if (options.scope == Simulator::Scope::Lan && !options.group.isMulticast())
+        return fail(QStringLiteral("%1 is not an IPv4 multicast group").arg(options.group.toString()));
+
+    int count = 32;
+    if (parser.isSet(countOpt) && !readInt(parser.value(countOpt), 1, 100000, &count))
+        return fail(QStringLiteral("--count takes 1 to 100000"));
+    bool seedOk = true;
+    options.seed = parser.isSet(seedOpt) ? parser.value(seedOpt).toULongLong(&seedOk) : 1;
+    if (!seedOk)
+        return fail(QStringLiteral("--seed takes an unsigned number"));
+    if (parser.isSet(lockoutOpt) && !readInt(parser.value(lockoutOpt), 1, 86400, &options.lockoutSeconds))
+        return fail(QStringLiteral("--lockout-seconds takes 1 to 86400"));
+    if (parser.isSet(spreadOpt) && !readInt(parser.value(spreadOpt), 0, 600000, &options.replySpreadMs))
+        return fail(QStringLiteral("--reply-spread-ms takes 0 to 600000"));
+    if (parser.isSet(delayOpt) && !readInt(parser.value(delayOpt), 0, 600000, &options.delayMs))
+        return fail(QStringLiteral("--delay-ms takes 0 to 600000"));
+    if (parser.isSet(lossOpt)) {
+        bool ok = false;
+        options.lossPercent = parser.value(lossOpt).toDouble(&ok);
+        if (!ok || options.lossPercent < 0 || options.lossPercent > 100)
+            return fail(QStringLiteral("--loss takes 0 to 100"));
+    }
+    options.testMode = parser.isSet(testOpt);
+    options.silent = parser.values(silentOpt);
+    options.statePath = parser.value(stateOpt);
+    options.password = parser.isSet(passwordOpt) ? parser.value(passwordOpt).toStdString() : "Admin12345";
+    if (options.password.empty() || options.password.size() > vxdp::kMaxPassword)
+        return fail(QStringLiteral("--password takes 1 to 16 bytes"));
+
+    if (!vxdp::cryptoInit())
+        return fail(QStringLiteral("the crypto library cannot be initialised"));
+    QString error;
+    const auto keys = MakerKeys::load(parser.isSet(keysOpt) ? parser.value(keysOpt) : MakerKeys::defaultDir(), &error);
+    if (!keys)
+        return fail(error);
+    options.makerPublicKey = keys->signing().publicKey;
+
+    std::vector<DeviceRecord> devices;
+    if (!options.statePath.isEmpty() && QFileInfo::exists(options.statePath)) {
+        auto loaded = StateFile::load(options.statePath, &error);
+        if (!loaded)
+            return fail(error + QStringLiteral(" (the file was left as it is)"));
+        devices = std::move(*loaded);
+    } else {
+        PopulationGenerator::Options generate;
+        generate.count = count;
+        generate.seed = options.seed;
+        generate.restoreMaster = keys->restoreMaster();
+        // One hash for all activated devices: hashing thousands at full cost would take minutes.
+        generate.passwordHash = vxdp::hashPassword(options.password, options.testMode);
+        if (generate.passwordHash.empty())
+            return fail(QStringLiteral("the password cannot be hashed"));
+        devices = PopulationGenerator::generate(generate);
+        if (!options.statePath.isEmpty() && !StateFile::save(options.statePath, devices, &error))
+            return fail(error);
+    }
+
+    Simulator simulator(options, std::move(devices));
+    if (!simulator.start(&error))
+        return fail(error);
+
+    bool quitting = false;
+    const bool verbose = parser.isSet(verboseOpt);
+    auto quit = [&] {
+        if (quitting)
+            return;
+        quitting = true;
+        simulator.shutdown();
+        if (verbose) {
+            const QStringList lines = simulator.statistics();
+            for (const QString &line : lines)
+                std::fprintf(stderr, "vexo-devsim: %s\n", qPrintable(line));
+        }
+        QCoreApplication::exit(0);
+    };
+
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return fail(QStringLiteral("cannot create the signal pipe"));
+    QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &simulator, quit);
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    std::unique_ptr<CommandConsole> console;
+    if (!parser.isSet(noStdinOpt)) {
+        console = std::make_unique<CommandConsole>();
+        QObject::connect(console.get(), &CommandConsole::lineReceived, &simulator, [&](const QString &line) {
+            if (quitting)
+                return;
+            bool quitRequested = false;
+            const QStringList reply = simulator.execute(line, &quitRequested);
+            for (const QString &text : reply)
+                std::fprintf(stdout, "%s\n", qPrintable(text));
+            std::fflush(stdout);
+            if (quitRequested)
+                quit();
+        });
+        QObject::connect(console.get(), &CommandConsole::endOfInput, &simulator, quit);
+    }
+
+    std::fprintf(stdout, "ready %u\n", unsigned(simulator.port()));
+    std::fflush(stdout);
+    return app.exec();
+}

@@ -1,0 +1,333 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "simdevice.h"
+
+#include <protocol/crypto.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::int64_t kChallengeLifetimeMs = 30'000;
+constexpr std::size_t kMaxChallenges = 32;
+constexpr std::int64_t kAnswerLifetimeMs = 10'000;
+constexpr std::size_t kMaxAnswers = 64;
+constexpr int kRefusalsBeforeLock = 5;
+constexpr char kFactoryPassword[] = "70639";
+
+constexpr std::uint8_t kCapModIpv6 = 0x02;
+constexpr std::uint8_t kCapDhcp = 0x04;
+constexpr std::uint8_t kCapKeyReset = 0x40;
+constexpr std::uint8_t kKeyFormatNew = 0x01;
+constexpr std::uint8_t kNetIpv4 = 0x01;
+constexpr std::uint8_t kNetIpv6Address = 0x02;
+constexpr std::uint8_t kNetIpv6Gateway = 0x04;
+
+DeviceOutcome answer(vxdp::Status status)
+{
+    DeviceOutcome outcome;
+    outcome.result.status = status;
+    return outcome;
+}
+
+std::uint32_t toU32(const std::array<std::uint8_t, 4> &a)
+{
+    return std::uint32_t(a[0]) << 24 | std::uint32_t(a[1]) << 16 | std::uint32_t(a[2]) << 8 | a[3];
+}
+
+bool validMask(const std::array<std::uint8_t, 4> &mask)
+{
+    const std::uint32_t m = toU32(mask);
+    return m != 0 && ((~m + 1) & ~m) == 0; // ones followed by zeros only
+}
+
+bool validHost(const std::array<std::uint8_t, 4> &ip)
+{
+    return ip[0] != 0 && ip[0] != 127 && ip[0] < 224;
+}
+
+} // namespace
+
+SimDevice::SimDevice(DeviceRecord record)
+    : m_record(std::move(record))
+{}
+
+void SimDevice::boot(std::uint32_t bootId, const std::string &startTime)
+{
+    m_bootId = bootId;
+    m_record.description.startTime = startTime;
+    m_challenges.clear();
+    m_resetNonce.reset();
+    m_answers.clear();
+}
+
+vxdp::Announce SimDevice::announce(vxdp::AnnounceReason reason) const
+{
+    vxdp::Announce a;
+    a.reason = reason;
+    a.bootId = m_bootId;
+    a.publicKey = m_record.keys.publicKey;
+    a.device = m_record.description;
+    return a;
+}
+
+vxdp::Challenge SimDevice::issueChallenge(std::int64_t nowMs)
+{
+    std::erase_if(m_challenges, [nowMs](const PendingChallenge &c) { return c.expiresMs <= nowMs; });
+    if (m_challenges.size() >= kMaxChallenges)
+        m_challenges.erase(m_challenges.begin()); // the oldest goes first
+    PendingChallenge pending;
+    vxdp::randomBytes(pending.nonce.data(), pending.nonce.size());
+    pending.expiresMs = nowMs + kChallengeLifetimeMs;
+    m_challenges.push_back(pending);
+    return vxdp::Challenge{pending.nonce, m_record.keys.publicKey};
+}
+
+bool SimDevice::takeChallenge(const std::array<std::uint8_t, vxdp::kNonceSize> &nonce, std::int64_t nowMs)
+{
+    const auto it = std::find_if(m_challenges.begin(), m_challenges.end(),
+                                 [&nonce](const PendingChallenge &c) { return c.nonce == nonce; });
+    if (it == m_challenges.end())
+        return false;
+    const bool fresh = it->expiresMs > nowMs;
+    m_challenges.erase(it);
+    return fresh;
+}
+
+void SimDevice::lock(std::int64_t nowMs, int seconds)
+{
+    m_lockedUntilMs = nowMs + std::int64_t(seconds) * 1000;
+    m_refusals = 0;
+}
+
+vxdp::Status SimDevice::refuse(const DeviceContext &context)
+{
+    if (++m_refusals >= kRefusalsBeforeLock)
+        lock(context.nowMs, context.lockoutSeconds);
+    return vxdp::Status::Deny;
+}
+
+bool SimDevice::setPassword(std::string_view password, const DeviceContext &context, DeviceOutcome *outcome)
+{
+    std::string hash = vxdp::hashPassword(password, context.testMode);
+    if (hash.empty())
+        return false;
+    m_record.passwordHash = std::move(hash);
+    outcome->persist = true;
+    if (m_record.description.inactive) {
+        m_record.description.inactive = 0;
+        outcome->announce = true;
+    }
+    return true;
+}
+
+const QByteArray *SimDevice::cachedAnswer(const QHostAddress &sender, quint16 port, std::uint32_t txid,
+                                          vxdp::MsgType type, std::int64_t nowMs)
+{
+    while (!m_answers.empty() && m_answers.front().expiresMs <= nowMs)
+        m_answers.pop_front();
+    for (const CachedAnswer &a : m_answers) {
+        if (a.txid == txid && a.type == type && a.port == port && a.sender == sender)
+            return &a.answer;
+    }
+    return nullptr;
+}
+
+void SimDevice::cacheAnswer(const QHostAddress &sender, quint16 port, std::uint32_t txid, vxdp::MsgType type,
+                            const QByteArray &answer, std::int64_t nowMs)
+{
+    if (m_answers.size() >= kMaxAnswers)
+        m_answers.pop_front();
+    m_answers.push_back(CachedAnswer{sender, port, txid, type, nowMs + kAnswerLifetimeMs, answer});
+}
+
+std::optional<vxdp::Secret> SimDevice::openSecret(vxdp::MsgType type, const vxdp::Request &request, std::int64_t nowMs,
+                                                  vxdp::Status *status)
+{
+    *status = vxdp::Status::BadRequest;
+    const auto plain = vxdp::openSealed(m_record.keys, request.sealed);
+    if (!plain)
+        return std::nullopt;
+    auto secret = vxdp::decodeSecret(plain->data(), plain->size());
+    // A box made for another request type, device or parameters is not honoured.
+    if (!secret || secret->type != type || secret->bound != vxdp::hash32(vxdp::boundFields(type, request)))
+        return std::nullopt;
+    if (!takeChallenge(secret->nonce, nowMs)) {
+        *status = vxdp::Status::StaleChallenge;
+        return std::nullopt;
+    }
+    *status = vxdp::Status::Ok;
+    return secret;
+}
+
+DeviceOutcome SimDevice::handle(vxdp::MsgType type, const vxdp::Request &request, const DeviceContext &context)
+{
+    if (type == vxdp::MsgType::GetKey)
+        return getKey(request.command);
+
+    vxdp::Status status = vxdp::Status::Ok;
+    const auto secret = openSecret(type, request, context.nowMs, &status);
+    if (!secret)
+        return answer(status);
+    switch (type) {
+    case vxdp::MsgType::Activate:
+        return activate(*secret, context);
+    case vxdp::MsgType::Modify:
+        return modify(request, *secret, context);
+    case vxdp::MsgType::Reset:
+        return resetPassword(*secret, context);
+    case vxdp::MsgType::Restore:
+        return restore(*secret, context);
+    default:
+        return answer(vxdp::Status::BadRequest);
+    }
+}
+
+DeviceOutcome SimDevice::getKey(std::uint8_t command)
+{
+    const auto &d = m_record.description;
+    if (command != 1 && command != 2)
+        return answer(vxdp::Status::BadRequest);
+    if (!(d.capabilities & kCapKeyReset) || (command == 2 && !(d.keyFormat & kKeyFormatNew)))
+        return answer(vxdp::Status::Unsupported);
+    // One nonce per boot until it is used up, so repeated queries hand out the same key.
+    if (!m_resetNonce) {
+        m_resetNonce.emplace();
+        vxdp::randomBytes(m_resetNonce->data(), m_resetNonce->size());
+    }
+    DeviceOutcome outcome;
+    outcome.result.keyMaterial = vxdp::formatKeyMaterial(vxdp::KeyMaterial{command, d.serial, *m_resetNonce});
+    return outcome;
+}
+
+DeviceOutcome SimDevice::activate(const vxdp::Secret &secret, const DeviceContext &context)
+{
+    if (secret.password.empty())
+        return answer(vxdp::Status::BadRequest);
+    if (!m_record.description.inactive)
+        return answer(vxdp::Status::AlreadyActive);
+    DeviceOutcome outcome;
+    if (!setPassword(secret.password, context, &outcome))
+        return answer(vxdp::Status::BadRequest);
+    return outcome;
+}
+
+DeviceOutcome SimDevice::modify(const vxdp::Request &request, const vxdp::Secret &secret, const DeviceContext &context)
+{
+    vxdp::DeviceDescription d = m_record.description;
+    if (d.inactive)
+        return answer(vxdp::Status::NotActivated);
+    if (isLocked(context.nowMs))
+        return answer(vxdp::Status::Locked);
+    if (!vxdp::verifyPassword(m_record.passwordHash, secret.password))
+        return answer(refuse(context));
+    m_refusals = 0;
+
+    const vxdp::NetParams &net = request.net;
+    // Devices that cannot change their IPv6 setup refuse rather than ignore it.
+    if ((net.flags & (kNetIpv6Address | kNetIpv6Gateway)) && !(d.capabilities & kCapModIpv6))
+        return answer(vxdp::Status::Unsupported);
+    if (net.dhcp && !(d.capabilities & kCapDhcp))
+        return answer(vxdp::Status::Unsupported);
+    if (!net.dhcp && (net.flags & kNetIpv4) && (!validHost(net.ipv4) || !validMask(net.mask)))
+        return answer(vxdp::Status::BadRequest);
+
+    if (net.dhcp) {
+        d.dhcp = 1;
+        // The simulated DHCP server leases from 198.51.100.0/24; a lease already held is kept.
+        if (d.ipv4[0] != 198 || d.ipv4[1] != 51 || d.ipv4[2] != 100) {
+            const auto h = vxdp::hash32(std::vector<std::uint8_t>(d.mac.begin(), d.mac.end()));
+            d.ipv4 = {198, 51, 100, std::uint8_t(100 + h[0] % 150)};
+            d.mask = {255, 255, 255, 0};
+            d.gateway = {198, 51, 100, 1};
+        }
+    } else {
+        d.dhcp = 0;
+        if (net.flags & kNetIpv4) {
+            d.ipv4 = net.ipv4;
+            d.mask = net.mask;
+            d.gateway = net.gateway;
+        }
+    }
+    if (net.flags & kNetIpv6Address) {
+        d.ipv6 = net.ipv6;
+        d.ipv6PrefixLength = net.ipv6PrefixLength;
+        d.extendedValid = 1;
+    }
+    if (net.flags & kNetIpv6Gateway)
+        d.ipv6Gateway = net.ipv6Gateway;
+    // Zero means "not given" for the ports: the program always sends what it shows.
+    if (net.port)
+        d.port = net.port;
+    if (net.httpPort)
+        d.httpPort = net.httpPort;
+
+    DeviceOutcome outcome;
+    if (!(d == m_record.description)) {
+        m_record.description = d;
+        outcome.announce = true;
+        outcome.persist = true;
+    }
+    return outcome;
+}
+
+DeviceOutcome SimDevice::resetPassword(const vxdp::Secret &secret, const DeviceContext &context)
+{
+    const auto &d = m_record.description;
+    if (!(d.capabilities & kCapKeyReset))
+        return answer(vxdp::Status::Unsupported);
+    if (isLocked(context.nowMs))
+        return answer(vxdp::Status::Locked);
+    if (secret.password.empty())
+        return answer(vxdp::Status::BadRequest);
+
+    std::string keyText;
+    if (secret.materialKind == std::uint8_t(vxdp::MaterialKind::Key)) {
+        keyText = secret.material;
+    } else if (secret.materialKind == std::uint8_t(vxdp::MaterialKind::File)) {
+        const auto file = vxdp::parseResetFile(secret.material);
+        if (!file || file->serial != d.serial)
+            return answer(refuse(context));
+        keyText = file->resetKey;
+    } else {
+        return answer(vxdp::Status::BadRequest);
+    }
+    const auto key = vxdp::parseResetKey(keyText);
+    if (!key || !m_resetNonce || (key->scheme == 2 && !(d.keyFormat & kKeyFormatNew)))
+        return answer(refuse(context));
+    const auto message = vxdp::resetMessage(key->scheme, d.serial, *m_resetNonce);
+    if (!vxdp::verifySignature(context.makerPublicKey, message, key->signature.data(), key->signature.size()))
+        return answer(refuse(context));
+
+    DeviceOutcome outcome;
+    if (!setPassword(secret.password, context, &outcome))
+        return answer(vxdp::Status::BadRequest);
+    // A key allows one reset only.
+    m_resetNonce.reset();
+    m_refusals = 0;
+    m_lockedUntilMs = 0;
+    return outcome;
+}
+
+DeviceOutcome SimDevice::restore(const vxdp::Secret &secret, const DeviceContext &context)
+{
+    const auto &d = m_record.description;
+    if (isLocked(context.nowMs))
+        return answer(vxdp::Status::Locked);
+    const std::string shortSerial = vxdp::serialWithoutType(d.serial, d.typeText);
+    bool accepted = false;
+    // The maker's code is valid for a day either side, over either form of the serial.
+    for (const std::string &date : context.restoreDates) {
+        for (const std::string &serial : {d.serial, shortSerial})
+            accepted
+                |= vxdp::equalConstantTime(secret.material, vxdp::securityCode(m_record.restoreSecret, serial, date));
+    }
+    if (!accepted)
+        return answer(refuse(context));
+    DeviceOutcome outcome;
+    if (!setPassword(kFactoryPassword, context, &outcome))
+        return answer(vxdp::Status::BadRequest);
+    m_refusals = 0;
+    m_lockedUntilMs = 0;
+    return outcome;
+}

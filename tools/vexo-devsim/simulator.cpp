@@ -1,0 +1,494 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "simulator.h"
+
+#include "statefile.h"
+
+#include <protocol/crypto.h>
+
+#include <QDate>
+#include <QDateTime>
+#include <QNetworkDatagram>
+#include <QThread>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+constexpr std::int64_t kClientLifetimeMs = 120'000;
+constexpr int kBurstSize = 64;
+constexpr int kBurstPauseMs = 1;
+constexpr int kSocketBufferSize = 4 * 1024 * 1024;
+
+quint64 macKey(const std::array<std::uint8_t, 6> &mac)
+{
+    quint64 key = 0;
+    for (std::uint8_t b : mac)
+        key = key << 8 | b;
+    return key;
+}
+
+QByteArray bytes(const std::vector<std::uint8_t> &v)
+{
+    return QByteArray(reinterpret_cast<const char *>(v.data()), qsizetype(v.size()));
+}
+
+QString ipv4Text(const std::array<std::uint8_t, 4> &a)
+{
+    return QStringLiteral("%1.%2.%3.%4").arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]);
+}
+
+std::optional<std::array<std::uint8_t, 4>> ipv4FromText(const QString &text)
+{
+    const QHostAddress address(text);
+    if (address.protocol() != QAbstractSocket::IPv4Protocol)
+        return std::nullopt;
+    const quint32 v = address.toIPv4Address();
+    return std::array<std::uint8_t, 4>{std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8),
+                                       std::uint8_t(v)};
+}
+
+} // namespace
+
+Simulator::Simulator(const Options &options, std::vector<DeviceRecord> devices, QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+    , m_sendTimer(new QTimer(this))
+    , m_lossRng(options.seed ^ 0x6c6f7373u)
+{
+    m_devices.reserve(devices.size());
+    for (DeviceRecord &record : devices) {
+        const std::size_t index = m_devices.size();
+        m_bySerial.insert(QByteArray::fromStdString(record.description.serial), index);
+        m_byMac.insert(macKey(record.description.mac), index);
+        m_devices.emplace_back(std::move(record));
+    }
+    for (const QString &serial : options.silent)
+        m_silent.insert(serial.toUtf8());
+    m_sendTimer->setSingleShot(true);
+    m_sendTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_sendTimer, &QTimer::timeout, this, &Simulator::sendPending);
+}
+
+Simulator::~Simulator() = default;
+
+bool Simulator::start(QString *error)
+{
+    m_clock.start();
+    m_socket = std::make_unique<QUdpSocket>();
+    connect(m_socket.get(), &QUdpSocket::readyRead, this, &Simulator::readPending);
+
+    if (m_options.scope == Scope::Loopback) {
+        if (!m_socket->bind(QHostAddress::LocalHost, m_options.port)) {
+            *error = QStringLiteral("cannot bind 127.0.0.1:%1: %2").arg(m_options.port).arg(m_socket->errorString());
+            return false;
+        }
+    } else {
+        if (!m_socket->bind(QHostAddress::AnyIPv4, m_options.port,
+                            QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+            *error = QStringLiteral("cannot bind 0.0.0.0:%1: %2").arg(m_options.port).arg(m_socket->errorString());
+            return false;
+        }
+        const auto all = QNetworkInterface::allInterfaces();
+        for (const QNetworkInterface &iface : all) {
+            const auto flags = iface.flags();
+            if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::CanMulticast)
+                || flags.testFlag(QNetworkInterface::IsLoopBack))
+                continue;
+            const auto entries = iface.addressEntries();
+            const bool hasIpv4 = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
+                return e.ip().protocol() == QAbstractSocket::IPv4Protocol;
+            });
+            if (hasIpv4 && m_socket->joinMulticastGroup(m_options.group, iface))
+                m_interfaces.append(iface);
+        }
+        if (m_interfaces.isEmpty()) {
+            *error
+                = QStringLiteral("no multicast-capable IPv4 interface could join %1").arg(m_options.group.toString());
+            return false;
+        }
+        m_socket->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+        m_socket->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+    }
+    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kSocketBufferSize);
+    m_socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSocketBufferSize);
+
+    for (SimDevice &device : m_devices) {
+        boot(device);
+        queueAnnouncement(device, vxdp::AnnounceReason::Hello);
+    }
+    return true;
+}
+
+quint16 Simulator::port() const
+{
+    return m_socket ? m_socket->localPort() : 0;
+}
+
+void Simulator::boot(SimDevice &device)
+{
+    const QString startTime = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    device.boot(vxdp::randomU32(), startTime.toStdString());
+}
+
+DeviceContext Simulator::context() const
+{
+    DeviceContext c;
+    c.nowMs = nowMs();
+    c.testMode = m_options.testMode;
+    c.lockoutSeconds = m_options.lockoutSeconds;
+    c.makerPublicKey = m_options.makerPublicKey;
+    const QDate today = QDate::currentDate();
+    const QString format = QStringLiteral("yyyyMMdd");
+    c.restoreDates = {today.addDays(-1).toString(format).toStdString(), today.toString(format).toStdString(),
+                      today.addDays(1).toString(format).toStdString()};
+    return c;
+}
+
+SimDevice *Simulator::findDevice(const vxdp::Target &target)
+{
+    if (target.kind == vxdp::TargetKind::Serial) {
+        const auto it = m_bySerial.constFind(QByteArray::fromStdString(target.text));
+        return it == m_bySerial.constEnd() ? nullptr : &m_devices[*it];
+    }
+    const auto mac = vxdp::macFromText(target.text);
+    if (!mac)
+        return nullptr;
+    const auto it = m_byMac.constFind(macKey(*mac));
+    return it == m_byMac.constEnd() ? nullptr : &m_devices[*it];
+}
+
+SimDevice *Simulator::findBySerial(const QString &serial)
+{
+    vxdp::Target target;
+    target.text = serial.toStdString();
+    return findDevice(target);
+}
+
+void Simulator::readPending()
+{
+    while (m_socket->hasPendingDatagrams())
+        handleDatagram(m_socket->receiveDatagram());
+}
+
+void Simulator::handleDatagram(const QNetworkDatagram &datagram)
+{
+    ++m_counters[QStringLiteral("received")];
+    if (m_options.lossPercent > 0
+        && std::uniform_real_distribution<double>(0, 100)(m_lossRng) < m_options.lossPercent) {
+        ++m_counters[QStringLiteral("lost")];
+        return;
+    }
+    const QByteArray data = datagram.data();
+    const vxdp::Decoded decoded
+        = vxdp::decode(reinterpret_cast<const std::uint8_t *>(data.constData()), std::size_t(data.size()));
+    if (!decoded) {
+        ++m_counters[QStringLiteral("dropped ") + QLatin1String(vxdp::decodeErrorName(decoded.error))];
+        return;
+    }
+    const vxdp::Message &message = decoded.message;
+    const vxdp::MsgType type = message.header.type;
+    const std::uint32_t txid = message.header.txid;
+    if (type == vxdp::MsgType::Inquiry) {
+        ++m_counters[QStringLiteral("inquiries")];
+        answerInquiry(datagram, txid);
+        return;
+    }
+    if (!vxdp::isRequestType(type)) {
+        ++m_counters[QStringLiteral("ignored (not a request)")];
+        return;
+    }
+    SimDevice *device = findDevice(message.request.target);
+    if (!device || !device->isUp() || m_silent.contains(QByteArray::fromStdString(device->description().serial))) {
+        ++m_counters[QStringLiteral("ignored (no such device)")];
+        return;
+    }
+
+    const std::int64_t now = nowMs();
+    const std::int64_t due = now + m_options.delayMs;
+    const QHostAddress sender = datagram.senderAddress();
+    const auto senderPort = quint16(datagram.senderPort());
+    if (const QByteArray *cached = device->cachedAnswer(sender, senderPort, txid, type, now)) {
+        ++m_counters[QStringLiteral("retransmissions")];
+        queueAnswer(datagram, *cached, due);
+        return;
+    }
+
+    ++m_counters[QStringLiteral("requests")];
+    QByteArray answer;
+    DeviceOutcome outcome;
+    if (type == vxdp::MsgType::ChallengeRequest) {
+        answer = bytes(vxdp::encodeChallenge(txid, device->issueChallenge(now)));
+    } else {
+        outcome = device->handle(type, message.request, context());
+        answer = bytes(vxdp::encodeResult(txid, outcome.result));
+    }
+    device->cacheAnswer(sender, senderPort, txid, type, answer, now);
+    queueAnswer(datagram, answer, due);
+    if (outcome.persist)
+        persist();
+    if (outcome.announce)
+        queueAnnouncement(*device, vxdp::AnnounceReason::Changed);
+}
+
+void Simulator::answerInquiry(const QNetworkDatagram &datagram, std::uint32_t txid)
+{
+    const std::int64_t now = nowMs();
+    if (m_options.scope == Scope::Loopback) {
+        m_clients.insert({datagram.senderAddress(), quint16(datagram.senderPort())}, now);
+        m_clients.removeIf([now](const auto &it) { return now - it.value() > kClientLifetimeMs; });
+    }
+    std::vector<SimDevice *> answering;
+    for (SimDevice &device : m_devices) {
+        if (device.isUp() && !m_silent.contains(QByteArray::fromStdString(device.description().serial)))
+            answering.push_back(&device);
+    }
+    const std::int64_t start = now + m_options.delayMs;
+    for (std::size_t k = 0; k < answering.size(); ++k) {
+        const std::int64_t spread
+            = std::int64_t(m_options.replySpreadMs) * std::int64_t(k) / std::int64_t(answering.size());
+        const auto announce = answering[k]->announce(vxdp::AnnounceReason::Reply);
+        queueAnswer(datagram, bytes(vxdp::encodeAnnounce(txid, announce)), start + spread);
+    }
+}
+
+void Simulator::queueAnswer(const QNetworkDatagram &request, const QByteArray &data, std::int64_t dueMs)
+{
+    if (m_options.scope == Scope::Loopback)
+        queue(dueMs, Outgoing{data, request.senderAddress(), quint16(request.senderPort()), 0});
+    else
+        queue(dueMs, Outgoing{data, m_options.group, quint16(m_options.port + 1), int(request.interfaceIndex())});
+}
+
+void Simulator::queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason)
+{
+    if (m_silent.contains(QByteArray::fromStdString(device.description().serial)))
+        return;
+    const QByteArray data = bytes(vxdp::encodeAnnounce(0, device.announce(reason)));
+    const std::int64_t now = nowMs();
+    const std::int64_t due = now + m_options.delayMs;
+    if (m_options.scope == Scope::Loopback) {
+        for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
+            if (now - it.value() <= kClientLifetimeMs)
+                queue(due, Outgoing{data, it.key().first, it.key().second, 0});
+        }
+        return;
+    }
+    for (const QNetworkInterface &iface : std::as_const(m_interfaces))
+        queue(due, Outgoing{data, m_options.group, quint16(m_options.port + 1), iface.index()});
+}
+
+void Simulator::queue(std::int64_t dueMs, Outgoing out)
+{
+    m_outbox.emplace(dueMs, std::move(out));
+    scheduleSend();
+}
+
+void Simulator::scheduleSend()
+{
+    if (m_outbox.empty())
+        return;
+    const std::int64_t wait = std::max<std::int64_t>(0, m_outbox.begin()->first - nowMs());
+    // A running timer that fires soon enough (a burst pause included) is left alone.
+    if (m_sendTimer->isActive() && m_sendTimer->remainingTime() <= std::max<std::int64_t>(wait, kBurstPauseMs))
+        return;
+    m_sendTimer->start(int(std::min<std::int64_t>(wait, 24 * 3600 * 1000)));
+}
+
+void Simulator::sendPending()
+{
+    const std::int64_t now = nowMs();
+    sendBurst(now);
+    if (m_outbox.empty())
+        return;
+    // Pause between bursts so that a receiver on this host keeps up.
+    if (m_outbox.begin()->first <= now)
+        m_sendTimer->start(kBurstPauseMs);
+    else
+        scheduleSend();
+}
+
+void Simulator::sendBurst(std::int64_t dueBy)
+{
+    int sent = 0;
+    int lastInterface = -1;
+    while (!m_outbox.empty() && m_outbox.begin()->first <= dueBy && sent < kBurstSize) {
+        const Outgoing &out = m_outbox.begin()->second;
+        if (out.interfaceIndex > 0 && out.interfaceIndex != lastInterface) {
+            lastInterface = out.interfaceIndex;
+            for (const QNetworkInterface &iface : std::as_const(m_interfaces)) {
+                if (iface.index() == out.interfaceIndex)
+                    m_socket->setMulticastInterface(iface);
+            }
+        }
+        if (m_socket->writeDatagram(out.data, out.address, out.port) < 0)
+            ++m_counters[QStringLiteral("send errors")];
+        m_outbox.erase(m_outbox.begin());
+        ++sent;
+    }
+}
+
+void Simulator::shutdown()
+{
+    for (SimDevice &device : m_devices) {
+        if (device.isUp())
+            queueAnnouncement(device, vxdp::AnnounceReason::Goodbye);
+    }
+    m_sendTimer->stop();
+    // Everything still queued, delayed answers included, leaves now in the same paced bursts.
+    while (!m_outbox.empty()) {
+        sendBurst(std::numeric_limits<std::int64_t>::max());
+        if (!m_outbox.empty())
+            QThread::msleep(kBurstPauseMs);
+    }
+}
+
+void Simulator::persist()
+{
+    if (m_options.statePath.isEmpty())
+        return;
+    std::vector<DeviceRecord> records;
+    records.reserve(m_devices.size());
+    for (const SimDevice &device : m_devices)
+        records.push_back(device.record());
+    QString error;
+    if (!StateFile::save(m_options.statePath, records, &error))
+        std::fprintf(stderr, "vexo-devsim: %s\n", qPrintable(error));
+}
+
+QStringList Simulator::statistics() const
+{
+    QStringList lines;
+    for (const auto &[name, count] : m_counters)
+        lines.append(QStringLiteral("%1 %2").arg(name).arg(count));
+    return lines;
+}
+
+QStringList Simulator::execute(const QString &line, bool *quit)
+{
+    *quit = false;
+    const QStringList parts = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return {};
+    const QString command = parts.first();
+    auto error = [](const QString &why) {
+        return QStringList{QStringLiteral("error ") + why};
+    };
+    const QStringList ok{QStringLiteral("ok")};
+
+    if (command == QLatin1String("quit")) {
+        *quit = true;
+        return ok;
+    }
+    if (command == QLatin1String("list")) {
+        QStringList lines;
+        for (const SimDevice &device : m_devices) {
+            const auto &d = device.description();
+            lines.append(QStringLiteral("%1 %2 %3 %4")
+                             .arg(QString::fromStdString(d.serial), QString::fromStdString(vxdp::macToText(d.mac)),
+                                  ipv4Text(d.ipv4))
+                             .arg(d.inactive ? 0 : 1));
+        }
+        lines.append(ok);
+        return lines;
+    }
+
+    static const QStringList deviceCommands
+        = {QStringLiteral("stop"),    QStringLiteral("vanish"), QStringLiteral("start"),
+           QStringLiteral("restart"), QStringLiteral("lock"),   QStringLiteral("set")};
+    if (!deviceCommands.contains(command))
+        return error(QStringLiteral("unknown command %1").arg(command));
+    const qsizetype expected = command == QLatin1String("set") ? 4 : 2;
+    if (parts.size() != expected)
+        return error(command == QLatin1String("set") ? QStringLiteral("usage: set <serial> <field> <value>")
+                                                     : QStringLiteral("usage: %1 <serial>").arg(command));
+    SimDevice *device = findBySerial(parts.at(1));
+    if (!device)
+        return error(QStringLiteral("no device %1").arg(parts.at(1)));
+
+    if (command == QLatin1String("stop")) {
+        if (!device->isUp())
+            return error(QStringLiteral("%1 is not up").arg(parts.at(1)));
+        queueAnnouncement(*device, vxdp::AnnounceReason::Goodbye);
+        device->setUp(false);
+    } else if (command == QLatin1String("vanish")) {
+        if (!device->isUp())
+            return error(QStringLiteral("%1 is not up").arg(parts.at(1)));
+        device->setUp(false);
+    } else if (command == QLatin1String("start")) {
+        if (device->isUp())
+            return error(QStringLiteral("%1 is already up").arg(parts.at(1)));
+        device->setUp(true);
+        queueAnnouncement(*device, vxdp::AnnounceReason::Hello);
+    } else if (command == QLatin1String("restart")) {
+        boot(*device);
+        device->setUp(true);
+        queueAnnouncement(*device, vxdp::AnnounceReason::Hello);
+    } else if (command == QLatin1String("lock")) {
+        device->lock(nowMs(), m_options.lockoutSeconds);
+    } else {
+        QString why;
+        if (!setField(*device, parts.at(2), parts.at(3), &why))
+            return error(why);
+        persist();
+        if (device->isUp())
+            queueAnnouncement(*device, vxdp::AnnounceReason::Changed);
+    }
+    return ok;
+}
+
+bool Simulator::setField(SimDevice &device, const QString &field, const QString &value, QString *error)
+{
+    vxdp::DeviceDescription &d = device.record().description;
+    bool isNumber = false;
+    const uint number = value.toUInt(&isNumber);
+    if (field == QLatin1String("ipv4") || field == QLatin1String("mask") || field == QLatin1String("gateway")) {
+        const auto address = ipv4FromText(value);
+        if (!address) {
+            *error = QStringLiteral("%1 is not an IPv4 address").arg(value);
+            return false;
+        }
+        (field == QLatin1String("ipv4") ? d.ipv4 : field == QLatin1String("mask") ? d.mask : d.gateway) = *address;
+    } else if (field == QLatin1String("inactive") || field == QLatin1String("dhcp")) {
+        if (!isNumber || number > 1) {
+            *error = QStringLiteral("%1 takes 0 or 1").arg(field);
+            return false;
+        }
+        if (field == QLatin1String("dhcp")) {
+            d.dhcp = std::uint8_t(number);
+        } else if (number) {
+            // Back to the factory: no password.
+            d.inactive = 1;
+            device.record().passwordHash.clear();
+        } else {
+            if (device.record().passwordHash.empty()) {
+                if (m_defaultPasswordHash.empty())
+                    m_defaultPasswordHash = vxdp::hashPassword(m_options.password, m_options.testMode);
+                device.record().passwordHash = m_defaultPasswordHash;
+            }
+            d.inactive = 0;
+        }
+    } else if (field == QLatin1String("port") || field == QLatin1String("httpport")) {
+        if (!isNumber || number > 65535 || (field == QLatin1String("port") && number == 0)) {
+            *error = QStringLiteral("%1 is not a port").arg(value);
+            return false;
+        }
+        (field == QLatin1String("port") ? d.port : d.httpPort) = std::uint16_t(number);
+    } else if (field == QLatin1String("password")) {
+        const QByteArray password = value.toUtf8();
+        if (password.isEmpty() || password.size() > qsizetype(vxdp::kMaxPassword)) {
+            *error = QStringLiteral("a password has 1 to 16 bytes");
+            return false;
+        }
+        device.record().passwordHash = vxdp::hashPassword(password.toStdString(), m_options.testMode);
+        d.inactive = 0;
+    } else {
+        *error = QStringLiteral("unknown field %1 (ipv4, mask, gateway, inactive, dhcp, port, httpport, password)")
+                     .arg(field);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "devicerecord.h"
+#include "simdevice.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QList>
+#include <QNetworkInterface>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+class QNetworkDatagram;
+class QTimer;
+class QUdpSocket;
+
+/**
+ * @brief Plays a population of devices behind one UDP socket.
+ *
+ * In the loopback scope it answers the sender by unicast and sends its
+ * announcements to every client that inquired within the last two minutes;
+ * in the LAN scope everything goes to the multicast group on the devices'
+ * answer port. Outgoing datagrams are paced in small bursts so that a
+ * receiver on the same host is not flooded.
+ */
+class Simulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Scope { Lan, Loopback };
+
+    struct Options
+    {
+        Scope scope = Scope::Lan;
+        quint16 port = 37020;
+        QHostAddress group;
+        int replySpreadMs = 0;
+        int delayMs = 0;
+        double lossPercent = 0;
+        std::uint64_t seed = 1;
+        int lockoutSeconds = 60;
+        bool testMode = false;
+        QString statePath;    ///< empty: nothing is stored
+        std::string password; ///< given to devices that "set ... inactive 0" makes activated
+        QStringList silent;   ///< serial numbers of devices that never send anything
+        std::array<std::uint8_t, 32> makerPublicKey{};
+    };
+
+    Simulator(const Options &options, std::vector<DeviceRecord> devices, QObject *parent = nullptr);
+    ~Simulator() override;
+
+    /** Binds the socket, boots every device and announces it. */
+    bool start(QString *error);
+    quint16 port() const;
+
+    /**
+     * Runs one console command and returns the lines to print, the last one
+     * being "ok" or "error <why>". Sets @p quit for "quit".
+     */
+    QStringList execute(const QString &line, bool *quit);
+
+    /** Says goodbye for every device that is up and sends everything still queued. */
+    void shutdown();
+
+    /** Counts of what was received and dropped, one "name value" item per line. */
+    QStringList statistics() const;
+
+private:
+    struct Outgoing
+    {
+        QByteArray data;
+        QHostAddress address;
+        quint16 port = 0;
+        int interfaceIndex = 0;
+    };
+
+    void readPending();
+    void handleDatagram(const QNetworkDatagram &datagram);
+    void answerInquiry(const QNetworkDatagram &datagram, std::uint32_t txid);
+    void sendPending();
+    void sendBurst(std::int64_t dueBy);
+    void scheduleSend();
+    void queue(std::int64_t dueMs, Outgoing out);
+    void queueAnswer(const QNetworkDatagram &request, const QByteArray &data, std::int64_t dueMs);
+    void queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason);
+    void boot(SimDevice &device);
+    void persist();
+    SimDevice *findDevice(const vxdp::Target &target);
+    SimDevice *findBySerial(const QString &serial);
+    DeviceContext context() const;
+    std::int64_t nowMs() const { return m_clock.elapsed(); }
+    bool setField(SimDevice &device, const QString &field, const QString &value, QString *error);
+
+    Options m_options;
+    std::vector<SimDevice> m_devices;
+    QHash<QByteArray, std::size_t> m_bySerial;
+    QHash<quint64, std::size_t> m_byMac;
+    QSet<QByteArray> m_silent;
+    std::unique_ptr<QUdpSocket> m_socket;
+    QTimer *m_sendTimer = nullptr;
+    QElapsedTimer m_clock;
+    QList<QNetworkInterface> m_interfaces;
+    // Loopback clients and when they last inquired.
+    QHash<QPair<QHostAddress, quint16>, std::int64_t> m_clients;
+    std::multimap<std::int64_t, Outgoing> m_outbox;
+    std::mt19937_64 m_lossRng;
+    std::string m_defaultPasswordHash;
+    std::map<QString, quint64> m_counters;
+};
