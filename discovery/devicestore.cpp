@@ -5,51 +5,83 @@
 
 #include "deviceinfo.h"
 
-#include <QByteArray>
-#include <QHash>
+#include <QByteArrayView>
 #include <QVarLengthArray>
 
 #include <cstring>
-#include <optional>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-// The Latin-1 bytes of a key text given by a caller, or nothing when no record text can equal
-// it: record texts are Latin-1 without NULs, and toLatin1() would turn other characters into '?'.
-std::optional<QByteArray> latin1KeyText(const QString &text)
+constexpr std::size_t kSerialWidth = sizeof(VEXO_DEVICE_INFO::serialNumber);
+constexpr std::size_t kMacWidth = sizeof(VEXO_DEVICE_INFO::macAddress);
+
+std::string_view toView(QByteArrayView bytes)
 {
+    return std::string_view(bytes.data(), std::size_t(bytes.size()));
+}
+
+// Copies a caller's key text into @p out as Latin-1. Fails when no record text can equal it:
+// record texts are Latin-1 without NULs and at most @p width bytes long (and toLatin1() would
+// turn other characters into '?').
+bool toLatin1Into(const QString &text, std::size_t width, char *out, std::size_t &size)
+{
+    if (std::size_t(text.size()) > width)
+        return false;
     for (const QChar c : text) {
         if (c.unicode() == 0 || c.unicode() > 0xff)
-            return std::nullopt;
+            return false;
+        out[size++] = char(c.unicode());
     }
-    return text.toLatin1();
+    return true;
 }
 
-// Neither half of a key contains a NUL, so NUL separates them without ambiguity.
-QByteArray joinKey(QByteArrayView serialNumber, QByteArrayView mac)
+// A record key in a buffer of its own, so lookups allocate nothing: the serial number, a NUL
+// and the MAC. Neither half holds a NUL, so the separator is unambiguous.
+class Key
 {
-    QByteArray key;
-    key.reserve(serialNumber.size() + 1 + mac.size());
-    key.append(serialNumber);
-    key.append('\0');
-    key.append(mac);
-    return key;
-}
+public:
+    explicit Key(const VEXO_DEVICE_INFO &record)
+    {
+        append(fieldBytes(record.serialNumber));
+        m_data[m_size++] = '\0';
+        append(fieldBytes(record.macAddress));
+    }
 
-QByteArray recordKey(const VEXO_DEVICE_INFO &record)
-{
-    return joinKey(fieldBytes(record.serialNumber), fieldBytes(record.macAddress));
-}
+    Key(const QString &serialNumber, const QString &mac)
+    {
+        m_valid = toLatin1Into(serialNumber, kSerialWidth, m_data, m_size);
+        if (m_valid) {
+            m_data[m_size++] = '\0';
+            m_valid = toLatin1Into(mac, kMacWidth, m_data, m_size);
+        }
+    }
 
-std::optional<QByteArray> lookupKey(const QString &serialNumber, const QString &mac)
+    /** False when no record can have this key. */
+    bool isValid() const { return m_valid; }
+    std::string_view view() const { return std::string_view(m_data, m_size); }
+
+private:
+    void append(QByteArrayView bytes)
+    {
+        std::memcpy(m_data + m_size, bytes.data(), std::size_t(bytes.size()));
+        m_size += std::size_t(bytes.size());
+    }
+
+    char m_data[kSerialWidth + 1 + kMacWidth];
+    std::size_t m_size = 0;
+    bool m_valid = true;
+};
+
+struct TextHash
 {
-    const auto serialBytes = latin1KeyText(serialNumber);
-    const auto macBytes = latin1KeyText(mac);
-    if (!serialBytes || !macBytes)
-        return std::nullopt;
-    return joinKey(*serialBytes, *macBytes);
-}
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>{}(text); }
+};
 
 static_assert(sizeof(VEXO_DEVICE_INFO::ipv6Address) == 46 && sizeof(VEXO_DEVICE_INFO::ipv6Gateway) == 46);
 static_assert(sizeof(DeviceNetParam::ipv6Address) >= 46 && sizeof(DeviceNetParam::ipv6Gateway) >= 46);
@@ -96,24 +128,29 @@ public:
         m_live.push_back(true);
         treeAppend(1);
         ++m_liveCount;
-        m_byKey[recordKey(record)].append(slot);
-        ++m_macCount[fieldBytes(record.macAddress).toByteArray()];
+        m_byKey[std::string(Key(record).view())].append(slot);
+        ++m_macCount[std::string(toView(fieldBytes(record.macAddress)))];
     }
 
     // The first live slot with this key, or -1.
-    int find(const QByteArray &key) const
+    int find(const Key &key) const
     {
-        const auto it = m_byKey.constFind(key);
-        return it == m_byKey.cend() ? -1 : it->first();
+        if (!key.isValid())
+            return -1;
+        const auto it = m_byKey.find(key.view());
+        return it == m_byKey.cend() ? -1 : it->second.first();
     }
 
-    int find(const QString &serialNumber, const QString &mac) const
-    {
-        const auto key = lookupKey(serialNumber, mac);
-        return key ? find(*key) : -1;
-    }
+    int find(const VEXO_DEVICE_INFO &record) const { return find(Key(record)); }
+    int find(const QString &serialNumber, const QString &mac) const { return find(Key(serialNumber, mac)); }
 
-    bool containsMac(const QByteArray &mac) const { return m_macCount.contains(mac); }
+    bool containsMac(const QString &mac) const
+    {
+        char bytes[kMacWidth];
+        std::size_t size = 0;
+        return toLatin1Into(mac, kMacWidth, bytes, size)
+               && m_macCount.find(std::string_view(bytes, size)) != m_macCount.cend();
+    }
 
     int position(int slot) const { return treePrefix(slot); }
 
@@ -123,13 +160,14 @@ public:
     void erase(int slot)
     {
         const VEXO_DEVICE_INFO &record = m_slots[std::size_t(slot)];
-        const auto keyIt = m_byKey.find(recordKey(record));
-        Q_ASSERT(keyIt != m_byKey.end() && keyIt->first() == slot);
-        keyIt->remove(0);
-        if (keyIt->isEmpty())
+        const auto keyIt = m_byKey.find(Key(record).view());
+        Q_ASSERT(keyIt != m_byKey.end() && keyIt->second.first() == slot);
+        keyIt->second.remove(0);
+        if (keyIt->second.isEmpty())
             m_byKey.erase(keyIt);
-        const auto macIt = m_macCount.find(fieldBytes(record.macAddress).toByteArray());
-        if (--*macIt == 0)
+        const auto macIt = m_macCount.find(toView(fieldBytes(record.macAddress)));
+        Q_ASSERT(macIt != m_macCount.end());
+        if (--macIt->second == 0)
             m_macCount.erase(macIt);
 
         m_live[std::size_t(slot)] = false;
@@ -184,7 +222,7 @@ private:
         }
         m_byKey.clear();
         for (std::size_t slot = 0; slot < m_slots.size(); ++slot)
-            m_byKey[recordKey(m_slots[slot])].append(int(slot));
+            m_byKey[std::string(Key(m_slots[slot]).view())].append(int(slot));
     }
 
     // The tree is 1-based: node k covers the slots [k - lowbit(k), k).
@@ -214,8 +252,9 @@ private:
     std::vector<VEXO_DEVICE_INFO> m_slots;
     std::vector<bool> m_live;
     std::vector<int> m_tree;
-    QHash<QByteArray, QVarLengthArray<int, 1>> m_byKey; // live slots of each key, ascending
-    QHash<QByteArray, int> m_macCount;                  // live records of each MAC text
+    // Live slots of each key, ascending, and the number of live records of each MAC text.
+    std::unordered_map<std::string, QVarLengthArray<int, 1>, TextHash, std::equal_to<>> m_byKey;
+    std::unordered_map<std::string, int, TextHash, std::equal_to<>> m_macCount;
     int m_liveCount = 0;
 };
 
@@ -241,8 +280,7 @@ bool DeviceStore::containsMac(const QString &mac) const
     // The page holds mutex() around this test and the following add(); locking again is
     // cheap on the re-entrant mutex and keeps a caller that forgot from racing.
     KVT_Guard guard(m_mutex);
-    const auto macBytes = latin1KeyText(mac);
-    return macBytes && m_records->containsMac(*macBytes);
+    return m_records->containsMac(mac);
 }
 
 int DeviceStore::indexOf(const QString &serialNumber, const QString &mac) const
@@ -255,7 +293,7 @@ int DeviceStore::indexOf(const QString &serialNumber, const QString &mac) const
 void DeviceStore::remove(const VEXO_DEVICE_INFO &record)
 {
     KVT_Guard guard(m_mutex);
-    const int slot = m_records->find(recordKey(record));
+    const int slot = m_records->find(record);
     if (slot >= 0)
         m_records->erase(slot);
 }
@@ -263,7 +301,7 @@ void DeviceStore::remove(const VEXO_DEVICE_INFO &record)
 void DeviceStore::update(const VEXO_DEVICE_INFO &record)
 {
     KVT_Guard guard(m_mutex);
-    const int slot = m_records->find(recordKey(record));
+    const int slot = m_records->find(record);
     if (slot >= 0)
         m_records->at(slot) = record; // same key, so the hashes stay valid
 }
