@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "lanaguagemanager.h"
+
+#include "configuremanager.h"
+
+#include <akloguitoolkit/targetpath.h>
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QTranslator>
+
+namespace apt {
+
+namespace {
+
+constexpr quint32 LanguageEnglish = 0;
+constexpr quint32 LanguageChinese = 1;
+
+std::unique_ptr<QTranslator> loadTranslator(const QString &file, const QString &dir)
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!file.isEmpty() && !translator->load(file, dir))
+        qDebug("[LanaguageManager]Cannot load translation %s from %s", qUtf8Printable(file), qUtf8Printable(dir));
+    return translator;
+}
+
+} // namespace
+
+LanaguageManager::LanaguageManager()
+{
+    m_language = ConfigureManager::GetInstance()->translator();
+    const LanguageFiles files = languageFiles(m_language);
+    m_locale = files.locale;
+    m_translators = loadTranslators(files, translationsPath());
+    for (const auto &translator : m_translators)
+        QCoreApplication::installTranslator(translator.get());
+}
+
+LanaguageManager::~LanaguageManager() = default;
+
+LanguageFiles LanaguageManager::languageFiles(quint32 code)
+{
+    switch (code) {
+    case LanguageEnglish:
+        return {QStringLiteral("vexotool_en.qm"), QString(), QStringLiteral("VuzavaRadezir_en.qm"),
+                QLocale(QLocale::English, QLocale::UnitedStates)};
+    case LanguageChinese:
+        return {QStringLiteral("vexotool_zh.qm"), QStringLiteral("qt_zh_CN.qm"), QStringLiteral("aKLOGUIToolkit_zh.qm"),
+                QLocale(QLocale::Chinese, QLocale::China)};
+    default:
+        return {QString(), QString(), QString(), QLocale::system()};
+    }
+}
+
+QString LanaguageManager::translationsPath()
+{
+    return aKLOGUIToolkit::GetTargetPath() + QStringLiteral("translations/");
+}
+
+std::vector<std::unique_ptr<QTranslator>> LanaguageManager::loadTranslators(const LanguageFiles &files,
+                                                                            const QString &dir)
+{
+    std::vector<std::unique_ptr<QTranslator>> translators;
+    translators.push_back(loadTranslator(files.programFile, dir));
+    if (!files.qtFile.isEmpty())
+        translators.push_back(loadTranslator(files.qtFile, dir));
+    translators.push_back(loadTranslator(files.toolkitFile, dir));
+    return translators;
+}
+
+} // namespace apt
