@@ -18,6 +18,7 @@ class Writer
 {
 public:
     explicit Writer(MsgType type, std::uint32_t txid)
+        : m_header(true)
     {
         u32(kMagic);
         u8(kVersion);
@@ -59,7 +60,7 @@ public:
     }
     std::vector<std::uint8_t> finish()
     {
-        if (m_buf.size() >= kHeaderSize) {
+        if (m_header) {
             const auto body = static_cast<std::uint16_t>(m_buf.size() - kHeaderSize);
             m_buf[6] = static_cast<std::uint8_t>(body);
             m_buf[7] = static_cast<std::uint8_t>(body >> 8);
@@ -69,6 +70,7 @@ public:
 
 private:
     std::vector<std::uint8_t> m_buf;
+    bool m_header = false; // records inside a datagram (sealed secrets, bound fields) have none
 };
 
 class Reader
@@ -145,9 +147,11 @@ public:
 private:
     bool need(std::size_t n)
     {
-        if (!m_ok || left() < n) {
+        if (!m_ok)
+            return false;
+        if (left() < n) {
             m_ok = false;
-            m_truncated = true;
+            m_truncated = true; // only a real shortfall, not a field refused earlier
             return false;
         }
         return true;
