@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#
+# The demo: simulated devices on loopback, and the program listing them live.
+# Usage: scripts/demo.sh <folder with the built executables>
+set -euo pipefail
+bin=${1:?usage: demo.sh BINDIR}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Nothing of the demo ever leaves this machine.
+export VEXO_SCOPE=loopback
+export VEXO_PORT=${VEXO_PORT:-37020}
+state=${XDG_STATE_HOME:-$HOME/.local/state}/vexotool-demo
+mkdir -p "$state"
+
+"$bin/vexo-devsim" --scope loopback --port "$VEXO_PORT" --count 40 --seed 2026 --no-stdin \
+    --state "$state/devices.json" --test-mode >"$state/devsim.log" 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do
+    grep -q '^ready' "$state/devsim.log" 2>/dev/null && break
+    sleep 0.1
+done
+echo "Simulated devices on 127.0.0.1:$VEXO_PORT (state in $state/devices.json; password of activated ones: Admin12345)."
+
+if [ -x "$bin/vexotool" ]; then
+    "$bin/vexotool"
+else
+    "$bin/vexo-cli" list --wait 1500
+    echo "Watching device events (Ctrl-C to end):"
+    "$bin/vexo-cli" watch
+fi
