@@ -248,34 +248,49 @@ void tst_DeviceStore::absentKeyChangesNothingAndFreesTheLock()
 
 void tst_DeviceStore::keyNeedsBothHalvesExactly_data()
 {
+    QTest::addColumn<QByteArray>("storedSerial");
     QTest::addColumn<QString>("serial");
     QTest::addColumn<QString>("mac");
     QTest::addColumn<int>("expected");
-    QTest::addRow("both match") << QStringLiteral("SN1?") << QStringLiteral("aa-bb") << 0;
-    QTest::addRow("serial matches, MAC differs") << QStringLiteral("SN1?") << QStringLiteral("aa-bc") << -1;
-    QTest::addRow("MAC matches, serial differs") << QStringLiteral("SN2?") << QStringLiteral("aa-bb") << -1;
-    QTest::addRow("serial differs in case") << QStringLiteral("sn1?") << QStringLiteral("aa-bb") << -1;
-    QTest::addRow("MAC differs in case") << QStringLiteral("SN1?") << QStringLiteral("AA-BB") << -1;
-    QTest::addRow("serial is a prefix") << QStringLiteral("SN1") << QStringLiteral("aa-bb") << -1;
-    QTest::addRow("trailing space") << QStringLiteral("SN1? ") << QStringLiteral("aa-bb") << -1;
-    // toLatin1() would turn the euro sign into '?' and match by accident.
-    QTest::addRow("character outside Latin-1") << QStringLiteral("SN1\u20ac") << QStringLiteral("aa-bb") << -1;
-    QTest::addRow("embedded NUL") << QStringLiteral("SN1?") + QChar(0) << QStringLiteral("aa-bb") << -1;
-    QTest::addRow("halves swapped across the boundary") << QStringLiteral("SN1?aa") << QStringLiteral("-bb") << -1;
+    const QByteArray stored("SN1?");
+    QTest::addRow("both match") << stored << QStringLiteral("SN1?") << QStringLiteral("aa-bb") << 0;
+    QTest::addRow("serial matches, MAC differs") << stored << QStringLiteral("SN1?") << QStringLiteral("aa-bc") << -1;
+    QTest::addRow("MAC matches, serial differs") << stored << QStringLiteral("SN2?") << QStringLiteral("aa-bb") << -1;
+    QTest::addRow("serial differs in case") << stored << QStringLiteral("sn1?") << QStringLiteral("aa-bb") << -1;
+    QTest::addRow("MAC differs in case") << stored << QStringLiteral("SN1?") << QStringLiteral("AA-BB") << -1;
+    QTest::addRow("serial is a prefix") << stored << QStringLiteral("SN1") << QStringLiteral("aa-bb") << -1;
+    QTest::addRow("trailing space") << stored << QStringLiteral("SN1? ") << QStringLiteral("aa-bb") << -1;
+    QTest::addRow("embedded NUL") << stored << QStringLiteral("SN1?") + QChar(0) << QStringLiteral("aa-bb") << -1;
+    QTest::addRow("halves swapped across the boundary")
+        << stored << QStringLiteral("SN1?aa") << QStringLiteral("-bb") << -1;
+    QTest::addRow("serial far longer than its field")
+        << stored << QStringLiteral("SN1?") + QString(4000, QLatin1Char('x')) << QStringLiteral("aa-bb") << -1;
+    QTest::addRow("MAC far longer than its field")
+        << stored << QStringLiteral("SN1?") << QStringLiteral("aa-bb") + QString(4000, QLatin1Char('x')) << -1;
+    // Characters outside Latin-1 equal no record text: neither the '?' that toLatin1() makes of
+    // them nor the low byte of their code.
+    QTest::addRow("outside Latin-1 against '?'")
+        << stored << QStringLiteral("SN1\u20ac") << QStringLiteral("aa-bb") << -1;
+    QTest::addRow("outside Latin-1 against its low byte")
+        << QByteArray("SN1\xac") << QStringLiteral("SN1\u20ac") << QStringLiteral("aa-bb") << -1;
+    QTest::addRow("Latin-1 letter") << QByteArray("SN1\xac") << QStringLiteral("SN1\u00ac") << QStringLiteral("aa-bb")
+                                    << 0;
 }
 
 void tst_DeviceStore::keyNeedsBothHalvesExactly()
 {
+    QFETCH(QByteArray, storedSerial);
     QFETCH(QString, serial);
     QFETCH(QString, mac);
     QFETCH(int, expected);
     auto *store = DeviceStore::instance();
-    store->add(makeRecord("SN1?", "aa-bb", 1));
+    store->add(makeRecord(storedSerial, "aa-bb", 1));
 
     QCOMPARE(store->indexOf(serial, mac), expected);
     VEXO_DEVICE_INFO out{};
     QCOMPARE(store->get(serial, mac, out), expected >= 0);
     QCOMPARE(store->setInactive(serial, mac, 0), expected >= 0);
+    QCOMPARE(store->containsMac(mac), mac == QLatin1String("aa-bb"));
 }
 
 void tst_DeviceStore::unterminatedKeyFieldsAreReadWithinTheirWidth()
