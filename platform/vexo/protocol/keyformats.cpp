@@ -65,8 +65,10 @@ std::optional<std::string> xmlUnescape(std::string_view s)
 // The text of the only element <tag>...</tag>; nested markup is refused.
 std::optional<std::string> elementText(std::string_view xml, std::string_view tag)
 {
-    const std::string open = "<" + std::string(tag) + ">";
-    const std::string close = "</" + std::string(tag) + ">";
+    std::string open(1, '<');
+    open.append(tag).push_back('>');
+    std::string close("</");
+    close.append(tag).push_back('>');
     const auto a = xml.find(open);
     if (a == std::string_view::npos || xml.find(open, a + 1) != std::string_view::npos)
         return std::nullopt;
