@@ -83,6 +83,11 @@ private slots:
 
 private:
     VexoHandler *m_handler = nullptr;
+    // What the constructor told the library, taken before the first reset of the fake.
+    int m_logCalls = 0;
+    int m_logLevel = -1;
+    bool m_logDirNull = false;
+    int m_logAutoDelete = -1;
 };
 
 void tst_VexoHandler::initTestCase()
@@ -91,6 +96,10 @@ void tst_VexoHandler::initTestCase()
     registerDiscoveryMetaTypes();
     m_handler = VexoHandler::instance();
     QVERIFY(m_handler);
+    m_logCalls = FakeVexo::calls(Call::SetLogToFile);
+    m_logLevel = FakeVexo::state().logLevel;
+    m_logDirNull = FakeVexo::state().logDirNull;
+    m_logAutoDelete = FakeVexo::state().logAutoDelete;
 }
 
 void tst_VexoHandler::init()
@@ -98,24 +107,15 @@ void tst_VexoHandler::init()
     FakeVexo::setResult(Call::Stop, 1);
     QVERIFY(m_handler->stop());
     QVERIFY(!m_handler->isStarted());
-    const int logCalls = FakeVexo::calls(Call::SetLogToFile);
-    const int logLevel = FakeVexo::state().logLevel;
-    const bool logDirNull = FakeVexo::state().logDirNull;
-    const int logAutoDelete = FakeVexo::state().logAutoDelete;
     FakeVexo::reset();
-    // Kept for constructorTurnsTheLogOn: the constructor ran before the first test.
-    FakeVexo::state().calls[std::size_t(Call::SetLogToFile)] = logCalls;
-    FakeVexo::state().logLevel = logLevel;
-    FakeVexo::state().logDirNull = logDirNull;
-    FakeVexo::state().logAutoDelete = logAutoDelete;
 }
 
 void tst_VexoHandler::constructorTurnsTheLogOn()
 {
-    QCOMPARE(FakeVexo::calls(Call::SetLogToFile), 1);
-    QCOMPARE(FakeVexo::state().logLevel, 3);
-    QVERIFY(FakeVexo::state().logDirNull);
-    QCOMPARE(FakeVexo::state().logAutoDelete, 1);
+    QCOMPARE(m_logCalls, 1);
+    QCOMPARE(m_logLevel, 3);
+    QVERIFY(m_logDirNull);
+    QCOMPARE(m_logAutoDelete, 1);
 }
 
 void tst_VexoHandler::signalsAreSpelledWithTheRecordType_data()
