@@ -12,7 +12,8 @@
 /**
  * @brief What a simulated device keeps across restarts: its description, its
  * X25519 key pair, the hash of its administrator password (empty while not
- * activated) and the restore secret it holds from the factory.
+ * activated) and the restore secrets it holds from the factory: one derived
+ * over its serial number, one over the serial number without its type text.
  */
 struct DeviceRecord
 {
@@ -20,4 +21,5 @@ struct DeviceRecord
     vxdp::BoxKeyPair keys;
     std::string passwordHash;
     std::array<std::uint8_t, 32> restoreSecret{};
+    std::array<std::uint8_t, 32> restoreSecretShort{};
 };

@@ -149,6 +149,8 @@ std::vector<DeviceRecord> PopulationGenerator::generate(const Options &options)
 
         r.keys = keyPairFor(options.seed, i);
         r.restoreSecret = vxdp::restoreDeviceSecret(options.restoreMaster, d.serial);
+        r.restoreSecretShort
+            = vxdp::restoreDeviceSecret(options.restoreMaster, vxdp::serialWithoutType(d.serial, d.typeText));
         devices.push_back(std::move(r));
     }
     return devices;

@@ -316,11 +316,13 @@ DeviceOutcome SimDevice::restore(const vxdp::Secret &secret, const DeviceContext
         return answer(vxdp::Status::Locked);
     const std::string shortSerial = vxdp::serialWithoutType(d.serial, d.typeText);
     bool accepted = false;
-    // The maker's code is valid for a day either side, over either form of the serial.
+    // The maker's code is valid for a day either side. A restore QR text may carry the serial
+    // without its type text; the maker then keys the code by that short form or by the device.
     for (const std::string &date : context.restoreDates) {
-        for (const std::string &serial : {d.serial, shortSerial})
-            accepted
-                |= vxdp::equalConstantTime(secret.material, vxdp::securityCode(m_record.restoreSecret, serial, date));
+        for (const std::string &code : {vxdp::securityCode(m_record.restoreSecret, d.serial, date),
+                                        vxdp::securityCode(m_record.restoreSecret, shortSerial, date),
+                                        vxdp::securityCode(m_record.restoreSecretShort, shortSerial, date)})
+            accepted |= vxdp::equalConstantTime(secret.material, code);
     }
     if (!accepted)
         return answer(refuse(context));

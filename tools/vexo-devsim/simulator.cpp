@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "simulator.h"
 
+#include "addresstext.h"
 #include "statefile.h"
 
 #include <protocol/crypto.h>
@@ -34,21 +35,6 @@ quint64 macKey(const std::array<std::uint8_t, 6> &mac)
 QByteArray bytes(const std::vector<std::uint8_t> &v)
 {
     return QByteArray(reinterpret_cast<const char *>(v.data()), qsizetype(v.size()));
-}
-
-QString ipv4Text(const std::array<std::uint8_t, 4> &a)
-{
-    return QStringLiteral("%1.%2.%3.%4").arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]);
-}
-
-std::optional<std::array<std::uint8_t, 4>> ipv4FromText(const QString &text)
-{
-    const QHostAddress address(text);
-    if (address.protocol() != QAbstractSocket::IPv4Protocol)
-        return std::nullopt;
-    const quint32 v = address.toIPv4Address();
-    return std::array<std::uint8_t, 4>{std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8),
-                                       std::uint8_t(v)};
 }
 
 } // namespace
@@ -389,7 +375,7 @@ QStringList Simulator::execute(const QString &line, bool *quit)
             const auto &d = device.description();
             lines.append(QStringLiteral("%1 %2 %3 %4")
                              .arg(QString::fromStdString(d.serial), QString::fromStdString(vxdp::macToText(d.mac)),
-                                  ipv4Text(d.ipv4))
+                                  AddressText::ipv4(d.ipv4))
                              .arg(d.inactive ? 0 : 1));
         }
         lines.append(ok);
@@ -446,7 +432,7 @@ bool Simulator::setField(SimDevice &device, const QString &field, const QString 
     bool isNumber = false;
     const uint number = value.toUInt(&isNumber);
     if (field == QLatin1String("ipv4") || field == QLatin1String("mask") || field == QLatin1String("gateway")) {
-        const auto address = ipv4FromText(value);
+        const auto address = AddressText::parseIpv4(value);
         if (!address) {
             *error = QStringLiteral("%1 is not an IPv4 address").arg(value);
             return false;

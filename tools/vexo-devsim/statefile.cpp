@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "statefile.h"
 
+#include "addresstext.h"
+
 #include <sodium.h>
 
 #include <QFile>
@@ -17,11 +19,6 @@ namespace {
 const QString kFormat = QStringLiteral("vexo-devsim-state");
 constexpr int kVersion = 1;
 constexpr qint64 kMaxFileSize = 256 * 1024 * 1024;
-
-QString ipv4Text(const std::array<std::uint8_t, 4> &a)
-{
-    return QStringLiteral("%1.%2.%3.%4").arg(a[0]).arg(a[1]).arg(a[2]).arg(a[3]);
-}
 
 QString ipv6Text(const std::array<std::uint8_t, 16> &a)
 {
@@ -41,9 +38,9 @@ QJsonObject toJson(const DeviceRecord &r)
     return QJsonObject{
         {QStringLiteral("serial"), QString::fromStdString(d.serial)},
         {QStringLiteral("mac"), QString::fromStdString(vxdp::macToText(d.mac))},
-        {QStringLiteral("ipv4"), ipv4Text(d.ipv4)},
-        {QStringLiteral("mask"), ipv4Text(d.mask)},
-        {QStringLiteral("gateway"), ipv4Text(d.gateway)},
+        {QStringLiteral("ipv4"), AddressText::ipv4(d.ipv4)},
+        {QStringLiteral("mask"), AddressText::ipv4(d.mask)},
+        {QStringLiteral("gateway"), AddressText::ipv4(d.gateway)},
         {QStringLiteral("ipv6"), ipv6Text(d.ipv6)},
         {QStringLiteral("ipv6Gateway"), ipv6Text(d.ipv6Gateway)},
         {QStringLiteral("ipv6PrefixLength"), d.ipv6PrefixLength},
@@ -63,6 +60,7 @@ QJsonObject toJson(const DeviceRecord &r)
         {QStringLiteral("secretKey"), hexText(r.keys.secretKey.data(), r.keys.secretKey.size())},
         {QStringLiteral("passwordHash"), QString::fromStdString(r.passwordHash)},
         {QStringLiteral("restoreSecret"), hexText(r.restoreSecret.data(), r.restoreSecret.size())},
+        {QStringLiteral("restoreSecretShort"), hexText(r.restoreSecretShort.data(), r.restoreSecretShort.size())},
     };
 }
 
@@ -112,13 +110,10 @@ public:
 
     std::array<std::uint8_t, 4> ipv4(const char *key)
     {
-        const QHostAddress a(QString::fromStdString(text(key, 7, 15)));
-        std::array<std::uint8_t, 4> out{};
-        if (ok() && a.protocol() != QAbstractSocket::IPv4Protocol)
+        const auto address = AddressText::parseIpv4(QString::fromStdString(text(key, 7, 15)));
+        if (ok() && !address)
             fail(key, "is not an IPv4 address");
-        const quint32 v = a.toIPv4Address();
-        out = {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
-        return out;
+        return address.value_or(std::array<std::uint8_t, 4>{});
     }
 
     std::array<std::uint8_t, 16> ipv6(const char *key)
@@ -179,6 +174,7 @@ std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, QString *e
     r.keys.secretKey = in.hex<32>("secretKey");
     r.passwordHash = in.text("passwordHash", 0, 127);
     r.restoreSecret = in.hex<32>("restoreSecret");
+    r.restoreSecretShort = in.hex<32>("restoreSecretShort");
 
     if (in.ok()) {
         std::array<std::uint8_t, 32> derived{};
