@@ -29,10 +29,6 @@ private:
     }
 };
 
-class OtherService : public aKLOGUIToolkit::CUiSingleton<OtherService>
-{
-};
-
 } // namespace
 
 class tst_CUiSingleton : public QObject
@@ -42,7 +38,6 @@ class tst_CUiSingleton : public QObject
 private slots:
     void samePointerFromManyThreads_data();
     void samePointerFromManyThreads();
-    void separateInstancePerClass();
 };
 
 void tst_CUiSingleton::samePointerFromManyThreads_data()
@@ -75,14 +70,6 @@ void tst_CUiSingleton::samePointerFromManyThreads()
     QCOMPARE(seen.front()->value, 42);
     QCOMPARE(SlowService::GetInstance(), seen.front());
     QCOMPARE(s_constructed.load(), 1);
-}
-
-void tst_CUiSingleton::separateInstancePerClass()
-{
-    OtherService *other = OtherService::GetInstance();
-    QVERIFY(other);
-    QCOMPARE(OtherService::GetInstance(), other);
-    QVERIFY(static_cast<void *>(other) != static_cast<void *>(SlowService::GetInstance()));
 }
 
 QTEST_GUILESS_MAIN(tst_CUiSingleton)

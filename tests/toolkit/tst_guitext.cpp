@@ -14,7 +14,6 @@ private slots:
     void convertFromUnicode_data();
     void convertFromUnicode();
     void defaultCodecIsLocal();
-    void guiLocale();
 };
 
 void tst_GuiText::cleanup()
@@ -62,14 +61,6 @@ void tst_GuiText::defaultCodecIsLocal()
     const QString text = QStringLiteral("Admin123");
     QCOMPARE(aKLOGUIToolkit::GuiTextCodec(), QTextCodec::codecForLocale());
     QCOMPARE(aKLOGUIToolkit::ConvertFromUnicode(text, nullptr), QTextCodec::codecForLocale()->fromUnicode(text));
-}
-
-void tst_GuiText::guiLocale()
-{
-    aKLOGUIToolkit::InitGuiLocale(QLocale(QLocale::Chinese, QLocale::China));
-    QCOMPARE(aKLOGUIToolkit::GuiLocale(), QLocale(QLocale::Chinese, QLocale::China));
-    aKLOGUIToolkit::InitGuiLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    QCOMPARE(aKLOGUIToolkit::GuiLocale(), QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 QTEST_GUILESS_MAIN(tst_GuiText)
