@@ -15,6 +15,22 @@ SimClient::SimClient(quint16 devicePort)
     m_socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
 }
 
+SimClient::SimClient(quint16 devicePort, const QHostAddress &group, const QList<QNetworkInterface> &interfaces)
+    : m_devicePort(devicePort)
+    , m_destination(group)
+{
+    m_socket.bind(QHostAddress::AnyIPv4, quint16(devicePort + 1),
+                  QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
+    for (const QNetworkInterface &iface : interfaces)
+        m_socket.joinMulticastGroup(group, iface);
+    if (!interfaces.isEmpty())
+        m_socket.setMulticastInterface(interfaces.first());
+    m_socket.setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+    // Devices on this host hear the group through the loop; a copy that crosses a link
+    // between two interfaces of one host is dropped for its local source address.
+    m_socket.setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+}
+
 bool SimClient::isBound() const
 {
     return m_socket.state() == QAbstractSocket::BoundState;
@@ -27,7 +43,7 @@ void SimClient::send(const std::vector<std::uint8_t> &datagram)
 
 void SimClient::sendRaw(const QByteArray &datagram)
 {
-    m_socket.writeDatagram(datagram, QHostAddress::LocalHost, m_devicePort);
+    m_socket.writeDatagram(datagram, m_destination, m_devicePort);
 }
 
 std::optional<vxdp::Message> SimClient::waitFor(const std::function<bool(const vxdp::Message &)> &match, int timeoutMs)

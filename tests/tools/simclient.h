@@ -5,6 +5,7 @@
 #include <protocol/codec.h>
 
 #include <QByteArray>
+#include <QNetworkInterface>
 #include <QUdpSocket>
 
 #include <deque>
@@ -19,7 +20,13 @@
 class SimClient
 {
 public:
+    /** A client on 127.0.0.1 that talks to the simulator by unicast. */
     explicit SimClient(quint16 devicePort);
+    /**
+     * A client of the LAN scope: listens on the group at @p devicePort + 1 on
+     * @p interfaces and sends to the group through the first of them.
+     */
+    SimClient(quint16 devicePort, const QHostAddress &group, const QList<QNetworkInterface> &interfaces);
 
     bool isBound() const;
 
@@ -56,5 +63,6 @@ public:
 private:
     QUdpSocket m_socket;
     quint16 m_devicePort;
+    QHostAddress m_destination = QHostAddress(QHostAddress::LocalHost);
     std::deque<vxdp::Message> m_backlog;
 };

@@ -29,13 +29,14 @@ QString SimProcess::toolPath(const QString &name)
     return QDir(qEnvironmentVariable("VEXO_TEST_BIN_DIR")).filePath(name);
 }
 
-bool SimProcess::start(const QStringList &arguments)
+bool SimProcess::start(const QStringList &arguments, Scope scope)
 {
-    // Never anything but loopback, whatever the caller's environment says.
-    m_process.start(toolPath(QStringLiteral("vexo-devsim")),
-                    QStringList{QStringLiteral("--scope"), QStringLiteral("loopback"), QStringLiteral("--port"),
-                                QStringLiteral("0"), QStringLiteral("--test-mode")}
-                        + arguments);
+    // The scope is always explicit, whatever the caller's environment says.
+    const QString scopeName = scope == Scope::Lan ? QStringLiteral("lan") : QStringLiteral("loopback");
+    QStringList all{QStringLiteral("--scope"), scopeName, QStringLiteral("--test-mode")};
+    if (!arguments.contains(QLatin1String("--port")))
+        all << QStringLiteral("--port") << QStringLiteral("0");
+    m_process.start(toolPath(QStringLiteral("vexo-devsim")), all + arguments);
     if (!m_process.waitForStarted(5000))
         return false;
     QString line;

@@ -19,8 +19,13 @@ public:
     /** The path of a built tool, from VEXO_TEST_BIN_DIR. */
     static QString toolPath(const QString &name);
 
-    /** Starts the simulator with @p arguments and waits for "ready <port>". */
-    bool start(const QStringList &arguments);
+    enum class Scope { Loopback, Lan };
+
+    /**
+     * Starts the simulator with @p arguments and waits for "ready <port>".
+     * The LAN scope is only for a private network namespace that the test made itself.
+     */
+    bool start(const QStringList &arguments, Scope scope = Scope::Loopback);
     quint16 port() const { return m_port; }
 
     /** Sends one console line and returns the answer lines, the last being "ok" or "error …". */
