@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+// The discovery service over the real library and simulated devices on loopback.
+#include "simulatorprocess.h"
+
+#include "deviceinfo.h"
+#include "vexohandler.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+using VEXO::VexoHandler;
+
+class tst_VexoHandlerLoopback : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void devicesArriveQueuedOnTheGuiThread();
+    void refreshReportsEveryDeviceAgain();
+    void changeAndOfflineSignals();
+    void operationsThroughTheService();
+
+private:
+    SimulatorProcess m_sim;
+    QStringList m_threadsSeen;
+    int m_count = 10;
+};
+
+void tst_VexoHandlerLoopback::initTestCase()
+{
+    registerDiscoveryMetaTypes();
+    QVERIFY(m_sim.start(
+        {QStringLiteral("--count"), QString::number(m_count), QStringLiteral("--seed"), QStringLiteral("31")}));
+    qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
+}
+
+void tst_VexoHandlerLoopback::cleanupTestCase()
+{
+    QVERIFY(VexoHandler::instance()->stop());
+    QVERIFY(!VexoHandler::instance()->isStarted());
+}
+
+void tst_VexoHandlerLoopback::devicesArriveQueuedOnTheGuiThread()
+{
+    VexoHandler *handler = VexoHandler::instance();
+    QList<QThread *> threads;
+    connect(handler, &VexoHandler::signalDeviceOnline, this,
+            [&threads](const VEXO_DEVICE_INFO &) { threads.append(QThread::currentThread()); });
+    QSignalSpy online(handler, &VexoHandler::signalDeviceOnline);
+    QVERIFY(handler->start());
+    QVERIFY(handler->start()); // a second start is harmless
+    QTRY_COMPARE_WITH_TIMEOUT(online.count(), m_count, 10000);
+    QCOMPARE(threads.size(), m_count);
+    for (QThread *t : std::as_const(threads))
+        QCOMPARE(t, QCoreApplication::instance()->thread());
+    const auto record = online.first().first().value<VEXO_DEVICE_INFO>();
+    QCOMPARE(QByteArray(record.leadText), QByteArray("VXDP/1"));
+    QCOMPARE(record.eventCode, VEXO_EVENT_ONLINE);
+    disconnect(handler, &VexoHandler::signalDeviceOnline, this, nullptr);
+}
+
+void tst_VexoHandlerLoopback::refreshReportsEveryDeviceAgain()
+{
+    VexoHandler *handler = VexoHandler::instance();
+    QSignalSpy online(handler, &VexoHandler::signalDeviceOnline);
+    QVERIFY(handler->clearup());
+    QVERIFY(handler->sendInquiry());
+    QTRY_COMPARE_WITH_TIMEOUT(online.count(), m_count, 10000);
+}
+
+void tst_VexoHandlerLoopback::changeAndOfflineSignals()
+{
+    VexoHandler *handler = VexoHandler::instance();
+    QSignalSpy online(handler, &VexoHandler::signalDeviceOnline);
+    QSignalSpy offline(handler, &VexoHandler::signalDeviceOffline);
+    QSignalSpy update(handler, &VexoHandler::signalDeviceUpdate);
+    QVERIFY(handler->clearup());
+    QVERIFY(handler->sendInquiry());
+    QTRY_COMPARE_WITH_TIMEOUT(online.count(), m_count, 10000);
+    const auto device = online.first().first().value<VEXO_DEVICE_INFO>();
+
+    QCOMPARE(m_sim.command(QStringLiteral("set %1 ipv4 203.0.113.44").arg(QLatin1String(device.serialNumber))),
+             QStringLiteral("ok"));
+    QTRY_COMPARE_WITH_TIMEOUT(update.count(), 1, 5000);
+    QCOMPARE(QByteArray(update.first().first().value<VEXO_DEVICE_INFO>().ipv4Address), QByteArray("203.0.113.44"));
+
+    QCOMPARE(m_sim.command(QStringLiteral("stop %1").arg(QLatin1String(device.serialNumber))), QStringLiteral("ok"));
+    QTRY_COMPARE_WITH_TIMEOUT(offline.count(), 1, 5000);
+    QCOMPARE(QByteArray(offline.first().first().value<VEXO_DEVICE_INFO>().macAddress), QByteArray(device.macAddress));
+    QCOMPARE(m_sim.command(QStringLiteral("start %1").arg(QLatin1String(device.serialNumber))), QStringLiteral("ok"));
+    QTRY_COMPARE_WITH_TIMEOUT(online.count(), m_count + 1, 5000);
+}
+
+void tst_VexoHandlerLoopback::operationsThroughTheService()
+{
+    VexoHandler *handler = VexoHandler::instance();
+    QSignalSpy online(handler, &VexoHandler::signalDeviceOnline);
+    QVERIFY(handler->clearup());
+    QVERIFY(handler->sendInquiry());
+    QTRY_COMPARE_WITH_TIMEOUT(online.count(), m_count, 10000);
+    VEXO_DEVICE_INFO fresh{};
+    for (const auto &args : std::as_const(online)) {
+        const auto d = args.first().value<VEXO_DEVICE_INFO>();
+        if (d.inactive)
+            fresh = d;
+    }
+    QVERIFY(fresh.serialNumber[0]);
+    QVERIFY(handler->activateDevice(QByteArray(fresh.serialNumber), "Handler-Pass1"));
+    QCOMPARE(handler->getLastError(), quint32(0));
+    QVERIFY(!handler->activateDevice(QByteArray(fresh.serialNumber), "Handler-Pass1"));
+    QCOMPARE(handler->getLastError(), quint32(2021));
+}
+
+QTEST_GUILESS_MAIN(tst_VexoHandlerLoopback)
+#include "tst_vexohandlerloopback.moc"
