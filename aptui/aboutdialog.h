@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "cdlgabout.h"
+
+#include <QUrl>
+
+#include <functional>
+
+/**
+ * @brief The program's about panel; its corner button "User Help" opens the user manual
+ *        for the configured language from the current directory.
+ */
+class AboutDialog : public aptui::CDlgAbout
+{
+    Q_OBJECT
+
+public:
+    /** @brief Opens a URL with the desktop; answers whether that worked. */
+    using UrlOpener = std::function<bool(const QUrl &)>;
+
+    explicit AboutDialog(QObject *parent = nullptr);
+
+    /**
+     * @brief The URL of the user manual of language \a code in \a directory: the English
+     *        manual for 0, the Chinese one for 1, the directory itself for other codes.
+     */
+    static QUrl manualUrl(quint32 code, const QString &directory);
+
+    /** @brief Replaces the desktop's URL handling (for tests); an empty opener restores it. */
+    static void setUrlOpener(UrlOpener opener);
+
+signals:
+    /** @brief A message is about to be shown over the main window. */
+    void signalCover();
+    /** @brief The message has closed. */
+    void signalDiscover();
+
+public slots:
+    /**
+     * @brief Opens the user manual; when that fails, shows "No user manual found."
+     *        between signalCover() and signalDiscover() and returns false.
+     */
+    bool onGetHelp();
+};

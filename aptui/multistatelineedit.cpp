@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "multistatelineedit.h"
+
+#include <QStyle>
+
+namespace aptui {
+
+MultiStateLineEdit::MultiStateLineEdit(QWidget *parent)
+    : QLineEdit(parent)
+    , m_acceptedTexts{{QStringLiteral("ERROR"), ERROR},   {QStringLiteral("1"), ERROR},
+                      {QStringLiteral("TIP"), TIP},       {QStringLiteral("2"), TIP},
+                      {QStringLiteral("NORMAL"), NORMAL}, {QStringLiteral("3"), NORMAL}}
+{
+    qRegisterMetaType<State>("aptui::MultiStateLineEdit::State");
+}
+
+QString MultiStateLineEdit::stateText(State state)
+{
+    switch (state) {
+    case TIP:
+        return QStringLiteral("Tip");
+    case NORMAL:
+        return QStringLiteral("Normal");
+    default:
+        return QStringLiteral("Error");
+    }
+}
+
+QString MultiStateLineEdit::state() const
+{
+    return stateText(m_state);
+}
+
+void MultiStateLineEdit::setState(const QString &state)
+{
+    m_state = m_acceptedTexts.value(state.toUpper(), ERROR);
+    emit stateChanged(stateText(m_state));
+}
+
+void MultiStateLineEdit::setLineEditState(State state)
+{
+    setState(stateText(state));
+    style()->unpolish(this);
+    style()->polish(this);
+    update();
+}
+
+} // namespace aptui
