@@ -209,22 +209,27 @@ void tst_CommonSkin::styleSheetParses()
 void tst_CommonSkin::lineEditStates_data()
 {
     QTest::addColumn<aptui::MultiStateLineEdit::State>("state");
+    QTest::addColumn<bool>("editable");
     QTest::addColumn<QColor>("border");
     QTest::addColumn<QColor>("background");
 
-    QTest::addRow("Normal") << aptui::MultiStateLineEdit::NORMAL << QColor("#D9D9D9") << QColor("#FFFFFF");
-    QTest::addRow("Error") << aptui::MultiStateLineEdit::ERROR << QColor("#F74248") << QColor("#FFF3F3");
-    QTest::addRow("Tip") << aptui::MultiStateLineEdit::TIP << QColor("#F5A623") << QColor("#FFF9EC");
+    using Edit = aptui::MultiStateLineEdit;
+    QTest::addRow("Normal") << Edit::NORMAL << true << QColor("#D9D9D9") << QColor("#FFFFFF");
+    QTest::addRow("Error") << Edit::ERROR << true << QColor("#F74248") << QColor("#FFF3F3");
+    QTest::addRow("Tip") << Edit::TIP << true << QColor("#F5A623") << QColor("#FFF9EC");
+    QTest::addRow("Normal read-only") << Edit::NORMAL << false << QColor("#E3E5E8") << QColor("#F5F6F7");
 }
 
 void tst_CommonSkin::lineEditStates()
 {
     QFETCH(aptui::MultiStateLineEdit::State, state);
+    QFETCH(bool, editable);
     QFETCH(QColor, border);
     QFETCH(QColor, background);
 
     aptui::MultiStateLineEdit edit;
     edit.resize(120, 28);
+    edit.setReadOnly(!editable);
     // From another state, so the change itself must restyle the field.
     edit.setLineEditState(state == aptui::MultiStateLineEdit::ERROR ? aptui::MultiStateLineEdit::TIP
                                                                     : aptui::MultiStateLineEdit::ERROR);
