@@ -1,0 +1,549 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "devicedisplaypage.h"
+
+#include "deviceinfomodel.h"
+#include "devicelistlog.h"
+
+#include <akloguitoolkit/ctabledelegate.h>
+#include <akloguitoolkit/ctableview.h>
+#include <devicestore.h>
+#include <vexohandler.h>
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHoverEvent>
+#include <QLabel>
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QStandardItem>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace VexoTool {
+
+namespace {
+
+const char kRedButtonStyle[]
+    = "QPushButton\n{\n    background-color:#f74248;\n    border-radius:2px;\n    color:white;\n}\n"
+      "QPushButton:hover,\nQPushButton:focus\n{\n\tbackground-color:#d11f24;\n"
+      "    border-radius:2px;\n    color:white;\n   \n}\nQPushButton:pressed\n{\n"
+      "\tbackground-color:#c10f14;\n    border-radius:2px;\n    color:white;\n}\n"
+      "QPushButton:disabled\n{\n\tbackground-color:#edc3c4;\n    border-radius:2px;\n"
+      "    color:white;\n}";
+const char kHeaderStyle[] = "QHeaderView::section{background-color:#F74248;}";
+const char kTableStyle[] = "QTreeView::item:alternate:!selected:!hover{background:#FFDBDE;}";
+
+// The first two header sections (check box and ID) always stay in front.
+bool isFixedPosition(int position)
+{
+    return position == 0 || position == 1;
+}
+
+// A selected row is drawn like a hovered one; the style sheet gives both their look.
+class DeviceTableDelegate : public aKLOGUIToolkit::CTableDelegate
+{
+public:
+    using CTableDelegate::CTableDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (!(option.state & QStyle::State_Selected)) {
+            CTableDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem hovered(option);
+        hovered.state &= ~QStyle::State_Selected;
+        hovered.state |= QStyle::State_MouseOver;
+        CTableDelegate::paint(painter, hovered, index);
+    }
+};
+
+// The table shows the devices through this proxy, which does the sorting. The model keeps its
+// rows in arrival order: sorting the model itself would move its items, and each item then
+// looks for its new place on every later change, which made emptying a sorted list of
+// thousands of devices take seconds.
+class DeviceSortProxy : public QSortFilterProxyModel
+{
+public:
+    explicit DeviceSortProxy(DeviceInfoModel *model, QObject *parent)
+        : QSortFilterProxyModel(parent)
+        , m_model(model)
+    {
+        // Like a sorted item model: the order changes only when the user sorts again, and
+        // devices that come later are appended.
+        setDynamicSortFilter(false);
+        setSourceModel(model);
+    }
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
+    {
+        // The cells' own ordering, so address cells sort by their numbers.
+        const QStandardItem *l = m_model->itemFromIndex(left);
+        const QStandardItem *r = m_model->itemFromIndex(right);
+        return l && r ? *l < *r : QSortFilterProxyModel::lessThan(left, right);
+    }
+
+private:
+    DeviceInfoModel *m_model;
+};
+
+// A dotted IPv4 address of four decimal parts 0 to 255; a device's web page is opened only for
+// such a text, never for whatever host name a device on the network claims.
+bool isDottedIPv4(const QString &text)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 4)
+        return false;
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part.size() > 3)
+            return false;
+        for (const QChar c : part) {
+            if (c < u'0' || c > u'9')
+                return false;
+        }
+        if (part.toInt() > 255)
+            return false;
+    }
+    return true;
+}
+
+// The modify panel writes the translated "Succeed" of its own context; accept that, this page's
+// translation and the untranslated text, so a translation difference cannot lose a result.
+bool isSucceeded(const QString &result)
+{
+    return result == DeviceDisplayPage::tr("Succeed")
+           || result == QCoreApplication::translate("VexoTool::DeviceModifyPage", "Succeed")
+           || result == QLatin1String("Succeed");
+}
+
+} // namespace
+
+DeviceDisplayPage::DeviceDisplayPage(QWidget *parent)
+    : DeviceDisplayPage(parent, QStringLiteral("ColumnConfig.xml"))
+{}
+
+DeviceDisplayPage::DeviceDisplayPage(QWidget *parent, const QString &columnConfigPath)
+    : QWidget(parent)
+{
+    registerDiscoveryMetaTypes();
+    registerModifyPageMetaType();
+    setupForm();
+    setupTable(columnConfigPath);
+    connectCover();
+
+    connect(m_btnExportDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onSaveDeviceInfoToExcel);
+    connect(m_tableViewVexo->header(), &QHeaderView::sectionClicked, this, &DeviceDisplayPage::onSortTable);
+    connect(m_btnRefreshDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onManualUpdate);
+    connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    connect(m_tableViewVexo, &QAbstractItemView::doubleClicked, this, &DeviceDisplayPage::onDoubleClickAction);
+    connect(m_tableViewVexo->header(), &QHeaderView::sectionMoved, this, &DeviceDisplayPage::onHeaderCountChanged);
+    connect(m_tableViewVexo->header(), &QHeaderView::sectionPressed, this, &DeviceDisplayPage::onHeaderPress);
+    connect(m_btnConfigReset, &QPushButton::clicked, this, &DeviceDisplayPage::onConfigResetPassword);
+    connect(m_btnConfigExportFile, &QPushButton::clicked, this, &DeviceDisplayPage::onConfigExportFile);
+
+    m_tableViewVexo->installEventFilter(this);
+    m_tableViewVexo->viewport()->installEventFilter(this);
+    m_tableViewVexo->setMouseTracking(true);
+    m_tableViewVexo->setAttribute(Qt::WA_Hover);
+    m_tableViewVexo->setAlternatingRowColors(true);
+    m_tableViewVexo->ShowGridLine(false);
+
+    // Export and the batch flows stay hidden; the selection reports only enable or disable them.
+    for (QPushButton *button : {m_btnConfigReset, m_btnExportDeviceInfo, m_btnConfigExportFile}) {
+        button->setEnabled(false);
+        button->hide();
+    }
+
+    m_btnConfigReset->setStyleSheet(QString::fromLatin1(kRedButtonStyle));
+    m_btnConfigExportFile->setStyleSheet(QString::fromLatin1(kRedButtonStyle));
+    m_tableViewVexo->header()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
+    m_tableViewVexo->setStyleSheet(QString::fromLatin1(kTableStyle));
+}
+
+DeviceDisplayPage::~DeviceDisplayPage() = default;
+
+void DeviceDisplayPage::setupForm()
+{
+    setObjectName(QStringLiteral("DeviceDisplayPage"));
+    setWindowTitle(tr("Form"));
+    resize(658, 500);
+
+    auto *pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+
+    m_frameDeviceCount = new QFrame(this);
+    m_frameDeviceCount->setObjectName(QStringLiteral("m_frameDeviceCount"));
+    m_frameDeviceCount->setFixedHeight(62);
+    auto *barLayout = new QHBoxLayout(m_frameDeviceCount);
+
+    m_labelDeiceCount = new QLabel(tr("Total number of online devices:"), m_frameDeviceCount);
+    m_labelDeiceCount->setObjectName(QStringLiteral("m_labelDeiceCount"));
+    m_countLine = new QFrame(m_frameDeviceCount);
+    m_countLine->setObjectName(QStringLiteral("m_countLine"));
+    m_countLine->setFrameShape(QFrame::VLine);
+    m_countLine->setFrameShadow(QFrame::Sunken);
+    m_labelDeviceCountValue = new QLabel(QStringLiteral("0"), m_frameDeviceCount);
+    m_labelDeviceCountValue->setObjectName(QStringLiteral("m_labelDeviceCountValue"));
+    label = new QLabel(tr("TextLabel"), m_frameDeviceCount);
+    label->setObjectName(QStringLiteral("label"));
+    label->setFixedWidth(0);
+
+    const auto makeButton = [this](const QString &name, const QString &text) {
+        auto *button = new QPushButton(text, m_frameDeviceCount);
+        button->setObjectName(name);
+        button->setMinimumSize(90, 30);
+        return button;
+    };
+    m_btnConfigReset = makeButton(QStringLiteral("m_btnConfigReset"), tr("Config Reset"));
+    m_btnExportDeviceInfo = makeButton(QStringLiteral("m_btnExportDeviceInfo"), tr("Export"));
+    m_btnExportDeviceInfo->setFocusPolicy(Qt::NoFocus);
+    m_btnRefreshDeviceInfo = makeButton(QStringLiteral("m_btnRefreshDeviceInfo"), tr("Refresh"));
+    m_btnRefreshDeviceInfo->setFocusPolicy(Qt::NoFocus);
+    m_btnConfigExportFile = makeButton(QStringLiteral("m_btnConfigExportFile"), tr("Config Export"));
+
+    barLayout->addWidget(m_labelDeiceCount);
+    barLayout->addWidget(m_countLine);
+    barLayout->addWidget(m_labelDeviceCountValue);
+    barLayout->addWidget(label);
+    barLayout->addStretch(1);
+    barLayout->addWidget(m_btnConfigReset);
+    barLayout->addWidget(m_btnExportDeviceInfo);
+    barLayout->addWidget(m_btnRefreshDeviceInfo);
+    barLayout->addWidget(m_btnConfigExportFile);
+
+    m_tableViewVexo = new aKLOGUIToolkit::CTableView(this);
+    m_tableViewVexo->setObjectName(QStringLiteral("m_tableViewVexo"));
+    m_tableViewVexo->setFocusPolicy(Qt::NoFocus);
+
+    pageLayout->addWidget(m_frameDeviceCount);
+    pageLayout->addWidget(m_tableViewVexo, 1);
+}
+
+void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
+{
+    m_model = new DeviceInfoModel(columnConfigPath, this);
+    m_proxy = new DeviceSortProxy(m_model, this);
+    m_delegate = new DeviceTableDelegate(m_tableViewVexo);
+    m_tableViewVexo->setItemDelegate(m_delegate);
+    m_tableViewVexo->setModel(m_proxy);
+
+    m_tableViewVexo->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tableViewVexo->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tableViewVexo->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    for (int logical = 0; logical < DeviceInfoModel::LogicalColumnCount; ++logical)
+        m_tableViewVexo->setColumnWidth(m_model->columnOf(logical), DeviceInfoModel::startWidth(logical));
+
+    m_tableViewVexo->setSortingEnabled(true);
+    m_tableViewVexo->sortByColumn(m_model->columnOf(DeviceInfoModel::ColumnId), Qt::AscendingOrder);
+}
+
+void DeviceDisplayPage::connectCover()
+{
+    // The main window dims itself while a dialog of the page runs. It is found by its slots, so
+    // the page needs no knowledge of the window class.
+    QWidget *window = parentWidget();
+    if (!window)
+        return;
+    const QMetaObject *meta = window->metaObject();
+    const int enable = meta->indexOfSlot("enableCover()");
+    const int disable = meta->indexOfSlot("disableCover()");
+    if (enable >= 0)
+        connect(this, QMetaMethod::fromSignal(&DeviceDisplayPage::signalCoverMainPage), window, meta->method(enable));
+    if (disable >= 0)
+        connect(this, QMetaMethod::fromSignal(&DeviceDisplayPage::signalDisCoverMainPage), window,
+                meta->method(disable));
+}
+
+QList<int> DeviceDisplayPage::checkedRows() const
+{
+    QList<int> rows;
+    const int column = m_model->columnOf(DeviceInfoModel::ColumnCheck);
+    const int count = m_model->rowCount();
+    for (int row = 0; row < count; ++row) {
+        const QStandardItem *item = m_model->item(row, column);
+        if (item && item->checkState() == Qt::Checked)
+            rows.append(row);
+    }
+    if (rows.size() > 1) {
+        // In the order the table shows them.
+        std::stable_sort(rows.begin(), rows.end(), [this, column](int a, int b) {
+            return m_proxy->mapFromSource(m_model->index(a, column)).row()
+                   < m_proxy->mapFromSource(m_model->index(b, column)).row();
+        });
+    }
+    return rows;
+}
+
+DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
+{
+    const auto text = [this, row](int logical) {
+        const QStandardItem *item = m_model->item(row, m_model->columnOf(logical));
+        return item ? item->text() : QString();
+    };
+    DeviceInfo info;
+    info.strIndex = text(DeviceInfoModel::ColumnId);
+    info.strDeviceType = text(DeviceInfoModel::ColumnDeviceType);
+    info.strIPv4Address = text(DeviceInfoModel::ColumnIPv4Address);
+    info.strSerialNumber = text(DeviceInfoModel::ColumnSerialNumber);
+    info.strMAC = text(DeviceInfoModel::ColumnMac);
+    return info;
+}
+
+void DeviceDisplayPage::updateCount()
+{
+    m_labelDeviceCountValue->setText(QString::number(m_model->rowCount()));
+}
+
+void DeviceDisplayPage::setBarButtonsEnabled(bool enabled)
+{
+    m_btnConfigReset->setEnabled(enabled);
+    m_btnExportDeviceInfo->setEnabled(enabled);
+    m_btnConfigExportFile->setEnabled(enabled);
+}
+
+void DeviceDisplayPage::reportNoRow()
+{
+    setBarButtonsEnabled(false);
+    emit signalCurrentSelectionModelChange(ModifySingle, {});
+}
+
+void DeviceDisplayPage::reportOneRow(int row)
+{
+    setBarButtonsEnabled(true);
+    const DeviceInfo info = deviceInfoOfRow(row);
+    VEXO_DEVICE_INFO record{}; // a device gone from the store counts as activated
+    DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record);
+    // Any nonzero inactive byte means "not activated"; the panel must always hear of the new
+    // selection, or it would go on acting on the previously checked device.
+    emit signalCurrentSelectionModelChange(record.inactive == 0 ? ModifySingle : ActivateSingle, {info});
+}
+
+void DeviceDisplayPage::reportRows(const QList<int> &rows)
+{
+    setBarButtonsEnabled(true);
+    QVector<DeviceInfo> devices;
+    devices.reserve(rows.size());
+    bool anyActivated = false;
+    bool anyInactive = false;
+    for (const int row : rows) {
+        const DeviceInfo info = deviceInfoOfRow(row);
+        VEXO_DEVICE_INFO record{};
+        DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record);
+        if (record.inactive == 0)
+            anyActivated = true;
+        else
+            anyInactive = true;
+        devices.append(info);
+    }
+    const ModifyPage kind = anyActivated && anyInactive ? ActivateMixed : anyInactive ? ActivateBatch : ModifyBatch;
+    emit signalCurrentSelectionModelChange(kind, devices);
+}
+
+void DeviceDisplayPage::report(const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        reportNoRow();
+    else if (rows.size() == 1)
+        reportOneRow(rows.first());
+    else
+        reportRows(rows);
+}
+
+void DeviceDisplayPage::recount()
+{
+    const QList<int> rows = checkedRows();
+    report(rows);
+    m_lastCheckedCount = int(rows.size());
+}
+
+void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
+{
+    DeviceStore *store = DeviceStore::instance();
+    {
+        KVT_Guard guard(store->mutex());
+        if (store->containsMac(fieldText(struDevInfo.macAddress)))
+            return; // listed already
+        store->add(struDevInfo);
+    }
+    m_model->addDevice(struDevInfo);
+    updateCount();
+}
+
+void DeviceDisplayPage::onDeviceLogout(const VEXO_DEVICE_INFO &struDevInfo)
+{
+    m_model->removeDevice(struDevInfo);
+    DeviceStore::instance()->remove(struDevInfo);
+    updateCount();
+    recount();
+}
+
+void DeviceDisplayPage::onDeviceUpdate(const VEXO_DEVICE_INFO &struDevInfo)
+{
+    m_model->updateDevice(struDevInfo);
+    DeviceStore::instance()->update(struDevInfo);
+}
+
+void DeviceDisplayPage::onManualUpdate()
+{
+    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+    handler->clearup();
+    DeviceStore::instance()->clear();
+    m_model->removeRows(0, m_model->rowCount());
+    updateCount();
+    reportNoRow();
+    m_lastCheckedCount = 0;
+    if (!handler->sendInquiry())
+        qCWarning(lcDeviceList, "the inquiry after a refresh failed (error %u)", handler->getLastError());
+}
+
+void DeviceDisplayPage::onDevicesModifyResult(const QVector<DeviceInfo> &vecDeviceInfo)
+{
+    for (const DeviceInfo &info : vecDeviceInfo) {
+        VEXO_DEVICE_INFO record{};
+        if (isSucceeded(info.strResult) && DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record))
+            m_model->updateDevice(record);
+    }
+}
+
+void DeviceDisplayPage::onDevicesActiveResult(const QVector<DeviceInfo> &vecDeviceInfo)
+{
+    onDevicesModifyResult(vecDeviceInfo);
+    recount();
+}
+
+void DeviceDisplayPage::onSortTable(int iIndex)
+{
+    QHeaderView *header = m_tableViewVexo->header();
+    header->setSortIndicatorShown(true);
+    const Qt::SortOrder order = header->sortIndicatorOrder();
+    header->setSortIndicator(iIndex, order);
+    m_proxy->sort(iIndex, order);
+}
+
+void DeviceDisplayPage::onItemCheckChanged(QStandardItem *pItem)
+{
+    const int checkColumn = m_model->columnOf(DeviceInfoModel::ColumnCheck);
+    // Text changes of device events cannot change which rows are checked.
+    if (!pItem || pItem->model() != m_model || pItem->column() != checkColumn)
+        return;
+
+    // The page's own unchecking must not come back here.
+    disconnect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    const int changedRow = pItem->row();
+    const int rows = m_model->rowCount();
+    for (int row = 0; row < rows; ++row) {
+        QStandardItem *item = m_model->item(row, checkColumn);
+        if (row != changedRow && item && item->checkState() == Qt::Checked) {
+            item->setCheckState(Qt::Unchecked);
+            m_lastCheckedCount = 0;
+        }
+    }
+    connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+
+    const QList<int> checked = checkedRows();
+    if (checked.isEmpty() && m_lastCheckedCount != 0) {
+        reportNoRow();
+        m_lastCheckedCount = 0;
+    } else if (checked.size() == 1 && m_lastCheckedCount != 1) {
+        reportOneRow(checked.first());
+        m_lastCheckedCount = 1;
+    }
+}
+
+void DeviceDisplayPage::onDoubleClickAction(const QModelIndex &miIndex)
+{
+    // The table reports indexes of its sorted view; callers may also pass model indexes.
+    const QModelIndex index = miIndex.model() == m_proxy ? m_proxy->mapToSource(miIndex) : miIndex;
+    if (!index.isValid() || index.model() != m_model
+        || index.column() != m_model->columnOf(DeviceInfoModel::ColumnIPv4Address))
+        return;
+    const int row = index.row();
+    const QStandardItem *addressItem = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnIPv4Address));
+    const QStandardItem *portItem = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnHttpPort));
+    if (!addressItem || !portItem)
+        return;
+
+    const QString address = addressItem->text();
+    QString port = portItem->text().trimmed();
+    if (port == DeviceInfoModel::tr("N/A"))
+        port = QStringLiteral("80");
+    bool portOk = false;
+    const uint portNumber = port.toUInt(&portOk);
+    if (!isDottedIPv4(address) || !portOk || portNumber == 0 || portNumber > 65535) {
+        qCWarning(lcDeviceList, "not opening the web page of \"%s\" port \"%s\": not an IPv4 address and port",
+                  qPrintable(address), qPrintable(port));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl(QStringLiteral("http://") + address + u':' + port));
+}
+
+void DeviceDisplayPage::onHeaderPress(int iLogicalIndex)
+{
+    QHeaderView *header = m_tableViewVexo->header();
+    if (isFixedPosition(iLogicalIndex)) {
+        header->setSectionsMovable(false);
+        return;
+    }
+    m_headerState = header->saveState();
+    header->setSectionsMovable(true);
+}
+
+void DeviceDisplayPage::onHeaderCountChanged(int iLogicalIndex, int iOldVisualIndex, int iNewVisualIndex)
+{
+    if (iLogicalIndex < 0 || m_undoingHeaderMove)
+        return;
+    if (!isFixedPosition(iOldVisualIndex) && !isFixedPosition(iNewVisualIndex)) {
+        m_model->moveColumn(iOldVisualIndex, iNewVisualIndex);
+        return;
+    }
+    m_undoingHeaderMove = true;
+    QHeaderView *header = m_tableViewVexo->header();
+    if (m_headerState.isEmpty() || !header->restoreState(m_headerState))
+        header->moveSection(iNewVisualIndex, iOldVisualIndex);
+    m_undoingHeaderMove = false;
+}
+
+bool DeviceDisplayPage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_tableViewVexo && event->type() == QEvent::HoverMove) {
+        const QPoint position = static_cast<QHoverEvent *>(event)->position().toPoint();
+        updateHoverCursor(m_tableViewVexo->viewport()->mapFrom(m_tableViewVexo, position));
+    } else if (watched == m_tableViewVexo->viewport() && event->type() == QEvent::MouseMove) {
+        updateHoverCursor(static_cast<QMouseEvent *>(event)->position().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DeviceDisplayPage::updateHoverCursor(const QPoint &viewportPosition)
+{
+    const QModelIndex index = m_tableViewVexo->indexAt(viewportPosition);
+    const bool overAddress = index.isValid() && index.column() == m_model->columnOf(DeviceInfoModel::ColumnIPv4Address);
+    setCursor(overAddress ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void DeviceDisplayPage::onSaveDeviceInfoToExcel()
+{
+    qCInfo(lcDeviceList, "the spreadsheet export is not available in this build");
+}
+
+void DeviceDisplayPage::onConfigResetPassword()
+{
+    qCInfo(lcDeviceList, "the batch password reset is not available in this build");
+}
+
+void DeviceDisplayPage::onConfigExportFile()
+{
+    qCInfo(lcDeviceList, "the batch key export is not available in this build");
+}
+
+} // namespace VexoTool

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "modifypage.h"
+
+#include <deviceinfo.h>
+
+#include <Vexo.h>
+
+#include <QByteArray>
+#include <QList>
+#include <QModelIndex>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStandardItem;
+
+namespace aKLOGUIToolkit {
+class CTableView;
+class CTableDelegate;
+} // namespace aKLOGUIToolkit
+
+namespace VexoTool {
+
+class DeviceInfoModel;
+
+/**
+ * @brief The device list: the count of online devices, the refresh button and the sortable
+ *        table of all devices on the network.
+ *
+ * The page keeps the table and DeviceStore in step with the discovery service's reports. The
+ * device list keeps at most one row checked; every change of the checked rows is reported
+ * through signalCurrentSelectionModelChange() with the kind of selection and the checked
+ * devices, for the modify panel.
+ */
+class DeviceDisplayPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /** @brief A page whose column order is kept in "ColumnConfig.xml" beside the program. */
+    explicit DeviceDisplayPage(QWidget *parent = nullptr);
+
+    /** @brief A page whose column order is kept in @p columnConfigPath (relative: beside the program). */
+    DeviceDisplayPage(QWidget *parent, const QString &columnConfigPath);
+
+    ~DeviceDisplayPage() override;
+
+    /**
+     * @brief The table model, for readers of the cells (export, batch flows).
+     *
+     * Its rows stay in arrival order; the table shows them sorted through viewModel().
+     */
+    DeviceInfoModel *model() const { return m_model; }
+
+    /** @brief The sorted view of model() that the table shows. */
+    QSortFilterProxyModel *viewModel() const { return m_proxy; }
+
+    /** @brief The model rows whose check cell is checked, in the order the table shows them. */
+    QList<int> checkedRows() const;
+
+    /** @brief The row's device as the pages pass it on: ID, type, IPv4, serial number, MAC; result "0". */
+    DeviceInfo deviceInfoOfRow(int row) const;
+
+signals:
+    /** @brief The checked rows changed: what the panel should offer, and the checked devices. */
+    void signalCurrentSelectionModelChange(ModifyPage modifyPageType, QVector<DeviceInfo> vecDeviceInfo);
+    /** @brief A modal dialog of the page is about to run: dim the main window. */
+    void signalCoverMainPage();
+    /** @brief The page's modal dialog has ended. */
+    void signalDisCoverMainPage();
+
+public slots:
+    /** @brief Spreadsheet export of the checked rows; not available in this build. */
+    void onSaveDeviceInfoToExcel();
+    /** @brief Lists a device that came online, unless its MAC is listed already. */
+    void onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo);
+    /** @brief Removes a device that went offline and reports the rows still checked. */
+    void onDeviceLogout(const VEXO_DEVICE_INFO &struDevInfo);
+    /** @brief Rewrites a listed device's row and record. */
+    void onDeviceUpdate(const VEXO_DEVICE_INFO &struDevInfo);
+    /** @brief Empties the list and asks every device to report again. */
+    void onManualUpdate();
+    /** @brief Rewrites the rows of the devices whose network change succeeded. */
+    void onDevicesModifyResult(const QVector<DeviceInfo> &vecDeviceInfo);
+    /** @brief Rewrites the rows of the devices activated, then reports the checked rows again. */
+    void onDevicesActiveResult(const QVector<DeviceInfo> &vecDeviceInfo);
+    /** @brief Sorts the table by @p iIndex in the order the header's indicator shows. */
+    void onSortTable(int iIndex);
+    /** @brief Keeps at most one row checked and reports a change of the checked rows. */
+    void onItemCheckChanged(QStandardItem *pItem);
+    /** @brief Opens the device's web page when its IPv4 address is double-clicked. */
+    void onDoubleClickAction(const QModelIndex &miIndex);
+    /** @brief Keeps a dragged section's new place, or undoes a move onto or of the first two sections. */
+    void onHeaderCountChanged(int iLogicalIndex, int iOldVisualIndex, int iNewVisualIndex);
+    /** @brief Lets a pressed section be dragged unless it is one of the first two. */
+    void onHeaderPress(int iLogicalIndex);
+    /** @brief Batch password reset of the checked rows; not available in this build. */
+    void onConfigResetPassword();
+    /** @brief Batch key export of the checked rows; not available in this build. */
+    void onConfigExportFile();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setupForm();
+    void setupTable(const QString &columnConfigPath);
+    void connectCover();
+    void recount();
+    void report(const QList<int> &rows);
+    void reportNoRow();
+    void reportOneRow(int row);
+    void reportRows(const QList<int> &rows);
+    void setBarButtonsEnabled(bool enabled);
+    void updateCount();
+    void updateHoverCursor(const QPoint &viewportPosition);
+
+    QFrame *m_frameDeviceCount = nullptr;
+    QLabel *m_labelDeiceCount = nullptr;
+    QFrame *m_countLine = nullptr;
+    QLabel *m_labelDeviceCountValue = nullptr;
+    QLabel *label = nullptr;
+    QPushButton *m_btnConfigReset = nullptr;
+    QPushButton *m_btnExportDeviceInfo = nullptr;
+    QPushButton *m_btnRefreshDeviceInfo = nullptr;
+    QPushButton *m_btnConfigExportFile = nullptr;
+    aKLOGUIToolkit::CTableView *m_tableViewVexo = nullptr;
+
+    DeviceInfoModel *m_model = nullptr;
+    QSortFilterProxyModel *m_proxy = nullptr; // the table's sorted view of m_model
+    aKLOGUIToolkit::CTableDelegate *m_delegate = nullptr;
+    QByteArray m_headerState;
+    int m_lastCheckedCount = -1;
+    bool m_undoingHeaderMove = false; // moving a section back emits sectionMoved again
+};
+
+} // namespace VexoTool

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "xmldocument.h"
+
+#include <Vexo.h>
+
+#include <QHash>
+#include <QList>
+#include <QStandardItemModel>
+#include <QString>
+#include <QVector>
+
+namespace VexoTool {
+
+/**
+ * @brief The device table: one row per online device, 22 columns of formatted record fields.
+ *
+ * Callers name a column by its logical number (LogicalColumn) and reach the cell through
+ * columnOf(), which gives the model column that holds it. The model column order comes from
+ * ColumnConfig.xml, read once at construction; moveColumn() records the user's header drags in
+ * that file, so the new order is the model order of the next start.
+ *
+ * Rows are found by their device key (serial number and MAC) through an index kept in step
+ * with the rows, so a device event never scans the table.
+ */
+class DeviceInfoModel : public QStandardItemModel
+{
+    Q_OBJECT
+
+public:
+    /** @brief The logical columns, in the order of the default column file. */
+    enum LogicalColumn : int {
+        ColumnCheck = 0,
+        ColumnId,
+        ColumnDeviceType,
+        ColumnActivate,
+        ColumnIPv4Address,
+        ColumnPort,
+        ColumnSoftVersion,
+        ColumnIPv4Gateway,
+        ColumnHttpPort,
+        ColumnSerialNumber,
+        ColumnIPv4Mask,
+        ColumnMac,
+        ColumnChannelNo,
+        ColumnDspVersion,
+        ColumnStartTime,
+        ColumnIPv6Address,
+        ColumnIPv6Gateway,
+        ColumnIPv6PrefixLength,
+        ColumnSupportIPv6,
+        ColumnSupportModIPv6,
+        ColumnSupportDhcp,
+        ColumnIPv4Dhcp,
+        LogicalColumnCount
+    };
+
+    /** @brief A model whose column order is kept in "ColumnConfig.xml" beside the program. */
+    explicit DeviceInfoModel(QObject *parent = nullptr);
+
+    /**
+     * @brief A model whose column order is kept in @p columnConfigPath.
+     *
+     * A relative path is taken relative to the program's directory. When the file is missing or
+     * does not give each model column 0 to 21 exactly once, the columns keep the logical order
+     * and a fresh file with that order is written.
+     */
+    explicit DeviceInfoModel(const QString &columnConfigPath, QObject *parent = nullptr);
+
+    ~DeviceInfoModel() override;
+
+    /** @brief The model column of @p logicalColumn, or -1 for a number outside 0 to 21. */
+    int columnOf(int logicalColumn) const;
+
+    /** @brief The absolute path of the column file. */
+    QString columnConfigPath() const { return m_columnConfigPath; }
+
+    /** @brief The start width of @p logicalColumn in pixels (0 outside 0 to 21). */
+    static int startWidth(int logicalColumn);
+
+    /** @brief Appends a row for @p record, unchecked and numbered after the last row. */
+    void addDevice(const VEXO_DEVICE_INFO &record);
+
+    /**
+     * @brief Rewrites the texts of logical columns 2 to 21 of the device's row.
+     *
+     * The check state and the number stay. Of several rows with the device's key the upper one
+     * is rewritten; a device not listed changes nothing.
+     */
+    void updateDevice(const VEXO_DEVICE_INFO &record);
+
+    /**
+     * @brief Removes the device's row (the upper one of several with its key), then numbers the
+     *        rows from there on after their positions.
+     *
+     * When the device is not listed every row is numbered after its position.
+     */
+    void removeDevice(const VEXO_DEVICE_INFO &record);
+
+    using QStandardItemModel::moveColumn;
+
+    /**
+     * @brief Records that the header section at visual position @p from was dragged to @p to,
+     *        and saves the column file.
+     *
+     * The data stay in their model columns; the file gives the new order at the next start.
+     * @return false if the file could not be written (the order is then not kept).
+     */
+    bool moveColumn(int from, int to);
+
+    /** @brief The row of the device with this key (the upper one of several), or -1. */
+    int rowOf(const QString &serialNumber, const QString &mac) const;
+
+private:
+    void loadColumnConfig();
+    void writeDefaultColumnConfig();
+    void setupHeaders();
+    QString cellText(int logicalColumn, const VEXO_DEVICE_INFO &record) const;
+    void renumberFrom(int row);
+    QStandardItem *keyItem(const QString &serialNumber, const QString &mac) const;
+    void forgetRows(const QModelIndex &parent, int first, int last);
+    void forgetAllRows();
+
+    XmlDocument m_xmlDocument;
+    QString m_columnConfigPath;
+    QVector<int> columnIndex;
+    // The check cell of each listed row by device key (several for a device listed twice), and
+    // the key of each such cell, so a row can be forgotten whatever its texts say by then.
+    QHash<QString, QList<QStandardItem *>> m_rowsByKey;
+    QHash<const QStandardItem *, QString> m_keyOfRow;
+};
+
+} // namespace VexoTool
