@@ -1,0 +1,512 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "devicerecords.h"
+
+#include <cipstandarditem.h>
+#include <deviceinfomodel.h>
+
+#include <QAbstractItemModelTester>
+#include <QColor>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCodec>
+
+#include <functional>
+#include <memory>
+#include <numeric>
+
+using VexoTool::DeviceInfoModel;
+using RecordEdit = std::function<void(VEXO_DEVICE_INFO &)>;
+
+Q_DECLARE_METATYPE(RecordEdit)
+
+namespace {
+
+QVector<int> identityOrder()
+{
+    QVector<int> order(DeviceInfoModel::LogicalColumnCount);
+    std::iota(order.begin(), order.end(), 0);
+    return order;
+}
+
+// A column file giving logical column k the model column order[k].
+QByteArray columnFile(const QVector<int> &order, const QByteArray &declaration = "<?xml version=\"1.0\"?>\n")
+{
+    QByteArray xml = declaration + "<Columns>\n";
+    for (int k = 0; k < order.size(); ++k)
+        xml += "  <C" + QByteArray::number(k) + "><Info><IndexValue>" + QByteArray::number(order.at(k))
+               + "</IndexValue></Info></C" + QByteArray::number(k) + ">\n";
+    return xml + "</Columns>\n";
+}
+
+} // namespace
+
+class tst_DeviceInfoModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void cellTexts_data();
+    void cellTexts();
+    void coloursAndItemTypes();
+    void headersAndColumnLookup();
+    void modelStaysConsistentWhileDevicesComeChangeAndGo();
+    void removalRenumbersAndKeepsChecks();
+    void updateRewritesTextsButNotCheckOrNumber();
+    void gatewayThatAppearsLaterSortsAsAnAddress();
+    void duplicateKeyActsOnTheUpperRow();
+    void unknownDeviceChangesNothing();
+    void rowLookupFollowsRemovals();
+    void moveColumn_data();
+    void moveColumn();
+    void customOrderPlacesColumns();
+    void unusableColumnFileFallsBack_data();
+    void unusableColumnFileFallsBack();
+    void nonAsciiTextSurvivesASave();
+
+private:
+    QString configPath() const { return m_dir->filePath(QStringLiteral("ColumnConfig.xml")); }
+    QString cell(const DeviceInfoModel &model, int row, int logical) const
+    {
+        const QStandardItem *item = model.item(row, model.columnOf(logical));
+        return item ? item->text() : QStringLiteral("<no item>");
+    }
+    QVector<int> columnOrder(const DeviceInfoModel &model) const
+    {
+        QVector<int> order;
+        for (int k = 0; k < DeviceInfoModel::LogicalColumnCount; ++k)
+            order << model.columnOf(k);
+        return order;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void tst_DeviceInfoModel::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void tst_DeviceInfoModel::cellTexts_data()
+{
+    QTest::addColumn<RecordEdit>("edit");
+    QTest::addColumn<int>("logical");
+    QTest::addColumn<QString>("text");
+
+    const auto none = [](VEXO_DEVICE_INFO &) {};
+    QTest::addRow("ID is the arrival number") << RecordEdit(none) << int(DeviceInfoModel::ColumnId) << "001";
+    QTest::addRow("device type") << RecordEdit(none) << int(DeviceInfoModel::ColumnDeviceType) << "VX-IPC-B420";
+    QTest::addRow("activated") << RecordEdit(none) << int(DeviceInfoModel::ColumnActivate) << "Activated";
+    QTest::addRow("not activated") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.inactive = 1; })
+                                   << int(DeviceInfoModel::ColumnActivate) << "Not activated";
+    QTest::addRow("port 8000 padded to five") << RecordEdit(none) << int(DeviceInfoModel::ColumnPort) << " 8000";
+    QTest::addRow("port 80 padded to five") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.port = 80; })
+                                            << int(DeviceInfoModel::ColumnPort) << "   80";
+    QTest::addRow("http port 0 is N/A") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.httpPort = 0; })
+                                        << int(DeviceInfoModel::ColumnHttpPort) << "N/A";
+    QTest::addRow("http port 80") << RecordEdit(none) << int(DeviceInfoModel::ColumnHttpPort) << "80";
+    QTest::addRow("channels padded to two") << RecordEdit(none) << int(DeviceInfoModel::ColumnChannelNo) << " 4";
+    QTest::addRow("16 channels") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.channelCount = 16; })
+                                 << int(DeviceInfoModel::ColumnChannelNo) << "16";
+    QTest::addRow("gateway with extended info") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv4Gateway)
+                                                << "10.0.0.254";
+    QTest::addRow("gateway without extended info")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; }) << int(DeviceInfoModel::ColumnIPv4Gateway)
+        << "";
+    QTest::addRow("gateway with an unknown validity value")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 2; }) << int(DeviceInfoModel::ColumnIPv4Gateway)
+        << "";
+    QTest::addRow("IPv6 address") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv6Address)
+                                  << "fe80::21a:2bff:fe00:1";
+    QTest::addRow("IPv6 gateway without extended info")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; })
+        << int(DeviceInfoModel::ColumnIPv6Gateway) << "";
+    QTest::addRow("prefix length") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv6PrefixLength) << "64";
+    QTest::addRow("short prefix length padded")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.ipv6PrefixLength = 8; })
+        << int(DeviceInfoModel::ColumnIPv6PrefixLength) << " 8";
+    QTest::addRow("prefix length without extended info")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; })
+        << int(DeviceInfoModel::ColumnIPv6PrefixLength) << "";
+    QTest::addRow("IPv6 not supported")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x06; })
+        << int(DeviceInfoModel::ColumnSupportIPv6) << "No";
+    QTest::addRow("IPv6 supported") << RecordEdit(none) << int(DeviceInfoModel::ColumnSupportIPv6) << "Yes";
+    QTest::addRow("IPv6 supported, validity bit 0 set in another value")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 3; })
+        << int(DeviceInfoModel::ColumnSupportIPv6) << "Yes";
+    QTest::addRow("IPv6 supported without extended info")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; })
+        << int(DeviceInfoModel::ColumnSupportIPv6) << "";
+    QTest::addRow("IPv6 changeable") << RecordEdit(none) << int(DeviceInfoModel::ColumnSupportModIPv6) << "Yes";
+    QTest::addRow("IPv6 not changeable") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x05; })
+                                         << int(DeviceInfoModel::ColumnSupportModIPv6) << "No";
+    QTest::addRow("DHCP supported") << RecordEdit(none) << int(DeviceInfoModel::ColumnSupportDhcp) << "Yes";
+    QTest::addRow("DHCP not supported") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x03; })
+                                        << int(DeviceInfoModel::ColumnSupportDhcp) << "No";
+    QTest::addRow("DHCP off") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv4Dhcp) << "OFF";
+    QTest::addRow("DHCP on") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.dhcpEnabled = 1; })
+                             << int(DeviceInfoModel::ColumnIPv4Dhcp) << "ON";
+    QTest::addRow("DHCP byte other than 1") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.dhcpEnabled = 2; })
+                                            << int(DeviceInfoModel::ColumnIPv4Dhcp) << "OFF";
+    QTest::addRow("serial number filling its whole field")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { std::memset(r.serialNumber, 'S', sizeof r.serialNumber); })
+        << int(DeviceInfoModel::ColumnSerialNumber) << QString(48, u'S');
+    QTest::addRow("Latin-1 text") << RecordEdit([](VEXO_DEVICE_INFO &r) { setFieldText(r.deviceTypeText, "Cam\xe9ra"); })
+                                  << int(DeviceInfoModel::ColumnDeviceType) << QString::fromLatin1("Cam\xe9ra");
+}
+
+void tst_DeviceInfoModel::cellTexts()
+{
+    QFETCH(RecordEdit, edit);
+    QFETCH(int, logical);
+    QFETCH(QString, text);
+
+    DeviceInfoModel model(configPath());
+    VEXO_DEVICE_INFO record = deviceRecord(1);
+    edit(record);
+    model.addDevice(record);
+    QCOMPARE(cell(model, 0, logical), text);
+
+    // An update formats the same way.
+    VEXO_DEVICE_INFO before = record;
+    before.port = 1;
+    before.httpPort = 1;
+    before.inactive = !record.inactive;
+    DeviceInfoModel updated(configPath());
+    updated.addDevice(before);
+    updated.updateDevice(record);
+    if (logical != DeviceInfoModel::ColumnId)
+        QCOMPARE(cell(updated, 0, logical), text);
+}
+
+void tst_DeviceInfoModel::coloursAndItemTypes()
+{
+    DeviceInfoModel model(configPath());
+    VEXO_DEVICE_INFO inactive = deviceRecord(1);
+    inactive.inactive = 1;
+    VEXO_DEVICE_INFO noExtended = deviceRecord(2);
+    noExtended.extendedInfoValid = 0;
+    model.addDevice(inactive);
+    model.addDevice(noExtended);
+
+    const QColor grey(QStringLiteral("#666666"));
+    for (int k = 0; k < DeviceInfoModel::LogicalColumnCount; ++k) {
+        const QColor expected = k == DeviceInfoModel::ColumnActivate ? QColor(Qt::red) : grey;
+        QCOMPARE(model.item(0, model.columnOf(k))->foreground().color(), expected);
+        QCOMPARE(model.item(1, model.columnOf(k))->foreground().color(), grey);
+    }
+
+    const auto isIp = [&model](int row, int logical) {
+        return dynamic_cast<aptui::CIpStandardItem *>(model.item(row, model.columnOf(logical))) != nullptr;
+    };
+    QVERIFY(isIp(0, DeviceInfoModel::ColumnIPv4Address));
+    QVERIFY(isIp(0, DeviceInfoModel::ColumnIPv4Mask));
+    QVERIFY(isIp(0, DeviceInfoModel::ColumnIPv4Gateway));
+    QVERIFY(!isIp(1, DeviceInfoModel::ColumnIPv4Gateway));
+    QVERIFY(!isIp(0, DeviceInfoModel::ColumnPort));
+
+    const QStandardItem *check = model.item(0, model.columnOf(DeviceInfoModel::ColumnCheck));
+    QVERIFY(check->isCheckable());
+    QCOMPARE(check->checkState(), Qt::Unchecked);
+
+    // Activation turns the cell grey again.
+    inactive.inactive = 0;
+    model.updateDevice(inactive);
+    QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnActivate), QStringLiteral("Activated"));
+    QCOMPARE(model.item(0, model.columnOf(DeviceInfoModel::ColumnActivate))->foreground().color(), grey);
+}
+
+void tst_DeviceInfoModel::headersAndColumnLookup()
+{
+    DeviceInfoModel model(configPath());
+    QCOMPARE(model.columnCount(), 22);
+    QCOMPARE(model.columnOf(-1), -1);
+    QCOMPARE(model.columnOf(22), -1);
+    const QStringList headers{"", "ID", "Device Type", "Activate", "IPv4 Address", "Port", "Soft Vision",
+                              "IPv4 GateWay", "HttpPort", "Serial Number", "IPv4 Mask", "MAC", "Channel NO",
+                              "DSP Vision", "Start Time", "IPv6 Address", "IPv6 GateWay", "IPv6 Prefix Length",
+                              "Is Support IPv6", "Is Support Mod IPv6", "Is Support DHCP", "IPv4 DHCP"};
+    for (int k = 0; k < headers.size(); ++k) {
+        const int column = model.columnOf(k);
+        QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), headers.at(k));
+        QCOMPARE(model.headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    QCOMPARE(DeviceInfoModel::startWidth(DeviceInfoModel::ColumnSerialNumber), 230);
+}
+
+void tst_DeviceInfoModel::modelStaysConsistentWhileDevicesComeChangeAndGo()
+{
+    DeviceInfoModel model(configPath());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    for (int n = 1; n <= 12; ++n)
+        model.addDevice(deviceRecord(n));
+    VEXO_DEVICE_INFO changed = deviceRecord(5, "192.168.7.7");
+    changed.extendedInfoValid = 0;
+    model.updateDevice(changed);
+    changed.extendedInfoValid = 1;
+    model.updateDevice(changed);
+    model.item(6, model.columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    for (const int n : {1, 12, 7, 99})
+        model.removeDevice(deviceRecord(n));
+    model.sort(model.columnOf(DeviceInfoModel::ColumnIPv4Address), Qt::DescendingOrder);
+    model.removeDevice(deviceRecord(3));
+    model.removeRows(0, model.rowCount());
+    model.addDevice(deviceRecord(20));
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(model.rowOf(serialOf(deviceRecord(20)), macOf(deviceRecord(20))), 0);
+}
+
+void tst_DeviceInfoModel::removalRenumbersAndKeepsChecks()
+{
+    DeviceInfoModel model(configPath());
+    for (int n = 1; n <= 10; ++n)
+        model.addDevice(deviceRecord(n));
+    const int checkColumn = model.columnOf(DeviceInfoModel::ColumnCheck);
+    model.item(1, checkColumn)->setCheckState(Qt::Checked); // device 2
+    model.item(7, checkColumn)->setCheckState(Qt::Checked); // device 8
+
+    model.removeDevice(deviceRecord(4)); // row 3 of 10
+    QCOMPARE(model.rowCount(), 9);
+    for (int row = 0; row < 9; ++row)
+        QCOMPARE(cell(model, row, DeviceInfoModel::ColumnId), QString::asprintf("%03d", row + 1));
+    QCOMPARE(cell(model, 3, DeviceInfoModel::ColumnSerialNumber), serialOf(deviceRecord(5)));
+    QCOMPARE(model.item(1, checkColumn)->checkState(), Qt::Checked);
+    QCOMPARE(model.item(6, checkColumn)->checkState(), Qt::Checked);
+    QCOMPARE(model.item(7, checkColumn)->checkState(), Qt::Unchecked);
+}
+
+void tst_DeviceInfoModel::updateRewritesTextsButNotCheckOrNumber()
+{
+    DeviceInfoModel model(configPath());
+    model.addDevice(deviceRecord(1));
+    model.addDevice(deviceRecord(2));
+    model.item(1, model.columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+
+    VEXO_DEVICE_INFO changed = deviceRecord(2, "172.16.0.9");
+    changed.port = 37777;
+    model.updateDevice(changed);
+    QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("172.16.0.9"));
+    QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnPort), QStringLiteral("37777"));
+    QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnId), QStringLiteral("002"));
+    QCOMPARE(model.item(1, model.columnOf(DeviceInfoModel::ColumnCheck))->checkState(), Qt::Checked);
+    QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.1"));
+}
+
+void tst_DeviceInfoModel::gatewayThatAppearsLaterSortsAsAnAddress()
+{
+    DeviceInfoModel model(configPath());
+    VEXO_DEVICE_INFO late = deviceRecord(1);
+    late.extendedInfoValid = 0;
+    model.addDevice(late);
+    VEXO_DEVICE_INFO early = deviceRecord(2);
+    setFieldText(early.ipv4Gateway, "10.0.0.10");
+    model.addDevice(early);
+
+    setFieldText(late.ipv4Gateway, "9.0.0.1");
+    late.extendedInfoValid = 1;
+    model.updateDevice(late);
+    const int column = model.columnOf(DeviceInfoModel::ColumnIPv4Gateway);
+    model.sort(column);
+    // As plain text "9.0.0.1" would sort after "10.0.0.10".
+    QCOMPARE(model.item(0, column)->text(), QStringLiteral("9.0.0.1"));
+    QCOMPARE(model.item(1, column)->text(), QStringLiteral("10.0.0.10"));
+}
+
+void tst_DeviceInfoModel::duplicateKeyActsOnTheUpperRow()
+{
+    DeviceInfoModel model(configPath());
+    model.addDevice(deviceRecord(1));
+    model.addDevice(deviceRecord(2));
+    model.addDevice(deviceRecord(1)); // the same device listed twice
+
+    model.updateDevice(deviceRecord(1, "10.9.9.9"));
+    QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.9.9.9"));
+    QCOMPARE(cell(model, 2, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.1"));
+
+    model.removeDevice(deviceRecord(1));
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnSerialNumber), serialOf(deviceRecord(2)));
+    QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.1"));
+    QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnId), QStringLiteral("002"));
+
+    // After a sort the upper row is the upper one now.
+    model.addDevice(deviceRecord(1, "10.0.0.0"));
+    model.sort(model.columnOf(DeviceInfoModel::ColumnIPv4Address));
+    QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.0"));
+    model.removeDevice(deviceRecord(1));
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.1"));
+    QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.2"));
+}
+
+void tst_DeviceInfoModel::unknownDeviceChangesNothing()
+{
+    DeviceInfoModel model(configPath());
+    model.addDevice(deviceRecord(1));
+    model.addDevice(deviceRecord(2));
+    VEXO_DEVICE_INFO sameSerialOtherMac = deviceRecord(1);
+    setFieldText(sameSerialOtherMac.macAddress, "00-1a-2b-ff-ff-ff");
+    setFieldText(sameSerialOtherMac.ipv4Address, "10.7.7.7");
+
+    model.updateDevice(sameSerialOtherMac);
+    model.removeDevice(sameSerialOtherMac);
+    model.removeDevice(deviceRecord(3));
+    QCOMPARE(model.rowCount(), 2);
+    QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.1"));
+    QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnId), QStringLiteral("002"));
+}
+
+void tst_DeviceInfoModel::rowLookupFollowsRemovals()
+{
+    DeviceInfoModel model(configPath());
+    for (int n = 1; n <= 50; ++n)
+        model.addDevice(deviceRecord(n));
+    model.removeRows(10, 5); // rows removed by someone else are forgotten too
+    model.removeDevice(deviceRecord(30));
+    QCOMPARE(model.rowOf(serialOf(deviceRecord(12)), macOf(deviceRecord(12))), -1);
+    QCOMPARE(model.rowOf(serialOf(deviceRecord(30)), macOf(deviceRecord(30))), -1);
+    for (int n : {1, 10, 16, 29, 31, 50}) {
+        const int row = model.rowOf(serialOf(deviceRecord(n)), macOf(deviceRecord(n)));
+        QVERIFY(row >= 0);
+        QCOMPARE(cell(model, row, DeviceInfoModel::ColumnSerialNumber), serialOf(deviceRecord(n)));
+    }
+}
+
+void tst_DeviceInfoModel::moveColumn_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QVector<int>>("changedFrom"); // IndexValue entries that change...
+    QTest::addColumn<QVector<int>>("changedTo");   // ...and what they become
+
+    QTest::addRow("right to left") << 5 << 2 << QVector<int>{2, 3, 4, 5} << QVector<int>{3, 4, 5, 2};
+    QTest::addRow("left to right") << 2 << 5 << QVector<int>{2, 3, 4, 5} << QVector<int>{5, 2, 3, 4};
+    QTest::addRow("to the end") << 19 << 21 << QVector<int>{19, 20, 21} << QVector<int>{21, 19, 20};
+    QTest::addRow("neighbours") << 10 << 11 << QVector<int>{10, 11} << QVector<int>{11, 10};
+    QTest::addRow("same place") << 7 << 7 << QVector<int>{} << QVector<int>{};
+}
+
+void tst_DeviceInfoModel::moveColumn()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QVector<int>, changedFrom);
+    QFETCH(QVector<int>, changedTo);
+
+    QVERIFY(writeFile(configPath(), columnFile(identityOrder())));
+    QVector<int> expected = identityOrder();
+    for (int i = 0; i < changedFrom.size(); ++i)
+        expected[changedFrom.at(i)] = changedTo.at(i);
+    {
+        DeviceInfoModel model(configPath());
+        model.addDevice(deviceRecord(1));
+        QVERIFY(model.moveColumn(from, to));
+        // The data stay where they are during the run.
+        QCOMPARE(columnOrder(model), identityOrder());
+        QCOMPARE(model.item(0, DeviceInfoModel::ColumnIPv4Address)->text(), QStringLiteral("10.0.0.1"));
+    }
+    const QByteArray saved = readFile(configPath());
+    QVERIFY(saved.startsWith("<?xml version=\"1.0\" encoding=\"GB2312\"?>"));
+    QVERIFY(saved.contains("<C3>") && saved.contains("<Info>")); // the user's element names stay
+
+    // The next start reads the new order and lays the columns out by it.
+    DeviceInfoModel next(configPath());
+    QCOMPARE(columnOrder(next), expected);
+    QCOMPARE(next.headerData(expected.at(DeviceInfoModel::ColumnPort), Qt::Horizontal).toString(),
+             QStringLiteral("Port"));
+    QCOMPARE(readFile(configPath()), saved); // a usable file is not rewritten at start
+}
+
+void tst_DeviceInfoModel::customOrderPlacesColumns()
+{
+    QVector<int> order = identityOrder();
+    std::swap(order[DeviceInfoModel::ColumnIPv4Address], order[DeviceInfoModel::ColumnMac]);
+    QVERIFY(writeFile(configPath(), columnFile(order)));
+    DeviceInfoModel model(configPath());
+    QCOMPARE(model.columnOf(DeviceInfoModel::ColumnIPv4Address), int(DeviceInfoModel::ColumnMac));
+    model.addDevice(deviceRecord(1));
+    QCOMPARE(model.item(0, DeviceInfoModel::ColumnMac)->text(), QStringLiteral("10.0.0.1"));
+    QCOMPARE(model.headerData(DeviceInfoModel::ColumnMac, Qt::Horizontal).toString(), QStringLiteral("IPv4 Address"));
+    QVERIFY(dynamic_cast<aptui::CIpStandardItem *>(model.item(0, DeviceInfoModel::ColumnMac)));
+}
+
+void tst_DeviceInfoModel::unusableColumnFileFallsBack_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: no file at all
+
+    QVector<int> shortOrder = identityOrder();
+    shortOrder.removeLast();
+    QVector<int> longOrder = identityOrder();
+    longOrder << 22;
+    QVector<int> duplicate = identityOrder();
+    duplicate[5] = 4;
+    QVector<int> outOfRange = identityOrder();
+    outOfRange[21] = 40;
+    QVector<int> negative = identityOrder();
+    negative[0] = -1;
+    QByteArray missingValue = columnFile(identityOrder());
+    missingValue.replace("<IndexValue>7</IndexValue>", "");
+    QByteArray notANumber = columnFile(identityOrder());
+    notANumber.replace("<IndexValue>7</IndexValue>", "<IndexValue>seven</IndexValue>");
+
+    QTest::addRow("missing file") << QByteArray();
+    QTest::addRow("not XML") << QByteArray("this is not a column file");
+    QTest::addRow("truncated XML") << columnFile(identityOrder()).left(200);
+    QTest::addRow("21 columns") << columnFile(shortOrder);
+    QTest::addRow("23 columns") << columnFile(longOrder);
+    QTest::addRow("a column twice") << columnFile(duplicate);
+    QTest::addRow("column past the end") << columnFile(outOfRange);
+    QTest::addRow("negative column") << columnFile(negative);
+    QTest::addRow("missing IndexValue reads as 0") << missingValue;
+    QTest::addRow("non-numeric IndexValue reads as 0") << notANumber;
+    QTest::addRow("empty root") << QByteArray("<Columns/>");
+}
+
+void tst_DeviceInfoModel::unusableColumnFileFallsBack()
+{
+    QFETCH(QByteArray, content);
+    if (!content.isEmpty())
+        QVERIFY(writeFile(configPath(), content));
+
+    DeviceInfoModel model(configPath());
+    QCOMPARE(columnOrder(model), identityOrder());
+    model.addDevice(deviceRecord(1));
+    QCOMPARE(model.item(0, DeviceInfoModel::ColumnSerialNumber)->text(), serialOf(deviceRecord(1)));
+
+    // A fresh, usable file replaces it, and later moves are kept in it.
+    QVERIFY(model.moveColumn(5, 2));
+    DeviceInfoModel next(configPath());
+    QVector<int> expected = identityOrder();
+    expected[2] = 3;
+    expected[3] = 4;
+    expected[4] = 5;
+    expected[5] = 2;
+    QCOMPARE(columnOrder(next), expected);
+}
+
+void tst_DeviceInfoModel::nonAsciiTextSurvivesASave()
+{
+    QTextCodec *gb2312 = QTextCodec::codecForName("GB2312");
+    QVERIFY(gb2312);
+    const QString note = QStringLiteral("设备列表的列顺序");
+    QByteArray content = columnFile(identityOrder(), "<?xml version=\"1.0\" encoding=\"GB2312\"?>\n");
+    content.replace("<Columns>", "<Columns><!--" + gb2312->fromUnicode(note) + "-->");
+    QVERIFY(writeFile(configPath(), content));
+
+    DeviceInfoModel model(configPath());
+    QCOMPARE(columnOrder(model), identityOrder());
+    QVERIFY(model.moveColumn(2, 3));
+    QString saved = gb2312->toUnicode(readFile(configPath()));
+    QVERIFY2(saved.contains(note), qPrintable(saved));
+    saved.remove(u'\n');
+    QVERIFY(saved.contains(QStringLiteral("<IndexValue>3</IndexValue></Info></C2>")));
+}
+
+QTEST_MAIN(tst_DeviceInfoModel)
+
+#include "tst_deviceinfomodel.moc"
