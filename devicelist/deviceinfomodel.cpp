@@ -11,6 +11,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -151,8 +152,11 @@ void DeviceInfoModel::loadColumnConfig()
     if (valid)
         return;
 
-    qCWarning(lcDeviceList, "%s gives no complete column order; using the default order",
-              qPrintable(m_columnConfigPath));
+    if (QFileInfo::exists(m_columnConfigPath))
+        qCWarning(lcDeviceList, "%s gives no complete column order; using the default order",
+                  qPrintable(m_columnConfigPath));
+    else
+        qCInfo(lcDeviceList, "no %s; writing the default column order", qPrintable(m_columnConfigPath));
     columnIndex.resize(LogicalColumnCount);
     for (int i = 0; i < LogicalColumnCount; ++i)
         columnIndex[i] = i;
@@ -294,7 +298,8 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
         return;
     const int row = found->row();
     {
-        // One change notice for the row instead of one per cell.
+        // Each cell is announced once after all its changes. The check and ID cells are not
+        // announced: a change notice on a check cell counts as the user's click on it.
         const QSignalBlocker blocker(this);
         for (int logical = ColumnDeviceType; logical < LogicalColumnCount; ++logical) {
             const int column = columnOf(logical);
@@ -315,7 +320,10 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
                 cell->setForeground(brush);
         }
     }
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    for (int logical = ColumnDeviceType; logical < LogicalColumnCount; ++logical) {
+        const QModelIndex cell = index(row, columnOf(logical));
+        emit dataChanged(cell, cell);
+    }
 }
 
 void DeviceInfoModel::removeDevice(const VEXO_DEVICE_INFO &record)

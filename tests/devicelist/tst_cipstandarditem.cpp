@@ -24,18 +24,30 @@ void tst_CIpStandardItem::ordering_data()
     QTest::addColumn<QString>("lower");
     QTest::addColumn<QString>("higher");
 
-    QTest::addRow("last part numerically") << "10.0.0.2" << "10.0.0.10";
-    QTest::addRow("first part numerically") << "9.255.255.255" << "192.168.1.64";
-    QTest::addRow("same prefix, 9 before 10") << "192.168.1.9" << "192.168.1.10";
-    QTest::addRow("empty before any address") << "" << "0.0.0.1";
-    QTest::addRow("short text: missing parts count as 0") << "10" << "10.0.0.1";
-    QTest::addRow("two parts") << "10.5" << "10.5.0.1";
-    QTest::addRow("non-numeric parts count as 0") << "abc.def" << "0.0.0.1";
-    QTest::addRow("digits before other characters count") << "1.2.3.4x" << "1.2.3.5";
-    QTest::addRow("leading spaces are skipped as atoi does") << " 1.2.3.4" << "1.2.3.10";
-    QTest::addRow("only the first four parts count") << "1.2.3.4.99" << "1.2.3.5.0";
-    QTest::addRow("parts above 999 compare as the longer key text") << "1.0.0.0" << "1000.0.0.0";
-    QTest::addRow("a negative part sorts by its key text") << "-1.0.0.0" << "0.0.0.0";
+    QTest::addRow("last part numerically") << "10.0.0.2"
+                                           << "10.0.0.10";
+    QTest::addRow("first part numerically") << "9.255.255.255"
+                                            << "192.168.1.64";
+    QTest::addRow("same prefix, 9 before 10") << "192.168.1.9"
+                                              << "192.168.1.10";
+    QTest::addRow("empty before any address") << ""
+                                              << "0.0.0.1";
+    QTest::addRow("short text: missing parts count as 0") << "10"
+                                                          << "10.0.0.1";
+    QTest::addRow("two parts") << "10.5"
+                               << "10.5.0.1";
+    QTest::addRow("non-numeric parts count as 0") << "abc.def"
+                                                  << "0.0.0.1";
+    QTest::addRow("digits before other characters count") << "1.2.3.4x"
+                                                          << "1.2.3.5";
+    QTest::addRow("leading spaces are skipped as atoi does") << " 1.2.3.4"
+                                                             << "1.2.3.10";
+    QTest::addRow("only the first four parts count") << "1.2.3.4.99"
+                                                     << "1.2.3.5.0";
+    QTest::addRow("parts above 999 compare as the longer key text") << "1.0.0.0"
+                                                                    << "1000.0.0.0";
+    QTest::addRow("a negative part sorts by its key text") << "-1.0.0.0"
+                                                           << "0.0.0.0";
 }
 
 void tst_CIpStandardItem::ordering()
@@ -56,13 +68,20 @@ void tst_CIpStandardItem::sortKey_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("key");
 
-    QTest::addRow("address") << "192.168.1.64" << "192168001064";
-    QTest::addRow("empty") << "" << "000000000000";
-    QTest::addRow("one part") << "7" << "007000000000";
-    QTest::addRow("trailing dot") << "1.2." << "001002000000";
-    QTest::addRow("large part") << "1234.1.1.1" << "1234001001001";
-    QTest::addRow("negative part") << "-5.1.1.1" << "-05001001001";
-    QTest::addRow("overlong part saturates") << "99999999999.0.0.0" << "2147483647000000000";
+    QTest::addRow("address") << "192.168.1.64"
+                             << "192168001064";
+    QTest::addRow("empty") << ""
+                           << "000000000000";
+    QTest::addRow("one part") << "7"
+                              << "007000000000";
+    QTest::addRow("trailing dot") << "1.2."
+                                  << "001002000000";
+    QTest::addRow("large part") << "1234.1.1.1"
+                                << "1234001001001";
+    QTest::addRow("negative part") << "-5.1.1.1"
+                                   << "-05001001001";
+    QTest::addRow("overlong part saturates") << "99999999999.0.0.0"
+                                             << "2147483647000000000";
 }
 
 void tst_CIpStandardItem::sortKey()

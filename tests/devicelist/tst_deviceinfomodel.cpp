@@ -96,51 +96,49 @@ void tst_DeviceInfoModel::cellTexts_data()
     QTest::addColumn<int>("logical");
     QTest::addColumn<QString>("text");
 
-    const auto none = [](VEXO_DEVICE_INFO &) {};
+    const auto none = [](VEXO_DEVICE_INFO &) {
+    };
     QTest::addRow("ID is the arrival number") << RecordEdit(none) << int(DeviceInfoModel::ColumnId) << "001";
     QTest::addRow("device type") << RecordEdit(none) << int(DeviceInfoModel::ColumnDeviceType) << "VX-IPC-B420";
     QTest::addRow("activated") << RecordEdit(none) << int(DeviceInfoModel::ColumnActivate) << "Activated";
     QTest::addRow("not activated") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.inactive = 1; })
                                    << int(DeviceInfoModel::ColumnActivate) << "Not activated";
     QTest::addRow("port 8000 padded to five") << RecordEdit(none) << int(DeviceInfoModel::ColumnPort) << " 8000";
-    QTest::addRow("port 80 padded to five") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.port = 80; })
-                                            << int(DeviceInfoModel::ColumnPort) << "   80";
+    QTest::addRow("port 80 padded to five")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.port = 80; }) << int(DeviceInfoModel::ColumnPort) << "   80";
     QTest::addRow("http port 0 is N/A") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.httpPort = 0; })
                                         << int(DeviceInfoModel::ColumnHttpPort) << "N/A";
     QTest::addRow("http port 80") << RecordEdit(none) << int(DeviceInfoModel::ColumnHttpPort) << "80";
     QTest::addRow("channels padded to two") << RecordEdit(none) << int(DeviceInfoModel::ColumnChannelNo) << " 4";
     QTest::addRow("16 channels") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.channelCount = 16; })
                                  << int(DeviceInfoModel::ColumnChannelNo) << "16";
-    QTest::addRow("gateway with extended info") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv4Gateway)
-                                                << "10.0.0.254";
-    QTest::addRow("gateway without extended info")
-        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; }) << int(DeviceInfoModel::ColumnIPv4Gateway)
-        << "";
+    QTest::addRow("gateway with extended info")
+        << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv4Gateway) << "10.0.0.254";
+    QTest::addRow("gateway without extended info") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; })
+                                                   << int(DeviceInfoModel::ColumnIPv4Gateway) << "";
     QTest::addRow("gateway with an unknown validity value")
         << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 2; }) << int(DeviceInfoModel::ColumnIPv4Gateway)
         << "";
     QTest::addRow("IPv6 address") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv6Address)
                                   << "fe80::21a:2bff:fe00:1";
     QTest::addRow("IPv6 gateway without extended info")
-        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; })
-        << int(DeviceInfoModel::ColumnIPv6Gateway) << "";
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; }) << int(DeviceInfoModel::ColumnIPv6Gateway)
+        << "";
     QTest::addRow("prefix length") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv6PrefixLength) << "64";
-    QTest::addRow("short prefix length padded")
-        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.ipv6PrefixLength = 8; })
-        << int(DeviceInfoModel::ColumnIPv6PrefixLength) << " 8";
+    QTest::addRow("short prefix length padded") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.ipv6PrefixLength = 8; })
+                                                << int(DeviceInfoModel::ColumnIPv6PrefixLength) << " 8";
     QTest::addRow("prefix length without extended info")
         << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; })
         << int(DeviceInfoModel::ColumnIPv6PrefixLength) << "";
-    QTest::addRow("IPv6 not supported")
-        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x06; })
-        << int(DeviceInfoModel::ColumnSupportIPv6) << "No";
+    QTest::addRow("IPv6 not supported") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x06; })
+                                        << int(DeviceInfoModel::ColumnSupportIPv6) << "No";
     QTest::addRow("IPv6 supported") << RecordEdit(none) << int(DeviceInfoModel::ColumnSupportIPv6) << "Yes";
     QTest::addRow("IPv6 supported, validity bit 0 set in another value")
-        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 3; })
-        << int(DeviceInfoModel::ColumnSupportIPv6) << "Yes";
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 3; }) << int(DeviceInfoModel::ColumnSupportIPv6)
+        << "Yes";
     QTest::addRow("IPv6 supported without extended info")
-        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; })
-        << int(DeviceInfoModel::ColumnSupportIPv6) << "";
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; }) << int(DeviceInfoModel::ColumnSupportIPv6)
+        << "";
     QTest::addRow("IPv6 changeable") << RecordEdit(none) << int(DeviceInfoModel::ColumnSupportModIPv6) << "Yes";
     QTest::addRow("IPv6 not changeable") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x05; })
                                          << int(DeviceInfoModel::ColumnSupportModIPv6) << "No";
@@ -150,12 +148,13 @@ void tst_DeviceInfoModel::cellTexts_data()
     QTest::addRow("DHCP off") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv4Dhcp) << "OFF";
     QTest::addRow("DHCP on") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.dhcpEnabled = 1; })
                              << int(DeviceInfoModel::ColumnIPv4Dhcp) << "ON";
-    QTest::addRow("DHCP byte other than 1") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.dhcpEnabled = 2; })
-                                            << int(DeviceInfoModel::ColumnIPv4Dhcp) << "OFF";
+    QTest::addRow("DHCP byte other than 1")
+        << RecordEdit([](VEXO_DEVICE_INFO &r) { r.dhcpEnabled = 2; }) << int(DeviceInfoModel::ColumnIPv4Dhcp) << "OFF";
     QTest::addRow("serial number filling its whole field")
         << RecordEdit([](VEXO_DEVICE_INFO &r) { std::memset(r.serialNumber, 'S', sizeof r.serialNumber); })
         << int(DeviceInfoModel::ColumnSerialNumber) << QString(48, u'S');
-    QTest::addRow("Latin-1 text") << RecordEdit([](VEXO_DEVICE_INFO &r) { setFieldText(r.deviceTypeText, "Cam\xe9ra"); })
+    QTest::addRow("Latin-1 text") << RecordEdit(
+        [](VEXO_DEVICE_INFO &r) { setFieldText(r.deviceTypeText, "Cam\xe9ra"); })
                                   << int(DeviceInfoModel::ColumnDeviceType) << QString::fromLatin1("Cam\xe9ra");
 }
 
@@ -226,10 +225,28 @@ void tst_DeviceInfoModel::headersAndColumnLookup()
     QCOMPARE(model.columnCount(), 22);
     QCOMPARE(model.columnOf(-1), -1);
     QCOMPARE(model.columnOf(22), -1);
-    const QStringList headers{"", "ID", "Device Type", "Activate", "IPv4 Address", "Port", "Soft Vision",
-                              "IPv4 GateWay", "HttpPort", "Serial Number", "IPv4 Mask", "MAC", "Channel NO",
-                              "DSP Vision", "Start Time", "IPv6 Address", "IPv6 GateWay", "IPv6 Prefix Length",
-                              "Is Support IPv6", "Is Support Mod IPv6", "Is Support DHCP", "IPv4 DHCP"};
+    const QStringList headers{"",
+                              "ID",
+                              "Device Type",
+                              "Activate",
+                              "IPv4 Address",
+                              "Port",
+                              "Soft Vision",
+                              "IPv4 GateWay",
+                              "HttpPort",
+                              "Serial Number",
+                              "IPv4 Mask",
+                              "MAC",
+                              "Channel NO",
+                              "DSP Vision",
+                              "Start Time",
+                              "IPv6 Address",
+                              "IPv6 GateWay",
+                              "IPv6 Prefix Length",
+                              "Is Support IPv6",
+                              "Is Support Mod IPv6",
+                              "Is Support DHCP",
+                              "IPv4 DHCP"};
     for (int k = 0; k < headers.size(); ++k) {
         const int column = model.columnOf(k);
         QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), headers.at(k));

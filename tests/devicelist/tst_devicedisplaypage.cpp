@@ -1,0 +1,589 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "devicerecords.h"
+#include "fakevexo.h"
+
+#include <devicedisplaypage.h>
+#include <deviceinfomodel.h>
+
+#include <akloguitoolkit/ctableview.h>
+#include <devicestore.h>
+
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSignalSpy>
+#include <QSortFilterProxyModel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using VexoTool::DeviceDisplayPage;
+using VexoTool::DeviceInfoModel;
+
+namespace {
+
+// Receives the URLs the page hands to the desktop instead of a web browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+// Stands in for the main window, which dims itself while a dialog of the page runs.
+class CoverWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    int covers = 0;
+    int uncovers = 0;
+public slots:
+    void enableCover() { ++covers; }
+    void disableCover() { --uncovers; }
+};
+
+// One device event or check-box change in a scripted sequence.
+struct Step
+{
+    char kind; // '+' online, '-' offline, '~' changed
+    int device;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Step>)
+
+class tst_DeviceDisplayPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void formAtStart();
+    void countFollowsDeviceEvents_data();
+    void countFollowsDeviceEvents();
+    void checkingReportsOneRowAtATime();
+    void oneRowReport_data();
+    void oneRowReport();
+    void recountReportsSeveralRows_data();
+    void recountReportsSeveralRows();
+    void checkedDeviceGoingOffline();
+    void activationResultRewritesRowAndReportsAgain();
+    void modificationResultRewritesOnlySucceededRows();
+    void refreshEmptiesTheListAndAsksAgain();
+    void doubleClickOpensWebPage_data();
+    void doubleClickOpensWebPage();
+    void doubleClickInTheTable();
+    void headerClickSortsNumerically_data();
+    void headerClickSortsNumerically();
+    void firstTwoSectionsStayInFront_data();
+    void firstTwoSectionsStayInFront();
+    void pointingHandOverAddresses();
+    void coverSignalsReachTheWindow();
+
+private:
+    using Report = QPair<ModifyPage, QVector<DeviceInfo>>;
+
+    QString configPath() const { return m_dir->filePath(QStringLiteral("ColumnConfig.xml")); }
+    DeviceInfoModel *model() const { return m_page->model(); }
+    aKLOGUIToolkit::CTableView *table() const
+    {
+        return m_page->findChild<aKLOGUIToolkit::CTableView *>(QStringLiteral("m_tableViewVexo"));
+    }
+    QString countLabel() const
+    {
+        return m_page->findChild<QLabel *>(QStringLiteral("m_labelDeviceCountValue"))->text();
+    }
+    QPushButton *button(const char *name) const { return m_page->findChild<QPushButton *>(QLatin1String(name)); }
+    QStandardItem *checkItem(int n) const
+    {
+        const VEXO_DEVICE_INFO record = deviceRecord(n);
+        return model()->item(model()->rowOf(serialOf(record), macOf(record)),
+                             model()->columnOf(DeviceInfoModel::ColumnCheck));
+    }
+    QString cellOf(int n, int logical) const
+    {
+        const VEXO_DEVICE_INFO record = deviceRecord(n);
+        return model()->item(model()->rowOf(serialOf(record), macOf(record)), model()->columnOf(logical))->text();
+    }
+    Report report(int i) const
+    {
+        return {m_spy->at(i).at(0).value<ModifyPage>(), m_spy->at(i).at(1).value<QVector<DeviceInfo>>()};
+    }
+    void login(int n, quint8 inactive = 0)
+    {
+        VEXO_DEVICE_INFO record = deviceRecord(n);
+        record.inactive = inactive;
+        m_page->onDeviceLogin(record);
+    }
+    QStringList viewColumn(int logical) const
+    {
+        QStringList texts;
+        const QAbstractItemModel *view = table()->model();
+        for (int row = 0; row < view->rowCount(); ++row)
+            texts << view->index(row, model()->columnOf(logical)).data().toString();
+        return texts;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<DeviceDisplayPage> m_page;
+    std::unique_ptr<QSignalSpy> m_spy;
+};
+
+void tst_DeviceDisplayPage::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void tst_DeviceDisplayPage::init()
+{
+    FakeVexo::reset();
+    DeviceStore::instance()->clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_page = std::make_unique<DeviceDisplayPage>(nullptr, configPath());
+    m_spy = std::make_unique<QSignalSpy>(m_page.get(), &DeviceDisplayPage::signalCurrentSelectionModelChange);
+}
+
+void tst_DeviceDisplayPage::cleanup()
+{
+    m_spy.reset();
+    m_page.reset();
+}
+
+void tst_DeviceDisplayPage::formAtStart()
+{
+    QCOMPARE(m_page->objectName(), QStringLiteral("DeviceDisplayPage"));
+    QCOMPARE(countLabel(), QStringLiteral("0"));
+    QCOMPARE(m_page->findChild<QLabel *>(QStringLiteral("m_labelDeiceCount"))->text(),
+             QStringLiteral("Total number of online devices:"));
+    for (const char *name : {"m_btnConfigReset", "m_btnExportDeviceInfo", "m_btnConfigExportFile"}) {
+        QVERIFY2(!button(name)->isEnabled(), name);
+        QVERIFY2(button(name)->isHidden(), name);
+    }
+    QVERIFY(!button("m_btnRefreshDeviceInfo")->isHidden());
+    QVERIFY(button("m_btnConfigReset")
+                ->styleSheet()
+                .startsWith(QStringLiteral("QPushButton\n{\n    background-color:#f74248;")));
+    QVERIFY(!table()->IsGridLineShown());
+    QVERIFY(table()->isSortingEnabled());
+    QCOMPARE(table()->header()->sortIndicatorSection(), model()->columnOf(DeviceInfoModel::ColumnId));
+    QCOMPARE(table()->columnWidth(model()->columnOf(DeviceInfoModel::ColumnSerialNumber)), 230);
+    QCOMPARE(m_spy->count(), 0);
+}
+
+void tst_DeviceDisplayPage::countFollowsDeviceEvents_data()
+{
+    QTest::addColumn<QList<Step>>("steps");
+    QTest::addColumn<int>("rows");
+
+    QTest::addRow("two devices") << QList<Step>{{'+', 1}, {'+', 2}} << 2;
+    QTest::addRow("same device twice") << QList<Step>{{'+', 1}, {'+', 1}} << 1;
+    QTest::addRow("a device goes") << QList<Step>{{'+', 1}, {'+', 2}, {'+', 3}, {'-', 2}} << 2;
+    QTest::addRow("unknown device goes") << QList<Step>{{'+', 1}, {'-', 7}} << 1;
+    QTest::addRow("unknown device changes") << QList<Step>{{'+', 1}, {'~', 7}} << 1;
+    QTest::addRow("back after leaving") << QList<Step>{{'+', 1}, {'-', 1}, {'+', 1}} << 1;
+}
+
+void tst_DeviceDisplayPage::countFollowsDeviceEvents()
+{
+    QFETCH(QList<Step>, steps);
+    QFETCH(int, rows);
+    for (const Step &step : steps) {
+        const VEXO_DEVICE_INFO record = deviceRecord(step.device);
+        if (step.kind == '+')
+            m_page->onDeviceLogin(record);
+        else if (step.kind == '-')
+            m_page->onDeviceLogout(record);
+        else
+            m_page->onDeviceUpdate(record);
+        QCOMPARE(countLabel(), QString::number(model()->rowCount()));
+        QCOMPARE(DeviceStore::instance()->count(), model()->rowCount());
+    }
+    QCOMPARE(model()->rowCount(), rows);
+}
+
+void tst_DeviceDisplayPage::checkingReportsOneRowAtATime()
+{
+    login(1);
+    login(2, 1);
+    login(3);
+    QCOMPARE(m_spy->count(), 0); // devices arriving are no selection change
+
+    checkItem(1)->setCheckState(Qt::Checked);
+    QCOMPARE(m_spy->count(), 1);
+    QCOMPARE(report(0).first, ModifySingle);
+    QCOMPARE(report(0).second.size(), 1);
+    const DeviceInfo a = report(0).second.first();
+    QCOMPARE(a.strIndex, QStringLiteral("001"));
+    QCOMPARE(a.strDeviceType, QStringLiteral("VX-IPC-B420"));
+    QCOMPARE(a.strIPv4Address, QStringLiteral("10.0.0.1"));
+    QCOMPARE(a.strSerialNumber, serialOf(deviceRecord(1)));
+    QCOMPARE(a.strMAC, macOf(deviceRecord(1)));
+    QCOMPARE(a.strResult, QStringLiteral("0"));
+    QVERIFY(button("m_btnExportDeviceInfo")->isEnabled());
+
+    checkItem(2)->setCheckState(Qt::Checked);
+    QCOMPARE(checkItem(1)->checkState(), Qt::Unchecked);
+    QCOMPARE(m_spy->count(), 2);
+    QCOMPARE(report(1).first, ActivateSingle);
+    QCOMPARE(report(1).second.first().strSerialNumber, serialOf(deviceRecord(2)));
+
+    // A device that changes meanwhile is no selection change.
+    m_page->onDeviceUpdate(deviceRecord(3, "10.1.1.1"));
+    QCOMPARE(m_spy->count(), 2);
+
+    checkItem(2)->setCheckState(Qt::Unchecked);
+    QCOMPARE(m_spy->count(), 3);
+    QCOMPARE(report(2), Report(ModifySingle, {}));
+    for (const char *name : {"m_btnConfigReset", "m_btnExportDeviceInfo", "m_btnConfigExportFile"})
+        QVERIFY2(!button(name)->isEnabled(), name);
+}
+
+void tst_DeviceDisplayPage::oneRowReport_data()
+{
+    QTest::addColumn<int>("inactive"); // -1: the device is no longer in the store
+    QTest::addColumn<ModifyPage>("kind");
+
+    QTest::addRow("activated") << 0 << ModifySingle;
+    QTest::addRow("not activated") << 1 << ActivateSingle;
+    QTest::addRow("other nonzero byte is not activated") << 2 << ActivateSingle;
+    QTest::addRow("gone from the store counts as activated") << -1 << ModifySingle;
+}
+
+void tst_DeviceDisplayPage::oneRowReport()
+{
+    QFETCH(int, inactive);
+    QFETCH(ModifyPage, kind);
+    login(1);
+    login(2, quint8(qMax(inactive, 0)));
+    if (inactive < 0)
+        DeviceStore::instance()->remove(deviceRecord(2));
+    checkItem(2)->setCheckState(Qt::Checked);
+    QCOMPARE(m_spy->count(), 1);
+    QCOMPARE(report(0).first, kind);
+    QCOMPARE(report(0).second.first().strSerialNumber, serialOf(deviceRecord(2)));
+}
+
+void tst_DeviceDisplayPage::recountReportsSeveralRows_data()
+{
+    QTest::addColumn<QList<int>>("inactive"); // of the checked devices 1, 2, ...
+    QTest::addColumn<ModifyPage>("kind");
+
+    QTest::addRow("all activated") << QList<int>{0, 0} << ModifyBatch;
+    QTest::addRow("none activated") << QList<int>{1, 1, 1} << ActivateBatch;
+    QTest::addRow("mixed") << QList<int>{0, 1} << ActivateMixed;
+    QTest::addRow("nonzero bytes are not activated") << QList<int>{2, 1} << ActivateBatch;
+}
+
+void tst_DeviceDisplayPage::recountReportsSeveralRows()
+{
+    QFETCH(QList<int>, inactive);
+    QFETCH(ModifyPage, kind);
+    for (int i = 0; i < inactive.size(); ++i)
+        login(i + 1, quint8(inactive.at(i)));
+    login(99);
+    {
+        // The page's own check handling never leaves several rows checked; another part of the
+        // program could, without the page hearing of it.
+        const QSignalBlocker blocker(model());
+        for (int i = 0; i < inactive.size(); ++i)
+            checkItem(i + 1)->setCheckState(Qt::Checked);
+    }
+    m_page->onDeviceLogout(deviceRecord(99));
+    QCOMPARE(m_spy->count(), 1);
+    QCOMPARE(report(0).first, kind);
+    QCOMPARE(report(0).second.size(), inactive.size());
+    for (int i = 0; i < inactive.size(); ++i)
+        QCOMPARE(report(0).second.at(i).strSerialNumber, serialOf(deviceRecord(i + 1)));
+    QVERIFY(button("m_btnConfigReset")->isEnabled());
+}
+
+void tst_DeviceDisplayPage::checkedDeviceGoingOffline()
+{
+    login(1);
+    login(2);
+    checkItem(2)->setCheckState(Qt::Checked);
+    m_page->onDeviceLogout(deviceRecord(2));
+    QCOMPARE(countLabel(), QStringLiteral("1"));
+    QCOMPARE(m_spy->count(), 2);
+    QCOMPARE(report(1), Report(ModifySingle, {}));
+
+    // An unchecked device leaving reports the rows still checked.
+    login(3);
+    checkItem(1)->setCheckState(Qt::Checked);
+    m_page->onDeviceLogout(deviceRecord(3));
+    QCOMPARE(m_spy->count(), 4);
+    QCOMPARE(report(3).first, ModifySingle);
+    QCOMPARE(report(3).second.first().strSerialNumber, serialOf(deviceRecord(1)));
+}
+
+void tst_DeviceDisplayPage::activationResultRewritesRowAndReportsAgain()
+{
+    login(1, 1);
+    login(2, 1);
+    checkItem(1)->setCheckState(Qt::Checked);
+    QCOMPARE(report(0).first, ActivateSingle);
+    QCOMPARE(cellOf(1, DeviceInfoModel::ColumnActivate), QStringLiteral("Not activated"));
+
+    // The panel activates both, device 1 successfully, and writes the store first.
+    DeviceStore::instance()->setInactive(serialOf(deviceRecord(1)), macOf(deviceRecord(1)), 0);
+    DeviceStore::instance()->setInactive(serialOf(deviceRecord(2)), macOf(deviceRecord(2)), 0);
+    DeviceInfo one = m_page->deviceInfoOfRow(0);
+    one.strResult = QStringLiteral("Succeed");
+    DeviceInfo two = m_page->deviceInfoOfRow(1);
+    two.strResult = QStringLiteral("Error2009:Device deny.");
+    m_page->onDevicesActiveResult({one, two});
+
+    QCOMPARE(cellOf(1, DeviceInfoModel::ColumnActivate), QStringLiteral("Activated"));
+    QCOMPARE(cellOf(2, DeviceInfoModel::ColumnActivate), QStringLiteral("Not activated"));
+    QCOMPARE(m_spy->count(), 2);
+    QCOMPARE(report(1).first, ModifySingle);
+    QCOMPARE(report(1).second.first().strSerialNumber, serialOf(deviceRecord(1)));
+}
+
+void tst_DeviceDisplayPage::modificationResultRewritesOnlySucceededRows()
+{
+    login(1);
+    login(2);
+    login(3);
+    for (const int n : {1, 2, 3}) {
+        DeviceNetParam param{};
+        DeviceStore::instance()->getNetParams(serialOf(deviceRecord(n)), macOf(deviceRecord(n)), param);
+        setFieldText(param.ipv4Address, "172.16.0." + QByteArray::number(n));
+        DeviceStore::instance()->setNetParams(serialOf(deviceRecord(n)), macOf(deviceRecord(n)), param);
+    }
+    QVector<DeviceInfo> results{m_page->deviceInfoOfRow(0), m_page->deviceInfoOfRow(1), m_page->deviceInfoOfRow(2)};
+    results[0].strResult = QStringLiteral("Succeed");
+    results[1].strResult = QStringLiteral("Error2011:time out");
+    results[2].strResult = QStringLiteral("Succeed");
+    DeviceStore::instance()->remove(deviceRecord(3)); // left meanwhile: skipped
+    m_page->onDevicesModifyResult(results);
+
+    QCOMPARE(cellOf(1, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("172.16.0.1"));
+    QCOMPARE(cellOf(2, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.2"));
+    QCOMPARE(cellOf(3, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.3"));
+    QCOMPARE(m_spy->count(), 0);
+}
+
+void tst_DeviceDisplayPage::refreshEmptiesTheListAndAsksAgain()
+{
+    login(1);
+    login(2);
+    checkItem(2)->setCheckState(Qt::Checked);
+    button("m_btnRefreshDeviceInfo")->click();
+
+    QCOMPARE(model()->rowCount(), 0);
+    QCOMPARE(countLabel(), QStringLiteral("0"));
+    QCOMPARE(DeviceStore::instance()->count(), 0);
+    QCOMPARE(FakeVexo::calls(FakeVexo::Call::Clearup), 1);
+    QCOMPARE(FakeVexo::calls(FakeVexo::Call::SendInquiry), 1);
+    QCOMPARE(m_spy->count(), 2);
+    QCOMPARE(report(1), Report(ModifySingle, {}));
+
+    // The devices report again and are listed anew, numbered from 1.
+    login(2);
+    QCOMPARE(countLabel(), QStringLiteral("1"));
+    QCOMPARE(cellOf(2, DeviceInfoModel::ColumnId), QStringLiteral("001"));
+    checkItem(2)->setCheckState(Qt::Checked);
+    QCOMPARE(m_spy->count(), 3);
+    QCOMPARE(report(2).first, ModifySingle);
+}
+
+void tst_DeviceDisplayPage::doubleClickOpensWebPage_data()
+{
+    QTest::addColumn<QByteArray>("ipv4");
+    QTest::addColumn<int>("httpPort");
+    QTest::addColumn<int>("logical");
+    QTest::addColumn<QString>("url"); // empty: nothing opened
+
+    const int address = DeviceInfoModel::ColumnIPv4Address;
+    QTest::addRow("web port") << QByteArray("192.168.1.64") << 8080 << address << "http://192.168.1.64:8080";
+    QTest::addRow("no web port means 80") << QByteArray("192.168.1.64") << 0 << address << "http://192.168.1.64:80";
+    QTest::addRow("other column") << QByteArray("192.168.1.64") << 80 << int(DeviceInfoModel::ColumnSerialNumber) << "";
+    QTest::addRow("host name from the network") << QByteArray("evil.example") << 80 << address << "";
+    QTest::addRow("address with a path") << QByteArray("1.2.3.4/x?") << 80 << address << "";
+    QTest::addRow("part above 255") << QByteArray("1.2.3.256") << 80 << address << "";
+}
+
+void tst_DeviceDisplayPage::doubleClickOpensWebPage()
+{
+    QFETCH(QByteArray, ipv4);
+    QFETCH(int, httpPort);
+    QFETCH(int, logical);
+    QFETCH(QString, url);
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    login(1);
+    VEXO_DEVICE_INFO record = deviceRecord(2, ipv4);
+    record.httpPort = quint16(httpPort);
+    m_page->onDeviceLogin(record);
+
+    const QAbstractItemModel *view = table()->model();
+    const QModelIndex index = view->index(1, model()->columnOf(logical));
+    m_page->onDoubleClickAction(index);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QCOMPARE(catcher.urls, url.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(url)});
+}
+
+void tst_DeviceDisplayPage::doubleClickInTheTable()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    login(1);
+    login(2);
+    m_page->resize(1200, 600);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    const QModelIndex index = table()->model()->index(1, model()->columnOf(DeviceInfoModel::ColumnIPv4Address));
+    QCOMPARE(index.data().toString(), QStringLiteral("10.0.0.2"));
+    const QPoint centre = table()->visualRect(index).center();
+    QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(table()->viewport(), Qt::LeftButton, {}, centre);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://10.0.0.2:80"))});
+}
+
+void tst_DeviceDisplayPage::headerClickSortsNumerically_data()
+{
+    QTest::addColumn<int>("logical");
+    QTest::addColumn<QStringList>("ascending");
+
+    QTest::addRow("IPv4 Address") << int(DeviceInfoModel::ColumnIPv4Address)
+                                  << QStringList{"9.0.0.1", "10.0.0.2", "10.0.0.10", "192.168.1.9", "192.168.1.10"};
+    QTest::addRow("Port") << int(DeviceInfoModel::ColumnPort)
+                          << QStringList{"   80", "  554", " 8000", " 9000", "37777"};
+}
+
+void tst_DeviceDisplayPage::headerClickSortsNumerically()
+{
+    QFETCH(int, logical);
+    QFETCH(QStringList, ascending);
+    const QList<QByteArray> addresses{"192.168.1.10", "10.0.0.2", "192.168.1.9", "10.0.0.10", "9.0.0.1"};
+    const QList<quint32> ports{8000, 80, 37777, 554, 9000};
+    for (int i = 0; i < addresses.size(); ++i) {
+        VEXO_DEVICE_INFO record = deviceRecord(i + 1, addresses.at(i));
+        record.port = ports.at(i);
+        m_page->onDeviceLogin(record);
+    }
+    m_page->resize(1600, 600);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+
+    QHeaderView *header = table()->header();
+    const int section = model()->columnOf(logical);
+    const QPoint centre(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                        header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    QCOMPARE(header->sortIndicatorSection(), section);
+    QCOMPARE(viewColumn(logical), ascending);
+
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    QCOMPARE(viewColumn(logical), descending);
+
+    // Arrival numbers stay with the devices, and the model keeps arrival order.
+    QCOMPARE(model()->item(0, model()->columnOf(DeviceInfoModel::ColumnId))->text(), QStringLiteral("001"));
+    QCOMPARE(model()->item(0, model()->columnOf(DeviceInfoModel::ColumnIPv4Address))->text(),
+             QStringLiteral("192.168.1.10"));
+}
+
+void tst_DeviceDisplayPage::firstTwoSectionsStayInFront_data()
+{
+    QTest::addColumn<int>("pressed"); // the logical section pressed
+    QTest::addColumn<int>("from");    // then moved from this visual position...
+    QTest::addColumn<int>("to");      // ...to this one
+    QTest::addColumn<bool>("kept");
+
+    QTest::addRow("onto the check box column") << 3 << 3 << 0 << false;
+    QTest::addRow("onto the ID column") << 6 << 6 << 1 << false;
+    QTest::addRow("the ID column away") << 1 << 1 << 4 << false;
+    QTest::addRow("between other columns") << 5 << 5 << 2 << true;
+}
+
+void tst_DeviceDisplayPage::firstTwoSectionsStayInFront()
+{
+    QFETCH(int, pressed);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, kept);
+
+    m_page->resize(1600, 600);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    QHeaderView *header = table()->header();
+    const QByteArray fileBefore = readFile(configPath());
+    QVector<int> before;
+    for (int section = 0; section < header->count(); ++section)
+        before << header->visualIndex(section);
+
+    const QPoint centre(header->sectionViewportPosition(pressed) + header->sectionSize(pressed) / 2,
+                        header->height() / 2);
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, centre);
+    QCOMPARE(header->sectionsMovable(), pressed > 1);
+    // What a drag ends in; for the fixed sections the header does not let it start.
+    header->moveSection(from, to);
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, centre);
+
+    QVector<int> after;
+    for (int section = 0; section < header->count(); ++section)
+        after << header->visualIndex(section);
+    if (kept) {
+        QCOMPARE(header->logicalIndex(to), from);
+        QVERIFY(readFile(configPath()) != fileBefore);
+        DeviceInfoModel next(configPath());
+        QCOMPARE(next.columnOf(from), to);
+    } else {
+        QCOMPARE(after, before);
+        QCOMPARE(readFile(configPath()), fileBefore);
+    }
+}
+
+void tst_DeviceDisplayPage::pointingHandOverAddresses()
+{
+    login(1);
+    m_page->resize(1600, 600);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    const QAbstractItemModel *view = table()->model();
+    const QRect address = table()->visualRect(view->index(0, model()->columnOf(DeviceInfoModel::ColumnIPv4Address)));
+    const QRect serial = table()->visualRect(view->index(0, model()->columnOf(DeviceInfoModel::ColumnSerialNumber)));
+
+    QTest::mouseMove(table()->viewport(), address.center());
+    QTRY_COMPARE(m_page->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(table()->viewport(), serial.center());
+    QTRY_COMPARE(m_page->cursor().shape(), Qt::ArrowCursor);
+
+    // Hover events of the table carry table coordinates, offset by the header.
+    const QPoint inTable = table()->viewport()->mapTo(table(), address.center());
+    QHoverEvent hover(QEvent::HoverMove, inTable, table()->mapToGlobal(inTable), inTable);
+    QCoreApplication::sendEvent(table(), &hover);
+    QCOMPARE(m_page->cursor().shape(), Qt::PointingHandCursor);
+}
+
+void tst_DeviceDisplayPage::coverSignalsReachTheWindow()
+{
+    CoverWindow window;
+    auto *page = new DeviceDisplayPage(&window, configPath());
+    emit page->signalCoverMainPage();
+    QCOMPARE(window.covers, 1);
+    emit page->signalDisCoverMainPage();
+    QCOMPARE(window.uncovers, -1);
+}
+
+QTEST_MAIN(tst_DeviceDisplayPage)
+
+#include "tst_devicedisplaypage.moc"
