@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "toolsapplication.h"
+
+#include "configuremanager.h"
+#include "lanaguagemanager.h"
+#include "languagefont.h"
+
+#include <basedialog.h>
+
+#include <akloguitoolkit/guitext.h>
+#include <akloguitoolkit/targetpath.h>
+
+#include <QComboBox>
+#include <QFont>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QIcon>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QScreen>
+#include <QTextCodec>
+#include <QTimer>
+#include <QToolTip>
+#include <QVariant>
+
+#include <exception>
+
+namespace apt {
+
+Q_LOGGING_CATEGORY(lcApp, "vexo.app")
+
+namespace {
+
+constexpr int MinimumWidth = 1024;
+constexpr int MinimumHeight = 768;
+
+// Test hook: start-up messages close themselves after this many milliseconds, so that an
+// automated run of the program never waits for a click that cannot come.
+int messageTimeoutForTests()
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", &ok);
+    return ok && ms > 0 ? ms : 0;
+}
+
+// A property "is set" when it holds a string that is not null; an empty text still counts.
+std::optional<QString> stringProperty(const QObject *object, const char *name)
+{
+    const QVariant value = object->property(name);
+    if (!value.isValid() || value.isNull())
+        return std::nullopt;
+    const QString text = value.toString();
+    if (text.isNull())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+ToolsApplication::ToolsApplication(const QString &appId, int &argc, char **argv)
+    : QtSingleApplication(appId, argc, argv)
+{}
+
+ToolsApplication::~ToolsApplication() = default;
+
+MainWindowGeometry ToolsApplication::mainWindowGeometry(const QRect &available)
+{
+    if (available.height() < MinimumHeight)
+        return {available.size(), available.topLeft()};
+    if (available.height() <= 0)
+        return {available.size(), std::nullopt};
+    return {QSize(int(qint64(available.width()) * MinimumHeight / available.height()), MinimumHeight), std::nullopt};
+}
+
+ScreenFlags ToolsApplication::screenFlags(const QList<QRect> &screenGeometries)
+{
+    ScreenFlags flags;
+    for (const QRect &geometry : screenGeometries) {
+        if (geometry.right() + 1 >= MinimumWidth)
+            flags.wide = true;
+        if (geometry.bottom() + 1 >= MinimumHeight)
+            flags.tall = true;
+    }
+    return flags;
+}
+
+int ToolsApplication::showStartupMessage(const QString &text, bool withButtons)
+{
+    qCWarning(lcApp, "[ToolsApplication]%s", qPrintable(text));
+    aptui::BaseDialog dialog(false, false, false, false, true, withButtons, withButtons, nullptr);
+    dialog.setFixedSize(400, 256);
+    dialog.setTitle(tr("Hint"));
+    dialog.setObjectName(QStringLiteral("APP_WARNINGDLG"));
+    dialog.setDefaultText(text);
+    dialog.setBottomVisible(withButtons);
+    if (const int timeout = messageTimeoutForTests())
+        QTimer::singleShot(timeout, &dialog, &QDialog::reject);
+    return dialog.exec();
+}
+
+void ToolsApplication::loadLook()
+{
+    // TODO(skin): load the skin plug-in named by the "Skin" setting from plugins/skins/, then
+    // the "CommonStyle" style and the style sheet, through the skin loader of app/skinloader.h
+    // once it is in the tree.
+}
+
+bool ToolsApplication::initialize()
+{
+    // Defaults apply when the file is missing or unreadable.
+    ConfigureManager::GetInstance()->load(aKLOGUIToolkit::GetTargetPathFile(QStringLiteral("Setup.xml")));
+
+    QFont font(QStringLiteral("Microsoft YaHei"), 9);
+    font.setStyleHint(QFont::SansSerif, QFont::PreferAntialias);
+    QApplication::setFont(font);
+
+    loadLook();
+
+    aKLOGUIToolkit::InitGuiTextCodec(QTextCodec::codecForLocale());
+    const LanaguageManager *languages = LanaguageManager::GetInstance(); // installs the translations
+    applyLanguageFont(languages->language(), languages->locale());
+
+    if (isRunning()) {
+        showStartupMessage(tr("VEXO is already running."), false);
+        return false;
+    }
+
+    QList<QRect> geometries;
+    for (const QScreen *screen : QGuiApplication::screens())
+        geometries.append(screen->geometry());
+    const ScreenFlags flags = screenFlags(geometries);
+    if (flags.wide && flags.tall) {
+        setWindowIcon(QIcon(QStringLiteral(":/aptui/complex/Images/System/Complex/calculate.png")));
+        return true;
+    }
+    return showStartupMessage(tr("Display resolution less than 1024*768,are you sure to start the program?"), true)
+           == QDialog::Accepted;
+}
+
+bool ToolsApplication::notify(QObject *receiver, QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationFontChange)
+        return true;
+
+    if (event->type() == QEvent::ToolTip && receiver && !receiver->inherits("QLineEdit")
+        && stringProperty(receiver, "toolTip")) {
+        const QPoint position = static_cast<QHelpEvent *>(event)->globalPos();
+        std::optional<QString> text = stringProperty(receiver, "text");
+        if (!text)
+            text = stringProperty(receiver, "currentText");
+        if (text) {
+            QToolTip::showText(position, *text);
+            return true;
+        }
+    }
+
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        qCCritical(lcApp, "[ToolsApplication::notify]exception while delivering an event: %s", e.what());
+    } catch (...) {
+        qCCritical(lcApp, "[ToolsApplication::notify]exception while delivering an event");
+    }
+    return false;
+}
+
+} // namespace apt
