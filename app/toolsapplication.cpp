@@ -5,6 +5,7 @@
 #include "configuremanager.h"
 #include "lanaguagemanager.h"
 #include "languagefont.h"
+#include "skinloader.h"
 
 #include <basedialog.h>
 
@@ -101,9 +102,10 @@ int ToolsApplication::showStartupMessage(const QString &text, bool withButtons)
 
 void ToolsApplication::loadLook()
 {
-    // TODO(skin): load the skin plug-in named by the "Skin" setting from plugins/skins/, then
-    // the "CommonStyle" style and the style sheet, through the skin loader of app/skinloader.h
-    // once it is in the tree.
+    // The skin library registers the images and style sheets, so it comes before the sheet.
+    SkinLoader::loadSkin();
+    SkinLoader::loadStyle();
+    SkinLoader::loadStyleSheet();
 }
 
 bool ToolsApplication::initialize()

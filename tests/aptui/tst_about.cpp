@@ -25,6 +25,7 @@ public slots:
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void cleanup();
     void buildNumberFromDate_data();
     void buildNumberFromDate();
@@ -69,6 +70,11 @@ void TestAbout::initTestCase()
         m_opened.append(url);
         return true;
     });
+}
+
+void TestAbout::cleanupTestCase()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 void TestAbout::cleanup()

@@ -1,0 +1,226 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "vexotoolmainpage.h"
+
+#include "configuremanager.h"
+#include "toolsapplication.h"
+#include "ui_vexotoolmainpage.h"
+
+#include <devicedisplaypage.h>
+#include <deviceinfo.h>
+#include <vexohandler.h>
+
+#include <aboutdialog.h>
+#include <coverwidget.h>
+#include <menu.h>
+#include <pinbutton.h>
+#include <tipdialog.h>
+#include <windowtitle.h>
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <QResizeEvent>
+
+namespace VexoTool {
+
+namespace {
+
+constexpr int PinBorderWidth = 20;
+constexpr int RightSpaceWidth = 10;
+// The folded bar keeps this far from the window's right edge, over the right spacer.
+constexpr int FoldedBarInset = 11;
+constexpr int AboutMenuOffsetX = 149;
+
+} // namespace
+
+VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::VEXOToolMainPage>())
+{
+    m_ui->setupUi(this);
+    setWindowFlags(Qt::FramelessWindowHint);
+
+    m_pageLayout = new QHBoxLayout();
+    m_title = new aptui::WindowTitle(this);
+    m_deviceDisplayPage = new DeviceDisplayPage(this);
+    m_rightSpace = new QWidget(this);
+    m_rightSpace->setObjectName(QStringLiteral("m_rightSpace"));
+    m_rightSpace->setFixedWidth(RightSpaceWidth);
+    m_pageLayout->addWidget(m_deviceDisplayPage);
+    m_pageLayout->addWidget(m_rightSpace);
+    m_ui->verticalLayout->addWidget(m_title);
+    m_ui->verticalLayout->addLayout(m_pageLayout);
+    m_rightSpace->hide();
+
+    m_pinBorder = new QWidget(this);
+    m_pinBorder->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pinBorder->setObjectName(QStringLiteral("m_PinBorder"));
+
+    m_pinButton = new aptui::PinButton(this);
+    m_pinButton->raise();
+    m_pinButton->setObjectName(QStringLiteral("m_pSpreadButton"));
+    // No room and no clicks: the right-hand panel stays spread, while the placement
+    // below still runs on every show and resize.
+    m_pinButton->setFixedSize(0, 0);
+
+    const QPixmap logo = QPixmap(QStringLiteral(":/VEXOTool/Logo/logo.png"))
+                             .scaled(24, 24, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    m_title->setTitleIcon(QIcon(logo));
+    m_title->setTitle(tr("VEXO Tool"));
+    setWindowTitle(tr("VEXO Tool"));
+
+    m_cover = new aptui::CoverWidget(this);
+    m_cover->hide();
+    m_cover->lower();
+    m_covered = false;
+    setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
+
+    m_aboutMenu = new aptui::Menu(this);
+    m_aboutAction = std::make_unique<AboutDialog>();
+    m_aboutMenu->addAction(m_aboutAction.get());
+    m_aboutMenu->setObjectName(QStringLiteral("aboutMenu"));
+    m_aboutMenu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    m_aboutMenu->setAttribute(Qt::WA_TranslucentBackground);
+    m_aboutMenu->setFocusPolicy(Qt::NoFocus);
+
+    connect(m_title, &aptui::WindowTitle::signalSystemMenu, this, &VEXOToolMainPage::OnBtnSystemMenu,
+            Qt::DirectConnection);
+    connect(m_aboutAction.get(), &AboutDialog::signalCover, this, &VEXOToolMainPage::enableCover);
+    connect(m_aboutAction.get(), &AboutDialog::signalDiscover, this, &VEXOToolMainPage::disableCover);
+    connect(this, &VEXOToolMainPage::signalGetHelp, m_aboutAction.get(), &AboutDialog::onGetHelp);
+
+    registerDiscoveryMetaTypes();
+    connectDiscovery();
+
+    connect(m_pinButton, &aptui::PinButton::pinButtonClicked, this, &VEXOToolMainPage::onMovePinButtion);
+    connect(m_pinButton, &aptui::PinButton::pinButtonClicked, this, &VEXOToolMainPage::onShowOrHideRightSpace);
+
+    startDiscovery();
+}
+
+VEXOToolMainPage::~VEXOToolMainPage() = default;
+
+void VEXOToolMainPage::connectDiscovery()
+{
+    // Automatic connections: the service emits on the discovery library's thread, so the
+    // records arrive queued on the GUI thread.
+    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+    connect(handler, &VEXO::VexoHandler::signalDeviceOnline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogin);
+    connect(handler, &VEXO::VexoHandler::signalDeviceOffline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogout);
+    connect(handler, &VEXO::VexoHandler::signalDeviceUpdate, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceUpdate);
+}
+
+void VEXOToolMainPage::startDiscovery()
+{
+    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+    handler->setDeviceFilterRule(apt::ConfigureManager::GetInstance()->filter());
+    if (!handler->start())
+        apt::ToolsApplication::showStartupMessage(tr("Initialization failed."), false);
+}
+
+void VEXOToolMainPage::setRightPanel(QWidget *panel)
+{
+    if (!panel || panel == m_rightPanel)
+        return;
+    m_rightPanel = panel;
+    // Between the device list and the right spacer.
+    m_pageLayout->insertWidget(m_pageLayout->indexOf(m_rightSpace), panel);
+    m_pinButton->setBuddy(panel);
+    m_pinButton->raise();
+    m_pinBorder->raise();
+}
+
+void VEXOToolMainPage::onMovePinButtion()
+{
+    if (!m_rightPanel || !m_pinButton)
+        return;
+    const int w = width();
+    const int h = height();
+    const int t = m_title->height();
+    const int barY = int(h * 0.3 - 20);
+    m_pinBorder->setFixedSize(PinBorderWidth, h - t);
+    if (!m_rightPanel->isHidden()) {
+        const int x = w - PinBorderWidth - m_rightPanel->width();
+        m_pinBorder->move(x + 1, t);
+        m_pinButton->move(x + 1, barY);
+        m_pinButton->setObjectName(QStringLiteral("m_pUnSpreadButton"));
+    } else {
+        const int x = w - PinBorderWidth - FoldedBarInset;
+        m_pinButton->move(x, barY);
+        m_pinBorder->move(x, t);
+        m_pinButton->setObjectName(QStringLiteral("m_pSpreadButton"));
+    }
+}
+
+void VEXOToolMainPage::onShowOrHideRightSpace()
+{
+    if (!m_rightPanel)
+        return;
+    m_rightSpace->setVisible(m_rightPanel->isHidden());
+}
+
+void VEXOToolMainPage::OnBtnSystemMenu()
+{
+    const QPoint cursor = QCursor::pos();
+    m_aboutMenu->popup(QPoint(cursor.x() - AboutMenuOffsetX, cursor.y()));
+}
+
+void VEXOToolMainPage::setCover(bool coverIt)
+{
+    if (coverIt) {
+        m_cover->resize(size());
+        m_cover->show();
+        m_cover->move(0, 0);
+        m_cover->raise();
+    } else {
+        m_cover->hide();
+        m_cover->lower();
+    }
+    m_covered = coverIt;
+}
+
+void VEXOToolMainPage::enableCover()
+{
+    setCover(true);
+}
+
+void VEXOToolMainPage::disableCover()
+{
+    setCover(false);
+}
+
+void VEXOToolMainPage::resizeEvent(QResizeEvent *event)
+{
+    m_cover->resize(event->size());
+    if (m_covered)
+        m_cover->move(0, 0);
+    onMovePinButtion();
+    QMainWindow::resizeEvent(event);
+}
+
+void VEXOToolMainPage::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1)
+        emit signalGetHelp();
+    event->accept();
+}
+
+void VEXOToolMainPage::closeEvent(QCloseEvent *event)
+{
+    TipDialog dialog(this);
+    dialog.resize(350, 220);
+    dialog.setTitle(tr("Exit"));
+    dialog.setTipText(tr("Exit the VEXO software?"));
+    setCover(true);
+    if (dialog.exec() == QDialog::Accepted) {
+        event->accept();
+        return;
+    }
+    setCover(false);
+    event->ignore();
+}
+
+} // namespace VexoTool

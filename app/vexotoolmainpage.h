@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+class AboutDialog;
+class QHBoxLayout;
+
+namespace Ui {
+class VEXOToolMainPage;
+}
+
+namespace aptui {
+class CoverWidget;
+class Menu;
+class PinButton;
+class WindowTitle;
+} // namespace aptui
+
+namespace VexoTool {
+
+class DeviceDisplayPage;
+
+/**
+ * @brief The program's only top-level window: title bar, device list, the right-hand
+ *        panel with its fold bar, the cover laid over the window while dialogs run, the
+ *        about menu and the exit question.
+ *
+ * Its constructor wires the discovery service to the device list and starts discovery.
+ */
+class VEXOToolMainPage : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit VEXOToolMainPage(QWidget *parent = nullptr);
+    ~VEXOToolMainPage() override;
+
+    /**
+     * @brief Puts \a panel to the right of the device list and lets the fold bar fold it.
+     *
+     * The window takes ownership of \a panel.
+     */
+    void setRightPanel(QWidget *panel);
+    QWidget *rightPanel() const { return m_rightPanel; }
+
+    DeviceDisplayPage *deviceDisplayPage() const { return m_deviceDisplayPage; }
+    aptui::WindowTitle *titleBar() const { return m_title; }
+    aptui::PinButton *pinButton() const { return m_pinButton; }
+    QWidget *pinBorder() const { return m_pinBorder; }
+    QWidget *rightSpace() const { return m_rightSpace; }
+    aptui::CoverWidget *cover() const { return m_cover; }
+    aptui::Menu *aboutMenu() const { return m_aboutMenu; }
+    bool isCovered() const { return m_covered; }
+
+signals:
+    /** @brief F1: open the user manual. */
+    void signalGetHelp();
+
+public slots:
+    /** @brief Places the fold bar at the left edge of the right-hand panel, or at the window's right edge. */
+    void onMovePinButtion();
+    /** @brief Shows the right spacer exactly while the right-hand panel is folded. */
+    void onShowOrHideRightSpace();
+    /** @brief Pops up the about menu at the cursor. */
+    void OnBtnSystemMenu();
+    void setCover(bool coverIt);
+    void enableCover();
+    void disableCover();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void connectDiscovery();
+    void startDiscovery();
+
+    std::unique_ptr<Ui::VEXOToolMainPage> m_ui;
+    QHBoxLayout *m_pageLayout = nullptr;
+    aptui::WindowTitle *m_title = nullptr;
+    DeviceDisplayPage *m_deviceDisplayPage = nullptr;
+    QWidget *m_rightPanel = nullptr;
+    QWidget *m_rightSpace = nullptr;
+    aptui::PinButton *m_pinButton = nullptr;
+    QWidget *m_pinBorder = nullptr;
+    aptui::CoverWidget *m_cover = nullptr;
+    bool m_covered = false;
+    std::unique_ptr<AboutDialog> m_aboutAction;
+    aptui::Menu *m_aboutMenu = nullptr;
+};
+
+} // namespace VexoTool

@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include <vexotoolmainpage.h>
+
+#include <aboutdialog.h>
+#include <devicedisplaypage.h>
+#include <configuremanager.h>
+#include <coverwidget.h>
+#include <menu.h>
+#include <pinbutton.h>
+#include <tipdialog.h>
+#include <windowtitle.h>
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QUdpSocket>
+
+#include <functional>
+#include <memory>
+
+using VexoTool::VEXOToolMainPage;
+
+namespace {
+
+// Runs \a action on the modal dialog once it is up (exec() does not return until then).
+void whenModal(std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class TestVexoToolMainPage : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    // The desktop handler of file URLs while the test runs: nothing may get this far.
+    void refuseUrl(const QUrl &url) { m_leaked.append(url); }
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void windowBasics();
+    void foldBarPlacement_data();
+    void foldBarPlacement();
+    void foldBarWithoutPanelStaysPut();
+    void pinClickFoldsPanelAndShowsSpacer();
+    void exitQuestion_data();
+    void exitQuestion();
+    void f1WithoutManualShowsMessageUnderCover();
+    void aboutMenuAtCursor();
+
+private:
+    std::unique_ptr<VEXOToolMainPage> m_window;
+    QWidget *m_panel = nullptr;
+    QString m_startDir;
+    QList<QUrl> m_leaked;
+};
+
+void TestVexoToolMainPage::initTestCase()
+{
+    // Discovery starts with every window; aim it at a loopback port nobody serves.
+    QUdpSocket probe;
+    QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
+    qputenv("VEXO_PORT", QByteArray::number(probe.localPort()));
+    probe.close();
+    QCOMPARE(qgetenv("VEXO_SCOPE"), QByteArray("loopback"));
+    // Should discovery fail to start, its message must not wait for a click.
+    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "refuseUrl");
+    m_startDir = QDir::currentPath();
+}
+
+void TestVexoToolMainPage::cleanupTestCase()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+void TestVexoToolMainPage::init()
+{
+    m_window = std::make_unique<VEXOToolMainPage>();
+    m_panel = new QWidget;
+    m_panel->setObjectName(QStringLiteral("testPanel"));
+    m_panel->setFixedWidth(300);
+    m_window->setRightPanel(m_panel);
+    m_window->resize(1024, 768);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestVexoToolMainPage::cleanup()
+{
+    AboutDialog::setUrlOpener({});
+    QDir::setCurrent(m_startDir);
+    m_window.reset();
+    QVERIFY(m_leaked.isEmpty());
+}
+
+void TestVexoToolMainPage::windowBasics()
+{
+    QCOMPARE(m_window->windowFlags(), Qt::WindowFlags(Qt::FramelessWindowHint) | Qt::Window);
+    QCOMPARE(m_window->titleBar()->title(), QStringLiteral("VEXO Tool"));
+    QCOMPARE(m_window->titleBar()->height(), 35);
+    QCOMPARE(m_window->pinButton()->size(), QSize(0, 0));
+    QVERIFY(m_window->pinBorder()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QVERIFY(m_window->rightSpace()->isHidden());
+    QVERIFY(!m_window->isCovered());
+    QVERIFY(m_window->cover()->isHidden());
+    QVERIFY(m_window->deviceDisplayPage());
+    // The list, the panel and the spacer side by side, left to right.
+    QVERIFY(m_window->deviceDisplayPage()->geometry().right() < m_panel->geometry().left());
+}
+
+void TestVexoToolMainPage::foldBarPlacement_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("panelShown");
+    QTest::addColumn<QPoint>("button");
+    QTest::addColumn<QPoint>("border");
+    QTest::addColumn<QString>("name");
+    // x = W - 20 - panel width, both one pixel further right; y = trunc(H * 0.3 - 20).
+    QTest::addRow("768 high, spread") << QSize(1024, 768) << true << QPoint(705, 210) << QPoint(705, 35)
+                                      << "m_pUnSpreadButton";
+    QTest::addRow("768 high, folded") << QSize(1024, 768) << false << QPoint(993, 210) << QPoint(993, 35)
+                                      << "m_pSpreadButton";
+    QTest::addRow("601 high, truncated") << QSize(1200, 601) << true << QPoint(881, 160) << QPoint(881, 35)
+                                         << "m_pUnSpreadButton";
+}
+
+void TestVexoToolMainPage::foldBarPlacement()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, panelShown);
+    QFETCH(QPoint, button);
+    QFETCH(QPoint, border);
+    QFETCH(QString, name);
+    m_window->resize(size);
+    QTRY_COMPARE(m_window->size(), size);
+    m_panel->setVisible(panelShown);
+    m_window->onMovePinButtion();
+    QCOMPARE(m_window->pinButton()->pos(), button);
+    QCOMPARE(m_window->pinBorder()->pos(), border);
+    QCOMPARE(m_window->pinBorder()->size(), QSize(20, size.height() - 35));
+    QCOMPARE(m_window->pinButton()->objectName(), name);
+}
+
+void TestVexoToolMainPage::foldBarWithoutPanelStaysPut()
+{
+    VEXOToolMainPage window;
+    window.resize(1024, 768);
+    window.show();
+    const QPoint before = window.pinButton()->pos();
+    window.onMovePinButtion();
+    QCOMPARE(window.pinButton()->pos(), before);
+    QCOMPARE(window.pinButton()->objectName(), QStringLiteral("m_pSpreadButton"));
+}
+
+void TestVexoToolMainPage::pinClickFoldsPanelAndShowsSpacer()
+{
+    m_window->pinButton()->click();
+    QVERIFY(m_panel->isHidden());
+    QVERIFY(!m_window->rightSpace()->isHidden());
+    QCOMPARE(m_window->pinButton()->pos(), QPoint(993, 210));
+    QCOMPARE(m_window->pinButton()->objectName(), QStringLiteral("m_pSpreadButton"));
+
+    m_window->pinButton()->click();
+    QVERIFY(!m_panel->isHidden());
+    QVERIFY(m_window->rightSpace()->isHidden());
+    QCOMPARE(m_window->pinButton()->objectName(), QStringLiteral("m_pUnSpreadButton"));
+}
+
+void TestVexoToolMainPage::exitQuestion_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("exits");
+    QTest::addRow("cancel keeps running") << "btnCancel" << false;
+    QTest::addRow("title close keeps running") << "btnClose" << false;
+    QTest::addRow("confirm exits") << "btnConfirm" << true;
+}
+
+void TestVexoToolMainPage::exitQuestion()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, exits);
+    QString question;
+    bool coveredWhileAsked = false;
+    QRect coverAfterResize;
+    whenModal([&](QWidget *modal) {
+        question = modal->findChild<QLabel *>(QStringLiteral("m_labelTip"))->text();
+        coveredWhileAsked = m_window->isCovered() && m_window->cover()->isVisible()
+                            && m_window->cover()->geometry() == m_window->rect();
+        // A resize while covered keeps the whole window covered.
+        m_window->resize(900, 700);
+        coverAfterResize = m_window->cover()->geometry();
+        QTest::mouseClick(modal->findChild<QAbstractButton *>(answer), Qt::LeftButton);
+    });
+
+    const bool closed = m_window->close();
+    QCOMPARE(question, QStringLiteral("Exit the VEXO software?"));
+    QVERIFY(coveredWhileAsked);
+    QCOMPARE(coverAfterResize, QRect(0, 0, 900, 700));
+    QCOMPARE(closed, exits);
+    QCOMPARE(m_window->isVisible(), !exits);
+    QCOMPARE(m_window->isCovered(), exits); // the cover stays up while the window goes
+}
+
+void TestVexoToolMainPage::f1WithoutManualShowsMessageUnderCover()
+{
+    apt::ConfigureManager::GetInstance()->load(QStringLiteral("no-such-Setup.xml")); // defaults: English
+    QTemporaryDir emptyDir;
+    QVERIFY(QDir::setCurrent(emptyDir.path()));
+    QList<QUrl> opened;
+    AboutDialog::setUrlOpener([&opened](const QUrl &url) {
+        opened.append(url);
+        return true;
+    });
+
+    QString message;
+    bool coveredWhileShown = false;
+    whenModal([&](QWidget *modal) {
+        message = modal->findChild<QLabel *>(QStringLiteral("m_labelNULL"))->text();
+        coveredWhileShown = m_window->isCovered() && m_window->cover()->isVisible();
+        modal->close();
+    });
+    QTest::keyClick(m_window.get(), Qt::Key_F1);
+
+    QCOMPARE(message, QStringLiteral("No user manual found."));
+    QVERIFY(coveredWhileShown);
+    QVERIFY(!m_window->isCovered());
+    QVERIFY(m_window->cover()->isHidden());
+    QVERIFY(opened.isEmpty());
+}
+
+void TestVexoToolMainPage::aboutMenuAtCursor()
+{
+    QCursor::setPos(500, 300);
+    QTRY_COMPARE(QCursor::pos(), QPoint(500, 300));
+    QTest::mouseClick(m_window->titleBar()->findChild<QToolButton *>(QStringLiteral("m_btnSystemMenu")),
+                      Qt::LeftButton);
+    aptui::Menu *menu = m_window->aboutMenu();
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->objectName(), QStringLiteral("aboutMenu"));
+    QCOMPARE(menu->pos(), QPoint(500 - 149, 300));
+    QVERIFY(menu->findChild<QWidget *>(QStringLiteral("AboutDialog_ID_FX_CANNOT_BE_MULTI")));
+    menu->close();
+}
+
+QTEST_MAIN(TestVexoToolMainPage)
+
+#include "tst_vexotoolmainpage.moc"
