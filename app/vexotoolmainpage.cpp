@@ -58,6 +58,8 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
     m_pinBorder = new QWidget(this);
     m_pinBorder->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_pinBorder->setObjectName(QStringLiteral("m_PinBorder"));
+    // Nothing places the strip until there is a panel to fold; unplaced it would lie over the title.
+    m_pinBorder->hide();
 
     m_pinButton = new aptui::PinButton(this);
     m_pinButton->raise();
@@ -130,6 +132,7 @@ void VEXOToolMainPage::setRightPanel(QWidget *panel)
     m_pageLayout->insertWidget(m_pageLayout->indexOf(m_rightSpace), panel);
     m_pinButton->setBuddy(panel);
     m_pinButton->raise();
+    m_pinBorder->show();
     m_pinBorder->raise();
 }
 

@@ -123,6 +123,7 @@ void TestVexoToolMainPage::windowBasics()
     QCOMPARE(m_window->titleBar()->height(), 35);
     QCOMPARE(m_window->pinButton()->size(), QSize(0, 0));
     QVERIFY(m_window->pinBorder()->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QVERIFY(m_window->pinBorder()->isVisible());
     QVERIFY(m_window->rightSpace()->isHidden());
     QVERIFY(!m_window->isCovered());
     QVERIFY(m_window->cover()->isHidden());
@@ -172,6 +173,8 @@ void TestVexoToolMainPage::foldBarWithoutPanelStaysPut()
     const QPoint before = window.pinButton()->pos();
     window.onMovePinButtion();
     QCOMPARE(window.pinButton()->pos(), before);
+    // The unplaced strip would otherwise lie over the title bar.
+    QVERIFY(!window.pinBorder()->isVisible());
     QCOMPARE(window.pinButton()->objectName(), QStringLiteral("m_pSpreadButton"));
 }
 
