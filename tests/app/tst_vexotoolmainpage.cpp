@@ -60,7 +60,6 @@ private slots:
     void cleanupTestCase();
     void init();
     void cleanup();
-    void windowBasics();
     void foldBarPlacement_data();
     void foldBarPlacement();
     void foldBarWithoutPanelStaysPut();
@@ -114,22 +113,6 @@ void TestVexoToolMainPage::cleanup()
     QDir::setCurrent(m_startDir);
     m_window.reset();
     QVERIFY(m_leaked.isEmpty());
-}
-
-void TestVexoToolMainPage::windowBasics()
-{
-    QCOMPARE(m_window->windowFlags(), Qt::WindowFlags(Qt::FramelessWindowHint) | Qt::Window);
-    QCOMPARE(m_window->titleBar()->title(), QStringLiteral("VEXO Tool"));
-    QCOMPARE(m_window->titleBar()->height(), 35);
-    QCOMPARE(m_window->pinButton()->size(), QSize(0, 0));
-    QVERIFY(m_window->pinBorder()->testAttribute(Qt::WA_TransparentForMouseEvents));
-    QVERIFY(m_window->pinBorder()->isVisible());
-    QVERIFY(m_window->rightSpace()->isHidden());
-    QVERIFY(!m_window->isCovered());
-    QVERIFY(m_window->cover()->isHidden());
-    QVERIFY(m_window->deviceDisplayPage());
-    // The list, the panel and the spacer side by side, left to right.
-    QVERIFY(m_window->deviceDisplayPage()->geometry().right() < m_panel->geometry().left());
 }
 
 void TestVexoToolMainPage::foldBarPlacement_data()

@@ -31,8 +31,6 @@ private slots:
     void buildNumberFromDate();
     void panelTexts();
     void buttonVisibility();
-    void manualUrl_data();
-    void manualUrl();
     void helpOpensManualOfCurrentDirectory_data();
     void helpOpensManualOfCurrentDirectory();
     void missingManualShowsMessageUnderCover();
@@ -137,24 +135,6 @@ void TestAbout::buttonVisibility()
     QSignalSpy spy(&about, &aptui::CDlgAbout::siganlBtn2Clicked);
     QTest::mouseClick(panel->findChild<QAbstractButton *>(QStringLiteral("aboutbtn2")), Qt::LeftButton);
     QCOMPARE(spy.count(), 1);
-}
-
-void TestAbout::manualUrl_data()
-{
-    QTest::addColumn<uint>("code");
-    QTest::addColumn<QString>("path");
-    QTest::addRow("English") << 0u << "/opt/vexo/VEXO User Manual.pdf";
-    QTest::addRow("Chinese") << 1u << QStringLiteral("/opt/vexo/设备网络搜索用户使用手册.pdf");
-    QTest::addRow("other language opens the folder") << 9u << "/opt/vexo";
-}
-
-void TestAbout::manualUrl()
-{
-    QFETCH(uint, code);
-    QFETCH(QString, path);
-    const QUrl url = AboutDialog::manualUrl(code, QStringLiteral("/opt/vexo"));
-    QVERIFY(url.isLocalFile());
-    QCOMPARE(url.toLocalFile(), path);
 }
 
 void TestAbout::helpOpensManualOfCurrentDirectory_data()

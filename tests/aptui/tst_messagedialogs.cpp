@@ -25,7 +25,6 @@ class TestMessageDialogs : public QObject
 
 private slots:
     void init();
-    void defaultDelayIsTwoSeconds();
     void kindIcon_data();
     void kindIcon();
     void closesByItself();
@@ -70,11 +69,6 @@ void whenModal(std::function<void(QWidget *)> action)
 void TestMessageDialogs::init()
 {
     WarningDialog::setAutoCloseDelay(2000ms);
-}
-
-void TestMessageDialogs::defaultDelayIsTwoSeconds()
-{
-    QCOMPARE(WarningDialog::autoCloseDelay(), 2000ms);
 }
 
 void TestMessageDialogs::kindIcon_data()

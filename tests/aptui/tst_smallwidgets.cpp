@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
-#include <coverwidget.h>
 #include <menu.h>
 #include <multistatelineedit.h>
 #include <pinbutton.h>
@@ -20,7 +19,6 @@ class TestSmallWidgets : public QObject
     Q_OBJECT
 
 private slots:
-    void lineEditStartsNormal();
     void writeStateText_data();
     void writeStateText();
     void sameStateTwiceEmitsTwice();
@@ -29,18 +27,9 @@ private slots:
     void pinButtonWithoutBuddyOnlySignals();
     void pinButtonFoldsAndSpreadsBuddy();
     void widgetReportsMouse();
-    void coverHasInnerCover();
     void menuKeepsPopupSettingsWhenRenamed();
     void delegateDrawsSelectedRowsAsHovered();
 };
-
-void TestSmallWidgets::lineEditStartsNormal()
-{
-    MultiStateLineEdit edit;
-    QCOMPARE(edit.state(), QStringLiteral("Normal"));
-    QCOMPARE(edit.lineEditState(), MultiStateLineEdit::NORMAL);
-    QCOMPARE(edit.property("state").toString(), QStringLiteral("Normal"));
-}
 
 void TestSmallWidgets::writeStateText_data()
 {
@@ -178,17 +167,6 @@ void TestSmallWidgets::widgetReportsMouse()
     QApplication::sendEvent(&widget, &leaveEvent);
     QCOMPARE(enter.count(), 1);
     QCOMPARE(leave.count(), 1);
-}
-
-void TestSmallWidgets::coverHasInnerCover()
-{
-    aptui::CoverWidget cover;
-    cover.resize(300, 200);
-    cover.show();
-    auto *inner = cover.findChild<QWidget *>(QStringLiteral("m_cover"));
-    QVERIFY(inner);
-    QCOMPARE(inner->geometry(), cover.rect()); // fills the cover, no margin
-    QVERIFY(cover.testAttribute(Qt::WA_TranslucentBackground));
 }
 
 void TestSmallWidgets::menuKeepsPopupSettingsWhenRenamed()
