@@ -12,7 +12,7 @@ namespace aptui {
  *
  * The ordering key of a text is its first four dot-separated parts, each read like C atoi
  * (empty, missing or non-numeric parts count as 0), written as "%03d%03d%03d%03d" and compared
- * as text. So 10.0.0.2 sorts before 10.0.0.10 and 192.168.1.64 after 9.255.255.255.
+ * as text. So 192.0.2.2 sorts before 192.0.2.10 and 203.0.113.64 after 9.255.255.255.
  */
 class CIpStandardItem : public QStandardItem
 {

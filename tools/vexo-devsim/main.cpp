@@ -45,7 +45,7 @@ Behaviour and faults:
   --lockout-seconds S    lock time after five refusals in a row (default 60)
   --reply-spread-ms MS   spread the answers to an inquiry over MS milliseconds (default 0)
   --delay-ms MS          delay every answer and announcement by MS milliseconds
-  --loss PERCENT         drop that share of incoming datagrams (repeatable with the seed)
+  --loss PERCENT         drop that share of incoming datagrams (repeatable for a given --seed)
   --silent SERIAL        that device never sends anything (repeatable)
   --no-stdin             ignore standard input (for running in the background)
   --verbose              print datagram counts on standard error at exit
