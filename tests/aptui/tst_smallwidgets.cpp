@@ -6,6 +6,7 @@
 #include <treeviewwithleftpixmapdelegate.h>
 #include <widget.h>
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
@@ -123,7 +124,9 @@ void TestSmallWidgets::pinButtonFoldsAndSpreadsBuddy()
 
     // Receivers of the signal see the buddy already toggled.
     QList<bool> hiddenWhenSignalled;
-    connect(pin, &PinButton::pinButtonClicked, this, [&] { hiddenWhenSignalled.append(panel->isHidden()); });
+    const QPointer<QWidget> guardedPanel(panel);
+    connect(pin, &PinButton::pinButtonClicked, this,
+            [&] { hiddenWhenSignalled.append(!guardedPanel || guardedPanel->isHidden()); });
 
     QTest::mouseClick(pin, Qt::LeftButton);
     QVERIFY(panel->isHidden());
