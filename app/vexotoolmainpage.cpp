@@ -93,6 +93,9 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
     connect(m_aboutAction.get(), &AboutDialog::signalCover, this, &VEXOToolMainPage::enableCover);
     connect(m_aboutAction.get(), &AboutDialog::signalDiscover, this, &VEXOToolMainPage::disableCover);
     connect(this, &VEXOToolMainPage::signalGetHelp, m_aboutAction.get(), &AboutDialog::onGetHelp);
+    // The list page dims the window around its own dialogs.
+    connect(m_deviceDisplayPage, &DeviceDisplayPage::signalCoverMainPage, this, &VEXOToolMainPage::enableCover);
+    connect(m_deviceDisplayPage, &DeviceDisplayPage::signalDisCoverMainPage, this, &VEXOToolMainPage::disableCover);
 
     registerDiscoveryMetaTypes();
     connectDiscovery();

@@ -17,7 +17,6 @@
 #include <QHeaderView>
 #include <QHoverEvent>
 #include <QLabel>
-#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -138,8 +137,6 @@ DeviceDisplayPage::DeviceDisplayPage(QWidget *parent, const QString &columnConfi
     registerModifyPageMetaType();
     setupForm();
     setupTable(columnConfigPath);
-    connectCover();
-
     connect(m_btnExportDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onSaveDeviceInfoToExcel);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionClicked, this, &DeviceDisplayPage::onSortTable);
     connect(m_btnRefreshDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onManualUpdate);
@@ -245,23 +242,6 @@ void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
 
     m_tableViewVexo->setSortingEnabled(true);
     m_tableViewVexo->sortByColumn(m_model->columnOf(DeviceInfoModel::ColumnId), Qt::AscendingOrder);
-}
-
-void DeviceDisplayPage::connectCover()
-{
-    // The main window dims itself while a dialog of the page runs. It is found by its slots, so
-    // the page needs no knowledge of the window class.
-    QWidget *window = parentWidget();
-    if (!window)
-        return;
-    const QMetaObject *meta = window->metaObject();
-    const int enable = meta->indexOfSlot("enableCover()");
-    const int disable = meta->indexOfSlot("disableCover()");
-    if (enable >= 0)
-        connect(this, QMetaMethod::fromSignal(&DeviceDisplayPage::signalCoverMainPage), window, meta->method(enable));
-    if (disable >= 0)
-        connect(this, QMetaMethod::fromSignal(&DeviceDisplayPage::signalDisCoverMainPage), window,
-                meta->method(disable));
 }
 
 QList<int> DeviceDisplayPage::checkedRows() const

@@ -112,7 +112,6 @@ protected:
 private:
     void setupForm();
     void setupTable(const QString &columnConfigPath);
-    void connectCover();
     void recount();
     void report(const QList<int> &rows);
     void reportNoRow();

@@ -68,6 +68,7 @@ private slots:
     void exitQuestion();
     void f1WithoutManualShowsMessageUnderCover();
     void aboutMenuAtCursor();
+    void listPageDialogsCoverTheWindow();
 
 private:
     std::unique_ptr<VEXOToolMainPage> m_window;
@@ -249,6 +250,17 @@ void TestVexoToolMainPage::aboutMenuAtCursor()
     QCOMPARE(menu->pos(), QPoint(500 - 149, 300));
     QVERIFY(menu->findChild<QWidget *>(QStringLiteral("AboutDialog_ID_FX_CANNOT_BE_MULTI")));
     menu->close();
+}
+
+void TestVexoToolMainPage::listPageDialogsCoverTheWindow()
+{
+    VexoTool::DeviceDisplayPage *page = m_window->deviceDisplayPage();
+    emit page->signalCoverMainPage();
+    QVERIFY(m_window->isCovered());
+    QCOMPARE(m_window->cover()->geometry(), m_window->rect());
+    emit page->signalDisCoverMainPage();
+    QVERIFY(!m_window->isCovered());
+    QVERIFY(m_window->cover()->isHidden());
 }
 
 QTEST_MAIN(TestVexoToolMainPage)

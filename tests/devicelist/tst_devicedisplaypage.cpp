@@ -38,18 +38,6 @@ public slots:
     void open(const QUrl &url) { urls.append(url); }
 };
 
-// Stands in for the main window, which dims itself while a dialog of the page runs.
-class CoverWindow : public QWidget
-{
-    Q_OBJECT
-public:
-    int covers = 0;
-    int uncovers = 0;
-public slots:
-    void enableCover() { ++covers; }
-    void disableCover() { --uncovers; }
-};
-
 // One device event or check-box change in a scripted sequence.
 struct Step
 {
@@ -90,7 +78,6 @@ private slots:
     void firstTwoSectionsStayInFront_data();
     void firstTwoSectionsStayInFront();
     void pointingHandOverAddresses();
-    void coverSignalsReachTheWindow();
 
 private:
     using Report = QPair<ModifyPage, QVector<DeviceInfo>>;
@@ -572,16 +559,6 @@ void tst_DeviceDisplayPage::pointingHandOverAddresses()
     QHoverEvent hover(QEvent::HoverMove, inTable, table()->mapToGlobal(inTable), inTable);
     QCoreApplication::sendEvent(table(), &hover);
     QCOMPARE(m_page->cursor().shape(), Qt::PointingHandCursor);
-}
-
-void tst_DeviceDisplayPage::coverSignalsReachTheWindow()
-{
-    CoverWindow window;
-    auto *page = new DeviceDisplayPage(&window, configPath());
-    emit page->signalCoverMainPage();
-    QCOMPARE(window.covers, 1);
-    emit page->signalDisCoverMainPage();
-    QCOMPARE(window.uncovers, -1);
 }
 
 QTEST_MAIN(tst_DeviceDisplayPage)
