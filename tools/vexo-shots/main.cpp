@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+//
+// vexo-shots OUTDIR: starts simulated devices on loopback, opens the main window as the program
+// does, and saves a screenshot of the window and of each dialog it can show into OUTDIR.
+// Run it under a virtual X server; the screen is grabbed as the window system shows it.
+
+#include "toolsapplication.h"
+#include "vexotoolmainpage.h"
+
+#include <aboutdialog.h>
+#include <devicedisplaypage.h>
+#include <deviceinfomodel.h>
+#include <menu.h>
+#include <warningdialog.h>
+#include <windowtitle.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardItem>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QString s_outDir;
+
+void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void shoot(const QString &name)
+{
+    const QString path = s_outDir + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (QGuiApplication::primaryScreen()->grabWindow(0).save(path))
+        std::printf("%s\n", qPrintable(path));
+    else
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+// start() runs a modal dialog; meanwhile the screen is shot and finish() ends the dialog.
+void shootModal(const QString &name, const std::function<void()> &start,
+                const std::function<void(QWidget *)> &finish)
+{
+    QTimer::singleShot(700, [name, finish] {
+        shoot(name);
+        if (QWidget *modal = QApplication::activeModalWidget())
+            finish(modal);
+    });
+    start();
+}
+
+void clickChild(QWidget *parent, const char *objectName)
+{
+    if (auto *button = parent->findChild<QAbstractButton *>(QLatin1String(objectName)))
+        button->click();
+    else
+        parent->close();
+}
+
+QString translated(const char *context, const char *text)
+{
+    return QCoreApplication::translate(context, text);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The simulated devices and the program talk over loopback only.
+    qputenv("VEXO_SCOPE", "loopback");
+
+    apt::ToolsApplication app(QStringLiteral("400VEXOToolShots"), argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: vexo-shots OUTDIR\n");
+        return 2;
+    }
+    s_outDir = args.at(1);
+    QDir().mkpath(s_outDir);
+    QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath() + QStringLiteral("/plugins"));
+    if (!app.initialize())
+        return 1;
+
+    QProcess simulator;
+    simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vexo-devsim"),
+                    {QStringLiteral("--scope"), QStringLiteral("loopback"), QStringLiteral("--port"), QStringLiteral("0"),
+                     QStringLiteral("--count"), QStringLiteral("24"), QStringLiteral("--seed"), QStringLiteral("2026"),
+                     QStringLiteral("--test-mode"), QStringLiteral("--no-stdin")});
+    QByteArray line;
+    const QDeadlineTimer ready(10000);
+    while (!line.startsWith("ready") && !ready.hasExpired() && simulator.waitForReadyRead(1000))
+        line = simulator.readLine().trimmed();
+    if (!line.startsWith("ready ")) {
+        std::fprintf(stderr, "the simulator did not start\n");
+        return 1;
+    }
+    qputenv("VEXO_PORT", line.mid(6));
+
+    AboutDialog::setUrlOpener([](const QUrl &) { return false; });
+    VexoTool::VEXOToolMainPage window;
+    const apt::MainWindowGeometry geometry =
+        apt::ToolsApplication::mainWindowGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    window.resize(geometry.size);
+    window.move(geometry.position.value_or(QPoint(0, 0)));
+    window.show();
+    window.onMovePinButtion();
+
+    VexoTool::DeviceInfoModel *model = window.deviceDisplayPage()->model();
+    const QDeadlineTimer listed(10000);
+    while (model->rowCount() < 24 && !listed.hasExpired())
+        pause(100);
+    pause(300);
+    shoot(QStringLiteral("01-main-window"));
+
+    // One device checked, as an installer would before changing it.
+    model->item(2, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    pause(200);
+    shoot(QStringLiteral("02-device-checked"));
+
+    // The about menu opens at the cursor, over the title bar's menu button.
+    QCursor::setPos(window.mapToGlobal(QPoint(window.width() - 120, 16)));
+    window.OnBtnSystemMenu();
+    pause(500);
+    shoot(QStringLiteral("03-about-menu"));
+    window.aboutMenu()->close();
+    pause(200);
+
+    shootModal(
+        QStringLiteral("04-exit-question"), [&window] { window.close(); },
+        [](QWidget *modal) { clickChild(modal, "btnCancel"); });
+
+    shootModal(
+        QStringLiteral("05-no-user-manual"),
+        [&window] {
+            QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &f1);
+        },
+        [](QWidget *modal) { modal->close(); });
+
+    const QPoint warningAt = window.mapToGlobal(QPoint(window.width() / 2 - 155, window.height() / 2 - 60));
+    const QString warnings[] = {translated("VexoTool::DeviceModifyPage", "Succeed"),
+                                QStringLiteral("The IP address is invalid."), QStringLiteral("Operation failed.")};
+    for (int kind = 0; kind < 3; ++kind) {
+        shootModal(
+            QStringLiteral("%1-warning-kind-%2").arg(6 + kind, 2, 10, QLatin1Char('0')).arg(kind),
+            [&] { VexoTool::WarningDialog::showWarning(warningAt, kind, warnings[kind], &window); },
+            [](QWidget *modal) { modal->close(); });
+    }
+
+    shootModal(
+        QStringLiteral("09-already-running"),
+        [] {
+            apt::ToolsApplication::showStartupMessage(translated("apt::ToolsApplication", "VEXO is already running."),
+                                                      false);
+        },
+        [](QWidget *modal) { modal->close(); });
+    shootModal(
+        QStringLiteral("10-small-screen-question"),
+        [] {
+            apt::ToolsApplication::showStartupMessage(
+                translated("apt::ToolsApplication",
+                           "Display resolution less than 1024*768,are you sure to start the program?"),
+                true);
+        },
+        [](QWidget *modal) { clickChild(modal, "btnCancel"); });
+    shootModal(
+        QStringLiteral("11-initialization-failed"),
+        [] {
+            apt::ToolsApplication::showStartupMessage(
+                translated("VexoTool::VEXOToolMainPage", "Initialization failed."), false);
+        },
+        [](QWidget *modal) { modal->close(); });
+
+    simulator.kill();
+    simulator.waitForFinished(3000);
+    window.hide();
+    return 0;
+}
