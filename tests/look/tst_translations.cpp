@@ -36,8 +36,8 @@ QHash<QString, Message> readCatalogue(const QString &path)
     QDomDocument doc;
     if (!doc.setContent(&file))
         return messages;
-    for (QDomElement context = doc.documentElement().firstChildElement(QStringLiteral("context"));
-         !context.isNull(); context = context.nextSiblingElement(QStringLiteral("context"))) {
+    for (QDomElement context = doc.documentElement().firstChildElement(QStringLiteral("context")); !context.isNull();
+         context = context.nextSiblingElement(QStringLiteral("context"))) {
         const QString name = context.firstChildElement(QStringLiteral("name")).text();
         for (QDomElement e = context.firstChildElement(QStringLiteral("message")); !e.isNull();
              e = e.nextSiblingElement(QStringLiteral("message"))) {
@@ -100,10 +100,14 @@ void tst_Translations::cataloguesMatchTheSources_data()
     QTest::addColumn<QString>("dirs");
     QTest::addColumn<bool>("pluralOnly");
 
-    QTest::addRow("program, Chinese") << "vexotool_zh.ts" << "zh_CN" << PROGRAM_TEXT_DIRS << false;
-    QTest::addRow("program, English") << "vexotool_en.ts" << "en" << PROGRAM_TEXT_DIRS << true;
-    QTest::addRow("toolkit, Chinese") << "aKLOGUIToolkit_zh.ts" << "zh_CN" << TOOLKIT_TEXT_DIRS << false;
-    QTest::addRow("toolkit, English") << "VuzavaRadezir_en.ts" << "en" << TOOLKIT_TEXT_DIRS << true;
+    QTest::addRow("program, Chinese") << "vexotool_zh.ts"
+                                      << "zh_CN" << PROGRAM_TEXT_DIRS << false;
+    QTest::addRow("program, English") << "vexotool_en.ts"
+                                      << "en" << PROGRAM_TEXT_DIRS << true;
+    QTest::addRow("toolkit, Chinese") << "aKLOGUIToolkit_zh.ts"
+                                      << "zh_CN" << TOOLKIT_TEXT_DIRS << false;
+    QTest::addRow("toolkit, English") << "VuzavaRadezir_en.ts"
+                                      << "en" << TOOLKIT_TEXT_DIRS << true;
 }
 
 // Every translatable text of the sources has a finished translation with the same placeholders,
@@ -119,9 +123,13 @@ void tst_Translations::cataloguesMatchTheSources()
     QTemporaryDir scratch;
     QVERIFY(scratch.isValid());
     const QString extracted = scratch.filePath(QStringLiteral("extracted.ts"));
-    QStringList arguments{QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
-                          QStringLiteral("-source-language"), QStringLiteral("en"),
-                          QStringLiteral("-target-language"), language};
+    QStringList arguments{QStringLiteral("-silent"),
+                          QStringLiteral("-locations"),
+                          QStringLiteral("none"),
+                          QStringLiteral("-source-language"),
+                          QStringLiteral("en"),
+                          QStringLiteral("-target-language"),
+                          language};
     for (const QString &dir : dirs.split(QLatin1Char(',')))
         arguments.append(sourceDir() + QLatin1Char('/') + dir);
     arguments << QStringLiteral("-ts") << extracted;
@@ -131,8 +139,7 @@ void tst_Translations::cataloguesMatchTheSources()
     QVERIFY2(lupdate.exitCode() == 0, lupdate.readAllStandardError().constData());
 
     const QHash<QString, Message> wanted = readCatalogue(extracted);
-    const QHash<QString, Message> committed =
-        readCatalogue(sourceDir() + QStringLiteral("/translations/") + catalogue);
+    const QHash<QString, Message> committed = readCatalogue(sourceDir() + QStringLiteral("/translations/") + catalogue);
     QVERIFY2(!wanted.isEmpty(), "lupdate found no texts");
 
     QStringList faults;
@@ -171,16 +178,22 @@ void tst_Translations::compiledCataloguesTranslate_data()
     QTest::addColumn<QString>("expected");
 
     // English catalogues may be empty: an empty string means "loads, and translates nothing".
-    QTest::addRow("program, English") << "vexotool_en.qm" << "VexoTool::VEXOToolMainPage"
+    QTest::addRow("program, English") << "vexotool_en.qm"
+                                      << "VexoTool::VEXOToolMainPage"
                                       << "Exit the VEXO software?" << QString();
-    QTest::addRow("toolkit, English") << "VuzavaRadezir_en.qm" << "aKLOGUIToolkit::CWarningDlg" << "OK"
-                                      << QString();
-    QTest::addRow("program, Chinese") << "vexotool_zh.qm" << "VexoTool::VEXOToolMainPage"
+    QTest::addRow("toolkit, English") << "VuzavaRadezir_en.qm"
+                                      << "aKLOGUIToolkit::CWarningDlg"
+                                      << "OK" << QString();
+    QTest::addRow("program, Chinese") << "vexotool_zh.qm"
+                                      << "VexoTool::VEXOToolMainPage"
                                       << "Exit the VEXO software?" << QStringLiteral("确定要退出 VEXO 软件吗？");
-    QTest::addRow("toolkit, Chinese") << "aKLOGUIToolkit_zh.qm" << "aKLOGUIToolkit::CWarningDlg" << "OK"
-                                      << QStringLiteral("确定");
+    QTest::addRow("toolkit, Chinese") << "aKLOGUIToolkit_zh.qm"
+                                      << "aKLOGUIToolkit::CWarningDlg"
+                                      << "OK" << QStringLiteral("确定");
     // Qt's catalogue only names its parts; it loads only when they sit beside it.
-    QTest::addRow("Qt, Chinese") << "qt_zh_CN.qm" << "QPlatformTheme" << "Cancel" << QStringLiteral("取消");
+    QTest::addRow("Qt, Chinese") << "qt_zh_CN.qm"
+                                 << "QPlatformTheme"
+                                 << "Cancel" << QStringLiteral("取消");
 }
 
 void tst_Translations::compiledCataloguesTranslate()

@@ -51,8 +51,7 @@ void shoot(const QString &name)
 }
 
 // start() runs a modal dialog; meanwhile the screen is shot and finish() ends the dialog.
-void shootModal(const QString &name, const std::function<void()> &start,
-                const std::function<void(QWidget *)> &finish)
+void shootModal(const QString &name, const std::function<void()> &start, const std::function<void(QWidget *)> &finish)
 {
     QTimer::singleShot(700, [name, finish] {
         shoot(name);
@@ -96,9 +95,9 @@ int main(int argc, char *argv[])
 
     QProcess simulator;
     simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vexo-devsim"),
-                    {QStringLiteral("--scope"), QStringLiteral("loopback"), QStringLiteral("--port"), QStringLiteral("0"),
-                     QStringLiteral("--count"), QStringLiteral("24"), QStringLiteral("--seed"), QStringLiteral("2026"),
-                     QStringLiteral("--test-mode"), QStringLiteral("--no-stdin")});
+                    {QStringLiteral("--scope"), QStringLiteral("loopback"), QStringLiteral("--port"),
+                     QStringLiteral("0"), QStringLiteral("--count"), QStringLiteral("24"), QStringLiteral("--seed"),
+                     QStringLiteral("2026"), QStringLiteral("--test-mode"), QStringLiteral("--no-stdin")});
     QByteArray line;
     const QDeadlineTimer ready(10000);
     while (!line.startsWith("ready") && !ready.hasExpired() && simulator.waitForReadyRead(1000))
@@ -111,8 +110,8 @@ int main(int argc, char *argv[])
 
     AboutDialog::setUrlOpener([](const QUrl &) { return false; });
     VexoTool::VEXOToolMainPage window;
-    const apt::MainWindowGeometry geometry =
-        apt::ToolsApplication::mainWindowGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    const apt::MainWindowGeometry geometry
+        = apt::ToolsApplication::mainWindowGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     window.resize(geometry.size);
     window.move(geometry.position.value_or(QPoint(0, 0)));
     window.show();
