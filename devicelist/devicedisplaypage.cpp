@@ -6,6 +6,7 @@
 #include "devicelistlog.h"
 
 #include <akloguitoolkit/ctabledelegate.h>
+#include <treeviewwithleftpixmapdelegate.h>
 #include <akloguitoolkit/ctableview.h>
 #include <devicestore.h>
 #include <vexohandler.h>
@@ -45,25 +46,6 @@ bool isFixedPosition(int position)
 {
     return position == 0 || position == 1;
 }
-
-// A selected row is drawn like a hovered one; the style sheet gives both their look.
-class DeviceTableDelegate : public aKLOGUIToolkit::CTableDelegate
-{
-public:
-    using CTableDelegate::CTableDelegate;
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        if (!(option.state & QStyle::State_Selected)) {
-            CTableDelegate::paint(painter, option, index);
-            return;
-        }
-        QStyleOptionViewItem hovered(option);
-        hovered.state &= ~QStyle::State_Selected;
-        hovered.state |= QStyle::State_MouseOver;
-        CTableDelegate::paint(painter, hovered, index);
-    }
-};
 
 // The table shows the devices through this proxy, which does the sorting. The model keeps its
 // rows in arrival order: sorting the model itself would move its items, and each item then
@@ -230,7 +212,7 @@ void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
 {
     m_model = new DeviceInfoModel(columnConfigPath, this);
     m_proxy = new DeviceSortProxy(m_model, this);
-    m_delegate = new DeviceTableDelegate(m_tableViewVexo);
+    m_delegate = new aptui::TreeViewWithLeftPixmapDelegate(m_tableViewVexo);
     m_tableViewVexo->setItemDelegate(m_delegate);
     m_tableViewVexo->setModel(m_proxy);
 
