@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
-#include "../vexo/simulatorprocess.h"
+#include "simulatorprocess.h"
 
 #include <vexotoolmainpage.h>
 
@@ -42,7 +42,7 @@ void TestDeviceListLive::listFollowsSimulatedDevices()
 
     const QString serial = page->deviceInfoOfRow(2).strSerialNumber;
     QVERIFY(!serial.isEmpty());
-    QCOMPARE(simulator.command(QStringLiteral("stop ") + serial), QStringLiteral("ok"));
+    QCOMPARE(simulator.commandResult(QStringLiteral("stop ") + serial), QStringLiteral("ok"));
 
     QTRY_COMPARE_WITH_TIMEOUT(page->model()->rowCount(), 5, 20000);
     QCOMPARE(countLabel->text(), QStringLiteral("5"));

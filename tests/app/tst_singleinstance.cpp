@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
-#include "../vexo/simulatorprocess.h"
+#include "simulatorprocess.h"
 
 #include <qtsingleapplication.h>
 
@@ -81,7 +81,7 @@ std::unique_ptr<QProcess> TestSingleInstance::startProgram(const QString &platfo
     env.insert(QStringLiteral("TMPDIR"), m_tmp->path());
     env.insert(QStringLiteral("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS"), QStringLiteral("300"));
     program->setProcessEnvironment(env);
-    program->start(SimulatorProcess::binary(QStringLiteral("vexotool")), {});
+    program->start(SimulatorProcess::toolPath(QStringLiteral("vexotool")), {});
     return program;
 }
 

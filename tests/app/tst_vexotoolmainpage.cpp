@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "modalwatcher.h"
+
 #include <vexotoolmainpage.h>
 
 #include <aboutdialog.h>
@@ -11,7 +13,6 @@
 #include <tipdialog.h>
 #include <windowtitle.h>
 
-#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -19,33 +20,13 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QUdpSocket>
 
-#include <functional>
 #include <memory>
 
+using VexoTest::whenModal;
 using VexoTool::VEXOToolMainPage;
-
-namespace {
-
-// Runs \a action on the modal dialog once it is up (exec() does not return until then).
-void whenModal(std::function<void(QWidget *)> action)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-        }
-    });
-    timer->start();
-}
-
-} // namespace
 
 class TestVexoToolMainPage : public QObject
 {

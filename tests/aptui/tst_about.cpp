@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "modalwatcher.h"
+
 #include <aboutdialog.h>
-#include <basedialog.h>
 #include <configuremanager.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -13,7 +13,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 class TestAbout : public QObject
 {
@@ -180,20 +179,13 @@ void TestAbout::missingManualShowsMessageUnderCover()
     QString shownText;
     int coversWhileShown = -1;
     int discoversWhileShown = -1;
-    QTimer poll;
-    poll.setInterval(5);
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto *dialog = qobject_cast<aptui::BaseDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        poll.stop();
+    VexoTest::whenModal([&](QWidget *dialog) {
         shownText = dialog->findChild<QLabel *>(QStringLiteral("m_labelNULL"))->text();
         coversWhileShown = cover.count();
         discoversWhileShown = discover.count();
         QCOMPARE(dialog->objectName(), QStringLiteral("APP_WARNINGDLG"));
         dialog->close();
     });
-    poll.start();
 
     QVERIFY(!about.onGetHelp());
     QCOMPARE(shownText, QStringLiteral("No user manual found."));

@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "modalwatcher.h"
+
 #include <multistatelineedit.h>
 #include <tipdialog.h>
 #include <warningdialog.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
-#include <functional>
-
 using namespace std::chrono_literals;
+using VexoTest::whenModal;
 using VexoTool::TipDialog;
 using VexoTool::WarningDialog;
 
@@ -47,21 +46,6 @@ QColor pixmapColour(const QLabel *label)
     if (pixmap.isNull())
         return {};
     return pixmap.toImage().pixelColor(pixmap.width() / 2, pixmap.height() / 2);
-}
-
-// Runs \a action on the modal dialog once it is up (exec() does not return until then).
-void whenModal(std::function<void(QWidget *)> action)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-        }
-    });
-    timer->start();
 }
 
 } // namespace

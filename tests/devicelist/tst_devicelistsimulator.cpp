@@ -93,7 +93,7 @@ void tst_DeviceListSimulator::devicesComeGoAndComeBackAfterRefresh()
     const DeviceInfo leaving = page.deviceInfoOfRow(2);
     model->item(2, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
     QCOMPARE(reports.count(), 1);
-    QCOMPARE(m_sim.command(QStringLiteral("stop ") + leaving.strSerialNumber), QStringLiteral("ok"));
+    QCOMPARE(m_sim.commandResult(QStringLiteral("stop ") + leaving.strSerialNumber), QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), kDevices - 1, 10000);
     QCOMPARE(count->text(), QString::number(kDevices - 1));
     QCOMPARE(model->rowOf(leaving.strSerialNumber, leaving.strMAC), -1);

@@ -83,15 +83,17 @@ void tst_VexoHandlerLoopback::changeAndOfflineSignals()
     QTRY_COMPARE_WITH_TIMEOUT(online.count(), m_count, 10000);
     const auto device = online.first().first().value<VEXO_DEVICE_INFO>();
 
-    QCOMPARE(m_sim.command(QStringLiteral("set %1 ipv4 203.0.113.44").arg(QLatin1String(device.serialNumber))),
+    QCOMPARE(m_sim.commandResult(QStringLiteral("set %1 ipv4 203.0.113.44").arg(QLatin1String(device.serialNumber))),
              QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(update.count(), 1, 5000);
     QCOMPARE(QByteArray(update.first().first().value<VEXO_DEVICE_INFO>().ipv4Address), QByteArray("203.0.113.44"));
 
-    QCOMPARE(m_sim.command(QStringLiteral("stop %1").arg(QLatin1String(device.serialNumber))), QStringLiteral("ok"));
+    QCOMPARE(m_sim.commandResult(QStringLiteral("stop %1").arg(QLatin1String(device.serialNumber))),
+             QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(offline.count(), 1, 5000);
     QCOMPARE(QByteArray(offline.first().first().value<VEXO_DEVICE_INFO>().macAddress), QByteArray(device.macAddress));
-    QCOMPARE(m_sim.command(QStringLiteral("start %1").arg(QLatin1String(device.serialNumber))), QStringLiteral("ok"));
+    QCOMPARE(m_sim.commandResult(QStringLiteral("start %1").arg(QLatin1String(device.serialNumber))),
+             QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(online.count(), m_count + 1, 5000);
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "simclient.h"
-#include "simprocess.h"
+#include "simulatorprocess.h"
 
 #include <protocol/codec.h>
 #include <protocol/crypto.h>
@@ -192,7 +192,7 @@ QByteArray toBytes(const std::vector<std::uint8_t> &v)
 // A simulator with its client, subscribed to its announcements by a first inquiry.
 struct Sim
 {
-    SimProcess process;
+    SimulatorProcess process;
     std::unique_ptr<SimClient> client;
     std::vector<vxdp::Announce> devices;
 
@@ -279,12 +279,12 @@ void tst_DevSim::initTestCase()
 {
     QVERIFY(vxdp::cryptoInit());
     QVERIFY(m_dir.isValid());
-    QVERIFY2(QFile::exists(SimProcess::toolPath(QStringLiteral("vexo-devsim"))),
+    QVERIFY2(QFile::exists(SimulatorProcess::toolPath(QStringLiteral("vexo-devsim"))),
              "VEXO_TEST_BIN_DIR has no vexo-devsim");
     QVERIFY(m_shared.start(args(64, 7), 64));
 
     const QString path = m_dir.filePath(QStringLiteral("valid.json"));
-    SimProcess writer;
+    SimulatorProcess writer;
     QVERIFY(writer.start(args(4, 11, {QStringLiteral("--state"), path})));
     QCOMPARE(writer.command(QStringLiteral("quit")), QStringList{QStringLiteral("ok")});
     QVERIFY(writer.waitForExit());
@@ -485,7 +485,7 @@ void tst_DevSim::corruptStateFileRefused()
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(content), content.size());
     }
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(!sim.start({QStringLiteral("--state"), path}));
     QVERIFY(sim.waitForExit());
     QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
@@ -974,7 +974,7 @@ void tst_DevSim::silentDevice()
 
 void tst_DevSim::loss()
 {
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start(args(4, 12, {QStringLiteral("--loss"), QStringLiteral("100")})));
     const QStringList list = sim.command(QStringLiteral("list"));
     QCOMPARE(list.size(), 5);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "simclient.h"
-#include "simprocess.h"
+#include "simulatorprocess.h"
 
 #include <protocol/codec.h>
 #include <protocol/crypto.h>
@@ -81,10 +81,10 @@ void tst_DevSimLan::runInsideNamespace()
     }
     QCOMPARE(veth.size(), 2);
 
-    SimProcess sim;
+    SimulatorProcess sim;
     QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("2"),
                        QStringLiteral("--port"), QStringLiteral("37020")},
-                      SimProcess::Scope::Lan));
+                      SimulatorProcess::Scope::Lan));
     QCOMPARE(sim.port(), quint16(37020));
     SimClient client(37020, QHostAddress(QString::fromLatin1(vxdp::kDefaultGroup)), veth);
     QVERIFY(client.isBound());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "simclient.h"
-#include "simprocess.h"
+#include "simulatorprocess.h"
 
 #include <protocol/codec.h>
 #include <protocol/crypto.h>
@@ -32,7 +32,7 @@ struct ToolRun
 ToolRun keyservice(const QStringList &arguments)
 {
     QProcess process;
-    process.start(SimProcess::toolPath(QStringLiteral("vexo-keyservice")), arguments);
+    process.start(SimulatorProcess::toolPath(QStringLiteral("vexo-keyservice")), arguments);
     ToolRun run;
     if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -95,7 +95,7 @@ private:
     std::optional<vxdp::Result> modifyWith(const vxdp::Announce &device, const std::string &password);
 
     QTemporaryDir m_dir;
-    std::unique_ptr<SimProcess> m_sim;
+    std::unique_ptr<SimulatorProcess> m_sim;
     std::unique_ptr<SimClient> m_client;
     std::vector<vxdp::Announce> m_devices;
 };
@@ -104,14 +104,14 @@ void tst_KeyService::initTestCase()
 {
     QVERIFY(vxdp::cryptoInit());
     QVERIFY(m_dir.isValid());
-    QVERIFY(QFile::exists(SimProcess::toolPath(QStringLiteral("vexo-keyservice"))));
+    QVERIFY(QFile::exists(SimulatorProcess::toolPath(QStringLiteral("vexo-keyservice"))));
 }
 
 void tst_KeyService::init()
 {
     // Every case gets fresh devices: resets and restores change passwords and lockout counts.
     m_client.reset();
-    m_sim = std::make_unique<SimProcess>();
+    m_sim = std::make_unique<SimulatorProcess>();
     QVERIFY(m_sim->start(
         {QStringLiteral("--count"), QStringLiteral("24"), QStringLiteral("--seed"), QStringLiteral("17")}));
     m_client = std::make_unique<SimClient>(m_sim->port());

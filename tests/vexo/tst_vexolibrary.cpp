@@ -393,14 +393,15 @@ void tst_VexoLibrary::offline()
     QVERIFY(
         bringUp({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("5")}, 4));
     const VEXO_DEVICE_INFO victim = m_events->current().begin()->second;
-    QCOMPARE(m_sim->command(command + QLatin1Char(' ') + QLatin1String(victim.serialNumber)), QStringLiteral("ok"));
+    QCOMPARE(m_sim->commandResult(command + QLatin1Char(' ') + QLatin1String(victim.serialNumber)),
+             QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(int(m_events->current().size()), 3, 6000);
     QVERIFY(!m_events->current().count(victim.macAddress));
     QCOMPARE(m_events->count(VEXO_EVENT_OFFLINE), 1);
     QCOMPARE(QByteArray(m_events->all().back().serialNumber), QByteArray(victim.serialNumber));
 
     // Back on the network, it is reported online again.
-    QCOMPARE(m_sim->command(QStringLiteral("start ") + QLatin1String(victim.serialNumber)), QStringLiteral("ok"));
+    QCOMPARE(m_sim->commandResult(QStringLiteral("start ") + QLatin1String(victim.serialNumber)), QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(int(m_events->current().size()), 4, 6000);
 }
 
@@ -484,7 +485,7 @@ void tst_VexoLibrary::silentAndUnknownDevices()
     QVERIFY(
         bringUp({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("4")}, 4));
     const VEXO_DEVICE_INFO d = m_events->current().begin()->second;
-    QCOMPARE(m_sim->command(QStringLiteral("vanish ") + QLatin1String(d.serialNumber)), QStringLiteral("ok"));
+    QCOMPARE(m_sim->commandResult(QStringLiteral("vanish ") + QLatin1String(d.serialNumber)), QStringLiteral("ok"));
     DeviceNetParam p = paramsOf(d);
     QCOMPARE(VEXO_ModifyDeviceNetParam(d.macAddress, kPassword, &p), 0);
     QCOMPARE(VEXO_GetLastError(), uint32_t(VEXO_ERR_TIMEOUT));
@@ -578,7 +579,7 @@ void tst_VexoLibrary::passwordReset()
         if (how == QLatin1String("replayed"))
             QVERIFY(resetWithKey(device->serialNumber, resetKey.toLatin1(), "First-Pass1"));
         if (how == QLatin1String("restart"))
-            QCOMPARE(m_sim->command(QStringLiteral("restart ") + QLatin1String(device->serialNumber)),
+            QCOMPARE(m_sim->commandResult(QStringLiteral("restart ") + QLatin1String(device->serialNumber)),
                      QStringLiteral("ok"));
         ok = resetWithKey(device->serialNumber, resetKey.toLatin1(), newPassword);
     }
@@ -665,7 +666,7 @@ void tst_VexoLibrary::stopWhileInFlight()
     QVERIFY(
         bringUp({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--seed"), QStringLiteral("4")}, 2));
     const VEXO_DEVICE_INFO d = m_events->current().begin()->second;
-    QCOMPARE(m_sim->command(QStringLiteral("vanish ") + QLatin1String(d.serialNumber)), QStringLiteral("ok"));
+    QCOMPARE(m_sim->commandResult(QStringLiteral("vanish ") + QLatin1String(d.serialNumber)), QStringLiteral("ok"));
     std::atomic<int> result{-1};
     std::atomic<uint32_t> error{0};
     std::thread caller([&] {
