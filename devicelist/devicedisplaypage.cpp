@@ -6,9 +6,9 @@
 #include "devicelistlog.h"
 
 #include <akloguitoolkit/ctabledelegate.h>
-#include <treeviewwithleftpixmapdelegate.h>
 #include <akloguitoolkit/ctableview.h>
 #include <devicestore.h>
+#include <treeviewwithleftpixmapdelegate.h>
 #include <vexohandler.h>
 
 #include <QCoreApplication>
