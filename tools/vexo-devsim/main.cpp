@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
-#include "commandconsole.h"
 #include "populationgenerator.h"
 #include "simulator.h"
 #include "statefile.h"
@@ -12,12 +11,14 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
+
+#ifdef Q_OS_UNIX
+#include "commandconsole.h"
+#endif
 
 namespace {
 
@@ -64,12 +65,11 @@ answered by "ok" or "error <why>" (list prints its lines first):
 End of input quits as well (unless --no-stdin); so do SIGINT and SIGTERM.
 )";
 
-int g_signalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_stopRequested = 0;
 
 void onSignal(int)
 {
-    const char byte = 1;
-    [[maybe_unused]] const auto n = ::write(g_signalPipe[1], &byte, 1);
+    g_stopRequested = 1;
 }
 
 int fail(const QString &message)
@@ -213,18 +213,21 @@ int main(int argc, char *argv[])
         QCoreApplication::exit(0);
     };
 
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
-        return fail(QStringLiteral("cannot create the signal pipe"));
-    QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &simulator, quit);
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // A signal handler may only set a flag; the event loop looks at it often enough for a
+    // simulator, and the same code serves every platform.
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+#ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
+#endif
+    QTimer signalWatch;
+    QObject::connect(&signalWatch, &QTimer::timeout, &simulator, [&] {
+        if (g_stopRequested)
+            quit();
+    });
+    signalWatch.start(50);
 
+#ifdef Q_OS_UNIX
     std::unique_ptr<CommandConsole> console;
     if (!parser.isSet(noStdinOpt)) {
         console = std::make_unique<CommandConsole>();
@@ -241,6 +244,10 @@ int main(int argc, char *argv[])
         });
         QObject::connect(console.get(), &CommandConsole::endOfInput, &simulator, quit);
     }
+#else
+    if (!parser.isSet(noStdinOpt))
+        std::fprintf(stderr, "vexo-devsim: no command console on this system; it runs as with --no-stdin\n");
+#endif
 
     std::fprintf(stdout, "ready %u\n", unsigned(simulator.port()));
     std::fflush(stdout);
