@@ -17,7 +17,7 @@
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
-#include "commandconsole.h"
+#    include "commandconsole.h"
 #endif
 
 namespace {
