@@ -67,10 +67,9 @@ ToolsApplication::~ToolsApplication() = default;
 
 MainWindowGeometry ToolsApplication::mainWindowGeometry(const QRect &available)
 {
+    // A low work area is filled from its own corner, which is (0, 0) unless a panel sits on top.
     if (available.height() < MinimumHeight)
         return {available.size(), available.topLeft()};
-    if (available.height() <= 0)
-        return {available.size(), std::nullopt};
     return {QSize(int(qint64(available.width()) * MinimumHeight / available.height()), MinimumHeight), std::nullopt};
 }
 

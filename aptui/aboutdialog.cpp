@@ -33,10 +33,11 @@ AboutDialog::AboutDialog(QObject *parent)
 QUrl AboutDialog::manualUrl(quint32 code, const QString &directory)
 {
     QString path = directory;
+    // QDir joins without doubling the separator of a root folder ("//name" would be a network path).
     if (code == 1)
-        path += QStringLiteral("/设备网络搜索用户使用手册.pdf");
+        path = QDir(directory).filePath(QStringLiteral("设备网络搜索用户使用手册.pdf"));
     else if (code == 0)
-        path += QStringLiteral("/VEXO User Manual.pdf");
+        path = QDir(directory).filePath(QStringLiteral("VEXO User Manual.pdf"));
     // A local-file URL: pasting "file:///" before an absolute POSIX path would give four slashes.
     return QUrl::fromLocalFile(path);
 }

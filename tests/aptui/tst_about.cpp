@@ -30,6 +30,8 @@ private slots:
     void buildNumberFromDate();
     void panelTexts();
     void buttonVisibility();
+    void manualUrl_data();
+    void manualUrl();
     void helpOpensManualOfCurrentDirectory_data();
     void helpOpensManualOfCurrentDirectory();
     void missingManualShowsMessageUnderCover();
@@ -134,6 +136,31 @@ void TestAbout::buttonVisibility()
     QSignalSpy spy(&about, &aptui::CDlgAbout::siganlBtn2Clicked);
     QTest::mouseClick(panel->findChild<QAbstractButton *>(QStringLiteral("aboutbtn2")), Qt::LeftButton);
     QCOMPARE(spy.count(), 1);
+}
+
+void TestAbout::manualUrl_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QString>("path");
+    QTest::addRow("English") << 0 << "/opt/vexo"
+                             << "/opt/vexo/VEXO User Manual.pdf";
+    QTest::addRow("Chinese") << 1 << "/opt/vexo" << QStringLiteral("/opt/vexo/设备网络搜索用户使用手册.pdf");
+    QTest::addRow("root folder, not a network path") << 0 << "/"
+                                                     << "/VEXO User Manual.pdf";
+    QTest::addRow("other language: the folder") << 9 << "/opt/vexo"
+                                                << "/opt/vexo";
+}
+
+void TestAbout::manualUrl()
+{
+    QFETCH(int, language);
+    QFETCH(QString, directory);
+    QFETCH(QString, path);
+    const QUrl url = AboutDialog::manualUrl(quint32(language), directory);
+    QVERIFY(url.isLocalFile());
+    QVERIFY(url.host().isEmpty());
+    QCOMPARE(url.toLocalFile(), path);
 }
 
 void TestAbout::helpOpensManualOfCurrentDirectory_data()
