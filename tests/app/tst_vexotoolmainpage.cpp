@@ -11,9 +11,9 @@
 #include <menu.h>
 #include <pinbutton.h>
 #include <tipdialog.h>
+#include <urlcatcher.h>
 #include <windowtitle.h>
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -31,10 +31,6 @@ using VexoTool::VEXOToolMainPage;
 class TestVexoToolMainPage : public QObject
 {
     Q_OBJECT
-
-public slots:
-    // The desktop handler of file URLs while the test runs: nothing may get this far.
-    void refuseUrl(const QUrl &url) { m_leaked.append(url); }
 
 private slots:
     void initTestCase();
@@ -55,7 +51,8 @@ private:
     std::unique_ptr<VEXOToolMainPage> m_window;
     QWidget *m_panel = nullptr;
     QString m_startDir;
-    QList<QUrl> m_leaked;
+    // The desktop handler of file URLs while the test runs: nothing may get this far.
+    std::unique_ptr<VexoTest::UrlCatcher> m_fileUrls;
 };
 
 void TestVexoToolMainPage::initTestCase()
@@ -68,13 +65,13 @@ void TestVexoToolMainPage::initTestCase()
     QCOMPARE(qgetenv("VEXO_SCOPE"), QByteArray("loopback"));
     // Should discovery fail to start, its message must not wait for a click.
     qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "refuseUrl");
+    m_fileUrls = std::make_unique<VexoTest::UrlCatcher>(QStringLiteral("file"));
     m_startDir = QDir::currentPath();
 }
 
 void TestVexoToolMainPage::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    m_fileUrls.reset();
 }
 
 void TestVexoToolMainPage::init()
@@ -94,7 +91,7 @@ void TestVexoToolMainPage::cleanup()
     AboutDialog::setUrlOpener({});
     QDir::setCurrent(m_startDir);
     m_window.reset();
-    QVERIFY(m_leaked.isEmpty());
+    QVERIFY(m_fileUrls->urls().isEmpty());
 }
 
 void TestVexoToolMainPage::foldBarPlacement_data()

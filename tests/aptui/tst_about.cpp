@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "modalwatcher.h"
+#include "urlcatcher.h"
 
 #include <aboutdialog.h>
 #include <configuremanager.h>
 
 #include <QAbstractButton>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -14,13 +14,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 class TestAbout : public QObject
 {
     Q_OBJECT
-
-public slots:
-    // The desktop handler of file URLs while the test runs: nothing may get this far.
-    void refuseUrl(const QUrl &url) { m_leaked.append(url); }
 
 private slots:
     void initTestCase();
@@ -42,7 +40,8 @@ private:
     QTemporaryDir m_dir;
     QString m_startDir;
     QList<QUrl> m_opened;
-    QList<QUrl> m_leaked;
+    // The desktop handler of file URLs while the test runs: nothing may get this far.
+    std::unique_ptr<VexoTest::UrlCatcher> m_fileUrls;
 };
 
 bool TestAbout::writeSetup(int translator)
@@ -64,7 +63,7 @@ void TestAbout::initTestCase()
     QVERIFY(m_dir.isValid());
     m_startDir = QDir::currentPath();
     // Nothing in this test may reach the real desktop.
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "refuseUrl");
+    m_fileUrls = std::make_unique<VexoTest::UrlCatcher>(QStringLiteral("file"));
     AboutDialog::setUrlOpener([this](const QUrl &url) {
         m_opened.append(url);
         return true;
@@ -73,14 +72,14 @@ void TestAbout::initTestCase()
 
 void TestAbout::cleanupTestCase()
 {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    m_fileUrls.reset();
 }
 
 void TestAbout::cleanup()
 {
     QDir::setCurrent(m_startDir);
     m_opened.clear();
-    QVERIFY(m_leaked.isEmpty());
+    QVERIFY(m_fileUrls->urls().isEmpty());
 }
 
 void TestAbout::buildNumberFromDate_data()

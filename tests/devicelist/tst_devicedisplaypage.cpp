@@ -8,8 +8,8 @@
 
 #include <akloguitoolkit/ctableview.h>
 #include <devicestore.h>
+#include <urlcatcher.h>
 
-#include <QDesktopServices>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -27,16 +27,6 @@ using VexoTool::DeviceDisplayPage;
 using VexoTool::DeviceInfoModel;
 
 namespace {
-
-// Receives the URLs the page hands to the desktop instead of a web browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 // One device event or check-box change in a scripted sequence.
 struct Step
@@ -411,8 +401,7 @@ void tst_DeviceDisplayPage::doubleClickOpensWebPage()
     QFETCH(int, logical);
     QFETCH(QString, url);
 
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    VexoTest::UrlCatcher catcher(QStringLiteral("http"));
     login(1);
     VEXO_DEVICE_INFO record = deviceRecord(2, ipv4);
     record.httpPort = quint16(httpPort);
@@ -421,14 +410,12 @@ void tst_DeviceDisplayPage::doubleClickOpensWebPage()
     const QAbstractItemModel *view = table()->model();
     const QModelIndex index = view->index(1, model()->columnOf(logical));
     m_page->onDoubleClickAction(index);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QCOMPARE(catcher.urls, url.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(url)});
+    QCOMPARE(catcher.urls(), url.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(url)});
 }
 
 void tst_DeviceDisplayPage::doubleClickInTheTable()
 {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    VexoTest::UrlCatcher catcher(QStringLiteral("http"));
     login(1);
     login(2);
     m_page->resize(1200, 600);
@@ -439,8 +426,7 @@ void tst_DeviceDisplayPage::doubleClickInTheTable()
     const QPoint centre = table()->visualRect(index).center();
     QTest::mouseClick(table()->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(table()->viewport(), Qt::LeftButton, {}, centre);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://10.0.0.2:80"))});
+    QCOMPARE(catcher.urls(), QList<QUrl>{QUrl(QStringLiteral("http://10.0.0.2:80"))});
 }
 
 void tst_DeviceDisplayPage::headerClickSortsNumerically_data()
