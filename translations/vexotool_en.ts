@@ -219,6 +219,24 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::PasswordStrength</name>
+    <message>
+        <source>Weak</source>
+        <extracomment>Password strength</extracomment>
+        <translation>Weak</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <extracomment>Password strength</extracomment>
+        <translation>Medium</translation>
+    </message>
+    <message>
+        <source>Strong</source>
+        <extracomment>Password strength</extracomment>
+        <translation>Strong</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::VEXOToolMainPage</name>
     <message>
         <source>VEXO Tool</source>

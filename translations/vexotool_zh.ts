@@ -219,6 +219,24 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::PasswordStrength</name>
+    <message>
+        <source>Weak</source>
+        <extracomment>Password strength</extracomment>
+        <translation>弱</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <extracomment>Password strength</extracomment>
+        <translation>中</translation>
+    </message>
+    <message>
+        <source>Strong</source>
+        <extracomment>Password strength</extracomment>
+        <translation>强</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::VEXOToolMainPage</name>
     <message>
         <source>VEXO Tool</source>
