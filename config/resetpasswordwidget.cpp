@@ -113,11 +113,11 @@ void ResetPasswordWidget::setupForm()
 
     auto *meter = new QHBoxLayout;
     meter->setSpacing(2);
-    meter->addWidget(m_labelLevel1);
-    meter->addWidget(m_labelLevel2);
-    meter->addWidget(m_labelLevel3);
+    meter->addWidget(m_labelLevel1, 0, Qt::AlignVCenter);
+    meter->addWidget(m_labelLevel2, 0, Qt::AlignVCenter);
+    meter->addWidget(m_labelLevel3, 0, Qt::AlignVCenter);
     meter->addSpacing(6);
-    meter->addWidget(m_labelLevel);
+    meter->addWidget(m_labelLevel, 0, Qt::AlignVCenter);
     meter->addStretch(1);
 
     auto *folder = new QHBoxLayout;

@@ -181,6 +181,7 @@ void ResetPasswordDialog::setupForm()
     buttons->addStretch(1);
 
     auto *inputKind = new QHBoxLayout;
+    inputKind->setSpacing(16);
     inputKind->addWidget(m_radioBtnManualInput);
     inputKind->addWidget(m_radioBtnAutoInput);
     inputKind->addStretch(1);
@@ -206,12 +207,12 @@ void ResetPasswordDialog::setupForm()
 
     auto *meter = new QHBoxLayout;
     meter->setSpacing(2);
-    meter->addWidget(m_labelLevel1);
-    meter->addWidget(m_labelLevel2);
-    meter->addWidget(m_labelLevel3);
+    meter->addWidget(m_labelLevel1, 0, Qt::AlignVCenter);
+    meter->addWidget(m_labelLevel2, 0, Qt::AlignVCenter);
+    meter->addWidget(m_labelLevel3, 0, Qt::AlignVCenter);
     meter->addSpacing(6);
-    meter->addWidget(m_labelLevel);
-    meter->addWidget(m_labelHintLevel);
+    meter->addWidget(m_labelLevel, 0, Qt::AlignVCenter);
+    meter->addWidget(m_labelHintLevel, 0, Qt::AlignVCenter);
     meter->addStretch(1);
 
     auto *passwords = new QGridLayout;
