@@ -5,6 +5,7 @@
 
 #include "fakevexo.h"
 
+#include <batchrecovery.h>
 #include <recoveryfiles.h>
 
 #include <QDir>
@@ -65,6 +66,8 @@ private slots:
     void cleanCopyPathFollowsProgramFolder();
     void batchFolder_data();
     void batchFolder();
+    void resetFilesMatchBySerial_data();
+    void resetFilesMatchBySerial();
 
 private:
     QTemporaryDir m_home;
@@ -341,6 +344,74 @@ void tst_RecoveryFiles::batchFolder()
     QFETCH(QString, home);
     QFETCH(QString, expected);
     QCOMPARE(VexoTool::batchFolder(windows, home), expected);
+}
+
+void tst_RecoveryFiles::resetFilesMatchBySerial_data()
+{
+    QTest::addColumn<QString>("subfolder");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("serials");
+    QTest::addColumn<QStringList>("expectedFiles"); // per serial; empty: unmatched
+    QTest::addRow("one file per device") << QStringLiteral(
+        "keys") << QStringList{QStringLiteral("S1-202601010101.xml"), QStringLiteral("S2-202601010101.xml")}
+                                         << QStringList{QStringLiteral("S1"), QStringLiteral("S2")}
+                                         << QStringList{QStringLiteral("S1-202601010101.xml"),
+                                                        QStringLiteral("S2-202601010101.xml")};
+    QTest::addRow("slash and backslash in the serial match their underscores")
+        << QStringLiteral("keys") << QStringList{QStringLiteral("AB_12_X-202601010101.xml")}
+        << QStringList{QStringLiteral("AB/12/X"), QStringLiteral("AB\\12\\X")}
+        << QStringList{QStringLiteral("AB_12_X-202601010101.xml"), QStringLiteral("AB_12_X-202601010101.xml")};
+    QTest::addRow("last of two files by name, ignoring case")
+        << QStringLiteral("keys")
+        << QStringList{QStringLiteral("S1-b.xml"), QStringLiteral("s1-c.xml"), QStringLiteral("S1-A.xml")}
+        << QStringList{QStringLiteral("S1")} << QStringList{QStringLiteral("S1-b.xml")};
+    QTest::addRow("device without a file is unmatched")
+        << QStringLiteral("keys") << QStringList{QStringLiteral("S1-1.xml")}
+        << QStringList{QStringLiteral("S1"), QStringLiteral("S9")}
+        << QStringList{QStringLiteral("S1-1.xml"), QString()};
+    QTest::addRow("folder named after a device matches all its files")
+        << QStringLiteral("S7") << QStringList{QStringLiteral("a.xml"), QStringLiteral("b.xml")}
+        << QStringList{QStringLiteral("S7")} << QStringList{QStringLiteral("b.xml")};
+    QTest::addRow("serial is case-sensitive") << QStringLiteral("keys") << QStringList{QStringLiteral("s1-1.xml")}
+                                              << QStringList{QStringLiteral("S1")} << QStringList{QString()};
+}
+
+void tst_RecoveryFiles::resetFilesMatchBySerial()
+{
+    QFETCH(QString, subfolder);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, serials);
+    QFETCH(QStringList, expectedFiles);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QDir folder(root.filePath(subfolder));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    QVERIFY(folder.mkpath(QStringLiteral("S1-subfolder.xml"))); // folders never match
+    for (const QString &name : files)
+        QVERIFY(writeFile(folder.filePath(name), "<x/>"));
+    QVector<BatchDevice> devices;
+    for (const QString &serial : serials)
+        devices.append({serial, QStringLiteral("2026-01-01 00:00:00"), QStringLiteral("V1")});
+
+    const BatchResetPlan plan
+        = BatchRecovery::planReset(devices, folder.path() + QLatin1Char('/'), QStringLiteral("Pw123456"));
+    QStringList unmatched;
+    for (int i = 0; i < serials.size(); ++i) {
+        if (expectedFiles.at(i).isEmpty()) {
+            QVERIFY(!plan.requests.contains(serials.at(i)));
+            unmatched.append(serials.at(i));
+            continue;
+        }
+        const VEXO_RESET_PARAM param = plan.requests.value(serials.at(i));
+        const QByteArray path = field(param.keyFilePath, sizeof param.keyFilePath);
+        QCOMPARE(QString::fromLocal8Bit(path.left(path.indexOf('\0'))),
+                 QDir::toNativeSeparators(folder.absoluteFilePath(expectedFiles.at(i))));
+        QCOMPARE(field(param.secretKey, sizeof param.secretKey), QByteArray(256, '\0'));
+        QCOMPARE(field(param.password, 8), QByteArray("Pw123456"));
+        QCOMPARE(param.resetIpc, quint8(0));
+        QCOMPARE(plan.softwareVersions.value(serials.at(i)), QStringLiteral("V1"));
+    }
+    QCOMPARE(plan.unmatched, unmatched);
 }
 
 QTEST_GUILESS_MAIN(tst_RecoveryFiles)
