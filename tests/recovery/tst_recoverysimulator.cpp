@@ -104,6 +104,7 @@ private slots:
     void batchExport();
     void batchReset();
     void runsWithoutFailureLeaveNoErrorFile();
+    void withoutTickedRows();
 
 private:
     using Wanted = std::function<bool(const VEXO_DEVICE_INFO &)>;
@@ -492,6 +493,25 @@ void tst_RecoverySimulator::runsWithoutFailureLeaveNoErrorFile()
         QVERIFY2(!QFile::exists(batchFile(name)), qPrintable(name));
     QVERIFY(acceptsPassword(first, NewPassword));
     QVERIFY(acceptsPassword(second, NewPassword));
+}
+
+void tst_RecoverySimulator::withoutTickedRows()
+{
+    VexoTest::UrlCatcher urls(QStringLiteral("file"));
+    QSignalSpy covers(m_page.get(), &DeviceDisplayPage::signalCoverMainPage);
+    // The export has nothing to do and says nothing.
+    m_page->onConfigExportFile();
+    QVERIFY(m_responder->messages().isEmpty());
+    QCOMPARE(covers.count(), 0);
+
+    // The reset still asks for the password and then has nothing to fail.
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    answerPasswordDialog(folder.path());
+    m_page->onConfigResetPassword();
+    QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Successed")});
+    QCOMPARE(covers.count(), 1);
+    QVERIFY(urls.urls().isEmpty());
 }
 
 QTEST_MAIN(tst_RecoverySimulator)
