@@ -19,6 +19,9 @@
 #include <warningdialog.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -62,6 +65,9 @@ private slots:
     void batchModifyRefusedBeforeTouchingDevices_data();
     void batchModifyRefusedBeforeTouchingDevices();
     void batchModifyWithDhcp();
+    void uncheckingDhcpRestoresStoredAddress();
+    void passwordFieldsKeepClipboardOut_data();
+    void passwordFieldsKeepClipboardOut();
     void activationChecks_data();
     void activationChecks();
     void singleActivation();
@@ -233,28 +239,35 @@ void tst_DeviceModifyPage::singleModifyChangesAddress()
 
 void tst_DeviceModifyPage::singleModifyFailures_data()
 {
-    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QString>("prepare"); // simulator command run on the device first
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("result"); // the device's result text afterwards
 
-    QTest::addRow("wrong password") << false << "Wrong12345"
-                                    << "Device deny.";
-    QTest::addRow("device that stopped answering") << true << kPassword << "Time out.";
+    QTest::addRow("wrong password") << ""
+                                    << "Wrong12345"
+                                    << "Device deny."
+                                    << "0";
+    QTest::addRow("device that stopped answering") << "vanish" << kPassword << "Time out."
+                                                   << "0";
+    QTest::addRow("device locked after refusals") << "lock" << kPassword << "Error2022:others"
+                                                  << "Error2022:others";
 }
 
 void tst_DeviceModifyPage::singleModifyFailures()
 {
-    QFETCH(bool, silent);
+    QFETCH(QString, prepare);
     QFETCH(QString, password);
     QFETCH(QString, message);
+    QFETCH(QString, result);
     const QVector<DeviceInfo> devices
         = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 0; });
     QCOMPARE(devices.size(), qsizetype(1));
     const DeviceInfo device = devices.first();
     const QString before = simulatedAddress(device.strSerialNumber);
     m_panel->onCurrentSelectionChange(ModifySingle, devices);
-    if (silent)
-        QCOMPARE(m_sim.commandResult(QStringLiteral("vanish ") + device.strSerialNumber), QStringLiteral("ok"));
+    if (!prepare.isEmpty())
+        QCOMPARE(m_sim.commandResult(prepare + QLatin1Char(' ') + device.strSerialNumber), QStringLiteral("ok"));
 
     QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
     field("m_lineEditIpAddress")->setText(QStringLiteral("10.77.1.20"));
@@ -263,7 +276,8 @@ void tst_DeviceModifyPage::singleModifyFailures()
     click("m_btnModify");
     QCOMPARE(recorder.messages, QStringList{message});
     QCOMPARE(results.count(), 0);
-    if (silent)
+    QCOMPARE(m_panel->selection().first().strResult, result);
+    if (prepare == QLatin1String("vanish"))
         QCOMPARE(m_sim.commandResult(QStringLiteral("start ") + device.strSerialNumber), QStringLiteral("ok"));
     QCOMPARE(simulatedAddress(device.strSerialNumber), before);
 }
@@ -411,6 +425,60 @@ void tst_DeviceModifyPage::batchModifyWithDhcp()
                    && record.dhcpEnabled == 1;
         }());
     }
+}
+
+void tst_DeviceModifyPage::uncheckingDhcpRestoresStoredAddress()
+{
+    const QVector<DeviceInfo> devices
+        = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 1; });
+    QCOMPARE(devices.size(), qsizetype(1));
+    m_panel->onCurrentSelectionChange(ModifySingle, devices);
+    auto *dhcp = m_panel->findChild<QCheckBox *>(QStringLiteral("m_checkBoxDHCP"));
+    QVERIFY(dhcp->isChecked());
+    QVERIFY(!field("m_lineEditIpAddress")->isEnabled());
+    field("m_lineEditPort")->setText(QStringLiteral("4321"));
+
+    dhcp->click();
+    QVERIFY(!dhcp->isChecked());
+    QVERIFY(field("m_lineEditIpAddress")->isEnabled());
+    QCOMPARE(field("m_lineEditIpAddress")->text(), devices.first().strIPv4Address);
+    QVERIFY(field("m_lineEditPort")->text() != QLatin1String("4321")); // edits are discarded
+    dhcp->click();
+    QVERIFY(!field("m_lineEditIpAddress")->isEnabled());
+}
+
+void tst_DeviceModifyPage::passwordFieldsKeepClipboardOut_data()
+{
+    QTest::addColumn<QByteArray>("fieldName");
+    QTest::addColumn<QKeySequence::StandardKey>("key");
+    QTest::addColumn<bool>("selected");
+
+    QTest::addRow("paste into the admin password")
+        << QByteArray("m_lineEditAdminPassword") << QKeySequence::Paste << false;
+    QTest::addRow("paste into the new password") << QByteArray("m_lineEditNewPassword") << QKeySequence::Paste << false;
+    QTest::addRow("paste into the confirmation")
+        << QByteArray("m_lineEditConfirmPassword") << QKeySequence::Paste << false;
+    QTest::addRow("other shortcuts still work")
+        << QByteArray("m_lineEditAdminPassword") << QKeySequence::SelectAll << true;
+}
+
+void tst_DeviceModifyPage::passwordFieldsKeepClipboardOut()
+{
+    QFETCH(QByteArray, fieldName);
+    QFETCH(QKeySequence::StandardKey, key);
+    QFETCH(bool, selected);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Pasted"));
+    aptui::MultiStateLineEdit *password = field(fieldName.constData());
+    password->setEnabled(true);
+    password->setText(QStringLiteral("Secret123"));
+    password->setLineEditState(aptui::MultiStateLineEdit::ERROR);
+    QTest::mouseClick(password, Qt::LeftButton);
+    QCOMPARE(password->lineEditState(), aptui::MultiStateLineEdit::NORMAL);
+
+    const QKeyCombination combination = QKeySequence(key)[0];
+    QTest::keyClick(password, combination.key(), combination.keyboardModifiers());
+    QCOMPARE(password->text(), QStringLiteral("Secret123"));
+    QCOMPARE(password->hasSelectedText(), selected);
 }
 
 void tst_DeviceModifyPage::activationChecks_data()
