@@ -39,6 +39,8 @@ namespace {
 constexpr int PanelWidth = 360;
 constexpr int PasswordLength = 16;
 constexpr int HintWidth = 16;
+// As wide as the network form's label column, so the password fields line up with its fields.
+constexpr int LabelColumnWidth = 115;
 const QString AdminUser = QStringLiteral("admin");
 
 aptui::MultiStateLineEdit *passwordField(const char *name, QWidget *parent)
@@ -142,6 +144,7 @@ void DeviceModifyPage::buildActivationArea()
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(0, LabelColumnWidth);
     grid->addWidget(new QLabel(tr("New Password:"), m_frameActive), 0, 0);
     grid->addWidget(m_lineEditNewPassword, 0, 1);
     grid->addWidget(m_labelHintNewPassword, 0, 2);
@@ -173,6 +176,7 @@ void DeviceModifyPage::buildModificationArea()
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(0, LabelColumnWidth);
     grid->addWidget(new QLabel(tr("Admin Password:"), m_frameModifyPara), 0, 0);
     grid->addWidget(m_lineEditAdminPassword, 0, 1);
     grid->addWidget(m_labelHintAdimaPassword, 0, 2);

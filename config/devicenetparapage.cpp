@@ -28,6 +28,8 @@ constexpr int Ipv6Length = 64;
 constexpr quint32 CameraTypeFirst = 0x9D00;
 constexpr quint32 CameraTypeLast = 0x9FFF;
 constexpr quint16 DefaultHttpPort = 80;
+// The label column of every row of the form and of the panel's password rows, so the fields line up.
+constexpr int LabelColumnWidth = 115;
 
 // The short serial: up to nine characters ending with the serial number's last digit.
 QString shortSerial(const QString &serialNumber)
@@ -118,11 +120,13 @@ DeviceNetParaPage::DeviceNetParaPage(QWidget *parent)
     startIpLayout->addWidget(m_labelHintStartIp, 0, 2);
     startIpLayout->addWidget(tipWidget, 1, 0, 1, 3);
     startIpLayout->setColumnStretch(1, 1);
+    startIpLayout->setColumnMinimumWidth(0, LabelColumnWidth);
 
     auto *grid = new QGridLayout();
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(0, LabelColumnWidth);
     QGridLayout *const gridLayout = grid;
     auto row = [this, gridLayout](int r, const QString &label, const char *fieldName, const char *hintName) {
         auto *rowLabel = new QLabel(label, this);
@@ -222,6 +226,8 @@ void DeviceNetParaPage::showSingleMode()
     m_labelDeviceNetPara->setText(tr("Modify Network parameters"));
     m_widgetStartIp->hide();
     setRowVisible(m_lineEditSerialNumber, true);
+    setRowVisible(m_lineEditShortSerialNumber, true);
+    setRowVisible(m_lineEditStartTime, true);
     setRowVisible(m_lineEditIpAddress, true);
     m_checkBoxDHCP->show();
     m_checkBoxBatchDHCP->hide();
@@ -238,6 +244,9 @@ void DeviceNetParaPage::showBatchMode()
     m_labelDeviceNetPara->setText(tr("Batch Modify Network parameters"));
     m_widgetStartIp->show();
     setRowVisible(m_lineEditSerialNumber, false);
+    // Short serial and start time describe one device; a batch has none to show.
+    setRowVisible(m_lineEditShortSerialNumber, false);
+    setRowVisible(m_lineEditStartTime, false);
     setRowVisible(m_lineEditIpAddress, false);
     m_checkBoxDHCP->hide();
     m_checkBoxBatchDHCP->show();

@@ -384,6 +384,7 @@ void tst_DeviceNetParaPage::prepareBatchEnablesSharedFields()
         QVERIFY2(field(name)->text().isEmpty(), name);
     QVERIFY(!field("m_lineEditStartIp")->isHidden());
     QVERIFY(field("m_lineEditIpAddress")->isHidden());
+    QVERIFY(field("m_lineEditShortSerialNumber")->isHidden());
     QVERIFY(!box("m_checkBoxBatchDHCP")->isChecked());
     QVERIFY(m_page->isBatchDhcpOff());
 }
