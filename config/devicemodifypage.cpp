@@ -72,6 +72,19 @@ QString deviceKey(const QString &serialNumber, const QString &mac)
     return serialNumber + QLatin1Char('\n') + mac;
 }
 
+// "010.0.0.5" and "10.0.0.5" are the same address to the checks and to a device.
+QString canonicalIpv4(const QString &address)
+{
+    QStringList parts = address.trimmed().split(QLatin1Char('.'));
+    for (QString &part : parts) {
+        bool ok = false;
+        const uint value = part.toUInt(&ok);
+        if (ok)
+            part = QString::number(value);
+    }
+    return parts.join(QLatin1Char('.'));
+}
+
 } // namespace
 
 DeviceModifyPage::DeviceModifyPage(QWidget *parent)
@@ -379,10 +392,10 @@ void DeviceModifyPage::modifyBatch()
         QSet<QString> taken;
         for (const VEXO_DEVICE_INFO &record : std::as_const(listed)) {
             if (!batch.contains(deviceKey(fieldText(record.serialNumber), fieldText(record.macAddress))))
-                taken.insert(fieldText(record.ipv4Address));
+                taken.insert(canonicalIpv4(fieldText(record.ipv4Address)));
         }
         for (const QString &address : std::as_const(addresses)) {
-            if (taken.contains(address)) {
+            if (taken.contains(canonicalIpv4(address))) {
                 showMessage(WarningDialog::Error,
                             tr("The address %1 is already used by another device in the list.").arg(address));
                 return;

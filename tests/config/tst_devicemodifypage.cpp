@@ -355,6 +355,10 @@ void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices_data()
     QTest::addRow("address of a listed device") << "@"
                                                 << "255.255.255.0"
                                                 << "The address @ is already used by another device in the list.";
+    QTest::addRow("address of a listed device, typed with a leading zero")
+        << "@0"
+        << "255.255.255.0"
+        << "The address @ is already used by another device in the list.";
 }
 
 void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices()
@@ -367,7 +371,8 @@ void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices()
     });
     devices += take(2, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0; });
     QCOMPARE(devices.size(), qsizetype(3));
-    if (start == QLatin1String("@")) {
+    if (start.startsWith(QLatin1Char('@'))) {
+        const QString padding = start.mid(1);
         // Two below an address in use outside the batch: the third device would take it.
         const QVector<DeviceInfo> other = take(1, [](const VEXO_DEVICE_INFO &r) {
             const QStringList parts = fieldText(r.ipv4Address).split(QLatin1Char('.'));
@@ -375,8 +380,10 @@ void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices()
         });
         QCOMPARE(other.size(), qsizetype(1));
         const QStringList parts = other.first().strIPv4Address.split(QLatin1Char('.'));
-        start = QStringLiteral("%1.%2.%3.%4").arg(parts.at(0), parts.at(1), parts.at(2)).arg(parts.at(3).toInt() - 2);
-        message.replace(QLatin1Char('@'), other.first().strIPv4Address);
+        const QString third = padding + parts.at(2);
+        start = QStringLiteral("%1.%2.%3.%4").arg(parts.at(0), parts.at(1), third).arg(parts.at(3).toInt() - 2);
+        message.replace(QLatin1Char('@'),
+                        QStringLiteral("%1.%2.%3.%4").arg(parts.at(0), parts.at(1), third, parts.at(3)));
     }
     const QMap<QString, QString> before = simulatedAddresses();
     m_panel->onCurrentSelectionChange(ModifyBatch, devices);
