@@ -560,6 +560,8 @@ QVector<quint32> DeviceModifyPage::runBatch(const QString &progressText, int cou
     QProgressDialog progress(progressText.arg(1).arg(count), QString(), 0, count, window());
     progress.setObjectName(QStringLiteral("m_batchProgress"));
     progress.setWindowTitle(tr("VEXO Tool"));
+    // Frameless like every window of the program; the style sheet draws its outline.
+    progress.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setCancelButton(nullptr);
     progress.setAutoClose(false);

@@ -103,7 +103,9 @@ int main(int argc, char *argv[])
     simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vexo-devsim"),
                     {QStringLiteral("--scope"), QStringLiteral("loopback"), QStringLiteral("--port"),
                      QStringLiteral("0"), QStringLiteral("--count"), QStringLiteral("24"), QStringLiteral("--seed"),
-                     QStringLiteral("2026"), QStringLiteral("--test-mode"), QStringLiteral("--no-stdin")});
+                     QStringLiteral("2026"), QStringLiteral("--test-mode"), QStringLiteral("--no-stdin"),
+                     // Slow enough answers that a batch's progress can be seen.
+                     QStringLiteral("--delay-ms"), QStringLiteral("150")});
     QByteArray line;
     const QDeadlineTimer ready(10000);
     while (!line.startsWith("ready") && !ready.hasExpired() && simulator.waitForReadyRead(1000))
@@ -196,6 +198,26 @@ int main(int argc, char *argv[])
             },
             [](QWidget *modal) { modal->close(); });
     }
+    // A batch activation: its progress, then its result list.
+    panel->onCurrentSelectionChange(ActivateBatch, inactive.mid(0, 3));
+    panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditNewPassword"))
+        ->setText(QStringLiteral("Abcd1234!x"));
+    panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditConfirmPassword"))
+        ->setText(QStringLiteral("Abcd1234!x"));
+    shootModal(
+        QStringLiteral("02k-batch-progress"),
+        [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnActive"))->click(); },
+        [](QWidget *) {
+            auto *closer = new QTimer;
+            QObject::connect(closer, &QTimer::timeout, closer, [closer] {
+                if (auto *list = qobject_cast<VexoTool::DeviceModifyResultPage *>(QApplication::activeModalWidget())) {
+                    shoot(QStringLiteral("02l-batch-result-list"));
+                    list->close();
+                    closer->deleteLater();
+                }
+            });
+            closer->start(300);
+        });
     panel->onCurrentSelectionChange(ModifySingle, {});
     pause(200);
 
