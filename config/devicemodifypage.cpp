@@ -569,6 +569,7 @@ QVector<quint32> DeviceModifyPage::runBatch(const QString &progressText, int cou
     progress.setMinimumDuration(0);
     progress.setMinimumWidth(320);
     progress.setValue(0);
+    emit signalCoverMainPage();
     progress.show();
 
     QEventLoop loop;
@@ -590,6 +591,7 @@ QVector<quint32> DeviceModifyPage::runBatch(const QString &progressText, int cou
     worker->wait();
     progress.setValue(count);
     progress.close();
+    emit signalDisCoverMainPage();
     return errors;
 }
 

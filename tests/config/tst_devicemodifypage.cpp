@@ -315,11 +315,16 @@ void tst_DeviceModifyPage::batchModifyNumbersDevices()
     field("m_lineEditAdminPassword")->setText(kPassword);
 
     QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
+    QSignalSpy covers(m_panel.get(), &DeviceModifyPage::signalCoverMainPage);
+    QSignalSpy uncovers(m_panel.get(), &DeviceModifyPage::signalDisCoverMainPage);
     ModalRecorder recorder;
     click("m_btnModify");
     QCOMPARE(recorder.messages, QStringList());
     QCOMPARE(recorder.resultLists.size(), qsizetype(1));
     QCOMPARE(recorder.progressMaximumSeen, 3);
+    // The window is dimmed while the progress and the result list run, and not after.
+    QVERIFY(covers.count() >= 1);
+    QCOMPARE(uncovers.count(), covers.count());
     const ModalRecorder::ResultList &list = recorder.resultLists.first();
     QCOMPARE(list.devicesLabel, QStringLiteral("Devices Number: 3"));
     QCOMPARE(list.failedLabel, QStringLiteral("Failed Number: 0"));
