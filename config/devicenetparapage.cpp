@@ -127,19 +127,18 @@ DeviceNetParaPage::DeviceNetParaPage(QWidget *parent)
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(0, LabelColumnWidth);
-    QGridLayout *const gridLayout = grid;
-    auto row = [this, gridLayout](int r, const QString &label, const char *fieldName, const char *hintName) {
+    auto row = [this, grid](int r, const QString &label, const char *fieldName, const char *hintName) {
         auto *rowLabel = new QLabel(label, this);
         auto *field = new aptui::MultiStateLineEdit(this);
         field->setObjectName(QLatin1String(fieldName));
         field->installEventFilter(this);
-        gridLayout->addWidget(rowLabel, r, 0);
-        gridLayout->addWidget(field, r, 1);
+        grid->addWidget(rowLabel, r, 0);
+        grid->addWidget(field, r, 1);
         m_rowLabels.insert(field, rowLabel);
         if (hintName) {
             QLabel *hint = namedLabel(hintName, this);
             hint->setFixedWidth(16);
-            gridLayout->addWidget(hint, r, 2);
+            grid->addWidget(hint, r, 2);
             m_rowHints.insert(field, hint);
         }
         return field;
