@@ -366,6 +366,23 @@ int main(int argc, char *argv[])
         dialog.exec();
     }
 
+    // The same dialogs as an installer reaches them: a checked row and the panel's Forget Password.
+    const std::pair<QString, VEXO_DEVICE_INFO> forgotten[]
+        = {{QStringLiteral("16-forget-password-reset"), newer},
+           {QStringLiteral("17-forget-password-restore"), restorable}};
+    for (const auto &[shotName, record] : forgotten) {
+        const int row = model->rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
+        if (row < 0)
+            continue;
+        for (int other = 0; other < model->rowCount(); ++other)
+            model->item(other, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+        model->item(row, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+        pause(200);
+        shootModal(
+            shotName, [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnLostPassword"))->click(); },
+            [](QWidget *modal) { clickChild(modal, "btnCancel"); });
+    }
+
     simulator.kill();
     simulator.waitForFinished(3000);
     window.hide();
