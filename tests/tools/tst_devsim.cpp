@@ -259,6 +259,7 @@ private slots:
     void modify_data();
     void modify();
     void lockoutAfterFiveRefusals();
+    void lockoutEndsWithTime();
     void getKey_data();
     void getKey();
     void keyRepeatsUntilRestart();
@@ -772,29 +773,56 @@ void tst_DevSim::lockoutAfterFiveRefusals()
     const vxdp::Announce *device = findKind(sim.devices, {Activated, KeyReset});
     QVERIFY(device);
     const auto request = modifyRequest(device->device, vxdp::NetParams{});
-    auto attempt = [&](const std::string &password, vxdp::Status expected) {
-        const auto result = sim.client->sealed(vxdp::MsgType::Modify, request, withPassword(password));
+    auto attempt = [&](SimClient &client, const std::string &password, vxdp::Status expected) {
+        const auto result = client.sealed(vxdp::MsgType::Modify, request, withPassword(password));
         return result && result->status == expected;
     };
+    SimClient &guesser = *sim.client;
     // Four refusals and a success: the count starts again.
     for (int i = 0; i < 4; ++i)
-        QVERIFY(attempt("wrong", vxdp::Status::Deny));
-    QVERIFY(attempt(kPassword, vxdp::Status::Ok));
+        QVERIFY(attempt(guesser, "wrong", vxdp::Status::Deny));
+    QVERIFY(attempt(guesser, kPassword, vxdp::Status::Ok));
     for (int i = 0; i < 5; ++i)
-        QVERIFY(attempt("wrong", vxdp::Status::Deny));
-    // Locked: even the right password, key or code is refused.
-    QVERIFY(attempt(kPassword, vxdp::Status::Locked));
-    auto result = sim.client->sealed(vxdp::MsgType::Restore, requestFor(device->device.serial),
-                                     withMaterial(0, todaysCode(device->device.serial)));
+        QVERIFY(attempt(guesser, "wrong", vxdp::Status::Deny));
+    // That sender is locked out, even with the right password; a bad reset key gets no answer but that.
+    QVERIFY(attempt(guesser, kPassword, vxdp::Status::Locked));
+    auto result
+        = guesser.sealed(vxdp::MsgType::Reset, requestFor(device->device.serial), withMaterial(1, "RK1.x", "New12345"));
     QVERIFY(result);
     QCOMPARE(result->status, vxdp::Status::Locked);
-    result = sim.client->sealed(vxdp::MsgType::Reset, requestFor(device->device.serial),
-                                withMaterial(1, "RK1.x", "New12345"));
-    QVERIFY(result);
-    QCOMPARE(result->status, vxdp::Status::Locked);
+    // Another sender address is not.
+    SimClient other(sim.process.port(), QHostAddress(QStringLiteral("127.0.0.2")));
+    QVERIFY(attempt(other, kPassword, vxdp::Status::Ok));
 
+    // Guessing on after the lockout: the next one lasts twice as long.
     QTest::qWait(2100);
-    QVERIFY(attempt(kPassword, vxdp::Status::Ok));
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(attempt(guesser, "wrong", vxdp::Status::Deny));
+    QTest::qWait(2100);
+    QVERIFY(attempt(guesser, kPassword, vxdp::Status::Locked));
+    // The maker's security code cannot be guessed: it is honoured while the sender is locked out.
+    result = guesser.sealed(vxdp::MsgType::Restore, requestFor(device->device.serial),
+                            withMaterial(0, todaysCode(device->device.serial)));
+    QVERIFY(result);
+    QCOMPARE(result->status, vxdp::Status::Ok);
+    QVERIFY(attempt(guesser, "70639", vxdp::Status::Ok));
+}
+
+void tst_DevSim::lockoutEndsWithTime()
+{
+    Sim sim;
+    QVERIFY(sim.start(args(6, 6, {QStringLiteral("--lockout-seconds"), QStringLiteral("1")}), 6));
+    const vxdp::Announce *device = findKind(sim.devices, {Activated});
+    QVERIFY(device);
+    const auto request = modifyRequest(device->device, vxdp::NetParams{});
+    for (int i = 0; i < 5; ++i) {
+        const auto result = sim.client->sealed(vxdp::MsgType::Modify, request, withPassword("wrong"));
+        QVERIFY(result && result->status == vxdp::Status::Deny);
+    }
+    QTest::qWait(1100);
+    const auto result = sim.client->sealed(vxdp::MsgType::Modify, request, withPassword(kPassword));
+    QVERIFY(result);
+    QCOMPARE(result->status, vxdp::Status::Ok);
 }
 
 void tst_DevSim::getKey_data()
@@ -849,7 +877,7 @@ void tst_DevSim::keyRepeatsUntilRestart()
              QStringList{QStringLiteral("ok")});
     const auto hello = sim.client->waitForAnnounce(vxdp::AnnounceReason::Hello, device->device.serial);
     QVERIFY(hello);
-    QVERIFY(hello->bootId != device->bootId);
+    QVERIFY(hello->boot != device->boot);
     const auto third = sim.client->call(vxdp::MsgType::GetKey, request);
     QVERIFY(third);
     QVERIFY(third->keyMaterial != first->keyMaterial);
@@ -887,13 +915,13 @@ void tst_DevSim::consoleCommands()
     QCOMPARE(sim.process.command(QStringLiteral("start ") + s), QStringList{QStringLiteral("ok")});
     auto hello = client.waitForAnnounce(vxdp::AnnounceReason::Hello, serial);
     QVERIFY(hello);
-    QCOMPARE(hello->bootId, sim.devices.at(0).bootId);
+    QCOMPARE(hello->boot, sim.devices.at(0).boot);
     QVERIFY(client.challenge(SimClient::serialTarget(serial)));
 
     QCOMPARE(sim.process.command(QStringLiteral("restart ") + s), QStringList{QStringLiteral("ok")});
     hello = client.waitForAnnounce(vxdp::AnnounceReason::Hello, serial);
     QVERIFY(hello);
-    QVERIFY(hello->bootId != sim.devices.at(0).bootId);
+    QVERIFY(hello->boot != sim.devices.at(0).boot);
 
     const std::string other = sim.devices.at(1).device.serial;
     QCOMPARE(sim.process.command(QStringLiteral("vanish ") + QString::fromStdString(other)),

@@ -83,7 +83,11 @@ void tst_Codec::roundTrip_data()
     QTest::addColumn<Bytes>("datagram");
     Announce a;
     a.reason = AnnounceReason::Changed;
-    a.bootId = 77;
+    a.boot = 77;
+    a.sequence = 5;
+    a.signingKey.fill(3);
+    a.certificate.assign(64, 4);
+    a.signature.assign(64, 6);
     a.publicKey.fill(9);
     a.device = sampleDevice();
     Request modify;
@@ -105,8 +109,11 @@ void tst_Codec::roundTrip_data()
     QTest::addRow("challenge request") << encodeRequest(MsgType::ChallengeRequest, 3, getKey);
     QTest::addRow("modify") << encodeRequest(MsgType::Modify, 4, modify);
     QTest::addRow("get key") << encodeRequest(MsgType::GetKey, 6, getKey);
-    QTest::addRow("result with key") << encodeResult(8, {Status::Ok, "VK1.SER1.AAAAAAAAAAAAAAAA"});
-    QTest::addRow("result denied") << encodeResult(8, {Status::Deny, {}});
+    QTest::addRow("result with key") << encodeResult(8, {Status::Ok, "VK1.SER1.AAAAAAAAAAAAAAAA", {}});
+    QTest::addRow("result denied") << encodeResult(8, {Status::Deny, {}, {}});
+    c.signature.assign(64, 7);
+    QTest::addRow("signed challenge") << encodeChallenge(9, c);
+    QTest::addRow("tagged result") << encodeResult(8, {Status::Ok, {}, Bytes(32, 5)});
 }
 
 void tst_Codec::roundTrip()
@@ -141,7 +148,7 @@ void tst_Codec::malformed_data()
     QTest::addColumn<Bytes>("datagram");
     QTest::addColumn<DecodeError>("error");
 
-    Bytes good = encodeResult(1, {Status::Ok, "key"});
+    Bytes good = encodeResult(1, {Status::Ok, "key", {}});
     QTest::addRow("empty") << Bytes{} << DecodeError::TooShort;
     QTest::addRow("header cut") << Bytes(good.begin(), good.begin() + 11) << DecodeError::TooShort;
     Bytes huge = header(0x01, 1461);
