@@ -5,6 +5,7 @@
 
 #include <protocol/codec.h>
 #include <protocol/crypto.h>
+#include <protocol/identity.h>
 #include <protocol/keyformats.h>
 
 #include <QDate>
@@ -213,6 +214,19 @@ QStringList args(int count, int seed, const QStringList &more = {})
            + more;
 }
 
+std::array<std::uint8_t, 32> testKey(const char *name)
+{
+    QFile file(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/tools/testkeys/") + QLatin1String(name));
+    std::array<std::uint8_t, 32> key{};
+    if (!file.open(QIODevice::ReadOnly))
+        return key;
+    const QByteArray hex = file.readAll().trimmed();
+    const auto bytes = vxdp::fromHex(std::string_view(hex.constData(), std::size_t(hex.size())));
+    if (bytes && bytes->size() == 32)
+        std::copy(bytes->begin(), bytes->end(), key.begin());
+    return key;
+}
+
 QJsonObject readState(const QString &path)
 {
     QFile file(path);
@@ -248,6 +262,8 @@ private slots:
     void stateFileKeptAndReloaded();
     void corruptStateFileRefused_data();
     void corruptStateFileRefused();
+    void oldStateFileUpgraded();
+    void announcementsSignedAndCertified();
 
     void malformedDatagramsIgnored_data();
     void malformedDatagramsIgnored();
@@ -474,6 +490,8 @@ void tst_DevSim::corruptStateFileRefused_data()
     QTest::addRow("port out of range") << mutated(setField(0, "port", 70000));
     QTest::addRow("prefix length 200") << mutated(setField(0, "ipv6PrefixLength", 200));
     QTest::addRow("bad IPv4") << mutated(setField(3, "ipv4", QStringLiteral("198.51.100")));
+    QTest::addRow("certificate of 2 bytes") << mutated(setField(0, "certificate", QStringLiteral("abcd")));
+    QTest::addRow("missing signing key") << mutated(setField(1, "signingSeed", QJsonValue(QJsonValue::Undefined)));
     QTest::addRow("missing restore secret") << mutated(setField(2, "restoreSecret", QJsonValue(QJsonValue::Undefined)));
 }
 
@@ -495,6 +513,75 @@ void tst_DevSim::corruptStateFileRefused()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), content);
+}
+
+void tst_DevSim::oldStateFileUpgraded()
+{
+    // A file as the simulator wrote it before devices had signing keys and certificates.
+    QJsonObject root = QJsonDocument::fromJson(m_validState).object();
+    QJsonArray devices = root.value(QLatin1String("devices")).toArray();
+    for (qsizetype i = 0; i < devices.size(); ++i) {
+        QJsonObject d = devices.at(i).toObject();
+        d.remove(QLatin1String("signingSeed"));
+        d.remove(QLatin1String("certificate"));
+        devices.replace(i, d);
+    }
+    root.insert(QStringLiteral("devices"), devices);
+    root.insert(QStringLiteral("version"), 1);
+    const QString path = m_dir.filePath(QStringLiteral("old.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(root).toJson());
+    file.close();
+
+    const auto ca = testKey("maker-device-ca.pub");
+    std::array<std::uint8_t, 32> signingKey{};
+    {
+        Sim sim;
+        QVERIFY(sim.start({QStringLiteral("--state"), path}, 4));
+        for (const vxdp::Announce &a : sim.devices) {
+            QVERIFY(vxdp::certificateValid(ca, a));
+            QVERIFY(vxdp::announceSignatureValid(a.signingKey, a));
+        }
+        signingKey = sim.devices.at(0).signingKey;
+        // Written back in the current form at once.
+        QCOMPARE(readState(path).value(QLatin1String("version")).toInt(), 2);
+    }
+    // The device keeps the identity it was given.
+    Sim again;
+    QVERIFY(again.start({QStringLiteral("--state"), path}, 4));
+    const auto same = std::find_if(again.devices.begin(), again.devices.end(),
+                                   [&signingKey](const vxdp::Announce &a) { return a.signingKey == signingKey; });
+    QVERIFY(same != again.devices.end());
+    QVERIFY(vxdp::certificateValid(ca, *same));
+}
+
+void tst_DevSim::announcementsSignedAndCertified()
+{
+    const auto ca = testKey("maker-device-ca.pub");
+    const vxdp::Announce &first = m_shared.devices.at(0);
+    for (const vxdp::Announce &a : m_shared.devices) {
+        QVERIFY(vxdp::certificateValid(ca, a));
+        QVERIFY(vxdp::announceSignatureValid(a.signingKey, a));
+    }
+    // An unchanged answer repeats the same numbers and signature.
+    const auto again = m_shared.client->inquire(m_shared.devices.size());
+    const auto it = std::find_if(again.begin(), again.end(),
+                                 [&first](const vxdp::Announce &a) { return a.device.serial == first.device.serial; });
+    QVERIFY(it != again.end());
+    QCOMPARE(it->sequence, first.sequence);
+    QVERIFY(it->signature == first.signature);
+    // A signed challenge of the device's own key, bound to the transaction.
+    const std::uint32_t txid = SimClient::newTxid();
+    vxdp::Request ask;
+    ask.target = SimClient::serialTarget(first.device.serial);
+    m_shared.client->send(vxdp::encodeRequest(vxdp::MsgType::ChallengeRequest, txid, ask));
+    const auto challenge = m_shared.client->waitFor(
+        [txid](const vxdp::Message &m) { return m.header.type == vxdp::MsgType::Challenge && m.header.txid == txid; });
+    QVERIFY(challenge);
+    QVERIFY(challenge->challenge.publicKey == first.publicKey);
+    QVERIFY(vxdp::challengeSignatureValid(first.signingKey, txid, challenge->challenge));
+    QVERIFY(!vxdp::challengeSignatureValid(first.signingKey, txid + 1, challenge->challenge));
 }
 
 void tst_DevSim::malformedDatagramsIgnored_data()
