@@ -74,7 +74,8 @@ extern "C" {
 #define VEXO_ERR_DEVICE_DENY 2009      /**< the device refused: wrong password, key or security code */
 #define VEXO_ERR_TIMEOUT 2011          /**< no answer in time */
 #define VEXO_ERR_ALREADY_ACTIVE 2021   /**< the device is already activated */
-#define VEXO_ERR_LOCKED 2022           /**< too many wrong passwords: the device refuses for a while */
+#define VEXO_ERR_LOCKED 2022           /**< too many wrong passwords from this address: the device refuses it for a
+                                            while (a maker-signed reset key or a security code still works) */
 #define VEXO_ERR_NOT_ACTIVATED 2023    /**< the device has no administrator password yet */
 #define VEXO_ERR_UNSUPPORTED 2024      /**< the device does not support the operation */
 #define VEXO_ERR_LOG 2025              /**< the log file could not be opened */
@@ -286,7 +287,10 @@ VEXO_API int VEXO_Stop(void);
 /** @brief Asks every device to announce itself. Returns 1, or 0 when not started. */
 VEXO_API int VEXO_SendInquiry(void);
 
-/** @brief Forgets the known devices, so that the next inquiry reports each of them online again. */
+/**
+ * @brief Forgets the reported devices, so that the next inquiry reports each of them online again.
+ * What the devices proved (their pinned keys, their newest signed state) is kept for the session.
+ */
 VEXO_API int VEXO_Clearup(void);
 
 /** @brief Gives a new device its first administrator password (at most 16 bytes). */
