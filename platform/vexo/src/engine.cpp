@@ -491,6 +491,10 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         return;
     }
 
+    if (known && known->lastRefused == body) {
+        session.counters.dropped++;
+        return;
+    }
     if (known && !rival && known->lastBody == body) {
         // A byte-identical repeat of what was accepted: nothing to check.
         known->lastSeen = Clock::now();
@@ -512,12 +516,16 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
             = (known && trustOf(*known) == Trust::Verified) || (rival && trustOf(*rival) == Trust::Verified);
         const bool certified = vxdp::certificateValid(m_deviceCaKey, a);
         if (certified && !vxdp::announceSignatureValid(a.signingKey, a)) {
+            if (known)
+                known->lastRefused = std::move(body);
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) with a bad signature", serial.c_str(),
                      mac.c_str());
             return;
         }
         if (held && !certified) {
+            if (known)
+                known->lastRefused = std::move(body);
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning,
                      "ignored an announcement of %s (%s) with another key or identity and no valid certificate",
@@ -562,6 +570,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
     if (trustOf(*known) == Trust::Verified) {
         // Only the device can sign, and only a newer state replaces an older one.
         if (!vxdp::announceSignatureValid(known->announce.signingKey, a)) {
+            known->lastRefused = std::move(body);
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) without a valid signature", serial.c_str(),
                      mac.c_str());
@@ -570,6 +579,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         const auto newer = std::tie(a.boot, a.sequence);
         const auto older = std::tie(known->announce.boot, known->announce.sequence);
         if (newer < older || (newer == older && !(a.device == known->announce.device) && !goodbye)) {
+            known->lastRefused = std::move(body);
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored a replayed announcement of %s (%s)", serial.c_str(), mac.c_str());
             return;

@@ -65,8 +65,9 @@ private:
      */
     struct Device
     {
-        vxdp::Announce announce;            ///< the last accepted announcement
-        std::vector<std::uint8_t> lastBody; ///< its bytes: an identical repeat needs no check
+        vxdp::Announce announce;               ///< the last accepted announcement
+        std::vector<std::uint8_t> lastBody;    ///< its bytes: an identical repeat needs no check
+        std::vector<std::uint8_t> lastRefused; ///< the last refused one: a flood of one forgery costs one check
         Trust trust = Trust::Unchecked;
         VEXO_DEVICE_INFO info{};
         bool listed = false;
