@@ -60,7 +60,9 @@ void SimDevice::boot(std::uint64_t bootNumber, const std::string &startTime)
 {
     m_boot = std::max(bootNumber, m_boot + 1);
     m_sequence = 0;
-    m_lastAnnounce.reset();
+    m_lastSigned.reset();
+    m_signedByReason = {};
+    m_freshBoot = true;
     m_record.description.startTime = startTime;
     m_challenges.clear();
     m_resetNonce.reset();
@@ -77,17 +79,24 @@ vxdp::Announce SimDevice::announce(vxdp::AnnounceReason reason)
     a.signingKey = m_signingKeys.publicKey;
     a.device = m_record.description;
     a.certificate = m_record.certificate;
-    const bool unchanged = m_lastAnnounce && m_lastAnnounce->boot == m_boot && m_lastAnnounce->device == a.device
-                           && m_lastAnnounce->publicKey == a.publicKey && m_lastAnnounce->signingKey == a.signingKey
-                           && m_lastAnnounce->certificate == a.certificate;
-    if (unchanged && reason == vxdp::AnnounceReason::Reply && m_lastAnnounce->reason == reason)
-        return *m_lastAnnounce;
+    const bool sameContent = m_lastSigned && m_lastSigned->boot == m_boot && m_lastSigned->device == a.device
+                             && m_lastSigned->publicKey == a.publicKey && m_lastSigned->signingKey == a.signingKey
+                             && m_lastSigned->certificate == a.certificate;
+    const bool bootHello = m_freshBoot && reason == vxdp::AnnounceReason::Hello;
+    m_freshBoot = false;
     // A receiver takes only newer numbers: every event and every new content gets one.
-    if (!unchanged || reason != vxdp::AnnounceReason::Reply)
+    const bool event = reason != vxdp::AnnounceReason::Reply && !bootHello;
+    if (!sameContent || event) {
         ++m_sequence;
+        m_signedByReason = {};
+    }
+    auto &kept = m_signedByReason[std::size_t(reason)];
+    if (kept && kept->sequence == m_sequence)
+        return *kept;
     a.sequence = m_sequence;
     vxdp::signAnnounce(m_signingKeys, a);
-    m_lastAnnounce = a;
+    m_lastSigned = a;
+    kept = a;
     return a;
 }
 

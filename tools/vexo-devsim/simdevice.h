@@ -66,9 +66,10 @@ public:
     void setUp(bool up) { m_up = up; }
 
     /**
-     * The signed announcement. Hello, changed and goodbye are events and get the next
-     * sequence number, as does any answer whose content changed since the last one; an
-     * unchanged answer repeats the last signature, so answering costs no signing.
+     * The signed announcement. Changed, goodbye and a hello other than the boot's own are
+     * events and get the next sequence number, as does any announcement whose content
+     * changed; otherwise the signature made for that reason and number is reused, so
+     * answering an inquiry costs no signing.
      */
     vxdp::Announce announce(vxdp::AnnounceReason reason);
 
@@ -128,7 +129,9 @@ private:
     vxdp::SignKeyPair m_signingKeys;
     std::uint64_t m_boot = 0;
     std::uint32_t m_sequence = 0;
-    std::optional<vxdp::Announce> m_lastAnnounce; // the last one signed
+    std::optional<vxdp::Announce> m_lastSigned;                    // what the current sequence number stands for
+    std::array<std::optional<vxdp::Announce>, 4> m_signedByReason; // signatures kept for reuse, by reason
+    bool m_freshBoot = false;                                      // the boot's hello takes the first number
     bool m_up = true;
     std::vector<PendingChallenge> m_challenges;
     std::optional<std::array<std::uint8_t, vxdp::kResetNonceSize>> m_resetNonce;

@@ -106,6 +106,8 @@ bool Simulator::start(QString *error)
     for (SimDevice &device : m_devices) {
         boot(device);
         queueAnnouncement(device, vxdp::AnnounceReason::Hello);
+        // Signed now, so that the first inquiry is answered without signing.
+        device.announce(vxdp::AnnounceReason::Reply);
     }
     return true;
 }
