@@ -319,6 +319,7 @@ private slots:
     void concurrentCalls();
     void stopWhileInFlight();
     void noSecretOnTheWire();
+    void environmentReadOnceAtStart();
     void malformedEnvironmentRefused_data();
     void malformedEnvironmentRefused();
     void forgedAnnouncementDoesNotRepin_data();
@@ -891,6 +892,22 @@ void tst_VexoLibrary::noSecretOnTheWire()
         for (const QByteArray &secret : secrets)
             QVERIFY2(!datagram.contains(secret), secret.constData());
     }
+}
+
+void tst_VexoLibrary::environmentReadOnceAtStart()
+{
+    qputenv("VEXO_INQUIRY_INTERVAL_MS", "200");
+    qputenv("VEXO_OFFLINE_TIMEOUT_MS", "600000");
+    QVERIFY(
+        bringUp({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--seed"), QStringLiteral("4")}, 2));
+    // Changed after the start, the environment has no effect on the session: the silent
+    // device stays listed under the offline timeout the session started with.
+    qputenv("VEXO_OFFLINE_TIMEOUT_MS", "300");
+    const VEXO_DEVICE_INFO d = m_events->current().begin()->second;
+    QCOMPARE(m_sim->commandResult(QStringLiteral("vanish ") + QLatin1String(d.serialNumber)), QStringLiteral("ok"));
+    QThread::msleep(1500);
+    QVERIFY(m_events->current().count(d.macAddress));
+    QCOMPARE(m_events->count(VEXO_EVENT_OFFLINE), 0);
 }
 
 void tst_VexoLibrary::malformedEnvironmentRefused_data()
