@@ -74,18 +74,14 @@ extern "C" {
 #define VEXO_ERR_DEVICE_DENY 2009      /**< the device refused: wrong password, key or security code */
 #define VEXO_ERR_TIMEOUT 2011          /**< no answer in time */
 #define VEXO_ERR_ALREADY_ACTIVE 2021   /**< the device is already activated */
-#define VEXO_ERR_LOCKED                                                                                                \
-    2022                            /**< too many wrong passwords from this address: the device refuses it for a
-                                            while (a maker-signed reset key or a security code still works) */
-#define VEXO_ERR_NOT_ACTIVATED 2023 /**< the device has no administrator password yet */
-#define VEXO_ERR_UNSUPPORTED 2024   /**< the device does not support the operation */
-#define VEXO_ERR_LOG 2025           /**< the log file could not be opened */
-#define VEXO_ERR_STALE 2026         /**< the device refused the request's challenge twice (it restarted meanwhile) */
-#define VEXO_ERR_IN_CALLBACK 2027   /**< a blocking call or VEXO_Stop was made from the device callback */
-#define VEXO_ERR_UNVERIFIED                                                                                            \
-    2028                       /**< the device's maker certificate is missing or does not verify:
-                                            no password, reset key or security code is sent to it */
-#define VEXO_ERR_INTERNAL 2099 /**< an internal failure (out of memory, crypto) */
+#define VEXO_ERR_LOCKED 2022           /**< too many wrong passwords from this address: refused for a while */
+#define VEXO_ERR_NOT_ACTIVATED 2023    /**< the device has no administrator password yet */
+#define VEXO_ERR_UNSUPPORTED 2024      /**< the device does not support the operation */
+#define VEXO_ERR_LOG 2025              /**< the log file could not be opened */
+#define VEXO_ERR_STALE 2026            /**< the device refused the request's challenge twice (it restarted meanwhile) */
+#define VEXO_ERR_IN_CALLBACK 2027      /**< a blocking call or VEXO_Stop was made from the device callback */
+#define VEXO_ERR_UNVERIFIED 2028       /**< no valid maker certificate: no password, key or code is sent to it */
+#define VEXO_ERR_INTERNAL 2099         /**< an internal failure (out of memory, crypto) */
 /** @} */
 
 /** Event codes in VEXO_DEVICE_INFO::eventCode. */
