@@ -134,6 +134,8 @@ private:
     /** The pinned keys of the target, waiting for it to be announced if need be; fails for unverified devices. */
     std::uint32_t pinnedKeys(Session &session, const vxdp::Target &target,
                              std::chrono::steady_clock::time_point deadline, PinnedKeys *keys);
+    /** Clears the IPv6 flags of fields equal to what the device with this MAC last reported. */
+    void dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net);
 
     std::mutex m_lifecycle; // serialises start and stop
     std::mutex m_sessionMutex;
