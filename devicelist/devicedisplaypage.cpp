@@ -22,10 +22,12 @@
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStandardItem>
+#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace VexoTool {
 
@@ -104,6 +106,18 @@ bool isSucceeded(const QString &result)
     return result == DeviceDisplayPage::tr("Succeed")
            || result == QCoreApplication::translate("VexoTool::DeviceModifyPage", "Succeed")
            || result == QLatin1String("Succeed");
+}
+
+// Widens the columns whose header text would be cut at its start width, in the font and the
+// language the table finally shows (known once it is polished, before it is first shown).
+void fitColumnsToHeaders(QTreeView *table)
+{
+    QHeaderView *header = table->header();
+    for (int column = 0; column < header->count(); ++column) {
+        const int needed = header->sectionSizeHint(column);
+        if (header->sectionSize(column) < needed)
+            header->resizeSection(column, needed);
+    }
 }
 
 } // namespace
@@ -330,6 +344,7 @@ void DeviceDisplayPage::recount()
 
 void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
 {
+    applyDepartures(); // a device that left and came back is listed anew
     DeviceStore *store = DeviceStore::instance();
     {
         KVT_Guard guard(store->mutex());
@@ -343,20 +358,37 @@ void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
 
 void DeviceDisplayPage::onDeviceLogout(const VEXO_DEVICE_INFO &struDevInfo)
 {
-    m_model->removeDevice(struDevInfo);
-    DeviceStore::instance()->remove(struDevInfo);
+    // The discovery service queues one event per device. Collect the departures that are queued
+    // together and apply them once, after the last of them: the rows are then renumbered and
+    // the checked rows counted and reported once, not once per device.
+    m_departures.append(struDevInfo);
+    if (m_departures.size() == 1)
+        QMetaObject::invokeMethod(this, &DeviceDisplayPage::applyDepartures, Qt::QueuedConnection);
+}
+
+void DeviceDisplayPage::applyDepartures()
+{
+    if (m_departures.isEmpty())
+        return;
+    const QVector<VEXO_DEVICE_INFO> departures = std::exchange(m_departures, {});
+    m_model->removeDevices(departures);
+    DeviceStore *store = DeviceStore::instance();
+    for (const VEXO_DEVICE_INFO &record : departures)
+        store->remove(record);
     updateCount();
     recount();
 }
 
 void DeviceDisplayPage::onDeviceUpdate(const VEXO_DEVICE_INFO &struDevInfo)
 {
+    applyDepartures();
     m_model->updateDevice(struDevInfo);
     DeviceStore::instance()->update(struDevInfo);
 }
 
 void DeviceDisplayPage::onManualUpdate()
 {
+    m_departures.clear(); // the list is emptied anyway
     VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
     handler->clearup();
     DeviceStore::instance()->clear();
@@ -370,6 +402,7 @@ void DeviceDisplayPage::onManualUpdate()
 
 void DeviceDisplayPage::onDevicesModifyResult(const QVector<DeviceInfo> &vecDeviceInfo)
 {
+    applyDepartures();
     for (const DeviceInfo &info : vecDeviceInfo) {
         VEXO_DEVICE_INFO record{};
         if (isSucceeded(info.strResult) && DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record))
@@ -477,7 +510,10 @@ void DeviceDisplayPage::onHeaderCountChanged(int iLogicalIndex, int iOldVisualIn
 
 bool DeviceDisplayPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_tableViewVexo && event->type() == QEvent::HoverMove) {
+    if (watched == m_tableViewVexo && event->type() == QEvent::Show && !m_columnsFitted) {
+        m_columnsFitted = true;
+        fitColumnsToHeaders(m_tableViewVexo);
+    } else if (watched == m_tableViewVexo && event->type() == QEvent::HoverMove) {
         const QPoint position = static_cast<QHoverEvent *>(event)->position().toPoint();
         updateHoverCursor(m_tableViewVexo->viewport()->mapFrom(m_tableViewVexo, position));
     } else if (watched == m_tableViewVexo->viewport() && event->type() == QEvent::MouseMove) {
