@@ -15,6 +15,7 @@
 #include <menu.h>
 #include <pinbutton.h>
 #include <tipdialog.h>
+#include <windowresizer.h>
 #include <windowtitle.h>
 
 #include <QCloseEvent>
@@ -23,6 +24,7 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QSize>
 
 namespace VexoTool {
 
@@ -33,6 +35,8 @@ constexpr int RightSpaceWidth = 10;
 // The folded bar keeps this far from the window's right edge, over the right spacer.
 constexpr int FoldedBarInset = 11;
 constexpr int AboutMenuOffsetX = 149;
+// Small enough for a 1024 x 768 screen, large enough for the title, the list's bar and a few rows.
+constexpr QSize MinimumWindowSize(760, 480);
 
 } // namespace
 
@@ -42,6 +46,9 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::FramelessWindowHint);
+    // Without a frame the window system offers no edges to drag; the resizer provides them.
+    setMinimumSize(MinimumWindowSize);
+    new aptui::WindowResizer(this);
 
     m_pageLayout = new QHBoxLayout();
     m_title = new aptui::WindowTitle(this);
