@@ -150,8 +150,10 @@ int main(int argc, char *argv[])
         [](QWidget *modal) { modal->close(); });
 
     const QPoint warningAt = window.mapToGlobal(QPoint(window.width() / 2 - 155, window.height() / 2 - 60));
-    const QString warnings[] = {translated("VexoTool::DeviceModifyPage", "Succeed"),
-                                QStringLiteral("The IP address is invalid."), QStringLiteral("Operation failed.")};
+    // Messages the program shows, so each screenshot is in the language of its run.
+    const QString warnings[]
+        = {translated("VexoTool::DeviceModifyPage", "Succeed"), translated("AboutDialog", "No user manual found."),
+           translated("VexoTool::VEXOToolMainPage", "Initialization failed.")};
     for (int kind = 0; kind < 3; ++kind) {
         shootModal(
             QStringLiteral("%1-warning-kind-%2").arg(6 + kind, 2, 10, QLatin1Char('0')).arg(kind),
