@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "devicedisplaypage.h"
 
+#include "cipstandarditem.h"
 #include "deviceinfomodel.h"
 #include "devicelistlog.h"
 
@@ -64,19 +65,59 @@ public:
         // devices that come later are appended.
         setDynamicSortFilter(false);
         setSourceModel(model);
+        // Any change of the rows may change the sort keys of an address column.
+        for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(model, signal, this, &DeviceSortProxy::forgetAddressKeys);
+        connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetAddressKeys);
+        connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetAddressKeys);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetAddressKeys);
     }
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
     {
+        // A row's ID is its position in arrival order, so IDs sort by position: numerically
+        // also past "999", and without reading the cells, which matters after a large part
+        // of the list went and the view sorts the rest again.
+        if (left.column() == m_model->columnOf(DeviceInfoModel::ColumnId))
+            return left.row() < right.row();
         // The cells' own ordering, so address cells sort by their numbers.
         const QStandardItem *l = m_model->itemFromIndex(left);
         const QStandardItem *r = m_model->itemFromIndex(right);
-        return l && r ? *l < *r : QSortFilterProxyModel::lessThan(left, right);
+        if (!l || !r)
+            return QSortFilterProxyModel::lessThan(left, right);
+        const auto *leftAddress = dynamic_cast<const aptui::CIpStandardItem *>(l);
+        if (leftAddress && dynamic_cast<const aptui::CIpStandardItem *>(r))
+            return addressKey(left) < addressKey(right);
+        return *l < *r;
     }
 
 private:
+    // An address cell's ordering is the order of its key; reading the key once per row and
+    // sort keeps sorting thousands of rows by an address column quick.
+    const QString &addressKey(const QModelIndex &index) const
+    {
+        if (m_keysColumn != index.column()) {
+            m_keys.clear();
+            m_keysColumn = index.column();
+        }
+        if (m_keys.size() <= index.row())
+            m_keys.resize(m_model->rowCount());
+        QString &key = m_keys[index.row()];
+        if (key.isNull())
+            key = aptui::CIpStandardItem::sortKey(m_model->itemFromIndex(index)->text());
+        return key;
+    }
+
+    void forgetAddressKeys()
+    {
+        m_keys.clear();
+        m_keysColumn = -1;
+    }
+
     DeviceInfoModel *m_model;
+    mutable QVector<QString> m_keys; // by source row, of column m_keysColumn
+    mutable int m_keysColumn = -1;
 };
 
 // A dotted IPv4 address of four decimal parts 0 to 255; a device's web page is opened only for
