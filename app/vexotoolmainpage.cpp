@@ -89,6 +89,7 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
 
     m_aboutMenu = new aptui::Menu(this);
     m_aboutAction = std::make_unique<AboutDialog>();
+    m_aboutAction->setLanguageCode(apt::ConfigureManager::GetInstance()->translator());
     m_aboutMenu->addAction(m_aboutAction.get());
     m_aboutMenu->setObjectName(QStringLiteral("aboutMenu"));
     m_aboutMenu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
