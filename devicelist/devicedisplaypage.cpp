@@ -178,6 +178,9 @@ DeviceDisplayPage::DeviceDisplayPage(QWidget *parent, const QString &columnConfi
     connect(m_tableViewVexo->header(), &QHeaderView::sectionClicked, this, &DeviceDisplayPage::onSortTable);
     connect(m_btnRefreshDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onManualUpdate);
     connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    // A checked row is drawn framed in all its cells, while the change concerns only the check
+    // cell: repaint the rows.
+    connect(m_model, &QStandardItemModel::itemChanged, m_tableViewVexo->viewport(), qOverload<>(&QWidget::update));
     connect(m_tableViewVexo, &QAbstractItemView::doubleClicked, this, &DeviceDisplayPage::onDoubleClickAction);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionMoved, this, &DeviceDisplayPage::onHeaderCountChanged);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionPressed, this, &DeviceDisplayPage::onHeaderPress);

@@ -21,11 +21,14 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardItem>
 #include <QTimer>
+#include <QToolTip>
+#include <QTreeView>
 
 #include <cstdio>
 #include <functional>
@@ -128,6 +131,17 @@ int main(int argc, char *argv[])
     model->item(2, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
     pause(200);
     shoot(QStringLiteral("02-device-checked"));
+
+    // The tool tip of a cell too narrow for its text.
+    if (auto *table = window.deviceDisplayPage()->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"))) {
+        const int column = model->columnOf(VexoTool::DeviceInfoModel::ColumnSoftVersion);
+        const QRect cell = table->visualRect(table->model()->index(4, column));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+        QCoreApplication::sendEvent(table->viewport(), &help);
+        pause(500);
+        shoot(QStringLiteral("02b-elided-cell-tool-tip"));
+        QToolTip::hideText();
+    }
 
     // The about menu opens at the cursor, over the title bar's menu button.
     QCursor::setPos(window.mapToGlobal(QPoint(window.width() - 120, 16)));
