@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace VexoTool {
@@ -65,12 +66,12 @@ public:
         // devices that come later are appended.
         setDynamicSortFilter(false);
         setSourceModel(model);
-        // Any change of the rows may change the sort keys of an address column.
+        // Any change of the rows may change the sort keys.
         for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-            connect(model, signal, this, &DeviceSortProxy::forgetAddressKeys);
-        connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetAddressKeys);
-        connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetAddressKeys);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetAddressKeys);
+            connect(model, signal, this, &DeviceSortProxy::forgetSortKeys);
+        connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetSortKeys);
+        connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetSortKeys);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetSortKeys);
     }
 
 protected:
@@ -81,21 +82,14 @@ protected:
         // of the list went and the view sorts the rest again.
         if (left.column() == m_model->columnOf(DeviceInfoModel::ColumnId))
             return left.row() < right.row();
-        // The cells' own ordering, so address cells sort by their numbers.
-        const QStandardItem *l = m_model->itemFromIndex(left);
-        const QStandardItem *r = m_model->itemFromIndex(right);
-        if (!l || !r)
-            return QSortFilterProxyModel::lessThan(left, right);
-        const auto *leftAddress = dynamic_cast<const aptui::CIpStandardItem *>(l);
-        if (leftAddress && dynamic_cast<const aptui::CIpStandardItem *>(r))
-            return addressKey(left) < addressKey(right);
-        return *l < *r;
+        return sortKey(left) < sortKey(right);
     }
 
 private:
-    // An address cell's ordering is the order of its key; reading the key once per row and
-    // sort keeps sorting thousands of rows by an address column quick.
-    const QString &addressKey(const QModelIndex &index) const
+    // The cells' own ordering as a text compared once per pair: an address cell sorts by its
+    // address key, so by the numbers of its parts, any other cell by its text. Each key is read
+    // once per row and sort, which keeps sorting thousands of rows quick.
+    const QString &sortKey(const QModelIndex &index) const
     {
         if (m_keysColumn != index.column()) {
             m_keys.clear();
@@ -103,20 +97,23 @@ private:
         }
         if (m_keys.size() <= index.row())
             m_keys.resize(m_model->rowCount());
-        QString &key = m_keys[index.row()];
-        if (key.isNull())
-            key = aptui::CIpStandardItem::sortKey(m_model->itemFromIndex(index)->text());
-        return key;
+        std::optional<QString> &key = m_keys[index.row()];
+        if (!key) {
+            const QStandardItem *cell = m_model->itemFromIndex(index);
+            const QString text = cell ? cell->text() : QString();
+            key = dynamic_cast<const aptui::CIpStandardItem *>(cell) ? aptui::CIpStandardItem::sortKey(text) : text;
+        }
+        return *key;
     }
 
-    void forgetAddressKeys()
+    void forgetSortKeys()
     {
         m_keys.clear();
         m_keysColumn = -1;
     }
 
     DeviceInfoModel *m_model;
-    mutable QVector<QString> m_keys; // by source row, of column m_keysColumn
+    mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
 };
 

@@ -321,36 +321,49 @@ void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
     appendRow(items);
     m_appending = false;
     if (m_rowsByKeyValid)
-        m_rowsByKey[key].append(row);
+        rememberRow(key, row);
 }
 
-const QList<int> *DeviceInfoModel::rowsOfKey(const QString &key) const
+void DeviceInfoModel::rememberRow(const QString &key, int row) const
+{
+    const auto first = m_firstRowOfKey.constFind(key);
+    if (first == m_firstRowOfKey.cend())
+        m_firstRowOfKey.insert(key, row);
+    else
+        m_moreRowsOfKey[key].append(row);
+}
+
+int DeviceInfoModel::rowOfKey(const QString &key, int nth) const
 {
     if (!m_rowsByKeyValid) {
-        m_rowsByKey.clear();
+        m_firstRowOfKey.clear();
+        m_moreRowsOfKey.clear();
         const int column = columnOf(ColumnCheck);
         const int rows = rowCount();
+        m_firstRowOfKey.reserve(rows);
         for (int row = 0; row < rows; ++row) {
             if (const QStandardItem *cell = item(row, column))
-                m_rowsByKey[cell->data(kDeviceKeyRole).toString()].append(row);
+                rememberRow(cell->data(kDeviceKeyRole).toString(), row);
         }
         m_rowsByKeyValid = true;
     }
-    const auto it = m_rowsByKey.constFind(key);
-    return it == m_rowsByKey.cend() || it->isEmpty() ? nullptr : &*it;
+    if (nth == 0)
+        return m_firstRowOfKey.value(key, -1);
+    const auto more = m_moreRowsOfKey.constFind(key);
+    return more == m_moreRowsOfKey.cend() || nth > more->size() ? -1 : more->at(nth - 1);
 }
 
 void DeviceInfoModel::forgetRowIndex()
 {
     m_rowsByKeyValid = false;
-    m_rowsByKey.clear();
+    m_firstRowOfKey.clear();
+    m_moreRowsOfKey.clear();
 }
 
 int DeviceInfoModel::rowOf(const QString &serialNumber, const QString &mac) const
 {
     // The upper row wins when a device is listed twice.
-    const QList<int> *rows = rowsOfKey(deviceKey(serialNumber, mac));
-    return rows ? rows->first() : -1;
+    return rowOfKey(deviceKey(serialNumber, mac), 0);
 }
 
 void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
@@ -400,10 +413,12 @@ int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
     rows.reserve(records.size());
     for (const VEXO_DEVICE_INFO &record : records) {
         const QString key = deviceKey(record);
-        const QList<int> *listed = rowsOfKey(key);
         int &taken = takenOfKey[key];
-        if (listed && taken < listed->size())
-            rows.append(listed->at(taken++));
+        const int row = rowOfKey(key, taken);
+        if (row >= 0) {
+            rows.append(row);
+            ++taken;
+        }
     }
     if (rows.isEmpty())
         return 0;

@@ -137,7 +137,8 @@ private:
     void setupHeaders();
     QString cellText(int logicalColumn, const VEXO_DEVICE_INFO &record) const;
     void renumberFrom(int row);
-    const QList<int> *rowsOfKey(const QString &key) const;
+    int rowOfKey(const QString &key, int nth) const;
+    void rememberRow(const QString &key, int row) const;
     void forgetRowIndex();
     void removeRange(int first, int count);
     void closeGaps(const QList<int> &rows);
@@ -146,9 +147,10 @@ private:
     XmlDocument m_xmlDocument;
     QString m_columnConfigPath;
     QVector<int> columnIndex;
-    // The rows of each device key in ascending order (several for a device listed twice), built
-    // from the keys the check cells hold whenever the rows changed since.
-    mutable QHash<QString, QList<int>> m_rowsByKey;
+    // The upper row of each device key, and the further rows of a key listed several times in
+    // ascending order; built from the keys the check cells hold whenever the rows changed since.
+    mutable QHash<QString, int> m_firstRowOfKey;
+    mutable QHash<QString, QList<int>> m_moreRowsOfKey;
     mutable bool m_rowsByKeyValid = true;
     bool m_appending = false;
 };
