@@ -48,19 +48,32 @@ function(vexo_install_windows_runtime)
         list(JOIN ${list} " " ${list})
     endforeach()
 
-    # Qt's deploy tool (windeployqt) through Qt's own CMake deploy support.
-    set(tools)
+    # Qt's deploy tool (windeployqt) through Qt's own CMake deploy support. It works on the
+    # installed files, named relative to the install prefix; a library goes where it is in
+    # the build tree (bin/, bin/plugins/skins/, ...), as the install rules put it.
+    set(installed_tools)
     foreach(target IN LISTS ARG_TOOLS)
-        list(APPEND tools "\"$<TARGET_FILE:${target}>\"")
+        list(APPEND installed_tools "\"${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:${target}>\"")
     endforeach()
-    list(JOIN tools " " tools)
+    list(JOIN installed_tools " " installed_tools)
+    set(installed_libraries)
+    foreach(target IN LISTS ARG_LIBRARIES)
+        get_target_property(output_dir ${target} LIBRARY_OUTPUT_DIRECTORY)
+        if(output_dir)
+            file(RELATIVE_PATH dir "${CMAKE_BINARY_DIR}" "${output_dir}")
+        else()
+            set(dir "${CMAKE_INSTALL_BINDIR}")
+        endif()
+        list(APPEND installed_libraries "\"${dir}/$<TARGET_FILE_NAME:${target}>\"")
+    endforeach()
+    list(JOIN installed_libraries " " installed_libraries)
     set(deploy_script "${CMAKE_BINARY_DIR}/deploy_$<CONFIG>.cmake")
     file(GENERATE OUTPUT "${deploy_script}" CONTENT "
 include(\"${QT_DEPLOY_SUPPORT}\")
 qt_deploy_runtime_dependencies(
-    EXECUTABLE \"$<TARGET_FILE:${ARG_PROGRAM}>\"
-    ADDITIONAL_EXECUTABLES ${tools}
-    ADDITIONAL_LIBRARIES ${libraries}
+    EXECUTABLE \"${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:${ARG_PROGRAM}>\"
+    ADDITIONAL_EXECUTABLES ${installed_tools}
+    ADDITIONAL_LIBRARIES ${installed_libraries}
     BIN_DIR \"${CMAKE_INSTALL_BINDIR}\"
     PLUGINS_DIR \"${CMAKE_INSTALL_BINDIR}/plugins\"
     GENERATE_QT_CONF
