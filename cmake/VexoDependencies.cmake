@@ -6,11 +6,6 @@
 # CMake package or a plain header and library search does. On Linux the pkg-config
 # targets PkgConfig::SODIUM and PkgConfig::QRENCODE exist as well.
 
-set(VEXO_SODIUM_INCLUDE_DIR "" CACHE PATH "libsodium's headers, when no package search finds them")
-option(VEXO_SODIUM_HEADERS_ONLY
-       "Use libsodium's headers without its library: compile the sources that need it, link nothing (portability check)"
-       OFF)
-
 find_package(PkgConfig QUIET)
 
 # vexo_find_c_library(<target> PKG <module> HEADER <file> NAMES <library names...>
@@ -18,6 +13,12 @@ find_package(PkgConfig QUIET)
 function(vexo_find_c_library target)
     cmake_parse_arguments(ARG "REQUIRED" "PKG;HEADER;PREFIX" "NAMES;CONFIG" ${ARGN})
     add_library(${target} INTERFACE IMPORTED GLOBAL)
+    # Paths given on the command line win over every search.
+    if(${ARG_PREFIX}_INCLUDE_DIR AND ${ARG_PREFIX}_LIBRARY)
+        target_include_directories(${target} INTERFACE ${${ARG_PREFIX}_INCLUDE_DIR})
+        target_link_libraries(${target} INTERFACE ${${ARG_PREFIX}_LIBRARY})
+        return()
+    endif()
     if(PKG_CONFIG_FOUND AND NOT CMAKE_CROSSCOMPILING)
         pkg_check_modules(${ARG_PREFIX} QUIET IMPORTED_TARGET GLOBAL ${ARG_PKG})
         if(TARGET PkgConfig::${ARG_PREFIX})
@@ -46,21 +47,10 @@ function(vexo_find_c_library target)
     endif()
 endfunction()
 
-if(VEXO_SODIUM_HEADERS_ONLY)
-    if(NOT EXISTS "${VEXO_SODIUM_INCLUDE_DIR}/sodium.h")
-        message(FATAL_ERROR "VEXO_SODIUM_HEADERS_ONLY needs VEXO_SODIUM_INCLUDE_DIR with sodium.h")
-    endif()
-    add_library(Vexo::Sodium INTERFACE IMPORTED GLOBAL)
-    target_include_directories(Vexo::Sodium INTERFACE ${VEXO_SODIUM_INCLUDE_DIR})
-else()
-    if(VEXO_SODIUM_INCLUDE_DIR)
-        set(SODIUM_INCLUDE_DIR ${VEXO_SODIUM_INCLUDE_DIR})
-    endif()
-    # A libsodium.dll users link needs SODIUM_DLL undefined; a static one needs SODIUM_STATIC,
-    # which its CMake package (vcpkg) sets itself.
-    vexo_find_c_library(Vexo::Sodium PREFIX SODIUM PKG libsodium HEADER sodium.h NAMES sodium libsodium
-                        CONFIG unofficial-sodium unofficial-sodium::sodium REQUIRED)
-endif()
+# libsodium's headers assume its DLL on Windows unless SODIUM_STATIC is defined; its CMake
+# package (vcpkg) defines that itself for a static build.
+vexo_find_c_library(Vexo::Sodium PREFIX SODIUM PKG libsodium HEADER sodium.h NAMES sodium libsodium
+                    CONFIG unofficial-sodium unofficial-sodium::sodium REQUIRED)
 
 if(NOT VEXO_LIBRARIES_ONLY)
     vexo_find_c_library(Vexo::QrEncode PREFIX QRENCODE PKG libqrencode HEADER qrencode.h NAMES qrencode libqrencode)

@@ -48,14 +48,35 @@ configure_and_build() {
 # The libraries that need no Qt, cross-compiled for Windows with warnings as errors, so a
 # POSIX-only call or a Windows-only warning shows here. libsodium's headers are the same on
 # every platform; a copy of their own keeps the other Linux headers out of the search path.
+# Debian has no MinGW build of libsodium: an import library made from the names the Linux
+# library exports lets the discovery library link, so its DLL's exports can be checked too.
 windows_check() {
     local dir="$here/build-mingw"
-    mkdir -p "$dir/sodium-include"
-    cp -a -u /usr/include/sodium.h /usr/include/sodium "$dir/sodium-include/"
+    local sodium="$dir/sodium"
+    mkdir -p "$sodium/include" "$sodium/lib"
+    cp -a -u /usr/include/sodium.h /usr/include/sodium "$sodium/include/"
+    if [ ! -f "$sodium/lib/libsodium.dll.a" ]; then
+        {
+            echo "LIBRARY libsodium.dll"
+            echo "EXPORTS"
+            nm -D --defined-only "$(pkg-config --variable=libdir libsodium)/libsodium.so" |
+                awk '$2 == "T" || $2 == "W" { print $3 }' | sort -u
+        } >"$sodium/lib/sodium.def"
+        x86_64-w64-mingw32-dlltool -d "$sodium/lib/sodium.def" -l "$sodium/lib/libsodium.dll.a"
+    fi
     cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw-w64.cmake" -DVEXO_LIBRARIES_ONLY=ON -DVEXO_WERROR=ON \
-        -DVEXO_SODIUM_HEADERS_ONLY=ON -DVEXO_SODIUM_INCLUDE_DIR="$dir/sodium-include" >/dev/null
+        -DSODIUM_INCLUDE_DIR="$sodium/include" -DSODIUM_LIBRARY="$sodium/lib/libsodium.dll.a" >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
+    # Every function the header declares is exported by the DLL.
+    local declared exported
+    declared=$(grep -o '^VEXO_API [a-z0-9_]* VEXO_[A-Za-z0-9_]*' "$here/platform/vexo/include/Vexo.h" | awk '{ print $3 }' | sort)
+    exported=$(x86_64-w64-mingw32-objdump -p "$dir/bin/Vexo.dll" | grep -o '\] VEXO_[A-Za-z0-9_]*' | awk '{ print $2 }' | sort)
+    if [ "$declared" != "$exported" ]; then
+        echo "Vexo.dll exports differ from Vexo.h:" >&2
+        diff <(echo "$declared") <(echo "$exported") >&2 || true
+        return 1
+    fi
 }
 
 # Every test, benchmark and demo stays on this machine.
