@@ -15,12 +15,12 @@ UserWritableFile::UserWritableFile(const QString &shippedPath, const QString &us
     , m_userPath(userPath)
 {}
 
-QString UserWritableFile::userPathFor(const QString &fileName)
+QString UserWritableFile::userPathFor(const QString &path)
 {
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (dir.isEmpty())
         return {};
-    return QDir(dir).filePath(fileName);
+    return QDir(dir).filePath(QFileInfo(path).fileName());
 }
 
 QString UserWritableFile::readPath() const

@@ -23,8 +23,8 @@ public:
     /** @brief A file at @p shippedPath whose user copy is @p userPath. */
     UserWritableFile(const QString &shippedPath, const QString &userPath);
 
-    /** @brief The user's copy of a file named @p fileName: in the user's configuration folder. */
-    static QString userPathFor(const QString &fileName);
+    /** @brief The user's copy of the file @p path names: its name in the user's configuration folder. */
+    static QString userPathFor(const QString &path);
 
     QString shippedPath() const { return m_shippedPath; }
     QString userPath() const { return m_userPath; }

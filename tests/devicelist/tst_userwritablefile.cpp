@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include <deviceinfomodel.h>
 #include <userwritablefile.h>
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,8 +54,10 @@ class tst_UserWritableFile : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void changesGoWhereTheyCanBeKept_data();
     void changesGoWhereTheyCanBeKept();
+    void columnOrderOfAReadOnlyProgramFolderIsKeptForTheUser();
 
 private:
     /** Makes @p dir unwritable for this process; false where the system does not allow it. */
@@ -63,6 +67,12 @@ private:
 
     QStringList m_readOnly;
 };
+
+void tst_UserWritableFile::initTestCase()
+{
+    // The user's copies go into a test folder, not the real configuration folder.
+    QStandardPaths::setTestModeEnabled(true);
+}
 
 bool tst_UserWritableFile::makeReadOnly(const QString &dir)
 {
@@ -162,5 +172,49 @@ void tst_UserWritableFile::changesGoWhereTheyCanBeKept()
         QVERIFY(!QFile::exists(file.userPath()));
 }
 
-QTEST_GUILESS_MAIN(tst_UserWritableFile)
+void tst_UserWritableFile::columnOrderOfAReadOnlyProgramFolderIsKeptForTheUser()
+{
+    // The program's own file is named relative to the program's folder; a folder beside the
+    // test program stands in for an installation the user cannot write.
+    const QString relative = QStringLiteral("../tst_userwritablefile-program/ColumnConfig.xml");
+    const QString programDir = QCoreApplication::applicationDirPath() + "/../tst_userwritablefile-program";
+    const QString userCopy = UserWritableFile::userPathFor(relative);
+    const auto removeAll = [this, programDir, userCopy] {
+        makeWritable();
+        QDir(programDir).removeRecursively();
+        QFile::remove(userCopy);
+    };
+    removeAll();
+    const auto removeAtEnd = qScopeGuard(removeAll);
+    QVERIFY(QDir().mkpath(programDir));
+    const QString shipped = QDir(programDir).filePath("ColumnConfig.xml");
+
+    {
+        const VexoTool::DeviceInfoModel first(relative); // writes the default order beside the program
+        QCOMPARE(QFileInfo(first.columnConfigPath()).canonicalFilePath(), QFileInfo(shipped).canonicalFilePath());
+    }
+    const QByteArray shippedBytes = readFile(shipped);
+    if (!makeReadOnly(programDir))
+        QSKIP("this system cannot make a folder read-only for this process");
+
+    QVector<int> defaultOrder;
+    {
+        VexoTool::DeviceInfoModel model(relative);
+        QVERIFY(model.moveColumn(2, 5));
+        QCOMPARE(model.columnConfigPath(), userCopy);
+        for (int logical = 0; logical < VexoTool::DeviceInfoModel::LogicalColumnCount; ++logical)
+            defaultOrder << logical;
+    }
+    QCOMPARE(readFile(shipped), shippedBytes);
+
+    // The next start reads the user's copy and so has the moved order.
+    const VexoTool::DeviceInfoModel next(relative);
+    QCOMPARE(next.columnConfigPath(), userCopy);
+    QVector<int> order;
+    for (int logical = 0; logical < VexoTool::DeviceInfoModel::LogicalColumnCount; ++logical)
+        order << next.columnOf(logical);
+    QVERIFY2(order != defaultOrder, "the column order of the next start is the default order");
+}
+
+QTEST_MAIN(tst_UserWritableFile)
 #include "tst_userwritablefile.moc"
