@@ -6,6 +6,7 @@
 #include "devicelistlog.h"
 
 #include <akloguitoolkit/ctabledelegate.h>
+#include <devicesinfosavepage.h>
 #include <akloguitoolkit/ctableview.h>
 #include <devicestore.h>
 #include <treeviewwithleftpixmapdelegate.h>
@@ -17,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHoverEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -495,7 +497,13 @@ void DeviceDisplayPage::updateHoverCursor(const QPoint &viewportPosition)
 
 void DeviceDisplayPage::onSaveDeviceInfoToExcel()
 {
-    qCInfo(lcDeviceList, "the spreadsheet export is not available in this build");
+    // The checked rows from top to bottom as the table shows them; none still gives a workbook
+    // with the column names.
+    DevicesInfoSavePage dialog(m_model, checkedRows());
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
+    emit signalCoverMainPage();
+    dialog.exec();
+    emit signalDisCoverMainPage();
 }
 
 void DeviceDisplayPage::onConfigResetPassword()
