@@ -11,6 +11,7 @@
 #include <aboutdialog.h>
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
+#include <devicesinfosavepage.h>
 #include <menu.h>
 #include <warningdialog.h>
 #include <windowtitle.h>
@@ -182,6 +183,21 @@ int main(int argc, char *argv[])
                 translated("VexoTool::VEXOToolMainPage", "Initialization failed."), false);
         },
         [](QWidget *modal) { modal->close(); });
+
+    // The export dialog as it opens, with the message of a missing file name, and with the field marked.
+    shootModal(
+        QStringLiteral("12-export-dialog"), [&window] { window.deviceDisplayPage()->onSaveDeviceInfoToExcel(); },
+        [](QWidget *modal) {
+            QTimer::singleShot(700, [] {
+                shoot(QStringLiteral("13-export-no-file-name"));
+                if (QWidget *message = QApplication::activeModalWidget())
+                    message->close();
+            });
+            clickChild(modal, "btnConfirm");
+            pause(300);
+            shoot(QStringLiteral("14-export-field-marked"));
+            modal->close();
+        });
 
     simulator.kill();
     simulator.waitForFinished(3000);
