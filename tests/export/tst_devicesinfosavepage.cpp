@@ -8,12 +8,14 @@
 #include <deviceinfomodel.h>
 #include <devicesinfosavepage.h>
 #include <devicestore.h>
+#include <folderpath.h>
 #include <modalwatcher.h>
 #include <multistatelineedit.h>
 #include <warningdialog.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -92,6 +94,7 @@ private slots:
     void typedFolderIsRemembered_data();
     void typedFolderIsRemembered();
     void fileNameTakesAtMost32Characters();
+    void folderChosenWithTheButton();
     void clickingAFieldClearsItsError_data();
     void clickingAFieldClearsItsError();
     void savedWorkbookHoldsTheGivenRows();
@@ -275,6 +278,28 @@ void tst_DevicesInfoSavePage::fileNameTakesAtMost32Characters()
     QCOMPARE(folderEntries(m_dir->path()), QStringList{QString(32, u'd') + QLatin1String(".xls")});
 }
 
+void tst_DevicesInfoSavePage::folderChosenWithTheButton()
+{
+    const QString chosen = m_dir->filePath(QStringLiteral("chosen"));
+    QVERIFY(QDir().mkpath(chosen));
+    VexoTest::whenModal([chosen](QWidget *modal) {
+        auto *chooser = qobject_cast<QFileDialog *>(modal);
+        if (!chooser) {
+            modal->close(); // the field check below fails
+            return;
+        }
+        chooser->selectFile(chosen);               // replaces a remembered folder that no longer exists
+        static_cast<QDialog *>(chooser)->accept(); // public in QDialog
+    });
+    dialog()->findChild<QToolButton *>(QStringLiteral("m_btnFilepath"))->click();
+    // One separator of this platform, so the folder and the name make a path here.
+    QCOMPARE(field("m_lineEditFilepath")->text(), aptui::folderFieldText(chosen));
+    field("m_lineEditFilename")->setText(QStringLiteral("devices"));
+    dialog()->onSaveDevicesInfo();
+    QCOMPARE(m_messages->texts(), QStringList{QStringLiteral("Saving succeed.")});
+    QCOMPARE(folderEntries(chosen), QStringList{QStringLiteral("devices.xls")});
+}
+
 void tst_DevicesInfoSavePage::clickingAFieldClearsItsError_data()
 {
     QTest::addColumn<QString>("fileName");
@@ -340,7 +365,10 @@ void tst_DevicesInfoSavePage::listPageExportsTheCheckedRow()
     int coveredWhileOpen = -1;
     VexoTest::whenModal([&](QWidget *modal) {
         auto *exportDialog = qobject_cast<DevicesInfoSavePage *>(modal);
-        QVERIFY(exportDialog);
+        if (!exportDialog) {
+            modal->close(); // the checks below fail
+            return;
+        }
         coveredWhileOpen = int(covered.count()) - int(uncovered.count());
         exportDialog->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditFilename"))
             ->setText(QStringLiteral("site"));
