@@ -6,8 +6,8 @@
 #include "devicelistlog.h"
 
 #include <akloguitoolkit/ctabledelegate.h>
-#include <devicesinfosavepage.h>
 #include <akloguitoolkit/ctableview.h>
+#include <devicesinfosavepage.h>
 #include <devicestore.h>
 #include <treeviewwithleftpixmapdelegate.h>
 #include <vexohandler.h>
