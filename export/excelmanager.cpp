@@ -9,7 +9,8 @@
 #include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QFile>
+#include <QRandomGenerator>
 
 namespace VexoTool {
 
@@ -23,6 +24,45 @@ bool isSerialNumberHeader(const QString &headerText)
            || headerText == QCoreApplication::translate("VexoTool::DeviceInfoModel", "Serial Number")
            || headerText == QLatin1String("Serial Number");
 }
+
+// The workbook while it is written: a hidden file beside its final place that takes the final name
+// only when complete, and is removed otherwise. Unlike a temporary file it gets the permissions of
+// any new file, so the workbook can be read by whoever may read the folder's other files.
+class PartFile
+{
+public:
+    explicit PartFile(const QString &prefix)
+    {
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            m_file.setFileName(prefix + QString::number(QRandomGenerator::global()->generate(), 36)
+                               + QLatin1String(".part"));
+            if (m_file.exists())
+                continue;
+            // NewOnly: never a file someone else just created under the same name.
+            m_created = m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+            break;
+        }
+    }
+    ~PartFile()
+    {
+        if (m_created && !m_renamed)
+            m_file.remove();
+    }
+    bool isOpen() const { return m_created; }
+    QFile &file() { return m_file; }
+    // QFile::rename() refuses an existing name, so a file that appeared meanwhile stays.
+    bool renameTo(const QString &path)
+    {
+        m_file.close();
+        m_renamed = m_file.rename(path);
+        return m_renamed;
+    }
+
+private:
+    QFile m_file;
+    bool m_created = false;
+    bool m_renamed = false;
+};
 
 } // namespace
 
@@ -61,11 +101,10 @@ bool ExcelManager::exportRows(const QString &fileName, const QString &folder, co
     if (QFileInfo::exists(path))
         return fail(QStringLiteral("\"%1\" exists already").arg(path));
 
-    // The workbook is written beside its final place and takes its name only when complete,
-    // so a failed export leaves nothing that would block the next attempt.
-    QTemporaryFile file(folder + QLatin1Char('.') + fileName + QLatin1String(".XXXXXX.part"));
-    if (!file.open())
-        return fail(QStringLiteral("cannot create a file in \"%1\": %2").arg(folder, file.errorString()));
+    // A failed export leaves nothing that would block the next attempt.
+    PartFile part(folder + QLatin1Char('.') + fileName + QLatin1Char('.'));
+    if (!part.isOpen())
+        return fail(QStringLiteral("cannot create a file in \"%1\": %2").arg(folder, part.file().errorString()));
 
     const int columnCount = model->columnCount();
     QStringList columnNames;
@@ -92,13 +131,11 @@ bool ExcelManager::exportRows(const QString &fileName, const QString &folder, co
         = CompoundFileWriter::singleStreamFile(QStringLiteral("Workbook"), workbook.stream(), &containerError);
     if (!bytes)
         return fail(containerError);
+    QFile &file = part.file();
     if (file.write(*bytes) != bytes->size() || !file.flush())
         return fail(QStringLiteral("writing \"%1\": %2").arg(file.fileName(), file.errorString()));
-    file.close();
-    // Renaming never replaces a file that appeared meanwhile.
-    if (!file.rename(path))
+    if (!part.renameTo(path))
         return fail(QStringLiteral("cannot name the workbook \"%1\": %2").arg(path, file.errorString()));
-    file.setAutoRemove(false);
     return true;
 }
 

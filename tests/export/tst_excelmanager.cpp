@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -336,6 +337,11 @@ void tst_ExcelManager::successLeavesOnlyTheWorkbook()
     QVERIFY(exporter.exportRows(QStringLiteral("devices"), dir.path() + QLatin1Char('/'), model.get(), {0}));
     QVERIFY(exporter.errorString().isEmpty());
     QCOMPARE(folderEntries(dir.path()), QStringList{QStringLiteral("devices.xls")});
+    // Readable like any file made in the folder, not private like a temporary file.
+    QFile reference(dir.filePath(QStringLiteral("reference")));
+    QVERIFY(reference.open(QIODevice::WriteOnly));
+    QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("devices.xls"))).permissions(), reference.permissions());
+    reference.remove();
     // A second export under the same name is refused and changes nothing.
     QVERIFY(!exporter.exportRows(QStringLiteral("devices"), dir.path() + QLatin1Char('/'), model.get(), {}));
     QCOMPARE(folderEntries(dir.path()), QStringList{QStringLiteral("devices.xls")});
