@@ -7,6 +7,7 @@
 #include "ui_vexotoolmainpage.h"
 
 #include <devicedisplaypage.h>
+#include <devicemodifypage.h>
 #include <deviceinfo.h>
 #include <vexohandler.h>
 
@@ -49,6 +50,7 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
     m_rightSpace = new QWidget(this);
     m_rightSpace->setObjectName(QStringLiteral("m_rightSpace"));
     m_rightSpace->setFixedWidth(RightSpaceWidth);
+    m_deviceModifyPage = new DeviceModifyPage(this);
     m_pageLayout->addWidget(m_deviceDisplayPage);
     m_pageLayout->addWidget(m_rightSpace);
     m_ui->verticalLayout->addWidget(m_title);
@@ -67,6 +69,8 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
     // No room and no clicks: the right-hand panel stays spread, while the placement
     // below still runs on every show and resize.
     m_pinButton->setFixedSize(0, 0);
+    // The panel goes between the list and the right spacer and becomes the pin button's buddy.
+    setRightPanel(m_deviceModifyPage);
 
     const QPixmap logo = QPixmap(QStringLiteral(":/VEXOTool/Logo/logo.png"))
                              .scaled(24, 24, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -96,9 +100,15 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
     // The list page dims the window around its own dialogs.
     connect(m_deviceDisplayPage, &DeviceDisplayPage::signalCoverMainPage, this, &VEXOToolMainPage::enableCover);
     connect(m_deviceDisplayPage, &DeviceDisplayPage::signalDisCoverMainPage, this, &VEXOToolMainPage::disableCover);
+    // So does the panel, and the restore dialog it opens can ask the list for an export.
+    connect(m_deviceModifyPage, &DeviceModifyPage::signalCoverMainPage, this, &VEXOToolMainPage::enableCover);
+    connect(m_deviceModifyPage, &DeviceModifyPage::signalDisCoverMainPage, this, &VEXOToolMainPage::disableCover);
+    connect(m_deviceModifyPage, &DeviceModifyPage::signalExportExcel, m_deviceDisplayPage,
+            &DeviceDisplayPage::onSaveDeviceInfoToExcel);
 
     registerDiscoveryMetaTypes();
     connectDiscovery();
+    connectModifyPanel();
 
     connect(m_pinButton, &aptui::PinButton::pinButtonClicked, this, &VEXOToolMainPage::onMovePinButtion);
     connect(m_pinButton, &aptui::PinButton::pinButtonClicked, this, &VEXOToolMainPage::onShowOrHideRightSpace);
@@ -116,6 +126,18 @@ void VEXOToolMainPage::connectDiscovery()
     connect(handler, &VEXO::VexoHandler::signalDeviceOnline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogin);
     connect(handler, &VEXO::VexoHandler::signalDeviceOffline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogout);
     connect(handler, &VEXO::VexoHandler::signalDeviceUpdate, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceUpdate);
+}
+
+void VEXOToolMainPage::connectModifyPanel()
+{
+    // The selection reaches the panel before the list's slot returns, so the panel never acts
+    // on a selection the list has already left.
+    connect(m_deviceDisplayPage, &DeviceDisplayPage::signalCurrentSelectionModelChange, m_deviceModifyPage,
+            &DeviceModifyPage::onCurrentSelectionChange, Qt::DirectConnection);
+    connect(m_deviceModifyPage, &DeviceModifyPage::signalModifyResult, m_deviceDisplayPage,
+            &DeviceDisplayPage::onDevicesModifyResult);
+    connect(m_deviceModifyPage, &DeviceModifyPage::signalActiveResult, m_deviceDisplayPage,
+            &DeviceDisplayPage::onDevicesActiveResult);
 }
 
 void VEXOToolMainPage::startDiscovery()

@@ -23,6 +23,7 @@ class WindowTitle;
 namespace VexoTool {
 
 class DeviceDisplayPage;
+class DeviceModifyPage;
 
 /**
  * @brief The program's only top-level window: title bar, device list, the right-hand
@@ -48,6 +49,8 @@ public:
     QWidget *rightPanel() const { return m_rightPanel; }
 
     DeviceDisplayPage *deviceDisplayPage() const { return m_deviceDisplayPage; }
+    /** @brief The modify and activate panel, the window's right-hand panel. */
+    DeviceModifyPage *deviceModifyPage() const { return m_deviceModifyPage; }
     aptui::WindowTitle *titleBar() const { return m_title; }
     aptui::PinButton *pinButton() const { return m_pinButton; }
     QWidget *pinBorder() const { return m_pinBorder; }
@@ -78,12 +81,14 @@ protected:
 
 private:
     void connectDiscovery();
+    void connectModifyPanel();
     void startDiscovery();
 
     std::unique_ptr<Ui::VEXOToolMainPage> m_ui;
     QHBoxLayout *m_pageLayout = nullptr;
     aptui::WindowTitle *m_title = nullptr;
     DeviceDisplayPage *m_deviceDisplayPage = nullptr;
+    DeviceModifyPage *m_deviceModifyPage = nullptr;
     QWidget *m_rightPanel = nullptr;
     QWidget *m_rightSpace = nullptr;
     aptui::PinButton *m_pinButton = nullptr;

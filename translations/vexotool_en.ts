@@ -62,6 +62,49 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::DeviceActivePage</name>
+    <message>
+        <source>Device not activated</source>
+        <translation>Device not activated</translation>
+    </message>
+    <message>
+        <source>The network parameters can be modified after the device is activated</source>
+        <translation>The network parameters can be modified after the device is activated</translation>
+    </message>
+    <message>
+        <source>Active now</source>
+        <translation>Active now</translation>
+    </message>
+    <message>
+        <source>Device active</source>
+        <translation>Device active</translation>
+    </message>
+    <message>
+        <source>Batch devices active</source>
+        <translation>Batch devices active</translation>
+    </message>
+    <message>
+        <source>Batch devices network parameters</source>
+        <translation>Batch devices network parameters</translation>
+    </message>
+    <message>
+        <source>Sorry,the devices you have chosen has not activated devices</source>
+        <translation>Sorry,the devices you have chosen has not activated devices</translation>
+    </message>
+    <message>
+        <source>Note: please activate</source>
+        <translation>Note: please activate</translation>
+    </message>
+    <message>
+        <source>the device</source>
+        <translation>the device</translation>
+    </message>
+    <message>
+        <source>to perform other operations</source>
+        <translation>to perform other operations</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::DeviceDisplayPage</name>
     <message>
         <source>Succeed</source>
@@ -216,6 +259,280 @@
     <message>
         <source>Succeed</source>
         <translation>Succeed</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>Active</translation>
+    </message>
+    <message>
+        <source>New Password:</source>
+        <translation>New Password:</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>Confirm Password:</translation>
+    </message>
+    <message>
+        <source>Modify</source>
+        <translation>Modify</translation>
+    </message>
+    <message>
+        <source>Forget Password</source>
+        <translation>Forget Password</translation>
+    </message>
+    <message>
+        <source>Admin Password:</source>
+        <translation>Admin Password:</translation>
+    </message>
+    <message>
+        <source>Sorry, please select the equipment.</source>
+        <translation>Sorry, please select the equipment.</translation>
+    </message>
+    <message>
+        <source>Sorry, please enter the administrator password.</source>
+        <translation>Sorry, please enter the administrator password.</translation>
+    </message>
+    <message>
+        <source>Modify network parameters succeed.</source>
+        <translation>Modify network parameters succeed.</translation>
+    </message>
+    <message>
+        <source>Device deny.</source>
+        <translation>Device deny.</translation>
+    </message>
+    <message>
+        <source>Time out.</source>
+        <translation>Time out.</translation>
+    </message>
+    <message>
+        <source>Error%1:others</source>
+        <translation>Error%1:others</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 selected devices fit between the start address %3 and the end of its subnet. Choose a lower start address or fewer devices.</source>
+        <translation>Only %1 of the %2 selected devices fit between the start address %3 and the end of its subnet. Choose a lower start address or fewer devices.</translation>
+    </message>
+    <message>
+        <source>The address %1 is already used by another device in the list.</source>
+        <translation>The address %1 is already used by another device in the list.</translation>
+    </message>
+    <message>
+        <source>Modifying device %1 of %2 ...</source>
+        <translation>Modifying device %1 of %2 ...</translation>
+    </message>
+    <message>
+        <source>Error%1:device deny</source>
+        <translation>Error%1:device deny</translation>
+    </message>
+    <message>
+        <source>Error%1:time out</source>
+        <translation>Error%1:time out</translation>
+    </message>
+    <message>
+        <source>Please select a device.</source>
+        <translation>Please select a device.</translation>
+    </message>
+    <message>
+        <source>The password can not be empty.</source>
+        <translation>The password can not be empty.</translation>
+    </message>
+    <message>
+        <source>The password you typed do not match.</source>
+        <translation>The password you typed do not match.</translation>
+    </message>
+    <message>
+        <source>Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
+        <translation>Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special character for your password with at least two kinds of them contained.</translation>
+    </message>
+    <message>
+        <source>Activate Succeed.</source>
+        <translation>Activate Succeed.</translation>
+    </message>
+    <message>
+        <source>Activating device %1 of %2 ...</source>
+        <translation>Activating device %1 of %2 ...</translation>
+    </message>
+    <message>
+        <source>Error%1:Device deny.</source>
+        <translation>Error%1:Device deny.</translation>
+    </message>
+    <message>
+        <source>Error%1:reactive</source>
+        <translation>Error%1:reactive</translation>
+    </message>
+    <message>
+        <source>VEXO Tool</source>
+        <translation>VEXO Tool</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>Activation</translation>
+    </message>
+    <message>
+        <source>Batch activate devices</source>
+        <translation>Batch activate devices</translation>
+    </message>
+    <message>
+        <source>Activate fail numbers</source>
+        <translation>Activate fail numbers</translation>
+    </message>
+    <message>
+        <source>Password recovery is not available in this build.</source>
+        <translation>Password recovery is not available in this build.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::DeviceModifyResultPage</name>
+    <message>
+        <source>Confirmation List</source>
+        <translation>Confirmation List</translation>
+    </message>
+    <message>
+        <source>Devices Number:</source>
+        <translation>Devices Number:</translation>
+    </message>
+    <message>
+        <source>Failed Number:</source>
+        <translation>Failed Number:</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Device Type</source>
+        <translation>Device Type</translation>
+    </message>
+    <message>
+        <source>IPv4 Address</source>
+        <translation>IPv4 Address</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>Modification</source>
+        <translation>Modification</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::DeviceNetParaPage</name>
+    <message>
+        <source>Inport DevciePara</source>
+        <translation>Inport DevciePara</translation>
+    </message>
+    <message>
+        <source>Enable DHCP</source>
+        <translation>Enable DHCP</translation>
+    </message>
+    <message>
+        <source>StartIp:</source>
+        <translation>StartIp:</translation>
+    </message>
+    <message>
+        <source>Please set the start Ip address,then add one</source>
+        <translation>Please set the start Ip address,then add one</translation>
+    </message>
+    <message>
+        <source>Device Serial:</source>
+        <translation>Device Serial:</translation>
+    </message>
+    <message>
+        <source>Short Serial:</source>
+        <translation>Short Serial:</translation>
+    </message>
+    <message>
+        <source>Start Time:</source>
+        <translation>Start Time:</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP Address:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Subnet Mask:</source>
+        <translation>Subnet Mask:</translation>
+    </message>
+    <message>
+        <source>Gateway:</source>
+        <translation>Gateway:</translation>
+    </message>
+    <message>
+        <source>IPv6 Address:</source>
+        <translation>IPv6 Address:</translation>
+    </message>
+    <message>
+        <source>IPv6 Gateway:</source>
+        <translation>IPv6 Gateway:</translation>
+    </message>
+    <message>
+        <source>IPv6 Prefix Length:</source>
+        <translation>IPv6 Prefix Length:</translation>
+    </message>
+    <message>
+        <source>Http Port:</source>
+        <translation>Http Port:</translation>
+    </message>
+    <message>
+        <source>Security Verification</source>
+        <translation>Security Verification</translation>
+    </message>
+    <message>
+        <source>Modify Network parameters</source>
+        <translation>Modify Network parameters</translation>
+    </message>
+    <message>
+        <source>Batch Modify Network parameters</source>
+        <translation>Batch Modify Network parameters</translation>
+    </message>
+    <message>
+        <source>Please input IP Address.</source>
+        <translation>Please input IP Address.</translation>
+    </message>
+    <message>
+        <source>IP Address not correct.</source>
+        <translation>IP Address not correct.</translation>
+    </message>
+    <message>
+        <source>Device port ranges from 2000 to 65535.</source>
+        <translation>Device port ranges from 2000 to 65535.</translation>
+    </message>
+    <message>
+        <source>Subnet mask can not be empty.</source>
+        <translation>Subnet mask can not be empty.</translation>
+    </message>
+    <message>
+        <source>Subnet Mask not correct.</source>
+        <translation>Subnet Mask not correct.</translation>
+    </message>
+    <message>
+        <source>Gateway can not be empty</source>
+        <translation>Gateway can not be empty</translation>
+    </message>
+    <message>
+        <source>Gateway not correct.</source>
+        <translation>Gateway not correct.</translation>
+    </message>
+    <message>
+        <source>Http port ranges from 1 to 65535.</source>
+        <translation>Http port ranges from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>IPv6 Address not correct.</source>
+        <translation>IPv6 Address not correct.</translation>
+    </message>
+    <message>
+        <source>IPv6 gateway not correct.</source>
+        <translation>IPv6 gateway not correct.</translation>
+    </message>
+    <message>
+        <source>IPv6 prefix length ranges from 0 to 127.</source>
+        <translation>IPv6 prefix length ranges from 0 to 127.</translation>
     </message>
 </context>
 <context>

@@ -62,6 +62,49 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::DeviceActivePage</name>
+    <message>
+        <source>Device not activated</source>
+        <translation>设备未激活</translation>
+    </message>
+    <message>
+        <source>The network parameters can be modified after the device is activated</source>
+        <translation>设备激活后才能修改网络参数</translation>
+    </message>
+    <message>
+        <source>Active now</source>
+        <translation>立即激活</translation>
+    </message>
+    <message>
+        <source>Device active</source>
+        <translation>设备激活</translation>
+    </message>
+    <message>
+        <source>Batch devices active</source>
+        <translation>批量激活设备</translation>
+    </message>
+    <message>
+        <source>Batch devices network parameters</source>
+        <translation>批量设备网络参数</translation>
+    </message>
+    <message>
+        <source>Sorry,the devices you have chosen has not activated devices</source>
+        <translation>抱歉，所选设备中有未激活的设备</translation>
+    </message>
+    <message>
+        <source>Note: please activate</source>
+        <translation>提示：请先激活</translation>
+    </message>
+    <message>
+        <source>the device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>to perform other operations</source>
+        <translation>再进行其他操作</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::DeviceDisplayPage</name>
     <message>
         <source>Succeed</source>
@@ -216,6 +259,280 @@
     <message>
         <source>Succeed</source>
         <translation>成功</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>激活</translation>
+    </message>
+    <message>
+        <source>New Password:</source>
+        <translation>新密码：</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>确认密码：</translation>
+    </message>
+    <message>
+        <source>Modify</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <source>Forget Password</source>
+        <translation>忘记密码</translation>
+    </message>
+    <message>
+        <source>Admin Password:</source>
+        <translation>管理员密码：</translation>
+    </message>
+    <message>
+        <source>Sorry, please select the equipment.</source>
+        <translation>抱歉，请先选择设备。</translation>
+    </message>
+    <message>
+        <source>Sorry, please enter the administrator password.</source>
+        <translation>抱歉，请输入管理员密码。</translation>
+    </message>
+    <message>
+        <source>Modify network parameters succeed.</source>
+        <translation>网络参数修改成功。</translation>
+    </message>
+    <message>
+        <source>Device deny.</source>
+        <translation>设备拒绝。</translation>
+    </message>
+    <message>
+        <source>Time out.</source>
+        <translation>超时。</translation>
+    </message>
+    <message>
+        <source>Error%1:others</source>
+        <translation>错误%1：其他</translation>
+    </message>
+    <message>
+        <source>Only %1 of the %2 selected devices fit between the start address %3 and the end of its subnet. Choose a lower start address or fewer devices.</source>
+        <translation>从起始地址 %3 到其子网末尾只能容纳所选 %2 台设备中的 %1 台。请选择更小的起始地址或减少设备数量。</translation>
+    </message>
+    <message>
+        <source>The address %1 is already used by another device in the list.</source>
+        <translation>地址 %1 已被列表中的其他设备使用。</translation>
+    </message>
+    <message>
+        <source>Modifying device %1 of %2 ...</source>
+        <translation>正在修改第 %1 台设备（共 %2 台）…</translation>
+    </message>
+    <message>
+        <source>Error%1:device deny</source>
+        <translation>错误%1：设备拒绝</translation>
+    </message>
+    <message>
+        <source>Error%1:time out</source>
+        <translation>错误%1：超时</translation>
+    </message>
+    <message>
+        <source>Please select a device.</source>
+        <translation>请选择设备。</translation>
+    </message>
+    <message>
+        <source>The password can not be empty.</source>
+        <translation>密码不能为空。</translation>
+    </message>
+    <message>
+        <source>The password you typed do not match.</source>
+        <translation>两次输入的密码不一致。</translation>
+    </message>
+    <message>
+        <source>Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
+        <translation>密码长度为 8 到 16 位，可由数字、小写字母、大写字母和特殊字符组成，且至少包含其中两种。</translation>
+    </message>
+    <message>
+        <source>Activate Succeed.</source>
+        <translation>激活成功。</translation>
+    </message>
+    <message>
+        <source>Activating device %1 of %2 ...</source>
+        <translation>正在激活第 %1 台设备（共 %2 台）…</translation>
+    </message>
+    <message>
+        <source>Error%1:Device deny.</source>
+        <translation>错误%1：设备拒绝。</translation>
+    </message>
+    <message>
+        <source>Error%1:reactive</source>
+        <translation>错误%1：重复激活</translation>
+    </message>
+    <message>
+        <source>VEXO Tool</source>
+        <translation>VEXO 工具</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>激活</translation>
+    </message>
+    <message>
+        <source>Batch activate devices</source>
+        <translation>批量激活设备数</translation>
+    </message>
+    <message>
+        <source>Activate fail numbers</source>
+        <translation>激活失败数</translation>
+    </message>
+    <message>
+        <source>Password recovery is not available in this build.</source>
+        <translation>此版本暂不提供密码找回功能。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::DeviceModifyResultPage</name>
+    <message>
+        <source>Confirmation List</source>
+        <translation>确认列表</translation>
+    </message>
+    <message>
+        <source>Devices Number:</source>
+        <translation>设备数量：</translation>
+    </message>
+    <message>
+        <source>Failed Number:</source>
+        <translation>失败数量：</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Device Type</source>
+        <translation>设备型号</translation>
+    </message>
+    <message>
+        <source>IPv4 Address</source>
+        <translation>IPv4 地址</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Modification</source>
+        <translation>修改结果</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::DeviceNetParaPage</name>
+    <message>
+        <source>Inport DevciePara</source>
+        <translation>导入设备参数</translation>
+    </message>
+    <message>
+        <source>Enable DHCP</source>
+        <translation>启用 DHCP</translation>
+    </message>
+    <message>
+        <source>StartIp:</source>
+        <translation>起始 IP：</translation>
+    </message>
+    <message>
+        <source>Please set the start Ip address,then add one</source>
+        <translation>请设置起始 IP 地址，之后每台设备依次加一</translation>
+    </message>
+    <message>
+        <source>Device Serial:</source>
+        <translation>设备序列号：</translation>
+    </message>
+    <message>
+        <source>Short Serial:</source>
+        <translation>短序列号：</translation>
+    </message>
+    <message>
+        <source>Start Time:</source>
+        <translation>启动时间：</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP 地址：</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>端口：</translation>
+    </message>
+    <message>
+        <source>Subnet Mask:</source>
+        <translation>子网掩码：</translation>
+    </message>
+    <message>
+        <source>Gateway:</source>
+        <translation>网关：</translation>
+    </message>
+    <message>
+        <source>IPv6 Address:</source>
+        <translation>IPv6 地址：</translation>
+    </message>
+    <message>
+        <source>IPv6 Gateway:</source>
+        <translation>IPv6 网关：</translation>
+    </message>
+    <message>
+        <source>IPv6 Prefix Length:</source>
+        <translation>IPv6 前缀长度：</translation>
+    </message>
+    <message>
+        <source>Http Port:</source>
+        <translation>HTTP 端口：</translation>
+    </message>
+    <message>
+        <source>Security Verification</source>
+        <translation>安全验证</translation>
+    </message>
+    <message>
+        <source>Modify Network parameters</source>
+        <translation>修改网络参数</translation>
+    </message>
+    <message>
+        <source>Batch Modify Network parameters</source>
+        <translation>批量修改网络参数</translation>
+    </message>
+    <message>
+        <source>Please input IP Address.</source>
+        <translation>请输入 IP 地址。</translation>
+    </message>
+    <message>
+        <source>IP Address not correct.</source>
+        <translation>IP 地址不正确。</translation>
+    </message>
+    <message>
+        <source>Device port ranges from 2000 to 65535.</source>
+        <translation>设备端口范围为 2000 到 65535。</translation>
+    </message>
+    <message>
+        <source>Subnet mask can not be empty.</source>
+        <translation>子网掩码不能为空。</translation>
+    </message>
+    <message>
+        <source>Subnet Mask not correct.</source>
+        <translation>子网掩码不正确。</translation>
+    </message>
+    <message>
+        <source>Gateway can not be empty</source>
+        <translation>网关不能为空</translation>
+    </message>
+    <message>
+        <source>Gateway not correct.</source>
+        <translation>网关不正确。</translation>
+    </message>
+    <message>
+        <source>Http port ranges from 1 to 65535.</source>
+        <translation>HTTP 端口范围为 1 到 65535。</translation>
+    </message>
+    <message>
+        <source>IPv6 Address not correct.</source>
+        <translation>IPv6 地址不正确。</translation>
+    </message>
+    <message>
+        <source>IPv6 gateway not correct.</source>
+        <translation>IPv6 网关不正确。</translation>
+    </message>
+    <message>
+        <source>IPv6 prefix length ranges from 0 to 127.</source>
+        <translation>IPv6 前缀长度范围为 0 到 127。</translation>
     </message>
 </context>
 <context>

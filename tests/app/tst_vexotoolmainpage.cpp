@@ -5,7 +5,12 @@
 #include <vexotoolmainpage.h>
 
 #include <aboutdialog.h>
+#include "devicerecords.h"
+
 #include <devicedisplaypage.h>
+#include <deviceinfomodel.h>
+#include <devicemodifypage.h>
+#include <devicestore.h>
 #include <configuremanager.h>
 #include <coverwidget.h>
 #include <menu.h>
@@ -39,7 +44,8 @@ private slots:
     void cleanup();
     void foldBarPlacement_data();
     void foldBarPlacement();
-    void foldBarWithoutPanelStaysPut();
+    void modifyPanelSitsRightOfTheList();
+    void selectionReachesPanelAtOnce();
     void pinClickFoldsPanelAndShowsSpacer();
     void exitQuestion_data();
     void exitQuestion();
@@ -77,10 +83,8 @@ void TestVexoToolMainPage::cleanupTestCase()
 void TestVexoToolMainPage::init()
 {
     m_window = std::make_unique<VEXOToolMainPage>();
-    m_panel = new QWidget;
-    m_panel->setObjectName(QStringLiteral("testPanel"));
-    m_panel->setFixedWidth(300);
-    m_window->setRightPanel(m_panel);
+    m_panel = m_window->rightPanel();
+    QVERIFY(m_panel);
     m_window->resize(1024, 768);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -102,11 +106,11 @@ void TestVexoToolMainPage::foldBarPlacement_data()
     QTest::addColumn<QPoint>("border");
     QTest::addColumn<QString>("name");
     // x = W - 20 - panel width, both one pixel further right; y = trunc(H * 0.3 - 20).
-    QTest::addRow("768 high, spread") << QSize(1024, 768) << true << QPoint(705, 210) << QPoint(705, 35)
+    QTest::addRow("768 high, spread") << QSize(1024, 768) << true << QPoint(645, 210) << QPoint(645, 35)
                                       << "m_pUnSpreadButton";
     QTest::addRow("768 high, folded") << QSize(1024, 768) << false << QPoint(993, 210) << QPoint(993, 35)
                                       << "m_pSpreadButton";
-    QTest::addRow("601 high, truncated") << QSize(1200, 601) << true << QPoint(881, 160) << QPoint(881, 35)
+    QTest::addRow("601 high, truncated") << QSize(1200, 601) << true << QPoint(821, 160) << QPoint(821, 35)
                                          << "m_pUnSpreadButton";
 }
 
@@ -127,17 +131,51 @@ void TestVexoToolMainPage::foldBarPlacement()
     QCOMPARE(m_window->pinButton()->objectName(), name);
 }
 
-void TestVexoToolMainPage::foldBarWithoutPanelStaysPut()
+void TestVexoToolMainPage::modifyPanelSitsRightOfTheList()
 {
-    VEXOToolMainPage window;
-    window.resize(1024, 768);
-    window.show();
-    const QPoint before = window.pinButton()->pos();
-    window.onMovePinButtion();
-    QCOMPARE(window.pinButton()->pos(), before);
-    // The unplaced strip would otherwise lie over the title bar.
-    QVERIFY(!window.pinBorder()->isVisible());
-    QCOMPARE(window.pinButton()->objectName(), QStringLiteral("m_pSpreadButton"));
+    VexoTool::DeviceModifyPage *panel = m_window->deviceModifyPage();
+    QCOMPARE(m_window->rightPanel(), panel);
+    QCOMPARE(m_window->pinButton()->buddy(), panel);
+    QVERIFY(panel->isVisible());
+    QVERIFY(m_window->pinBorder()->isVisible());
+    QVERIFY(m_window->rightSpace()->isHidden());
+    const QRect list = m_window->deviceDisplayPage()->geometry();
+    QVERIFY(panel->geometry().left() > list.right());
+    QVERIFY(panel->geometry().right() < m_window->width());
+    // The strip lies along the panel's left edge.
+    m_window->onMovePinButtion();
+    QCOMPARE(m_window->pinBorder()->x(), m_window->width() - 20 - panel->width() + 1);
+}
+
+void TestVexoToolMainPage::selectionReachesPanelAtOnce()
+{
+    VexoTool::DeviceDisplayPage *list = m_window->deviceDisplayPage();
+    VexoTool::DeviceModifyPage *panel = m_window->deviceModifyPage();
+    VEXO_DEVICE_INFO record = deviceRecord(1);
+    record.inactive = 1;
+    list->onDeviceLogin(record);
+    VexoTool::DeviceInfoModel *model = list->model();
+    QCOMPARE(model->rowCount(), 1);
+
+    // The panel has the device before the list's slot returns.
+    bool panelHadItDuringTheReport = false;
+    connect(list, &VexoTool::DeviceDisplayPage::signalCurrentSelectionModelChange, this,
+            [&] { panelHadItDuringTheReport = !panel->selection().isEmpty(); });
+    model->item(0, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    QVERIFY(panelHadItDuringTheReport);
+    QCOMPARE(panel->selection().size(), qsizetype(1));
+    QCOMPARE(panel->selection().first().strSerialNumber, serialOf(record));
+
+    // An activation result makes the list report the selection again, in the same call chain.
+    QSignalSpy reports(list, &VexoTool::DeviceDisplayPage::signalCurrentSelectionModelChange);
+    DeviceInfo activated = panel->selection().first();
+    activated.strResult = QStringLiteral("Succeed");
+    DeviceStore::instance()->setInactive(activated.strSerialNumber, activated.strMAC, 0);
+    emit panel->signalActiveResult({activated});
+    QCOMPARE(reports.count(), 1);
+    QCOMPARE(reports.first().at(0).value<ModifyPage>(), ModifySingle);
+    QCOMPARE(panel->selection().first().strResult, QStringLiteral("0"));
+    DeviceStore::instance()->clear();
 }
 
 void TestVexoToolMainPage::pinClickFoldsPanelAndShowsSpacer()

@@ -258,6 +258,8 @@ private slots:
     void sealedRequestChecks();
     void modify_data();
     void modify();
+    void ownIpv6IsNoChange_data();
+    void ownIpv6IsNoChange();
     void lockoutAfterFiveRefusals();
     void getKey_data();
     void getKey();
@@ -763,6 +765,59 @@ void tst_DevSim::modify()
                                  [&](const vxdp::Announce &a) { return a.device.serial == before.serial; });
     QVERIFY(it != now.end());
     QVERIFY(it->device == after);
+}
+
+void tst_DevSim::ownIpv6IsNoChange_data()
+{
+    QTest::addColumn<bool>("ownAddress");
+    QTest::addColumn<bool>("ownGateway");
+    QTest::addColumn<int>("prefixDelta");
+    QTest::addColumn<vxdp::Status>("expected");
+
+    QTest::addRow("own address and gateway with the IPv4 change") << true << true << 0 << vxdp::Status::Ok;
+    QTest::addRow("own gateway only") << false << true << 0 << vxdp::Status::Ok;
+    QTest::addRow("own address, other prefix length") << true << false << 1 << vxdp::Status::Unsupported;
+}
+
+void tst_DevSim::ownIpv6IsNoChange()
+{
+    QFETCH(bool, ownAddress);
+    QFETCH(bool, ownGateway);
+    QFETCH(int, prefixDelta);
+    QFETCH(vxdp::Status, expected);
+    Sim sim;
+    QVERIFY(sim.start(args(32, 5), 32));
+    // A device that reports IPv6 but cannot change it gets its own values back with an IPv4 change.
+    const vxdp::Announce *device = findKind(sim.devices, {Activated, FixedIpv6});
+    QVERIFY(device);
+    const vxdp::DeviceDescription before = device->device;
+    vxdp::NetParams net;
+    net.ipv4 = {203, 0, 113, 61};
+    net.mask = {255, 255, 255, 0};
+    net.gateway = {203, 0, 113, 1};
+    net.flags = 0x01;
+    if (ownAddress) {
+        net.ipv6 = before.ipv6;
+        net.ipv6PrefixLength = std::uint8_t(before.ipv6PrefixLength + prefixDelta);
+        net.flags |= 0x02;
+    }
+    if (ownGateway) {
+        net.ipv6Gateway = before.ipv6Gateway;
+        net.flags |= 0x04;
+    }
+
+    const auto result = sim.client->sealed(vxdp::MsgType::Modify, modifyRequest(before, net), withPassword(kPassword));
+    QVERIFY(result);
+    QCOMPARE(result->status, expected);
+    const auto changed = sim.client->waitForAnnounce(vxdp::AnnounceReason::Changed, before.serial,
+                                                     expected == vxdp::Status::Ok ? 3000 : 200);
+    QCOMPARE(bool(changed), expected == vxdp::Status::Ok);
+    if (changed) {
+        QVERIFY(changed->device.ipv4 == net.ipv4);
+        QVERIFY(changed->device.ipv6 == before.ipv6);
+        QCOMPARE(changed->device.ipv6PrefixLength, before.ipv6PrefixLength);
+        QVERIFY(changed->device.ipv6Gateway == before.ipv6Gateway);
+    }
 }
 
 void tst_DevSim::lockoutAfterFiveRefusals()

@@ -197,6 +197,8 @@ private slots:
     void filterRule();
     void activation();
     void networkChange();
+    void ipv6SentBackUnchanged_data();
+    void ipv6SentBackUnchanged();
     void silentAndUnknownDevices();
     void keyQuery_data();
     void keyQuery();
@@ -477,6 +479,58 @@ void tst_VexoLibrary::networkChange()
     QVERIFY(VEXO_ModifyDeviceNetParam(device->macAddress, kPassword, &p));
     QTRY_COMPARE_WITH_TIMEOUT(QByteArray(m_events->current().at(device->macAddress).ipv4Address),
                               QByteArray("192.0.2.200"), 5000);
+}
+
+void tst_VexoLibrary::ipv6SentBackUnchanged_data()
+{
+    QTest::addColumn<QByteArray>("ipv6Address");
+    QTest::addColumn<QByteArray>("ipv6Gateway");
+    QTest::addColumn<int>("prefixDelta");
+    QTest::addColumn<uint>("error");
+
+    // "=" stands for the device's own value.
+    QTest::addRow("its own IPv6 values") << QByteArray("=") << QByteArray("=") << 0 << uint(VEXO_NOERROR);
+    QTest::addRow("its own values written otherwise") << QByteArray("~") << QByteArray("=") << 0 << uint(VEXO_NOERROR);
+    QTest::addRow("no IPv6 values") << QByteArray() << QByteArray() << 0 << uint(VEXO_NOERROR);
+    QTest::addRow("another IPv6 address")
+        << QByteArray("2001:db8:77::42") << QByteArray("=") << 0 << uint(VEXO_ERR_UNSUPPORTED);
+    QTest::addRow("another IPv6 gateway")
+        << QByteArray("=") << QByteArray("2001:db8:77::1") << 0 << uint(VEXO_ERR_UNSUPPORTED);
+    QTest::addRow("another prefix length") << QByteArray("=") << QByteArray("=") << 1 << uint(VEXO_ERR_UNSUPPORTED);
+}
+
+void tst_VexoLibrary::ipv6SentBackUnchanged()
+{
+    QFETCH(QByteArray, ipv6Address);
+    QFETCH(QByteArray, ipv6Gateway);
+    QFETCH(int, prefixDelta);
+    QFETCH(uint, error);
+    QVERIFY(
+        bringUp({QStringLiteral("--count"), QStringLiteral("12"), QStringLiteral("--seed"), QStringLiteral("11")}, 12));
+    // Reports IPv6 but cannot change it: a form sends its IPv6 values back with every change.
+    const auto device = m_events->find([](const VEXO_DEVICE_INFO &d) {
+        return d.inactive == 0 && !d.dhcpEnabled && d.extendedInfoValid == 1
+               && !(d.capabilityFlags & VEXO_CAP_MOD_IPV6);
+    });
+    QVERIFY(device.has_value());
+    DeviceNetParam p = paramsOf(*device);
+    std::strcpy(p.ipv4Address, "203.0.113.88");
+    const QByteArray ownAddress(device->ipv6Address);
+    // The same address with its zero groups written out.
+    const QByteArray longhand = QByteArray(ownAddress).replace("::", ":0:0:0:0:");
+    const QByteArray address = ipv6Address == "=" ? ownAddress : ipv6Address == "~" ? longhand : ipv6Address;
+    const QByteArray gateway = ipv6Gateway == "=" ? QByteArray(device->ipv6Gateway) : ipv6Gateway;
+    std::strncpy(p.ipv6Address, address.constData(), sizeof p.ipv6Address - 1);
+    std::strncpy(p.ipv6Gateway, gateway.constData(), sizeof p.ipv6Gateway - 1);
+    p.ipv6PrefixLength = uint8_t(device->ipv6PrefixLength + prefixDelta);
+
+    const int result = VEXO_ModifyDeviceNetParam(device->macAddress, kPassword, &p);
+    QCOMPARE(result ? uint(VEXO_NOERROR) : uint(VEXO_GetLastError()), error);
+    if (error == VEXO_NOERROR) {
+        QTRY_COMPARE_WITH_TIMEOUT(QByteArray(m_events->current().at(device->macAddress).ipv4Address),
+                                  QByteArray("203.0.113.88"), 5000);
+        QCOMPARE(QByteArray(m_events->current().at(device->macAddress).ipv6Address), ownAddress);
+    }
 }
 
 void tst_VexoLibrary::silentAndUnknownDevices()

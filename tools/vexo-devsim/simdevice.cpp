@@ -223,7 +223,13 @@ DeviceOutcome SimDevice::modify(const vxdp::Request &request, const vxdp::Secret
         return answer(refuse(context));
     m_refusals = 0;
 
-    const vxdp::NetParams &net = request.net;
+    vxdp::NetParams net = request.net;
+    // IPv6 fields equal to the device's own are no change; only a real change needs the capability.
+    if ((net.flags & kNetIpv6Address) && d.extendedValid && net.ipv6 == d.ipv6
+        && net.ipv6PrefixLength == d.ipv6PrefixLength)
+        net.flags &= std::uint8_t(~kNetIpv6Address);
+    if ((net.flags & kNetIpv6Gateway) && d.extendedValid && net.ipv6Gateway == d.ipv6Gateway)
+        net.flags &= std::uint8_t(~kNetIpv6Gateway);
     // Devices that cannot change their IPv6 setup refuse rather than ignore it.
     if ((net.flags & (kNetIpv6Address | kNetIpv6Gateway)) && !(d.capabilities & kCapModIpv6))
         return answer(vxdp::Status::Unsupported);

@@ -11,7 +11,11 @@
 #include <aboutdialog.h>
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
+#include <devicemodifypage.h>
+#include <devicemodifyresultpage.h>
 #include <devicesinfosavepage.h>
+#include <devicestore.h>
+#include <multistatelineedit.h>
 #include <menu.h>
 #include <warningdialog.h>
 #include <windowtitle.h>
@@ -22,7 +26,9 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
+#include <QCheckBox>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardItem>
@@ -98,7 +104,9 @@ int main(int argc, char *argv[])
     simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vexo-devsim"),
                     {QStringLiteral("--scope"), QStringLiteral("loopback"), QStringLiteral("--port"),
                      QStringLiteral("0"), QStringLiteral("--count"), QStringLiteral("24"), QStringLiteral("--seed"),
-                     QStringLiteral("2026"), QStringLiteral("--test-mode"), QStringLiteral("--no-stdin")});
+                     QStringLiteral("2026"), QStringLiteral("--test-mode"), QStringLiteral("--no-stdin"),
+                     // Slow enough answers that a batch's progress can be seen.
+                     QStringLiteral("--delay-ms"), QStringLiteral("150")});
     QByteArray line;
     const QDeadlineTimer ready(10000);
     while (!line.startsWith("ready") && !ready.hasExpired() && simulator.waitForReadyRead(1000))
@@ -129,6 +137,90 @@ int main(int argc, char *argv[])
     model->item(2, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
     pause(200);
     shoot(QStringLiteral("02-device-checked"));
+
+    // The modify panel in each of its views.
+    VexoTool::DeviceModifyPage *panel = window.deviceModifyPage();
+    VexoTool::DeviceDisplayPage *list = window.deviceDisplayPage();
+    QVector<DeviceInfo> activated;
+    QVector<DeviceInfo> inactive;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const DeviceInfo info = list->deviceInfoOfRow(row);
+        VEXO_DEVICE_INFO record{};
+        DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record);
+        (record.inactive ? inactive : activated).append(info);
+    }
+    model->item(2, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+    pause(200);
+    shoot(QStringLiteral("02a-panel-no-device"));
+    panel->onCurrentSelectionChange(ModifySingle, {activated.value(0)});
+    pause(200);
+    shootModal(
+        QStringLiteral("02b-panel-admin-password-missing"),
+        [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnModify"))->click(); },
+        [](QWidget *modal) { modal->close(); });
+    shoot(QStringLiteral("02c-panel-single-modify-marked"));
+    panel->onCurrentSelectionChange(ModifyBatch, activated.mid(0, 3));
+    pause(200);
+    shoot(QStringLiteral("02d-panel-batch-modify"));
+    panel->findChild<QCheckBox *>(QStringLiteral("m_checkBoxBatchDHCP"))->click();
+    pause(200);
+    shoot(QStringLiteral("02e-panel-batch-modify-dhcp"));
+    panel->onCurrentSelectionChange(ActivateSingle, {inactive.value(0)});
+    panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditNewPassword"))
+        ->setText(QStringLiteral("Abcd1234"));
+    pause(200);
+    shoot(QStringLiteral("02f-panel-activate-single"));
+    panel->onCurrentSelectionChange(ActivateBatch, inactive.mid(0, 2));
+    panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditNewPassword"))
+        ->setText(QStringLiteral("Abcd1234!x"));
+    pause(200);
+    shoot(QStringLiteral("02g-panel-activate-batch"));
+    panel->onCurrentSelectionChange(ActivateMixed, {activated.value(0), inactive.value(0)});
+    pause(200);
+    shoot(QStringLiteral("02h-panel-mixed"));
+    QVector<DeviceInfo> outcome = activated.mid(0, 4);
+    for (int j = 0; j < outcome.size(); ++j)
+        outcome[j].strResult
+            = j == 2 ? QStringLiteral("Error2009:device deny") : translated("VexoTool::DeviceModifyPage", "Succeed");
+    for (const bool activation : {false, true}) {
+        shootModal(
+            QStringLiteral("02%1-result-list-%2")
+                .arg(activation ? QLatin1Char('j') : QLatin1Char('i'))
+                .arg(activation ? QStringLiteral("activation") : QStringLiteral("modification")),
+            [&outcome, activation] {
+                VexoTool::DeviceModifyResultPage resultList;
+                if (activation) {
+                    resultList.setColumnTitle(4, translated("VexoTool::DeviceModifyPage", "Activation"));
+                    resultList.setDevicesLabel(translated("VexoTool::DeviceModifyPage", "Batch activate devices"));
+                    resultList.setFailedLabel(translated("VexoTool::DeviceModifyPage", "Activate fail numbers"));
+                }
+                resultList.setDevices(outcome);
+                resultList.exec();
+            },
+            [](QWidget *modal) { modal->close(); });
+    }
+    // A batch activation: its progress, then its result list.
+    panel->onCurrentSelectionChange(ActivateBatch, inactive.mid(0, 3));
+    panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditNewPassword"))
+        ->setText(QStringLiteral("Abcd1234!x"));
+    panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditConfirmPassword"))
+        ->setText(QStringLiteral("Abcd1234!x"));
+    shootModal(
+        QStringLiteral("02k-batch-progress"),
+        [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnActive"))->click(); },
+        [](QWidget *) {
+            auto *closer = new QTimer;
+            QObject::connect(closer, &QTimer::timeout, closer, [closer] {
+                if (auto *list = qobject_cast<VexoTool::DeviceModifyResultPage *>(QApplication::activeModalWidget())) {
+                    shoot(QStringLiteral("02l-batch-result-list"));
+                    list->close();
+                    closer->deleteLater();
+                }
+            });
+            closer->start(300);
+        });
+    panel->onCurrentSelectionChange(ModifySingle, {});
+    pause(200);
 
     // The about menu opens at the cursor, over the title bar's menu button.
     QCursor::setPos(window.mapToGlobal(QPoint(window.width() - 120, 16)));

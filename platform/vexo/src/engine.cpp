@@ -587,12 +587,37 @@ std::uint32_t Engine::modify(const std::string &mac, const std::string &password
     if (param.ipv6PrefixLength > 128)
         return VEXO_ERR_BAD_ARGUMENT;
     net.ipv6PrefixLength = param.ipv6PrefixLength;
+    dropUnchangedIpv6(mac, &net);
     net.dhcp = param.dhcpEnabled ? 1 : 0;
     net.port = param.port;
     net.httpPort = param.httpPort;
     vxdp::Secret secret;
     secret.password = password;
     return sealedRequest(vxdp::MsgType::Modify, request, secret);
+}
+
+void Engine::dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net)
+{
+    // Callers send a device's whole setup back with only some fields changed. IPv6 fields equal
+    // to what the device last reported are no change, so that devices which cannot change their
+    // IPv6 setup still take the rest.
+    if (!(net->flags & 0x06))
+        return;
+    std::uint32_t error = 0;
+    auto session = currentSession(&error);
+    if (!session)
+        return;
+    std::lock_guard lock(session->mutex);
+    const auto it = session->devices.find(mac);
+    if (it == session->devices.end() || !it->second.info.extendedInfoValid)
+        return;
+    const VEXO_DEVICE_INFO &info = it->second.info;
+    std::array<std::uint8_t, 16> current{};
+    if ((net->flags & 0x02) && parseIpv6Bytes(fieldText(info.ipv6Address), &current) && current == net->ipv6
+        && net->ipv6PrefixLength == info.ipv6PrefixLength)
+        net->flags &= std::uint8_t(~0x02);
+    if ((net->flags & 0x04) && parseIpv6Bytes(fieldText(info.ipv6Gateway), &current) && current == net->ipv6Gateway)
+        net->flags &= std::uint8_t(~0x04);
 }
 
 std::uint32_t Engine::getKey(const std::string &serial, std::uint32_t command, void *out, std::uint32_t outLen)

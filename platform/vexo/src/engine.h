@@ -101,6 +101,8 @@ private:
                            vxdp::MsgType expect, std::chrono::steady_clock::time_point deadline, vxdp::Message *answer);
     /** Challenge, sealed request and result, retried once when the challenge went stale. */
     std::uint32_t sealedRequest(vxdp::MsgType type, vxdp::Request request, vxdp::Secret secret);
+    /** Clears the IPv6 flags of fields equal to what the device with this MAC last reported. */
+    void dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net);
     std::uint32_t knownPublicKey(Session &session, const vxdp::Target &target, std::array<std::uint8_t, 32> *key);
 
     std::mutex m_lifecycle; // serialises start and stop

@@ -1,0 +1,691 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "devicemodifypage.h"
+
+#include "batchnumbering.h"
+#include "deviceactivepage.h"
+#include "devicemodifyresultpage.h"
+#include "devicenetparapage.h"
+#include "passwordstrength.h"
+
+#include <devicestore.h>
+#include <vexohandler.h>
+
+#include <multistatelineedit.h>
+#include <warningdialog.h>
+
+#include <akloguitoolkit/guitext.h>
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSet>
+#include <QStackedWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace VexoTool {
+
+namespace {
+
+constexpr int PanelWidth = 360;
+constexpr int PasswordLength = 16;
+constexpr int HintWidth = 16;
+// As wide as the network form's label column, so the password fields line up with its fields.
+constexpr int LabelColumnWidth = 115;
+const QString AdminUser = QStringLiteral("admin");
+
+aptui::MultiStateLineEdit *passwordField(const char *name, QWidget *parent)
+{
+    auto *field = new aptui::MultiStateLineEdit(parent);
+    field->setObjectName(QLatin1String(name));
+    field->setEchoMode(QLineEdit::Password);
+    field->setMaxLength(PasswordLength);
+    field->setContextMenuPolicy(Qt::NoContextMenu);
+    return field;
+}
+
+QLabel *namedLabel(const char *name, QWidget *parent, const QString &text = {})
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QLabel *hintLabel(const char *name, QWidget *parent)
+{
+    QLabel *label = namedLabel(name, parent);
+    label->setFixedWidth(HintWidth);
+    return label;
+}
+
+QString deviceKey(const QString &serialNumber, const QString &mac)
+{
+    return serialNumber + QLatin1Char('\n') + mac;
+}
+
+// "010.0.0.5" and "10.0.0.5" are the same address to the checks and to a device.
+QString canonicalIpv4(const QString &address)
+{
+    QStringList parts = address.trimmed().split(QLatin1Char('.'));
+    for (QString &part : parts) {
+        bool ok = false;
+        const uint value = part.toUInt(&ok);
+        if (ok)
+            part = QString::number(value);
+    }
+    return parts.join(QLatin1Char('.'));
+}
+
+} // namespace
+
+DeviceModifyPage::DeviceModifyPage(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_StyledBackground);
+    setFixedWidth(PanelWidth);
+
+    m_stackedWidget = new QStackedWidget(this);
+    m_stackedWidget->setObjectName(QStringLiteral("m_stackedWidget"));
+    m_netParaPage = new DeviceNetParaPage(this);
+    m_activePage = new DeviceActivePage(this);
+    m_stackedWidget->addWidget(m_netParaPage);
+    m_stackedWidget->addWidget(m_activePage);
+
+    buildActivationArea();
+    buildModificationArea();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 20);
+    layout->setSpacing(10);
+    layout->addWidget(m_stackedWidget);
+    layout->addWidget(m_frameActive);
+    layout->addWidget(m_frameModifyPara);
+    layout->addStretch(1);
+
+    connect(m_btnModify, &QPushButton::clicked, this, &DeviceModifyPage::onModifyNetParas);
+    connect(m_btnActive, &QPushButton::clicked, this, &DeviceModifyPage::onActiveDevices);
+    connect(m_btnLostPassword, &QPushButton::clicked, this, &DeviceModifyPage::onForgetPassword);
+    connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &DeviceModifyPage::onNewPasswordTextChanged);
+    connect(m_netParaPage, &DeviceNetParaPage::signalDhcpStateChanged, this, &DeviceModifyPage::onDhcpStateChanged);
+    connect(m_netParaPage, &DeviceNetParaPage::signalBatchDhcpStateChanged, this,
+            &DeviceModifyPage::onBatchDhcpStateChanged);
+
+    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditAdminPassword})
+        field->installEventFilter(this);
+
+    showEmptyView();
+}
+
+DeviceModifyPage::~DeviceModifyPage() = default;
+
+void DeviceModifyPage::buildActivationArea()
+{
+    m_frameActive = new QFrame(this);
+    m_frameActive->setObjectName(QStringLiteral("m_frameActive"));
+    m_lineEditNewPassword = passwordField("m_lineEditNewPassword", m_frameActive);
+    m_labelHintNewPassword = hintLabel("m_labelHintNewPassword", m_frameActive);
+    m_labelLevel1 = namedLabel("m_labelLevel1", m_frameActive);
+    m_labelLevel2 = namedLabel("m_labelLevel2", m_frameActive);
+    m_labelLevel3 = namedLabel("m_labelLevel3", m_frameActive);
+    m_labelLevel = namedLabel("m_labelLevel", m_frameActive);
+    m_labelHintLevel = hintLabel("m_labelHintLevel", m_frameActive);
+    m_lineEditConfirmPassword = passwordField("m_lineEditConfirmPassword", m_frameActive);
+    m_labelHintConfirmPassword = hintLabel("m_labelHintConfirmPassword", m_frameActive);
+    m_btnActive = new QPushButton(tr("Active"), m_frameActive);
+    m_btnActive->setObjectName(QStringLiteral("m_btnActive"));
+    m_btnActive->setMinimumHeight(32);
+
+    auto *meter = new QHBoxLayout();
+    meter->setSpacing(4);
+    meter->addWidget(m_labelLevel1);
+    meter->addWidget(m_labelLevel2);
+    meter->addWidget(m_labelLevel3);
+    meter->addSpacing(6);
+    meter->addWidget(m_labelLevel, 1);
+
+    auto *grid = new QGridLayout(m_frameActive);
+    grid->setContentsMargins(20, 0, 20, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(10);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(0, LabelColumnWidth);
+    grid->addWidget(new QLabel(tr("New Password:"), m_frameActive), 0, 0);
+    grid->addWidget(m_lineEditNewPassword, 0, 1);
+    grid->addWidget(m_labelHintNewPassword, 0, 2);
+    grid->addLayout(meter, 1, 1);
+    grid->addWidget(m_labelHintLevel, 1, 2);
+    grid->addWidget(new QLabel(tr("Confirm Password:"), m_frameActive), 2, 0);
+    grid->addWidget(m_lineEditConfirmPassword, 2, 1);
+    grid->addWidget(m_labelHintConfirmPassword, 2, 2);
+    grid->addWidget(m_btnActive, 3, 0, 1, 3);
+    grid->setRowMinimumHeight(3, 40);
+}
+
+void DeviceModifyPage::buildModificationArea()
+{
+    m_frameModifyPara = new QFrame(this);
+    m_frameModifyPara->setObjectName(QStringLiteral("m_frameModifyPara"));
+    m_lineEditAdminPassword = passwordField("m_lineEditAdminPassword", m_frameModifyPara);
+    m_labelHintAdimaPassword = hintLabel("m_labelHintAdimaPassword", m_frameModifyPara);
+    m_btnModify = new QPushButton(tr("Modify"), m_frameModifyPara);
+    m_btnModify->setObjectName(QStringLiteral("m_btnModify"));
+    m_btnModify->setMinimumHeight(32);
+    m_btnLostPassword = new QPushButton(tr("Forget Password"), m_frameModifyPara);
+    m_btnLostPassword->setObjectName(QStringLiteral("m_btnLostPassword"));
+    m_btnLostPassword->setStyleSheet(QStringLiteral("QPushButton{font: bold 18px;}"));
+    m_btnLostPassword->setCursor(Qt::PointingHandCursor);
+
+    auto *grid = new QGridLayout(m_frameModifyPara);
+    grid->setContentsMargins(20, 0, 20, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(10);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(0, LabelColumnWidth);
+    grid->addWidget(new QLabel(tr("Admin Password:"), m_frameModifyPara), 0, 0);
+    grid->addWidget(m_lineEditAdminPassword, 0, 1);
+    grid->addWidget(m_labelHintAdimaPassword, 0, 2);
+    grid->addWidget(m_btnModify, 1, 0, 1, 3);
+    grid->addWidget(m_btnLostPassword, 2, 0, 1, 3, Qt::AlignRight);
+}
+
+QPoint DeviceModifyPage::dialogPosition() const
+{
+    const QPoint topLeft = parentWidget() ? parentWidget()->mapToGlobal(pos()) : mapToGlobal(QPoint(0, 0));
+    return topLeft + QPoint(width() / 2 - 155, height() / 2 - 60);
+}
+
+void DeviceModifyPage::showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field, QLabel *hint)
+{
+    WarningDialog::showWarning(dialogPosition(), kind, text, this, field, hint);
+}
+
+void DeviceModifyPage::resetPasswordFields()
+{
+    const std::pair<aptui::MultiStateLineEdit *, QLabel *> fields[]
+        = {{m_lineEditNewPassword, m_labelHintNewPassword},
+           {m_lineEditConfirmPassword, m_labelHintConfirmPassword},
+           {m_lineEditAdminPassword, m_labelHintAdimaPassword}};
+    for (const auto &[field, hint] : fields) {
+        field->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+        hint->clear();
+    }
+}
+
+void DeviceModifyPage::showEmptyView()
+{
+    m_stackedWidget->setCurrentIndex(0);
+    m_netParaPage->showSingleMode();
+    m_netParaPage->setDevice(QString(), QString(), false);
+    m_frameActive->hide();
+    m_lineEditAdminPassword->clear();
+    m_frameModifyPara->show();
+    m_btnLostPassword->show();
+    m_btnModify->setFocus();
+    m_btnModify->setEnabled(false);
+    m_lineEditAdminPassword->setEnabled(false);
+    m_btnLostPassword->setEnabled(false);
+    resetPasswordFields();
+}
+
+void DeviceModifyPage::showModificationView(bool batch)
+{
+    m_stackedWidget->setCurrentIndex(0);
+    m_frameActive->hide();
+    m_frameModifyPara->show();
+    m_btnLostPassword->setVisible(!batch);
+    m_btnModify->setEnabled(true);
+    m_lineEditAdminPassword->setEnabled(true);
+    m_btnLostPassword->setEnabled(!batch);
+    m_lineEditAdminPassword->clear();
+    if (!batch)
+        m_btnModify->setFocus();
+    resetPasswordFields();
+}
+
+void DeviceModifyPage::showActivationView()
+{
+    m_stackedWidget->setCurrentIndex(1);
+    m_frameActive->show();
+    m_lineEditNewPassword->clear();
+    m_lineEditConfirmPassword->clear();
+    showPasswordLevel(0, m_labelLevel1, m_labelLevel2, m_labelLevel3, m_labelLevel);
+    m_frameModifyPara->hide();
+    resetPasswordFields();
+}
+
+void DeviceModifyPage::onCurrentSelectionChange(ModifyPage modifyPageType, QVector<DeviceInfo> struDeviceInfo)
+{
+    if (struDeviceInfo.isEmpty()) {
+        m_selection = struDeviceInfo;
+        showEmptyView();
+        return;
+    }
+    m_netParaPage->enableAll();
+    switch (modifyPageType) {
+    case ModifySingle:
+        m_selection = struDeviceInfo;
+        showModificationView(false);
+        m_netParaPage->showSingleMode();
+        m_netParaPage->setDevice(m_selection.first().strSerialNumber, m_selection.first().strMAC, false);
+        break;
+    case ModifyBatch:
+        m_selection = struDeviceInfo;
+        showModificationView(true);
+        m_netParaPage->showBatchMode();
+        m_netParaPage->prepareBatch(m_selection);
+        break;
+    case ActivateSingle:
+        m_selection = struDeviceInfo;
+        showActivationView();
+        m_activePage->showSingleInactive();
+        break;
+    case ActivateBatch:
+        m_selection = struDeviceInfo;
+        showActivationView();
+        m_activePage->showBatchInactive();
+        break;
+    case ActivateMixed:
+        m_selection = struDeviceInfo;
+        m_stackedWidget->setCurrentIndex(1);
+        m_activePage->showMixed();
+        m_frameActive->hide();
+        m_frameModifyPara->hide();
+        break;
+    }
+}
+
+void DeviceModifyPage::onModifyNetParas()
+{
+    if (m_selection.isEmpty()) {
+        showMessage(WarningDialog::Error, tr("Sorry, please select the equipment."));
+        return;
+    }
+    if (m_lineEditAdminPassword->text().isEmpty()) {
+        showMessage(WarningDialog::Error, tr("Sorry, please enter the administrator password."),
+                    m_lineEditAdminPassword, m_labelHintAdimaPassword);
+        return;
+    }
+    if (m_selection.size() == 1) {
+        if (m_netParaPage->checkSingle(dialogPosition()))
+            modifySingle();
+    } else if (m_netParaPage->checkBatch(dialogPosition())) {
+        modifyBatch();
+    }
+}
+
+void DeviceModifyPage::modifySingle()
+{
+    const DeviceNetParam params = m_netParaPage->collectSingle();
+    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+    DeviceInfo &device = m_selection.first();
+    if (handler->modifyDeviceNetParam(device.strMAC.toLatin1(),
+                                      aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text()), params)) {
+        {
+            DeviceStore *store = DeviceStore::instance();
+            KVT_Guard guard(store->mutex());
+            store->setNetParams(device.strSerialNumber, device.strMAC, params);
+        }
+        device.strResult = tr("Succeed");
+        emit signalModifyResult(m_selection);
+        showMessage(WarningDialog::Success, tr("Modify network parameters succeed."));
+        return;
+    }
+    const quint32 code = handler->getLastError();
+    if (code == VEXO_ERR_DEVICE_DENY) {
+        showMessage(WarningDialog::Error, tr("Device deny."));
+    } else if (code == VEXO_ERR_TIMEOUT) {
+        showMessage(WarningDialog::Error, tr("Time out."));
+    } else {
+        device.strResult = tr("Error%1:others").arg(code);
+        showMessage(WarningDialog::Error, device.strResult);
+    }
+}
+
+void DeviceModifyPage::modifyBatch()
+{
+    QString startIp;
+    QString subnetMask;
+    QString gateway;
+    int port = 0;
+    int httpPort = 0;
+    m_netParaPage->collectBatch(startIp, subnetMask, gateway, port, httpPort);
+    const bool dhcpOff = m_netParaPage->isBatchDhcpOff();
+    const int count = int(m_selection.size());
+    DeviceStore *store = DeviceStore::instance();
+
+    QVector<DeviceNetParam> records(count);
+    for (int j = 0; j < count; ++j) {
+        records[j] = DeviceNetParam{};
+        store->getNetParams(m_selection.at(j).strSerialNumber, m_selection.at(j).strMAC, records[j]);
+    }
+
+    // Numbering is settled for the whole batch before any device is touched.
+    QStringList addresses;
+    if (dhcpOff && !startIp.isEmpty()) {
+        const QString mask = subnetMask.isEmpty() ? fieldText(records.first().ipv4SubnetMask) : subnetMask;
+        const BatchNumbering numbering = numberBatch(startIp, count, mask);
+        if (!numbering.fitsAll(count)) {
+            showMessage(WarningDialog::Error,
+                        tr("Only %1 of the %2 selected devices fit between the start address %3 and the end of "
+                           "its subnet. Choose a lower start address or fewer devices.")
+                            .arg(numbering.fitting)
+                            .arg(count)
+                            .arg(startIp));
+            return;
+        }
+        addresses = numbering.addresses;
+
+        QSet<QString> batch;
+        for (const DeviceInfo &device : std::as_const(m_selection))
+            batch.insert(deviceKey(device.strSerialNumber, device.strMAC));
+        QVector<VEXO_DEVICE_INFO> listed;
+        store->copyAll(listed);
+        QSet<QString> taken;
+        for (const VEXO_DEVICE_INFO &record : std::as_const(listed)) {
+            if (!batch.contains(deviceKey(fieldText(record.serialNumber), fieldText(record.macAddress))))
+                taken.insert(canonicalIpv4(fieldText(record.ipv4Address)));
+        }
+        for (const QString &address : std::as_const(addresses)) {
+            if (taken.contains(canonicalIpv4(address))) {
+                showMessage(WarningDialog::Error,
+                            tr("The address %1 is already used by another device in the list.").arg(address));
+                return;
+            }
+        }
+    }
+
+    for (int j = 0; j < count; ++j) {
+        DeviceNetParam &record = records[j];
+        if (dhcpOff) {
+            // An empty field is one the batch leaves alone: the device keeps its own value.
+            if (!addresses.isEmpty())
+                setFieldText(record.ipv4Address, addresses.at(j).toLatin1());
+            if (!subnetMask.isEmpty())
+                setFieldText(record.ipv4SubnetMask, subnetMask.toLatin1());
+            if (!gateway.isEmpty())
+                setFieldText(record.ipv4Gateway, gateway.toLatin1());
+            record.dhcpEnabled = 0;
+        } else {
+            record.dhcpEnabled = 1;
+        }
+        if (port != 0)
+            record.port = quint16(port);
+        if (httpPort != 0)
+            record.httpPort = quint16(httpPort);
+    }
+
+    QVector<QByteArray> macs;
+    for (const DeviceInfo &device : std::as_const(m_selection))
+        macs.append(device.strMAC.toLatin1());
+    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text());
+    const QVector<quint32> errors = runBatch(tr("Modifying device %1 of %2 ..."), count, [&](int j) -> quint32 {
+        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        if (handler->modifyDeviceNetParam(macs.at(j), password, records.at(j)))
+            return VEXO_NOERROR;
+        return qMax(handler->getLastError(), quint32(1));
+    });
+
+    for (int j = 0; j < count; ++j) {
+        DeviceInfo &device = m_selection[j];
+        const quint32 code = errors.at(j);
+        if (code == VEXO_NOERROR) {
+            device.strResult = tr("Succeed");
+            if (dhcpOff && !addresses.isEmpty())
+                device.strIPv4Address = addresses.at(j);
+            KVT_Guard guard(store->mutex());
+            store->setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
+        } else if (code == VEXO_ERR_DEVICE_DENY) {
+            device.strResult = tr("Error%1:device deny").arg(code);
+        } else if (code == VEXO_ERR_TIMEOUT) {
+            device.strResult = tr("Error%1:time out").arg(code);
+        } else {
+            device.strResult = tr("Error%1:others").arg(code);
+        }
+    }
+    const QVector<DeviceInfo> outcome = m_selection;
+    emit signalModifyResult(outcome);
+    runResultList(outcome, false);
+}
+
+void DeviceModifyPage::onActiveDevices()
+{
+    if (m_selection.isEmpty()) {
+        showMessage(WarningDialog::Error, tr("Please select a device."));
+        return;
+    }
+    const QString password = m_lineEditNewPassword->text();
+    if (password.isEmpty()) {
+        showMessage(WarningDialog::Error, tr("The password can not be empty."), m_lineEditNewPassword,
+                    m_labelHintNewPassword);
+        return;
+    }
+    if (m_lineEditConfirmPassword->text() != password) {
+        showMessage(WarningDialog::Error, tr("The password you typed do not match."), m_lineEditNewPassword,
+                    m_labelHintNewPassword);
+        return;
+    }
+    if (m_labelLevel->text().isEmpty()) {
+        WarningDialog::showLargeWarning(
+            dialogPosition(), WarningDialog::Error,
+            tr("Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special "
+               "character for your password with at least two kinds of them contained."),
+            this, m_lineEditNewPassword, m_labelHintNewPassword);
+        return;
+    }
+    if (m_selection.size() == 1)
+        activateSingle();
+    else
+        activateBatch();
+}
+
+void DeviceModifyPage::activateSingle()
+{
+    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+    DeviceInfo &device = m_selection.first();
+    if (handler->activateDevice(device.strSerialNumber.toLatin1(),
+                                aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text()))) {
+        {
+            DeviceStore *store = DeviceStore::instance();
+            KVT_Guard guard(store->mutex());
+            store->setInactive(device.strSerialNumber, device.strMAC, 0);
+        }
+        device.strResult = tr("Succeed");
+        // The list answers with a new selection report, which replaces m_selection.
+        emit signalActiveResult(m_selection);
+        showMessage(WarningDialog::Success, tr("Activate Succeed."));
+        return;
+    }
+    const quint32 code = handler->getLastError();
+    if (code == VEXO_ERR_DEVICE_DENY) {
+        showMessage(WarningDialog::Error, tr("Device deny."));
+    } else if (code == VEXO_ERR_TIMEOUT) {
+        showMessage(WarningDialog::Error, tr("Time out."));
+    } else {
+        device.strResult = tr("Error%1:others").arg(code);
+        showMessage(WarningDialog::Error, device.strResult);
+    }
+}
+
+void DeviceModifyPage::activateBatch()
+{
+    const int count = int(m_selection.size());
+    QVector<QByteArray> serials;
+    for (const DeviceInfo &device : std::as_const(m_selection))
+        serials.append(device.strSerialNumber.toLatin1());
+    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
+    const QVector<quint32> errors = runBatch(tr("Activating device %1 of %2 ..."), count, [&](int j) -> quint32 {
+        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        if (handler->activateDevice(serials.at(j), password))
+            return VEXO_NOERROR;
+        return qMax(handler->getLastError(), quint32(1));
+    });
+
+    DeviceStore *store = DeviceStore::instance();
+    for (int j = 0; j < count; ++j) {
+        DeviceInfo &device = m_selection[j];
+        const quint32 code = errors.at(j);
+        if (code == VEXO_NOERROR) {
+            device.strResult = tr("Succeed");
+            KVT_Guard guard(store->mutex());
+            store->setInactive(device.strSerialNumber, device.strMAC, 0);
+        } else if (code == VEXO_ERR_DEVICE_DENY) {
+            device.strResult = tr("Error%1:Device deny.").arg(code);
+        } else if (code == VEXO_ERR_ALREADY_ACTIVE) {
+            device.strResult = tr("Error%1:reactive").arg(code);
+        } else {
+            device.strResult = tr("Error%1:others").arg(code);
+        }
+    }
+    // The list's new selection report replaces m_selection; the result list shows this batch.
+    const QVector<DeviceInfo> outcome = m_selection;
+    emit signalActiveResult(outcome);
+    runResultList(outcome, true);
+}
+
+QVector<quint32> DeviceModifyPage::runBatch(const QString &progressText, int count,
+                                            const std::function<quint32(int)> &work)
+{
+    QVector<quint32> errors(count, VEXO_NOERROR);
+    // The calls block for up to the library's timeout each; a worker thread makes them while
+    // the window repaints behind a modal progress dialog.
+    QProgressDialog progress(progressText.arg(1).arg(count), QString(), 0, count, window());
+    progress.setObjectName(QStringLiteral("m_batchProgress"));
+    progress.setWindowTitle(tr("VEXO Tool"));
+    // Frameless like every window of the program; the style sheet draws its outline.
+    progress.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setCancelButton(nullptr);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(0);
+    progress.setMinimumWidth(320);
+    progress.setValue(0);
+    emit signalCoverMainPage();
+    progress.show();
+
+    QEventLoop loop;
+    std::unique_ptr<QThread> worker(QThread::create([&errors, &work, &progress, &progressText, count] {
+        for (int j = 0; j < count; ++j) {
+            QMetaObject::invokeMethod(
+                &progress,
+                [&progress, &progressText, j, count] {
+                    progress.setLabelText(progressText.arg(j + 1).arg(count));
+                    progress.setValue(j);
+                },
+                Qt::QueuedConnection);
+            errors[j] = work(j);
+        }
+    }));
+    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    progress.setValue(count);
+    progress.close();
+    emit signalDisCoverMainPage();
+    return errors;
+}
+
+void DeviceModifyPage::runResultList(const QVector<DeviceInfo> &devices, bool activation)
+{
+    DeviceModifyResultPage resultList;
+    if (activation) {
+        resultList.setColumnTitle(4, tr("Activation"));
+        resultList.setDevicesLabel(tr("Batch activate devices"));
+        resultList.setFailedLabel(tr("Activate fail numbers"));
+    }
+    resultList.setDevices(devices);
+    emit signalCoverMainPage();
+    resultList.exec();
+    emit signalDisCoverMainPage();
+}
+
+void DeviceModifyPage::onForgetPassword()
+{
+    if (m_selection.isEmpty()) {
+        showMessage(WarningDialog::Error, tr("Please select a device."));
+        return;
+    }
+    const DeviceInfo device = m_selection.first();
+    VEXO_DEVICE_INFO record{};
+    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    if (record.capabilityFlags & VEXO_CAP_KEY_RESET)
+        runResetDialog(device.strSerialNumber, device.strDeviceType, record.keyFormatFlags & VEXO_KEYFMT_NEW,
+                       record.capabilityFlags & VEXO_CAP_RESET_IPC);
+    else
+        runRestoreDialog(device.strSerialNumber, device.strDeviceType);
+}
+
+void DeviceModifyPage::runResetDialog(const QString &serialNumber, const QString &deviceType, bool newKeyFormat,
+                                      bool resetIpc)
+{
+    Q_UNUSED(serialNumber)
+    Q_UNUSED(deviceType)
+    Q_UNUSED(newKeyFormat)
+    Q_UNUSED(resetIpc)
+    emit signalCoverMainPage();
+    showMessage(WarningDialog::Information, tr("Password recovery is not available in this build."));
+    emit signalDisCoverMainPage();
+}
+
+void DeviceModifyPage::runRestoreDialog(const QString &serialNumber, const QString &deviceType)
+{
+    Q_UNUSED(serialNumber)
+    Q_UNUSED(deviceType)
+    emit signalCoverMainPage();
+    showMessage(WarningDialog::Information, tr("Password recovery is not available in this build."));
+    emit signalDisCoverMainPage();
+}
+
+void DeviceModifyPage::onNewPasswordTextChanged(QString strNewPassword)
+{
+    showPasswordLevel(passwordLevel(AdminUser, strNewPassword), m_labelLevel1, m_labelLevel2, m_labelLevel3,
+                      m_labelLevel);
+}
+
+void DeviceModifyPage::onDhcpStateChanged(int iState)
+{
+    if (m_selection.isEmpty())
+        return;
+    if (iState == Qt::Checked)
+        m_netParaPage->applyDhcpOn();
+    else
+        m_netParaPage->setDevice(m_selection.first().strSerialNumber, m_selection.first().strMAC, true);
+}
+
+void DeviceModifyPage::onBatchDhcpStateChanged(int iState)
+{
+    m_netParaPage->setBatchDhcp(iState != Qt::Checked);
+}
+
+bool DeviceModifyPage::eventFilter(QObject *target, QEvent *qevent)
+{
+    QLabel *hint = target == m_lineEditNewPassword       ? m_labelHintNewPassword
+                   : target == m_lineEditConfirmPassword ? m_labelHintConfirmPassword
+                   : target == m_lineEditAdminPassword   ? m_labelHintAdimaPassword
+                                                         : nullptr;
+    if (hint) {
+        if (qevent->type() == QEvent::MouseButtonPress) {
+            hint->clear();
+            static_cast<aptui::MultiStateLineEdit *>(target)->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+        } else if (qevent->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(qevent);
+            // Passwords are typed, never carried through the clipboard.
+            if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy)
+                || key->matches(QKeySequence::Paste))
+                return true;
+        }
+    }
+    return QWidget::eventFilter(target, qevent);
+}
+
+} // namespace VexoTool

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include <deviceinfo.h>
+#include <modifypage.h>
+
+#include <QPoint>
+#include <QVector>
+#include <QWidget>
+
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+
+namespace aptui {
+class MultiStateLineEdit;
+}
+
+namespace VexoTool {
+
+class DeviceActivePage;
+class DeviceNetParaPage;
+
+/**
+ * @brief The right-hand panel of the main window: changes the network parameters of the
+ *        checked devices, activates new devices, and opens password recovery.
+ *
+ * The device list reports every change of its checked rows to onCurrentSelectionChange();
+ * the panel then shows the network form with the administrator password, the activation
+ * area, or a notice. Operations run one device after the other through the discovery
+ * service; DeviceStore is kept up to date and the outcome goes back to the list through
+ * signalModifyResult() and signalActiveResult(). A batch shows its progress and ends in the
+ * result list.
+ */
+class DeviceModifyPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /** @brief Built with the main window as @p parent, whose cover it raises around its dialogs. */
+    explicit DeviceModifyPage(QWidget *parent = nullptr);
+    ~DeviceModifyPage() override;
+
+    /** @brief The devices of the last selection report, with the results written since. */
+    QVector<DeviceInfo> selection() const { return m_selection; }
+
+    bool eventFilter(QObject *target, QEvent *qevent) override;
+
+signals:
+    /** @brief A modification ended: the selection with its result texts and new addresses. */
+    void signalModifyResult(QVector<DeviceInfo> vecDeviceInfo);
+    /** @brief An activation ended: the selection with its result texts. */
+    void signalActiveResult(QVector<DeviceInfo> vecDeviceInfo);
+    /** @brief A dialog of the panel is about to run modally: dim the main window. */
+    void signalCoverMainPage();
+    /** @brief The panel's modal dialog has ended. */
+    void signalDisCoverMainPage();
+    /** @brief The password restore dialog asked for the list to be exported. */
+    void signalExportExcel();
+
+public slots:
+    /** @brief Shows the view for this kind of selection and keeps the devices. */
+    void onCurrentSelectionChange(ModifyPage modifyPageType, QVector<DeviceInfo> struDeviceInfo);
+    /** @brief "Modify": checks the input and changes the selected devices' network parameters. */
+    void onModifyNetParas();
+    /** @brief "Active": checks the new password and activates the selected devices. */
+    void onActiveDevices();
+    /** @brief "Forget Password": key-based reset or default-password restore, as the device supports. */
+    void onForgetPassword();
+    /** @brief Shows the strength meter for the new password. */
+    void onNewPasswordTextChanged(QString strNewPassword);
+    /** @brief Single-mode "Enable DHCP": checked frees the addresses, unchecked reloads the device. */
+    void onDhcpStateChanged(int iState);
+    /** @brief Batch "Enable DHCP": checked empties and disables start address, mask and gateway. */
+    void onBatchDhcpStateChanged(int iState);
+
+private:
+    void buildActivationArea();
+    void buildModificationArea();
+    QPoint dialogPosition() const;
+    void showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field = nullptr, QLabel *hint = nullptr);
+    void showEmptyView();
+    void showModificationView(bool batch);
+    void showActivationView();
+    void resetPasswordFields();
+
+    void modifySingle();
+    void modifyBatch();
+    void activateSingle();
+    void activateBatch();
+    /** @brief Runs @p work for each of @p count devices on a worker thread, showing "n of N"; the error codes. */
+    QVector<quint32> runBatch(const QString &progressText, int count, const std::function<quint32(int)> &work);
+    /** @brief The modal result list of a batch, in its activation form for @p activation. */
+    void runResultList(const QVector<DeviceInfo> &devices, bool activation);
+
+    /** @brief Key-based password reset of one device. */
+    void runResetDialog(const QString &serialNumber, const QString &deviceType, bool newKeyFormat, bool resetIpc);
+    /** @brief Default-password restore of one device. */
+    void runRestoreDialog(const QString &serialNumber, const QString &deviceType);
+
+    QStackedWidget *m_stackedWidget = nullptr;
+    DeviceNetParaPage *m_netParaPage = nullptr;
+    DeviceActivePage *m_activePage = nullptr;
+
+    QFrame *m_frameActive = nullptr;
+    aptui::MultiStateLineEdit *m_lineEditNewPassword = nullptr;
+    QLabel *m_labelHintNewPassword = nullptr;
+    QLabel *m_labelLevel1 = nullptr;
+    QLabel *m_labelLevel2 = nullptr;
+    QLabel *m_labelLevel3 = nullptr;
+    QLabel *m_labelLevel = nullptr;
+    QLabel *m_labelHintLevel = nullptr;
+    aptui::MultiStateLineEdit *m_lineEditConfirmPassword = nullptr;
+    QLabel *m_labelHintConfirmPassword = nullptr;
+    QPushButton *m_btnActive = nullptr;
+
+    QFrame *m_frameModifyPara = nullptr;
+    aptui::MultiStateLineEdit *m_lineEditAdminPassword = nullptr;
+    QLabel *m_labelHintAdimaPassword = nullptr;
+    QPushButton *m_btnModify = nullptr;
+    QPushButton *m_btnLostPassword = nullptr;
+
+    QVector<DeviceInfo> m_selection;
+};
+
+} // namespace VexoTool

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "devicemodifyresultpage.h"
+
+#include <treeviewwithleftpixmapdelegate.h>
+
+#include <akloguitoolkit/ctableview.h>
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QVBoxLayout>
+
+namespace VexoTool {
+
+namespace {
+
+constexpr int ColumnCount = 5;
+constexpr int ColumnWidths[ColumnCount] = {50, 120, 120, 175, 175};
+const QColor CellColour(0x66, 0x66, 0x66);
+
+QStandardItem *cell(const QString &text)
+{
+    auto *item = new QStandardItem(text);
+    item->setEditable(false);
+    item->setForeground(CellColour);
+    return item;
+}
+
+} // namespace
+
+DeviceModifyResultPage::DeviceModifyResultPage(QWidget *parent)
+    : aptui::BaseDialog(false, false, false, false, true, true, false, parent)
+{
+    setTitle(tr("Confirmation List"));
+    setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
+    resize(700, 500);
+
+    auto *content = new QWidget();
+    m_labelDeviceAll = new QLabel(tr("Devices Number:"), content);
+    m_labelDeviceAll->setObjectName(QStringLiteral("m_labelDeviceAll"));
+    m_ResultSplit = new QFrame(content);
+    m_ResultSplit->setObjectName(QStringLiteral("m_ResultSplit"));
+    m_ResultSplit->setFrameShape(QFrame::VLine);
+    m_ResultSplit->setFixedSize(1, 14);
+    m_labelPic = new QLabel(content);
+    m_labelPic->setObjectName(QStringLiteral("m_labelPic"));
+    m_labelDeviceFail = new QLabel(tr("Failed Number:"), content);
+    m_labelDeviceFail->setObjectName(QStringLiteral("m_labelDeviceFail"));
+
+    auto *counters = new QHBoxLayout();
+    counters->setContentsMargins(20, 10, 20, 10);
+    counters->setSpacing(12);
+    counters->addWidget(m_labelDeviceAll);
+    counters->addWidget(m_ResultSplit);
+    counters->addWidget(m_labelPic);
+    counters->addWidget(m_labelDeviceFail);
+    counters->addStretch(1);
+
+    m_model = new QStandardItemModel(0, ColumnCount, this);
+    const QString headers[ColumnCount]
+        = {tr("ID"), tr("Device Type"), tr("IPv4 Address"), tr("Serial Number"), tr("Modification")};
+    for (int column = 0; column < ColumnCount; ++column) {
+        m_model->setHorizontalHeaderItem(column, new QStandardItem(headers[column]));
+        m_model->setHeaderData(column, Qt::Horizontal, int(Qt::AlignLeft | Qt::AlignVCenter), Qt::TextAlignmentRole);
+    }
+
+    m_tableViewResult = new aKLOGUIToolkit::CTableView(content);
+    m_tableViewResult->setObjectName(QStringLiteral("m_tableViewResult"));
+    m_tableViewResult->setModel(m_model);
+    m_tableViewResult->setAlternatingRowColors(true);
+    m_tableViewResult->ShowGridLine(false);
+    m_tableViewResult->setItemDelegate(new aptui::TreeViewWithLeftPixmapDelegate(m_tableViewResult));
+    m_tableViewResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tableViewResult->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(counters);
+    layout->addWidget(m_tableViewResult, 1);
+    setContentWidget(content);
+}
+
+DeviceModifyResultPage::~DeviceModifyResultPage() = default;
+
+void DeviceModifyResultPage::setColumnTitle(int column, const QString &text)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    m_model->setHeaderData(column, Qt::Horizontal, text, Qt::DisplayRole);
+}
+
+void DeviceModifyResultPage::setDevicesLabel(const QString &text)
+{
+    m_labelDeviceAll->setText(text);
+}
+
+void DeviceModifyResultPage::setFailedLabel(const QString &text)
+{
+    m_labelDeviceFail->setText(text);
+}
+
+void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
+{
+    m_labelDeviceAll->setText(m_labelDeviceAll->text() + QLatin1Char(' ') + QString::number(devices.size()));
+    for (int column = 0; column < ColumnCount; ++column)
+        m_tableViewResult->setColumnWidth(column, ColumnWidths[column]);
+
+    // The panel writes the result texts in its own translation context.
+    const QString succeed = QCoreApplication::translate("VexoTool::DeviceModifyPage", "Succeed");
+    int failed = 0;
+    for (const DeviceInfo &device : devices) {
+        QStandardItem *result = nullptr;
+        if (device.strResult == succeed) {
+            result = cell(QString());
+            result->setIcon(
+                QIcon(QStringLiteral(":/CommonSkin/VEXOTool/Images/VEXOTool/BaseControl/Inputs/icon_alert_ok.png")));
+        } else {
+            result = cell(device.strResult);
+            result->setIcon(
+                QIcon(QStringLiteral(":/CommonSkin/VEXOTool/Images/VEXOTool/BaseControl/Inputs/icon_alert_error.png")));
+            ++failed;
+        }
+        m_model->appendRow({cell(device.strIndex), cell(device.strDeviceType), cell(device.strIPv4Address),
+                            cell(device.strSerialNumber), result});
+    }
+    m_labelDeviceFail->setText(m_labelDeviceFail->text() + QLatin1Char(' ') + QString::number(failed));
+}
+
+} // namespace VexoTool

@@ -1,0 +1,615 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+
+// The modify panel against simulated devices on loopback: the discovery library, the device
+// list and the panel wired as the main window wires them.
+
+#include "modalrecorder.h"
+#include "simulatorprocess.h"
+
+#include <devicemodifypage.h>
+
+#include <devicedisplaypage.h>
+#include <deviceinfomodel.h>
+
+#include <devicestore.h>
+#include <vexohandler.h>
+
+#include <multistatelineedit.h>
+#include <warningdialog.h>
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using VEXO::VexoHandler;
+using VexoTool::DeviceDisplayPage;
+using VexoTool::DeviceInfoModel;
+using VexoTool::DeviceModifyPage;
+
+namespace {
+
+constexpr int kDevices = 60;
+const QString kPassword = QStringLiteral("Admin12345");
+const QString kNewPassword = QStringLiteral("Fresh2026pass");
+
+enum class Ipv6Kind { None, Modifiable, Fixed };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Ipv6Kind)
+
+class tst_DeviceModifyPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void singleModifyChangesAddress_data();
+    void singleModifyChangesAddress();
+    void singleModifyFailures_data();
+    void singleModifyFailures();
+    void batchModifyNumbersDevices_data();
+    void batchModifyNumbersDevices();
+    void batchModifyRefusedBeforeTouchingDevices_data();
+    void batchModifyRefusedBeforeTouchingDevices();
+    void batchModifyWithDhcp();
+    void uncheckingDhcpRestoresStoredAddress();
+    void passwordFieldsKeepClipboardOut_data();
+    void passwordFieldsKeepClipboardOut();
+    void activationChecks_data();
+    void activationChecks();
+    void singleActivation();
+    void batchActivationListsEachOutcome();
+    void forgetPasswordSaysWhatIsMissing();
+
+private:
+    using Filter = std::function<bool(const VEXO_DEVICE_INFO &)>;
+    /** @brief Devices not used by an earlier case, in list order. */
+    QVector<DeviceInfo> take(int count, const Filter &filter);
+    DeviceInfo infoOf(const VEXO_DEVICE_INFO &record) const;
+    QString simulatedAddress(const QString &serial);
+    QMap<QString, QString> simulatedAddresses();
+    aptui::MultiStateLineEdit *field(const char *name) const
+    {
+        return m_panel->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name));
+    }
+    void click(const char *button) { m_panel->findChild<QPushButton *>(QLatin1String(button))->click(); }
+    /** @brief A batch must name the port its devices share; give them the one they have. */
+    void keepSharedPort(const QVector<DeviceInfo> &devices)
+    {
+        VEXO_DEVICE_INFO record{};
+        DeviceStore::instance()->get(devices.first().strSerialNumber, devices.first().strMAC, record);
+        if (field("m_lineEditPort")->isEnabled())
+            field("m_lineEditPort")->setText(QString::number(record.port));
+    }
+
+    SimulatorProcess m_sim;
+    QTemporaryDir m_dir;
+    std::unique_ptr<DeviceDisplayPage> m_list;
+    std::unique_ptr<DeviceModifyPage> m_panel;
+    QSet<QString> m_used;
+};
+
+void tst_DeviceModifyPage::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("VEXO_SCOPE", "loopback"); // never the LAN from a test
+    qputenv("VEXO_TIMEOUT_MS", "1500");
+    QVERIFY(m_dir.isValid());
+    QVERIFY(m_sim.start(
+        {QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--seed"), QStringLiteral("5")}));
+    qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
+    registerDiscoveryMetaTypes();
+    registerModifyPageMetaType();
+    VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(300));
+
+    m_list = std::make_unique<DeviceDisplayPage>(nullptr, m_dir.filePath(QStringLiteral("ColumnConfig.xml")));
+    m_panel = std::make_unique<DeviceModifyPage>();
+    VexoHandler *handler = VexoHandler::instance();
+    connect(handler, &VexoHandler::signalDeviceOnline, m_list.get(), &DeviceDisplayPage::onDeviceLogin);
+    connect(handler, &VexoHandler::signalDeviceOffline, m_list.get(), &DeviceDisplayPage::onDeviceLogout);
+    connect(handler, &VexoHandler::signalDeviceUpdate, m_list.get(), &DeviceDisplayPage::onDeviceUpdate);
+    connect(m_list.get(), &DeviceDisplayPage::signalCurrentSelectionModelChange, m_panel.get(),
+            &DeviceModifyPage::onCurrentSelectionChange, Qt::DirectConnection);
+    connect(m_panel.get(), &DeviceModifyPage::signalModifyResult, m_list.get(),
+            &DeviceDisplayPage::onDevicesModifyResult);
+    connect(m_panel.get(), &DeviceModifyPage::signalActiveResult, m_list.get(),
+            &DeviceDisplayPage::onDevicesActiveResult);
+    m_panel->show();
+    QVERIFY(handler->start());
+    QTRY_COMPARE_WITH_TIMEOUT(m_list->model()->rowCount(), kDevices, 15000);
+}
+
+void tst_DeviceModifyPage::cleanupTestCase()
+{
+    VexoHandler::instance()->stop();
+    m_panel.reset();
+    m_list.reset();
+    m_sim.stop();
+}
+
+void tst_DeviceModifyPage::init()
+{
+    m_panel->onCurrentSelectionChange(ModifySingle, {});
+}
+
+DeviceInfo tst_DeviceModifyPage::infoOf(const VEXO_DEVICE_INFO &record) const
+{
+    const DeviceInfoModel *model = m_list->model();
+    const int row = model->rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
+    return m_list->deviceInfoOfRow(row);
+}
+
+QVector<DeviceInfo> tst_DeviceModifyPage::take(int count, const Filter &filter)
+{
+    QVector<VEXO_DEVICE_INFO> records;
+    DeviceStore::instance()->copyAll(records);
+    QVector<DeviceInfo> devices;
+    for (const VEXO_DEVICE_INFO &record : std::as_const(records)) {
+        const QString serial = fieldText(record.serialNumber);
+        if (devices.size() < count && !m_used.contains(serial) && filter(record)) {
+            m_used.insert(serial);
+            devices.append(infoOf(record));
+        }
+    }
+    return devices;
+}
+
+QMap<QString, QString> tst_DeviceModifyPage::simulatedAddresses()
+{
+    // "SERIAL MAC IPV4 ACTIVATED" per device.
+    QMap<QString, QString> addresses;
+    for (const QString &line : m_sim.command(QStringLiteral("list"))) {
+        const QStringList parts = line.split(QLatin1Char(' '));
+        if (parts.size() == 4)
+            addresses.insert(parts.at(0), parts.at(2));
+    }
+    return addresses;
+}
+
+QString tst_DeviceModifyPage::simulatedAddress(const QString &serial)
+{
+    return simulatedAddresses().value(serial);
+}
+
+void tst_DeviceModifyPage::singleModifyChangesAddress_data()
+{
+    QTest::addColumn<Ipv6Kind>("kind");
+    QTest::addColumn<QString>("address");
+
+    QTest::addRow("device without IPv6") << Ipv6Kind::None << "10.77.0.11";
+    QTest::addRow("device that can change IPv6") << Ipv6Kind::Modifiable << "10.77.0.12";
+    QTest::addRow("device whose IPv6 is fixed") << Ipv6Kind::Fixed << "10.77.0.13";
+}
+
+void tst_DeviceModifyPage::singleModifyChangesAddress()
+{
+    QFETCH(Ipv6Kind, kind);
+    QFETCH(QString, address);
+    const QVector<DeviceInfo> devices = take(1, [kind](const VEXO_DEVICE_INFO &r) {
+        if (r.inactive || r.dhcpEnabled)
+            return false;
+        switch (kind) {
+        case Ipv6Kind::None:
+            return r.extendedInfoValid == 0;
+        case Ipv6Kind::Modifiable:
+            return r.extendedInfoValid == 1 && (r.capabilityFlags & VEXO_CAP_MOD_IPV6);
+        case Ipv6Kind::Fixed:
+            return r.extendedInfoValid == 1 && !(r.capabilityFlags & VEXO_CAP_MOD_IPV6);
+        }
+        return false;
+    });
+    QCOMPARE(devices.size(), qsizetype(1));
+    const DeviceInfo device = devices.first();
+
+    // The user checks the row; the list reports it to the panel.
+    DeviceInfoModel *model = m_list->model();
+    const int row = model->rowOf(device.strSerialNumber, device.strMAC);
+    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    QCOMPARE(m_panel->selection().size(), qsizetype(1));
+    QCOMPARE(field("m_lineEditSerialNumber")->text(), device.strSerialNumber);
+
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
+    field("m_lineEditIpAddress")->setText(address);
+    field("m_lineEditAdminPassword")->setText(kPassword);
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QCOMPARE(recorder.messages, QStringList{QStringLiteral("Modify network parameters succeed.")});
+    QCOMPARE(results.count(), 1);
+    QCOMPARE(results.at(0).at(0).value<QVector<DeviceInfo>>().first().strResult, QStringLiteral("Succeed"));
+    QCOMPARE(simulatedAddress(device.strSerialNumber), address);
+    // The device announces its change; the row keeps the new address.
+    QTRY_COMPARE(m_list->deviceInfoOfRow(row).strIPv4Address, address);
+    QTest::qWait(300);
+    QCOMPARE(m_list->deviceInfoOfRow(row).strIPv4Address, address);
+    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+}
+
+void tst_DeviceModifyPage::singleModifyFailures_data()
+{
+    QTest::addColumn<QString>("prepare"); // simulator command run on the device first
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("result"); // the device's result text afterwards
+
+    QTest::addRow("wrong password") << ""
+                                    << "Wrong12345"
+                                    << "Device deny."
+                                    << "0";
+    QTest::addRow("device that stopped answering") << "vanish" << kPassword << "Time out."
+                                                   << "0";
+    QTest::addRow("device locked after refusals") << "lock" << kPassword << "Error2022:others"
+                                                  << "Error2022:others";
+}
+
+void tst_DeviceModifyPage::singleModifyFailures()
+{
+    QFETCH(QString, prepare);
+    QFETCH(QString, password);
+    QFETCH(QString, message);
+    QFETCH(QString, result);
+    const QVector<DeviceInfo> devices
+        = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 0; });
+    QCOMPARE(devices.size(), qsizetype(1));
+    const DeviceInfo device = devices.first();
+    const QString before = simulatedAddress(device.strSerialNumber);
+    m_panel->onCurrentSelectionChange(ModifySingle, devices);
+    if (!prepare.isEmpty())
+        QCOMPARE(m_sim.commandResult(prepare + QLatin1Char(' ') + device.strSerialNumber), QStringLiteral("ok"));
+
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
+    field("m_lineEditIpAddress")->setText(QStringLiteral("10.77.1.20"));
+    field("m_lineEditAdminPassword")->setText(password);
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QCOMPARE(recorder.messages, QStringList{message});
+    QCOMPARE(results.count(), 0);
+    QCOMPARE(m_panel->selection().first().strResult, result);
+    if (prepare == QLatin1String("vanish"))
+        QCOMPARE(m_sim.commandResult(QStringLiteral("start ") + device.strSerialNumber), QStringLiteral("ok"));
+    QCOMPARE(simulatedAddress(device.strSerialNumber), before);
+}
+
+void tst_DeviceModifyPage::batchModifyNumbersDevices_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QStringList>("addresses");
+
+    QTest::addRow("up to 255") << "10.78.1.253"
+                               << "255.255.255.0" << QStringList{"10.78.1.253", "10.78.1.254", "10.78.1.255"};
+    QTest::addRow("past 255") << "10.78.2.254"
+                              << "255.255.0.0" << QStringList{"10.78.2.254", "10.78.2.255", "10.78.3.1"};
+}
+
+void tst_DeviceModifyPage::batchModifyNumbersDevices()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, mask);
+    QFETCH(QStringList, addresses);
+    // A recorder among them lets the batch set the start address and the mask.
+    QVector<DeviceInfo> devices = take(1, [](const VEXO_DEVICE_INFO &r) {
+        return r.inactive == 0 && (r.deviceTypeCode < 0x9D00 || r.deviceTypeCode > 0x9FFF);
+    });
+    devices += take(2, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0; });
+    QCOMPARE(devices.size(), qsizetype(3));
+    m_panel->onCurrentSelectionChange(ModifyBatch, devices);
+    QVERIFY(field("m_lineEditStartIp")->isEnabled());
+    field("m_lineEditStartIp")->setText(start);
+    field("m_lineEditSubnetMask")->setText(mask);
+    if (field("m_lineEditGateway")->isEnabled())
+        field("m_lineEditGateway")->setText(QStringLiteral("10.78.0.1"));
+    keepSharedPort(devices);
+    field("m_lineEditAdminPassword")->setText(kPassword);
+
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
+    QSignalSpy covers(m_panel.get(), &DeviceModifyPage::signalCoverMainPage);
+    QSignalSpy uncovers(m_panel.get(), &DeviceModifyPage::signalDisCoverMainPage);
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QCOMPARE(recorder.messages, QStringList());
+    QCOMPARE(recorder.resultLists.size(), qsizetype(1));
+    QCOMPARE(recorder.progressMaximumSeen, 3);
+    // The window is dimmed while the progress and the result list run, and not after.
+    QVERIFY(covers.count() >= 1);
+    QCOMPARE(uncovers.count(), covers.count());
+    const ModalRecorder::ResultList &list = recorder.resultLists.first();
+    QCOMPARE(list.devicesLabel, QStringLiteral("Devices Number: 3"));
+    QCOMPARE(list.failedLabel, QStringLiteral("Failed Number: 0"));
+    QCOMPARE(list.lastHeader, QStringLiteral("Modification"));
+    QCOMPARE(results.count(), 1);
+    const auto outcome = results.at(0).at(0).value<QVector<DeviceInfo>>();
+    const QMap<QString, QString> simulated = simulatedAddresses();
+    for (int j = 0; j < 3; ++j) {
+        QCOMPARE(list.rows.at(j).at(2), addresses.at(j));
+        QCOMPARE(outcome.at(j).strIPv4Address, addresses.at(j));
+        QCOMPARE(simulated.value(devices.at(j).strSerialNumber), addresses.at(j));
+        const int row = m_list->model()->rowOf(devices.at(j).strSerialNumber, devices.at(j).strMAC);
+        QTRY_COMPARE(m_list->deviceInfoOfRow(row).strIPv4Address, addresses.at(j));
+    }
+}
+
+void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("message");
+
+    QTest::addRow("would leave the subnet")
+        << "10.79.1.254"
+        << "255.255.255.0"
+        << "Only 2 of the 3 selected devices fit between the start address 10.79.1.254 and the end of its subnet. "
+           "Choose a lower start address or fewer devices.";
+    QTest::addRow("would pass 255 in the third part")
+        << "10.79.255.255"
+        << "255.0.0.0"
+        << "Only 1 of the 3 selected devices fit between the start address 10.79.255.255 and the end of its "
+           "subnet. Choose a lower start address or fewer devices.";
+    QTest::addRow("address of a listed device") << "@"
+                                                << "255.255.255.0"
+                                                << "The address @ is already used by another device in the list.";
+    QTest::addRow("address of a listed device, typed with a leading zero")
+        << "@0"
+        << "255.255.255.0"
+        << "The address @ is already used by another device in the list.";
+}
+
+void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, mask);
+    QFETCH(QString, message);
+    QVector<DeviceInfo> devices = take(1, [](const VEXO_DEVICE_INFO &r) {
+        return r.inactive == 0 && (r.deviceTypeCode < 0x9D00 || r.deviceTypeCode > 0x9FFF);
+    });
+    devices += take(2, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0; });
+    QCOMPARE(devices.size(), qsizetype(3));
+    if (start.startsWith(QLatin1Char('@'))) {
+        const QString padding = start.mid(1);
+        // Two below an address in use outside the batch: the third device would take it.
+        const QVector<DeviceInfo> other = take(1, [](const VEXO_DEVICE_INFO &r) {
+            const QStringList parts = fieldText(r.ipv4Address).split(QLatin1Char('.'));
+            return parts.size() == 4 && parts.at(3).toInt() > 3;
+        });
+        QCOMPARE(other.size(), qsizetype(1));
+        const QStringList parts = other.first().strIPv4Address.split(QLatin1Char('.'));
+        const QString third = padding + parts.at(2);
+        start = QStringLiteral("%1.%2.%3.%4").arg(parts.at(0), parts.at(1), third).arg(parts.at(3).toInt() - 2);
+        message.replace(QLatin1Char('@'),
+                        QStringLiteral("%1.%2.%3.%4").arg(parts.at(0), parts.at(1), third, parts.at(3)));
+    }
+    const QMap<QString, QString> before = simulatedAddresses();
+    m_panel->onCurrentSelectionChange(ModifyBatch, devices);
+    field("m_lineEditStartIp")->setText(start);
+    field("m_lineEditSubnetMask")->setText(mask);
+    if (field("m_lineEditGateway")->isEnabled())
+        field("m_lineEditGateway")->setText(QStringLiteral("10.79.0.1"));
+    keepSharedPort(devices);
+    field("m_lineEditAdminPassword")->setText(kPassword);
+
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QCOMPARE(recorder.messages, QStringList{message});
+    QCOMPARE(recorder.resultLists.size(), qsizetype(0));
+    QCOMPARE(results.count(), 0);
+    QCOMPARE(simulatedAddresses(), before);
+}
+
+void tst_DeviceModifyPage::batchModifyWithDhcp()
+{
+    const QVector<DeviceInfo> devices = take(3, [](const VEXO_DEVICE_INFO &r) {
+        return r.inactive == 0 && r.dhcpEnabled == 0 && (r.capabilityFlags & VEXO_CAP_DHCP);
+    });
+    QCOMPARE(devices.size(), qsizetype(3));
+    m_panel->onCurrentSelectionChange(ModifyBatch, devices);
+    m_panel->findChild<QCheckBox *>(QStringLiteral("m_checkBoxBatchDHCP"))->click();
+    QVERIFY(!field("m_lineEditStartIp")->isEnabled());
+    QVERIFY(field("m_lineEditStartIp")->text().isEmpty());
+    keepSharedPort(devices);
+    field("m_lineEditAdminPassword")->setText(kPassword);
+
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QCOMPARE(recorder.messages, QStringList());
+    QCOMPARE(recorder.resultLists.size(), qsizetype(1));
+    QCOMPARE(recorder.resultLists.first().failedLabel, QStringLiteral("Failed Number: 0"));
+    // Each device took a lease from the simulated DHCP server.
+    const QMap<QString, QString> simulated = simulatedAddresses();
+    for (const DeviceInfo &device : devices) {
+        QVERIFY2(simulated.value(device.strSerialNumber).startsWith(QLatin1String("198.51.100.")),
+                 qPrintable(simulated.value(device.strSerialNumber)));
+        QTRY_VERIFY([&] {
+            VEXO_DEVICE_INFO record{};
+            return DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record)
+                   && record.dhcpEnabled == 1;
+        }());
+    }
+}
+
+void tst_DeviceModifyPage::uncheckingDhcpRestoresStoredAddress()
+{
+    const QVector<DeviceInfo> devices
+        = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 1; });
+    QCOMPARE(devices.size(), qsizetype(1));
+    m_panel->onCurrentSelectionChange(ModifySingle, devices);
+    auto *dhcp = m_panel->findChild<QCheckBox *>(QStringLiteral("m_checkBoxDHCP"));
+    QVERIFY(dhcp->isChecked());
+    QVERIFY(!field("m_lineEditIpAddress")->isEnabled());
+    field("m_lineEditPort")->setText(QStringLiteral("4321"));
+
+    dhcp->click();
+    QVERIFY(!dhcp->isChecked());
+    QVERIFY(field("m_lineEditIpAddress")->isEnabled());
+    QCOMPARE(field("m_lineEditIpAddress")->text(), devices.first().strIPv4Address);
+    QVERIFY(field("m_lineEditPort")->text() != QLatin1String("4321")); // edits are discarded
+    dhcp->click();
+    QVERIFY(!field("m_lineEditIpAddress")->isEnabled());
+}
+
+void tst_DeviceModifyPage::passwordFieldsKeepClipboardOut_data()
+{
+    QTest::addColumn<QByteArray>("fieldName");
+    QTest::addColumn<QKeySequence::StandardKey>("key");
+    QTest::addColumn<bool>("selected");
+
+    QTest::addRow("paste into the admin password")
+        << QByteArray("m_lineEditAdminPassword") << QKeySequence::Paste << false;
+    QTest::addRow("paste into the new password") << QByteArray("m_lineEditNewPassword") << QKeySequence::Paste << false;
+    QTest::addRow("paste into the confirmation")
+        << QByteArray("m_lineEditConfirmPassword") << QKeySequence::Paste << false;
+    QTest::addRow("other shortcuts still work")
+        << QByteArray("m_lineEditAdminPassword") << QKeySequence::SelectAll << true;
+}
+
+void tst_DeviceModifyPage::passwordFieldsKeepClipboardOut()
+{
+    QFETCH(QByteArray, fieldName);
+    QFETCH(QKeySequence::StandardKey, key);
+    QFETCH(bool, selected);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Pasted"));
+    aptui::MultiStateLineEdit *password = field(fieldName.constData());
+    password->setEnabled(true);
+    password->setText(QStringLiteral("Secret123"));
+    password->setLineEditState(aptui::MultiStateLineEdit::ERROR);
+    QTest::mouseClick(password, Qt::LeftButton);
+    QCOMPARE(password->lineEditState(), aptui::MultiStateLineEdit::NORMAL);
+
+    const QKeyCombination combination = QKeySequence(key)[0];
+    QTest::keyClick(password, combination.key(), combination.keyboardModifiers());
+    QCOMPARE(password->text(), QStringLiteral("Secret123"));
+    QCOMPARE(password->hasSelectedText(), selected);
+}
+
+void tst_DeviceModifyPage::activationChecks_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("confirmation");
+    QTest::addColumn<QString>("message");
+
+    QTest::addRow("empty") << ""
+                           << ""
+                           << "The password can not be empty.";
+    QTest::addRow("confirmation differs in case") << "Fresh2026pass"
+                                                  << "fresh2026pass"
+                                                  << "The password you typed do not match.";
+    QTest::addRow("seven characters") << "Ab3$xY9"
+                                      << "Ab3$xY9"
+                                      << "Valid password range [8-16]. You can use a combination of "
+                                         "numbers,lowercase, uppercase and special character for your password "
+                                         "with at least two kinds of them contained.";
+}
+
+void tst_DeviceModifyPage::activationChecks()
+{
+    QFETCH(QString, password);
+    QFETCH(QString, confirmation);
+    QFETCH(QString, message);
+    DeviceInfo anyInactive;
+    QVector<VEXO_DEVICE_INFO> records;
+    DeviceStore::instance()->copyAll(records);
+    for (const VEXO_DEVICE_INFO &r : std::as_const(records)) {
+        if (r.inactive)
+            anyInactive = infoOf(r);
+    }
+    m_panel->onCurrentSelectionChange(ActivateSingle, {anyInactive});
+    field("m_lineEditNewPassword")->setText(password);
+    field("m_lineEditConfirmPassword")->setText(confirmation);
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalActiveResult);
+    ModalRecorder recorder;
+    click("m_btnActive");
+    QCOMPARE(recorder.messages, QStringList{message});
+    QCOMPARE(field("m_lineEditNewPassword")->lineEditState(), aptui::MultiStateLineEdit::ERROR);
+    QCOMPARE(results.count(), 0);
+}
+
+void tst_DeviceModifyPage::singleActivation()
+{
+    const QVector<DeviceInfo> devices = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive != 0; });
+    QCOMPARE(devices.size(), qsizetype(1));
+    DeviceInfoModel *model = m_list->model();
+    const int row = model->rowOf(devices.first().strSerialNumber, devices.first().strMAC);
+    QSignalSpy reports(m_list.get(), &DeviceDisplayPage::signalCurrentSelectionModelChange);
+    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    QCOMPARE(reports.count(), 1);
+    QCOMPARE(reports.last().at(0).value<ModifyPage>(), ActivateSingle);
+    QVERIFY(field("m_lineEditNewPassword")->isVisible());
+
+    field("m_lineEditNewPassword")->setText(kNewPassword);
+    field("m_lineEditConfirmPassword")->setText(kNewPassword);
+    ModalRecorder recorder;
+    click("m_btnActive");
+    QCOMPARE(recorder.messages, QStringList{QStringLiteral("Activate Succeed.")});
+    // The list rewrote the row and reported the selection again: now a device to modify.
+    QCOMPARE(reports.count(), 2);
+    QCOMPARE(reports.last().at(0).value<ModifyPage>(), ModifySingle);
+    QVERIFY(field("m_lineEditAdminPassword")->isVisible());
+    QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(), QStringLiteral("Activated"));
+    const QStringList listing = m_sim.command(QStringLiteral("list"));
+    QVERIFY(listing.contains(
+        QStringLiteral("%1 %2 %3 1")
+            .arg(devices.first().strSerialNumber, devices.first().strMAC.toLower(), devices.first().strIPv4Address)));
+    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+}
+
+void tst_DeviceModifyPage::batchActivationListsEachOutcome()
+{
+    QVector<DeviceInfo> devices = take(2, [](const VEXO_DEVICE_INFO &r) { return r.inactive != 0; });
+    devices += take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0; });
+    QCOMPARE(devices.size(), qsizetype(3));
+    m_panel->onCurrentSelectionChange(ActivateBatch, devices);
+    field("m_lineEditNewPassword")->setText(kNewPassword);
+    field("m_lineEditConfirmPassword")->setText(kNewPassword);
+
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalActiveResult);
+    ModalRecorder recorder;
+    click("m_btnActive");
+    QCOMPARE(recorder.messages, QStringList());
+    QCOMPARE(recorder.resultLists.size(), qsizetype(1));
+    const ModalRecorder::ResultList &list = recorder.resultLists.first();
+    QCOMPARE(list.devicesLabel, QStringLiteral("Batch activate devices 3"));
+    QCOMPARE(list.failedLabel, QStringLiteral("Activate fail numbers 1"));
+    QCOMPARE(list.lastHeader, QStringLiteral("Activation"));
+    QCOMPARE(list.rows.at(0).at(4), QString());
+    QCOMPARE(list.rows.at(1).at(4), QString());
+    QCOMPARE(list.rows.at(2).at(4), QStringLiteral("Error2021:reactive"));
+    QCOMPARE(results.count(), 1);
+    const auto outcome = results.at(0).at(0).value<QVector<DeviceInfo>>();
+    QCOMPARE(outcome.at(0).strResult, QStringLiteral("Succeed"));
+    QCOMPARE(outcome.at(2).strResult, QStringLiteral("Error2021:reactive"));
+    for (int j = 0; j < 2; ++j) {
+        VEXO_DEVICE_INFO record{};
+        QVERIFY(DeviceStore::instance()->get(devices.at(j).strSerialNumber, devices.at(j).strMAC, record));
+        QCOMPARE(record.inactive, quint8(0));
+    }
+}
+
+void tst_DeviceModifyPage::forgetPasswordSaysWhatIsMissing()
+{
+    const QVector<DeviceInfo> devices = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0; });
+    QCOMPARE(devices.size(), qsizetype(1));
+    m_panel->onCurrentSelectionChange(ModifySingle, devices);
+    QSignalSpy cover(m_panel.get(), &DeviceModifyPage::signalCoverMainPage);
+    QSignalSpy discover(m_panel.get(), &DeviceModifyPage::signalDisCoverMainPage);
+    ModalRecorder recorder;
+    click("m_btnLostPassword");
+    QCOMPARE(recorder.messages, QStringList{QStringLiteral("Password recovery is not available in this build.")});
+    QCOMPARE(cover.count(), 1);
+    QCOMPARE(discover.count(), 1);
+}
+
+QTEST_MAIN(tst_DeviceModifyPage)
+
+#include "tst_devicemodifypage.moc"
