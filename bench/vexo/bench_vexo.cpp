@@ -102,6 +102,28 @@ int main(int argc, char *argv[])
     std::printf("discovery: library CPU %.1f ms in all, %.2f us per device\n", cpu * 1e3,
                 found ? cpu * 1e6 / double(found) : 0.0);
 
+    // Rediscovery after a clear-up: every answer repeats what the library accepted before,
+    // so it is listed again without any signature or certificate check.
+    {
+        std::lock_guard lock(c.mutex);
+        c.online.clear();
+        c.lastNs = 0;
+    }
+    const double cpuBeforeAgain = cpuSeconds();
+    const qint64 againStart = c.clock.nsecsElapsed();
+    VEXO_Clearup();
+    VEXO_SendInquiry();
+    std::size_t foundAgain = 0;
+    {
+        std::unique_lock lock(c.mutex);
+        c.done.wait_for(lock, std::chrono::seconds(20), [&c] { return c.online.size() == c.expected; });
+        foundAgain = c.online.size();
+    }
+    const double cpuAgain = cpuSeconds() - cpuBeforeAgain;
+    std::printf("rediscovery after VEXO_Clearup: %zu of %d devices online, last callback at %.1f ms, library CPU "
+                "%.1f ms\n",
+                foundAgain, count, double(c.lastNs - againStart) / 1e6, cpuAgain * 1e3);
+
     // Round trip of a network change (challenge, sealed request, result) with cheap hashing.
     VEXO_DEVICE_INFO target{};
     {
@@ -134,5 +156,5 @@ int main(int argc, char *argv[])
     VEXO_Stop();
     sim.terminate();
     sim.waitForFinished(5000);
-    return found == std::size_t(count) && failures == 0 ? 0 : 1;
+    return found == std::size_t(count) && foundAgain == std::size_t(count) && failures == 0 ? 0 : 1;
 }

@@ -8,10 +8,10 @@
 #include <QNetworkDatagram>
 #include <QVariant>
 
-SimClient::SimClient(quint16 devicePort)
+SimClient::SimClient(quint16 devicePort, const QHostAddress &local)
     : m_devicePort(devicePort)
 {
-    m_socket.bind(QHostAddress::LocalHost, 0);
+    m_socket.bind(local, 0);
     m_socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
 }
 

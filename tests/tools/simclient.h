@@ -20,8 +20,8 @@
 class SimClient
 {
 public:
-    /** A client on 127.0.0.1 that talks to the simulator by unicast. */
-    explicit SimClient(quint16 devicePort);
+    /** A client on @p local (127.0.0.1 unless given) that talks to the simulator by unicast. */
+    explicit SimClient(quint16 devicePort, const QHostAddress &local = QHostAddress(QHostAddress::LocalHost));
     /**
      * A client of the LAN scope: listens on the group at @p devicePort + 1 on
      * @p interfaces and sends to the group through the first of them.

@@ -5,6 +5,7 @@
 
 #include <protocol/codec.h>
 #include <protocol/crypto.h>
+#include <protocol/identity.h>
 #include <protocol/keyformats.h>
 
 #include <QDate>
@@ -213,6 +214,19 @@ QStringList args(int count, int seed, const QStringList &more = {})
            + more;
 }
 
+std::array<std::uint8_t, 32> testKey(const char *name)
+{
+    QFile file(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/tools/testkeys/") + QLatin1String(name));
+    std::array<std::uint8_t, 32> key{};
+    if (!file.open(QIODevice::ReadOnly))
+        return key;
+    const QByteArray hex = file.readAll().trimmed();
+    const auto bytes = vxdp::fromHex(std::string_view(hex.constData(), std::size_t(hex.size())));
+    if (bytes && bytes->size() == 32)
+        std::copy(bytes->begin(), bytes->end(), key.begin());
+    return key;
+}
+
 QJsonObject readState(const QString &path)
 {
     QFile file(path);
@@ -248,6 +262,8 @@ private slots:
     void stateFileKeptAndReloaded();
     void corruptStateFileRefused_data();
     void corruptStateFileRefused();
+    void oldStateFileUpgraded();
+    void announcementsSignedAndCertified();
 
     void malformedDatagramsIgnored_data();
     void malformedDatagramsIgnored();
@@ -261,6 +277,7 @@ private slots:
     void ownIpv6IsNoChange_data();
     void ownIpv6IsNoChange();
     void lockoutAfterFiveRefusals();
+    void lockoutEndsWithTime();
     void getKey_data();
     void getKey();
     void keyRepeatsUntilRestart();
@@ -475,6 +492,8 @@ void tst_DevSim::corruptStateFileRefused_data()
     QTest::addRow("port out of range") << mutated(setField(0, "port", 70000));
     QTest::addRow("prefix length 200") << mutated(setField(0, "ipv6PrefixLength", 200));
     QTest::addRow("bad IPv4") << mutated(setField(3, "ipv4", QStringLiteral("198.51.100")));
+    QTest::addRow("certificate of 2 bytes") << mutated(setField(0, "certificate", QStringLiteral("abcd")));
+    QTest::addRow("missing signing key") << mutated(setField(1, "signingSeed", QJsonValue(QJsonValue::Undefined)));
     QTest::addRow("missing restore secret") << mutated(setField(2, "restoreSecret", QJsonValue(QJsonValue::Undefined)));
 }
 
@@ -496,6 +515,75 @@ void tst_DevSim::corruptStateFileRefused()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), content);
+}
+
+void tst_DevSim::oldStateFileUpgraded()
+{
+    // A file as the simulator wrote it before devices had signing keys and certificates.
+    QJsonObject root = QJsonDocument::fromJson(m_validState).object();
+    QJsonArray devices = root.value(QLatin1String("devices")).toArray();
+    for (qsizetype i = 0; i < devices.size(); ++i) {
+        QJsonObject d = devices.at(i).toObject();
+        d.remove(QLatin1String("signingSeed"));
+        d.remove(QLatin1String("certificate"));
+        devices.replace(i, d);
+    }
+    root.insert(QStringLiteral("devices"), devices);
+    root.insert(QStringLiteral("version"), 1);
+    const QString path = m_dir.filePath(QStringLiteral("old.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(root).toJson());
+    file.close();
+
+    const auto ca = testKey("maker-device-ca.pub");
+    std::array<std::uint8_t, 32> signingKey{};
+    {
+        Sim sim;
+        QVERIFY(sim.start({QStringLiteral("--state"), path}, 4));
+        for (const vxdp::Announce &a : sim.devices) {
+            QVERIFY(vxdp::certificateValid(ca, a));
+            QVERIFY(vxdp::announceSignatureValid(a.signingKey, a));
+        }
+        signingKey = sim.devices.at(0).signingKey;
+        // Written back in the current form at once.
+        QCOMPARE(readState(path).value(QLatin1String("version")).toInt(), 2);
+    }
+    // The device keeps the identity it was given.
+    Sim again;
+    QVERIFY(again.start({QStringLiteral("--state"), path}, 4));
+    const auto same = std::find_if(again.devices.begin(), again.devices.end(),
+                                   [&signingKey](const vxdp::Announce &a) { return a.signingKey == signingKey; });
+    QVERIFY(same != again.devices.end());
+    QVERIFY(vxdp::certificateValid(ca, *same));
+}
+
+void tst_DevSim::announcementsSignedAndCertified()
+{
+    const auto ca = testKey("maker-device-ca.pub");
+    const vxdp::Announce &first = m_shared.devices.at(0);
+    for (const vxdp::Announce &a : m_shared.devices) {
+        QVERIFY(vxdp::certificateValid(ca, a));
+        QVERIFY(vxdp::announceSignatureValid(a.signingKey, a));
+    }
+    // An unchanged answer repeats the same numbers and signature.
+    const auto again = m_shared.client->inquire(m_shared.devices.size());
+    const auto it = std::find_if(again.begin(), again.end(),
+                                 [&first](const vxdp::Announce &a) { return a.device.serial == first.device.serial; });
+    QVERIFY(it != again.end());
+    QCOMPARE(it->sequence, first.sequence);
+    QVERIFY(it->signature == first.signature);
+    // A signed challenge of the device's own key, bound to the transaction.
+    const std::uint32_t txid = SimClient::newTxid();
+    vxdp::Request ask;
+    ask.target = SimClient::serialTarget(first.device.serial);
+    m_shared.client->send(vxdp::encodeRequest(vxdp::MsgType::ChallengeRequest, txid, ask));
+    const auto challenge = m_shared.client->waitFor(
+        [txid](const vxdp::Message &m) { return m.header.type == vxdp::MsgType::Challenge && m.header.txid == txid; });
+    QVERIFY(challenge);
+    QVERIFY(challenge->challenge.publicKey == first.publicKey);
+    QVERIFY(vxdp::challengeSignatureValid(first.signingKey, txid, challenge->challenge));
+    QVERIFY(!vxdp::challengeSignatureValid(first.signingKey, txid + 1, challenge->challenge));
 }
 
 void tst_DevSim::malformedDatagramsIgnored_data()
@@ -827,29 +915,56 @@ void tst_DevSim::lockoutAfterFiveRefusals()
     const vxdp::Announce *device = findKind(sim.devices, {Activated, KeyReset});
     QVERIFY(device);
     const auto request = modifyRequest(device->device, vxdp::NetParams{});
-    auto attempt = [&](const std::string &password, vxdp::Status expected) {
-        const auto result = sim.client->sealed(vxdp::MsgType::Modify, request, withPassword(password));
+    auto attempt = [&](SimClient &client, const std::string &password, vxdp::Status expected) {
+        const auto result = client.sealed(vxdp::MsgType::Modify, request, withPassword(password));
         return result && result->status == expected;
     };
+    SimClient &guesser = *sim.client;
     // Four refusals and a success: the count starts again.
     for (int i = 0; i < 4; ++i)
-        QVERIFY(attempt("wrong", vxdp::Status::Deny));
-    QVERIFY(attempt(kPassword, vxdp::Status::Ok));
+        QVERIFY(attempt(guesser, "wrong", vxdp::Status::Deny));
+    QVERIFY(attempt(guesser, kPassword, vxdp::Status::Ok));
     for (int i = 0; i < 5; ++i)
-        QVERIFY(attempt("wrong", vxdp::Status::Deny));
-    // Locked: even the right password, key or code is refused.
-    QVERIFY(attempt(kPassword, vxdp::Status::Locked));
-    auto result = sim.client->sealed(vxdp::MsgType::Restore, requestFor(device->device.serial),
-                                     withMaterial(0, todaysCode(device->device.serial)));
+        QVERIFY(attempt(guesser, "wrong", vxdp::Status::Deny));
+    // That sender is locked out, even with the right password; a bad reset key gets no answer but that.
+    QVERIFY(attempt(guesser, kPassword, vxdp::Status::Locked));
+    auto result
+        = guesser.sealed(vxdp::MsgType::Reset, requestFor(device->device.serial), withMaterial(1, "RK1.x", "New12345"));
     QVERIFY(result);
     QCOMPARE(result->status, vxdp::Status::Locked);
-    result = sim.client->sealed(vxdp::MsgType::Reset, requestFor(device->device.serial),
-                                withMaterial(1, "RK1.x", "New12345"));
-    QVERIFY(result);
-    QCOMPARE(result->status, vxdp::Status::Locked);
+    // Another sender address is not.
+    SimClient other(sim.process.port(), QHostAddress(QStringLiteral("127.0.0.2")));
+    QVERIFY(attempt(other, kPassword, vxdp::Status::Ok));
 
+    // Guessing on after the lockout: the next one lasts twice as long.
     QTest::qWait(2100);
-    QVERIFY(attempt(kPassword, vxdp::Status::Ok));
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(attempt(guesser, "wrong", vxdp::Status::Deny));
+    QTest::qWait(2100);
+    QVERIFY(attempt(guesser, kPassword, vxdp::Status::Locked));
+    // The maker's security code cannot be guessed: it is honoured while the sender is locked out.
+    result = guesser.sealed(vxdp::MsgType::Restore, requestFor(device->device.serial),
+                            withMaterial(0, todaysCode(device->device.serial)));
+    QVERIFY(result);
+    QCOMPARE(result->status, vxdp::Status::Ok);
+    QVERIFY(attempt(guesser, "70639", vxdp::Status::Ok));
+}
+
+void tst_DevSim::lockoutEndsWithTime()
+{
+    Sim sim;
+    QVERIFY(sim.start(args(6, 6, {QStringLiteral("--lockout-seconds"), QStringLiteral("1")}), 6));
+    const vxdp::Announce *device = findKind(sim.devices, {Activated});
+    QVERIFY(device);
+    const auto request = modifyRequest(device->device, vxdp::NetParams{});
+    for (int i = 0; i < 5; ++i) {
+        const auto result = sim.client->sealed(vxdp::MsgType::Modify, request, withPassword("wrong"));
+        QVERIFY(result && result->status == vxdp::Status::Deny);
+    }
+    QTest::qWait(1100);
+    const auto result = sim.client->sealed(vxdp::MsgType::Modify, request, withPassword(kPassword));
+    QVERIFY(result);
+    QCOMPARE(result->status, vxdp::Status::Ok);
 }
 
 void tst_DevSim::getKey_data()
@@ -904,7 +1019,7 @@ void tst_DevSim::keyRepeatsUntilRestart()
              QStringList{QStringLiteral("ok")});
     const auto hello = sim.client->waitForAnnounce(vxdp::AnnounceReason::Hello, device->device.serial);
     QVERIFY(hello);
-    QVERIFY(hello->bootId != device->bootId);
+    QVERIFY(hello->boot != device->boot);
     const auto third = sim.client->call(vxdp::MsgType::GetKey, request);
     QVERIFY(third);
     QVERIFY(third->keyMaterial != first->keyMaterial);
@@ -942,13 +1057,13 @@ void tst_DevSim::consoleCommands()
     QCOMPARE(sim.process.command(QStringLiteral("start ") + s), QStringList{QStringLiteral("ok")});
     auto hello = client.waitForAnnounce(vxdp::AnnounceReason::Hello, serial);
     QVERIFY(hello);
-    QCOMPARE(hello->bootId, sim.devices.at(0).bootId);
+    QCOMPARE(hello->boot, sim.devices.at(0).boot);
     QVERIFY(client.challenge(SimClient::serialTarget(serial)));
 
     QCOMPARE(sim.process.command(QStringLiteral("restart ") + s), QStringList{QStringLiteral("ok")});
     hello = client.waitForAnnounce(vxdp::AnnounceReason::Hello, serial);
     QVERIFY(hello);
-    QVERIFY(hello->bootId != sim.devices.at(0).bootId);
+    QVERIFY(hello->boot != sim.devices.at(0).boot);
 
     const std::string other = sim.devices.at(1).device.serial;
     QCOMPARE(sim.process.command(QStringLiteral("vanish ") + QString::fromStdString(other)),

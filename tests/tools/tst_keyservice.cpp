@@ -5,11 +5,13 @@
 
 #include <protocol/codec.h>
 #include <protocol/crypto.h>
+#include <protocol/identity.h>
 #include <protocol/keyformats.h>
 
 #include <QDate>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +88,7 @@ private slots:
     void restore_data();
     void restore();
     void outputMatchesMakerSecrets();
+    void certificateIssued();
     void badInput_data();
     void badInput();
 
@@ -379,6 +382,30 @@ void tst_KeyService::outputMatchesMakerSecrets()
              vxdp::securityCode(secret, "20260101AAWR123456789", date(0).toStdString()));
 }
 
+void tst_KeyService::certificateIssued()
+{
+    vxdp::Announce identity;
+    identity.device.serial = "VX-12C320260101AAWR123456789";
+    identity.device.mac = {0x02, 0x5e, 0x01, 0x02, 0x03, 0x04};
+    identity.device.typeCode = 0x9E01;
+    identity.publicKey = vxdp::makeBoxKeyPair().publicKey;
+    identity.signingKey = vxdp::signKeyPairFromSeed(testKey("maker-signing.seed")).publicKey;
+    const ToolRun run = keyservice(
+        {QStringLiteral("certify"), QStringLiteral("--serial"), QString::fromStdString(identity.device.serial),
+         QStringLiteral("--mac"), QStringLiteral("02-5E-01-02-03-04"), QStringLiteral("--type-code"),
+         QStringLiteral("0x9e01"), QStringLiteral("--public-key"),
+         QString::fromStdString(vxdp::toHex(identity.publicKey.data(), 32)), QStringLiteral("--signing-key"),
+         QString::fromStdString(vxdp::toHex(identity.signingKey.data(), 32))});
+    QCOMPARE(run.exitCode, 0);
+    const auto certificate = vxdp::fromHex(run.out.trimmed().toStdString());
+    QVERIFY(certificate && certificate->size() == 64);
+    identity.certificate = *certificate;
+    // Made with the test device CA, for exactly that identity.
+    QVERIFY(vxdp::certificateValid(testKey("maker-device-ca.pub"), identity));
+    identity.device.typeCode = 0x9E02;
+    QVERIFY(!vxdp::certificateValid(testKey("maker-device-ca.pub"), identity));
+}
+
 void tst_KeyService::badInput_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -408,6 +435,25 @@ void tst_KeyService::badInput_data()
         << QStringList{QStringLiteral("restore"), QStringLiteral("--qr"), QStringLiteral("A:VX-C2042**S1"),
                        QStringLiteral("--date"), QStringLiteral("2026-03-01")};
     QTest::addRow("unknown option") << QStringList{QStringLiteral("restore"), QStringLiteral("--colour")};
+    const QString hexKey(64, QLatin1Char('a'));
+    const QStringList certify{QStringLiteral("certify"),
+                              QStringLiteral("--serial"),
+                              QStringLiteral("S1"),
+                              QStringLiteral("--mac"),
+                              QStringLiteral("02-00-00-00-00-01"),
+                              QStringLiteral("--type-code"),
+                              QStringLiteral("1"),
+                              QStringLiteral("--public-key"),
+                              hexKey,
+                              QStringLiteral("--signing-key")};
+    QTest::addRow("certify without signing key") << certify;
+    QTest::addRow("certify with a short key") << certify + QStringList{hexKey.left(62)};
+    QTest::addRow("certify with a bad MAC")
+        << QStringList(certify).replaceInStrings(QStringLiteral("02-00-00-00-00-01"), QStringLiteral("02-00"))
+               + QStringList{hexKey};
+    QTest::addRow("certify with a type code that is no number")
+        << QStringList(certify).replaceInStrings(QRegularExpression(QStringLiteral("^1$")), QStringLiteral("x1"))
+               + QStringList{hexKey};
 }
 
 void tst_KeyService::badInput()

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "protocol/codec.h"
 #include "protocol/crypto.h"
+#include "protocol/identity.h"
 #include "protocol/keyformats.h"
 
 #include <QTest>
@@ -67,6 +68,10 @@ private slots:
     void everyTruncationRefused();
     void secretRoundTrip();
     void sealing();
+    void certificate_data();
+    void certificate();
+    void deviceSignatures_data();
+    void deviceSignatures();
     void passwordHash();
     void keyMaterial_data();
     void keyMaterial();
@@ -83,7 +88,11 @@ void tst_Codec::roundTrip_data()
     QTest::addColumn<Bytes>("datagram");
     Announce a;
     a.reason = AnnounceReason::Changed;
-    a.bootId = 77;
+    a.boot = 77;
+    a.sequence = 5;
+    a.signingKey.fill(3);
+    a.certificate.assign(64, 4);
+    a.signature.assign(64, 6);
     a.publicKey.fill(9);
     a.device = sampleDevice();
     Request modify;
@@ -105,8 +114,11 @@ void tst_Codec::roundTrip_data()
     QTest::addRow("challenge request") << encodeRequest(MsgType::ChallengeRequest, 3, getKey);
     QTest::addRow("modify") << encodeRequest(MsgType::Modify, 4, modify);
     QTest::addRow("get key") << encodeRequest(MsgType::GetKey, 6, getKey);
-    QTest::addRow("result with key") << encodeResult(8, {Status::Ok, "VK1.SER1.AAAAAAAAAAAAAAAA"});
-    QTest::addRow("result denied") << encodeResult(8, {Status::Deny, {}});
+    QTest::addRow("result with key") << encodeResult(8, {Status::Ok, "VK1.SER1.AAAAAAAAAAAAAAAA", {}});
+    QTest::addRow("result denied") << encodeResult(8, {Status::Deny, {}, {}});
+    c.signature.assign(64, 7);
+    QTest::addRow("signed challenge") << encodeChallenge(9, c);
+    QTest::addRow("tagged result") << encodeResult(8, {Status::Ok, {}, Bytes(32, 5)});
 }
 
 void tst_Codec::roundTrip()
@@ -141,7 +153,7 @@ void tst_Codec::malformed_data()
     QTest::addColumn<Bytes>("datagram");
     QTest::addColumn<DecodeError>("error");
 
-    Bytes good = encodeResult(1, {Status::Ok, "key"});
+    Bytes good = encodeResult(1, {Status::Ok, "key", {}});
     QTest::addRow("empty") << Bytes{} << DecodeError::TooShort;
     QTest::addRow("header cut") << Bytes(good.begin(), good.begin() + 11) << DecodeError::TooShort;
     Bytes huge = header(0x01, 1461);
@@ -224,6 +236,7 @@ void tst_Codec::secretRoundTrip()
     s.type = MsgType::Reset;
     s.nonce.fill(4);
     s.bound.fill(5);
+    s.replyKey.fill(6);
     s.password = "Abcdef123456789!";
     s.resetIpc = 1;
     s.materialKind = static_cast<std::uint8_t>(MaterialKind::File);
@@ -252,6 +265,160 @@ void tst_Codec::sealing()
     QVERIFY(!openSealed(other, sealed));
     sealed[40] ^= 1;
     QVERIFY(!openSealed(device, sealed));
+}
+
+namespace {
+
+SignKeyPair randomSignKeys()
+{
+    std::array<std::uint8_t, 32> seed{};
+    randomBytes(seed.data(), seed.size());
+    return signKeyPairFromSeed(seed);
+}
+
+Announce certifiedSample(const SignKeyPair &ca, const SignKeyPair &device)
+{
+    Announce a;
+    a.device = sampleDevice();
+    a.publicKey = makeBoxKeyPair().publicKey;
+    a.signingKey = device.publicKey;
+    a.certificate = issueCertificate(ca, a);
+    return a;
+}
+
+} // namespace
+
+void tst_Codec::certificate_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("valid");
+    QTest::addRow("as issued") << 0 << true;
+    QTest::addRow("another serial number") << 1 << false;
+    QTest::addRow("another MAC") << 2 << false;
+    QTest::addRow("another type code") << 3 << false;
+    QTest::addRow("another public key") << 4 << false;
+    QTest::addRow("another signing key") << 5 << false;
+    QTest::addRow("issued by another CA") << 6 << false;
+    QTest::addRow("missing") << 7 << false;
+    QTest::addRow("another address and name (not certified)") << 8 << true;
+}
+
+void tst_Codec::certificate()
+{
+    QFETCH(int, change);
+    QFETCH(bool, valid);
+    const SignKeyPair ca = randomSignKeys();
+    Announce a = certifiedSample(ca, randomSignKeys());
+    switch (change) {
+    case 1:
+        a.device.serial += "X";
+        break;
+    case 2:
+        a.device.mac[5] ^= 1;
+        break;
+    case 3:
+        a.device.typeCode += 1;
+        break;
+    case 4:
+        a.publicKey[0] ^= 1;
+        break;
+    case 5:
+        a.signingKey = randomSignKeys().publicKey;
+        break;
+    case 6:
+        a.certificate = issueCertificate(randomSignKeys(), a);
+        break;
+    case 7:
+        a.certificate.clear();
+        break;
+    case 8:
+        a.device.ipv4 = {203, 0, 113, 9};
+        a.device.typeText = "OTHER";
+        break;
+    }
+    QCOMPARE(certificateValid(ca.publicKey, a), valid);
+    // What goes over the wire verifies the same.
+    const Bytes wire = encodeAnnounce(0, a);
+    const Decoded d = decode(wire.data(), wire.size());
+    QVERIFY(d);
+    QCOMPARE(certificateValid(ca.publicKey, d.message.announce), valid);
+}
+
+void tst_Codec::deviceSignatures_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("valid");
+    QTest::addRow("as signed") << 0 << true;
+    QTest::addRow("announcement: reason changed to goodbye") << 1 << false;
+    QTest::addRow("announcement: older sequence") << 2 << false;
+    QTest::addRow("announcement: address changed") << 3 << false;
+    QTest::addRow("announcement: signed by another key") << 4 << false;
+    QTest::addRow("announcement: unsigned") << 5 << false;
+    QTest::addRow("challenge for another transaction") << 6 << false;
+    QTest::addRow("challenge with another nonce") << 7 << false;
+    QTest::addRow("result: status changed") << 8 << false;
+    QTest::addRow("result: tagged with another reply key") << 9 << false;
+    QTest::addRow("result: untagged") << 10 << false;
+    QTest::addRow("result: key material changed") << 11 << false;
+}
+
+void tst_Codec::deviceSignatures()
+{
+    QFETCH(int, change);
+    QFETCH(bool, valid);
+    const SignKeyPair device = randomSignKeys();
+    Announce a = certifiedSample(randomSignKeys(), device);
+    a.boot = 1000;
+    a.sequence = 7;
+    signAnnounce(device, a);
+    Challenge c;
+    c.nonce.fill(3);
+    c.publicKey = a.publicKey;
+    signChallenge(device, 42, c);
+    std::uint32_t challengeTx = 42;
+    std::array<std::uint8_t, kReplyKeySize> replyKey{};
+    replyKey.fill(9);
+    Result r{Status::Ok, "VK1.SER.AAAAAAAAAAAAAAAA", {}};
+    tagResult(replyKey, 77, r);
+
+    switch (change) {
+    case 1:
+        a.reason = AnnounceReason::Goodbye;
+        break;
+    case 2:
+        a.sequence = 6;
+        break;
+    case 3:
+        a.device.ipv4[3] = 200;
+        break;
+    case 4:
+        signAnnounce(randomSignKeys(), a);
+        break;
+    case 5:
+        a.signature.clear();
+        break;
+    case 6:
+        challengeTx = 43;
+        break;
+    case 7:
+        c.nonce[0] = 4;
+        break;
+    case 8:
+        r.status = Status::Deny;
+        break;
+    case 9:
+        replyKey[0] = 1;
+        break;
+    case 10:
+        r.tag.clear();
+        break;
+    case 11:
+        r.keyMaterial = "VK1.OTHER.AAAAAAAAAAAAAAAA";
+        break;
+    }
+    const bool all = announceSignatureValid(device.publicKey, a)
+                     && challengeSignatureValid(device.publicKey, challengeTx, c) && resultTagValid(replyKey, 77, r);
+    QCOMPARE(all, valid);
 }
 
 void tst_Codec::passwordHash()

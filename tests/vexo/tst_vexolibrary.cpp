@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 // The discovery library against simulated devices, over real UDP on loopback.
+#include "simclient.h"
 #include "simulatorprocess.h"
 
 #include "Vexo.h"
+
+#include <protocol/crypto.h>
+#include <protocol/identity.h>
+#include <protocol/keyformats.h>
 
 #include <QFile>
 #include <QScopeGuard>
@@ -115,14 +120,30 @@ bool hasKeyReset(const VEXO_DEVICE_INFO &d)
 
 /**
  * A relay between the library and the simulator on a thread of its own that
- * keeps a copy of every datagram, to look for secrets on the wire.
+ * keeps a copy of every datagram, to look for secrets on the wire. An attacker
+ * hook sees each datagram first: it may keep it from its destination and send
+ * forged datagrams to the library in its place, from the devices' port.
  */
 class Tap : public QThread
 {
 public:
-    explicit Tap(quint16 simulatorPort)
+    /** Returns the forged datagrams for the library; clears @p forward to swallow the datagram. */
+    using Hook = std::function<QList<QByteArray>(const vxdp::Message &message, bool towardDevices, bool *forward)>;
+
+    explicit Tap(quint16 simulatorPort, Hook hook = {})
         : m_simulatorPort(simulatorPort)
+        , m_hook(std::move(hook))
     {}
+    /** The port the library sends to (the devices' port as the library knows it). */
+    quint16 port() const { return m_port; }
+    /** The library's port, once it sent something. */
+    quint16 clientPort() const { return m_client.load(); }
+    /** What passed so far, in order. */
+    QList<QByteArray> seen() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_seen;
+    }
     /** Starts relaying; the port the library must send to, 0 on failure. */
     quint16 begin()
     {
@@ -134,7 +155,7 @@ public:
     {
         quit();
         wait();
-        return m_seen;
+        return seen();
     }
 
 protected:
@@ -142,7 +163,6 @@ protected:
     {
         QUdpSocket front;
         QUdpSocket back;
-        quint16 client = 0;
         if (front.bind(QHostAddress::LocalHost, 0) && back.bind(QHostAddress::LocalHost, 0))
             m_port = front.localPort();
         auto relay = [&](QUdpSocket &from, bool towardDevices) {
@@ -151,13 +171,26 @@ protected:
                 QHostAddress sender;
                 quint16 senderPort = 0;
                 from.readDatagram(data.data(), data.size(), &sender, &senderPort);
-                m_seen.append(data);
-                if (towardDevices) {
-                    client = senderPort;
-                    back.writeDatagram(data, QHostAddress::LocalHost, m_simulatorPort);
-                } else if (client) {
-                    front.writeDatagram(data, QHostAddress::LocalHost, client);
+                {
+                    std::lock_guard lock(m_mutex);
+                    m_seen.append(data);
                 }
+                if (towardDevices)
+                    m_client = senderPort;
+                bool forward = true;
+                QList<QByteArray> forged;
+                const auto decoded
+                    = vxdp::decode(reinterpret_cast<const std::uint8_t *>(data.constData()), std::size_t(data.size()));
+                if (m_hook && decoded)
+                    forged = m_hook(decoded.message, towardDevices, &forward);
+                for (const QByteArray &f : std::as_const(forged))
+                    front.writeDatagram(f, QHostAddress::LocalHost, m_client.load());
+                if (!forward)
+                    continue;
+                if (towardDevices)
+                    back.writeDatagram(data, QHostAddress::LocalHost, m_simulatorPort);
+                else if (m_client.load())
+                    front.writeDatagram(data, QHostAddress::LocalHost, m_client.load());
             }
         };
         QObject context;
@@ -170,9 +203,88 @@ protected:
 
 private:
     quint16 m_simulatorPort;
+    Hook m_hook;
     quint16 m_port = 0;
+    std::atomic<quint16> m_client{0};
     QSemaphore m_ready;
-    QList<QByteArray> m_seen; // written by the relay thread only until end()
+    mutable std::mutex m_mutex;
+    QList<QByteArray> m_seen;
+};
+
+QByteArray toBytes(const std::vector<std::uint8_t> &v)
+{
+    return QByteArray(reinterpret_cast<const char *>(v.data()), qsizetype(v.size()));
+}
+
+std::optional<vxdp::Message> decoded(const QByteArray &data)
+{
+    const auto d = vxdp::decode(reinterpret_cast<const std::uint8_t *>(data.constData()), std::size_t(data.size()));
+    if (!d)
+        return std::nullopt;
+    return d.message;
+}
+
+/** The last announcement of the device with that serial number among the datagrams. */
+std::optional<vxdp::Announce> lastAnnounce(const QList<QByteArray> &datagrams, const std::string &serial,
+                                           std::optional<vxdp::AnnounceReason> reason = std::nullopt)
+{
+    std::optional<vxdp::Announce> found;
+    for (const QByteArray &d : datagrams) {
+        const auto m = decoded(d);
+        if (m && m->header.type == vxdp::MsgType::Announce && m->announce.device.serial == serial
+            && (!reason || m->announce.reason == *reason))
+            found = m->announce;
+    }
+    return found;
+}
+
+/** An impostor on the link: its own keys, and a socket on the devices' port of another loopback address. */
+class Impostor
+{
+public:
+    Impostor()
+        : m_keys(vxdp::makeBoxKeyPair())
+    {
+        std::array<std::uint8_t, 32> seed{};
+        vxdp::randomBytes(seed.data(), seed.size());
+        m_signing = vxdp::signKeyPairFromSeed(seed);
+    }
+    bool bind(quint16 devicePort) { return m_socket.bind(QHostAddress(QStringLiteral("127.0.0.2")), devicePort); }
+    const vxdp::BoxKeyPair &keys() const { return m_keys; }
+
+    /** The device's announcement with the impostor's keys, signed by it, without a valid certificate. */
+    vxdp::Announce withOwnKeys(vxdp::Announce a) const
+    {
+        a.publicKey = m_keys.publicKey;
+        a.signingKey = m_signing.publicKey;
+        a.sequence += 1;
+        vxdp::signAnnounce(m_signing, a);
+        return a;
+    }
+    /** The device's announcement changed by the impostor and signed with its own key. */
+    vxdp::Announce resigned(vxdp::Announce a) const
+    {
+        a.sequence += 1;
+        vxdp::signAnnounce(m_signing, a);
+        return a;
+    }
+    vxdp::Challenge challenge(std::uint32_t txid) const
+    {
+        vxdp::Challenge c;
+        vxdp::randomBytes(c.nonce.data(), c.nonce.size());
+        c.publicKey = m_keys.publicKey;
+        vxdp::signChallenge(m_signing, txid, c);
+        return c;
+    }
+    void sendTo(quint16 libraryPort, const QByteArray &datagram)
+    {
+        m_socket.writeDatagram(datagram, QHostAddress::LocalHost, libraryPort);
+    }
+
+private:
+    vxdp::BoxKeyPair m_keys;
+    vxdp::SignKeyPair m_signing;
+    QUdpSocket m_socket;
 };
 
 } // namespace
@@ -209,12 +321,32 @@ private slots:
     void concurrentCalls();
     void stopWhileInFlight();
     void noSecretOnTheWire();
+    void environmentReadOnceAtStart();
+    void malformedEnvironmentRefused_data();
+    void malformedEnvironmentRefused();
+    void forgedAnnouncementDoesNotRepin_data();
+    void forgedAnnouncementDoesNotRepin();
+    void forgedReplyDropped_data();
+    void forgedReplyDropped();
+    void keyMaterialNamesTheAskedDevice();
+    void forgedOrReplayedDepartureIgnored_data();
+    void forgedOrReplayedDepartureIgnored();
+    void lockoutSparesTheOwner_data();
+    void lockoutSparesTheOwner();
+    void uncertifiedDeviceGetsNoSecret_data();
+    void uncertifiedDeviceGetsNoSecret();
+    void restartReportedOnline_data();
+    void restartReportedOnline();
 
 private:
     bool bringUp(const QStringList &simulatorArguments, int expectedDevices);
+    /** Like bringUp, with a tap between the library and the simulator. */
+    bool bringUpTapped(const QStringList &simulatorArguments, int expectedDevices, Tap::Hook hook = {});
+    std::vector<VEXO_DEVICE_INFO> eventsOf(const char *mac, std::size_t from = 0) const;
 
     SimulatorProcess *m_sim = nullptr;
     Events *m_events = nullptr;
+    std::unique_ptr<Tap> m_tap;
     QTemporaryDir m_dir;
 };
 
@@ -232,6 +364,9 @@ void tst_VexoLibrary::init()
 void tst_VexoLibrary::cleanup()
 {
     VEXO_Stop();
+    if (m_tap && m_tap->isRunning())
+        m_tap->end();
+    m_tap.reset();
     delete m_sim;
     m_sim = nullptr;
     delete m_events;
@@ -249,6 +384,34 @@ bool tst_VexoLibrary::bringUp(const QStringList &simulatorArguments, int expecte
     while (!deadline.hasExpired() && int(m_events->current().size()) < expectedDevices)
         QThread::msleep(20);
     return int(m_events->current().size()) == expectedDevices;
+}
+
+bool tst_VexoLibrary::bringUpTapped(const QStringList &simulatorArguments, int expectedDevices, Tap::Hook hook)
+{
+    if (!m_sim->start(simulatorArguments))
+        return false;
+    m_tap = std::make_unique<Tap>(m_sim->port(), std::move(hook));
+    const quint16 tapPort = m_tap->begin();
+    if (!tapPort)
+        return false;
+    qputenv("VEXO_PORT", QByteArray::number(tapPort));
+    if (!VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events))
+        return false;
+    QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired() && int(m_events->current().size()) < expectedDevices)
+        QThread::msleep(20);
+    return int(m_events->current().size()) == expectedDevices;
+}
+
+std::vector<VEXO_DEVICE_INFO> tst_VexoLibrary::eventsOf(const char *mac, std::size_t from) const
+{
+    std::vector<VEXO_DEVICE_INFO> out;
+    const auto all = m_events->all();
+    for (std::size_t i = from; i < all.size(); ++i) {
+        if (std::strcmp(all[i].macAddress, mac) == 0)
+            out.push_back(all[i]);
+    }
+    return out;
 }
 
 void tst_VexoLibrary::operationsNeedAStart_data()
@@ -300,6 +463,7 @@ void tst_VexoLibrary::badArguments_data()
     QTest::addRow("unparsable IPv4") << 7;
     QTest::addRow("unknown filter rule") << 8;
     QTest::addRow("bad subnet list") << 9;
+    QTest::addRow("subnet list of negative length") << 10;
 }
 
 void tst_VexoLibrary::badArguments()
@@ -346,6 +510,9 @@ void tst_VexoLibrary::badArguments()
         break;
     case 9:
         result = VEXO_SetDeviceFilterRule(VEXO_FILTER_SUBNET, "127.0.0.0/33", 12);
+        break;
+    case 10:
+        result = VEXO_SetDeviceFilterRule(VEXO_FILTER_SUBNET, "127.0.0.0/8", -1);
         break;
     }
     QCOMPARE(result, 0);
@@ -779,6 +946,355 @@ void tst_VexoLibrary::noSecretOnTheWire()
         for (const QByteArray &secret : secrets)
             QVERIFY2(!datagram.contains(secret), secret.constData());
     }
+}
+
+void tst_VexoLibrary::environmentReadOnceAtStart()
+{
+    qputenv("VEXO_INQUIRY_INTERVAL_MS", "200");
+    qputenv("VEXO_OFFLINE_TIMEOUT_MS", "600000");
+    QVERIFY(
+        bringUp({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--seed"), QStringLiteral("4")}, 2));
+    // Changed after the start, the environment has no effect on the session: the silent
+    // device stays listed under the offline timeout the session started with.
+    qputenv("VEXO_OFFLINE_TIMEOUT_MS", "300");
+    const VEXO_DEVICE_INFO d = m_events->current().begin()->second;
+    QCOMPARE(m_sim->commandResult(QStringLiteral("vanish ") + QLatin1String(d.serialNumber)), QStringLiteral("ok"));
+    QThread::msleep(1500);
+    QVERIFY(m_events->current().count(d.macAddress));
+    QCOMPARE(m_events->count(VEXO_EVENT_OFFLINE), 0);
+}
+
+void tst_VexoLibrary::malformedEnvironmentRefused_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addRow("timeout not a number") << QByteArray("VEXO_TIMEOUT_MS") << QByteArray("3s");
+    QTest::addRow("negative inquiry interval") << QByteArray("VEXO_INQUIRY_INTERVAL_MS") << QByteArray("-5");
+    QTest::addRow("offline timeout zero") << QByteArray("VEXO_OFFLINE_TIMEOUT_MS") << QByteArray("0");
+    QTest::addRow("port out of range") << QByteArray("VEXO_PORT") << QByteArray("70000");
+    QTest::addRow("unknown scope") << QByteArray("VEXO_SCOPE") << QByteArray("everywhere");
+    QTest::addRow("group not multicast") << QByteArray("VEXO_GROUP") << QByteArray("192.0.2.1");
+}
+
+void tst_VexoLibrary::malformedEnvironmentRefused()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, value);
+    qputenv("VEXO_PORT", "37020");
+    qputenv(name.constData(), value);
+    auto restore = qScopeGuard([&name] {
+        qunsetenv(name.constData());
+        qputenv("VEXO_SCOPE", "loopback");
+    });
+    QCOMPARE(VEXO_Start_V30(&Events::callback, 0, m_events), 0);
+    QCOMPARE(VEXO_GetLastError(), uint32_t(VEXO_ERR_BAD_ARGUMENT));
+}
+
+namespace {
+enum Moment { WhileListed, AfterClearup, AfterGoodbye };
+}
+
+void tst_VexoLibrary::forgedAnnouncementDoesNotRepin_data()
+{
+    QTest::addColumn<int>("moment");
+    QTest::addRow("while listed") << int(WhileListed);
+    QTest::addRow("after VEXO_Clearup") << int(AfterClearup);
+    QTest::addRow("after a goodbye") << int(AfterGoodbye);
+}
+
+void tst_VexoLibrary::forgedAnnouncementDoesNotRepin()
+{
+    QFETCH(int, moment);
+    Impostor impostor;
+    // The impostor also answers every challenge at once, before the device can.
+    QVERIFY(bringUpTapped(
+        {QStringLiteral("--count"), QStringLiteral("12"), QStringLiteral("--seed"), QStringLiteral("11")}, 12,
+        [&impostor](const vxdp::Message &m, bool towardDevices, bool *) {
+            QList<QByteArray> forged;
+            if (towardDevices && m.header.type == vxdp::MsgType::ChallengeRequest)
+                forged.append(toBytes(vxdp::encodeChallenge(m.header.txid, impostor.challenge(m.header.txid))));
+            return forged;
+        }));
+    QVERIFY(impostor.bind(m_tap->port()));
+    const auto device = m_events->find([](const VEXO_DEVICE_INFO &d) { return d.inactive == 0 && !d.dhcpEnabled; });
+    QVERIFY(device.has_value());
+    const auto genuine = lastAnnounce(m_tap->seen(), device->serialNumber);
+    QVERIFY(genuine.has_value());
+    const QString serial = QLatin1String(device->serialNumber);
+
+    if (moment == AfterClearup)
+        QVERIFY(VEXO_Clearup());
+    if (moment == AfterGoodbye) {
+        QCOMPARE(m_sim->commandResult(QStringLiteral("stop ") + serial), QStringLiteral("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_events->current().count(device->macAddress), 5000);
+    }
+    const std::size_t before = m_events->all().size();
+    vxdp::Announce forged = impostor.withOwnKeys(*genuine);
+    forged.reason = vxdp::AnnounceReason::Hello;
+    forged.device.ipv4 = {192, 0, 2, 99};
+    forged = impostor.resigned(forged);
+    impostor.sendTo(m_tap->clientPort(), toBytes(vxdp::encodeAnnounce(0, forged)));
+    QThread::msleep(400);
+    QVERIFY(eventsOf(device->macAddress, before).empty());
+
+    if (moment == AfterClearup)
+        QVERIFY(VEXO_SendInquiry());
+    if (moment == AfterGoodbye)
+        QCOMPARE(m_sim->commandResult(QStringLiteral("start ") + serial), QStringLiteral("ok"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_events->current().count(device->macAddress), 5000);
+    QCOMPARE(QByteArray(m_events->current().at(device->macAddress).ipv4Address), QByteArray(device->ipv4Address));
+
+    // The genuine device still works; the impostor's challenges are passed over.
+    DeviceNetParam p = paramsOf(*device);
+    QVERIFY2(VEXO_ModifyDeviceNetParam(device->macAddress, kPassword, &p),
+             qPrintable(QString::number(VEXO_GetLastError())));
+    int sealedSeen = 0;
+    for (const QByteArray &datagram : m_tap->seen()) {
+        const auto m = decoded(datagram);
+        if (m && m->header.type == vxdp::MsgType::Modify) {
+            ++sealedSeen;
+            QVERIFY(!vxdp::openSealed(impostor.keys(), m->request.sealed));
+        }
+    }
+    QVERIFY(sealedSeen > 0);
+}
+
+namespace {
+enum ReplyForgery { SwallowedUntagged, SwallowedMadeUpTag, AheadOfRefusal };
+}
+
+void tst_VexoLibrary::forgedReplyDropped_data()
+{
+    QTest::addColumn<int>("forgery");
+    QTest::addColumn<uint>("error");
+    QTest::addRow("untagged success, the device never hears the request")
+        << int(SwallowedUntagged) << uint(VEXO_ERR_TIMEOUT);
+    QTest::addRow("success with a made-up tag, the device never hears the request")
+        << int(SwallowedMadeUpTag) << uint(VEXO_ERR_TIMEOUT);
+    QTest::addRow("success ahead of the device's refusal") << int(AheadOfRefusal) << uint(VEXO_ERR_DEVICE_DENY);
+}
+
+void tst_VexoLibrary::forgedReplyDropped()
+{
+    QFETCH(int, forgery);
+    QFETCH(uint, error);
+    qputenv("VEXO_TIMEOUT_MS", "1200");
+    QVERIFY(
+        bringUpTapped({QStringLiteral("--count"), QStringLiteral("12"), QStringLiteral("--seed"), QStringLiteral("11")},
+                      12, [forgery](const vxdp::Message &m, bool towardDevices, bool *forward) {
+                          QList<QByteArray> forged;
+                          if (!towardDevices || m.header.type != vxdp::MsgType::Modify)
+                              return forged;
+                          vxdp::Result ok;
+                          if (forgery == SwallowedMadeUpTag)
+                              ok.tag.assign(vxdp::kResultTagSize, 0x5a);
+                          *forward = forgery == AheadOfRefusal;
+                          forged.append(toBytes(vxdp::encodeResult(m.header.txid, ok)));
+                          return forged;
+                      }));
+    const auto device = m_events->find([](const VEXO_DEVICE_INFO &d) { return d.inactive == 0 && !d.dhcpEnabled; });
+    QVERIFY(device.has_value());
+    DeviceNetParam p = paramsOf(*device);
+    std::strcpy(p.ipv4Address, "203.0.113.61");
+    QCOMPARE(VEXO_ModifyDeviceNetParam(device->macAddress, forgery == AheadOfRefusal ? "wrong-pass1" : kPassword, &p),
+             0);
+    QCOMPARE(VEXO_GetLastError(), uint32_t(error));
+    QThread::msleep(300);
+    QCOMPARE(QByteArray(m_events->current().at(device->macAddress).ipv4Address), QByteArray(device->ipv4Address));
+}
+
+void tst_VexoLibrary::keyMaterialNamesTheAskedDevice()
+{
+    QVERIFY(
+        bringUpTapped({QStringLiteral("--count"), QStringLiteral("16"), QStringLiteral("--seed"), QStringLiteral("21")},
+                      16, [](const vxdp::Message &m, bool towardDevices, bool *) {
+                          QList<QByteArray> forged;
+                          if (towardDevices && m.header.type == vxdp::MsgType::GetKey) {
+                              // Key material of a device the attacker controls, ahead of the genuine answer.
+                              vxdp::KeyMaterial other{1, "ATTACKER-SERIAL", {}};
+                              forged.append(toBytes(vxdp::encodeResult(
+                                  m.header.txid, vxdp::Result{vxdp::Status::Ok, vxdp::formatKeyMaterial(other), {}})));
+                          }
+                          return forged;
+                      }));
+    const auto device = m_events->find([](const VEXO_DEVICE_INFO &d) { return hasKeyReset(d); });
+    QVERIFY(device.has_value());
+    const QString key = keyOf(device->serialNumber, 1);
+    QVERIFY2(key.startsWith(QLatin1String("VK1.") + QLatin1String(device->serialNumber) + QLatin1Char('.')),
+             qPrintable(key));
+}
+
+namespace {
+enum Departure { ForgedGoodbye, UnsignedGoodbye, ReplayedAfterStart, ReplayedAfterRestart };
+}
+
+void tst_VexoLibrary::forgedOrReplayedDepartureIgnored_data()
+{
+    QTest::addColumn<int>("departure");
+    QTest::addRow("goodbye signed by another key") << int(ForgedGoodbye);
+    QTest::addRow("goodbye without a signature") << int(UnsignedGoodbye);
+    QTest::addRow("genuine goodbye replayed after the device came back") << int(ReplayedAfterStart);
+    QTest::addRow("genuine goodbye replayed after a restart") << int(ReplayedAfterRestart);
+}
+
+void tst_VexoLibrary::forgedOrReplayedDepartureIgnored()
+{
+    QFETCH(int, departure);
+    Impostor impostor;
+    QVERIFY(bringUpTapped(
+        {QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("5")}, 6));
+    QVERIFY(impostor.bind(m_tap->port()));
+    const VEXO_DEVICE_INFO device = m_events->find([](const VEXO_DEVICE_INFO &d) { return d.inactive == 0; }).value();
+    const QString serial = QLatin1String(device.serialNumber);
+    QByteArray attack;
+    if (departure == ForgedGoodbye || departure == UnsignedGoodbye) {
+        vxdp::Announce goodbye = lastAnnounce(m_tap->seen(), device.serialNumber).value();
+        goodbye.reason = vxdp::AnnounceReason::Goodbye;
+        goodbye = impostor.resigned(goodbye);
+        if (departure == UnsignedGoodbye)
+            goodbye.signature.clear();
+        attack = toBytes(vxdp::encodeAnnounce(0, goodbye));
+    } else {
+        QCOMPARE(m_sim->commandResult(QStringLiteral("stop ") + serial), QStringLiteral("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_events->current().count(device.macAddress), 5000);
+        const auto goodbye = lastAnnounce(m_tap->seen(), device.serialNumber, vxdp::AnnounceReason::Goodbye);
+        QVERIFY(goodbye.has_value());
+        attack = toBytes(vxdp::encodeAnnounce(0, *goodbye));
+        QCOMPARE(
+            m_sim->commandResult(
+                (departure == ReplayedAfterStart ? QStringLiteral("start ") : QStringLiteral("restart ")) + serial),
+            QStringLiteral("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_events->current().count(device.macAddress), 5000);
+    }
+    QThread::msleep(200);
+    const std::size_t before = m_events->all().size();
+    impostor.sendTo(m_tap->clientPort(), attack);
+    QThread::msleep(400);
+    QVERIFY(eventsOf(device.macAddress, before).empty());
+    QVERIFY(m_events->current().count(device.macAddress));
+}
+
+void tst_VexoLibrary::lockoutSparesTheOwner_data()
+{
+    QTest::addColumn<QString>("attackerAddress");
+    QTest::addColumn<uint>("ownerPasswordError");
+    QTest::addRow("attacker at another address") << "127.0.0.2" << uint(VEXO_NOERROR);
+    // Forging the owner's address locks the owner's password out too, but not the maker's reset key.
+    QTest::addRow("attacker forging the owner's address") << "127.0.0.1" << uint(VEXO_ERR_LOCKED);
+}
+
+void tst_VexoLibrary::lockoutSparesTheOwner()
+{
+    QFETCH(QString, attackerAddress);
+    QFETCH(uint, ownerPasswordError);
+    QVERIFY(bringUp({QStringLiteral("--count"), QStringLiteral("16"), QStringLiteral("--seed"), QStringLiteral("21"),
+                     QStringLiteral("--lockout-seconds"), QStringLiteral("60")},
+                    16));
+    const auto device = m_events->find([](const VEXO_DEVICE_INFO &d) { return d.inactive == 0 && hasKeyReset(d); });
+    QVERIFY(device.has_value());
+
+    SimClient attacker(m_sim->port(), QHostAddress(attackerAddress));
+    QVERIFY(attacker.isBound());
+    vxdp::Request guess;
+    guess.target = {vxdp::TargetKind::Mac, device->macAddress};
+    vxdp::Secret secret;
+    secret.password = "guess-1234";
+    for (int i = 0; i < 5; ++i) {
+        const auto result = attacker.sealed(vxdp::MsgType::Modify, guess, secret);
+        QVERIFY(result.has_value());
+        QCOMPARE(result->status, vxdp::Status::Deny);
+    }
+    const auto locked = attacker.sealed(vxdp::MsgType::Modify, guess, secret);
+    QVERIFY(locked.has_value());
+    QCOMPARE(locked->status, vxdp::Status::Locked);
+
+    DeviceNetParam p = paramsOf(*device);
+    QCOMPARE(VEXO_ModifyDeviceNetParam(device->macAddress, kPassword, &p), ownerPasswordError == VEXO_NOERROR ? 1 : 0);
+    QCOMPARE(VEXO_GetLastError(), uint32_t(ownerPasswordError));
+
+    // The owner's maker-signed reset key works while the lockout lasts, and ends it.
+    const QString key = keyOf(device->serialNumber, 1);
+    const QString resetKey = runKeyService({QStringLiteral("reset"), QStringLiteral("--key"), key});
+    QVERIFY2(resetWithKey(device->serialNumber, resetKey.toLatin1(), "Owner-Pass77"),
+             qPrintable(QString::number(VEXO_GetLastError())));
+    QVERIFY2(VEXO_ModifyDeviceNetParam(device->macAddress, "Owner-Pass77", &p),
+             qPrintable(QString::number(VEXO_GetLastError())));
+}
+
+void tst_VexoLibrary::uncertifiedDeviceGetsNoSecret_data()
+{
+    QTest::addColumn<QString>("certificate");
+    QTest::addRow("missing") << "missing";
+    QTest::addRow("invalid signature") << "invalid";
+    QTest::addRow("issued for another serial number") << "foreign";
+}
+
+void tst_VexoLibrary::uncertifiedDeviceGetsNoSecret()
+{
+    QFETCH(QString, certificate);
+    QVERIFY(m_sim->start(
+        {QStringLiteral("--count"), QStringLiteral("16"), QStringLiteral("--seed"), QStringLiteral("21")}));
+    // The population as a client sees it, to pick the devices before the library starts.
+    SimClient client(m_sim->port());
+    const auto all = client.inquire(16);
+    QCOMPARE(all.size(), std::size_t(16));
+    auto pick = [&all](bool fresh) {
+        return *std::find_if(all.begin(), all.end(), [fresh](const vxdp::Announce &a) {
+            return (a.device.inactive != 0) == fresh && (fresh || (a.device.capabilities & VEXO_CAP_KEY_RESET));
+        });
+    };
+    const std::string active = pick(false).device.serial;
+    const std::string fresh = pick(true).device.serial;
+    for (const std::string &serial : {active, fresh})
+        QCOMPARE(m_sim->commandResult(
+                     QStringLiteral("set %1 certificate %2").arg(QString::fromStdString(serial), certificate)),
+                 QStringLiteral("ok"));
+    qputenv("VEXO_PORT", QByteArray::number(m_sim->port()));
+    QVERIFY(VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events));
+    QTRY_COMPARE_WITH_TIMEOUT(int(m_events->current().size()), 16, 10000);
+
+    // Listed like any device, but nothing secret is sent to it.
+    const auto device = m_events->find([&active](const VEXO_DEVICE_INFO &d) { return d.serialNumber == active; });
+    QVERIFY(device.has_value());
+    DeviceNetParam p = paramsOf(*device);
+    QCOMPARE(VEXO_ModifyDeviceNetParam(device->macAddress, kPassword, &p), 0);
+    QCOMPARE(VEXO_GetLastError(), uint32_t(VEXO_ERR_UNVERIFIED));
+    QCOMPARE(resetWithKey(active.c_str(), "RK1.AAAA", "Reset-Pass9"), 0);
+    QCOMPARE(VEXO_GetLastError(), uint32_t(VEXO_ERR_UNVERIFIED));
+    QCOMPARE(VEXO_ResetDefaultPasswd(active.c_str(), "0000000000000000"), 0);
+    QCOMPARE(VEXO_GetLastError(), uint32_t(VEXO_ERR_UNVERIFIED));
+    QCOMPARE(VEXO_ActivateDevice(fresh.c_str(), "New-Pass123"), 0);
+    QCOMPARE(VEXO_GetLastError(), uint32_t(VEXO_ERR_UNVERIFIED));
+    // Its key material is not secret: the key query still works.
+    QVERIFY(!keyOf(active.c_str(), 1).isEmpty());
+}
+
+void tst_VexoLibrary::restartReportedOnline_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addRow("restart") << "restart";
+    QTest::addRow("replaced device with a new certified key") << "rekey";
+}
+
+void tst_VexoLibrary::restartReportedOnline()
+{
+    QFETCH(QString, command);
+    QVERIFY(
+        bringUp({QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("8")}, 6));
+    const auto device = m_events->find([](const VEXO_DEVICE_INFO &d) { return d.inactive == 0 && !d.dhcpEnabled; });
+    QVERIFY(device.has_value());
+    const std::size_t before = m_events->all().size();
+    QCOMPARE(m_sim->commandResult(command + QLatin1Char(' ') + QLatin1String(device->serialNumber)),
+             QStringLiteral("ok"));
+    QTRY_VERIFY_WITH_TIMEOUT(!eventsOf(device->macAddress, before).empty(), 5000);
+    QThread::msleep(300);
+    const auto events = eventsOf(device->macAddress, before);
+    QCOMPARE(events.size(), std::size_t(1));
+    QCOMPARE(events.front().eventCode, VEXO_EVENT_ONLINE);
+    // The new key is the one the library now seals to.
+    DeviceNetParam p = paramsOf(*device);
+    QVERIFY2(VEXO_ModifyDeviceNetParam(device->macAddress, kPassword, &p),
+             qPrintable(QString::number(VEXO_GetLastError())));
 }
 
 QTEST_GUILESS_MAIN(tst_VexoLibrary)

@@ -15,6 +15,13 @@ QString field(const char (&text)[N])
     return QString::fromLatin1(text, static_cast<qsizetype>(strnlen(text, N)));
 }
 
+// What a device says must not drive the terminal: control characters are shown as \xNN.
+template<std::size_t N>
+QString shown(const char (&text)[N])
+{
+    return DeviceTable::escaped(field(text));
+}
+
 } // namespace
 
 void VEXO_CALLBACK DeviceTable::onDeviceEvent(const VEXO_DEVICE_INFO *info, void *user)
@@ -85,6 +92,20 @@ QJsonObject DeviceTable::toJson(const VEXO_DEVICE_INFO &d)
     return o;
 }
 
+QString DeviceTable::escaped(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u == '\\')
+            out += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 QString DeviceTable::toText(const std::vector<VEXO_DEVICE_INFO> &devices)
 {
     QString out;
@@ -103,8 +124,8 @@ QString DeviceTable::toText(const std::vector<VEXO_DEVICE_INFO> &devices)
          QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State")});
     int n = 0;
     for (const auto &d : devices) {
-        row({QString::number(++n), field(d.deviceTypeText), field(d.serialNumber), field(d.macAddress),
-             field(d.ipv4Address), QString::number(d.port),
+        row({QString::number(++n), shown(d.deviceTypeText), shown(d.serialNumber), shown(d.macAddress),
+             shown(d.ipv4Address), QString::number(d.port),
              d.inactive ? QStringLiteral("Not activated") : QStringLiteral("Activated")});
     }
     s << n << " device(s)\n";
@@ -117,6 +138,6 @@ QString DeviceTable::eventLine(const VEXO_DEVICE_INFO &d)
                        : d.eventCode == VEXO_EVENT_CHANGED ? "changed"
                                                            : "offline";
     return QStringLiteral("%1 %2 %3 %4 %5")
-        .arg(QLatin1String(what), field(d.macAddress), field(d.ipv4Address), field(d.deviceTypeText),
-             field(d.serialNumber));
+        .arg(QLatin1String(what), shown(d.macAddress), shown(d.ipv4Address), shown(d.deviceTypeText),
+             shown(d.serialNumber));
 }

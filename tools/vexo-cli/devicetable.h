@@ -28,6 +28,8 @@ public:
     /** A fixed-width text table with a header line. */
     static QString toText(const std::vector<VEXO_DEVICE_INFO> &devices);
     static QString eventLine(const VEXO_DEVICE_INFO &info);
+    /** The text with control characters (and the backslash) written as \xNN, safe for a terminal. */
+    static QString escaped(const QString &text);
 
     void setEchoEvents(bool echo) { m_echo = echo; }
 

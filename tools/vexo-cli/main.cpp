@@ -27,10 +27,53 @@ void onSignal(int)
     g_interrupted = 1;
 }
 
+const char *meaning(unsigned code)
+{
+    switch (code) {
+    case VEXO_ERR_NOT_STARTED:
+        return "the library is not started";
+    case VEXO_ERR_BAD_ARGUMENT:
+        return "bad argument or environment variable";
+    case VEXO_ERR_UNKNOWN_DEVICE:
+        return "no such device answered";
+    case VEXO_ERR_NETWORK:
+        return "network error";
+    case VEXO_ERR_BUFFER_TOO_SMALL:
+        return "answer too large";
+    case VEXO_ERR_ALREADY_STARTED:
+        return "already started";
+    case VEXO_ERR_FILE:
+        return "the reset file cannot be read or is too large";
+    case VEXO_ERR_PROTOCOL:
+        return "the device answered something unexpected";
+    case VEXO_ERR_DEVICE_DENY:
+        return "device refused: wrong password, key or security code";
+    case VEXO_ERR_TIMEOUT:
+        return "no answer in time";
+    case VEXO_ERR_ALREADY_ACTIVE:
+        return "the device is already activated";
+    case VEXO_ERR_LOCKED:
+        return "device locked after too many wrong passwords: wait, or reset the password";
+    case VEXO_ERR_NOT_ACTIVATED:
+        return "the device is not activated yet";
+    case VEXO_ERR_UNSUPPORTED:
+        return "the device does not support this";
+    case VEXO_ERR_LOG:
+        return "the log file cannot be opened";
+    case VEXO_ERR_STALE:
+        return "the device restarted during the request: try again";
+    case VEXO_ERR_UNVERIFIED:
+        return "the device has no valid maker certificate, so no password is sent to it "
+               "(it may be an impostor)";
+    default:
+        return "internal error";
+    }
+}
+
 int fail(const char *what)
 {
     const unsigned code = VEXO_GetLastError();
-    std::fprintf(stderr, "%s failed: error %u\n", what, code);
+    std::fprintf(stderr, "%s failed: %s (%u)\n", what, meaning(code), code);
     return 1;
 }
 
@@ -188,7 +231,16 @@ int main(int argc, char *argv[])
                 p.httpPort = static_cast<uint16_t>(parser.value(httpPort).toUInt());
             if (parser.isSet(dhcp))
                 p.dhcpEnabled = parser.value(dhcp) == QLatin1String("on") ? 1 : 0;
-            rc = VEXO_ModifyDeviceNetParam(d.macAddress, a2.constData(), &p) ? 0 : fail("modify");
+            // With DHCP on, the device ignores a static address: say so rather than "succeed".
+            const bool staticGiven = parser.isSet(ipv4) || parser.isSet(mask) || parser.isSet(gateway);
+            if (staticGiven && d.dhcpEnabled && !parser.isSet(dhcp)) {
+                std::fputs("modify refused: the device uses DHCP, so a static IPv4 address would not be used; "
+                           "add --dhcp off\n",
+                           stderr);
+                rc = 2;
+            } else {
+                rc = VEXO_ModifyDeviceNetParam(d.macAddress, a2.constData(), &p) ? 0 : fail("modify");
+            }
         }
     } else if (cmd == QLatin1String("key")) {
         VEXO_KEY_BUFFER_V2 buffer{};

@@ -38,12 +38,13 @@ Population:
   --state FILE           load the population from FILE, or write the generated one there;
                          every change is saved to it
   --password TEXT        password of the activated generated devices (default Admin12345)
-  --keys-dir DIR         folder of maker-signing.seed and maker-restore.master
+  --keys-dir DIR         folder of maker-signing.seed, maker-restore.master and maker-device-ca.seed
                          (default: the test keys of the source tree)
   --test-mode            cheap password hashing, for tests
 
 Behaviour and faults:
-  --lockout-seconds S    lock time after five refusals in a row (default 60)
+  --lockout-seconds S    after five refusals in a row from one sender address, that address is
+                         refused for S seconds, twice as long at each further lockout (default 60)
   --reply-spread-ms MS   spread the answers to an inquiry over MS milliseconds (default 0)
   --delay-ms MS          delay every answer and announcement by MS milliseconds
   --loss PERCENT         drop that share of incoming datagrams (repeatable for a given --seed)
@@ -59,8 +60,11 @@ answered by "ok" or "error <why>" (list prints its lines first):
   vanish SERIAL                 silent without goodbye
   start SERIAL                  back up after stop/vanish, hello
   restart SERIAL                new boot id and start time, challenges and reset key forgotten, hello
-  lock SERIAL                   lock as after five refusals
-  set SERIAL FIELD VALUE        ipv4, mask, gateway, inactive (0/1), dhcp (0/1), port, httpport, password
+  lock SERIAL                   refuse passwords from every sender for --lockout-seconds
+                                (reset keys and security codes still work)
+  rekey SERIAL                  new key pairs and a new certificate (a replaced device), restart, hello
+  set SERIAL FIELD VALUE        ipv4, mask, gateway, inactive (0/1), dhcp (0/1), port, httpport, password,
+                                certificate (valid, missing, invalid, foreign)
   quit                          goodbye for all devices, exit
 End of input quits as well (unless --no-stdin); so do SIGINT and SIGTERM.
 )";
@@ -173,18 +177,24 @@ int main(int argc, char *argv[])
     if (!keys)
         return fail(error);
     options.makerPublicKey = keys->signing().publicKey;
+    options.deviceCa = keys->deviceCa();
 
     std::vector<DeviceRecord> devices;
     if (!options.statePath.isEmpty() && QFileInfo::exists(options.statePath)) {
-        auto loaded = StateFile::load(options.statePath, &error);
+        bool upgraded = false;
+        auto loaded = StateFile::load(options.statePath, keys->deviceCa(), &upgraded, &error);
         if (!loaded)
             return fail(error + QStringLiteral(" (the file was left as it is)"));
         devices = std::move(*loaded);
+        // Keep the certificates issued for an older file, so the devices keep their identity.
+        if (upgraded && !StateFile::save(options.statePath, devices, &error))
+            return fail(error);
     } else {
         PopulationGenerator::Options generate;
         generate.count = count;
         generate.seed = options.seed;
         generate.restoreMaster = keys->restoreMaster();
+        generate.deviceCa = keys->deviceCa();
         // One hash for all activated devices: hashing thousands at full cost would take minutes.
         generate.passwordHash = vxdp::hashPassword(options.password, options.testMode);
         if (generate.passwordHash.empty())

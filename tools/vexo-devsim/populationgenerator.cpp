@@ -48,6 +48,15 @@ std::array<std::uint8_t, 16> ipv6(std::uint16_t subnet, std::uint16_t host)
     return a;
 }
 
+std::array<std::uint8_t, 32> keySeedFor(std::uint64_t seed, int index, std::vector<std::uint8_t> material)
+{
+    for (int shift = 0; shift < 64; shift += 8)
+        material.push_back(std::uint8_t(seed >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        material.push_back(std::uint8_t(std::uint32_t(index) >> shift));
+    return vxdp::hash32(material);
+}
+
 vxdp::BoxKeyPair keyPairFor(std::uint64_t seed, int index)
 {
     std::vector<std::uint8_t> material = {'v', 'e', 'x', 'o', '-', 'd', 'e', 'v', 's', 'i', 'm'};
@@ -148,6 +157,8 @@ std::vector<DeviceRecord> PopulationGenerator::generate(const Options &options)
         d.dspVersion = "V7." + std::to_string(1 + i % 3) + " build 2511" + std::to_string(10 + i % 19);
 
         r.keys = keyPairFor(options.seed, i);
+        r.signingSeed = keySeedFor(options.seed, i, {'v', 'e', 'x', 'o', '-', 's', 'i', 'g', 'n'});
+        r.certify(options.deviceCa);
         r.restoreSecret = vxdp::restoreDeviceSecret(options.restoreMaster, d.serial);
         r.restoreSecretShort
             = vxdp::restoreDeviceSecret(options.restoreMaster, vxdp::serialWithoutType(d.serial, d.typeText));

@@ -28,6 +28,8 @@ public:
         /** Hash of the password of the activated devices, shared to keep generation cheap. */
         std::string passwordHash;
         std::array<std::uint8_t, 32> restoreMaster{};
+        /** Issues every device's certificate, as the maker's factory does. */
+        vxdp::SignKeyPair deviceCa;
     };
 
     static std::vector<DeviceRecord> generate(const Options &options);

@@ -3,6 +3,7 @@
 #include "simdevice.h"
 
 #include <protocol/crypto.h>
+#include <protocol/identity.h>
 
 #include <algorithm>
 
@@ -13,6 +14,8 @@ constexpr std::size_t kMaxChallenges = 32;
 constexpr std::int64_t kAnswerLifetimeMs = 10'000;
 constexpr std::size_t kMaxAnswers = 64;
 constexpr int kRefusalsBeforeLock = 5;
+constexpr int kMaxLockoutDoublings = 6;
+constexpr std::size_t kMaxSenders = 1024;
 constexpr char kFactoryPassword[] = "70639";
 
 constexpr std::uint8_t kCapModIpv6 = 0x02;
@@ -50,28 +53,54 @@ bool validHost(const std::array<std::uint8_t, 4> &ip)
 
 SimDevice::SimDevice(DeviceRecord record)
     : m_record(std::move(record))
+    , m_signingKeys(m_record.signingKeys())
 {}
 
-void SimDevice::boot(std::uint32_t bootId, const std::string &startTime)
+void SimDevice::boot(std::uint64_t bootNumber, const std::string &startTime)
 {
-    m_bootId = bootId;
+    m_boot = std::max(bootNumber, m_boot + 1);
+    m_sequence = 0;
+    m_lastSigned.reset();
+    m_signedByReason = {};
+    m_freshBoot = true;
     m_record.description.startTime = startTime;
     m_challenges.clear();
     m_resetNonce.reset();
     m_answers.clear();
+    m_backoff.clear();
 }
 
-vxdp::Announce SimDevice::announce(vxdp::AnnounceReason reason) const
+vxdp::Announce SimDevice::announce(vxdp::AnnounceReason reason)
 {
     vxdp::Announce a;
     a.reason = reason;
-    a.bootId = m_bootId;
+    a.boot = m_boot;
     a.publicKey = m_record.keys.publicKey;
+    a.signingKey = m_signingKeys.publicKey;
     a.device = m_record.description;
+    a.certificate = m_record.certificate;
+    const bool sameContent = m_lastSigned && m_lastSigned->boot == m_boot && m_lastSigned->device == a.device
+                             && m_lastSigned->publicKey == a.publicKey && m_lastSigned->signingKey == a.signingKey
+                             && m_lastSigned->certificate == a.certificate;
+    const bool bootHello = m_freshBoot && reason == vxdp::AnnounceReason::Hello;
+    m_freshBoot = false;
+    // A receiver takes only newer numbers: every event and every new content gets one.
+    const bool event = reason != vxdp::AnnounceReason::Reply && !bootHello;
+    if (!sameContent || event) {
+        ++m_sequence;
+        m_signedByReason = {};
+    }
+    auto &kept = m_signedByReason[std::size_t(reason)];
+    if (kept && kept->sequence == m_sequence)
+        return *kept;
+    a.sequence = m_sequence;
+    vxdp::signAnnounce(m_signingKeys, a);
+    m_lastSigned = a;
+    kept = a;
     return a;
 }
 
-vxdp::Challenge SimDevice::issueChallenge(std::int64_t nowMs)
+vxdp::Challenge SimDevice::issueChallenge(std::int64_t nowMs, std::uint32_t txid)
 {
     std::erase_if(m_challenges, [nowMs](const PendingChallenge &c) { return c.expiresMs <= nowMs; });
     if (m_challenges.size() >= kMaxChallenges)
@@ -80,7 +109,9 @@ vxdp::Challenge SimDevice::issueChallenge(std::int64_t nowMs)
     vxdp::randomBytes(pending.nonce.data(), pending.nonce.size());
     pending.expiresMs = nowMs + kChallengeLifetimeMs;
     m_challenges.push_back(pending);
-    return vxdp::Challenge{pending.nonce, m_record.keys.publicKey};
+    vxdp::Challenge challenge{pending.nonce, m_record.keys.publicKey, {}};
+    vxdp::signChallenge(m_signingKeys, txid, challenge);
+    return challenge;
 }
 
 bool SimDevice::takeChallenge(const std::array<std::uint8_t, vxdp::kNonceSize> &nonce, std::int64_t nowMs)
@@ -97,14 +128,40 @@ bool SimDevice::takeChallenge(const std::array<std::uint8_t, vxdp::kNonceSize> &
 void SimDevice::lock(std::int64_t nowMs, int seconds)
 {
     m_lockedUntilMs = nowMs + std::int64_t(seconds) * 1000;
-    m_refusals = 0;
 }
 
+bool SimDevice::senderLocked(const DeviceContext &context) const
+{
+    if (context.nowMs < m_lockedUntilMs)
+        return true;
+    const auto it = m_backoff.find(context.sender);
+    return it != m_backoff.end() && context.nowMs < it->second.blockedUntilMs;
+}
+
+// Guessing is slowed per sender address: five refusals in a row block that address, each
+// time twice as long. The owner's own address, and the maker's keys and codes, stay usable.
 vxdp::Status SimDevice::refuse(const DeviceContext &context)
 {
-    if (++m_refusals >= kRefusalsBeforeLock)
-        lock(context.nowMs, context.lockoutSeconds);
+    if (m_backoff.size() >= kMaxSenders && !m_backoff.count(context.sender)) {
+        // Forged sender addresses must not grow the table: forget those not blocked now.
+        std::erase_if(m_backoff,
+                      [&context](const auto &entry) { return entry.second.blockedUntilMs <= context.nowMs; });
+        if (m_backoff.size() >= kMaxSenders)
+            m_backoff.erase(m_backoff.begin());
+    }
+    Backoff &b = m_backoff[context.sender];
+    if (++b.refusals >= kRefusalsBeforeLock) {
+        const int doublings = std::min(b.lockouts, kMaxLockoutDoublings);
+        b.blockedUntilMs = context.nowMs + (std::int64_t(context.lockoutSeconds) * 1000 << doublings);
+        ++b.lockouts;
+        b.refusals = 0;
+    }
     return vxdp::Status::Deny;
+}
+
+void SimDevice::forgive(const DeviceContext &context)
+{
+    m_backoff.erase(context.sender);
 }
 
 bool SimDevice::setPassword(std::string_view password, const DeviceContext &context, DeviceOutcome *outcome)
@@ -142,7 +199,7 @@ void SimDevice::cacheAnswer(const QHostAddress &sender, quint16 port, std::uint3
 }
 
 std::optional<vxdp::Secret> SimDevice::openSecret(vxdp::MsgType type, const vxdp::Request &request, std::int64_t nowMs,
-                                                  vxdp::Status *status)
+                                                  vxdp::Status *status, DeviceOutcome *outcome)
 {
     *status = vxdp::Status::BadRequest;
     const auto plain = vxdp::openSealed(m_record.keys, request.sealed);
@@ -152,6 +209,7 @@ std::optional<vxdp::Secret> SimDevice::openSecret(vxdp::MsgType type, const vxdp
     // A box made for another request type, device or parameters is not honoured.
     if (!secret || secret->type != type || secret->bound != vxdp::hash32(vxdp::boundFields(type, request)))
         return std::nullopt;
+    outcome->replyKey = secret->replyKey;
     if (!takeChallenge(secret->nonce, nowMs)) {
         *status = vxdp::Status::StaleChallenge;
         return std::nullopt;
@@ -166,21 +224,30 @@ DeviceOutcome SimDevice::handle(vxdp::MsgType type, const vxdp::Request &request
         return getKey(request.command);
 
     vxdp::Status status = vxdp::Status::Ok;
-    const auto secret = openSecret(type, request, context.nowMs, &status);
-    if (!secret)
-        return answer(status);
-    switch (type) {
-    case vxdp::MsgType::Activate:
-        return activate(*secret, context);
-    case vxdp::MsgType::Modify:
-        return modify(request, *secret, context);
-    case vxdp::MsgType::Reset:
-        return resetPassword(*secret, context);
-    case vxdp::MsgType::Restore:
-        return restore(*secret, context);
-    default:
-        return answer(vxdp::Status::BadRequest);
+    DeviceOutcome opened;
+    const auto secret = openSecret(type, request, context.nowMs, &status, &opened);
+    DeviceOutcome outcome = answer(status);
+    if (secret) {
+        switch (type) {
+        case vxdp::MsgType::Activate:
+            outcome = activate(*secret, context);
+            break;
+        case vxdp::MsgType::Modify:
+            outcome = modify(request, *secret, context);
+            break;
+        case vxdp::MsgType::Reset:
+            outcome = resetPassword(*secret, context);
+            break;
+        case vxdp::MsgType::Restore:
+            outcome = restore(*secret, context);
+            break;
+        default:
+            outcome = answer(vxdp::Status::BadRequest);
+            break;
+        }
     }
+    outcome.replyKey = opened.replyKey;
+    return outcome;
 }
 
 DeviceOutcome SimDevice::getKey(std::uint8_t command)
@@ -217,11 +284,11 @@ DeviceOutcome SimDevice::modify(const vxdp::Request &request, const vxdp::Secret
     vxdp::DeviceDescription d = m_record.description;
     if (d.inactive)
         return answer(vxdp::Status::NotActivated);
-    if (isLocked(context.nowMs))
+    if (senderLocked(context))
         return answer(vxdp::Status::Locked);
     if (!vxdp::verifyPassword(m_record.passwordHash, secret.password))
         return answer(refuse(context));
-    m_refusals = 0;
+    forgive(context);
 
     vxdp::NetParams net = request.net;
     // IPv6 fields equal to the device's own are no change; only a real change needs the capability.
@@ -282,10 +349,13 @@ DeviceOutcome SimDevice::resetPassword(const vxdp::Secret &secret, const DeviceC
     const auto &d = m_record.description;
     if (!(d.capabilities & kCapKeyReset))
         return answer(vxdp::Status::Unsupported);
-    if (isLocked(context.nowMs))
-        return answer(vxdp::Status::Locked);
     if (secret.password.empty())
         return answer(vxdp::Status::BadRequest);
+    // The maker's signature cannot be guessed, so it is checked before any lockout: the owner
+    // gets in while someone else is locked out. A bad key from a locked sender just gets 2022.
+    auto refuseKey = [this, &context] {
+        return answer(senderLocked(context) ? vxdp::Status::Locked : refuse(context));
+    };
 
     std::string keyText;
     if (secret.materialKind == std::uint8_t(vxdp::MaterialKind::Key)) {
@@ -293,24 +363,24 @@ DeviceOutcome SimDevice::resetPassword(const vxdp::Secret &secret, const DeviceC
     } else if (secret.materialKind == std::uint8_t(vxdp::MaterialKind::File)) {
         const auto file = vxdp::parseResetFile(secret.material);
         if (!file || file->serial != d.serial)
-            return answer(refuse(context));
+            return refuseKey();
         keyText = file->resetKey;
     } else {
         return answer(vxdp::Status::BadRequest);
     }
     const auto key = vxdp::parseResetKey(keyText);
     if (!key || !m_resetNonce || (key->scheme == 2 && !(d.keyFormat & kKeyFormatNew)))
-        return answer(refuse(context));
+        return refuseKey();
     const auto message = vxdp::resetMessage(key->scheme, d.serial, *m_resetNonce);
     if (!vxdp::verifySignature(context.makerPublicKey, message, key->signature.data(), key->signature.size()))
-        return answer(refuse(context));
+        return refuseKey();
 
     DeviceOutcome outcome;
     if (!setPassword(secret.password, context, &outcome))
         return answer(vxdp::Status::BadRequest);
-    // A key allows one reset only.
+    // A key allows one reset only. The owner proved itself: nobody stays locked out.
     m_resetNonce.reset();
-    m_refusals = 0;
+    m_backoff.clear();
     m_lockedUntilMs = 0;
     return outcome;
 }
@@ -318,8 +388,6 @@ DeviceOutcome SimDevice::resetPassword(const vxdp::Secret &secret, const DeviceC
 DeviceOutcome SimDevice::restore(const vxdp::Secret &secret, const DeviceContext &context)
 {
     const auto &d = m_record.description;
-    if (isLocked(context.nowMs))
-        return answer(vxdp::Status::Locked);
     const std::string shortSerial = vxdp::serialWithoutType(d.serial, d.typeText);
     bool accepted = false;
     // The maker's code is valid for a day either side. A restore QR text may carry the serial
@@ -330,12 +398,13 @@ DeviceOutcome SimDevice::restore(const vxdp::Secret &secret, const DeviceContext
                                         vxdp::securityCode(m_record.restoreSecretShort, shortSerial, date)})
             accepted |= vxdp::equalConstantTime(secret.material, code);
     }
+    // Like a reset key, a valid code is honoured before any lockout.
     if (!accepted)
-        return answer(refuse(context));
+        return answer(senderLocked(context) ? vxdp::Status::Locked : refuse(context));
     DeviceOutcome outcome;
     if (!setPassword(kFactoryPassword, context, &outcome))
         return answer(vxdp::Status::BadRequest);
-    m_refusals = 0;
+    m_backoff.clear();
     m_lockedUntilMs = 0;
     return outcome;
 }

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@ struct DeviceContext
     int lockoutSeconds = 60;
     std::array<std::uint8_t, 32> makerPublicKey{};
     std::array<std::string, 3> restoreDates; ///< yesterday, today, tomorrow as yyyyMMdd
+    std::string sender;                      ///< address of the request's sender, for the back-off
 };
 
 /** The answer to one request and what it did to the device. */
@@ -33,6 +35,8 @@ struct DeviceOutcome
     vxdp::Result result;
     bool announce = false; ///< the description changed: tell the listeners
     bool persist = false;  ///< the stored record changed: write the state file
+    /** From the opened request: the result is tagged with it so the requester knows it is the device's. */
+    std::optional<std::array<std::uint8_t, vxdp::kReplyKeySize>> replyKey;
 };
 
 /**
@@ -46,24 +50,36 @@ public:
 
     const DeviceRecord &record() const { return m_record; }
     DeviceRecord &record() { return m_record; }
+    /** After the record's keys changed (a replaced device). */
+    void reloadKeys() { m_signingKeys = m_record.signingKeys(); }
     const vxdp::DeviceDescription &description() const { return m_record.description; }
 
-    /** A (re)start: new boot id and start time; challenges and the reset nonce are forgotten. */
-    void boot(std::uint32_t bootId, const std::string &startTime);
-    std::uint32_t bootId() const { return m_bootId; }
+    /**
+     * A (re)start: a new, larger boot number and a new start time; challenges, the reset
+     * nonce and the senders' back-off are forgotten.
+     */
+    void boot(std::uint64_t bootNumber, const std::string &startTime);
+    std::uint64_t bootNumber() const { return m_boot; }
 
     /** The device answers at all (not stopped or vanished). */
     bool isUp() const { return m_up; }
     void setUp(bool up) { m_up = up; }
 
-    vxdp::Announce announce(vxdp::AnnounceReason reason) const;
+    /**
+     * The signed announcement. Changed, goodbye and a hello other than the boot's own are
+     * events and get the next sequence number, as does any announcement whose content
+     * changed; otherwise the signature made for that reason and number is reused, so
+     * answering an inquiry costs no signing.
+     */
+    vxdp::Announce announce(vxdp::AnnounceReason reason);
 
-    vxdp::Challenge issueChallenge(std::int64_t nowMs);
+    /** A fresh nonce, signed together with the requester's transaction id. */
+    vxdp::Challenge issueChallenge(std::int64_t nowMs, std::uint32_t txid);
 
     /** Carries out GetKey or one of the sealed requests. */
     DeviceOutcome handle(vxdp::MsgType type, const vxdp::Request &request, const DeviceContext &context);
 
-    bool isLocked(std::int64_t nowMs) const { return nowMs < m_lockedUntilMs; }
+    /** Passwords are refused from everyone for a while (the console's "lock"). */
     void lock(std::int64_t nowMs, int seconds);
 
     /** The stored answer to a retransmitted request, or null. */
@@ -73,6 +89,13 @@ public:
                      const QByteArray &answer, std::int64_t nowMs);
 
 private:
+    /** Refusals of one sender address and how long it is refused. */
+    struct Backoff
+    {
+        int refusals = 0;
+        int lockouts = 0;
+        std::int64_t blockedUntilMs = 0;
+    };
     struct PendingChallenge
     {
         std::array<std::uint8_t, vxdp::kNonceSize> nonce{};
@@ -89,7 +112,9 @@ private:
     };
 
     std::optional<vxdp::Secret> openSecret(vxdp::MsgType type, const vxdp::Request &request, std::int64_t nowMs,
-                                           vxdp::Status *status);
+                                           vxdp::Status *status, DeviceOutcome *outcome);
+    bool senderLocked(const DeviceContext &context) const;
+    void forgive(const DeviceContext &context);
     bool takeChallenge(const std::array<std::uint8_t, vxdp::kNonceSize> &nonce, std::int64_t nowMs);
     vxdp::Status refuse(const DeviceContext &context);
     bool setPassword(std::string_view password, const DeviceContext &context, DeviceOutcome *outcome);
@@ -101,11 +126,16 @@ private:
     DeviceOutcome restore(const vxdp::Secret &secret, const DeviceContext &context);
 
     DeviceRecord m_record;
-    std::uint32_t m_bootId = 0;
+    vxdp::SignKeyPair m_signingKeys;
+    std::uint64_t m_boot = 0;
+    std::uint32_t m_sequence = 0;
+    std::optional<vxdp::Announce> m_lastSigned;                    // what the current sequence number stands for
+    std::array<std::optional<vxdp::Announce>, 4> m_signedByReason; // signatures kept for reuse, by reason
+    bool m_freshBoot = false;                                      // the boot's hello takes the first number
     bool m_up = true;
     std::vector<PendingChallenge> m_challenges;
     std::optional<std::array<std::uint8_t, vxdp::kResetNonceSize>> m_resetNonce;
-    int m_refusals = 0;
+    std::map<std::string, Backoff> m_backoff; // by sender address
     std::int64_t m_lockedUntilMs = 0;
     std::deque<CachedAnswer> m_answers;
 };

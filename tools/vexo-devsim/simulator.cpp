@@ -6,6 +6,7 @@
 #include "statefile.h"
 
 #include <protocol/crypto.h>
+#include <protocol/identity.h>
 
 #include <QDate>
 #include <QDateTime>
@@ -105,6 +106,8 @@ bool Simulator::start(QString *error)
     for (SimDevice &device : m_devices) {
         boot(device);
         queueAnnouncement(device, vxdp::AnnounceReason::Hello);
+        // Signed now, so that the first inquiry is answered without signing.
+        device.announce(vxdp::AnnounceReason::Reply);
     }
     return true;
 }
@@ -116,13 +119,17 @@ quint16 Simulator::port() const
 
 void Simulator::boot(SimDevice &device)
 {
-    const QString startTime = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    device.boot(vxdp::randomU32(), startTime.toStdString());
+    const QDateTime now = QDateTime::currentDateTime();
+    // Boot numbers only grow, also across runs of the simulator: a receiver takes a larger one
+    // as a restart and refuses replays of older boots.
+    device.boot(std::uint64_t(now.toMSecsSinceEpoch()),
+                now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString());
 }
 
-DeviceContext Simulator::context() const
+DeviceContext Simulator::context(const QHostAddress &sender) const
 {
     DeviceContext c;
+    c.sender = sender.toString().toStdString();
     c.nowMs = nowMs();
     c.testMode = m_options.testMode;
     c.lockoutSeconds = m_options.lockoutSeconds;
@@ -207,9 +214,11 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
     QByteArray answer;
     DeviceOutcome outcome;
     if (type == vxdp::MsgType::ChallengeRequest) {
-        answer = bytes(vxdp::encodeChallenge(txid, device->issueChallenge(now)));
+        answer = bytes(vxdp::encodeChallenge(txid, device->issueChallenge(now, txid)));
     } else {
-        outcome = device->handle(type, message.request, context());
+        outcome = device->handle(type, message.request, context(sender));
+        if (outcome.replyKey)
+            vxdp::tagResult(*outcome.replyKey, txid, outcome.result);
         answer = bytes(vxdp::encodeResult(txid, outcome.result));
     }
     device->cacheAnswer(sender, senderPort, txid, type, answer, now);
@@ -383,8 +392,8 @@ QStringList Simulator::execute(const QString &line, bool *quit)
     }
 
     static const QStringList deviceCommands
-        = {QStringLiteral("stop"),    QStringLiteral("vanish"), QStringLiteral("start"),
-           QStringLiteral("restart"), QStringLiteral("lock"),   QStringLiteral("set")};
+        = {QStringLiteral("stop"), QStringLiteral("vanish"), QStringLiteral("start"), QStringLiteral("restart"),
+           QStringLiteral("lock"), QStringLiteral("rekey"),  QStringLiteral("set")};
     if (!deviceCommands.contains(command))
         return error(QStringLiteral("unknown command %1").arg(command));
     const qsizetype expected = command == QLatin1String("set") ? 4 : 2;
@@ -415,6 +424,17 @@ QStringList Simulator::execute(const QString &line, bool *quit)
         queueAnnouncement(*device, vxdp::AnnounceReason::Hello);
     } else if (command == QLatin1String("lock")) {
         device->lock(nowMs(), m_options.lockoutSeconds);
+    } else if (command == QLatin1String("rekey")) {
+        // A replaced or factory-reset device: new keys, a new certificate from the maker.
+        DeviceRecord &record = device->record();
+        record.keys = vxdp::makeBoxKeyPair();
+        vxdp::randomBytes(record.signingSeed.data(), record.signingSeed.size());
+        record.certify(m_options.deviceCa);
+        device->reloadKeys();
+        persist();
+        boot(*device);
+        device->setUp(true);
+        queueAnnouncement(*device, vxdp::AnnounceReason::Hello);
     } else {
         QString why;
         if (!setField(*device, parts.at(2), parts.at(3), &why))
@@ -471,9 +491,35 @@ bool Simulator::setField(SimDevice &device, const QString &field, const QString 
         }
         device.record().passwordHash = vxdp::hashPassword(password.toStdString(), m_options.testMode);
         d.inactive = 0;
+    } else if (field == QLatin1String("certificate")) {
+        return setCertificate(device, value, error);
     } else {
-        *error = QStringLiteral("unknown field %1 (ipv4, mask, gateway, inactive, dhcp, port, httpport, password)")
+        *error = QStringLiteral(
+                     "unknown field %1 (ipv4, mask, gateway, inactive, dhcp, port, httpport, password, certificate)")
                      .arg(field);
+        return false;
+    }
+    return true;
+}
+
+// Devices whose certificate a program must not trust, for tests of exactly that.
+bool Simulator::setCertificate(SimDevice &device, const QString &kind, QString *error)
+{
+    DeviceRecord &record = device.record();
+    if (kind == QLatin1String("valid")) {
+        record.certify(m_options.deviceCa);
+    } else if (kind == QLatin1String("missing")) {
+        record.certificate.clear();
+    } else if (kind == QLatin1String("invalid")) {
+        record.certify(m_options.deviceCa);
+        record.certificate[5] ^= 0x20;
+    } else if (kind == QLatin1String("foreign")) {
+        // Genuine, but issued for another serial number.
+        vxdp::Announce other = record.identity();
+        other.device.serial += "X";
+        record.certificate = vxdp::issueCertificate(m_options.deviceCa, other);
+    } else {
+        *error = QStringLiteral("a certificate is valid, missing, invalid or foreign");
         return false;
     }
     return true;

@@ -54,6 +54,7 @@ public:
         std::string password; ///< given to devices that "set ... inactive 0" makes activated
         QStringList silent;   ///< serial numbers of devices that never send anything
         std::array<std::uint8_t, 32> makerPublicKey{};
+        vxdp::SignKeyPair deviceCa; ///< issues certificates for "rekey" and "set ... certificate"
     };
 
     Simulator(const Options &options, std::vector<DeviceRecord> devices, QObject *parent = nullptr);
@@ -97,7 +98,8 @@ private:
     void persist();
     SimDevice *findDevice(const vxdp::Target &target);
     SimDevice *findBySerial(const QString &serial);
-    DeviceContext context() const;
+    DeviceContext context(const QHostAddress &sender) const;
+    bool setCertificate(SimDevice &device, const QString &kind, QString *error);
     std::int64_t nowMs() const { return m_clock.elapsed(); }
     bool setField(SimDevice &device, const QString &field, const QString &value, QString *error);
 

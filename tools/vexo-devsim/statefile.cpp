@@ -17,7 +17,8 @@
 namespace {
 
 const QString kFormat = QStringLiteral("vexo-devsim-state");
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
+constexpr int kVersionWithoutCertificates = 1;
 constexpr qint64 kMaxFileSize = 256 * 1024 * 1024;
 
 QString ipv6Text(const std::array<std::uint8_t, 16> &a)
@@ -61,6 +62,8 @@ QJsonObject toJson(const DeviceRecord &r)
         {QStringLiteral("passwordHash"), QString::fromStdString(r.passwordHash)},
         {QStringLiteral("restoreSecret"), hexText(r.restoreSecret.data(), r.restoreSecret.size())},
         {QStringLiteral("restoreSecretShort"), hexText(r.restoreSecretShort.data(), r.restoreSecretShort.size())},
+        {QStringLiteral("signingSeed"), hexText(r.signingSeed.data(), r.signingSeed.size())},
+        {QStringLiteral("certificate"), hexText(r.certificate.data(), r.certificate.size())},
     };
 }
 
@@ -141,7 +144,18 @@ private:
     QString m_error;
 };
 
-std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, QString *error)
+// A device of a first-version file gets a signing key that stays the same at every load.
+std::array<std::uint8_t, 32> derivedSigningSeed(const vxdp::BoxKeyPair &keys)
+{
+    static constexpr char kDomain[] = "vexo-sign-up";
+    std::vector<std::uint8_t> material(sizeof kDomain + keys.secretKey.size());
+    std::copy(std::begin(kDomain), std::end(kDomain), material.begin());
+    std::copy(keys.secretKey.begin(), keys.secretKey.end(), material.begin() + sizeof kDomain);
+    return vxdp::hash32(material);
+}
+
+std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, const vxdp::SignKeyPair *upgradeWith,
+                                     QString *error)
 {
     RecordReader in(o, index);
     DeviceRecord r;
@@ -175,6 +189,21 @@ std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, QString *e
     r.passwordHash = in.text("passwordHash", 0, 127);
     r.restoreSecret = in.hex<32>("restoreSecret");
     r.restoreSecretShort = in.hex<32>("restoreSecretShort");
+    if (upgradeWith) {
+        if (in.ok()) {
+            r.signingSeed = derivedSigningSeed(r.keys);
+            r.certify(*upgradeWith);
+        }
+    } else {
+        r.signingSeed = in.hex<32>("signingSeed");
+        // Empty: a device that plays one without a certificate.
+        const std::string certificate = in.text("certificate", 0, 128);
+        const auto bytes = vxdp::fromHex(certificate);
+        if (in.ok() && (!bytes || (bytes->size() != 0 && bytes->size() != vxdp::kSignatureSize)))
+            in.fail("certificate", "is not empty or 64 bytes of hex");
+        else if (in.ok())
+            r.certificate = *bytes;
+    }
 
     if (in.ok()) {
         std::array<std::uint8_t, 32> derived{};
@@ -194,8 +223,10 @@ std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, QString *e
 
 } // namespace
 
-std::optional<std::vector<DeviceRecord>> StateFile::load(const QString &path, QString *error)
+std::optional<std::vector<DeviceRecord>> StateFile::load(const QString &path, const vxdp::SignKeyPair &deviceCa,
+                                                         bool *upgraded, QString *error)
 {
+    *upgraded = false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
@@ -218,10 +249,12 @@ std::optional<std::vector<DeviceRecord>> StateFile::load(const QString &path, QS
         *error = QStringLiteral("%1 is not a simulator state file").arg(path);
         return std::nullopt;
     }
-    if (root.value(QLatin1String("version")).toInt() != kVersion) {
+    const int version = root.value(QLatin1String("version")).toInt();
+    if (version != kVersion && version != kVersionWithoutCertificates) {
         *error = QStringLiteral("%1 has an unknown version").arg(path);
         return std::nullopt;
     }
+    *upgraded = version == kVersionWithoutCertificates;
     const QJsonArray list = root.value(QLatin1String("devices")).toArray();
     if (list.isEmpty()) {
         *error = QStringLiteral("%1 holds no devices").arg(path);
@@ -234,7 +267,8 @@ std::optional<std::vector<DeviceRecord>> StateFile::load(const QString &path, QS
     QSet<QString> macs;
     for (int i = 0; i < list.size(); ++i) {
         QString why;
-        auto record = list.at(i).isObject() ? fromJson(list.at(i).toObject(), i, &why) : std::nullopt;
+        auto record = list.at(i).isObject() ? fromJson(list.at(i).toObject(), i, *upgraded ? &deviceCa : nullptr, &why)
+                                            : std::nullopt;
         if (!record) {
             *error = QStringLiteral("%1: %2").arg(
                 path, why.isEmpty() ? QStringLiteral("device %1 is not an object").arg(i) : why);

@@ -14,11 +14,15 @@
  *
  * Loading checks every field and refuses the whole file on the first fault;
  * saving replaces the file atomically, so a killed simulator leaves either
- * the old or the new population behind, never a mix.
+ * the old or the new population behind, never a mix. A file of the first
+ * version, written before devices had signing keys and certificates, is
+ * upgraded while it is loaded: each device gets a signing key derived from its
+ * secret key and a certificate issued by @p deviceCa.
  */
 class StateFile
 {
 public:
-    static std::optional<std::vector<DeviceRecord>> load(const QString &path, QString *error);
+    static std::optional<std::vector<DeviceRecord>> load(const QString &path, const vxdp::SignKeyPair &deviceCa,
+                                                         bool *upgraded, QString *error);
     static bool save(const QString &path, const std::vector<DeviceRecord> &devices, QString *error);
 };

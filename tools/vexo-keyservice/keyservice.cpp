@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "keyservice.h"
 
+#include <protocol/identity.h>
 #include <protocol/keyformats.h>
 
 #include <QDate>
@@ -56,4 +57,31 @@ std::optional<std::string> KeyService::securityCode(std::string_view restoreQr, 
     }
     const auto secret = vxdp::restoreDeviceSecret(m_keys.restoreMaster(), qr->serial);
     return vxdp::securityCode(secret, qr->serial, date.toStdString());
+}
+
+std::optional<std::string> KeyService::certify(const DeviceIdentity &identity, QString *error) const
+{
+    vxdp::Announce a;
+    a.device.serial = identity.serial;
+    if (a.device.serial.empty() || a.device.serial.size() > 47) {
+        *error = QStringLiteral("a serial number has 1 to 47 characters");
+        return std::nullopt;
+    }
+    const auto mac = vxdp::macFromText(identity.mac);
+    if (!mac) {
+        *error = QStringLiteral("the MAC must read aa-bb-cc-dd-ee-ff");
+        return std::nullopt;
+    }
+    a.device.mac = *mac;
+    a.device.typeCode = identity.typeCode;
+    const auto box = vxdp::fromHex(identity.publicKey);
+    const auto signing = vxdp::fromHex(identity.signingKey);
+    if (!box || box->size() != 32 || !signing || signing->size() != 32) {
+        *error = QStringLiteral("each public key is 64 hex digits");
+        return std::nullopt;
+    }
+    std::copy(box->begin(), box->end(), a.publicKey.begin());
+    std::copy(signing->begin(), signing->end(), a.signingKey.begin());
+    const auto certificate = vxdp::issueCertificate(m_keys.deviceCa(), a);
+    return vxdp::toHex(certificate.data(), certificate.size());
 }

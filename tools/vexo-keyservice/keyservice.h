@@ -6,13 +6,15 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 /**
  * @brief The maker's customer service: signs reset requests and computes
- * security codes for the default-password restore.
+ * security codes for the default-password restore; and the maker's factory,
+ * which issues device certificates.
  */
 class KeyService
 {
@@ -33,6 +35,18 @@ public:
 
     /** The security code for the restore QR text "A:<type>**<serial>" on @p date (yyyyMMdd). */
     std::optional<std::string> securityCode(std::string_view restoreQr, const QString &date, QString *error) const;
+
+    /** What a device certificate vouches for. */
+    struct DeviceIdentity
+    {
+        std::string serial;
+        std::string mac; ///< "aa-bb-cc-dd-ee-ff"
+        std::uint32_t typeCode = 0;
+        std::string publicKey;  ///< X25519, 64 hex digits
+        std::string signingKey; ///< Ed25519, 64 hex digits
+    };
+    /** The device certificate (64 bytes as 128 hex digits) for that identity. */
+    std::optional<std::string> certify(const DeviceIdentity &identity, QString *error) const;
 
 private:
     MakerKeys m_keys;

@@ -21,16 +21,20 @@ constexpr int kExitBadInput = 2;
 const char kUsage[] = R"(Usage:
   vexo-keyservice reset (--key-file FILE | --key TEXT | --qr TEXT) [--out-file RESETFILE] [--keys-dir DIR]
   vexo-keyservice restore --qr "A:<type>**<serial>" [--date yyyyMMdd] [--keys-dir DIR]
+  vexo-keyservice certify --serial S --mac aa-bb-cc-dd-ee-ff --type-code N --public-key HEX
+                          --signing-key HEX [--keys-dir DIR]
 
-The maker's customer service, with the published test keys only.
+The maker's customer service and factory, with the published test keys only.
 
 reset    signs a device's key material (a key file as the program writes it, the key
          text "VK1.<serial>.<nonce>", or its QR text "B:<type>**<key>" / "<type>**<key>")
          and prints the typed reset key, or with --out-file writes the reset file.
 restore  prints the security code of a restore QR text for today (local date) or --date.
+certify  prints the device certificate (128 hex digits) over a device's serial number, MAC,
+         type code (decimal or 0x hex), X25519 public key and Ed25519 signing key.
 
 Options:
-  --keys-dir DIR  folder with maker-signing.seed and maker-restore.master
+  --keys-dir DIR  folder with maker-signing.seed, maker-restore.master and maker-device-ca.seed
                   (default: the test keys of the source tree)
   -h, --help      this text
 
@@ -61,8 +65,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption dateOption(QStringLiteral("date"), QStringLiteral("date"), QStringLiteral("yyyyMMdd"));
     const QCommandLineOption keysDirOption(QStringLiteral("keys-dir"), QStringLiteral("keys folder"),
                                            QStringLiteral("DIR"), MakerKeys::defaultDir());
-    parser.addOptions({helpOption, keyFileOption, keyOption, qrOption, outFileOption, dateOption, keysDirOption});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("reset or restore"));
+    const QCommandLineOption serialOption(QStringLiteral("serial"), QStringLiteral("serial"), QStringLiteral("S"));
+    const QCommandLineOption macOption(QStringLiteral("mac"), QStringLiteral("MAC"), QStringLiteral("MAC"));
+    const QCommandLineOption typeCodeOption(QStringLiteral("type-code"), QStringLiteral("type code"),
+                                            QStringLiteral("N"));
+    const QCommandLineOption publicKeyOption(QStringLiteral("public-key"), QStringLiteral("X25519 key"),
+                                             QStringLiteral("HEX"));
+    const QCommandLineOption signingKeyOption(QStringLiteral("signing-key"), QStringLiteral("Ed25519 key"),
+                                              QStringLiteral("HEX"));
+    parser.addOptions({helpOption, keyFileOption, keyOption, qrOption, outFileOption, dateOption, keysDirOption,
+                       serialOption, macOption, typeCodeOption, publicKeyOption, signingKeyOption});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("reset, restore or certify"));
 
     if (!parser.parse(app.arguments()))
         return fail(kExitBadInput, parser.errorText());
@@ -72,7 +85,7 @@ int main(int argc, char *argv[])
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1)
-        return fail(kExitBadInput, QStringLiteral("expected one command, reset or restore (see --help)"));
+        return fail(kExitBadInput, QStringLiteral("expected one command, reset, restore or certify (see --help)"));
     const QString command = positional.first();
 
     QString error;
@@ -128,6 +141,29 @@ int main(int argc, char *argv[])
         if (!code)
             return fail(kExitBadInput, error);
         std::printf("%s\n", code->c_str());
+        return 0;
+    }
+
+    if (command == QLatin1String("certify")) {
+        for (const QCommandLineOption *needed :
+             {&serialOption, &macOption, &typeCodeOption, &publicKeyOption, &signingKeyOption}) {
+            if (!parser.isSet(*needed))
+                return fail(kExitBadInput, QStringLiteral("certify needs --%1").arg(needed->names().first()));
+        }
+        bool typeOk = false;
+        const uint typeCode = parser.value(typeCodeOption).toUInt(&typeOk, 0);
+        if (!typeOk)
+            return fail(kExitBadInput, QStringLiteral("--type-code takes a 32-bit number"));
+        KeyService::DeviceIdentity identity;
+        identity.serial = parser.value(serialOption).toStdString();
+        identity.mac = parser.value(macOption).toStdString();
+        identity.typeCode = typeCode;
+        identity.publicKey = parser.value(publicKeyOption).toStdString();
+        identity.signingKey = parser.value(signingKeyOption).toStdString();
+        const auto certificate = service.certify(identity, &error);
+        if (!certificate)
+            return fail(kExitBadInput, error);
+        std::printf("%s\n", certificate->c_str());
         return 0;
     }
 

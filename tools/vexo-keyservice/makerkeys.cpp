@@ -41,6 +41,9 @@ std::optional<MakerKeys> MakerKeys::load(const QString &dir, QString *error)
     const auto master = readSecret(folder.filePath(QStringLiteral("maker-restore.master")), error);
     if (!master)
         return std::nullopt;
+    const auto deviceCa = readSecret(folder.filePath(QStringLiteral("maker-device-ca.seed")), error);
+    if (!deviceCa)
+        return std::nullopt;
     if (!vxdp::cryptoInit()) {
         *error = QStringLiteral("the crypto library cannot be initialised");
         return std::nullopt;
@@ -48,5 +51,6 @@ std::optional<MakerKeys> MakerKeys::load(const QString &dir, QString *error)
     MakerKeys keys;
     keys.m_signing = vxdp::signKeyPairFromSeed(*seed);
     keys.m_restoreMaster = *master;
+    keys.m_deviceCa = vxdp::signKeyPairFromSeed(*deviceCa);
     return keys;
 }

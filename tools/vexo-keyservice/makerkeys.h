@@ -11,8 +11,9 @@
 #include <optional>
 
 /**
- * @brief The maker's signing key and restore master secret, read from a keys folder
- * holding "maker-signing.seed" and "maker-restore.master" (64 hex digits each).
+ * @brief The maker's signing key, restore master secret and device CA key, read from a
+ * keys folder holding "maker-signing.seed", "maker-restore.master" and
+ * "maker-device-ca.seed" (64 hex digits each).
  */
 class MakerKeys
 {
@@ -25,8 +26,11 @@ public:
 
     const vxdp::SignKeyPair &signing() const { return m_signing; }
     const std::array<std::uint8_t, 32> &restoreMaster() const { return m_restoreMaster; }
+    /** Issues the devices' certificates. */
+    const vxdp::SignKeyPair &deviceCa() const { return m_deviceCa; }
 
 private:
     vxdp::SignKeyPair m_signing;
+    vxdp::SignKeyPair m_deviceCa;
     std::array<std::uint8_t, 32> m_restoreMaster{};
 };

@@ -14,7 +14,8 @@
  * VEXO_GetLastError() reports the error of the calling thread's last failed
  * call. Functions that return int succeed when the result is at least 1.
  *
- * Environment (read by VEXO_Start_V30 and by the blocking operations):
+ * Environment (read once by VEXO_Start_V30 for the whole session; a variable that
+ * is set but malformed makes the start fail with VEXO_ERR_BAD_ARGUMENT):
  * - VEXO_SCOPE    "lan" (default): multicast on every IPv4 interface that can
  *                 multicast; "loopback": unicast to 127.0.0.1 only, for tests
  *                 and demos.
@@ -27,7 +28,15 @@
  *                 (default 35000, i.e. three missed inquiries and a margin).
  * - VEXO_TIMEOUT_MS           overall time a blocking operation waits for the
  *                 device (default 3000); requests are retransmitted within it.
- * - VEXO_LOG_DIR  folder of the log file when VEXO_SetLogToFile gets no folder.
+ * - VEXO_LOG_DIR  folder of the log file when VEXO_SetLogToFile gets no folder
+ *                 (read by VEXO_SetLogToFile).
+ *
+ * Device identity: every device holds a certificate of the maker over its serial
+ * number, MAC, type code and public keys. The library checks it against the
+ * maker's key built into it, keeps a device's keys for the whole session (also
+ * across offline, goodbye and VEXO_Clearup), and never sends a password, reset
+ * key or security code to a device whose certificate does not verify
+ * (VEXO_ERR_UNVERIFIED); such a device is still reported.
  */
 #pragma once
 
@@ -65,19 +74,20 @@ extern "C" {
 #define VEXO_ERR_DEVICE_DENY 2009      /**< the device refused: wrong password, key or security code */
 #define VEXO_ERR_TIMEOUT 2011          /**< no answer in time */
 #define VEXO_ERR_ALREADY_ACTIVE 2021   /**< the device is already activated */
-#define VEXO_ERR_LOCKED 2022           /**< too many wrong passwords: the device refuses for a while */
+#define VEXO_ERR_LOCKED 2022           /**< too many wrong passwords from this address: refused for a while */
 #define VEXO_ERR_NOT_ACTIVATED 2023    /**< the device has no administrator password yet */
 #define VEXO_ERR_UNSUPPORTED 2024      /**< the device does not support the operation */
 #define VEXO_ERR_LOG 2025              /**< the log file could not be opened */
 #define VEXO_ERR_STALE 2026            /**< the device refused the request's challenge twice (it restarted meanwhile) */
 #define VEXO_ERR_IN_CALLBACK 2027      /**< a blocking call or VEXO_Stop was made from the device callback */
+#define VEXO_ERR_UNVERIFIED 2028       /**< no valid maker certificate: no password, key or code is sent to it */
 #define VEXO_ERR_INTERNAL 2099         /**< an internal failure (out of memory, crypto) */
 /** @} */
 
 /** Event codes in VEXO_DEVICE_INFO::eventCode. */
-#define VEXO_EVENT_ONLINE 1
-#define VEXO_EVENT_CHANGED 2
-#define VEXO_EVENT_OFFLINE 3
+#define VEXO_EVENT_ONLINE 1  /**< a device appeared, came back or restarted (new boot) */
+#define VEXO_EVENT_CHANGED 2 /**< a reported device's data changed */
+#define VEXO_EVENT_OFFLINE 3 /**< a device said goodbye or fell silent */
 
 /** capabilityFlags bits. */
 #define VEXO_CAP_IPV6 0x01
@@ -240,7 +250,8 @@ typedef void(VEXO_CALLBACK *VEXO_DEVICE_CALLBACK)(const VEXO_DEVICE_INFO *pDevic
 
 /**
  * @brief Turns the library's log file on.
- * @param level  0 off, 1 errors, 2 warnings, 3 information, 4 debug (every datagram).
+ * @param level  0 off, 1 errors, 2 warnings (also every ignored forgery), 3 information (device events),
+ *               4 debug (also one line per datagram sent or received, and every malformed one).
  * @param logDir folder of "vexo.log"; null takes VEXO_LOG_DIR, else the system's temporary folder.
  * @param autoDelete nonzero: the log file is truncated when it exceeds 4 MiB.
  * @return 1 on success, 0 on failure (VEXO_ERR_LOG).
@@ -252,8 +263,8 @@ VEXO_API int VEXO_SetLogToFile(int level, const char *logDir, int autoDelete);
  * @param rule VEXO_FILTER_NONE or VEXO_FILTER_SUBNET.
  * @param arg  with VEXO_FILTER_SUBNET: null for the subnets of this host's IPv4 interfaces,
  *             or a list such as "127.0.0.0/8;192.0.2.0/24" (of argLen bytes).
- * @param argLen length of arg in bytes (0 when arg is null).
- * @return 1 on success, 0 on a bad rule or list (VEXO_ERR_BAD_ARGUMENT).
+ * @param argLen length of arg in bytes (0 when arg is null; never negative).
+ * @return 1 on success, 0 on a bad rule, list or length (VEXO_ERR_BAD_ARGUMENT).
  * Takes effect for the next inquiry; devices already reported stay reported.
  */
 VEXO_API int VEXO_SetDeviceFilterRule(int rule, const char *arg, int argLen);
@@ -273,7 +284,10 @@ VEXO_API int VEXO_Stop(void);
 /** @brief Asks every device to announce itself. Returns 1, or 0 when not started. */
 VEXO_API int VEXO_SendInquiry(void);
 
-/** @brief Forgets the known devices, so that the next inquiry reports each of them online again. */
+/**
+ * @brief Forgets the reported devices, so that the next inquiry reports each of them online again.
+ * What the devices proved (their pinned keys, their newest signed state) is kept for the session.
+ */
 VEXO_API int VEXO_Clearup(void);
 
 /** @brief Gives a new device its first administrator password (at most 16 bytes). */

@@ -52,6 +52,16 @@ public:
         u8(static_cast<std::uint8_t>(n));
         bytes(reinterpret_cast<const std::uint8_t *>(s.data()), n);
     }
+    // Absent (length 0) or exactly @p size bytes; anything else is written as absent.
+    void optionalBlob(const std::vector<std::uint8_t> &v, std::size_t size)
+    {
+        if (v.size() != size) {
+            u8(0);
+            return;
+        }
+        u8(static_cast<std::uint8_t>(size));
+        bytes(v.data(), v.size());
+    }
     void str16(std::string_view s, std::size_t max)
     {
         const std::size_t n = std::min(s.size(), max);
@@ -130,6 +140,20 @@ public:
     std::string str16(std::size_t max, bool allowEmpty = true, bool allowNul = false)
     {
         return text(u16(), max, allowEmpty, allowNul);
+    }
+    // An optional signature or tag: absent (length 0) or exactly @p size bytes.
+    std::vector<std::uint8_t> optionalBlob(std::size_t size)
+    {
+        const std::size_t n = u8();
+        if (n != 0 && n != size) {
+            m_ok = false;
+            return {};
+        }
+        if (!need(n))
+            return {};
+        std::vector<std::uint8_t> v(m_p, m_p + n);
+        m_p += n;
+        return v;
     }
     std::vector<std::uint8_t> blob16(std::size_t max)
     {
@@ -341,14 +365,20 @@ Decoded decode(const std::uint8_t *data, std::size_t size)
         if (reason > static_cast<std::uint8_t>(AnnounceReason::Goodbye))
             r.fail();
         m.announce.reason = static_cast<AnnounceReason>(reason);
-        m.announce.bootId = r.u32();
+        const std::uint64_t bootLow = r.u32();
+        m.announce.boot = bootLow | std::uint64_t(r.u32()) << 32;
+        m.announce.sequence = r.u32();
         r.bytes(m.announce.publicKey);
+        r.bytes(m.announce.signingKey);
         m.announce.device = readDescription(r);
+        m.announce.certificate = r.optionalBlob(kSignatureSize);
+        m.announce.signature = r.optionalBlob(kSignatureSize);
         break;
     }
     case MsgType::Challenge:
         r.bytes(m.challenge.nonce);
         r.bytes(m.challenge.publicKey);
+        m.challenge.signature = r.optionalBlob(kSignatureSize);
         break;
     case MsgType::ChallengeRequest:
         m.request.target = readTarget(r);
@@ -371,6 +401,7 @@ Decoded decode(const std::uint8_t *data, std::size_t size)
     case MsgType::Result: {
         m.result.status = static_cast<Status>(r.u32());
         m.result.keyMaterial = r.str16(kMaxKeyMaterial);
+        m.result.tag = r.optionalBlob(kResultTagSize);
         break;
     }
     }
@@ -388,13 +419,54 @@ std::vector<std::uint8_t> encodeInquiry(std::uint32_t txid)
     return Writer(MsgType::Inquiry, txid).finish();
 }
 
+namespace {
+
+void writeAnnounceSigned(Writer &w, const Announce &a)
+{
+    w.u8(static_cast<std::uint8_t>(a.reason));
+    w.u32(static_cast<std::uint32_t>(a.boot));
+    w.u32(static_cast<std::uint32_t>(a.boot >> 32));
+    w.u32(a.sequence);
+    w.bytes(a.publicKey);
+    w.bytes(a.signingKey);
+    writeDescription(w, a.device);
+    w.optionalBlob(a.certificate, kSignatureSize);
+}
+
+// Domain texts keep a signature made for one purpose from being valid for another.
+void writeDomain(Writer &w, std::string_view domain)
+{
+    w.bytes(reinterpret_cast<const std::uint8_t *>(domain.data()), domain.size());
+    w.u8(0);
+}
+
+} // namespace
+
 std::vector<std::uint8_t> encodeAnnounce(std::uint32_t txid, const Announce &a)
 {
     Writer w(MsgType::Announce, txid);
-    w.u8(static_cast<std::uint8_t>(a.reason));
-    w.u32(a.bootId);
+    writeAnnounceSigned(w, a);
+    w.optionalBlob(a.signature, kSignatureSize);
+    return w.finish();
+}
+
+std::vector<std::uint8_t> announceSignedBytes(const Announce &a)
+{
+    Writer w;
+    writeDomain(w, "VXDP-ANNOUNCE");
+    writeAnnounceSigned(w, a);
+    return w.finish();
+}
+
+std::vector<std::uint8_t> certificateBytes(const Announce &a)
+{
+    Writer w;
+    writeDomain(w, "VXDP-DEVICE-CERT");
+    w.str8(a.device.serial, kMaxSerial);
+    w.bytes(a.device.mac);
+    w.u32(a.device.typeCode);
     w.bytes(a.publicKey);
-    writeDescription(w, a.device);
+    w.bytes(a.signingKey);
     return w.finish();
 }
 
@@ -403,6 +475,27 @@ std::vector<std::uint8_t> encodeChallenge(std::uint32_t txid, const Challenge &c
     Writer w(MsgType::Challenge, txid);
     w.bytes(c.nonce);
     w.bytes(c.publicKey);
+    w.optionalBlob(c.signature, kSignatureSize);
+    return w.finish();
+}
+
+std::vector<std::uint8_t> challengeSignedBytes(std::uint32_t txid, const Challenge &c)
+{
+    Writer w;
+    writeDomain(w, "VXDP-CHALLENGE");
+    w.u32(txid);
+    w.bytes(c.nonce);
+    w.bytes(c.publicKey);
+    return w.finish();
+}
+
+std::vector<std::uint8_t> resultAuthenticatedBytes(std::uint32_t txid, const Result &res)
+{
+    Writer w;
+    writeDomain(w, "VXDP-RESULT");
+    w.u32(txid);
+    w.u32(static_cast<std::uint32_t>(res.status));
+    w.str16(res.keyMaterial, kMaxKeyMaterial);
     return w.finish();
 }
 
@@ -426,6 +519,7 @@ std::vector<std::uint8_t> encodeResult(std::uint32_t txid, const Result &res)
     Writer w(MsgType::Result, txid);
     w.u32(static_cast<std::uint32_t>(res.status));
     w.str16(res.keyMaterial, kMaxKeyMaterial);
+    w.optionalBlob(res.tag, kResultTagSize);
     return w.finish();
 }
 
@@ -452,6 +546,7 @@ std::vector<std::uint8_t> encodeSecret(const Secret &s)
     w.u8(static_cast<std::uint8_t>(s.type));
     w.bytes(s.nonce);
     w.bytes(s.bound);
+    w.bytes(s.replyKey);
     w.str8(s.password, kMaxPassword);
     w.u8(s.resetIpc);
     w.u8(s.materialKind);
@@ -471,6 +566,7 @@ std::optional<Secret> decodeSecret(const std::uint8_t *data, std::size_t size)
     s.type = static_cast<MsgType>(type);
     r.bytes(s.nonce);
     r.bytes(s.bound);
+    r.bytes(s.replyKey);
     s.password = r.str8(kMaxPassword);
     s.resetIpc = r.u8();
     s.materialKind = r.u8();

@@ -36,6 +36,9 @@ constexpr std::size_t kMaxSecretKey = 256;
 constexpr std::size_t kMaxResetFile = 1024;
 constexpr std::size_t kMaxSecurityCode = 32;
 constexpr std::size_t kMaxKeyMaterial = 383;
+constexpr std::size_t kSignatureSize = 64; ///< Ed25519
+constexpr std::size_t kReplyKeySize = 32;
+constexpr std::size_t kResultTagSize = 32;
 
 enum class MsgType : std::uint8_t {
     Inquiry = 0x01,
@@ -128,18 +131,28 @@ struct Target
     std::string text; ///< serial number or MAC text, 1..47 bytes
 };
 
+/**
+ * What a device says about itself. The boot number grows with every start of the
+ * device and the sequence number with every signed change within one boot, so a
+ * receiver can tell a newer announcement from a replayed older one.
+ */
 struct Announce
 {
     AnnounceReason reason = AnnounceReason::Reply;
-    std::uint32_t bootId = 0;
-    std::array<std::uint8_t, kPublicKeySize> publicKey{};
+    std::uint64_t boot = 0;
+    std::uint32_t sequence = 0;
+    std::array<std::uint8_t, kPublicKeySize> publicKey{};  ///< X25519: secrets are sealed to it
+    std::array<std::uint8_t, kPublicKeySize> signingKey{}; ///< Ed25519: the device signs with it
     DeviceDescription device;
+    std::vector<std::uint8_t> certificate; ///< the maker's signature over the identity; empty or 64 bytes
+    std::vector<std::uint8_t> signature;   ///< the device's signature over all of the above; empty or 64 bytes
 };
 
 struct Challenge
 {
     std::array<std::uint8_t, kNonceSize> nonce{};
     std::array<std::uint8_t, kPublicKeySize> publicKey{};
+    std::vector<std::uint8_t> signature; ///< the device's signature over transaction id, nonce and key; empty or 64
 };
 
 /** New network parameters, as carried by a Modify request. */
@@ -175,7 +188,8 @@ struct Request
 struct Result
 {
     Status status = Status::Ok;
-    std::string keyMaterial; ///< GetKey only, up to kMaxKeyMaterial bytes
+    std::string keyMaterial;       ///< GetKey only, up to kMaxKeyMaterial bytes
+    std::vector<std::uint8_t> tag; ///< keyed with the request's reply key; empty or kResultTagSize bytes
 };
 
 /** One decoded datagram; which member is meaningful follows from header.type. */
@@ -198,13 +212,14 @@ struct Decoded
 /** What the sealed box of a request holds once opened. */
 struct Secret
 {
-    MsgType type = MsgType::Activate;             ///< must equal the request's type
-    std::array<std::uint8_t, kNonceSize> nonce{}; ///< the device's single-use challenge
-    std::array<std::uint8_t, 32> bound{};         ///< hash of the request's clear fields
-    std::string password;                         ///< Activate/Reset: new, Modify: admin; <= 16 bytes
-    std::uint8_t resetIpc = 0;                    ///< Reset
-    std::uint8_t materialKind = 0;                ///< Reset: 1 typed key, 2 reset file
-    std::string material;                         ///< Reset: key or file; Restore: security code
+    MsgType type = MsgType::Activate;                   ///< must equal the request's type
+    std::array<std::uint8_t, kNonceSize> nonce{};       ///< the device's single-use challenge
+    std::array<std::uint8_t, 32> bound{};               ///< hash of the request's clear fields
+    std::array<std::uint8_t, kReplyKeySize> replyKey{}; ///< fresh per request: the device authenticates its answer
+    std::string password;                               ///< Activate/Reset: new, Modify: admin; <= 16 bytes
+    std::uint8_t resetIpc = 0;                          ///< Reset
+    std::uint8_t materialKind = 0;                      ///< Reset: 1 typed key, 2 reset file
+    std::string material;                               ///< Reset: key or file; Restore: security code
 
     bool operator==(const Secret &) const = default;
 };
@@ -226,6 +241,15 @@ std::vector<std::uint8_t> encodeChallenge(std::uint32_t txid, const Challenge &c
 /** Encodes a request of the given type; the fields the type does not use are ignored. */
 std::vector<std::uint8_t> encodeRequest(MsgType type, std::uint32_t txid, const Request &request);
 std::vector<std::uint8_t> encodeResult(std::uint32_t txid, const Result &result);
+
+/** The bytes of an announcement that the device signs: everything but the signature itself. */
+std::vector<std::uint8_t> announceSignedBytes(const Announce &announce);
+/** The bytes of a challenge that the device signs, bound to the request's transaction id. */
+std::vector<std::uint8_t> challengeSignedBytes(std::uint32_t txid, const Challenge &challenge);
+/** The bytes of a result that the reply key authenticates (the tag excluded). */
+std::vector<std::uint8_t> resultAuthenticatedBytes(std::uint32_t txid, const Result &result);
+/** The identity the maker certifies: serial number, MAC, type code and both public keys. */
+std::vector<std::uint8_t> certificateBytes(const Announce &announce);
 
 /** The bytes of the network parameters as encoded on the wire (bound into the sealed box). */
 std::vector<std::uint8_t> encodeNetParams(const NetParams &params);

@@ -4,11 +4,13 @@
 
 #include "logger.h"
 #include "protocol/crypto.h"
+#include "protocol/identity.h"
+#include "protocol/keyformats.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <tuple>
 
 #if defined(_WIN32)
 #    include <winsock2.h>
@@ -23,16 +25,6 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 namespace {
-
-long envMs(const char *name, long fallback)
-{
-    const char *v = std::getenv(name);
-    if (!v || !*v)
-        return fallback;
-    char *end = nullptr;
-    const long n = std::strtol(v, &end, 10);
-    return (*end || n <= 0 || n > 24L * 3600 * 1000) ? fallback : n;
-}
 
 template<std::size_t N>
 void putText(char (&field)[N], const std::string &text)
@@ -143,6 +135,49 @@ std::uint32_t newTxid()
     return t;
 }
 
+const char *typeName(vxdp::MsgType type)
+{
+    switch (type) {
+    case vxdp::MsgType::Inquiry:
+        return "inquiry";
+    case vxdp::MsgType::Announce:
+        return "announce";
+    case vxdp::MsgType::ChallengeRequest:
+        return "challenge request";
+    case vxdp::MsgType::Challenge:
+        return "challenge";
+    case vxdp::MsgType::Activate:
+        return "activate";
+    case vxdp::MsgType::Modify:
+        return "modify";
+    case vxdp::MsgType::GetKey:
+        return "key query";
+    case vxdp::MsgType::Reset:
+        return "reset";
+    case vxdp::MsgType::Restore:
+        return "restore";
+    case vxdp::MsgType::Result:
+        return "result";
+    }
+    return "?";
+}
+
+// The record without its event code, to tell whether a device's data changed.
+bool sameRecord(VEXO_DEVICE_INFO a, VEXO_DEVICE_INFO b)
+{
+    a.eventCode = b.eventCode = 0;
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+std::array<std::uint8_t, 32> builtInDeviceCaKey()
+{
+    std::array<std::uint8_t, 32> key{};
+    const auto bytes = vxdp::fromHex(VEXO_DEVICE_CA_PUBLIC_KEY);
+    if (bytes && bytes->size() == key.size())
+        std::copy(bytes->begin(), bytes->end(), key.begin());
+    return key;
+}
+
 // Wipes secrets from memory once they are sealed.
 void wipe(std::string &s)
 {
@@ -160,6 +195,10 @@ Engine &Engine::instance()
     return *engine;
 }
 
+Engine::Engine()
+    : m_deviceCaKey(builtInDeviceCaKey())
+{}
+
 Engine::~Engine()
 {
     stop();
@@ -175,12 +214,18 @@ std::uint32_t Engine::start(VEXO_DEVICE_CALLBACK callback, int flags, void *user
     }
     if (!vxdp::cryptoInit())
         return VEXO_ERR_INTERNAL;
-    const TransportConfig config = configFromEnvironment();
-    if (!config.valid) {
-        VEXO_LOG(LogLevel::Error, "start refused: %s", config.error.c_str());
+    // The environment is read here once; the session keeps what it said.
+    const Environment env = readEnvironment();
+    if (!env.valid) {
+        VEXO_LOG(LogLevel::Error, "start refused: %s", env.error.c_str());
         return VEXO_ERR_BAD_ARGUMENT;
     }
+    TransportConfig config;
+    config.scope = env.scope;
+    config.devicePort = env.devicePort;
+    config.group = env.group;
     auto session = std::make_shared<Session>();
+    session->env = env;
     std::string error;
     if (!session->transport.open(config, &error)) {
         VEXO_LOG(LogLevel::Error, "start failed: %s", error.c_str());
@@ -196,9 +241,20 @@ std::uint32_t Engine::start(VEXO_DEVICE_CALLBACK callback, int flags, void *user
     session->thread = std::thread([this, session] { run(session); });
     VEXO_LOG(LogLevel::Info, "started (%s scope, device port %u)", config.scope == Scope::Loopback ? "loopback" : "lan",
              config.devicePort);
-    session->transport.sendToDevices(vxdp::encodeInquiry(newTxid()));
-    session->counters.sent++;
+    send(*session, vxdp::encodeInquiry(newTxid()));
     return VEXO_NOERROR;
+}
+
+bool Engine::send(Session &session, const std::vector<std::uint8_t> &datagram)
+{
+    session.counters.sent++;
+    if (Logger::instance().enabled(LogLevel::Debug) && datagram.size() >= vxdp::kHeaderSize) {
+        const std::uint32_t txid = std::uint32_t(datagram[8]) | std::uint32_t(datagram[9]) << 8
+                                   | std::uint32_t(datagram[10]) << 16 | std::uint32_t(datagram[11]) << 24;
+        VEXO_LOG(LogLevel::Debug, "sent %s, %zu bytes, transaction %08x",
+                 typeName(static_cast<vxdp::MsgType>(datagram[5])), datagram.size(), txid);
+    }
+    return session.transport.sendToDevices(datagram);
 }
 
 std::uint32_t Engine::stop()
@@ -245,8 +301,7 @@ std::uint32_t Engine::sendInquiry()
     auto session = currentSession(&error);
     if (!session)
         return error;
-    session->counters.sent++;
-    return session->transport.sendToDevices(vxdp::encodeInquiry(newTxid())) ? VEXO_NOERROR : VEXO_ERR_NETWORK;
+    return send(*session, vxdp::encodeInquiry(newTxid())) ? VEXO_NOERROR : VEXO_ERR_NETWORK;
 }
 
 std::uint32_t Engine::clearup()
@@ -255,15 +310,16 @@ std::uint32_t Engine::clearup()
     auto session = currentSession(&error);
     if (!session)
         return error;
+    // The rows go; what the devices proved (pinned keys, newest signed state) stays.
     std::lock_guard lock(session->mutex);
-    session->devices.clear();
-    session->macBySerial.clear();
+    for (auto &[mac, device] : session->devices)
+        device.listed = false;
     return VEXO_NOERROR;
 }
 
 std::uint32_t Engine::setFilter(int rule, const char *arg, int argLen)
 {
-    if (rule != VEXO_FILTER_NONE && rule != VEXO_FILTER_SUBNET)
+    if ((rule != VEXO_FILTER_NONE && rule != VEXO_FILTER_SUBNET) || (arg && argLen < 0))
         return VEXO_ERR_BAD_ARGUMENT;
     std::vector<Subnet> subnets;
     const bool fromHost = rule == VEXO_FILTER_SUBNET && (!arg || argLen <= 0);
@@ -315,7 +371,7 @@ bool Engine::passesFilter(const char *ipv4) const
 void Engine::run(std::shared_ptr<Session> session)
 {
     m_threadId = std::this_thread::get_id();
-    const auto inquiryInterval = milliseconds(envMs("VEXO_INQUIRY_INTERVAL_MS", 10000));
+    const auto inquiryInterval = milliseconds(session->env.inquiryIntervalMs);
     auto nextInquiry = Clock::now() + inquiryInterval;
     auto nextExpiry = Clock::now() + milliseconds(250);
     std::vector<std::uint8_t> buffer(vxdp::kMaxDatagram + 1); // one more byte shows an oversized datagram
@@ -338,8 +394,7 @@ void Engine::run(std::shared_ptr<Session> session)
             nextExpiry = now + milliseconds(250);
         }
         if (session->autoInquiry && now >= nextInquiry) {
-            session->transport.sendToDevices(vxdp::encodeInquiry(newTxid()));
-            session->counters.sent++;
+            send(*session, vxdp::encodeInquiry(newTxid()));
             nextInquiry = now + inquiryInterval;
         }
         for (const VEXO_DEVICE_INFO &event : events) {
@@ -358,62 +413,33 @@ void Engine::run(std::shared_ptr<Session> session)
 void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::size_t size,
                             std::vector<VEXO_DEVICE_INFO> &events)
 {
-    const vxdp::Decoded decoded = vxdp::decode(data, size);
+    vxdp::Decoded decoded = vxdp::decode(data, size);
     if (!decoded) {
         session.counters.dropped++;
         VEXO_LOG(LogLevel::Debug, "dropped a datagram of %zu bytes: %s", size, vxdp::decodeErrorName(decoded.error));
         return;
     }
-    const vxdp::Message &m = decoded.message;
+    vxdp::Message &m = decoded.message;
+    VEXO_LOG(LogLevel::Debug, "received %s, %zu bytes, transaction %08x", typeName(m.header.type), size, m.header.txid);
     switch (m.header.type) {
-    case vxdp::MsgType::Announce: {
-        VEXO_DEVICE_INFO info = toDeviceInfo(m.announce.device);
-        const std::string mac = info.macAddress;
-        std::lock_guard lock(session.mutex);
-        auto it = session.devices.find(mac);
-        if (m.announce.reason == vxdp::AnnounceReason::Goodbye) {
-            if (it != session.devices.end()) {
-                it->second.info.eventCode = VEXO_EVENT_OFFLINE;
-                events.push_back(it->second.info);
-                session.macBySerial.erase(it->second.info.serialNumber);
-                session.devices.erase(it);
-            }
-            return;
-        }
-        if (it == session.devices.end()) {
-            if (!passesFilter(info.ipv4Address))
-                return;
-            Device d;
-            d.info = info;
-            d.info.eventCode = VEXO_EVENT_ONLINE;
-            d.publicKey = m.announce.publicKey;
-            d.bootId = m.announce.bootId;
-            d.lastSeen = Clock::now();
-            events.push_back(d.info);
-            session.macBySerial[info.serialNumber] = mac;
-            session.devices.emplace(mac, d);
-            return;
-        }
-        Device &d = it->second;
-        d.lastSeen = Clock::now();
-        d.publicKey = m.announce.publicKey;
-        d.bootId = m.announce.bootId;
-        info.eventCode = d.info.eventCode;
-        if (std::memcmp(&info, &d.info, sizeof info) != 0) {
-            d.info = info;
-            d.info.eventCode = VEXO_EVENT_CHANGED;
-            events.push_back(d.info);
-        }
+    case vxdp::MsgType::Announce:
+        handleAnnounce(session, m.announce, std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size), events);
         return;
-    }
     case vxdp::MsgType::Challenge:
     case vxdp::MsgType::Result: {
         std::lock_guard lock(session.mutex);
         auto it = session.waiters.find(m.header.txid);
-        if (it != session.waiters.end() && it->second->expect == m.header.type && !it->second->answer) {
-            it->second->answer = m;
-            session.answered.notify_all();
+        if (it == session.waiters.end() || it->second->expect != m.header.type || it->second->answer)
+            return;
+        // An answer that does not prove where it comes from is dropped; the genuine one may still come.
+        if (it->second->accept && !it->second->accept(m)) {
+            session.counters.dropped++;
+            VEXO_LOG(LogLevel::Warning, "dropped a %s for transaction %08x that does not verify",
+                     typeName(m.header.type), m.header.txid);
+            return;
         }
+        it->second->answer = std::move(m);
+        session.answered.notify_all();
         return;
     }
     default:
@@ -421,36 +447,213 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     }
 }
 
+Engine::Trust Engine::trustOf(Device &device) const
+{
+    if (device.trust == Trust::Unchecked) {
+        device.trust = vxdp::certificateValid(m_deviceCaKey, device.announce) ? Trust::Verified : Trust::Unverified;
+        if (device.trust == Trust::Unverified)
+            VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
+                     device.info.serialNumber, device.info.macAddress);
+    }
+    return device.trust;
+}
+
+void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
+                            std::vector<VEXO_DEVICE_INFO> &events)
+{
+    const std::string mac = vxdp::macToText(a.device.mac);
+    const std::string &serial = a.device.serial;
+    const bool goodbye = a.reason == vxdp::AnnounceReason::Goodbye;
+    std::lock_guard lock(session.mutex);
+    auto it = session.devices.find(mac);
+    Device *known = it == session.devices.end() ? nullptr : &it->second;
+    // Another device may hold the serial number.
+    Device *rival = nullptr;
+    if (auto s = session.macBySerial.find(serial); s != session.macBySerial.end() && s->second != mac) {
+        auto r = session.devices.find(s->second);
+        rival = r == session.devices.end() ? nullptr : &r->second;
+    }
+
+    if (!known && !rival) {
+        // First sight costs no cryptography: the certificate is checked once something depends on it.
+        if (goodbye || !passesFilter(toDeviceInfo(a.device).ipv4Address))
+            return;
+        Device &d = session.devices[mac];
+        d.announce = a;
+        d.lastBody = std::move(body);
+        d.info = toDeviceInfo(a.device);
+        d.info.eventCode = VEXO_EVENT_ONLINE;
+        d.listed = true;
+        d.lastSeen = Clock::now();
+        events.push_back(d.info);
+        session.macBySerial[serial] = mac;
+        session.answered.notify_all(); // a request may wait for this device
+        return;
+    }
+
+    if (known && known->lastRefused == body) {
+        session.counters.dropped++;
+        return;
+    }
+    if (known && !rival && known->lastBody == body) {
+        // A byte-identical repeat of what was accepted: nothing to check.
+        known->lastSeen = Clock::now();
+        if (!known->listed && !goodbye && passesFilter(known->info.ipv4Address)) {
+            known->listed = true;
+            known->info.eventCode = VEXO_EVENT_ONLINE;
+            events.push_back(known->info);
+        }
+        return;
+    }
+
+    const bool sameIdentity = known && !rival && known->announce.publicKey == a.publicKey
+                              && known->announce.signingKey == a.signingKey && known->announce.device.serial == serial
+                              && known->announce.device.typeCode == a.device.typeCode;
+    if (!sameIdentity) {
+        // Another key, MAC or serial number: a replaced or factory-reset device proves itself with a
+        // certificate; without one it cannot displace a device that did.
+        const bool held
+            = (known && trustOf(*known) == Trust::Verified) || (rival && trustOf(*rival) == Trust::Verified);
+        const bool certified = vxdp::certificateValid(m_deviceCaKey, a);
+        if (certified && !vxdp::announceSignatureValid(a.signingKey, a)) {
+            if (known)
+                known->lastRefused = std::move(body);
+            session.counters.dropped++;
+            VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) with a bad signature", serial.c_str(),
+                     mac.c_str());
+            return;
+        }
+        if (held && !certified) {
+            if (known)
+                known->lastRefused = std::move(body);
+            session.counters.dropped++;
+            VEXO_LOG(LogLevel::Warning,
+                     "ignored an announcement of %s (%s) with another key or identity and no valid certificate",
+                     serial.c_str(), mac.c_str());
+            return;
+        }
+        if (rival) {
+            if (rival->listed) {
+                rival->info.eventCode = VEXO_EVENT_OFFLINE;
+                events.push_back(rival->info);
+            }
+            session.devices.erase(vxdp::macToText(rival->announce.device.mac));
+        }
+        if (known && known->announce.device.serial != serial)
+            session.macBySerial.erase(known->announce.device.serial);
+        VEXO_LOG(LogLevel::Info, "%s (%s) now has %s key", serial.c_str(), mac.c_str(),
+                 certified ? "a new certified" : "an uncertified");
+        Device &d = session.devices[mac];
+        const bool wasListed = d.listed;
+        d.announce = a;
+        d.lastBody = std::move(body);
+        d.trust = certified ? Trust::Verified : Trust::Unverified;
+        d.lastSeen = Clock::now();
+        session.macBySerial[serial] = mac;
+        d.info = toDeviceInfo(a.device);
+        if (goodbye) {
+            if (wasListed) {
+                d.info.eventCode = VEXO_EVENT_OFFLINE;
+                events.push_back(d.info);
+            }
+            d.listed = false;
+            return;
+        }
+        // Another device under that name: for the program it appeared anew.
+        d.listed = true;
+        d.info.eventCode = VEXO_EVENT_ONLINE;
+        events.push_back(d.info);
+        session.answered.notify_all();
+        return;
+    }
+
+    if (trustOf(*known) == Trust::Verified) {
+        // Only the device can sign, and only a newer state replaces an older one.
+        if (!vxdp::announceSignatureValid(known->announce.signingKey, a)) {
+            known->lastRefused = std::move(body);
+            session.counters.dropped++;
+            VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) without a valid signature", serial.c_str(),
+                     mac.c_str());
+            return;
+        }
+        const auto newer = std::tie(a.boot, a.sequence);
+        const auto older = std::tie(known->announce.boot, known->announce.sequence);
+        if (newer < older || (newer == older && !(a.device == known->announce.device) && !goodbye)) {
+            known->lastRefused = std::move(body);
+            session.counters.dropped++;
+            VEXO_LOG(LogLevel::Warning, "ignored a replayed announcement of %s (%s)", serial.c_str(), mac.c_str());
+            return;
+        }
+        if (newer == older && goodbye != (known->announce.reason == vxdp::AnnounceReason::Goodbye)) {
+            session.counters.dropped++;
+            return; // a device never signs two events with one number
+        }
+    }
+    accept(*known, a, std::move(body), events);
+}
+
+void Engine::accept(Device &d, const vxdp::Announce &a, std::vector<std::uint8_t> body,
+                    std::vector<VEXO_DEVICE_INFO> &events)
+{
+    const bool restarted = a.boot != d.announce.boot;
+    d.announce = a;
+    d.lastBody = std::move(body);
+    d.lastSeen = Clock::now();
+    VEXO_DEVICE_INFO info = toDeviceInfo(a.device);
+    if (a.reason == vxdp::AnnounceReason::Goodbye) {
+        if (d.listed) {
+            d.info.eventCode = VEXO_EVENT_OFFLINE;
+            events.push_back(d.info);
+        }
+        d.listed = false;
+        return;
+    }
+    if (!d.listed) {
+        if (!passesFilter(info.ipv4Address)) {
+            d.info = info;
+            return;
+        }
+        d.listed = true;
+        info.eventCode = VEXO_EVENT_ONLINE;
+    } else if (restarted) {
+        info.eventCode = VEXO_EVENT_ONLINE; // appeared anew: it forgot everything it was doing
+    } else if (!sameRecord(info, d.info)) {
+        info.eventCode = VEXO_EVENT_CHANGED;
+    } else {
+        return;
+    }
+    d.info = info;
+    events.push_back(d.info);
+}
+
 void Engine::expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO> &events)
 {
-    const auto timeout = milliseconds(envMs("VEXO_OFFLINE_TIMEOUT_MS", 35000));
+    const auto timeout = milliseconds(session.env.offlineTimeoutMs);
     const auto now = Clock::now();
     std::lock_guard lock(session.mutex);
-    for (auto it = session.devices.begin(); it != session.devices.end();) {
-        if (now - it->second.lastSeen > timeout) {
-            it->second.info.eventCode = VEXO_EVENT_OFFLINE;
-            events.push_back(it->second.info);
-            session.macBySerial.erase(it->second.info.serialNumber);
-            it = session.devices.erase(it);
-        } else {
-            ++it;
+    for (auto &[mac, device] : session.devices) {
+        if (device.listed && now - device.lastSeen > timeout) {
+            device.info.eventCode = VEXO_EVENT_OFFLINE;
+            events.push_back(device.info);
+            device.listed = false;
         }
     }
 }
 
 std::uint32_t Engine::exchange(Session &session, const std::vector<std::uint8_t> &datagram, std::uint32_t txid,
-                               vxdp::MsgType expect, Clock::time_point deadline, vxdp::Message *answer)
+                               vxdp::MsgType expect, const std::function<bool(const vxdp::Message &)> &accept,
+                               Clock::time_point deadline, vxdp::Message *answer)
 {
     Waiter waiter;
     waiter.expect = expect;
+    waiter.accept = accept;
     std::unique_lock lock(session.mutex);
     session.waiters[txid] = &waiter;
     auto backoff = milliseconds(150);
     std::uint32_t error = VEXO_ERR_TIMEOUT;
     for (;;) {
         lock.unlock();
-        const bool sent = session.transport.sendToDevices(datagram);
-        session.counters.sent++;
+        const bool sent = send(session, datagram);
         lock.lock();
         if (!sent) {
             error = VEXO_ERR_NETWORK;
@@ -475,20 +678,44 @@ std::uint32_t Engine::exchange(Session &session, const std::vector<std::uint8_t>
     return error;
 }
 
-std::uint32_t Engine::knownPublicKey(Session &session, const vxdp::Target &target, std::array<std::uint8_t, 32> *key)
+std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, Clock::time_point deadline,
+                                 PinnedKeys *keys)
 {
-    std::lock_guard lock(session.mutex);
     std::string mac = target.text;
-    if (target.kind == vxdp::TargetKind::Serial) {
-        auto it = session.macBySerial.find(target.text);
-        if (it == session.macBySerial.end())
+    if (target.kind == vxdp::TargetKind::Mac) {
+        const auto parsed = vxdp::macFromText(target.text);
+        if (!parsed)
             return VEXO_ERR_UNKNOWN_DEVICE;
-        mac = it->second;
+        mac = vxdp::macToText(*parsed);
     }
-    auto it = session.devices.find(mac);
-    if (it == session.devices.end())
-        return VEXO_ERR_UNKNOWN_DEVICE;
-    *key = it->second.publicKey;
+    std::unique_lock lock(session.mutex);
+    auto find = [&]() -> Device * {
+        std::string key = mac;
+        if (target.kind == vxdp::TargetKind::Serial) {
+            const auto s = session.macBySerial.find(target.text);
+            if (s == session.macBySerial.end())
+                return nullptr;
+            key = s->second;
+        }
+        const auto it = session.devices.find(key);
+        return it == session.devices.end() ? nullptr : &it->second;
+    };
+    Device *device = find();
+    if (!device) {
+        // Not announced yet (a call right after the start): ask, and wait for it within the timeout.
+        lock.unlock();
+        send(session, vxdp::encodeInquiry(newTxid()));
+        lock.lock();
+        session.answered.wait_until(lock, deadline, [&] { return session.stopping || (device = find()) != nullptr; });
+        if (session.stopping)
+            return VEXO_ERR_NOT_STARTED;
+        if (!device)
+            return VEXO_ERR_UNKNOWN_DEVICE;
+    }
+    if (trustOf(*device) != Trust::Verified)
+        return VEXO_ERR_UNVERIFIED;
+    keys->box = device->announce.publicKey;
+    keys->signing = device->announce.signingKey;
     return VEXO_NOERROR;
 }
 
@@ -500,41 +727,45 @@ std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, v
     auto session = currentSession(&error);
     if (!session)
         return error;
-    const auto deadline = Clock::now() + milliseconds(envMs("VEXO_TIMEOUT_MS", 3000));
-    std::array<std::uint8_t, 32> pinned{};
-    const bool known = knownPublicKey(*session, request.target, &pinned) == VEXO_NOERROR;
+    const auto deadline = Clock::now() + milliseconds(session->env.timeoutMs);
+    // Secrets go only to the key pinned for the device, and only a device with a valid certificate has one.
+    PinnedKeys pinned;
+    error = pinnedKeys(*session, request.target, deadline, &pinned);
 
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 2 && !error; ++attempt) {
         vxdp::Request ask;
         ask.target = request.target;
         const std::uint32_t challengeTx = newTxid();
+        // A challenge counts only when the pinned device signed it for this request.
+        auto genuineChallenge = [&pinned, challengeTx](const vxdp::Message &m) {
+            return m.challenge.publicKey == pinned.box
+                   && vxdp::challengeSignatureValid(pinned.signing, challengeTx, m.challenge);
+        };
         vxdp::Message challenge;
         error = exchange(*session, vxdp::encodeRequest(vxdp::MsgType::ChallengeRequest, challengeTx, ask), challengeTx,
-                         vxdp::MsgType::Challenge, deadline, &challenge);
-        if (error == VEXO_ERR_TIMEOUT && !known)
-            error = VEXO_ERR_UNKNOWN_DEVICE;
+                         vxdp::MsgType::Challenge, genuineChallenge, deadline, &challenge);
         if (error)
             break;
-        if (known && challenge.challenge.publicKey != pinned) {
-            VEXO_LOG(LogLevel::Error, "%s answered with another key than it announced: refused",
-                     ask.target.text.c_str());
-            error = VEXO_ERR_PROTOCOL;
-            break;
-        }
         secret.type = type;
         secret.nonce = challenge.challenge.nonce;
         secret.bound = vxdp::hash32(vxdp::boundFields(type, request));
+        // The device proves its answer with this key, which only the sealed box carries.
+        vxdp::randomBytes(secret.replyKey.data(), secret.replyKey.size());
         std::vector<std::uint8_t> plain = vxdp::encodeSecret(secret);
-        request.sealed = vxdp::seal(challenge.challenge.publicKey, plain);
+        request.sealed = vxdp::seal(pinned.box, plain);
         std::fill(plain.begin(), plain.end(), 0);
         if (request.sealed.empty()) {
             error = VEXO_ERR_INTERNAL;
             break;
         }
         const std::uint32_t tx = newTxid();
+        const auto replyKey = secret.replyKey;
+        auto genuineResult = [&replyKey, tx](const vxdp::Message &m) {
+            return vxdp::resultTagValid(replyKey, tx, m.result);
+        };
         vxdp::Message result;
-        error
-            = exchange(*session, vxdp::encodeRequest(type, tx, request), tx, vxdp::MsgType::Result, deadline, &result);
+        error = exchange(*session, vxdp::encodeRequest(type, tx, request), tx, vxdp::MsgType::Result, genuineResult,
+                         deadline, &result);
         if (error)
             break;
         error = statusToError(result.result.status);
@@ -543,6 +774,7 @@ std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, v
     }
     wipe(secret.password);
     wipe(secret.material);
+    std::fill(secret.replyKey.begin(), secret.replyKey.end(), 0);
     return error;
 }
 
@@ -631,15 +863,25 @@ std::uint32_t Engine::getKey(const std::string &serial, std::uint32_t command, v
     auto session = currentSession(&error);
     if (!session)
         return error;
-    std::array<std::uint8_t, 32> unused{};
     vxdp::Request request;
     request.target = {vxdp::TargetKind::Serial, serial};
     request.command = static_cast<std::uint8_t>(command);
-    const bool known = knownPublicKey(*session, request.target, &unused) == VEXO_NOERROR;
+    bool known = false;
+    {
+        std::lock_guard lock(session->mutex);
+        known = session->macBySerial.count(serial) != 0;
+    }
     const std::uint32_t tx = newTxid();
+    // Key material must be the asked device's: a reset key made for another serial would be useless.
+    auto forThisDevice = [&serial, command](const vxdp::Message &m) {
+        if (m.result.status != vxdp::Status::Ok)
+            return true;
+        const auto key = vxdp::parseKeyMaterial(m.result.keyMaterial);
+        return key && key->serial == serial && key->scheme == int(command);
+    };
     vxdp::Message result;
     error = exchange(*session, vxdp::encodeRequest(vxdp::MsgType::GetKey, tx, request), tx, vxdp::MsgType::Result,
-                     Clock::now() + milliseconds(envMs("VEXO_TIMEOUT_MS", 3000)), &result);
+                     forThisDevice, Clock::now() + milliseconds(session->env.timeoutMs), &result);
     if (error == VEXO_ERR_TIMEOUT && !known)
         error = VEXO_ERR_UNKNOWN_DEVICE;
     if (error)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Vexo.h"
+#include "environment.h"
 #include "protocol/codec.h"
 #include "transport.h"
 
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -53,16 +55,28 @@ public:
     std::uint32_t restore(const std::string &serial, const std::string &code);
 
 private:
+    /** What the library knows of a device's identity: unknown until first needed, then settled once. */
+    enum class Trust { Unchecked, Verified, Unverified };
+
+    /**
+     * A device seen in this session. The entry outlives the device's row: offline,
+     * goodbye and VEXO_Clearup only unlist it, so its pinned keys and the newest
+     * boot and sequence numbers it signed stay for the session.
+     */
     struct Device
     {
+        vxdp::Announce announce;               ///< the last accepted announcement
+        std::vector<std::uint8_t> lastBody;    ///< its bytes: an identical repeat needs no check
+        std::vector<std::uint8_t> lastRefused; ///< the last refused one: a flood of one forgery costs one check
+        Trust trust = Trust::Unchecked;
         VEXO_DEVICE_INFO info{};
-        std::array<std::uint8_t, 32> publicKey{};
-        std::uint32_t bootId = 0;
+        bool listed = false;
         std::chrono::steady_clock::time_point lastSeen;
     };
     struct Waiter
     {
         vxdp::MsgType expect = vxdp::MsgType::Result;
+        std::function<bool(const vxdp::Message &)> accept; ///< answers it refuses are dropped unseen
         std::optional<vxdp::Message> answer;
     };
     struct Subnet
@@ -70,9 +84,16 @@ private:
         std::uint32_t address = 0;
         std::uint32_t mask = 0;
     };
+    /** The keys a sealed request trusts: those pinned for the device. */
+    struct PinnedKeys
+    {
+        std::array<std::uint8_t, 32> box{};
+        std::array<std::uint8_t, 32> signing{};
+    };
     /** Everything that lives from VEXO_Start_V30 to VEXO_Stop. */
     struct Session
     {
+        Environment env;
         Transport transport;
         std::thread thread;
         std::atomic<bool> stopping{false};
@@ -81,29 +102,40 @@ private:
         bool autoInquiry = false;
         Counters counters;
 
-        std::mutex mutex; // guards everything below
-        std::condition_variable answered;
+        std::mutex mutex;                                // guards everything below
+        std::condition_variable answered;                // an answer arrived or a device appeared
         std::unordered_map<std::string, Device> devices; // by MAC text
         std::unordered_map<std::string, std::string> macBySerial;
         std::map<std::uint32_t, Waiter *> waiters; // by transaction id
     };
 
-    Engine() = default;
+    Engine();
     void run(std::shared_ptr<Session> session);
     void handleDatagram(Session &session, const std::uint8_t *data, std::size_t size,
                         std::vector<VEXO_DEVICE_INFO> &events);
+    void handleAnnounce(Session &session, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
+                        std::vector<VEXO_DEVICE_INFO> &events);
+    /** Takes an announcement as the device's new state and reports what it changed. */
+    void accept(Device &device, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
+                std::vector<VEXO_DEVICE_INFO> &events);
+    /** Settles whether the device's certificate holds, verifying it at most once per device and key. */
+    Trust trustOf(Device &device) const;
+    bool send(Session &session, const std::vector<std::uint8_t> &datagram);
     void expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO> &events);
     bool passesFilter(const char *ipv4) const;
 
     std::shared_ptr<Session> currentSession(std::uint32_t *error);
     /** Sends a request and waits for its answer with retransmission; the error is 0 on success. */
     std::uint32_t exchange(Session &session, const std::vector<std::uint8_t> &datagram, std::uint32_t txid,
-                           vxdp::MsgType expect, std::chrono::steady_clock::time_point deadline, vxdp::Message *answer);
+                           vxdp::MsgType expect, const std::function<bool(const vxdp::Message &)> &accept,
+                           std::chrono::steady_clock::time_point deadline, vxdp::Message *answer);
     /** Challenge, sealed request and result, retried once when the challenge went stale. */
     std::uint32_t sealedRequest(vxdp::MsgType type, vxdp::Request request, vxdp::Secret secret);
+    /** The pinned keys of the target, waiting for it to be announced if need be; fails for unverified devices. */
+    std::uint32_t pinnedKeys(Session &session, const vxdp::Target &target,
+                             std::chrono::steady_clock::time_point deadline, PinnedKeys *keys);
     /** Clears the IPv6 flags of fields equal to what the device with this MAC last reported. */
     void dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net);
-    std::uint32_t knownPublicKey(Session &session, const vxdp::Target &target, std::array<std::uint8_t, 32> *key);
 
     std::mutex m_lifecycle; // serialises start and stop
     std::mutex m_sessionMutex;
@@ -113,6 +145,8 @@ private:
     mutable std::mutex m_filterMutex;
     int m_filterRule = VEXO_FILTER_NONE;
     std::vector<Subnet> m_filterSubnets; // the host's own subnets are taken when the rule is set
+
+    std::array<std::uint8_t, 32> m_deviceCaKey{}; // built in: the maker's device certificates verify with it
 };
 
 } // namespace vexo

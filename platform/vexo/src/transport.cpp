@@ -4,7 +4,6 @@
 
 #include "logger.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #if defined(_WIN32)
@@ -59,20 +58,6 @@ bool winsockUp()
 }
 #endif
 
-long envNumber(const char *name, long fallback, long min, long max, bool *ok)
-{
-    const char *v = std::getenv(name);
-    if (!v || !*v)
-        return fallback;
-    char *end = nullptr;
-    const long n = std::strtol(v, &end, 10);
-    if (*end || n < min || n > max) {
-        *ok = false;
-        return fallback;
-    }
-    return n;
-}
-
 sockaddr_in makeAddress(std::uint32_t address, std::uint16_t port)
 {
     sockaddr_in a{};
@@ -91,34 +76,6 @@ bool parseIpv4(const char *text, std::uint32_t *out)
         return false;
     *out = ntohl(a.s_addr);
     return true;
-}
-
-TransportConfig configFromEnvironment()
-{
-    TransportConfig c;
-    bool ok = true;
-    const char *scope = std::getenv("VEXO_SCOPE");
-    if (scope && *scope) {
-        if (std::strcmp(scope, "loopback") == 0)
-            c.scope = Scope::Loopback;
-        else if (std::strcmp(scope, "lan") == 0)
-            c.scope = Scope::Lan;
-        else {
-            c.valid = false;
-            c.error = "VEXO_SCOPE must be \"lan\" or \"loopback\"";
-        }
-    }
-    c.devicePort = static_cast<std::uint16_t>(envNumber("VEXO_PORT", 37020, 1, 65534, &ok));
-    if (!ok) {
-        c.valid = false;
-        c.error = "VEXO_PORT must be a port from 1 to 65534";
-    }
-    const char *group = std::getenv("VEXO_GROUP");
-    if (!parseIpv4(group && *group ? group : "239.255.37.20", &c.group) || (c.group >> 28) != 0xE) {
-        c.valid = false;
-        c.error = "VEXO_GROUP must be an IPv4 multicast address";
-    }
-    return c;
 }
 
 std::vector<HostInterface> hostInterfaces()

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "environment.h"
+
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -9,18 +11,13 @@
 
 namespace vexo {
 
-enum class Scope { Lan, Loopback };
-
-/** Where the library talks, read from VEXO_SCOPE, VEXO_PORT and VEXO_GROUP. */
+/** Where the library talks (VEXO_SCOPE, VEXO_PORT and VEXO_GROUP of the environment). */
 struct TransportConfig
 {
     Scope scope = Scope::Lan;
     std::uint16_t devicePort = 37020;
     std::uint32_t group = 0; ///< IPv4 multicast group, host byte order
-    bool valid = true;
-    std::string error;
 };
-TransportConfig configFromEnvironment();
 
 /** An IPv4 interface of this host (addresses in host byte order). */
 struct HostInterface

@@ -4,11 +4,13 @@
 #include "Vexo.h"
 
 #include "engine.h"
+#include "environment.h"
 #include "logger.h"
 
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -32,18 +34,14 @@ bool text(const char *p, std::size_t max, std::string *out)
     return true;
 }
 
-std::string tempDir()
+std::string defaultLogDir()
 {
-    for (const char *name : {"VEXO_LOG_DIR", "TMPDIR", "TEMP", "TMP"}) {
-        const char *v = std::getenv(name);
-        if (v && *v)
-            return v;
-    }
-#if defined(_WIN32)
-    return ".";
-#else
-    return "/tmp";
-#endif
+    const vexo::Environment env = vexo::readEnvironment();
+    if (!env.logDir.empty())
+        return env.logDir;
+    std::error_code error;
+    const auto temp = std::filesystem::temp_directory_path(error);
+    return error ? std::string(".") : temp.string();
 }
 
 } // namespace
@@ -52,7 +50,7 @@ extern "C" {
 
 int VEXO_SetLogToFile(int level, const char *logDir, int autoDelete)
 {
-    const std::string dir = logDir && *logDir ? std::string(logDir) : tempDir();
+    const std::string dir = logDir && *logDir ? std::string(logDir) : defaultLogDir();
     if (!vexo::Logger::instance().open(level, dir, autoDelete != 0))
         return finish(VEXO_ERR_LOG);
     return finish(VEXO_NOERROR);

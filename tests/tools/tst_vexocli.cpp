@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+// vexo-cli against the simulator on loopback: what it prints and refuses.
+#include "simclient.h"
+#include "simulatorprocess.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun cli(quint16 port, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VEXO_SCOPE"), QStringLiteral("loopback"));
+    env.insert(QStringLiteral("VEXO_PORT"), QString::number(port));
+    process.setProcessEnvironment(env);
+    process.start(SimulatorProcess::toolPath(QStringLiteral("vexo-cli")), arguments);
+    CliRun run;
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+} // namespace
+
+class tst_VexoCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failures_data();
+    void failures();
+    void deviceTextsCannotDriveTheTerminal();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_VexoCli::failures_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+    QTest::addRow("static address on a DHCP device without --dhcp")
+        << "dhcp" << 2
+        << QByteArray("the device uses DHCP, so a static IPv4 address would not be used; add --dhcp off");
+    QTest::addRow("wrong password") << "password" << 1
+                                    << QByteArray("modify failed: device refused: wrong password, key or security "
+                                                  "code (2009)");
+    QTest::addRow("device without a valid certificate")
+        << "certificate" << 1 << QByteArray("has no valid maker certificate, so no password is sent to it");
+}
+
+void tst_VexoCli::failures()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    SimulatorProcess sim;
+    QVERIFY(
+        sim.start({QStringLiteral("--count"), QStringLiteral("14"), QStringLiteral("--seed"), QStringLiteral("3")}));
+    SimClient client(sim.port());
+    const auto devices = client.inquire(14);
+    QCOMPARE(devices.size(), std::size_t(14));
+    const bool wantDhcp = kind == QLatin1String("dhcp");
+    const auto device = std::find_if(devices.begin(), devices.end(), [wantDhcp](const vxdp::Announce &a) {
+        return a.device.inactive == 0 && (a.device.dhcp != 0) == wantDhcp;
+    });
+    QVERIFY(device != devices.end());
+    const QString mac = QString::fromStdString(vxdp::macToText(device->device.mac));
+    if (kind == QLatin1String("certificate"))
+        QCOMPARE(sim.commandResult(
+                     QStringLiteral("set %1 certificate missing").arg(QString::fromStdString(device->device.serial))),
+                 QStringLiteral("ok"));
+    const QString password
+        = kind == QLatin1String("password") ? QStringLiteral("wrong-pass1") : QStringLiteral("Admin12345");
+    const CliRun run
+        = cli(sim.port(), {QStringLiteral("modify"), mac, password, QStringLiteral("--ipv4"),
+                           QStringLiteral("203.0.113.44"), QStringLiteral("--wait"), QStringLiteral("3000")});
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(message), run.err.constData());
+}
+
+void tst_VexoCli::deviceTextsCannotDriveTheTerminal()
+{
+    // A device whose type text carries terminal escapes and a bell.
+    const QString path = m_dir.filePath(QStringLiteral("evil.json"));
+    {
+        SimulatorProcess writer;
+        QVERIFY(writer.start({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--state"), path}));
+        QCOMPARE(writer.commandResult(QStringLiteral("quit")), QStringLiteral("ok"));
+        QVERIFY(writer.waitForExit());
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+    file.close();
+    QJsonArray devices = root.value(QLatin1String("devices")).toArray();
+    QJsonObject evil = devices.at(0).toObject();
+    evil.insert(QStringLiteral("typeText"), QStringLiteral("EV\x1b]0;owned\x07IL\x1b[2J"));
+    devices.replace(0, evil);
+    root.insert(QStringLiteral("devices"), devices);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QJsonDocument(root).toJson());
+    file.close();
+
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--state"), path}));
+    const CliRun run = cli(sim.port(), {QStringLiteral("list"), QStringLiteral("--wait"), QStringLiteral("1500")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.contains("EV\\x1b]0;owned\\x07IL\\x1b[2J"), run.out.constData());
+    QVERIFY(!run.out.contains('\x1b'));
+    QVERIFY(!run.out.contains('\x07'));
+}
+
+QTEST_GUILESS_MAIN(tst_VexoCli)
+
+#include "tst_vexocli.moc"
