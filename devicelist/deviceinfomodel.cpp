@@ -134,7 +134,10 @@ DeviceInfoModel::DeviceInfoModel(QObject *parent)
 
 DeviceInfoModel::DeviceInfoModel(const QString &columnConfigPath, QObject *parent)
     : QStandardItemModel(parent)
-    , m_columnConfigPath(absoluteConfigPath(columnConfigPath))
+    , m_columnConfigFile(absoluteConfigPath(columnConfigPath), QDir::isAbsolutePath(columnConfigPath)
+                                                                   ? QString()
+                                                                   : UserWritableFile::userPathFor(columnConfigPath))
+    , m_columnConfigPath(m_columnConfigFile.readPath())
 {
     loadColumnConfig();
     insertColumns(0, LogicalColumnCount);
@@ -225,8 +228,17 @@ void DeviceInfoModel::writeDefaultColumnConfig()
         m_xmlDocument.appendChild(QString::fromLatin1(kColumns[std::size_t(i)].elementName))
             .appendChild(kIndexValueTag)
             .setValue(i);
-    if (!m_xmlDocument.save(m_columnConfigPath))
+    if (!saveColumnConfig())
         qCWarning(lcDeviceList, "cannot write %s", qPrintable(m_columnConfigPath));
+}
+
+bool DeviceInfoModel::saveColumnConfig()
+{
+    const QString written = m_columnConfigFile.write([this](const QString &path) { return m_xmlDocument.save(path); });
+    if (written.isEmpty())
+        return false;
+    m_columnConfigPath = written;
+    return true;
 }
 
 void DeviceInfoModel::setupHeaders()
@@ -562,7 +574,7 @@ bool DeviceInfoModel::moveColumn(int from, int to)
                 indexValue.setValue(to);
         }
     }
-    if (m_xmlDocument.save(m_columnConfigPath))
+    if (saveColumnConfig())
         return true;
     qCWarning(lcDeviceList, "cannot write %s; the column order is not kept", qPrintable(m_columnConfigPath));
     return false;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "userwritablefile.h"
 #include "xmldocument.h"
 
 #include <Vexo.h>
@@ -80,7 +81,13 @@ public:
     /** @brief The model column of @p logicalColumn, or -1 for a number outside 0 to 21. */
     int columnOf(int logicalColumn) const;
 
-    /** @brief The absolute path of the column file. */
+    /**
+     * @brief The absolute path of the column file that was read or last written.
+     *
+     * The program's own file (a relative path) is beside the program; where that folder cannot
+     * be written, the user's changes go into a copy in the user's configuration folder, which
+     * is read from then on. A file named by an absolute path is only ever read and written there.
+     */
     QString columnConfigPath() const { return m_columnConfigPath; }
 
     /** @brief The start width of @p logicalColumn in pixels (0 outside 0 to 21). */
@@ -135,6 +142,9 @@ private:
     void keepUnusableColumnConfig();
     void writeDefaultColumnConfig();
     void setupHeaders();
+    bool saveColumnConfig();
+    // Declared before m_columnConfigPath, which starts as the file it reads.
+    UserWritableFile m_columnConfigFile;
     QString cellText(int logicalColumn, const VEXO_DEVICE_INFO &record) const;
     void renumberFrom(int row);
     int rowOfKey(const QString &key, int nth) const;

@@ -74,7 +74,7 @@ private:
 
 void tst_CommonSkin::initTestCase()
 {
-    const QString file = qEnvironmentVariable("VEXO_TEST_BIN_DIR") + "/plugins/skins/libCommonSkin.so";
+    const QString file = QStringLiteral(SKIN_PLUGIN_FILE);
     auto *loader = new QPluginLoader(file, this);
     auto *skin = qobject_cast<ISkinPlugin *>(loader->instance());
     QVERIFY2(skin, qPrintable(loader->errorString()));

@@ -10,6 +10,10 @@
 #    include <winsock2.h>
 #    include <ws2tcpip.h>
 #    include <iphlpapi.h>
+#    include <mswsock.h>
+#    if !defined(SIO_UDP_CONNRESET)
+#        define SIO_UDP_CONNRESET _WSAIOW(IOC_VENDOR, 12)
+#    endif
 using SocketHandle = SOCKET;
 static constexpr SocketHandle kNoSocket = INVALID_SOCKET;
 static int closeSocket(SocketHandle s)
@@ -21,8 +25,14 @@ static int pollSockets(WSAPOLLFD *fds, ULONG n, int timeout)
     return WSAPoll(fds, n, timeout);
 }
 using PollFd = WSAPOLLFD;
+// Winsock reports its errors here, not in errno.
+static bool lastErrorIsAddressInUse()
+{
+    return WSAGetLastError() == WSAEADDRINUSE;
+}
 #else
 #    include <arpa/inet.h>
+#    include <cerrno>
 #    include <fcntl.h>
 #    include <ifaddrs.h>
 #    include <net/if.h>
@@ -41,6 +51,10 @@ static int pollSockets(pollfd *fds, nfds_t n, int timeout)
     return ::poll(fds, n, timeout);
 }
 using PollFd = pollfd;
+static bool lastErrorIsAddressInUse()
+{
+    return errno == EADDRINUSE;
+}
 #endif
 
 namespace vexo {
@@ -183,6 +197,11 @@ bool Transport::open(const TransportConfig &config, std::string *error)
 #if defined(_WIN32)
     u_long nonBlocking = 1;
     ioctlsocket(s, FIONBIO, &nonBlocking);
+    // Windows turns an ICMP "port unreachable" for an earlier datagram into a failing
+    // recvfrom on this socket; one closed peer must not stop the answers of the others.
+    BOOL reportReset = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(s, SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr, nullptr);
 #else
     fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK);
 #endif
@@ -198,7 +217,7 @@ bool Transport::open(const TransportConfig &config, std::string *error)
             m.imr_multiaddr.s_addr = htonl(config.group);
             m.imr_interface.s_addr = htonl(i.address);
             if (setsockopt(s, IPPROTO_IP, IP_ADD_MEMBERSHIP, reinterpret_cast<const char *>(&m), sizeof m) == 0
-                || errno == EADDRINUSE)
+                || lastErrorIsAddressInUse())
                 m_lanInterfaces.push_back(i.address);
             else
                 VEXO_LOG(LogLevel::Warning, "cannot join the group on %s", i.name.c_str());
