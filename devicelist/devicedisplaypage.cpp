@@ -9,6 +9,7 @@
 #include <akloguitoolkit/ctabledelegate.h>
 #include <akloguitoolkit/ctableview.h>
 #include <batchrecovery.h>
+#include <devicesinfosavepage.h>
 #include <devicestore.h>
 #include <treeviewwithleftpixmapdelegate.h>
 #include <vexohandler.h>
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHoverEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -573,7 +575,13 @@ void DeviceDisplayPage::updateHoverCursor(const QPoint &viewportPosition)
 
 void DeviceDisplayPage::onSaveDeviceInfoToExcel()
 {
-    qCInfo(lcDeviceList, "the spreadsheet export is not available in this build");
+    // The checked rows from top to bottom as the table shows them; none still gives a workbook
+    // with the column names.
+    DevicesInfoSavePage dialog(m_model, checkedRows());
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
+    emit signalCoverMainPage();
+    dialog.exec();
+    emit signalDisCoverMainPage();
 }
 
 namespace {

@@ -77,7 +77,7 @@ signals:
     void signalDisCoverMainPage();
 
 public slots:
-    /** @brief Spreadsheet export of the checked rows; not available in this build. */
+    /** @brief Opens the "Export" dialog for the checked rows, with the main window covered meanwhile. */
     void onSaveDeviceInfoToExcel();
     /** @brief Lists a device that came online, unless its MAC is listed already. */
     void onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo);
