@@ -9,7 +9,7 @@
 #          198.51.100.140/25, up late (vp4) ──────────────────────────────────── (vd4) [devD] 192.0.2.150/25,  2 devices
 #
 # Checks: an adapter without IPv4 is probed; an adapter that gets its address after the
-# start is used by the next inquiry; the quick inquiries fill the list over a link that
+# start is used at once, and its coming and going is logged; the quick inquiries fill the list over a link that
 # drops 20 % of the frames each way; a strict reverse-path filter is named in the hint.
 # Skipped (77) where namespaces cannot be made.
 set -u
@@ -104,7 +104,8 @@ if [ "$n" = 8 ]; then echo "adapter without IPv4: found $n of 8 devices"; else f
 
 # 2. An adapter that comes up after the start (cable plugged in, address set late).
 : >"$work/watch.out"
-ip netns exec $ns_prog env VEXO_SCOPE=lan VEXO_PORT=$port VEXO_INQUIRY_INTERVAL_MS=4000 \
+mkdir -p "$work/wlog"
+ip netns exec $ns_prog env VEXO_SCOPE=lan VEXO_PORT=$port VEXO_INQUIRY_INTERVAL_MS=4000 VEXO_LOG_DIR="$work/wlog" \
     "$bin/vexo-cli" watch >"$work/watch.out" 2>"$work/watch.log" &
 watcher=$!
 pids+=($watcher)
@@ -117,8 +118,17 @@ for _ in $(seq 60); do
     [ "$found" -ge 10 ] && break
     sleep 0.1
 done
-kill $watcher 2>/dev/null
 if [ "$found" -ge 10 ]; then echo "adapter up after the start: $found of 10 devices"; else fail "adapter up after the start: $found of 10 devices"; fi
+# ... and taken down again: the library leaves the group there and says so.
+ip -n $ns_prog link set vp4$id down
+for _ in $(seq 30); do grep -q "vp4$id .* is gone: left the group" "$work/wlog/vexo.log" && break; sleep 0.1; done
+kill $watcher 2>/dev/null
+ip -n $ns_prog link set vp4$id up
+if grep -q "vp4$id .* is up: joined the group" "$work/wlog/vexo.log" && grep -q "vp4$id .* is gone: left the group" "$work/wlog/vexo.log"; then
+    echo "adapter changes logged"
+else
+    fail "adapter changes not logged: $(grep -c . "$work/wlog/vexo.log") log lines"
+fi
 
 # 3. 20 % of the frames lost each way on link A: every device listed within 2 s in 9 of 10 tries.
 ip netns exec $ns_br nft -f - <<NFT || { fail "cannot add the dropping rule"; exit 1; }
@@ -155,4 +165,4 @@ else
     fail "strict reverse-path filter: $n devices; hint: $(cat "$work/rp.err")"
 fi
 
-[ $failures = 0 ] && echo "4 passed, 0 failed" || { echo "$failures failed"; exit 1; }
+[ $failures = 0 ] && echo "5 passed, 0 failed" || { echo "$failures failed"; exit 1; }

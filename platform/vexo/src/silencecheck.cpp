@@ -10,6 +10,7 @@ namespace vexo {
 
 namespace {
 
+#if defined(__linux__)
 int readSetting(const std::string &path)
 {
     std::ifstream in(path);
@@ -18,6 +19,7 @@ int readSetting(const std::string &path)
         return 0;
     return value;
 }
+#endif
 
 } // namespace
 
