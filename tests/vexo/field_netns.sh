@@ -42,7 +42,6 @@ fail() {
 
 [ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
 command -v ip >/dev/null || skip "no ip command (iproute2)"
-command -v nft >/dev/null || skip "no nft command (nftables) for the lossy link"
 ip netns add $ns_prog 2>/dev/null || skip "cannot create network namespaces here"
 for n in $ns_br $ns_a $ns_c $ns_d; do ip netns add $n || skip "cannot create network namespaces here"; done
 
@@ -131,6 +130,10 @@ else
 fi
 
 # 3. 20 % of the frames lost each way on link A: every device listed within 2 s in 9 of 10 tries.
+# This kernel may lack netem; a bridge rule drops the frames instead.
+if ! command -v nft >/dev/null; then
+    echo "SKIP (lossy link): no nft command; install nftables"
+else
 ip netns exec $ns_br nft -f - <<NFT || { fail "cannot add the dropping rule"; exit 1; }
 table bridge lossy {
     chain f {
@@ -152,6 +155,7 @@ ip netns exec $ns_br nft list table bridge lossy | grep -o 'packets [0-9]*' | tr
 echo "lossy link: every device listed within 2 s in $full of $tries tries (found ${results[*]} of 10; dropped $(cat "$work/drops"))"
 [ $((full * 10)) -ge $((tries * 9)) ] || fail "lossy link: $full of $tries tries complete"
 ip netns exec $ns_br nft delete table bridge lossy
+fi
 
 # 4. A strict reverse-path filter drops every answer from the foreign subnets; the hint says why.
 ip netns exec $ns_prog sysctl -qw net.ipv4.conf.all.rp_filter=1

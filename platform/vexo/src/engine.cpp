@@ -244,10 +244,11 @@ std::uint32_t Engine::start(VEXO_DEVICE_CALLBACK callback, int flags, void *user
         std::lock_guard lock(m_sessionMutex);
         m_session = session;
     }
-    session->thread = std::thread([this, session] { run(session); });
     VEXO_LOG(LogLevel::Info, "started (%s scope, device port %u)", config.scope == Scope::Loopback ? "loopback" : "lan",
              config.devicePort);
+    // The round is set before the thread runs, which sends the rest of it; answers wait in the socket.
     startInquiryRound(*session);
+    session->thread = std::thread([this, session] { run(session); });
     return VEXO_NOERROR;
 }
 
