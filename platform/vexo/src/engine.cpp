@@ -264,7 +264,8 @@ bool Engine::startInquiryRound(Session &session)
     {
         std::lock_guard lock(session.mutex);
         session.roundStart = now;
-        session.roundSent = 1;
+        // Without automatic inquiries the caller decides when inquiries go out: one at a time.
+        session.roundSent = session.autoInquiry ? 1 : int(kRoundMs.size());
         session.nextInquiry = now + milliseconds(session.env.inquiryIntervalMs);
         session.announcementsAtInquiry = session.announcements;
         // The last repeat goes out at 1.6 s; its answers come within a second.

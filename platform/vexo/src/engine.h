@@ -110,8 +110,9 @@ private:
         std::unordered_map<std::string, std::string> macBySerial;
         std::map<std::uint32_t, Waiter *> waiters; // by transaction id
 
-        // Inquiry rounds: start and VEXO_SendInquiry send the inquiry three times (each twice) within two
-        // seconds, so that a lossy link fills the list at once; then the automatic period goes on.
+        // Inquiry rounds (with automatic inquiries): start and VEXO_SendInquiry send the inquiry
+        // three times (each twice) within two seconds, so that a lossy link fills the list at
+        // once; then the automatic period goes on.
         Clock::time_point roundStart;
         int roundSent = 0;
         Clock::time_point nextInquiry;
