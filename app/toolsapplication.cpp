@@ -36,8 +36,8 @@ namespace {
 constexpr int MinimumWidth = 1024;
 constexpr int MinimumHeight = 768;
 
-// Test hook: start-up messages close themselves after this many milliseconds, so that an
-// automated run of the program never waits for a click that cannot come.
+// Start-up messages close themselves after VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS milliseconds (see
+// README.md), so that an automated run of the program never waits for a click that cannot come.
 int messageTimeoutForTests()
 {
     bool ok = false;

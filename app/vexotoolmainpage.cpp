@@ -16,6 +16,7 @@
 #include <menu.h>
 #include <pinbutton.h>
 #include <tipdialog.h>
+#include <windowresizer.h>
 #include <windowtitle.h>
 
 #include <QCloseEvent>
@@ -24,6 +25,7 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QSize>
 
 namespace VexoTool {
 
@@ -34,6 +36,8 @@ constexpr int RightSpaceWidth = 10;
 // The folded bar keeps this far from the window's right edge, over the right spacer.
 constexpr int FoldedBarInset = 11;
 constexpr int AboutMenuOffsetX = 149;
+// Small enough for a 1024 x 768 screen, large enough for the title, the list's bar and a few rows.
+constexpr QSize MinimumWindowSize(760, 480);
 
 } // namespace
 
@@ -43,6 +47,8 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::FramelessWindowHint);
+    // Without a frame the window system offers no edges to drag; the resizer provides them.
+    new aptui::WindowResizer(this);
 
     m_pageLayout = new QHBoxLayout();
     m_title = new aptui::WindowTitle(this);
@@ -71,6 +77,8 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
     m_pinButton->setFixedSize(0, 0);
     // The panel goes between the list and the right spacer and becomes the pin button's buddy.
     setRightPanel(m_deviceModifyPage);
+    // Never smaller than what the list and the panel need.
+    setMinimumSize(MinimumWindowSize.expandedTo(minimumSizeHint()));
 
     const QPixmap logo = QPixmap(QStringLiteral(":/VEXOTool/Logo/logo.png"))
                              .scaled(24, 24, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -86,6 +94,7 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
 
     m_aboutMenu = new aptui::Menu(this);
     m_aboutAction = std::make_unique<AboutDialog>();
+    m_aboutAction->setLanguageCode(apt::ConfigureManager::GetInstance()->translator());
     m_aboutMenu->addAction(m_aboutAction.get());
     m_aboutMenu->setObjectName(QStringLiteral("aboutMenu"));
     m_aboutMenu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);

@@ -4,8 +4,6 @@
 
 #include "basedialog.h"
 
-#include <configuremanager.h>
-
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -49,8 +47,7 @@ void AboutDialog::setUrlOpener(UrlOpener opener)
 
 bool AboutDialog::onGetHelp()
 {
-    const quint32 code = apt::ConfigureManager::GetInstance()->translator();
-    const QUrl url = manualUrl(code, QDir::currentPath());
+    const QUrl url = manualUrl(m_languageCode, QDir::currentPath());
     // Some desktops report success for a missing file and only complain later in a viewer.
     const bool exists = QFileInfo::exists(url.toLocalFile());
     const bool opened = exists && (urlOpener() ? urlOpener()(url) : QDesktopServices::openUrl(url));

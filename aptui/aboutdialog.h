@@ -10,7 +10,9 @@
 
 /**
  * @brief The program's about panel; its corner button "User Help" opens the user manual
- *        for the configured language from the current directory.
+ *        for the program's language from the current directory.
+ *
+ * The panel does not read the program's settings: its owner tells it the language code.
  */
 class AboutDialog : public aptui::CDlgAbout
 {
@@ -28,6 +30,10 @@ public:
      */
     static QUrl manualUrl(quint32 code, const QString &directory);
 
+    /** @brief The language of the manual that "User Help" opens: 0 English, 1 Chinese (as in Setup.xml). */
+    void setLanguageCode(quint32 code) { m_languageCode = code; }
+    quint32 languageCode() const { return m_languageCode; }
+
     /** @brief Replaces the desktop's URL handling (for tests); an empty opener restores it. */
     static void setUrlOpener(UrlOpener opener);
 
@@ -43,4 +49,7 @@ public slots:
      *        between signalCover() and signalDiscover() and returns false.
      */
     bool onGetHelp();
+
+private:
+    quint32 m_languageCode = 0;
 };

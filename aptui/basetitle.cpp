@@ -60,6 +60,9 @@ void BaseTitle::setMinButtonShow(bool showIt)
 void BaseTitle::setMaxButtonShow(bool showIt)
 {
     showButton(m_ui->btnMax, showIt);
+    // A double click on the title does what the maximise button does: a dialog without one
+    // keeps its size and only moves with the title.
+    SetOpenDoubleClickEnable(showIt);
 }
 
 void BaseTitle::setCloseButtonShow(bool showIt)

@@ -21,8 +21,9 @@ namespace aptui {
  * @brief The title bar of the program's dialogs: icon, title, custom buttons and the
  *        option, minimise, maximise and close buttons.
  *
- * Dragging and double clicks are handled by the toolkit's title. Button looks come from
- * the style sheet, which selects them by object name.
+ * Dragging and double clicks are handled by the toolkit's title; a double click maximises or
+ * restores the window only while the maximise button is shown. Button looks come from the
+ * style sheet, which selects them by object name.
  */
 class BaseTitle : public aKLOGUIToolkit::CFancyTitle
 {

@@ -8,6 +8,9 @@ if(MSVC)
 else()
     target_compile_options(vexo_build_flags INTERFACE -Wall -Wextra)
 endif()
+if(VEXO_WERROR)
+    target_compile_options(vexo_build_flags INTERFACE $<IF:$<CXX_COMPILER_ID:MSVC>,/WX,-Werror>)
+endif()
 if(VEXO_SANITIZE)
     target_compile_options(vexo_build_flags INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
                            -fno-sanitize-recover=undefined)
@@ -17,6 +20,16 @@ endif()
 # vexo_target_defaults(<target>): the project's warnings and sanitizer flags.
 function(vexo_target_defaults target)
     target_link_libraries(${target} PRIVATE vexo_build_flags)
+endfunction()
+
+# vexo_test_search_path(<test>): Windows finds DLLs on PATH only (there is no RPATH), so a
+# test run from tests-bin gets our bin/ and Qt's bin folder in front of it.
+function(vexo_test_search_path test)
+    if(WIN32)
+        set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT_MODIFICATION
+            "PATH=path_list_prepend:$<TARGET_FILE_DIR:Qt6::Core>"
+            "PATH=path_list_prepend:${CMAKE_BINARY_DIR}/bin")
+    endif()
 endfunction()
 
 # add_app_test(<name> SOURCES ... [LIBS ...] [ENVIRONMENT ...] [TIMEOUT s] [LABELS ...])
@@ -36,6 +49,7 @@ function(add_app_test name)
             "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
             ${ARG_ENVIRONMENT})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT})
+    vexo_test_search_path(${name})
     if(ARG_LABELS)
         set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
     endif()

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "devicedisplaypage.h"
 
+#include "cipstandarditem.h"
 #include "deviceinfomodel.h"
 #include "devicelistlog.h"
 
@@ -23,10 +24,13 @@
 #include <QSortFilterProxyModel>
 #include <QStandardItem>
 #include <QTimer>
+#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace VexoTool {
 
@@ -63,19 +67,55 @@ public:
         // devices that come later are appended.
         setDynamicSortFilter(false);
         setSourceModel(model);
+        // Any change of the rows may change the sort keys.
+        for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(model, signal, this, &DeviceSortProxy::forgetSortKeys);
+        connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetSortKeys);
+        connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetSortKeys);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetSortKeys);
     }
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
     {
-        // The cells' own ordering, so address cells sort by their numbers.
-        const QStandardItem *l = m_model->itemFromIndex(left);
-        const QStandardItem *r = m_model->itemFromIndex(right);
-        return l && r ? *l < *r : QSortFilterProxyModel::lessThan(left, right);
+        // A row's ID is its position in arrival order, so IDs sort by position: numerically
+        // also past "999", and without reading the cells, which matters after a large part
+        // of the list went and the view sorts the rest again.
+        if (left.column() == m_model->columnOf(DeviceInfoModel::ColumnId))
+            return left.row() < right.row();
+        return sortKey(left) < sortKey(right);
     }
 
 private:
+    // The cells' own ordering as a text compared once per pair: an address cell sorts by its
+    // address key, so by the numbers of its parts, any other cell by its text. Each key is read
+    // once per row and sort, which keeps sorting thousands of rows quick.
+    const QString &sortKey(const QModelIndex &index) const
+    {
+        if (m_keysColumn != index.column()) {
+            m_keys.clear();
+            m_keysColumn = index.column();
+        }
+        if (m_keys.size() <= index.row())
+            m_keys.resize(m_model->rowCount());
+        std::optional<QString> &key = m_keys[index.row()];
+        if (!key) {
+            const QStandardItem *cell = m_model->itemFromIndex(index);
+            const QString text = cell ? cell->text() : QString();
+            key = dynamic_cast<const aptui::CIpStandardItem *>(cell) ? aptui::CIpStandardItem::sortKey(text) : text;
+        }
+        return *key;
+    }
+
+    void forgetSortKeys()
+    {
+        m_keys.clear();
+        m_keysColumn = -1;
+    }
+
     DeviceInfoModel *m_model;
+    mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
+    mutable int m_keysColumn = -1;
 };
 
 // A dotted IPv4 address of four decimal parts 0 to 255; a device's web page is opened only for
@@ -107,6 +147,18 @@ bool isSucceeded(const QString &result)
            || result == QLatin1String("Succeed");
 }
 
+// Widens the columns whose header text would be cut at its start width, in the font and the
+// language the table finally shows (known once it is polished, before it is first shown).
+void fitColumnsToHeaders(QTreeView *table)
+{
+    QHeaderView *header = table->header();
+    for (int column = 0; column < header->count(); ++column) {
+        const int needed = header->sectionSizeHint(column);
+        if (header->sectionSize(column) < needed)
+            header->resizeSection(column, needed);
+    }
+}
+
 } // namespace
 
 DeviceDisplayPage::DeviceDisplayPage(QWidget *parent)
@@ -124,6 +176,9 @@ DeviceDisplayPage::DeviceDisplayPage(QWidget *parent, const QString &columnConfi
     connect(m_tableViewVexo->header(), &QHeaderView::sectionClicked, this, &DeviceDisplayPage::onSortTable);
     connect(m_btnRefreshDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onManualUpdate);
     connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    // A checked row is drawn framed in all its cells, while the change concerns only the check
+    // cell: repaint the rows.
+    connect(m_model, &QStandardItemModel::itemChanged, m_tableViewVexo->viewport(), qOverload<>(&QWidget::update));
     connect(m_tableViewVexo, &QAbstractItemView::doubleClicked, this, &DeviceDisplayPage::onDoubleClickAction);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionMoved, this, &DeviceDisplayPage::onHeaderCountChanged);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionPressed, this, &DeviceDisplayPage::onHeaderPress);
@@ -361,6 +416,7 @@ void DeviceDisplayPage::recount()
 
 void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
 {
+    applyDepartures(); // a device that left and came back is listed anew
     DeviceStore *store = DeviceStore::instance();
     {
         KVT_Guard guard(store->mutex());
@@ -375,20 +431,37 @@ void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
 
 void DeviceDisplayPage::onDeviceLogout(const VEXO_DEVICE_INFO &struDevInfo)
 {
-    m_model->removeDevice(struDevInfo);
-    DeviceStore::instance()->remove(struDevInfo);
+    // The discovery service queues one event per device. Collect the departures that are queued
+    // together and apply them once, after the last of them: the rows are then renumbered and
+    // the checked rows counted and reported once, not once per device.
+    m_departures.append(struDevInfo);
+    if (m_departures.size() == 1)
+        QMetaObject::invokeMethod(this, &DeviceDisplayPage::applyDepartures, Qt::QueuedConnection);
+}
+
+void DeviceDisplayPage::applyDepartures()
+{
+    if (m_departures.isEmpty())
+        return;
+    const QVector<VEXO_DEVICE_INFO> departures = std::exchange(m_departures, {});
+    m_model->removeDevices(departures);
+    DeviceStore *store = DeviceStore::instance();
+    for (const VEXO_DEVICE_INFO &record : departures)
+        store->remove(record);
     updateCount();
     recount();
 }
 
 void DeviceDisplayPage::onDeviceUpdate(const VEXO_DEVICE_INFO &struDevInfo)
 {
+    applyDepartures();
     m_model->updateDevice(struDevInfo);
     DeviceStore::instance()->update(struDevInfo);
 }
 
 void DeviceDisplayPage::onManualUpdate()
 {
+    m_departures.clear(); // the list is emptied anyway
     VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
     handler->clearup();
     DeviceStore::instance()->clear();
@@ -403,6 +476,7 @@ void DeviceDisplayPage::onManualUpdate()
 
 void DeviceDisplayPage::onDevicesModifyResult(const QVector<DeviceInfo> &vecDeviceInfo)
 {
+    applyDepartures();
     for (const DeviceInfo &info : vecDeviceInfo) {
         VEXO_DEVICE_INFO record{};
         if (isSucceeded(info.strResult) && DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record))
@@ -510,7 +584,10 @@ void DeviceDisplayPage::onHeaderCountChanged(int iLogicalIndex, int iOldVisualIn
 
 bool DeviceDisplayPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_tableViewVexo && event->type() == QEvent::HoverMove) {
+    if (watched == m_tableViewVexo && event->type() == QEvent::Show && !m_columnsFitted) {
+        m_columnsFitted = true;
+        fitColumnsToHeaders(m_tableViewVexo);
+    } else if (watched == m_tableViewVexo && event->type() == QEvent::HoverMove) {
         const QPoint position = static_cast<QHoverEvent *>(event)->position().toPoint();
         updateHoverCursor(m_tableViewVexo->viewport()->mapFrom(m_tableViewVexo, position));
     } else if (watched == m_tableViewVexo->viewport() && event->type() == QEvent::MouseMove) {

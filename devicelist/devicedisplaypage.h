@@ -88,7 +88,13 @@ public slots:
     void onSaveDeviceInfoToExcel();
     /** @brief Lists a device that came online, unless its MAC is listed already. */
     void onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo);
-    /** @brief Removes a device that went offline and reports the rows still checked. */
+    /**
+     * @brief Removes a device that went offline and reports the rows still checked.
+     *
+     * Devices that go offline together (a switch restarts) are removed together: the departure
+     * is applied once the events already queued have been delivered, before the next other
+     * event of the list.
+     */
     void onDeviceLogout(const VEXO_DEVICE_INFO &struDevInfo);
     /** @brief Rewrites a listed device's row and record. */
     void onDeviceUpdate(const VEXO_DEVICE_INFO &struDevInfo);
@@ -122,6 +128,7 @@ protected:
 private:
     void setupForm();
     void setupTable(const QString &columnConfigPath);
+    void applyDepartures();
     void recount();
     void report(const QList<int> &rows);
     void reportNoRow();
@@ -147,9 +154,11 @@ private:
     DeviceInfoModel *m_model = nullptr;
     QSortFilterProxyModel *m_proxy = nullptr; // the table's sorted view of m_model
     aKLOGUIToolkit::CTableDelegate *m_delegate = nullptr;
+    QVector<VEXO_DEVICE_INFO> m_departures; // offline events not yet applied
     QByteArray m_headerState;
     int m_lastCheckedCount = -1;
     bool m_undoingHeaderMove = false; // moving a section back emits sectionMoved again
+    bool m_columnsFitted = false;     // the start widths were widened to their headers
 };
 
 } // namespace VexoTool

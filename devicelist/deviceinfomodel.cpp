@@ -11,11 +11,13 @@
 #include <QBrush>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSignalBlocker>
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace VexoTool {
 
@@ -24,6 +26,32 @@ namespace {
 const QString kColumnConfigName = QStringLiteral("ColumnConfig.xml");
 const QString kIndexValueTag = QStringLiteral("IndexValue");
 const QString kRootTag = QStringLiteral("ColumnConfig");
+constexpr qint64 kMaxColumnConfigSize = 64 * 1024;
+
+// The device key of a row, held by its check cell so that it moves with the row's values.
+constexpr int kDeviceKeyRole = Qt::UserRole + 1;
+
+// Above this many row moves a batch of removals resets the model after one pass over the rows
+// instead of announcing each removed range (which moves the rows below it once per range).
+constexpr qsizetype kMovesPerRowBeforeReset = 2;
+
+// Gives a cell all values (texts, colours, check state, flags) of another cell without a change
+// notice. The assignment is protected in QStandardItem; naming it through a class derived from
+// it makes it reachable for any item.
+struct CellValues : QStandardItem
+{
+    using QStandardItem::operator=;
+    static void copy(QStandardItem &to, const QStandardItem &from)
+    {
+        QStandardItem &(QStandardItem::*assign)(const QStandardItem &) = &CellValues::operator=;
+        (to.*assign)(from);
+    }
+};
+
+bool isAddressCell(const QStandardItem *cell)
+{
+    return dynamic_cast<const aptui::CIpStandardItem *>(cell) != nullptr;
+}
 
 struct ColumnDescription
 {
@@ -106,13 +134,23 @@ DeviceInfoModel::DeviceInfoModel(QObject *parent)
 
 DeviceInfoModel::DeviceInfoModel(const QString &columnConfigPath, QObject *parent)
     : QStandardItemModel(parent)
-    , m_columnConfigPath(absoluteConfigPath(columnConfigPath))
+    , m_columnConfigFile(absoluteConfigPath(columnConfigPath), QDir::isAbsolutePath(columnConfigPath)
+                                                                   ? QString()
+                                                                   : UserWritableFile::userPathFor(columnConfigPath))
+    , m_columnConfigPath(m_columnConfigFile.readPath())
 {
     loadColumnConfig();
     insertColumns(0, LogicalColumnCount);
     setupHeaders();
-    connect(this, &QAbstractItemModel::rowsAboutToBeRemoved, this, &DeviceInfoModel::forgetRows);
-    connect(this, &QAbstractItemModel::modelAboutToBeReset, this, &DeviceInfoModel::forgetAllRows);
+    // Any change of the rows but an append of addDevice() moves rows or keys.
+    connect(this, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (!m_appending)
+            forgetRowIndex();
+    });
+    connect(this, &QAbstractItemModel::rowsRemoved, this, &DeviceInfoModel::forgetRowIndex);
+    connect(this, &QAbstractItemModel::rowsMoved, this, &DeviceInfoModel::forgetRowIndex);
+    connect(this, &QAbstractItemModel::layoutChanged, this, &DeviceInfoModel::forgetRowIndex);
+    connect(this, &QAbstractItemModel::modelReset, this, &DeviceInfoModel::forgetRowIndex);
 }
 
 DeviceInfoModel::~DeviceInfoModel() = default;
@@ -134,33 +172,53 @@ int DeviceInfoModel::startWidth(int logicalColumn)
 void DeviceInfoModel::loadColumnConfig()
 {
     columnIndex.clear();
-    if (m_xmlDocument.load(m_columnConfigPath)) {
-        const int count = m_xmlDocument.childCount();
-        for (int i = 0; i < count; ++i) {
+    const QFileInfo file(m_columnConfigPath);
+    const bool exists = file.exists();
+    // A file the program wrote is about 1 KB; a much larger one is not worth parsing.
+    if (exists && file.size() <= kMaxColumnConfigSize && m_xmlDocument.load(m_columnConfigPath)) {
+        // One more entry than there are columns is enough to know the file is unusable.
+        const QList<XmlDocument> entries = m_xmlDocument.children(LogicalColumnCount + 1);
+        for (const XmlDocument &entry : entries) {
             bool ok = false;
-            const int value = m_xmlDocument.child(i).childByName(kIndexValueTag).value().trimmed().toInt(&ok);
-            columnIndex.append(ok ? value : 0);
+            const int value = entry.childByName(kIndexValueTag).value().trimmed().toInt(&ok);
+            columnIndex.append(ok ? value : -1);
         }
     }
 
     // Every lookup goes through columnIndex, so it must give each model column exactly once.
-    QVector<int> sorted = columnIndex;
-    std::sort(sorted.begin(), sorted.end());
-    bool valid = sorted.size() == LogicalColumnCount;
-    for (int i = 0; valid && i < sorted.size(); ++i)
-        valid = sorted.at(i) == i;
+    bool valid = columnIndex.size() == LogicalColumnCount;
+    QVector<bool> seen(LogicalColumnCount, false);
+    for (int i = 0; valid && i < columnIndex.size(); ++i) {
+        const int column = columnIndex.at(i);
+        valid = column >= 0 && column < LogicalColumnCount && !seen.at(column);
+        if (valid)
+            seen[column] = true;
+    }
     if (valid)
         return;
 
-    if (QFileInfo::exists(m_columnConfigPath))
-        qCWarning(lcDeviceList, "%s gives no complete column order; using the default order",
-                  qPrintable(m_columnConfigPath));
+    if (exists)
+        keepUnusableColumnConfig();
     else
         qCInfo(lcDeviceList, "no %s; writing the default column order", qPrintable(m_columnConfigPath));
     columnIndex.resize(LogicalColumnCount);
     for (int i = 0; i < LogicalColumnCount; ++i)
         columnIndex[i] = i;
     writeDefaultColumnConfig();
+}
+
+void DeviceInfoModel::keepUnusableColumnConfig()
+{
+    // The user may want the order back from a file that a crash or an editor damaged, so it is
+    // kept beside the new one (replacing one kept earlier) rather than overwritten.
+    const QString kept = m_columnConfigPath + QStringLiteral(".bad");
+    QFile::remove(kept);
+    if (QFile::rename(m_columnConfigPath, kept))
+        qCWarning(lcDeviceList, "%s gives no complete column order; kept it as %s and using the default order",
+                  qPrintable(m_columnConfigPath), qPrintable(kept));
+    else
+        qCWarning(lcDeviceList, "%s gives no complete column order and cannot be kept as %s; using the default order",
+                  qPrintable(m_columnConfigPath), qPrintable(kept));
 }
 
 void DeviceInfoModel::writeDefaultColumnConfig()
@@ -170,8 +228,17 @@ void DeviceInfoModel::writeDefaultColumnConfig()
         m_xmlDocument.appendChild(QString::fromLatin1(kColumns[std::size_t(i)].elementName))
             .appendChild(kIndexValueTag)
             .setValue(i);
-    if (!m_xmlDocument.save(m_columnConfigPath))
+    if (!saveColumnConfig())
         qCWarning(lcDeviceList, "cannot write %s", qPrintable(m_columnConfigPath));
+}
+
+bool DeviceInfoModel::saveColumnConfig()
+{
+    const QString written = m_columnConfigFile.write([this](const QString &path) { return m_xmlDocument.save(path); });
+    if (written.isEmpty())
+        return false;
+    m_columnConfigPath = written;
+    return true;
 }
 
 void DeviceInfoModel::setupHeaders()
@@ -260,43 +327,62 @@ void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
         items[columnOf(logical)] = item;
     }
 
-    QStandardItem *checkItem = items.at(columnOf(ColumnCheck));
     const QString key = deviceKey(record);
-    m_rowsByKey[key].append(checkItem);
-    m_keyOfRow.insert(checkItem, key);
+    items.at(columnOf(ColumnCheck))->setData(key, kDeviceKeyRole);
+    m_appending = true;
     appendRow(items);
+    m_appending = false;
+    if (m_rowsByKeyValid)
+        rememberRow(key, row);
 }
 
-QStandardItem *DeviceInfoModel::keyItem(const QString &serialNumber, const QString &mac) const
+void DeviceInfoModel::rememberRow(const QString &key, int row) const
 {
-    const auto it = m_rowsByKey.constFind(deviceKey(serialNumber, mac));
-    if (it == m_rowsByKey.cend() || it->isEmpty())
-        return nullptr;
-    // The upper row wins when a device is listed twice.
-    QStandardItem *upper = nullptr;
-    int upperRow = -1;
-    for (QStandardItem *item : *it) {
-        const int row = item->row();
-        if (!upper || row < upperRow) {
-            upper = item;
-            upperRow = row;
+    const auto first = m_firstRowOfKey.constFind(key);
+    if (first == m_firstRowOfKey.cend())
+        m_firstRowOfKey.insert(key, row);
+    else
+        m_moreRowsOfKey[key].append(row);
+}
+
+int DeviceInfoModel::rowOfKey(const QString &key, int nth) const
+{
+    if (!m_rowsByKeyValid) {
+        m_firstRowOfKey.clear();
+        m_moreRowsOfKey.clear();
+        const int column = columnOf(ColumnCheck);
+        const int rows = rowCount();
+        m_firstRowOfKey.reserve(rows);
+        for (int row = 0; row < rows; ++row) {
+            if (const QStandardItem *cell = item(row, column))
+                rememberRow(cell->data(kDeviceKeyRole).toString(), row);
         }
+        m_rowsByKeyValid = true;
     }
-    return upper;
+    if (nth == 0)
+        return m_firstRowOfKey.value(key, -1);
+    const auto more = m_moreRowsOfKey.constFind(key);
+    return more == m_moreRowsOfKey.cend() || nth > more->size() ? -1 : more->at(nth - 1);
+}
+
+void DeviceInfoModel::forgetRowIndex()
+{
+    m_rowsByKeyValid = false;
+    m_firstRowOfKey.clear();
+    m_moreRowsOfKey.clear();
 }
 
 int DeviceInfoModel::rowOf(const QString &serialNumber, const QString &mac) const
 {
-    const QStandardItem *item = keyItem(serialNumber, mac);
-    return item ? item->row() : -1;
+    // The upper row wins when a device is listed twice.
+    return rowOfKey(deviceKey(serialNumber, mac), 0);
 }
 
 void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
 {
-    const QStandardItem *found = keyItem(fieldText(record.serialNumber), fieldText(record.macAddress));
-    if (!found)
+    const int row = rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
+    if (row < 0)
         return;
-    const int row = found->row();
     {
         // Each cell is announced once after all its changes. The check and ID cells are not
         // announced: a change notice on a check cell counts as the user's click on it.
@@ -328,36 +414,153 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
 
 void DeviceInfoModel::removeDevice(const VEXO_DEVICE_INFO &record)
 {
-    const QStandardItem *found = keyItem(fieldText(record.serialNumber), fieldText(record.macAddress));
-    const int row = found ? found->row() : 0;
-    if (found)
-        removeRow(row);
-    renumberFrom(row);
+    if (removeDevices({record}) == 0)
+        renumberFrom(0);
+}
+
+int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
+{
+    QHash<QString, int> takenOfKey; // how many rows of a key earlier records took
+    QList<int> rows;
+    rows.reserve(records.size());
+    for (const VEXO_DEVICE_INFO &record : records) {
+        const QString key = deviceKey(record);
+        int &taken = takenOfKey[key];
+        const int row = rowOfKey(key, taken);
+        if (row >= 0) {
+            rows.append(row);
+            ++taken;
+        }
+    }
+    if (rows.isEmpty())
+        return 0;
+    std::sort(rows.begin(), rows.end());
+
+    // The contiguous ranges, and how many row moves announcing each range would take.
+    QList<std::pair<int, int>> ranges; // first row, count
+    qsizetype moves = 0;
+    const int total = rowCount();
+    for (const int row : rows) {
+        if (!ranges.isEmpty() && ranges.last().first + ranges.last().second == row)
+            ++ranges.last().second;
+        else
+            ranges.append({row, 1});
+    }
+    for (const auto &[first, count] : ranges)
+        moves += total - (first + count);
+
+    if (moves <= kMovesPerRowBeforeReset * total) {
+        // From the bottom up, so the rows of the ranges still to go keep their numbers.
+        for (auto it = ranges.crbegin(); it != ranges.crend(); ++it)
+            removeRange(it->first, it->second);
+        renumberFrom(rows.first());
+    } else {
+        closeGaps(rows);
+    }
+    forgetRowIndex();
+    return int(rows.size());
+}
+
+void DeviceInfoModel::removeRange(int first, int count)
+{
+    const int total = rowCount();
+    const int last = first + count - 1;
+    bool plain = last == total - 1;
+    // An index that outlives the change in one of the rows that leave from the bottom would be
+    // lost with them; let the model move the items instead (slower, but rare).
+    const QModelIndexList persistent = persistentIndexList();
+    for (const QModelIndex &index : persistent)
+        plain = plain || index.row() >= total - count;
+    if (plain) {
+        QStandardItemModel::removeRows(first, count);
+        return;
+    }
+
+    beginRemoveRows(QModelIndex(), first, last);
+    for (int row = last + 1; row < total; ++row)
+        moveRowValues(row, row - count);
+    {
+        // The bottom rows now hold copies; they go without a notice of their own, as part of
+        // the removal announced above.
+        const QSignalBlocker blocker(this);
+        QStandardItemModel::removeRows(total - count, count);
+    }
+    endRemoveRows();
+}
+
+void DeviceInfoModel::closeGaps(const QList<int> &rows)
+{
+    const int total = rowCount();
+    beginResetModel();
+    {
+        const QSignalBlocker blocker(this);
+        int to = rows.first();
+        auto gone = rows.cbegin();
+        for (int from = rows.first(); from < total; ++from) {
+            if (gone != rows.cend() && *gone == from) {
+                ++gone;
+                continue;
+            }
+            moveRowValues(from, to++);
+        }
+        QStandardItemModel::removeRows(to, total - to);
+    }
+    endResetModel();
+}
+
+void DeviceInfoModel::moveRowValues(int from, int to)
+{
+    const int idColumn = columnOf(ColumnId);
+    const int gatewayColumn = columnOf(ColumnIPv4Gateway);
+    const int columns = columnCount();
+    // The ID cells stay: a row's ID is its position.
+    for (int column = 0; column < columns; ++column) {
+        if (column == idColumn)
+            continue;
+        const QStandardItem *source = item(from, column);
+        QStandardItem *target = item(to, column);
+        if (!source || !target)
+            continue;
+        if (column == gatewayColumn && isAddressCell(source) != isAddressCell(target)) {
+            // Only the gateway column holds cells of both kinds; the kind sorts the column.
+            target = isAddressCell(source) ? new aptui::CIpStandardItem(QString()) : new QStandardItem;
+            const QSignalBlocker blocker(this);
+            setItem(to, column, target);
+        }
+        CellValues::copy(*target, *source);
+    }
 }
 
 void DeviceInfoModel::renumberFrom(int first)
 {
     const int column = columnOf(ColumnId);
     const int rows = rowCount();
-    if (first >= rows)
-        return;
+    int firstChanged = -1;
+    int lastChanged = -1;
     {
         // Texts are set quietly and announced as one range: a removal near the top of a long
-        // list renumbers thousands of rows. Unchanged texts are left alone by setText().
+        // list renumbers thousands of rows. Rows whose number is right already are left alone.
         const QSignalBlocker blocker(this);
-        for (int row = first; row < rows; ++row) {
-            if (QStandardItem *cell = item(row, column))
-                cell->setText(rowNumber(row));
+        for (int row = qMax(first, 0); row < rows; ++row) {
+            QStandardItem *cell = item(row, column);
+            const QString number = rowNumber(row);
+            if (!cell || cell->text() == number)
+                continue;
+            cell->setText(number);
+            if (firstChanged < 0)
+                firstChanged = row;
+            lastChanged = row;
         }
     }
-    emit dataChanged(index(first, column), index(rows - 1, column), {Qt::DisplayRole, Qt::EditRole});
+    if (firstChanged >= 0)
+        emit dataChanged(index(firstChanged, column), index(lastChanged, column), {Qt::DisplayRole, Qt::EditRole});
 }
 
 bool DeviceInfoModel::moveColumn(int from, int to)
 {
-    const int count = m_xmlDocument.childCount();
-    for (int i = 0; i < count; ++i) {
-        XmlDocument indexValue = m_xmlDocument.child(i).childByName(kIndexValueTag);
+    const QList<XmlDocument> entries = m_xmlDocument.children();
+    for (const XmlDocument &entry : entries) {
+        XmlDocument indexValue = entry.childByName(kIndexValueTag);
         const int v = indexValue.value().trimmed().toInt();
         if (from < to) {
             if (from < v && v <= to)
@@ -371,36 +574,10 @@ bool DeviceInfoModel::moveColumn(int from, int to)
                 indexValue.setValue(to);
         }
     }
-    if (m_xmlDocument.save(m_columnConfigPath))
+    if (saveColumnConfig())
         return true;
     qCWarning(lcDeviceList, "cannot write %s; the column order is not kept", qPrintable(m_columnConfigPath));
     return false;
-}
-
-void DeviceInfoModel::forgetRows(const QModelIndex &parent, int first, int last)
-{
-    if (parent.isValid())
-        return;
-    const int column = columnOf(ColumnCheck);
-    for (int row = first; row <= last; ++row) {
-        const QStandardItem *checkItem = item(row, column);
-        const auto keyIt = m_keyOfRow.constFind(checkItem);
-        if (keyIt == m_keyOfRow.cend())
-            continue;
-        const auto rowsIt = m_rowsByKey.find(*keyIt);
-        if (rowsIt != m_rowsByKey.end()) {
-            rowsIt->removeOne(const_cast<QStandardItem *>(checkItem));
-            if (rowsIt->isEmpty())
-                m_rowsByKey.erase(rowsIt);
-        }
-        m_keyOfRow.erase(keyIt);
-    }
-}
-
-void DeviceInfoModel::forgetAllRows()
-{
-    m_rowsByKey.clear();
-    m_keyOfRow.clear();
 }
 
 } // namespace VexoTool

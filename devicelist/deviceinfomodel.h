@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "userwritablefile.h"
 #include "xmldocument.h"
 
 #include <Vexo.h>
@@ -22,8 +23,13 @@ namespace VexoTool {
  * ColumnConfig.xml, read once at construction; moveColumn() records the user's header drags in
  * that file, so the new order is the model order of the next start.
  *
- * Rows are found by their device key (serial number and MAC) through an index kept in step
- * with the rows, so a device event never scans the table.
+ * Rows are found by their device key (serial number and MAC) through an index built from the
+ * rows, so a device event never scans the table for its row.
+ *
+ * Rows stay in arrival order and each row's ID is its position ("001" for the first row). When
+ * rows go, the rows below take over the places: their cell values move up while the items stay
+ * where they were inserted. Removing rows from the middle of a long QStandardItemModel otherwise
+ * makes every later lookup of an item's position slow (Qt 6.4).
  */
 class DeviceInfoModel : public QStandardItemModel
 {
@@ -64,8 +70,9 @@ public:
      * @brief A model whose column order is kept in @p columnConfigPath.
      *
      * A relative path is taken relative to the program's directory. When the file is missing or
-     * does not give each model column 0 to 21 exactly once, the columns keep the logical order
-     * and a fresh file with that order is written.
+     * does not give each model column 0 to 21 exactly once (or is larger than 64 KB), the columns
+     * keep the logical order and a fresh file with that order is written; an unusable file is
+     * first renamed to the same name with ".bad" appended, replacing an older one.
      */
     explicit DeviceInfoModel(const QString &columnConfigPath, QObject *parent = nullptr);
 
@@ -74,7 +81,13 @@ public:
     /** @brief The model column of @p logicalColumn, or -1 for a number outside 0 to 21. */
     int columnOf(int logicalColumn) const;
 
-    /** @brief The absolute path of the column file. */
+    /**
+     * @brief The absolute path of the column file that was read or last written.
+     *
+     * The program's own file (a relative path) is beside the program; where that folder cannot
+     * be written, the user's changes go into a copy in the user's configuration folder, which
+     * is read from then on. A file named by an absolute path is only ever read and written there.
+     */
     QString columnConfigPath() const { return m_columnConfigPath; }
 
     /** @brief The start width of @p logicalColumn in pixels (0 outside 0 to 21). */
@@ -99,6 +112,17 @@ public:
      */
     void removeDevice(const VEXO_DEVICE_INFO &record);
 
+    /**
+     * @brief Removes the rows of all these devices in one change and numbers the rows after their
+     *        new positions.
+     *
+     * Each record takes the upper row with its key that no earlier record of the list took;
+     * records of devices not listed are ignored. Check states stay with their devices. A few
+     * rows go as row removals; when a large part of the list goes, the model is reset instead.
+     * @return the number of rows removed.
+     */
+    int removeDevices(const QVector<VEXO_DEVICE_INFO> &records);
+
     using QStandardItemModel::moveColumn;
 
     /**
@@ -115,21 +139,30 @@ public:
 
 private:
     void loadColumnConfig();
+    void keepUnusableColumnConfig();
     void writeDefaultColumnConfig();
     void setupHeaders();
+    bool saveColumnConfig();
+    // Declared before m_columnConfigPath, which starts as the file it reads.
+    UserWritableFile m_columnConfigFile;
     QString cellText(int logicalColumn, const VEXO_DEVICE_INFO &record) const;
     void renumberFrom(int row);
-    QStandardItem *keyItem(const QString &serialNumber, const QString &mac) const;
-    void forgetRows(const QModelIndex &parent, int first, int last);
-    void forgetAllRows();
+    int rowOfKey(const QString &key, int nth) const;
+    void rememberRow(const QString &key, int row) const;
+    void forgetRowIndex();
+    void removeRange(int first, int count);
+    void closeGaps(const QList<int> &rows);
+    void moveRowValues(int from, int to);
 
     XmlDocument m_xmlDocument;
     QString m_columnConfigPath;
     QVector<int> columnIndex;
-    // The check cell of each listed row by device key (several for a device listed twice), and
-    // the key of each such cell, so a row can be forgotten whatever its texts say by then.
-    QHash<QString, QList<QStandardItem *>> m_rowsByKey;
-    QHash<const QStandardItem *, QString> m_keyOfRow;
+    // The upper row of each device key, and the further rows of a key listed several times in
+    // ascending order; built from the keys the check cells hold whenever the rows changed since.
+    mutable QHash<QString, int> m_firstRowOfKey;
+    mutable QHash<QString, QList<int>> m_moreRowsOfKey;
+    mutable bool m_rowsByKeyValid = true;
+    bool m_appending = false;
 };
 
 } // namespace VexoTool

@@ -124,6 +124,15 @@ int XmlDocument::childCount() const
     return count;
 }
 
+QList<XmlDocument> XmlDocument::children(int limit) const
+{
+    QList<XmlDocument> result;
+    for (QDomElement e = m_element.firstChildElement(); !e.isNull() && result.size() != limit;
+         e = e.nextSiblingElement())
+        result.append(XmlDocument(m_document, e));
+    return result;
+}
+
 XmlDocument XmlDocument::child(int i) const
 {
     if (i < 0)

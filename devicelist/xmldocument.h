@@ -4,6 +4,7 @@
 
 #include <QDomDocument>
 #include <QDomElement>
+#include <QList>
 #include <QString>
 
 namespace VexoTool {
@@ -50,6 +51,12 @@ public:
 
     /** @brief Number of element children of the current element (0 for a null handle). */
     int childCount() const;
+
+    /**
+     * @brief The element children of the current element in document order, at most @p limit
+     *        of them (all for a negative limit).
+     */
+    QList<XmlDocument> children(int limit = -1) const;
 
     /** @brief The @p i-th element child, or a null handle. */
     XmlDocument child(int i) const;

@@ -19,8 +19,10 @@
 #include <urlcatcher.h>
 #include <windowtitle.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -52,6 +54,8 @@ private slots:
     void f1WithoutManualShowsMessageUnderCover();
     void aboutMenuAtCursor();
     void listPageDialogsCoverTheWindow();
+    void edgeDragResizesDownToTheMinimum_data();
+    void edgeDragResizesDownToTheMinimum();
 
 private:
     std::unique_ptr<VEXOToolMainPage> m_window;
@@ -277,6 +281,44 @@ void TestVexoToolMainPage::listPageDialogsCoverTheWindow()
     emit page->signalDisCoverMainPage();
     QVERIFY(!m_window->isCovered());
     QVERIFY(m_window->cover()->isHidden());
+}
+
+void TestVexoToolMainPage::edgeDragResizesDownToTheMinimum_data()
+{
+    QTest::addColumn<QPoint>("drag"); // from the bottom right corner
+    QTest::addRow("a little smaller") << QPoint(-100, -50);
+    QTest::addRow("far past the minimum") << QPoint(-2000, -2000);
+    QTest::addRow("larger") << QPoint(80, 40);
+}
+
+void TestVexoToolMainPage::edgeDragResizesDownToTheMinimum()
+{
+    QFETCH(QPoint, drag);
+    // The minimum fits a 1024 x 768 screen and everything the list and the panel need.
+    const QSize minimum = m_window->minimumSize();
+    QVERIFY(minimum.width() <= 1024 && minimum.height() <= 768);
+    QVERIFY(minimum.width() >= m_window->minimumSizeHint().width());
+    QVERIFY(minimum.height() >= m_window->minimumSizeHint().height());
+
+    const QRect start = m_window->geometry();
+    const QPoint corner(m_window->width() - 2, m_window->height() - 2);
+    QWidget *target = m_window->childAt(corner) ? m_window->childAt(corner) : m_window.get();
+    const auto send = [&](QEvent::Type type, const QPoint &at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, target->mapFrom(m_window.get(), at), start.topLeft() + at, button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    send(QEvent::MouseButtonPress, corner, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, corner + drag, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, corner + drag, Qt::LeftButton, Qt::NoButton);
+
+    const QSize expected = (start.size() + QSize(drag.x(), drag.y())).expandedTo(minimum);
+    QCOMPARE(m_window->size(), expected);
+    QCOMPARE(m_window->pos(), start.topLeft());
+    // The cover follows when it is shown.
+    m_window->setCover(true);
+    QCOMPARE(m_window->cover()->geometry(), QRect(QPoint(0, 0), expected));
+    m_window->setCover(false);
 }
 
 QTEST_MAIN(TestVexoToolMainPage)

@@ -3,7 +3,9 @@
 #include <basedialog.h>
 #include <basetitle.h>
 
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -28,6 +30,8 @@ private slots:
     void defaultTextForms();
     void contentWidgetReplacesDefaultText();
     void framelessDialogKeepsDialogType();
+    void titleDoubleClickMaximisesOnlyWithMaximiseButton_data();
+    void titleDoubleClickMaximisesOnlyWithMaximiseButton();
 };
 
 namespace {
@@ -214,6 +218,38 @@ void TestBaseDialog::framelessDialogKeepsDialogType()
     QVERIFY(dialog.isWindow());
 }
 
-QTEST_MAIN(TestBaseDialog)
+void TestBaseDialog::titleDoubleClickMaximisesOnlyWithMaximiseButton_data()
+{
+    QTest::addColumn<bool>("maxButton");
+    QTest::addColumn<bool>("maximises");
+    QTest::addRow("question without maximise button") << false << false;
+    QTest::addRow("dialog with maximise button") << true << true;
+}
 
+void TestBaseDialog::titleDoubleClickMaximisesOnlyWithMaximiseButton()
+{
+    QFETCH(bool, maxButton);
+    QFETCH(bool, maximises);
+    BaseDialog dialog(false, false, false, maxButton, true, true, true);
+    dialog.resize(350, 220);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QSize before = dialog.size();
+
+    QTest::mouseDClick(dialog.titleBar(), Qt::LeftButton, {}, QPoint(40, 10));
+    QCOMPARE(dialog.titleBar()->IsMaximized(&dialog), maximises);
+    QCOMPARE(dialog.size() == before, !maximises);
+
+    // The title still moves the dialog.
+    const QPoint start = dialog.pos();
+    QTest::mousePress(dialog.titleBar(), Qt::LeftButton, {}, QPoint(40, 10));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(70, 30), dialog.titleBar()->mapToGlobal(QPointF(70, 30)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dialog.titleBar(), &drag);
+    QTest::mouseRelease(dialog.titleBar(), Qt::LeftButton, {}, QPoint(70, 30));
+    if (!maximises)
+        QCOMPARE(dialog.pos(), start + QPoint(30, 20));
+}
+
+QTEST_MAIN(TestBaseDialog)
 #include "tst_basedialog.moc"

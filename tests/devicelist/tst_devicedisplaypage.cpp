@@ -10,7 +10,9 @@
 #include <devicestore.h>
 #include <urlcatcher.h>
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -19,9 +21,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 using VexoTool::DeviceDisplayPage;
 using VexoTool::DeviceInfoModel;
@@ -57,6 +62,9 @@ private slots:
     void recountReportsSeveralRows_data();
     void recountReportsSeveralRows();
     void checkedDeviceGoingOffline();
+    void departuresTogether_data();
+    void departuresTogether();
+    void departureAndReturnInOneBurst();
     void activationResultRewritesRowAndReportsAgain();
     void modificationResultRewritesOnlySucceededRows();
     void refreshEmptiesTheListAndAsksAgain();
@@ -70,6 +78,9 @@ private slots:
     void firstTwoSectionsStayInFront_data();
     void firstTwoSectionsStayInFront();
     void pointingHandOverAddresses();
+    void elidedCellShowsItsTextAsToolTip_data();
+    void elidedCellShowsItsTextAsToolTip();
+    void headersFitTheirStartWidths();
 
 private:
     using Report = QPair<ModifyPage, QVector<DeviceInfo>>;
@@ -105,6 +116,12 @@ private:
         VEXO_DEVICE_INFO record = deviceRecord(n);
         record.inactive = inactive;
         m_page->onDeviceLogin(record);
+    }
+    // A departure as the discovery service delivers it: queued, applied once the queue is empty.
+    void logout(const VEXO_DEVICE_INFO &record)
+    {
+        m_page->onDeviceLogout(record);
+        QCoreApplication::sendPostedEvents(m_page.get(), QEvent::MetaCall);
     }
     QStringList viewColumn(int logical) const
     {
@@ -184,7 +201,7 @@ void tst_DeviceDisplayPage::countFollowsDeviceEvents()
         if (step.kind == '+')
             m_page->onDeviceLogin(record);
         else if (step.kind == '-')
-            m_page->onDeviceLogout(record);
+            logout(record);
         else
             m_page->onDeviceUpdate(record);
         QCOMPARE(countLabel(), QString::number(model()->rowCount()));
@@ -280,7 +297,7 @@ void tst_DeviceDisplayPage::recountReportsSeveralRows()
         for (int i = 0; i < inactive.size(); ++i)
             checkItem(i + 1)->setCheckState(Qt::Checked);
     }
-    m_page->onDeviceLogout(deviceRecord(99));
+    logout(deviceRecord(99));
     QCOMPARE(m_spy->count(), 1);
     QCOMPARE(report(0).first, kind);
     QCOMPARE(report(0).second.size(), inactive.size());
@@ -294,7 +311,7 @@ void tst_DeviceDisplayPage::checkedDeviceGoingOffline()
     login(1);
     login(2);
     checkItem(2)->setCheckState(Qt::Checked);
-    m_page->onDeviceLogout(deviceRecord(2));
+    logout(deviceRecord(2));
     QCOMPARE(countLabel(), QStringLiteral("1"));
     QCOMPARE(m_spy->count(), 2);
     QCOMPARE(report(1), Report(ModifySingle, {}));
@@ -302,10 +319,132 @@ void tst_DeviceDisplayPage::checkedDeviceGoingOffline()
     // An unchecked device leaving reports the rows still checked.
     login(3);
     checkItem(1)->setCheckState(Qt::Checked);
-    m_page->onDeviceLogout(deviceRecord(3));
+    logout(deviceRecord(3));
     QCOMPARE(m_spy->count(), 4);
     QCOMPARE(report(3).first, ModifySingle);
     QCOMPARE(report(3).second.first().strSerialNumber, serialOf(deviceRecord(1)));
+}
+
+void tst_DeviceDisplayPage::departuresTogether_data()
+{
+    QTest::addColumn<int>("listed");      // devices 1 to listed, in this order
+    QTest::addColumn<QList<int>>("gone"); // offline events queued together, in this order
+    QTest::addColumn<int>("checked");     // the device checked before, 0 for none
+
+    QList<int> everyOther;
+    for (int n = 2; n <= 300; n += 2)
+        everyOther << n;
+    QList<int> mostOfThem;
+    for (int n = 1; n <= 250; ++n)
+        mostOfThem << n;
+    QList<int> middleBlock;
+    for (int n = 10; n <= 40; ++n)
+        middleBlock << n;
+
+    QTest::addRow("one from the middle") << 10 << QList<int>{4} << 8;
+    QTest::addRow("a few here and there") << 20 << QList<int>{15, 2, 6, 5, 7} << 20;
+    QTest::addRow("the last rows") << 10 << QList<int>{10, 9} << 1;
+    QTest::addRow("every other device of 300") << 300 << everyOther << 299;
+    QTest::addRow("all but the last 50 of 300") << 300 << mostOfThem << 0;
+    QTest::addRow("the checked device among them") << 50 << middleBlock << 25;
+    QTest::addRow("unknown and repeated devices") << 5 << QList<int>{3, 77, 3} << 5;
+    QTest::addRow("everyone") << 40 << [] {
+        QList<int> all;
+        for (int n = 40; n >= 1; --n)
+            all << n;
+        return all;
+    }() << 12;
+}
+
+void tst_DeviceDisplayPage::departuresTogether()
+{
+    QFETCH(int, listed);
+    QFETCH(QList<int>, gone);
+    QFETCH(int, checked);
+    for (int n = 1; n <= listed; ++n)
+        login(n, quint8(n % 3 == 0));
+    if (checked != 0)
+        checkItem(checked)->setCheckState(Qt::Checked);
+    const qsizetype reportsBefore = m_spy->count();
+
+    for (const int n : gone) {
+        const VEXO_DEVICE_INFO record = deviceRecord(n);
+        QMetaObject::invokeMethod(
+            m_page.get(), [this, record] { m_page->onDeviceLogout(record); }, Qt::QueuedConnection);
+    }
+    QList<int> remaining;
+    for (int n = 1; n <= listed; ++n) {
+        if (!gone.contains(n))
+            remaining << n;
+    }
+    QTRY_COMPARE(countLabel(), QString::number(remaining.size()));
+    QCoreApplication::processEvents();
+
+    // Arrival order and consecutive IDs, each check box with its device.
+    QCOMPARE(model()->rowCount(), remaining.size());
+    QCOMPARE(DeviceStore::instance()->count(), remaining.size());
+    const int checkColumn = model()->columnOf(DeviceInfoModel::ColumnCheck);
+    for (int row = 0; row < remaining.size(); ++row) {
+        const int n = remaining.at(row);
+        const auto text = [this, row](int logical) {
+            return model()->item(row, model()->columnOf(logical))->text();
+        };
+        QCOMPARE(text(DeviceInfoModel::ColumnId), QString::asprintf("%03d", row + 1));
+        QCOMPARE(text(DeviceInfoModel::ColumnSerialNumber), serialOf(deviceRecord(n)));
+        QCOMPARE(text(DeviceInfoModel::ColumnActivate),
+                 n % 3 == 0 ? QStringLiteral("Not activated") : QStringLiteral("Activated"));
+        QCOMPARE(model()->item(row, checkColumn)->checkState(), n == checked ? Qt::Checked : Qt::Unchecked);
+        QCOMPARE(model()->rowOf(serialOf(deviceRecord(n)), macOf(deviceRecord(n))), row);
+    }
+    for (const int n : gone)
+        QCOMPARE(model()->rowOf(serialOf(deviceRecord(n)), macOf(deviceRecord(n))), -1);
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnId).size(), remaining.size());
+
+    // One report for the whole burst, naming the device still checked under its new ID.
+    QCOMPARE(m_spy->count(), reportsBefore + 1);
+    const Report last = report(int(m_spy->count()) - 1);
+    if (remaining.contains(checked)) {
+        QCOMPARE(last.first, checked % 3 == 0 ? ActivateSingle : ModifySingle);
+        QCOMPARE(last.second.size(), 1);
+        QCOMPARE(last.second.first().strSerialNumber, serialOf(deviceRecord(checked)));
+        QCOMPARE(last.second.first().strIndex, QString::asprintf("%03d", int(remaining.indexOf(checked)) + 1));
+    } else {
+        QCOMPARE(last, Report(ModifySingle, {}));
+    }
+
+    // The user's next click is reported as usual.
+    const auto unchecked
+        = std::find_if(remaining.cbegin(), remaining.cend(), [checked](int n) { return n != checked; });
+    if (unchecked != remaining.cend()) {
+        checkItem(*unchecked)->setCheckState(Qt::Checked);
+        QCOMPARE(m_spy->count(), reportsBefore + 2);
+        QCOMPARE(report(int(m_spy->count()) - 1).second.first().strSerialNumber, serialOf(deviceRecord(*unchecked)));
+    }
+}
+
+void tst_DeviceDisplayPage::departureAndReturnInOneBurst()
+{
+    for (int n = 1; n <= 5; ++n)
+        login(n);
+    for (const auto &[kind, n] : {std::pair{'-', 2}, {'-', 4}, {'+', 2}, {'-', 5}}) {
+        const VEXO_DEVICE_INFO record = deviceRecord(n);
+        QMetaObject::invokeMethod(
+            m_page.get(),
+            [this, record, kind = kind] {
+                if (kind == '+')
+                    m_page->onDeviceLogin(record);
+                else
+                    m_page->onDeviceLogout(record);
+            },
+            Qt::QueuedConnection);
+    }
+    QTRY_COMPARE(countLabel(), QStringLiteral("3"));
+    QCoreApplication::processEvents();
+    // Device 2 came back after leaving, so it is listed last.
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber),
+             (QStringList{serialOf(deviceRecord(1)), serialOf(deviceRecord(3)), serialOf(deviceRecord(2))}));
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnId), (QStringList{"001", "002", "003"}));
+    QCOMPARE(DeviceStore::instance()->count(), 3);
 }
 
 void tst_DeviceDisplayPage::activationResultRewritesRowAndReportsAgain()
@@ -588,6 +727,63 @@ void tst_DeviceDisplayPage::pointingHandOverAddresses()
     QHoverEvent hover(QEvent::HoverMove, inTable, table()->mapToGlobal(inTable), inTable);
     QCoreApplication::sendEvent(table(), &hover);
     QCOMPARE(m_page->cursor().shape(), Qt::PointingHandCursor);
+}
+
+void tst_DeviceDisplayPage::elidedCellShowsItsTextAsToolTip_data()
+{
+    QTest::addColumn<int>("logical");
+    QTest::addColumn<int>("width"); // 0: the start width
+    QTest::addColumn<bool>("tip");
+
+    QTest::addRow("serial number in a narrow column") << int(DeviceInfoModel::ColumnSerialNumber) << 60 << true;
+    QTest::addRow("software version in a narrow column") << int(DeviceInfoModel::ColumnSoftVersion) << 50 << true;
+    QTest::addRow("serial number at its start width") << int(DeviceInfoModel::ColumnSerialNumber) << 0 << false;
+    QTest::addRow("short port") << int(DeviceInfoModel::ColumnPort) << 0 << false;
+    QTest::addRow("check box") << int(DeviceInfoModel::ColumnCheck) << 0 << false;
+}
+
+void tst_DeviceDisplayPage::elidedCellShowsItsTextAsToolTip()
+{
+    QFETCH(int, logical);
+    QFETCH(int, width);
+    QFETCH(bool, tip);
+    m_page->resize(1200, 400);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    login(1);
+    const int column = model()->columnOf(logical);
+    if (width > 0)
+        table()->setColumnWidth(column, width);
+    table()->scrollTo(table()->model()->index(0, column));
+    QCoreApplication::processEvents();
+
+    QToolTip::hideText();
+    const QRect cellRect = table()->visualRect(table()->model()->index(0, column));
+    QVERIFY(!cellRect.isEmpty());
+    QHelpEvent help(QEvent::ToolTip, cellRect.center(), table()->viewport()->mapToGlobal(cellRect.center()));
+    QApplication::sendEvent(table()->viewport(), &help);
+    const QString text = model()->item(0, column)->text();
+    if (tip) {
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), text);
+    } else {
+        QVERIFY(!QToolTip::isVisible() || QToolTip::text().isEmpty());
+    }
+    QToolTip::hideText();
+}
+
+void tst_DeviceDisplayPage::headersFitTheirStartWidths()
+{
+    m_page->resize(1200, 400);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    QHeaderView *header = table()->header();
+    for (int logical = 1; logical < DeviceInfoModel::LogicalColumnCount; ++logical) {
+        const int column = model()->columnOf(logical);
+        QVERIFY2(header->sectionSize(column) >= header->sectionSizeHint(column),
+                 qPrintable(model()->headerData(column, Qt::Horizontal).toString()));
+        QVERIFY(header->sectionSize(column) >= DeviceInfoModel::startWidth(logical));
+    }
 }
 
 QTEST_MAIN(tst_DeviceDisplayPage)

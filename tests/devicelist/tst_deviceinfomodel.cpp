@@ -7,6 +7,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QColor>
+#include <QPersistentModelIndex>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
@@ -65,6 +68,10 @@ private slots:
     void unusableColumnFileFallsBack_data();
     void unusableColumnFileFallsBack();
     void nonAsciiTextSurvivesASave();
+    void unusableColumnFileIsKeptAsBad_data();
+    void unusableColumnFileIsKeptAsBad();
+    void removingSeveralDevicesAtOnce_data();
+    void removingSeveralDevicesAtOnce();
 
 private:
     QString configPath() const { return m_dir->filePath(QStringLiteral("ColumnConfig.xml")); }
@@ -522,6 +529,131 @@ void tst_DeviceInfoModel::nonAsciiTextSurvivesASave()
     QVERIFY2(saved.contains(note), qPrintable(saved));
     saved.remove(u'\n');
     QVERIFY(saved.contains(QStringLiteral("<IndexValue>3</IndexValue></Info></C2>")));
+}
+
+void tst_DeviceInfoModel::unusableColumnFileIsKeptAsBad_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("olderBad"); // a .bad file from an earlier start, or empty
+
+    QByteArray tooLarge = columnFile(identityOrder());
+    tooLarge.replace("<Columns>", "<Columns><!--" + QByteArray(70 * 1024, 'x') + "-->");
+    QByteArray manyEntries = "<Columns>";
+    for (int i = 0; i < 20000; ++i)
+        manyEntries += "<C><Info><IndexValue>" + QByteArray::number(i % 22) + "</IndexValue></Info></C>";
+    manyEntries += "</Columns>";
+    QVector<int> shortOrder = identityOrder();
+    shortOrder.removeLast();
+
+    QTest::addRow("empty file") << QByteArray("") << QByteArray();
+    QTest::addRow("not XML") << QByteArray("this is not a column file") << QByteArray();
+    QTest::addRow("21 columns") << columnFile(shortOrder) << QByteArray();
+    QTest::addRow("larger than 64 KB") << tooLarge << QByteArray();
+    QTest::addRow("20,000 entries") << manyEntries << QByteArray();
+    QTest::addRow("replaces an older .bad") << QByteArray("<Columns/>") << QByteArray("an older damaged file");
+}
+
+void tst_DeviceInfoModel::unusableColumnFileIsKeptAsBad()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, olderBad);
+    const QString badPath = configPath() + QStringLiteral(".bad");
+    QVERIFY(writeFile(configPath(), content));
+    if (!olderBad.isEmpty())
+        QVERIFY(writeFile(badPath, olderBad));
+
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("kept it as .*ColumnConfig\\.xml\\.bad")));
+    DeviceInfoModel model(configPath());
+    QCOMPARE(columnOrder(model), identityOrder());
+    QCOMPARE(readFile(badPath), content);
+
+    // The default order is written, and the next start uses it without touching the .bad file.
+    DeviceInfoModel next(configPath());
+    QCOMPARE(columnOrder(next), identityOrder());
+    QCOMPARE(readFile(badPath), content);
+    QVERIFY(readFile(configPath()).contains("<IndexValue>21</IndexValue>"));
+}
+
+void tst_DeviceInfoModel::removingSeveralDevicesAtOnce_data()
+{
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<QList<int>>("gone");
+
+    QList<int> everyThird;
+    for (int n = 1; n <= 120; n += 3)
+        everyThird << n;
+    QList<int> firstHalf;
+    for (int n = 60; n >= 1; --n)
+        firstHalf << n;
+
+    QTest::addRow("one from the top") << 30 << QList<int>{1};
+    QTest::addRow("two blocks") << 30 << QList<int>{5, 6, 7, 20, 21};
+    QTest::addRow("the bottom") << 30 << QList<int>{29, 30};
+    QTest::addRow("every third of 120") << 120 << everyThird;
+    QTest::addRow("first half, newest first") << 120 << firstHalf;
+    QTest::addRow("a device twice and an unknown one") << 10 << QList<int>{4, 4, 99};
+}
+
+void tst_DeviceInfoModel::removingSeveralDevicesAtOnce()
+{
+    QFETCH(int, listed);
+    QFETCH(QList<int>, gone);
+    DeviceInfoModel model(configPath());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // Every fourth device reports no gateway, so the gateway column holds cells of both kinds.
+    const auto record = [](int n) {
+        VEXO_DEVICE_INFO r = deviceRecord(n);
+        r.extendedInfoValid = n % 4 == 0 ? 0 : 1;
+        return r;
+    };
+    for (int n = 1; n <= listed; ++n)
+        model.addDevice(record(n));
+    const int checkColumn = model.columnOf(DeviceInfoModel::ColumnCheck);
+    for (int n = 2; n <= listed; n += 5)
+        model.item(n - 1, checkColumn)->setCheckState(Qt::Checked);
+    const int middleDevice = listed / 2 + 1; // a row whose index outlives the change
+    const QPersistentModelIndex middleSerial(
+        model.index(middleDevice - 1, model.columnOf(DeviceInfoModel::ColumnSerialNumber)));
+    // The page takes a change notice of a check cell for the user's click.
+    int checkClicks = 0;
+    connect(&model, &QStandardItemModel::itemChanged, &model,
+            [&checkClicks, checkColumn](QStandardItem *item) { checkClicks += item->column() == checkColumn ? 1 : 0; });
+
+    QVector<VEXO_DEVICE_INFO> records;
+    for (const int n : gone)
+        records << record(n);
+    QList<int> remaining;
+    for (int n = 1; n <= listed; ++n) {
+        if (!gone.contains(n))
+            remaining << n;
+    }
+    QCOMPARE(model.removeDevices(records), listed - int(remaining.size()));
+
+    QCOMPARE(model.rowCount(), remaining.size());
+    const int gatewayColumn = model.columnOf(DeviceInfoModel::ColumnIPv4Gateway);
+    for (int row = 0; row < remaining.size(); ++row) {
+        const int n = remaining.at(row);
+        QCOMPARE(cell(model, row, DeviceInfoModel::ColumnId), QString::asprintf("%03d", row + 1));
+        QCOMPARE(cell(model, row, DeviceInfoModel::ColumnSerialNumber), serialOf(deviceRecord(n)));
+        QCOMPARE(cell(model, row, DeviceInfoModel::ColumnIPv4Gateway),
+                 n % 4 == 0 ? QString() : QStringLiteral("10.0.0.254"));
+        QCOMPARE(dynamic_cast<aptui::CIpStandardItem *>(model.item(row, gatewayColumn)) != nullptr, n % 4 != 0);
+        QCOMPARE(model.item(row, checkColumn)->checkState(), n % 5 == 2 ? Qt::Checked : Qt::Unchecked);
+        QCOMPARE(model.rowOf(serialOf(deviceRecord(n)), macOf(deviceRecord(n))), row);
+    }
+    QCOMPARE(checkClicks, 0);
+    // An index into the table either follows its device or is given up, never shows another one.
+    if (middleSerial.isValid())
+        QCOMPARE(middleSerial.data().toString(), serialOf(deviceRecord(middleDevice)));
+    if (gone.contains(middleDevice))
+        QVERIFY(!middleSerial.isValid());
+
+    // The rows stay usable: a device arriving now is numbered after them and leaves again.
+    model.addDevice(record(500));
+    QCOMPARE(cell(model, int(remaining.size()), DeviceInfoModel::ColumnId),
+             QString::asprintf("%03d", int(remaining.size()) + 1));
+    model.removeDevice(record(500));
+    QCOMPARE(model.rowCount(), remaining.size());
 }
 
 QTEST_MAIN(tst_DeviceInfoModel)

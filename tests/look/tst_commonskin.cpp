@@ -66,6 +66,7 @@ private slots:
     void coverDimsTheWindow();
     void tableRows_data();
     void tableRows();
+    void checkedRowIsFramed();
 
 private:
     QString m_styleSheet;
@@ -73,7 +74,7 @@ private:
 
 void tst_CommonSkin::initTestCase()
 {
-    const QString file = qEnvironmentVariable("VEXO_TEST_BIN_DIR") + "/plugins/skins/libCommonSkin.so";
+    const QString file = QStringLiteral(SKIN_PLUGIN_FILE);
     auto *loader = new QPluginLoader(file, this);
     auto *skin = qobject_cast<ISkinPlugin *>(loader->instance());
     QVERIFY2(skin, qPrintable(loader->errorString()));
@@ -280,7 +281,7 @@ void tst_CommonSkin::tableRows_data()
 
     QTest::addRow("plain row") << 0 << QColor("#FFFFFF");
     QTest::addRow("alternate row") << 1 << QColor("#FFF1F2");
-    QTest::addRow("selected row looks hovered") << 2 << QColor("#FBC0C4");
+    QTest::addRow("selected row looks hovered") << 2 << QColor("#E4E6EB");
 }
 
 void tst_CommonSkin::tableRows()
@@ -302,6 +303,33 @@ void tst_CommonSkin::tableRows()
     QVERIFY(rect.isValid());
     const QImage image = view.viewport()->grab().toImage();
     QCOMPARE(image.pixelColor(rect.center()), colour);
+}
+
+void tst_CommonSkin::checkedRowIsFramed()
+{
+    QTreeView view;
+    QStandardItemModel model(4, 2);
+    for (int row = 0; row < 4; ++row) {
+        auto *check = new QStandardItem;
+        check->setCheckable(true);
+        check->setCheckState(row == 1 ? Qt::Checked : Qt::Unchecked);
+        model.setItem(row, 0, check);
+    }
+    view.setModel(&model);
+    view.setRootIsDecorated(false);
+    view.setAlternatingRowColors(true);
+    view.setItemDelegate(new aptui::TreeViewWithLeftPixmapDelegate(&view));
+    view.resize(300, 200);
+
+    const QImage image = view.viewport()->grab().toImage();
+    const QColor red("#F74248");
+    for (int row = 0; row < 4; ++row) {
+        // The second column: the frame runs through the whole row, not only the check cell.
+        const QRect rect = view.visualRect(model.index(row, 1));
+        QCOMPARE(image.pixelColor(rect.center().x(), rect.top()) == red, row == 1);
+        QCOMPARE(image.pixelColor(rect.center().x(), rect.bottom()) == red, row == 1);
+        QVERIFY(image.pixelColor(rect.center()) != red);
+    }
 }
 
 QTEST_MAIN(tst_CommonSkin)

@@ -86,10 +86,10 @@ QString tst_SkinLoader::directoryWith(const QList<Entry> &entries)
         bool copied = false;
         switch (entry) {
         case Entry::Skin:
-            copied = QFile::copy(SKIN_PLUGIN_FILE, dir + "/libCommonSkin.so");
+            copied = QFile::copy(SKIN_PLUGIN_FILE, dir + '/' + QFileInfo(SKIN_PLUGIN_FILE).fileName());
             break;
         case Entry::Other:
-            copied = QFile::copy(OTHER_PLUGIN_FILE, dir + "/libOtherPlugin.so");
+            copied = QFile::copy(OTHER_PLUGIN_FILE, dir + '/' + QFileInfo(OTHER_PLUGIN_FILE).fileName());
             break;
         case Entry::Text: {
             QFile text(dir + "/readme.txt");

@@ -25,7 +25,12 @@ SimulatorProcess::~SimulatorProcess()
 
 QString SimulatorProcess::toolPath(const QString &name)
 {
-    return QDir(qEnvironmentVariable("VEXO_TEST_BIN_DIR")).filePath(name);
+#if defined(Q_OS_WIN)
+    const QString file = name + QStringLiteral(".exe");
+#else
+    const QString &file = name;
+#endif
+    return QDir(qEnvironmentVariable("VEXO_TEST_BIN_DIR")).filePath(file);
 }
 
 bool SimulatorProcess::start(const QStringList &arguments, Scope scope)

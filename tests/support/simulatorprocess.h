@@ -23,7 +23,7 @@ public:
     /** @brief Ends the simulator if it still runs (see stop()). */
     ~SimulatorProcess();
 
-    /** @brief The path of a built tool, from VEXO_TEST_BIN_DIR. */
+    /** @brief The path of a built tool, from VEXO_TEST_BIN_DIR, with the system's executable suffix. */
     static QString toolPath(const QString &name);
 
     /**

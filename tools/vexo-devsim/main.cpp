@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "commandconsole.h"
 #include "populationgenerator.h"
 #include "simulator.h"
 #include "statefile.h"
@@ -15,10 +16,6 @@
 
 #include <csignal>
 #include <cstdio>
-
-#ifdef Q_OS_UNIX
-#    include "commandconsole.h"
-#endif
 
 namespace {
 
@@ -237,7 +234,6 @@ int main(int argc, char *argv[])
     });
     signalWatch.start(50);
 
-#ifdef Q_OS_UNIX
     std::unique_ptr<CommandConsole> console;
     if (!parser.isSet(noStdinOpt)) {
         console = std::make_unique<CommandConsole>();
@@ -254,10 +250,6 @@ int main(int argc, char *argv[])
         });
         QObject::connect(console.get(), &CommandConsole::endOfInput, &simulator, quit);
     }
-#else
-    if (!parser.isSet(noStdinOpt))
-        std::fprintf(stderr, "vexo-devsim: no command console on this system; it runs as with --no-stdin\n");
-#endif
 
     std::fprintf(stdout, "ready %u\n", unsigned(simulator.port()));
     std::fflush(stdout);

@@ -18,6 +18,14 @@
 #include <cstdio>
 #include <limits>
 
+#if defined(Q_OS_WIN)
+#    include <winsock2.h>
+#    include <mswsock.h>
+#    if !defined(SIO_UDP_CONNRESET)
+#        define SIO_UDP_CONNRESET _WSAIOW(IOC_VENDOR, 12)
+#    endif
+#endif
+
 namespace {
 
 constexpr std::int64_t kClientLifetimeMs = 120'000;
@@ -102,6 +110,14 @@ bool Simulator::start(QString *error)
     }
     m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kSocketBufferSize);
     m_socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSocketBufferSize);
+#if defined(Q_OS_WIN)
+    // Windows turns an ICMP "port unreachable" for an answer to a program that has gone into a
+    // failing read on this socket; one closed program must not silence the devices for the rest.
+    BOOL reportReset = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(SOCKET(m_socket->socketDescriptor()), SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0,
+             &returned, nullptr, nullptr);
+#endif
 
     for (SimDevice &device : m_devices) {
         boot(device);

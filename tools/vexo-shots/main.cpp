@@ -26,12 +26,15 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QCheckBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardItem>
 #include <QTimer>
+#include <QToolTip>
+#include <QTreeView>
 
 #include <cstdio>
 #include <functional>
@@ -136,6 +139,17 @@ int main(int argc, char *argv[])
     model->item(2, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
     pause(200);
     shoot(QStringLiteral("02-device-checked"));
+
+    // The tool tip of a cell too narrow for its text.
+    if (auto *table = window.deviceDisplayPage()->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"))) {
+        const int column = model->columnOf(VexoTool::DeviceInfoModel::ColumnSoftVersion);
+        const QRect cell = table->visualRect(table->model()->index(4, column));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+        QCoreApplication::sendEvent(table->viewport(), &help);
+        pause(500);
+        shoot(QStringLiteral("02-device-checked-tool-tip"));
+        QToolTip::hideText();
+    }
 
     // The modify panel in each of its views.
     VexoTool::DeviceModifyPage *panel = window.deviceModifyPage();
@@ -242,8 +256,10 @@ int main(int argc, char *argv[])
         [](QWidget *modal) { modal->close(); });
 
     const QPoint warningAt = window.mapToGlobal(QPoint(window.width() / 2 - 155, window.height() / 2 - 60));
-    const QString warnings[] = {translated("VexoTool::DeviceModifyPage", "Succeed"),
-                                QStringLiteral("The IP address is invalid."), QStringLiteral("Operation failed.")};
+    // Messages the program shows, so each screenshot is in the language of its run.
+    const QString warnings[]
+        = {translated("VexoTool::DeviceModifyPage", "Succeed"), translated("AboutDialog", "No user manual found."),
+           translated("VexoTool::VEXOToolMainPage", "Initialization failed.")};
     for (int kind = 0; kind < 3; ++kind) {
         shootModal(
             QStringLiteral("%1-warning-kind-%2").arg(6 + kind, 2, 10, QLatin1Char('0')).arg(kind),

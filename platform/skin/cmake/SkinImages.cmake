@@ -4,11 +4,21 @@
 # Images of the skin and of the program are drawn as SVG and rendered to PNG at
 # build time by vexo_svg2png, each with an "@2x" twin that Qt picks on HiDPI screens.
 
-find_program(VEXO_IMAGEMAGICK_CONVERT NAMES convert REQUIRED)
+# ImageMagick 7 is "magick"; "convert" is its older name, and on Windows the name of the
+# system's disk converter, so there only "magick" will do.
+if(CMAKE_HOST_WIN32)
+    find_program(VEXO_IMAGEMAGICK_CONVERT NAMES magick REQUIRED)
+else()
+    find_program(VEXO_IMAGEMAGICK_CONVERT NAMES magick convert REQUIRED)
+endif()
 
 # The renderer may be built with the sanitizers; font and platform caches that live
-# to process exit are no reason to fail the build.
-set(VEXO_SVG2PNG ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 $<TARGET_FILE:vexo_svg2png>)
+# to process exit are no reason to fail the build. On Windows it finds Qt's DLLs on PATH only.
+set(vexo_svg2png_env ASAN_OPTIONS=detect_leaks=0)
+if(CMAKE_HOST_WIN32)
+    list(APPEND vexo_svg2png_env --modify "PATH=path_list_prepend:$<TARGET_FILE_DIR:Qt6::Core>")
+endif()
+set(VEXO_SVG2PNG ${CMAKE_COMMAND} -E env ${vexo_svg2png_env} $<TARGET_FILE:vexo_svg2png>)
 
 # vexo_render_svg(<list-var> SVG <file.svg> OUTPUT <file.png> SIZE <w> <h>
 #                 [REPLACE <from>=<to> ...] [NO_HIDPI])

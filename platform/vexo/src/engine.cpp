@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "engine.h"
 
+#include "localfile.h"
 #include "logger.h"
 #include "protocol/crypto.h"
 #include "protocol/identity.h"
@@ -984,7 +985,7 @@ std::uint32_t Engine::reset(const std::string &serial, const VEXO_RESET_PARAM &p
         secret.materialKind = static_cast<std::uint8_t>(vxdp::MaterialKind::Key);
         secret.material = key;
     } else {
-        std::FILE *f = std::fopen(path.c_str(), "rb");
+        std::FILE *f = openLocalFile(path, "rb");
         if (!f) {
             VEXO_LOG(LogLevel::Warning, "reset file %s cannot be opened", path.c_str());
             return VEXO_ERR_FILE;

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "logger.h"
 
+#include "localfile.h"
+
 #include <chrono>
 #include <cstdarg>
 #include <ctime>
@@ -38,7 +40,7 @@ bool Logger::open(int level, const std::string &dir, bool autoDelete)
     if (!path.empty() && path.back() != '/' && path.back() != '\\')
         path += '/';
     path += "vexo.log";
-    m_file = std::fopen(path.c_str(), "a");
+    m_file = openLocalFile(path, "a");
     if (!m_file)
         return false;
     m_path = path;
@@ -54,8 +56,8 @@ void Logger::write(LogLevel level, const char *format, ...)
     if (!m_file)
         return;
     if (m_autoDelete && std::ftell(m_file) > kMaxLogSize) {
-        std::FILE *f = std::freopen(m_path.c_str(), "w", m_file);
-        m_file = f;
+        std::fclose(m_file);
+        m_file = openLocalFile(m_path, "w");
         if (!m_file)
             return;
     }

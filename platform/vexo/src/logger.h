@@ -6,6 +6,17 @@
 #include <mutex>
 #include <string>
 
+// MinGW's C++ library prints through its own ANSI printf (with %zu and %lld), which the
+// compiler checks as "gnu_printf"; plain "printf" there means Microsoft's older one.
+#if defined(__MINGW32__)
+#    define VEXO_PRINTF_FORMAT(formatIndex, firstArgument)                                                             \
+        __attribute__((format(__MINGW_PRINTF_FORMAT, formatIndex, firstArgument)))
+#elif defined(__GNUC__)
+#    define VEXO_PRINTF_FORMAT(formatIndex, firstArgument) __attribute__((format(printf, formatIndex, firstArgument)))
+#else
+#    define VEXO_PRINTF_FORMAT(formatIndex, firstArgument)
+#endif
+
 namespace vexo {
 
 enum class LogLevel { Off = 0, Error = 1, Warning = 2, Info = 3, Debug = 4 };
@@ -19,11 +30,7 @@ public:
     /** Opens (appends to) dir/vexo.log; false if it cannot be opened. */
     bool open(int level, const std::string &dir, bool autoDelete);
     bool enabled(LogLevel level) const { return static_cast<int>(level) <= m_level; }
-    void write(LogLevel level, const char *format, ...)
-#if defined(__GNUC__)
-        __attribute__((format(printf, 3, 4)))
-#endif
-        ;
+    void write(LogLevel level, const char *format, ...) VEXO_PRINTF_FORMAT(3, 4);
 
     ~Logger();
 

@@ -5,7 +5,6 @@
 #include "logger.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #if defined(_WIN32)
@@ -13,6 +12,10 @@
 #    include <ws2tcpip.h>
 #    include <iphlpapi.h>
 #    include <netioapi.h>
+#    include <mswsock.h>
+#    if !defined(SIO_UDP_CONNRESET)
+#        define SIO_UDP_CONNRESET _WSAIOW(IOC_VENDOR, 12)
+#    endif
 using SocketHandle = SOCKET;
 static constexpr SocketHandle kNoSocket = INVALID_SOCKET;
 static int closeSocket(SocketHandle s)
@@ -24,8 +27,14 @@ static int pollSockets(WSAPOLLFD *fds, ULONG n, int timeout)
     return WSAPoll(fds, n, timeout);
 }
 using PollFd = WSAPOLLFD;
+// Winsock reports its errors here, not in errno.
+static bool lastErrorIsAddressInUse()
+{
+    return WSAGetLastError() == WSAEADDRINUSE;
+}
 #else
 #    include <arpa/inet.h>
+#    include <cerrno>
 #    include <fcntl.h>
 #    include <ifaddrs.h>
 #    include <net/if.h>
@@ -48,6 +57,10 @@ static int pollSockets(pollfd *fds, nfds_t n, int timeout)
     return ::poll(fds, n, timeout);
 }
 using PollFd = pollfd;
+static bool lastErrorIsAddressInUse()
+{
+    return errno == EADDRINUSE;
+}
 #endif
 
 namespace vexo {
@@ -125,7 +138,7 @@ bool setMembership(SocketHandle s, std::uint32_t group, const Membership &m, boo
     r.imr_interface.s_addr = htonl(m.address != 0 ? m.address : m.index);
 #endif
     return setsockopt(s, IPPROTO_IP, option, reinterpret_cast<const char *>(&r), sizeof r) == 0
-           || (join && errno == EADDRINUSE);
+           || (join && lastErrorIsAddressInUse());
 }
 
 bool selectOutgoing(SocketHandle s, const Membership &m)
@@ -289,6 +302,11 @@ bool Transport::open(const TransportConfig &config, std::string *error)
 #if defined(_WIN32)
     u_long nonBlocking = 1;
     ioctlsocket(s, FIONBIO, &nonBlocking);
+    // Windows turns an ICMP "port unreachable" for an earlier datagram into a failing
+    // recvfrom on this socket; one closed peer must not stop the answers of the others.
+    BOOL reportReset = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(s, SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr, nullptr);
 #else
     fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK);
 #endif

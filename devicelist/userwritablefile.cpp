@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "userwritablefile.h"
+
+#include "devicelistlog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace VexoTool {
+
+UserWritableFile::UserWritableFile(const QString &shippedPath, const QString &userPath)
+    : m_shippedPath(shippedPath)
+    , m_userPath(userPath)
+{}
+
+QString UserWritableFile::userPathFor(const QString &path)
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (dir.isEmpty())
+        return {};
+    return QDir(dir).filePath(QFileInfo(path).fileName());
+}
+
+QString UserWritableFile::readPath() const
+{
+    if (!m_userPath.isEmpty() && QFileInfo::exists(m_userPath))
+        return m_userPath;
+    return m_shippedPath;
+}
+
+QString UserWritableFile::write(const std::function<bool(const QString &path)> &save) const
+{
+    // Once the user has a copy it is the one read, so a change beside the program would be lost.
+    const bool userCopy = !m_userPath.isEmpty() && QFileInfo::exists(m_userPath);
+    if (!userCopy && save(m_shippedPath))
+        return m_shippedPath;
+    if (m_userPath.isEmpty())
+        return {};
+    if (!userCopy) {
+        if (!QDir().mkpath(QFileInfo(m_userPath).absolutePath()))
+            return {};
+        qCInfo(lcDeviceList, "cannot write %s; keeping the changes in %s", qPrintable(m_shippedPath),
+               qPrintable(m_userPath));
+    }
+    return save(m_userPath) ? m_userPath : QString();
+}
+
+} // namespace VexoTool
