@@ -1328,15 +1328,18 @@ void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink()
     // Only the quick round may fill the list: the automatic period lies far beyond the two seconds.
     qputenv("VEXO_INQUIRY_INTERVAL_MS", "60000");
 
-    // Devices listed from the event at index `from` on, two seconds after the inquiry.
-    auto listedAfter = [this](std::size_t from) {
-        QThread::msleep(2000);
+    // Devices listed from the event at index `from` on, within two seconds of the inquiry.
+    auto listedAfter = [this, devices](std::size_t from) {
+        const QDeadlineTimer deadline(2000);
         std::set<std::string> macs;
-        const auto all = m_events->all();
-        for (std::size_t i = from; i < all.size(); ++i) {
-            if (all[i].eventCode == VEXO_EVENT_ONLINE)
-                macs.insert(all[i].macAddress);
-        }
+        do {
+            QThread::msleep(20);
+            const auto all = m_events->all();
+            for (std::size_t i = from; i < all.size(); ++i) {
+                if (all[i].eventCode == VEXO_EVENT_ONLINE)
+                    macs.insert(all[i].macAddress);
+            }
+        } while (int(macs.size()) < devices && !deadline.hasExpired());
         return int(macs.size());
     };
     QStringList found;
