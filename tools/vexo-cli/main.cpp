@@ -205,7 +205,7 @@ int main(int argc, char *argv[])
         } else {
             std::fputs(qPrintable(DeviceTable::toText(devices)), stdout);
         }
-        if (devices.empty())
+        if (devices.empty() && !parser.isSet(filter)) // with a filter, devices may have answered unlisted
             printSilenceHint();
     } else if (cmd == QLatin1String("watch")) {
         while (!g_interrupted)
