@@ -84,7 +84,7 @@ signals:
     void signalDisCoverMainPage();
 
 public slots:
-    /** @brief Spreadsheet export of the checked rows; not available in this build. */
+    /** @brief Opens the "Export" dialog for the checked rows, with the main window covered meanwhile. */
     void onSaveDeviceInfoToExcel();
     /** @brief Lists a device that came online, unless its MAC is listed already. */
     void onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo);
@@ -114,9 +114,9 @@ public slots:
     void onHeaderCountChanged(int iLogicalIndex, int iOldVisualIndex, int iNewVisualIndex);
     /** @brief Lets a pressed section be dragged unless it is one of the first two. */
     void onHeaderPress(int iLogicalIndex);
-    /** @brief Batch password reset of the checked rows; not available in this build. */
+    /** @brief Batch password reset of the checked rows with the reset files of a folder the user chooses. */
     void onConfigResetPassword();
-    /** @brief Batch key export of the checked rows; not available in this build. */
+    /** @brief Batch key export of the checked rows into the batch folder. */
     void onConfigExportFile();
 
 private slots:
