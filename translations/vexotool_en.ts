@@ -165,6 +165,10 @@
         <source>Config Export</source>
         <translation>Config Export</translation>
     </message>
+    <message>
+        <source>No device answers: check the cable and the firewall.</source>
+        <translation>No device answers: check the cable and the firewall.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceInfoModel</name>
