@@ -675,16 +675,10 @@ bool DeviceModifyPage::eventFilter(QObject *target, QEvent *qevent)
                    : target == m_lineEditAdminPassword   ? m_labelHintAdimaPassword
                                                          : nullptr;
     if (hint) {
-        if (qevent->type() == QEvent::MouseButtonPress) {
-            hint->clear();
-            static_cast<aptui::MultiStateLineEdit *>(target)->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
-        } else if (qevent->type() == QEvent::KeyPress) {
-            const auto *key = static_cast<QKeyEvent *>(qevent);
-            // Passwords are typed, never carried through the clipboard.
-            if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy)
-                || key->matches(QKeySequence::Paste))
-                return true;
-        }
+        if (qevent->type() == QEvent::MouseButtonPress)
+            static_cast<aptui::MultiStateLineEdit *>(target)->clearMark(hint);
+        else if (aptui::MultiStateLineEdit::isClipboardShortcut(qevent))
+            return true; // passwords are typed, never carried through the clipboard
     }
     return QWidget::eventFilter(target, qevent);
 }
