@@ -342,7 +342,13 @@ void DeviceModifyPage::modifySingle()
         showMessage(WarningDialog::Success, tr("Modify network parameters succeed."));
         return;
     }
-    const quint32 code = handler->getLastError();
+    reportSingleFailure(device, handler->getLastError());
+}
+
+// A single device's failure: deny and time-out have their own message, any other code is
+// kept in the device's result text as well.
+void DeviceModifyPage::reportSingleFailure(DeviceInfo &device, quint32 code)
+{
     if (code == VEXO_ERR_DEVICE_DENY) {
         showMessage(WarningDialog::Error, tr("Device deny."));
     } else if (code == VEXO_ERR_TIMEOUT) {
@@ -507,15 +513,7 @@ void DeviceModifyPage::activateSingle()
         showMessage(WarningDialog::Success, tr("Activate Succeed."));
         return;
     }
-    const quint32 code = handler->getLastError();
-    if (code == VEXO_ERR_DEVICE_DENY) {
-        showMessage(WarningDialog::Error, tr("Device deny."));
-    } else if (code == VEXO_ERR_TIMEOUT) {
-        showMessage(WarningDialog::Error, tr("Time out."));
-    } else {
-        device.strResult = tr("Error%1:others").arg(code);
-        showMessage(WarningDialog::Error, device.strResult);
-    }
+    reportSingleFailure(device, handler->getLastError());
 }
 
 void DeviceModifyPage::activateBatch()
