@@ -584,6 +584,10 @@ void tst_VexoLibrary::filterRule_data()
     QTest::addColumn<bool>("listed");
     QTest::addRow("loopback only") << QByteArray("127.0.0.0/8") << false;
     QTest::addRow("documentation ranges") << QByteArray("192.0.2.0/24;198.51.100.0/24,203.0.113.0/24") << true;
+    QTest::addRow("a /0 rule matches everything") << QByteArray("0.0.0.0/0") << true;
+    QTest::addRow("subnets written with host bits")
+        << QByteArray("192.0.2.9/24;198.51.100.77/24;203.0.113.200/24") << true;
+    QTest::addRow("host bits outside the documentation ranges") << QByteArray("100.64.2.9/24") << false;
 }
 
 void tst_VexoLibrary::filterRule()
