@@ -347,6 +347,7 @@ std::uint32_t Engine::stop()
              static_cast<unsigned long long>(session->counters.received.load()),
              static_cast<unsigned long long>(session->counters.dropped.load()),
              static_cast<unsigned long long>(session->counters.sent.load()));
+    Logger::instance().flush();
     return VEXO_NOERROR;
 }
 
@@ -459,6 +460,7 @@ void Engine::run(std::shared_ptr<Session> session)
         const auto now = Clock::now();
         if (now >= nextExpiry) {
             expireSilentDevices(*session, events);
+            Logger::instance().flushIfDue();
             nextExpiry = now + milliseconds(250);
         }
         // A new adapter gets a quick round of its own, so that the devices behind it appear at once.

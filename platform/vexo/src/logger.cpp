@@ -33,6 +33,7 @@ bool Logger::open(int level, const std::string &dir, bool autoDelete)
         std::fclose(m_file);
         m_file = nullptr;
     }
+    m_pending = false;
     m_level = 0;
     if (level <= 0)
         return true;
@@ -58,6 +59,7 @@ void Logger::write(LogLevel level, const char *format, ...)
     if (m_autoDelete && std::ftell(m_file) > kMaxLogSize) {
         std::fclose(m_file);
         m_file = openLocalFile(m_path, "w");
+        m_pending = false;
         if (!m_file)
             return;
     }
@@ -78,7 +80,30 @@ void Logger::write(LogLevel level, const char *format, ...)
     std::vfprintf(m_file, format, args);
     va_end(args);
     std::fputc('\n', m_file);
-    std::fflush(m_file);
+    if (level <= LogLevel::Warning) {
+        std::fflush(m_file);
+        m_pending = false;
+    } else if (!m_pending) {
+        m_pending = true;
+        m_firstPending = std::chrono::steady_clock::now();
+    }
+}
+
+void Logger::flushIfDue()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_file && m_pending && std::chrono::steady_clock::now() - m_firstPending >= std::chrono::milliseconds(500)) {
+        std::fflush(m_file);
+        m_pending = false;
+    }
+}
+
+void Logger::flush()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_file)
+        std::fflush(m_file);
+    m_pending = false;
 }
 
 } // namespace vexo

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -31,6 +32,14 @@ public:
     bool open(int level, const std::string &dir, bool autoDelete);
     bool enabled(LogLevel level) const { return static_cast<int>(level) <= m_level; }
     void write(LogLevel level, const char *format, ...) VEXO_PRINTF_FORMAT(3, 4);
+    /**
+     * Writes out what is buffered if the oldest unwritten line is older than half a second.
+     * Lines are buffered so that a busy debug or info log does not cost a system call per line;
+     * errors and warnings are written out at once. The library's thread calls this on its tick.
+     */
+    void flushIfDue();
+    /** Writes out everything buffered. */
+    void flush();
 
     ~Logger();
 
@@ -41,6 +50,8 @@ private:
     std::string m_path;
     int m_level = 0;
     bool m_autoDelete = false;
+    bool m_pending = false; // lines written since the last flush
+    std::chrono::steady_clock::time_point m_firstPending;
 };
 
 } // namespace vexo
