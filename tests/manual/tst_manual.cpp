@@ -168,10 +168,13 @@ void TestManual::contentsPointAtChapterPages()
     for (const Heading &heading : headings) {
         if (heading.level != 2)
             continue;
-        // Where the chapter begins: the last page naming it (the contents come first).
+        // Where the chapter begins: the page with its title on a line of its own.
+        const QRegularExpression title(QStringLiteral("^\\s*") + QRegularExpression::escape(heading.text)
+                                           + QStringLiteral("\\s*$"),
+                                       QRegularExpression::MultilineOption);
         int page = 0;
-        for (int i = 0; i < pages.size(); ++i) {
-            if (pages.at(i).contains(heading.text))
+        for (int i = 0; i < pages.size() && page == 0; ++i) {
+            if (title.match(pages.at(i)).hasMatch())
                 page = i + 1;
         }
         QVERIFY2(page > 1, qPrintable(heading.text));

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 //
-// vexo-manual SOURCE.md IMAGEDIR OUTPUT.pdf FONTFAMILY: turns one language's manual into a PDF.
+// vexo-manual SOURCE.md IMAGEDIR OUTPUT.pdf FONTS: turns one language's manual into a PDF.
 // Qt's Markdown reader lays the text out, pictures come from IMAGEDIR (the screenshots of that
 // language), a table of contents with page numbers follows the title, and every page but the
 // first carries its number. Qt embeds the fonts it draws with, so the PDF reads anywhere.
 
 #include <QFile>
 #include <QFont>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
@@ -59,7 +60,7 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 5) {
-        std::fprintf(stderr, "usage: vexo-manual SOURCE.md IMAGEDIR OUTPUT.pdf FONTFAMILY\n");
+        std::fprintf(stderr, "usage: vexo-manual SOURCE.md IMAGEDIR OUTPUT.pdf FAMILY-OR-FILE[,...]\n");
         return 2;
     }
     QFile source(args.at(1));
@@ -76,9 +77,27 @@ int main(int argc, char *argv[])
                                      QPageLayout::Millimeter));
     writer.setCreator(QStringLiteral("vexo-manual"));
 
+    // The fourth argument names font families or font files, separated by commas; files are
+    // loaded for this run only (the Chinese manual brings a cut-down copy of its font).
+    QStringList families;
+    for (const QString &entry : args.at(4).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!QFile::exists(entry)) {
+            families.append(entry);
+            continue;
+        }
+        const QStringList loaded = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(entry));
+        if (loaded.isEmpty()) {
+            std::fprintf(stderr, "cannot load the font %s\n", qPrintable(entry));
+            return 1;
+        }
+        if (!families.contains(loaded.first()))
+            families.append(loaded.first());
+    }
+
     QTextDocument doc;
     doc.documentLayout()->setPaintDevice(&writer);
-    QFont font(args.at(4));
+    QFont font;
+    font.setFamilies(families);
     font.setPointSizeF(10.5);
     doc.setDefaultFont(font);
     doc.setDefaultStyleSheet(QString());
@@ -99,6 +118,7 @@ int main(int argc, char *argv[])
         QTextImageFormat format;
     };
     QList<Picture> pictures;
+    QList<std::pair<int, int>> codeFragments;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -115,6 +135,12 @@ int main(int argc, char *argv[])
             image.setWidth(width);
             image.setHeight(width * picture.height() / picture.width());
             pictures.append({fragment.position(), fragment.length(), image});
+        }
+        // Code keeps its monospace font and falls back to the text's font for other scripts.
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().fontFixedPitch() || block.blockFormat().nonBreakableLines())
+                codeFragments.append({fragment.position(), fragment.length()});
         }
         const int level = block.blockFormat().headingLevel();
         if (level > 0) {
@@ -145,6 +171,15 @@ int main(int argc, char *argv[])
             format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
             table->setFormat(format);
         }
+    }
+    QTextCharFormat code;
+    code.setFontFamilies(QStringList{QStringLiteral("DejaVu Sans Mono")} + families);
+    code.setFontFixedPitch(true);
+    for (const auto &[position, length] : std::as_const(codeFragments)) {
+        QTextCursor cursor(&doc);
+        cursor.setPosition(position);
+        cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(code);
     }
     // Formats change after the walk, which a changed fragment would otherwise cut short.
     for (const Picture &picture : std::as_const(pictures)) {
