@@ -108,6 +108,8 @@ int main(int argc, char *argv[])
     const QSizeF page(body.width(), body.height() - writer.resolution() * 0.35); // room for the page number
     doc.setPageSize(page);
     const double imageWidth = page.width() * kImageDpi / writer.resolution();
+    // Margins, rules and padding are in the writer's pixels; px is one pixel of a 96 dpi screen.
+    const double px = writer.resolution() / kImageDpi;
 
     // Pictures span the text width; headings get air above them and start a new page at level 2.
     QStringList missing;
@@ -137,24 +139,27 @@ int main(int argc, char *argv[])
             pictures.append({fragment.position(), fragment.length(), image});
         }
         // Code keeps its monospace font and falls back to the text's font for other scripts.
+        bool codeBlock = !block.text().isEmpty();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().fontFixedPitch() || block.blockFormat().nonBreakableLines())
+            if (fragment.charFormat().fontFixedPitch())
                 codeFragments.append({fragment.position(), fragment.length()});
+            else
+                codeBlock = false;
         }
         const int level = block.blockFormat().headingLevel();
         if (level > 0) {
             QTextCursor cursor(block);
             QTextBlockFormat format = block.blockFormat();
-            format.setTopMargin(level == 1 ? 0 : level == 2 ? 6 : 14);
-            format.setBottomMargin(8);
+            format.setTopMargin(px * (level == 1 ? 0 : level == 2 ? 6 : 14));
+            format.setBottomMargin(px * 8);
             if (level == 2)
                 format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
             cursor.setBlockFormat(format);
-        } else if (!block.blockFormat().nonBreakableLines()) { // code keeps its own spacing
+        } else if (!codeBlock && !QTextCursor(block).currentTable()) { // code and cells stay tight
             QTextCursor cursor(block);
             QTextBlockFormat format = block.blockFormat();
-            format.setBottomMargin(6);
+            format.setBottomMargin(px * 6);
             format.setLineHeight(125, QTextBlockFormat::ProportionalHeight);
             cursor.setBlockFormat(format);
         }
@@ -163,10 +168,11 @@ int main(int argc, char *argv[])
     for (QTextFrame *frame : doc.rootFrame()->childFrames()) {
         if (auto *table = qobject_cast<QTextTable *>(frame)) {
             QTextTableFormat format = table->format();
-            format.setBorder(0.6);
+            format.setBorder(px);
+            format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
             format.setBorderCollapse(true);
             format.setBorderBrush(Qt::gray);
-            format.setCellPadding(4);
+            format.setCellPadding(px * 4);
             format.setCellSpacing(0);
             format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
             table->setFormat(format);
@@ -204,13 +210,13 @@ int main(int argc, char *argv[])
     at.movePosition(QTextCursor::PreviousBlock);
     // The block split off before the first chapter would keep its heading format and page break.
     QTextBlockFormat plain;
-    plain.setTopMargin(12);
+    plain.setTopMargin(px * 12);
     at.setBlockFormat(plain);
     at.setBlockCharFormat(QTextCharFormat());
     QTextTableFormat tableFormat;
     tableFormat.setBorderStyle(QTextFrameFormat::BorderStyle_None);
     tableFormat.setBorder(0);
-    tableFormat.setCellPadding(2);
+    tableFormat.setCellPadding(px * 0.8);
     tableFormat.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     tableFormat.setColumnWidthConstraints(
         {QTextLength(QTextLength::PercentageLength, 90), QTextLength(QTextLength::PercentageLength, 10)});
