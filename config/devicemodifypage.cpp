@@ -11,6 +11,9 @@
 #include <devicestore.h>
 #include <vexohandler.h>
 
+#include <resetpassworddialog.h>
+#include <restorepassworddialog.h>
+
 #include <multistatelineedit.h>
 #include <warningdialog.h>
 
@@ -628,21 +631,19 @@ void DeviceModifyPage::onForgetPassword()
 void DeviceModifyPage::runResetDialog(const QString &serialNumber, const QString &deviceType, bool newKeyFormat,
                                       bool resetIpc)
 {
-    Q_UNUSED(serialNumber)
-    Q_UNUSED(deviceType)
-    Q_UNUSED(newKeyFormat)
-    Q_UNUSED(resetIpc)
     emit signalCoverMainPage();
-    showMessage(WarningDialog::Information, tr("Password recovery is not available in this build."));
+    ResetPasswordDialog dialog(this, serialNumber, deviceType, newKeyFormat, resetIpc);
+    dialog.exec();
     emit signalDisCoverMainPage();
 }
 
 void DeviceModifyPage::runRestoreDialog(const QString &serialNumber, const QString &deviceType)
 {
-    Q_UNUSED(serialNumber)
-    Q_UNUSED(deviceType)
     emit signalCoverMainPage();
-    showMessage(WarningDialog::Information, tr("Password recovery is not available in this build."));
+    RestorePasswordDialog dialog(this, serialNumber, deviceType);
+    dialog.setDeviceType(deviceType);
+    connect(&dialog, &RestorePasswordDialog::signalExportExcel, this, &DeviceModifyPage::signalExportExcel);
+    dialog.exec();
     emit signalDisCoverMainPage();
 }
 

@@ -8,6 +8,7 @@
 
 #include <akloguitoolkit/ctabledelegate.h>
 #include <akloguitoolkit/ctableview.h>
+#include <batchrecovery.h>
 #include <devicestore.h>
 #include <treeviewwithleftpixmapdelegate.h>
 #include <vexohandler.h>
@@ -575,14 +576,42 @@ void DeviceDisplayPage::onSaveDeviceInfoToExcel()
     qCInfo(lcDeviceList, "the spreadsheet export is not available in this build");
 }
 
+namespace {
+
+// The ticked devices, top to bottom as the table shows them, with the cells the batch flows read.
+QVector<BatchDevice> checkedBatchDevices(const DeviceDisplayPage &page)
+{
+    const DeviceInfoModel *model = page.model();
+    const auto cellText = [model](int row, int logicalColumn) {
+        const QStandardItem *item = model->item(row, model->columnOf(logicalColumn));
+        return item ? item->text() : QString();
+    };
+    QVector<BatchDevice> devices;
+    for (int row : page.checkedRows()) {
+        devices.append({cellText(row, DeviceInfoModel::ColumnSerialNumber),
+                        cellText(row, DeviceInfoModel::ColumnStartTime),
+                        cellText(row, DeviceInfoModel::ColumnSoftVersion)});
+    }
+    return devices;
+}
+
+} // namespace
+
 void DeviceDisplayPage::onConfigResetPassword()
 {
-    qCInfo(lcDeviceList, "the batch password reset is not available in this build");
+    emit signalCoverMainPage();
+    BatchRecovery::resetPasswords(this, [this] { return checkedBatchDevices(*this); });
+    emit signalDisCoverMainPage();
 }
 
 void DeviceDisplayPage::onConfigExportFile()
 {
-    qCInfo(lcDeviceList, "the batch key export is not available in this build");
+    const QVector<BatchDevice> devices = checkedBatchDevices(*this);
+    if (devices.isEmpty())
+        return;
+    emit signalCoverMainPage();
+    BatchRecovery::exportKeys(this, devices);
+    emit signalDisCoverMainPage();
 }
 
 } // namespace VexoTool

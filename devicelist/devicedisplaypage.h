@@ -107,9 +107,9 @@ public slots:
     void onHeaderCountChanged(int iLogicalIndex, int iOldVisualIndex, int iNewVisualIndex);
     /** @brief Lets a pressed section be dragged unless it is one of the first two. */
     void onHeaderPress(int iLogicalIndex);
-    /** @brief Batch password reset of the checked rows; not available in this build. */
+    /** @brief Batch password reset of the checked rows with the reset files of a folder the user chooses. */
     void onConfigResetPassword();
-    /** @brief Batch key export of the checked rows; not available in this build. */
+    /** @brief Batch key export of the checked rows into the batch folder. */
     void onConfigExportFile();
 
 protected:

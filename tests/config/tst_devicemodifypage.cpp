@@ -18,6 +18,10 @@
 #include <multistatelineedit.h>
 #include <warningdialog.h>
 
+#include <resetpassworddialog.h>
+#include <restorepassworddialog.h>
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -27,6 +31,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -72,7 +77,8 @@ private slots:
     void activationChecks();
     void singleActivation();
     void batchActivationListsEachOutcome();
-    void forgetPasswordSaysWhatIsMissing();
+    void forgetPasswordOpensRecoveryDialog_data();
+    void forgetPasswordOpensRecoveryDialog();
 
 private:
     using Filter = std::function<bool(const VEXO_DEVICE_INFO &)>;
@@ -596,18 +602,63 @@ void tst_DeviceModifyPage::batchActivationListsEachOutcome()
     }
 }
 
-void tst_DeviceModifyPage::forgetPasswordSaysWhatIsMissing()
+void tst_DeviceModifyPage::forgetPasswordOpensRecoveryDialog_data()
 {
-    const QVector<DeviceInfo> devices = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0; });
+    QTest::addColumn<bool>("keyReset");
+    QTest::addColumn<bool>("newFormat");
+    QTest::addColumn<QString>("dialogClass");
+    QTest::addRow("key reset, newer scheme: reset dialog")
+        << true << true << QStringLiteral("VexoTool::ResetPasswordDialog");
+    QTest::addRow("key reset, older scheme: reset dialog")
+        << true << false << QStringLiteral("VexoTool::ResetPasswordDialog");
+    QTest::addRow("no key reset: default restore dialog")
+        << false << false << QStringLiteral("VexoTool::RestorePasswordDialog");
+}
+
+void tst_DeviceModifyPage::forgetPasswordOpensRecoveryDialog()
+{
+    QFETCH(bool, keyReset);
+    QFETCH(bool, newFormat);
+    QFETCH(QString, dialogClass);
+    const QVector<DeviceInfo> devices = take(1, [keyReset, newFormat](const VEXO_DEVICE_INFO &r) {
+        return r.inactive == 0 && bool(r.capabilityFlags & VEXO_CAP_KEY_RESET) == keyReset
+               && bool(r.keyFormatFlags & VEXO_KEYFMT_NEW) == newFormat;
+    });
     QCOMPARE(devices.size(), qsizetype(1));
     m_panel->onCurrentSelectionChange(ModifySingle, devices);
     QSignalSpy cover(m_panel.get(), &DeviceModifyPage::signalCoverMainPage);
     QSignalSpy discover(m_panel.get(), &DeviceModifyPage::signalDisCoverMainPage);
-    ModalRecorder recorder;
+    QSignalSpy exportRequests(m_panel.get(), &DeviceModifyPage::signalExportExcel);
+
+    // The dialog that opens is looked at while the main window is covered, then closed.
+    QString opened;
+    int coversWhileOpen = -1;
+    bool manualInputOffered = false;
+    QTimer watcher;
+    watcher.setInterval(5);
+    connect(&watcher, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || !opened.isEmpty())
+            return;
+        opened = QString::fromLatin1(modal->metaObject()->className());
+        coversWhileOpen = int(cover.count() - discover.count());
+        if (auto *reset = qobject_cast<VexoTool::ResetPasswordDialog *>(modal))
+            manualInputOffered = !reset->findChild<QWidget *>(QStringLiteral("m_radioBtnManualInput"))->isHidden();
+        if (auto *restore = qobject_cast<VexoTool::RestorePasswordDialog *>(modal))
+            emit restore->signalExportExcel();
+        static_cast<QDialog *>(modal)->reject();
+    });
+    watcher.start();
     click("m_btnLostPassword");
-    QCOMPARE(recorder.messages, QStringList{QStringLiteral("Password recovery is not available in this build.")});
+    watcher.stop();
+
+    QCOMPARE(opened, dialogClass);
+    QCOMPARE(coversWhileOpen, 1);
     QCOMPARE(cover.count(), 1);
     QCOMPARE(discover.count(), 1);
+    QCOMPARE(manualInputOffered, keyReset && newFormat);
+    // The restore dialog's request for the spreadsheet export reaches the panel's relay.
+    QCOMPARE(exportRequests.count(), keyReset ? 0 : 1);
 }
 
 QTEST_MAIN(tst_DeviceModifyPage)

@@ -3,6 +3,9 @@
 
 #include "fakevexo.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace FakeVexo {
 
 namespace {
@@ -151,7 +154,14 @@ int VEXO_GetDeviceConfig(const char *serialNumber, uint32_t command, const void 
     state().inputLength = inLen;
     state().output = out;
     state().outputLength = outLen;
-    return FakeVexo::count(Call::GetDeviceConfig);
+    const int result = FakeVexo::count(Call::GetDeviceConfig);
+    if (result >= 1 && state().fillKey && out && outLen >= sizeof(uint32_t)) {
+        auto *bytes = static_cast<char *>(out);
+        std::memcpy(bytes, &state().keyLength, sizeof(uint32_t));
+        std::memcpy(bytes + sizeof(uint32_t), state().keyData.data(),
+                    std::min<std::size_t>(state().keyData.size(), outLen - sizeof(uint32_t)));
+    }
+    return result;
 }
 
 int VEXO_ResetPasswd(const char *serialNumber, const VEXO_RESET_PARAM *param)

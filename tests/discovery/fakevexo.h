@@ -56,6 +56,11 @@ struct State
     uint32_t outputLength = 0;
     DeviceNetParam netParam{};
     VEXO_RESET_PARAM resetParam{};
+    // With fillKey, a successful VEXO_GetDeviceConfig writes keyLength into the buffer's length
+    // field and keyData (cut to the buffer) after it, as a library would.
+    bool fillKey = false;
+    uint32_t keyLength = 0;
+    std::string keyData;
 };
 
 /** @brief The fake's state; reset() brings it back to "every call succeeds, nothing called". */

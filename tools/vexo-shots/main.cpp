@@ -10,12 +10,16 @@
 
 #include <aboutdialog.h>
 #include <devicedisplaypage.h>
+#include <deviceinfo.h>
 #include <deviceinfomodel.h>
 #include <devicemodifypage.h>
 #include <devicemodifyresultpage.h>
 #include <devicestore.h>
 #include <multistatelineedit.h>
 #include <menu.h>
+#include <resetpassworddialog.h>
+#include <resetpasswordwidget.h>
+#include <restorepassworddialog.h>
 #include <warningdialog.h>
 #include <windowtitle.h>
 
@@ -28,6 +32,7 @@
 #include <QCheckBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QProcess>
 #include <QScreen>
@@ -81,6 +86,50 @@ void clickChild(QWidget *parent, const char *objectName)
 QString translated(const char *context, const char *text)
 {
     return QCoreApplication::translate(context, text);
+}
+
+void setField(QWidget *parent, const char *objectName, const QString &text)
+{
+    if (auto *field = parent->findChild<QLineEdit *>(QLatin1String(objectName)))
+        field->setText(text);
+}
+
+// The first listed device that @p wanted accepts, else an empty record.
+template<typename Wanted>
+VEXO_DEVICE_INFO deviceWhere(Wanted wanted)
+{
+    QVector<VEXO_DEVICE_INFO> records;
+    DeviceStore::instance()->copyAll(records);
+    for (const VEXO_DEVICE_INFO &record : std::as_const(records)) {
+        if (!record.inactive && wanted(record))
+            return record;
+    }
+    return VEXO_DEVICE_INFO{};
+}
+
+// The reset dialog of @p record through its steps: the QR code, a refused confirmation, a typed key
+// with the strength meter.
+void shootResetDialog(QWidget *window, const QString &name, const VEXO_DEVICE_INFO &record)
+{
+    const bool newFormat = record.keyFormatFlags & VEXO_KEYFMT_NEW;
+    VexoTool::ResetPasswordDialog dialog(window, fieldText(record.serialNumber), fieldText(record.deviceTypeText),
+                                         newFormat, record.capabilityFlags & VEXO_CAP_RESET_IPC);
+    QTimer::singleShot(700, [&] {
+        shoot(name + QStringLiteral("-1-open"));
+        clickChild(&dialog, "m_btnQRcode");
+        pause(300);
+        shoot(name + QStringLiteral("-2-qr-code"));
+        QTimer::singleShot(400, [name] { shoot(name + QStringLiteral("-3-no-key")); });
+        clickChild(&dialog, "btnConfirm");
+        setField(&dialog, "m_lineEditFilePath",
+                 newFormat ? QStringLiteral("RK2.3q0Yb1…") : QStringLiteral("/home/installer/reset.xml"));
+        setField(&dialog, "m_lineEditNewPassword", QStringLiteral("Abcd1234"));
+        setField(&dialog, "m_lineEditConfirmPassword", QStringLiteral("Abcd1234"));
+        pause(300);
+        shoot(name + QStringLiteral("-4-filled"));
+        dialog.reject();
+    });
+    dialog.exec();
 }
 
 } // namespace
@@ -290,6 +339,65 @@ int main(int argc, char *argv[])
                 translated("VexoTool::VEXOToolMainPage", "Initialization failed."), false);
         },
         [](QWidget *modal) { modal->close(); });
+
+    // Password recovery: the reset dialog of each key scheme, the restore dialog, the batch password dialog.
+    const VEXO_DEVICE_INFO newer = deviceWhere([](const VEXO_DEVICE_INFO &r) {
+        return (r.capabilityFlags & VEXO_CAP_KEY_RESET) && (r.keyFormatFlags & VEXO_KEYFMT_NEW)
+               && (r.capabilityFlags & VEXO_CAP_RESET_IPC);
+    });
+    const VEXO_DEVICE_INFO older = deviceWhere([](const VEXO_DEVICE_INFO &r) {
+        return (r.capabilityFlags & VEXO_CAP_KEY_RESET) && !(r.keyFormatFlags & VEXO_KEYFMT_NEW);
+    });
+    const VEXO_DEVICE_INFO restorable
+        = deviceWhere([](const VEXO_DEVICE_INFO &r) { return !(r.capabilityFlags & VEXO_CAP_KEY_RESET); });
+    shootResetDialog(&window, QStringLiteral("12-reset-newer"), newer);
+    shootResetDialog(&window, QStringLiteral("13-reset-older"), older);
+
+    {
+        VexoTool::RestorePasswordDialog dialog(&window, fieldText(restorable.serialNumber),
+                                               fieldText(restorable.deviceTypeText));
+        QTimer::singleShot(700, [&dialog] {
+            shoot(QStringLiteral("14-restore-1-open"));
+            QTimer::singleShot(400, [] { shoot(QStringLiteral("14-restore-2-no-code")); });
+            clickChild(&dialog, "btnConfirm");
+            setField(&dialog, "m_lineEditSecurityCode", QStringLiteral("WRONGCODE0000000"));
+            QTimer::singleShot(900, [] { shoot(QStringLiteral("14-restore-3-refused")); });
+            clickChild(&dialog, "btnConfirm");
+            dialog.reject();
+        });
+        dialog.exec();
+    }
+    {
+        VexoTool::ResetPasswordWidget dialog(&window);
+        QTimer::singleShot(700, [&dialog] {
+            shoot(QStringLiteral("15-batch-password-1-open"));
+            setField(&dialog, "m_lineEditNewPassword", QStringLiteral("abcdEFGH"));
+            setField(&dialog, "m_lineEditConfirmPassword", QStringLiteral("abcdEFGH"));
+            pause(200);
+            shoot(QStringLiteral("15-batch-password-2-filled"));
+            QTimer::singleShot(400, [] { shoot(QStringLiteral("15-batch-password-3-no-folder")); });
+            clickChild(&dialog, "btnConfirm");
+            dialog.reject();
+        });
+        dialog.exec();
+    }
+
+    // The same dialogs as an installer reaches them: a checked row and the panel's Forget Password.
+    const std::pair<QString, VEXO_DEVICE_INFO> forgotten[]
+        = {{QStringLiteral("16-forget-password-reset"), newer},
+           {QStringLiteral("17-forget-password-restore"), restorable}};
+    for (const auto &[shotName, record] : forgotten) {
+        const int row = model->rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
+        if (row < 0)
+            continue;
+        for (int other = 0; other < model->rowCount(); ++other)
+            model->item(other, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+        model->item(row, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+        pause(200);
+        shootModal(
+            shotName, [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnLostPassword"))->click(); },
+            [](QWidget *modal) { clickChild(modal, "btnCancel"); });
+    }
 
     simulator.kill();
     simulator.waitForFinished(3000);

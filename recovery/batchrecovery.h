@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include <Vexo.h>
+
+#include <QCoreApplication>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+class QWidget;
+
+namespace VexoTool {
+
+/** @brief A ticked device of the list as the batch flows need it. */
+struct BatchDevice
+{
+    QString serialNumber;
+    QString startTime;
+    QString softwareVersion;
+};
+
+/** @brief The reset requests of a batch reset, and the devices without a reset file. */
+struct BatchResetPlan
+{
+    QMap<QString, VEXO_RESET_PARAM> requests;
+    QMap<QString, QString> softwareVersions;
+    /** The serial numbers without a matching reset file, in the order of the devices. */
+    QStringList unmatched;
+};
+
+/**
+ * @brief The batch key export and batch reset of the devices ticked in the device list.
+ *
+ * Both run the library calls on a ResetPasswordThread under a modal busy dialog, leave their
+ * error files in the batch folder (batchFolder()) and end with a summary message.
+ */
+class BatchRecovery
+{
+    Q_DECLARE_TR_FUNCTIONS(VexoTool::BatchRecovery)
+
+public:
+    /**
+     * @brief Writes the key file of every device in @p devices into the batch folder.
+     *
+     * Nothing happens without devices. Afterwards "Exported" or the failure hint is shown and the
+     * batch folder is opened in the file manager.
+     */
+    static void exportKeys(QWidget *page, const QVector<BatchDevice> &devices);
+
+    /**
+     * @brief Asks for a new password and the folder of reset files, then resets every device of
+     *        @p checkedDevices (read once the password dialog was accepted) that has a reset file.
+     *
+     * Devices without a reset file are listed in mismatch.txt; failures and mismatches end with
+     * the failure hint and open the batch folder, else "Successed" is shown.
+     */
+    static void resetPasswords(QWidget *page, const std::function<QVector<BatchDevice>()> &checkedDevices);
+
+    /**
+     * @brief Matches each device to its reset file in @p folder by serial number.
+     *
+     * A file matches a device when its absolute path, with every "_" read as "/" or as "\",
+     * contains the serial number; of several matching files the last in case-insensitive name
+     * order is used.
+     */
+    static BatchResetPlan planReset(const QVector<BatchDevice> &devices, const QString &folder,
+                                    const QString &password);
+};
+
+} // namespace VexoTool

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "recoveryform.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QWidget>
+
+namespace VexoTool::RecoveryForm {
+
+QLabel *makeStepMarker(const QString &objectName, const QString &number, QWidget *parent)
+{
+    auto *marker = new QLabel(number, parent);
+    marker->setObjectName(objectName);
+    marker->setAlignment(Qt::AlignCenter);
+    // Colours and the round shape come from the skin's style sheet.
+    QFont font = marker->font();
+    font.setPointSize(7);
+    marker->setFont(font);
+    return marker;
+}
+
+QLabel *makeHintText(const QString &objectName, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QLabel *makeQrCodeLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("m_labelQcCode"));
+    // The skin draws a one-pixel frame around the symbol.
+    label->setFixedSize(QrCodeSize + 2, QrCodeSize + 2);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QLabel *makeFieldHint(const QString &objectName, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setFixedSize(16, 16);
+    return label;
+}
+
+QPoint messagePosition(const QWidget *dialog)
+{
+    return dialog->pos() + QPoint(dialog->width() / 2 - 155, dialog->height() / 2 - 60);
+}
+
+} // namespace VexoTool::RecoveryForm

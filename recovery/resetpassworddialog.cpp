@@ -1,0 +1,399 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "resetpassworddialog.h"
+
+#include "recoveryfiles.h"
+#include "recoveryform.h"
+#include "recoverylog.h"
+
+#include <akloguitoolkit/cradiobutton.h>
+#include <filepathbutton.h>
+#include <multistatelineedit.h>
+#include <passwordstrength.h>
+#include <qtqrencode.h>
+#include <vexohandler.h>
+#include <warningdialog.h>
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace VexoTool {
+
+namespace {
+
+const QString UserName = QStringLiteral("admin");
+
+// The folder of the last key export and the last imported reset file, offered again by later
+// dialogs of this run.
+QString &lastExportFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+QString &lastImportFile()
+{
+    static QString file;
+    return file;
+}
+
+aptui::MultiStateLineEdit *lineEdit(const QString &objectName, int maxLength, QWidget *parent)
+{
+    auto *edit = new aptui::MultiStateLineEdit(parent);
+    edit->setObjectName(objectName);
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QLabel *namedLabel(const QString &objectName, const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    return label;
+}
+
+bool isClipboardShortcut(const QKeyEvent *event)
+{
+    return event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Copy)
+           || event->matches(QKeySequence::Paste);
+}
+
+} // namespace
+
+ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialNumber, const QString &deviceType,
+                                         bool newFormat, bool supportIpc)
+    : BaseDialog(false, false, false, false, true, true, true, parent)
+    , m_serialNumber(serialNumber)
+    , m_deviceType(deviceType)
+    , m_newFormat(newFormat)
+    , m_supportIpc(supportIpc)
+    , m_qrEncode(new QtQrEncode(this))
+{
+    setupForm();
+    setTitle(tr("Reset Password"));
+    setFixedSize(510, 360);
+    setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
+    // Confirm runs the checks and the reset; only a successful reset closes the dialog.
+    setEnableDefaultConnections(true, true, true, false, true);
+
+    showPasswordLevel(0, m_labelLevel1, m_labelLevel2, m_labelLevel3, m_labelLevel);
+    m_btnFilePath->hide();
+
+    connect(m_radioBtnManualInput, &QRadioButton::toggled, this, &ResetPasswordDialog::onMaualAutoChanged);
+    connect(m_radioBtnAutoInput, &QRadioButton::toggled, this, &ResetPasswordDialog::onMaualAutoChanged);
+    connect(m_btnExport, &QPushButton::clicked, this, &ResetPasswordDialog::onExportFile);
+    connect(m_btnFilePath, &QToolButton::clicked, this, &ResetPasswordDialog::onClearFilePathError);
+    connect(m_btnFilePath, &QToolButton::clicked, this, &ResetPasswordDialog::onImportFile);
+    connect(this, &BaseDialog::signalConfirmButtonClicked, this, &ResetPasswordDialog::onResetPassword,
+            Qt::DirectConnection);
+    connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &ResetPasswordDialog::onNewPasswordTextChanged);
+    connect(m_btnQRcode, &QPushButton::clicked, this, &ResetPasswordDialog::onGenerateQRcode);
+
+    if (!m_newFormat) {
+        // The older scheme's reset keys come only as files.
+        m_radioBtnManualInput->hide();
+        m_radioBtnAutoInput->setChecked(true);
+        m_labelQcCode->clear();
+    }
+    if (!m_supportIpc)
+        m_checkBoxIPC->hide();
+
+    for (aptui::MultiStateLineEdit *edit : {m_lineEditFilePath, m_lineEditNewPassword, m_lineEditConfirmPassword})
+        edit->installEventFilter(this);
+    m_lineEditNewPassword->setContextMenuPolicy(Qt::NoContextMenu);
+    m_lineEditConfirmPassword->setContextMenuPolicy(Qt::NoContextMenu);
+
+    // Exporting a key file stays possible for the service desk but is not offered.
+    m_btnExport->hide();
+}
+
+ResetPasswordDialog::~ResetPasswordDialog() = default;
+
+void ResetPasswordDialog::setupForm()
+{
+    auto *form = new QWidget(this);
+    form->setObjectName(QStringLiteral("ResetPasswordDialog_centerWidget"));
+
+    m_labelPic1 = RecoveryForm::makeStepMarker(QStringLiteral("m_labelPic1"), QStringLiteral("1"), form);
+    m_labelPic2 = RecoveryForm::makeStepMarker(QStringLiteral("m_labelPic2"), QStringLiteral("2"), form);
+    m_labelPic3 = RecoveryForm::makeStepMarker(QStringLiteral("m_labelPic3"), QStringLiteral("3"), form);
+    m_labelStep1 = RecoveryForm::makeHintText(
+        QStringLiteral("m_labelStep1"),
+        tr("请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。"), form);
+    m_labelStep2 = RecoveryForm::makeHintText(
+        QStringLiteral("m_labelStep2"),
+        tr("请导入由“密码重置”生成的密钥文件，并重置密码（若是字符则手动输入，若是XML文件则文件导入）。"), form);
+    label = RecoveryForm::makeHintText(QStringLiteral("label"),
+                                       tr("如果恢复失败，请重启设备和软件后重新执行步骤1和2。"), form);
+
+    m_btnExport = new QPushButton(tr("Export"), form);
+    m_btnExport->setObjectName(QStringLiteral("m_btnExport"));
+    m_btnQRcode = new QPushButton(tr("QR code"), form);
+    m_btnQRcode->setObjectName(QStringLiteral("m_btnQRcode"));
+    m_labelQcCode = RecoveryForm::makeQrCodeLabel(form);
+
+    m_radioBtnManualInput = new aKLOGUIToolkit::CRadioButton(form);
+    m_radioBtnManualInput->setObjectName(QStringLiteral("m_radioBtnManualInput"));
+    m_radioBtnManualInput->setText(tr("ManualInput"));
+    m_radioBtnManualInput->setChecked(true);
+    m_radioBtnAutoInput = new aKLOGUIToolkit::CRadioButton(form);
+    m_radioBtnAutoInput->setObjectName(QStringLiteral("m_radioBtnAutoInput"));
+    m_radioBtnAutoInput->setText(tr("AutoInput"));
+    m_lineEditFilePath = lineEdit(QStringLiteral("m_lineEditFilePath"), 128, form);
+    m_btnFilePath = new aptui::FilePathButton(form);
+    m_btnFilePath->setObjectName(QStringLiteral("m_btnFilePath"));
+    m_btnFilePath->setFixedSize(24, 24);
+    m_btnFilePath->setCursor(Qt::PointingHandCursor);
+    m_labelHintFilePath = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintFilePath"), form);
+
+    m_labelNewPassword = namedLabel(QStringLiteral("m_labelNewPassword"), tr("New Password:"), form);
+    m_lineEditNewPassword = lineEdit(QStringLiteral("m_lineEditNewPassword"), 16, form);
+    m_lineEditNewPassword->setEchoMode(QLineEdit::Password);
+    m_labelHintNewPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintNewPassword"), form);
+    m_labelLevel1 = namedLabel(QStringLiteral("m_labelLevel1"), QString(), form);
+    m_labelLevel2 = namedLabel(QStringLiteral("m_labelLevel2"), QString(), form);
+    m_labelLevel3 = namedLabel(QStringLiteral("m_labelLevel3"), QString(), form);
+    m_labelLevel = namedLabel(QStringLiteral("m_labelLevel"), QString(), form);
+    m_labelHintLevel = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintLevel"), form);
+    m_labelConfirmPassword = namedLabel(QStringLiteral("m_labelConfirmPassword"), tr("Confirm Password:"), form);
+    m_lineEditConfirmPassword = lineEdit(QStringLiteral("m_lineEditConfirmPassword"), 16, form);
+    m_lineEditConfirmPassword->setEchoMode(QLineEdit::Password);
+    m_labelHintConfirmPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintConfirmPassword"), form);
+    m_checkBoxIPC = new QCheckBox(tr("Reset IPC"), form);
+    m_checkBoxIPC->setObjectName(QStringLiteral("m_checkBoxIPC"));
+
+    // Step 1 and 2 on the left, the QR code on their right; step 3 below across the width.
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_btnExport);
+    buttons->addWidget(m_btnQRcode);
+    buttons->addStretch(1);
+
+    auto *inputKind = new QHBoxLayout;
+    inputKind->setSpacing(16);
+    inputKind->addWidget(m_radioBtnManualInput);
+    inputKind->addWidget(m_radioBtnAutoInput);
+    inputKind->addStretch(1);
+
+    auto *keyRow = new QHBoxLayout;
+    keyRow->setSpacing(4);
+    keyRow->addWidget(m_lineEditFilePath, 1);
+    keyRow->addWidget(m_btnFilePath);
+    keyRow->addWidget(m_labelHintFilePath);
+
+    auto *upper = new QGridLayout;
+    upper->setHorizontalSpacing(6);
+    upper->setVerticalSpacing(4);
+    upper->addWidget(m_labelPic1, 0, 0, Qt::AlignTop);
+    upper->addWidget(m_labelStep1, 0, 1);
+    upper->addLayout(buttons, 1, 1);
+    upper->addWidget(m_labelPic2, 2, 0, Qt::AlignTop);
+    upper->addWidget(m_labelStep2, 2, 1);
+    upper->addLayout(inputKind, 3, 1);
+    upper->addLayout(keyRow, 4, 1);
+    upper->addWidget(m_labelQcCode, 0, 2, 5, 1, Qt::AlignTop | Qt::AlignRight);
+    upper->setColumnStretch(1, 1);
+
+    auto *meter = new QHBoxLayout;
+    meter->setSpacing(2);
+    meter->addWidget(m_labelLevel1, 0, Qt::AlignVCenter);
+    meter->addWidget(m_labelLevel2, 0, Qt::AlignVCenter);
+    meter->addWidget(m_labelLevel3, 0, Qt::AlignVCenter);
+    meter->addSpacing(6);
+    meter->addWidget(m_labelLevel, 0, Qt::AlignVCenter);
+    meter->addWidget(m_labelHintLevel, 0, Qt::AlignVCenter);
+    meter->addStretch(1);
+
+    auto *passwords = new QGridLayout;
+    passwords->setHorizontalSpacing(6);
+    passwords->setVerticalSpacing(4);
+    passwords->addWidget(m_labelPic3, 0, 0, Qt::AlignTop);
+    passwords->addWidget(label, 0, 1, 1, 4);
+    passwords->addWidget(m_labelNewPassword, 1, 1);
+    passwords->addWidget(m_lineEditNewPassword, 1, 2);
+    passwords->addWidget(m_labelHintNewPassword, 1, 3);
+    passwords->addLayout(meter, 1, 4);
+    passwords->addWidget(m_labelConfirmPassword, 2, 1);
+    passwords->addWidget(m_lineEditConfirmPassword, 2, 2);
+    passwords->addWidget(m_labelHintConfirmPassword, 2, 3);
+    passwords->addWidget(m_checkBoxIPC, 2, 4);
+    passwords->setColumnStretch(2, 1);
+
+    auto *layout = new QVBoxLayout(form);
+    layout->setContentsMargins(16, 8, 16, 4);
+    layout->setSpacing(8);
+    layout->addLayout(upper);
+    layout->addLayout(passwords);
+    layout->addStretch(1);
+    setContentWidget(form);
+}
+
+QString ResetPasswordDialog::keyQrText(const QString &deviceType, const QString &key, bool newFormat)
+{
+    const QString text = deviceType + QStringLiteral("**") + key;
+    return newFormat ? text : QStringLiteral("B:") + text;
+}
+
+QString ResetPasswordDialog::makeCleanCopy(const QString &strFilePath) const
+{
+    return VexoTool::makeCleanCopy(strFilePath, cleanCopyPath());
+}
+
+quint32 ResetPasswordDialog::keyCommand() const
+{
+    return m_newFormat ? VEXO_GET_KEY_V2 : VEXO_GET_KEY_V1;
+}
+
+void ResetPasswordDialog::showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field, QLabel *hint)
+{
+    WarningDialog::showWarning(RecoveryForm::messagePosition(this), kind, text, this, field, hint);
+}
+
+void ResetPasswordDialog::onMaualAutoChanged()
+{
+    m_btnFilePath->setVisible(!m_radioBtnManualInput->isChecked());
+}
+
+void ResetPasswordDialog::onGenerateQRcode()
+{
+    const std::optional<DeviceKey> key = queryDeviceKey(m_serialNumber, keyCommand());
+    if (!key) {
+        qCWarning(lcRecovery, "[ResetPasswordDialog]key query of %s failed, error %u", qPrintable(m_serialNumber),
+                  VEXO::VexoHandler::instance()->getLastError());
+        showMessage(WarningDialog::Error, tr("Generate QR code error."));
+        return;
+    }
+    m_qrEncode->setString(keyQrText(m_deviceType, key->text(), m_newFormat));
+    m_labelQcCode->setPixmap(QPixmap::fromImage(m_qrEncode->getQRCode(RecoveryForm::QrCodeSize, devicePixelRatioF())));
+}
+
+void ResetPasswordDialog::onExportFile()
+{
+    QString folder = QFileDialog::getExistingDirectory(this, QString(), lastExportFolder(), QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return;
+    lastExportFolder() = folder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+
+    const std::optional<DeviceKey> key = queryDeviceKey(m_serialNumber, keyCommand());
+    if (!key) {
+        qCWarning(lcRecovery, "[ResetPasswordDialog]key query of %s failed, error %u", qPrintable(m_serialNumber),
+                  VEXO::VexoHandler::instance()->getLastError());
+        showMessage(WarningDialog::Error, tr("Get key error."));
+        return;
+    }
+    if (writeKeyFile(folder + keyFileName(m_serialNumber, QDateTime::currentDateTime()), *key))
+        showMessage(WarningDialog::Success, tr("Exported."));
+    else
+        showMessage(WarningDialog::Error, tr("Create device key file error."));
+}
+
+void ResetPasswordDialog::onImportFile()
+{
+    const QString file = QFileDialog::getOpenFileName(this, QString(), lastImportFile());
+    if (file.isEmpty())
+        return;
+    lastImportFile() = file;
+    m_lineEditFilePath->setText(QDir::toNativeSeparators(file));
+    m_lineEditFilePath->setCursorPosition(0);
+}
+
+void ResetPasswordDialog::onClearFilePathError()
+{
+    m_labelHintFilePath->clear();
+    m_lineEditFilePath->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+}
+
+void ResetPasswordDialog::onClearWarningInfo()
+{
+    for (aptui::MultiStateLineEdit *edit : {m_lineEditFilePath, m_lineEditNewPassword, m_lineEditConfirmPassword})
+        edit->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+    m_labelHintFilePath->clear();
+    m_labelHintNewPassword->clear();
+    m_labelHintConfirmPassword->clear();
+}
+
+void ResetPasswordDialog::onNewPasswordTextChanged(QString strNewPassword)
+{
+    showPasswordLevel(passwordLevel(UserName, strNewPassword), m_labelLevel1, m_labelLevel2, m_labelLevel3,
+                      m_labelLevel);
+}
+
+void ResetPasswordDialog::onResetPassword()
+{
+    if (m_lineEditFilePath->text().isEmpty()) {
+        showMessage(WarningDialog::Error, tr("Please input the secret key."), m_lineEditFilePath, m_labelHintFilePath);
+        return;
+    }
+    if (m_lineEditNewPassword->text().isEmpty()) {
+        m_lineEditNewPassword->setFocus();
+        showMessage(WarningDialog::Error, tr("The password can not be empty."), m_lineEditNewPassword,
+                    m_labelHintNewPassword);
+        return;
+    }
+    if (m_lineEditConfirmPassword->text() != m_lineEditNewPassword->text()) {
+        showMessage(WarningDialog::Error, tr("The password you typed do not match."), m_lineEditNewPassword,
+                    m_labelHintNewPassword);
+        return;
+    }
+    if (m_labelLevel->text().isEmpty()) {
+        WarningDialog::showLargeWarning(
+            RecoveryForm::messagePosition(this), WarningDialog::Error,
+            tr("Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special "
+               "character for your password with at least two kinds of them contained."),
+            this, m_lineEditNewPassword, m_labelHintNewPassword);
+        return;
+    }
+
+    const bool fromFile = m_radioBtnAutoInput->isChecked();
+    // The box counts only where it is offered; a hidden box may still hold a tick.
+    const bool resetIpc = !m_checkBoxIPC->isHidden() && m_checkBoxIPC->isChecked();
+    const VEXO_RESET_PARAM param
+        = fromFile ? makeResetParam(QString(), makeCleanCopy(m_lineEditFilePath->text()), m_lineEditNewPassword->text(),
+                                    resetIpc)
+                   : makeResetParam(m_lineEditFilePath->text(), QString(), m_lineEditNewPassword->text(), resetIpc);
+
+    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+    if (handler->resetPasswd(m_serialNumber.toLatin1(), param)) {
+        showMessage(WarningDialog::Success, tr("Reset password Succeed."));
+        accept();
+        return;
+    }
+    qCWarning(lcRecovery, "[ResetPasswordDialog]reset of %s failed, error %u", qPrintable(m_serialNumber),
+              handler->getLastError());
+    showMessage(WarningDialog::Error, tr("Reset password failed."));
+}
+
+bool ResetPasswordDialog::eventFilter(QObject *target, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (target == m_lineEditFilePath) {
+            onClearFilePathError();
+        } else if (target == m_lineEditNewPassword) {
+            m_labelHintNewPassword->clear();
+            m_lineEditNewPassword->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+        } else if (target == m_lineEditConfirmPassword) {
+            m_labelHintConfirmPassword->clear();
+            m_lineEditConfirmPassword->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+        }
+    } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+               && (target == m_lineEditNewPassword || target == m_lineEditConfirmPassword)
+               && isClipboardShortcut(static_cast<QKeyEvent *>(event))) {
+        return true;
+    }
+    return BaseDialog::eventFilter(target, event);
+}
+
+} // namespace VexoTool

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "resetpasswordthread.h"
+
+#include "recoveryfiles.h"
+#include "recoverylog.h"
+
+#include <vexohandler.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+const QString OutErrorFile = QStringLiteral("out_error.txt");
+const QString InErrorFile = QStringLiteral("in_error.txt");
+
+void removeIfExists(const QString &path)
+{
+    if (QFile::exists(path))
+        QFile::remove(path);
+}
+
+void appendLine(QFile &file, const QString &line)
+{
+    if (file.isOpen())
+        file.write(line.toLatin1() + "\r\n");
+}
+
+} // namespace
+
+ResetPasswordThread::ResetPasswordThread() = default;
+
+ResetPasswordThread::~ResetPasswordThread()
+{
+    wait();
+}
+
+QString ResetPasswordThread::resultFolder() const
+{
+    return QDir::fromNativeSeparators(VexoTool::batchFolder());
+}
+
+void ResetPasswordThread::run()
+{
+    if (m_mode == ModeExport)
+        runExport();
+    else
+        runReset();
+}
+
+void ResetPasswordThread::runExport()
+{
+    m_failed = false;
+    const QString errorPath = VexoTool::batchFilePath(OutErrorFile);
+    removeIfExists(errorPath);
+
+    if (!m_exportEntries.isEmpty()) {
+        QDir().mkpath(VexoTool::batchFolder());
+        QFile errors(errorPath);
+        if (!errors.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qCWarning(lcRecovery, "[ResetPasswordThread]cannot write %s", qPrintable(errorPath));
+
+        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        for (const QString &entry : std::as_const(m_exportEntries)) {
+            const QString serial = entry.section(QLatin1Char('+'), 0, 0);
+            const std::optional<VexoTool::DeviceKey> key = VexoTool::queryDeviceKey(serial, VEXO_GET_KEY_V1);
+            if (key) {
+                const QString path
+                    = VexoTool::batchFilePath(VexoTool::keyFileName(serial, QDateTime::currentDateTime()));
+                if (!VexoTool::writeKeyFile(path, *key))
+                    qCWarning(lcRecovery, "[ResetPasswordThread]key file %s not written", qPrintable(path));
+                continue;
+            }
+            appendLine(errors, entry + QStringLiteral(" software: ") + m_softwareVersions.value(serial)
+                                   + QStringLiteral(" error code: ") + QString::number(handler->getLastError()));
+            m_failed = true;
+        }
+    }
+    if (!m_failed)
+        removeIfExists(errorPath);
+}
+
+void ResetPasswordThread::runReset()
+{
+    m_failed = false;
+    const QString errorPath = VexoTool::batchFilePath(InErrorFile);
+    removeIfExists(errorPath);
+
+    if (!m_resetParams.isEmpty()) {
+        // The folder may not exist yet when nothing was exported on this computer.
+        QDir().mkpath(VexoTool::batchFolder());
+        QFile errors(errorPath);
+        if (!errors.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qCWarning(lcRecovery, "[ResetPasswordThread]cannot write %s", qPrintable(errorPath));
+
+        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        for (auto it = m_resetParams.cbegin(); it != m_resetParams.cend(); ++it) {
+            if (handler->resetPasswd(it.key().toLatin1(), it.value()))
+                continue;
+            appendLine(errors, it.key() + QStringLiteral(" + software: ") + m_softwareVersions.value(it.key())
+                                   + QStringLiteral(" error code: ") + QString::number(handler->getLastError()));
+            m_failed = true;
+        }
+    }
+    if (!m_failed)
+        removeIfExists(errorPath);
+}
