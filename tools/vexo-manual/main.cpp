@@ -133,7 +133,7 @@ int main(int argc, char *argv[])
                 continue;
             }
             doc.addResource(QTextDocument::ImageResource, QUrl(image.name()), picture);
-            const double width = std::min<double>(imageWidth, picture.width());
+            const double width = std::min<double>(imageWidth, picture.width() * 0.8);
             image.setWidth(width);
             image.setHeight(width * picture.height() / picture.width());
             pictures.append({fragment.position(), fragment.length(), image});
