@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 
-# The C libraries the project links, as the targets Vexo::Sodium and Vexo::QrEncode.
+# The C libraries the project links, as the targets Vexo::Sodium, Vexo::QrEncode and Vexo::Gsf.
 # pkg-config finds them on Linux and in MSYS2; where it is missing (MSVC, vcpkg) a
 # CMake package or a plain header and library search does. On Linux the pkg-config
 # targets PkgConfig::SODIUM and PkgConfig::QRENCODE exist as well.
@@ -54,4 +54,7 @@ vexo_find_c_library(Vexo::Sodium PREFIX SODIUM PKG libsodium HEADER sodium.h NAM
 
 if(NOT VEXO_LIBRARIES_ONLY)
     vexo_find_c_library(Vexo::QrEncode PREFIX QRENCODE PKG libqrencode HEADER qrencode.h NAMES qrencode libqrencode)
+    # The compound-file container of ".xls" workbooks. libgsf builds on GLib: without pkg-config,
+    # GSF_INCLUDE_DIR and GSF_LIBRARY take the lists of both.
+    vexo_find_c_library(Vexo::Gsf PREFIX GSF PKG libgsf-1 HEADER gsf/gsf-outfile-msole.h NAMES gsf-1 REQUIRED)
 endif()

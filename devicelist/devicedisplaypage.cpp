@@ -9,6 +9,7 @@
 #include <akloguitoolkit/ctabledelegate.h>
 #include <akloguitoolkit/ctableview.h>
 #include <batchrecovery.h>
+#include <devicesinfosavepage.h>
 #include <devicestore.h>
 #include <treeviewwithleftpixmapdelegate.h>
 #include <vexohandler.h>
@@ -19,11 +20,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHoverEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStandardItem>
+#include <QTimer>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -202,9 +205,34 @@ DeviceDisplayPage::DeviceDisplayPage(QWidget *parent, const QString &columnConfi
     m_btnConfigExportFile->setStyleSheet(QString::fromLatin1(kRedButtonStyle));
     m_tableViewVexo->header()->setStyleSheet(QString::fromLatin1(kHeaderStyle));
     m_tableViewVexo->setStyleSheet(QString::fromLatin1(kTableStyle));
+
+    // Discovery starts with the main window: the first inquiry period runs from here.
+    m_noAnswerTimer = new QTimer(this);
+    m_noAnswerTimer->setSingleShot(true);
+    m_noAnswerTimer->setInterval(10000);
+    connect(m_noAnswerTimer, &QTimer::timeout, this, &DeviceDisplayPage::onNoAnswerTimeout);
+    m_noAnswerTimer->start();
 }
 
 DeviceDisplayPage::~DeviceDisplayPage() = default;
+
+void DeviceDisplayPage::setNoAnswerDelay(int milliseconds)
+{
+    m_noAnswerTimer->setInterval(milliseconds);
+    if (m_noAnswerTimer->isActive())
+        m_noAnswerTimer->start();
+}
+
+void DeviceDisplayPage::onNoAnswerTimeout()
+{
+    if (m_model->rowCount() > 0)
+        return;
+    m_labelNoAnswer->show();
+    // The library's own log names what it found on this host (adapters, reverse-path filter).
+    qCWarning(lcDeviceList, "no device answered for a whole inquiry period: check the network cable, that the "
+                            "adapter is in the cameras' network, and that a firewall lets in the devices' UDP answers "
+                            "(see the discovery library's log for the causes it found)");
+}
 
 void DeviceDisplayPage::setupForm()
 {
@@ -232,6 +260,10 @@ void DeviceDisplayPage::setupForm()
     label = new QLabel(tr("TextLabel"), m_frameDeviceCount);
     label->setObjectName(QStringLiteral("label"));
     label->setFixedWidth(0);
+    m_labelNoAnswer = new QLabel(tr("No device answers: check the cable and the firewall."), m_frameDeviceCount);
+    m_labelNoAnswer->setObjectName(QStringLiteral("m_labelNoAnswer"));
+    m_labelNoAnswer->setStyleSheet(QStringLiteral("color:#d11f24;"));
+    m_labelNoAnswer->hide();
 
     const auto makeButton = [this](const QString &name, const QString &text) {
         auto *button = new QPushButton(text, m_frameDeviceCount);
@@ -249,6 +281,7 @@ void DeviceDisplayPage::setupForm()
     barLayout->addWidget(m_labelDeiceCount);
     barLayout->addWidget(m_countLine);
     barLayout->addWidget(m_labelDeviceCountValue);
+    barLayout->addWidget(m_labelNoAnswer);
     barLayout->addWidget(label);
     barLayout->addStretch(1);
     barLayout->addWidget(m_btnConfigReset);
@@ -396,6 +429,7 @@ void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
     }
     m_model->addDevice(struDevInfo);
     updateCount();
+    m_labelNoAnswer->hide();
 }
 
 void DeviceDisplayPage::onDeviceLogout(const VEXO_DEVICE_INFO &struDevInfo)
@@ -438,6 +472,7 @@ void DeviceDisplayPage::onManualUpdate()
     updateCount();
     reportNoRow();
     m_lastCheckedCount = 0;
+    m_noAnswerTimer->start();
     if (!handler->sendInquiry())
         qCWarning(lcDeviceList, "the inquiry after a refresh failed (error %u)", handler->getLastError());
 }
@@ -573,7 +608,13 @@ void DeviceDisplayPage::updateHoverCursor(const QPoint &viewportPosition)
 
 void DeviceDisplayPage::onSaveDeviceInfoToExcel()
 {
-    qCInfo(lcDeviceList, "the spreadsheet export is not available in this build");
+    // The checked rows from top to bottom as the table shows them; none still gives a workbook
+    // with the column names.
+    DevicesInfoSavePage dialog(m_model, checkedRows());
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
+    emit signalCoverMainPage();
+    dialog.exec();
+    emit signalDisCoverMainPage();
 }
 
 namespace {

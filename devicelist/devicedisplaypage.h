@@ -20,6 +20,7 @@ class QLabel;
 class QPushButton;
 class QSortFilterProxyModel;
 class QStandardItem;
+class QTimer;
 
 namespace aKLOGUIToolkit {
 class CTableView;
@@ -68,6 +69,12 @@ public:
     /** @brief The row's device as the pages pass it on: ID, type, IPv4, serial number, MAC; result "0". */
     DeviceInfo deviceInfoOfRow(int row) const;
 
+    /**
+     * @brief How long an empty list waits, after start and after "Refresh", before the count
+     * line says that nothing answers: the discovery library's inquiry period (10 s) by default.
+     */
+    void setNoAnswerDelay(int milliseconds);
+
 signals:
     /** @brief The checked rows changed: what the panel should offer, and the checked devices. */
     void signalCurrentSelectionModelChange(ModifyPage modifyPageType, QVector<DeviceInfo> vecDeviceInfo);
@@ -77,7 +84,7 @@ signals:
     void signalDisCoverMainPage();
 
 public slots:
-    /** @brief Spreadsheet export of the checked rows; not available in this build. */
+    /** @brief Opens the "Export" dialog for the checked rows, with the main window covered meanwhile. */
     void onSaveDeviceInfoToExcel();
     /** @brief Lists a device that came online, unless its MAC is listed already. */
     void onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo);
@@ -112,6 +119,9 @@ public slots:
     /** @brief Batch key export of the checked rows into the batch folder. */
     void onConfigExportFile();
 
+private slots:
+    void onNoAnswerTimeout();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -132,6 +142,8 @@ private:
     QLabel *m_labelDeiceCount = nullptr;
     QFrame *m_countLine = nullptr;
     QLabel *m_labelDeviceCountValue = nullptr;
+    QLabel *m_labelNoAnswer = nullptr; // the hint beside the count while nothing answers
+    QTimer *m_noAnswerTimer = nullptr;
     QLabel *label = nullptr;
     QPushButton *m_btnConfigReset = nullptr;
     QPushButton *m_btnExportDeviceInfo = nullptr;

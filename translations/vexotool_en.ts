@@ -62,6 +62,33 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::BatchRecovery</name>
+    <message>
+        <source>Loading...</source>
+        <translation>Loading...</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>Part failed.Please check&quot;out_error&quot; file</source>
+        <translation>Part failed.Please check&quot;out_error&quot; file</translation>
+    </message>
+    <message>
+        <source>Exported</source>
+        <translation>Exported</translation>
+    </message>
+    <message>
+        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
+        <translation>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</translation>
+    </message>
+    <message>
+        <source>Successed</source>
+        <translation>Successed</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::DeviceActivePage</name>
     <message>
         <source>Device not activated</source>
@@ -376,10 +403,6 @@
         <source>Activate fail numbers</source>
         <translation>Activate fail numbers</translation>
     </message>
-    <message>
-        <source>Password recovery is not available in this build.</source>
-        <translation>Password recovery is not available in this build.</translation>
-    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
@@ -536,6 +559,52 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::DevicesInfoSavePage</name>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>File name:</source>
+        <translation>File name:</translation>
+    </message>
+    <message>
+        <source>File path:</source>
+        <translation>File path:</translation>
+    </message>
+    <message>
+        <source>Please input file name.</source>
+        <translation>Please input file name.</translation>
+    </message>
+    <message>
+        <source>Please input file path.</source>
+        <translation>Please input file path.</translation>
+    </message>
+    <message>
+        <source>The file name has been used, please change it</source>
+        <translation>The file name has been used, please change it</translation>
+    </message>
+    <message>
+        <source>Saving succeed.</source>
+        <translation>Saving succeed.</translation>
+    </message>
+    <message>
+        <source>Saving failed.</source>
+        <translation>Saving failed.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::ExcelManager</name>
+    <message>
+        <source>Serial Number</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>Device Serial Number</source>
+        <translation>Device Serial Number</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::PasswordStrength</name>
     <message>
         <source>Weak</source>
@@ -551,6 +620,164 @@
         <source>Strong</source>
         <extracomment>Password strength</extracomment>
         <translation>Strong</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::ResetPasswordDialog</name>
+    <message>
+        <source>Reset Password</source>
+        <translation>Reset Password</translation>
+    </message>
+    <message>
+        <source>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</source>
+        <translation>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</translation>
+    </message>
+    <message>
+        <source>请导入由“密码重置”生成的密钥文件，并重置密码（若是字符则手动输入，若是XML文件则文件导入）。</source>
+        <translation>请导入由“密码重置”生成的密钥文件，并重置密码（若是字符则手动输入，若是XML文件则文件导入）。</translation>
+    </message>
+    <message>
+        <source>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</source>
+        <translation>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>QR code</source>
+        <translation>QR code</translation>
+    </message>
+    <message>
+        <source>ManualInput</source>
+        <translation>ManualInput</translation>
+    </message>
+    <message>
+        <source>AutoInput</source>
+        <translation>AutoInput</translation>
+    </message>
+    <message>
+        <source>New Password:</source>
+        <translation>New Password:</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>Confirm Password:</translation>
+    </message>
+    <message>
+        <source>Reset IPC</source>
+        <translation>Reset IPC</translation>
+    </message>
+    <message>
+        <source>Generate QR code error.</source>
+        <translation>Generate QR code error.</translation>
+    </message>
+    <message>
+        <source>Get key error.</source>
+        <translation>Get key error.</translation>
+    </message>
+    <message>
+        <source>Exported.</source>
+        <translation>Exported.</translation>
+    </message>
+    <message>
+        <source>Create device key file error.</source>
+        <translation>Create device key file error.</translation>
+    </message>
+    <message>
+        <source>Please input the secret key.</source>
+        <translation>Please input the secret key.</translation>
+    </message>
+    <message>
+        <source>The password can not be empty.</source>
+        <translation>The password can not be empty.</translation>
+    </message>
+    <message>
+        <source>The password you typed do not match.</source>
+        <translation>The password you typed do not match.</translation>
+    </message>
+    <message>
+        <source>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
+        <translation>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</translation>
+    </message>
+    <message>
+        <source>Reset password Succeed.</source>
+        <translation>Reset password Succeed.</translation>
+    </message>
+    <message>
+        <source>Reset password failed.</source>
+        <translation>Reset password failed.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::ResetPasswordWidget</name>
+    <message>
+        <source>Config Reset Password</source>
+        <translation>Config Reset Password</translation>
+    </message>
+    <message>
+        <source>New Password:</source>
+        <translation>New Password:</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>Confirm Password:</translation>
+    </message>
+    <message>
+        <source>Key Folder:</source>
+        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
+        <translation>Key Folder:</translation>
+    </message>
+    <message>
+        <source>Please input the secret key.</source>
+        <translation>Please input the secret key.</translation>
+    </message>
+    <message>
+        <source>The password can not be empty.</source>
+        <translation>The password can not be empty.</translation>
+    </message>
+    <message>
+        <source>The password you typed do not match.</source>
+        <translation>The password you typed do not match.</translation>
+    </message>
+    <message>
+        <source>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
+        <translation>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::RestorePasswordDialog</name>
+    <message>
+        <source>Reset Default Password</source>
+        <translation>Reset Default Password</translation>
+    </message>
+    <message>
+        <source>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</source>
+        <translation>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</translation>
+    </message>
+    <message>
+        <source>在“安全码”处输入“密码重置”生成的安全码，恢复的缺省密码是70639。</source>
+        <translation>在“安全码”处输入“密码重置”生成的安全码，恢复的缺省密码是70639。</translation>
+    </message>
+    <message>
+        <source>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</source>
+        <translation>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</translation>
+    </message>
+    <message>
+        <source>Security Code:</source>
+        <translation>Security Code:</translation>
+    </message>
+    <message>
+        <source>Please input security code.</source>
+        <translation>Please input security code.</translation>
+    </message>
+    <message>
+        <source>Restore password succeed.</source>
+        <translation>Restore password succeed.</translation>
+    </message>
+    <message>
+        <source>Restore password failed.</source>
+        <translation>Restore password failed.</translation>
     </message>
 </context>
 <context>

@@ -62,6 +62,33 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::BatchRecovery</name>
+    <message>
+        <source>Loading...</source>
+        <translation>正在处理...</translation>
+    </message>
+    <message>
+        <source>Hint</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Part failed.Please check&quot;out_error&quot; file</source>
+        <translation>部分失败，请查看“out_error”文件</translation>
+    </message>
+    <message>
+        <source>Exported</source>
+        <translation>导出完成</translation>
+    </message>
+    <message>
+        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
+        <translation>部分失败，请查看“in_error”或“mismatch”文件</translation>
+    </message>
+    <message>
+        <source>Successed</source>
+        <translation>成功</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::DeviceActivePage</name>
     <message>
         <source>Device not activated</source>
@@ -376,10 +403,6 @@
         <source>Activate fail numbers</source>
         <translation>激活失败数</translation>
     </message>
-    <message>
-        <source>Password recovery is not available in this build.</source>
-        <translation>此版本暂不提供密码找回功能。</translation>
-    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
@@ -536,6 +559,52 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::DevicesInfoSavePage</name>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>File name:</source>
+        <translation>文件名：</translation>
+    </message>
+    <message>
+        <source>File path:</source>
+        <translation>文件路径：</translation>
+    </message>
+    <message>
+        <source>Please input file name.</source>
+        <translation>请输入文件名。</translation>
+    </message>
+    <message>
+        <source>Please input file path.</source>
+        <translation>请输入文件路径。</translation>
+    </message>
+    <message>
+        <source>The file name has been used, please change it</source>
+        <translation>该文件名已被使用，请更换</translation>
+    </message>
+    <message>
+        <source>Saving succeed.</source>
+        <translation>保存成功。</translation>
+    </message>
+    <message>
+        <source>Saving failed.</source>
+        <translation>保存失败。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::ExcelManager</name>
+    <message>
+        <source>Serial Number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Device Serial Number</source>
+        <translation>设备序列号</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::PasswordStrength</name>
     <message>
         <source>Weak</source>
@@ -551,6 +620,164 @@
         <source>Strong</source>
         <extracomment>Password strength</extracomment>
         <translation>强</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::ResetPasswordDialog</name>
+    <message>
+        <source>Reset Password</source>
+        <translation>重置密码</translation>
+    </message>
+    <message>
+        <source>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</source>
+        <translation>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</translation>
+    </message>
+    <message>
+        <source>请导入由“密码重置”生成的密钥文件，并重置密码（若是字符则手动输入，若是XML文件则文件导入）。</source>
+        <translation>请导入由“密码重置”生成的密钥文件，并重置密码（若是字符则手动输入，若是XML文件则文件导入）。</translation>
+    </message>
+    <message>
+        <source>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</source>
+        <translation>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>QR code</source>
+        <translation>二维码</translation>
+    </message>
+    <message>
+        <source>ManualInput</source>
+        <translation>手动输入</translation>
+    </message>
+    <message>
+        <source>AutoInput</source>
+        <translation>文件导入</translation>
+    </message>
+    <message>
+        <source>New Password:</source>
+        <translation>新密码：</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>确认密码：</translation>
+    </message>
+    <message>
+        <source>Reset IPC</source>
+        <translation>同时重置IPC</translation>
+    </message>
+    <message>
+        <source>Generate QR code error.</source>
+        <translation>生成二维码失败。</translation>
+    </message>
+    <message>
+        <source>Get key error.</source>
+        <translation>获取密钥失败。</translation>
+    </message>
+    <message>
+        <source>Exported.</source>
+        <translation>导出成功。</translation>
+    </message>
+    <message>
+        <source>Create device key file error.</source>
+        <translation>创建设备密钥文件失败。</translation>
+    </message>
+    <message>
+        <source>Please input the secret key.</source>
+        <translation>请输入密钥。</translation>
+    </message>
+    <message>
+        <source>The password can not be empty.</source>
+        <translation>密码不能为空。</translation>
+    </message>
+    <message>
+        <source>The password you typed do not match.</source>
+        <translation>两次输入的密码不一致。</translation>
+    </message>
+    <message>
+        <source>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
+        <translation>密码长度为8-16位，可由数字、小写字母、大写字母和特殊字符组合，至少包含其中两种。</translation>
+    </message>
+    <message>
+        <source>Reset password Succeed.</source>
+        <translation>重置密码成功。</translation>
+    </message>
+    <message>
+        <source>Reset password failed.</source>
+        <translation>重置密码失败。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::ResetPasswordWidget</name>
+    <message>
+        <source>Config Reset Password</source>
+        <translation>批量重置密码</translation>
+    </message>
+    <message>
+        <source>New Password:</source>
+        <translation>新密码：</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>确认密码：</translation>
+    </message>
+    <message>
+        <source>Key Folder:</source>
+        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
+        <translation>密钥文件夹：</translation>
+    </message>
+    <message>
+        <source>Please input the secret key.</source>
+        <translation>请输入密钥。</translation>
+    </message>
+    <message>
+        <source>The password can not be empty.</source>
+        <translation>密码不能为空。</translation>
+    </message>
+    <message>
+        <source>The password you typed do not match.</source>
+        <translation>两次输入的密码不一致。</translation>
+    </message>
+    <message>
+        <source>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
+        <translation>密码长度为8-16位，可由数字、小写字母、大写字母和特殊字符组合，至少包含其中两种。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::RestorePasswordDialog</name>
+    <message>
+        <source>Reset Default Password</source>
+        <translation>恢复缺省密码</translation>
+    </message>
+    <message>
+        <source>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</source>
+        <translation>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</translation>
+    </message>
+    <message>
+        <source>在“安全码”处输入“密码重置”生成的安全码，恢复的缺省密码是70639。</source>
+        <translation>在“安全码”处输入“密码重置”生成的安全码，恢复的缺省密码是70639。</translation>
+    </message>
+    <message>
+        <source>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</source>
+        <translation>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</translation>
+    </message>
+    <message>
+        <source>Security Code:</source>
+        <translation>安全码：</translation>
+    </message>
+    <message>
+        <source>Please input security code.</source>
+        <translation>请输入安全码。</translation>
+    </message>
+    <message>
+        <source>Restore password succeed.</source>
+        <translation>恢复密码成功。</translation>
+    </message>
+    <message>
+        <source>Restore password failed.</source>
+        <translation>恢复密码失败。</translation>
     </message>
 </context>
 <context>

@@ -68,6 +68,8 @@ private slots:
     void activationResultRewritesRowAndReportsAgain();
     void modificationResultRewritesOnlySucceededRows();
     void refreshEmptiesTheListAndAsksAgain();
+    void noAnswerHintInTheCountLine_data();
+    void noAnswerHintInTheCountLine();
     void doubleClickOpensWebPage_data();
     void doubleClickOpensWebPage();
     void doubleClickInTheTable();
@@ -515,6 +517,47 @@ void tst_DeviceDisplayPage::refreshEmptiesTheListAndAsksAgain()
     checkItem(2)->setCheckState(Qt::Checked);
     QCOMPARE(m_spy->count(), 3);
     QCOMPARE(report(2).first, ModifySingle);
+}
+
+void tst_DeviceDisplayPage::noAnswerHintInTheCountLine_data()
+{
+    // Steps: '+' a device comes online, '-' it goes, 'r' Refresh, 'w' a whole inquiry period passes.
+    QTest::addColumn<QByteArray>("steps");
+    QTest::addColumn<bool>("shown");
+
+    QTest::addRow("nothing answers for a whole period") << QByteArray("w") << true;
+    QTest::addRow("a device answers in time") << QByteArray("+w") << false;
+    QTest::addRow("the first device clears the hint") << QByteArray("w+") << false;
+    QTest::addRow("refresh starts a new period that nothing answers") << QByteArray("+wrw") << true;
+    QTest::addRow("a device answers after refresh") << QByteArray("wr+w") << false;
+    QTest::addRow("the only device left before the period ended") << QByteArray("+-w") << true;
+    QTest::addRow("a device leaving later brings no hint") << QByteArray("+w-") << false;
+}
+
+void tst_DeviceDisplayPage::noAnswerHintInTheCountLine()
+{
+    QFETCH(QByteArray, steps);
+    QFETCH(bool, shown);
+    const int period = 60;
+    m_page->setNoAnswerDelay(period);
+    const auto *hint = m_page->findChild<QLabel *>(QStringLiteral("m_labelNoAnswer"));
+    QVERIFY(hint);
+    QVERIFY(hint->isHidden());
+    for (const char step : steps) {
+        if (step == '+')
+            login(1);
+        else if (step == '-')
+            m_page->onDeviceLogout(deviceRecord(1));
+        else if (step == 'r')
+            button("m_btnRefreshDeviceInfo")->click();
+        else
+            QTest::qWait(period * 3);
+    }
+    QCOMPARE(!hint->isHidden(), shown);
+    // The hint sits beside the count and leaves the count itself alone.
+    QCOMPARE(countLabel(), QString::number(model()->rowCount()));
+    if (shown)
+        QCOMPARE(hint->text(), QStringLiteral("No device answers: check the cable and the firewall."));
 }
 
 void tst_DeviceDisplayPage::doubleClickOpensWebPage_data()

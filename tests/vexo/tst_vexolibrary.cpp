@@ -23,6 +23,8 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <random>
+#include <set>
 #include <thread>
 
 namespace {
@@ -337,6 +339,8 @@ private slots:
     void uncertifiedDeviceGetsNoSecret();
     void restartReportedOnline_data();
     void restartReportedOnline();
+    void quickInquiriesFillTheListOverALossyLink_data();
+    void quickInquiriesFillTheListOverALossyLink();
 
 private:
     bool bringUp(const QStringList &simulatorArguments, int expectedDevices);
@@ -1295,6 +1299,67 @@ void tst_VexoLibrary::restartReportedOnline()
     DeviceNetParam p = paramsOf(*device);
     QVERIFY2(VEXO_ModifyDeviceNetParam(device->macAddress, kPassword, &p),
              qPrintable(QString::number(VEXO_GetLastError())));
+}
+
+void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink_data()
+{
+    QTest::addColumn<int>("lossPercent");
+    QTest::addColumn<int>("completeAtLeast"); // of five tries: the start and four refreshes
+    QTest::addRow("no loss") << 0 << 5;
+    // A single inquiry lists all four devices in about one try in three here.
+    QTest::addRow("a fifth of the datagrams lost each way") << 20 << 4;
+}
+
+void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink()
+{
+    QFETCH(int, lossPercent);
+    QFETCH(int, completeAtLeast);
+    const int devices = 4;
+    QVERIFY(m_sim->start(
+        {QStringLiteral("--count"), QString::number(devices), QStringLiteral("--seed"), QStringLiteral("31")}));
+    std::mt19937 random(1234);
+    m_tap = std::make_unique<Tap>(m_sim->port(), [&random, lossPercent](const vxdp::Message &, bool, bool *forward) {
+        *forward = std::uniform_int_distribution<int>(0, 99)(random) >= lossPercent;
+        return QList<QByteArray>{};
+    });
+    const quint16 tapPort = m_tap->begin();
+    QVERIFY(tapPort);
+    qputenv("VEXO_PORT", QByteArray::number(tapPort));
+    // Only the quick round may fill the list: the automatic period lies far beyond the two seconds.
+    qputenv("VEXO_INQUIRY_INTERVAL_MS", "60000");
+
+    // Devices listed from the event at index `from` on, within two seconds of the inquiry.
+    auto listedAfter = [this, devices](std::size_t from) {
+        const QDeadlineTimer deadline(2000);
+        std::set<std::string> macs;
+        do {
+            QThread::msleep(20);
+            const auto all = m_events->all();
+            for (std::size_t i = from; i < all.size(); ++i) {
+                if (all[i].eventCode == VEXO_EVENT_ONLINE)
+                    macs.insert(all[i].macAddress);
+            }
+        } while (int(macs.size()) < devices && !deadline.hasExpired());
+        return int(macs.size());
+    };
+    QStringList found;
+    int complete = 0;
+    auto count = [&](std::size_t from) {
+        const int n = listedAfter(from);
+        found << QString::number(n);
+        complete += n == devices ? 1 : 0;
+    };
+    QVERIFY(VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events));
+    count(0);
+    for (int refresh = 0; refresh < 4; ++refresh) {
+        const std::size_t before = m_events->all().size();
+        QVERIFY(VEXO_Clearup());
+        QVERIFY(VEXO_SendInquiry());
+        count(before);
+    }
+    qInfo("%d%% loss: every device listed within 2 s in %d of 5 tries (found %s of %d)", lossPercent, complete,
+          qPrintable(found.join(QLatin1Char(' '))), devices);
+    QVERIFY(complete >= completeAtLeast);
 }
 
 QTEST_GUILESS_MAIN(tst_VexoLibrary)

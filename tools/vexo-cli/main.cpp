@@ -5,6 +5,8 @@
 #include "devicetable.h"
 
 #include "Vexo.h"
+#include "environment.h"
+#include "silencecheck.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -85,6 +87,18 @@ void put(char (&field)[N], const QString &text)
 }
 
 // Waits until the device with that MAC or serial number has been reported.
+// Nothing answered: say what this host shows, with the same checks the library logs.
+void printSilenceHint()
+{
+    const vexo::Environment env = vexo::readEnvironment();
+    if (!env.valid || env.scope != vexo::Scope::Lan)
+        return;
+    const auto adapters = vexo::multicastAdapters();
+    std::fprintf(stderr, "hint: no device answered on %zu adapter(s). What this host shows:\n", adapters.size());
+    for (const std::string &cause : vexo::silenceCauses(adapters, {}, env.devicePort, env.group))
+        std::fprintf(stderr, "  - %s\n", cause.c_str());
+}
+
 bool waitForDevice(const DeviceTable &table, const QString &id, int waitMs, VEXO_DEVICE_INFO *out)
 {
     QElapsedTimer timer;
@@ -191,6 +205,8 @@ int main(int argc, char *argv[])
         } else {
             std::fputs(qPrintable(DeviceTable::toText(devices)), stdout);
         }
+        if (devices.empty() && !parser.isSet(filter)) // with a filter, devices may have answered unlisted
+            printSilenceHint();
     } else if (cmd == QLatin1String("watch")) {
         while (!g_interrupted)
             QThread::msleep(100);

@@ -14,6 +14,7 @@
 #include <deviceinfomodel.h>
 #include <devicemodifypage.h>
 #include <devicemodifyresultpage.h>
+#include <devicesinfosavepage.h>
 #include <devicestore.h>
 #include <multistatelineedit.h>
 #include <menu.h>
@@ -431,6 +432,21 @@ int main(int argc, char *argv[])
             shotName, [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnLostPassword"))->click(); },
             [](QWidget *modal) { clickChild(modal, "btnCancel"); });
     }
+
+    // The export dialog as it opens, with the message of a missing file name, and with the field marked.
+    shootModal(
+        QStringLiteral("18-export-dialog"), [&window] { window.deviceDisplayPage()->onSaveDeviceInfoToExcel(); },
+        [](QWidget *modal) {
+            QTimer::singleShot(700, [] {
+                shoot(QStringLiteral("19-export-no-file-name"));
+                if (QWidget *message = QApplication::activeModalWidget())
+                    message->close();
+            });
+            clickChild(modal, "btnConfirm");
+            pause(300);
+            shoot(QStringLiteral("20-export-field-marked"));
+            modal->close();
+        });
 
     simulator.kill();
     simulator.waitForFinished(3000);

@@ -23,6 +23,8 @@
 
 namespace vexo {
 
+using Clock = std::chrono::steady_clock;
+
 /** Datagram counters of a running session, for the log and the tests. */
 struct Counters
 {
@@ -107,9 +109,27 @@ private:
         std::unordered_map<std::string, Device> devices; // by MAC text
         std::unordered_map<std::string, std::string> macBySerial;
         std::map<std::uint32_t, Waiter *> waiters; // by transaction id
+
+        // Inquiry rounds (with automatic inquiries): start and VEXO_SendInquiry send the inquiry
+        // three times (each twice) within two seconds, so that a lossy link fills the list at
+        // once; then the automatic period goes on.
+        Clock::time_point roundStart;
+        int roundSent = 0;
+        Clock::time_point nextInquiry;
+        // Whether anything answered the last inquiry (LAN scope): silence is explained once in the log.
+        std::atomic<std::uint64_t> announcements{0};
+        std::uint64_t announcementsAtInquiry = 0;
+        std::optional<Clock::time_point> silenceCheckAt;
+        bool silenceReported = false;
     };
 
     Engine();
+    /** Sends the first inquiry of a quick round now; the run thread sends the rest. */
+    bool startInquiryRound(Session &session);
+    /** The run thread's share of inquiries: the rest of a round, the automatic period, the silence check. */
+    void driveInquiries(Session &session);
+    /** Reads the adapters again and sends one inquiry. */
+    bool sendInquiryNow(Session &session);
     void run(std::shared_ptr<Session> session);
     void handleDatagram(Session &session, const std::uint8_t *data, std::size_t size,
                         std::vector<VEXO_DEVICE_INFO> &events);

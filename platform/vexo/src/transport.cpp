@@ -4,12 +4,14 @@
 
 #include "logger.h"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(_WIN32)
 #    include <winsock2.h>
 #    include <ws2tcpip.h>
 #    include <iphlpapi.h>
+#    include <netioapi.h>
 #    include <mswsock.h>
 #    if !defined(SIO_UDP_CONNRESET)
 #        define SIO_UDP_CONNRESET _WSAIOW(IOC_VENDOR, 12)
@@ -40,6 +42,10 @@ static bool lastErrorIsAddressInUse()
 #    include <poll.h>
 #    include <sys/socket.h>
 #    include <unistd.h>
+#    if defined(__linux__)
+#        include <linux/netlink.h>
+#        include <linux/rtnetlink.h>
+#    endif
 using SocketHandle = int;
 static constexpr SocketHandle kNoSocket = -1;
 static int closeSocket(SocketHandle s)
@@ -83,6 +89,74 @@ sockaddr_in makeAddress(std::uint32_t address, std::uint16_t port)
 
 } // namespace
 
+// One membership per adapter where the group is joined by interface index (Linux), one
+// per IPv4 address elsewhere; an adapter without IPv4 is always used by its index.
+std::vector<Membership> multicastAdapters()
+{
+    std::vector<Membership> wanted;
+    for (const HostInterface &i : hostInterfaces()) {
+        if (!i.multicast)
+            continue;
+        Membership m{i.name, i.index, i.address};
+#if defined(__linux__)
+        const auto same = [&m](const Membership &o) {
+            return o.index == m.index;
+        };
+        if (m.index == 0 || std::any_of(wanted.begin(), wanted.end(), same))
+            continue;
+#else
+        if (m.address == 0 && m.index == 0)
+            continue;
+#endif
+        wanted.push_back(m);
+    }
+    return wanted;
+}
+
+namespace {
+
+std::string describe(const Membership &m)
+{
+    char address[16] = "no IPv4";
+    if (m.address != 0)
+        std::snprintf(address, sizeof address, "%u.%u.%u.%u", m.address >> 24, (m.address >> 16) & 0xFF,
+                      (m.address >> 8) & 0xFF, m.address & 0xFF);
+    return m.name + " (index " + std::to_string(m.index) + ", " + address + ")";
+}
+
+bool setMembership(SocketHandle s, std::uint32_t group, const Membership &m, bool join)
+{
+    const int option = join ? IP_ADD_MEMBERSHIP : IP_DROP_MEMBERSHIP;
+#if defined(__linux__)
+    ip_mreqn r{};
+    r.imr_multiaddr.s_addr = htonl(group);
+    r.imr_ifindex = static_cast<int>(m.index);
+#else
+    ip_mreq r{};
+    r.imr_multiaddr.s_addr = htonl(group);
+    // Elsewhere an address 0.0.0.x names the interface of index x.
+    r.imr_interface.s_addr = htonl(m.address != 0 ? m.address : m.index);
+#endif
+    return setsockopt(s, IPPROTO_IP, option, reinterpret_cast<const char *>(&r), sizeof r) == 0
+           || (join && lastErrorIsAddressInUse());
+}
+
+bool selectOutgoing(SocketHandle s, const Membership &m)
+{
+#if defined(__linux__)
+    ip_mreqn r{}; // by index: the kernel picks the adapter's own source address, if it has one
+    r.imr_ifindex = static_cast<int>(m.index);
+#elif defined(_WIN32)
+    DWORD r = htonl(m.address != 0 ? m.address : m.index);
+#else
+    in_addr r{};
+    r.s_addr = htonl(m.address);
+#endif
+    return setsockopt(s, IPPROTO_IP, IP_MULTICAST_IF, reinterpret_cast<const char *>(&r), sizeof r) == 0;
+}
+
+} // namespace
+
 bool parseIpv4(const char *text, std::uint32_t *out)
 {
     in_addr a{};
@@ -101,28 +175,40 @@ std::vector<HostInterface> hostInterfaces()
     ULONG size = 16 * 1024;
     std::vector<unsigned char> buffer(size);
     auto *adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
-    if (GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_DNS_SERVER, nullptr, adapters, &size)
-        == ERROR_BUFFER_OVERFLOW) {
+    // AF_UNSPEC: adapters with IPv6 only are listed too, to be used by their index.
+    const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_DNS_SERVER | GAA_FLAG_SKIP_MULTICAST;
+    if (GetAdaptersAddresses(AF_UNSPEC, flags, nullptr, adapters, &size) == ERROR_BUFFER_OVERFLOW) {
         buffer.resize(size);
         adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
     }
-    if (GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_DNS_SERVER, nullptr, adapters, &size)
-        != NO_ERROR)
+    if (GetAdaptersAddresses(AF_UNSPEC, flags, nullptr, adapters, &size) != NO_ERROR)
         return list;
     for (auto *a = adapters; a; a = a->Next) {
         if (a->OperStatus != IfOperStatusUp)
             continue;
+        const bool loopback = a->IfType == IF_TYPE_SOFTWARE_LOOPBACK;
+        const bool multicast = !loopback && !(a->Flags & IP_ADAPTER_NO_MULTICAST);
+        bool hasIpv4 = false;
         for (auto *u = a->FirstUnicastAddress; u; u = u->Next) {
             const auto *sa = reinterpret_cast<const sockaddr_in *>(u->Address.lpSockaddr);
             if (sa->sin_family != AF_INET)
                 continue;
+            hasIpv4 = true;
             HostInterface i;
             i.name = a->AdapterName;
+            i.index = a->IfIndex;
             i.address = ntohl(sa->sin_addr.s_addr);
             const unsigned prefix = u->OnLinkPrefixLength;
             i.netmask = prefix == 0 ? 0 : ~std::uint32_t(0) << (32 - prefix);
-            i.loopback = a->IfType == IF_TYPE_SOFTWARE_LOOPBACK;
-            i.multicast = !i.loopback && !(a->Flags & IP_ADAPTER_NO_MULTICAST);
+            i.loopback = loopback;
+            i.multicast = multicast;
+            list.push_back(i);
+        }
+        if (!hasIpv4 && multicast && a->IfIndex != 0 && (a->Flags & IP_ADAPTER_IPV4_ENABLED)) {
+            HostInterface i;
+            i.name = a->AdapterName;
+            i.index = a->IfIndex;
+            i.multicast = true;
             list.push_back(i);
         }
     }
@@ -130,16 +216,35 @@ std::vector<HostInterface> hostInterfaces()
     ifaddrs *all = nullptr;
     if (getifaddrs(&all) != 0)
         return list;
+    std::vector<std::string> withIpv4;
     for (ifaddrs *a = all; a; a = a->ifa_next) {
         if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET || !(a->ifa_flags & IFF_UP))
             continue;
         HostInterface i;
         i.name = a->ifa_name;
+        i.index = if_nametoindex(a->ifa_name);
         i.address = ntohl(reinterpret_cast<const sockaddr_in *>(a->ifa_addr)->sin_addr.s_addr);
         i.netmask = a->ifa_netmask ? ntohl(reinterpret_cast<const sockaddr_in *>(a->ifa_netmask)->sin_addr.s_addr) : 0;
         i.loopback = a->ifa_flags & IFF_LOOPBACK;
         i.multicast = !i.loopback && (a->ifa_flags & IFF_MULTICAST);
         list.push_back(i);
+        withIpv4.push_back(i.name);
+    }
+    // Adapters that are up without an IPv4 address (a link before its automatic address, an
+    // IPv6-only link): each appears once among the entries of other families.
+    for (ifaddrs *a = all; a; a = a->ifa_next) {
+        const unsigned wanted = IFF_UP | IFF_MULTICAST;
+        if ((a->ifa_flags & wanted) != wanted || (a->ifa_flags & IFF_LOOPBACK)
+            || std::find(withIpv4.begin(), withIpv4.end(), a->ifa_name) != withIpv4.end())
+            continue;
+        HostInterface i;
+        i.name = a->ifa_name;
+        i.index = if_nametoindex(a->ifa_name);
+        i.multicast = i.index != 0;
+        if (i.multicast) {
+            list.push_back(i);
+            withIpv4.push_back(i.name); // listed now: once is enough
+        }
     }
     freeifaddrs(all);
 #endif
@@ -206,31 +311,26 @@ bool Transport::open(const TransportConfig &config, std::string *error)
     fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK);
 #endif
 
-    m_lanInterfaces.clear();
+    m_socket = s;
     if (config.scope == Scope::Lan) {
         const unsigned char ttl = 1;
         setsockopt(s, IPPROTO_IP, IP_MULTICAST_TTL, reinterpret_cast<const char *>(&ttl), sizeof ttl);
-        for (const HostInterface &i : hostInterfaces()) {
-            if (!i.multicast)
-                continue;
-            ip_mreq m{};
-            m.imr_multiaddr.s_addr = htonl(config.group);
-            m.imr_interface.s_addr = htonl(i.address);
-            if (setsockopt(s, IPPROTO_IP, IP_ADD_MEMBERSHIP, reinterpret_cast<const char *>(&m), sizeof m) == 0
-                || lastErrorIsAddressInUse())
-                m_lanInterfaces.push_back(i.address);
-            else
-                VEXO_LOG(LogLevel::Warning, "cannot join the group on %s", i.name.c_str());
-        }
-        if (m_lanInterfaces.empty())
+        watchInterfaces();
+        refreshInterfaces();
+        if (memberships().empty())
             VEXO_LOG(LogLevel::Warning, "no multicast-capable interface: no device can be found until one is up");
     }
-    m_socket = s;
     return true;
 }
 
 void Transport::close()
 {
+    unwatchInterfaces();
+    {
+        std::lock_guard lock(m_sendMutex);
+        m_lanInterfaces.clear();
+        m_failedJoins.clear();
+    }
     if (m_socket != kNoSocket) {
         closeSocket(static_cast<SocketHandle>(m_socket));
         m_socket = kNoSocket;
@@ -249,13 +349,11 @@ bool Transport::sendToDevices(const std::vector<std::uint8_t> &datagram)
         const sockaddr_in to = makeAddress(INADDR_LOOPBACK, m_config.devicePort);
         return ::sendto(s, data, size, 0, reinterpret_cast<const sockaddr *>(&to), sizeof to) == size;
     }
-    // The devices may sit in any subnet: one multicast copy per interface reaches each link.
+    // The devices may sit in any subnet: one multicast copy per adapter reaches each link.
     bool any = false;
     const sockaddr_in to = makeAddress(m_config.group, m_config.devicePort);
-    for (std::uint32_t address : m_lanInterfaces) {
-        in_addr itf{};
-        itf.s_addr = htonl(address);
-        if (setsockopt(s, IPPROTO_IP, IP_MULTICAST_IF, reinterpret_cast<const char *>(&itf), sizeof itf) != 0)
+    for (const Membership &m : m_lanInterfaces) {
+        if (!selectOutgoing(s, m))
             continue;
         if (::sendto(s, data, size, 0, reinterpret_cast<const sockaddr *>(&to), sizeof to) == size)
             any = true;
@@ -263,12 +361,145 @@ bool Transport::sendToDevices(const std::vector<std::uint8_t> &datagram)
     return any;
 }
 
+bool Transport::refreshInterfaces()
+{
+    if (m_config.scope != Scope::Lan)
+        return false;
+    const std::vector<Membership> wanted = multicastAdapters();
+    std::lock_guard lock(m_sendMutex);
+    const auto s = static_cast<SocketHandle>(m_socket);
+    if (s == kNoSocket)
+        return false;
+    const auto contains = [](const std::vector<Membership> &list, const Membership &m) {
+        return std::find(list.begin(), list.end(), m) != list.end();
+    };
+    std::vector<Membership> kept;
+    for (const Membership &m : m_lanInterfaces) {
+        if (contains(wanted, m)) {
+            kept.push_back(m);
+            continue;
+        }
+        // Leaving fails harmlessly when the adapter is already gone; the kernel then dropped it.
+        setMembership(s, m_config.group, m, false);
+        VEXO_LOG(LogLevel::Info, "adapter %s is gone: left the group", describe(m).c_str());
+    }
+    bool added = false;
+    std::vector<std::string> failed;
+    for (const Membership &m : wanted) {
+        if (contains(kept, m))
+            continue;
+        if (setMembership(s, m_config.group, m, true)) {
+            kept.push_back(m);
+            added = true;
+            VEXO_LOG(LogLevel::Info, "adapter %s is up: joined the group", describe(m).c_str());
+        } else {
+            failed.push_back(m.name);
+            if (std::find(m_failedJoins.begin(), m_failedJoins.end(), m.name) == m_failedJoins.end())
+                VEXO_LOG(LogLevel::Warning, "cannot join the group on %s", describe(m).c_str());
+        }
+    }
+    m_lanInterfaces = std::move(kept);
+    m_failedJoins = std::move(failed);
+    return added;
+}
+
+std::vector<Membership> Transport::memberships() const
+{
+    std::lock_guard lock(m_sendMutex);
+    return m_lanInterfaces;
+}
+
+std::vector<std::string> Transport::failedJoins() const
+{
+    std::lock_guard lock(m_sendMutex);
+    return m_failedJoins;
+}
+
+#if defined(_WIN32)
+namespace {
+void WINAPI onInterfaceChange(PVOID context, PMIB_IPINTERFACE_ROW, MIB_NOTIFICATION_TYPE)
+{
+    static_cast<std::atomic<bool> *>(context)->store(true);
+}
+void WINAPI onAddressChange(PVOID context, PMIB_UNICASTIPADDRESS_ROW, MIB_NOTIFICATION_TYPE)
+{
+    static_cast<std::atomic<bool> *>(context)->store(true);
+}
+HANDLE g_addressHandle = nullptr; // one session at a time
+} // namespace
+
+void Transport::watchInterfaces()
+{
+    HANDLE h = nullptr;
+    if (NotifyIpInterfaceChange(AF_UNSPEC, &onInterfaceChange, &m_interfacesChanged, FALSE, &h) == NO_ERROR)
+        m_changeHandle = h;
+    if (NotifyUnicastIpAddressChange(AF_INET, &onAddressChange, &m_interfacesChanged, FALSE, &g_addressHandle)
+        != NO_ERROR)
+        g_addressHandle = nullptr;
+    if (!m_changeHandle)
+        VEXO_LOG(LogLevel::Warning, "no adapter change notification: adapters are read again at each inquiry");
+}
+
+void Transport::unwatchInterfaces()
+{
+    if (m_changeHandle)
+        CancelMibChangeNotify2(static_cast<HANDLE>(m_changeHandle));
+    if (g_addressHandle)
+        CancelMibChangeNotify2(g_addressHandle);
+    m_changeHandle = nullptr;
+    g_addressHandle = nullptr;
+}
+#elif defined(__linux__)
+void Transport::watchInterfaces()
+{
+    m_netlink = ::socket(AF_NETLINK, SOCK_RAW | SOCK_NONBLOCK | SOCK_CLOEXEC, NETLINK_ROUTE);
+    sockaddr_nl local{};
+    local.nl_family = AF_NETLINK;
+    local.nl_groups = RTMGRP_LINK | RTMGRP_IPV4_IFADDR | RTMGRP_IPV6_IFADDR;
+    if (m_netlink >= 0 && ::bind(m_netlink, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0) {
+        ::close(m_netlink);
+        m_netlink = -1;
+    }
+    if (m_netlink < 0)
+        VEXO_LOG(LogLevel::Warning, "no adapter change notification: adapters are read again at each inquiry");
+}
+
+void Transport::unwatchInterfaces()
+{
+    if (m_netlink >= 0)
+        ::close(m_netlink);
+    m_netlink = -1;
+}
+#else
+void Transport::watchInterfaces() {}
+void Transport::unwatchInterfaces() {}
+#endif
+
 bool Transport::waitReadable(int timeoutMs)
 {
-    PollFd fd{};
-    fd.fd = static_cast<SocketHandle>(m_socket);
-    fd.events = POLLIN;
-    return pollSockets(&fd, 1, timeoutMs) > 0 && (fd.revents & POLLIN);
+    PollFd fds[2]{};
+    fds[0].fd = static_cast<SocketHandle>(m_socket);
+    fds[0].events = POLLIN;
+    unsigned n = 1;
+#if defined(__linux__)
+    if (m_netlink >= 0) {
+        fds[1].fd = m_netlink;
+        fds[1].events = POLLIN;
+        n = 2;
+    }
+#endif
+    if (pollSockets(fds, n, timeoutMs) <= 0)
+        return false;
+#if defined(__linux__)
+    if (n == 2 && (fds[1].revents & POLLIN)) {
+        // What changed is read from the adapter list itself: the messages only say that something did.
+        char drain[8192];
+        while (::recv(m_netlink, drain, sizeof drain, 0) > 0) {
+        }
+        m_interfacesChanged = true;
+    }
+#endif
+    return fds[0].revents & POLLIN;
 }
 
 int Transport::receive(std::uint8_t *buffer, std::size_t capacity)

@@ -4,6 +4,7 @@
 
 #include "environment.h"
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -19,11 +20,16 @@ struct TransportConfig
     std::uint32_t group = 0; ///< IPv4 multicast group, host byte order
 };
 
-/** An IPv4 interface of this host (addresses in host byte order). */
+/**
+ * An IPv4 address of an adapter of this host (addresses in host byte order). An adapter
+ * that is up and multicast-capable but has no IPv4 address is listed once with address 0:
+ * multicast by interface index still reaches the devices behind it.
+ */
 struct HostInterface
 {
     std::string name;
-    std::uint32_t address = 0;
+    unsigned index = 0;        ///< the adapter's interface index, 0 where unknown
+    std::uint32_t address = 0; ///< 0: the adapter has no IPv4 address
     std::uint32_t netmask = 0;
     bool loopback = false;
     bool multicast = false;
@@ -33,9 +39,22 @@ std::vector<HostInterface> hostInterfaces();
 /** IPv4 text to host-order address; false on anything but a dotted quad. */
 bool parseIpv4(const char *text, std::uint32_t *out);
 
+/** An adapter on which the LAN scope joined the group and sends. */
+struct Membership
+{
+    std::string name;
+    unsigned index = 0;
+    std::uint32_t address = 0; ///< 0: the adapter is used by its index alone
+    bool operator==(const Membership &) const = default;
+};
+
+/** The adapters the LAN scope uses: those up and multicast-capable, loopback excepted. */
+std::vector<Membership> multicastAdapters();
+
 /**
  * The library's UDP socket. One thread receives; any thread may send.
- * In the LAN scope every send goes out once on each multicast-capable interface.
+ * In the LAN scope every send goes out once on each multicast-capable adapter,
+ * and the adapters are followed as they come and go.
  */
 class Transport
 {
@@ -55,10 +74,31 @@ public:
     /** Reads one datagram without blocking; -1 when none is waiting. */
     int receive(std::uint8_t *buffer, std::size_t capacity);
 
+    /**
+     * Reads the host's adapters again: joins the group on new ones, leaves vanished
+     * ones and logs each change. True when an adapter was added. No-op outside the LAN scope.
+     */
+    bool refreshInterfaces();
+    /** True once after the platform reported an address or adapter change. */
+    bool takeInterfaceChange() { return m_interfacesChanged.exchange(false); }
+    /** The adapters the group is joined on, and those on which joining failed. */
+    std::vector<Membership> memberships() const;
+    std::vector<std::string> failedJoins() const;
+
 private:
+    void watchInterfaces();
+    void unwatchInterfaces();
+
     TransportConfig m_config;
-    std::mutex m_sendMutex;
-    std::vector<std::uint32_t> m_lanInterfaces;
+    mutable std::mutex m_sendMutex; // guards the socket's outgoing-interface option and the lists below
+    std::vector<Membership> m_lanInterfaces;
+    std::vector<std::string> m_failedJoins;
+    std::atomic<bool> m_interfacesChanged{false};
+#if defined(_WIN32)
+    void *m_changeHandle = nullptr; // NotifyIpInterfaceChange registration
+#else
+    int m_netlink = -1; // address and link notifications
+#endif
 #if defined(_WIN32)
     std::uintptr_t m_socket;
 #else
