@@ -165,6 +165,10 @@
         <source>Config Export</source>
         <translation>批量导出密钥</translation>
     </message>
+    <message>
+        <source>No device answers: check the cable and the firewall.</source>
+        <translation>无设备应答：请检查网线和防火墙。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceInfoModel</name>
