@@ -156,7 +156,13 @@ int main(int argc, char *argv[])
             if (level == 2)
                 format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
             cursor.setBlockFormat(format);
-        } else if (!codeBlock && !QTextCursor(block).currentTable()) { // code and cells stay tight
+        } else if (QTextCursor(block).currentTable()) { // cells stay tight
+            QTextCursor cursor(block);
+            QTextBlockFormat format = block.blockFormat();
+            format.setTopMargin(0);
+            format.setBottomMargin(0);
+            cursor.setBlockFormat(format);
+        } else if (!codeBlock) { // code keeps its own spacing
             QTextCursor cursor(block);
             QTextBlockFormat format = block.blockFormat();
             format.setBottomMargin(px * 6);
