@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "multistatelineedit.h"
 
+#include <QKeyEvent>
+#include <QLabel>
 #include <QStyle>
 
 namespace aptui {
@@ -44,6 +46,21 @@ void MultiStateLineEdit::setLineEditState(State state)
     style()->unpolish(this);
     style()->polish(this);
     update();
+}
+
+void MultiStateLineEdit::clearMark(QLabel *hintLabel)
+{
+    if (hintLabel)
+        hintLabel->clear();
+    setLineEditState(NORMAL);
+}
+
+bool MultiStateLineEdit::isClipboardShortcut(const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    return key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste);
 }
 
 } // namespace aptui

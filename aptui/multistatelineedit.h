@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QString>
 
+class QEvent;
+class QLabel;
+
 namespace aptui {
 
 /**
@@ -38,6 +41,15 @@ public:
 
     /** @brief The property text of \a state; anything but TIP and NORMAL reads "Error". */
     static QString stateText(State state);
+
+    /** @brief What a click into a marked field does: back to NORMAL, \a hintLabel (if any) emptied. */
+    void clearMark(QLabel *hintLabel);
+
+    /**
+     * @brief Whether \a event is a key press or shortcut override of the standard Cut, Copy or
+     *        Paste shortcut; password fields swallow these so passwords never pass the clipboard.
+     */
+    static bool isClipboardShortcut(const QEvent *event);
 
 signals:
     void stateChanged(QString _state);

@@ -53,7 +53,8 @@ vexo_find_c_library(Vexo::Sodium PREFIX SODIUM PKG libsodium HEADER sodium.h NAM
                     CONFIG unofficial-sodium unofficial-sodium::sodium REQUIRED)
 
 if(NOT VEXO_LIBRARIES_ONLY)
-    vexo_find_c_library(Vexo::QrEncode PREFIX QRENCODE PKG libqrencode HEADER qrencode.h NAMES qrencode libqrencode)
+    vexo_find_c_library(Vexo::QrEncode PREFIX QRENCODE PKG libqrencode HEADER qrencode.h NAMES qrencode libqrencode
+                        REQUIRED)
     # The compound-file container of ".xls" workbooks. libgsf builds on GLib: without pkg-config,
     # GSF_INCLUDE_DIR and GSF_LIBRARY take the lists of both.
     vexo_find_c_library(Vexo::Gsf PREFIX GSF PKG libgsf-1 HEADER gsf/gsf-outfile-msole.h NAMES gsf-1 REQUIRED)

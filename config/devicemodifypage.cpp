@@ -342,7 +342,13 @@ void DeviceModifyPage::modifySingle()
         showMessage(WarningDialog::Success, tr("Modify network parameters succeed."));
         return;
     }
-    const quint32 code = handler->getLastError();
+    reportSingleFailure(device, handler->getLastError());
+}
+
+// A single device's failure: deny and time-out have their own message, any other code is
+// kept in the device's result text as well.
+void DeviceModifyPage::reportSingleFailure(DeviceInfo &device, quint32 code)
+{
     if (code == VEXO_ERR_DEVICE_DENY) {
         showMessage(WarningDialog::Error, tr("Device deny."));
     } else if (code == VEXO_ERR_TIMEOUT) {
@@ -507,15 +513,7 @@ void DeviceModifyPage::activateSingle()
         showMessage(WarningDialog::Success, tr("Activate Succeed."));
         return;
     }
-    const quint32 code = handler->getLastError();
-    if (code == VEXO_ERR_DEVICE_DENY) {
-        showMessage(WarningDialog::Error, tr("Device deny."));
-    } else if (code == VEXO_ERR_TIMEOUT) {
-        showMessage(WarningDialog::Error, tr("Time out."));
-    } else {
-        device.strResult = tr("Error%1:others").arg(code);
-        showMessage(WarningDialog::Error, device.strResult);
-    }
+    reportSingleFailure(device, handler->getLastError());
 }
 
 void DeviceModifyPage::activateBatch()
@@ -675,16 +673,10 @@ bool DeviceModifyPage::eventFilter(QObject *target, QEvent *qevent)
                    : target == m_lineEditAdminPassword   ? m_labelHintAdimaPassword
                                                          : nullptr;
     if (hint) {
-        if (qevent->type() == QEvent::MouseButtonPress) {
-            hint->clear();
-            static_cast<aptui::MultiStateLineEdit *>(target)->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
-        } else if (qevent->type() == QEvent::KeyPress) {
-            const auto *key = static_cast<QKeyEvent *>(qevent);
-            // Passwords are typed, never carried through the clipboard.
-            if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy)
-                || key->matches(QKeySequence::Paste))
-                return true;
-        }
+        if (qevent->type() == QEvent::MouseButtonPress)
+            static_cast<aptui::MultiStateLineEdit *>(target)->clearMark(hint);
+        else if (aptui::MultiStateLineEdit::isClipboardShortcut(qevent))
+            return true; // passwords are typed, never carried through the clipboard
     }
     return QWidget::eventFilter(target, qevent);
 }

@@ -89,6 +89,7 @@ private:
     void resetPasswordFields();
 
     void modifySingle();
+    void reportSingleFailure(DeviceInfo &device, quint32 code);
     void modifyBatch();
     void activateSingle();
     void activateBatch();

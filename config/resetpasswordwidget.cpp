@@ -39,12 +39,6 @@ aptui::MultiStateLineEdit *lineEdit(const QString &objectName, QWidget *parent)
     return edit;
 }
 
-bool isClipboardShortcut(const QKeyEvent *event)
-{
-    return event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Copy)
-           || event->matches(QKeySequence::Paste);
-}
-
 } // namespace
 
 ResetPasswordWidget::ResetPasswordWidget(QWidget *parent)
@@ -201,19 +195,14 @@ void ResetPasswordWidget::onBtnFilepathClicked()
 bool ResetPasswordWidget::eventFilter(QObject *target, QEvent *qevent)
 {
     if (qevent->type() == QEvent::MouseButtonPress) {
-        if (target == m_lineEditNewPassword) {
-            m_labelHintNewPassword->clear();
-            m_lineEditNewPassword->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
-        } else if (target == m_lineEditConfirmPassword) {
-            m_labelHintConfirmPassword->clear();
-            m_lineEditConfirmPassword->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
-        } else if (target == m_lineEditFilePath) {
-            m_labelHintFilePath->clear();
-            m_lineEditFilePath->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
-        }
-    } else if ((qevent->type() == QEvent::KeyPress || qevent->type() == QEvent::ShortcutOverride)
-               && (target == m_lineEditNewPassword || target == m_lineEditConfirmPassword)
-               && isClipboardShortcut(static_cast<QKeyEvent *>(qevent))) {
+        if (target == m_lineEditNewPassword)
+            m_lineEditNewPassword->clearMark(m_labelHintNewPassword);
+        else if (target == m_lineEditConfirmPassword)
+            m_lineEditConfirmPassword->clearMark(m_labelHintConfirmPassword);
+        else if (target == m_lineEditFilePath)
+            m_lineEditFilePath->clearMark(m_labelHintFilePath);
+    } else if ((target == m_lineEditNewPassword || target == m_lineEditConfirmPassword)
+               && aptui::MultiStateLineEdit::isClipboardShortcut(qevent)) {
         return true;
     }
     return BaseDialog::eventFilter(target, qevent);

@@ -64,12 +64,6 @@ QLabel *namedLabel(const QString &objectName, const QString &text, QWidget *pare
     return label;
 }
 
-bool isClipboardShortcut(const QKeyEvent *event)
-{
-    return event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Copy)
-           || event->matches(QKeySequence::Paste);
-}
-
 } // namespace
 
 ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialNumber, const QString &deviceType,
@@ -382,15 +376,12 @@ bool ResetPasswordDialog::eventFilter(QObject *target, QEvent *event)
         if (target == m_lineEditFilePath) {
             onClearFilePathError();
         } else if (target == m_lineEditNewPassword) {
-            m_labelHintNewPassword->clear();
-            m_lineEditNewPassword->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+            m_lineEditNewPassword->clearMark(m_labelHintNewPassword);
         } else if (target == m_lineEditConfirmPassword) {
-            m_labelHintConfirmPassword->clear();
-            m_lineEditConfirmPassword->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+            m_lineEditConfirmPassword->clearMark(m_labelHintConfirmPassword);
         }
-    } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
-               && (target == m_lineEditNewPassword || target == m_lineEditConfirmPassword)
-               && isClipboardShortcut(static_cast<QKeyEvent *>(event))) {
+    } else if ((target == m_lineEditNewPassword || target == m_lineEditConfirmPassword)
+               && aptui::MultiStateLineEdit::isClipboardShortcut(event)) {
         return true;
     }
     return BaseDialog::eventFilter(target, event);
