@@ -17,6 +17,7 @@
 #include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QTextTable>
 #include <QUrl>
@@ -49,8 +50,11 @@ QList<Heading> headingsOf(const QTextDocument &doc)
 
 int pageOf(const QTextDocument &doc, const QTextBlock &block)
 {
+    // Where its first line stands: a line pushed to the next page leaves the block's top behind.
     const QRectF rect = doc.documentLayout()->blockBoundingRect(block);
-    return int(rect.top() / doc.pageSize().height()) + 1;
+    const QTextLayout *layout = block.layout();
+    const double top = rect.top() + (layout && layout->lineCount() > 0 ? layout->lineAt(0).y() : 0.0);
+    return int(top / doc.pageSize().height()) + 1;
 }
 
 } // namespace
@@ -245,7 +249,17 @@ int main(int argc, char *argv[])
     }
     // The page numbers of the chapters, now that the contents take their room. The headings are
     // looked up again: the first one's block was split to make room for the contents.
-    const QList<Heading> placed = headingsOf(doc);
+    QList<Heading> placed = headingsOf(doc);
+    // A section title left alone at the foot of a page moves to the next page with its text.
+    for (const Heading &heading : std::as_const(placed)) {
+        const QTextBlock next = heading.block.next();
+        if (heading.level != 3 || !next.isValid() || pageOf(doc, heading.block) == pageOf(doc, next))
+            continue;
+        QTextBlockFormat format = heading.block.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(heading.block).setBlockFormat(format);
+    }
+    placed = headingsOf(doc);
     for (int i = 0; i < placed.size() && i < headings.size(); ++i) {
         QTextCursor number = toc->cellAt(i, 1).firstCursorPosition();
         number.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
