@@ -46,6 +46,9 @@ void tst_CIpStandardItem::ordering_data()
                                                      << "1.2.3.5.0";
     QTest::addRow("parts above 999 compare as the longer key text") << "1.0.0.0"
                                                                     << "1000.0.0.0";
+    // Keys are compared as texts: where that differs from number order, the text decides.
+    QTest::addRow("key text order over number order") << "1000.0.0.0"
+                                                      << "999.0.0.0";
     QTest::addRow("a negative part sorts by its key text") << "-1.0.0.0"
                                                            << "0.0.0.0";
 }

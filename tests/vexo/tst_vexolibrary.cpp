@@ -309,6 +309,7 @@ private slots:
     void offline();
     void filterRule_data();
     void filterRule();
+    void blockingCallsFromTheCallbackRefused();
     void activation();
     void networkChange();
     void ipv6SentBackUnchanged_data();
@@ -584,6 +585,10 @@ void tst_VexoLibrary::filterRule_data()
     QTest::addColumn<bool>("listed");
     QTest::addRow("loopback only") << QByteArray("127.0.0.0/8") << false;
     QTest::addRow("documentation ranges") << QByteArray("192.0.2.0/24;198.51.100.0/24,203.0.113.0/24") << true;
+    QTest::addRow("a /0 rule matches everything") << QByteArray("0.0.0.0/0") << true;
+    QTest::addRow("subnets written with host bits")
+        << QByteArray("192.0.2.9/24;198.51.100.77/24;203.0.113.200/24") << true;
+    QTest::addRow("host bits outside the documentation ranges") << QByteArray("100.64.2.9/24") << false;
 }
 
 void tst_VexoLibrary::filterRule()
@@ -601,6 +606,50 @@ void tst_VexoLibrary::filterRule()
     QVERIFY(VEXO_SetDeviceFilterRule(VEXO_FILTER_NONE, nullptr, 0));
     QVERIFY(VEXO_SendInquiry());
     QTRY_COMPARE_WITH_TIMEOUT(int(m_events->current().size()), 6, 5000);
+}
+
+namespace {
+
+// Calls back into the library from its own callback thread, once, and keeps what it answered.
+struct ReentrantCaller
+{
+    static void VEXO_CALLBACK callback(const VEXO_DEVICE_INFO *info, void *user)
+    {
+        auto *self = static_cast<ReentrantCaller *>(user);
+        if (self->done.exchange(true))
+            return;
+        self->stopResult = VEXO_Stop();
+        self->stopError = VEXO_GetLastError();
+        self->activateResult = VEXO_ActivateDevice(info->serialNumber, "Abcd1234!");
+        self->activateError = VEXO_GetLastError();
+        self->answered = true;
+    }
+    std::atomic<bool> done{false};
+    std::atomic<bool> answered{false};
+    int stopResult = -1;
+    std::uint32_t stopError = 0;
+    int activateResult = -1;
+    std::uint32_t activateError = 0;
+};
+
+} // namespace
+
+// The callback thread cannot wait for itself: stopping or a blocking operation from inside the
+// callback fails at once with its own code instead of hanging the library.
+void tst_VexoLibrary::blockingCallsFromTheCallbackRefused()
+{
+    QVERIFY(
+        m_sim->start({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--seed"), QStringLiteral("5")}));
+    qputenv("VEXO_PORT", QByteArray::number(m_sim->port()));
+    ReentrantCaller caller;
+    QVERIFY(VEXO_Start_V30(&ReentrantCaller::callback, VEXO_START_AUTO_INQUIRY, &caller));
+    QTRY_VERIFY_WITH_TIMEOUT(caller.answered.load(), 10000);
+    QCOMPARE(caller.stopResult, 0);
+    QCOMPARE(caller.stopError, std::uint32_t(VEXO_ERR_IN_CALLBACK));
+    QCOMPARE(caller.activateResult, 0);
+    QCOMPARE(caller.activateError, std::uint32_t(VEXO_ERR_IN_CALLBACK));
+    // The library still runs: a call from another thread is served as usual.
+    QVERIFY(VEXO_SendInquiry());
 }
 
 void tst_VexoLibrary::activation()

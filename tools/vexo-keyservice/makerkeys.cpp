@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "makerkeys.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -29,7 +30,9 @@ std::optional<std::array<std::uint8_t, 32>> readSecret(const QString &path, QStr
 
 QString MakerKeys::defaultDir()
 {
-    return QDir::cleanPath(QStringLiteral(VEXO_TESTKEYS_DIR));
+    // Beside the executable, in the build tree as in an install: no path of the source tree is
+    // built into a binary.
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("testkeys"));
 }
 
 std::optional<MakerKeys> MakerKeys::load(const QString &dir, QString *error)

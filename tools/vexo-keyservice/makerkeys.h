@@ -18,7 +18,7 @@
 class MakerKeys
 {
 public:
-    /** The folder of the published test keys, compiled in. */
+    /** The folder of the published test keys: "testkeys" beside the executable. */
     static QString defaultDir();
 
     /** Reads both files; on failure returns nothing and says why in @p error. */
