@@ -25,7 +25,9 @@ done
 echo "Simulated devices on 127.0.0.1:$VEXO_PORT (state in $state/devices.json; password of activated ones: Admin12345)."
 
 if [ -x "$bin/vexotool" ]; then
-    "$bin/vexotool"
+    # F1 and "User Help" open the manual of the folder the program was started in.
+    cd "$bin"
+    ./vexotool
 else
     "$bin/vexo-cli" list --wait 1500
     echo "Watching device events (Ctrl-C to end):"

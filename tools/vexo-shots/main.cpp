@@ -35,6 +35,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardItem>
@@ -42,12 +43,15 @@
 #include <QToolTip>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
 namespace {
 
 QString s_outDir;
+// The panel beside the list, for the close-ups of shots without a dialog.
+QPointer<QWidget> s_panel;
 
 void pause(int ms)
 {
@@ -56,13 +60,41 @@ void pause(int ms)
     loop.exec();
 }
 
+// Rows of one colour at the bottom (empty panel, its frame) go.
+QImage withoutEmptyBottom(const QImage &image)
+{
+    int bottom = image.height();
+    while (bottom > 1) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(image.constScanLine(bottom - 1));
+        // The outermost pixels are the frame's edge, in colours of their own.
+        const int edge = std::min(4, image.width() / 4);
+        const QRgb *first = row + edge;
+        if (!std::all_of(first, row + image.width() - edge, [first](QRgb pixel) { return pixel == *first; }))
+            break;
+        --bottom;
+    }
+    return image.copy(0, 0, image.width(), std::min(image.height(), bottom + 12));
+}
+
+// NAME.png is the whole screen; NAME-close.png the dialog in front or, without one, the panel,
+// large enough to read in the user manual.
 void shoot(const QString &name)
 {
     const QString path = s_outDir + QLatin1Char('/') + name + QStringLiteral(".png");
-    if (QGuiApplication::primaryScreen()->grabWindow(0).save(path))
+    const QImage screen
+        = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    if (screen.save(path))
         std::printf("%s\n", qPrintable(path));
     else
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    QRect area;
+    if (QWidget *modal = QApplication::activeModalWidget())
+        area = modal->frameGeometry();
+    else if (s_panel && s_panel->isVisible())
+        area = QRect(s_panel->mapToGlobal(QPoint(0, 0)), s_panel->size());
+    area = area.intersected(screen.rect());
+    if (!area.isEmpty())
+        withoutEmptyBottom(screen.copy(area)).save(s_outDir + QLatin1Char('/') + name + QStringLiteral("-close.png"));
 }
 
 // start() runs a modal dialog; meanwhile the screen is shot and finish() ends the dialog.
@@ -203,6 +235,7 @@ int main(int argc, char *argv[])
 
     // The modify panel in each of its views.
     VexoTool::DeviceModifyPage *panel = window.deviceModifyPage();
+    s_panel = panel;
     VexoTool::DeviceDisplayPage *list = window.deviceDisplayPage();
     QVector<DeviceInfo> activated;
     QVector<DeviceInfo> inactive;

@@ -1,0 +1,238 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+//
+// The user manual as an installer gets it: both PDFs beside the program, readable as text,
+// with their chapters, a table of contents that points at the right pages, every picture the
+// source asks for, and every font embedded.
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+class TestManual : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void pdfHasPagesInRange_data();
+    void pdfHasPagesInRange();
+    void chaptersAreTextInContentsAndBody_data();
+    void chaptersAreTextInContentsAndBody();
+    void contentsPointAtChapterPages_data();
+    void contentsPointAtChapterPages();
+    void referencedScreenshotsWereProduced_data();
+    void referencedScreenshotsWereProduced();
+    void fontsAreEmbedded_data();
+    void fontsAreEmbedded();
+
+private:
+    void addLanguages();
+    struct Heading
+    {
+        QString text;
+        int level;
+    };
+    static QList<Heading> headingsOf(const QString &markdown);
+    static QString run(const QString &program, const QStringList &arguments);
+    static QString withoutLigatures(QString text);
+    static QString normalized(QString text);
+    QString m_binDir;
+    QString m_sourceDir;
+    QString m_shotsDir;
+};
+
+namespace {
+
+QString readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+void TestManual::initTestCase()
+{
+    m_binDir = qEnvironmentVariable("VEXO_TEST_BIN_DIR");
+    m_sourceDir = qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/docs/manual");
+    m_shotsDir = qEnvironmentVariable("VEXO_MANUAL_SHOTS_DIR");
+    QVERIFY(!m_binDir.isEmpty());
+    QVERIFY(QFile::exists(m_sourceDir));
+}
+
+void TestManual::addLanguages()
+{
+    QTest::addColumn<QString>("pdf");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("language");
+    QTest::addRow("English") << "VEXO User Manual.pdf"
+                             << "manual.en.md"
+                             << "en";
+    QTest::addRow("Chinese") << QStringLiteral("设备网络搜索用户使用手册.pdf") << "manual.zh.md"
+                             << "zh";
+}
+
+QList<TestManual::Heading> TestManual::headingsOf(const QString &markdown)
+{
+    QList<Heading> headings;
+    static const QRegularExpression heading(QStringLiteral("^(#{1,3}) +(.+)$"), QRegularExpression::MultilineOption);
+    for (auto it = heading.globalMatch(markdown); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        headings.append({match.captured(2).trimmed(), int(match.capturedLength(1))});
+    }
+    return headings;
+}
+
+QString TestManual::run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Ligatures are undone; anything else (a radical for an ideograph) must come out as written.
+QString TestManual::withoutLigatures(QString text)
+{
+    return text.replace(QChar(0xFB00), QStringLiteral("ff"))
+        .replace(QChar(0xFB01), QStringLiteral("fi"))
+        .replace(QChar(0xFB02), QStringLiteral("fl"))
+        .replace(QChar(0xFB03), QStringLiteral("ffi"))
+        .replace(QChar(0xFB04), QStringLiteral("ffl"));
+}
+
+// pdftotext may also break or pad a line differently from the source; words in order is what counts.
+QString TestManual::normalized(QString text)
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    return withoutLigatures(text).replace(space, QStringLiteral(" "));
+}
+
+void TestManual::pdfHasPagesInRange_data()
+{
+    addLanguages();
+}
+
+void TestManual::pdfHasPagesInRange()
+{
+    QFETCH(QString, pdf);
+    const QString info = run(QStringLiteral("pdfinfo"), {QDir(m_binDir).filePath(pdf)});
+    const QRegularExpressionMatch pages
+        = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption).match(info);
+    QVERIFY2(pages.hasMatch(), qPrintable(info));
+    // One page of contents and one or more per chapter; far more means broken layout.
+    const int count = pages.captured(1).toInt();
+    QVERIFY2(count >= 12 && count <= 40, qPrintable(QString::number(count)));
+}
+
+void TestManual::chaptersAreTextInContentsAndBody_data()
+{
+    addLanguages();
+}
+
+void TestManual::chaptersAreTextInContentsAndBody()
+{
+    QFETCH(QString, pdf);
+    QFETCH(QString, source);
+    const QString text
+        = normalized(run(QStringLiteral("pdftotext"), {QDir(m_binDir).filePath(pdf), QStringLiteral("-")}));
+    const QList<Heading> headings = headingsOf(readAll(QDir(m_sourceDir).filePath(source)));
+    QVERIFY(headings.size() >= 10);
+    for (const Heading &heading : headings) {
+        const QString title = normalized(heading.text);
+        // Chapters and sections appear in the contents and again where they begin.
+        const int expected = heading.level == 1 ? 1 : 2;
+        QVERIFY2(text.count(title) >= expected, qPrintable(title));
+    }
+}
+
+void TestManual::contentsPointAtChapterPages_data()
+{
+    addLanguages();
+}
+
+void TestManual::contentsPointAtChapterPages()
+{
+    QFETCH(QString, pdf);
+    QFETCH(QString, source);
+    const QStringList pages = run(QStringLiteral("pdftotext"),
+                                  {QStringLiteral("-layout"), QDir(m_binDir).filePath(pdf), QStringLiteral("-")})
+                                  .split(QLatin1Char('\f'));
+    QVERIFY(pages.size() > 2);
+    const QList<Heading> headings = headingsOf(readAll(QDir(m_sourceDir).filePath(source)));
+    for (const Heading &heading : headings) {
+        if (heading.level != 2)
+            continue;
+        // Where the chapter begins: the page with its title on a line of its own.
+        const QRegularExpression title(QStringLiteral("^\\s*") + QRegularExpression::escape(heading.text)
+                                           + QStringLiteral("\\s*$"),
+                                       QRegularExpression::MultilineOption);
+        int page = 0;
+        for (int i = 0; i < pages.size() && page == 0; ++i) {
+            if (title.match(pages.at(i)).hasMatch())
+                page = i + 1;
+        }
+        QVERIFY2(page > 1, qPrintable(heading.text));
+        const QRegularExpression entry(QRegularExpression::escape(heading.text) + QStringLiteral(" +")
+                                           + QString::number(page) + QStringLiteral("\\s*$"),
+                                       QRegularExpression::MultilineOption);
+        QVERIFY2(entry.match(pages.first() + pages.at(1)).hasMatch(),
+                 qPrintable(heading.text + QStringLiteral(" on page ") + QString::number(page)));
+        // Its page carries its number at the foot.
+        QVERIFY2(pages.at(page - 1).contains(QStringLiteral("%1 / %2").arg(page).arg(pages.size() - 1)),
+                 qPrintable(heading.text));
+    }
+}
+
+void TestManual::referencedScreenshotsWereProduced_data()
+{
+    addLanguages();
+}
+
+void TestManual::referencedScreenshotsWereProduced()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, language);
+    const QString markdown = readAll(QDir(m_sourceDir).filePath(source));
+    static const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\(([^)]+)\\)"));
+    int count = 0;
+    for (auto it = picture.globalMatch(markdown); it.hasNext(); ++count) {
+        const QString name = it.next().captured(1);
+        const QImage image(QDir(m_shotsDir).filePath(language + QLatin1Char('/') + name));
+        QVERIFY2(!image.isNull(), qPrintable(name));
+        QVERIFY2(image.width() >= 200 && image.height() >= 100, qPrintable(name));
+    }
+    QVERIFY(count >= 10);
+}
+
+void TestManual::fontsAreEmbedded_data()
+{
+    addLanguages();
+}
+
+void TestManual::fontsAreEmbedded()
+{
+    QFETCH(QString, pdf);
+    const QStringList lines = run(QStringLiteral("pdffonts"), {QDir(m_binDir).filePath(pdf)}).split(QLatin1Char('\n'));
+    // A header of two lines, then one line per font whose "emb" column reads "yes".
+    QVERIFY(lines.size() > 3);
+    static const QRegularExpression embedded(
+        QStringLiteral("\\s(yes|no)\\s+(yes|no)\\s+(yes|no)\\s+\\d+\\s+\\d+\\s*$"));
+    int fonts = 0;
+    for (const QString &line : lines.mid(2)) {
+        const QRegularExpressionMatch match = embedded.match(line);
+        if (!match.hasMatch())
+            continue;
+        ++fonts;
+        QVERIFY2(match.captured(1) == QStringLiteral("yes"), qPrintable(line));
+    }
+    QVERIFY(fonts > 0);
+}
+
+QTEST_GUILESS_MAIN(TestManual)
+#include "tst_manual.moc"
