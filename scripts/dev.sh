@@ -94,7 +94,7 @@ test)
     if [ $sanitize -eq 1 ]; then
         dir="$here/build-sanitize"
         configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-            -DVEXO_SANITIZE=ON -DVEXO_FUZZ=ON -DVEXO_BUILD_BENCH=OFF
+            -DVEXO_SANITIZE=ON -DVEXO_FUZZ=ON -DVEXO_BUILD_BENCH=OFF -DVEXO_BUILD_MANUAL=OFF
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     else

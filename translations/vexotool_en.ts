@@ -120,7 +120,7 @@
     </message>
     <message>
         <source>Note: please activate</source>
-        <translation>Note: please activate</translation>
+        <translation>Note: please activate </translation>
     </message>
     <message>
         <source>the device</source>
@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>to perform other operations</source>
-        <translation>to perform other operations</translation>
+        <translation> to perform other operations</translation>
     </message>
 </context>
 <context>
