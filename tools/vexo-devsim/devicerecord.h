@@ -13,8 +13,8 @@
 
 /**
  * @brief What a simulated device keeps across restarts: its description, its
- * X25519 key pair (secrets are sealed to it), the seed of its Ed25519 signing
- * key, the maker's certificate over its identity (empty when it has none), the
+ * X25519 key pair (secrets are sealed to it), its Ed25519 signing-key seed,
+ * the maker's certificate over its identity (empty when it has none), the
  * hash of its administrator password (empty while not activated) and the
  * restore secrets it holds from the factory: one derived over its serial
  * number, one over the serial number without its type text.
