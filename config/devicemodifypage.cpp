@@ -436,6 +436,9 @@ void DeviceModifyPage::modifyBatch()
     for (const DeviceInfo &device : std::as_const(m_selection))
         macs.append(device.strMAC.toLatin1());
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text());
+    // Device events keep arriving while the batch runs and may replace the selection; the
+    // results belong to the devices the batch started with.
+    QVector<DeviceInfo> batch = m_selection;
     const QVector<quint32> errors = runBatch(tr("Modifying device %1 of %2 ..."), count, [&](int j) -> quint32 {
         VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
         if (handler->modifyDeviceNetParam(macs.at(j), password, records.at(j)))
@@ -444,7 +447,7 @@ void DeviceModifyPage::modifyBatch()
     });
 
     for (int j = 0; j < count; ++j) {
-        DeviceInfo &device = m_selection[j];
+        DeviceInfo &device = batch[j];
         const quint32 code = errors.at(j);
         if (code == VEXO_NOERROR) {
             device.strResult = tr("Succeed");
@@ -460,9 +463,8 @@ void DeviceModifyPage::modifyBatch()
             device.strResult = tr("Error%1:others").arg(code);
         }
     }
-    const QVector<DeviceInfo> outcome = m_selection;
-    emit signalModifyResult(outcome);
-    runResultList(outcome, false);
+    emit signalModifyResult(batch);
+    runResultList(batch, false);
 }
 
 void DeviceModifyPage::onActiveDevices()
@@ -523,6 +525,7 @@ void DeviceModifyPage::activateBatch()
     for (const DeviceInfo &device : std::as_const(m_selection))
         serials.append(device.strSerialNumber.toLatin1());
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
+    QVector<DeviceInfo> batch = m_selection; // the selection may change while the batch runs
     const QVector<quint32> errors = runBatch(tr("Activating device %1 of %2 ..."), count, [&](int j) -> quint32 {
         VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
         if (handler->activateDevice(serials.at(j), password))
@@ -532,7 +535,7 @@ void DeviceModifyPage::activateBatch()
 
     DeviceStore *store = DeviceStore::instance();
     for (int j = 0; j < count; ++j) {
-        DeviceInfo &device = m_selection[j];
+        DeviceInfo &device = batch[j];
         const quint32 code = errors.at(j);
         if (code == VEXO_NOERROR) {
             device.strResult = tr("Succeed");
@@ -547,9 +550,8 @@ void DeviceModifyPage::activateBatch()
         }
     }
     // The list's new selection report replaces m_selection; the result list shows this batch.
-    const QVector<DeviceInfo> outcome = m_selection;
-    emit signalActiveResult(outcome);
-    runResultList(outcome, true);
+    emit signalActiveResult(batch);
+    runResultList(batch, true);
 }
 
 QVector<quint32> DeviceModifyPage::runBatch(const QString &progressText, int count,

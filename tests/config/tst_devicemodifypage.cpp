@@ -70,6 +70,7 @@ private slots:
     void batchModifyRefusedBeforeTouchingDevices_data();
     void batchModifyRefusedBeforeTouchingDevices();
     void batchModifyWithDhcp();
+    void selectionReplacedWhileBatchRuns();
     void uncheckingDhcpRestoresStoredAddress();
     void passwordFieldsKeepClipboardOut_data();
     void passwordFieldsKeepClipboardOut();
@@ -412,6 +413,35 @@ void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices()
     QCOMPARE(recorder.resultLists.size(), qsizetype(0));
     QCOMPARE(results.count(), 0);
     QCOMPARE(simulatedAddresses(), before);
+}
+
+// Device events keep arriving while a batch runs, and a new selection report may replace the
+// panel's selection meanwhile; the outcome still belongs to the devices the batch started with.
+void tst_DeviceModifyPage::selectionReplacedWhileBatchRuns()
+{
+    const QVector<DeviceInfo> devices = take(3, [](const VEXO_DEVICE_INFO &r) {
+        return r.inactive == 0 && r.dhcpEnabled == 0 && (r.capabilityFlags & VEXO_CAP_DHCP);
+    });
+    QCOMPARE(devices.size(), qsizetype(3));
+    m_panel->onCurrentSelectionChange(ModifyBatch, devices);
+    m_panel->findChild<QCheckBox *>(QStringLiteral("m_checkBoxBatchDHCP"))->click();
+    keepSharedPort(devices);
+    field("m_lineEditAdminPassword")->setText(kPassword);
+
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
+    // Runs inside the batch's event loop: the list reports that nothing is checked any more.
+    QTimer::singleShot(0, m_panel.get(), [this] { m_panel->onCurrentSelectionChange(ModifySingle, {}); });
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QCOMPARE(recorder.resultLists.size(), qsizetype(1));
+    QCOMPARE(recorder.resultLists.first().devicesLabel, QStringLiteral("Devices Number: 3"));
+    QCOMPARE(results.count(), 1);
+    const auto outcome = results.first().first().value<QVector<DeviceInfo>>();
+    QCOMPARE(outcome.size(), qsizetype(3));
+    for (int j = 0; j < 3; ++j) {
+        QCOMPARE(outcome.at(j).strSerialNumber, devices.at(j).strSerialNumber);
+        QCOMPARE(outcome.at(j).strResult, QStringLiteral("Succeed"));
+    }
 }
 
 void tst_DeviceModifyPage::batchModifyWithDhcp()
