@@ -15,6 +15,21 @@ ModalRecorder::ModalRecorder()
     m_timer.setInterval(2);
     connect(&m_timer, &QTimer::timeout, this, &ModalRecorder::poll);
     m_timer.start();
+    qApp->installEventFilter(this);
+}
+
+ModalRecorder::~ModalRecorder()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool ModalRecorder::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show) {
+        if (auto *progress = qobject_cast<QProgressDialog *>(watched))
+            progressMaximumSeen = qMax(progressMaximumSeen, progress->maximum());
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ModalRecorder::poll()

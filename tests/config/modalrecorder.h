@@ -28,11 +28,16 @@ public:
     };
 
     ModalRecorder();
+    ~ModalRecorder() override;
 
     QStringList messages;
     QList<ResultList> resultLists;
     /** @brief The highest "n of N" progress value seen on a batch's progress dialog. */
     int progressMaximumSeen = -1;
+
+protected:
+    /** @brief Sees a progress dialog as it is shown: a short batch may end before the next poll. */
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void poll();
