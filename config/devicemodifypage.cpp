@@ -40,7 +40,7 @@ namespace VexoTool {
 namespace {
 
 constexpr int PanelWidth = 360;
-constexpr int PasswordLength = 16;
+constexpr int PasswordLength = VEXO_MAX_PASSWORD_LEN;
 constexpr int HintWidth = 16;
 // As wide as the network form's label column, so the password fields line up with its fields.
 constexpr int LabelColumnWidth = 115;

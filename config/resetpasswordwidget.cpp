@@ -4,6 +4,7 @@
 
 #include "passwordstrength.h"
 
+#include <Vexo.h>
 #include <filepathbutton.h>
 #include <folderpath.h>
 #include <multistatelineedit.h>
@@ -72,7 +73,7 @@ void ResetPasswordWidget::setupForm()
     m_labelNewPassword->setObjectName(QStringLiteral("m_labelNewPassword"));
     m_lineEditNewPassword = lineEdit(QStringLiteral("m_lineEditNewPassword"), form);
     m_lineEditNewPassword->setEchoMode(QLineEdit::Password);
-    m_lineEditNewPassword->setMaxLength(16);
+    m_lineEditNewPassword->setMaxLength(VEXO_MAX_PASSWORD_LEN);
     m_lineEditNewPassword->setContextMenuPolicy(Qt::NoContextMenu);
     m_labelHintNewPassword = hintLabel(QStringLiteral("m_labelHintNewPassword"), form);
 
@@ -90,7 +91,7 @@ void ResetPasswordWidget::setupForm()
     m_labelConfirmPassword->setObjectName(QStringLiteral("m_labelConfirmPassword"));
     m_lineEditConfirmPassword = lineEdit(QStringLiteral("m_lineEditConfirmPassword"), form);
     m_lineEditConfirmPassword->setEchoMode(QLineEdit::Password);
-    m_lineEditConfirmPassword->setMaxLength(16);
+    m_lineEditConfirmPassword->setMaxLength(VEXO_MAX_PASSWORD_LEN);
     m_lineEditConfirmPassword->setContextMenuPolicy(Qt::NoContextMenu);
     m_labelHintConfirmPassword = hintLabel(QStringLiteral("m_labelHintConfirmPassword"), form);
 

@@ -291,13 +291,13 @@ QString DeviceInfoModel::cellText(int logicalColumn, const VEXO_DEVICE_INFO &rec
     case ColumnIPv6PrefixLength:
         return extended ? QString::asprintf("%2d", int(record.ipv6PrefixLength)) : QString();
     case ColumnSupportIPv6:
-        if (!(record.capabilityFlags & 0x01))
+        if (!(record.capabilityFlags & VEXO_CAP_IPV6))
             return tr("No");
         return (record.extendedInfoValid & 0x01) ? tr("Yes") : QString();
     case ColumnSupportModIPv6:
-        return (record.capabilityFlags & 0x02) ? tr("Yes") : tr("No");
+        return (record.capabilityFlags & VEXO_CAP_MOD_IPV6) ? tr("Yes") : tr("No");
     case ColumnSupportDhcp:
-        return (record.capabilityFlags & 0x04) ? tr("Yes") : tr("No");
+        return (record.capabilityFlags & VEXO_CAP_DHCP) ? tr("Yes") : tr("No");
     case ColumnIPv4Dhcp:
         return record.dhcpEnabled == 1 ? tr("ON") : tr("OFF");
     default:

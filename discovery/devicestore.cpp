@@ -83,8 +83,12 @@ struct TextHash
     std::size_t operator()(std::string_view text) const noexcept { return std::hash<std::string_view>{}(text); }
 };
 
-static_assert(sizeof(VEXO_DEVICE_INFO::ipv6Address) == 46 && sizeof(VEXO_DEVICE_INFO::ipv6Gateway) == 46);
-static_assert(sizeof(DeviceNetParam::ipv6Address) >= 46 && sizeof(DeviceNetParam::ipv6Gateway) >= 46);
+// Each address text is copied whole from the record into the parameters.
+static_assert(sizeof(DeviceNetParam::ipv4Address) >= sizeof(VEXO_DEVICE_INFO::ipv4Address)
+              && sizeof(DeviceNetParam::ipv4SubnetMask) >= sizeof(VEXO_DEVICE_INFO::ipv4SubnetMask)
+              && sizeof(DeviceNetParam::ipv4Gateway) >= sizeof(VEXO_DEVICE_INFO::ipv4Gateway)
+              && sizeof(DeviceNetParam::ipv6Address) >= sizeof(VEXO_DEVICE_INFO::ipv6Address)
+              && sizeof(DeviceNetParam::ipv6Gateway) >= sizeof(VEXO_DEVICE_INFO::ipv6Gateway));
 
 void copyNetParams(const VEXO_DEVICE_INFO &record, DeviceNetParam &param)
 {

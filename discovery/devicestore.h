@@ -57,8 +57,8 @@ public:
     /**
      * @brief Copies the record's network fields into @p out.
      *
-     * Only the first 46 bytes of each IPv6 field and the low 16 bits of the port are written;
-     * every other byte of @p out keeps what the caller put there.
+     * Of each IPv6 field only as many bytes as the record holds, and of the port the low 16 bits,
+     * are written; every other byte of @p out keeps what the caller put there.
      * @return false, leaving @p out untouched, if absent.
      */
     bool getNetParams(const QString &serialNumber, const QString &mac, DeviceNetParam &out) const;

@@ -6,6 +6,7 @@
 #include "recoveryform.h"
 #include "recoverylog.h"
 
+#include <Vexo.h>
 #include <akloguitoolkit/cradiobutton.h>
 #include <filepathbutton.h>
 #include <multistatelineedit.h>
@@ -153,7 +154,7 @@ void ResetPasswordDialog::setupForm()
     m_labelHintFilePath = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintFilePath"), form);
 
     m_labelNewPassword = namedLabel(QStringLiteral("m_labelNewPassword"), tr("New Password:"), form);
-    m_lineEditNewPassword = lineEdit(QStringLiteral("m_lineEditNewPassword"), 16, form);
+    m_lineEditNewPassword = lineEdit(QStringLiteral("m_lineEditNewPassword"), VEXO_MAX_PASSWORD_LEN, form);
     m_lineEditNewPassword->setEchoMode(QLineEdit::Password);
     m_labelHintNewPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintNewPassword"), form);
     m_labelLevel1 = namedLabel(QStringLiteral("m_labelLevel1"), QString(), form);
@@ -162,7 +163,7 @@ void ResetPasswordDialog::setupForm()
     m_labelLevel = namedLabel(QStringLiteral("m_labelLevel"), QString(), form);
     m_labelHintLevel = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintLevel"), form);
     m_labelConfirmPassword = namedLabel(QStringLiteral("m_labelConfirmPassword"), tr("Confirm Password:"), form);
-    m_lineEditConfirmPassword = lineEdit(QStringLiteral("m_lineEditConfirmPassword"), 16, form);
+    m_lineEditConfirmPassword = lineEdit(QStringLiteral("m_lineEditConfirmPassword"), VEXO_MAX_PASSWORD_LEN, form);
     m_lineEditConfirmPassword->setEchoMode(QLineEdit::Password);
     m_labelHintConfirmPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintConfirmPassword"), form);
     m_checkBoxIPC = new QCheckBox(tr("Reset IPC"), form);

@@ -5,6 +5,7 @@
 #include "recoveryform.h"
 #include "recoverylog.h"
 
+#include <Vexo.h>
 #include <multistatelineedit.h>
 #include <qtqrencode.h>
 #include <vexohandler.h>
@@ -50,7 +51,7 @@ RestorePasswordDialog::RestorePasswordDialog(QWidget *parent, const QString &ser
 
     m_lineEditSecurityCode->installEventFilter(this);
     m_lineEditSecurityCode->setContextMenuPolicy(Qt::NoContextMenu);
-    m_lineEditSecurityCode->setMaxLength(32);
+    m_lineEditSecurityCode->setMaxLength(VEXO_MAX_SECURITY_CODE_LEN);
     m_lineEditSecurityCode->setFocus();
 
     m_modelPrefixes = ShortSerialFamilies;

@@ -10,11 +10,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Nothing of the demo ever leaves this machine.
 export VEXO_SCOPE=loopback
-export VEXO_PORT=${VEXO_PORT:-37020}
 state=${XDG_STATE_HOME:-$HOME/.local/state}/vexotool-demo
 mkdir -p "$state"
 
-"$bin/vexo-devsim" --scope loopback --port "$VEXO_PORT" --count 40 --seed 2026 --no-stdin \
+# The simulator and the program both take VEXO_PORT if it is set, else the same default port.
+"$bin/vexo-devsim" --scope loopback --count 40 --seed 2026 --no-stdin \
     --state "$state/devices.json" --test-mode >"$state/devsim.log" 2>&1 &
 sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null || true' EXIT
@@ -22,7 +22,7 @@ for _ in $(seq 50); do
     grep -q '^ready' "$state/devsim.log" 2>/dev/null && break
     sleep 0.1
 done
-echo "Simulated devices on 127.0.0.1:$VEXO_PORT (state in $state/devices.json; password of activated ones: Admin12345)."
+echo "Simulated devices on 127.0.0.1:$(sed -n 's/^ready //p' "$state/devsim.log") (state in $state/devices.json; password of activated ones: Admin12345)."
 
 if [ -x "$bin/vexotool" ]; then
     # F1 and "User Help" open the manual of the folder the program was started in.

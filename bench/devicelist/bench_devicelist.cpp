@@ -68,7 +68,7 @@ VEXO_DEVICE_INFO makeRecord(int i, std::mt19937 &random)
     record.httpPort = 80;
     record.channelCount = 4;
     record.ipv6PrefixLength = 64;
-    record.capabilityFlags = 0x47;
+    record.capabilityFlags = VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6 | VEXO_CAP_DHCP | VEXO_CAP_KEY_RESET;
     record.extendedInfoValid = 1;
     record.inactive = i % 3 == 0;
     record.eventCode = VEXO_EVENT_ONLINE;

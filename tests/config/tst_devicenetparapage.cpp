@@ -145,17 +145,19 @@ void tst_DeviceNetParaPage::fillsFromStore()
 
 void tst_DeviceNetParaPage::ipv6RowsFollowDevice_data()
 {
+    constexpr int allIpv6 = VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6 | VEXO_CAP_DHCP;
+    constexpr int fixedIpv6 = VEXO_CAP_IPV6 | VEXO_CAP_DHCP;
     QTest::addColumn<int>("extendedInfoValid");
     QTest::addColumn<int>("capabilities");
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<bool>("enabled");
 
-    QTest::addRow("modifiable IPv6") << 1 << 0x07 << "fe80::21a:2bff:fe00:1"
+    QTest::addRow("modifiable IPv6") << 1 << allIpv6 << "fe80::21a:2bff:fe00:1"
                                      << "64" << true;
-    QTest::addRow("IPv6 that cannot be changed") << 1 << 0x05 << "fe80::21a:2bff:fe00:1"
+    QTest::addRow("IPv6 that cannot be changed") << 1 << fixedIpv6 << "fe80::21a:2bff:fe00:1"
                                                  << "64" << false;
-    QTest::addRow("no extended information") << 0 << 0x07 << ""
+    QTest::addRow("no extended information") << 0 << allIpv6 << ""
                                              << "" << false;
 }
 
@@ -179,16 +181,18 @@ void tst_DeviceNetParaPage::ipv6RowsFollowDevice()
 
 void tst_DeviceNetParaPage::dhcpFollowsDevice_data()
 {
+    constexpr int withDhcp = VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6 | VEXO_CAP_DHCP;
+    constexpr int withoutDhcp = VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6;
     QTest::addColumn<int>("capabilities");
     QTest::addColumn<int>("dhcpEnabled");
     QTest::addColumn<bool>("dhcpOff");
     QTest::addColumn<bool>("boxEnabled");
     QTest::addColumn<bool>("checked");
 
-    QTest::addRow("DHCP off") << 0x07 << 0 << false << true << false;
-    QTest::addRow("DHCP on") << 0x07 << 1 << false << true << true;
-    QTest::addRow("DHCP on, just unchecked by the user") << 0x07 << 1 << true << true << false;
-    QTest::addRow("no DHCP support") << 0x03 << 1 << false << false << false;
+    QTest::addRow("DHCP off") << withDhcp << 0 << false << true << false;
+    QTest::addRow("DHCP on") << withDhcp << 1 << false << true << true;
+    QTest::addRow("DHCP on, just unchecked by the user") << withDhcp << 1 << true << true << false;
+    QTest::addRow("no DHCP support") << withoutDhcp << 1 << false << false << false;
 }
 
 void tst_DeviceNetParaPage::dhcpFollowsDevice()

@@ -137,7 +137,8 @@ void tst_DeviceInfoModel::cellTexts_data()
     QTest::addRow("prefix length without extended info")
         << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; })
         << int(DeviceInfoModel::ColumnIPv6PrefixLength) << "";
-    QTest::addRow("IPv6 not supported") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x06; })
+    QTest::addRow("IPv6 not supported") << RecordEdit(
+        [](VEXO_DEVICE_INFO &r) { r.capabilityFlags = VEXO_CAP_MOD_IPV6 | VEXO_CAP_DHCP; })
                                         << int(DeviceInfoModel::ColumnSupportIPv6) << "No";
     QTest::addRow("IPv6 supported") << RecordEdit(none) << int(DeviceInfoModel::ColumnSupportIPv6) << "Yes";
     QTest::addRow("IPv6 supported, validity bit 0 set in another value")

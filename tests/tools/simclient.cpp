@@ -19,7 +19,7 @@ SimClient::SimClient(quint16 devicePort, const QHostAddress &group, const QList<
     : m_devicePort(devicePort)
     , m_destination(group)
 {
-    m_socket.bind(QHostAddress::AnyIPv4, quint16(devicePort + 1),
+    m_socket.bind(QHostAddress::AnyIPv4, vxdp::answerPort(devicePort),
                   QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
     for (const QNetworkInterface &iface : interfaces)
         m_socket.joinMulticastGroup(group, iface);

@@ -85,31 +85,31 @@ bool isKind(int kind, const vxdp::Announce &a)
     case Recorder32:
         return !isCameraCode(d.typeCode) && d.channels == (4 << (kind - Recorder4));
     case Ipv6:
-        return (d.capabilities & 0x01) && d.extendedValid == 1 && !isZero(d.ipv6) && !isZero(d.ipv6Gateway)
+        return (d.capabilities & VEXO_CAP_IPV6) && d.extendedValid == 1 && !isZero(d.ipv6) && !isZero(d.ipv6Gateway)
                && d.ipv6PrefixLength > 0;
     case NoIpv6:
-        return !(d.capabilities & 0x01) && d.extendedValid == 0 && isZero(d.ipv6) && isZero(d.ipv6Gateway)
+        return !(d.capabilities & VEXO_CAP_IPV6) && d.extendedValid == 0 && isZero(d.ipv6) && isZero(d.ipv6Gateway)
                && d.ipv6PrefixLength == 0;
     case ModIpv6:
-        return (d.capabilities & 0x03) == 0x03;
+        return (d.capabilities & (VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6)) == (VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6);
     case FixedIpv6:
-        return (d.capabilities & 0x03) == 0x01;
+        return (d.capabilities & (VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6)) == VEXO_CAP_IPV6;
     case DhcpCapable:
-        return (d.capabilities & 0x04) && !d.dhcp;
+        return (d.capabilities & VEXO_CAP_DHCP) && !d.dhcp;
     case DhcpOn:
-        return (d.capabilities & 0x04) && d.dhcp == 1;
+        return (d.capabilities & VEXO_CAP_DHCP) && d.dhcp == 1;
     case NoDhcp:
-        return !(d.capabilities & 0x04) && !d.dhcp;
+        return !(d.capabilities & VEXO_CAP_DHCP) && !d.dhcp;
     case KeyReset:
-        return d.capabilities & 0x40;
+        return d.capabilities & VEXO_CAP_KEY_RESET;
     case NoKeyReset:
-        return !(d.capabilities & 0x40);
+        return !(d.capabilities & VEXO_CAP_KEY_RESET);
     case NewKeyFormat:
-        return (d.capabilities & 0x40) && (d.keyFormat & 0x01);
+        return (d.capabilities & VEXO_CAP_KEY_RESET) && (d.keyFormat & VEXO_KEYFMT_NEW);
     case OldKeyFormatWithReset:
-        return (d.capabilities & 0x40) && !(d.keyFormat & 0x01);
+        return (d.capabilities & VEXO_CAP_KEY_RESET) && !(d.keyFormat & VEXO_KEYFMT_NEW);
     case ResetCameras:
-        return d.capabilities & 0x80;
+        return d.capabilities & VEXO_CAP_RESET_IPC;
     case WebPortNone:
         return d.httpPort == 0;
     case WebPort80:
@@ -359,7 +359,7 @@ void tst_DevSim::populationIsWellFormed()
         serials.insert(serial);
         macs.insert(QByteArray(reinterpret_cast<const char *>(d.mac.data()), 6));
         QVERIFY2(d.serial.rfind(d.typeText, 0) == 0 && d.serial.size() > d.typeText.size() + 8, serial);
-        QVERIFY(d.typeText.size() <= 23 && d.serial.size() <= 47);
+        QVERIFY(d.typeText.size() <= vxdp::kMaxTypeText && d.serial.size() <= vxdp::kMaxSerial);
         QVERIFY(!d.softwareVersion.empty() && !d.dspVersion.empty() && !d.startTime.empty());
         QCOMPARE(a.reason, vxdp::AnnounceReason::Reply);
         // Addresses only from the documentation ranges.
@@ -371,7 +371,7 @@ void tst_DevSim::populationIsWellFormed()
             QVERIFY2(d.ipv6[0] == 0x20 && d.ipv6[1] == 0x01 && d.ipv6[2] == 0x0d && d.ipv6[3] == 0xb8, serial);
         if (!isCameraCode(d.typeCode))
             QVERIFY2(d.channels >= 4, serial);
-        QVERIFY2(!(d.keyFormat & 0x01) || (d.capabilities & 0x40), serial);
+        QVERIFY2(!(d.keyFormat & VEXO_KEYFMT_NEW) || (d.capabilities & VEXO_CAP_KEY_RESET), serial);
     }
     QCOMPARE(macs.size(), serials.size());
 }
@@ -436,7 +436,7 @@ void tst_DevSim::stateFileKeptAndReloaded()
     net.ipv4 = {203, 0, 113, 99};
     net.mask = {255, 255, 255, 0};
     net.gateway = {203, 0, 113, 1};
-    net.flags = 0x01;
+    net.flags = vxdp::kNetIpv4;
     const auto wrong
         = reloaded.client->sealed(vxdp::MsgType::Modify, modifyRequest(it->device, net), withPassword(kPassword));
     QVERIFY(wrong);
@@ -780,14 +780,14 @@ void tst_DevSim::modify_data()
     ipv4.gateway = {203, 0, 113, 126};
     ipv4.port = 37778;
     ipv4.httpPort = 8088;
-    ipv4.flags = 0x01;
+    ipv4.flags = vxdp::kNetIpv4;
     vxdp::NetParams dhcp;
     dhcp.dhcp = 1;
     vxdp::NetParams ipv6;
     ipv6.ipv6 = {0x20, 0x01, 0x0d, 0xb8, 0, 0x77, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x42};
     ipv6.ipv6Gateway = {0x20, 0x01, 0x0d, 0xb8, 0, 0x77, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x01};
     ipv6.ipv6PrefixLength = 48;
-    ipv6.flags = 0x06;
+    ipv6.flags = vxdp::kNetIpv6;
     vxdp::NetParams badMask = ipv4;
     badMask.mask = {255, 0, 255, 0};
     vxdp::NetParams loopbackAddress = ipv4;
@@ -830,17 +830,17 @@ void tst_DevSim::modify()
     } else {
         QCOMPARE(after.dhcp, 0);
     }
-    if ((net.flags & 0x01) && !net.dhcp) {
+    if ((net.flags & vxdp::kNetIpv4) && !net.dhcp) {
         QVERIFY(after.ipv4 == net.ipv4 && after.mask == net.mask && after.gateway == net.gateway);
     }
-    if (net.flags & 0x02) {
+    if (net.flags & vxdp::kNetIpv6Address) {
         QVERIFY(after.ipv6 == net.ipv6);
         QCOMPARE(after.ipv6PrefixLength, net.ipv6PrefixLength);
         QCOMPARE(after.extendedValid, 1);
     } else {
         QVERIFY(after.ipv6 == before.ipv6);
     }
-    if (net.flags & 0x04)
+    if (net.flags & vxdp::kNetIpv6Gateway)
         QVERIFY(after.ipv6Gateway == net.ipv6Gateway);
     QCOMPARE(after.port, net.port ? net.port : before.port);
     QCOMPARE(after.httpPort, net.httpPort ? net.httpPort : before.httpPort);
@@ -883,15 +883,15 @@ void tst_DevSim::ownIpv6IsNoChange()
     net.ipv4 = {203, 0, 113, 61};
     net.mask = {255, 255, 255, 0};
     net.gateway = {203, 0, 113, 1};
-    net.flags = 0x01;
+    net.flags = vxdp::kNetIpv4;
     if (ownAddress) {
         net.ipv6 = before.ipv6;
         net.ipv6PrefixLength = std::uint8_t(before.ipv6PrefixLength + prefixDelta);
-        net.flags |= 0x02;
+        net.flags |= vxdp::kNetIpv6Address;
     }
     if (ownGateway) {
         net.ipv6Gateway = before.ipv6Gateway;
-        net.flags |= 0x04;
+        net.flags |= vxdp::kNetIpv6Gateway;
     }
 
     const auto result = sim.client->sealed(vxdp::MsgType::Modify, modifyRequest(before, net), withPassword(kPassword));

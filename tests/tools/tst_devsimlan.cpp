@@ -83,10 +83,10 @@ void tst_DevSimLan::runInsideNamespace()
 
     SimulatorProcess sim;
     QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("2"),
-                       QStringLiteral("--port"), QStringLiteral("37020")},
+                       QStringLiteral("--port"), QString::number(vxdp::kDefaultDevicePort)},
                       SimulatorProcess::Scope::Lan));
-    QCOMPARE(sim.port(), quint16(37020));
-    SimClient client(37020, QHostAddress(QString::fromLatin1(vxdp::kDefaultGroup)), veth);
+    QCOMPARE(sim.port(), vxdp::kDefaultDevicePort);
+    SimClient client(vxdp::kDefaultDevicePort, QHostAddress(QString::fromLatin1(vxdp::kDefaultGroup)), veth);
     QVERIFY(client.isBound());
 
     // Answers come back on the group; with two interfaces a device may be heard twice.

@@ -125,8 +125,8 @@ void tst_KeyService::init()
 const vxdp::Announce *tst_KeyService::device(bool keyReset, bool newFormat, int skip) const
 {
     for (const vxdp::Announce &a : m_devices) {
-        const bool reset = a.device.capabilities & 0x40;
-        const bool newer = a.device.keyFormat & 0x01;
+        const bool reset = a.device.capabilities & VEXO_CAP_KEY_RESET;
+        const bool newer = a.device.keyFormat & VEXO_KEYFMT_NEW;
         if (!a.device.inactive && reset == keyReset && (!keyReset || newer == newFormat) && skip-- == 0)
             return &a;
     }
@@ -324,7 +324,7 @@ void tst_KeyService::restore()
     const vxdp::Announce *target = nullptr;
     const vxdp::Announce *other = nullptr;
     for (const vxdp::Announce &a : m_devices) {
-        if (!(a.device.capabilities & 0x40) && !a.device.inactive && !target)
+        if (!(a.device.capabilities & VEXO_CAP_KEY_RESET) && !a.device.inactive && !target)
             target = &a;
         else if (!other)
             other = &a;

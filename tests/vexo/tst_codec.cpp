@@ -29,7 +29,7 @@ DeviceDescription sampleDevice()
     d.port = 8000;
     d.httpPort = 80;
     d.channels = 1;
-    d.capabilities = 0x47;
+    d.capabilities = VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6 | VEXO_CAP_DHCP | VEXO_CAP_KEY_RESET;
     d.extendedValid = 1;
     d.typeText = "VX-C2042";
     d.softwareVersion = "V5.5.0 build 260101";
@@ -98,7 +98,7 @@ void tst_Codec::roundTrip_data()
     Request modify;
     modify.target = {TargetKind::Mac, "02-11-22-33-44-55"};
     modify.net.ipv4 = {198, 51, 100, 7};
-    modify.net.flags = 1;
+    modify.net.flags = kNetIpv4;
     modify.net.port = 8001;
     modify.sealed.assign(80, 0xAB);
     Request getKey;

@@ -102,16 +102,17 @@ QString keyOf(const char *serial, uint32_t command)
 int resetWithKey(const char *serial, const QByteArray &key, const char *password)
 {
     VEXO_RESET_PARAM p{};
-    std::memcpy(p.secretKey, key.constData(), static_cast<size_t>(qMin<qsizetype>(key.size(), 256)));
-    std::memcpy(p.password, password, strnlen(password, 16));
+    std::memcpy(p.secretKey, key.constData(), static_cast<size_t>(qMin(key.size(), qsizetype(sizeof p.secretKey))));
+    std::memcpy(p.password, password, strnlen(password, sizeof p.password));
     return VEXO_ResetPasswd(serial, &p);
 }
 
 int resetWithFile(const char *serial, const QByteArray &path, const char *password)
 {
     VEXO_RESET_PARAM p{};
-    std::memcpy(p.keyFilePath, path.constData(), static_cast<size_t>(qMin<qsizetype>(path.size(), 260)));
-    std::memcpy(p.password, password, strnlen(password, 16));
+    std::memcpy(p.keyFilePath, path.constData(),
+                static_cast<size_t>(qMin(path.size(), qsizetype(sizeof p.keyFilePath))));
+    std::memcpy(p.password, password, strnlen(password, sizeof p.password));
     return VEXO_ResetPasswd(serial, &p);
 }
 
@@ -795,7 +796,7 @@ void tst_VexoLibrary::keyQuery()
     });
     QVERIFY(device.has_value());
     VEXO_KEY_BUFFER_V2 buffer{};
-    const uint32_t size = command == 2 ? 388 : 260;
+    const uint32_t size = command == VEXO_GET_KEY_V2 ? sizeof(VEXO_KEY_BUFFER_V2) : sizeof(VEXO_KEY_BUFFER);
     const int ok = VEXO_GetDeviceConfig(device->serialNumber, uint32_t(command), nullptr, 0, &buffer, size);
     QCOMPARE(VEXO_GetLastError(), uint32_t(error));
     QCOMPARE(ok, error == VEXO_NOERROR ? 1 : 0);
@@ -1033,7 +1034,7 @@ void tst_VexoLibrary::malformedEnvironmentRefused()
 {
     QFETCH(QByteArray, name);
     QFETCH(QByteArray, value);
-    qputenv("VEXO_PORT", "37020");
+    qputenv("VEXO_PORT", QByteArray::number(VEXO_DEFAULT_PORT));
     qputenv(name.constData(), value);
     auto restore = qScopeGuard([&name] {
         qunsetenv(name.constData());

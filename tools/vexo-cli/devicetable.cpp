@@ -35,7 +35,7 @@ void DeviceTable::apply(const VEXO_DEVICE_INFO &info)
     std::lock_guard lock(m_mutex);
     ++m_events;
     auto same = [&info](const VEXO_DEVICE_INFO &d) {
-        return std::strncmp(d.macAddress, info.macAddress, 20) == 0;
+        return std::strncmp(d.macAddress, info.macAddress, sizeof d.macAddress) == 0;
     };
     auto it = std::find_if(m_devices.begin(), m_devices.end(), same);
     if (info.eventCode == VEXO_EVENT_OFFLINE) {

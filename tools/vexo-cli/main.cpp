@@ -261,7 +261,7 @@ int main(int argc, char *argv[])
     } else if (cmd == QLatin1String("key")) {
         VEXO_KEY_BUFFER_V2 buffer{};
         const uint32_t c = parser.value(command).toUInt();
-        const uint32_t size = c == 2 ? sizeof(VEXO_KEY_BUFFER_V2) : sizeof(VEXO_KEY_BUFFER);
+        const uint32_t size = c == VEXO_GET_KEY_V2 ? sizeof(VEXO_KEY_BUFFER_V2) : sizeof(VEXO_KEY_BUFFER);
         if (!VEXO_GetDeviceConfig(a1.constData(), c, nullptr, 0, &buffer, size)) {
             rc = fail("key");
         } else {
@@ -284,9 +284,12 @@ int main(int argc, char *argv[])
             std::fputs("reset needs exactly one of --key and --file\n", stderr);
             rc = 2;
         } else {
-            std::memcpy(p.secretKey, k.constData(), static_cast<std::size_t>(qMin<qsizetype>(k.size(), 256)));
-            std::memcpy(p.keyFilePath, f.constData(), static_cast<std::size_t>(qMin<qsizetype>(f.size(), 260)));
-            std::memcpy(p.password, a2.constData(), static_cast<std::size_t>(qMin<qsizetype>(a2.size(), 16)));
+            std::memcpy(p.secretKey, k.constData(),
+                        static_cast<std::size_t>(qMin(k.size(), qsizetype(sizeof p.secretKey))));
+            std::memcpy(p.keyFilePath, f.constData(),
+                        static_cast<std::size_t>(qMin(f.size(), qsizetype(sizeof p.keyFilePath))));
+            std::memcpy(p.password, a2.constData(),
+                        static_cast<std::size_t>(qMin(a2.size(), qsizetype(sizeof p.password))));
             p.resetIpc = parser.isSet(ipc) ? 1 : 0;
             rc = VEXO_ResetPasswd(a1.constData(), &p) ? 0 : fail("reset");
         }

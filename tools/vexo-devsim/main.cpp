@@ -26,8 +26,8 @@ Plays a population of network cameras and recorders speaking VXDP/1 behind one U
 Scope and port:
   --scope lan|loopback   lan (default, or VEXO_SCOPE): multicast on every IPv4 interface;
                          loopback: 127.0.0.1 only, unicast. Tests and demos use loopback.
-  --port PORT            device port (default VEXO_PORT or 37020); 0 takes a free port
-  --group ADDRESS        multicast group of the lan scope (default VEXO_GROUP or 239.255.37.20)
+  --port PORT            device port (default VEXO_PORT or %1); 0 takes a free port
+  --group ADDRESS        multicast group of the lan scope (default VEXO_GROUP or %2)
 
 Population:
   --count N              number of generated devices (default 32)
@@ -115,7 +115,9 @@ int main(int argc, char *argv[])
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(help)) {
-        std::fputs(kUsage, stdout);
+        const QString usage
+            = QString::fromUtf8(kUsage).arg(vxdp::kDefaultDevicePort).arg(QLatin1String(vxdp::kDefaultGroup));
+        std::fputs(qPrintable(usage), stdout);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
@@ -130,10 +132,11 @@ int main(int argc, char *argv[])
     else
         return fail(QStringLiteral("the scope is lan or loopback, not %1").arg(scope));
 
-    const QString portText
-        = parser.isSet(portOpt) ? parser.value(portOpt) : qEnvironmentVariable("VEXO_PORT", QStringLiteral("37020"));
+    const QString portText = parser.isSet(portOpt)
+                                 ? parser.value(portOpt)
+                                 : qEnvironmentVariable("VEXO_PORT", QString::number(vxdp::kDefaultDevicePort));
     int port = 0;
-    if (!readInt(portText, 0, 65534, &port))
+    if (!readInt(portText, 0, vxdp::kMaxDevicePort, &port))
         return fail(QStringLiteral("bad port %1").arg(portText));
     options.port = quint16(port);
     options.group = QHostAddress(parser.isSet(groupOpt) ? parser.value(groupOpt)
@@ -165,7 +168,7 @@ int main(int argc, char *argv[])
     options.statePath = parser.value(stateOpt);
     options.password = parser.isSet(passwordOpt) ? parser.value(passwordOpt).toStdString() : "Admin12345";
     if (options.password.empty() || options.password.size() > vxdp::kMaxPassword)
-        return fail(QStringLiteral("--password takes 1 to 16 bytes"));
+        return fail(QStringLiteral("--password takes 1 to %1 bytes").arg(vxdp::kMaxPassword));
 
     if (!vxdp::cryptoInit())
         return fail(QStringLiteral("the crypto library cannot be initialised"));

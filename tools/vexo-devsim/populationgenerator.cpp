@@ -124,9 +124,10 @@ std::vector<DeviceRecord> PopulationGenerator::generate(const Options &options)
         const bool keyReset = i % 6 < 4;
         const bool newKeyFormat = keyReset && i % 4 < 2;
         const bool resetCameras = !camera && i % 3 == 0;
-        d.capabilities = std::uint8_t((hasIpv6 ? 0x01 : 0) | (modIpv6 ? 0x02 : 0) | (dhcpCapable ? 0x04 : 0)
-                                      | (keyReset ? 0x40 : 0) | (resetCameras ? 0x80 : 0));
-        d.keyFormat = newKeyFormat ? 0x01 : 0;
+        d.capabilities = std::uint8_t((hasIpv6 ? VEXO_CAP_IPV6 : 0) | (modIpv6 ? VEXO_CAP_MOD_IPV6 : 0)
+                                      | (dhcpCapable ? VEXO_CAP_DHCP : 0) | (keyReset ? VEXO_CAP_KEY_RESET : 0)
+                                      | (resetCameras ? VEXO_CAP_RESET_IPC : 0));
+        d.keyFormat = newKeyFormat ? VEXO_KEYFMT_NEW : 0;
         d.dhcp = dhcpOn ? 1 : 0;
 
         // Fresh devices sit on their factory address; the others are spread over two test networks.

@@ -18,14 +18,6 @@ constexpr int kMaxLockoutDoublings = 6;
 constexpr std::size_t kMaxSenders = 1024;
 constexpr char kFactoryPassword[] = "70639";
 
-constexpr std::uint8_t kCapModIpv6 = 0x02;
-constexpr std::uint8_t kCapDhcp = 0x04;
-constexpr std::uint8_t kCapKeyReset = 0x40;
-constexpr std::uint8_t kKeyFormatNew = 0x01;
-constexpr std::uint8_t kNetIpv4 = 0x01;
-constexpr std::uint8_t kNetIpv6Address = 0x02;
-constexpr std::uint8_t kNetIpv6Gateway = 0x04;
-
 DeviceOutcome answer(vxdp::Status status)
 {
     DeviceOutcome outcome;
@@ -253,9 +245,9 @@ DeviceOutcome SimDevice::handle(vxdp::MsgType type, const vxdp::Request &request
 DeviceOutcome SimDevice::getKey(std::uint8_t command)
 {
     const auto &d = m_record.description;
-    if (command != 1 && command != 2)
+    if (command != VEXO_GET_KEY_V1 && command != VEXO_GET_KEY_V2)
         return answer(vxdp::Status::BadRequest);
-    if (!(d.capabilities & kCapKeyReset) || (command == 2 && !(d.keyFormat & kKeyFormatNew)))
+    if (!(d.capabilities & VEXO_CAP_KEY_RESET) || (command == VEXO_GET_KEY_V2 && !(d.keyFormat & VEXO_KEYFMT_NEW)))
         return answer(vxdp::Status::Unsupported);
     // One nonce per boot until it is used up, so repeated queries hand out the same key.
     if (!m_resetNonce) {
@@ -292,17 +284,17 @@ DeviceOutcome SimDevice::modify(const vxdp::Request &request, const vxdp::Secret
 
     vxdp::NetParams net = request.net;
     // IPv6 fields equal to the device's own are no change; only a real change needs the capability.
-    if ((net.flags & kNetIpv6Address) && d.extendedValid && net.ipv6 == d.ipv6
+    if ((net.flags & vxdp::kNetIpv6Address) && d.extendedValid && net.ipv6 == d.ipv6
         && net.ipv6PrefixLength == d.ipv6PrefixLength)
-        net.flags &= std::uint8_t(~kNetIpv6Address);
-    if ((net.flags & kNetIpv6Gateway) && d.extendedValid && net.ipv6Gateway == d.ipv6Gateway)
-        net.flags &= std::uint8_t(~kNetIpv6Gateway);
+        net.flags &= std::uint8_t(~vxdp::kNetIpv6Address);
+    if ((net.flags & vxdp::kNetIpv6Gateway) && d.extendedValid && net.ipv6Gateway == d.ipv6Gateway)
+        net.flags &= std::uint8_t(~vxdp::kNetIpv6Gateway);
     // Devices that cannot change their IPv6 setup refuse rather than ignore it.
-    if ((net.flags & (kNetIpv6Address | kNetIpv6Gateway)) && !(d.capabilities & kCapModIpv6))
+    if ((net.flags & vxdp::kNetIpv6) && !(d.capabilities & VEXO_CAP_MOD_IPV6))
         return answer(vxdp::Status::Unsupported);
-    if (net.dhcp && !(d.capabilities & kCapDhcp))
+    if (net.dhcp && !(d.capabilities & VEXO_CAP_DHCP))
         return answer(vxdp::Status::Unsupported);
-    if (!net.dhcp && (net.flags & kNetIpv4) && (!validHost(net.ipv4) || !validMask(net.mask)))
+    if (!net.dhcp && (net.flags & vxdp::kNetIpv4) && (!validHost(net.ipv4) || !validMask(net.mask)))
         return answer(vxdp::Status::BadRequest);
 
     if (net.dhcp) {
@@ -316,18 +308,18 @@ DeviceOutcome SimDevice::modify(const vxdp::Request &request, const vxdp::Secret
         }
     } else {
         d.dhcp = 0;
-        if (net.flags & kNetIpv4) {
+        if (net.flags & vxdp::kNetIpv4) {
             d.ipv4 = net.ipv4;
             d.mask = net.mask;
             d.gateway = net.gateway;
         }
     }
-    if (net.flags & kNetIpv6Address) {
+    if (net.flags & vxdp::kNetIpv6Address) {
         d.ipv6 = net.ipv6;
         d.ipv6PrefixLength = net.ipv6PrefixLength;
         d.extendedValid = 1;
     }
-    if (net.flags & kNetIpv6Gateway)
+    if (net.flags & vxdp::kNetIpv6Gateway)
         d.ipv6Gateway = net.ipv6Gateway;
     // Zero means "not given" for the ports: the program always sends what it shows.
     if (net.port)
@@ -347,7 +339,7 @@ DeviceOutcome SimDevice::modify(const vxdp::Request &request, const vxdp::Secret
 DeviceOutcome SimDevice::resetPassword(const vxdp::Secret &secret, const DeviceContext &context)
 {
     const auto &d = m_record.description;
-    if (!(d.capabilities & kCapKeyReset))
+    if (!(d.capabilities & VEXO_CAP_KEY_RESET))
         return answer(vxdp::Status::Unsupported);
     if (secret.password.empty())
         return answer(vxdp::Status::BadRequest);
@@ -369,7 +361,7 @@ DeviceOutcome SimDevice::resetPassword(const vxdp::Secret &secret, const DeviceC
         return answer(vxdp::Status::BadRequest);
     }
     const auto key = vxdp::parseResetKey(keyText);
-    if (!key || !m_resetNonce || (key->scheme == 2 && !(d.keyFormat & kKeyFormatNew)))
+    if (!key || !m_resetNonce || (key->scheme == 2 && !(d.keyFormat & VEXO_KEYFMT_NEW)))
         return refuseKey();
     const auto message = vxdp::resetMessage(key->scheme, d.serial, *m_resetNonce);
     if (!vxdp::verifySignature(context.makerPublicKey, message, key->signature.data(), key->signature.size()))

@@ -129,9 +129,10 @@ private:
     vxdp::SignKeyPair m_signingKeys;
     std::uint64_t m_boot = 0;
     std::uint32_t m_sequence = 0;
-    std::optional<vxdp::Announce> m_lastSigned;                    // what the current sequence number stands for
-    std::array<std::optional<vxdp::Announce>, 4> m_signedByReason; // signatures kept for reuse, by reason
-    bool m_freshBoot = false;                                      // the boot's hello takes the first number
+    std::optional<vxdp::Announce> m_lastSigned; // what the current sequence number stands for
+    std::array<std::optional<vxdp::Announce>, vxdp::kAnnounceReasonCount>
+        m_signedByReason;     // signatures kept for reuse, by reason
+    bool m_freshBoot = false; // the boot's hello takes the first number
     bool m_up = true;
     std::vector<PendingChallenge> m_challenges;
     std::optional<std::array<std::uint8_t, vxdp::kResetNonceSize>> m_resetNonce;

@@ -271,7 +271,7 @@ void Simulator::queueAnswer(const QNetworkDatagram &request, const QByteArray &d
     if (m_options.scope == Scope::Loopback)
         queue(dueMs, Outgoing{data, request.senderAddress(), quint16(request.senderPort()), 0});
     else
-        queue(dueMs, Outgoing{data, m_options.group, quint16(m_options.port + 1), int(request.interfaceIndex())});
+        queue(dueMs, Outgoing{data, m_options.group, vxdp::answerPort(m_options.port), int(request.interfaceIndex())});
 }
 
 void Simulator::queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason)
@@ -289,7 +289,7 @@ void Simulator::queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason
         return;
     }
     for (const QNetworkInterface &iface : std::as_const(m_interfaces))
-        queue(due, Outgoing{data, m_options.group, quint16(m_options.port + 1), iface.index()});
+        queue(due, Outgoing{data, m_options.group, vxdp::answerPort(m_options.port), iface.index()});
 }
 
 void Simulator::queue(std::int64_t dueMs, Outgoing out)
@@ -502,7 +502,7 @@ bool Simulator::setField(SimDevice &device, const QString &field, const QString 
     } else if (field == QLatin1String("password")) {
         const QByteArray password = value.toUtf8();
         if (password.isEmpty() || password.size() > qsizetype(vxdp::kMaxPassword)) {
-            *error = QStringLiteral("a password has 1 to 16 bytes");
+            *error = QStringLiteral("a password has 1 to %1 bytes").arg(vxdp::kMaxPassword);
             return false;
         }
         device.record().passwordHash = vxdp::hashPassword(password.toStdString(), m_options.testMode);

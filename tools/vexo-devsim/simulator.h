@@ -42,7 +42,7 @@ public:
     struct Options
     {
         Scope scope = Scope::Lan;
-        quint16 port = 37020;
+        quint16 port = vxdp::kDefaultDevicePort;
         QHostAddress group;
         int replySpreadMs = 0;
         int delayMs = 0;

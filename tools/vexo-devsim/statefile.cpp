@@ -113,7 +113,7 @@ public:
 
     std::array<std::uint8_t, 4> ipv4(const char *key)
     {
-        const auto address = AddressText::parseIpv4(QString::fromStdString(text(key, 7, 15)));
+        const auto address = AddressText::parseIpv4(QString::fromStdString(text(key, 7, vxdp::kMaxIpv4Text)));
         if (ok() && !address)
             fail(key, "is not an IPv4 address");
         return address.value_or(std::array<std::uint8_t, 4>{});
@@ -121,7 +121,7 @@ public:
 
     std::array<std::uint8_t, 16> ipv6(const char *key)
     {
-        const QHostAddress a(QString::fromStdString(text(key, 2, 45)));
+        const QHostAddress a(QString::fromStdString(text(key, 2, vxdp::kMaxIpv6Text)));
         std::array<std::uint8_t, 16> out{};
         if (ok() && a.protocol() != QAbstractSocket::IPv6Protocol)
             fail(key, "is not an IPv6 address");
@@ -160,8 +160,8 @@ std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, const vxdp
     RecordReader in(o, index);
     DeviceRecord r;
     vxdp::DeviceDescription &d = r.description;
-    d.serial = in.text("serial", 1, 47);
-    const auto mac = vxdp::macFromText(in.text("mac", 17, 17));
+    d.serial = in.text("serial", 1, vxdp::kMaxSerial);
+    const auto mac = vxdp::macFromText(in.text("mac", vxdp::kMacTextLength, vxdp::kMacTextLength));
     if (!mac)
         in.fail("mac", "is not a MAC address");
     else
@@ -171,7 +171,7 @@ std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, const vxdp
     d.gateway = in.ipv4("gateway");
     d.ipv6 = in.ipv6("ipv6");
     d.ipv6Gateway = in.ipv6("ipv6Gateway");
-    d.ipv6PrefixLength = std::uint8_t(in.number("ipv6PrefixLength", 128));
+    d.ipv6PrefixLength = std::uint8_t(in.number("ipv6PrefixLength", vxdp::kMaxIpv6PrefixLength));
     d.typeCode = in.number("typeCode", 0xffffffffu);
     d.port = std::uint16_t(in.number("port", 65535));
     d.httpPort = std::uint16_t(in.number("httpPort", 65535));
@@ -181,9 +181,9 @@ std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, const vxdp
     d.extendedValid = std::uint8_t(in.number("extendedValid", 1));
     d.inactive = std::uint8_t(in.number("inactive", 1));
     d.keyFormat = std::uint8_t(in.number("keyFormat", 255));
-    d.typeText = in.text("typeText", 0, 23);
-    d.softwareVersion = in.text("softwareVersion", 0, 47);
-    d.dspVersion = in.text("dspVersion", 0, 47);
+    d.typeText = in.text("typeText", 0, vxdp::kMaxTypeText);
+    d.softwareVersion = in.text("softwareVersion", 0, vxdp::kMaxVersionText);
+    d.dspVersion = in.text("dspVersion", 0, vxdp::kMaxVersionText);
     r.keys.publicKey = in.hex<32>("publicKey");
     r.keys.secretKey = in.hex<32>("secretKey");
     r.passwordHash = in.text("passwordHash", 0, 127);
@@ -197,7 +197,7 @@ std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, const vxdp
     } else {
         r.signingSeed = in.hex<32>("signingSeed");
         // Empty: a device that plays one without a certificate.
-        const std::string certificate = in.text("certificate", 0, 128);
+        const std::string certificate = in.text("certificate", 0, 2 * vxdp::kSignatureSize);
         const auto bytes = vxdp::fromHex(certificate);
         if (in.ok() && (!bytes || (bytes->size() != 0 && bytes->size() != vxdp::kSignatureSize)))
             in.fail("certificate", "is not empty or 64 bytes of hex");

@@ -63,8 +63,8 @@ std::optional<std::string> KeyService::certify(const DeviceIdentity &identity, Q
 {
     vxdp::Announce a;
     a.device.serial = identity.serial;
-    if (a.device.serial.empty() || a.device.serial.size() > 47) {
-        *error = QStringLiteral("a serial number has 1 to 47 characters");
+    if (a.device.serial.empty() || a.device.serial.size() > vxdp::kMaxSerial) {
+        *error = QStringLiteral("a serial number has 1 to %1 characters").arg(vxdp::kMaxSerial);
         return std::nullopt;
     }
     const auto mac = vxdp::macFromText(identity.mac);

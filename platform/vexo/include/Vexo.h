@@ -19,10 +19,10 @@
  * - VEXO_SCOPE    "lan" (default): multicast on every IPv4 interface that can
  *                 multicast; "loopback": unicast to 127.0.0.1 only, for tests
  *                 and demos.
- * - VEXO_PORT     UDP port the devices listen on (default 37020). In the LAN
+ * - VEXO_PORT     UDP port the devices listen on (default VEXO_DEFAULT_PORT). In the LAN
  *                 scope the library listens on VEXO_PORT + 1; in the loopback
  *                 scope it uses an ephemeral port.
- * - VEXO_GROUP    IPv4 multicast group of the LAN scope (default 239.255.37.20).
+ * - VEXO_GROUP    IPv4 multicast group of the LAN scope (default VEXO_DEFAULT_GROUP).
  * - VEXO_INQUIRY_INTERVAL_MS  automatic inquiry period (default 10000).
  * - VEXO_OFFLINE_TIMEOUT_MS   silence after which a device is reported offline
  *                 (default 35000, i.e. three missed inquiries and a margin).
@@ -83,6 +83,14 @@ extern "C" {
 #define VEXO_ERR_UNVERIFIED 2028       /**< no valid maker certificate: no password, key or code is sent to it */
 #define VEXO_ERR_INTERNAL 2099         /**< an internal failure (out of memory, crypto) */
 /** @} */
+
+/** Defaults of the environment variables VEXO_PORT and VEXO_GROUP. */
+#define VEXO_DEFAULT_PORT 37020
+#define VEXO_DEFAULT_GROUP "239.255.37.20"
+
+/** Longest administrator password and security code, in bytes without a terminator. */
+#define VEXO_MAX_PASSWORD_LEN 16
+#define VEXO_MAX_SECURITY_CODE_LEN 32
 
 /** Event codes in VEXO_DEVICE_INFO::eventCode. */
 #define VEXO_EVENT_ONLINE 1  /**< a device appeared, came back or restarted (new boot) */
@@ -179,10 +187,10 @@ typedef struct tagVEXO_KEY_BUFFER_V2
 /** Input of VEXO_ResetPasswd (1044 bytes). Exactly one of secretKey and keyFilePath is set. */
 typedef struct tagVEXO_RESET_PARAM
 {
-    char secretKey[256];   /**< typed reset key, not necessarily NUL-terminated */
-    char keyFilePath[260]; /**< path of a reset file, not necessarily NUL-terminated */
-    char password[16];     /**< new administrator password, not necessarily NUL-terminated */
-    uint8_t resetIpc;      /**< 1 = also reset the cameras connected to the device */
+    char secretKey[256];                  /**< typed reset key, not necessarily NUL-terminated */
+    char keyFilePath[260];                /**< path of a reset file, not necessarily NUL-terminated */
+    char password[VEXO_MAX_PASSWORD_LEN]; /**< new administrator password, not necessarily NUL-terminated */
+    uint8_t resetIpc;                     /**< 1 = also reset the cameras connected to the device */
     uint8_t reserved[511];
 } VEXO_RESET_PARAM;
 
@@ -290,7 +298,7 @@ VEXO_API int VEXO_SendInquiry(void);
  */
 VEXO_API int VEXO_Clearup(void);
 
-/** @brief Gives a new device its first administrator password (at most 16 bytes). */
+/** @brief Gives a new device its first administrator password (at most VEXO_MAX_PASSWORD_LEN bytes). */
 VEXO_API int VEXO_ActivateDevice(const char *serialNumber, const char *password);
 
 /** @brief Changes the network parameters of the device with that MAC text, proving its admin password. */
@@ -308,7 +316,10 @@ VEXO_API int VEXO_GetDeviceConfig(const char *serialNumber, uint32_t command, co
 /** @brief Resets the administrator password with a typed reset key or a reset file signed by the maker. */
 VEXO_API int VEXO_ResetPasswd(const char *serialNumber, const VEXO_RESET_PARAM *param);
 
-/** @brief Restores the factory default password with a security code from the maker's service. */
+/**
+ * @brief Restores the factory default password with a security code from the maker's service
+ * (at most VEXO_MAX_SECURITY_CODE_LEN bytes).
+ */
 VEXO_API int VEXO_ResetDefaultPasswd(const char *serialNumber, const char *securityCode);
 
 /** @brief The error code of the calling thread's last failed call (VEXO_NOERROR after a success). */

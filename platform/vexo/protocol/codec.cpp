@@ -8,12 +8,6 @@
 namespace vxdp {
 namespace {
 
-// Field widths of the library's device record, less the terminator.
-constexpr std::size_t kMaxSerial = 47;
-constexpr std::size_t kMaxTarget = 47;
-constexpr std::size_t kMaxTypeText = 23;
-constexpr std::size_t kMaxVersionText = 47;
-
 class Writer
 {
 public:
@@ -238,7 +232,7 @@ DeviceDescription readDescription(Reader &r)
     d.softwareVersion = r.str8(kMaxVersionText);
     d.dspVersion = r.str8(kMaxVersionText);
     d.startTime = r.str8(kMaxVersionText);
-    if (d.ipv6PrefixLength > 128)
+    if (d.ipv6PrefixLength > kMaxIpv6PrefixLength)
         r.fail();
     return d;
 }
@@ -270,7 +264,7 @@ NetParams readNet(Reader &r)
     n.port = r.u16();
     n.httpPort = r.u16();
     n.flags = r.u8();
-    if (n.ipv6PrefixLength > 128 || n.dhcp > 1 || (n.flags & ~0x07u))
+    if (n.ipv6PrefixLength > kMaxIpv6PrefixLength || n.dhcp > 1 || (n.flags & ~unsigned(kNetAllFlags)))
         r.fail();
     return n;
 }
@@ -607,14 +601,14 @@ const char *decodeErrorName(DecodeError error)
 
 std::string macToText(const std::array<std::uint8_t, 6> &mac)
 {
-    char buf[18];
+    char buf[kMacTextLength + 1];
     std::snprintf(buf, sizeof buf, "%02x-%02x-%02x-%02x-%02x-%02x", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
     return buf;
 }
 
 std::optional<std::array<std::uint8_t, 6>> macFromText(std::string_view text)
 {
-    if (text.size() != 17)
+    if (text.size() != kMacTextLength)
         return std::nullopt;
     std::array<std::uint8_t, 6> mac{};
     auto hex = [](char c) -> int {

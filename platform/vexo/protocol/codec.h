@@ -12,6 +12,8 @@
  * is refused with a reason. No Qt, no exceptions.
  */
 
+#include "constants.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -25,17 +27,10 @@ constexpr std::uint32_t kMagic = 0x50445856; // "VXDP" little-endian
 constexpr std::uint8_t kVersion = 1;
 constexpr std::size_t kHeaderSize = 12;
 constexpr std::size_t kMaxDatagram = 1472; // one Ethernet frame without fragmentation
-constexpr std::uint16_t kDefaultDevicePort = 37020;
-constexpr const char *kDefaultGroup = "239.255.37.20";
 
 constexpr std::size_t kNonceSize = 16;
 constexpr std::size_t kPublicKeySize = 32;
 constexpr std::size_t kSealOverhead = 48;
-constexpr std::size_t kMaxPassword = 16;
-constexpr std::size_t kMaxSecretKey = 256;
-constexpr std::size_t kMaxResetFile = 1024;
-constexpr std::size_t kMaxSecurityCode = 32;
-constexpr std::size_t kMaxKeyMaterial = 383;
 constexpr std::size_t kSignatureSize = 64; ///< Ed25519
 constexpr std::size_t kReplyKeySize = 32;
 constexpr std::size_t kResultTagSize = 32;
@@ -59,6 +54,7 @@ enum class AnnounceReason : std::uint8_t {
     Changed = 2, ///< the device's parameters changed
     Goodbye = 3, ///< the device leaves the network
 };
+constexpr std::size_t kAnnounceReasonCount = static_cast<std::size_t>(AnnounceReason::Goodbye) + 1;
 
 enum class TargetKind : std::uint8_t {
     Serial = 1,
@@ -100,7 +96,7 @@ struct Header
 /** What a device tells about itself; fields are bounded like the library's device record. */
 struct DeviceDescription
 {
-    std::string serial; ///< 1..47 bytes
+    std::string serial; ///< 1..kMaxSerial bytes
     std::array<std::uint8_t, 6> mac{};
     std::array<std::uint8_t, 4> ipv4{};
     std::array<std::uint8_t, 4> mask{};
@@ -112,15 +108,15 @@ struct DeviceDescription
     std::uint16_t port = 0;
     std::uint16_t httpPort = 0;
     std::uint16_t channels = 0;
-    std::uint8_t capabilities = 0;
+    std::uint8_t capabilities = 0; ///< VEXO_CAP_* bits
     std::uint8_t dhcp = 0;
     std::uint8_t extendedValid = 0;
     std::uint8_t inactive = 0;
-    std::uint8_t keyFormat = 0;
-    std::string typeText;        ///< 0..23 bytes
-    std::string softwareVersion; ///< 0..47 bytes
-    std::string dspVersion;      ///< 0..47 bytes
-    std::string startTime;       ///< 0..47 bytes
+    std::uint8_t keyFormat = 0;  ///< VEXO_KEYFMT_* bits
+    std::string typeText;        ///< 0..kMaxTypeText bytes
+    std::string softwareVersion; ///< 0..kMaxVersionText bytes
+    std::string dspVersion;      ///< 0..kMaxVersionText bytes
+    std::string startTime;       ///< 0..kMaxVersionText bytes
 
     bool operator==(const DeviceDescription &) const = default;
 };
@@ -128,7 +124,7 @@ struct DeviceDescription
 struct Target
 {
     TargetKind kind = TargetKind::Serial;
-    std::string text; ///< serial number or MAC text, 1..47 bytes
+    std::string text; ///< serial number or MAC text, 1..kMaxTarget bytes
 };
 
 /**
@@ -167,7 +163,7 @@ struct NetParams
     std::uint8_t dhcp = 0;
     std::uint16_t port = 0;
     std::uint16_t httpPort = 0;
-    std::uint8_t flags = 0; ///< bit 0: IPv4 given, bit 1: IPv6 address given, bit 2: IPv6 gateway given
+    std::uint8_t flags = 0; ///< kNet* bits: which of IPv4, IPv6 address and IPv6 gateway are given
 
     bool operator==(const NetParams &) const = default;
 };
@@ -180,7 +176,7 @@ struct NetParams
 struct Request
 {
     Target target;
-    std::uint8_t command = 0;         ///< GetKey: 1 or 2
+    std::uint8_t command = 0;         ///< GetKey: VEXO_GET_KEY_V1 or VEXO_GET_KEY_V2
     NetParams net;                    ///< Modify
     std::vector<std::uint8_t> sealed; ///< sealed box, up to kMaxDatagram
 };
@@ -216,7 +212,7 @@ struct Secret
     std::array<std::uint8_t, kNonceSize> nonce{};       ///< the device's single-use challenge
     std::array<std::uint8_t, 32> bound{};               ///< hash of the request's clear fields
     std::array<std::uint8_t, kReplyKeySize> replyKey{}; ///< fresh per request: the device authenticates its answer
-    std::string password;                               ///< Activate/Reset: new, Modify: admin; <= 16 bytes
+    std::string password;                               ///< Activate/Reset: new, Modify: admin; <= kMaxPassword bytes
     std::uint8_t resetIpc = 0;                          ///< Reset
     std::uint8_t materialKind = 0;                      ///< Reset: 1 typed key, 2 reset file
     std::string material;                               ///< Reset: key or file; Restore: security code

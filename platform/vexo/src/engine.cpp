@@ -851,7 +851,7 @@ std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, v
 
 std::uint32_t Engine::activate(const std::string &serial, const std::string &password)
 {
-    if (serial.empty() || serial.size() > 47 || password.empty() || password.size() > vxdp::kMaxPassword)
+    if (serial.empty() || serial.size() > vxdp::kMaxSerial || password.empty() || password.size() > vxdp::kMaxPassword)
         return VEXO_ERR_BAD_ARGUMENT;
     vxdp::Request request;
     request.target = {vxdp::TargetKind::Serial, serial};
@@ -862,7 +862,7 @@ std::uint32_t Engine::activate(const std::string &serial, const std::string &pas
 
 std::uint32_t Engine::modify(const std::string &mac, const std::string &password, const DeviceNetParam &param)
 {
-    if (mac.empty() || mac.size() > 47 || password.empty() || password.size() > vxdp::kMaxPassword)
+    if (mac.empty() || mac.size() > vxdp::kMaxTarget || password.empty() || password.size() > vxdp::kMaxPassword)
         return VEXO_ERR_BAD_ARGUMENT;
     vxdp::Request request;
     request.target = {vxdp::TargetKind::Mac, mac};
@@ -873,21 +873,21 @@ std::uint32_t Engine::modify(const std::string &mac, const std::string &password
         if (!parseIpv4Bytes(ipv4, &net.ipv4) || !parseIpv4Bytes(fieldText(param.ipv4SubnetMask), &net.mask)
             || (!gateway.empty() && !parseIpv4Bytes(gateway, &net.gateway)))
             return VEXO_ERR_BAD_ARGUMENT;
-        net.flags |= 0x01;
+        net.flags |= vxdp::kNetIpv4;
     }
     const std::string ipv6 = fieldText(param.ipv6Address);
     if (!ipv6.empty()) {
         if (!parseIpv6Bytes(ipv6, &net.ipv6))
             return VEXO_ERR_BAD_ARGUMENT;
-        net.flags |= 0x02;
+        net.flags |= vxdp::kNetIpv6Address;
     }
     const std::string ipv6Gateway = fieldText(param.ipv6Gateway);
     if (!ipv6Gateway.empty()) {
         if (!parseIpv6Bytes(ipv6Gateway, &net.ipv6Gateway))
             return VEXO_ERR_BAD_ARGUMENT;
-        net.flags |= 0x04;
+        net.flags |= vxdp::kNetIpv6Gateway;
     }
-    if (param.ipv6PrefixLength > 128)
+    if (param.ipv6PrefixLength > vxdp::kMaxIpv6PrefixLength)
         return VEXO_ERR_BAD_ARGUMENT;
     net.ipv6PrefixLength = param.ipv6PrefixLength;
     dropUnchangedIpv6(mac, &net);
@@ -904,7 +904,7 @@ void Engine::dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net)
     // Callers send a device's whole setup back with only some fields changed. IPv6 fields equal
     // to what the device last reported are no change, so that devices which cannot change their
     // IPv6 setup still take the rest.
-    if (!(net->flags & 0x06))
+    if (!(net->flags & vxdp::kNetIpv6))
         return;
     std::uint32_t error = 0;
     auto session = currentSession(&error);
@@ -916,17 +916,18 @@ void Engine::dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net)
         return;
     const VEXO_DEVICE_INFO &info = it->second.info;
     std::array<std::uint8_t, 16> current{};
-    if ((net->flags & 0x02) && parseIpv6Bytes(fieldText(info.ipv6Address), &current) && current == net->ipv6
-        && net->ipv6PrefixLength == info.ipv6PrefixLength)
-        net->flags &= std::uint8_t(~0x02);
-    if ((net->flags & 0x04) && parseIpv6Bytes(fieldText(info.ipv6Gateway), &current) && current == net->ipv6Gateway)
-        net->flags &= std::uint8_t(~0x04);
+    if ((net->flags & vxdp::kNetIpv6Address) && parseIpv6Bytes(fieldText(info.ipv6Address), &current)
+        && current == net->ipv6 && net->ipv6PrefixLength == info.ipv6PrefixLength)
+        net->flags &= std::uint8_t(~vxdp::kNetIpv6Address);
+    if ((net->flags & vxdp::kNetIpv6Gateway) && parseIpv6Bytes(fieldText(info.ipv6Gateway), &current)
+        && current == net->ipv6Gateway)
+        net->flags &= std::uint8_t(~vxdp::kNetIpv6Gateway);
 }
 
 std::uint32_t Engine::getKey(const std::string &serial, std::uint32_t command, void *out, std::uint32_t outLen)
 {
-    if (serial.empty() || serial.size() > 47 || (command != VEXO_GET_KEY_V1 && command != VEXO_GET_KEY_V2) || !out
-        || outLen < 8)
+    if (serial.empty() || serial.size() > vxdp::kMaxSerial || (command != VEXO_GET_KEY_V1 && command != VEXO_GET_KEY_V2)
+        || !out || outLen < 8)
         return VEXO_ERR_BAD_ARGUMENT;
     if (std::this_thread::get_id() == m_threadId.load())
         return VEXO_ERR_IN_CALLBACK;
@@ -978,7 +979,7 @@ std::uint32_t Engine::reset(const std::string &serial, const VEXO_RESET_PARAM &p
     const std::string key = fieldText(param.secretKey);
     const std::string path = fieldText(param.keyFilePath);
     std::string password = fieldText(param.password);
-    if (serial.empty() || serial.size() > 47 || password.empty() || key.empty() == path.empty())
+    if (serial.empty() || serial.size() > vxdp::kMaxSerial || password.empty() || key.empty() == path.empty())
         return VEXO_ERR_BAD_ARGUMENT;
     vxdp::Secret secret;
     secret.password = std::move(password);
@@ -1011,7 +1012,7 @@ std::uint32_t Engine::reset(const std::string &serial, const VEXO_RESET_PARAM &p
 
 std::uint32_t Engine::restore(const std::string &serial, const std::string &code)
 {
-    if (serial.empty() || serial.size() > 47 || code.empty() || code.size() > vxdp::kMaxSecurityCode)
+    if (serial.empty() || serial.size() > vxdp::kMaxSerial || code.empty() || code.size() > vxdp::kMaxSecurityCode)
         return VEXO_ERR_BAD_ARGUMENT;
     vxdp::Request request;
     request.target = {vxdp::TargetKind::Serial, serial};

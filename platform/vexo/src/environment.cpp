@@ -65,7 +65,7 @@ Environment readEnvironment()
             in.refuse("VEXO_SCOPE", "\"lan\" or \"loopback\"");
     }
     long port = env.devicePort;
-    in.number("VEXO_PORT", 1, 65534, &port);
+    in.number("VEXO_PORT", 1, vxdp::kMaxDevicePort, &port);
     env.devicePort = static_cast<std::uint16_t>(port);
     if (const char *group = in.text("VEXO_GROUP")) {
         std::uint32_t address = 0;

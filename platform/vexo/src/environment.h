@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "protocol/constants.h"
+
 #include <cstdint>
 #include <string>
 
@@ -18,8 +20,8 @@ enum class Scope { Lan, Loopback };
 struct Environment
 {
     Scope scope = Scope::Lan;
-    std::uint16_t devicePort = 37020;
-    std::uint32_t group = 0xEFFF2514; ///< 239.255.37.20, host byte order
+    std::uint16_t devicePort = vxdp::kDefaultDevicePort;
+    std::uint32_t group = vxdp::kDefaultGroupAddress; ///< host byte order
     long inquiryIntervalMs = 10000;
     long offlineTimeoutMs = 35000;
     long timeoutMs = 3000;

@@ -58,8 +58,8 @@ std::vector<std::string> silenceCauses(const std::vector<Membership> &adapters,
     }
     char text[160];
     std::snprintf(text, sizeof text, "a firewall must let in UDP port %u (the answers come to group %u.%u.%u.%u)",
-                  static_cast<unsigned>(devicePort) + 1, group >> 24, (group >> 16) & 0xFF, (group >> 8) & 0xFF,
-                  group & 0xFF);
+                  static_cast<unsigned>(vxdp::answerPort(devicePort)), group >> 24, (group >> 16) & 0xFF,
+                  (group >> 8) & 0xFF, group & 0xFF);
     causes.push_back(text);
     return causes;
 }

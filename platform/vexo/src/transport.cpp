@@ -292,7 +292,7 @@ bool Transport::open(const TransportConfig &config, std::string *error)
 #if defined(SO_REUSEPORT)
         setsockopt(s, SOL_SOCKET, SO_REUSEPORT, reinterpret_cast<const char *>(&on), sizeof on);
 #endif
-        bindAddress = makeAddress(INADDR_ANY, static_cast<std::uint16_t>(config.devicePort + 1));
+        bindAddress = makeAddress(INADDR_ANY, vxdp::answerPort(config.devicePort));
     }
     if (::bind(s, reinterpret_cast<const sockaddr *>(&bindAddress), sizeof bindAddress) != 0) {
         *error = "cannot bind the UDP socket";

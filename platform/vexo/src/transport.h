@@ -16,7 +16,7 @@ namespace vexo {
 struct TransportConfig
 {
     Scope scope = Scope::Lan;
-    std::uint16_t devicePort = 37020;
+    std::uint16_t devicePort = vxdp::kDefaultDevicePort;
     std::uint32_t group = 0; ///< IPv4 multicast group, host byte order
 };
 

@@ -6,6 +6,7 @@
 #include "engine.h"
 #include "environment.h"
 #include "logger.h"
+#include "protocol/constants.h"
 
 #include <cstring>
 #include <filesystem>
@@ -84,7 +85,7 @@ int VEXO_Clearup(void)
 int VEXO_ActivateDevice(const char *serialNumber, const char *password)
 {
     std::string serial, pw;
-    if (!text(serialNumber, 47, &serial) || !text(password, 16, &pw))
+    if (!text(serialNumber, vxdp::kMaxSerial, &serial) || !text(password, vxdp::kMaxPassword, &pw))
         return finish(VEXO_ERR_BAD_ARGUMENT);
     return finish(vexo::Engine::instance().activate(serial, pw));
 }
@@ -92,7 +93,7 @@ int VEXO_ActivateDevice(const char *serialNumber, const char *password)
 int VEXO_ModifyDeviceNetParam(const char *macAddress, const char *password, const DeviceNetParam *param)
 {
     std::string mac, pw;
-    if (!text(macAddress, 19, &mac) || !text(password, 16, &pw) || !param)
+    if (!text(macAddress, vxdp::kMaxMacText, &mac) || !text(password, vxdp::kMaxPassword, &pw) || !param)
         return finish(VEXO_ERR_BAD_ARGUMENT);
     return finish(vexo::Engine::instance().modify(mac, pw, *param));
 }
@@ -103,7 +104,7 @@ int VEXO_GetDeviceConfig(const char *serialNumber, uint32_t command, const void 
     (void)in;
     (void)inLen;
     std::string serial;
-    if (!text(serialNumber, 47, &serial))
+    if (!text(serialNumber, vxdp::kMaxSerial, &serial))
         return finish(VEXO_ERR_BAD_ARGUMENT);
     return finish(vexo::Engine::instance().getKey(serial, command, out, outLen));
 }
@@ -111,7 +112,7 @@ int VEXO_GetDeviceConfig(const char *serialNumber, uint32_t command, const void 
 int VEXO_ResetPasswd(const char *serialNumber, const VEXO_RESET_PARAM *param)
 {
     std::string serial;
-    if (!text(serialNumber, 47, &serial) || !param)
+    if (!text(serialNumber, vxdp::kMaxSerial, &serial) || !param)
         return finish(VEXO_ERR_BAD_ARGUMENT);
     return finish(vexo::Engine::instance().reset(serial, *param));
 }
@@ -119,7 +120,7 @@ int VEXO_ResetPasswd(const char *serialNumber, const VEXO_RESET_PARAM *param)
 int VEXO_ResetDefaultPasswd(const char *serialNumber, const char *securityCode)
 {
     std::string serial, code;
-    if (!text(serialNumber, 47, &serial) || !text(securityCode, 32, &code))
+    if (!text(serialNumber, vxdp::kMaxSerial, &serial) || !text(securityCode, vxdp::kMaxSecurityCode, &code))
         return finish(VEXO_ERR_BAD_ARGUMENT);
     return finish(vexo::Engine::instance().restore(serial, code));
 }
