@@ -34,18 +34,28 @@ constexpr std::uint16_t answerPort(std::uint16_t devicePort)
 
 namespace detail {
 // A dotted quad known at compile time, in host byte order; only for the constants below.
+// Anything else stops the compilation (a throw is no constant expression).
 consteval std::uint32_t ipv4FromText(const char *text)
 {
     std::uint32_t address = 0;
     std::uint32_t part = 0;
+    int dots = 0;
+    bool digits = false;
     for (; *text; ++text) {
-        if (*text == '.') {
+        if (*text == '.' && digits && dots < 3) {
             address = address << 8 | part;
             part = 0;
-        } else {
+            ++dots;
+            digits = false;
+        } else if (*text >= '0' && *text <= '9' && part * 10 + static_cast<std::uint32_t>(*text - '0') <= 255) {
             part = part * 10 + static_cast<std::uint32_t>(*text - '0');
+            digits = true;
+        } else {
+            throw "not a dotted IPv4 address";
         }
     }
+    if (dots != 3 || !digits)
+        throw "not a dotted IPv4 address";
     return address << 8 | part;
 }
 } // namespace detail
