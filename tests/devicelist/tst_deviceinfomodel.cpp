@@ -148,10 +148,12 @@ void tst_DeviceInfoModel::cellTexts_data()
         << RecordEdit([](VEXO_DEVICE_INFO &r) { r.extendedInfoValid = 0; }) << int(DeviceInfoModel::ColumnSupportIPv6)
         << "";
     QTest::addRow("IPv6 changeable") << RecordEdit(none) << int(DeviceInfoModel::ColumnSupportModIPv6) << "Yes";
-    QTest::addRow("IPv6 not changeable") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x05; })
+    QTest::addRow("IPv6 not changeable") << RecordEdit(
+        [](VEXO_DEVICE_INFO &r) { r.capabilityFlags = VEXO_CAP_IPV6 | VEXO_CAP_DHCP; })
                                          << int(DeviceInfoModel::ColumnSupportModIPv6) << "No";
     QTest::addRow("DHCP supported") << RecordEdit(none) << int(DeviceInfoModel::ColumnSupportDhcp) << "Yes";
-    QTest::addRow("DHCP not supported") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.capabilityFlags = 0x03; })
+    QTest::addRow("DHCP not supported") << RecordEdit(
+        [](VEXO_DEVICE_INFO &r) { r.capabilityFlags = VEXO_CAP_IPV6 | VEXO_CAP_MOD_IPV6; })
                                         << int(DeviceInfoModel::ColumnSupportDhcp) << "No";
     QTest::addRow("DHCP off") << RecordEdit(none) << int(DeviceInfoModel::ColumnIPv4Dhcp) << "OFF";
     QTest::addRow("DHCP on") << RecordEdit([](VEXO_DEVICE_INFO &r) { r.dhcpEnabled = 1; })
