@@ -1438,6 +1438,8 @@ void tst_VexoLibrary::staleChallengeAskedAgainOnce()
         QSemaphore holding;
         QSemaphore release;
     };
+    // Both tries, and the restarts in between, within one call's time.
+    qputenv("VEXO_TIMEOUT_MS", "6000");
     // Shared with the tap, which may outlive this function until cleanup().
     const auto hold = std::make_shared<Hold>();
     hold->left = restarts;
