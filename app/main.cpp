@@ -3,6 +3,9 @@
 #include "toolsapplication.h"
 #include "vexotoolmainpage.h"
 
+#include <devicestore.h>
+#include <vexohandler.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -26,7 +29,8 @@ int main(int argc, char *argv[])
         return -1;
     }
 
-    auto window = std::make_unique<VexoTool::VEXOToolMainPage>();
+    // The list and the discovery service of the whole program.
+    auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance());
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const apt::MainWindowGeometry geometry = apt::ToolsApplication::mainWindowGeometry(screen->availableGeometry());
         window->resize(geometry.size);

@@ -9,6 +9,7 @@
 #include <devicedisplaypage.h>
 #include <devicemodifypage.h>
 #include <deviceinfo.h>
+#include <devicestore.h>
 #include <vexohandler.h>
 
 #include <aboutdialog.h>
@@ -42,7 +43,12 @@ constexpr QSize MinimumWindowSize(760, 480);
 } // namespace
 
 VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
+    : VEXOToolMainPage(DeviceStore::instance(), VEXO::VexoHandler::instance(), parent)
+{}
+
+VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent)
     : QMainWindow(parent)
+    , m_discovery(discovery)
     , m_ui(std::make_unique<Ui::VEXOToolMainPage>())
 {
     m_ui->setupUi(this);
@@ -52,7 +58,7 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
 
     m_pageLayout = new QHBoxLayout();
     m_title = new aptui::WindowTitle(this);
-    m_deviceDisplayPage = new DeviceDisplayPage(this);
+    m_deviceDisplayPage = new DeviceDisplayPage(store, discovery, this);
     m_rightSpace = new QWidget(this);
     m_rightSpace->setObjectName(QStringLiteral("m_rightSpace"));
     m_rightSpace->setFixedWidth(RightSpaceWidth);
@@ -131,10 +137,12 @@ void VEXOToolMainPage::connectDiscovery()
 {
     // Automatic connections: the service emits on the discovery library's thread, so the
     // records arrive queued on the GUI thread.
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    connect(handler, &VEXO::VexoHandler::signalDeviceOnline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogin);
-    connect(handler, &VEXO::VexoHandler::signalDeviceOffline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogout);
-    connect(handler, &VEXO::VexoHandler::signalDeviceUpdate, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceUpdate);
+    connect(m_discovery, &VEXO::VexoHandler::signalDeviceOnline, m_deviceDisplayPage,
+            &DeviceDisplayPage::onDeviceLogin);
+    connect(m_discovery, &VEXO::VexoHandler::signalDeviceOffline, m_deviceDisplayPage,
+            &DeviceDisplayPage::onDeviceLogout);
+    connect(m_discovery, &VEXO::VexoHandler::signalDeviceUpdate, m_deviceDisplayPage,
+            &DeviceDisplayPage::onDeviceUpdate);
 }
 
 void VEXOToolMainPage::connectModifyPanel()
@@ -151,9 +159,8 @@ void VEXOToolMainPage::connectModifyPanel()
 
 void VEXOToolMainPage::startDiscovery()
 {
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    handler->setDeviceFilterRule(apt::ConfigureManager::GetInstance()->filter());
-    if (!handler->start())
+    m_discovery->setDeviceFilterRule(apt::ConfigureManager::GetInstance()->filter());
+    if (!m_discovery->start())
         apt::ToolsApplication::showStartupMessage(tr("Initialization failed."), false);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 class AboutDialog;
+class DeviceStore;
 class QHBoxLayout;
 
 namespace Ui {
@@ -19,6 +20,10 @@ class Menu;
 class PinButton;
 class WindowTitle;
 } // namespace aptui
+
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
 
 namespace VexoTool {
 
@@ -37,7 +42,10 @@ class VEXOToolMainPage : public QMainWindow
     Q_OBJECT
 
 public:
+    /** @brief The window over the program's device store and discovery service. */
     explicit VEXOToolMainPage(QWidget *parent = nullptr);
+    /** @brief The window over @p store and @p discovery, which must outlive it. */
+    VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent = nullptr);
     ~VEXOToolMainPage() override;
 
     /**
@@ -84,6 +92,7 @@ private:
     void connectModifyPanel();
     void startDiscovery();
 
+    VEXO::VexoHandler *m_discovery = nullptr;
     std::unique_ptr<Ui::VEXOToolMainPage> m_ui;
     QHBoxLayout *m_pageLayout = nullptr;
     aptui::WindowTitle *m_title = nullptr;

@@ -164,13 +164,13 @@ void fitColumnsToHeaders(QTreeView *table)
 
 } // namespace
 
-DeviceDisplayPage::DeviceDisplayPage(QWidget *parent)
-    : DeviceDisplayPage(parent, QStringLiteral("ColumnConfig.xml"))
-{}
-
-DeviceDisplayPage::DeviceDisplayPage(QWidget *parent, const QString &columnConfigPath)
+DeviceDisplayPage::DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent,
+                                     const QString &columnConfigPath)
     : QWidget(parent)
+    , m_store(store)
+    , m_discovery(discovery)
 {
+    Q_ASSERT(m_store && m_discovery);
     registerDiscoveryMetaTypes();
     registerModifyPageMetaType();
     setupForm();
@@ -373,7 +373,7 @@ void DeviceDisplayPage::reportOneRow(int row)
     setBarButtonsEnabled(true);
     const DeviceInfo info = deviceInfoOfRow(row);
     VEXO_DEVICE_INFO record{}; // a device gone from the store counts as activated
-    DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record);
+    m_store->get(info.strSerialNumber, info.strMAC, record);
     // Any nonzero inactive byte means "not activated"; the panel must always hear of the new
     // selection, or it would go on acting on the previously checked device.
     emit signalCurrentSelectionModelChange(record.inactive == 0 ? ModifySingle : ActivateSingle, {info});
@@ -389,7 +389,7 @@ void DeviceDisplayPage::reportRows(const QList<int> &rows)
     for (const int row : rows) {
         const DeviceInfo info = deviceInfoOfRow(row);
         VEXO_DEVICE_INFO record{};
-        DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record);
+        m_store->get(info.strSerialNumber, info.strMAC, record);
         if (record.inactive == 0)
             anyActivated = true;
         else
@@ -420,12 +420,11 @@ void DeviceDisplayPage::recount()
 void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
 {
     applyDepartures(); // a device that left and came back is listed anew
-    DeviceStore *store = DeviceStore::instance();
     {
-        KVT_Guard guard(store->mutex());
-        if (store->containsMac(fieldText(struDevInfo.macAddress)))
+        KVT_Guard guard(m_store->mutex());
+        if (m_store->containsMac(fieldText(struDevInfo.macAddress)))
             return; // listed already
-        store->add(struDevInfo);
+        m_store->add(struDevInfo);
     }
     m_model->addDevice(struDevInfo);
     updateCount();
@@ -448,9 +447,8 @@ void DeviceDisplayPage::applyDepartures()
         return;
     const QVector<VEXO_DEVICE_INFO> departures = std::exchange(m_departures, {});
     m_model->removeDevices(departures);
-    DeviceStore *store = DeviceStore::instance();
     for (const VEXO_DEVICE_INFO &record : departures)
-        store->remove(record);
+        m_store->remove(record);
     updateCount();
     recount();
 }
@@ -459,22 +457,21 @@ void DeviceDisplayPage::onDeviceUpdate(const VEXO_DEVICE_INFO &struDevInfo)
 {
     applyDepartures();
     m_model->updateDevice(struDevInfo);
-    DeviceStore::instance()->update(struDevInfo);
+    m_store->update(struDevInfo);
 }
 
 void DeviceDisplayPage::onManualUpdate()
 {
     m_departures.clear(); // the list is emptied anyway
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    handler->clearup();
-    DeviceStore::instance()->clear();
+    m_discovery->clearup();
+    m_store->clear();
     m_model->removeRows(0, m_model->rowCount());
     updateCount();
     reportNoRow();
     m_lastCheckedCount = 0;
     m_noAnswerTimer->start();
-    if (!handler->sendInquiry())
-        qCWarning(lcDeviceList, "the inquiry after a refresh failed (error %u)", handler->getLastError());
+    if (!m_discovery->sendInquiry())
+        qCWarning(lcDeviceList, "the inquiry after a refresh failed (error %u)", m_discovery->getLastError());
 }
 
 void DeviceDisplayPage::onDevicesModifyResult(const QVector<DeviceInfo> &vecDeviceInfo)
@@ -482,7 +479,7 @@ void DeviceDisplayPage::onDevicesModifyResult(const QVector<DeviceInfo> &vecDevi
     applyDepartures();
     for (const DeviceInfo &info : vecDeviceInfo) {
         VEXO_DEVICE_INFO record{};
-        if (isSucceeded(info.strResult) && DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record))
+        if (isSucceeded(info.strResult) && m_store->get(info.strSerialNumber, info.strMAC, record))
             m_model->updateDevice(record);
     }
 }

@@ -22,6 +22,12 @@ class QSortFilterProxyModel;
 class QStandardItem;
 class QTimer;
 
+class DeviceStore;
+
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
+
 namespace aKLOGUIToolkit {
 class CTableView;
 class CTableDelegate;
@@ -39,17 +45,22 @@ class DeviceInfoModel;
  * device list keeps at most one row checked; every change of the checked rows is reported
  * through signalCurrentSelectionModelChange() with the kind of selection and the checked
  * devices, for the modify panel.
+ *
+ * The page keeps its devices' records in the store it is given and asks the discovery service
+ * it is given to report the devices again; the program gives it DeviceStore::instance() and
+ * VEXO::VexoHandler::instance().
  */
 class DeviceDisplayPage : public QWidget
 {
     Q_OBJECT
 
 public:
-    /** @brief A page whose column order is kept in "ColumnConfig.xml" beside the program. */
-    explicit DeviceDisplayPage(QWidget *parent = nullptr);
-
-    /** @brief A page whose column order is kept in @p columnConfigPath (relative: beside the program). */
-    DeviceDisplayPage(QWidget *parent, const QString &columnConfigPath);
+    /**
+     * @brief A page over @p store and @p discovery, which must outlive it, whose column order is
+     *        kept in @p columnConfigPath (relative: beside the program).
+     */
+    DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent = nullptr,
+                      const QString &columnConfigPath = QStringLiteral("ColumnConfig.xml"));
 
     ~DeviceDisplayPage() override;
 
@@ -151,6 +162,8 @@ private:
     QPushButton *m_btnConfigExportFile = nullptr;
     aKLOGUIToolkit::CTableView *m_tableViewVexo = nullptr;
 
+    DeviceStore *m_store = nullptr;
+    VEXO::VexoHandler *m_discovery = nullptr;
     DeviceInfoModel *m_model = nullptr;
     QSortFilterProxyModel *m_proxy = nullptr; // the table's sorted view of m_model
     aKLOGUIToolkit::CTableDelegate *m_delegate = nullptr;

@@ -22,12 +22,16 @@
  *
  * Every operation holds the store's re-entrant mutex while it runs, and callers may lock
  * mutex() around several operations. Lookups are hashed, so no operation scans the records.
+ *
+ * instance() is the store of the program's device list; a test makes a store of its own.
  */
 class DeviceStore : public Singleton::CSingleton<DeviceStore>
 {
     friend class Singleton::CSingleton<DeviceStore>;
 
 public:
+    /** @brief An empty store. */
+    DeviceStore();
     ~DeviceStore();
 
     /** @brief The lock for callers that need several operations to happen together. */
@@ -76,8 +80,6 @@ public:
     int count() const;
 
 private:
-    DeviceStore();
-
     class Records;
 
     KVT_Mutex m_mutex = nullptr;

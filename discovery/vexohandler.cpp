@@ -63,9 +63,24 @@ bool VexoHandler::isPlausibleRecord(const VEXO_DEVICE_INFO &record)
 }
 
 VexoHandler::VexoHandler()
-    : QObject(nullptr)
+    : VexoHandler(VexoLibrary::linked())
+{}
+
+VexoHandler::VexoHandler(const VexoLibrary &library, QObject *parent)
+    : QObject(parent)
+    , m_library(library)
 {
-    VEXO_SetLogToFile(3, nullptr, 1);
+    Q_ASSERT(m_library.isComplete());
+    m_library.setLogToFile(3, nullptr, 1);
+}
+
+bool VexoHandler::useLibrary(const VexoLibrary &library)
+{
+    if (m_started || !library.isComplete())
+        return false;
+    m_library = library;
+    m_library.setLogToFile(3, nullptr, 1);
+    return true;
 }
 
 VexoHandler::~VexoHandler()
@@ -77,8 +92,8 @@ bool VexoHandler::start()
 {
     if (m_started)
         return true;
-    if (VEXO_Start_V30(&VexoHandler::deviceCallback, 1, this) < 1) {
-        qCWarning(lcDiscovery) << "the discovery library did not start, error" << VEXO_GetLastError();
+    if (m_library.start(&VexoHandler::deviceCallback, 1, this) < 1) {
+        qCWarning(lcDiscovery) << "the discovery library did not start, error" << m_library.getLastError();
         return false;
     }
     m_started = true;
@@ -89,7 +104,7 @@ bool VexoHandler::stop()
 {
     if (!m_started)
         return true;
-    if (VEXO_Stop() < 1)
+    if (m_library.stop() < 1)
         return false;
     m_started = false;
     return true;
@@ -98,20 +113,20 @@ bool VexoHandler::stop()
 bool VexoHandler::sendInquiry()
 {
     t_refusedError = VEXO_NOERROR;
-    return VEXO_SendInquiry() >= 1;
+    return m_library.sendInquiry() >= 1;
 }
 
 bool VexoHandler::clearup()
 {
     t_refusedError = VEXO_NOERROR;
-    return VEXO_Clearup() >= 1;
+    return m_library.clearup() >= 1;
 }
 
 bool VexoHandler::setDeviceFilterRule(bool filter)
 {
     t_refusedError = VEXO_NOERROR;
-    if (VEXO_SetDeviceFilterRule(filter ? 1 : 0, nullptr, 0) == 0) {
-        qDebug("[VexoHandler::setDeviceFilterRule] VEXO_SetDeviceFilterRule error = %u", VEXO_GetLastError());
+    if (m_library.setDeviceFilterRule(filter ? 1 : 0, nullptr, 0) == 0) {
+        qDebug("[VexoHandler::setDeviceFilterRule] VEXO_SetDeviceFilterRule error = %u", m_library.getLastError());
         return false;
     }
     return true;
@@ -121,7 +136,7 @@ bool VexoHandler::activateDevice(const QByteArray &serialNumber, const QByteArra
 {
     if (refuseUnlessClean({&serialNumber, &password}, "activateDevice"))
         return false;
-    return VEXO_ActivateDevice(serialNumber.constData(), password.constData()) >= 1;
+    return m_library.activateDevice(serialNumber.constData(), password.constData()) >= 1;
 }
 
 bool VexoHandler::modifyDeviceNetParam(const QByteArray &macAddress, const QByteArray &password,
@@ -129,7 +144,7 @@ bool VexoHandler::modifyDeviceNetParam(const QByteArray &macAddress, const QByte
 {
     if (refuseUnlessClean({&macAddress, &password}, "modifyDeviceNetParam"))
         return false;
-    return VEXO_ModifyDeviceNetParam(macAddress.constData(), password.constData(), &param) >= 1;
+    return m_library.modifyDeviceNetParam(macAddress.constData(), password.constData(), &param) >= 1;
 }
 
 bool VexoHandler::getDeviceConfig(const QByteArray &serialNumber, quint32 command, const void *input,
@@ -137,26 +152,26 @@ bool VexoHandler::getDeviceConfig(const QByteArray &serialNumber, quint32 comman
 {
     if (refuseUnlessClean({&serialNumber}, "getDeviceConfig"))
         return false;
-    return VEXO_GetDeviceConfig(serialNumber.constData(), command, input, inputLength, output, outputLength) >= 1;
+    return m_library.getDeviceConfig(serialNumber.constData(), command, input, inputLength, output, outputLength) >= 1;
 }
 
 bool VexoHandler::resetPasswd(const QByteArray &serialNumber, const VEXO_RESET_PARAM &param)
 {
     if (refuseUnlessClean({&serialNumber}, "resetPasswd"))
         return false;
-    return VEXO_ResetPasswd(serialNumber.constData(), &param) >= 1;
+    return m_library.resetPasswd(serialNumber.constData(), &param) >= 1;
 }
 
 bool VexoHandler::resetDefaultPasswd(const QByteArray &serialNumber, const QByteArray &securityCode)
 {
     if (refuseUnlessClean({&serialNumber, &securityCode}, "resetDefaultPasswd"))
         return false;
-    return VEXO_ResetDefaultPasswd(serialNumber.constData(), securityCode.constData()) >= 1;
+    return m_library.resetDefaultPasswd(serialNumber.constData(), securityCode.constData()) >= 1;
 }
 
 quint32 VexoHandler::getLastError() const
 {
-    return t_refusedError != VEXO_NOERROR ? t_refusedError : VEXO_GetLastError();
+    return t_refusedError != VEXO_NOERROR ? t_refusedError : m_library.getLastError();
 }
 
 void VEXO_CALLBACK VexoHandler::deviceCallback(const VEXO_DEVICE_INFO *pDeviceInfo, void *pUserData)

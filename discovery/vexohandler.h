@@ -4,6 +4,7 @@
 
 #include "csingleton.h"
 #include "deviceinfo.h"
+#include "vexolibrary.h"
 
 #include <Vexo.h>
 
@@ -22,6 +23,10 @@ namespace VEXO {
  * Texts are handed over as the 8-bit bytes the library takes: identifiers in Latin-1, passwords,
  * keys and paths in the local code page. A text with an embedded NUL is refused (the library
  * would silently use only its first part); getLastError() then reports VEXO_ERR_BAD_ARGUMENT.
+ *
+ * instance() drives the library the program is linked with. The library runs once per
+ * process, so a process has one service per library; a test makes its own over a table of
+ * stand-in functions.
  */
 class VexoHandler : public QObject, public Singleton::CSingleton<VexoHandler>
 {
@@ -29,8 +34,16 @@ class VexoHandler : public QObject, public Singleton::CSingleton<VexoHandler>
     friend class Singleton::CSingleton<VexoHandler>;
 
 public:
+    /** @brief A service over @p library's entry points, which must all be set. */
+    explicit VexoHandler(const VexoLibrary &library, QObject *parent = nullptr);
     /** @brief Stops the library if it is running. */
     ~VexoHandler() override;
+
+    /**
+     * @brief Drives @p library from now on, after setting up its log as the constructor does.
+     * @return false, changing nothing, while discovery runs or if an entry point is missing.
+     */
+    bool useLibrary(const VexoLibrary &library);
 
     /** @brief Starts discovery. @return true if started now or already running. */
     bool start();
@@ -84,6 +97,7 @@ private:
 
     static void VEXO_CALLBACK deviceCallback(const VEXO_DEVICE_INFO *pDeviceInfo, void *pUserData);
 
+    VexoLibrary m_library;
     bool m_started = false;
 };
 

@@ -16,7 +16,9 @@
 
 #include <akloguitoolkit/ctableview.h>
 #include <deviceinfo.h>
+#include <devicerecords.h>
 #include <devicestore.h>
+#include <vexohandler.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,31 +49,16 @@ constexpr double kSmallOutageTargetMs = 150.0;
 constexpr double kLargeOutageTargetMs = 500.0;
 constexpr double kRefreshTargetMs = 300.0;
 
+// The tests' device record with random addresses and ports (the sort keys), a third not activated.
 VEXO_DEVICE_INFO makeRecord(int i, std::mt19937 &random)
 {
-    VEXO_DEVICE_INFO record{};
-    setFieldText(record.leadText, "VXDP/1");
-    setFieldText(record.serialNumber, "VX-IPC-B420-" + QByteArray::number(20260000 + i));
-    setFieldText(record.macAddress, QByteArray::number(0x001a2b000000LL + i, 16).rightJustified(12, '0'));
     std::uniform_int_distribution<int> part(0, 255);
-    setFieldText(record.ipv4Address, QByteArray::number(part(random)) + '.' + QByteArray::number(part(random)) + '.'
-                                         + QByteArray::number(part(random)) + '.' + QByteArray::number(part(random)));
-    setFieldText(record.ipv4SubnetMask, "255.255.255.0");
-    setFieldText(record.ipv4Gateway, "10.0.0.1");
-    setFieldText(record.deviceTypeText, "VX-IPC-B420");
-    setFieldText(record.softwareVersion, "V5.7.3 build 260101");
-    setFieldText(record.dspVersion, "V7.3 build 251212");
-    setFieldText(record.startTime, "2026-01-02 03:04:05");
-    setFieldText(record.ipv6Address, "fe80::21a:2bff:fe00:1");
-    setFieldText(record.ipv6Gateway, "fe80::1");
+    VEXO_DEVICE_INFO record
+        = deviceRecord(i, QByteArray::number(part(random)) + '.' + QByteArray::number(part(random)) + '.'
+                              + QByteArray::number(part(random)) + '.' + QByteArray::number(part(random)));
     record.port = std::uniform_int_distribution<unsigned>(1, 65535)(random);
-    record.httpPort = 80;
-    record.channelCount = 4;
-    record.ipv6PrefixLength = 64;
-    record.capabilityFlags = 0x47;
-    record.extendedInfoValid = 1;
+    record.capabilityFlags |= VEXO_CAP_KEY_RESET;
     record.inactive = i % 3 == 0;
-    record.eventCode = VEXO_EVENT_ONLINE;
     return record;
 }
 
@@ -139,7 +126,8 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     if (!dir.isValid())
         return 2;
-    DeviceDisplayPage page(nullptr, dir.filePath(QStringLiteral("ColumnConfig.xml")));
+    DeviceDisplayPage page(DeviceStore::instance(), VEXO::VexoHandler::instance(), nullptr,
+                           dir.filePath(QStringLiteral("ColumnConfig.xml")));
     page.resize(1280, 800);
     page.show();
     QApplication::processEvents();

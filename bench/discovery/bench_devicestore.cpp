@@ -6,6 +6,7 @@
 // DeviceStore and on a plain vector searched from the front, and prints both times.
 
 #include <deviceinfo.h>
+#include <devicerecords.h>
 #include <devicestore.h>
 
 #include <QString>
@@ -35,20 +36,9 @@ std::vector<Device> makeDevices()
     std::vector<Device> devices(kDevices);
     for (int i = 0; i < kDevices; ++i) {
         Device &d = devices[std::size_t(i)];
-        d.record = VEXO_DEVICE_INFO{};
-        const QByteArray serial = "DS-2CD2043G2-I" + QByteArray::number(20260000 + i);
-        const QByteArray mac = QByteArray("aa-bb-cc-%1-%2-%3")
-                                   .replace("%1", QByteArray::number((i >> 16) & 0xff, 16).rightJustified(2, '0'))
-                                   .replace("%2", QByteArray::number((i >> 8) & 0xff, 16).rightJustified(2, '0'))
-                                   .replace("%3", QByteArray::number(i & 0xff, 16).rightJustified(2, '0'));
-        setFieldText(d.record.leadText, "VXDP/1");
-        setFieldText(d.record.serialNumber, serial);
-        setFieldText(d.record.macAddress, mac);
-        setFieldText(d.record.ipv4Address, "127.0." + QByteArray::number(i / 250) + "." + QByteArray::number(i % 250));
-        d.record.port = 8000;
-        d.record.eventCode = VEXO_EVENT_ONLINE;
-        d.serialNumber = QString::fromLatin1(serial);
-        d.mac = QString::fromLatin1(mac);
+        d.record = deviceRecord(i);
+        d.serialNumber = serialOf(d.record);
+        d.mac = macOf(d.record);
     }
     return devices;
 }

@@ -122,9 +122,11 @@ void tst_DeviceModifyPage::initTestCase()
     registerModifyPageMetaType();
     VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(300));
 
-    m_list = std::make_unique<DeviceDisplayPage>(nullptr, m_dir.filePath(QStringLiteral("ColumnConfig.xml")));
-    m_panel = std::make_unique<DeviceModifyPage>();
+    // The panel works on the program's store and service, so the list does too.
     VexoHandler *handler = VexoHandler::instance();
+    m_list = std::make_unique<DeviceDisplayPage>(DeviceStore::instance(), handler, nullptr,
+                                                 m_dir.filePath(QStringLiteral("ColumnConfig.xml")));
+    m_panel = std::make_unique<DeviceModifyPage>();
     connect(handler, &VexoHandler::signalDeviceOnline, m_list.get(), &DeviceDisplayPage::onDeviceLogin);
     connect(handler, &VexoHandler::signalDeviceOffline, m_list.get(), &DeviceDisplayPage::onDeviceLogout);
     connect(handler, &VexoHandler::signalDeviceUpdate, m_list.get(), &DeviceDisplayPage::onDeviceUpdate);

@@ -9,6 +9,7 @@
 #include <akloguitoolkit/ctableview.h>
 #include <devicestore.h>
 #include <urlcatcher.h>
+#include <vexohandler.h>
 
 #include <QApplication>
 #include <QHeaderView>
@@ -133,6 +134,8 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<DeviceStore> m_store;
+    std::unique_ptr<VEXO::VexoHandler> m_discovery;
     std::unique_ptr<DeviceDisplayPage> m_page;
     std::unique_ptr<QSignalSpy> m_spy;
 };
@@ -145,10 +148,11 @@ void tst_DeviceDisplayPage::initTestCase()
 void tst_DeviceDisplayPage::init()
 {
     FakeVexo::reset();
-    DeviceStore::instance()->clear();
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    m_page = std::make_unique<DeviceDisplayPage>(nullptr, configPath());
+    m_store = std::make_unique<DeviceStore>();
+    m_discovery = std::make_unique<VEXO::VexoHandler>(FakeVexo::library());
+    m_page = std::make_unique<DeviceDisplayPage>(m_store.get(), m_discovery.get(), nullptr, configPath());
     m_spy = std::make_unique<QSignalSpy>(m_page.get(), &DeviceDisplayPage::signalCurrentSelectionModelChange);
 }
 
@@ -156,6 +160,8 @@ void tst_DeviceDisplayPage::cleanup()
 {
     m_spy.reset();
     m_page.reset();
+    m_discovery.reset();
+    m_store.reset();
 }
 
 void tst_DeviceDisplayPage::formAtStart()
@@ -205,7 +211,8 @@ void tst_DeviceDisplayPage::countFollowsDeviceEvents()
         else
             m_page->onDeviceUpdate(record);
         QCOMPARE(countLabel(), QString::number(model()->rowCount()));
-        QCOMPARE(DeviceStore::instance()->count(), model()->rowCount());
+        QCOMPARE(m_store->count(), model()->rowCount());
+        QCOMPARE(DeviceStore::instance()->count(), 0); // the page keeps the store it was given
     }
     QCOMPARE(model()->rowCount(), rows);
 }
@@ -265,7 +272,7 @@ void tst_DeviceDisplayPage::oneRowReport()
     login(1);
     login(2, quint8(qMax(inactive, 0)));
     if (inactive < 0)
-        DeviceStore::instance()->remove(deviceRecord(2));
+        m_store->remove(deviceRecord(2));
     checkItem(2)->setCheckState(Qt::Checked);
     QCOMPARE(m_spy->count(), 1);
     QCOMPARE(report(0).first, kind);
@@ -382,7 +389,7 @@ void tst_DeviceDisplayPage::departuresTogether()
 
     // Arrival order and consecutive IDs, each check box with its device.
     QCOMPARE(model()->rowCount(), remaining.size());
-    QCOMPARE(DeviceStore::instance()->count(), remaining.size());
+    QCOMPARE(m_store->count(), remaining.size());
     const int checkColumn = model()->columnOf(DeviceInfoModel::ColumnCheck);
     for (int row = 0; row < remaining.size(); ++row) {
         const int n = remaining.at(row);
@@ -444,7 +451,7 @@ void tst_DeviceDisplayPage::departureAndReturnInOneBurst()
     QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber),
              (QStringList{serialOf(deviceRecord(1)), serialOf(deviceRecord(3)), serialOf(deviceRecord(2))}));
     QCOMPARE(viewColumn(DeviceInfoModel::ColumnId), (QStringList{"001", "002", "003"}));
-    QCOMPARE(DeviceStore::instance()->count(), 3);
+    QCOMPARE(m_store->count(), 3);
 }
 
 void tst_DeviceDisplayPage::activationResultRewritesRowAndReportsAgain()
@@ -456,8 +463,8 @@ void tst_DeviceDisplayPage::activationResultRewritesRowAndReportsAgain()
     QCOMPARE(cellOf(1, DeviceInfoModel::ColumnActivate), QStringLiteral("Not activated"));
 
     // The panel activates both, device 1 successfully, and writes the store first.
-    DeviceStore::instance()->setInactive(serialOf(deviceRecord(1)), macOf(deviceRecord(1)), 0);
-    DeviceStore::instance()->setInactive(serialOf(deviceRecord(2)), macOf(deviceRecord(2)), 0);
+    m_store->setInactive(serialOf(deviceRecord(1)), macOf(deviceRecord(1)), 0);
+    m_store->setInactive(serialOf(deviceRecord(2)), macOf(deviceRecord(2)), 0);
     DeviceInfo one = m_page->deviceInfoOfRow(0);
     one.strResult = QStringLiteral("Succeed");
     DeviceInfo two = m_page->deviceInfoOfRow(1);
@@ -478,15 +485,15 @@ void tst_DeviceDisplayPage::modificationResultRewritesOnlySucceededRows()
     login(3);
     for (const int n : {1, 2, 3}) {
         DeviceNetParam param{};
-        DeviceStore::instance()->getNetParams(serialOf(deviceRecord(n)), macOf(deviceRecord(n)), param);
+        m_store->getNetParams(serialOf(deviceRecord(n)), macOf(deviceRecord(n)), param);
         setFieldText(param.ipv4Address, "172.16.0." + QByteArray::number(n));
-        DeviceStore::instance()->setNetParams(serialOf(deviceRecord(n)), macOf(deviceRecord(n)), param);
+        m_store->setNetParams(serialOf(deviceRecord(n)), macOf(deviceRecord(n)), param);
     }
     QVector<DeviceInfo> results{m_page->deviceInfoOfRow(0), m_page->deviceInfoOfRow(1), m_page->deviceInfoOfRow(2)};
     results[0].strResult = QStringLiteral("Succeed");
     results[1].strResult = QStringLiteral("Error2011:time out");
     results[2].strResult = QStringLiteral("Succeed");
-    DeviceStore::instance()->remove(deviceRecord(3)); // left meanwhile: skipped
+    m_store->remove(deviceRecord(3)); // left meanwhile: skipped
     m_page->onDevicesModifyResult(results);
 
     QCOMPARE(cellOf(1, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("172.16.0.1"));
@@ -504,7 +511,7 @@ void tst_DeviceDisplayPage::refreshEmptiesTheListAndAsksAgain()
 
     QCOMPARE(model()->rowCount(), 0);
     QCOMPARE(countLabel(), QStringLiteral("0"));
-    QCOMPARE(DeviceStore::instance()->count(), 0);
+    QCOMPARE(m_store->count(), 0);
     QCOMPARE(FakeVexo::calls(FakeVexo::Call::Clearup), 1);
     QCOMPARE(FakeVexo::calls(FakeVexo::Call::SendInquiry), 1);
     QCOMPARE(m_spy->count(), 2);

@@ -64,8 +64,9 @@ void tst_DeviceListSimulator::cleanupTestCase()
 
 void tst_DeviceListSimulator::devicesComeGoAndComeBackAfterRefresh()
 {
-    DeviceDisplayPage page(nullptr, m_dir.filePath(QStringLiteral("ColumnConfig.xml")));
     VexoHandler *handler = VexoHandler::instance();
+    DeviceDisplayPage page(DeviceStore::instance(), handler, nullptr,
+                           m_dir.filePath(QStringLiteral("ColumnConfig.xml")));
     // As the main window wires them: queued from the library's thread.
     connect(handler, &VexoHandler::signalDeviceOnline, &page, &DeviceDisplayPage::onDeviceLogin);
     connect(handler, &VexoHandler::signalDeviceOffline, &page, &DeviceDisplayPage::onDeviceLogout);

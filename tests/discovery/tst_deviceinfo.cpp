@@ -81,7 +81,7 @@ void tst_DeviceInfo::metaTypesAreRegisteredByName()
 
 void tst_DeviceInfo::newDeviceInfoCarriesResultZero()
 {
-    const DeviceInfo info{QStringLiteral("001"), QStringLiteral("DS-2CD"), QStringLiteral("10.0.0.2"),
+    const DeviceInfo info{QStringLiteral("001"), QStringLiteral("VX-IPC"), QStringLiteral("10.0.0.2"),
                           QStringLiteral("SN1"), QStringLiteral("aa-bb-cc-dd-ee-ff")};
     QCOMPARE(info.strResult, QStringLiteral("0"));
 }

@@ -13,6 +13,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <thread>
 
 using FakeVexo::Call;
@@ -80,9 +81,11 @@ private slots:
     void implausibleRecordIsDropped();
     void nullPointersAreIgnored();
     void reportsFromTheLibraryThreadArriveQueuedInOrder();
+    void anotherLibraryOnlyWhileStopped_data();
+    void anotherLibraryOnlyWhileStopped();
 
 private:
-    VexoHandler *m_handler = nullptr;
+    std::unique_ptr<VexoHandler> m_handler;
     // What the constructor told the library, taken before the first reset of the fake.
     int m_logCalls = 0;
     int m_logLevel = -1;
@@ -94,8 +97,7 @@ void tst_VexoHandler::initTestCase()
 {
     FakeVexo::reset();
     registerDiscoveryMetaTypes();
-    m_handler = VexoHandler::instance();
-    QVERIFY(m_handler);
+    m_handler = std::make_unique<VexoHandler>(FakeVexo::library());
     m_logCalls = FakeVexo::calls(Call::SetLogToFile);
     m_logLevel = FakeVexo::state().logLevel;
     m_logDirNull = FakeVexo::state().logDirNull;
@@ -138,7 +140,7 @@ void tst_VexoHandler::startTwiceCallsTheLibraryOnce()
     QVERIFY(m_handler->start());
     QCOMPARE(FakeVexo::calls(Call::Start), 1);
     QCOMPARE(FakeVexo::state().startFlags, 1);
-    QCOMPARE(FakeVexo::state().userData, static_cast<void *>(m_handler));
+    QCOMPARE(FakeVexo::state().userData, static_cast<void *>(m_handler.get()));
     QVERIFY(FakeVexo::state().callback);
     QVERIFY(m_handler->isStarted());
 }
@@ -257,7 +259,7 @@ void tst_VexoHandler::wrappersTurnResultsIntoSuccess()
     QFETCH(int, result);
     QFETCH(bool, success);
     FakeVexo::setResult(call, result);
-    QCOMPARE(operation(m_handler), success);
+    QCOMPARE(operation(m_handler.get()), success);
     QCOMPARE(FakeVexo::calls(call), 1);
 }
 
@@ -332,7 +334,7 @@ void tst_VexoHandler::textsWithNulAreRefused()
     QFETCH(Operation, operation);
     FakeVexo::state().lastError = VEXO_ERR_TIMEOUT; // an older failure the answer must not show
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("NUL")));
-    QVERIFY(!operation(m_handler));
+    QVERIFY(!operation(m_handler.get()));
     QCOMPARE(FakeVexo::calls(call), 0);
     QCOMPARE(m_handler->getLastError(), quint32(VEXO_ERR_BAD_ARGUMENT));
 
@@ -365,9 +367,9 @@ void tst_VexoHandler::eventCodeChoosesTheSignal()
     QFETCH(int, update);
     QFETCH(int, offline);
     QVERIFY(m_handler->start());
-    QSignalSpy onlineSpy(m_handler, &VexoHandler::signalDeviceOnline);
-    QSignalSpy updateSpy(m_handler, &VexoHandler::signalDeviceUpdate);
-    QSignalSpy offlineSpy(m_handler, &VexoHandler::signalDeviceOffline);
+    QSignalSpy onlineSpy(m_handler.get(), &VexoHandler::signalDeviceOnline);
+    QSignalSpy updateSpy(m_handler.get(), &VexoHandler::signalDeviceUpdate);
+    QSignalSpy offlineSpy(m_handler.get(), &VexoHandler::signalDeviceOffline);
 
     auto record = deviceRecord(eventCode);
     record.reserved5[14] = 0xa5; // the copy carries every byte
@@ -409,7 +411,7 @@ void tst_VexoHandler::plausibilityOfTheTexts()
 void tst_VexoHandler::implausibleRecordIsDropped()
 {
     QVERIFY(m_handler->start());
-    QSignalSpy onlineSpy(m_handler, &VexoHandler::signalDeviceOnline);
+    QSignalSpy onlineSpy(m_handler.get(), &VexoHandler::signalDeviceOnline);
 
     // Event code 1 puts NULs into startTime's window, so a record with that code always has one
     // short text; only the leadText's terminator decides here.
@@ -427,7 +429,7 @@ void tst_VexoHandler::implausibleRecordIsDropped()
 void tst_VexoHandler::nullPointersAreIgnored()
 {
     QVERIFY(m_handler->start());
-    QSignalSpy onlineSpy(m_handler, &VexoHandler::signalDeviceOnline);
+    QSignalSpy onlineSpy(m_handler.get(), &VexoHandler::signalDeviceOnline);
     const auto record = deviceRecord(1);
     FakeVexo::deliver(nullptr);
     FakeVexo::deliver(&record, nullptr);
@@ -446,11 +448,11 @@ void tst_VexoHandler::reportsFromTheLibraryThreadArriveQueuedInOrder()
         arrived.append(kind + QByteArray(" ") + fieldBytes(record.serialNumber).toByteArray());
         threads.append(QThread::currentThread());
     };
-    connect(m_handler, &VexoHandler::signalDeviceOnline, &receiver,
+    connect(m_handler.get(), &VexoHandler::signalDeviceOnline, &receiver,
             [&](const VEXO_DEVICE_INFO &r) { note("online", r); });
-    connect(m_handler, &VexoHandler::signalDeviceUpdate, &receiver,
+    connect(m_handler.get(), &VexoHandler::signalDeviceUpdate, &receiver,
             [&](const VEXO_DEVICE_INFO &r) { note("update", r); });
-    connect(m_handler, &VexoHandler::signalDeviceOffline, &receiver,
+    connect(m_handler.get(), &VexoHandler::signalDeviceOffline, &receiver,
             [&](const VEXO_DEVICE_INFO &r) { note("offline", r); });
 
     std::thread library([] {
@@ -470,6 +472,44 @@ void tst_VexoHandler::reportsFromTheLibraryThreadArriveQueuedInOrder()
     QCOMPARE(arrived, (QList<QByteArray>{"online A", "update B", "offline C"}));
     for (QThread *thread : threads)
         QCOMPARE(thread, QThread::currentThread());
+}
+
+void tst_VexoHandler::anotherLibraryOnlyWhileStopped_data()
+{
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<bool>("complete");
+    QTest::addColumn<bool>("taken");
+    QTest::addRow("stopped, every entry point") << false << true << true;
+    QTest::addRow("stopped, an entry point missing") << false << false << false;
+    QTest::addRow("running") << true << true << false;
+}
+
+void tst_VexoHandler::anotherLibraryOnlyWhileStopped()
+{
+    QFETCH(bool, started);
+    QFETCH(bool, complete);
+    QFETCH(bool, taken);
+    if (started)
+        QVERIFY(m_handler->start());
+
+    // The same stand-in, except for an inquiry that fails and is counted apart.
+    static int otherInquiries = 0;
+    otherInquiries = 0;
+    VEXO::VexoLibrary other = FakeVexo::library();
+    other.sendInquiry = [] {
+        ++otherInquiries;
+        return 0;
+    };
+    if (!complete)
+        other.getLastError = nullptr;
+    const int logCalls = FakeVexo::calls(Call::SetLogToFile);
+
+    QCOMPARE(m_handler->useLibrary(other), taken);
+    QCOMPARE(FakeVexo::calls(Call::SetLogToFile), logCalls + (taken ? 1 : 0)); // the new library logs too
+    QCOMPARE(m_handler->sendInquiry(), !taken);
+    QCOMPARE(otherInquiries, taken ? 1 : 0);
+    QCOMPARE(FakeVexo::calls(Call::SendInquiry), taken ? 0 : 1);
+    QVERIFY(m_handler->useLibrary(FakeVexo::library()) || started);
 }
 
 QTEST_GUILESS_MAIN(tst_VexoHandler)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
-#include "../devicelist/devicerecords.h"
+#include "devicerecords.h"
 #include "fakevexo.h"
 #include "workbookreaders.h"
 
@@ -10,6 +10,7 @@
 #include <devicestore.h>
 #include <folderpath.h>
 #include <modalwatcher.h>
+#include <vexohandler.h>
 #include <multistatelineedit.h>
 #include <warningdialog.h>
 
@@ -352,7 +353,9 @@ void tst_DevicesInfoSavePage::savedWorkbookHoldsTheGivenRows()
 void tst_DevicesInfoSavePage::listPageExportsTheCheckedRow()
 {
     FakeVexo::reset();
-    VexoTool::DeviceDisplayPage page(nullptr, m_dir->filePath(QStringLiteral("ColumnConfig.xml")));
+    DeviceStore store;
+    VEXO::VexoHandler discovery(FakeVexo::library());
+    VexoTool::DeviceDisplayPage page(&store, &discovery, nullptr, m_dir->filePath(QStringLiteral("ColumnConfig.xml")));
     for (int n = 1; n <= 3; ++n)
         page.onDeviceLogin(deviceRecord(n));
     VexoTool::DeviceInfoModel *model = page.model();

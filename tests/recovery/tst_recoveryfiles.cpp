@@ -76,6 +76,8 @@ private:
 
 void tst_RecoveryFiles::initTestCase()
 {
+    // The code under test reaches the discovery service through its instance.
+    QVERIFY(FakeVexo::install());
     // Nothing of a test run may land in the real home folder.
     QVERIFY(m_home.isValid());
     qputenv("HOME", m_home.path().toLocal8Bit());

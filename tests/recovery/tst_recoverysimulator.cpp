@@ -138,8 +138,9 @@ void tst_RecoverySimulator::initTestCase()
     qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
     registerDiscoveryMetaTypes();
 
-    m_page = std::make_unique<DeviceDisplayPage>(nullptr, m_work.filePath(QStringLiteral("ColumnConfig.xml")));
     VexoHandler *handler = VexoHandler::instance();
+    m_page = std::make_unique<DeviceDisplayPage>(DeviceStore::instance(), handler, nullptr,
+                                                 m_work.filePath(QStringLiteral("ColumnConfig.xml")));
     connect(handler, &VexoHandler::signalDeviceOnline, m_page.get(), &DeviceDisplayPage::onDeviceLogin);
     connect(handler, &VexoHandler::signalDeviceOffline, m_page.get(), &DeviceDisplayPage::onDeviceLogout);
     connect(handler, &VexoHandler::signalDeviceUpdate, m_page.get(), &DeviceDisplayPage::onDeviceUpdate);

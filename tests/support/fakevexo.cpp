@@ -3,6 +3,8 @@
 
 #include "fakevexo.h"
 
+#include <vexohandler.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -83,9 +85,9 @@ void deliver(const VEXO_DEVICE_INFO *record, void *userData)
 using FakeVexo::Call;
 using FakeVexo::state;
 
-extern "C" {
+namespace {
 
-int VEXO_SetLogToFile(int level, const char *logDir, int autoDelete)
+int fakeSetLogToFile(int level, const char *logDir, int autoDelete)
 {
     state().logLevel = level;
     state().logDirNull = logDir == nullptr;
@@ -93,7 +95,7 @@ int VEXO_SetLogToFile(int level, const char *logDir, int autoDelete)
     return FakeVexo::count(Call::SetLogToFile);
 }
 
-int VEXO_SetDeviceFilterRule(int rule, const char *arg, int argLen)
+int fakeSetDeviceFilterRule(int rule, const char *arg, int argLen)
 {
     state().filterRule = rule;
     state().filterArgNull = arg == nullptr;
@@ -101,7 +103,7 @@ int VEXO_SetDeviceFilterRule(int rule, const char *arg, int argLen)
     return FakeVexo::count(Call::SetDeviceFilterRule);
 }
 
-int VEXO_Start_V30(VEXO_DEVICE_CALLBACK callback, int flags, void *pUserData)
+int fakeStart(VEXO_DEVICE_CALLBACK callback, int flags, void *pUserData)
 {
     const int result = FakeVexo::count(Call::Start);
     if (result >= 1) {
@@ -112,7 +114,7 @@ int VEXO_Start_V30(VEXO_DEVICE_CALLBACK callback, int flags, void *pUserData)
     return result;
 }
 
-int VEXO_Stop(void)
+int fakeStop()
 {
     const int result = FakeVexo::count(Call::Stop);
     if (result >= 1)
@@ -120,24 +122,24 @@ int VEXO_Stop(void)
     return result;
 }
 
-int VEXO_SendInquiry(void)
+int fakeSendInquiry()
 {
     return FakeVexo::count(Call::SendInquiry);
 }
 
-int VEXO_Clearup(void)
+int fakeClearup()
 {
     return FakeVexo::count(Call::Clearup);
 }
 
-int VEXO_ActivateDevice(const char *serialNumber, const char *password)
+int fakeActivateDevice(const char *serialNumber, const char *password)
 {
     state().identifier = serialNumber ? serialNumber : "";
     state().secret = password ? password : "";
     return FakeVexo::count(Call::ActivateDevice);
 }
 
-int VEXO_ModifyDeviceNetParam(const char *macAddress, const char *password, const DeviceNetParam *param)
+int fakeModifyDeviceNetParam(const char *macAddress, const char *password, const DeviceNetParam *param)
 {
     state().identifier = macAddress ? macAddress : "";
     state().secret = password ? password : "";
@@ -145,8 +147,8 @@ int VEXO_ModifyDeviceNetParam(const char *macAddress, const char *password, cons
     return FakeVexo::count(Call::ModifyDeviceNetParam);
 }
 
-int VEXO_GetDeviceConfig(const char *serialNumber, uint32_t command, const void *in, uint32_t inLen, void *out,
-                         uint32_t outLen)
+int fakeGetDeviceConfig(const char *serialNumber, uint32_t command, const void *in, uint32_t inLen, void *out,
+                        uint32_t outLen)
 {
     state().identifier = serialNumber ? serialNumber : "";
     state().command = command;
@@ -164,24 +166,44 @@ int VEXO_GetDeviceConfig(const char *serialNumber, uint32_t command, const void 
     return result;
 }
 
-int VEXO_ResetPasswd(const char *serialNumber, const VEXO_RESET_PARAM *param)
+int fakeResetPasswd(const char *serialNumber, const VEXO_RESET_PARAM *param)
 {
     state().identifier = serialNumber ? serialNumber : "";
     state().resetParam = param ? *param : VEXO_RESET_PARAM{};
     return FakeVexo::count(Call::ResetPasswd);
 }
 
-int VEXO_ResetDefaultPasswd(const char *serialNumber, const char *securityCode)
+int fakeResetDefaultPasswd(const char *serialNumber, const char *securityCode)
 {
     state().identifier = serialNumber ? serialNumber : "";
     state().secret = securityCode ? securityCode : "";
     return FakeVexo::count(Call::ResetDefaultPasswd);
 }
 
-uint32_t VEXO_GetLastError(void)
+uint32_t fakeGetLastError()
 {
     ++state().calls[std::size_t(Call::GetLastError)];
     return state().lastError;
 }
 
-} // extern "C"
+} // namespace
+
+namespace FakeVexo {
+
+const VEXO::VexoLibrary &library()
+{
+    static const VEXO::VexoLibrary fake{
+        &fakeSetLogToFile,   &fakeSetDeviceFilterRule,  &fakeStart,
+        &fakeStop,           &fakeSendInquiry,          &fakeClearup,
+        &fakeActivateDevice, &fakeModifyDeviceNetParam, &fakeGetDeviceConfig,
+        &fakeResetPasswd,    &fakeResetDefaultPasswd,   &fakeGetLastError,
+    };
+    return fake;
+}
+
+bool install()
+{
+    return VEXO::VexoHandler::instance()->useLibrary(library());
+}
+
+} // namespace FakeVexo

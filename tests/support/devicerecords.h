@@ -8,14 +8,25 @@
 #include <QFile>
 #include <QString>
 
-/** @brief A device record as the discovery library reports an ordinary activated camera. */
+/**
+ * @brief A device record as the discovery library reports an ordinary activated camera.
+ *
+ * Devices 0 to 16,777,215 differ in serial number, MAC ("00-1a-2b-" and @p n in three bytes)
+ * and IPv4 address ("10." and @p n in three bytes, unless @p ipv4 is given).
+ */
 inline VEXO_DEVICE_INFO deviceRecord(int n, const QByteArray &ipv4 = QByteArray())
 {
+    const auto byte = [n](int shift) {
+        return QByteArray::number((n >> shift) & 0xff);
+    };
+    const auto hexByte = [n](int shift) {
+        return QByteArray::number((n >> shift) & 0xff, 16).rightJustified(2, '0');
+    };
     VEXO_DEVICE_INFO record{};
     setFieldText(record.leadText, "VXDP/1");
     setFieldText(record.serialNumber, "VX-IPC-B420-2026" + QByteArray::number(n).rightJustified(4, '0'));
-    setFieldText(record.macAddress, "00-1a-2b-00-00-" + QByteArray::number(n, 16).rightJustified(2, '0'));
-    setFieldText(record.ipv4Address, ipv4.isEmpty() ? "10.0.0." + QByteArray::number(n) : ipv4);
+    setFieldText(record.macAddress, "00-1a-2b-" + hexByte(16) + '-' + hexByte(8) + '-' + hexByte(0));
+    setFieldText(record.ipv4Address, ipv4.isEmpty() ? "10." + byte(16) + '.' + byte(8) + '.' + byte(0) : ipv4);
     setFieldText(record.ipv4SubnetMask, "255.255.255.0");
     setFieldText(record.ipv4Gateway, "10.0.0.254");
     setFieldText(record.deviceTypeText, "VX-IPC-B420");

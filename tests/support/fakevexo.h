@@ -3,14 +3,16 @@
 #pragma once
 
 #include <Vexo.h>
+#include <vexolibrary.h>
 
 #include <array>
 #include <atomic>
 #include <string>
 
 /**
- * @brief Control of the test stand-in of the discovery library: counts the calls, keeps the
- *        last arguments, returns chosen results, and delivers crafted records to the callback.
+ * @brief A stand-in for the discovery library, handed to the discovery service as its table of
+ *        entry points: it counts the calls, keeps the last arguments, returns chosen results,
+ *        and delivers crafted records to the callback. One state per process.
  */
 namespace FakeVexo {
 
@@ -62,6 +64,11 @@ struct State
     uint32_t keyLength = 0;
     std::string keyData;
 };
+
+/** @brief The stand-in's entry points, for a VEXO::VexoHandler of the test's own. */
+const VEXO::VexoLibrary &library();
+/** @brief Makes VEXO::VexoHandler::instance() drive the stand-in (code under test reaches it there). */
+bool install();
 
 /** @brief The fake's state; reset() brings it back to "every call succeeds, nothing called". */
 State &state();
