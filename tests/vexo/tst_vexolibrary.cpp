@@ -1366,7 +1366,7 @@ void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink()
 {
     QFETCH(int, lossPercent);
     QFETCH(int, completeAtLeast);
-    const int devices = 4;
+    constexpr int devices = 4;
     QVERIFY(m_sim->start(
         {QStringLiteral("--count"), QString::number(devices), QStringLiteral("--seed"), QStringLiteral("31")}));
     std::mt19937 random(1234);
@@ -1381,7 +1381,7 @@ void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink()
     qputenv("VEXO_INQUIRY_INTERVAL_MS", "60000");
 
     // Devices listed from the event at index `from` on, within two seconds of the inquiry.
-    auto listedAfter = [this, devices](std::size_t from) {
+    auto listedAfter = [this](std::size_t from) {
         const QDeadlineTimer deadline(2000);
         std::set<std::string> macs;
         do {
