@@ -148,12 +148,17 @@ std::optional<std::vector<std::uint8_t>> SimClient::sealedRequest(vxdp::MsgType 
     const auto challenge = this->challenge(request.target);
     if (!challenge)
         return std::nullopt;
+    return vxdp::encodeRequest(type, txid, sealedWith(*challenge, type, request, std::move(secret)));
+}
+
+vxdp::Request SimClient::sealedWith(const vxdp::Challenge &challenge, vxdp::MsgType type, vxdp::Request request,
+                                    vxdp::Secret secret)
+{
     secret.type = type;
-    secret.nonce = challenge->nonce;
+    secret.nonce = challenge.nonce;
     secret.bound = vxdp::hash32(vxdp::boundFields(type, request));
-    vxdp::Request sealedRequest = request;
-    sealedRequest.sealed = vxdp::seal(challenge->publicKey, vxdp::encodeSecret(secret));
-    return vxdp::encodeRequest(type, txid, sealedRequest);
+    request.sealed = vxdp::seal(challenge.publicKey, vxdp::encodeSecret(secret));
+    return request;
 }
 
 std::optional<vxdp::Result> SimClient::sealed(vxdp::MsgType type, const vxdp::Request &request,

@@ -54,6 +54,12 @@ public:
      */
     std::optional<std::vector<std::uint8_t>> sealedRequest(vxdp::MsgType type, const vxdp::Request &request,
                                                            vxdp::Secret secret, std::uint32_t txid);
+    /**
+     * @brief @p request with @p secret sealed to the key of @p challenge, as the library
+     * builds it: the secret's type, the challenge's nonce and the bound hash filled in.
+     */
+    static vxdp::Request sealedWith(const vxdp::Challenge &challenge, vxdp::MsgType type, vxdp::Request request,
+                                    vxdp::Secret secret);
     /** Builds, sends and waits for a sealed request. */
     std::optional<vxdp::Result> sealed(vxdp::MsgType type, const vxdp::Request &request, const vxdp::Secret &secret);
 

@@ -22,6 +22,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <set>
@@ -343,6 +344,8 @@ private slots:
     void restartReportedOnline();
     void quickInquiriesFillTheListOverALossyLink_data();
     void quickInquiriesFillTheListOverALossyLink();
+    void staleChallengeAskedAgainOnce_data();
+    void staleChallengeAskedAgainOnce();
 
 private:
     bool bringUp(const QStringList &simulatorArguments, int expectedDevices);
@@ -1364,7 +1367,7 @@ void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink()
 {
     QFETCH(int, lossPercent);
     QFETCH(int, completeAtLeast);
-    const int devices = 4;
+    constexpr int devices = 4;
     QVERIFY(m_sim->start(
         {QStringLiteral("--count"), QString::number(devices), QStringLiteral("--seed"), QStringLiteral("31")}));
     std::mt19937 random(1234);
@@ -1379,7 +1382,7 @@ void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink()
     qputenv("VEXO_INQUIRY_INTERVAL_MS", "60000");
 
     // Devices listed from the event at index `from` on, within two seconds of the inquiry.
-    auto listedAfter = [this, devices](std::size_t from) {
+    auto listedAfter = [this](std::size_t from) {
         const QDeadlineTimer deadline(2000);
         std::set<std::string> macs;
         do {
@@ -1410,6 +1413,95 @@ void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink()
     qInfo("%d%% loss: every device listed within 2 s in %d of 5 tries (found %s of %d)", lossPercent, complete,
           qPrintable(found.join(QLatin1Char(' '))), devices);
     QVERIFY(complete >= completeAtLeast);
+}
+
+void tst_VexoLibrary::staleChallengeAskedAgainOnce_data()
+{
+    QTest::addColumn<int>("restarts");
+    QTest::addColumn<uint>("error");
+    QTest::addColumn<int>("challenges");
+    QTest::addRow("no restart") << 0 << uint(VEXO_NOERROR) << 1;
+    QTest::addRow("a restart between challenge and request, asked again") << 1 << uint(VEXO_NOERROR) << 2;
+    QTest::addRow("a restart before each of two requests, no third try") << 2 << uint(VEXO_ERR_STALE) << 2;
+}
+
+// The device restarts while the request is on its way: the tap holds each new request until
+// the test has restarted the device, which forgets the challenge it was sealed with.
+void tst_VexoLibrary::staleChallengeAskedAgainOnce()
+{
+    QFETCH(int, restarts);
+    QFETCH(uint, error);
+    QFETCH(int, challenges);
+    struct Hold
+    {
+        std::atomic<int> left{0};
+        std::set<std::uint32_t> held; // the tap's thread only
+        QSemaphore holding;
+        QSemaphore release;
+    };
+    // Both tries, and the restarts in between, within one call's time.
+    qputenv("VEXO_TIMEOUT_MS", "6000");
+    // Shared with the tap, which may outlive this function until cleanup().
+    const auto hold = std::make_shared<Hold>();
+    hold->left = restarts;
+    QVERIFY(
+        bringUpTapped({QStringLiteral("--count"), QStringLiteral("12"), QStringLiteral("--seed"), QStringLiteral("11")},
+                      12, [hold](const vxdp::Message &m, bool towardDevices, bool *) {
+                          // Retransmissions of a held request have its transaction id and pass on their own.
+                          if (towardDevices && m.header.type == vxdp::MsgType::Modify && hold->left > 0
+                              && hold->held.insert(m.header.txid).second) {
+                              --hold->left;
+                              hold->holding.release();
+                              hold->release.tryAcquire(1, 10000);
+                          }
+                          return QList<QByteArray>{};
+                      }));
+    const auto device = m_events->find([](const VEXO_DEVICE_INFO &d) { return d.inactive == 0 && !d.dhcpEnabled; });
+    QVERIFY(device.has_value());
+    DeviceNetParam p = paramsOf(*device);
+    std::strcpy(p.ipv4Address, "203.0.113.62");
+
+    std::atomic<int> succeeded{0};
+    std::atomic<uint32_t> lastError{0};
+    std::thread caller([&] {
+        succeeded = VEXO_ModifyDeviceNetParam(device->macAddress, kPassword, &p);
+        lastError = VEXO_GetLastError();
+    });
+    auto joinCaller = qScopeGuard([&] {
+        hold->release.release(restarts);
+        caller.join();
+    });
+    for (int i = 0; i < restarts; ++i) {
+        QVERIFY(hold->holding.tryAcquire(1, 10000));
+        QCOMPARE(m_sim->commandResult(QStringLiteral("restart ") + QString::fromLatin1(device->serialNumber)),
+                 QStringLiteral("ok"));
+        hold->release.release();
+    }
+    joinCaller.dismiss();
+    caller.join();
+    QCOMPARE(lastError.load(), uint32_t(error));
+    QCOMPARE(succeeded.load(), error == VEXO_NOERROR ? 1 : 0);
+
+    // Each try asks for a challenge of its own and sends one request.
+    std::set<std::uint32_t> challengeTx;
+    std::set<std::uint32_t> requestTx;
+    for (const QByteArray &datagram : m_tap->seen()) {
+        const auto m = decoded(datagram);
+        if (m && m->header.type == vxdp::MsgType::ChallengeRequest)
+            challengeTx.insert(m->header.txid);
+        else if (m && m->header.type == vxdp::MsgType::Modify)
+            requestTx.insert(m->header.txid);
+    }
+    QCOMPARE(int(challengeTx.size()), challenges);
+    QCOMPARE(int(requestTx.size()), challenges);
+
+    if (error == VEXO_NOERROR) {
+        QTRY_COMPARE_WITH_TIMEOUT(QByteArray(m_events->current().at(device->macAddress).ipv4Address),
+                                  QByteArray("203.0.113.62"), 5000);
+    } else {
+        QThread::msleep(300);
+        QCOMPARE(QByteArray(m_events->current().at(device->macAddress).ipv4Address), QByteArray(device->ipv4Address));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_VexoLibrary)

@@ -60,6 +60,7 @@ void SimDevice::boot(std::uint64_t bootNumber, const std::string &startTime)
     m_resetNonce.reset();
     m_answers.clear();
     m_backoff.clear();
+    m_lockedUntilMs = 0;
 }
 
 vxdp::Announce SimDevice::announce(vxdp::AnnounceReason reason)

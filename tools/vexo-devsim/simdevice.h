@@ -56,7 +56,7 @@ public:
 
     /**
      * A (re)start: a new, larger boot number and a new start time; challenges, the reset
-     * nonce and the senders' back-off are forgotten.
+     * nonce, the senders' back-off and a lock() are forgotten.
      */
     void boot(std::uint64_t bootNumber, const std::string &startTime);
     std::uint64_t bootNumber() const { return m_boot; }

@@ -840,8 +840,9 @@ std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, v
         if (error)
             break;
         error = statusToError(result.result.status);
-        if (error != VEXO_ERR_STALE) // a restart between challenge and request: ask again once
+        if (error != VEXO_ERR_STALE || attempt == 1)
             break;
+        error = VEXO_NOERROR; // a restart between challenge and request: ask again once
     }
     wipe(secret.password);
     wipe(secret.material);
