@@ -19,8 +19,6 @@ namespace {
 const char kPassword[] = "Admin12345";
 const char kFactoryPassword[] = "70639";
 const char kNewPassword[] = "Owner-Pass77";
-constexpr std::uint8_t kCapKeyReset = 0x40; // the device takes the maker's reset keys
-constexpr std::uint8_t kKeyFormatNew = 0x01;
 constexpr qint64 kChallengeLifetimeMs = 30'000;
 constexpr int kLockoutSeconds = 60;
 constexpr qint64 kLockoutMs = kLockoutSeconds * 1000;
@@ -44,8 +42,8 @@ DeviceRecord makeRecord(const std::string &serial, std::uint8_t number)
     d.mask = {255, 255, 255, 0};
     d.gateway = {192, 0, 2, 1};
     d.port = 8000;
-    d.capabilities = kCapKeyReset;
-    d.keyFormat = kKeyFormatNew;
+    d.capabilities = VEXO_CAP_KEY_RESET; // the device takes the maker's reset keys
+    d.keyFormat = VEXO_KEYFMT_NEW;
     d.typeText = "VXC";
     record.keys = vxdp::makeBoxKeyPair();
     vxdp::randomBytes(record.signingSeed.data(), record.signingSeed.size());
