@@ -5,6 +5,7 @@
 #include <protocol/crypto.h>
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QNetworkDatagram>
 #include <QVariant>
 
@@ -180,4 +181,17 @@ vxdp::Target SimClient::serialTarget(const std::string &serial)
 std::uint32_t SimClient::newTxid()
 {
     return vxdp::randomU32() | 1; // never 0, which marks unsolicited announcements
+}
+
+std::array<std::uint8_t, 32> testKey(const char *name)
+{
+    QFile file(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/tools/testkeys/") + QLatin1String(name));
+    std::array<std::uint8_t, 32> key{};
+    if (!file.open(QIODevice::ReadOnly))
+        return key;
+    const QByteArray hex = file.readAll().trimmed();
+    const auto bytes = vxdp::fromHex(std::string_view(hex.constData(), std::size_t(hex.size())));
+    if (bytes && bytes->size() == key.size())
+        std::copy(bytes->begin(), bytes->end(), key.begin());
+    return key;
 }

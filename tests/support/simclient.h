@@ -8,6 +8,8 @@
 #include <QNetworkInterface>
 #include <QUdpSocket>
 
+#include <array>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -72,3 +74,9 @@ private:
     QHostAddress m_destination = QHostAddress(QHostAddress::LocalHost);
     std::deque<vxdp::Message> m_backlog;
 };
+
+/**
+ * @brief A 32-byte key of tools/testkeys (the test maker's keys), read from its hex file in the
+ *        source tree named by VEXO_SOURCE_DIR; all zero if it cannot be read.
+ */
+std::array<std::uint8_t, 32> testKey(const char *name);

@@ -133,23 +133,10 @@ const vxdp::Announce *findKind(const std::vector<vxdp::Announce> &devices, std::
     return nullptr;
 }
 
-std::array<std::uint8_t, 32> restoreMaster()
-{
-    QFile file(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/tools/testkeys/maker-restore.master"));
-    std::array<std::uint8_t, 32> master{};
-    if (!file.open(QIODevice::ReadOnly))
-        return master;
-    const QByteArray hex = file.readAll().trimmed();
-    const auto bytes = vxdp::fromHex(std::string_view(hex.constData(), std::size_t(hex.size())));
-    if (bytes && bytes->size() == 32)
-        std::copy(bytes->begin(), bytes->end(), master.begin());
-    return master;
-}
-
 std::string todaysCode(const std::string &serial)
 {
     const std::string today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
-    return vxdp::securityCode(vxdp::restoreDeviceSecret(restoreMaster(), serial), serial, today);
+    return vxdp::securityCode(vxdp::restoreDeviceSecret(testKey("maker-restore.master"), serial), serial, today);
 }
 
 vxdp::Request requestFor(const std::string &serial)
@@ -212,19 +199,6 @@ QStringList args(int count, int seed, const QStringList &more = {})
     return QStringList{QStringLiteral("--count"), QString::number(count), QStringLiteral("--seed"),
                        QString::number(seed)}
            + more;
-}
-
-std::array<std::uint8_t, 32> testKey(const char *name)
-{
-    QFile file(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/tools/testkeys/") + QLatin1String(name));
-    std::array<std::uint8_t, 32> key{};
-    if (!file.open(QIODevice::ReadOnly))
-        return key;
-    const QByteArray hex = file.readAll().trimmed();
-    const auto bytes = vxdp::fromHex(std::string_view(hex.constData(), std::size_t(hex.size())));
-    if (bytes && bytes->size() == 32)
-        std::copy(bytes->begin(), bytes->end(), key.begin());
-    return key;
 }
 
 QJsonObject readState(const QString &path)

@@ -44,19 +44,6 @@ ToolRun keyservice(const QStringList &arguments)
     return run;
 }
 
-std::array<std::uint8_t, 32> testKey(const char *name)
-{
-    QFile file(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/tools/testkeys/") + QLatin1String(name));
-    std::array<std::uint8_t, 32> key{};
-    if (!file.open(QIODevice::ReadOnly))
-        return key;
-    const QByteArray hex = file.readAll().trimmed();
-    const auto bytes = vxdp::fromHex(std::string_view(hex.constData(), std::size_t(hex.size())));
-    if (bytes && bytes->size() == 32)
-        std::copy(bytes->begin(), bytes->end(), key.begin());
-    return key;
-}
-
 QString date(int daysFromToday)
 {
     return QDate::currentDate().addDays(daysFromToday).toString(QStringLiteral("yyyyMMdd"));

@@ -56,7 +56,8 @@ answered by "ok" or "error <why>" (list prints its lines first):
   stop SERIAL                   goodbye, then silent
   vanish SERIAL                 silent without goodbye
   start SERIAL                  back up after stop/vanish, hello
-  restart SERIAL                new boot id and start time, challenges and reset key forgotten, hello
+  restart SERIAL                new boot id and start time, hello; challenges, reset key,
+                                blocked senders and a lock forgotten
   lock SERIAL                   refuse passwords from every sender for --lockout-seconds
                                 (reset keys and security codes still work)
   rekey SERIAL                  new key pairs and a new certificate (a replaced device), restart, hello
