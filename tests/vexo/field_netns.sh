@@ -17,80 +17,34 @@ bin=${VEXO_TEST_BIN_DIR:?}
 id=$$
 ns_prog=vfp$id ns_br=vfbr$id ns_a=vfa$id ns_c=vfc$id ns_d=vfd$id
 port=$((40000 + (id + 7) % 20000))
-work=$(mktemp -d)
-pids=()
 tries=${VEXO_LOSSY_TRIES:-10}
+. "$(dirname "$0")/netns.sh"
 
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    for n in $ns_prog $ns_br $ns_a $ns_c $ns_d; do ip netns del "$n" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
 failures=0
 fail() {
-    echo "FAIL: $*"
-    for f in "$work"/*.log; do [ -f "$f" ] && { echo "== $f"; tail -15 "$f"; }; done
+    report_failure "$@"
     failures=$((failures + 1))
 }
 
-[ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
-command -v ip >/dev/null || skip "no ip command (iproute2)"
-ip netns add $ns_prog 2>/dev/null || skip "cannot create network namespaces here"
-for n in $ns_br $ns_a $ns_c $ns_d; do ip netns add $n || skip "cannot create network namespaces here"; done
+make_namespaces $ns_prog $ns_br $ns_a $ns_c $ns_d
 
 set -e
-for n in $ns_prog $ns_br $ns_a $ns_c $ns_d; do ip -n $n link set lo up; done
 # The answers come from foreign subnets: the namespace's default of no reverse-path filter is
 # what a configured laptop has; the last check switches it on.
 ip netns exec $ns_prog sysctl -qw net.ipv4.conf.all.rp_filter=0 net.ipv4.conf.default.rp_filter=0
 # Link A through a bridge that can drop frames.
-ip link add vp1$id type veth peer name vb1$id
-ip link add vd1$id type veth peer name vb2$id
-ip link set vp1$id netns $ns_prog
-ip link set vb1$id netns $ns_br
-ip link set vb2$id netns $ns_br
-ip link set vd1$id netns $ns_a
-ip -n $ns_br link add br0 type bridge
-ip -n $ns_br link set vb1$id master br0
-ip -n $ns_br link set vb2$id master br0
-for l in br0 vb1$id vb2$id; do ip -n $ns_br link set $l up; done
-ip -n $ns_prog addr add 198.51.100.10/25 dev vp1$id
-ip -n $ns_prog link set vp1$id up
-ip -n $ns_a addr add 203.0.113.20/24 dev vd1$id
-ip -n $ns_a link set vd1$id up
+bridged_link vp1$id $ns_prog 198.51.100.10/25 vd1$id $ns_a 203.0.113.20/24 $ns_br
 # Link C: the program's adapter has no IPv4 address at all.
-ip link add vp3$id type veth peer name vd3$id
-ip link set vp3$id netns $ns_prog
-ip link set vd3$id netns $ns_c
-ip -n $ns_prog link set vp3$id up
-ip -n $ns_c addr add 192.0.2.20/24 dev vd3$id
-ip -n $ns_c link set vd3$id up
+direct_link vp3$id $ns_prog - vd3$id $ns_c 192.0.2.20/24
 # Link D: cabled, but the program's adapter stays down until after the start.
-ip link add vp4$id type veth peer name vd4$id
-ip link set vp4$id netns $ns_prog
-ip link set vd4$id netns $ns_d
-ip -n $ns_d addr add 192.0.2.150/25 dev vd4$id
-ip -n $ns_d link set vd4$id up
+direct_link vp4$id $ns_prog - vd4$id $ns_d 192.0.2.150/25 down
 set +e
 
-sim() { # namespace, name, count, seed
-    ip netns exec "$1" env VEXO_SCOPE=lan "$bin/vexo-devsim" --scope lan --port $port --count "$3" --seed "$4" \
-        --test-mode --no-stdin >"$work/sim-$2.log" 2>&1 &
-    pids+=($!)
-}
-sim $ns_a a 6 21
-sim $ns_c c 2 22
-sim $ns_d d 2 23
+start_simulator $ns_a a 6 21 $port
+start_simulator $ns_c c 2 22 $port
+start_simulator $ns_d d 2 23 $port
 for n in a c d; do
-    for _ in $(seq 50); do grep -q '^ready' "$work/sim-$n.log" && break; sleep 0.1; done
-    grep -q '^ready' "$work/sim-$n.log" || { fail "simulator $n did not start"; exit 1; }
+    simulator_ready $n || { fail "simulator $n did not start"; exit 1; }
 done
 
 cli() { ip netns exec $ns_prog env VEXO_SCOPE=lan VEXO_PORT=$port ${cli_env:-} "$bin/vexo-cli" "$@"; }

@@ -15,71 +15,26 @@ bin=${VEXO_TEST_BIN_DIR:?}
 id=$$
 ns_prog=vxp$id ns_br=vxbr$id ns_a=vxa$id ns_b=vxb$id
 port=$((40000 + id % 20000))
-work=$(mktemp -d)
-pids=()
+. "$(dirname "$0")/netns.sh"
 
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    for n in $ns_prog $ns_br $ns_a $ns_b; do ip netns del "$n" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-skip() {
-    echo "SKIP: $*"
-    exit 77
-}
 fail() {
-    echo "FAIL: $*"
-    for f in "$work"/*.log; do [ -f "$f" ] && { echo "== $f"; tail -20 "$f"; }; done
+    report_failure "$@"
     exit 1
 }
 
-[ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
-command -v ip >/dev/null || skip "no ip command (iproute2)"
-ip netns add $ns_prog 2>/dev/null || skip "cannot create network namespaces here"
-for n in $ns_br $ns_a $ns_b; do ip netns add $n || skip "cannot create network namespaces here"; done
+make_namespaces $ns_prog $ns_br $ns_a $ns_b
 
 set -e
-for n in $ns_prog $ns_br $ns_a $ns_b; do ip -n $n link set lo up; done
-# Link A through a bridge.
-ip link add vp1$id type veth peer name vb1$id
-ip link add vd1$id type veth peer name vb2$id
-ip link set vp1$id netns $ns_prog
-ip link set vb1$id netns $ns_br
-ip link set vb2$id netns $ns_br
-ip link set vd1$id netns $ns_a
-ip -n $ns_br link add br0 type bridge
-ip -n $ns_br link set vb1$id master br0
-ip -n $ns_br link set vb2$id master br0
-ip -n $ns_br link set br0 up
-ip -n $ns_br link set vb1$id up
-ip -n $ns_br link set vb2$id up
-ip -n $ns_prog addr add 198.51.100.10/25 dev vp1$id
-ip -n $ns_prog link set vp1$id up
-ip -n $ns_a addr add 203.0.113.20/24 dev vd1$id
-ip -n $ns_a link set vd1$id up
-# Link B direct.
-ip link add vp2$id type veth peer name vd2$id
-ip link set vp2$id netns $ns_prog
-ip link set vd2$id netns $ns_b
-ip -n $ns_prog addr add 198.51.100.130/25 dev vp2$id
-ip -n $ns_prog link set vp2$id up
-ip -n $ns_b addr add 192.0.2.20/24 dev vd2$id
-ip -n $ns_b link set vd2$id up
+# Link A through a bridge, link B direct.
+bridged_link vp1$id $ns_prog 198.51.100.10/25 vd1$id $ns_a 203.0.113.20/24 $ns_br
+direct_link vp2$id $ns_prog 198.51.100.130/25 vd2$id $ns_b 192.0.2.20/24
 set +e
 
 export VEXO_SCOPE=lan VEXO_PORT=$port
+start_simulator $ns_a a 3 11 $port
+start_simulator $ns_b b 3 12 $port
 for n in a b; do
-    ns_var=ns_$n
-    ip netns exec ${!ns_var} env VEXO_SCOPE=lan "$bin/vexo-devsim" --scope lan --port $port --count 3 \
-        --seed $([ $n = a ] && echo 11 || echo 12) --test-mode --no-stdin >"$work/sim-$n.log" 2>&1 &
-    pids+=($!)
-done
-for n in a b; do
-    for _ in $(seq 50); do grep -q '^ready' "$work/sim-$n.log" && break; sleep 0.1; done
-    grep -q '^ready' "$work/sim-$n.log" || fail "simulator $n did not start"
+    simulator_ready $n || fail "simulator $n did not start"
 done
 
 cli() { ip netns exec $ns_prog env VEXO_SCOPE=lan VEXO_PORT=$port "$bin/vexo-cli" "$@"; }
