@@ -172,7 +172,10 @@ int main(int argc, char *argv[])
     // The simulated devices and the program talk over loopback only.
     qputenv("VEXO_SCOPE", "loopback");
 
-    apt::ToolsApplication app(QStringLiteral("400VEXOToolShots"), argc, argv);
+    // An instance key of its own per run: a second run (another build's manual) must not stop at
+    // "already running", and the program running beside it must not either.
+    apt::ToolsApplication app(QStringLiteral("400VEXOToolShots-%1").arg(QCoreApplication::applicationPid()), argc,
+                              argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {
         std::fprintf(stderr, "usage: vexo-shots OUTDIR\n");
