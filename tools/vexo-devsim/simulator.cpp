@@ -32,6 +32,9 @@ constexpr std::int64_t kClientLifetimeMs = 120'000;
 constexpr int kBurstSize = 64;
 constexpr int kBurstPauseMs = 1;
 constexpr int kSocketBufferSize = 4 * 1024 * 1024;
+// How long a request's copy on the other path is answered from the stored answer.
+constexpr std::int64_t kOtherPathWindowMs = 10'000;
+constexpr qsizetype kMaxAnsweredRequests = 4096;
 
 quint64 macKey(const std::array<std::uint8_t, 6> &mac)
 {
@@ -74,7 +77,7 @@ bool Simulator::start(QString *error)
 {
     m_clock.start();
     m_socket = std::make_unique<QUdpSocket>();
-    connect(m_socket.get(), &QUdpSocket::readyRead, this, &Simulator::readPending);
+    connect(m_socket.get(), &QUdpSocket::readyRead, this, [this] { readPending(m_socket.get()); });
 
     if (m_options.scope == Scope::Loopback) {
         if (!m_socket->bind(QHostAddress::LocalHost, m_options.port)) {
@@ -87,43 +90,78 @@ bool Simulator::start(QString *error)
             *error = QStringLiteral("cannot bind 0.0.0.0:%1: %2").arg(m_options.port).arg(m_socket->errorString());
             return false;
         }
-        const auto all = QNetworkInterface::allInterfaces();
-        for (const QNetworkInterface &iface : all) {
-            const auto flags = iface.flags();
-            if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::CanMulticast)
-                || flags.testFlag(QNetworkInterface::IsLoopBack))
-                continue;
-            const auto entries = iface.addressEntries();
-            const bool hasIpv4 = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
-                return e.ip().protocol() == QAbstractSocket::IPv4Protocol;
-            });
-            if (hasIpv4 && m_socket->joinMulticastGroup(m_options.group, iface))
-                m_interfaces.append(iface);
-        }
-        if (m_interfaces.isEmpty()) {
-            *error
-                = QStringLiteral("no multicast-capable IPv4 interface could join %1").arg(m_options.group.toString());
+        if (!joinGroups(error))
             return false;
-        }
-        m_socket->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
-        m_socket->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
     }
-    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kSocketBufferSize);
-    m_socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSocketBufferSize);
+    for (QUdpSocket *socket : {m_socket.get(), m_socket6.get()}) {
+        if (!socket)
+            continue;
+        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kSocketBufferSize);
+        socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSocketBufferSize);
 #if defined(Q_OS_WIN)
-    // Windows turns an ICMP "port unreachable" for an answer to a program that has gone into a
-    // failing read on this socket; one closed program must not silence the devices for the rest.
-    BOOL reportReset = FALSE;
-    DWORD returned = 0;
-    WSAIoctl(SOCKET(m_socket->socketDescriptor()), SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0,
-             &returned, nullptr, nullptr);
+        // Windows turns an ICMP "port unreachable" for an answer to a program that has gone into a
+        // failing read on this socket; one closed program must not silence the devices for the rest.
+        BOOL reportReset = FALSE;
+        DWORD returned = 0;
+        WSAIoctl(SOCKET(socket->socketDescriptor()), SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0,
+                 &returned, nullptr, nullptr);
 #endif
+    }
 
     for (SimDevice &device : m_devices) {
         boot(device);
         queueAnnouncement(device, vxdp::AnnounceReason::Hello);
         // Signed now, so that the first inquiry is answered without signing.
         device.announce(vxdp::AnnounceReason::Reply);
+    }
+    return true;
+}
+
+bool Simulator::joinGroups(QString *error)
+{
+    const auto all = QNetworkInterface::allInterfaces();
+    QList<QNetworkInterface> linkLocal;
+    for (const QNetworkInterface &iface : all) {
+        const auto flags = iface.flags();
+        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::CanMulticast)
+            || flags.testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        const auto entries = iface.addressEntries();
+        const bool hasIpv4 = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
+            return e.ip().protocol() == QAbstractSocket::IPv4Protocol;
+        });
+        const bool hasLinkLocal = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
+            return e.ip().protocol() == QAbstractSocket::IPv6Protocol && e.ip().isLinkLocal();
+        });
+        if (hasIpv4 && m_socket->joinMulticastGroup(m_options.group, iface))
+            m_interfaces.append(iface);
+        if (hasLinkLocal)
+            linkLocal.append(iface);
+    }
+    m_socket->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+    m_socket->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+
+    // The IPv6 path shares the device port; an adapter with IPv6 switched off has no link-local address.
+    auto socket6 = std::make_unique<QUdpSocket>();
+    const QHostAddress group6(vxdp::kLinkLocalGroup.data());
+    if (!linkLocal.isEmpty()
+        && socket6->bind(QHostAddress::AnyIPv6, m_socket->localPort(),
+                         QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+        for (const QNetworkInterface &iface : std::as_const(linkLocal)) {
+            if (socket6->joinMulticastGroup(group6, iface))
+                m_interfaces6.append(iface);
+        }
+    }
+    if (!m_interfaces6.isEmpty()) {
+        socket6->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+        socket6->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+        m_socket6 = std::move(socket6);
+        connect(m_socket6.get(), &QUdpSocket::readyRead, this, [this] { readPending(m_socket6.get()); });
+    }
+    if (m_interfaces.isEmpty() && m_interfaces6.isEmpty()) {
+        *error = QStringLiteral("no multicast-capable interface could join %1 or %2")
+                     .arg(m_options.group.toString(), QLatin1String(vxdp::kLinkLocalGroupText));
+        return false;
     }
     return true;
 }
@@ -177,10 +215,10 @@ SimDevice *Simulator::findBySerial(const QString &serial)
     return findDevice(target);
 }
 
-void Simulator::readPending()
+void Simulator::readPending(QUdpSocket *socket)
 {
-    while (m_socket->hasPendingDatagrams())
-        handleDatagram(m_socket->receiveDatagram());
+    while (socket->hasPendingDatagrams())
+        handleDatagram(socket->receiveDatagram());
 }
 
 void Simulator::handleDatagram(const QNetworkDatagram &datagram)
@@ -226,6 +264,14 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
         return;
     }
 
+    // The same request that came the other way (IPv4 or IPv6) moments ago: its answer again.
+    if (const auto copy = m_answeredRequests.constFind(data);
+        copy != m_answeredRequests.constEnd() && now - copy->atMs <= kOtherPathWindowMs) {
+        ++m_counters[QStringLiteral("copies from the other path")];
+        queueAnswer(datagram, copy->answer, due);
+        return;
+    }
+
     ++m_counters[QStringLiteral("requests")];
     QByteArray answer;
     DeviceOutcome outcome;
@@ -238,6 +284,12 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
         answer = bytes(vxdp::encodeResult(txid, outcome.result));
     }
     device->cacheAnswer(sender, senderPort, txid, type, answer, now);
+    if (m_socket6) {
+        if (m_answeredRequests.size() >= kMaxAnsweredRequests)
+            m_answeredRequests.removeIf([now](const auto &it) { return now - it.value().atMs > kOtherPathWindowMs; });
+        if (m_answeredRequests.size() < kMaxAnsweredRequests)
+            m_answeredRequests.insert(data, StoredAnswer{answer, now});
+    }
     queueAnswer(datagram, answer, due);
     if (outcome.persist)
         persist();
@@ -268,7 +320,8 @@ void Simulator::answerInquiry(const QNetworkDatagram &datagram, std::uint32_t tx
 
 void Simulator::queueAnswer(const QNetworkDatagram &request, const QByteArray &data, std::int64_t dueMs)
 {
-    if (m_options.scope == Scope::Loopback)
+    // Loopback, and IPv6 link-local: back to the sender (with the scope of the link it came by).
+    if (m_options.scope == Scope::Loopback || request.senderAddress().protocol() == QAbstractSocket::IPv6Protocol)
         queue(dueMs, Outgoing{data, request.senderAddress(), quint16(request.senderPort()), 0});
     else
         queue(dueMs, Outgoing{data, m_options.group, vxdp::answerPort(m_options.port), int(request.interfaceIndex())});
@@ -290,6 +343,9 @@ void Simulator::queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason
     }
     for (const QNetworkInterface &iface : std::as_const(m_interfaces))
         queue(due, Outgoing{data, m_options.group, vxdp::answerPort(m_options.port), iface.index()});
+    const QHostAddress group6(vxdp::kLinkLocalGroup.data());
+    for (const QNetworkInterface &iface : std::as_const(m_interfaces6))
+        queue(due, Outgoing{data, group6, vxdp::answerPort(port()), iface.index()});
 }
 
 void Simulator::queue(std::int64_t dueMs, Outgoing out)
@@ -325,17 +381,19 @@ void Simulator::sendPending()
 void Simulator::sendBurst(std::int64_t dueBy)
 {
     int sent = 0;
-    int lastInterface = -1;
+    int lastInterface[2] = {-1, -1};
     while (!m_outbox.empty() && m_outbox.begin()->first <= dueBy && sent < kBurstSize) {
         const Outgoing &out = m_outbox.begin()->second;
-        if (out.interfaceIndex > 0 && out.interfaceIndex != lastInterface) {
-            lastInterface = out.interfaceIndex;
-            for (const QNetworkInterface &iface : std::as_const(m_interfaces)) {
+        const bool ipv6 = out.address.protocol() == QAbstractSocket::IPv6Protocol && m_socket6;
+        QUdpSocket *socket = ipv6 ? m_socket6.get() : m_socket.get();
+        if (out.interfaceIndex > 0 && out.interfaceIndex != lastInterface[ipv6]) {
+            lastInterface[ipv6] = out.interfaceIndex;
+            for (const QNetworkInterface &iface : std::as_const(ipv6 ? m_interfaces6 : m_interfaces)) {
                 if (iface.index() == out.interfaceIndex)
-                    m_socket->setMulticastInterface(iface);
+                    socket->setMulticastInterface(iface);
             }
         }
-        if (m_socket->writeDatagram(out.data, out.address, out.port) < 0)
+        if (socket->writeDatagram(out.data, out.address, out.port) < 0)
             ++m_counters[QStringLiteral("send errors")];
         m_outbox.erase(m_outbox.begin());
         ++sent;

@@ -14,6 +14,7 @@
 
 #include "Vexo.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -25,6 +26,16 @@ constexpr std::uint16_t kDefaultDevicePort = VEXO_DEFAULT_PORT;
 constexpr std::uint16_t kMaxDevicePort = 0xFFFE;
 /** Multicast group of the LAN scope when VEXO_GROUP is not set, as dotted text. */
 constexpr const char *kDefaultGroup = VEXO_DEFAULT_GROUP;
+
+/**
+ * IPv6 link-local multicast group of the LAN scope, ff02::f665:786f, beside the IPv4 group:
+ * it reaches devices from an adapter that has no IPv4 address at all. Its group ID lies in
+ * the range that RFC 3307 leaves to applications (0x80000000 and up), so no assigned
+ * protocol uses it; its Ethernet address is 33:33:f6:65:78:6f.
+ */
+constexpr std::array<std::uint8_t, 16> kLinkLocalGroup = {0xff, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xf6, 0x65, 0x78, 0x6f};
+/** kLinkLocalGroup as text, for logs, hints and usage texts. */
+constexpr const char *kLinkLocalGroupText = "ff02::f665:786f";
 
 /** In the LAN scope the devices answer to the group on the port after their own. */
 constexpr std::uint16_t answerPort(std::uint16_t devicePort)
