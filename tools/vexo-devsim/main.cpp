@@ -119,9 +119,9 @@ int main(int argc, char *argv[])
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(help)) {
-        const QString usage
-            = QString::fromUtf8(kUsage).arg(vxdp::kDefaultDevicePort)
-                  .arg(QLatin1String(vxdp::kDefaultGroup), QLatin1String(vxdp::kLinkLocalGroupText));
+        const QString usage = QString::fromUtf8(kUsage)
+                                  .arg(vxdp::kDefaultDevicePort)
+                                  .arg(QLatin1String(vxdp::kDefaultGroup), QLatin1String(vxdp::kLinkLocalGroupText));
         std::fputs(qPrintable(usage), stdout);
         return 0;
     }
