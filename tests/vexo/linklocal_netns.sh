@@ -123,7 +123,7 @@ if ! command -v nft >/dev/null; then
     echo "SKIP (one path quiet): no nft command; install nftables"
 else
 mkdir -p "$work/wlog"
-ip netns exec $ns_p env VEXO_SCOPE=lan VEXO_PORT=$port VEXO_INQUIRY_INTERVAL_MS=500 VEXO_OFFLINE_TIMEOUT_MS=2500 \
+ip netns exec $ns_p env VEXO_SCOPE=lan VEXO_PORT=$port VEXO_INQUIRY_INTERVAL_MS=500 VEXO_OFFLINE_TIMEOUT_MS=3000 \
     VEXO_LOG_DIR="$work/wlog" "$bin/vexo-cli" watch >"$work/watch.out" 2>"$work/watch.log" &
 watcher=$!
 pids+=($watcher)
@@ -138,7 +138,7 @@ table inet quiet {
     }
 }
 NFT
-sleep 4 # longer than the offline timeout
+sleep 6 # twice the offline timeout
 kill $watcher 2>/dev/null
 wait $watcher 2>/dev/null
 dropped=$(ip netns exec $ns_c nft list table inet quiet | grep -o 'packets [0-9]*' | awk '{print $2}')
