@@ -35,6 +35,7 @@ constexpr int kSocketBufferSize = 4 * 1024 * 1024;
 // How long a request's copy on the other path is answered from the stored answer.
 constexpr std::int64_t kOtherPathWindowMs = 10'000;
 constexpr qsizetype kMaxAnsweredRequests = 4096;
+constexpr int kRescanMs = 1000;
 
 quint64 macKey(const std::array<std::uint8_t, 6> &mac)
 {
@@ -90,23 +91,21 @@ bool Simulator::start(QString *error)
             *error = QStringLiteral("cannot bind 0.0.0.0:%1: %2").arg(m_options.port).arg(m_socket->errorString());
             return false;
         }
-        if (!joinGroups(error))
+        m_socket->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+        m_socket->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+        joinGroups();
+        if (m_interfaces.isEmpty() && m_interfaces6.isEmpty()) {
+            *error = QStringLiteral("no multicast-capable interface could join %1 or %2")
+                         .arg(m_options.group.toString(), QLatin1String(vxdp::kLinkLocalGroupText));
             return false;
+        }
+        // Like a device that is up before the cable is plugged in: adapters and addresses that
+        // come later are joined as they come.
+        auto *rescan = new QTimer(this);
+        connect(rescan, &QTimer::timeout, this, &Simulator::joinGroups);
+        rescan->start(kRescanMs);
     }
-    for (QUdpSocket *socket : {m_socket.get(), m_socket6.get()}) {
-        if (!socket)
-            continue;
-        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kSocketBufferSize);
-        socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSocketBufferSize);
-#if defined(Q_OS_WIN)
-        // Windows turns an ICMP "port unreachable" for an answer to a program that has gone into a
-        // failing read on this socket; one closed program must not silence the devices for the rest.
-        BOOL reportReset = FALSE;
-        DWORD returned = 0;
-        WSAIoctl(SOCKET(socket->socketDescriptor()), SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0,
-                 &returned, nullptr, nullptr);
-#endif
-    }
+    tune(*m_socket);
 
     for (SimDevice &device : m_devices) {
         boot(device);
@@ -117,10 +116,14 @@ bool Simulator::start(QString *error)
     return true;
 }
 
-bool Simulator::joinGroups(QString *error)
+void Simulator::joinGroups()
 {
+    const QHostAddress group6(vxdp::kLinkLocalGroup.data());
+    const auto joined = [](const QList<QNetworkInterface> &list, const QNetworkInterface &iface) {
+        return std::any_of(list.begin(), list.end(),
+                           [&iface](const QNetworkInterface &o) { return o.index() == iface.index(); });
+    };
     const auto all = QNetworkInterface::allInterfaces();
-    QList<QNetworkInterface> linkLocal;
     for (const QNetworkInterface &iface : all) {
         const auto flags = iface.flags();
         if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::CanMulticast)
@@ -130,40 +133,47 @@ bool Simulator::joinGroups(QString *error)
         const bool hasIpv4 = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
             return e.ip().protocol() == QAbstractSocket::IPv4Protocol;
         });
+        // An adapter with IPv6 switched off, or before its link is up, has no link-local address.
         const bool hasLinkLocal = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
             return e.ip().protocol() == QAbstractSocket::IPv6Protocol && e.ip().isLinkLocal();
         });
-        if (hasIpv4 && m_socket->joinMulticastGroup(m_options.group, iface))
+        if (hasIpv4 && !joined(m_interfaces, iface) && m_socket->joinMulticastGroup(m_options.group, iface))
             m_interfaces.append(iface);
-        if (hasLinkLocal)
-            linkLocal.append(iface);
+        if (hasLinkLocal && !joined(m_interfaces6, iface) && openSocket6()
+            && m_socket6->joinMulticastGroup(group6, iface))
+            m_interfaces6.append(iface);
     }
-    m_socket->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
-    m_socket->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+}
 
-    // The IPv6 path shares the device port; an adapter with IPv6 switched off has no link-local address.
-    auto socket6 = std::make_unique<QUdpSocket>();
-    const QHostAddress group6(vxdp::kLinkLocalGroup.data());
-    if (!linkLocal.isEmpty()
-        && socket6->bind(QHostAddress::AnyIPv6, m_socket->localPort(),
-                         QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
-        for (const QNetworkInterface &iface : std::as_const(linkLocal)) {
-            if (socket6->joinMulticastGroup(group6, iface))
-                m_interfaces6.append(iface);
-        }
-    }
-    if (!m_interfaces6.isEmpty()) {
-        socket6->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
-        socket6->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
-        m_socket6 = std::move(socket6);
-        connect(m_socket6.get(), &QUdpSocket::readyRead, this, [this] { readPending(m_socket6.get()); });
-    }
-    if (m_interfaces.isEmpty() && m_interfaces6.isEmpty()) {
-        *error = QStringLiteral("no multicast-capable interface could join %1 or %2")
-                     .arg(m_options.group.toString(), QLatin1String(vxdp::kLinkLocalGroupText));
+bool Simulator::openSocket6()
+{
+    if (m_socket6)
+        return true;
+    // The IPv6 path shares the device port.
+    auto socket = std::make_unique<QUdpSocket>();
+    if (!socket->bind(QHostAddress::AnyIPv6, m_socket->localPort(),
+                      QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
         return false;
-    }
+    m_socket6 = std::move(socket);
+    m_socket6->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+    m_socket6->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+    tune(*m_socket6);
+    connect(m_socket6.get(), &QUdpSocket::readyRead, this, [this] { readPending(m_socket6.get()); });
     return true;
+}
+
+void Simulator::tune(QUdpSocket &socket)
+{
+    socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kSocketBufferSize);
+    socket.setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSocketBufferSize);
+#if defined(Q_OS_WIN)
+    // Windows turns an ICMP "port unreachable" for an answer to a program that has gone into a
+    // failing read on this socket; one closed program must not silence the devices for the rest.
+    BOOL reportReset = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(SOCKET(socket.socketDescriptor()), SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0,
+             &returned, nullptr, nullptr);
+#endif
 }
 
 quint16 Simulator::port() const

@@ -32,7 +32,7 @@ class QUdpSocket;
  * answer port. The LAN scope also listens on the IPv6 link-local group
  * (vxdp::kLinkLocalGroup) of every adapter with a link-local address: what comes
  * that way is answered to the sender's link-local address, and announcements go
- * to that group too. Outgoing datagrams are paced in small bursts so that a
+ * to that group too. Adapters that come up later are joined within a second. Outgoing datagrams are paced in small bursts so that a
  * receiver on the same host is not flooded.
  */
 class Simulator : public QObject
@@ -88,8 +88,11 @@ private:
         int interfaceIndex = 0;
     };
 
-    /** Joins the IPv4 and IPv6 groups of the LAN scope; false when neither could be joined anywhere. */
-    bool joinGroups(QString *error);
+    /** Joins the IPv4 and IPv6 groups of the LAN scope on the adapters that have not joined yet. */
+    void joinGroups();
+    /** Opens the IPv6 socket of the LAN scope once; false where the host has no IPv6. */
+    bool openSocket6();
+    static void tune(QUdpSocket &socket);
     void readPending(QUdpSocket *socket);
     void handleDatagram(const QNetworkDatagram &datagram);
     void answerInquiry(const QNetworkDatagram &datagram, std::uint32_t txid);
