@@ -96,7 +96,7 @@ bool isLinkLocal(const std::uint8_t *a)
 std::string ipv6Text(const std::array<std::uint8_t, 16> &a)
 {
     char text[64] = "?";
-    inet_ntop(AF_INET6, const_cast<std::uint8_t *>(a.data()), text, sizeof text);
+    inet_ntop(AF_INET6, a.data(), text, sizeof text);
     return text;
 }
 
