@@ -8,8 +8,8 @@
 #   [prog]  198.51.100.10/24, IPv6 off  (vl2) ──────────── (vm2) [devB] 192.0.2.20/24,   2 devices
 #           198.51.100.140/25 and IPv6  (vl3) ──────────── (vm3) [devC] 192.0.2.150/25,  3 devices
 #
-# Checks: from an adapter without any IPv4 address every device is listed within 2 s, and
-# activation, a network change and a key query work; an adapter with IPv6 switched off is
+# Checks: from an adapter without any IPv4 address every device is listed within 2 s with its
+# IPv4 settings, and activation, network change, key query, reset and restore work; an adapter with IPv6 switched off is
 # still served over IPv4; a device heard over IPv4 and IPv6 is one row and one online event,
 # a request that reaches it both ways is carried out once, and it stays online while only
 # one of the two paths hears it. Skipped (77) where namespaces cannot be made.
@@ -82,22 +82,30 @@ else
     fail "link-local only: $(count "$work/list6.json") of 4 devices: $(head -c 600 "$work/list6.json")"
 fi
 
-# 2. Every kind of request over the link-local path: activate, change the network, key query.
+# 2. Every kind of request over the link-local path: activation, network change, key query,
+# password reset with the maker's key for that material, restore with the day's security code.
 fresh=$(py 'import json,sys; print(next(d["serialNumber"] for d in json.load(open(sys.argv[1])) if not d["activated"]))' "$work/list6.json")
 mac=$(py 'import json,sys; print(next(d["mac"] for d in json.load(open(sys.argv[1])) if d["serialNumber"] == sys.argv[2]))' "$work/list6.json" "$fresh")
-other=$(py 'import json,sys; print(next(d["serialNumber"] for d in json.load(open(sys.argv[1])) if d["serialNumber"] != sys.argv[2]))' "$work/list6.json" "$fresh")
-if cli6 activate "$fresh" Link-Pass123 --wait 1000 2>>"$work/cli.log" \
-    && cli6 modify "$mac" Link-Pass123 --ipv4 203.0.113.99 --mask 255.255.255.0 --gateway 203.0.113.1 --dhcp off \
-        --wait 2000 2>>"$work/cli.log" \
-    && cli6 key "$other" --wait 1000 >"$work/key.txt" 2>>"$work/cli.log" && grep -q "VK1\.$other\." "$work/key.txt" \
-    && cli6 list --json --wait 2000 >"$work/after6.json" 2>>"$work/cli.log" \
+others=($(py 'import json,sys; print(" ".join(d["serialNumber"] for d in json.load(open(sys.argv[1])) if d["serialNumber"] != sys.argv[2]))' "$work/list6.json" "$fresh"))
+done_steps=""
+step() { "$@" 2>>"$work/cli.log" && done_steps="$done_steps ${2:-$1}"; }
+step cli6 activate "$fresh" Link-Pass123 --wait 1000 \
+    && step cli6 modify "$mac" Link-Pass123 --ipv4 203.0.113.99 --mask 255.255.255.0 --gateway 203.0.113.1 --dhcp off \
+        --wait 2000 \
+    && step cli6 key "${others[0]}" --wait 1000 >"$work/key.txt" \
+    && reset_key=$("$bin/vexo-keyservice" reset --key "$(grep -o "VK1\.${others[0]}\.[A-Za-z0-9_-]*" "$work/key.txt")" \
+        2>>"$work/cli.log") \
+    && step cli6 reset "${others[0]}" Reset-Pass123 --key "$reset_key" --wait 1000 \
+    && code=$("$bin/vexo-keyservice" restore --qr "A:X**${others[1]}" 2>>"$work/cli.log") \
+    && step cli6 restore "${others[1]}" "$code" --wait 1000
+if cli6 list --json --wait 2000 >"$work/after6.json" 2>>"$work/cli.log" \
     && py 'import json,sys
 d = {x["mac"]: x for x in json.load(open(sys.argv[1]))}
 assert len(d) == 4 and d[sys.argv[2]]["ipv4Address"] == "203.0.113.99" and d[sys.argv[2]]["activated"], d' \
-        "$work/after6.json" "$mac"; then
-    echo "link-local only: activation, network change and key query done"
+        "$work/after6.json" "$mac" && [ "$done_steps" = " activate modify key reset restore" ]; then
+    echo "link-local only: activation, network change, key query, reset and restore done"
 else
-    fail "link-local only: requests failed (device $fresh, $mac)"
+    fail "link-local only: requests done:$done_steps (device $fresh, $mac)"
 fi
 
 # 3. IPv6 off on one adapter, both paths on the other: 2 + 3 devices, each listed once; and a
