@@ -21,13 +21,16 @@ namespace {
 
 const char kUsage[] = R"(Usage: vexo-devsim [options]
 
-Plays a population of network cameras and recorders speaking VXDP/1 behind one UDP socket.
+Plays a population of network cameras and recorders speaking VXDP/1 behind one UDP socket
+(and, in the lan scope, one more for IPv6).
 
 Scope and port:
-  --scope lan|loopback   lan (default, or VEXO_SCOPE): multicast on every IPv4 interface;
+  --scope lan|loopback   lan (default, or VEXO_SCOPE): multicast on every IPv4 interface, and
+                         on the IPv6 link-local group %3 of every interface with a
+                         link-local address (answered to the sender's link-local address);
                          loopback: 127.0.0.1 only, unicast. Tests and demos use loopback.
   --port PORT            device port (default VEXO_PORT or %1); 0 takes a free port
-  --group ADDRESS        multicast group of the lan scope (default VEXO_GROUP or %2)
+  --group ADDRESS        IPv4 multicast group of the lan scope (default VEXO_GROUP or %2)
 
 Population:
   --count N              number of generated devices (default 32)
@@ -116,8 +119,9 @@ int main(int argc, char *argv[])
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(help)) {
-        const QString usage
-            = QString::fromUtf8(kUsage).arg(vxdp::kDefaultDevicePort).arg(QLatin1String(vxdp::kDefaultGroup));
+        const QString usage = QString::fromUtf8(kUsage)
+                                  .arg(vxdp::kDefaultDevicePort)
+                                  .arg(QLatin1String(vxdp::kDefaultGroup), QLatin1String(vxdp::kLinkLocalGroupText));
         std::fputs(qPrintable(usage), stdout);
         return 0;
     }

@@ -32,6 +32,10 @@ constexpr std::int64_t kClientLifetimeMs = 120'000;
 constexpr int kBurstSize = 64;
 constexpr int kBurstPauseMs = 1;
 constexpr int kSocketBufferSize = 4 * 1024 * 1024;
+// How long a request's copy on the other path is answered from the stored answer.
+constexpr std::int64_t kOtherPathWindowMs = 10'000;
+constexpr qsizetype kMaxAnsweredRequests = 4096;
+constexpr int kRescanMs = 1000;
 
 quint64 macKey(const std::array<std::uint8_t, 6> &mac)
 {
@@ -74,7 +78,7 @@ bool Simulator::start(QString *error)
 {
     m_clock.start();
     m_socket = std::make_unique<QUdpSocket>();
-    connect(m_socket.get(), &QUdpSocket::readyRead, this, &Simulator::readPending);
+    connect(m_socket.get(), &QUdpSocket::readyRead, this, [this] { readPending(m_socket.get()); });
 
     if (m_options.scope == Scope::Loopback) {
         if (!m_socket->bind(QHostAddress::LocalHost, m_options.port)) {
@@ -87,37 +91,21 @@ bool Simulator::start(QString *error)
             *error = QStringLiteral("cannot bind 0.0.0.0:%1: %2").arg(m_options.port).arg(m_socket->errorString());
             return false;
         }
-        const auto all = QNetworkInterface::allInterfaces();
-        for (const QNetworkInterface &iface : all) {
-            const auto flags = iface.flags();
-            if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::CanMulticast)
-                || flags.testFlag(QNetworkInterface::IsLoopBack))
-                continue;
-            const auto entries = iface.addressEntries();
-            const bool hasIpv4 = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
-                return e.ip().protocol() == QAbstractSocket::IPv4Protocol;
-            });
-            if (hasIpv4 && m_socket->joinMulticastGroup(m_options.group, iface))
-                m_interfaces.append(iface);
-        }
-        if (m_interfaces.isEmpty()) {
-            *error
-                = QStringLiteral("no multicast-capable IPv4 interface could join %1").arg(m_options.group.toString());
-            return false;
-        }
         m_socket->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
         m_socket->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+        joinGroups();
+        if (m_interfaces.isEmpty() && m_interfaces6.isEmpty()) {
+            *error = QStringLiteral("no multicast-capable interface could join %1 or %2")
+                         .arg(m_options.group.toString(), QLatin1String(vxdp::kLinkLocalGroupText));
+            return false;
+        }
+        // Like a device that is up before the cable is plugged in: adapters and addresses that
+        // come later are joined as they come.
+        auto *rescan = new QTimer(this);
+        connect(rescan, &QTimer::timeout, this, &Simulator::joinGroups);
+        rescan->start(kRescanMs);
     }
-    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kSocketBufferSize);
-    m_socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSocketBufferSize);
-#if defined(Q_OS_WIN)
-    // Windows turns an ICMP "port unreachable" for an answer to a program that has gone into a
-    // failing read on this socket; one closed program must not silence the devices for the rest.
-    BOOL reportReset = FALSE;
-    DWORD returned = 0;
-    WSAIoctl(SOCKET(m_socket->socketDescriptor()), SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0,
-             &returned, nullptr, nullptr);
-#endif
+    tune(*m_socket);
 
     for (SimDevice &device : m_devices) {
         boot(device);
@@ -126,6 +114,66 @@ bool Simulator::start(QString *error)
         device.announce(vxdp::AnnounceReason::Reply);
     }
     return true;
+}
+
+void Simulator::joinGroups()
+{
+    const QHostAddress group6(vxdp::kLinkLocalGroup.data());
+    const auto joined = [](const QList<QNetworkInterface> &list, const QNetworkInterface &iface) {
+        return std::any_of(list.begin(), list.end(),
+                           [&iface](const QNetworkInterface &o) { return o.index() == iface.index(); });
+    };
+    const auto all = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &iface : all) {
+        const auto flags = iface.flags();
+        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::CanMulticast)
+            || flags.testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        const auto entries = iface.addressEntries();
+        const bool hasIpv4 = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
+            return e.ip().protocol() == QAbstractSocket::IPv4Protocol;
+        });
+        // An adapter with IPv6 switched off, or before its link is up, has no link-local address.
+        const bool hasLinkLocal = std::any_of(entries.begin(), entries.end(), [](const QNetworkAddressEntry &e) {
+            return e.ip().protocol() == QAbstractSocket::IPv6Protocol && e.ip().isLinkLocal();
+        });
+        if (hasIpv4 && !joined(m_interfaces, iface) && m_socket->joinMulticastGroup(m_options.group, iface))
+            m_interfaces.append(iface);
+        if (hasLinkLocal && !joined(m_interfaces6, iface) && openSocket6()
+            && m_socket6->joinMulticastGroup(group6, iface))
+            m_interfaces6.append(iface);
+    }
+}
+
+bool Simulator::openSocket6()
+{
+    if (m_socket6)
+        return true;
+    // The IPv6 path shares the device port.
+    auto socket = std::make_unique<QUdpSocket>();
+    if (!socket->bind(QHostAddress::AnyIPv6, m_socket->localPort(),
+                      QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
+        return false;
+    m_socket6 = std::move(socket);
+    m_socket6->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+    m_socket6->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+    tune(*m_socket6);
+    connect(m_socket6.get(), &QUdpSocket::readyRead, this, [this] { readPending(m_socket6.get()); });
+    return true;
+}
+
+void Simulator::tune(QUdpSocket &socket)
+{
+    socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kSocketBufferSize);
+    socket.setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSocketBufferSize);
+#if defined(Q_OS_WIN)
+    // Windows turns an ICMP "port unreachable" for an answer to a program that has gone into a
+    // failing read on this socket; one closed program must not silence the devices for the rest.
+    BOOL reportReset = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(SOCKET(socket.socketDescriptor()), SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0,
+             &returned, nullptr, nullptr);
+#endif
 }
 
 quint16 Simulator::port() const
@@ -177,10 +225,10 @@ SimDevice *Simulator::findBySerial(const QString &serial)
     return findDevice(target);
 }
 
-void Simulator::readPending()
+void Simulator::readPending(QUdpSocket *socket)
 {
-    while (m_socket->hasPendingDatagrams())
-        handleDatagram(m_socket->receiveDatagram());
+    while (socket->hasPendingDatagrams())
+        handleDatagram(socket->receiveDatagram());
 }
 
 void Simulator::handleDatagram(const QNetworkDatagram &datagram)
@@ -226,6 +274,14 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
         return;
     }
 
+    // The same request that came the other way (IPv4 or IPv6) moments ago: its answer again.
+    if (const auto copy = m_answeredRequests.constFind(data);
+        copy != m_answeredRequests.constEnd() && now - copy->atMs <= kOtherPathWindowMs) {
+        ++m_counters[QStringLiteral("copies from the other path")];
+        queueAnswer(datagram, copy->answer, due);
+        return;
+    }
+
     ++m_counters[QStringLiteral("requests")];
     QByteArray answer;
     DeviceOutcome outcome;
@@ -238,6 +294,12 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
         answer = bytes(vxdp::encodeResult(txid, outcome.result));
     }
     device->cacheAnswer(sender, senderPort, txid, type, answer, now);
+    if (m_socket6) {
+        if (m_answeredRequests.size() >= kMaxAnsweredRequests)
+            m_answeredRequests.removeIf([now](const auto &it) { return now - it.value().atMs > kOtherPathWindowMs; });
+        if (m_answeredRequests.size() < kMaxAnsweredRequests)
+            m_answeredRequests.insert(data, StoredAnswer{answer, now});
+    }
     queueAnswer(datagram, answer, due);
     if (outcome.persist)
         persist();
@@ -268,7 +330,8 @@ void Simulator::answerInquiry(const QNetworkDatagram &datagram, std::uint32_t tx
 
 void Simulator::queueAnswer(const QNetworkDatagram &request, const QByteArray &data, std::int64_t dueMs)
 {
-    if (m_options.scope == Scope::Loopback)
+    // Loopback, and IPv6 link-local: back to the sender (with the scope of the link it came by).
+    if (m_options.scope == Scope::Loopback || request.senderAddress().protocol() == QAbstractSocket::IPv6Protocol)
         queue(dueMs, Outgoing{data, request.senderAddress(), quint16(request.senderPort()), 0});
     else
         queue(dueMs, Outgoing{data, m_options.group, vxdp::answerPort(m_options.port), int(request.interfaceIndex())});
@@ -290,6 +353,9 @@ void Simulator::queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason
     }
     for (const QNetworkInterface &iface : std::as_const(m_interfaces))
         queue(due, Outgoing{data, m_options.group, vxdp::answerPort(m_options.port), iface.index()});
+    const QHostAddress group6(vxdp::kLinkLocalGroup.data());
+    for (const QNetworkInterface &iface : std::as_const(m_interfaces6))
+        queue(due, Outgoing{data, group6, vxdp::answerPort(port()), iface.index()});
 }
 
 void Simulator::queue(std::int64_t dueMs, Outgoing out)
@@ -325,17 +391,19 @@ void Simulator::sendPending()
 void Simulator::sendBurst(std::int64_t dueBy)
 {
     int sent = 0;
-    int lastInterface = -1;
+    int lastInterface[2] = {-1, -1};
     while (!m_outbox.empty() && m_outbox.begin()->first <= dueBy && sent < kBurstSize) {
         const Outgoing &out = m_outbox.begin()->second;
-        if (out.interfaceIndex > 0 && out.interfaceIndex != lastInterface) {
-            lastInterface = out.interfaceIndex;
-            for (const QNetworkInterface &iface : std::as_const(m_interfaces)) {
+        const bool ipv6 = out.address.protocol() == QAbstractSocket::IPv6Protocol && m_socket6;
+        QUdpSocket *socket = ipv6 ? m_socket6.get() : m_socket.get();
+        if (out.interfaceIndex > 0 && out.interfaceIndex != lastInterface[ipv6]) {
+            lastInterface[ipv6] = out.interfaceIndex;
+            for (const QNetworkInterface &iface : std::as_const(ipv6 ? m_interfaces6 : m_interfaces)) {
                 if (iface.index() == out.interfaceIndex)
-                    m_socket->setMulticastInterface(iface);
+                    socket->setMulticastInterface(iface);
             }
         }
-        if (m_socket->writeDatagram(out.data, out.address, out.port) < 0)
+        if (socket->writeDatagram(out.data, out.address, out.port) < 0)
             ++m_counters[QStringLiteral("send errors")];
         m_outbox.erase(m_outbox.begin());
         ++sent;

@@ -29,7 +29,10 @@ class QUdpSocket;
  * In the loopback scope it answers the sender by unicast and sends its
  * announcements to every client that inquired within the last two minutes;
  * in the LAN scope everything goes to the multicast group on the devices'
- * answer port. Outgoing datagrams are paced in small bursts so that a
+ * answer port. The LAN scope also listens on the IPv6 link-local group
+ * (vxdp::kLinkLocalGroup) of every adapter with a link-local address: what comes
+ * that way is answered to the sender's link-local address, and announcements go
+ * to that group too. Adapters that come up later are joined within a second. Outgoing datagrams are paced in small bursts so that a
  * receiver on the same host is not flooded.
  */
 class Simulator : public QObject
@@ -85,7 +88,12 @@ private:
         int interfaceIndex = 0;
     };
 
-    void readPending();
+    /** Joins the IPv4 and IPv6 groups of the LAN scope on the adapters that have not joined yet. */
+    void joinGroups();
+    /** Opens the IPv6 socket of the LAN scope once; false where the host has no IPv6. */
+    bool openSocket6();
+    static void tune(QUdpSocket &socket);
+    void readPending(QUdpSocket *socket);
     void handleDatagram(const QNetworkDatagram &datagram);
     void answerInquiry(const QNetworkDatagram &datagram, std::uint32_t txid);
     void sendPending();
@@ -109,9 +117,22 @@ private:
     QHash<quint64, std::size_t> m_byMac;
     QSet<QByteArray> m_silent;
     std::unique_ptr<QUdpSocket> m_socket;
+    std::unique_ptr<QUdpSocket> m_socket6; ///< LAN scope: the IPv6 link-local group; null without IPv6
     QTimer *m_sendTimer = nullptr;
     QElapsedTimer m_clock;
     QList<QNetworkInterface> m_interfaces;
+    QList<QNetworkInterface> m_interfaces6; ///< where the IPv6 link-local group is joined
+    /**
+     * The answers to the latest requests by their exact bytes: a program that reaches a device
+     * over IPv4 and IPv6 sends each request both ways, and the second copy is answered, not
+     * carried out again (a wrong password counts once, a challenge is issued once).
+     */
+    struct StoredAnswer
+    {
+        QByteArray answer;
+        std::int64_t atMs = 0;
+    };
+    QHash<QByteArray, StoredAnswer> m_answeredRequests;
     // Loopback clients and when they last inquired.
     QHash<QPair<QHostAddress, quint16>, std::int64_t> m_clients;
     std::multimap<std::int64_t, Outgoing> m_outbox;

@@ -14,6 +14,7 @@
 
 #include "Vexo.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -25,6 +26,41 @@ constexpr std::uint16_t kDefaultDevicePort = VEXO_DEFAULT_PORT;
 constexpr std::uint16_t kMaxDevicePort = 0xFFFE;
 /** Multicast group of the LAN scope when VEXO_GROUP is not set, as dotted text. */
 constexpr const char *kDefaultGroup = VEXO_DEFAULT_GROUP;
+
+/**
+ * IPv6 link-local multicast group of the LAN scope, ff02::f665:786f, beside the IPv4 group:
+ * it reaches devices from an adapter that has no IPv4 address at all. Its group ID lies in
+ * the range that RFC 3307 leaves to applications (0x80000000 and up), so no assigned
+ * protocol uses it; its Ethernet address is 33:33:f6:65:78:6f.
+ */
+constexpr std::array<std::uint8_t, 16> kLinkLocalGroup
+    = {0xff, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xf6, 0x65, 0x78, 0x6f};
+/** kLinkLocalGroup as text, for logs, hints and usage texts. */
+constexpr const char *kLinkLocalGroupText = "ff02::f665:786f";
+
+namespace detail {
+// The text above must name the bytes above: "ff02::" and the last two groups in lower-case hex.
+consteval bool linkLocalGroupTextMatches()
+{
+    constexpr char digits[] = "0123456789abcdef";
+    char expected[] = "ff02::....:....";
+    for (int i = 0; i < 4; ++i) {
+        const std::uint8_t byte = kLinkLocalGroup[12 + i];
+        expected[6 + i * 2 + i / 2] = digits[byte >> 4];
+        expected[7 + i * 2 + i / 2] = digits[byte & 0xF];
+    }
+    for (std::size_t i = 0; i < sizeof expected; ++i) {
+        if (expected[i] != kLinkLocalGroupText[i])
+            return false;
+    }
+    for (std::size_t i = 2; i < 12; ++i) {
+        if (kLinkLocalGroup[i] != 0)
+            return false;
+    }
+    return kLinkLocalGroup[0] == 0xff && kLinkLocalGroup[1] == 0x02 && kLinkLocalGroup[12] >= 0x80;
+}
+static_assert(linkLocalGroupTextMatches(), "kLinkLocalGroupText differs from kLinkLocalGroup");
+} // namespace detail
 
 /** In the LAN scope the devices answer to the group on the port after their own. */
 constexpr std::uint16_t answerPort(std::uint16_t devicePort)

@@ -56,10 +56,12 @@ std::vector<std::string> silenceCauses(const std::vector<Membership> &adapters,
                            "net.ipv4.conf.all.rp_filter=0 and net.ipv4.conf."
                          + m.name + ".rp_filter=0");
     }
-    char text[160];
-    std::snprintf(text, sizeof text, "a firewall must let in UDP port %u (the answers come to group %u.%u.%u.%u)",
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "a firewall must let in UDP port %u (the answers come to group %u.%u.%u.%u, over IPv6 to group %s "
+                  "and from link-local addresses, port %u)",
                   static_cast<unsigned>(vxdp::answerPort(devicePort)), group >> 24, (group >> 16) & 0xFF,
-                  (group >> 8) & 0xFF, group & 0xFF);
+                  (group >> 8) & 0xFF, group & 0xFF, vxdp::kLinkLocalGroupText, static_cast<unsigned>(devicePort));
     causes.push_back(text);
     return causes;
 }

@@ -5,6 +5,7 @@
 #include "logger.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #if defined(_WIN32)
@@ -87,6 +88,105 @@ sockaddr_in makeAddress(std::uint32_t address, std::uint16_t port)
     return a;
 }
 
+bool isLinkLocal(const std::uint8_t *a)
+{
+    return a[0] == 0xfe && (a[1] & 0xc0) == 0x80;
+}
+
+std::string ipv6Text(const std::array<std::uint8_t, 16> &a)
+{
+    char text[64] = "?";
+    inet_ntop(AF_INET6, a.data(), text, sizeof text);
+    return text;
+}
+
+// Ten thousand devices answer one inquiry within a second: give the kernel room.
+void growReceiveBuffer(SocketHandle s)
+{
+    int rcvbuf = 8 * 1024 * 1024;
+#if defined(SO_RCVBUFFORCE)
+    if (setsockopt(s, SOL_SOCKET, SO_RCVBUFFORCE, reinterpret_cast<const char *>(&rcvbuf), sizeof rcvbuf) != 0)
+#endif
+        setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char *>(&rcvbuf), sizeof rcvbuf);
+}
+
+// Several programs on one host may listen for the devices' announcements.
+void shareAddress(SocketHandle s)
+{
+    const int on = 1;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char *>(&on), sizeof on);
+#if defined(SO_REUSEPORT)
+    setsockopt(s, SOL_SOCKET, SO_REUSEPORT, reinterpret_cast<const char *>(&on), sizeof on);
+#endif
+}
+
+void makeNonBlocking(SocketHandle s)
+{
+#if defined(_WIN32)
+    u_long nonBlocking = 1;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+    // Windows turns an ICMP "port unreachable" for an earlier datagram into a failing
+    // recvfrom on this socket; one closed peer must not stop the answers of the others.
+    BOOL reportReset = FALSE;
+    DWORD returned = 0;
+    WSAIoctl(s, SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr, nullptr);
+#else
+    fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK);
+#endif
+}
+
+// An IPv6-only UDP socket on the port (0: an ephemeral one); kNoSocket where the host has no IPv6.
+SocketHandle openIpv6Socket(std::uint16_t port, bool shared)
+{
+    SocketHandle s = ::socket(AF_INET6, SOCK_DGRAM, IPPROTO_UDP);
+    if (s == kNoSocket)
+        return kNoSocket;
+    const int on = 1;
+    setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char *>(&on), sizeof on);
+    if (shared)
+        shareAddress(s);
+    growReceiveBuffer(s);
+    sockaddr_in6 local{};
+    local.sin6_family = AF_INET6;
+    local.sin6_port = htons(port);
+    if (::bind(s, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0) {
+        closeSocket(s);
+        return kNoSocket;
+    }
+    makeNonBlocking(s);
+    return s;
+}
+
+#if defined(__linux__)
+// getifaddrs lists addresses still in duplicate address detection, which cannot send yet,
+// and those that failed it; /proc/net/if_inet6 tells them apart by their flags.
+std::vector<std::array<std::uint8_t, 16>> ipv6AddressesThatCannotSend()
+{
+    std::vector<std::array<std::uint8_t, 16>> list;
+    std::FILE *f = std::fopen("/proc/net/if_inet6", "r");
+    if (!f)
+        return list;
+    char hex[33] = {};
+    unsigned index = 0, prefix = 0, scope = 0, flags = 0;
+    char name[64] = {};
+    while (std::fscanf(f, "%32s %x %x %x %x %63s", hex, &index, &prefix, &scope, &flags, name) == 6) {
+        if (!(flags & (IFA_F_TENTATIVE | IFA_F_DADFAILED)) || std::strlen(hex) != 32)
+            continue;
+        std::array<std::uint8_t, 16> a{};
+        bool ok = true;
+        for (std::size_t i = 0; ok && i < a.size(); ++i) {
+            unsigned byte = 0;
+            ok = std::sscanf(hex + 2 * i, "%2x", &byte) == 1;
+            a[i] = static_cast<std::uint8_t>(byte);
+        }
+        if (ok)
+            list.push_back(a);
+    }
+    std::fclose(f);
+    return list;
+}
+#endif
+
 } // namespace
 
 // One membership per adapter where the group is joined by interface index (Linux), one
@@ -113,7 +213,91 @@ std::vector<Membership> multicastAdapters()
     return wanted;
 }
 
+std::vector<LinkLocalAdapter> linkLocalAdapters()
+{
+    std::vector<LinkLocalAdapter> list;
+    const auto listed = [&list](unsigned index) {
+        return std::any_of(list.begin(), list.end(), [index](const LinkLocalAdapter &a) { return a.index == index; });
+    };
+#if defined(_WIN32)
+    if (!winsockUp())
+        return list;
+    ULONG size = 16 * 1024;
+    std::vector<unsigned char> buffer(size);
+    auto *adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
+    const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_DNS_SERVER | GAA_FLAG_SKIP_MULTICAST;
+    if (GetAdaptersAddresses(AF_INET6, flags, nullptr, adapters, &size) == ERROR_BUFFER_OVERFLOW) {
+        buffer.resize(size);
+        adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
+    }
+    if (GetAdaptersAddresses(AF_INET6, flags, nullptr, adapters, &size) != NO_ERROR)
+        return list;
+    for (auto *a = adapters; a; a = a->Next) {
+        if (a->OperStatus != IfOperStatusUp || a->IfType == IF_TYPE_SOFTWARE_LOOPBACK
+            || (a->Flags & IP_ADAPTER_NO_MULTICAST) || a->Ipv6IfIndex == 0 || listed(a->Ipv6IfIndex))
+            continue;
+        for (auto *u = a->FirstUnicastAddress; u; u = u->Next) {
+            const auto *sa = reinterpret_cast<const sockaddr_in6 *>(u->Address.lpSockaddr);
+            const auto *bytes = reinterpret_cast<const std::uint8_t *>(&sa->sin6_addr);
+            if (sa->sin6_family != AF_INET6 || !isLinkLocal(bytes)
+                || (u->DadState != IpDadStatePreferred && u->DadState != IpDadStateDeprecated))
+                continue;
+            LinkLocalAdapter l;
+            l.name = a->AdapterName;
+            l.index = a->Ipv6IfIndex;
+            std::memcpy(l.address.data(), bytes, l.address.size());
+            list.push_back(l);
+            break;
+        }
+    }
+#else
+    ifaddrs *all = nullptr;
+    if (getifaddrs(&all) != 0)
+        return list;
+#    if defined(__linux__)
+    const auto cannotSend = ipv6AddressesThatCannotSend();
+#    endif
+    for (ifaddrs *a = all; a; a = a->ifa_next) {
+        const unsigned wanted = IFF_UP | IFF_MULTICAST;
+        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET6 || (a->ifa_flags & wanted) != wanted
+            || (a->ifa_flags & IFF_LOOPBACK))
+            continue;
+        const auto *sa = reinterpret_cast<const sockaddr_in6 *>(a->ifa_addr);
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(&sa->sin6_addr);
+        if (!isLinkLocal(bytes))
+            continue;
+        LinkLocalAdapter l;
+        l.name = a->ifa_name;
+        l.index = if_nametoindex(a->ifa_name);
+        std::memcpy(l.address.data(), bytes, l.address.size());
+#    if defined(__linux__)
+        if (std::find(cannotSend.begin(), cannotSend.end(), l.address) != cannotSend.end())
+            continue;
+#    endif
+        if (l.index != 0 && !listed(l.index))
+            list.push_back(l);
+    }
+    freeifaddrs(all);
+#endif
+    return list;
+}
+
 namespace {
+
+std::string describe(const LinkLocalAdapter &a)
+{
+    return a.name + " (index " + std::to_string(a.index) + ", " + ipv6Text(a.address) + ")";
+}
+
+bool setLinkLocalMembership(SocketHandle s, unsigned index, bool join)
+{
+    ipv6_mreq r{};
+    std::memcpy(&r.ipv6mr_multiaddr, vxdp::kLinkLocalGroup.data(), vxdp::kLinkLocalGroup.size());
+    r.ipv6mr_interface = index;
+    const int option = join ? IPV6_JOIN_GROUP : IPV6_LEAVE_GROUP;
+    return setsockopt(s, IPPROTO_IPV6, option, reinterpret_cast<const char *>(&r), sizeof r) == 0
+           || (join && lastErrorIsAddressInUse());
+}
 
 std::string describe(const Membership &m)
 {
@@ -253,6 +437,8 @@ std::vector<HostInterface> hostInterfaces()
 
 Transport::Transport()
     : m_socket(kNoSocket)
+    , m_groupSocket6(kNoSocket)
+    , m_socket6(kNoSocket)
 {}
 
 Transport::~Transport()
@@ -275,23 +461,14 @@ bool Transport::open(const TransportConfig &config, std::string *error)
         *error = "cannot create a UDP socket";
         return false;
     }
-    const int on = 1;
-    // Ten thousand devices answer one inquiry within a second: give the kernel room.
-    int rcvbuf = 8 * 1024 * 1024;
-#if defined(SO_RCVBUFFORCE)
-    if (setsockopt(s, SOL_SOCKET, SO_RCVBUFFORCE, reinterpret_cast<const char *>(&rcvbuf), sizeof rcvbuf) != 0)
-#endif
-        setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char *>(&rcvbuf), sizeof rcvbuf);
+    growReceiveBuffer(s);
 
     sockaddr_in bindAddress{};
     if (config.scope == Scope::Loopback) {
         bindAddress = makeAddress(INADDR_LOOPBACK, 0);
     } else {
         // Several programs on one host may listen for the devices' answers.
-        setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char *>(&on), sizeof on);
-#if defined(SO_REUSEPORT)
-        setsockopt(s, SOL_SOCKET, SO_REUSEPORT, reinterpret_cast<const char *>(&on), sizeof on);
-#endif
+        shareAddress(s);
         bindAddress = makeAddress(INADDR_ANY, vxdp::answerPort(config.devicePort));
     }
     if (::bind(s, reinterpret_cast<const sockaddr *>(&bindAddress), sizeof bindAddress) != 0) {
@@ -299,27 +476,36 @@ bool Transport::open(const TransportConfig &config, std::string *error)
         closeSocket(s);
         return false;
     }
-#if defined(_WIN32)
-    u_long nonBlocking = 1;
-    ioctlsocket(s, FIONBIO, &nonBlocking);
-    // Windows turns an ICMP "port unreachable" for an earlier datagram into a failing
-    // recvfrom on this socket; one closed peer must not stop the answers of the others.
-    BOOL reportReset = FALSE;
-    DWORD returned = 0;
-    WSAIoctl(s, SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr, nullptr);
-#else
-    fcntl(s, F_SETFL, fcntl(s, F_GETFL, 0) | O_NONBLOCK);
-#endif
+    makeNonBlocking(s);
 
     m_socket = s;
     if (config.scope == Scope::Lan) {
         const unsigned char ttl = 1;
         setsockopt(s, IPPROTO_IP, IP_MULTICAST_TTL, reinterpret_cast<const char *>(&ttl), sizeof ttl);
+        if (!openLinkLocal())
+            VEXO_LOG(LogLevel::Info, "no IPv6 on this host: devices are reached over IPv4 alone");
         watchInterfaces();
         refreshInterfaces();
-        if (memberships().empty())
+        if (memberships().empty() && linkLocalMemberships().empty())
             VEXO_LOG(LogLevel::Warning, "no multicast-capable interface: no device can be found until one is up");
     }
+    return true;
+}
+
+bool Transport::openLinkLocal()
+{
+    const SocketHandle group = openIpv6Socket(vxdp::answerPort(m_config.devicePort), true);
+    const SocketHandle own = group == kNoSocket ? kNoSocket : openIpv6Socket(0, false);
+    if (own == kNoSocket) {
+        if (group != kNoSocket)
+            closeSocket(group);
+        return false;
+    }
+    // Link-local: nothing the library sends over IPv6 may leave the link.
+    const int hops = 1;
+    setsockopt(own, IPPROTO_IPV6, IPV6_MULTICAST_HOPS, reinterpret_cast<const char *>(&hops), sizeof hops);
+    m_groupSocket6 = group;
+    m_socket6 = own;
     return true;
 }
 
@@ -330,10 +516,14 @@ void Transport::close()
         std::lock_guard lock(m_sendMutex);
         m_lanInterfaces.clear();
         m_failedJoins.clear();
+        m_linkLocal.clear();
+        m_failedLinkLocalJoins.clear();
     }
-    if (m_socket != kNoSocket) {
-        closeSocket(static_cast<SocketHandle>(m_socket));
-        m_socket = kNoSocket;
+    for (NativeSocket *s : {&m_socket, &m_groupSocket6, &m_socket6}) {
+        if (*s != kNoSocket) {
+            closeSocket(static_cast<SocketHandle>(*s));
+            *s = kNoSocket;
+        }
     }
 }
 
@@ -356,6 +546,21 @@ bool Transport::sendToDevices(const std::vector<std::uint8_t> &datagram)
         if (!selectOutgoing(s, m))
             continue;
         if (::sendto(s, data, size, 0, reinterpret_cast<const sockaddr *>(&to), sizeof to) == size)
+            any = true;
+    }
+    // And the IPv6 link-local group on each adapter, from the adapter's link-local address:
+    // this copy needs no IPv4 address on either side.
+    const auto s6 = static_cast<SocketHandle>(m_socket6);
+    sockaddr_in6 to6{};
+    to6.sin6_family = AF_INET6;
+    std::memcpy(&to6.sin6_addr, vxdp::kLinkLocalGroup.data(), vxdp::kLinkLocalGroup.size());
+    to6.sin6_port = htons(m_config.devicePort);
+    for (const LinkLocalAdapter &a : m_linkLocal) {
+        const auto index = static_cast<unsigned>(a.index); // an int on Linux, a DWORD on Windows: four bytes
+        if (setsockopt(s6, IPPROTO_IPV6, IPV6_MULTICAST_IF, reinterpret_cast<const char *>(&index), sizeof index) != 0)
+            continue;
+        to6.sin6_scope_id = a.index;
+        if (::sendto(s6, data, size, 0, reinterpret_cast<const sockaddr *>(&to6), sizeof to6) == size)
             any = true;
     }
     return any;
@@ -400,7 +605,59 @@ bool Transport::refreshInterfaces()
     }
     m_lanInterfaces = std::move(kept);
     m_failedJoins = std::move(failed);
+    return refreshLinkLocal() || added;
+}
+
+bool Transport::refreshLinkLocal()
+{
+    const auto group = static_cast<SocketHandle>(m_groupSocket6);
+    if (group == kNoSocket)
+        return false;
+    const std::vector<LinkLocalAdapter> wanted = linkLocalAdapters();
+    const auto contains = [](const std::vector<LinkLocalAdapter> &list, const LinkLocalAdapter &a) {
+        return std::find(list.begin(), list.end(), a) != list.end();
+    };
+    const auto onAdapter = [](const std::vector<LinkLocalAdapter> &list, unsigned index) {
+        return std::any_of(list.begin(), list.end(), [index](const LinkLocalAdapter &o) { return o.index == index; });
+    };
+    std::vector<LinkLocalAdapter> kept;
+    for (const LinkLocalAdapter &a : m_linkLocal) {
+        if (contains(wanted, a)) {
+            kept.push_back(a);
+            continue;
+        }
+        if (onAdapter(wanted, a.index))
+            continue; // a new address on the same adapter, which stays a member
+        setLinkLocalMembership(group, a.index, false);
+        VEXO_LOG(LogLevel::Info, "adapter %s has no link-local IPv6 address any more: left the IPv6 group",
+                 describe(a).c_str());
+    }
+    bool added = false;
+    std::vector<std::string> failed;
+    for (const LinkLocalAdapter &a : wanted) {
+        if (contains(kept, a))
+            continue;
+        if (onAdapter(m_linkLocal, a.index) || setLinkLocalMembership(group, a.index, true)) {
+            kept.push_back(a);
+            added = true;
+            VEXO_LOG(LogLevel::Info, "adapter %s has a link-local IPv6 address: joined the IPv6 group %s",
+                     describe(a).c_str(), vxdp::kLinkLocalGroupText);
+        } else {
+            failed.push_back(a.name);
+            if (std::find(m_failedLinkLocalJoins.begin(), m_failedLinkLocalJoins.end(), a.name)
+                == m_failedLinkLocalJoins.end())
+                VEXO_LOG(LogLevel::Warning, "cannot join the IPv6 group on %s", describe(a).c_str());
+        }
+    }
+    m_linkLocal = std::move(kept);
+    m_failedLinkLocalJoins = std::move(failed);
     return added;
+}
+
+std::vector<LinkLocalAdapter> Transport::linkLocalMemberships() const
+{
+    std::lock_guard lock(m_sendMutex);
+    return m_linkLocal;
 }
 
 std::vector<Membership> Transport::memberships() const
@@ -433,7 +690,7 @@ void Transport::watchInterfaces()
     HANDLE h = nullptr;
     if (NotifyIpInterfaceChange(AF_UNSPEC, &onInterfaceChange, &m_interfacesChanged, FALSE, &h) == NO_ERROR)
         m_changeHandle = h;
-    if (NotifyUnicastIpAddressChange(AF_INET, &onAddressChange, &m_interfacesChanged, FALSE, &g_addressHandle)
+    if (NotifyUnicastIpAddressChange(AF_UNSPEC, &onAddressChange, &m_interfacesChanged, FALSE, &g_addressHandle)
         != NO_ERROR)
         g_addressHandle = nullptr;
     if (!m_changeHandle)
@@ -477,21 +734,27 @@ void Transport::unwatchInterfaces() {}
 
 bool Transport::waitReadable(int timeoutMs)
 {
-    PollFd fds[2]{};
-    fds[0].fd = static_cast<SocketHandle>(m_socket);
-    fds[0].events = POLLIN;
-    unsigned n = 1;
+    PollFd fds[4]{};
+    unsigned n = 0;
+    for (const NativeSocket s : {m_socket, m_groupSocket6, m_socket6}) {
+        if (s == kNoSocket)
+            continue;
+        fds[n].fd = static_cast<SocketHandle>(s);
+        fds[n].events = POLLIN;
+        ++n;
+    }
+    const unsigned sockets = n;
 #if defined(__linux__)
     if (m_netlink >= 0) {
-        fds[1].fd = m_netlink;
-        fds[1].events = POLLIN;
-        n = 2;
+        fds[n].fd = m_netlink;
+        fds[n].events = POLLIN;
+        ++n;
     }
 #endif
-    if (pollSockets(fds, n, timeoutMs) <= 0)
+    if (n == 0 || pollSockets(fds, n, timeoutMs) <= 0)
         return false;
 #if defined(__linux__)
-    if (n == 2 && (fds[1].revents & POLLIN)) {
+    if (n > sockets && (fds[sockets].revents & POLLIN)) {
         // What changed is read from the adapter list itself: the messages only say that something did.
         char drain[8192];
         while (::recv(m_netlink, drain, sizeof drain, 0) > 0) {
@@ -499,14 +762,44 @@ bool Transport::waitReadable(int timeoutMs)
         m_interfacesChanged = true;
     }
 #endif
-    return fds[0].revents & POLLIN;
+    return std::any_of(fds, fds + sockets, [](const PollFd &f) { return (f.revents & POLLIN) != 0; });
 }
 
 int Transport::receive(std::uint8_t *buffer, std::size_t capacity)
 {
-    const auto s = static_cast<SocketHandle>(m_socket);
-    if (s == kNoSocket)
-        return -1;
+    const NativeSocket sockets[3] = {m_socket, m_groupSocket6, m_socket6};
+    for (unsigned k = 0; k < 3; ++k) {
+        const unsigned which = (m_nextReceive + k) % 3;
+        if (sockets[which] == kNoSocket)
+            continue;
+        const int n = receiveFrom(sockets[which], which != 0, buffer, capacity);
+        if (n >= 0) {
+            m_nextReceive = (which + 1) % 3;
+            return n;
+        }
+    }
+    return -1;
+}
+
+int Transport::receiveFrom(NativeSocket socket, bool linkLocal, std::uint8_t *buffer, std::size_t capacity)
+{
+    const auto s = static_cast<SocketHandle>(socket);
+    if (linkLocal) {
+        sockaddr_in6 from6{};
+#if defined(_WIN32)
+        int fromLen6 = sizeof from6;
+#else
+        socklen_t fromLen6 = sizeof from6;
+#endif
+        const auto n = ::recvfrom(s, reinterpret_cast<char *>(buffer), static_cast<int>(capacity), 0,
+                                  reinterpret_cast<sockaddr *>(&from6), &fromLen6);
+        if (n < 0)
+            return -1;
+        // The IPv6 path is the link's alone: devices send from their link-local address.
+        if (!isLinkLocal(reinterpret_cast<const std::uint8_t *>(&from6.sin6_addr)))
+            return 0;
+        return static_cast<int>(n);
+    }
     sockaddr_in from{};
 #if defined(_WIN32)
     int fromLen = sizeof from;

@@ -4,6 +4,7 @@
 
 #include "environment.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -51,10 +52,29 @@ struct Membership
 /** The adapters the LAN scope uses: those up and multicast-capable, loopback excepted. */
 std::vector<Membership> multicastAdapters();
 
+/** An adapter on which the LAN scope also talks over IPv6, from its link-local address. */
+struct LinkLocalAdapter
+{
+    std::string name;
+    unsigned index = 0;                     ///< the adapter's interface index: the scope of its link
+    std::array<std::uint8_t, 16> address{}; ///< its link-local address (fe80::/10)
+    bool operator==(const LinkLocalAdapter &) const = default;
+};
+
 /**
- * The library's UDP socket. One thread receives; any thread may send.
- * In the LAN scope every send goes out once on each multicast-capable adapter,
- * and the adapters are followed as they come and go.
+ * The adapters that are up, multicast-capable and not loopback, with a link-local IPv6
+ * address that can send (past duplicate address detection), one entry per adapter.
+ * An adapter with IPv6 switched off has none and is not listed.
+ */
+std::vector<LinkLocalAdapter> linkLocalAdapters();
+
+/**
+ * The library's UDP sockets. One thread receives; any thread may send.
+ * In the LAN scope every send goes out once on each multicast-capable adapter to the IPv4
+ * group, and once on each adapter with a link-local IPv6 address to the IPv6 link-local
+ * group (vxdp::kLinkLocalGroup), so that devices are reached from an adapter without any
+ * IPv4 address too. The adapters are followed as they come and go. Datagrams of both paths
+ * come out of receive() alike: a device heard on both is told apart by its announcement alone.
  */
 class Transport
 {
@@ -84,26 +104,41 @@ public:
     /** The adapters the group is joined on, and those on which joining failed. */
     std::vector<Membership> memberships() const;
     std::vector<std::string> failedJoins() const;
+    /** The adapters the IPv6 link-local group is joined on and sent to. */
+    std::vector<LinkLocalAdapter> linkLocalMemberships() const;
 
 private:
+#if defined(_WIN32)
+    using NativeSocket = std::uintptr_t;
+#else
+    using NativeSocket = int;
+#endif
     void watchInterfaces();
     void unwatchInterfaces();
+    /** Opens the IPv6 sockets of the LAN scope; false (and IPv4 alone) where the host has no IPv6. */
+    bool openLinkLocal();
+    /** Joins and leaves the IPv6 group as adapters come and go; true when one was added. Under m_sendMutex. */
+    bool refreshLinkLocal();
+    int receiveFrom(NativeSocket s, bool linkLocal, std::uint8_t *buffer, std::size_t capacity);
 
     TransportConfig m_config;
     mutable std::mutex m_sendMutex; // guards the socket's outgoing-interface option and the lists below
     std::vector<Membership> m_lanInterfaces;
     std::vector<std::string> m_failedJoins;
+    std::vector<LinkLocalAdapter> m_linkLocal;
+    std::vector<std::string> m_failedLinkLocalJoins;
+    unsigned m_nextReceive = 0; // the socket receive() reads first, so that no path starves the others
     std::atomic<bool> m_interfacesChanged{false};
 #if defined(_WIN32)
     void *m_changeHandle = nullptr; // NotifyIpInterfaceChange registration
 #else
     int m_netlink = -1; // address and link notifications
 #endif
-#if defined(_WIN32)
-    std::uintptr_t m_socket;
-#else
-    int m_socket = -1;
-#endif
+    NativeSocket m_socket;
+    // LAN scope, IPv6: announcements to the group come to the answer port; inquiries and requests
+    // leave from an ephemeral port of their own, where the devices' unicast answers come back.
+    NativeSocket m_groupSocket6;
+    NativeSocket m_socket6;
 };
 
 } // namespace vexo
