@@ -135,8 +135,8 @@ void DeviceModifyPage::setUpKeyboard()
     // Top to bottom as the panel shows it: the form, then the activation or the modification
     // area (only one of them is shown at a time, and Tab skips what is hidden).
     QList<QWidget *> order = m_netParaPage->keyboardOrder();
-    order << m_lineEditNewPassword << m_lineEditConfirmPassword << m_btnActive << m_lineEditAdminPassword
-          << m_btnModify << m_btnLostPassword;
+    order << m_lineEditNewPassword << m_lineEditConfirmPassword << m_btnActive << m_lineEditAdminPassword << m_btnModify
+          << m_btnLostPassword;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 

@@ -225,8 +225,8 @@ void DeviceNetParaPage::setKeyboardOrder()
 QList<QWidget *> DeviceNetParaPage::keyboardOrder() const
 {
     // Top to bottom as the form shows them; Tab skips whatever is hidden or disabled.
-    return {m_checkBoxDHCP,        m_checkBoxBatchDHCP,   m_lineEditStartIp,         m_lineEditIpAddress,
-            m_lineEditPort,        m_lineEditSubnetMask,  m_lineEditGateway,         m_lineEditIPV6Address,
+    return {m_checkBoxDHCP,        m_checkBoxBatchDHCP,         m_lineEditStartIp, m_lineEditIpAddress,
+            m_lineEditPort,        m_lineEditSubnetMask,        m_lineEditGateway, m_lineEditIPV6Address,
             m_lineEditIPV6Gateway, m_lineEditIPV6SubnetMaskLen, m_lineEditHttpPort};
 }
 
@@ -580,7 +580,8 @@ bool DeviceNetParaPage::checkAddressFree(const QPoint &position)
     QVector<VEXO_DEVICE_INFO> listed;
     store->copyAll(listed);
     for (const VEXO_DEVICE_INFO &record : std::as_const(listed)) {
-        const bool self = fieldText(record.serialNumber) == m_serialNumber && fieldText(record.macAddress) == m_macAddress;
+        const bool self
+            = fieldText(record.serialNumber) == m_serialNumber && fieldText(record.macAddress) == m_macAddress;
         if (!self && ipv4Number(fieldText(record.ipv4Address)) == ipv4Number(address))
             return fail(position, tr("The address %1 is already used by another device in the list.").arg(address),
                         m_lineEditIpAddress, m_labelHintIpAddress);

@@ -88,8 +88,7 @@ void tst_BatchNumbering::eachDeviceOwnMask_data()
     const QString c16 = QStringLiteral("255.255.0.0");
     const QString c24 = QStringLiteral("255.255.255.0");
     QTest::addRow("ten devices from .250 on a /24") << "10.0.1.250" << QStringList(10, c24) << 5;
-    QTest::addRow("a later device's narrower mask limits it")
-        << "10.0.1.254" << QStringList{c16, c24, c24} << 1;
+    QTest::addRow("a later device's narrower mask limits it") << "10.0.1.254" << QStringList{c16, c24, c24} << 1;
     QTest::addRow("wide masks let the numbering wrap") << "10.0.1.254" << QStringList{c24, c16, c16} << 3;
 }
 

@@ -131,8 +131,9 @@ void tst_DeviceModifyPage::initTestCase()
     qputenv("VEXO_SCOPE", "loopback"); // never the LAN from a test
     qputenv("VEXO_TIMEOUT_MS", "1500");
     QVERIFY(m_dir.isValid());
-    QVERIFY(m_sim.start({QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--seed"),
-                         QStringLiteral("5"), QStringLiteral("--state"), m_dir.filePath(QStringLiteral("devices.json"))}));
+    QVERIFY(
+        m_sim.start({QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--seed"),
+                     QStringLiteral("5"), QStringLiteral("--state"), m_dir.filePath(QStringLiteral("devices.json"))}));
     qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
     registerDiscoveryMetaTypes();
     registerModifyPageMetaType();
@@ -210,7 +211,8 @@ QJsonObject tst_DeviceModifyPage::simulatedDevice(const QString &serial) const
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QJsonDocument state = QJsonDocument::fromJson(file.readAll());
-    const QJsonArray devices = state.isArray() ? state.array() : state.object().value(QStringLiteral("devices")).toArray();
+    const QJsonArray devices
+        = state.isArray() ? state.array() : state.object().value(QStringLiteral("devices")).toArray();
     for (const QJsonValue &device : devices) {
         if (device.toObject().value(QStringLiteral("serial")).toString() == serial)
             return device.toObject();
@@ -331,9 +333,10 @@ void tst_DeviceModifyPage::singleModifyRefusedBeforeAnyRequest_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QByteArray>("marked");
 
-    QTest::addRow("empty administrator password") << "" << "10.77.2.20"
-                                                  << "Sorry, please enter the administrator password."
-                                                  << QByteArray("m_lineEditAdminPassword");
+    QTest::addRow("empty administrator password")
+        << ""
+        << "10.77.2.20"
+        << "Sorry, please enter the administrator password." << QByteArray("m_lineEditAdminPassword");
     QTest::addRow("address of another listed device")
         << kPassword << "@"
         << "The address @ is already used by another device in the list." << QByteArray("m_lineEditIpAddress");
@@ -379,9 +382,8 @@ void tst_DeviceModifyPage::singleModifyRefusedBeforeAnyRequest()
 // A device without a web server reports HTTP port 0; a change of something else leaves it so.
 void tst_DeviceModifyPage::singleModifyKeepsWebPortNotAvailable()
 {
-    const QVector<DeviceInfo> devices = take(1, [](const VEXO_DEVICE_INFO &r) {
-        return r.inactive == 0 && r.dhcpEnabled == 0 && r.httpPort == 0;
-    });
+    const QVector<DeviceInfo> devices
+        = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 0 && r.httpPort == 0; });
     QCOMPARE(devices.size(), qsizetype(1));
     const QString serial = devices.first().strSerialNumber;
     QCOMPARE(simulatedDevice(serial).value(QStringLiteral("httpPort")).toInt(), 0);
@@ -399,7 +401,9 @@ void tst_DeviceModifyPage::singleModifyKeepsWebPortNotAvailable()
 // Port and HTTP port each land in their own field of every device.
 void tst_DeviceModifyPage::batchModifySetsBothPorts()
 {
-    auto shared = [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.port == 37777 && r.httpPort != 0; };
+    auto shared = [](const VEXO_DEVICE_INFO &r) {
+        return r.inactive == 0 && r.port == 37777 && r.httpPort != 0;
+    };
     QVector<DeviceInfo> devices = take(1, [shared](const VEXO_DEVICE_INFO &r) {
         return shared(r) && (r.deviceTypeCode < 0x9D00 || r.deviceTypeCode > 0x9FFF);
     });
@@ -728,9 +732,8 @@ void tst_DeviceModifyPage::tabFollowsWhatIsShown()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(visited,
-             QStringList({"m_lineEditIpAddress", "m_lineEditPort", "m_lineEditSubnetMask", "m_lineEditGateway",
-                          "m_lineEditAdminPassword", "m_btnModify", "m_btnLostPassword"}));
+    QCOMPARE(visited, QStringList({"m_lineEditIpAddress", "m_lineEditPort", "m_lineEditSubnetMask", "m_lineEditGateway",
+                                   "m_lineEditAdminPassword", "m_btnModify", "m_btnLostPassword"}));
 }
 
 void tst_DeviceModifyPage::enterPressesTheMainButton_data()
@@ -738,12 +741,12 @@ void tst_DeviceModifyPage::enterPressesTheMainButton_data()
     QTest::addColumn<QByteArray>("fieldName");
     QTest::addColumn<ModifyPage>("view");
     QTest::addColumn<QString>("message");
-    QTest::addRow("admin password: Modify") << QByteArray("m_lineEditAdminPassword") << ModifySingle
-                                            << "Sorry, please enter the administrator password.";
-    QTest::addRow("new password: Active") << QByteArray("m_lineEditNewPassword") << ActivateSingle
-                                          << "The password can not be empty.";
-    QTest::addRow("confirmation: Active") << QByteArray("m_lineEditConfirmPassword") << ActivateSingle
-                                          << "The password can not be empty.";
+    QTest::addRow("admin password: Modify")
+        << QByteArray("m_lineEditAdminPassword") << ModifySingle << "Sorry, please enter the administrator password.";
+    QTest::addRow("new password: Active")
+        << QByteArray("m_lineEditNewPassword") << ActivateSingle << "The password can not be empty.";
+    QTest::addRow("confirmation: Active")
+        << QByteArray("m_lineEditConfirmPassword") << ActivateSingle << "The password can not be empty.";
 }
 
 // Enter in an empty password field presses the button, whose check answers.

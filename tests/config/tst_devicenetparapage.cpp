@@ -323,15 +323,19 @@ void tst_DeviceNetParaPage::checkSingleNetwork_data()
                                       << "The IP address is the broadcast address of its subnet. Use an address from "
                                          "10.0.0.1 to 10.0.0.254.";
     QTest::addRow("network address of a /25")
-        << "10.0.0.128" << "255.255.255.128" << "10.0.0.254" << address
+        << "10.0.0.128"
+        << "255.255.255.128"
+        << "10.0.0.254" << address
         << "The IP address is the network address of its subnet. Use an address from 10.0.0.129 to 10.0.0.254.";
-    QTest::addRow("mask 0.0.0.0") << "10.0.0.9" << "0.0.0.0" << "0.0.0.0" << QByteArray("m_lineEditSubnetMask")
+    QTest::addRow("mask 0.0.0.0") << "10.0.0.9"
+                                  << "0.0.0.0"
+                                  << "0.0.0.0" << QByteArray("m_lineEditSubnetMask")
                                   << "Subnet mask 0.0.0.0 leaves the device without a subnet.";
     QTest::addRow("gateway outside the subnet")
         << "10.0.0.9" << c24 << "10.0.1.1" << gateway
         << "The gateway must be an address of the device's subnet, from 10.0.0.1 to 10.0.0.254.";
-    QTest::addRow("gateway the device itself") << "10.0.0.11" << c24 << "10.0.0.11" << gateway
-                                               << "The gateway cannot be the device's own IP address.";
+    QTest::addRow("gateway the device itself")
+        << "10.0.0.11" << c24 << "10.0.0.11" << gateway << "The gateway cannot be the device's own IP address.";
     QTest::addRow("gateway with a leading zero")
         << "10.0.0.9" << c24 << "10.0.0.01" << gateway
         << "Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.";
