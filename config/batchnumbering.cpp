@@ -3,6 +3,7 @@
 #include "batchnumbering.h"
 
 #include "inputvalidation.h"
+#include "networkcheck.h"
 
 namespace VexoTool {
 
@@ -11,28 +12,41 @@ namespace {
 // Fourth parts 1 to 254 after the wrap: neither the network nor the broadcast-like end.
 constexpr int HostsPerWrappedPart = 254;
 
-// The parts are read in decimal as typed: "010" is ten, as the checks read it.
-quint32 ipv4Value(const QString &text)
+// Whether @p address may go to a device whose mask is @p subnetMask, numbered from @p start:
+// inside the start address's subnet, and neither that subnet's network nor its broadcast
+// address (a /31 has neither). Without a valid mask nothing is known of the subnet.
+bool fitsSubnet(const QString &address, quint32 start, const QString &subnetMask)
 {
-    quint32 value = 0;
-    for (const QString &part : text.split(QLatin1Char('.')))
-        value = (value << 8) | (part.toUInt() & 0xFF);
-    return value;
+    if (!isValidSubnetMask(subnetMask))
+        return true;
+    const quint32 mask = ipv4Number(subnetMask);
+    const quint32 value = ipv4Number(address);
+    const quint32 network = start & mask;
+    if ((value & mask) != network)
+        return false;
+    if (mask == 0xFFFFFFFEu || mask == 0)
+        return true;
+    return value != network && value != (network | ~mask);
 }
 
 } // namespace
 
 BatchNumbering numberBatch(const QString &startIp, int count, const QString &subnetMask)
 {
+    return numberBatch(startIp, QStringList(qMax(count, 0), subnetMask));
+}
+
+BatchNumbering numberBatch(const QString &startIp, const QStringList &subnetMasks)
+{
     BatchNumbering numbering;
+    const int count = int(subnetMasks.size());
     const QStringList parts = startIp.trimmed().split(QLatin1Char('.'));
     if (parts.size() != 4 || !isValidIPv4(startIp.trimmed()))
         return numbering;
     const int third = parts.at(2).toInt();
     const int fourth = parts.at(3).toInt();
-    const bool limitToSubnet = isValidSubnetMask(subnetMask);
-    const quint32 mask = limitToSubnet ? ipv4Value(subnetMask) : 0;
-    const quint32 network = ipv4Value(startIp.trimmed()) & mask;
+    // The parts are read in decimal as typed: "010" is ten, as the checks read it.
+    const quint32 start = ipv4Number(startIp.trimmed());
 
     QStringList addresses;
     for (int j = 0; j < count; ++j) {
@@ -49,7 +63,7 @@ BatchNumbering numberBatch(const QString &startIp, int count, const QString &sub
                           .arg(wrappedThird)
                           .arg(1 + past % HostsPerWrappedPart);
         }
-        if (limitToSubnet && (ipv4Value(address) & mask) != network)
+        if (!fitsSubnet(address, start, subnetMasks.at(j)))
             break;
         addresses.append(address);
     }

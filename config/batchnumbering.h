@@ -25,10 +25,17 @@ struct BatchNumbering
  * 255 (the first three parts as typed). Past 255 the numbering goes on in the next third part
  * at fourth part 1 (…, c.255, c+1.1, c+1.2, …), never using fourth parts 0 and 255 after the
  * wrap. A device fits while its third part stays at most 255 and, when @p subnetMask is a valid
- * mask, its address lies in the start address's subnet.
+ * mask, its address lies in the start address's subnet and is neither that subnet's network
+ * nor its broadcast address.
  *
  * @p startIp must be a valid IPv4 address.
  */
 BatchNumbering numberBatch(const QString &startIp, int count, const QString &subnetMask);
+
+/**
+ * @brief Numbers one device per entry of @p subnetMasks from @p startIp, each limited by its
+ *        own mask (the mask each device keeps when the batch leaves the mask alone).
+ */
+BatchNumbering numberBatch(const QString &startIp, const QStringList &subnetMasks);
 
 } // namespace VexoTool

@@ -6,6 +6,7 @@
 #include "deviceactivepage.h"
 #include "devicemodifyresultpage.h"
 #include "devicenetparapage.h"
+#include "inputlimithint.h"
 #include "passwordstrength.h"
 
 #include <devicestore.h>
@@ -124,8 +125,34 @@ DeviceModifyPage::DeviceModifyPage(QWidget *parent)
 
     for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditAdminPassword})
         field->installEventFilter(this);
+    setUpKeyboard();
 
     showEmptyView();
+}
+
+void DeviceModifyPage::setUpKeyboard()
+{
+    // Top to bottom as the panel shows it: the form, then the activation or the modification
+    // area (only one of them is shown at a time, and Tab skips what is hidden).
+    QList<QWidget *> order = m_netParaPage->keyboardOrder();
+    order << m_lineEditNewPassword << m_lineEditConfirmPassword << m_btnActive << m_lineEditAdminPassword << m_btnModify
+          << m_btnLostPassword;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+
+    // Enter in a password field presses the button the password is for.
+    connect(m_lineEditAdminPassword, &QLineEdit::returnPressed, m_btnModify, [this] {
+        if (m_btnModify->isEnabled())
+            m_btnModify->click();
+    });
+    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword}) {
+        connect(field, &QLineEdit::returnPressed, m_btnActive, [this] {
+            if (m_btnActive->isEnabled())
+                m_btnActive->click();
+        });
+    }
+    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditAdminPassword})
+        InputLimitHint::attach(field, passwordLengthHintText());
 }
 
 DeviceModifyPage::~DeviceModifyPage() = default;
@@ -380,8 +407,11 @@ void DeviceModifyPage::modifyBatch()
     // Numbering is settled for the whole batch before any device is touched.
     QStringList addresses;
     if (dhcpOff && !startIp.isEmpty()) {
-        const QString mask = subnetMask.isEmpty() ? fieldText(records.first().ipv4SubnetMask) : subnetMask;
-        const BatchNumbering numbering = numberBatch(startIp, count, mask);
+        // A mask the batch leaves alone is each device's own, and limits that device's address.
+        QStringList masks;
+        for (const DeviceNetParam &record : std::as_const(records))
+            masks.append(subnetMask.isEmpty() ? fieldText(record.ipv4SubnetMask) : subnetMask);
+        const BatchNumbering numbering = numberBatch(startIp, masks);
         if (!numbering.fitsAll(count)) {
             showMessage(WarningDialog::Error,
                         tr("Only %1 of the %2 selected devices fit between the start address %3 and the end of "

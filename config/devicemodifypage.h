@@ -81,6 +81,8 @@ public slots:
 private:
     void buildActivationArea();
     void buildModificationArea();
+    /** @brief Tab order, Enter in the password fields, and the hints of refused keystrokes. */
+    void setUpKeyboard();
     QPoint dialogPosition() const;
     void showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field = nullptr, QLabel *hint = nullptr);
     void showEmptyView();

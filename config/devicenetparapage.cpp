@@ -2,7 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "devicenetparapage.h"
 
+#include "inputlimithint.h"
 #include "inputvalidation.h"
+#include "networkcheck.h"
 
 #include <devicestore.h>
 #include <multistatelineedit.h>
@@ -27,7 +29,6 @@ constexpr int Ipv4Length = 15;
 constexpr int Ipv6Length = 64;
 constexpr quint32 CameraTypeFirst = 0x9D00;
 constexpr quint32 CameraTypeLast = 0x9FFF;
-constexpr quint16 DefaultHttpPort = 80;
 // The label column of every row of the form and of the panel's password rows, so the fields line up.
 constexpr int LabelColumnWidth = 115;
 
@@ -177,6 +178,7 @@ DeviceNetParaPage::DeviceNetParaPage(QWidget *parent)
     m_lineEditPort->setValidator(new aKLOGUIToolkit::CIntValidator(0, 65535, m_lineEditPort));
     m_lineEditIPV6SubnetMaskLen->setValidator(new aKLOGUIToolkit::CIntValidator(0, 127, m_lineEditIPV6SubnetMaskLen));
     m_lineEditHttpPort->setValidator(new aKLOGUIToolkit::CIntValidator(0, 65535, m_lineEditHttpPort));
+    InputLimitHint::attach(m_lineEditPort, tr("Device port ranges from 2000 to 65535."));
 
     auto *leftLine = new QLabel(this);
     leftLine->setObjectName(QStringLiteral("m_labelGrayline2"));
@@ -205,8 +207,27 @@ DeviceNetParaPage::DeviceNetParaPage(QWidget *parent)
     connect(m_checkBoxDHCP, &QCheckBox::stateChanged, this, &DeviceNetParaPage::signalDhcpStateChanged);
     connect(m_checkBoxBatchDHCP, &QCheckBox::stateChanged, this, &DeviceNetParaPage::signalBatchDhcpStateChanged);
 
+    setKeyboardOrder();
     showSingleMode();
     setDevice(QString(), QString(), false);
+}
+
+void DeviceNetParaPage::setKeyboardOrder()
+{
+    // The serial number, short serial and start time are only read: Tab passes them by.
+    for (aptui::MultiStateLineEdit *field : {m_lineEditSerialNumber, m_lineEditShortSerialNumber, m_lineEditStartTime})
+        field->setFocusPolicy(Qt::ClickFocus);
+    const QList<QWidget *> order = keyboardOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+QList<QWidget *> DeviceNetParaPage::keyboardOrder() const
+{
+    // Top to bottom as the form shows them; Tab skips whatever is hidden or disabled.
+    return {m_checkBoxDHCP,        m_checkBoxBatchDHCP,         m_lineEditStartIp, m_lineEditIpAddress,
+            m_lineEditPort,        m_lineEditSubnetMask,        m_lineEditGateway, m_lineEditIPV6Address,
+            m_lineEditIPV6Gateway, m_lineEditIPV6SubnetMaskLen, m_lineEditHttpPort};
 }
 
 DeviceNetParaPage::~DeviceNetParaPage() = default;
@@ -294,6 +315,8 @@ void DeviceNetParaPage::enableAll()
 
 void DeviceNetParaPage::setDevice(const QString &serialNumber, const QString &macAddress, bool dhcpOff)
 {
+    m_serialNumber = serialNumber;
+    m_macAddress = macAddress;
     if (serialNumber.isEmpty() && macAddress.isEmpty()) {
         clearAndDisable();
         return;
@@ -454,6 +477,66 @@ bool DeviceNetParaPage::checkHttpPort(const QPoint &position)
     return true;
 }
 
+bool DeviceNetParaPage::checkNetwork(const QPoint &position, aptui::MultiStateLineEdit *addressField,
+                                     QLabel *addressHint)
+{
+    const QString address = addressField->text().trimmed();
+    const QString mask = isChecked(m_lineEditSubnetMask) ? m_lineEditSubnetMask->text().trimmed() : QString();
+    const QString gateway = isChecked(m_lineEditGateway) ? m_lineEditGateway->text().trimmed() : QString();
+    const NetworkVerdict verdict = checkNetworkSettings(address, mask, gateway);
+    if (verdict.ok())
+        return true;
+    const QString range = tr("Use an address from %1 to %2.").arg(verdict.firstHost, verdict.lastHost);
+    QString message;
+    switch (verdict.problem) {
+    case NetworkProblem::LeadingZero:
+        message = verdict.field == NetworkField::Gateway
+                      ? tr("Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.")
+                      : tr("Write the IP address without leading zeros, for example 10.0.0.9 rather than 10.0.0.09.");
+        break;
+    case NetworkProblem::Unspecified:
+        message = tr("Addresses that begin with 0 cannot be given to a device.");
+        break;
+    case NetworkProblem::Loopback:
+        message = tr("Addresses that begin with 127 are loopback addresses and cannot be given to a device.");
+        break;
+    case NetworkProblem::Multicast:
+        message = tr("Addresses from 224.0.0.0 to 239.255.255.255 are multicast addresses and cannot be given to "
+                     "a device.");
+        break;
+    case NetworkProblem::Reserved:
+        message = tr("Addresses from 240.0.0.0 up are reserved and cannot be given to a device.");
+        break;
+    case NetworkProblem::NetworkAddress:
+        message = tr("The IP address is the network address of its subnet.") + QLatin1Char(' ') + range;
+        break;
+    case NetworkProblem::BroadcastAddress:
+        message = tr("The IP address is the broadcast address of its subnet.") + QLatin1Char(' ') + range;
+        break;
+    case NetworkProblem::MaskWithoutSubnet:
+        message = tr("Subnet mask 0.0.0.0 leaves the device without a subnet.");
+        break;
+    case NetworkProblem::GatewayOutsideSubnet:
+        message = tr("The gateway must be an address of the device's subnet, from %1 to %2.")
+                      .arg(verdict.firstHost, verdict.lastHost);
+        break;
+    case NetworkProblem::GatewayIsDevice:
+        message = tr("The gateway cannot be the device's own IP address.");
+        break;
+    case NetworkProblem::None:
+        return true;
+    }
+    switch (verdict.field) {
+    case NetworkField::SubnetMask:
+        return fail(position, message, m_lineEditSubnetMask, m_labelHintSubnetMask);
+    case NetworkField::Gateway:
+        return fail(position, message, m_lineEditGateway, m_labelHintGateway);
+    case NetworkField::Address:
+        break;
+    }
+    return fail(position, message, addressField, addressHint);
+}
+
 bool DeviceNetParaPage::checkSingle(const QPoint &position)
 {
     if (!checkIpAddress(position, m_lineEditIpAddress, m_labelHintIpAddress) || !checkPort(position)
@@ -478,6 +561,31 @@ bool DeviceNetParaPage::checkSingle(const QPoint &position)
     }
     if (isChecked(m_lineEditHttpPort) && !checkHttpPort(position))
         return false;
+    // With DHCP the device takes what the server leases; the fields are not what it will use.
+    if (m_lineEditIpAddress->isEnabled()
+        && (!checkNetwork(position, m_lineEditIpAddress, m_labelHintIpAddress) || !checkAddressFree(position)))
+        return false;
+    return true;
+}
+
+bool DeviceNetParaPage::checkAddressFree(const QPoint &position)
+{
+    const QString address = m_lineEditIpAddress->text().trimmed();
+    DeviceStore *store = DeviceStore::instance();
+    DeviceNetParam current{};
+    store->getNetParams(m_serialNumber, m_macAddress, current);
+    // A device that already shares its address is not stopped from changing something else.
+    if (ipv4Number(fieldText(current.ipv4Address)) == ipv4Number(address))
+        return true;
+    QVector<VEXO_DEVICE_INFO> listed;
+    store->copyAll(listed);
+    for (const VEXO_DEVICE_INFO &record : std::as_const(listed)) {
+        const bool self
+            = fieldText(record.serialNumber) == m_serialNumber && fieldText(record.macAddress) == m_macAddress;
+        if (!self && ipv4Number(fieldText(record.ipv4Address)) == ipv4Number(address))
+            return fail(position, tr("The address %1 is already used by another device in the list.").arg(address),
+                        m_lineEditIpAddress, m_labelHintIpAddress);
+    }
     return true;
 }
 
@@ -493,6 +601,9 @@ bool DeviceNetParaPage::checkBatch(const QPoint &position)
         return false;
     if (isChecked(m_lineEditHttpPort) && !checkHttpPort(position))
         return false;
+    // The start address is the first device's address; the panel keeps the others in the subnet.
+    if (isChecked(m_lineEditStartIp) && !checkNetwork(position, m_lineEditStartIp, m_labelHintStartIp))
+        return false;
     return true;
 }
 
@@ -505,7 +616,8 @@ DeviceNetParam DeviceNetParaPage::collectSingle() const
     params.port = quint16(m_lineEditPort->text().trimmed().toUInt());
     params.dhcpEnabled = m_checkBoxDHCP->isChecked() ? 1 : 0;
     const quint16 httpPort = quint16(m_lineEditHttpPort->text().trimmed().toUInt());
-    params.httpPort = httpPort == 0 ? DefaultHttpPort : httpPort;
+    // 0 is what a device without a web server reports; it goes back as 0, never as a new port.
+    params.httpPort = httpPort;
     setFieldText(params.ipv6Address, latin1(m_lineEditIPV6Address));
     setFieldText(params.ipv6Gateway, latin1(m_lineEditIPV6Gateway));
     params.ipv6PrefixLength = quint8(m_lineEditIPV6SubnetMaskLen->text().trimmed().toUInt());

@@ -70,12 +70,17 @@ public:
      */
     void prepareBatch(const QVector<DeviceInfo> &devices);
 
-    /** @brief Checks the single-mode fields; the first failure is marked and shown at @p position. */
+    /**
+     * @brief Checks the single-mode fields; the first failure is marked and shown at @p position.
+     *
+     * Past the checks of each field, an address given by hand must work with its mask and
+     * gateway and must not be the address of another device in DeviceStore.
+     */
     bool checkSingle(const QPoint &position);
     /** @brief Checks the enabled batch-mode fields; the first failure is marked and shown at @p position. */
     bool checkBatch(const QPoint &position);
 
-    /** @brief The record the single-mode fields describe (HTTP port 0 is sent as 80). */
+    /** @brief The record the single-mode fields describe; every field goes as shown (HTTP port 0 too). */
     DeviceNetParam collectSingle() const;
     /** @brief The trimmed batch texts and the ports (0 for an empty port field). */
     void collectBatch(QString &startIp, QString &subnetMask, QString &gateway, int &port, int &httpPort) const;
@@ -88,6 +93,9 @@ public:
     bool isBatchDhcpOff() const;
     /** @brief Empties every hint and sets every field back to the normal state. */
     void clearHints();
+
+    /** @brief The form's fields in the order Tab visits them (hidden and disabled ones are skipped). */
+    QList<QWidget *> keyboardOrder() const;
 
     bool eventFilter(QObject *target, QEvent *qevent) override;
 
@@ -105,6 +113,11 @@ private:
     bool checkSubnetMask(const QPoint &position);
     bool checkGateway(const QPoint &position);
     bool checkHttpPort(const QPoint &position);
+    /** @brief The address with mask and gateway as a network; the field at fault is marked. */
+    bool checkNetwork(const QPoint &position, aptui::MultiStateLineEdit *addressField, QLabel *addressHint);
+    /** @brief The single-mode address is not one another listed device already has. */
+    bool checkAddressFree(const QPoint &position);
+    void setKeyboardOrder();
     /** @brief Checked only while the user can see the field and edit it. */
     static bool isChecked(const aptui::MultiStateLineEdit *field);
 
@@ -143,6 +156,10 @@ private:
     QLabel *m_labelHintHttpPort = nullptr;
 
     QLabel *m_labelSecurity = nullptr;
+
+    // The device shown in single mode.
+    QString m_serialNumber;
+    QString m_macAddress;
 
     // Row labels, shown and hidden with their rows.
     QHash<aptui::MultiStateLineEdit *, QLabel *> m_rowLabels;

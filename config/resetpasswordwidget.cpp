@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "resetpasswordwidget.h"
 
+#include "inputlimithint.h"
 #include "passwordstrength.h"
 
 #include <Vexo.h>
@@ -58,6 +59,8 @@ ResetPasswordWidget::ResetPasswordWidget(QWidget *parent)
 
     for (aptui::MultiStateLineEdit *edit : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditFilePath})
         edit->installEventFilter(this);
+    for (aptui::MultiStateLineEdit *edit : {m_lineEditNewPassword, m_lineEditConfirmPassword})
+        InputLimitHint::attach(edit, passwordLengthHintText());
     showPasswordLevel(0, m_labelLevel1, m_labelLevel2, m_labelLevel3, m_labelLevel);
     m_lineEditNewPassword->setFocus();
 }

@@ -10,6 +10,7 @@
 #include <akloguitoolkit/cradiobutton.h>
 #include <filepathbutton.h>
 #include <multistatelineedit.h>
+#include <inputlimithint.h>
 #include <passwordstrength.h>
 #include <qtqrencode.h>
 #include <vexohandler.h>
@@ -85,6 +86,8 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
 
     showPasswordLevel(0, m_labelLevel1, m_labelLevel2, m_labelLevel3, m_labelLevel);
     m_btnFilePath->hide();
+    for (aptui::MultiStateLineEdit *edit : {m_lineEditNewPassword, m_lineEditConfirmPassword})
+        InputLimitHint::attach(edit, passwordLengthHintText());
 
     connect(m_radioBtnManualInput, &QRadioButton::toggled, this, &ResetPasswordDialog::onMaualAutoChanged);
     connect(m_radioBtnAutoInput, &QRadioButton::toggled, this, &ResetPasswordDialog::onMaualAutoChanged);

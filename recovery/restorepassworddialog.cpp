@@ -127,6 +127,18 @@ QString RestorePasswordDialog::restoreQrText(const QString &serialNumber, const 
     return QStringLiteral("A:") + deviceType + QStringLiteral("**") + serial;
 }
 
+QString RestorePasswordDialog::normalizedSecurityCode(const QString &typed)
+{
+    // The code is read out or copied from a phone: groups, spaces and small letters are forgiven,
+    // as they are in a typed reset key.
+    QString code;
+    for (const QChar c : typed) {
+        if (!c.isSpace() && c != QLatin1Char('-'))
+            code.append(c.toUpper());
+    }
+    return code;
+}
+
 void RestorePasswordDialog::onGenerateQRcode()
 {
     QtQrEncode encoder(nullptr);
@@ -140,7 +152,7 @@ void RestorePasswordDialog::onGenerateQRcode()
 
 void RestorePasswordDialog::onRestorePassword()
 {
-    const QString code = m_lineEditSecurityCode->text();
+    const QString code = normalizedSecurityCode(m_lineEditSecurityCode->text());
     if (code.isEmpty()) {
         WarningDialog::showWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
                                    tr("Please input security code."), this, m_lineEditSecurityCode,

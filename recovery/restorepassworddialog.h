@@ -43,6 +43,12 @@ public:
     static QString restoreQrText(const QString &serialNumber, const QString &deviceType,
                                  const QStringList &modelPrefixes);
 
+    /**
+     * @brief The security code as the device expects it: @p typed without blanks or hyphens
+     *        anywhere and in capitals, so that "abcd efgh-jkmn pqrs" is read as "ABCDEFGHJKMNPQRS".
+     */
+    static QString normalizedSecurityCode(const QString &typed);
+
     /** @brief The model families whose restore QR code carries the serial number without the type. */
     QStringList modelPrefixes() const { return m_modelPrefixes; }
 

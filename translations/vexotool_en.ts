@@ -561,6 +561,58 @@
         <source>IPv6 prefix length ranges from 0 to 127.</source>
         <translation>IPv6 prefix length ranges from 0 to 127.</translation>
     </message>
+    <message>
+        <source>Use an address from %1 to %2.</source>
+        <translation>Use an address from %1 to %2.</translation>
+    </message>
+    <message>
+        <source>Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.</source>
+        <translation>Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.</translation>
+    </message>
+    <message>
+        <source>Write the IP address without leading zeros, for example 10.0.0.9 rather than 10.0.0.09.</source>
+        <translation>Write the IP address without leading zeros, for example 10.0.0.9 rather than 10.0.0.09.</translation>
+    </message>
+    <message>
+        <source>Addresses that begin with 0 cannot be given to a device.</source>
+        <translation>Addresses that begin with 0 cannot be given to a device.</translation>
+    </message>
+    <message>
+        <source>Addresses that begin with 127 are loopback addresses and cannot be given to a device.</source>
+        <translation>Addresses that begin with 127 are loopback addresses and cannot be given to a device.</translation>
+    </message>
+    <message>
+        <source>Addresses from 224.0.0.0 to 239.255.255.255 are multicast addresses and cannot be given to a device.</source>
+        <translation>Addresses from 224.0.0.0 to 239.255.255.255 are multicast addresses and cannot be given to a device.</translation>
+    </message>
+    <message>
+        <source>Addresses from 240.0.0.0 up are reserved and cannot be given to a device.</source>
+        <translation>Addresses from 240.0.0.0 up are reserved and cannot be given to a device.</translation>
+    </message>
+    <message>
+        <source>The IP address is the network address of its subnet.</source>
+        <translation>The IP address is the network address of its subnet.</translation>
+    </message>
+    <message>
+        <source>The IP address is the broadcast address of its subnet.</source>
+        <translation>The IP address is the broadcast address of its subnet.</translation>
+    </message>
+    <message>
+        <source>Subnet mask 0.0.0.0 leaves the device without a subnet.</source>
+        <translation>Subnet mask 0.0.0.0 leaves the device without a subnet.</translation>
+    </message>
+    <message>
+        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
+        <translation>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</translation>
+    </message>
+    <message>
+        <source>The gateway cannot be the device&apos;s own IP address.</source>
+        <translation>The gateway cannot be the device&apos;s own IP address.</translation>
+    </message>
+    <message>
+        <source>The address %1 is already used by another device in the list.</source>
+        <translation>The address %1 is already used by another device in the list.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DevicesInfoSavePage</name>
@@ -606,6 +658,14 @@
     <message>
         <source>Device Serial Number</source>
         <translation>Device Serial Number</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::InputLimitHint</name>
+    <message>
+        <source>A password has at most %1 characters.</source>
+        <extracomment>Shown under a password field when a further character is refused</extracomment>
+        <translation>A password has at most %1 characters.</translation>
     </message>
 </context>
 <context>

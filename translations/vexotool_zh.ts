@@ -561,6 +561,58 @@
         <source>IPv6 prefix length ranges from 0 to 127.</source>
         <translation>IPv6 前缀长度范围为 0 到 127。</translation>
     </message>
+    <message>
+        <source>Use an address from %1 to %2.</source>
+        <translation>请使用 %1 到 %2 之间的地址。</translation>
+    </message>
+    <message>
+        <source>Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.</source>
+        <translation>网关各段不能以 0 开头，例如应写 10.0.0.1 而不是 10.0.0.01。</translation>
+    </message>
+    <message>
+        <source>Write the IP address without leading zeros, for example 10.0.0.9 rather than 10.0.0.09.</source>
+        <translation>IP 地址各段不能以 0 开头，例如应写 10.0.0.9 而不是 10.0.0.09。</translation>
+    </message>
+    <message>
+        <source>Addresses that begin with 0 cannot be given to a device.</source>
+        <translation>以 0 开头的地址不能分配给设备。</translation>
+    </message>
+    <message>
+        <source>Addresses that begin with 127 are loopback addresses and cannot be given to a device.</source>
+        <translation>以 127 开头的地址是环回地址，不能分配给设备。</translation>
+    </message>
+    <message>
+        <source>Addresses from 224.0.0.0 to 239.255.255.255 are multicast addresses and cannot be given to a device.</source>
+        <translation>224.0.0.0 到 239.255.255.255 是组播地址，不能分配给设备。</translation>
+    </message>
+    <message>
+        <source>Addresses from 240.0.0.0 up are reserved and cannot be given to a device.</source>
+        <translation>240.0.0.0 及以上的地址为保留地址，不能分配给设备。</translation>
+    </message>
+    <message>
+        <source>The IP address is the network address of its subnet.</source>
+        <translation>该 IP 地址是其子网的网络地址。</translation>
+    </message>
+    <message>
+        <source>The IP address is the broadcast address of its subnet.</source>
+        <translation>该 IP 地址是其子网的广播地址。</translation>
+    </message>
+    <message>
+        <source>Subnet mask 0.0.0.0 leaves the device without a subnet.</source>
+        <translation>子网掩码 0.0.0.0 会使设备没有子网。</translation>
+    </message>
+    <message>
+        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
+        <translation>网关必须是设备所在子网中的地址（%1 到 %2）。</translation>
+    </message>
+    <message>
+        <source>The gateway cannot be the device&apos;s own IP address.</source>
+        <translation>网关不能是设备自己的 IP 地址。</translation>
+    </message>
+    <message>
+        <source>The address %1 is already used by another device in the list.</source>
+        <translation>地址 %1 已被列表中的其他设备使用。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DevicesInfoSavePage</name>
@@ -606,6 +658,14 @@
     <message>
         <source>Device Serial Number</source>
         <translation>设备序列号</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::InputLimitHint</name>
+    <message>
+        <source>A password has at most %1 characters.</source>
+        <extracomment>Shown under a password field when a further character is refused</extracomment>
+        <translation>密码最多 %1 个字符。</translation>
     </message>
 </context>
 <context>

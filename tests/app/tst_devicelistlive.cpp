@@ -109,6 +109,7 @@ void TestDeviceListLive::activateThenModifyThroughTheWindow()
 
     // With the new password the device takes a new address, and its row shows it.
     field("m_lineEditIpAddress")->setText(QStringLiteral("10.90.0.7"));
+    field("m_lineEditGateway")->setText(QStringLiteral("10.90.0.1")); // a gateway of the new subnet
     field("m_lineEditAdminPassword")->setText(QStringLiteral("First2026pass"));
     button("m_btnModify")->click();
     QTRY_COMPARE(page->deviceInfoOfRow(row).strIPv4Address, QStringLiteral("10.90.0.7"));

@@ -24,7 +24,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -43,7 +48,7 @@ using VexoTool::DeviceModifyPage;
 
 namespace {
 
-constexpr int kDevices = 60;
+constexpr int kDevices = 100;
 const QString kPassword = QStringLiteral("Admin12345");
 const QString kNewPassword = QStringLiteral("Fresh2026pass");
 
@@ -65,6 +70,10 @@ private slots:
     void singleModifyChangesAddress();
     void singleModifyFailures_data();
     void singleModifyFailures();
+    void singleModifyRefusedBeforeAnyRequest_data();
+    void singleModifyRefusedBeforeAnyRequest();
+    void singleModifyKeepsWebPortNotAvailable();
+    void batchModifySetsBothPorts();
     void batchModifyNumbersDevices_data();
     void batchModifyNumbersDevices();
     void batchModifyRefusedBeforeTouchingDevices_data();
@@ -74,6 +83,11 @@ private slots:
     void uncheckingDhcpRestoresStoredAddress();
     void passwordFieldsKeepClipboardOut_data();
     void passwordFieldsKeepClipboardOut();
+    void passwordLimitIsSaid_data();
+    void passwordLimitIsSaid();
+    void tabFollowsWhatIsShown();
+    void enterPressesTheMainButton_data();
+    void enterPressesTheMainButton();
     void activationChecks_data();
     void activationChecks();
     void singleActivation();
@@ -88,6 +102,8 @@ private:
     DeviceInfo infoOf(const VEXO_DEVICE_INFO &record) const;
     QString simulatedAddress(const QString &serial);
     QMap<QString, QString> simulatedAddresses();
+    /** @brief The device as the simulator keeps it in its state file (ports, mask, ...). */
+    QJsonObject simulatedDevice(const QString &serial) const;
     aptui::MultiStateLineEdit *field(const char *name) const
     {
         return m_panel->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name));
@@ -115,8 +131,9 @@ void tst_DeviceModifyPage::initTestCase()
     qputenv("VEXO_SCOPE", "loopback"); // never the LAN from a test
     qputenv("VEXO_TIMEOUT_MS", "1500");
     QVERIFY(m_dir.isValid());
-    QVERIFY(m_sim.start(
-        {QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--seed"), QStringLiteral("5")}));
+    QVERIFY(
+        m_sim.start({QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--seed"),
+                     QStringLiteral("5"), QStringLiteral("--state"), m_dir.filePath(QStringLiteral("devices.json"))}));
     qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
     registerDiscoveryMetaTypes();
     registerModifyPageMetaType();
@@ -188,6 +205,21 @@ QMap<QString, QString> tst_DeviceModifyPage::simulatedAddresses()
     return addresses;
 }
 
+QJsonObject tst_DeviceModifyPage::simulatedDevice(const QString &serial) const
+{
+    QFile file(m_dir.filePath(QStringLiteral("devices.json")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QJsonDocument state = QJsonDocument::fromJson(file.readAll());
+    const QJsonArray devices
+        = state.isArray() ? state.array() : state.object().value(QStringLiteral("devices")).toArray();
+    for (const QJsonValue &device : devices) {
+        if (device.toObject().value(QStringLiteral("serial")).toString() == serial)
+            return device.toObject();
+    }
+    return {};
+}
+
 QString tst_DeviceModifyPage::simulatedAddress(const QString &serial)
 {
     return simulatedAddresses().value(serial);
@@ -232,6 +264,7 @@ void tst_DeviceModifyPage::singleModifyChangesAddress()
 
     QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
     field("m_lineEditIpAddress")->setText(address);
+    field("m_lineEditGateway")->setText(QStringLiteral("10.77.0.1")); // the gateway moves with the subnet
     field("m_lineEditAdminPassword")->setText(kPassword);
     ModalRecorder recorder;
     click("m_btnModify");
@@ -280,6 +313,7 @@ void tst_DeviceModifyPage::singleModifyFailures()
 
     QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
     field("m_lineEditIpAddress")->setText(QStringLiteral("10.77.1.20"));
+    field("m_lineEditGateway")->setText(QStringLiteral("10.77.1.1"));
     field("m_lineEditAdminPassword")->setText(password);
     ModalRecorder recorder;
     click("m_btnModify");
@@ -291,14 +325,123 @@ void tst_DeviceModifyPage::singleModifyFailures()
     QCOMPARE(simulatedAddress(device.strSerialNumber), before);
 }
 
+// Refusals that must come before anything is sent: the device keeps its address.
+void tst_DeviceModifyPage::singleModifyRefusedBeforeAnyRequest_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("address"); // "@": the address of another listed device
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("marked");
+
+    QTest::addRow("empty administrator password")
+        << ""
+        << "10.77.2.20"
+        << "Sorry, please enter the administrator password." << QByteArray("m_lineEditAdminPassword");
+    QTest::addRow("address of another listed device")
+        << kPassword << "@"
+        << "The address @ is already used by another device in the list." << QByteArray("m_lineEditIpAddress");
+    QTest::addRow("subnet broadcast") << kPassword << "10.77.2.255"
+                                      << "The IP address is the broadcast address of its subnet. Use an address "
+                                         "from 10.77.2.1 to 10.77.2.254."
+                                      << QByteArray("m_lineEditIpAddress");
+}
+
+void tst_DeviceModifyPage::singleModifyRefusedBeforeAnyRequest()
+{
+    QFETCH(QString, password);
+    QFETCH(QString, address);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, marked);
+    const QVector<DeviceInfo> devices
+        = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 0; });
+    QCOMPARE(devices.size(), qsizetype(1));
+    const DeviceInfo device = devices.first();
+    if (address == QLatin1String("@")) {
+        const QVector<DeviceInfo> other = take(1, [](const VEXO_DEVICE_INFO &) { return true; });
+        QCOMPARE(other.size(), qsizetype(1));
+        address = other.first().strIPv4Address;
+        message.replace(QLatin1Char('@'), address);
+    }
+    const QString before = simulatedAddress(device.strSerialNumber);
+    m_panel->onCurrentSelectionChange(ModifySingle, devices);
+    field("m_lineEditIpAddress")->setText(address);
+    field("m_lineEditSubnetMask")->setText(QStringLiteral("255.255.255.0"));
+    field("m_lineEditGateway")->setText(QStringLiteral("0.0.0.0"));
+    field("m_lineEditAdminPassword")->setText(password);
+
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QTest::qWait(200); // a request that went out after all would have its answer by now
+    QCOMPARE(recorder.messages, QStringList{message});
+    QCOMPARE(field(marked.constData())->lineEditState(), aptui::MultiStateLineEdit::ERROR);
+    QCOMPARE(results.count(), 0);
+    QCOMPARE(simulatedAddress(device.strSerialNumber), before);
+}
+
+// A device without a web server reports HTTP port 0; a change of something else leaves it so.
+void tst_DeviceModifyPage::singleModifyKeepsWebPortNotAvailable()
+{
+    const QVector<DeviceInfo> devices
+        = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 0 && r.httpPort == 0; });
+    QCOMPARE(devices.size(), qsizetype(1));
+    const QString serial = devices.first().strSerialNumber;
+    QCOMPARE(simulatedDevice(serial).value(QStringLiteral("httpPort")).toInt(), 0);
+    m_panel->onCurrentSelectionChange(ModifySingle, devices);
+    field("m_lineEditIpAddress")->setText(QStringLiteral("10.77.3.21"));
+    field("m_lineEditGateway")->setText(QStringLiteral("10.77.3.1"));
+    field("m_lineEditAdminPassword")->setText(kPassword);
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QTRY_COMPARE(recorder.messages, QStringList{QStringLiteral("Modify network parameters succeed.")});
+    QTRY_COMPARE(simulatedDevice(serial).value(QStringLiteral("ipv4")).toString(), QStringLiteral("10.77.3.21"));
+    QCOMPARE(simulatedDevice(serial).value(QStringLiteral("httpPort")).toInt(), 0);
+}
+
+// Port and HTTP port each land in their own field of every device.
+void tst_DeviceModifyPage::batchModifySetsBothPorts()
+{
+    auto shared = [](const VEXO_DEVICE_INFO &r) {
+        return r.inactive == 0 && r.port == 37777 && r.httpPort != 0;
+    };
+    QVector<DeviceInfo> devices = take(1, [shared](const VEXO_DEVICE_INFO &r) {
+        return shared(r) && (r.deviceTypeCode < 0x9D00 || r.deviceTypeCode > 0x9FFF);
+    });
+    devices += take(2, shared);
+    QCOMPARE(devices.size(), qsizetype(3));
+    m_panel->onCurrentSelectionChange(ModifyBatch, devices);
+    field("m_lineEditStartIp")->setText(QStringLiteral("10.81.1.10"));
+    field("m_lineEditSubnetMask")->setText(QStringLiteral("255.255.255.0"));
+    if (field("m_lineEditGateway")->isEnabled())
+        field("m_lineEditGateway")->setText(QStringLiteral("10.81.1.1"));
+    QVERIFY(field("m_lineEditPort")->isEnabled());
+    QVERIFY(field("m_lineEditHttpPort")->isEnabled());
+    field("m_lineEditPort")->setText(QStringLiteral("8000"));
+    field("m_lineEditHttpPort")->setText(QStringLiteral("8080"));
+    field("m_lineEditAdminPassword")->setText(kPassword);
+
+    ModalRecorder recorder;
+    click("m_btnModify");
+    QTRY_COMPARE(recorder.resultLists.size(), qsizetype(1));
+    QCOMPARE(recorder.resultLists.first().failedLabel, QStringLiteral("Failed Number: 0"));
+    for (const DeviceInfo &device : std::as_const(devices)) {
+        QTRY_COMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("port")).toInt(), 8000);
+        QCOMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("httpPort")).toInt(), 8080);
+    }
+}
+
 void tst_DeviceModifyPage::batchModifyNumbersDevices_data()
 {
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QStringList>("addresses");
 
-    QTest::addRow("up to 255") << "10.78.1.253"
-                               << "255.255.255.0" << QStringList{"10.78.1.253", "10.78.1.254", "10.78.1.255"};
+    QTest::addRow("up to the last host of a /24")
+        << "10.78.1.252"
+        << "255.255.255.0" << QStringList{"10.78.1.252", "10.78.1.253", "10.78.1.254"};
+    QTest::addRow("into third part 255 of a /16")
+        << "10.78.254.254"
+        << "255.255.0.0" << QStringList{"10.78.254.254", "10.78.254.255", "10.78.255.1"};
     QTest::addRow("past 255") << "10.78.2.254"
                               << "255.255.0.0" << QStringList{"10.78.2.254", "10.78.2.255", "10.78.3.1"};
 }
@@ -319,7 +462,7 @@ void tst_DeviceModifyPage::batchModifyNumbersDevices()
     field("m_lineEditStartIp")->setText(start);
     field("m_lineEditSubnetMask")->setText(mask);
     if (field("m_lineEditGateway")->isEnabled())
-        field("m_lineEditGateway")->setText(QStringLiteral("10.78.0.1"));
+        field("m_lineEditGateway")->setText(QStringLiteral("0.0.0.0"));
     keepSharedPort(devices);
     field("m_lineEditAdminPassword")->setText(kPassword);
 
@@ -359,8 +502,16 @@ void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices_data()
     QTest::addRow("would leave the subnet")
         << "10.79.1.254"
         << "255.255.255.0"
-        << "Only 2 of the 3 selected devices fit between the start address 10.79.1.254 and the end of its subnet. "
+        << "Only 1 of the 3 selected devices fit between the start address 10.79.1.254 and the end of its subnet. "
            "Choose a lower start address or fewer devices.";
+    QTest::addRow("would take the broadcast of a /16")
+        << "10.79.255.253"
+        << "255.255.0.0"
+        << "Only 2 of the 3 selected devices fit between the start address 10.79.255.253 and the end of its "
+           "subnet. Choose a lower start address or fewer devices.";
+    QTest::addRow("mask left empty") << "10.79.3.250"
+                                     << ""
+                                     << "Subnet mask can not be empty.";
     QTest::addRow("would pass 255 in the third part")
         << "10.79.255.255"
         << "255.0.0.0"
@@ -372,7 +523,7 @@ void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices_data()
     QTest::addRow("address of a listed device, typed with a leading zero")
         << "@0"
         << "255.255.255.0"
-        << "The address @ is already used by another device in the list.";
+        << "Write the IP address without leading zeros, for example 10.0.0.9 rather than 10.0.0.09.";
 }
 
 void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices()
@@ -404,7 +555,7 @@ void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices()
     field("m_lineEditStartIp")->setText(start);
     field("m_lineEditSubnetMask")->setText(mask);
     if (field("m_lineEditGateway")->isEnabled())
-        field("m_lineEditGateway")->setText(QStringLiteral("10.79.0.1"));
+        field("m_lineEditGateway")->setText(QStringLiteral("0.0.0.0"));
     keepSharedPort(devices);
     field("m_lineEditAdminPassword")->setText(kPassword);
 
@@ -529,6 +680,88 @@ void tst_DeviceModifyPage::passwordFieldsKeepClipboardOut()
     QTest::keyClick(password, combination.key(), combination.keyboardModifiers());
     QCOMPARE(password->text(), QStringLiteral("Secret123"));
     QCOMPARE(password->hasSelectedText(), selected);
+}
+
+void tst_DeviceModifyPage::passwordLimitIsSaid_data()
+{
+    QTest::addColumn<QByteArray>("fieldName");
+    QTest::addColumn<ModifyPage>("view");
+    QTest::addRow("admin password") << QByteArray("m_lineEditAdminPassword") << ModifySingle;
+    QTest::addRow("new password") << QByteArray("m_lineEditNewPassword") << ActivateSingle;
+    QTest::addRow("confirmation") << QByteArray("m_lineEditConfirmPassword") << ActivateSingle;
+}
+
+// The seventeenth character is refused, and the field says so instead of dropping it silently.
+void tst_DeviceModifyPage::passwordLimitIsSaid()
+{
+    QFETCH(QByteArray, fieldName);
+    QFETCH(ModifyPage, view);
+    const QVector<DeviceInfo> devices
+        = take(1, [view](const VEXO_DEVICE_INFO &r) { return bool(r.inactive) == (view == ActivateSingle); });
+    QCOMPARE(devices.size(), qsizetype(1));
+    m_panel->onCurrentSelectionChange(view, devices);
+    aptui::MultiStateLineEdit *password = field(fieldName.constData());
+    auto *hint = m_panel->findChild<QLabel *>(QString::fromLatin1(fieldName + "LimitHint"));
+    QVERIFY(hint);
+    QTest::keyClicks(password, QStringLiteral("Abcdefgh12345678"));
+    QCOMPARE(password->text().size(), qsizetype(16));
+    QVERIFY(hint->isHidden());
+    QTest::keyClick(password, Qt::Key_9);
+    QCOMPARE(password->text(), QStringLiteral("Abcdefgh12345678"));
+    QVERIFY(!hint->isHidden());
+    QCOMPARE(hint->text(), QStringLiteral("A password has at most 16 characters."));
+    QTest::keyClick(password, Qt::Key_Backspace);
+    QVERIFY(hint->isHidden());
+}
+
+void tst_DeviceModifyPage::tabFollowsWhatIsShown()
+{
+    const QVector<DeviceInfo> devices = take(1, [](const VEXO_DEVICE_INFO &r) {
+        return r.inactive == 0 && r.dhcpEnabled == 0 && (r.capabilityFlags & VEXO_CAP_DHCP);
+    });
+    QCOMPARE(devices.size(), qsizetype(1));
+    m_panel->onCurrentSelectionChange(ModifySingle, devices);
+    m_panel->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_panel.get()));
+    field("m_lineEditIpAddress")->setFocus();
+    // Serial number, short serial and start time are only read; the IPv6 and web port rows are hidden.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("m_checkBoxDHCP"));
+    QStringList visited;
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, QStringList({"m_lineEditIpAddress", "m_lineEditPort", "m_lineEditSubnetMask", "m_lineEditGateway",
+                                   "m_lineEditAdminPassword", "m_btnModify", "m_btnLostPassword"}));
+}
+
+void tst_DeviceModifyPage::enterPressesTheMainButton_data()
+{
+    QTest::addColumn<QByteArray>("fieldName");
+    QTest::addColumn<ModifyPage>("view");
+    QTest::addColumn<QString>("message");
+    QTest::addRow("admin password: Modify")
+        << QByteArray("m_lineEditAdminPassword") << ModifySingle << "Sorry, please enter the administrator password.";
+    QTest::addRow("new password: Active")
+        << QByteArray("m_lineEditNewPassword") << ActivateSingle << "The password can not be empty.";
+    QTest::addRow("confirmation: Active")
+        << QByteArray("m_lineEditConfirmPassword") << ActivateSingle << "The password can not be empty.";
+}
+
+// Enter in an empty password field presses the button, whose check answers.
+void tst_DeviceModifyPage::enterPressesTheMainButton()
+{
+    QFETCH(QByteArray, fieldName);
+    QFETCH(ModifyPage, view);
+    QFETCH(QString, message);
+    const QVector<DeviceInfo> devices
+        = take(1, [view](const VEXO_DEVICE_INFO &r) { return bool(r.inactive) == (view == ActivateSingle); });
+    QCOMPARE(devices.size(), qsizetype(1));
+    m_panel->onCurrentSelectionChange(view, devices);
+    ModalRecorder recorder;
+    QTest::keyClick(field(fieldName.constData()), Qt::Key_Return);
+    QTRY_COMPARE(recorder.messages, QStringList{message});
 }
 
 void tst_DeviceModifyPage::activationChecks_data()

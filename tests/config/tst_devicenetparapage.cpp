@@ -57,6 +57,9 @@ private slots:
     void noDeviceEmptiesAndDisables();
     void checkSingle_data();
     void checkSingle();
+    void checkSingleNetwork_data();
+    void checkSingleNetwork();
+    void portKeystrokeBeyondRangeIsSaid();
     void collectSingleAssemblesRecord_data();
     void collectSingleAssemblesRecord();
     void prepareBatchEnablesSharedFields_data();
@@ -285,6 +288,103 @@ void tst_DeviceNetParaPage::checkSingle()
         QCOMPARE(field(fieldName.constData())->lineEditState(), Field::ERROR);
 }
 
+// The address, mask and gateway as one network, and the address among the listed devices.
+void tst_DeviceNetParaPage::checkSingleNetwork_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("gateway");
+    QTest::addColumn<QByteArray>("marked");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray address("m_lineEditIpAddress");
+    const QByteArray gateway("m_lineEditGateway");
+    const QString c24 = QStringLiteral("255.255.255.0");
+    QTest::addRow("a free host of the subnet") << "10.0.0.11" << c24 << "10.0.0.254" << QByteArray() << "";
+    QTest::addRow("the device's own address, shared with nobody")
+        << "10.0.0.9" << c24 << "10.0.0.254" << QByteArray() << "";
+    QTest::addRow("address of another listed device")
+        << "10.0.0.10" << c24 << "10.0.0.254" << address
+        << "The address 10.0.0.10 is already used by another device in the list.";
+    QTest::addRow("leading zero") << "10.0.0.010" << c24 << "10.0.0.254" << address
+                                  << "Write the IP address without leading zeros, for example 10.0.0.9 rather than "
+                                     "10.0.0.09.";
+    QTest::addRow("this network") << "0.0.0.9" << c24 << "0.0.0.0" << address
+                                  << "Addresses that begin with 0 cannot be given to a device.";
+    QTest::addRow("loopback") << "127.0.0.1" << c24 << "0.0.0.0" << address
+                              << "Addresses that begin with 127 are loopback addresses and cannot be given to a "
+                                 "device.";
+    QTest::addRow("multicast") << "224.0.0.1" << c24 << "0.0.0.0" << address
+                               << "Addresses from 224.0.0.0 to 239.255.255.255 are multicast addresses and cannot "
+                                  "be given to a device.";
+    QTest::addRow("reserved") << "240.0.0.1" << c24 << "0.0.0.0" << address
+                              << "Addresses from 240.0.0.0 up are reserved and cannot be given to a device.";
+    QTest::addRow("subnet broadcast") << "10.0.0.255" << c24 << "10.0.0.254" << address
+                                      << "The IP address is the broadcast address of its subnet. Use an address from "
+                                         "10.0.0.1 to 10.0.0.254.";
+    QTest::addRow("network address of a /25")
+        << "10.0.0.128"
+        << "255.255.255.128"
+        << "10.0.0.254" << address
+        << "The IP address is the network address of its subnet. Use an address from 10.0.0.129 to 10.0.0.254.";
+    QTest::addRow("mask 0.0.0.0") << "10.0.0.9"
+                                  << "0.0.0.0"
+                                  << "0.0.0.0" << QByteArray("m_lineEditSubnetMask")
+                                  << "Subnet mask 0.0.0.0 leaves the device without a subnet.";
+    QTest::addRow("gateway outside the subnet")
+        << "10.0.0.9" << c24 << "10.0.1.1" << gateway
+        << "The gateway must be an address of the device's subnet, from 10.0.0.1 to 10.0.0.254.";
+    QTest::addRow("gateway the device itself")
+        << "10.0.0.11" << c24 << "10.0.0.11" << gateway << "The gateway cannot be the device's own IP address.";
+    QTest::addRow("gateway with a leading zero")
+        << "10.0.0.9" << c24 << "10.0.0.01" << gateway
+        << "Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.";
+}
+
+void tst_DeviceNetParaPage::checkSingleNetwork()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, mask);
+    QFETCH(QString, gateway);
+    QFETCH(QByteArray, marked);
+    QFETCH(QString, message);
+    DeviceStore::instance()->add(deviceRecord(10)); // 10.0.0.10, listed beside the device shown
+    show(deviceRecord(9));
+    field("m_lineEditIpAddress")->setText(address);
+    field("m_lineEditSubnetMask")->setText(mask);
+    field("m_lineEditGateway")->setText(gateway);
+
+    ModalRecorder recorder;
+    QCOMPARE(m_page->checkSingle(QPoint(10, 10)), message.isEmpty());
+    QCOMPARE(recorder.messages, message.isEmpty() ? QStringList() : QStringList{message});
+    if (!marked.isEmpty())
+        QCOMPARE(field(marked.constData())->lineEditState(), Field::ERROR);
+}
+
+// The port field says why a digit is refused rather than dropping it silently.
+void tst_DeviceNetParaPage::portKeystrokeBeyondRangeIsSaid()
+{
+    show(deviceRecord(9));
+    Field *port = field("m_lineEditPort");
+    QLabel *hint = label("m_lineEditPortLimitHint");
+    QVERIFY(hint);
+    port->clear();
+    port->setFocus();
+    QTest::keyClicks(port, QStringLiteral("6553"));
+    QVERIFY(hint->isHidden());
+    QTest::keyClick(port, Qt::Key_5); // 65535 is a port
+    QCOMPARE(port->text(), QStringLiteral("65535"));
+    QVERIFY(hint->isHidden());
+    port->setText(QStringLiteral("7000"));
+    port->end(false);
+    QTest::keyClick(port, Qt::Key_0); // 70000 is not
+    QCOMPARE(port->text(), QStringLiteral("7000"));
+    QVERIFY(!hint->isHidden());
+    QCOMPARE(hint->text(), QStringLiteral("Device port ranges from 2000 to 65535."));
+    QTest::keyClick(port, Qt::Key_Backspace);
+    QVERIFY(hint->isHidden());
+}
+
 void tst_DeviceNetParaPage::collectSingleAssemblesRecord_data()
 {
     QTest::addColumn<int>("httpPort");
@@ -292,7 +392,7 @@ void tst_DeviceNetParaPage::collectSingleAssemblesRecord_data()
     QTest::addColumn<bool>("dhcpChecked");
 
     QTest::addRow("web port kept") << 8080 << 8080 << false;
-    QTest::addRow("web port 0 goes as 80") << 0 << 80 << false;
+    QTest::addRow("web port 0 of a device without web server stays 0") << 0 << 0 << false;
     QTest::addRow("DHCP on") << 80 << 80 << true;
 }
 
@@ -438,6 +538,18 @@ void tst_DeviceNetParaPage::checkBatch_data()
                                  << "255.255.255.0"
                                  << "10.1.1.0"
                                  << "Gateway not correct.";
+    QTest::addRow("start address on the subnet broadcast")
+        << U{8000, 8000} << "10.1.1.255"
+        << "8000"
+        << "255.255.255.0"
+        << "10.1.1.1"
+        << "The IP address is the broadcast address of its subnet. Use an address from 10.1.1.1 to 10.1.1.254.";
+    QTest::addRow("gateway outside the start address's subnet")
+        << U{8000, 8000} << "10.1.1.10"
+        << "8000"
+        << "255.255.255.0"
+        << "10.2.1.1"
+        << "The gateway must be an address of the device's subnet, from 10.1.1.1 to 10.1.1.254.";
 }
 
 void tst_DeviceNetParaPage::checkBatch()

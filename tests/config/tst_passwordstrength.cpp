@@ -4,6 +4,7 @@
 #include <passwordstrength.h>
 
 #include <QLabel>
+#include <QPluginLoader>
 #include <QTest>
 
 using namespace VexoTool;
@@ -13,6 +14,7 @@ class tst_PasswordStrength : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void level_data();
     void level();
     void meterText_data();
@@ -20,6 +22,13 @@ private slots:
     void folderFieldText_data();
     void folderFieldText();
 };
+
+void tst_PasswordStrength::initTestCase()
+{
+    // The meter's bar images come with the skin.
+    auto *skin = new QPluginLoader(QStringLiteral(SKIN_PLUGIN_FILE), this);
+    QVERIFY2(skin->instance(), qPrintable(skin->errorString()));
+}
 
 void tst_PasswordStrength::level_data()
 {
@@ -35,6 +44,13 @@ void tst_PasswordStrength::level_data()
                                  << "12345678" << 0;
     QTest::addRow("lower case only") << "admin"
                                      << "abcdefgh" << 0;
+    // The ends of each range belong to it: a one-kind password stays level 0.
+    QTest::addRow("lower case up to z") << "admin"
+                                        << "abcdefgz" << 0;
+    QTest::addRow("upper case from A to Z") << "admin"
+                                            << "ABCDEFGZ" << 0;
+    QTest::addRow("digits 0 and 9") << "admin"
+                                    << "90000009" << 0;
     QTest::addRow("others only") << "admin"
                                  << "!@#$%^&*" << 0;
     QTest::addRow("digits and lower case is weak") << "admin"
@@ -74,20 +90,30 @@ void tst_PasswordStrength::meterText_data()
 {
     QTest::addColumn<int>("level");
     QTest::addColumn<QString>("text");
-    QTest::addRow("not acceptable") << 0 << QString();
-    QTest::addRow("weak") << 1 << "Weak";
-    QTest::addRow("medium") << 2 << "Medium";
-    QTest::addRow("strong") << 3 << "Strong";
-    QTest::addRow("out of range") << 7 << QString();
+    QTest::addColumn<QStringList>("bars");
+    QTest::addRow("not acceptable") << 0 << QString() << QStringList{"grey", "grey", "grey"};
+    QTest::addRow("weak") << 1 << "Weak" << QStringList{"red", "grey", "grey"};
+    QTest::addRow("medium") << 2 << "Medium" << QStringList{"yellow", "yellow", "grey"};
+    QTest::addRow("strong") << 3 << "Strong" << QStringList{"green", "green", "green"};
+    QTest::addRow("out of range") << 7 << QString() << QStringList{"grey", "grey", "grey"};
 }
 
 void tst_PasswordStrength::meterText()
 {
     QFETCH(int, level);
     QFETCH(QString, text);
+    QFETCH(QStringList, bars);
     QLabel bar1, bar2, bar3, label(QStringLiteral("previous"));
     showPasswordLevel(level, &bar1, &bar2, &bar3, &label);
     QCOMPARE(label.text(), text);
+    const QLabel *shown[] = {&bar1, &bar2, &bar3};
+    for (int i = 0; i < 3; ++i) {
+        const QImage expected
+            = QPixmap(QStringLiteral(":/CommonSkin/Password/Images/Public/Control/Password/%1.png").arg(bars.at(i)))
+                  .toImage();
+        QVERIFY(!expected.isNull());
+        QVERIFY2(shown[i]->pixmap().toImage() == expected, qPrintable(QStringLiteral("bar %1").arg(i + 1)));
+    }
 }
 
 void tst_PasswordStrength::folderFieldText_data()
