@@ -93,7 +93,7 @@ private:
     void scheduleSend();
     void queue(std::int64_t dueMs, Outgoing out);
     void queueAnswer(const QNetworkDatagram &request, const QByteArray &data, std::int64_t dueMs);
-    void queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason);
+    void queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason, std::int64_t extraDelayMs = 0);
     void boot(SimDevice &device);
     void persist();
     SimDevice *findDevice(const vxdp::Target &target);
@@ -108,6 +108,8 @@ private:
     QHash<QByteArray, std::size_t> m_bySerial;
     QHash<quint64, std::size_t> m_byMac;
     QSet<QByteArray> m_silent;
+    // Extra time each slow device takes over everything it sends but challenges.
+    QHash<QByteArray, int> m_answerDelayMs;
     std::unique_ptr<QUdpSocket> m_socket;
     QTimer *m_sendTimer = nullptr;
     QElapsedTimer m_clock;
