@@ -2,12 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "resetpassworddialog.h"
 
+#include "devicecallrunner.h"
 #include "recoveryfiles.h"
 #include "recoveryform.h"
 #include "recoverylog.h"
 
 #include <Vexo.h>
 #include <akloguitoolkit/cradiobutton.h>
+#include <errorexplanation.h>
 #include <filepathbutton.h>
 #include <multistatelineedit.h>
 #include <passwordstrength.h>
@@ -27,6 +29,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -75,6 +78,7 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
     , m_newFormat(newFormat)
     , m_supportIpc(supportIpc)
     , m_qrEncode(new QtQrEncode(this))
+    , m_runner(new DeviceCallRunner(this))
 {
     setupForm();
     setTitle(tr("Reset Password"));
@@ -95,6 +99,7 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
             Qt::DirectConnection);
     connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &ResetPasswordDialog::onNewPasswordTextChanged);
     connect(m_btnQRcode, &QPushButton::clicked, this, &ResetPasswordDialog::onGenerateQRcode);
+    connect(m_runner, &DeviceCallRunner::finished, this, &ResetPasswordDialog::onResetFinished);
 
     if (!m_newFormat) {
         // The older scheme's reset keys come only as files.
@@ -168,6 +173,7 @@ void ResetPasswordDialog::setupForm()
     m_labelHintConfirmPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintConfirmPassword"), form);
     m_checkBoxIPC = new QCheckBox(tr("Reset IPC"), form);
     m_checkBoxIPC->setObjectName(QStringLiteral("m_checkBoxIPC"));
+    m_progressBusy = RecoveryForm::makeBusyBar(form);
 
     // Step 1 and 2 on the left, the QR code on their right; step 3 below across the width.
     auto *buttons = new QHBoxLayout;
@@ -231,6 +237,7 @@ void ResetPasswordDialog::setupForm()
     layout->addLayout(upper);
     layout->addLayout(passwords);
     layout->addStretch(1);
+    layout->addWidget(m_progressBusy);
     setContentWidget(form);
 }
 
@@ -328,6 +335,8 @@ void ResetPasswordDialog::onNewPasswordTextChanged(QString strNewPassword)
 
 void ResetPasswordDialog::onResetPassword()
 {
+    if (m_runner->isRunning())
+        return;
     if (m_lineEditFilePath->text().isEmpty()) {
         showMessage(WarningDialog::Error, tr("Please input the secret key."), m_lineEditFilePath, m_labelHintFilePath);
         return;
@@ -360,15 +369,38 @@ void ResetPasswordDialog::onResetPassword()
                                     resetIpc)
                    : makeResetParam(m_lineEditFilePath->text(), QString(), m_lineEditNewPassword->text(), resetIpc);
 
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    if (handler->resetPasswd(m_serialNumber.toLatin1(), param)) {
+    setBusy(true);
+    m_runner->start([serial = m_serialNumber.toLatin1(), param] {
+        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        return handler->resetPasswd(serial, param) ? quint32(VEXO_NOERROR) : qMax(handler->getLastError(), quint32(1));
+    });
+}
+
+void ResetPasswordDialog::onResetFinished(quint32 code)
+{
+    setBusy(false);
+    if (code == VEXO_NOERROR) {
         showMessage(WarningDialog::Success, tr("Reset password Succeed."));
         accept();
         return;
     }
-    qCWarning(lcRecovery, "[ResetPasswordDialog]reset of %s failed, error %u", qPrintable(m_serialNumber),
-              handler->getLastError());
-    showMessage(WarningDialog::Error, tr("Reset password failed."));
+    qCWarning(lcRecovery, "[ResetPasswordDialog]reset of %s failed, error %u", qPrintable(m_serialNumber), code);
+    const QString explanation = ErrorExplanation::forCode(code);
+    if (explanation.isEmpty())
+        showMessage(WarningDialog::Error, tr("Reset password failed."));
+    else
+        WarningDialog::showLargeWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
+                                        tr("Reset password failed.") + QLatin1Char('\n') + explanation, this);
+}
+
+void ResetPasswordDialog::setBusy(bool busy)
+{
+    m_progressBusy->setVisible(busy);
+    RecoveryForm::setButtonsEnabled(this, !busy);
+    for (QWidget *input : std::initializer_list<QWidget *>{m_lineEditFilePath, m_btnFilePath, m_lineEditNewPassword,
+                                                          m_lineEditConfirmPassword, m_checkBoxIPC,
+                                                          m_radioBtnManualInput, m_radioBtnAutoInput, m_btnQRcode})
+        input->setEnabled(!busy);
 }
 
 bool ResetPasswordDialog::eventFilter(QObject *target, QEvent *event)
