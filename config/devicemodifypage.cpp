@@ -98,7 +98,8 @@ bool showsNetParams(const VEXO_DEVICE_INFO &record, const DeviceNetParam &params
 {
     if (record.dhcpEnabled != params.dhcpEnabled)
         return false;
-    if ((params.port != 0 && record.port != params.port) || (params.httpPort != 0 && record.httpPort != params.httpPort))
+    if ((params.port != 0 && record.port != params.port)
+        || (params.httpPort != 0 && record.httpPort != params.httpPort))
         return false;
     if (params.dhcpEnabled)
         return true; // the addresses are the DHCP server's to choose
@@ -426,8 +427,8 @@ void DeviceModifyPage::reportSingleFailure(DeviceInfo &device, quint32 code)
     if (explanation.isEmpty())
         showMessage(WarningDialog::Error, text);
     else
-        WarningDialog::showLargeWarning(dialogPosition(), WarningDialog::Error,
-                                        text + QLatin1Char('\n') + explanation, this);
+        WarningDialog::showLargeWarning(dialogPosition(), WarningDialog::Error, text + QLatin1Char('\n') + explanation,
+                                        this);
 }
 
 void DeviceModifyPage::runSingleOperation(const DeviceInfo &device, const QString &busyText,

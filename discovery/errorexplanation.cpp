@@ -31,13 +31,13 @@ constexpr Explanation Explanations[] = {
     {VEXO_ERR_LOCKED, QT_TRANSLATE_NOOP("VexoTool::ErrorExplanation",
                                         "After too many wrong passwords the device refuses this computer for a "
                                         "while. Wait a few minutes and try again, or use Forget Password.")},
-    {VEXO_ERR_UNSUPPORTED, QT_TRANSLATE_NOOP("VexoTool::ErrorExplanation",
-                                             "The device cannot change this setting (for example its IPv6 "
-                                             "address). Leave it as it is and try again.")},
-    {VEXO_ERR_UNVERIFIED, QT_TRANSLATE_NOOP("VexoTool::ErrorExplanation",
-                                            "The device has no valid certificate from its maker and may be an "
-                                            "impostor. Nothing secret was sent to it. Check the device before "
-                                            "trying again.")},
+    {VEXO_ERR_UNSUPPORTED,
+     QT_TRANSLATE_NOOP("VexoTool::ErrorExplanation", "The device cannot change this setting (for example its IPv6 "
+                                                     "address). Leave it as it is and try again.")},
+    {VEXO_ERR_UNVERIFIED,
+     QT_TRANSLATE_NOOP("VexoTool::ErrorExplanation", "The device has no valid certificate from its maker and may be an "
+                                                     "impostor. Nothing secret was sent to it. Check the device before "
+                                                     "trying again.")},
 };
 
 } // namespace

@@ -8,8 +8,7 @@ namespace VexoTool {
 
 DeviceCallRunner::DeviceCallRunner(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 DeviceCallRunner::~DeviceCallRunner()
 {

@@ -398,8 +398,8 @@ void ResetPasswordDialog::setBusy(bool busy)
     m_progressBusy->setVisible(busy);
     RecoveryForm::setButtonsEnabled(this, !busy);
     for (QWidget *input : std::initializer_list<QWidget *>{m_lineEditFilePath, m_btnFilePath, m_lineEditNewPassword,
-                                                          m_lineEditConfirmPassword, m_checkBoxIPC,
-                                                          m_radioBtnManualInput, m_radioBtnAutoInput, m_btnQRcode})
+                                                           m_lineEditConfirmPassword, m_checkBoxIPC,
+                                                           m_radioBtnManualInput, m_radioBtnAutoInput, m_btnQRcode})
         input->setEnabled(!busy);
 }
 

@@ -382,9 +382,8 @@ void tst_RecoveryDialogs::refusedResetKeepsDialogOpen()
     edit(&dialog, "m_lineEditNewPassword")->setText(QStringLiteral("Abc12345!"));
     edit(&dialog, "m_lineEditConfirmPassword")->setText(QStringLiteral("Abc12345!"));
     confirm(&dialog);
-    QTRY_COMPARE(m_responder->messages(),
-                 QStringList{VexoTool::ErrorExplanation::withExplanation(QStringLiteral("Reset password failed."),
-                                                                         VEXO_ERR_DEVICE_DENY)});
+    QTRY_COMPARE(m_responder->messages(), QStringList{VexoTool::ErrorExplanation::withExplanation(
+                                              QStringLiteral("Reset password failed."), VEXO_ERR_DEVICE_DENY)});
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(edit(&dialog, "m_lineEditFilePath")->text(), QStringLiteral("RK2.wrong"));
     QCOMPARE(edit(&dialog, "m_lineEditNewPassword")->text(), QStringLiteral("Abc12345!"));

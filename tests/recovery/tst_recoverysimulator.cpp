@@ -360,10 +360,10 @@ void tst_RecoverySimulator::refusedResetSaysWhy()
     // The device is asked on a worker thread; the dialog waits with its buttons disabled.
     QVERIFY(!confirm->isEnabled());
     QVERIFY(!child<QWidget>(&dialog, "m_progressBusy")->isHidden());
-    QTRY_COMPARE_WITH_TIMEOUT(m_responder->messages(),
-                              QStringList{VexoTool::ErrorExplanation::withExplanation(
-                                  QStringLiteral("Reset password failed."), code)},
-                              10000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        m_responder->messages(),
+        QStringList{VexoTool::ErrorExplanation::withExplanation(QStringLiteral("Reset password failed."), code)},
+        10000);
     QVERIFY(confirm->isEnabled());
     QVERIFY(child<QWidget>(&dialog, "m_progressBusy")->isHidden());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));

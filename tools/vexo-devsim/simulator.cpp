@@ -266,7 +266,8 @@ void Simulator::answerInquiry(const QNetworkDatagram &datagram, std::uint32_t tx
         const std::int64_t spread
             = std::int64_t(m_options.replySpreadMs) * std::int64_t(k) / std::int64_t(answering.size());
         const auto announce = answering[k]->announce(vxdp::AnnounceReason::Reply);
-        const std::int64_t slowness = m_answerDelayMs.value(QByteArray::fromStdString(answering[k]->description().serial));
+        const std::int64_t slowness
+            = m_answerDelayMs.value(QByteArray::fromStdString(answering[k]->description().serial));
         queueAnswer(datagram, bytes(vxdp::encodeAnnounce(txid, announce)), start + spread + slowness);
     }
 }
@@ -414,8 +415,7 @@ QStringList Simulator::execute(const QString &line, bool *quit)
 
     static const QStringList deviceCommands
         = {QStringLiteral("stop"), QStringLiteral("vanish"), QStringLiteral("start"), QStringLiteral("restart"),
-           QStringLiteral("lock"), QStringLiteral("rekey"),  QStringLiteral("set"),
-           QStringLiteral("delay")};
+           QStringLiteral("lock"), QStringLiteral("rekey"),  QStringLiteral("set"),   QStringLiteral("delay")};
     if (!deviceCommands.contains(command))
         return error(QStringLiteral("unknown command %1").arg(command));
     const qsizetype expected = command == QLatin1String("set") ? 4 : command == QLatin1String("delay") ? 3 : 2;
