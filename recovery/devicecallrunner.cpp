@@ -16,7 +16,7 @@ DeviceCallRunner::~DeviceCallRunner()
         m_worker->wait();
 }
 
-bool DeviceCallRunner::start(std::function<quint32()> call)
+bool DeviceCallRunner::start(std::function<quint32()> call, std::function<void(quint32 code)> done)
 {
     if (m_worker)
         return false;
@@ -24,11 +24,11 @@ bool DeviceCallRunner::start(std::function<quint32()> call)
     m_worker.reset(QThread::create([code, call = std::move(call)] { *code = call(); }));
     connect(
         m_worker.get(), &QThread::finished, this,
-        [this, code] {
+        [this, code, done = std::move(done)] {
             QThread *worker = m_worker.release();
             worker->wait();
             worker->deleteLater();
-            emit finished(*code);
+            done(*code);
         },
         Qt::QueuedConnection);
     m_worker->start();

@@ -27,14 +27,14 @@ public:
     explicit DeviceCallRunner(QObject *parent = nullptr);
     ~DeviceCallRunner() override;
 
-    /** @brief Starts @p call, which returns 0 or the library's error code. @return false while one runs. */
-    bool start(std::function<quint32()> call);
+    /**
+     * @brief Starts @p call, which returns 0 or the library's error code; @p done then gets that
+     *        code on the runner's thread, unless the runner is gone by then.
+     * @return false, starting nothing, while a call runs.
+     */
+    bool start(std::function<quint32()> call, std::function<void(quint32 code)> done);
     /** @brief Whether a call is running. */
     bool isRunning() const { return bool(m_worker); }
-
-signals:
-    /** @brief The call ended with @p code (0 for success); emitted on the runner's thread. */
-    void finished(quint32 code);
 
 private:
     std::unique_ptr<QThread> m_worker;

@@ -33,6 +33,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace VexoTool {
 
 namespace {
@@ -99,7 +101,6 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
             Qt::DirectConnection);
     connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &ResetPasswordDialog::onNewPasswordTextChanged);
     connect(m_btnQRcode, &QPushButton::clicked, this, &ResetPasswordDialog::onGenerateQRcode);
-    connect(m_runner, &DeviceCallRunner::finished, this, &ResetPasswordDialog::onResetFinished);
 
     if (!m_newFormat) {
         // The older scheme's reset keys come only as files.
@@ -269,15 +270,34 @@ void ResetPasswordDialog::onMaualAutoChanged()
 
 void ResetPasswordDialog::onGenerateQRcode()
 {
-    const std::optional<DeviceKey> key = queryDeviceKey(m_serialNumber, keyCommand());
-    if (!key) {
-        qCWarning(lcRecovery, "[ResetPasswordDialog]key query of %s failed, error %u", qPrintable(m_serialNumber),
-                  VEXO::VexoHandler::instance()->getLastError());
-        showMessage(WarningDialog::Error, tr("Generate QR code error."));
+    if (m_runner->isRunning())
         return;
-    }
-    m_qrEncode->setString(keyQrText(m_deviceType, key->text(), m_newFormat));
-    m_labelQcCode->setPixmap(QPixmap::fromImage(m_qrEncode->getQRCode(RecoveryForm::QrCodeSize, devicePixelRatioF())));
+    // The key query asks the device too: on the worker, like the reset.
+    auto key = std::make_shared<std::optional<DeviceKey>>();
+    setBusy(true);
+    m_runner->start(
+        [key, serial = m_serialNumber, command = keyCommand()] {
+            *key = queryDeviceKey(serial, command);
+            return *key ? quint32(VEXO_NOERROR) : qMax(VEXO::VexoHandler::instance()->getLastError(), quint32(1));
+        },
+        [this, key](quint32 code) {
+            setBusy(false);
+            if (!*key) {
+                qCWarning(lcRecovery, "[ResetPasswordDialog]key query of %s failed, error %u",
+                          qPrintable(m_serialNumber), code);
+                const QString explanation = ErrorExplanation::forCode(code);
+                if (explanation.isEmpty())
+                    showMessage(WarningDialog::Error, tr("Generate QR code error."));
+                else
+                    WarningDialog::showLargeWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
+                                                    tr("Generate QR code error.") + QLatin1Char('\n') + explanation,
+                                                    this);
+                return;
+            }
+            m_qrEncode->setString(keyQrText(m_deviceType, (*key)->text(), m_newFormat));
+            m_labelQcCode->setPixmap(
+                QPixmap::fromImage(m_qrEncode->getQRCode(RecoveryForm::QrCodeSize, devicePixelRatioF())));
+        });
 }
 
 void ResetPasswordDialog::onExportFile()
@@ -370,10 +390,13 @@ void ResetPasswordDialog::onResetPassword()
                    : makeResetParam(m_lineEditFilePath->text(), QString(), m_lineEditNewPassword->text(), resetIpc);
 
     setBusy(true);
-    m_runner->start([serial = m_serialNumber.toLatin1(), param] {
-        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-        return handler->resetPasswd(serial, param) ? quint32(VEXO_NOERROR) : qMax(handler->getLastError(), quint32(1));
-    });
+    m_runner->start(
+        [serial = m_serialNumber.toLatin1(), param] {
+            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+            return handler->resetPasswd(serial, param) ? quint32(VEXO_NOERROR)
+                                                       : qMax(handler->getLastError(), quint32(1));
+        },
+        [this](quint32 code) { onResetFinished(code); });
 }
 
 void ResetPasswordDialog::onResetFinished(quint32 code)

@@ -36,8 +36,8 @@ class DeviceCallRunner;
  * 3. The new password twice and, for recorders, whether the connected cameras are reset too.
  *
  * Every failure leaves the dialog open with the user's input and says what happened; a
- * successful reset accepts it. The reset itself runs on a worker thread: meanwhile the dialog
- * shows a busy bar and its buttons are disabled.
+ * successful reset accepts it. The key query and the reset ask the device on a worker thread:
+ * meanwhile the dialog shows a busy bar and its buttons and inputs are disabled.
  */
 class ResetPasswordDialog : public aptui::BaseDialog
 {

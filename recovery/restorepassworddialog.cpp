@@ -52,7 +52,6 @@ RestorePasswordDialog::RestorePasswordDialog(QWidget *parent, const QString &ser
     setEnableDefaultConnections(true, true, true, false, true);
     connect(this, &BaseDialog::signalConfirmButtonClicked, this, &RestorePasswordDialog::onRestorePassword,
             Qt::DirectConnection);
-    connect(m_runner, &DeviceCallRunner::finished, this, &RestorePasswordDialog::onRestoreFinished);
 
     m_lineEditSecurityCode->installEventFilter(this);
     m_lineEditSecurityCode->setContextMenuPolicy(Qt::NoContextMenu);
@@ -157,11 +156,13 @@ void RestorePasswordDialog::onRestorePassword()
         return;
     }
     setBusy(true);
-    m_runner->start([serial = m_serialNumber.toLatin1(), securityCode = code.toLatin1()] {
-        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-        return handler->resetDefaultPasswd(serial, securityCode) ? quint32(VEXO_NOERROR)
-                                                                 : qMax(handler->getLastError(), quint32(1));
-    });
+    m_runner->start(
+        [serial = m_serialNumber.toLatin1(), securityCode = code.toLatin1()] {
+            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+            return handler->resetDefaultPasswd(serial, securityCode) ? quint32(VEXO_NOERROR)
+                                                                     : qMax(handler->getLastError(), quint32(1));
+        },
+        [this](quint32 result) { onRestoreFinished(result); });
 }
 
 void RestorePasswordDialog::onRestoreFinished(quint32 code)

@@ -228,11 +228,11 @@ void tst_RecoveryDialogs::qrCodeAsksForTheSchemesKey()
     giveKey("VK1.S1.nonce");
     ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), newFormat, false);
     child<QPushButton>(&dialog, "m_btnQRcode")->click();
+    const QLabel *qr = child<QLabel>(&dialog, "m_labelQcCode");
+    QTRY_VERIFY(!qr->pixmap().isNull());
     QCOMPARE(FakeVexo::state().command, command);
     QCOMPARE(FakeVexo::state().outputLength, bufferSize);
     QCOMPARE(FakeVexo::state().identifier, std::string("S1"));
-    const QLabel *qr = child<QLabel>(&dialog, "m_labelQcCode");
-    QVERIFY(!qr->pixmap().isNull());
     QCOMPARE(qr->pixmap().deviceIndependentSize(), QSizeF(108, 108));
     QVERIFY(m_responder->messages().isEmpty());
 }

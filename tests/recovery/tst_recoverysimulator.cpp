@@ -275,6 +275,7 @@ void tst_RecoverySimulator::resetRoundTrip()
     QStringList serviceArguments{QStringLiteral("reset")};
     if (source == QrTypedKey || source == QrResetFile) {
         child<QPushButton>(&dialog, "m_btnQRcode")->click();
+        QTRY_VERIFY(!child<QLabel>(&dialog, "m_labelQcCode")->pixmap().isNull());
         const QString qr = decodeLabel(child<QLabel>(&dialog, "m_labelQcCode"), folder.path());
         const QString expectedStart = (newFormat ? type : QStringLiteral("B:") + type) + QStringLiteral("**VK")
                                       + QString::number(newFormat ? 2 : 1) + QLatin1Char('.') + serial;
@@ -351,6 +352,7 @@ void tst_RecoverySimulator::refusedResetSaysWhy()
         const QString wrongKey = runKeyService({QStringLiteral("reset"), QStringLiteral("--key"), otherKey->text()});
         QVERIFY(wrongKey.startsWith(QStringLiteral("RK2.")));
         child<QPushButton>(&dialog, "m_btnQRcode")->click();
+        QTRY_VERIFY(!child<QLabel>(&dialog, "m_labelQcCode")->pixmap().isNull());
         edit(&dialog, "m_lineEditFilePath")->setText(wrongKey);
     }
     edit(&dialog, "m_lineEditNewPassword")->setText(NewPassword);
