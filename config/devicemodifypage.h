@@ -37,7 +37,9 @@ class DeviceNetParaPage;
  * area, or a notice. Operations run one device after the other through the discovery
  * service; DeviceStore is kept up to date and the outcome goes back to the list through
  * signalModifyResult() and signalActiveResult(). A batch shows its progress and ends in the
- * result list.
+ * result list. A single modification or activation runs on a worker thread while the panel
+ * shows a busy bar and keeps its buttons disabled; a time-out is settled by the device's own
+ * announcement when it comes within a few seconds.
  */
 class DeviceModifyPage : public QWidget
 {
