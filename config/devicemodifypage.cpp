@@ -10,6 +10,7 @@
 #include "passwordstrength.h"
 
 #include <devicestore.h>
+#include <errorexplanation.h>
 #include <vexohandler.h>
 
 #include <resetpassworddialog.h>
@@ -27,11 +28,13 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSet>
 #include <QStackedWidget>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -46,6 +49,8 @@ constexpr int HintWidth = 16;
 // As wide as the network form's label column, so the password fields line up with its fields.
 constexpr int LabelColumnWidth = 115;
 const QString AdminUser = QStringLiteral("admin");
+// How long a device that timed out may take to announce that it applied the request anyway.
+constexpr int LateConfirmationMs = 5000;
 
 aptui::MultiStateLineEdit *passwordField(const char *name, QWidget *parent)
 {
@@ -89,6 +94,21 @@ QString canonicalIpv4(const QString &address)
     return parts.join(QLatin1Char('.'));
 }
 
+// Whether a device's announcement shows the network parameters it was asked to take.
+bool showsNetParams(const VEXO_DEVICE_INFO &record, const DeviceNetParam &params)
+{
+    if (record.dhcpEnabled != params.dhcpEnabled)
+        return false;
+    if ((params.port != 0 && record.port != params.port)
+        || (params.httpPort != 0 && record.httpPort != params.httpPort))
+        return false;
+    if (params.dhcpEnabled)
+        return true; // the addresses are the DHCP server's to choose
+    return canonicalIpv4(fieldText(record.ipv4Address)) == canonicalIpv4(fieldText(params.ipv4Address))
+           && canonicalIpv4(fieldText(record.ipv4SubnetMask)) == canonicalIpv4(fieldText(params.ipv4SubnetMask))
+           && canonicalIpv4(fieldText(record.ipv4Gateway)) == canonicalIpv4(fieldText(params.ipv4Gateway));
+}
+
 } // namespace
 
 DeviceModifyPage::DeviceModifyPage(QWidget *parent)
@@ -107,12 +127,30 @@ DeviceModifyPage::DeviceModifyPage(QWidget *parent)
     buildActivationArea();
     buildModificationArea();
 
+    // Shown while a single device operation runs; the window stays responsive meanwhile.
+    m_busyArea = new QWidget(this);
+    m_busyArea->setObjectName(QStringLiteral("m_busyArea"));
+    m_labelBusy = namedLabel("m_labelBusy", m_busyArea);
+    m_labelBusy->setAlignment(Qt::AlignCenter);
+    m_progressBusy = new QProgressBar(m_busyArea);
+    m_progressBusy->setObjectName(QStringLiteral("m_progressBusy"));
+    m_progressBusy->setRange(0, 0);
+    m_progressBusy->setTextVisible(false);
+    m_progressBusy->setMaximumHeight(8);
+    auto *busyLayout = new QVBoxLayout(m_busyArea);
+    busyLayout->setContentsMargins(20, 0, 20, 0);
+    busyLayout->setSpacing(4);
+    busyLayout->addWidget(m_labelBusy);
+    busyLayout->addWidget(m_progressBusy);
+    m_busyArea->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 20);
     layout->setSpacing(10);
     layout->addWidget(m_stackedWidget);
     layout->addWidget(m_frameActive);
     layout->addWidget(m_frameModifyPara);
+    layout->addWidget(m_busyArea);
     layout->addStretch(1);
 
     connect(m_btnModify, &QPushButton::clicked, this, &DeviceModifyPage::onModifyNetParas);
@@ -155,7 +193,12 @@ void DeviceModifyPage::setUpKeyboard()
         InputLimitHint::attach(field, passwordLengthHintText());
 }
 
-DeviceModifyPage::~DeviceModifyPage() = default;
+DeviceModifyPage::~DeviceModifyPage()
+{
+    // A running library call holds only its own copies; it ends within the library's timeout.
+    if (m_worker)
+        m_worker->wait();
+}
 
 void DeviceModifyPage::buildActivationArea()
 {
@@ -279,6 +322,8 @@ void DeviceModifyPage::showModificationView(bool batch)
     if (!batch)
         m_btnModify->setFocus();
     resetPasswordFields();
+    if (m_operationRunning)
+        setOperationRunning(true); // a new selection must not start a second operation meanwhile
 }
 
 void DeviceModifyPage::showActivationView()
@@ -354,35 +399,152 @@ void DeviceModifyPage::onModifyNetParas()
 
 void DeviceModifyPage::modifySingle()
 {
-    const DeviceNetParam params = m_netParaPage->collectSingle();
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    DeviceInfo &device = m_selection.first();
-    if (handler->modifyDeviceNetParam(device.strMAC.toLatin1(),
-                                      aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text()), params)) {
-        {
-            DeviceStore *store = DeviceStore::instance();
-            KVT_Guard guard(store->mutex());
-            store->setNetParams(device.strSerialNumber, device.strMAC, params);
-        }
-        device.strResult = tr("Succeed");
-        emit signalModifyResult(m_selection);
-        showMessage(WarningDialog::Success, tr("Modify network parameters succeed."));
+    if (m_operationRunning)
         return;
-    }
-    reportSingleFailure(device, handler->getLastError());
+    const DeviceNetParam params = m_netParaPage->collectSingle();
+    const QByteArray mac = m_selection.first().strMAC.toLatin1();
+    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text());
+    runSingleOperation(
+        m_selection.first(), tr("Modifying the device's network parameters ..."),
+        [mac, password, params] {
+            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+            return handler->modifyDeviceNetParam(mac, password, params) ? quint32(VEXO_NOERROR)
+                                                                        : qMax(handler->getLastError(), quint32(1));
+        },
+        [params](const VEXO_DEVICE_INFO &record) { return showsNetParams(record, params); },
+        [this, params](DeviceInfo device, quint32 code, bool late) {
+            if (code != VEXO_NOERROR) {
+                reportSingleFailure(device, code);
+                return;
+            }
+            {
+                DeviceStore *store = DeviceStore::instance();
+                KVT_Guard guard(store->mutex());
+                store->setNetParams(device.strSerialNumber, device.strMAC, params);
+            }
+            device.strResult = tr("Succeed");
+            keepResult(device);
+            emit signalModifyResult({device});
+            const QString text = tr("Modify network parameters succeed.");
+            if (late)
+                WarningDialog::showLargeWarning(
+                    dialogPosition(), WarningDialog::Success,
+                    text + QLatin1Char('\n') + tr("The device answered late; its announcement confirms the change."),
+                    this);
+            else
+                showMessage(WarningDialog::Success, text);
+        });
 }
 
 // A single device's failure: deny and time-out have their own message, any other code is
-// kept in the device's result text as well.
+// kept in the device's result text as well. Codes with an explanation get it as a second line.
 void DeviceModifyPage::reportSingleFailure(DeviceInfo &device, quint32 code)
 {
+    QString text;
     if (code == VEXO_ERR_DEVICE_DENY) {
-        showMessage(WarningDialog::Error, tr("Device deny."));
+        text = tr("Device deny.");
     } else if (code == VEXO_ERR_TIMEOUT) {
-        showMessage(WarningDialog::Error, tr("Time out."));
+        text = tr("Time out.");
     } else {
         device.strResult = tr("Error%1:others").arg(code);
-        showMessage(WarningDialog::Error, device.strResult);
+        keepResult(device);
+        text = device.strResult;
+    }
+    const QString explanation = ErrorExplanation::forCode(code);
+    if (explanation.isEmpty())
+        showMessage(WarningDialog::Error, text);
+    else
+        WarningDialog::showLargeWarning(dialogPosition(), WarningDialog::Error, text + QLatin1Char('\n') + explanation,
+                                        this);
+}
+
+void DeviceModifyPage::runSingleOperation(const DeviceInfo &device, const QString &busyText,
+                                          std::function<quint32()> work,
+                                          std::function<bool(const VEXO_DEVICE_INFO &)> applied,
+                                          std::function<void(DeviceInfo device, quint32 code, bool late)> done)
+{
+    // The operation keeps its own copy of the device: the selection may change or the device go
+    // offline while it runs, and the worker touches neither widgets nor the device store.
+    struct Operation
+    {
+        DeviceInfo device;
+        quint32 code = VEXO_NOERROR;
+        bool callEnded = false;
+        bool announcedApplied = false;
+        bool finished = false;
+        QMetaObject::Connection watch;
+    };
+    using OperationPtr = std::shared_ptr<Operation>;
+    auto operation = std::make_shared<Operation>();
+    operation->device = device;
+    setOperationRunning(true, busyText);
+
+    auto finish = [this, done](const OperationPtr &op, quint32 code, bool late) {
+        if (op->finished)
+            return;
+        op->finished = true;
+        disconnect(op->watch);
+        setOperationRunning(false);
+        done(op->device, code, late);
+    };
+
+    // Announcements are signed by the device; one that already shows the request settles a
+    // time-out, whether it comes during the call or shortly after.
+    operation->watch = connect(
+        VEXO::VexoHandler::instance(), &VEXO::VexoHandler::signalDeviceUpdate, this,
+        [operation, applied, finish](const VEXO_DEVICE_INFO &record) {
+            if (fieldText(record.serialNumber) != operation->device.strSerialNumber
+                || fieldText(record.macAddress) != operation->device.strMAC || !applied(record))
+                return;
+            operation->announcedApplied = true;
+            if (operation->callEnded && operation->code == VEXO_ERR_TIMEOUT)
+                finish(operation, VEXO_NOERROR, true);
+        },
+        Qt::QueuedConnection);
+
+    m_worker.reset(QThread::create([operation, work] { operation->code = work(); }));
+    connect(m_worker.get(), &QThread::finished, this, [this, operation, finish] {
+        QThread *worker = m_worker.release();
+        worker->wait();
+        worker->deleteLater();
+        operation->callEnded = true;
+        if (operation->code != VEXO_ERR_TIMEOUT) {
+            finish(operation, operation->code, false);
+        } else if (operation->announcedApplied) {
+            finish(operation, VEXO_NOERROR, true);
+        } else {
+            QTimer::singleShot(LateConfirmationMs, this, [weak = std::weak_ptr<Operation>(operation), finish] {
+                if (const OperationPtr op = weak.lock())
+                    finish(op, VEXO_ERR_TIMEOUT, false);
+            });
+        }
+    });
+    m_worker->start();
+}
+
+void DeviceModifyPage::setOperationRunning(bool running, const QString &busyText)
+{
+    m_operationRunning = running;
+    if (running) {
+        if (!busyText.isEmpty())
+            m_labelBusy->setText(busyText);
+        m_btnModify->setEnabled(false);
+        m_btnActive->setEnabled(false);
+        m_btnLostPassword->setEnabled(false);
+    } else {
+        // The buttons as the current view has them.
+        m_btnModify->setEnabled(!m_selection.isEmpty());
+        m_btnActive->setEnabled(true);
+        m_btnLostPassword->setEnabled(m_selection.size() == 1);
+    }
+    m_busyArea->setVisible(running);
+}
+
+void DeviceModifyPage::keepResult(const DeviceInfo &device)
+{
+    for (DeviceInfo &selected : m_selection) {
+        if (selected.strSerialNumber == device.strSerialNumber && selected.strMAC == device.strMAC)
+            selected.strResult = device.strResult;
     }
 }
 
@@ -530,22 +692,41 @@ void DeviceModifyPage::onActiveDevices()
 
 void DeviceModifyPage::activateSingle()
 {
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    DeviceInfo &device = m_selection.first();
-    if (handler->activateDevice(device.strSerialNumber.toLatin1(),
-                                aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text()))) {
-        {
-            DeviceStore *store = DeviceStore::instance();
-            KVT_Guard guard(store->mutex());
-            store->setInactive(device.strSerialNumber, device.strMAC, 0);
-        }
-        device.strResult = tr("Succeed");
-        // The list answers with a new selection report, which replaces m_selection.
-        emit signalActiveResult(m_selection);
-        showMessage(WarningDialog::Success, tr("Activate Succeed."));
+    if (m_operationRunning)
         return;
-    }
-    reportSingleFailure(device, handler->getLastError());
+    const QByteArray serial = m_selection.first().strSerialNumber.toLatin1();
+    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
+    runSingleOperation(
+        m_selection.first(), tr("Activating the device ..."),
+        [serial, password] {
+            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+            return handler->activateDevice(serial, password) ? quint32(VEXO_NOERROR)
+                                                             : qMax(handler->getLastError(), quint32(1));
+        },
+        [](const VEXO_DEVICE_INFO &record) { return record.inactive == 0; },
+        [this](DeviceInfo device, quint32 code, bool late) {
+            if (code != VEXO_NOERROR) {
+                reportSingleFailure(device, code);
+                return;
+            }
+            {
+                DeviceStore *store = DeviceStore::instance();
+                KVT_Guard guard(store->mutex());
+                store->setInactive(device.strSerialNumber, device.strMAC, 0);
+            }
+            device.strResult = tr("Succeed");
+            keepResult(device);
+            // The list answers with a new selection report, which replaces m_selection.
+            emit signalActiveResult({device});
+            const QString text = tr("Activate Succeed.");
+            if (late)
+                WarningDialog::showLargeWarning(
+                    dialogPosition(), WarningDialog::Success,
+                    text + QLatin1Char('\n') + tr("The device answered late; its announcement confirms the change."),
+                    this);
+            else
+                showMessage(WarningDialog::Success, text);
+        });
 }
 
 void DeviceModifyPage::activateBatch()

@@ -10,11 +10,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QFrame;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QStackedWidget;
+class QThread;
 
 namespace aptui {
 class MultiStateLineEdit;
@@ -34,7 +37,9 @@ class DeviceNetParaPage;
  * area, or a notice. Operations run one device after the other through the discovery
  * service; DeviceStore is kept up to date and the outcome goes back to the list through
  * signalModifyResult() and signalActiveResult(). A batch shows its progress and ends in the
- * result list.
+ * result list. A single modification or activation runs on a worker thread while the panel
+ * shows a busy bar and keeps its buttons disabled; a time-out is settled by the device's own
+ * announcement when it comes within a few seconds.
  */
 class DeviceModifyPage : public QWidget
 {
@@ -47,6 +52,8 @@ public:
 
     /** @brief The devices of the last selection report, with the results written since. */
     QVector<DeviceInfo> selection() const { return m_selection; }
+    /** @brief Whether a single modification or activation is still running (its buttons are disabled). */
+    bool isOperationRunning() const { return m_operationRunning; }
 
     bool eventFilter(QObject *target, QEvent *qevent) override;
 
@@ -92,6 +99,20 @@ private:
 
     void modifySingle();
     void reportSingleFailure(DeviceInfo &device, quint32 code);
+    /**
+     * @brief Runs @p work (a library call that returns its error code) for @p device on a worker
+     *        thread while the panel shows it busy, then calls @p done on the GUI thread.
+     *
+     * After a time-out the device's signed announcements are watched a little longer: one for
+     * which @p applied holds turns the outcome into a success that @p done learns came late.
+     */
+    void runSingleOperation(const DeviceInfo &device, const QString &busyText, std::function<quint32()> work,
+                            std::function<bool(const VEXO_DEVICE_INFO &)> applied,
+                            std::function<void(DeviceInfo device, quint32 code, bool late)> done);
+    /** @brief Disables the operation buttons and shows the busy indicator, or restores both. */
+    void setOperationRunning(bool running, const QString &busyText = QString());
+    /** @brief Writes @p device's result into the selection if the device is still selected. */
+    void keepResult(const DeviceInfo &device);
     void modifyBatch();
     void activateSingle();
     void activateBatch();
@@ -126,6 +147,12 @@ private:
     QLabel *m_labelHintAdimaPassword = nullptr;
     QPushButton *m_btnModify = nullptr;
     QPushButton *m_btnLostPassword = nullptr;
+
+    QWidget *m_busyArea = nullptr;
+    QLabel *m_labelBusy = nullptr;
+    QProgressBar *m_progressBusy = nullptr;
+    bool m_operationRunning = false;
+    std::unique_ptr<QThread> m_worker;
 
     QVector<DeviceInfo> m_selection;
 };

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "devicemodifyresultpage.h"
 
+#include <errorexplanation.h>
 #include <treeviewwithleftpixmapdelegate.h>
 
 #include <akloguitoolkit/ctableview.h>
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
+#include <QMap>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
@@ -78,11 +80,18 @@ DeviceModifyResultPage::DeviceModifyResultPage(QWidget *parent)
     m_tableViewResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tableViewResult->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    m_labelExplanations = new QLabel(content);
+    m_labelExplanations->setObjectName(QStringLiteral("m_labelExplanations"));
+    m_labelExplanations->setWordWrap(true);
+    m_labelExplanations->setContentsMargins(20, 6, 20, 0);
+    m_labelExplanations->hide();
+
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(counters);
     layout->addWidget(m_tableViewResult, 1);
+    layout->addWidget(m_labelExplanations);
     setContentWidget(content);
 }
 
@@ -114,6 +123,7 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
     // The panel writes the result texts in its own translation context.
     const QString succeed = QCoreApplication::translate("VexoTool::DeviceModifyPage", "Succeed");
     int failed = 0;
+    QMap<quint32, QString> explanations; // each code that has one, once, in code order
     for (const DeviceInfo &device : devices) {
         QStandardItem *result = nullptr;
         if (device.strResult == succeed) {
@@ -124,12 +134,25 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
             result = cell(device.strResult);
             result->setIcon(
                 QIcon(QStringLiteral(":/CommonSkin/VEXOTool/Images/VEXOTool/BaseControl/Inputs/icon_alert_error.png")));
+            const quint32 code = ErrorExplanation::codeInResult(device.strResult);
+            const QString explanation = ErrorExplanation::forCode(code);
+            if (!explanation.isEmpty()) {
+                result->setToolTip(explanation);
+                explanations.insert(code, explanation);
+            }
             ++failed;
         }
         m_model->appendRow({cell(device.strIndex), cell(device.strDeviceType), cell(device.strIPv4Address),
                             cell(device.strSerialNumber), result});
     }
     m_labelDeviceFail->setText(m_labelDeviceFail->text() + QLatin1Char(' ') + QString::number(failed));
+
+    QStringList lines;
+    for (auto it = explanations.cbegin(); it != explanations.cend(); ++it)
+        //: A line below the result list: an error code and what it means.
+        lines.append(tr("Error%1: %2").arg(it.key()).arg(it.value()));
+    m_labelExplanations->setText(lines.join(QLatin1Char('\n')));
+    m_labelExplanations->setVisible(!lines.isEmpty());
 }
 
 } // namespace VexoTool

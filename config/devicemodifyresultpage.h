@@ -43,7 +43,9 @@ public:
      * @brief Lists @p devices and appends both counts to the labels.
      *
      * A device whose result is the translated "Succeed" shows only the success icon in the last
-     * column; any other result counts as a failure and is shown beside the error icon.
+     * column; any other result counts as a failure and is shown beside the error icon. A failure
+     * whose code has an explanation gets it as the cell's tool tip, and the explanations of the
+     * codes present are listed below the table.
      */
     void setDevices(const QVector<DeviceInfo> &devices);
 
@@ -57,6 +59,7 @@ private:
     QLabel *m_labelDeviceFail = nullptr;
     aKLOGUIToolkit::CTableView *m_tableViewResult = nullptr;
     QStandardItemModel *m_model = nullptr;
+    QLabel *m_labelExplanations = nullptr;
 };
 
 } // namespace VexoTool

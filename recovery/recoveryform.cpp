@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QWidget>
 
 namespace VexoTool::RecoveryForm {
@@ -50,6 +52,25 @@ QLabel *makeFieldHint(const QString &objectName, QWidget *parent)
 QPoint messagePosition(const QWidget *dialog)
 {
     return dialog->pos() + QPoint(dialog->width() / 2 - 155, dialog->height() / 2 - 60);
+}
+
+QProgressBar *makeBusyBar(QWidget *parent)
+{
+    auto *bar = new QProgressBar(parent);
+    bar->setObjectName(QStringLiteral("m_progressBusy"));
+    bar->setRange(0, 0);
+    bar->setTextVisible(false);
+    bar->setMaximumHeight(8);
+    bar->hide();
+    return bar;
+}
+
+void setButtonsEnabled(QWidget *dialog, bool enabled)
+{
+    for (const char *name : {"btnConfirm", "btnCancel"}) {
+        if (auto *button = dialog->findChild<QPushButton *>(QLatin1String(name)))
+            button->setEnabled(enabled);
+    }
 }
 
 } // namespace VexoTool::RecoveryForm

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QProgressBar;
 class QWidget;
 
 namespace VexoTool::RecoveryForm {
@@ -27,5 +28,11 @@ QLabel *makeFieldHint(const QString &objectName, QWidget *parent);
 
 /** @brief Where a dialog's messages appear: centred on it for a message box of 310 × 120. */
 QPoint messagePosition(const QWidget *dialog);
+
+/** @brief A hidden indeterminate progress bar `m_progressBusy`, shown while a dialog waits for a device. */
+QProgressBar *makeBusyBar(QWidget *parent);
+
+/** @brief Enables or disables a dialog's confirm and cancel buttons. */
+void setButtonsEnabled(QWidget *dialog, bool enabled);
 
 } // namespace VexoTool::RecoveryForm

@@ -2,12 +2,14 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "resetpassworddialog.h"
 
+#include "devicecallrunner.h"
 #include "recoveryfiles.h"
 #include "recoveryform.h"
 #include "recoverylog.h"
 
 #include <Vexo.h>
 #include <akloguitoolkit/cradiobutton.h>
+#include <errorexplanation.h>
 #include <filepathbutton.h>
 #include <multistatelineedit.h>
 #include <inputlimithint.h>
@@ -28,8 +30,11 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace VexoTool {
 
@@ -76,6 +81,7 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
     , m_newFormat(newFormat)
     , m_supportIpc(supportIpc)
     , m_qrEncode(new QtQrEncode(this))
+    , m_runner(new DeviceCallRunner(this))
 {
     setupForm();
     setTitle(tr("Reset Password"));
@@ -171,6 +177,7 @@ void ResetPasswordDialog::setupForm()
     m_labelHintConfirmPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintConfirmPassword"), form);
     m_checkBoxIPC = new QCheckBox(tr("Reset IPC"), form);
     m_checkBoxIPC->setObjectName(QStringLiteral("m_checkBoxIPC"));
+    m_progressBusy = RecoveryForm::makeBusyBar(form);
 
     // Step 1 and 2 on the left, the QR code on their right; step 3 below across the width.
     auto *buttons = new QHBoxLayout;
@@ -234,6 +241,7 @@ void ResetPasswordDialog::setupForm()
     layout->addLayout(upper);
     layout->addLayout(passwords);
     layout->addStretch(1);
+    layout->addWidget(m_progressBusy);
     setContentWidget(form);
 }
 
@@ -265,15 +273,34 @@ void ResetPasswordDialog::onMaualAutoChanged()
 
 void ResetPasswordDialog::onGenerateQRcode()
 {
-    const std::optional<DeviceKey> key = queryDeviceKey(m_serialNumber, keyCommand());
-    if (!key) {
-        qCWarning(lcRecovery, "[ResetPasswordDialog]key query of %s failed, error %u", qPrintable(m_serialNumber),
-                  VEXO::VexoHandler::instance()->getLastError());
-        showMessage(WarningDialog::Error, tr("Generate QR code error."));
+    if (m_runner->isRunning())
         return;
-    }
-    m_qrEncode->setString(keyQrText(m_deviceType, key->text(), m_newFormat));
-    m_labelQcCode->setPixmap(QPixmap::fromImage(m_qrEncode->getQRCode(RecoveryForm::QrCodeSize, devicePixelRatioF())));
+    // The key query asks the device too: on the worker, like the reset.
+    auto key = std::make_shared<std::optional<DeviceKey>>();
+    setBusy(true);
+    m_runner->start(
+        [key, serial = m_serialNumber, command = keyCommand()] {
+            *key = queryDeviceKey(serial, command);
+            return *key ? quint32(VEXO_NOERROR) : qMax(VEXO::VexoHandler::instance()->getLastError(), quint32(1));
+        },
+        [this, key](quint32 code) {
+            setBusy(false);
+            if (!*key) {
+                qCWarning(lcRecovery, "[ResetPasswordDialog]key query of %s failed, error %u",
+                          qPrintable(m_serialNumber), code);
+                const QString explanation = ErrorExplanation::forCode(code);
+                if (explanation.isEmpty())
+                    showMessage(WarningDialog::Error, tr("Generate QR code error."));
+                else
+                    WarningDialog::showLargeWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
+                                                    tr("Generate QR code error.") + QLatin1Char('\n') + explanation,
+                                                    this);
+                return;
+            }
+            m_qrEncode->setString(keyQrText(m_deviceType, (*key)->text(), m_newFormat));
+            m_labelQcCode->setPixmap(
+                QPixmap::fromImage(m_qrEncode->getQRCode(RecoveryForm::QrCodeSize, devicePixelRatioF())));
+        });
 }
 
 void ResetPasswordDialog::onExportFile()
@@ -331,6 +358,8 @@ void ResetPasswordDialog::onNewPasswordTextChanged(QString strNewPassword)
 
 void ResetPasswordDialog::onResetPassword()
 {
+    if (m_runner->isRunning())
+        return;
     if (m_lineEditFilePath->text().isEmpty()) {
         showMessage(WarningDialog::Error, tr("Please input the secret key."), m_lineEditFilePath, m_labelHintFilePath);
         return;
@@ -363,15 +392,41 @@ void ResetPasswordDialog::onResetPassword()
                                     resetIpc)
                    : makeResetParam(m_lineEditFilePath->text(), QString(), m_lineEditNewPassword->text(), resetIpc);
 
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    if (handler->resetPasswd(m_serialNumber.toLatin1(), param)) {
+    setBusy(true);
+    m_runner->start(
+        [serial = m_serialNumber.toLatin1(), param] {
+            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+            return handler->resetPasswd(serial, param) ? quint32(VEXO_NOERROR)
+                                                       : qMax(handler->getLastError(), quint32(1));
+        },
+        [this](quint32 code) { onResetFinished(code); });
+}
+
+void ResetPasswordDialog::onResetFinished(quint32 code)
+{
+    setBusy(false);
+    if (code == VEXO_NOERROR) {
         showMessage(WarningDialog::Success, tr("Reset password Succeed."));
         accept();
         return;
     }
-    qCWarning(lcRecovery, "[ResetPasswordDialog]reset of %s failed, error %u", qPrintable(m_serialNumber),
-              handler->getLastError());
-    showMessage(WarningDialog::Error, tr("Reset password failed."));
+    qCWarning(lcRecovery, "[ResetPasswordDialog]reset of %s failed, error %u", qPrintable(m_serialNumber), code);
+    const QString explanation = ErrorExplanation::forCode(code);
+    if (explanation.isEmpty())
+        showMessage(WarningDialog::Error, tr("Reset password failed."));
+    else
+        WarningDialog::showLargeWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
+                                        tr("Reset password failed.") + QLatin1Char('\n') + explanation, this);
+}
+
+void ResetPasswordDialog::setBusy(bool busy)
+{
+    m_progressBusy->setVisible(busy);
+    RecoveryForm::setButtonsEnabled(this, !busy);
+    for (QWidget *input : std::initializer_list<QWidget *>{m_lineEditFilePath, m_btnFilePath, m_lineEditNewPassword,
+                                                           m_lineEditConfirmPassword, m_checkBoxIPC,
+                                                           m_radioBtnManualInput, m_radioBtnAutoInput, m_btnQRcode})
+        input->setEnabled(!busy);
 }
 
 bool ResetPasswordDialog::eventFilter(QObject *target, QEvent *event)

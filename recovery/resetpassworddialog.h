@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QtQrEncode;
 
@@ -22,6 +23,8 @@ class MultiStateLineEdit;
 
 namespace VexoTool {
 
+class DeviceCallRunner;
+
 /**
  * @brief Resets a forgotten administrator password of one device with a key from the maker's
  *        customer service, in three steps.
@@ -32,7 +35,9 @@ namespace VexoTool {
  *    or as a reset file ("AutoInput"), of which a cleaned copy is handed to the library.
  * 3. The new password twice and, for recorders, whether the connected cameras are reset too.
  *
- * Every failure leaves the dialog open with the user's input; a successful reset accepts it.
+ * Every failure leaves the dialog open with the user's input and says what happened; a
+ * successful reset accepts it. The key query and the reset ask the device on a worker thread:
+ * meanwhile the dialog shows a busy bar and its buttons and inputs are disabled.
  */
 class ResetPasswordDialog : public aptui::BaseDialog
 {
@@ -81,6 +86,8 @@ public slots:
 
 private:
     void setupForm();
+    void onResetFinished(quint32 code);
+    void setBusy(bool busy);
     void showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field = nullptr, QLabel *hint = nullptr);
     quint32 keyCommand() const;
 
@@ -116,6 +123,8 @@ private:
     QLabel *m_labelHintConfirmPassword = nullptr;
     QCheckBox *m_checkBoxIPC = nullptr;
     QLabel *label = nullptr;
+    QProgressBar *m_progressBusy = nullptr;
+    DeviceCallRunner *m_runner = nullptr;
 };
 
 } // namespace VexoTool

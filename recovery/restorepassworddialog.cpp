@@ -2,10 +2,12 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "restorepassworddialog.h"
 
+#include "devicecallrunner.h"
 #include "recoveryform.h"
 #include "recoverylog.h"
 
 #include <Vexo.h>
+#include <errorexplanation.h>
 #include <multistatelineedit.h>
 #include <qtqrencode.h>
 #include <vexohandler.h>
@@ -17,6 +19,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QVBoxLayout>
 
 namespace VexoTool {
@@ -39,6 +42,7 @@ RestorePasswordDialog::RestorePasswordDialog(QWidget *parent, const QString &ser
     : BaseDialog(false, false, false, false, true, true, true, parent)
     , m_serialNumber(serialNumber)
     , m_deviceType(deviceType)
+    , m_runner(new DeviceCallRunner(this))
 {
     setupForm();
     setFixedSize(500, 280);
@@ -83,6 +87,7 @@ void RestorePasswordDialog::setupForm()
     m_lineEditSecurityCode = new aptui::MultiStateLineEdit(form);
     m_lineEditSecurityCode->setObjectName(QStringLiteral("m_lineEditSecurityCode"));
     m_labelHintSecurityCode = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintSecurityCode"), form);
+    m_progressBusy = RecoveryForm::makeBusyBar(form);
 
     auto *steps = new QGridLayout;
     steps->setHorizontalSpacing(6);
@@ -99,6 +104,7 @@ void RestorePasswordDialog::setupForm()
     steps->addWidget(m_labelPic3, 3, 0, Qt::AlignTop);
     steps->addWidget(label_3, 3, 1);
     steps->setRowStretch(4, 1);
+    steps->addWidget(m_progressBusy, 5, 0, 1, 2);
 
     auto *layout = new QHBoxLayout(form);
     layout->setContentsMargins(16, 10, 16, 6);
@@ -152,6 +158,8 @@ void RestorePasswordDialog::onGenerateQRcode()
 
 void RestorePasswordDialog::onRestorePassword()
 {
+    if (m_runner->isRunning())
+        return;
     const QString code = normalizedSecurityCode(m_lineEditSecurityCode->text());
     if (code.isEmpty()) {
         WarningDialog::showWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
@@ -159,14 +167,40 @@ void RestorePasswordDialog::onRestorePassword()
                                    m_labelHintSecurityCode);
         return;
     }
-    if (VEXO::VexoHandler::instance()->resetDefaultPasswd(m_serialNumber.toLatin1(), code.toLatin1())) {
+    setBusy(true);
+    m_runner->start(
+        [serial = m_serialNumber.toLatin1(), securityCode = code.toLatin1()] {
+            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+            return handler->resetDefaultPasswd(serial, securityCode) ? quint32(VEXO_NOERROR)
+                                                                     : qMax(handler->getLastError(), quint32(1));
+        },
+        [this](quint32 result) { onRestoreFinished(result); });
+}
+
+void RestorePasswordDialog::onRestoreFinished(quint32 code)
+{
+    setBusy(false);
+    if (code == VEXO_NOERROR) {
         WarningDialog::showWarning(RecoveryForm::messagePosition(this), WarningDialog::Success,
                                    tr("Restore password succeed."), this);
         accept();
         return;
     }
-    WarningDialog::showWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
-                               tr("Restore password failed."), this);
+    qCWarning(lcRecovery, "[RestorePasswordDialog]restore of %s failed, error %u", qPrintable(m_serialNumber), code);
+    const QString explanation = ErrorExplanation::forCode(code);
+    if (explanation.isEmpty())
+        WarningDialog::showWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
+                                   tr("Restore password failed."), this);
+    else
+        WarningDialog::showLargeWarning(RecoveryForm::messagePosition(this), WarningDialog::Error,
+                                        tr("Restore password failed.") + QLatin1Char('\n') + explanation, this);
+}
+
+void RestorePasswordDialog::setBusy(bool busy)
+{
+    m_progressBusy->setVisible(busy);
+    RecoveryForm::setButtonsEnabled(this, !busy);
+    m_lineEditSecurityCode->setEnabled(!busy);
 }
 
 void RestorePasswordDialog::onClearWarningInfo()

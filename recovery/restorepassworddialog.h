@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QLabel;
+class QProgressBar;
 
 namespace aptui {
 class MultiStateLineEdit;
@@ -15,12 +16,15 @@ class MultiStateLineEdit;
 
 namespace VexoTool {
 
+class DeviceCallRunner;
+
 /**
  * @brief Returns a device to its factory default password with a security code from the maker's
  *        customer service.
  *
  * The dialog shows the restore QR code at once; the user scans it, types the code that comes
- * back and confirms. A wrong code leaves the dialog open for another try.
+ * back and confirms. A wrong code leaves the dialog open for another try. The restore runs on a
+ * worker thread; meanwhile the dialog shows a busy bar and its buttons are disabled.
  */
 class RestorePasswordDialog : public aptui::BaseDialog
 {
@@ -68,6 +72,8 @@ public slots:
 
 private:
     void setupForm();
+    void onRestoreFinished(quint32 code);
+    void setBusy(bool busy);
 
     QString m_serialNumber;
     QString m_deviceType;
@@ -83,6 +89,8 @@ private:
     QLabel *m_labelSecurityCode = nullptr;
     aptui::MultiStateLineEdit *m_lineEditSecurityCode = nullptr;
     QLabel *m_labelHintSecurityCode = nullptr;
+    QProgressBar *m_progressBusy = nullptr;
+    DeviceCallRunner *m_runner = nullptr;
 };
 
 } // namespace VexoTool

@@ -407,6 +407,18 @@
         <source>Activate fail numbers</source>
         <translation>Activate fail numbers</translation>
     </message>
+    <message>
+        <source>Modifying the device&apos;s network parameters ...</source>
+        <translation>Modifying the device&apos;s network parameters ...</translation>
+    </message>
+    <message>
+        <source>The device answered late; its announcement confirms the change.</source>
+        <translation>The device answered late; its announcement confirms the change.</translation>
+    </message>
+    <message>
+        <source>Activating the device ...</source>
+        <translation>Activating the device ...</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
@@ -441,6 +453,11 @@
     <message>
         <source>Modification</source>
         <translation>Modification</translation>
+    </message>
+    <message>
+        <source>Error%1: %2</source>
+        <extracomment>A line below the result list: an error code and what it means.</extracomment>
+        <translation>Error%1: %2</translation>
     </message>
 </context>
 <context>
@@ -647,6 +664,33 @@
     <message>
         <source>Saving failed.</source>
         <translation>Saving failed.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::ErrorExplanation</name>
+    <message>
+        <source>The reset file could not be read: it may have been moved, renamed or deleted. Choose the file again.</source>
+        <translation>The reset file could not be read: it may have been moved, renamed or deleted. Choose the file again.</translation>
+    </message>
+    <message>
+        <source>The device refused the password, key or code. Check it and try again: after five wrong tries the device refuses this computer for a while.</source>
+        <translation>The device refused the password, key or code. Check it and try again: after five wrong tries the device refuses this computer for a while.</translation>
+    </message>
+    <message>
+        <source>The device did not answer in time and may still apply the change. Look at its values in the list in a moment before trying again.</source>
+        <translation>The device did not answer in time and may still apply the change. Look at its values in the list in a moment before trying again.</translation>
+    </message>
+    <message>
+        <source>After too many wrong passwords the device refuses this computer for a while. Wait a few minutes and try again, or use Forget Password.</source>
+        <translation>After too many wrong passwords the device refuses this computer for a while. Wait a few minutes and try again, or use Forget Password.</translation>
+    </message>
+    <message>
+        <source>The device cannot change this setting (for example its IPv6 address). Leave it as it is and try again.</source>
+        <translation>The device cannot change this setting (for example its IPv6 address). Leave it as it is and try again.</translation>
+    </message>
+    <message>
+        <source>The device has no valid certificate from its maker and may be an impostor. Nothing secret was sent to it. Check the device before trying again.</source>
+        <translation>The device has no valid certificate from its maker and may be an impostor. Nothing secret was sent to it. Check the device before trying again.</translation>
     </message>
 </context>
 <context>

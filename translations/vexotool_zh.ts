@@ -407,6 +407,18 @@
         <source>Activate fail numbers</source>
         <translation>激活失败数</translation>
     </message>
+    <message>
+        <source>Modifying the device&apos;s network parameters ...</source>
+        <translation>正在修改设备的网络参数…</translation>
+    </message>
+    <message>
+        <source>The device answered late; its announcement confirms the change.</source>
+        <translation>设备应答较晚，但其广播已确认修改生效。</translation>
+    </message>
+    <message>
+        <source>Activating the device ...</source>
+        <translation>正在激活设备…</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
@@ -441,6 +453,11 @@
     <message>
         <source>Modification</source>
         <translation>修改结果</translation>
+    </message>
+    <message>
+        <source>Error%1: %2</source>
+        <extracomment>A line below the result list: an error code and what it means.</extracomment>
+        <translation>错误%1：%2</translation>
     </message>
 </context>
 <context>
@@ -647,6 +664,33 @@
     <message>
         <source>Saving failed.</source>
         <translation>保存失败。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::ErrorExplanation</name>
+    <message>
+        <source>The reset file could not be read: it may have been moved, renamed or deleted. Choose the file again.</source>
+        <translation>无法读取重置文件：文件可能已被移动、重命名或删除。请重新选择文件。</translation>
+    </message>
+    <message>
+        <source>The device refused the password, key or code. Check it and try again: after five wrong tries the device refuses this computer for a while.</source>
+        <translation>设备拒绝了密码、密钥或安全码。请检查后重试：连续输错五次后，设备将在一段时间内拒绝本计算机。</translation>
+    </message>
+    <message>
+        <source>The device did not answer in time and may still apply the change. Look at its values in the list in a moment before trying again.</source>
+        <translation>设备未及时应答，修改仍可能生效。请稍后在列表中查看其参数，再决定是否重试。</translation>
+    </message>
+    <message>
+        <source>After too many wrong passwords the device refuses this computer for a while. Wait a few minutes and try again, or use Forget Password.</source>
+        <translation>密码错误次数过多，设备将在一段时间内拒绝本计算机。请等待几分钟后重试，或使用“忘记密码”。</translation>
+    </message>
+    <message>
+        <source>The device cannot change this setting (for example its IPv6 address). Leave it as it is and try again.</source>
+        <translation>设备不支持修改此项设置（例如其 IPv6 地址）。请保持原值后重试。</translation>
+    </message>
+    <message>
+        <source>The device has no valid certificate from its maker and may be an impostor. Nothing secret was sent to it. Check the device before trying again.</source>
+        <translation>设备没有有效的厂商证书，可能是仿冒设备。未向其发送任何机密信息。请先检查设备再重试。</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,7 @@
 #include <deviceinfomodel.h>
 
 #include <devicestore.h>
+#include <errorexplanation.h>
 #include <vexohandler.h>
 
 #include <multistatelineedit.h>
@@ -25,6 +26,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -74,6 +76,7 @@ private slots:
     void singleModifyRefusedBeforeAnyRequest();
     void singleModifyKeepsWebPortNotAvailable();
     void batchModifySetsBothPorts();
+    void slowDeviceKeepsWindowResponsive();
     void batchModifyNumbersDevices_data();
     void batchModifyNumbersDevices();
     void batchModifyRefusedBeforeTouchingDevices_data();
@@ -268,7 +271,7 @@ void tst_DeviceModifyPage::singleModifyChangesAddress()
     field("m_lineEditAdminPassword")->setText(kPassword);
     ModalRecorder recorder;
     click("m_btnModify");
-    QCOMPARE(recorder.messages, QStringList{QStringLiteral("Modify network parameters succeed.")});
+    QTRY_COMPARE(recorder.messages, QStringList{QStringLiteral("Modify network parameters succeed.")});
     QCOMPARE(results.count(), 1);
     QCOMPARE(results.at(0).at(0).value<QVector<DeviceInfo>>().first().strResult, QStringLiteral("Succeed"));
     QCOMPARE(simulatedAddress(device.strSerialNumber), address);
@@ -281,19 +284,19 @@ void tst_DeviceModifyPage::singleModifyChangesAddress()
 
 void tst_DeviceModifyPage::singleModifyFailures_data()
 {
-    QTest::addColumn<QString>("prepare"); // simulator command run on the device first
+    QTest::addColumn<QString>("prepare"); // simulator command run on the device (%1) first
     QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // the first line; the code's explanation follows
+    QTest::addColumn<quint32>("code");
     QTest::addColumn<QString>("result"); // the device's result text afterwards
 
     QTest::addRow("wrong password") << ""
                                     << "Wrong12345"
-                                    << "Device deny."
-                                    << "0";
-    QTest::addRow("device that stopped answering") << "vanish" << kPassword << "Time out."
-                                                   << "0";
-    QTest::addRow("device locked after refusals") << "lock" << kPassword << "Error2022:others"
-                                                  << "Error2022:others";
+                                    << "Device deny." << quint32(VEXO_ERR_DEVICE_DENY) << "0";
+    QTest::addRow("device that stopped answering")
+        << "vanish %1" << kPassword << "Time out." << quint32(VEXO_ERR_TIMEOUT) << "0";
+    QTest::addRow("device locked after refusals")
+        << "lock %1" << kPassword << "Error2022:others" << quint32(VEXO_ERR_LOCKED) << "Error2022:others";
 }
 
 void tst_DeviceModifyPage::singleModifyFailures()
@@ -301,6 +304,7 @@ void tst_DeviceModifyPage::singleModifyFailures()
     QFETCH(QString, prepare);
     QFETCH(QString, password);
     QFETCH(QString, message);
+    QFETCH(quint32, code);
     QFETCH(QString, result);
     const QVector<DeviceInfo> devices
         = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 0; });
@@ -309,7 +313,7 @@ void tst_DeviceModifyPage::singleModifyFailures()
     const QString before = simulatedAddress(device.strSerialNumber);
     m_panel->onCurrentSelectionChange(ModifySingle, devices);
     if (!prepare.isEmpty())
-        QCOMPARE(m_sim.commandResult(prepare + QLatin1Char(' ') + device.strSerialNumber), QStringLiteral("ok"));
+        QCOMPARE(m_sim.commandResult(prepare.arg(device.strSerialNumber)), QStringLiteral("ok"));
 
     QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
     field("m_lineEditIpAddress")->setText(QStringLiteral("10.77.1.20"));
@@ -317,10 +321,12 @@ void tst_DeviceModifyPage::singleModifyFailures()
     field("m_lineEditAdminPassword")->setText(password);
     ModalRecorder recorder;
     click("m_btnModify");
-    QCOMPARE(recorder.messages, QStringList{message});
+    // A time-out waits a few seconds for the device's announcement before it is reported.
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.messages,
+                              QStringList{VexoTool::ErrorExplanation::withExplanation(message, code)}, 15000);
     QCOMPARE(results.count(), 0);
     QCOMPARE(m_panel->selection().first().strResult, result);
-    if (prepare == QLatin1String("vanish"))
+    if (prepare.startsWith(QLatin1String("vanish")))
         QCOMPARE(m_sim.commandResult(QStringLiteral("start ") + device.strSerialNumber), QStringLiteral("ok"));
     QCOMPARE(simulatedAddress(device.strSerialNumber), before);
 }
@@ -428,6 +434,69 @@ void tst_DeviceModifyPage::batchModifySetsBothPorts()
         QTRY_COMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("port")).toInt(), 8000);
         QCOMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("httpPort")).toInt(), 8080);
     }
+}
+
+// A device that answers only after the library's time-out (1.5 s here) but announces the change
+// it applied: the window keeps repainting, the buttons wait, and the outcome is a success.
+void tst_DeviceModifyPage::slowDeviceKeepsWindowResponsive()
+{
+    const QVector<DeviceInfo> devices
+        = take(2, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 0; });
+    QCOMPARE(devices.size(), qsizetype(2));
+    const DeviceInfo slow = devices.at(0);
+    QCOMPARE(m_sim.commandResult(QStringLiteral("delay %1 2500").arg(slow.strSerialNumber)), QStringLiteral("ok"));
+    m_panel->onCurrentSelectionChange(ModifySingle, {slow});
+    const QString address = QStringLiteral("10.77.2.30");
+    field("m_lineEditIpAddress")->setText(address);
+    field("m_lineEditSubnetMask")->setText(QStringLiteral("255.255.255.0"));
+    field("m_lineEditGateway")->setText(QStringLiteral("10.77.2.1"));
+    field("m_lineEditAdminPassword")->setText(kPassword);
+
+    QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
+    auto *modify = m_panel->findChild<QPushButton *>(QStringLiteral("m_btnModify"));
+    auto *busy = m_panel->findChild<QWidget *>(QStringLiteral("m_busyArea"));
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longestGap = 0;
+    QTimer probe;
+    probe.setInterval(20);
+    connect(&probe, &QTimer::timeout, this, [&] {
+        longestGap = qMax(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    ModalRecorder recorder;
+    clock.start();
+    probe.start();
+    click("m_btnModify");
+    QVERIFY(!modify->isEnabled());
+    QVERIFY(busy->isVisible());
+    // The user checks another device meanwhile: no second operation can start.
+    m_panel->onCurrentSelectionChange(ModifySingle, {devices.at(1)});
+    QVERIFY(!modify->isEnabled());
+    QVERIFY(busy->isVisible());
+
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.messages,
+                              QStringList{QStringLiteral("Modify network parameters succeed.\nThe device answered "
+                                                         "late; its announcement confirms the change.")},
+                              15000);
+    const qint64 duration = clock.elapsed();
+    probe.stop();
+    QCOMPARE(m_sim.commandResult(QStringLiteral("delay %1 0").arg(slow.strSerialNumber)), QStringLiteral("ok"));
+    // Confirmed only by the announcement that came after the library had given up (1.5 s).
+    QVERIFY2(duration >= 2500, qPrintable(QString::number(duration)));
+    // Far below the operation's length: the GUI thread never waited on the device.
+    QVERIFY2(longestGap < 1000, qPrintable(QString::number(longestGap)));
+    QVERIFY(modify->isEnabled());
+    QVERIFY(!busy->isVisible());
+    QCOMPARE(simulatedAddress(slow.strSerialNumber), address);
+    QCOMPARE(results.count(), 1);
+    const auto outcome = results.at(0).at(0).value<QVector<DeviceInfo>>();
+    QCOMPARE(outcome.size(), qsizetype(1));
+    QCOMPARE(outcome.first().strSerialNumber, slow.strSerialNumber);
+    QCOMPARE(outcome.first().strResult, QStringLiteral("Succeed"));
+    // The device selected meanwhile keeps its own result.
+    QCOMPARE(m_panel->selection().first().strSerialNumber, devices.at(1).strSerialNumber);
+    QCOMPARE(m_panel->selection().first().strResult, QStringLiteral("0"));
 }
 
 void tst_DeviceModifyPage::batchModifyNumbersDevices_data()
@@ -822,7 +891,7 @@ void tst_DeviceModifyPage::singleActivation()
     field("m_lineEditConfirmPassword")->setText(kNewPassword);
     ModalRecorder recorder;
     click("m_btnActive");
-    QCOMPARE(recorder.messages, QStringList{QStringLiteral("Activate Succeed.")});
+    QTRY_COMPARE(recorder.messages, QStringList{QStringLiteral("Activate Succeed.")});
     // The list rewrote the row and reported the selection again: now a device to modify.
     QCOMPARE(reports.count(), 2);
     QCOMPARE(reports.last().at(0).value<ModifyPage>(), ModifySingle);

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include <devicemodifyresultpage.h>
+#include <errorexplanation.h>
+
+#include <Vexo.h>
 
 #include <QLabel>
 #include <QStandardItemModel>
@@ -101,6 +104,12 @@ void tst_DeviceModifyResultPage::rowsShowEachOutcome()
     }
     // The success and the error mark are different pictures.
     QVERIFY(model->item(0, 4)->icon().cacheKey() != model->item(1, 4)->icon().cacheKey());
+    // What the failure means, on the cell and below the table.
+    const QString explanation = VexoTool::ErrorExplanation::forCode(VEXO_ERR_TIMEOUT);
+    QCOMPARE(model->item(0, 4)->toolTip(), QString());
+    QCOMPARE(model->item(1, 4)->toolTip(), explanation);
+    QCOMPARE(page.findChild<QLabel *>(QStringLiteral("m_labelExplanations"))->text(),
+             QStringLiteral("Error2011: ") + explanation);
 }
 
 QTEST_MAIN(tst_DeviceModifyResultPage)

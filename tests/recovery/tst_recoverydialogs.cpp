@@ -8,6 +8,7 @@
 #include "modalresponder.h"
 
 #include <akloguitoolkit/cradiobutton.h>
+#include <errorexplanation.h>
 #include <multistatelineedit.h>
 #include <recoveryfiles.h>
 #include <resetpassworddialog.h>
@@ -227,11 +228,11 @@ void tst_RecoveryDialogs::qrCodeAsksForTheSchemesKey()
     giveKey("VK1.S1.nonce");
     ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), newFormat, false);
     child<QPushButton>(&dialog, "m_btnQRcode")->click();
+    const QLabel *qr = child<QLabel>(&dialog, "m_labelQcCode");
+    QTRY_VERIFY(!qr->pixmap().isNull());
     QCOMPARE(FakeVexo::state().command, command);
     QCOMPARE(FakeVexo::state().outputLength, bufferSize);
     QCOMPARE(FakeVexo::state().identifier, std::string("S1"));
-    const QLabel *qr = child<QLabel>(&dialog, "m_labelQcCode");
-    QVERIFY(!qr->pixmap().isNull());
     QCOMPARE(qr->pixmap().deviceIndependentSize(), QSizeF(108, 108));
     QVERIFY(m_responder->messages().isEmpty());
 }
@@ -381,7 +382,8 @@ void tst_RecoveryDialogs::refusedResetKeepsDialogOpen()
     edit(&dialog, "m_lineEditNewPassword")->setText(QStringLiteral("Abc12345!"));
     edit(&dialog, "m_lineEditConfirmPassword")->setText(QStringLiteral("Abc12345!"));
     confirm(&dialog);
-    QTRY_COMPARE(m_responder->messages(), QStringList{QStringLiteral("Reset password failed.")});
+    QTRY_COMPARE(m_responder->messages(), QStringList{VexoTool::ErrorExplanation::withExplanation(
+                                              QStringLiteral("Reset password failed."), VEXO_ERR_DEVICE_DENY)});
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(edit(&dialog, "m_lineEditFilePath")->text(), QStringLiteral("RK2.wrong"));
     QCOMPARE(edit(&dialog, "m_lineEditNewPassword")->text(), QStringLiteral("Abc12345!"));
@@ -534,7 +536,10 @@ void tst_RecoveryDialogs::restoreResult_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("dialogResult");
     QTest::addRow("restored") << 1 << QStringLiteral("Restore password succeed.") << int(QDialog::Accepted);
-    QTest::addRow("refused") << 0 << QStringLiteral("Restore password failed.") << int(QDialog::Rejected);
+    QTest::addRow("refused") << 0
+                             << VexoTool::ErrorExplanation::withExplanation(QStringLiteral("Restore password failed."),
+                                                                            VEXO_ERR_DEVICE_DENY)
+                             << int(QDialog::Rejected);
 }
 
 void tst_RecoveryDialogs::restoreResult()
@@ -543,6 +548,7 @@ void tst_RecoveryDialogs::restoreResult()
     QFETCH(QString, message);
     QFETCH(int, dialogResult);
     FakeVexo::setResult(FakeVexo::Call::ResetDefaultPasswd, libraryResult);
+    FakeVexo::state().lastError = VEXO_ERR_DEVICE_DENY;
     RestorePasswordDialog dialog(nullptr, QStringLiteral("S\u00e9"), QStringLiteral("T1"));
     QSignalSpy exportRequests(&dialog, &RestorePasswordDialog::signalExportExcel);
     edit(&dialog, "m_lineEditSecurityCode")->setText(QStringLiteral("0123456789ABCDEF"));

@@ -12,6 +12,7 @@
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
 #include <devicestore.h>
+#include <errorexplanation.h>
 #include <multistatelineedit.h>
 #include <recoveryfiles.h>
 #include <resetpassworddialog.h>
@@ -99,7 +100,8 @@ private slots:
 
     void resetRoundTrip_data();
     void resetRoundTrip();
-    void wrongKeyIsRefused();
+    void refusedResetSaysWhy_data();
+    void refusedResetSaysWhy();
     void defaultRestore();
     void batchExport();
     void batchReset();
@@ -273,6 +275,7 @@ void tst_RecoverySimulator::resetRoundTrip()
     QStringList serviceArguments{QStringLiteral("reset")};
     if (source == QrTypedKey || source == QrResetFile) {
         child<QPushButton>(&dialog, "m_btnQRcode")->click();
+        QTRY_VERIFY(!child<QLabel>(&dialog, "m_labelQcCode")->pixmap().isNull());
         const QString qr = decodeLabel(child<QLabel>(&dialog, "m_labelQcCode"), folder.path());
         const QString expectedStart = (newFormat ? type : QStringLiteral("B:") + type) + QStringLiteral("**VK")
                                       + QString::number(newFormat ? 2 : 1) + QLatin1Char('.') + serial;
@@ -318,28 +321,53 @@ void tst_RecoverySimulator::resetRoundTrip()
     QVERIFY(acceptsPassword(record, NewPassword));
 }
 
-void tst_RecoverySimulator::wrongKeyIsRefused()
+void tst_RecoverySimulator::refusedResetSaysWhy_data()
 {
+    QTest::addColumn<bool>("missingFile"); // else a key the service signed for another device
+    QTest::addColumn<quint32>("code");     // whose explanation follows "Reset password failed."
+
+    QTest::addRow("key of another device") << false << quint32(VEXO_ERR_DEVICE_DENY);
+    QTest::addRow("reset file that does not exist") << true << quint32(VEXO_ERR_FILE);
+}
+
+void tst_RecoverySimulator::refusedResetSaysWhy()
+{
+    QFETCH(bool, missingFile);
+    QFETCH(quint32, code);
     const VEXO_DEVICE_INFO target = takeDevice([](const VEXO_DEVICE_INFO &r) {
         return (r.capabilityFlags & VEXO_CAP_KEY_RESET) && (r.keyFormatFlags & VEXO_KEYFMT_NEW);
     });
-    const VEXO_DEVICE_INFO other = takeDevice([](const VEXO_DEVICE_INFO &r) {
-        return (r.capabilityFlags & VEXO_CAP_KEY_RESET) && (r.keyFormatFlags & VEXO_KEYFMT_NEW);
-    });
-    QVERIFY(target.serialNumber[0] && other.serialNumber[0]);
-    // A key the service signed for another device.
-    const auto otherKey = VexoTool::queryDeviceKey(fieldText(other.serialNumber), VEXO_GET_KEY_V2);
-    QVERIFY(otherKey);
-    const QString wrongKey = runKeyService({QStringLiteral("reset"), QStringLiteral("--key"), otherKey->text()});
-    QVERIFY(wrongKey.startsWith(QStringLiteral("RK2.")));
-
+    QVERIFY(target.serialNumber[0]);
     ResetPasswordDialog dialog(nullptr, fieldText(target.serialNumber), fieldText(target.deviceTypeText), true, false);
-    child<QPushButton>(&dialog, "m_btnQRcode")->click();
-    edit(&dialog, "m_lineEditFilePath")->setText(wrongKey);
+    if (missingFile) {
+        child<aKLOGUIToolkit::CRadioButton>(&dialog, "m_radioBtnAutoInput")->click();
+        edit(&dialog, "m_lineEditFilePath")->setText(m_work.filePath(QStringLiteral("moved-away.xml")));
+    } else {
+        const VEXO_DEVICE_INFO other = takeDevice([](const VEXO_DEVICE_INFO &r) {
+            return (r.capabilityFlags & VEXO_CAP_KEY_RESET) && (r.keyFormatFlags & VEXO_KEYFMT_NEW);
+        });
+        QVERIFY(other.serialNumber[0]);
+        const auto otherKey = VexoTool::queryDeviceKey(fieldText(other.serialNumber), VEXO_GET_KEY_V2);
+        QVERIFY(otherKey);
+        const QString wrongKey = runKeyService({QStringLiteral("reset"), QStringLiteral("--key"), otherKey->text()});
+        QVERIFY(wrongKey.startsWith(QStringLiteral("RK2.")));
+        child<QPushButton>(&dialog, "m_btnQRcode")->click();
+        QTRY_VERIFY(!child<QLabel>(&dialog, "m_labelQcCode")->pixmap().isNull());
+        edit(&dialog, "m_lineEditFilePath")->setText(wrongKey);
+    }
     edit(&dialog, "m_lineEditNewPassword")->setText(NewPassword);
     edit(&dialog, "m_lineEditConfirmPassword")->setText(NewPassword);
-    child<QPushButton>(&dialog, "btnConfirm")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_responder->messages(), QStringList{QStringLiteral("Reset password failed.")}, 10000);
+    auto *confirm = child<QPushButton>(&dialog, "btnConfirm");
+    confirm->click();
+    // The device is asked on a worker thread; the dialog waits with its buttons disabled.
+    QVERIFY(!confirm->isEnabled());
+    QVERIFY(!child<QWidget>(&dialog, "m_progressBusy")->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(
+        m_responder->messages(),
+        QStringList{VexoTool::ErrorExplanation::withExplanation(QStringLiteral("Reset password failed."), code)},
+        10000);
+    QVERIFY(confirm->isEnabled());
+    QVERIFY(child<QWidget>(&dialog, "m_progressBusy")->isHidden());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(!acceptsPassword(target, NewPassword));
 }
@@ -368,7 +396,10 @@ void tst_RecoverySimulator::defaultRestore()
     QVERIFY(!wrongCode.isEmpty());
     edit(&dialog, "m_lineEditSecurityCode")->setText(wrongCode);
     child<QPushButton>(&dialog, "btnConfirm")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_responder->messages(), QStringList{QStringLiteral("Restore password failed.")}, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_responder->messages(),
+                              QStringList{VexoTool::ErrorExplanation::withExplanation(
+                                  QStringLiteral("Restore password failed."), VEXO_ERR_DEVICE_DENY)},
+                              10000);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 
     const QString code = runKeyService({QStringLiteral("restore"), QStringLiteral("--qr"), qr});

@@ -64,6 +64,8 @@ answered by "ok" or "error <why>" (list prints its lines first):
   lock SERIAL                   refuse passwords from every sender for --lockout-seconds
                                 (reset keys and security codes still work)
   rekey SERIAL                  new key pairs and a new certificate (a replaced device), restart, hello
+  delay SERIAL MS                that device answers requests and inquiries and announces its changes
+                                MS milliseconds late (challenges come at once); 0: prompt again
   set SERIAL FIELD VALUE        ipv4, mask, gateway, inactive (0/1), dhcp (0/1), port, httpport, password,
                                 certificate (valid, missing, invalid, foreign)
   quit                          goodbye for all devices, exit

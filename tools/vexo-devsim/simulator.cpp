@@ -265,7 +265,11 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
     }
 
     const std::int64_t now = nowMs();
-    const std::int64_t due = now + m_options.delayMs;
+    // A slow device hands out challenges at once but takes its time over everything else.
+    const std::int64_t slowness = type == vxdp::MsgType::ChallengeRequest
+                                      ? 0
+                                      : m_answerDelayMs.value(QByteArray::fromStdString(device->description().serial));
+    const std::int64_t due = now + m_options.delayMs + slowness;
     const QHostAddress sender = datagram.senderAddress();
     const auto senderPort = quint16(datagram.senderPort());
     if (const QByteArray *cached = device->cachedAnswer(sender, senderPort, txid, type, now)) {
@@ -304,7 +308,7 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
     if (outcome.persist)
         persist();
     if (outcome.announce)
-        queueAnnouncement(*device, vxdp::AnnounceReason::Changed);
+        queueAnnouncement(*device, vxdp::AnnounceReason::Changed, slowness);
 }
 
 void Simulator::answerInquiry(const QNetworkDatagram &datagram, std::uint32_t txid)
@@ -324,7 +328,9 @@ void Simulator::answerInquiry(const QNetworkDatagram &datagram, std::uint32_t tx
         const std::int64_t spread
             = std::int64_t(m_options.replySpreadMs) * std::int64_t(k) / std::int64_t(answering.size());
         const auto announce = answering[k]->announce(vxdp::AnnounceReason::Reply);
-        queueAnswer(datagram, bytes(vxdp::encodeAnnounce(txid, announce)), start + spread);
+        const std::int64_t slowness
+            = m_answerDelayMs.value(QByteArray::fromStdString(answering[k]->description().serial));
+        queueAnswer(datagram, bytes(vxdp::encodeAnnounce(txid, announce)), start + spread + slowness);
     }
 }
 
@@ -337,13 +343,13 @@ void Simulator::queueAnswer(const QNetworkDatagram &request, const QByteArray &d
         queue(dueMs, Outgoing{data, m_options.group, vxdp::answerPort(m_options.port), int(request.interfaceIndex())});
 }
 
-void Simulator::queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason)
+void Simulator::queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason, std::int64_t extraDelayMs)
 {
     if (m_silent.contains(QByteArray::fromStdString(device.description().serial)))
         return;
     const QByteArray data = bytes(vxdp::encodeAnnounce(0, device.announce(reason)));
     const std::int64_t now = nowMs();
-    const std::int64_t due = now + m_options.delayMs;
+    const std::int64_t due = now + m_options.delayMs + extraDelayMs;
     if (m_options.scope == Scope::Loopback) {
         for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
             if (now - it.value() <= kClientLifetimeMs)
@@ -477,16 +483,26 @@ QStringList Simulator::execute(const QString &line, bool *quit)
 
     static const QStringList deviceCommands
         = {QStringLiteral("stop"), QStringLiteral("vanish"), QStringLiteral("start"), QStringLiteral("restart"),
-           QStringLiteral("lock"), QStringLiteral("rekey"),  QStringLiteral("set")};
+           QStringLiteral("lock"), QStringLiteral("rekey"),  QStringLiteral("set"),   QStringLiteral("delay")};
     if (!deviceCommands.contains(command))
         return error(QStringLiteral("unknown command %1").arg(command));
-    const qsizetype expected = command == QLatin1String("set") ? 4 : 2;
+    const qsizetype expected = command == QLatin1String("set") ? 4 : command == QLatin1String("delay") ? 3 : 2;
     if (parts.size() != expected)
-        return error(command == QLatin1String("set") ? QStringLiteral("usage: set <serial> <field> <value>")
-                                                     : QStringLiteral("usage: %1 <serial>").arg(command));
+        return error(command == QLatin1String("set")     ? QStringLiteral("usage: set <serial> <field> <value>")
+                     : command == QLatin1String("delay") ? QStringLiteral("usage: delay <serial> <ms>")
+                                                         : QStringLiteral("usage: %1 <serial>").arg(command));
     SimDevice *device = findBySerial(parts.at(1));
     if (!device)
         return error(QStringLiteral("no device %1").arg(parts.at(1)));
+
+    if (command == QLatin1String("delay")) {
+        bool valid = false;
+        const int ms = parts.at(2).toInt(&valid);
+        if (!valid || ms < 0 || ms > 600000)
+            return error(QStringLiteral("delay takes 0 to 600000 ms"));
+        m_answerDelayMs.insert(QByteArray::fromStdString(device->description().serial), ms);
+        return ok;
+    }
 
     if (command == QLatin1String("stop")) {
         if (!device->isUp())

@@ -101,7 +101,7 @@ private:
     void scheduleSend();
     void queue(std::int64_t dueMs, Outgoing out);
     void queueAnswer(const QNetworkDatagram &request, const QByteArray &data, std::int64_t dueMs);
-    void queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason);
+    void queueAnnouncement(SimDevice &device, vxdp::AnnounceReason reason, std::int64_t extraDelayMs = 0);
     void boot(SimDevice &device);
     void persist();
     SimDevice *findDevice(const vxdp::Target &target);
@@ -116,6 +116,8 @@ private:
     QHash<QByteArray, std::size_t> m_bySerial;
     QHash<quint64, std::size_t> m_byMac;
     QSet<QByteArray> m_silent;
+    // Extra time each slow device takes over everything it sends but challenges.
+    QHash<QByteArray, int> m_answerDelayMs;
     std::unique_ptr<QUdpSocket> m_socket;
     std::unique_ptr<QUdpSocket> m_socket6; ///< LAN scope: the IPv6 link-local group; null without IPv6
     QTimer *m_sendTimer = nullptr;
