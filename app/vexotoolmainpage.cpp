@@ -223,7 +223,8 @@ QPoint VEXOToolMainPage::aboutMenuPosition(QPoint wanted) const
     if (area.isEmpty())
         area = window;
     const int x = qBound(area.left(), wanted.x(), qMax(area.left(), area.right() + 1 - menu.width()));
-    const int y = qBound(qMax(area.top(), titleBottom), wanted.y(), qMax(area.top(), area.bottom() + 1 - menu.height()));
+    const int y
+        = qBound(qMax(area.top(), titleBottom), wanted.y(), qMax(area.top(), area.bottom() + 1 - menu.height()));
     return QPoint(x, y);
 }
 

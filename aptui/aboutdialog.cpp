@@ -39,8 +39,8 @@ void fitMessage(QDialog &dialog, const QString &message)
     const int width = qBound(usual.width(), widest + frame, qMax(usual.width(), screen.width() - 40));
     dialog.setFixedWidth(width);
     QLayout *layout = dialog.layout();
-    const int needed = layout && layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
-                                                              : dialog.sizeHint().height();
+    const int needed
+        = layout && layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : dialog.sizeHint().height();
     dialog.setFixedHeight(qBound(usual.height(), needed, qMax(usual.height(), screen.height() - 40)));
 }
 

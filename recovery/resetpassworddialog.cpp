@@ -83,8 +83,8 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
     // Larger when the texts of the language need it (the steps' texts wrap).
     ensurePolished();
     const int width = qMax(510, sizeHint().width());
-    const int height = layout() && layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
-                                                                  : sizeHint().height();
+    const int height
+        = layout() && layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : sizeHint().height();
     setFixedSize(width, qMax(360, height));
     setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
     // Confirm runs the checks and the reset; only a successful reset closes the dialog.
@@ -174,8 +174,8 @@ void ResetPasswordDialog::setupForm()
     m_lineEditConfirmPassword->setEchoMode(QLineEdit::Password);
     m_labelHintConfirmPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintConfirmPassword"), form);
     // Room for the dots of the longest password the device takes.
-    for (QLineEdit *field : {static_cast<QLineEdit *>(m_lineEditNewPassword),
-                             static_cast<QLineEdit *>(m_lineEditConfirmPassword)}) {
+    for (QLineEdit *field :
+         {static_cast<QLineEdit *>(m_lineEditNewPassword), static_cast<QLineEdit *>(m_lineEditConfirmPassword)}) {
         field->ensurePolished();
         const QChar dot(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field));
         field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(VEXO_MAX_PASSWORD_LEN, dot)) + 16);

@@ -77,7 +77,7 @@
     <name>VexoTool::BatchRecovery</name>
     <message>
         <source>Loading...</source>
-        <translation>Loading...</translation>
+        <translation>Please wait…</translation>
     </message>
     <message>
         <source>Hint</source>
@@ -321,7 +321,7 @@
     </message>
     <message>
         <source>Forget Password</source>
-        <translation>Forget Password</translation>
+        <translation>Forgot Password</translation>
     </message>
     <message>
         <source>Admin Password:</source>
@@ -397,7 +397,7 @@
     </message>
     <message>
         <source>Error%1:Device deny.</source>
-        <translation>Error %1: refused by the device.</translation>
+        <translation>Error %1: refused by the device</translation>
     </message>
     <message>
         <source>Error%1:reactive</source>
@@ -650,7 +650,7 @@
     </message>
     <message>
         <source>请导入由“密码重置”生成的密钥文件，并重置密码（若是字符则手动输入，若是XML文件则文件导入）。</source>
-        <translation>Import what “Password Reset” generated and reset the password (type it in if it is a key text, import it if it is an XML file).</translation>
+        <translation>Enter the reset key that “Password Reset” generated and reset the password (type the key in if it is text, import the file if it is an XML file).</translation>
     </message>
     <message>
         <source>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</source>
@@ -682,7 +682,7 @@
     </message>
     <message>
         <source>Reset IPC</source>
-        <translation>Also reset the cameras</translation>
+        <translation>Also reset the connected cameras</translation>
     </message>
     <message>
         <source>Generate QR code error.</source>

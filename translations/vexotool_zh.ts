@@ -77,7 +77,7 @@
     <name>VexoTool::BatchRecovery</name>
     <message>
         <source>Loading...</source>
-        <translation>正在处理...</translation>
+        <translation>正在处理…</translation>
     </message>
     <message>
         <source>Hint</source>

@@ -46,8 +46,8 @@ namespace {
 QSize neededSize(const QLabel *label, int availableWidth)
 {
     const QString text = label->text();
-    const bool rich = label->textFormat() == Qt::RichText
-                      || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
+    const bool rich
+        = label->textFormat() == Qt::RichText || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text));
     if (rich || label->wordWrap()) {
         QTextDocument doc;
         doc.setDocumentMargin(0);
@@ -215,12 +215,9 @@ void tst_LabelsFit::mainWindow_data()
         int state;
         QList<int> numbers;
     } states[] = {
-        {"nothing checked", ModifySingle, {}},
-        {"one activated device", ModifySingle, {2}},
-        {"one new device", ActivateSingle, {1}},
-        {"activated devices", ModifyBatch, {2, 4}},
-        {"new devices", ActivateBatch, {1, 3}},
-        {"new and activated devices", ActivateMixed, {1, 2}},
+        {"nothing checked", ModifySingle, {}},   {"one activated device", ModifySingle, {2}},
+        {"one new device", ActivateSingle, {1}}, {"activated devices", ModifyBatch, {2, 4}},
+        {"new devices", ActivateBatch, {1, 3}},  {"new and activated devices", ActivateMixed, {1, 2}},
     };
     for (const auto &language : {std::pair{"English", 0}, std::pair{"Chinese", 1}}) {
         for (const auto &state : states) {
@@ -284,7 +281,11 @@ void tst_LabelsFit::aboutMenuInsideWindowAndScreen()
     const QRect shown = menu->geometry();
     const QRect title(window.titleBar()->mapToGlobal(QPoint(0, 0)), window.titleBar()->size());
     QVERIFY2(QRect(window.mapToGlobal(QPoint(0, 0)), window.size()).contains(shown),
-             qPrintable(QStringLiteral("menu at %1,%2 %3x%4").arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())));
+             qPrintable(QStringLiteral("menu at %1,%2 %3x%4")
+                            .arg(shown.x())
+                            .arg(shown.y())
+                            .arg(shown.width())
+                            .arg(shown.height())));
     QVERIFY(window.screen()->availableGeometry().contains(shown));
     QVERIFY(!shown.intersects(title)); // the window's own buttons stay reachable
     const QStringList faults = cutLabels(menu);
@@ -412,10 +413,10 @@ void tst_LabelsFit::messages_data()
     for (const auto &language : {std::pair{"English", 0}, std::pair{"Chinese", 1}}) {
         QTest::addRow("%s, password rule", language.first)
             << language.second << 1 << "VexoTool::ResetPasswordWidget" << rule;
-        QTest::addRow("%s, gateway", language.first)
-            << language.second << 0 << "VexoTool::DeviceNetParaPage" << "Gateway can not be empty";
-        QTest::addRow("%s, mixed selection", language.first)
-            << language.second << 0 << "VexoTool::DeviceModifyPage" << "Sorry, please enter the administrator password.";
+        QTest::addRow("%s, gateway", language.first) << language.second << 0 << "VexoTool::DeviceNetParaPage"
+                                                     << "Gateway can not be empty";
+        QTest::addRow("%s, mixed selection", language.first) << language.second << 0 << "VexoTool::DeviceModifyPage"
+                                                             << "Sorry, please enter the administrator password.";
     }
 }
 
