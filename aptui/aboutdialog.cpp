@@ -12,6 +12,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QRegularExpression>
 #include <QScreen>
 
 namespace {
@@ -22,7 +23,7 @@ AboutDialog::UrlOpener &urlOpener()
     return opener;
 }
 
-// The message dialog keeps its usual 350 x 220 unless a line of the message (a long folder
+// The message dialog keeps its usual 350 x 220 unless a word of the message (a long folder
 // path does not wrap) needs more width, or the wrapped text more height; never past the screen.
 void fitMessage(QDialog &dialog, const QString &message)
 {
@@ -31,8 +32,9 @@ void fitMessage(QDialog &dialog, const QString &message)
     constexpr int frame = 60;
     const QFontMetrics metrics(dialog.font());
     int widest = 0;
-    for (const QString &line : message.split(QLatin1Char('\n')))
-        widest = qMax(widest, metrics.horizontalAdvance(line));
+    // Sentences wrap at spaces; a folder path has none to wrap at.
+    for (const QString &word : message.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        widest = qMax(widest, metrics.horizontalAdvance(word));
     QRect screen(0, 0, 1024, 768);
     if (const QScreen *s = QGuiApplication::primaryScreen())
         screen = s->availableGeometry();
@@ -123,7 +125,7 @@ bool AboutDialog::onGetHelp()
     } else {
         const QFileInfo file(found);
         //: %1 is the manual's file name, %2 its folder.
-        message = tr("No program to show PDF files could open the user manual \"%1\". It is in the folder %2.")
+        message = tr("No program to show PDF files could open the user manual \"%1\". It is in this folder:\n%2")
                       .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
     }
 

@@ -38,9 +38,11 @@
 %2</translation>
     </message>
     <message>
-        <source>No program to show PDF files could open the user manual &quot;%1&quot;. It is in the folder %2.</source>
+        <source>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
+%2</source>
         <extracomment>%1 is the manual&apos;s file name, %2 its folder.</extracomment>
-        <translation>没有可以打开 PDF 文件的程序，无法打开用户手册“%1”。该文件位于文件夹 %2 中。</translation>
+        <translation>没有可以打开 PDF 文件的程序，无法打开用户手册“%1”。该文件位于此文件夹：
+%2</translation>
     </message>
 </context>
 <context>
