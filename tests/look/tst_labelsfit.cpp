@@ -5,6 +5,7 @@
 
 #include <lanaguagemanager.h>
 #include <skinloader.h>
+#include <toolsapplication.h>
 #include <vexotoolmainpage.h>
 
 #include <aboutdialog.h>
@@ -25,10 +26,12 @@
 #include <windowtitle.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
@@ -404,7 +407,7 @@ void tst_LabelsFit::otherDialogs()
 void tst_LabelsFit::messages_data()
 {
     addLanguages();
-    QTest::addColumn<int>("box"); // 0 small warning, 1 large warning
+    QTest::addColumn<int>("box"); // 0 small warning, 1 large warning, 2 start-up message, 3 F1 without manual
     QTest::addColumn<QString>("context");
     QTest::addColumn<QString>("text");
     const QString rule = QStringLiteral(
@@ -415,6 +418,11 @@ void tst_LabelsFit::messages_data()
             << language.second << 1 << "VexoTool::ResetPasswordWidget" << rule;
         QTest::addRow("%s, gateway", language.first) << language.second << 0 << "VexoTool::DeviceNetParaPage"
                                                      << "Gateway can not be empty";
+        QTest::addRow("%s, small screen", language.first)
+            << language.second << 2 << "apt::ToolsApplication"
+            << "Display resolution less than 1024*768,are you sure to start the program?";
+        QTest::addRow("%s, no user manual", language.first) << language.second << 3 << ""
+                                                            << "";
         QTest::addRow("%s, mixed selection", language.first) << language.second << 0 << "VexoTool::DeviceModifyPage"
                                                              << "Sorry, please enter the administrator password.";
     }
@@ -437,10 +445,26 @@ void tst_LabelsFit::messages()
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     // Asked for near the screen's right edge, as a dialog there would.
     const QPoint at(screen.right() - 100, screen.top() + 100);
-    if (box == 0)
+    QTemporaryDir emptyDir;
+    const QString startDir = QDir::currentPath();
+    AboutDialog about;
+    switch (box) {
+    case 0:
         VexoTool::WarningDialog::showWarning(at, VexoTool::WarningDialog::Error, translated);
-    else
+        break;
+    case 1:
         VexoTool::WarningDialog::showLargeWarning(at, VexoTool::WarningDialog::Error, translated);
+        break;
+    case 2:
+        apt::ToolsApplication::showStartupMessage(translated, true);
+        break;
+    default:
+        // The message lists the folders searched, one a line.
+        QVERIFY(QDir::setCurrent(emptyDir.path()));
+        about.onGetHelp();
+        QDir::setCurrent(startDir);
+        break;
+    }
     QVERIFY(shown.isValid());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     QVERIFY(screen.contains(shown));
