@@ -26,6 +26,7 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QSize>
 
 namespace VexoTool {
@@ -78,9 +79,6 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     m_pinButton = new aptui::PinButton(this);
     m_pinButton->raise();
     m_pinButton->setObjectName(QStringLiteral("m_pSpreadButton"));
-    // No room and no clicks: the right-hand panel stays spread, while the placement
-    // below still runs on every show and resize.
-    m_pinButton->setFixedSize(0, 0);
     // The panel goes between the list and the right spacer and becomes the pin button's buddy.
     setRightPanel(m_deviceModifyPage);
     // Never smaller than what the list and the panel need.
@@ -209,7 +207,25 @@ void VEXOToolMainPage::onShowOrHideRightSpace()
 void VEXOToolMainPage::OnBtnSystemMenu()
 {
     const QPoint cursor = QCursor::pos();
-    m_aboutMenu->popup(QPoint(cursor.x() - AboutMenuOffsetX, cursor.y()));
+    m_aboutMenu->popup(aboutMenuPosition(QPoint(cursor.x() - AboutMenuOffsetX, cursor.y())));
+}
+
+QPoint VEXOToolMainPage::aboutMenuPosition(QPoint wanted) const
+{
+    // Below the title bar, so that the panel never hides the window's own buttons, and inside
+    // the window and the screen, however wide the panel has grown for its texts.
+    const QSize menu = m_aboutMenu->sizeHint();
+    const QRect window(mapToGlobal(QPoint(0, 0)), size());
+    const int titleBottom = m_title->mapToGlobal(QPoint(0, m_title->height())).y();
+    QRect area = window;
+    if (const QScreen *screen = this->screen())
+        area = area.intersected(screen->availableGeometry());
+    if (area.isEmpty())
+        area = window;
+    const int x = qBound(area.left(), wanted.x(), qMax(area.left(), area.right() + 1 - menu.width()));
+    const int y
+        = qBound(qMax(area.top(), titleBottom), wanted.y(), qMax(area.top(), area.bottom() + 1 - menu.height()));
+    return QPoint(x, y);
 }
 
 void VEXOToolMainPage::setCover(bool coverIt)

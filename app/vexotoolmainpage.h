@@ -87,6 +87,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
+    /**
+     * @brief Where the about menu opens when asked for at \a wanted (global): moved just as far
+     *        as it takes to keep it below the title bar and inside the window and the screen.
+     */
+    QPoint aboutMenuPosition(QPoint wanted) const;
+
 private:
     void connectDiscovery();
     void connectModifyPanel();

@@ -4,13 +4,14 @@
 
 #include "cdlgabout.h"
 
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
 
 /**
  * @brief The program's about panel; its corner button "User Help" opens the user manual
- *        for the program's language from the current directory.
+ *        for the program's language, looked for beside the program first.
  *
  * The panel does not read the program's settings: its owner tells it the language code.
  */
@@ -30,6 +31,14 @@ public:
      */
     static QUrl manualUrl(quint32 code, const QString &directory);
 
+    /**
+     * @brief The folders searched for the user manual, in order: the program's folder
+     *        \a programDir, the documentation folder of an installed program
+     *        (\a programDir/../share/doc/vexotool), then the working folder \a currentDir.
+     *        Each folder appears once.
+     */
+    static QStringList manualFolders(const QString &programDir, const QString &currentDir);
+
     /** @brief The language of the manual that "User Help" opens: 0 English, 1 Chinese (as in Setup.xml). */
     void setLanguageCode(quint32 code) { m_languageCode = code; }
     quint32 languageCode() const { return m_languageCode; }
@@ -45,8 +54,9 @@ signals:
 
 public slots:
     /**
-     * @brief Opens the user manual; when that fails, shows "No user manual found."
-     *        between signalCover() and signalDiscover() and returns false.
+     * @brief Opens the user manual from the first of manualFolders() that holds it; when
+     *        none does, or nothing can open it, tells why (the folders searched, or the
+     *        file and its folder) between signalCover() and signalDiscover() and returns false.
      */
     bool onGetHelp();
 

@@ -11,6 +11,7 @@ PinButton::PinButton(QWidget *parent)
     connect(this, &QPushButton::clicked, this, &PinButton::pinButtonClicked);
     setStyleSheet(spreadStyleSheet());
     setFixedSize(14, 69);
+    updateToolTip();
 }
 
 QString PinButton::spreadStyleSheet()
@@ -30,6 +31,14 @@ QString PinButton::foldedStyleSheet()
 void PinButton::setBuddy(QWidget *buddy)
 {
     m_buddy = buddy;
+    updateToolTip();
+}
+
+void PinButton::updateToolTip()
+{
+    const QString tip = m_buddy && m_buddy->isHidden() ? tr("Show the panel") : tr("Hide the panel");
+    setToolTip(tip);
+    setAccessibleName(tip);
 }
 
 void PinButton::buddyState()
@@ -44,6 +53,7 @@ void PinButton::buddyState()
         m_buddy->show();
         setStyleSheet(spreadStyleSheet());
     }
+    updateToolTip();
 }
 
 } // namespace aptui

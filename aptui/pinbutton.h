@@ -37,6 +37,9 @@ public slots:
     void buddyState();
 
 private:
+    /** @brief The tip says what a click does next: hide the panel or show it again. */
+    void updateToolTip();
+
     QPointer<QWidget> m_buddy;
 };
 

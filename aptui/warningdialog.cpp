@@ -5,8 +5,10 @@
 #include "multistatelineedit.h"
 #include "ui_warningdialog.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 
 namespace VexoTool {
 
@@ -101,7 +103,19 @@ void WarningDialog::markField(int kind, aptui::MultiStateLineEdit *field, QLabel
 
 void WarningDialog::run(WarningDialog &dialog, const QPoint &position)
 {
-    dialog.move(position);
+    // Where asked, moved just enough to stay whole on the screen (a field near the screen's
+    // edge asks for a place partly beyond it).
+    const QScreen *screen = QGuiApplication::screenAt(position);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    QPoint place = position;
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        const QSize size = dialog.size();
+        place.setX(qBound(area.left(), place.x(), qMax(area.left(), area.right() + 1 - size.width())));
+        place.setY(qBound(area.top(), place.y(), qMax(area.top(), area.bottom() + 1 - size.height())));
+    }
+    dialog.move(place);
     dialog.exec();
 }
 

@@ -5,6 +5,7 @@
 #include <akloguitoolkit/guitext.h>
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPixmap>
 
@@ -97,8 +98,17 @@ void showPasswordLevel(int level, QLabel *bar1, QLabel *bar2, QLabel *bar3, QLab
     default:
         break;
     }
-    if (text)
+    if (text) {
+        // Room for the longest word from the start: the fields beside the meter keep their
+        // width while the word comes and goes, and no word is cut in any language.
+        text->ensurePolished();
+        const QFontMetrics metrics(text->font());
+        int widest = 0;
+        for (int shown = 1; shown <= 3; ++shown)
+            widest = std::max(widest, metrics.horizontalAdvance(passwordLevelText(shown)));
+        text->setMinimumWidth(widest + 2 * text->margin() + 1);
         text->setText(passwordLevelText(level));
+    }
 }
 
 } // namespace VexoTool

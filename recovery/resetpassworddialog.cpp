@@ -29,9 +29,11 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -85,7 +87,12 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
 {
     setupForm();
     setTitle(tr("Reset Password"));
-    setFixedSize(510, 360);
+    // Larger when the texts of the language need it (the steps' texts wrap).
+    ensurePolished();
+    const int width = qMax(510, sizeHint().width());
+    const int height
+        = layout() && layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : sizeHint().height();
+    setFixedSize(width, qMax(360, height));
     setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
     // Confirm runs the checks and the reset; only a successful reset closes the dialog.
     setEnableDefaultConnections(true, true, true, false, true);
@@ -175,6 +182,13 @@ void ResetPasswordDialog::setupForm()
     m_lineEditConfirmPassword = lineEdit(QStringLiteral("m_lineEditConfirmPassword"), VEXO_MAX_PASSWORD_LEN, form);
     m_lineEditConfirmPassword->setEchoMode(QLineEdit::Password);
     m_labelHintConfirmPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintConfirmPassword"), form);
+    // Room for the dots of the longest password the device takes.
+    for (QLineEdit *field :
+         {static_cast<QLineEdit *>(m_lineEditNewPassword), static_cast<QLineEdit *>(m_lineEditConfirmPassword)}) {
+        field->ensurePolished();
+        const QChar dot(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field));
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(VEXO_MAX_PASSWORD_LEN, dot)) + 16);
+    }
     m_checkBoxIPC = new QCheckBox(tr("Reset IPC"), form);
     m_checkBoxIPC->setObjectName(QStringLiteral("m_checkBoxIPC"));
     m_progressBusy = RecoveryForm::makeBusyBar(form);
@@ -232,7 +246,8 @@ void ResetPasswordDialog::setupForm()
     passwords->addWidget(m_labelConfirmPassword, 2, 1);
     passwords->addWidget(m_lineEditConfirmPassword, 2, 2);
     passwords->addWidget(m_labelHintConfirmPassword, 2, 3);
-    passwords->addWidget(m_checkBoxIPC, 2, 4);
+    // On a row of its own: beside the confirmation field its text would squeeze the password fields.
+    passwords->addWidget(m_checkBoxIPC, 3, 2, 1, 3);
     passwords->setColumnStretch(2, 1);
 
     auto *layout = new QVBoxLayout(form);

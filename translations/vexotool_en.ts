@@ -12,7 +12,7 @@
     <name>AboutDialog</name>
     <message>
         <source>VEXO</source>
-        <translation>VEXO</translation>
+        <translation>VEXO Tool</translation>
     </message>
     <message>
         <source>User Help</source>
@@ -20,7 +20,7 @@
     </message>
     <message>
         <source>v3.0.0.1build</source>
-        <translation>v3.0.0.1build</translation>
+        <translation>v3.0.0.1 build </translation>
     </message>
     <message>
         <source>Hint</source>
@@ -30,16 +30,30 @@
         <source>No user manual found.</source>
         <translation>No user manual found.</translation>
     </message>
+<message>
+        <source>Looked for "%1" in:
+%2</source>
+        <extracomment>%1 is the manual's file name, %2 the folders searched, one a line.</extracomment>
+        <translation>Looked for "%1" in:
+%2</translation>
+    </message>
+    <message>
+        <source>No program to show PDF files could open the user manual "%1". It is in this folder:
+%2</source>
+        <extracomment>%1 is the manual's file name, %2 its folder.</extracomment>
+        <translation>No program to show PDF files could open the user manual "%1". It is in this folder:
+%2</translation>
+    </message>
 </context>
 <context>
     <name>BaseDialog</name>
     <message>
         <source>BaseDialog</source>
-        <translation>BaseDialog</translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>null content</source>
-        <translation>null content</translation>
+        <translation>No content</translation>
     </message>
     <message>
         <source>Confirm</source>
@@ -58,34 +72,34 @@
     </message>
     <message>
         <source>sure</source>
-        <translation>sure</translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>VexoTool::BatchRecovery</name>
     <message>
         <source>Loading...</source>
-        <translation>Loading...</translation>
+        <translation>Please wait…</translation>
     </message>
     <message>
         <source>Hint</source>
         <translation>Hint</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;out_error&quot; file</source>
-        <translation>Part failed.Please check&quot;out_error&quot; file</translation>
+        <source>Part failed.Please check"out_error" file</source>
+        <translation>Some devices failed. See the file "out_error.txt".</translation>
     </message>
     <message>
         <source>Exported</source>
-        <translation>Exported</translation>
+        <translation>Exported.</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
-        <translation>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</translation>
+        <source>Part failed.Please check"in_error" or "mismatch" file</source>
+        <translation>Some devices failed. See the files "in_error.txt" and "mismatch.txt".</translation>
     </message>
     <message>
         <source>Successed</source>
-        <translation>Successed</translation>
+        <translation>Done.</translation>
     </message>
 </context>
 <context>
@@ -96,46 +110,46 @@
     </message>
     <message>
         <source>The network parameters can be modified after the device is activated</source>
-        <translation>The network parameters can be modified after the device is activated</translation>
+        <translation>The network parameters can be changed once the device is activated.</translation>
     </message>
     <message>
         <source>Active now</source>
-        <translation>Active now</translation>
+        <translation>Activate now</translation>
     </message>
     <message>
         <source>Device active</source>
-        <translation>Device active</translation>
+        <translation>Activate Device</translation>
     </message>
     <message>
         <source>Batch devices active</source>
-        <translation>Batch devices active</translation>
+        <translation>Activate Devices</translation>
     </message>
     <message>
         <source>Batch devices network parameters</source>
-        <translation>Batch devices network parameters</translation>
+        <translation>Batch Network Parameters</translation>
     </message>
     <message>
         <source>Sorry,the devices you have chosen has not activated devices</source>
-        <translation>Sorry,the devices you have chosen has not activated devices</translation>
+        <translation>Some of the selected devices are not activated.</translation>
     </message>
     <message>
         <source>Note: please activate</source>
-        <translation>Note: please activate </translation>
+        <translation>Note: activate </translation>
     </message>
     <message>
         <source>the device</source>
-        <translation>the device</translation>
+        <translation>these devices</translation>
     </message>
     <message>
         <source>to perform other operations</source>
-        <translation> to perform other operations</translation>
+        <translation> before anything else.</translation>
     </message>
 </context>
 <context>
     <name>VexoTool::DeviceDisplayPage</name>
     <message>
         <source>Succeed</source>
-        <translation>Succeed</translation>
+        <translation>Succeeded</translation>
     </message>
     <message>
         <source>Form</source>
@@ -143,7 +157,7 @@
     </message>
     <message>
         <source>Total number of online devices:</source>
-        <translation>Total number of online devices:</translation>
+        <translation>Devices online:</translation>
     </message>
     <message>
         <source>TextLabel</source>
@@ -151,7 +165,7 @@
     </message>
     <message>
         <source>Config Reset</source>
-        <translation>Config Reset</translation>
+        <translation>Batch Reset</translation>
     </message>
     <message>
         <source>Export</source>
@@ -163,7 +177,7 @@
     </message>
     <message>
         <source>Config Export</source>
-        <translation>Config Export</translation>
+        <translation>Export Keys</translation>
     </message>
     <message>
         <source>No device answers: check the cable and the firewall.</source>
@@ -178,7 +192,7 @@
     </message>
     <message>
         <source>ID</source>
-        <translation>ID</translation>
+        <translation>No.</translation>
     </message>
     <message>
         <source>Device Type</source>
@@ -186,7 +200,7 @@
     </message>
     <message>
         <source>Activate</source>
-        <translation>Activate</translation>
+        <translation>Activation</translation>
     </message>
     <message>
         <source>IPv4 Address</source>
@@ -198,15 +212,15 @@
     </message>
     <message>
         <source>Soft Vision</source>
-        <translation>Soft Vision</translation>
+        <translation>Software Version</translation>
     </message>
     <message>
         <source>IPv4 GateWay</source>
-        <translation>IPv4 GateWay</translation>
+        <translation>IPv4 Gateway</translation>
     </message>
     <message>
         <source>HttpPort</source>
-        <translation>HttpPort</translation>
+        <translation>HTTP Port</translation>
     </message>
     <message>
         <source>Serial Number</source>
@@ -214,19 +228,19 @@
     </message>
     <message>
         <source>IPv4 Mask</source>
-        <translation>IPv4 Mask</translation>
+        <translation>IPv4 Subnet Mask</translation>
     </message>
     <message>
         <source>MAC</source>
-        <translation>MAC</translation>
+        <translation>MAC Address</translation>
     </message>
     <message>
         <source>Channel NO</source>
-        <translation>Channel NO</translation>
+        <translation>Channels</translation>
     </message>
     <message>
         <source>DSP Vision</source>
-        <translation>DSP Vision</translation>
+        <translation>DSP Version</translation>
     </message>
     <message>
         <source>Start Time</source>
@@ -238,7 +252,7 @@
     </message>
     <message>
         <source>IPv6 GateWay</source>
-        <translation>IPv6 GateWay</translation>
+        <translation>IPv6 Gateway</translation>
     </message>
     <message>
         <source>IPv6 Prefix Length</source>
@@ -246,15 +260,15 @@
     </message>
     <message>
         <source>Is Support IPv6</source>
-        <translation>Is Support IPv6</translation>
+        <translation>IPv6 Support</translation>
     </message>
     <message>
         <source>Is Support Mod IPv6</source>
-        <translation>Is Support Mod IPv6</translation>
+        <translation>IPv6 Changeable</translation>
     </message>
     <message>
         <source>Is Support DHCP</source>
-        <translation>Is Support DHCP</translation>
+        <translation>DHCP Support</translation>
     </message>
     <message>
         <source>IPv4 DHCP</source>
@@ -278,22 +292,22 @@
     </message>
     <message>
         <source>ON</source>
-        <translation>ON</translation>
+        <translation>On</translation>
     </message>
     <message>
         <source>OFF</source>
-        <translation>OFF</translation>
+        <translation>Off</translation>
     </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>
     <message>
         <source>Succeed</source>
-        <translation>Succeed</translation>
+        <translation>Succeeded</translation>
     </message>
     <message>
         <source>Active</source>
-        <translation>Active</translation>
+        <translation>Activate</translation>
     </message>
     <message>
         <source>New Password:</source>
@@ -309,7 +323,7 @@
     </message>
     <message>
         <source>Forget Password</source>
-        <translation>Forget Password</translation>
+        <translation>Forgot Password</translation>
     </message>
     <message>
         <source>Admin Password:</source>
@@ -317,27 +331,27 @@
     </message>
     <message>
         <source>Sorry, please select the equipment.</source>
-        <translation>Sorry, please select the equipment.</translation>
+        <translation>Please select a device.</translation>
     </message>
     <message>
         <source>Sorry, please enter the administrator password.</source>
-        <translation>Sorry, please enter the administrator password.</translation>
+        <translation>Please enter the administrator password.</translation>
     </message>
     <message>
         <source>Modify network parameters succeed.</source>
-        <translation>Modify network parameters succeed.</translation>
+        <translation>The network parameters were changed.</translation>
     </message>
     <message>
         <source>Device deny.</source>
-        <translation>Device deny.</translation>
+        <translation>The device refused.</translation>
     </message>
     <message>
         <source>Time out.</source>
-        <translation>Time out.</translation>
+        <translation>The device did not answer in time.</translation>
     </message>
     <message>
         <source>Error%1:others</source>
-        <translation>Error%1:others</translation>
+        <translation>Error %1: other failure</translation>
     </message>
     <message>
         <source>Only %1 of the %2 selected devices fit between the start address %3 and the end of its subnet. Choose a lower start address or fewer devices.</source>
@@ -349,15 +363,15 @@
     </message>
     <message>
         <source>Modifying device %1 of %2 ...</source>
-        <translation>Modifying device %1 of %2 ...</translation>
+        <translation>Changing device %1 of %2…</translation>
     </message>
     <message>
         <source>Error%1:device deny</source>
-        <translation>Error%1:device deny</translation>
+        <translation>Error %1: refused by the device</translation>
     </message>
     <message>
         <source>Error%1:time out</source>
-        <translation>Error%1:time out</translation>
+        <translation>Error %1: timed out</translation>
     </message>
     <message>
         <source>Please select a device.</source>
@@ -365,31 +379,31 @@
     </message>
     <message>
         <source>The password can not be empty.</source>
-        <translation>The password can not be empty.</translation>
+        <translation>The password cannot be empty.</translation>
     </message>
     <message>
         <source>The password you typed do not match.</source>
-        <translation>The password you typed do not match.</translation>
+        <translation>The two passwords do not match.</translation>
     </message>
     <message>
         <source>Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
-        <translation>Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special character for your password with at least two kinds of them contained.</translation>
+        <translation>Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case letters, upper-case letters and special characters.</translation>
     </message>
     <message>
         <source>Activate Succeed.</source>
-        <translation>Activate Succeed.</translation>
+        <translation>Activated.</translation>
     </message>
     <message>
         <source>Activating device %1 of %2 ...</source>
-        <translation>Activating device %1 of %2 ...</translation>
+        <translation>Activating device %1 of %2…</translation>
     </message>
     <message>
         <source>Error%1:Device deny.</source>
-        <translation>Error%1:Device deny.</translation>
+        <translation>Error %1: refused by the device</translation>
     </message>
     <message>
         <source>Error%1:reactive</source>
-        <translation>Error%1:reactive</translation>
+        <translation>Error %1: already activated</translation>
     </message>
     <message>
         <source>VEXO Tool</source>
@@ -401,15 +415,15 @@
     </message>
     <message>
         <source>Batch activate devices</source>
-        <translation>Batch activate devices</translation>
+        <translation>Devices to activate</translation>
     </message>
     <message>
         <source>Activate fail numbers</source>
-        <translation>Activate fail numbers</translation>
+        <translation>Failed activations</translation>
     </message>
     <message>
-        <source>Modifying the device&apos;s network parameters ...</source>
-        <translation>Modifying the device&apos;s network parameters ...</translation>
+        <source>Modifying the device's network parameters ...</source>
+        <translation>Modifying the device's network parameters ...</translation>
     </message>
     <message>
         <source>The device answered late; its announcement confirms the change.</source>
@@ -428,15 +442,15 @@
     </message>
     <message>
         <source>Devices Number:</source>
-        <translation>Devices Number:</translation>
+        <translation>Devices:</translation>
     </message>
     <message>
         <source>Failed Number:</source>
-        <translation>Failed Number:</translation>
+        <translation>Failed:</translation>
     </message>
     <message>
         <source>ID</source>
-        <translation>ID</translation>
+        <translation>No.</translation>
     </message>
     <message>
         <source>Device Type</source>
@@ -452,7 +466,7 @@
     </message>
     <message>
         <source>Modification</source>
-        <translation>Modification</translation>
+        <translation>Result</translation>
     </message>
     <message>
         <source>Error%1: %2</source>
@@ -464,7 +478,7 @@
     <name>VexoTool::DeviceNetParaPage</name>
     <message>
         <source>Inport DevciePara</source>
-        <translation>Inport DevciePara</translation>
+        <translation>Import Device Parameters</translation>
     </message>
     <message>
         <source>Enable DHCP</source>
@@ -472,15 +486,15 @@
     </message>
     <message>
         <source>StartIp:</source>
-        <translation>StartIp:</translation>
+        <translation>Start IP:</translation>
     </message>
     <message>
         <source>Please set the start Ip address,then add one</source>
-        <translation>Please set the start Ip address,then add one</translation>
+        <translation>Set the start IP address; each further device gets the next address.</translation>
     </message>
     <message>
         <source>Device Serial:</source>
-        <translation>Device Serial:</translation>
+        <translation>Serial Number:</translation>
     </message>
     <message>
         <source>Short Serial:</source>
@@ -520,7 +534,7 @@
     </message>
     <message>
         <source>Http Port:</source>
-        <translation>Http Port:</translation>
+        <translation>HTTP Port:</translation>
     </message>
     <message>
         <source>Security Verification</source>
@@ -528,55 +542,55 @@
     </message>
     <message>
         <source>Modify Network parameters</source>
-        <translation>Modify Network parameters</translation>
+        <translation>Change Network Parameters</translation>
     </message>
     <message>
         <source>Batch Modify Network parameters</source>
-        <translation>Batch Modify Network parameters</translation>
+        <translation>Batch Network Parameters</translation>
     </message>
     <message>
         <source>Please input IP Address.</source>
-        <translation>Please input IP Address.</translation>
+        <translation>Please enter the IP address.</translation>
     </message>
     <message>
         <source>IP Address not correct.</source>
-        <translation>IP Address not correct.</translation>
+        <translation>The IP address is not valid.</translation>
     </message>
     <message>
         <source>Device port ranges from 2000 to 65535.</source>
-        <translation>Device port ranges from 2000 to 65535.</translation>
+        <translation>The device port must be between 2000 and 65535.</translation>
     </message>
     <message>
         <source>Subnet mask can not be empty.</source>
-        <translation>Subnet mask can not be empty.</translation>
+        <translation>The subnet mask cannot be empty.</translation>
     </message>
     <message>
         <source>Subnet Mask not correct.</source>
-        <translation>Subnet Mask not correct.</translation>
+        <translation>The subnet mask is not valid.</translation>
     </message>
     <message>
         <source>Gateway can not be empty</source>
-        <translation>Gateway can not be empty</translation>
+        <translation>The gateway cannot be empty.</translation>
     </message>
     <message>
         <source>Gateway not correct.</source>
-        <translation>Gateway not correct.</translation>
+        <translation>The gateway is not valid.</translation>
     </message>
     <message>
         <source>Http port ranges from 1 to 65535.</source>
-        <translation>Http port ranges from 1 to 65535.</translation>
+        <translation>The HTTP port must be between 1 and 65535.</translation>
     </message>
     <message>
         <source>IPv6 Address not correct.</source>
-        <translation>IPv6 Address not correct.</translation>
+        <translation>The IPv6 address is not valid.</translation>
     </message>
     <message>
         <source>IPv6 gateway not correct.</source>
-        <translation>IPv6 gateway not correct.</translation>
+        <translation>The IPv6 gateway is not valid.</translation>
     </message>
     <message>
         <source>IPv6 prefix length ranges from 0 to 127.</source>
-        <translation>IPv6 prefix length ranges from 0 to 127.</translation>
+        <translation>The IPv6 prefix length must be between 0 and 127.</translation>
     </message>
     <message>
         <source>Use an address from %1 to %2.</source>
@@ -619,12 +633,12 @@
         <translation>Subnet mask 0.0.0.0 leaves the device without a subnet.</translation>
     </message>
     <message>
-        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
-        <translation>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</translation>
+        <source>The gateway must be an address of the device's subnet, from %1 to %2.</source>
+        <translation>The gateway must be an address of the device's subnet, from %1 to %2.</translation>
     </message>
     <message>
-        <source>The gateway cannot be the device&apos;s own IP address.</source>
-        <translation>The gateway cannot be the device&apos;s own IP address.</translation>
+        <source>The gateway cannot be the device's own IP address.</source>
+        <translation>The gateway cannot be the device's own IP address.</translation>
     </message>
     <message>
         <source>The address %1 is already used by another device in the list.</source>
@@ -643,27 +657,27 @@
     </message>
     <message>
         <source>File path:</source>
-        <translation>File path:</translation>
+        <translation>Folder:</translation>
     </message>
     <message>
         <source>Please input file name.</source>
-        <translation>Please input file name.</translation>
+        <translation>Please enter a file name.</translation>
     </message>
     <message>
         <source>Please input file path.</source>
-        <translation>Please input file path.</translation>
+        <translation>Please enter a folder.</translation>
     </message>
     <message>
         <source>The file name has been used, please change it</source>
-        <translation>The file name has been used, please change it</translation>
+        <translation>A file of this name already exists. Please choose another name.</translation>
     </message>
     <message>
         <source>Saving succeed.</source>
-        <translation>Saving succeed.</translation>
+        <translation>Saved.</translation>
     </message>
     <message>
         <source>Saving failed.</source>
-        <translation>Saving failed.</translation>
+        <translation>The file could not be saved.</translation>
     </message>
 </context>
 <context>
@@ -742,11 +756,11 @@
     </message>
     <message>
         <source>请导入由“密码重置”生成的密钥文件，并重置密码（若是字符则手动输入，若是XML文件则文件导入）。</source>
-        <translation>Import what “Password Reset” generated and reset the password (type it in if it is a key text, import it if it is an XML file).</translation>
+        <translation>Enter the reset key that “Password Reset” generated and reset the password (type the key in if it is text, import the file if it is an XML file).</translation>
     </message>
     <message>
         <source>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</source>
-        <translation>If the recovery fails, restart the device and this program, then repeat steps 1 and 2.</translation>
+        <translation>If this fails, restart the device and this program, then repeat steps 1 and 2.</translation>
     </message>
     <message>
         <source>Export</source>
@@ -758,11 +772,11 @@
     </message>
     <message>
         <source>ManualInput</source>
-        <translation>ManualInput</translation>
+        <translation>Type In</translation>
     </message>
     <message>
         <source>AutoInput</source>
-        <translation>AutoInput</translation>
+        <translation>Import File</translation>
     </message>
     <message>
         <source>New Password:</source>
@@ -774,15 +788,15 @@
     </message>
     <message>
         <source>Reset IPC</source>
-        <translation>Reset IPC</translation>
+        <translation>Also reset the connected cameras</translation>
     </message>
     <message>
         <source>Generate QR code error.</source>
-        <translation>Generate QR code error.</translation>
+        <translation>The QR code could not be made.</translation>
     </message>
     <message>
         <source>Get key error.</source>
-        <translation>Get key error.</translation>
+        <translation>The device key could not be read.</translation>
     </message>
     <message>
         <source>Exported.</source>
@@ -790,38 +804,38 @@
     </message>
     <message>
         <source>Create device key file error.</source>
-        <translation>Create device key file error.</translation>
+        <translation>The device key file could not be created.</translation>
     </message>
     <message>
         <source>Please input the secret key.</source>
-        <translation>Please input the secret key.</translation>
+        <translation>Please enter the reset key.</translation>
     </message>
     <message>
         <source>The password can not be empty.</source>
-        <translation>The password can not be empty.</translation>
+        <translation>The password cannot be empty.</translation>
     </message>
     <message>
         <source>The password you typed do not match.</source>
-        <translation>The password you typed do not match.</translation>
+        <translation>The two passwords do not match.</translation>
     </message>
     <message>
         <source>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
-        <translation>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</translation>
+        <translation>Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case letters, upper-case letters and special characters.</translation>
     </message>
     <message>
         <source>Reset password Succeed.</source>
-        <translation>Reset password Succeed.</translation>
+        <translation>The password was reset.</translation>
     </message>
     <message>
         <source>Reset password failed.</source>
-        <translation>Reset password failed.</translation>
+        <translation>The password could not be reset.</translation>
     </message>
 </context>
 <context>
     <name>VexoTool::ResetPasswordWidget</name>
     <message>
         <source>Config Reset Password</source>
-        <translation>Config Reset Password</translation>
+        <translation>Batch Password Reset</translation>
     </message>
     <message>
         <source>New Password:</source>
@@ -833,31 +847,31 @@
     </message>
     <message>
         <source>Key Folder:</source>
-        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
+        <extracomment>Label of the folder that holds the devices' reset files.</extracomment>
         <translation>Key Folder:</translation>
     </message>
     <message>
         <source>Please input the secret key.</source>
-        <translation>Please input the secret key.</translation>
+        <translation>Please choose the folder of the reset keys.</translation>
     </message>
     <message>
         <source>The password can not be empty.</source>
-        <translation>The password can not be empty.</translation>
+        <translation>The password cannot be empty.</translation>
     </message>
     <message>
         <source>The password you typed do not match.</source>
-        <translation>The password you typed do not match.</translation>
+        <translation>The two passwords do not match.</translation>
     </message>
     <message>
         <source>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
-        <translation>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</translation>
+        <translation>Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case letters, upper-case letters and special characters.</translation>
     </message>
 </context>
 <context>
     <name>VexoTool::RestorePasswordDialog</name>
     <message>
         <source>Reset Default Password</source>
-        <translation>Reset Default Password</translation>
+        <translation>Restore Default Password</translation>
     </message>
     <message>
         <source>请通过关注微信公众号“Marlox客户服务”-“贴心服务”-“密码重置”扫描右侧二维码。</source>
@@ -869,7 +883,7 @@
     </message>
     <message>
         <source>如果恢复失败，请重启设备和软件后重新执行步骤1和2。</source>
-        <translation>If the recovery fails, restart the device and this program, then repeat steps 1 and 2.</translation>
+        <translation>If this fails, restart the device and this program, then repeat steps 1 and 2.</translation>
     </message>
     <message>
         <source>Security Code:</source>
@@ -877,15 +891,15 @@
     </message>
     <message>
         <source>Please input security code.</source>
-        <translation>Please input security code.</translation>
+        <translation>Please enter the security code.</translation>
     </message>
     <message>
         <source>Restore password succeed.</source>
-        <translation>Restore password succeed.</translation>
+        <translation>The default password was restored.</translation>
     </message>
     <message>
         <source>Restore password failed.</source>
-        <translation>Restore password failed.</translation>
+        <translation>The default password could not be restored.</translation>
     </message>
 </context>
 <context>
@@ -904,7 +918,7 @@
     </message>
     <message>
         <source>Exit the VEXO software?</source>
-        <translation>Exit the VEXO software?</translation>
+        <translation>Exit VEXO Tool?</translation>
     </message>
 </context>
 <context>
@@ -918,7 +932,7 @@
     <name>apt::ToolsApplication</name>
     <message>
         <source>VEXOTool</source>
-        <translation>VEXOTool</translation>
+        <translation>VEXO Tool</translation>
     </message>
     <message>
         <source>Hint</source>
@@ -926,11 +940,11 @@
     </message>
     <message>
         <source>VEXO is already running.</source>
-        <translation>VEXO is already running.</translation>
+        <translation>VEXO Tool is already running.</translation>
     </message>
     <message>
         <source>Display resolution less than 1024*768,are you sure to start the program?</source>
-        <translation>Display resolution less than 1024*768,are you sure to start the program?</translation>
+        <translation>The screen is smaller than 1024 × 768. Start the program anyway?</translation>
     </message>
 </context>
 <context>
@@ -952,4 +966,12 @@
         <translation>Version: </translation>
     </message>
 </context>
-</TS>
+<context><name>aptui::PinButton</name><message>
+        <source>Show the panel</source>
+        <translation>Show the panel</translation>
+    </message>
+    <message>
+        <source>Hide the panel</source>
+        <translation>Hide the panel</translation>
+    </message>
+</context></TS>

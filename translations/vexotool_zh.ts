@@ -12,7 +12,7 @@
     <name>AboutDialog</name>
     <message>
         <source>VEXO</source>
-        <translation>VEXO</translation>
+        <translation>VEXO 工具</translation>
     </message>
     <message>
         <source>User Help</source>
@@ -20,7 +20,7 @@
     </message>
     <message>
         <source>v3.0.0.1build</source>
-        <translation>v3.0.0.1build</translation>
+        <translation>v3.0.0.1 build </translation>
     </message>
     <message>
         <source>Hint</source>
@@ -29,6 +29,20 @@
     <message>
         <source>No user manual found.</source>
         <translation>未找到用户手册。</translation>
+    </message>
+<message>
+        <source>Looked for "%1" in:
+%2</source>
+        <extracomment>%1 is the manual's file name, %2 the folders searched, one a line.</extracomment>
+        <translation>已在以下文件夹中查找“%1”：
+%2</translation>
+    </message>
+    <message>
+        <source>No program to show PDF files could open the user manual "%1". It is in this folder:
+%2</source>
+        <extracomment>%1 is the manual's file name, %2 its folder.</extracomment>
+        <translation>没有可以打开 PDF 文件的程序，无法打开用户手册“%1”。该文件位于此文件夹：
+%2</translation>
     </message>
 </context>
 <context>
@@ -65,27 +79,27 @@
     <name>VexoTool::BatchRecovery</name>
     <message>
         <source>Loading...</source>
-        <translation>正在处理...</translation>
+        <translation>正在处理…</translation>
     </message>
     <message>
         <source>Hint</source>
         <translation>提示</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;out_error&quot; file</source>
-        <translation>部分失败，请查看“out_error”文件</translation>
+        <source>Part failed.Please check"out_error" file</source>
+        <translation>部分设备失败，请查看“out_error.txt”文件。</translation>
     </message>
     <message>
         <source>Exported</source>
-        <translation>导出完成</translation>
+        <translation>导出完成。</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
-        <translation>部分失败，请查看“in_error”或“mismatch”文件</translation>
+        <source>Part failed.Please check"in_error" or "mismatch" file</source>
+        <translation>部分设备失败，请查看“in_error.txt”和“mismatch.txt”文件。</translation>
     </message>
     <message>
         <source>Successed</source>
-        <translation>成功</translation>
+        <translation>完成。</translation>
     </message>
 </context>
 <context>
@@ -96,7 +110,7 @@
     </message>
     <message>
         <source>The network parameters can be modified after the device is activated</source>
-        <translation>设备激活后才能修改网络参数</translation>
+        <translation>设备激活后才能修改网络参数。</translation>
     </message>
     <message>
         <source>Active now</source>
@@ -116,7 +130,7 @@
     </message>
     <message>
         <source>Sorry,the devices you have chosen has not activated devices</source>
-        <translation>抱歉，所选设备中有未激活的设备</translation>
+        <translation>所选设备中有未激活的设备。</translation>
     </message>
     <message>
         <source>Note: please activate</source>
@@ -128,7 +142,7 @@
     </message>
     <message>
         <source>to perform other operations</source>
-        <translation>再进行其他操作</translation>
+        <translation>再进行其他操作。</translation>
     </message>
 </context>
 <context>
@@ -408,7 +422,7 @@
         <translation>激活失败数</translation>
     </message>
     <message>
-        <source>Modifying the device&apos;s network parameters ...</source>
+        <source>Modifying the device's network parameters ...</source>
         <translation>正在修改设备的网络参数…</translation>
     </message>
     <message>
@@ -476,7 +490,7 @@
     </message>
     <message>
         <source>Please set the start Ip address,then add one</source>
-        <translation>请设置起始 IP 地址，之后每台设备依次加一</translation>
+        <translation>请设置起始 IP 地址，之后每台设备依次加一。</translation>
     </message>
     <message>
         <source>Device Serial:</source>
@@ -556,7 +570,7 @@
     </message>
     <message>
         <source>Gateway can not be empty</source>
-        <translation>网关不能为空</translation>
+        <translation>网关不能为空。</translation>
     </message>
     <message>
         <source>Gateway not correct.</source>
@@ -619,11 +633,11 @@
         <translation>子网掩码 0.0.0.0 会使设备没有子网。</translation>
     </message>
     <message>
-        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
+        <source>The gateway must be an address of the device's subnet, from %1 to %2.</source>
         <translation>网关必须是设备所在子网中的地址（%1 到 %2）。</translation>
     </message>
     <message>
-        <source>The gateway cannot be the device&apos;s own IP address.</source>
+        <source>The gateway cannot be the device's own IP address.</source>
         <translation>网关不能是设备自己的 IP 地址。</translation>
     </message>
     <message>
@@ -655,7 +669,7 @@
     </message>
     <message>
         <source>The file name has been used, please change it</source>
-        <translation>该文件名已被使用，请更换</translation>
+        <translation>该文件名已被使用，请更换文件名。</translation>
     </message>
     <message>
         <source>Saving succeed.</source>
@@ -794,7 +808,7 @@
     </message>
     <message>
         <source>Please input the secret key.</source>
-        <translation>请输入密钥。</translation>
+        <translation>请输入重置密钥。</translation>
     </message>
     <message>
         <source>The password can not be empty.</source>
@@ -806,7 +820,7 @@
     </message>
     <message>
         <source>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
-        <translation>密码长度为8-16位，可由数字、小写字母、大写字母和特殊字符组合，至少包含其中两种。</translation>
+        <translation>密码长度为 8 到 16 位，可由数字、小写字母、大写字母和特殊字符组成，且至少包含其中两种。</translation>
     </message>
     <message>
         <source>Reset password Succeed.</source>
@@ -833,12 +847,12 @@
     </message>
     <message>
         <source>Key Folder:</source>
-        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
+        <extracomment>Label of the folder that holds the devices' reset files.</extracomment>
         <translation>密钥文件夹：</translation>
     </message>
     <message>
         <source>Please input the secret key.</source>
-        <translation>请输入密钥。</translation>
+        <translation>请选择重置密钥所在的文件夹。</translation>
     </message>
     <message>
         <source>The password can not be empty.</source>
@@ -850,7 +864,7 @@
     </message>
     <message>
         <source>Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character for your password with at least two kinds of them contained.</source>
-        <translation>密码长度为8-16位，可由数字、小写字母、大写字母和特殊字符组合，至少包含其中两种。</translation>
+        <translation>密码长度为 8 到 16 位，可由数字、小写字母、大写字母和特殊字符组成，且至少包含其中两种。</translation>
     </message>
 </context>
 <context>
@@ -918,7 +932,7 @@
     <name>apt::ToolsApplication</name>
     <message>
         <source>VEXOTool</source>
-        <translation>VEXOTool</translation>
+        <translation>VEXO 工具</translation>
     </message>
     <message>
         <source>Hint</source>
@@ -930,7 +944,7 @@
     </message>
     <message>
         <source>Display resolution less than 1024*768,are you sure to start the program?</source>
-        <translation>显示分辨率低于 1024*768，确定要启动程序吗？</translation>
+        <translation>显示分辨率低于 1024 × 768，仍要启动程序吗？</translation>
     </message>
 </context>
 <context>
@@ -952,4 +966,12 @@
         <translation>版本：</translation>
     </message>
 </context>
-</TS>
+<context><name>aptui::PinButton</name><message>
+        <source>Show the panel</source>
+        <translation>显示面板</translation>
+    </message>
+    <message>
+        <source>Hide the panel</source>
+        <translation>隐藏面板</translation>
+    </message>
+</context></TS>

@@ -115,7 +115,7 @@ void TestSingleInstance::secondStartEndsWhileFirstRuns()
     QVERIFY(second->waitForFinished(30000));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 255); // main returned -1
-    QVERIFY2(second->readAllStandardError().contains("VEXO is already running."), "no already-running message");
+    QVERIFY2(second->readAllStandardError().contains("VEXO Tool is already running."), "no already-running message");
 
     QCOMPARE(firstRef.state(), QProcess::Running); // neither raised nor told to quit
 }
@@ -143,7 +143,7 @@ void TestSingleInstance::smallScreenDeclinedEndsWithMinusOne()
     std::unique_ptr<QProcess> program = startProgram(QStringLiteral("offscreen"));
     QVERIFY(program->waitForFinished(30000));
     QCOMPARE(program->exitCode(), 255);
-    QVERIFY(program->readAllStandardError().contains("Display resolution less than 1024*768"));
+    QVERIFY(program->readAllStandardError().contains("The screen is smaller than 1024"));
 }
 
 QTEST_GUILESS_MAIN(TestSingleInstance)

@@ -6,11 +6,13 @@
 #include <aboutdialog.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -32,6 +34,10 @@ private slots:
     void helpOpensManualOfCurrentDirectory_data();
     void helpOpensManualOfCurrentDirectory();
     void missingManualShowsMessageUnderCover();
+    void manualFolders_data();
+    void manualFolders();
+    void helpFindsManualBesideTheProgram();
+    void manualWithoutViewerNamesFileAndFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -151,14 +157,14 @@ void TestAbout::helpOpensManualOfCurrentDirectory_data()
     QTest::addColumn<QString>("file");
     QTest::addRow("English") << 0 << "VEXO User Manual.pdf";
     QTest::addRow("Chinese") << 1 << QStringLiteral("设备网络搜索用户使用手册.pdf");
-    QTest::addRow("language 9: the folder itself") << 9 << "";
+    QTest::addRow("language 9: the program's folder itself") << 9 << "";
 }
 
 void TestAbout::helpOpensManualOfCurrentDirectory()
 {
     QFETCH(int, code);
     QFETCH(QString, file);
-    // The manual is looked for in the working directory, not beside the program.
+    // Without a manual beside the program, the one in the working folder opens.
     QTemporaryDir workDir;
     if (!file.isEmpty()) {
         QFile manual(workDir.filePath(file));
@@ -171,7 +177,7 @@ void TestAbout::helpOpensManualOfCurrentDirectory()
     QSignalSpy cover(&about, &AboutDialog::signalCover);
     QVERIFY(about.onGetHelp());
     QCOMPARE(m_opened.size(), 1);
-    const QString expected = file.isEmpty() ? QDir::currentPath() : QDir::current().filePath(file);
+    const QString expected = file.isEmpty() ? QCoreApplication::applicationDirPath() : QDir::current().filePath(file);
     QCOMPARE(m_opened.first().toLocalFile(), expected);
     QCOMPARE(cover.count(), 0);
 }
@@ -196,11 +202,89 @@ void TestAbout::missingManualShowsMessageUnderCover()
     });
 
     QVERIFY(!about.onGetHelp());
-    QCOMPARE(shownText, QStringLiteral("No user manual found."));
+    // The message names the file and every folder searched.
+    QVERIFY2(shownText.startsWith(QStringLiteral("No user manual found.\n")), qPrintable(shownText));
+    QVERIFY(shownText.contains(QStringLiteral("\"VEXO User Manual.pdf\"")));
+    for (const QString &folder : AboutDialog::manualFolders(QCoreApplication::applicationDirPath(), emptyDir.path()))
+        QVERIFY2(shownText.contains(QDir::toNativeSeparators(folder)), qPrintable(folder));
     QCOMPARE(coversWhileShown, 1);
     QCOMPARE(discoversWhileShown, 0);
     QCOMPARE(discover.count(), 1);
     QVERIFY(m_opened.isEmpty());
+}
+
+void TestAbout::manualFolders_data()
+{
+    QTest::addColumn<QString>("programDir");
+    QTest::addColumn<QString>("currentDir");
+    QTest::addColumn<QStringList>("folders");
+    QTest::addRow("program, installed documentation, working folder")
+        << "/opt/vexo/bin"
+        << "/home/user" << QStringList{"/opt/vexo/bin", "/opt/vexo/share/doc/vexotool", "/home/user"};
+    QTest::addRow("started from its own folder: searched once")
+        << "/opt/vexo/bin"
+        << "/opt/vexo/bin/" << QStringList{"/opt/vexo/bin", "/opt/vexo/share/doc/vexotool"};
+}
+
+void TestAbout::manualFolders()
+{
+    QFETCH(QString, programDir);
+    QFETCH(QString, currentDir);
+    QFETCH(QStringList, folders);
+    QCOMPARE(AboutDialog::manualFolders(programDir, currentDir), folders);
+}
+
+// A desktop launcher starts the program from some other folder: the manual beside the program
+// is found all the same, and before one in the working folder.
+void TestAbout::helpFindsManualBesideTheProgram()
+{
+    const QString name = QStringLiteral("VEXO User Manual.pdf");
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    QVERIFY2(!QFile::exists(beside), "a manual already lies beside the test program");
+    QFile manual(beside);
+    QVERIFY(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    const auto removeManual = qScopeGuard([&] { QFile::remove(beside); });
+    QTemporaryDir workDir;
+    QFile other(workDir.filePath(name));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    QVERIFY(QDir::setCurrent(workDir.path()));
+
+    AboutDialog about;
+    about.setLanguageCode(0);
+    QVERIFY(about.onGetHelp());
+    QCOMPARE(m_opened.size(), 1);
+    QCOMPARE(m_opened.first().toLocalFile(), beside);
+}
+
+void TestAbout::manualWithoutViewerNamesFileAndFolder()
+{
+    QTemporaryDir workDir;
+    QFile manual(workDir.filePath(QStringLiteral("VEXO User Manual.pdf")));
+    QVERIFY(manual.open(QIODevice::WriteOnly));
+    QVERIFY(QDir::setCurrent(workDir.path()));
+    AboutDialog::setUrlOpener([this](const QUrl &url) {
+        m_opened.append(url);
+        return false; // no program takes PDF files
+    });
+    const auto restoreOpener = qScopeGuard([this] {
+        AboutDialog::setUrlOpener([this](const QUrl &url) {
+            m_opened.append(url);
+            return true;
+        });
+    });
+
+    AboutDialog about;
+    QString shownText;
+    VexoTest::whenModal([&](QWidget *dialog) {
+        shownText = dialog->findChild<QLabel *>(QStringLiteral("m_labelNULL"))->text();
+        dialog->close();
+    });
+    QVERIFY(!about.onGetHelp());
+    QCOMPARE(m_opened.size(), 1);
+    QVERIFY2(shownText.contains(QStringLiteral("\"VEXO User Manual.pdf\"")), qPrintable(shownText));
+    QVERIFY2(shownText.contains(QDir::toNativeSeparators(QDir::currentPath())), qPrintable(shownText));
+    QVERIFY(!shownText.contains(QStringLiteral("No user manual found.")));
 }
 
 QTEST_MAIN(TestAbout)

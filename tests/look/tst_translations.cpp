@@ -80,6 +80,136 @@ QString translationsDir()
     return qEnvironmentVariable("VEXO_TEST_BIN_DIR") + QStringLiteral("/translations");
 }
 
+struct SourceText
+{
+    const char *context;
+    const char *source;
+};
+
+// Source texts that are not plain English as they stand (misspelt, run together, missing a
+// full stop, or naming one thing two ways); the English catalogue must say them differently.
+// The sources keep them: they are the program's interface.
+constexpr SourceText textsEnglishRewords[] = {
+    {"VexoTool::DeviceModifyPage", "Forget Password"},
+    {"VexoTool::BatchRecovery", "Loading..."},
+    {"AboutDialog", "VEXO"},
+    {"AboutDialog", "v3.0.0.1build"},
+    {"BaseDialog", "BaseDialog"},
+    {"BaseDialog", "null content"},
+    {"TipDialog", "sure"},
+    {"VexoTool::BatchRecovery", "Part failed.Please check\"out_error\" file"},
+    {"VexoTool::BatchRecovery", "Exported"},
+    {"VexoTool::BatchRecovery", "Part failed.Please check\"in_error\" or \"mismatch\" file"},
+    {"VexoTool::BatchRecovery", "Successed"},
+    {"VexoTool::DeviceActivePage", "The network parameters can be modified after the device is activated"},
+    {"VexoTool::DeviceActivePage", "Active now"},
+    {"VexoTool::DeviceActivePage", "Device active"},
+    {"VexoTool::DeviceActivePage", "Batch devices active"},
+    {"VexoTool::DeviceActivePage", "Batch devices network parameters"},
+    {"VexoTool::DeviceActivePage", "Sorry,the devices you have chosen has not activated devices"},
+    {"VexoTool::DeviceActivePage", "Note: please activate"},
+    {"VexoTool::DeviceActivePage", "the device"},
+    {"VexoTool::DeviceActivePage", "to perform other operations"},
+    {"VexoTool::DeviceDisplayPage", "Succeed"},
+    {"VexoTool::DeviceDisplayPage", "Total number of online devices:"},
+    {"VexoTool::DeviceDisplayPage", "Config Reset"},
+    {"VexoTool::DeviceDisplayPage", "Config Export"},
+    {"VexoTool::DeviceInfoModel", "ID"},
+    {"VexoTool::DeviceInfoModel", "Activate"},
+    {"VexoTool::DeviceInfoModel", "Soft Vision"},
+    {"VexoTool::DeviceInfoModel", "IPv4 GateWay"},
+    {"VexoTool::DeviceInfoModel", "HttpPort"},
+    {"VexoTool::DeviceInfoModel", "IPv4 Mask"},
+    {"VexoTool::DeviceInfoModel", "MAC"},
+    {"VexoTool::DeviceInfoModel", "Channel NO"},
+    {"VexoTool::DeviceInfoModel", "DSP Vision"},
+    {"VexoTool::DeviceInfoModel", "IPv6 GateWay"},
+    {"VexoTool::DeviceInfoModel", "Is Support IPv6"},
+    {"VexoTool::DeviceInfoModel", "Is Support Mod IPv6"},
+    {"VexoTool::DeviceInfoModel", "Is Support DHCP"},
+    {"VexoTool::DeviceInfoModel", "ON"},
+    {"VexoTool::DeviceInfoModel", "OFF"},
+    {"VexoTool::DeviceModifyPage", "Succeed"},
+    {"VexoTool::DeviceModifyPage", "Active"},
+    {"VexoTool::DeviceModifyPage", "Sorry, please select the equipment."},
+    {"VexoTool::DeviceModifyPage", "Sorry, please enter the administrator password."},
+    {"VexoTool::DeviceModifyPage", "Modify network parameters succeed."},
+    {"VexoTool::DeviceModifyPage", "Device deny."},
+    {"VexoTool::DeviceModifyPage", "Time out."},
+    {"VexoTool::DeviceModifyPage", "Error%1:others"},
+    {"VexoTool::DeviceModifyPage", "Modifying device %1 of %2 ..."},
+    {"VexoTool::DeviceModifyPage", "Error%1:device deny"},
+    {"VexoTool::DeviceModifyPage", "Error%1:time out"},
+    {"VexoTool::DeviceModifyPage", "The password can not be empty."},
+    {"VexoTool::DeviceModifyPage", "The password you typed do not match."},
+    {"VexoTool::DeviceModifyPage",
+     "Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special character for "
+     "your password with at least two kinds of them contained."},
+    {"VexoTool::DeviceModifyPage", "Activate Succeed."},
+    {"VexoTool::DeviceModifyPage", "Activating device %1 of %2 ..."},
+    {"VexoTool::DeviceModifyPage", "Error%1:Device deny."},
+    {"VexoTool::DeviceModifyPage", "Error%1:reactive"},
+    {"VexoTool::DeviceModifyPage", "Batch activate devices"},
+    {"VexoTool::DeviceModifyPage", "Activate fail numbers"},
+    {"VexoTool::DeviceModifyResultPage", "Devices Number:"},
+    {"VexoTool::DeviceModifyResultPage", "Failed Number:"},
+    {"VexoTool::DeviceModifyResultPage", "ID"},
+    {"VexoTool::DeviceModifyResultPage", "Modification"},
+    {"VexoTool::DeviceNetParaPage", "Inport DevciePara"},
+    {"VexoTool::DeviceNetParaPage", "StartIp:"},
+    {"VexoTool::DeviceNetParaPage", "Please set the start Ip address,then add one"},
+    {"VexoTool::DeviceNetParaPage", "Device Serial:"},
+    {"VexoTool::DeviceNetParaPage", "Http Port:"},
+    {"VexoTool::DeviceNetParaPage", "Modify Network parameters"},
+    {"VexoTool::DeviceNetParaPage", "Batch Modify Network parameters"},
+    {"VexoTool::DeviceNetParaPage", "Please input IP Address."},
+    {"VexoTool::DeviceNetParaPage", "IP Address not correct."},
+    {"VexoTool::DeviceNetParaPage", "Device port ranges from 2000 to 65535."},
+    {"VexoTool::DeviceNetParaPage", "Subnet mask can not be empty."},
+    {"VexoTool::DeviceNetParaPage", "Subnet Mask not correct."},
+    {"VexoTool::DeviceNetParaPage", "Gateway can not be empty"},
+    {"VexoTool::DeviceNetParaPage", "Gateway not correct."},
+    {"VexoTool::DeviceNetParaPage", "Http port ranges from 1 to 65535."},
+    {"VexoTool::DeviceNetParaPage", "IPv6 Address not correct."},
+    {"VexoTool::DeviceNetParaPage", "IPv6 gateway not correct."},
+    {"VexoTool::DeviceNetParaPage", "IPv6 prefix length ranges from 0 to 127."},
+    {"VexoTool::DevicesInfoSavePage", "Please input file name."},
+    {"VexoTool::DevicesInfoSavePage", "Please input file path."},
+    {"VexoTool::DevicesInfoSavePage", "File path:"},
+    {"VexoTool::DevicesInfoSavePage", "The file name has been used, please change it"},
+    {"VexoTool::DevicesInfoSavePage", "Saving succeed."},
+    {"VexoTool::DevicesInfoSavePage", "Saving failed."},
+    {"VexoTool::ResetPasswordDialog", "ManualInput"},
+    {"VexoTool::ResetPasswordDialog", "AutoInput"},
+    {"VexoTool::ResetPasswordDialog", "Reset IPC"},
+    {"VexoTool::ResetPasswordDialog", "Generate QR code error."},
+    {"VexoTool::ResetPasswordDialog", "Get key error."},
+    {"VexoTool::ResetPasswordDialog", "Create device key file error."},
+    {"VexoTool::ResetPasswordDialog", "Please input the secret key."},
+    {"VexoTool::ResetPasswordDialog", "The password can not be empty."},
+    {"VexoTool::ResetPasswordDialog", "The password you typed do not match."},
+    {"VexoTool::ResetPasswordDialog",
+     "Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character "
+     "for your password with at least two kinds of them contained."},
+    {"VexoTool::ResetPasswordDialog", "Reset password Succeed."},
+    {"VexoTool::ResetPasswordDialog", "Reset password failed."},
+    {"VexoTool::ResetPasswordWidget", "Config Reset Password"},
+    {"VexoTool::ResetPasswordWidget", "Please input the secret key."},
+    {"VexoTool::ResetPasswordWidget", "The password can not be empty."},
+    {"VexoTool::ResetPasswordWidget", "The password you typed do not match."},
+    {"VexoTool::ResetPasswordWidget",
+     "Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special character "
+     "for your password with at least two kinds of them contained."},
+    {"VexoTool::RestorePasswordDialog", "Reset Default Password"},
+    {"VexoTool::RestorePasswordDialog", "Please input security code."},
+    {"VexoTool::RestorePasswordDialog", "Restore password succeed."},
+    {"VexoTool::RestorePasswordDialog", "Restore password failed."},
+    {"VexoTool::VEXOToolMainPage", "Exit the VEXO software?"},
+    {"apt::ToolsApplication", "VEXOTool"},
+    {"apt::ToolsApplication", "VEXO is already running."},
+    {"apt::ToolsApplication", "Display resolution less than 1024*768,are you sure to start the program?"},
+};
+
 } // namespace
 
 class tst_Translations : public QObject
@@ -91,6 +221,8 @@ private slots:
     void cataloguesMatchTheSources();
     void compiledCataloguesTranslate_data();
     void compiledCataloguesTranslate();
+    void englishRewordsFlawedSources_data();
+    void englishRewordsFlawedSources();
 };
 
 void tst_Translations::cataloguesMatchTheSources_data()
@@ -174,7 +306,7 @@ void tst_Translations::compiledCataloguesTranslate_data()
 
     QTest::addRow("program, English") << "vexotool_en.qm"
                                       << "VexoTool::VEXOToolMainPage"
-                                      << "Exit the VEXO software?" << QStringLiteral("Exit the VEXO software?");
+                                      << "Exit the VEXO software?" << QStringLiteral("Exit VEXO Tool?");
     QTest::addRow("toolkit, English") << "VuzavaRadezir_en.qm"
                                       << "aKLOGUIToolkit::CWarningDlg"
                                       << "OK" << QStringLiteral("OK");
@@ -201,6 +333,30 @@ void tst_Translations::compiledCataloguesTranslate()
     QVERIFY2(translator.load(file, translationsDir()), qPrintable(translationsDir() + QLatin1Char('/') + file));
     const QString translated = translator.translate(context.toUtf8().constData(), source.toUtf8().constData());
     QCOMPARE(translated, expected);
+}
+
+void tst_Translations::englishRewordsFlawedSources_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+    for (const SourceText &text : textsEnglishRewords)
+        QTest::addRow("%s | %s", text.context, text.source)
+            << QString::fromUtf8(text.context) << QString::fromUtf8(text.source);
+}
+
+// English readers see a corrected text, never the flawed source itself.
+void tst_Translations::englishRewordsFlawedSources()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+
+    static const QHash<QString, Message> english
+        = readCatalogue(sourceDir() + QStringLiteral("/translations/vexotool_en.ts"));
+    const auto it = english.constFind(context + QStringLiteral(" | ") + source);
+    QVERIFY2(it != english.cend(), "the text is no longer in the English catalogue: drop it from the list");
+    QVERIFY2(it->finished && !it->translations.isEmpty() && !it->translations.first().trimmed().isEmpty(),
+             "no English translation");
+    QVERIFY2(it->translations.first() != source, qPrintable(QStringLiteral("shown as written: ") + source));
 }
 
 QTEST_GUILESS_MAIN(tst_Translations)
