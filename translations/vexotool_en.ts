@@ -30,18 +30,18 @@
         <source>No user manual found.</source>
         <translation>No user manual found.</translation>
     </message>
-<message>
-        <source>Looked for "%1" in:
+    <message>
+        <source>Looked for &quot;%1&quot; in:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 the folders searched, one a line.</extracomment>
-        <translation>Looked for "%1" in:
+        <extracomment>%1 is the manual&apos;s file name, %2 the folders searched, one a line.</extracomment>
+        <translation>Looked for &quot;%1&quot; in:
 %2</translation>
     </message>
     <message>
-        <source>No program to show PDF files could open the user manual "%1". It is in this folder:
+        <source>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 its folder.</extracomment>
-        <translation>No program to show PDF files could open the user manual "%1". It is in this folder:
+        <extracomment>%1 is the manual&apos;s file name, %2 its folder.</extracomment>
+        <translation>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</translation>
     </message>
 </context>
@@ -86,16 +86,16 @@
         <translation>Hint</translation>
     </message>
     <message>
-        <source>Part failed.Please check"out_error" file</source>
-        <translation>Some devices failed. See the file "out_error.txt".</translation>
+        <source>Part failed.Please check&quot;out_error&quot; file</source>
+        <translation>Some devices failed. See the file &quot;out_error.txt&quot;.</translation>
     </message>
     <message>
         <source>Exported</source>
         <translation>Exported.</translation>
     </message>
     <message>
-        <source>Part failed.Please check"in_error" or "mismatch" file</source>
-        <translation>Some devices failed. See the files "in_error.txt" and "mismatch.txt".</translation>
+        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
+        <translation>Some devices failed. See the files &quot;in_error.txt&quot; and &quot;mismatch.txt&quot;.</translation>
     </message>
     <message>
         <source>Successed</source>
@@ -422,8 +422,8 @@
         <translation>Failed activations</translation>
     </message>
     <message>
-        <source>Modifying the device's network parameters ...</source>
-        <translation>Modifying the device's network parameters ...</translation>
+        <source>Modifying the device&apos;s network parameters ...</source>
+        <translation>Modifying the device&apos;s network parameters ...</translation>
     </message>
     <message>
         <source>The device answered late; its announcement confirms the change.</source>
@@ -633,12 +633,12 @@
         <translation>Subnet mask 0.0.0.0 leaves the device without a subnet.</translation>
     </message>
     <message>
-        <source>The gateway must be an address of the device's subnet, from %1 to %2.</source>
-        <translation>The gateway must be an address of the device's subnet, from %1 to %2.</translation>
+        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
+        <translation>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</translation>
     </message>
     <message>
-        <source>The gateway cannot be the device's own IP address.</source>
-        <translation>The gateway cannot be the device's own IP address.</translation>
+        <source>The gateway cannot be the device&apos;s own IP address.</source>
+        <translation>The gateway cannot be the device&apos;s own IP address.</translation>
     </message>
     <message>
         <source>The address %1 is already used by another device in the list.</source>
@@ -847,7 +847,7 @@
     </message>
     <message>
         <source>Key Folder:</source>
-        <extracomment>Label of the folder that holds the devices' reset files.</extracomment>
+        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
         <translation>Key Folder:</translation>
     </message>
     <message>
@@ -966,7 +966,9 @@
         <translation>Version: </translation>
     </message>
 </context>
-<context><name>aptui::PinButton</name><message>
+<context>
+    <name>aptui::PinButton</name>
+    <message>
         <source>Show the panel</source>
         <translation>Show the panel</translation>
     </message>
@@ -974,4 +976,5 @@
         <source>Hide the panel</source>
         <translation>Hide the panel</translation>
     </message>
-</context></TS>
+</context>
+</TS>
