@@ -284,6 +284,10 @@
         <source>OFF</source>
         <translation>OFF</translation>
     </message>
+    <message>
+        <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
+        <translation>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>
@@ -801,6 +805,11 @@
     <message>
         <source>Exit the VEXO software?</source>
         <translation>Exit the VEXO software?</translation>
+    </message>
+    <message>
+        <source>Batch operations</source>
+        <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
+        <translation>Batch operations</translation>
     </message>
 </context>
 <context>

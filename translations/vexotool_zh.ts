@@ -284,6 +284,10 @@
         <source>OFF</source>
         <translation>关闭</translation>
     </message>
+    <message>
+        <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
+        <translation>此设备没有有效的厂商证书：它可能是冒充的设备，程序不会向它发送任何密码。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>
@@ -801,6 +805,11 @@
     <message>
         <source>Exit the VEXO software?</source>
         <translation>确定要退出 VEXO 软件吗？</translation>
+    </message>
+    <message>
+        <source>Batch operations</source>
+        <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
+        <translation>批量操作</translation>
     </message>
 </context>
 <context>
