@@ -734,8 +734,13 @@ bool DeviceDisplayPage::handleTableKey(QKeyEvent *event)
     case Qt::Key_Space:
     case Qt::Key_Select: {
         QModelIndex current = m_tableViewVexo->currentIndex();
-        if (!current.isValid())
-            return true;
+        if (!current.isValid()) {
+            // Rows that came after the table took the focus: start at the top.
+            current = m_proxy->index(0, m_model->columnOf(DeviceInfoModel::ColumnCheck));
+            if (!current.isValid())
+                return true;
+            m_tableViewVexo->setCurrentIndex(current);
+        }
         toggleRow(m_proxy->mapToSource(current).row());
         return true;
     }

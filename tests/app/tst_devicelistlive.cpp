@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
@@ -244,10 +245,16 @@ void TestDeviceListLive::batchReaddressingThroughTheWindow()
         field("m_lineEditGateway")->setText(QStringLiteral("10.77.0.1"));
     field("m_lineEditAdminPassword")->setText(QStringLiteral("Admin12345"));
     bool listShown = false;
-    VexoTest::whenModal([&listShown](QWidget *modal) {
+    // The batch's progress comes first; the result list after it.
+    std::function<void(QWidget *)> closeResultList = [&](QWidget *modal) {
+        if (qobject_cast<QProgressDialog *>(modal)) {
+            QTimer::singleShot(20, modal, [&] { VexoTest::whenModal(closeResultList); });
+            return;
+        }
         listShown = true;
         modal->close();
-    });
+    };
+    VexoTest::whenModal(closeResultList);
     panel->findChild<QPushButton *>(QStringLiteral("m_btnModify"))->click();
     QTRY_VERIFY_WITH_TIMEOUT(listShown, 20000);
 

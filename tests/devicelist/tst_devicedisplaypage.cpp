@@ -45,6 +45,9 @@ struct Step
 
 Q_DECLARE_METATYPE(QList<Step>)
 
+// Clicks in the table: the view row, and whether Shift is held.
+using Clicks = QList<QPair<int, bool>>;
+
 class tst_DeviceDisplayPage : public QObject
 {
     Q_OBJECT
@@ -841,10 +844,9 @@ void tst_DeviceDisplayPage::headersFitTheirStartWidths()
 void tst_DeviceDisplayPage::checkingWithTheMouse_data()
 {
     QTest::addColumn<bool>("batch");
-    QTest::addColumn<QList<QPair<int, bool>>>("clicks"); // view row, with Shift
+    QTest::addColumn<Clicks>("clicks");
     QTest::addColumn<QList<int>>("checked");
     QTest::addColumn<int>("lastReport");
-    using Clicks = QList<QPair<int, bool>>;
     QTest::addRow("one at a time: a second click moves the check")
         << false << Clicks{{0, false}, {2, false}} << QList<int>{2} << int(ModifySingle);
     QTest::addRow("one at a time: Shift checks no range")
@@ -864,7 +866,7 @@ void tst_DeviceDisplayPage::checkingWithTheMouse_data()
 void tst_DeviceDisplayPage::checkingWithTheMouse()
 {
     QFETCH(bool, batch);
-    QFETCH(QList<QPair<int, bool>>, clicks);
+    QFETCH(Clicks, clicks);
     QFETCH(QList<int>, checked);
     QFETCH(int, lastReport);
     showWithDevices(5);
