@@ -180,6 +180,8 @@ protected:
                        | (m_checkState == Qt::Checked            ? QStyle::State_On
                           : m_checkState == Qt::PartiallyChecked ? QStyle::State_NoChange
                                                                  : QStyle::State_Off);
+        // On the red section the box needs its own white ground, as in the rows.
+        painter->fillRect(option.rect, Qt::white);
         style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, painter, this);
     }
 
@@ -228,6 +230,20 @@ CheckBoxHeader *checkBoxHeader(QTreeView *table)
 {
     return static_cast<CheckBoxHeader *>(table->header());
 }
+
+// The table's delegate: item pixmaps (the warning sign of an unverified device) sit at the left,
+// centred in the row's height.
+class DeviceTableDelegate : public aptui::TreeViewWithLeftPixmapDelegate
+{
+public:
+    using aptui::TreeViewWithLeftPixmapDelegate::TreeViewWithLeftPixmapDelegate;
+
+protected:
+    int PixmapAlignment(const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+};
 
 // A dotted IPv4 address of four decimal parts 0 to 255; a device's web page is opened only for
 // such a text, never for whatever host name a device on the network claims.
@@ -411,7 +427,7 @@ void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
 {
     m_model = new DeviceInfoModel(columnConfigPath, this);
     m_proxy = new DeviceSortProxy(m_model, this);
-    m_delegate = new aptui::TreeViewWithLeftPixmapDelegate(m_tableViewVexo);
+    m_delegate = new DeviceTableDelegate(m_tableViewVexo);
     m_tableViewVexo->setItemDelegate(m_delegate);
     auto *header = new CheckBoxHeader(m_tableViewVexo);
     m_tableViewVexo->setHeader(header);

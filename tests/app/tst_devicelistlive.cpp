@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
-#include "modalwatcher.h"
 #include "simclient.h"
 #include "simulatorprocess.h"
 
@@ -244,17 +243,19 @@ void TestDeviceListLive::batchReaddressingThroughTheWindow()
     if (field("m_lineEditGateway")->isEnabled())
         field("m_lineEditGateway")->setText(QStringLiteral("10.77.0.1"));
     field("m_lineEditAdminPassword")->setText(QStringLiteral("Admin12345"));
+    // The batch's progress comes first; the result list after it, which is closed.
     bool listShown = false;
-    // The batch's progress comes first; the result list after it.
-    std::function<void(QWidget *)> closeResultList = [&](QWidget *modal) {
-        if (qobject_cast<QProgressDialog *>(modal)) {
-            QTimer::singleShot(20, modal, [&] { VexoTest::whenModal(closeResultList); });
-            return;
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, &window, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && !qobject_cast<QProgressDialog *>(modal)) {
+            listShown = true;
+            closer.stop();
+            modal->close();
         }
-        listShown = true;
-        modal->close();
-    };
-    VexoTest::whenModal(closeResultList);
+    });
+    closer.start();
     panel->findChild<QPushButton *>(QStringLiteral("m_btnModify"))->click();
     QTRY_VERIFY_WITH_TIMEOUT(listShown, 20000);
 
