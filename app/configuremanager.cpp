@@ -5,6 +5,9 @@
 #include <akloguitoolkit/cgenericds.h>
 
 #include <QDebug>
+#include <QDomDocument>
+#include <QFile>
+#include <QSaveFile>
 #include <QTextCodec>
 
 #include <array>
@@ -13,8 +16,9 @@ namespace apt {
 
 namespace {
 
-constexpr std::array<const char *, 9> KeyNames = {
-    "Translator", "Languages", "LogLevel", "VersionType", "PingThread", "TaskThread", "LogSaveDay", "Skin", "Filter",
+constexpr std::array<const char *, 10> KeyNames = {
+    "Translator", "Languages",  "LogLevel", "VersionType", "PingThread",
+    "TaskThread", "LogSaveDay", "Skin",     "Filter",      "BatchOperations",
 };
 
 } // namespace
@@ -32,6 +36,7 @@ ConfigureManager::~ConfigureManager() = default;
 bool ConfigureManager::load(const QString &path)
 {
     m_configures.clear();
+    m_requestedPath = path;
 
     aKLOGUIToolkit::CGenericDS root;
     if (!root.LoadXML(path)) {
@@ -120,6 +125,67 @@ int ConfigureManager::logSaveDay() const
 bool ConfigureManager::filter() const
 {
     return signedValue(KeyFilter, 0) == 1;
+}
+
+bool ConfigureManager::batchOperations() const
+{
+    return signedValue(KeyBatchOperations, 0) == 1;
+}
+
+bool ConfigureManager::setBatchOperations(bool on)
+{
+    const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
+    setValue(KeyBatchOperations, value);
+    return writeValue(KeyBatchOperations, value);
+}
+
+void ConfigureManager::setValue(int key, const QString &value)
+{
+    for (const auto &configure : m_configures) {
+        if (configure->name() == keyName(key)) {
+            configure->setValue(value);
+            return;
+        }
+    }
+    m_configures.push_back(std::make_unique<Configure>(keyName(key), value));
+}
+
+bool ConfigureManager::writeValue(int key, const QString &value) const
+{
+    if (m_requestedPath.isEmpty())
+        return false;
+    QDomDocument document;
+    QFile file(m_requestedPath);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file)) {
+            qWarning("[ConfigureManager::writeValue]Cannot read %s; the setting lasts for this run only.",
+                     qUtf8Printable(m_requestedPath));
+            return false;
+        }
+        file.close();
+    } else {
+        document.appendChild(document.createProcessingInstruction(
+            QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"UTF-8\"")));
+        document.appendChild(document.createElement(QStringLiteral("Setup")));
+    }
+    QDomElement root = document.documentElement();
+    QDomElement setting = root.firstChildElement(keyName(key));
+    if (setting.isNull())
+        setting = root.appendChild(document.createElement(keyName(key))).toElement();
+    QDomElement valueElement = setting.firstChildElement(QStringLiteral("Value"));
+    if (valueElement.isNull())
+        valueElement = setting.appendChild(document.createElement(QStringLiteral("Value"))).toElement();
+    while (valueElement.hasChildNodes())
+        valueElement.removeChild(valueElement.firstChild());
+    valueElement.appendChild(document.createTextNode(value));
+
+    QSaveFile out(m_requestedPath);
+    if (!out.open(QIODevice::WriteOnly) || out.write(document.toByteArray(4)) < 0 || !out.commit()) {
+        qWarning("[ConfigureManager::writeValue]Cannot write %s; the setting lasts for this run only.",
+                 qUtf8Printable(m_requestedPath));
+        return false;
+    }
+    return true;
 }
 
 int ConfigureManager::signedValue(int key, int defaultValue) const

@@ -36,6 +36,7 @@ public:
         KeyLogSaveDay = 6,
         KeySkin = 7,
         KeyFilter = 8,
+        KeyBatchOperations = 9,
     };
 
     ~ConfigureManager() override;
@@ -44,8 +45,8 @@ public:
      * @brief Replaces the settings with those of the XML file \a path.
      *
      * The old settings are dropped first, so a missing or malformed file leaves no
-     * settings (every accessor gives its default) and returns false. The file is
-     * only read, never written.
+     * settings (every accessor gives its default) and returns false. Only the settings
+     * the user changes in the program are written back (setBatchOperations()).
      */
     bool load(const QString &path);
 
@@ -75,16 +76,30 @@ public:
     int logSaveDay() const;
     /** @brief "Filter": true only when the value is the number 1 ("1", "01"); false by default. */
     bool filter() const;
+    /** @brief "BatchOperations": true only when the value is the number 1; false by default. */
+    bool batchOperations() const;
+
+    /**
+     * @brief Sets "BatchOperations" and writes it back into the file last given to load().
+     *
+     * The other settings, comments and the order in the file stay; a missing element is
+     * added. A file that cannot be written (or a malformed one, which is left alone) keeps
+     * the new value for this run only, and false is returned.
+     */
+    bool setBatchOperations(bool on);
 
 private:
     friend class aKLOGUIToolkit::CUiSingleton<ConfigureManager>;
     ConfigureManager();
 
     int signedValue(int key, int defaultValue) const;
+    void setValue(int key, const QString &value);
+    bool writeValue(int key, const QString &value) const;
 
     std::vector<std::unique_ptr<Configure>> m_configures;
     QTextCodec *m_codec = nullptr;
     QString m_path;
+    QString m_requestedPath; // the file last given to load(), written back even if it was missing
 };
 
 } // namespace apt

@@ -20,10 +20,12 @@
 #include <windowresizer.h>
 #include <windowtitle.h>
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
@@ -104,6 +106,15 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     m_aboutMenu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     m_aboutMenu->setAttribute(Qt::WA_TranslucentBackground);
     m_aboutMenu->setFocusPolicy(Qt::NoFocus);
+    m_aboutMenu->addSeparator();
+    //: Menu entry that lets the device list check several devices at once
+    m_actionBatchOperations = m_aboutMenu->addAction(tr("Batch operations"));
+    m_actionBatchOperations->setObjectName(QStringLiteral("m_actionBatchOperations"));
+    m_actionBatchOperations->setCheckable(true);
+    m_actionBatchOperations->setChecked(apt::ConfigureManager::GetInstance()->batchOperations());
+    m_deviceDisplayPage->setBatchOperations(m_actionBatchOperations->isChecked());
+    connect(m_actionBatchOperations, &QAction::toggled, this, &VEXOToolMainPage::onBatchOperationsToggled);
+    connect(m_deviceDisplayPage, &DeviceDisplayPage::signalEnterPressed, this, &VEXOToolMainPage::focusRightPanel);
 
     connect(m_title, &aptui::WindowTitle::signalSystemMenu, this, &VEXOToolMainPage::OnBtnSystemMenu,
             Qt::DirectConnection);
@@ -226,6 +237,28 @@ QPoint VEXOToolMainPage::aboutMenuPosition(QPoint wanted) const
     const int y
         = qBound(qMax(area.top(), titleBottom), wanted.y(), qMax(area.top(), area.bottom() + 1 - menu.height()));
     return QPoint(x, y);
+}
+
+void VEXOToolMainPage::onBatchOperationsToggled(bool on)
+{
+    m_deviceDisplayPage->setBatchOperations(on);
+    apt::ConfigureManager::GetInstance()->setBatchOperations(on);
+}
+
+void VEXOToolMainPage::focusRightPanel()
+{
+    if (!m_rightPanel || m_rightPanel->isHidden())
+        return;
+    // The first field the user can type into, in the panel's tab order.
+    for (QWidget *widget = m_rightPanel->nextInFocusChain(); widget && widget != m_rightPanel;
+         widget = widget->nextInFocusChain()) {
+        const auto *edit = qobject_cast<QLineEdit *>(widget);
+        if (edit && !edit->isReadOnly() && edit->isEnabled() && edit->isVisible() && m_rightPanel->isAncestorOf(edit)
+            && (edit->focusPolicy() & Qt::TabFocus)) {
+            widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void VEXOToolMainPage::setCover(bool coverIt)

@@ -8,6 +8,7 @@
 
 class AboutDialog;
 class DeviceStore;
+class QAction;
 class QHBoxLayout;
 
 namespace Ui {
@@ -65,6 +66,8 @@ public:
     QWidget *rightSpace() const { return m_rightSpace; }
     aptui::CoverWidget *cover() const { return m_cover; }
     aptui::Menu *aboutMenu() const { return m_aboutMenu; }
+    /** @brief The checkable "Batch operations" entry of the title's menu. */
+    QAction *batchOperationsAction() const { return m_actionBatchOperations; }
     bool isCovered() const { return m_covered; }
 
 signals:
@@ -81,6 +84,10 @@ public slots:
     void setCover(bool coverIt);
     void enableCover();
     void disableCover();
+    /** @brief Lets the list check several rows and shows its batch buttons; kept in Setup.xml. */
+    void onBatchOperationsToggled(bool on);
+    /** @brief Moves the keyboard focus to the right-hand panel's first input field. */
+    void focusRightPanel();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -112,6 +119,7 @@ private:
     bool m_covered = false;
     std::unique_ptr<AboutDialog> m_aboutAction;
     aptui::Menu *m_aboutMenu = nullptr;
+    QAction *m_actionBatchOperations = nullptr;
 };
 
 } // namespace VexoTool

@@ -21,9 +21,13 @@
 #include <QHeaderView>
 #include <QHoverEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QSortFilterProxyModel>
 #include <QStandardItem>
 #include <QTimer>
@@ -32,6 +36,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -47,7 +52,9 @@ const char kRedButtonStyle[]
       "QPushButton:disabled\n{\n\tbackground-color:#edc3c4;\n    border-radius:2px;\n"
       "    color:white;\n}";
 const char kHeaderStyle[] = "QHeaderView::section{background-color:#F74248;}";
-const char kTableStyle[] = "QTreeView::item:alternate:!selected:!hover{background:#FFDBDE;}";
+const char kTableStyle[] = "QTreeView::item:alternate:!selected:!hover{background:#FFDBDE;}"
+                           // The table takes the keyboard focus; show where it is.
+                           "QTreeView:focus{border:1px solid #d11f24;}";
 
 // The first two header sections (check box and ID) always stay in front.
 bool isFixedPosition(int position)
@@ -119,6 +126,123 @@ private:
     DeviceInfoModel *m_model;
     mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
+};
+
+// The table's header, with a check box in the check column's section while batch operations are
+// on: it shows whether all, some or none of the rows are checked, and a click on the section
+// checks all rows, or unchecks them all when all are checked. The section then does not sort.
+class CheckBoxHeader : public QHeaderView
+{
+public:
+    explicit CheckBoxHeader(QWidget *parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {
+        // As the view's own header would be.
+        setSectionsClickable(true);
+        setSectionsMovable(true);
+        setStretchLastSection(true);
+        setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+    void setCheckSection(int logicalIndex) { m_checkSection = logicalIndex; }
+    void setOnCheckClicked(std::function<void()> onClicked) { m_onCheckClicked = std::move(onClicked); }
+
+    void setCheckBoxShown(bool shown)
+    {
+        m_checkBoxShown = shown;
+        updateSection(m_checkSection);
+    }
+    bool isCheckBoxShown() const { return m_checkBoxShown; }
+
+    void setCheckState(Qt::CheckState state)
+    {
+        if (m_checkState == state)
+            return;
+        m_checkState = state;
+        updateSection(m_checkSection);
+    }
+    Qt::CheckState checkState() const { return m_checkState; }
+
+protected:
+    void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override
+    {
+        painter->save();
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
+        if (!m_checkBoxShown || logicalIndex != m_checkSection)
+            return;
+        QStyleOptionButton option;
+        option.initFrom(this);
+        const int w = style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this);
+        const int h = style()->pixelMetric(QStyle::PM_IndicatorHeight, &option, this);
+        option.rect = QRect(rect.x() + (rect.width() - w) / 2, rect.y() + (rect.height() - h) / 2, w, h);
+        option.state = QStyle::State_Enabled
+                       | (m_checkState == Qt::Checked            ? QStyle::State_On
+                          : m_checkState == Qt::PartiallyChecked ? QStyle::State_NoChange
+                                                                 : QStyle::State_Off);
+        // On the red section the box needs its own white ground, as in the rows.
+        painter->fillRect(option.rect, Qt::white);
+        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, painter, this);
+    }
+
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        m_pressedOnCheck = onCheckSection(event);
+        if (!m_pressedOnCheck)
+            QHeaderView::mousePressEvent(event);
+    }
+
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (!std::exchange(m_pressedOnCheck, false)) {
+            QHeaderView::mouseReleaseEvent(event);
+            return;
+        }
+        if (onCheckSection(event) && m_onCheckClicked)
+            m_onCheckClicked();
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent *event) override
+    {
+        // A quick second click toggles again instead of sorting.
+        if (onCheckSection(event)) {
+            m_pressedOnCheck = true;
+            return;
+        }
+        QHeaderView::mouseDoubleClickEvent(event);
+    }
+
+private:
+    bool onCheckSection(const QMouseEvent *event) const
+    {
+        return m_checkBoxShown && event->button() == Qt::LeftButton
+               && logicalIndexAt(event->position().toPoint()) == m_checkSection;
+    }
+
+    std::function<void()> m_onCheckClicked;
+    int m_checkSection = 0;
+    bool m_checkBoxShown = false;
+    bool m_pressedOnCheck = false;
+    Qt::CheckState m_checkState = Qt::Unchecked;
+};
+
+CheckBoxHeader *checkBoxHeader(QTreeView *table)
+{
+    return static_cast<CheckBoxHeader *>(table->header());
+}
+
+// The table's delegate: item pixmaps (the warning sign of an unverified device) sit at the left,
+// centred in the row's height.
+class DeviceTableDelegate : public aptui::TreeViewWithLeftPixmapDelegate
+{
+public:
+    using aptui::TreeViewWithLeftPixmapDelegate::TreeViewWithLeftPixmapDelegate;
+
+protected:
+    int PixmapAlignment(const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    }
 };
 
 // A dotted IPv4 address of four decimal parts 0 to 255; a device's web page is opened only for
@@ -195,7 +319,8 @@ DeviceDisplayPage::DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *disc
     m_tableViewVexo->setAlternatingRowColors(true);
     m_tableViewVexo->ShowGridLine(false);
 
-    // Export and the batch flows stay hidden; the selection reports only enable or disable them.
+    // Export and the batch flows are shown with batch operations; the selection reports enable or
+    // disable them.
     for (QPushButton *button : {m_btnConfigReset, m_btnExportDeviceInfo, m_btnConfigExportFile}) {
         button->setEnabled(false);
         button->hide();
@@ -291,7 +416,8 @@ void DeviceDisplayPage::setupForm()
 
     m_tableViewVexo = new aKLOGUIToolkit::CTableView(this);
     m_tableViewVexo->setObjectName(QStringLiteral("m_tableViewVexo"));
-    m_tableViewVexo->setFocusPolicy(Qt::NoFocus);
+    // Every flow starts in the table, so it takes the keyboard focus (arrows, Space, Enter).
+    m_tableViewVexo->setFocusPolicy(Qt::StrongFocus);
 
     pageLayout->addWidget(m_frameDeviceCount);
     pageLayout->addWidget(m_tableViewVexo, 1);
@@ -301,9 +427,18 @@ void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
 {
     m_model = new DeviceInfoModel(columnConfigPath, this);
     m_proxy = new DeviceSortProxy(m_model, this);
-    m_delegate = new aptui::TreeViewWithLeftPixmapDelegate(m_tableViewVexo);
+    m_delegate = new DeviceTableDelegate(m_tableViewVexo);
     m_tableViewVexo->setItemDelegate(m_delegate);
+    auto *header = new CheckBoxHeader(m_tableViewVexo);
+    m_tableViewVexo->setHeader(header);
     m_tableViewVexo->setModel(m_proxy);
+    header->setCheckSection(m_model->columnOf(DeviceInfoModel::ColumnCheck));
+    header->setOnCheckClicked([this] { onHeaderCheckClicked(); });
+    // Devices that come later are unchecked: all rows are then no longer checked.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (headerCheckState() == Qt::Checked)
+            checkBoxHeader(m_tableViewVexo)->setCheckState(Qt::PartiallyChecked);
+    });
 
     m_tableViewVexo->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tableViewVexo->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -402,6 +537,7 @@ void DeviceDisplayPage::reportRows(const QList<int> &rows)
 
 void DeviceDisplayPage::report(const QList<int> &rows)
 {
+    updateHeaderCheckState();
     if (rows.isEmpty())
         reportNoRow();
     else if (rows.size() == 1)
@@ -468,6 +604,7 @@ void DeviceDisplayPage::onManualUpdate()
     m_model->removeRows(0, m_model->rowCount());
     updateCount();
     reportNoRow();
+    updateHeaderCheckState();
     m_lastCheckedCount = 0;
     m_noAnswerTimer->start();
     if (!m_discovery->sendInquiry())
@@ -506,6 +643,12 @@ void DeviceDisplayPage::onItemCheckChanged(QStandardItem *pItem)
     if (!pItem || pItem->model() != m_model || pItem->column() != checkColumn)
         return;
 
+    if (m_batchOperations) {
+        // Every change of a check box changes the checked rows.
+        recount();
+        return;
+    }
+
     // The page's own unchecking must not come back here.
     disconnect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
     const int changedRow = pItem->row();
@@ -527,6 +670,131 @@ void DeviceDisplayPage::onItemCheckChanged(QStandardItem *pItem)
         reportOneRow(checked.first());
         m_lastCheckedCount = 1;
     }
+    updateHeaderCheckState();
+}
+
+void DeviceDisplayPage::setBatchOperations(bool on)
+{
+    if (m_batchOperations == on)
+        return;
+    m_batchOperations = on;
+    for (QPushButton *button : {m_btnConfigReset, m_btnExportDeviceInfo, m_btnConfigExportFile})
+        button->setVisible(on);
+    checkBoxHeader(m_tableViewVexo)->setCheckBoxShown(on);
+    const QList<int> checked = checkedRows();
+    if (!on && checked.size() > 1)
+        setRowsChecked(checked, false);
+    else
+        updateHeaderCheckState();
+}
+
+Qt::CheckState DeviceDisplayPage::headerCheckState() const
+{
+    return checkBoxHeader(m_tableViewVexo)->checkState();
+}
+
+void DeviceDisplayPage::updateHeaderCheckState()
+{
+    const int rows = m_model->rowCount();
+    const int checkColumn = m_model->columnOf(DeviceInfoModel::ColumnCheck);
+    int checked = 0;
+    for (int row = 0; row < rows; ++row) {
+        const QStandardItem *item = m_model->item(row, checkColumn);
+        if (item && item->checkState() == Qt::Checked)
+            ++checked;
+    }
+    checkBoxHeader(m_tableViewVexo)
+        ->setCheckState(checked == 0      ? Qt::Unchecked
+                        : checked == rows ? Qt::Checked
+                                          : Qt::PartiallyChecked);
+}
+
+void DeviceDisplayPage::onHeaderCheckClicked()
+{
+    if (!m_batchOperations)
+        return;
+    QList<int> rows;
+    rows.reserve(m_model->rowCount());
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        rows.append(row);
+    // All checked: uncheck all; otherwise check all.
+    setRowsChecked(rows, headerCheckState() != Qt::Checked);
+}
+
+void DeviceDisplayPage::setRowsChecked(const QList<int> &rows, bool checked)
+{
+    const int checkColumn = m_model->columnOf(DeviceInfoModel::ColumnCheck);
+    // One report for the whole change, not one per row.
+    disconnect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    for (const int row : rows) {
+        if (QStandardItem *item = m_model->item(row, checkColumn))
+            item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    }
+    connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    recount();
+}
+
+void DeviceDisplayPage::toggleRow(int row)
+{
+    QStandardItem *item = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnCheck));
+    if (!item)
+        return;
+    m_anchor = QPersistentModelIndex(item->index());
+    // Through the model, so that the list's rules for checked rows apply as for a click.
+    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+bool DeviceDisplayPage::handleTableKey(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Select: {
+        QModelIndex current = m_tableViewVexo->currentIndex();
+        if (!current.isValid()) {
+            // Rows that came after the table took the focus: start at the top.
+            current = m_proxy->index(0, m_model->columnOf(DeviceInfoModel::ColumnCheck));
+            if (!current.isValid())
+                return true;
+            m_tableViewVexo->setCurrentIndex(current);
+        }
+        toggleRow(m_proxy->mapToSource(current).row());
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Never the web page: that opens only on a double click of the address.
+        emit signalEnterPressed();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool DeviceDisplayPage::handleTableMouse(QMouseEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && std::exchange(m_swallowRelease, false))
+        return true;
+    if (event->type() != QEvent::MouseButtonPress || event->button() != Qt::LeftButton)
+        return false;
+    const QModelIndex index = m_tableViewVexo->indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return false;
+    const QModelIndex source = m_proxy->mapToSource(index);
+    if (!m_batchOperations || !(event->modifiers() & Qt::ShiftModifier) || !m_anchor.isValid()) {
+        m_anchor = QPersistentModelIndex(source);
+        return false;
+    }
+    // Shift with a click checks the rows from the last clicked row to this one, as the table
+    // shows them; the rows outside stay as they are.
+    const int from = m_proxy->mapFromSource(m_anchor).row();
+    const int to = index.row();
+    QList<int> rows;
+    for (int row = qMin(from, to); row <= qMax(from, to); ++row)
+        rows.append(m_proxy->mapToSource(m_proxy->index(row, 0)).row());
+    m_tableViewVexo->setCurrentIndex(index);
+    m_swallowRelease = true;
+    setRowsChecked(rows, true);
+    return true;
 }
 
 void DeviceDisplayPage::onDoubleClickAction(const QModelIndex &miIndex)
@@ -592,6 +860,13 @@ bool DeviceDisplayPage::eventFilter(QObject *watched, QEvent *event)
         updateHoverCursor(m_tableViewVexo->viewport()->mapFrom(m_tableViewVexo, position));
     } else if (watched == m_tableViewVexo->viewport() && event->type() == QEvent::MouseMove) {
         updateHoverCursor(static_cast<QMouseEvent *>(event)->position().toPoint());
+    } else if (watched == m_tableViewVexo && event->type() == QEvent::KeyPress) {
+        if (handleTableKey(static_cast<QKeyEvent *>(event)))
+            return true;
+    } else if (watched == m_tableViewVexo->viewport()
+               && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+        if (handleTableMouse(static_cast<QMouseEvent *>(event)))
+            return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -11,11 +11,14 @@
 #include <QByteArray>
 #include <QList>
 #include <QModelIndex>
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QVector>
 #include <QWidget>
 
 class QFrame;
+class QKeyEvent;
+class QMouseEvent;
 class QLabel;
 class QPushButton;
 class QSortFilterProxyModel;
@@ -42,9 +45,17 @@ class DeviceInfoModel;
  *        table of all devices on the network.
  *
  * The page keeps the table and DeviceStore in step with the discovery service's reports. The
- * device list keeps at most one row checked; every change of the checked rows is reported
- * through signalCurrentSelectionModelChange() with the kind of selection and the checked
- * devices, for the modify panel.
+ * device list keeps at most one row checked unless batch operations are on; every change of the
+ * checked rows is reported through signalCurrentSelectionModelChange() with the kind of selection
+ * and the checked devices, for the modify panel.
+ *
+ * With batch operations on, any number of rows can be checked: a click on a check box toggles
+ * its row, Shift with a click checks the rows from the last clicked row to the clicked one, and
+ * the check box in the check column's header checks or unchecks all rows. The Export, Config
+ * Export and Config Reset buttons are shown then.
+ *
+ * The table takes the keyboard focus: the arrow keys move the current row, Space checks or
+ * unchecks it, and Enter asks for the panel's first field (signalEnterPressed()).
  *
  * The page keeps its devices' records in the store it is given and asks the discovery service
  * it is given to report the devices again; the program gives it DeviceStore::instance() and
@@ -77,6 +88,18 @@ public:
     /** @brief The model rows whose check cell is checked, in the order the table shows them. */
     QList<int> checkedRows() const;
 
+    /**
+     * @brief Whether several rows can be checked at once, and the batch buttons are shown.
+     *
+     * Switching it off with several rows checked unchecks them all, so that no operation meant
+     * for a batch goes to one device of it by surprise; one checked row stays checked.
+     */
+    void setBatchOperations(bool on);
+    bool batchOperations() const { return m_batchOperations; }
+
+    /** @brief What the check box in the check column's header shows (batch operations only). */
+    Qt::CheckState headerCheckState() const;
+
     /** @brief The row's device as the pages pass it on: ID, type, IPv4, serial number, MAC; result "0". */
     DeviceInfo deviceInfoOfRow(int row) const;
 
@@ -93,6 +116,8 @@ signals:
     void signalCoverMainPage();
     /** @brief The page's modal dialog has ended. */
     void signalDisCoverMainPage();
+    /** @brief Enter was pressed in the table: the user wants to go on in the panel. */
+    void signalEnterPressed();
 
 public slots:
     /** @brief Opens the "Export" dialog for the checked rows, with the main window covered meanwhile. */
@@ -148,6 +173,13 @@ private:
     void setBarButtonsEnabled(bool enabled);
     void updateCount();
     void updateHoverCursor(const QPoint &viewportPosition);
+    bool handleTableKey(QKeyEvent *event);
+    bool handleTableMouse(QMouseEvent *event);
+    void toggleRow(int row);
+    void setRowsChecked(const QList<int> &rows, bool checked);
+    void afterBulkCheckChange();
+    void updateHeaderCheckState();
+    void onHeaderCheckClicked();
 
     QFrame *m_frameDeviceCount = nullptr;
     QLabel *m_labelDeiceCount = nullptr;
@@ -170,6 +202,9 @@ private:
     QVector<VEXO_DEVICE_INFO> m_departures; // offline events not yet applied
     QByteArray m_headerState;
     int m_lastCheckedCount = -1;
+    bool m_batchOperations = false;
+    bool m_swallowRelease = false;    // a Shift-click was handled on its press
+    QPersistentModelIndex m_anchor;   // the last clicked row (model index), start of a Shift-click range
     bool m_undoingHeaderMove = false; // moving a section back emits sectionMoved again
     bool m_columnsFitted = false;     // the start widths were widened to their headers
 };

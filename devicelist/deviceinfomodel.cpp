@@ -13,6 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -95,6 +100,46 @@ const QBrush &notActivatedBrush()
 {
     static const QBrush brush{Qt::red};
     return brush;
+}
+
+// A small amber warning sign, drawn here so that it needs no skin image.
+QIcon drawUnverifiedIcon()
+{
+    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return {};
+    QIcon icon;
+    for (const int size : {16, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal s = size;
+        QPainterPath triangle;
+        triangle.moveTo(s / 2, s * 0.06);
+        triangle.lineTo(s * 0.97, s * 0.92);
+        triangle.lineTo(s * 0.03, s * 0.92);
+        triangle.closeSubpath();
+        painter.fillPath(triangle, QColor(0xe8, 0x9a, 0x0c));
+        painter.setPen(QPen(Qt::white, s * 0.12, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(s / 2, s * 0.36), QPointF(s / 2, s * 0.62));
+        painter.drawPoint(QPointF(s / 2, s * 0.78));
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+// Marks the Device Type cell of a device that did not prove its identity, or clears the mark.
+void markIdentity(QStandardItem &cell, const VEXO_DEVICE_INFO &record)
+{
+    if (DeviceInfoModel::isVerified(record)) {
+        cell.setData(QVariant(), Qt::DecorationRole);
+        cell.setData(QVariant(), Qt::ToolTipRole);
+        return;
+    }
+    static const QIcon icon = drawUnverifiedIcon();
+    cell.setData(icon, Qt::DecorationRole);
+    cell.setData(DeviceInfoModel::unverifiedToolTip(), Qt::ToolTipRole);
 }
 
 QString rowNumber(int row)
@@ -305,6 +350,16 @@ QString DeviceInfoModel::cellText(int logicalColumn, const VEXO_DEVICE_INFO &rec
     }
 }
 
+bool DeviceInfoModel::isVerified(const VEXO_DEVICE_INFO &record)
+{
+    return (record.identityFlags & VEXO_IDENTITY_VERIFIED) != 0;
+}
+
+QString DeviceInfoModel::unverifiedToolTip()
+{
+    return tr("This device has no valid maker certificate: it may be an impostor, and no password is sent to it.");
+}
+
 void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
 {
     const int row = rowCount();
@@ -324,6 +379,8 @@ void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
             item = showsIpItem(logical, record) ? new aptui::CIpStandardItem(text) : new QStandardItem(text);
         }
         item->setForeground(logical == ColumnActivate && record.inactive != 0 ? notActivatedBrush() : textBrush());
+        if (logical == ColumnDeviceType)
+            markIdentity(*item, record);
         items[columnOf(logical)] = item;
     }
 
@@ -404,6 +461,8 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
             cell->setText(text);
             if (logical == ColumnActivate)
                 cell->setForeground(brush);
+            if (logical == ColumnDeviceType)
+                markIdentity(*cell, record);
         }
     }
     for (int logical = ColumnDeviceType; logical < LogicalColumnCount; ++logical) {

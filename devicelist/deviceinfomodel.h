@@ -93,6 +93,16 @@ public:
     /** @brief The start width of @p logicalColumn in pixels (0 outside 0 to 21). */
     static int startWidth(int logicalColumn);
 
+    /**
+     * @brief Whether the discovery library verified the device's maker certificate.
+     *
+     * The Device Type cell of a device that did not shows a warning sign with
+     * unverifiedToolTip() as its tool tip.
+     */
+    static bool isVerified(const VEXO_DEVICE_INFO &record);
+    /** @brief The tool tip of an unverified device's warning sign. */
+    static QString unverifiedToolTip();
+
     /** @brief Appends a row for @p record, unchecked and numbered after the last row. */
     void addDevice(const VEXO_DEVICE_INFO &record);
 

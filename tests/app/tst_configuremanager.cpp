@@ -27,6 +27,8 @@ QVariant accessor(const ConfigureManager &manager, const QString &name)
         return manager.translator();
     if (name == "filter")
         return manager.filter();
+    if (name == "batchOperations")
+        return manager.batchOperations();
     if (name == "versionType")
         return manager.versionType();
     if (name == "pingThread")
@@ -59,6 +61,8 @@ private slots:
     void duplicatesAreKept();
     void findOutsideKeyTable();
     void shippedSetupXml();
+    void batchOperationsAreWrittenBack_data();
+    void batchOperationsAreWrittenBack();
 
 private:
     QString writeSetup(const QByteArray &bytes);
@@ -138,6 +142,14 @@ void tst_ConfigureManager::accessors_data()
                                          << QVariant::fromValue(QList<quint32>{1, 0, 2});
     QTest::addRow("languages empty") << setupXml(setting("Languages", "")) << "languages" << noLanguages;
     QTest::addRow("languages missing") << setupXml(none) << "languages" << noLanguages;
+
+    QTest::addRow("batch operations 1") << setupXml(setting("BatchOperations", "1")) << "batchOperations"
+                                        << QVariant(true);
+    QTest::addRow("batch operations 0") << setupXml(setting("BatchOperations", "0")) << "batchOperations"
+                                        << QVariant(false);
+    QTest::addRow("batch operations 2") << setupXml(setting("BatchOperations", "2")) << "batchOperations"
+                                        << QVariant(false);
+    QTest::addRow("batch operations missing") << setupXml(none) << "batchOperations" << QVariant(false);
 
     QTest::addRow("skin") << setupXml(setting("Skin", "CommonSkin")) << "skin"
                           << QVariant(QStringLiteral("CommonSkin"));
@@ -233,9 +245,9 @@ void tst_ConfigureManager::findOutsideKeyTable()
 {
     ConfigureManager *manager = ConfigureManager::GetInstance();
     QVERIFY(manager->load(writeSetup(setupXml(setting("Translator", "1") + setting("Filter", "1")))));
-    QCOMPARE(ConfigureManager::keyName(9), QString());
+    QCOMPARE(ConfigureManager::keyName(10), QString());
     QCOMPARE(ConfigureManager::keyName(-1), QString());
-    QCOMPARE(manager->find(9), nullptr);
+    QCOMPARE(manager->find(10), nullptr);
     QCOMPARE(manager->find(-1), nullptr);
     QVERIFY(manager->find(ConfigureManager::KeyFilter));
 }
@@ -251,8 +263,55 @@ void tst_ConfigureManager::shippedSetupXml()
     QVERIFY(manager->find(ConfigureManager::KeySkin));
     QCOMPARE(manager->find(ConfigureManager::KeySkin)->value(), QStringLiteral("CommonSkin"));
     QCOMPARE(manager->filter(), false);
-    for (int key = ConfigureManager::KeyTranslator; key <= ConfigureManager::KeyFilter; ++key)
+    QCOMPARE(manager->batchOperations(), false);
+    for (int key = ConfigureManager::KeyTranslator; key <= ConfigureManager::KeyBatchOperations; ++key)
         QVERIFY2(manager->find(key), qPrintable(ConfigureManager::keyName(key)));
+}
+
+void tst_ConfigureManager::batchOperationsAreWrittenBack_data()
+{
+    QTest::addColumn<QByteArray>("xml"); // empty: no file
+    QTest::addColumn<bool>("written");
+    const QByteArray others = "<!-- kept -->" + setting("Translator", "1") + setting("Skin", "CommonSkin");
+    QTest::addRow("value replaced") << setupXml(others + setting("BatchOperations", "0")) << true;
+    QTest::addRow("element added") << setupXml(others) << true;
+    QTest::addRow("Value added") << setupXml(others + "<BatchOperations/>") << true;
+    QTest::addRow("file created") << QByteArray() << true;
+    QTest::addRow("malformed file left alone") << QByteArray("<Setup><Translator>") << false;
+}
+
+void tst_ConfigureManager::batchOperationsAreWrittenBack()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(bool, written);
+    ConfigureManager *manager = ConfigureManager::GetInstance();
+    const QString path = m_dir->filePath("Setup.xml");
+    if (!xml.isEmpty())
+        QCOMPARE(writeSetup(xml), path);
+    manager->load(path);
+
+    for (const bool on : {true, false, true}) {
+        QCOMPARE(manager->setBatchOperations(on), written);
+        // The value holds for this run whether or not the file took it.
+        QCOMPARE(manager->batchOperations(), on);
+    }
+    QFile file(path);
+    if (!written) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), xml);
+        return;
+    }
+    // What the next start reads.
+    QVERIFY(manager->load(path));
+    QCOMPARE(manager->batchOperations(), true);
+    if (!xml.isEmpty()) {
+        QCOMPARE(manager->translator(), 1u);
+        QCOMPARE(manager->find(ConfigureManager::KeySkin)->value(), QStringLiteral("CommonSkin"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains("<!-- kept -->"));
+        QCOMPARE(text.count("<BatchOperations>"), 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_ConfigureManager)

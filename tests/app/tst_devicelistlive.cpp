@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "simclient.h"
 #include "simulatorprocess.h"
 
 #include <vexotoolmainpage.h>
@@ -10,14 +11,25 @@
 #include <devicestore.h>
 #include <vexohandler.h>
 
+#include <configuremanager.h>
+#include <menu.h>
 #include <multistatelineedit.h>
 #include <warningdialog.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QDomDocument>
+#include <QFile>
+#include <QHeaderView>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
 
 // The whole chain on loopback: simulated devices, the discovery library, the service's
 // signals across threads, the main window's connections and the device list.
@@ -28,7 +40,23 @@ class TestDeviceListLive : public QObject
 private slots:
     void listFollowsSimulatedDevices();
     void activateThenModifyThroughTheWindow();
+    void batchReaddressingThroughTheWindow();
 };
+
+namespace {
+
+// The text of the "Value" of @p key in the settings file @p path, or "<none>".
+QString settingInFile(const QString &path, const QString &key)
+{
+    QFile file(path);
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+        return QStringLiteral("<unreadable>");
+    const QDomElement setting = document.documentElement().firstChildElement(key);
+    return setting.isNull() ? QStringLiteral("<none>") : setting.firstChildElement(QStringLiteral("Value")).text();
+}
+
+} // namespace
 
 void TestDeviceListLive::listFollowsSimulatedDevices()
 {
@@ -113,6 +141,139 @@ void TestDeviceListLive::activateThenModifyThroughTheWindow()
     field("m_lineEditAdminPassword")->setText(QStringLiteral("First2026pass"));
     button("m_btnModify")->click();
     QTRY_COMPARE(page->deviceInfoOfRow(row).strIPv4Address, QStringLiteral("10.90.0.7"));
+    QVERIFY(!window.isCovered());
+}
+
+void TestDeviceListLive::batchReaddressingThroughTheWindow()
+{
+    QTemporaryDir dir;
+    const QString setup = dir.filePath(QStringLiteral("Setup.xml"));
+    {
+        QFile file(setup);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- settings -->\n<Setup>\n"
+                   "    <Translator>\n        <Value>0</Value>\n    </Translator>\n"
+                   "    <BatchOperations>\n        <Value>0</Value>\n    </BatchOperations>\n</Setup>\n");
+    }
+    QVERIFY(apt::ConfigureManager::GetInstance()->load(setup));
+
+    QVERIFY(VEXO::VexoHandler::instance()->stop());
+    DeviceStore::instance()->clear();
+    SimulatorProcess simulator;
+    QVERIFY(simulator.start({QStringLiteral("--count"), QStringLiteral("12"), QStringLiteral("--seed"),
+                             QStringLiteral("21"), QStringLiteral("--test-mode")}));
+    qputenv("VEXO_PORT", QByteArray::number(simulator.port()));
+    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
+    VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(100));
+
+    VexoTool::VEXOToolMainPage window;
+    window.resize(1280, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    VexoTool::DeviceDisplayPage *page = window.deviceDisplayPage();
+    VexoTool::DeviceModifyPage *panel = window.deviceModifyPage();
+    VexoTool::DeviceInfoModel *model = page->model();
+    auto *table = page->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"));
+    QVERIFY(table);
+    QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), 12, 20000);
+    QVERIFY(!page->batchOperations());
+    QVERIFY(page->findChild<QPushButton *>(QStringLiteral("m_btnConfigExportFile"))->isHidden());
+
+    // Batch operations on through the title's menu; the choice lands in Setup.xml.
+    QTest::mouseClick(window.findChild<QToolButton *>(QStringLiteral("m_btnSystemMenu")), Qt::LeftButton);
+    aptui::Menu *menu = window.aboutMenu();
+    QTRY_VERIFY(menu->isVisible());
+    QAction *batch = window.batchOperationsAction();
+    QVERIFY(batch->isCheckable() && !batch->isChecked());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(batch).center());
+    QVERIFY(batch->isChecked());
+    QVERIFY(page->batchOperations());
+    QVERIFY(page->findChild<QPushButton *>(QStringLiteral("m_btnConfigExportFile"))->isVisible());
+    QCOMPARE(settingInFile(setup, QStringLiteral("BatchOperations")), QStringLiteral("1"));
+    QCOMPARE(settingInFile(setup, QStringLiteral("Translator")), QStringLiteral("0"));
+
+    // Sorted by serial number, three neighbouring activated devices, one of them no camera (so
+    // that the start address applies to the batch).
+    table->header()->setSortIndicator(model->columnOf(VexoTool::DeviceInfoModel::ColumnSerialNumber),
+                                      Qt::AscendingOrder);
+    page->onSortTable(model->columnOf(VexoTool::DeviceInfoModel::ColumnSerialNumber));
+    const QAbstractItemModel *view = table->model();
+    const auto recordOfViewRow = [&](int row) {
+        const DeviceInfo info = page->deviceInfoOfRow(
+            static_cast<const QSortFilterProxyModel *>(view)->mapToSource(view->index(row, 0)).row());
+        VEXO_DEVICE_INFO record{};
+        DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record);
+        return record;
+    };
+    int first = -1;
+    for (int row = 0; row + 2 < view->rowCount() && first < 0; ++row) {
+        bool activated = true;
+        bool recorder = false;
+        for (int r = row; r < row + 3; ++r) {
+            const VEXO_DEVICE_INFO record = recordOfViewRow(r);
+            activated = activated && record.inactive == 0;
+            recorder = recorder || record.deviceTypeCode < 0x9D00 || record.deviceTypeCode > 0x9FFF;
+        }
+        if (activated && recorder)
+            first = row;
+    }
+    QVERIFY2(first >= 0, "no three neighbouring activated devices with a recorder among them: change the seed");
+    QStringList serials;
+    for (int r = first; r < first + 3; ++r)
+        serials << QString::fromLatin1(recordOfViewRow(r).serialNumber);
+
+    // A click on the first one's check box, Shift with a click on the third one.
+    const auto cellCentre = [&](int row, int logical) {
+        return table->visualRect(view->index(row, model->columnOf(logical))).center();
+    };
+    const QRect checkCell
+        = table->visualRect(view->index(first, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck)));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(checkCell.left() + 10, checkCell.center().y()));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      cellCentre(first + 2, VexoTool::DeviceInfoModel::ColumnIPv4Address));
+    QCOMPARE(page->checkedRows().size(), 3);
+
+    auto field = [panel](const char *name) {
+        return panel->findChild<aptui::MultiStateLineEdit *>(name);
+    };
+    QTRY_VERIFY(field("m_lineEditStartIp")->isVisible());
+    QVERIFY(field("m_lineEditStartIp")->isEnabled());
+    field("m_lineEditStartIp")->setText(QStringLiteral("10.77.0.20"));
+    if (field("m_lineEditSubnetMask")->isEnabled())
+        field("m_lineEditSubnetMask")->setText(QStringLiteral("255.255.0.0"));
+    if (field("m_lineEditGateway")->isEnabled())
+        field("m_lineEditGateway")->setText(QStringLiteral("10.77.0.1"));
+    field("m_lineEditAdminPassword")->setText(QStringLiteral("Admin12345"));
+    // The batch's progress comes first; the result list after it, which is closed.
+    bool listShown = false;
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, &window, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && !qobject_cast<QProgressDialog *>(modal)) {
+            listShown = true;
+            closer.stop();
+            modal->close();
+        }
+    });
+    closer.start();
+    panel->findChild<QPushButton *>(QStringLiteral("m_btnModify"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(listShown, 20000);
+
+    // Each device took its address, numbered from the start address in the order of the list.
+    SimClient client(simulator.port());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            const auto announced = client.inquire(12);
+            int right = 0;
+            for (const vxdp::Announce &a : announced) {
+                const qsizetype index = serials.indexOf(QString::fromStdString(a.device.serial));
+                if (index >= 0 && a.device.ipv4 == std::array<std::uint8_t, 4>{10, 77, 0, std::uint8_t(20 + index)})
+                    ++right;
+            }
+            return right == 3;
+        }(),
+        20000);
     QVERIFY(!window.isCovered());
 }
 

@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
 #include <QUdpSocket>
 
 #include <memory>
@@ -56,6 +57,8 @@ private slots:
     void listPageDialogsCoverTheWindow();
     void edgeDragResizesDownToTheMinimum_data();
     void edgeDragResizesDownToTheMinimum();
+    void enterInTheListGoesToThePanel_data();
+    void enterInTheListGoesToThePanel();
 
 private:
     std::unique_ptr<VEXOToolMainPage> m_window;
@@ -333,6 +336,37 @@ void TestVexoToolMainPage::edgeDragResizesDownToTheMinimum()
     m_window->setCover(true);
     QCOMPARE(m_window->cover()->geometry(), QRect(QPoint(0, 0), expected));
     m_window->setCover(false);
+}
+
+void TestVexoToolMainPage::enterInTheListGoesToThePanel_data()
+{
+    QTest::addColumn<int>("inactive");
+    QTest::addColumn<QString>("field");
+    QTest::addRow("activated device: the network form") << 0 << "m_lineEditIpAddress";
+    QTest::addRow("new device: the new password") << 1 << "m_lineEditNewPassword";
+}
+
+void TestVexoToolMainPage::enterInTheListGoesToThePanel()
+{
+    QFETCH(int, inactive);
+    QFETCH(QString, field);
+    VexoTool::DeviceDisplayPage *list = m_window->deviceDisplayPage();
+    VEXO_DEVICE_INFO record = deviceRecord(1);
+    record.inactive = quint8(inactive);
+    list->onDeviceLogin(record);
+    auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    table->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(table->hasFocus());
+    QTest::keyClick(table, Qt::Key_Space);
+    QCOMPARE(list->checkedRows().size(), qsizetype(1));
+    QTest::keyClick(table, Qt::Key_Return);
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QCOMPARE(focused->objectName(), field);
+    QVERIFY(m_window->deviceModifyPage()->isAncestorOf(focused));
+    DeviceStore::instance()->clear();
 }
 
 QTEST_MAIN(TestVexoToolMainPage)

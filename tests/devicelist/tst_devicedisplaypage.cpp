@@ -45,6 +45,9 @@ struct Step
 
 Q_DECLARE_METATYPE(QList<Step>)
 
+// Clicks in the table: the view row, and whether Shift is held.
+using Clicks = QList<QPair<int, bool>>;
+
 class tst_DeviceDisplayPage : public QObject
 {
     Q_OBJECT
@@ -82,8 +85,53 @@ private slots:
     void elidedCellShowsItsTextAsToolTip_data();
     void elidedCellShowsItsTextAsToolTip();
     void headersFitTheirStartWidths();
+    void checkingWithTheMouse_data();
+    void checkingWithTheMouse();
+    void headerCheckBoxChecksAllOrNone();
+    void switchingBatchOff_data();
+    void switchingBatchOff();
+    void keyboardOnTheTable_data();
+    void keyboardOnTheTable();
 
 private:
+    // Shows the page with devices 1 to @p count, sorted by ID, so view row r is device r + 1.
+    void showWithDevices(int count)
+    {
+        for (int n = 1; n <= count; ++n)
+            login(n);
+        m_page->resize(1200, 600);
+        m_page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    }
+    // A click on the check box of view row @p row, or with Shift on its address cell.
+    void clickRow(int row, bool shift)
+    {
+        const QAbstractItemModel *view = table()->model();
+        const int logical = shift ? DeviceInfoModel::ColumnIPv4Address : DeviceInfoModel::ColumnCheck;
+        const QRect cell = table()->visualRect(view->index(row, model()->columnOf(logical)));
+        // The check box sits at the left of its 30 pixel cell.
+        const QPoint at = shift ? cell.center() : QPoint(cell.left() + 10, cell.center().y());
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, shift ? Qt::ShiftModifier : Qt::NoModifier, at);
+    }
+    QList<int> checkedViewRows() const
+    {
+        QList<int> rows;
+        const QAbstractItemModel *view = table()->model();
+        for (int row = 0; row < view->rowCount(); ++row) {
+            if (view->index(row, model()->columnOf(DeviceInfoModel::ColumnCheck)).data(Qt::CheckStateRole).toInt()
+                == Qt::Checked)
+                rows << row;
+        }
+        return rows;
+    }
+    void clickHeaderCheckBox()
+    {
+        QHeaderView *header = table()->header();
+        const int section = model()->columnOf(DeviceInfoModel::ColumnCheck);
+        const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                        header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
     using Report = QPair<ModifyPage, QVector<DeviceInfo>>;
 
     QString configPath() const { return m_dir->filePath(QStringLiteral("ColumnConfig.xml")); }
@@ -791,6 +839,164 @@ void tst_DeviceDisplayPage::headersFitTheirStartWidths()
                  qPrintable(model()->headerData(column, Qt::Horizontal).toString()));
         QVERIFY(header->sectionSize(column) >= DeviceInfoModel::startWidth(logical));
     }
+}
+
+void tst_DeviceDisplayPage::checkingWithTheMouse_data()
+{
+    QTest::addColumn<bool>("batch");
+    QTest::addColumn<Clicks>("clicks");
+    QTest::addColumn<QList<int>>("checked");
+    QTest::addColumn<int>("lastReport");
+    QTest::addRow("one at a time: a second click moves the check")
+        << false << Clicks{{0, false}, {2, false}} << QList<int>{2} << int(ModifySingle);
+    QTest::addRow("one at a time: Shift checks no range")
+        << false << Clicks{{0, false}, {3, true}} << QList<int>{0} << int(ModifySingle);
+    QTest::addRow("batch: clicks add up")
+        << true << Clicks{{0, false}, {2, false}} << QList<int>{0, 2} << int(ModifyBatch);
+    QTest::addRow("batch: a second click unchecks")
+        << true << Clicks{{0, false}, {2, false}, {0, false}} << QList<int>{2} << int(ModifySingle);
+    QTest::addRow("batch: Shift checks the range downwards")
+        << true << Clicks{{1, false}, {3, true}} << QList<int>{1, 2, 3} << int(ModifyBatch);
+    QTest::addRow("batch: Shift checks the range upwards, others stay")
+        << true << Clicks{{4, false}, {3, false}, {1, true}} << QList<int>{1, 2, 3, 4} << int(ModifyBatch);
+    QTest::addRow("batch: Shift on the last clicked row checks it alone")
+        << true << Clicks{{2, false}, {2, false}, {2, true}} << QList<int>{2} << int(ModifySingle);
+}
+
+void tst_DeviceDisplayPage::checkingWithTheMouse()
+{
+    QFETCH(bool, batch);
+    QFETCH(Clicks, clicks);
+    QFETCH(QList<int>, checked);
+    QFETCH(int, lastReport);
+    showWithDevices(5);
+    m_page->setBatchOperations(batch);
+    for (const auto &[row, shift] : clicks)
+        clickRow(row, shift);
+    QCOMPARE(checkedViewRows(), checked);
+    QVERIFY(m_spy->count() > 0);
+    const Report last = report(m_spy->count() - 1);
+    QCOMPARE(int(last.first), lastReport);
+    QCOMPARE(last.second.size(), checked.size());
+    for (qsizetype i = 0; i < checked.size(); ++i)
+        QCOMPARE(last.second.at(i).strSerialNumber, serialOf(deviceRecord(checked.at(i) + 1)));
+    // The batch buttons are there exactly with batch operations, usable with a checked row.
+    for (const char *name : {"m_btnConfigReset", "m_btnExportDeviceInfo", "m_btnConfigExportFile"}) {
+        QCOMPARE(button(name)->isVisible(), batch);
+        QVERIFY(button(name)->isEnabled());
+    }
+}
+
+void tst_DeviceDisplayPage::headerCheckBoxChecksAllOrNone()
+{
+    showWithDevices(3);
+    const QStringList idsBefore = viewColumn(DeviceInfoModel::ColumnId);
+    // One at a time, the check column's header sorts as any other and checks nothing.
+    clickHeaderCheckBox();
+    QVERIFY(checkedViewRows().isEmpty());
+
+    m_page->setBatchOperations(true);
+    QCOMPARE(m_page->headerCheckState(), Qt::Unchecked);
+    m_spy->clear();
+    clickHeaderCheckBox();
+    QCOMPARE(checkedViewRows(), (QList<int>{0, 1, 2}));
+    QCOMPARE(m_page->headerCheckState(), Qt::Checked);
+    QCOMPARE(m_spy->count(), 1); // one report for the whole change
+    QCOMPARE(report(0).first, ModifyBatch);
+    QCOMPARE(report(0).second.size(), 3);
+
+    clickRow(1, false);
+    QCOMPARE(m_page->headerCheckState(), Qt::PartiallyChecked);
+    // Partly checked: the header checks all.
+    clickHeaderCheckBox();
+    QCOMPARE(checkedViewRows(), (QList<int>{0, 1, 2}));
+    // A device that comes later is unchecked.
+    login(4);
+    QCOMPARE(m_page->headerCheckState(), Qt::PartiallyChecked);
+    clickHeaderCheckBox();
+    QCOMPARE(m_page->headerCheckState(), Qt::Checked);
+    // All checked: the header unchecks all.
+    m_spy->clear();
+    clickHeaderCheckBox();
+    QVERIFY(checkedViewRows().isEmpty());
+    QCOMPARE(m_page->headerCheckState(), Qt::Unchecked);
+    QCOMPARE(m_spy->count(), 1);
+    QVERIFY(report(0).second.isEmpty());
+    // Clicking the check column's header never sorted while checking.
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnId).mid(0, 3), idsBefore);
+}
+
+void tst_DeviceDisplayPage::switchingBatchOff_data()
+{
+    QTest::addColumn<QList<int>>("checked");
+    QTest::addColumn<QList<int>>("after");
+    QTest::addRow("none checked") << QList<int>{} << QList<int>{};
+    QTest::addRow("one checked stays") << QList<int>{2} << QList<int>{2};
+    QTest::addRow("several checked are all unchecked") << QList<int>{0, 3} << QList<int>{};
+}
+
+void tst_DeviceDisplayPage::switchingBatchOff()
+{
+    QFETCH(QList<int>, checked);
+    QFETCH(QList<int>, after);
+    showWithDevices(4);
+    m_page->setBatchOperations(true);
+    for (const int row : checked)
+        clickRow(row, false);
+    m_spy->clear();
+    m_page->setBatchOperations(false);
+    QCOMPARE(checkedViewRows(), after);
+    // The panel hears of a change of the checked rows, and only then.
+    QCOMPARE(m_spy->count(), checked == after ? 0 : 1);
+    if (m_spy->count() == 1)
+        QVERIFY(report(0).second.isEmpty());
+    for (const char *name : {"m_btnConfigReset", "m_btnExportDeviceInfo", "m_btnConfigExportFile"})
+        QVERIFY2(button(name)->isHidden(), name);
+    // Back to one at a time.
+    clickRow(1, false);
+    clickRow(3, false);
+    QCOMPARE(checkedViewRows(), QList<int>{3});
+}
+
+void tst_DeviceDisplayPage::keyboardOnTheTable_data()
+{
+    QTest::addColumn<bool>("batch");
+    QTest::addColumn<QList<int>>("checked");
+    QTest::addRow("one at a time") << false << QList<int>{2};
+    QTest::addRow("batch") << true << QList<int>{0, 2};
+}
+
+void tst_DeviceDisplayPage::keyboardOnTheTable()
+{
+    QFETCH(bool, batch);
+    QFETCH(QList<int>, checked);
+    VexoTest::UrlCatcher catcher(QStringLiteral("http"));
+    showWithDevices(4);
+    m_page->setBatchOperations(batch);
+    QVERIFY(table()->focusPolicy() & Qt::TabFocus);
+    m_page->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+    table()->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(table()->hasFocus());
+    QCOMPARE(table()->currentIndex().row(), 0); // focus brings a current row
+    QTest::keyClick(table(), Qt::Key_Space);
+    QTest::keyClick(table(), Qt::Key_Down);
+    QTest::keyClick(table(), Qt::Key_Down);
+    QCOMPARE(table()->currentIndex().row(), 2);
+    QTest::keyClick(table(), Qt::Key_Space);
+    QCOMPARE(checkedViewRows(), checked);
+    // Space again unchecks the current row.
+    QTest::keyClick(table(), Qt::Key_Space);
+    QCOMPARE(checkedViewRows(), checked.mid(0, checked.size() - 1));
+    QTest::keyClick(table(), Qt::Key_Up);
+    QCOMPARE(table()->currentIndex().row(), 1);
+
+    // Enter asks for the panel and opens no web page, also on the address cell.
+    QSignalSpy enter(m_page.get(), &DeviceDisplayPage::signalEnterPressed);
+    table()->setCurrentIndex(table()->model()->index(1, model()->columnOf(DeviceInfoModel::ColumnIPv4Address)));
+    QTest::keyClick(table(), Qt::Key_Return);
+    QCOMPARE(enter.count(), 1);
+    QVERIFY(catcher.urls().isEmpty());
 }
 
 QTEST_MAIN(tst_DeviceDisplayPage)

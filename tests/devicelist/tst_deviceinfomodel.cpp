@@ -7,6 +7,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QColor>
+#include <QIcon>
 #include <QPersistentModelIndex>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -72,6 +73,8 @@ private slots:
     void unusableColumnFileIsKeptAsBad();
     void removingSeveralDevicesAtOnce_data();
     void removingSeveralDevicesAtOnce();
+    void unverifiedDeviceIsMarked_data();
+    void unverifiedDeviceIsMarked();
 
 private:
     QString configPath() const { return m_dir->filePath(QStringLiteral("ColumnConfig.xml")); }
@@ -657,6 +660,49 @@ void tst_DeviceInfoModel::removingSeveralDevicesAtOnce()
              QString::asprintf("%03d", int(remaining.size()) + 1));
     model.removeDevice(record(500));
     QCOMPARE(model.rowCount(), remaining.size());
+}
+
+void tst_DeviceInfoModel::unverifiedDeviceIsMarked_data()
+{
+    QTest::addColumn<int>("flags");
+    QTest::addColumn<int>("updatedFlags");
+    QTest::addColumn<bool>("markedAfterUpdate");
+    // The mark follows the record: an update with another certificate state changes it.
+    QTest::addRow("verified stays unmarked") << int(VEXO_IDENTITY_VERIFIED) << int(VEXO_IDENTITY_VERIFIED) << false;
+    QTest::addRow("verified beside unknown bits") << 0xff << 0xfe << true;
+    QTest::addRow("unknown bits alone are no proof") << 0xfe << 0xff << false;
+    QTest::addRow("unverified, then verified") << 0 << int(VEXO_IDENTITY_VERIFIED) << false;
+    QTest::addRow("verified, then unverified") << int(VEXO_IDENTITY_VERIFIED) << 0 << true;
+}
+
+void tst_DeviceInfoModel::unverifiedDeviceIsMarked()
+{
+    QFETCH(int, flags);
+    QFETCH(int, updatedFlags);
+    QFETCH(bool, markedAfterUpdate);
+    DeviceInfoModel model(configPath());
+    const auto marked = [&model](int row) {
+        const QStandardItem *cell = model.item(row, model.columnOf(DeviceInfoModel::ColumnDeviceType));
+        const bool icon = !cell->data(Qt::DecorationRole).value<QIcon>().isNull();
+        const QString tip = cell->data(Qt::ToolTipRole).toString();
+        // The icon never comes without its explanation, nor the other way round.
+        return icon && tip == DeviceInfoModel::unverifiedToolTip() ? 1 : !icon && tip.isEmpty() ? 0 : -1;
+    };
+    VEXO_DEVICE_INFO record = deviceRecord(1);
+    record.identityFlags = quint8(flags);
+    model.addDevice(record);
+    model.addDevice(deviceRecord(2)); // zero-filled flags: unverified
+    QCOMPARE(marked(0), (flags & VEXO_IDENTITY_VERIFIED) ? 0 : 1);
+    QCOMPARE(marked(1), 1);
+    QVERIFY(DeviceInfoModel::unverifiedToolTip().contains(QLatin1String("no valid maker certificate")));
+
+    record.identityFlags = quint8(updatedFlags);
+    model.updateDevice(record);
+    QCOMPARE(marked(0), markedAfterUpdate ? 1 : 0);
+    QCOMPARE(marked(1), 1);
+    // Removing the row above moves the mark with the device.
+    model.removeDevice(record);
+    QCOMPARE(marked(0), 1);
 }
 
 QTEST_MAIN(tst_DeviceInfoModel)

@@ -49,6 +49,7 @@ private slots:
     void failures_data();
     void failures();
     void deviceTextsCannotDriveTheTerminal();
+    void listMarksUnverifiedDevices();
 
 private:
     QTemporaryDir m_dir;
@@ -129,6 +130,49 @@ void tst_VexoCli::deviceTextsCannotDriveTheTerminal()
     QVERIFY2(run.out.contains("EV\\x1b]0;owned\\x07IL\\x1b[2J"), run.out.constData());
     QVERIFY(!run.out.contains('\x1b'));
     QVERIFY(!run.out.contains('\x07'));
+}
+
+void tst_VexoCli::listMarksUnverifiedDevices()
+{
+    // One device per certificate state; only a valid maker certificate makes a device verified.
+    const QStringList states{QStringLiteral("valid"), QStringLiteral("missing"), QStringLiteral("invalid"),
+                             QStringLiteral("foreign")};
+    SimulatorProcess sim;
+    QVERIFY(sim.start(
+        {QStringLiteral("--count"), QString::number(states.size()), QStringLiteral("--seed"), QStringLiteral("5")}));
+    SimClient client(sim.port());
+    const auto devices = client.inquire(std::size_t(states.size()));
+    QCOMPARE(devices.size(), std::size_t(states.size()));
+    QHash<QString, QString> stateOfSerial;
+    for (qsizetype i = 0; i < states.size(); ++i) {
+        const QString serial = QString::fromStdString(devices.at(std::size_t(i)).device.serial);
+        stateOfSerial.insert(serial, states.at(i));
+        QCOMPARE(sim.commandResult(QStringLiteral("set %1 certificate %2").arg(serial, states.at(i))),
+                 QStringLiteral("ok"));
+    }
+
+    const CliRun json = cli(sim.port(), {QStringLiteral("list"), QStringLiteral("--json"), QStringLiteral("--wait"),
+                                         QStringLiteral("1500")});
+    QCOMPARE(json.exitCode, 0);
+    const QJsonArray listed = QJsonDocument::fromJson(json.out).array();
+    QCOMPARE(listed.size(), states.size());
+    for (const QJsonValue &value : listed) {
+        const QJsonObject device = value.toObject();
+        const QString state = stateOfSerial.value(device.value(QLatin1String("serialNumber")).toString());
+        QVERIFY2(!state.isEmpty(), qPrintable(device.value(QLatin1String("serialNumber")).toString()));
+        QVERIFY2(device.value(QLatin1String("verified")).isBool(), qPrintable(state));
+        QCOMPARE(device.value(QLatin1String("verified")).toBool(), state == QLatin1String("valid"));
+    }
+
+    const CliRun table = cli(sim.port(), {QStringLiteral("list"), QStringLiteral("--wait"), QStringLiteral("1500")});
+    QCOMPARE(table.exitCode, 0);
+    for (auto it = stateOfSerial.cbegin(); it != stateOfSerial.cend(); ++it) {
+        const auto lines = table.out.split('\n');
+        const auto line = std::find_if(lines.cbegin(), lines.cend(),
+                                       [&it](const QByteArray &l) { return l.contains(it.key().toLatin1()); });
+        QVERIFY2(line != lines.cend(), table.out.constData());
+        QCOMPARE(line->contains("UNVERIFIED"), it.value() != QLatin1String("valid"));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCli)

@@ -81,6 +81,8 @@ QJsonObject DeviceTable::toJson(const VEXO_DEVICE_INFO &d)
     o[QStringLiteral("dspVersion")] = field(d.dspVersion);
     o[QStringLiteral("startTime")] = field(d.startTime);
     o[QStringLiteral("activated")] = d.inactive == 0;
+    // Without a valid maker certificate the device may be an impostor; the library sends it no secret.
+    o[QStringLiteral("verified")] = (d.identityFlags & VEXO_IDENTITY_VERIFIED) != 0;
     o[QStringLiteral("dhcp")] = d.dhcpEnabled != 0;
     o[QStringLiteral("capabilities")] = d.capabilityFlags;
     o[QStringLiteral("keyFormat")] = d.keyFormatFlags;
@@ -112,7 +114,7 @@ QString DeviceTable::toText(const std::vector<VEXO_DEVICE_INFO> &devices)
     QTextStream s(&out);
     s.setFieldAlignment(QTextStream::AlignLeft);
     auto row = [&s](const QStringList &cells) {
-        static const int widths[] = {4, 24, 34, 18, 16, 6, 14};
+        static const int widths[] = {4, 24, 34, 18, 16, 6, 14, 10};
         for (int i = 0; i < cells.size(); ++i) {
             s.setFieldWidth(widths[i]);
             s << cells.at(i);
@@ -121,12 +123,13 @@ QString DeviceTable::toText(const std::vector<VEXO_DEVICE_INFO> &devices)
         s << '\n';
     };
     row({QStringLiteral("#"), QStringLiteral("Type"), QStringLiteral("Serial Number"), QStringLiteral("MAC"),
-         QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State")});
+         QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State"), QStringLiteral("Identity")});
     int n = 0;
     for (const auto &d : devices) {
         row({QString::number(++n), shown(d.deviceTypeText), shown(d.serialNumber), shown(d.macAddress),
              shown(d.ipv4Address), QString::number(d.port),
-             d.inactive ? QStringLiteral("Not activated") : QStringLiteral("Activated")});
+             d.inactive ? QStringLiteral("Not activated") : QStringLiteral("Activated"),
+             (d.identityFlags & VEXO_IDENTITY_VERIFIED) ? QStringLiteral("verified") : QStringLiteral("UNVERIFIED")});
     }
     s << n << " device(s)\n";
     return out;

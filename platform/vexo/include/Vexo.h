@@ -107,6 +107,11 @@ extern "C" {
 /** keyFormatFlags bits. */
 #define VEXO_KEYFMT_NEW 0x01
 
+/** identityFlags bits. */
+#define VEXO_IDENTITY_VERIFIED                                                                                         \
+    0x01 /**< the device proved its identity with a valid maker certificate; without it the
+              device may be an impostor, and the library sends it no password or key */
+
 /** Flags of VEXO_Start_V30. */
 #define VEXO_START_AUTO_INQUIRY 0x01 /**< send inquiries at the default interval */
 
@@ -152,7 +157,8 @@ typedef struct tagVEXO_DEVICE_INFO
     uint8_t inactive; /**< 0 = activated */
     uint8_t reserved4[24];
     uint8_t keyFormatFlags;
-    uint8_t reserved5[15];
+    uint8_t identityFlags; /**< VEXO_IDENTITY_* bits */
+    uint8_t reserved5[14];
 } VEXO_DEVICE_INFO, *LPVEXO_DEVICE_INFO;
 
 /** New network parameters of a device (436 bytes). */
@@ -226,6 +232,7 @@ VEXO_STATIC_ASSERT(offsetof(VEXO_DEVICE_INFO, extendedInfoValid) == 435, "extend
 VEXO_STATIC_ASSERT(offsetof(VEXO_DEVICE_INFO, httpPort) == 436, "httpPort");
 VEXO_STATIC_ASSERT(offsetof(VEXO_DEVICE_INFO, inactive) == 459, "inactive");
 VEXO_STATIC_ASSERT(offsetof(VEXO_DEVICE_INFO, keyFormatFlags) == 484, "keyFormatFlags");
+VEXO_STATIC_ASSERT(offsetof(VEXO_DEVICE_INFO, identityFlags) == 485, "identityFlags");
 
 VEXO_STATIC_ASSERT(sizeof(DeviceNetParam) == 436, "DeviceNetParam is 436 bytes");
 VEXO_STATIC_ASSERT(offsetof(DeviceNetParam, ipv4Address) == 0, "ipv4Address");

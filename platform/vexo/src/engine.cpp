@@ -546,13 +546,14 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
     }
 
     if (!known && !rival) {
-        // First sight costs no cryptography: the certificate is checked once something depends on it.
+        // A device filtered out costs no cryptography; a listed one is checked once, for its record.
         if (goodbye || !passesFilter(toDeviceInfo(a.device).ipv4Address))
             return;
         Device &d = session.devices[mac];
         d.announce = a;
         d.lastBody = std::move(body);
         d.info = toDeviceInfo(a.device);
+        d.info.identityFlags = trustOf(d) == Trust::Verified ? VEXO_IDENTITY_VERIFIED : 0;
         d.info.eventCode = VEXO_EVENT_ONLINE;
         d.listed = true;
         d.lastSeen = Clock::now();
@@ -622,6 +623,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         d.lastSeen = Clock::now();
         session.macBySerial[serial] = mac;
         d.info = toDeviceInfo(a.device);
+        d.info.identityFlags = certified ? VEXO_IDENTITY_VERIFIED : 0;
         if (goodbye) {
             if (wasListed) {
                 d.info.eventCode = VEXO_EVENT_OFFLINE;
@@ -671,6 +673,7 @@ void Engine::accept(Device &d, const vxdp::Announce &a, std::vector<std::uint8_t
     d.lastBody = std::move(body);
     d.lastSeen = Clock::now();
     VEXO_DEVICE_INFO info = toDeviceInfo(a.device);
+    info.identityFlags = d.info.identityFlags; // same identity, same certificate
     if (a.reason == vxdp::AnnounceReason::Goodbye) {
         if (d.listed) {
             d.info.eventCode = VEXO_EVENT_OFFLINE;
