@@ -31,17 +31,17 @@
         <translation>No user manual found.</translation>
     </message>
     <message>
-        <source>Looked for "%1" in:
+        <source>Looked for &quot;%1&quot; in:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 the folders searched, one a line.</extracomment>
-        <translation>Looked for "%1" in:
+        <extracomment>%1 is the manual&apos;s file name, %2 the folders searched, one a line.</extracomment>
+        <translation>Looked for &quot;%1&quot; in:
 %2</translation>
     </message>
     <message>
-        <source>No program to show PDF files could open the user manual "%1". It is in this folder:
+        <source>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 its folder.</extracomment>
-        <translation>No program to show PDF files could open the user manual "%1". It is in this folder:
+        <extracomment>%1 is the manual&apos;s file name, %2 its folder.</extracomment>
+        <translation>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</translation>
     </message>
 </context>
@@ -86,16 +86,16 @@
         <translation>Hint</translation>
     </message>
     <message>
-        <source>Part failed.Please check"out_error" file</source>
-        <translation>Some devices failed. See the file "out_error.txt".</translation>
+        <source>Part failed.Please check&quot;out_error&quot; file</source>
+        <translation>Some devices failed. See the file &quot;out_error.txt&quot;.</translation>
     </message>
     <message>
         <source>Exported</source>
         <translation>Exported.</translation>
     </message>
     <message>
-        <source>Part failed.Please check"in_error" or "mismatch" file</source>
-        <translation>Some devices failed. See the files "in_error.txt" and "mismatch.txt".</translation>
+        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
+        <translation>Some devices failed. See the files &quot;in_error.txt&quot; and &quot;mismatch.txt&quot;.</translation>
     </message>
     <message>
         <source>Successed</source>
@@ -298,7 +298,7 @@
         <source>OFF</source>
         <translation>Off</translation>
     </message>
-<message>
+    <message>
         <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
         <translation>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</translation>
     </message>
@@ -426,8 +426,8 @@
         <translation>Failed activations</translation>
     </message>
     <message>
-        <source>Modifying the device's network parameters ...</source>
-        <translation>Modifying the device's network parameters ...</translation>
+        <source>Modifying the device&apos;s network parameters ...</source>
+        <translation>Modifying the device&apos;s network parameters ...</translation>
     </message>
     <message>
         <source>The device answered late; its announcement confirms the change.</source>
@@ -637,12 +637,12 @@
         <translation>Subnet mask 0.0.0.0 leaves the device without a subnet.</translation>
     </message>
     <message>
-        <source>The gateway must be an address of the device's subnet, from %1 to %2.</source>
-        <translation>The gateway must be an address of the device's subnet, from %1 to %2.</translation>
+        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
+        <translation>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</translation>
     </message>
     <message>
-        <source>The gateway cannot be the device's own IP address.</source>
-        <translation>The gateway cannot be the device's own IP address.</translation>
+        <source>The gateway cannot be the device&apos;s own IP address.</source>
+        <translation>The gateway cannot be the device&apos;s own IP address.</translation>
     </message>
     <message>
         <source>The address %1 is already used by another device in the list.</source>
@@ -851,7 +851,7 @@
     </message>
     <message>
         <source>Key Folder:</source>
-        <extracomment>Label of the folder that holds the devices' reset files.</extracomment>
+        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
         <translation>Key Folder:</translation>
     </message>
     <message>
@@ -924,7 +924,7 @@
         <source>Exit the VEXO software?</source>
         <translation>Exit VEXO Tool?</translation>
     </message>
-<message>
+    <message>
         <source>Batch operations</source>
         <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
         <translation>Batch operations</translation>

@@ -31,16 +31,16 @@
         <translation>未找到用户手册。</translation>
     </message>
     <message>
-        <source>Looked for "%1" in:
+        <source>Looked for &quot;%1&quot; in:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 the folders searched, one a line.</extracomment>
+        <extracomment>%1 is the manual&apos;s file name, %2 the folders searched, one a line.</extracomment>
         <translation>已在以下文件夹中查找“%1”：
 %2</translation>
     </message>
     <message>
-        <source>No program to show PDF files could open the user manual "%1". It is in this folder:
+        <source>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 its folder.</extracomment>
+        <extracomment>%1 is the manual&apos;s file name, %2 its folder.</extracomment>
         <translation>没有可以打开 PDF 文件的程序，无法打开用户手册“%1”。该文件位于此文件夹：
 %2</translation>
     </message>
@@ -86,7 +86,7 @@
         <translation>提示</translation>
     </message>
     <message>
-        <source>Part failed.Please check"out_error" file</source>
+        <source>Part failed.Please check&quot;out_error&quot; file</source>
         <translation>部分设备失败，请查看“out_error.txt”文件。</translation>
     </message>
     <message>
@@ -94,7 +94,7 @@
         <translation>导出完成。</translation>
     </message>
     <message>
-        <source>Part failed.Please check"in_error" or "mismatch" file</source>
+        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
         <translation>部分设备失败，请查看“in_error.txt”和“mismatch.txt”文件。</translation>
     </message>
     <message>
@@ -298,7 +298,7 @@
         <source>OFF</source>
         <translation>关闭</translation>
     </message>
-<message>
+    <message>
         <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
         <translation>此设备没有有效的厂商证书：它可能是冒充的设备，程序不会向它发送任何密码。</translation>
     </message>
@@ -426,7 +426,7 @@
         <translation>激活失败数</translation>
     </message>
     <message>
-        <source>Modifying the device's network parameters ...</source>
+        <source>Modifying the device&apos;s network parameters ...</source>
         <translation>正在修改设备的网络参数…</translation>
     </message>
     <message>
@@ -637,11 +637,11 @@
         <translation>子网掩码 0.0.0.0 会使设备没有子网。</translation>
     </message>
     <message>
-        <source>The gateway must be an address of the device's subnet, from %1 to %2.</source>
+        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
         <translation>网关必须是设备所在子网中的地址（%1 到 %2）。</translation>
     </message>
     <message>
-        <source>The gateway cannot be the device's own IP address.</source>
+        <source>The gateway cannot be the device&apos;s own IP address.</source>
         <translation>网关不能是设备自己的 IP 地址。</translation>
     </message>
     <message>
@@ -851,7 +851,7 @@
     </message>
     <message>
         <source>Key Folder:</source>
-        <extracomment>Label of the folder that holds the devices' reset files.</extracomment>
+        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
         <translation>密钥文件夹：</translation>
     </message>
     <message>
@@ -924,7 +924,7 @@
         <source>Exit the VEXO software?</source>
         <translation>确定要退出 VEXO 软件吗？</translation>
     </message>
-<message>
+    <message>
         <source>Batch operations</source>
         <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
         <translation>批量操作</translation>
