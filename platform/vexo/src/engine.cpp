@@ -134,6 +134,15 @@ std::uint32_t statusToError(vxdp::Status status)
 // devices in about one try in five; the copies bring that below one in fifty.
 constexpr std::array<int, 6> kRoundMs = {0, 100, 500, 600, 1500, 1600};
 
+// Identities without a valid certificate that one sender address may bring into the list. A
+// recorder announces the few cameras behind it; a flood of invented identities stops here.
+constexpr int kUnverifiedPerSender = 8;
+// Senders whose surplus is logged; beyond this many (forged addresses) it is only counted.
+constexpr std::size_t kFloodLogSenders = 1024;
+// While an operation waits for the certified device behind an unverified identity, it asks again
+// at this pace, so that a lost inquiry or answer does not cost the whole time-out.
+constexpr milliseconds kCertifiedInquiryMs{500};
+
 std::uint32_t newTxid()
 {
     std::uint32_t t = 0;
@@ -445,17 +454,18 @@ void Engine::run(std::shared_ptr<Session> session)
     auto nextExpiry = Clock::now() + milliseconds(250);
     std::vector<std::uint8_t> buffer(vxdp::kMaxDatagram + 1); // one more byte shows an oversized datagram
     std::vector<VEXO_DEVICE_INFO> events;
+    std::string sender;
 
     while (!session->stopping) {
         session->transport.waitReadable(50);
         events.clear();
         // Deliver in batches so that callbacks keep flowing under a flood of answers.
         for (int i = 0; i < 512 && !session->stopping; ++i) {
-            const int n = session->transport.receive(buffer.data(), buffer.size());
+            const int n = session->transport.receive(buffer.data(), buffer.size(), &sender);
             if (n < 0)
                 break;
             session->counters.received++;
-            handleDatagram(*session, buffer.data(), static_cast<std::size_t>(n), events);
+            handleDatagram(*session, buffer.data(), static_cast<std::size_t>(n), sender, events);
         }
         const auto now = Clock::now();
         if (now >= nextExpiry) {
@@ -480,7 +490,7 @@ void Engine::run(std::shared_ptr<Session> session)
     }
 }
 
-void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::size_t size,
+void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::size_t size, const std::string &sender,
                             std::vector<VEXO_DEVICE_INFO> &events)
 {
     vxdp::Decoded decoded = vxdp::decode(data, size);
@@ -494,7 +504,8 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     switch (m.header.type) {
     case vxdp::MsgType::Announce:
         session.announcements++;
-        handleAnnounce(session, m.announce, std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size), events);
+        handleAnnounce(session, m.announce, std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size), sender,
+                       events);
         return;
     case vxdp::MsgType::Challenge:
     case vxdp::MsgType::Result: {
@@ -529,8 +540,31 @@ Engine::Trust Engine::trustOf(Device &device) const
     return device.trust;
 }
 
+bool Engine::admitsUnverified(Session &session, const std::string &sender, const vxdp::Announce &a)
+{
+    auto held = [&](bool settle) {
+        int n = 0;
+        for (auto &[mac, device] : session.devices) {
+            if (device.sender == sender && (settle ? trustOf(device) : device.trust) != Trust::Verified)
+                ++n;
+        }
+        return n;
+    };
+    // Counting costs no cryptography until the share is reached; then the sender's unchecked
+    // identities are settled (each once), so that certified devices do not use up its share.
+    if (held(false) < kUnverifiedPerSender || held(true) < kUnverifiedPerSender)
+        return true;
+    session.counters.dropped++;
+    if (session.floodLogged.size() < kFloodLogSenders && session.floodLogged.insert(sender).second)
+        VEXO_LOG(LogLevel::Warning,
+                 "%s already has %d devices without a valid maker certificate listed: further ones from it, "
+                 "first %s (%s), are not listed",
+                 sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
+    return false;
+}
+
 void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
-                            std::vector<VEXO_DEVICE_INFO> &events)
+                            const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events)
 {
     const std::string mac = vxdp::macToText(a.device.mac);
     const std::string &serial = a.device.serial;
@@ -549,7 +583,18 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         // A device filtered out costs no cryptography; a listed one is checked once, for its record.
         if (goodbye || !passesFilter(toDeviceInfo(a.device).ipv4Address))
             return;
+        // Beyond its share of unverified identities, a sender's newcomer is listed only with a
+        // valid certificate and signature.
+        bool certified = false;
+        if (!admitsUnverified(session, sender, a)) {
+            certified = vxdp::certificateValid(m_deviceCaKey, a) && vxdp::announceSignatureValid(a.signingKey, a);
+            if (!certified)
+                return;
+        }
         Device &d = session.devices[mac];
+        d.sender = sender;
+        if (certified)
+            d.trust = Trust::Verified;
         d.announce = a;
         d.lastBody = std::move(body);
         d.info = toDeviceInfo(a.device);
@@ -604,6 +649,9 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
                      serial.c_str(), mac.c_str());
             return;
         }
+        // A new MAC without a certificate is a new identity: it needs room in its sender's share.
+        if (!known && !certified && !admitsUnverified(session, sender, a))
+            return;
         if (rival) {
             if (rival->listed) {
                 rival->info.eventCode = VEXO_EVENT_OFFLINE;
@@ -616,6 +664,8 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         VEXO_LOG(LogLevel::Info, "%s (%s) now has %s key", serial.c_str(), mac.c_str(),
                  certified ? "a new certified" : "an uncertified");
         Device &d = session.devices[mac];
+        if (d.sender.empty())
+            d.sender = sender;
         const bool wasListed = d.listed;
         d.announce = a;
         d.lastBody = std::move(body);
@@ -786,8 +836,35 @@ std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, C
         if (!device)
             return VEXO_ERR_UNKNOWN_DEVICE;
     }
-    if (trustOf(*device) != Trust::Verified)
-        return VEXO_ERR_UNVERIFIED;
+    if (trustOf(*device) != Trust::Verified) {
+        // Anyone can answer first with the device's serial number and MAC. The certified device
+        // with that identity replaces such an entry when it answers: wait for it within the time-out.
+        const std::string serial = device->announce.device.serial;
+        const auto deviceMac = device->announce.device.mac;
+        auto certified = [&] {
+            Device *d = find();
+            if (!d || d->announce.device.serial != serial || d->announce.device.mac != deviceMac
+                || trustOf(*d) != Trust::Verified)
+                return false;
+            device = d;
+            return true;
+        };
+        bool found = false;
+        while (!found && !session.stopping && Clock::now() < deadline) {
+            lock.unlock();
+            send(session, vxdp::encodeInquiry(newTxid()));
+            lock.lock();
+            found = session.answered.wait_until(lock, std::min(Clock::now() + kCertifiedInquiryMs, deadline),
+                                                [&] { return session.stopping || certified(); });
+        }
+        if (session.stopping)
+            return VEXO_ERR_NOT_STARTED;
+        if (!found || !certified()) {
+            VEXO_LOG(LogLevel::Warning, "%s (%s): no device with a valid maker certificate answered in time",
+                     serial.c_str(), vxdp::macToText(deviceMac).c_str());
+            return VEXO_ERR_UNVERIFIED;
+        }
+    }
     keys->box = device->announce.publicKey;
     keys->signing = device->announce.signingKey;
     return VEXO_NOERROR;
@@ -818,8 +895,11 @@ std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, v
         vxdp::Message challenge;
         error = exchange(*session, vxdp::encodeRequest(vxdp::MsgType::ChallengeRequest, challengeTx, ask), challengeTx,
                          vxdp::MsgType::Challenge, genuineChallenge, deadline, &challenge);
-        if (error)
+        if (error) {
+            VEXO_LOG(LogLevel::Info, "%s of %s: no challenge came (error %u)", typeName(type),
+                     request.target.text.c_str(), error);
             break;
+        }
         secret.type = type;
         secret.nonce = challenge.challenge.nonce;
         secret.bound = vxdp::hash32(vxdp::boundFields(type, request));
@@ -840,8 +920,11 @@ std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, v
         vxdp::Message result;
         error = exchange(*session, vxdp::encodeRequest(type, tx, request), tx, vxdp::MsgType::Result, genuineResult,
                          deadline, &result);
-        if (error)
+        if (error) {
+            VEXO_LOG(LogLevel::Info, "%s of %s: challenge taken, no result came (error %u)", typeName(type),
+                     request.target.text.c_str(), error);
             break;
+        }
         error = statusToError(result.result.status);
         if (error != VEXO_ERR_STALE || attempt == 1)
             break;
