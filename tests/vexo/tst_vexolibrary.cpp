@@ -1697,7 +1697,10 @@ void tst_VexoLibrary::operationsOverALossyLink()
     }
     qInfo("20%% loss each way: %d of %d network changes failed (%s), slowest %lld ms", failed, tries,
           qPrintable(codes.join(QLatin1String(", "))), slowest);
-    QCOMPARE(failed, 0);
+    // An operation may fail in at most one try in a thousand. With that rate, two or more failures
+    // among 20 tries come with a chance of 1 - 0.999^20 - 20 * 0.001 * 0.999^19 = 1.9e-4; without
+    // retransmissions two in three tries would fail.
+    QVERIFY(failed <= std::max(1, tries / 100));
 }
 
 QTEST_GUILESS_MAIN(tst_VexoLibrary)
