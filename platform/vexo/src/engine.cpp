@@ -549,7 +549,7 @@ Engine::Trust Engine::trustOf(Device &device) const
     return device.trust;
 }
 
-bool Engine::admitsUnverified(Session &session, const std::string &sender, const vxdp::Announce &a)
+bool Engine::admitsUnverified(Session &session, const std::string &sender)
 {
     auto held = [&](bool settle) {
         int n = 0;
@@ -561,15 +561,17 @@ bool Engine::admitsUnverified(Session &session, const std::string &sender, const
     };
     // Counting costs no cryptography until the share is reached; then the sender's unchecked
     // identities are settled (each once), so that certified devices do not use up its share.
-    if (held(false) < kUnverifiedPerSender || held(true) < kUnverifiedPerSender)
-        return true;
+    return held(false) < kUnverifiedPerSender || held(true) < kUnverifiedPerSender;
+}
+
+void Engine::refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &a)
+{
     session.counters.dropped++;
     if (session.floodLogged.size() < kFloodLogSenders && session.floodLogged.insert(sender).second)
         VEXO_LOG(LogLevel::Warning,
                  "%s already has %d devices without a valid maker certificate listed: further ones from it, "
                  "first %s (%s), are not listed",
                  sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
-    return false;
 }
 
 void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
@@ -595,10 +597,12 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         // Beyond its share of unverified identities, a sender's newcomer is listed only with a
         // valid certificate and signature.
         bool certified = false;
-        if (!admitsUnverified(session, sender, a)) {
+        if (!admitsUnverified(session, sender)) {
             certified = vxdp::certificateValid(m_deviceCaKey, a) && vxdp::announceSignatureValid(a.signingKey, a);
-            if (!certified)
+            if (!certified) {
+                refuseSurplus(session, sender, a);
                 return;
+            }
         }
         Device &d = session.devices[mac];
         d.sender = sender;
@@ -659,8 +663,10 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
             return;
         }
         // A new MAC without a certificate is a new identity: it needs room in its sender's share.
-        if (!known && !certified && !admitsUnverified(session, sender, a))
+        if (!known && !certified && !admitsUnverified(session, sender)) {
+            refuseSurplus(session, sender, a);
             return;
+        }
         if (rival) {
             if (rival->listed) {
                 rival->info.eventCode = VEXO_EVENT_OFFLINE;

@@ -141,9 +141,11 @@ private:
     /**
      * Whether @p sender may bring one more identity without a valid certificate into the list:
      * each address holds a few (a recorder announces the cameras behind it), verified devices
-     * any number. Surplus identities are logged once per sender.
+     * any number.
      */
-    bool admitsUnverified(Session &session, const std::string &sender, const vxdp::Announce &announce);
+    bool admitsUnverified(Session &session, const std::string &sender);
+    /** Drops a surplus identity of @p sender: counted, and logged once per sender. */
+    void refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &announce);
     /** Takes an announcement as the device's new state and reports what it changed. */
     void accept(Device &device, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
                 std::vector<VEXO_DEVICE_INFO> &events);
