@@ -120,7 +120,10 @@ ip netns exec $ns_br nft delete table bridge lossy
 fi
 
 # 4. A strict reverse-path filter drops every answer from the foreign subnets; the hint says why.
+# The filter is IPv4's: over the IPv6 link-local path the devices are still found, so the program's
+# namespace goes without IPv6 here, as a laptop with IPv6 switched off.
 ip netns exec $ns_prog sysctl -qw net.ipv4.conf.all.rp_filter=1
+ip netns exec $ns_prog sysctl -qw net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
 mkdir -p "$work/log"
 cli_env="VEXO_LOG_DIR=$work/log" cli list --json --wait 3000 >"$work/rp.json" 2>"$work/rp.err"
 n=$(count "$work/rp.json")
