@@ -137,7 +137,7 @@ vxdp::Request tst_SimDevice::modify(const vxdp::Challenge &challenge, quint16 po
 
 vxdp::Status tst_SimDevice::modifyAt(std::int64_t nowMs, const std::string &sender, const std::string &password)
 {
-    const vxdp::Challenge challenge = m_device->issueChallenge(nowMs, SimClient::newTxid());
+    const vxdp::Challenge challenge = m_device->issueChallenge(nowMs, SimClient::newTxid(), sender);
     return m_device->handle(vxdp::MsgType::Modify, modify(challenge, 0, password), context(nowMs, sender))
         .result.status;
 }
@@ -162,19 +162,26 @@ void tst_SimDevice::challengeLifetime_data()
     QTest::addColumn<qint64>("usedAfterMs");
     QTest::addColumn<int>("earlierUses");
     QTest::addColumn<int>("newerChallenges");
+    QTest::addColumn<int>("otherSenders"); // 0: the newer challenges went to the owner
     QTest::addColumn<vxdp::Status>("expected");
 
     const auto ok = vxdp::Status::Ok;
     const auto stale = vxdp::Status::StaleChallenge;
-    QTest::addRow("used at once") << ThisDevice << qint64(0) << 0 << 0 << ok;
-    QTest::addRow("used just inside its lifetime") << ThisDevice << kChallengeLifetimeMs - 1 << 0 << 0 << ok;
-    QTest::addRow("used at the end of its lifetime") << ThisDevice << kChallengeLifetimeMs << 0 << 0 << stale;
-    QTest::addRow("used after its lifetime") << ThisDevice << kChallengeLifetimeMs + 1 << 0 << 0 << stale;
-    QTest::addRow("used a second time") << ThisDevice << qint64(0) << 1 << 0 << stale;
-    QTest::addRow("issued by another device") << OtherDevice << qint64(0) << 0 << 0 << stale;
-    QTest::addRow("issued before a restart") << BeforeRestart << qint64(0) << 0 << 0 << stale;
-    QTest::addRow("31 newer challenges outstanding") << ThisDevice << qint64(0) << 0 << 31 << ok;
-    QTest::addRow("32 newer challenges outstanding") << ThisDevice << qint64(0) << 0 << 32 << stale;
+    QTest::addRow("used at once") << ThisDevice << qint64(0) << 0 << 0 << 0 << ok;
+    QTest::addRow("used just inside its lifetime") << ThisDevice << kChallengeLifetimeMs - 1 << 0 << 0 << 0 << ok;
+    QTest::addRow("used at the end of its lifetime") << ThisDevice << kChallengeLifetimeMs << 0 << 0 << 0 << stale;
+    QTest::addRow("used after its lifetime") << ThisDevice << kChallengeLifetimeMs + 1 << 0 << 0 << 0 << stale;
+    QTest::addRow("used a second time") << ThisDevice << qint64(0) << 1 << 0 << 0 << stale;
+    QTest::addRow("issued by another device") << OtherDevice << qint64(0) << 0 << 0 << 0 << stale;
+    QTest::addRow("issued before a restart") << BeforeRestart << qint64(0) << 0 << 0 << 0 << stale;
+    // Each sender holds at most 8 outstanding challenges, all senders together 32.
+    QTest::addRow("7 newer challenges of the owner") << ThisDevice << qint64(0) << 0 << 7 << 0 << ok;
+    QTest::addRow("8 newer challenges of the owner") << ThisDevice << qint64(0) << 0 << 8 << 0 << stale;
+    QTest::addRow("a flood of 12000 from another address") << ThisDevice << qint64(0) << 0 << 12000 << 1 << ok;
+    QTest::addRow("a flood of 12000 from 31 other addresses") << ThisDevice << qint64(0) << 0 << 12000 << 31 << ok;
+    // A sender that forges as many addresses as the table holds can still push the owner out.
+    QTest::addRow("one from each of 31 other addresses") << ThisDevice << qint64(0) << 0 << 31 << 31 << ok;
+    QTest::addRow("one from each of 32 other addresses") << ThisDevice << qint64(0) << 0 << 32 << 32 << stale;
 }
 
 void tst_SimDevice::challengeLifetime()
@@ -183,14 +190,17 @@ void tst_SimDevice::challengeLifetime()
     QFETCH(qint64, usedAfterMs);
     QFETCH(int, earlierUses);
     QFETCH(int, newerChallenges);
+    QFETCH(int, otherSenders);
     QFETCH(vxdp::Status, expected);
 
     SimDevice &issuer = nonceFrom == OtherDevice ? *m_other : *m_device;
-    vxdp::Challenge challenge = issuer.issueChallenge(kStart, SimClient::newTxid());
+    vxdp::Challenge challenge = issuer.issueChallenge(kStart, SimClient::newTxid(), kOwner);
     // Sealed to the asked device whoever issued the nonce, so that the device can open it.
     challenge.publicKey = m_device->record().keys.publicKey;
-    for (int i = 0; i < newerChallenges; ++i)
-        m_device->issueChallenge(kStart + i, SimClient::newTxid());
+    for (int i = 0; i < newerChallenges; ++i) {
+        const std::string sender = otherSenders ? "192.0.2." + std::to_string(1 + i % otherSenders) : kOwner;
+        m_device->issueChallenge(kStart + i % 1000, SimClient::newTxid(), sender);
+    }
     if (nonceFrom == BeforeRestart)
         restart();
     for (int i = 0; i < earlierUses; ++i) {
@@ -419,7 +429,7 @@ void tst_SimDevice::ownerSparedDuringLockout()
                               : std::string("0000000000000000");
         break;
     }
-    const vxdp::Challenge challenge = m_device->issueChallenge(kStart, SimClient::newTxid());
+    const vxdp::Challenge challenge = m_device->issueChallenge(kStart, SimClient::newTxid(), kGuesser);
     const DeviceOutcome outcome
         = m_device->handle(type, SimClient::sealedWith(challenge, type, target(), secret), context(kStart, kGuesser));
     QCOMPARE(outcome.result.status, expected);

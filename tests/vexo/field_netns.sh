@@ -17,7 +17,7 @@ bin=${VEXO_TEST_BIN_DIR:?}
 id=$$
 ns_prog=vfp$id ns_br=vfbr$id ns_a=vfa$id ns_c=vfc$id ns_d=vfd$id
 port=$((40000 + (id + 7) % 20000))
-tries=${VEXO_LOSSY_TRIES:-10}
+tries=${VEXO_LOSSY_TRIES:-20}
 . "$(dirname "$0")/netns.sh"
 
 failures=0
@@ -83,7 +83,14 @@ else
     fail "adapter changes not logged: $(grep -c . "$work/wlog/vexo.log") log lines"
 fi
 
-# 3. 20 % of the frames lost each way on link A: every device listed within 2 s in 9 of 10 tries.
+# 3. 20 % of the frames lost each way on link A: every device listed within 2 s in at least 15 of
+# 20 tries. Measured on a loaded 2-core machine: 1 incomplete try in 100 (99 of 100 complete). The
+# bound allows five times that rate, for a machine busier still: with q = 0.05 per try, more than
+# 5 incomplete tries of 20 come with a chance of
+#   P(X >= 6) = 1 - sum_{i=0..5} C(20,i) 0.05^i 0.95^(20-i) = 3.3e-4,
+# below one run in a thousand (at the measured q = 0.01 it is 3.5e-8; the earlier bound, 9 of 10,
+# failed at q = 0.05 in 1 - 0.95^10 - 10 * 0.05 * 0.95^9 = 8.6 % of the runs). A single inquiry per
+# round (q near 0.67) fails it in 9,998 runs of 10,000. The test runs alone (RUN_SERIAL).
 # This kernel may lack netem; a bridge rule drops the frames instead.
 if ! command -v nft >/dev/null; then
     echo "SKIP (lossy link): no nft command; install nftables"
@@ -107,12 +114,16 @@ for t in $(seq "$tries"); do
 done
 ip netns exec $ns_br nft list table bridge lossy | grep -o 'packets [0-9]*' | tr '\n' ' ' >"$work/drops"
 echo "lossy link: every device listed within 2 s in $full of $tries tries (found ${results[*]} of 10; dropped $(cat "$work/drops"))"
-[ $((full * 10)) -ge $((tries * 9)) ] || fail "lossy link: $full of $tries tries complete"
+# At most a quarter incomplete: 5 of the default 20 (see above).
+[ $((full * 4)) -ge $((tries * 3)) ] || fail "lossy link: $full of $tries tries complete"
 ip netns exec $ns_br nft delete table bridge lossy
 fi
 
 # 4. A strict reverse-path filter drops every answer from the foreign subnets; the hint says why.
+# The filter is IPv4's: over the IPv6 link-local path the devices are still found, so the program's
+# namespace goes without IPv6 here, as a laptop with IPv6 switched off.
 ip netns exec $ns_prog sysctl -qw net.ipv4.conf.all.rp_filter=1
+ip netns exec $ns_prog sysctl -qw net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1
 mkdir -p "$work/log"
 cli_env="VEXO_LOG_DIR=$work/log" cli list --json --wait 3000 >"$work/rp.json" 2>"$work/rp.err"
 n=$(count "$work/rp.json")

@@ -5,14 +5,19 @@
 #include <protocol/crypto.h>
 #include <protocol/identity.h>
 
+#include <QHash>
+
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
 constexpr std::int64_t kChallengeLifetimeMs = 30'000;
 constexpr std::size_t kMaxChallenges = 32;
+constexpr std::size_t kMaxChallengesPerSender = 8;
 constexpr std::int64_t kAnswerLifetimeMs = 10'000;
 constexpr std::size_t kMaxAnswers = 64;
+constexpr std::size_t kMaxAnswersPerSender = 16;
 constexpr int kRefusalsBeforeLock = 5;
 constexpr int kMaxLockoutDoublings = 6;
 constexpr std::size_t kMaxSenders = 1024;
@@ -39,6 +44,38 @@ bool validMask(const std::array<std::uint8_t, 4> &mask)
 bool validHost(const std::array<std::uint8_t, 4> &ip)
 {
     return ip[0] != 0 && ip[0] != 127 && ip[0] < 224;
+}
+
+struct AddressHash
+{
+    std::size_t operator()(const QHostAddress &address) const { return qHash(address); }
+};
+
+// Makes room in a table shared by all senders (oldest entry first) for one more entry of
+// `sender`. A sender at its share loses its own oldest entry. When the table is full, the
+// sender holding the most loses its oldest (the asking sender itself on a tie). So however
+// fast one address asks, it pushes out only its own entries, never the one or two of an
+// address that holds fewer.
+template<typename Counts, typename Table, typename Sender, typename SenderOf>
+void makeRoom(Table &table, const Sender &sender, std::size_t share, std::size_t capacity, SenderOf senderOf)
+{
+    Counts counts;
+    for (const auto &entry : table)
+        ++counts[senderOf(entry)];
+    const std::size_t own = counts[sender];
+    if (own < share && table.size() < capacity)
+        return;
+    std::size_t most = own;
+    if (own < share) {
+        for (const auto &[holder, held] : counts)
+            most = std::max(most, held);
+    }
+    // The oldest entry of the sender to lose one: a tie among others goes against the oldest.
+    const auto victim = std::find_if(table.begin(), table.end(), [&](const auto &entry) {
+        return most == own ? senderOf(entry) == sender : counts[senderOf(entry)] == most;
+    });
+    if (victim != table.end())
+        table.erase(victim);
 }
 
 } // namespace
@@ -93,12 +130,14 @@ vxdp::Announce SimDevice::announce(vxdp::AnnounceReason reason)
     return a;
 }
 
-vxdp::Challenge SimDevice::issueChallenge(std::int64_t nowMs, std::uint32_t txid)
+vxdp::Challenge SimDevice::issueChallenge(std::int64_t nowMs, std::uint32_t txid, const std::string &sender)
 {
     std::erase_if(m_challenges, [nowMs](const PendingChallenge &c) { return c.expiresMs <= nowMs; });
-    if (m_challenges.size() >= kMaxChallenges)
-        m_challenges.erase(m_challenges.begin()); // the oldest goes first
+    makeRoom<std::unordered_map<std::string, std::size_t>>(
+        m_challenges, sender, kMaxChallengesPerSender, kMaxChallenges,
+        [](const PendingChallenge &c) -> const std::string & { return c.sender; });
     PendingChallenge pending;
+    pending.sender = sender;
     vxdp::randomBytes(pending.nonce.data(), pending.nonce.size());
     pending.expiresMs = nowMs + kChallengeLifetimeMs;
     m_challenges.push_back(pending);
@@ -186,8 +225,9 @@ const QByteArray *SimDevice::cachedAnswer(const QHostAddress &sender, quint16 po
 void SimDevice::cacheAnswer(const QHostAddress &sender, quint16 port, std::uint32_t txid, vxdp::MsgType type,
                             const QByteArray &answer, std::int64_t nowMs)
 {
-    if (m_answers.size() >= kMaxAnswers)
-        m_answers.pop_front();
+    makeRoom<std::unordered_map<QHostAddress, std::size_t, AddressHash>>(
+        m_answers, sender, kMaxAnswersPerSender, kMaxAnswers,
+        [](const CachedAnswer &a) -> const QHostAddress & { return a.sender; });
     m_answers.push_back(CachedAnswer{sender, port, txid, type, nowMs + kAnswerLifetimeMs, answer});
 }
 

@@ -73,8 +73,12 @@ public:
      */
     vxdp::Announce announce(vxdp::AnnounceReason reason);
 
-    /** A fresh nonce, signed together with the requester's transaction id. */
-    vxdp::Challenge issueChallenge(std::int64_t nowMs, std::uint32_t txid);
+    /**
+     * A fresh nonce, signed together with the requester's transaction id. Each sender address
+     * holds a bounded share of the outstanding nonces: a sender that asks faster than it uses
+     * them loses its own oldest, not another sender's.
+     */
+    vxdp::Challenge issueChallenge(std::int64_t nowMs, std::uint32_t txid, const std::string &sender);
 
     /** Carries out GetKey or one of the sealed requests. */
     DeviceOutcome handle(vxdp::MsgType type, const vxdp::Request &request, const DeviceContext &context);
@@ -82,7 +86,7 @@ public:
     /** Passwords are refused from everyone for a while (the console's "lock"). */
     void lock(std::int64_t nowMs, int seconds);
 
-    /** The stored answer to a retransmitted request, or null. */
+    /** The stored answer to a retransmitted request, or null. Each sender address holds a bounded share. */
     const QByteArray *cachedAnswer(const QHostAddress &sender, quint16 port, std::uint32_t txid, vxdp::MsgType type,
                                    std::int64_t nowMs);
     void cacheAnswer(const QHostAddress &sender, quint16 port, std::uint32_t txid, vxdp::MsgType type,
@@ -100,6 +104,7 @@ private:
     {
         std::array<std::uint8_t, vxdp::kNonceSize> nonce{};
         std::int64_t expiresMs = 0;
+        std::string sender; ///< the address it was issued to, for its share of the table
     };
     struct CachedAnswer
     {

@@ -290,7 +290,7 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
     QByteArray answer;
     DeviceOutcome outcome;
     if (type == vxdp::MsgType::ChallengeRequest) {
-        answer = bytes(vxdp::encodeChallenge(txid, device->issueChallenge(now, txid)));
+        answer = bytes(vxdp::encodeChallenge(txid, device->issueChallenge(now, txid, sender.toString().toStdString())));
     } else {
         outcome = device->handle(type, message.request, context(sender));
         if (outcome.replyKey)

@@ -134,6 +134,24 @@ std::uint32_t statusToError(vxdp::Status status)
 // devices in about one try in five; the copies bring that below one in fifty.
 constexpr std::array<int, 6> kRoundMs = {0, 100, 500, 600, 1500, 1600};
 
+// Identities without a valid certificate that one sender address may bring into the list. A
+// recorder announces the few cameras behind it; a flood of invented identities stops here.
+constexpr int kUnverifiedPerSender = 8;
+// Senders whose surplus is logged; beyond this many (forged addresses) it is only counted.
+constexpr std::size_t kFloodLogSenders = 1024;
+// While an operation waits for its device to be announced, or for the certified device behind an
+// unverified identity, it asks again at this pace.
+constexpr milliseconds kAskAgainMs{500};
+
+// A request is sent again at this pace until its answer comes or the time-out passes. A sealed
+// operation takes two round trips (challenge, then request and result) within one time-out; over
+// a link that loses a fifth of the datagrams each way a round trip succeeds in 0.64 of the tries.
+// Doubling the pace up to 600 ms left seven tries for both, and about one operation in three
+// hundred failed; every 150 ms leaves twenty, and two successes among them fail to come in far
+// fewer than one in a million. A device answers repeats from its stored answers, so they cost it
+// no work.
+constexpr milliseconds kRetransmitMs{150};
+
 std::uint32_t newTxid()
 {
     std::uint32_t t = 0;
@@ -445,17 +463,18 @@ void Engine::run(std::shared_ptr<Session> session)
     auto nextExpiry = Clock::now() + milliseconds(250);
     std::vector<std::uint8_t> buffer(vxdp::kMaxDatagram + 1); // one more byte shows an oversized datagram
     std::vector<VEXO_DEVICE_INFO> events;
+    std::string sender;
 
     while (!session->stopping) {
         session->transport.waitReadable(50);
         events.clear();
         // Deliver in batches so that callbacks keep flowing under a flood of answers.
         for (int i = 0; i < 512 && !session->stopping; ++i) {
-            const int n = session->transport.receive(buffer.data(), buffer.size());
+            const int n = session->transport.receive(buffer.data(), buffer.size(), &sender);
             if (n < 0)
                 break;
             session->counters.received++;
-            handleDatagram(*session, buffer.data(), static_cast<std::size_t>(n), events);
+            handleDatagram(*session, buffer.data(), static_cast<std::size_t>(n), sender, events);
         }
         const auto now = Clock::now();
         if (now >= nextExpiry) {
@@ -480,7 +499,7 @@ void Engine::run(std::shared_ptr<Session> session)
     }
 }
 
-void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::size_t size,
+void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::size_t size, const std::string &sender,
                             std::vector<VEXO_DEVICE_INFO> &events)
 {
     vxdp::Decoded decoded = vxdp::decode(data, size);
@@ -494,7 +513,8 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     switch (m.header.type) {
     case vxdp::MsgType::Announce:
         session.announcements++;
-        handleAnnounce(session, m.announce, std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size), events);
+        handleAnnounce(session, m.announce, std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size), sender,
+                       events);
         return;
     case vxdp::MsgType::Challenge:
     case vxdp::MsgType::Result: {
@@ -529,8 +549,33 @@ Engine::Trust Engine::trustOf(Device &device) const
     return device.trust;
 }
 
+bool Engine::admitsUnverified(Session &session, const std::string &sender)
+{
+    auto held = [&](bool settle) {
+        int n = 0;
+        for (auto &[mac, device] : session.devices) {
+            if (device.sender == sender && (settle ? trustOf(device) : device.trust) != Trust::Verified)
+                ++n;
+        }
+        return n;
+    };
+    // Counting costs no cryptography until the share is reached; then the sender's unchecked
+    // identities are settled (each once), so that certified devices do not use up its share.
+    return held(false) < kUnverifiedPerSender || held(true) < kUnverifiedPerSender;
+}
+
+void Engine::refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &a)
+{
+    session.counters.dropped++;
+    if (session.floodLogged.size() < kFloodLogSenders && session.floodLogged.insert(sender).second)
+        VEXO_LOG(LogLevel::Warning,
+                 "%s already has %d devices without a valid maker certificate listed: further ones from it, "
+                 "first %s (%s), are not listed",
+                 sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
+}
+
 void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
-                            std::vector<VEXO_DEVICE_INFO> &events)
+                            const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events)
 {
     const std::string mac = vxdp::macToText(a.device.mac);
     const std::string &serial = a.device.serial;
@@ -549,7 +594,20 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         // A device filtered out costs no cryptography; a listed one is checked once, for its record.
         if (goodbye || !passesFilter(toDeviceInfo(a.device).ipv4Address))
             return;
+        // Beyond its share of unverified identities, a sender's newcomer is listed only with a
+        // valid certificate and signature.
+        bool certified = false;
+        if (!admitsUnverified(session, sender)) {
+            certified = vxdp::certificateValid(m_deviceCaKey, a) && vxdp::announceSignatureValid(a.signingKey, a);
+            if (!certified) {
+                refuseSurplus(session, sender, a);
+                return;
+            }
+        }
         Device &d = session.devices[mac];
+        d.sender = sender;
+        if (certified)
+            d.trust = Trust::Verified;
         d.announce = a;
         d.lastBody = std::move(body);
         d.info = toDeviceInfo(a.device);
@@ -604,6 +662,11 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
                      serial.c_str(), mac.c_str());
             return;
         }
+        // A new MAC without a certificate is a new identity: it needs room in its sender's share.
+        if (!known && !certified && !admitsUnverified(session, sender)) {
+            refuseSurplus(session, sender, a);
+            return;
+        }
         if (rival) {
             if (rival->listed) {
                 rival->info.eventCode = VEXO_EVENT_OFFLINE;
@@ -616,6 +679,8 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         VEXO_LOG(LogLevel::Info, "%s (%s) now has %s key", serial.c_str(), mac.c_str(),
                  certified ? "a new certified" : "an uncertified");
         Device &d = session.devices[mac];
+        if (d.sender.empty())
+            d.sender = sender;
         const bool wasListed = d.listed;
         d.announce = a;
         d.lastBody = std::move(body);
@@ -723,7 +788,6 @@ std::uint32_t Engine::exchange(Session &session, const std::vector<std::uint8_t>
     waiter.accept = accept;
     std::unique_lock lock(session.mutex);
     session.waiters[txid] = &waiter;
-    auto backoff = milliseconds(150);
     std::uint32_t error = VEXO_ERR_TIMEOUT;
     for (;;) {
         lock.unlock();
@@ -733,7 +797,7 @@ std::uint32_t Engine::exchange(Session &session, const std::vector<std::uint8_t>
             error = VEXO_ERR_NETWORK;
             break;
         }
-        const auto wakeAt = std::min(Clock::now() + backoff, deadline);
+        const auto wakeAt = std::min(Clock::now() + kRetransmitMs, deadline);
         session.answered.wait_until(lock, wakeAt, [&] { return waiter.answer.has_value() || session.stopping; });
         if (waiter.answer) {
             *answer = std::move(*waiter.answer);
@@ -746,7 +810,6 @@ std::uint32_t Engine::exchange(Session &session, const std::vector<std::uint8_t>
         }
         if (Clock::now() >= deadline)
             break;
-        backoff = std::min(backoff * 2, milliseconds(600));
     }
     session.waiters.erase(txid);
     return error;
@@ -774,20 +837,44 @@ std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, C
         const auto it = session.devices.find(key);
         return it == session.devices.end() ? nullptr : &it->second;
     };
-    Device *device = find();
-    if (!device) {
-        // Not announced yet (a call right after the start): ask, and wait for it within the timeout.
-        lock.unlock();
-        send(session, vxdp::encodeInquiry(newTxid()));
-        lock.lock();
-        session.answered.wait_until(lock, deadline, [&] { return session.stopping || (device = find()) != nullptr; });
-        if (session.stopping)
-            return VEXO_ERR_NOT_STARTED;
-        if (!device)
-            return VEXO_ERR_UNKNOWN_DEVICE;
+    // Asks the devices every half second until `ready` holds or the time-out passes, so that one
+    // lost inquiry or answer does not cost the whole time-out.
+    auto askUntil = [&](const std::function<bool()> &ready) {
+        bool done = ready();
+        while (!done && !session.stopping && Clock::now() < deadline) {
+            lock.unlock();
+            send(session, vxdp::encodeInquiry(newTxid()));
+            lock.lock();
+            done = session.answered.wait_until(lock, std::min(Clock::now() + kAskAgainMs, deadline),
+                                               [&] { return session.stopping || ready(); });
+        }
+        return done && !session.stopping;
+    };
+    // Not announced yet (a call right after the start): ask, and wait for it within the time-out.
+    Device *device = nullptr;
+    if (!askUntil([&] { return (device = find()) != nullptr; }))
+        return session.stopping ? VEXO_ERR_NOT_STARTED : VEXO_ERR_UNKNOWN_DEVICE;
+    if (trustOf(*device) != Trust::Verified) {
+        // Anyone can answer first with the device's serial number and MAC. The certified device
+        // with that identity replaces such an entry when it answers: wait for it within the time-out.
+        const std::string serial = device->announce.device.serial;
+        const auto deviceMac = device->announce.device.mac;
+        auto certified = [&] {
+            Device *d = find();
+            if (!d || d->announce.device.serial != serial || d->announce.device.mac != deviceMac
+                || trustOf(*d) != Trust::Verified)
+                return false;
+            device = d;
+            return true;
+        };
+        if (!askUntil(certified)) {
+            if (session.stopping)
+                return VEXO_ERR_NOT_STARTED;
+            VEXO_LOG(LogLevel::Warning, "%s (%s): no device with a valid maker certificate answered in time",
+                     serial.c_str(), vxdp::macToText(deviceMac).c_str());
+            return VEXO_ERR_UNVERIFIED;
+        }
     }
-    if (trustOf(*device) != Trust::Verified)
-        return VEXO_ERR_UNVERIFIED;
     keys->box = device->announce.publicKey;
     keys->signing = device->announce.signingKey;
     return VEXO_NOERROR;
@@ -818,8 +905,11 @@ std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, v
         vxdp::Message challenge;
         error = exchange(*session, vxdp::encodeRequest(vxdp::MsgType::ChallengeRequest, challengeTx, ask), challengeTx,
                          vxdp::MsgType::Challenge, genuineChallenge, deadline, &challenge);
-        if (error)
+        if (error) {
+            VEXO_LOG(LogLevel::Info, "%s of %s: no challenge came (error %u)", typeName(type),
+                     request.target.text.c_str(), error);
             break;
+        }
         secret.type = type;
         secret.nonce = challenge.challenge.nonce;
         secret.bound = vxdp::hash32(vxdp::boundFields(type, request));
@@ -840,8 +930,11 @@ std::uint32_t Engine::sealedRequest(vxdp::MsgType type, vxdp::Request request, v
         vxdp::Message result;
         error = exchange(*session, vxdp::encodeRequest(type, tx, request), tx, vxdp::MsgType::Result, genuineResult,
                          deadline, &result);
-        if (error)
+        if (error) {
+            VEXO_LOG(LogLevel::Info, "%s of %s: challenge taken, no result came (error %u)", typeName(type),
+                     request.target.text.c_str(), error);
             break;
+        }
         error = statusToError(result.result.status);
         if (error != VEXO_ERR_STALE || attempt == 1)
             break;

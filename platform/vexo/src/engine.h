@@ -19,6 +19,7 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace vexo {
@@ -74,6 +75,7 @@ private:
         VEXO_DEVICE_INFO info{};
         bool listed = false;
         std::chrono::steady_clock::time_point lastSeen;
+        std::string sender; ///< the address that brought the identity into the list, for its share
     };
     struct Waiter
     {
@@ -108,7 +110,8 @@ private:
         std::condition_variable answered;                // an answer arrived or a device appeared
         std::unordered_map<std::string, Device> devices; // by MAC text
         std::unordered_map<std::string, std::string> macBySerial;
-        std::map<std::uint32_t, Waiter *> waiters; // by transaction id
+        std::unordered_set<std::string> floodLogged; // senders whose surplus identities were logged
+        std::map<std::uint32_t, Waiter *> waiters;   // by transaction id
 
         // Inquiry rounds (with automatic inquiries): start and VEXO_SendInquiry send the inquiry
         // three times (each twice) within two seconds, so that a lossy link fills the list at
@@ -131,10 +134,18 @@ private:
     /** Reads the adapters again and sends one inquiry. */
     bool sendInquiryNow(Session &session);
     void run(std::shared_ptr<Session> session);
-    void handleDatagram(Session &session, const std::uint8_t *data, std::size_t size,
+    void handleDatagram(Session &session, const std::uint8_t *data, std::size_t size, const std::string &sender,
                         std::vector<VEXO_DEVICE_INFO> &events);
     void handleAnnounce(Session &session, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
-                        std::vector<VEXO_DEVICE_INFO> &events);
+                        const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events);
+    /**
+     * Whether @p sender may bring one more identity without a valid certificate into the list:
+     * each address holds a few (a recorder announces the cameras behind it), verified devices
+     * any number.
+     */
+    bool admitsUnverified(Session &session, const std::string &sender);
+    /** Drops a surplus identity of @p sender: counted, and logged once per sender. */
+    void refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &announce);
     /** Takes an announcement as the device's new state and reports what it changed. */
     void accept(Device &device, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
                 std::vector<VEXO_DEVICE_INFO> &events);
@@ -151,7 +162,11 @@ private:
                            std::chrono::steady_clock::time_point deadline, vxdp::Message *answer);
     /** Challenge, sealed request and result, retried once when the challenge went stale. */
     std::uint32_t sealedRequest(vxdp::MsgType type, vxdp::Request request, vxdp::Secret secret);
-    /** The pinned keys of the target, waiting for it to be announced if need be; fails for unverified devices. */
+    /**
+     * The pinned keys of the target, waiting for it to be announced if need be. A target known only
+     * by an identity without a valid certificate (perhaps an impostor that answered first) waits for
+     * a certified announcement with its serial number and MAC; without one it fails with 2028.
+     */
     std::uint32_t pinnedKeys(Session &session, const vxdp::Target &target,
                              std::chrono::steady_clock::time_point deadline, PinnedKeys *keys);
     /** Clears the IPv6 flags of fields equal to what the device with this MAC last reported. */

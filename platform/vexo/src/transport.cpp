@@ -765,14 +765,14 @@ bool Transport::waitReadable(int timeoutMs)
     return std::any_of(fds, fds + sockets, [](const PollFd &f) { return (f.revents & POLLIN) != 0; });
 }
 
-int Transport::receive(std::uint8_t *buffer, std::size_t capacity)
+int Transport::receive(std::uint8_t *buffer, std::size_t capacity, std::string *sender)
 {
     const NativeSocket sockets[3] = {m_socket, m_groupSocket6, m_socket6};
     for (unsigned k = 0; k < 3; ++k) {
         const unsigned which = (m_nextReceive + k) % 3;
         if (sockets[which] == kNoSocket)
             continue;
-        const int n = receiveFrom(sockets[which], which != 0, buffer, capacity);
+        const int n = receiveFrom(sockets[which], which != 0, buffer, capacity, sender);
         if (n >= 0) {
             m_nextReceive = (which + 1) % 3;
             return n;
@@ -781,7 +781,8 @@ int Transport::receive(std::uint8_t *buffer, std::size_t capacity)
     return -1;
 }
 
-int Transport::receiveFrom(NativeSocket socket, bool linkLocal, std::uint8_t *buffer, std::size_t capacity)
+int Transport::receiveFrom(NativeSocket socket, bool linkLocal, std::uint8_t *buffer, std::size_t capacity,
+                           std::string *sender)
 {
     const auto s = static_cast<SocketHandle>(socket);
     if (linkLocal) {
@@ -798,6 +799,12 @@ int Transport::receiveFrom(NativeSocket socket, bool linkLocal, std::uint8_t *bu
         // The IPv6 path is the link's alone: devices send from their link-local address.
         if (!isLinkLocal(reinterpret_cast<const std::uint8_t *>(&from6.sin6_addr)))
             return 0;
+        if (sender) {
+            // Link-local addresses repeat on other links: the adapter is part of the address.
+            char text[INET6_ADDRSTRLEN] = {};
+            sender->assign(inet_ntop(AF_INET6, &from6.sin6_addr, text, sizeof text) ? text : "");
+            *sender += '%' + std::to_string(from6.sin6_scope_id);
+        }
         return static_cast<int>(n);
     }
     sockaddr_in from{};
@@ -814,6 +821,10 @@ int Transport::receiveFrom(NativeSocket socket, bool linkLocal, std::uint8_t *bu
     if (m_config.scope == Scope::Loopback
         && (from.sin_port != htons(m_config.devicePort) || ntohl(from.sin_addr.s_addr) >> 24 != 127))
         return 0;
+    if (sender) {
+        char text[INET_ADDRSTRLEN] = {};
+        sender->assign(inet_ntop(AF_INET, &from.sin_addr, text, sizeof text) ? text : "");
+    }
     return static_cast<int>(n);
 }
 

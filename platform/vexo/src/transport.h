@@ -91,8 +91,8 @@ public:
     bool sendToDevices(const std::vector<std::uint8_t> &datagram);
     /** Waits until a datagram can be read or the timeout passes. */
     bool waitReadable(int timeoutMs);
-    /** Reads one datagram without blocking; -1 when none is waiting. */
-    int receive(std::uint8_t *buffer, std::size_t capacity);
+    /** Reads one datagram without blocking; -1 when none is waiting. @p sender gets its source address. */
+    int receive(std::uint8_t *buffer, std::size_t capacity, std::string *sender = nullptr);
 
     /**
      * Reads the host's adapters again: joins the group on new ones, leaves vanished
@@ -119,7 +119,7 @@ private:
     bool openLinkLocal();
     /** Joins and leaves the IPv6 group as adapters come and go; true when one was added. Under m_sendMutex. */
     bool refreshLinkLocal();
-    int receiveFrom(NativeSocket s, bool linkLocal, std::uint8_t *buffer, std::size_t capacity);
+    int receiveFrom(NativeSocket s, bool linkLocal, std::uint8_t *buffer, std::size_t capacity, std::string *sender);
 
     TransportConfig m_config;
     mutable std::mutex m_sendMutex; // guards the socket's outgoing-interface option and the lists below
