@@ -311,6 +311,11 @@ void tst_ExcelManager::refusedExportLeavesNothing_data()
                                       << "" << QList<int>{0} << "VX";
     QTest::addRow("row not in the table") << "devices"
                                           << "" << QList<int>{0, 3} << "VX";
+    // A selection taken before the table shrank: one past the last row, or below the first.
+    QTest::addRow("row equal to the row count") << "devices"
+                                                << "" << QList<int>{0, 1} << "VX";
+    QTest::addRow("negative row") << "devices"
+                                  << "" << QList<int>{-1} << "VX";
     QTest::addRow("text too long for a cell")
         << "devices"
         << "" << QList<int>{0} << QString(XlsWorkbook::MaxCellTextLength + 1, u'x');
