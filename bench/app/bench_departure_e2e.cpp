@@ -14,6 +14,9 @@
 //
 // The library's time-outs are shortened so that a run takes seconds (VEXO_INQUIRY_INTERVAL_MS
 // 1000, VEXO_OFFLINE_TIMEOUT_MS 5000 unless set). Everything stays on 127.0.0.1.
+//
+// Run from the build folder: VEXO_SCOPE=loopback bin/bench_departure_e2e (built beside the
+// program, whose skin, style and settings it loads; about a minute).
 
 #include "simulatorprocess.h"
 
