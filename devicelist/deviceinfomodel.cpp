@@ -584,6 +584,9 @@ void DeviceInfoModel::moveRowValues(int from, int to)
             // Only the gateway column holds cells of both kinds; the kind sorts the column.
             target = isAddressCell(source) ? new aptui::CIpStandardItem(QString()) : new QStandardItem;
             const QSignalBlocker blocker(this);
+            // Taken out first: setItem() would look the replaced cell up after it left the row,
+            // a search through every cell of the table.
+            delete takeItem(to, column);
             setItem(to, column, target);
         }
         CellValues::copy(*target, *source);

@@ -77,8 +77,8 @@ QString ExcelManager::columnName(const QString &headerText)
 
 QString ExcelManager::sheetName(const QString &fileName)
 {
-    // The file name may be one character longer than a sheet tab holds.
-    return fileName.left(XlsWorkbook::MaxSheetNameLength);
+    // The file name may be longer than a sheet tab holds.
+    return XlsWorkbook::fittingSheetName(fileName);
 }
 
 bool ExcelManager::fail(const QString &reason)

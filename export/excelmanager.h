@@ -42,7 +42,10 @@ public:
     /** @brief The name a column gets in the workbook: the header text, "Serial Number" made explicit. */
     static QString columnName(const QString &headerText);
 
-    /** @brief The sheet name of the workbook @p fileName: the name, cut to the length a sheet tab holds. */
+    /**
+     * @brief The sheet name of the workbook @p fileName: the name, cut to the length a sheet tab
+     *        holds without splitting a character (XlsWorkbook::fittingSheetName()).
+     */
     static QString sheetName(const QString &fileName);
 
 private:

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "xlsworkbook.h"
 
+#include <QTextBoundaryFinder>
 #include <QtEndian>
 
 #include <algorithm>
@@ -278,7 +279,28 @@ QString XlsWorkbook::sheetNameProblem(const QString &name)
     }
     if (name.startsWith(u'\'') || name.endsWith(u'\''))
         return QStringLiteral("the sheet name begins or ends with an apostrophe");
+    // Readers show a lone surrogate as garbage or replace the whole name.
+    if (!QStringView(name).isValidUtf16())
+        return QStringLiteral("the sheet name holds half of a surrogate pair");
     return {};
+}
+
+QString XlsWorkbook::fittingSheetName(const QString &name)
+{
+    if (name.size() <= MaxSheetNameLength)
+        return name;
+    qsizetype cut = 0;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, name);
+    for (qsizetype next = graphemes.toNextBoundary(); next > 0 && next <= MaxSheetNameLength;
+         next = graphemes.toNextBoundary())
+        cut = next;
+    if (cut == 0) {
+        // The first cluster alone is too long: keep as many whole code points of it as fit.
+        cut = MaxSheetNameLength;
+        if (name.at(cut - 1).isHighSurrogate() && name.at(cut).isLowSurrogate())
+            --cut;
+    }
+    return name.left(cut);
 }
 
 bool XlsWorkbook::fail(const QString &reason)

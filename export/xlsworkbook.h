@@ -38,7 +38,8 @@ public:
      *
      * Refused when a sheet exists already, when there are more than MaxColumns columns, and
      * for names spreadsheet programs cannot show as a sheet tab: empty, longer than
-     * MaxSheetNameLength, holding one of []:*?/\ or beginning or ending with an apostrophe.
+     * MaxSheetNameLength, holding one of []:*?/\ or half of a surrogate pair, or beginning or
+     * ending with an apostrophe.
      */
     bool createSheet(const QString &name, const QStringList &columnNames);
 
@@ -65,6 +66,15 @@ public:
 
     /** @brief Why @p name cannot be a sheet name, or an empty text when it can. */
     static QString sheetNameProblem(const QString &name);
+
+    /**
+     * @brief @p name cut to at most MaxSheetNameLength UTF-16 units where a character ends.
+     *
+     * The cut never splits a character beyond U+FFFF (a surrogate pair) and keeps a letter
+     * together with its combining marks (a grapheme cluster); only a single cluster longer than
+     * the whole limit is cut between code points. A name that fits is returned unchanged.
+     */
+    static QString fittingSheetName(const QString &name);
 
 private:
     bool fail(const QString &reason);

@@ -49,7 +49,8 @@ constexpr double kSmallOutageTargetMs = 150.0;
 constexpr double kLargeOutageTargetMs = 500.0;
 constexpr double kRefreshTargetMs = 300.0;
 
-// The tests' device record with random addresses and ports (the sort keys), a third not activated.
+// The tests' device record with random addresses and ports (the sort keys), a third not activated,
+// a quarter without extended data.
 VEXO_DEVICE_INFO makeRecord(int i, std::mt19937 &random)
 {
     std::uniform_int_distribution<int> part(0, 255);
@@ -59,6 +60,8 @@ VEXO_DEVICE_INFO makeRecord(int i, std::mt19937 &random)
     record.port = std::uniform_int_distribution<unsigned>(1, 65535)(random);
     record.capabilityFlags |= VEXO_CAP_KEY_RESET;
     record.inactive = i % 3 == 0;
+    // Older devices report no extended data; their gateway cell is plain text, not an address.
+    record.extendedInfoValid = i % 4 != 0;
     return record;
 }
 

@@ -81,6 +81,7 @@ private slots:
     void implausibleRecordIsDropped();
     void nullPointersAreIgnored();
     void reportsFromTheLibraryThreadArriveQueuedInOrder();
+    void singleDepartureArrivesWithTheNextPassOfTheEventLoop();
     void anotherLibraryOnlyWhileStopped_data();
     void anotherLibraryOnlyWhileStopped();
 
@@ -463,15 +464,38 @@ void tst_VexoHandler::reportsFromTheLibraryThreadArriveQueuedInOrder()
         FakeVexo::deliver(&buffer);
         buffer = deviceRecord(3, "C");
         FakeVexo::deliver(&buffer);
+        // One device that leaves and comes back: the list must see it go before it returns.
+        buffer = deviceRecord(3, "A");
+        FakeVexo::deliver(&buffer);
+        buffer = deviceRecord(1, "A");
+        FakeVexo::deliver(&buffer);
         std::memset(&buffer, 0, sizeof buffer);
     });
     library.join();
     QVERIFY(arrived.isEmpty()); // nothing ran on the library's thread
 
-    QTRY_COMPARE(arrived.size(), 3);
-    QCOMPARE(arrived, (QList<QByteArray>{"online A", "update B", "offline C"}));
+    QTRY_COMPARE(arrived.size(), 5);
+    QCOMPARE(arrived, (QList<QByteArray>{"online A", "update B", "offline C", "offline A", "online A"}));
     for (QThread *thread : threads)
         QCOMPARE(thread, QThread::currentThread());
+}
+
+void tst_VexoHandler::singleDepartureArrivesWithTheNextPassOfTheEventLoop()
+{
+    QVERIFY(m_handler->start());
+    QObject receiver;
+    QList<QByteArray> gone;
+    connect(m_handler.get(), &VexoHandler::signalDeviceOffline, &receiver,
+            [&](const VEXO_DEVICE_INFO &r) { gone.append(fieldBytes(r.serialNumber).toByteArray()); });
+    std::thread library([] {
+        const VEXO_DEVICE_INFO record = deviceRecord(VEXO_EVENT_OFFLINE, "GONE");
+        FakeVexo::deliver(&record);
+    });
+    library.join();
+    QVERIFY(gone.isEmpty());
+    // The list gathers departures that arrive together, but a lone one never waits for company.
+    QCoreApplication::processEvents();
+    QCOMPARE(gone, QList<QByteArray>{"GONE"});
 }
 
 void tst_VexoHandler::anotherLibraryOnlyWhileStopped_data()

@@ -124,6 +124,20 @@ QHash<QString, Case> cases()
     longName.modelRows = {deviceRow(7, QStringLiteral("VX-IPC-B420"))};
     longName.exportedRows = {0};
     all.insert(QStringLiteral("longest file name"), longName);
+
+    // A sheet tab holds 31 UTF-16 units; the cut keeps whole characters.
+    const QString thirty = longName.fileName.left(30);
+    const auto cutName = [&all, &longName](const char *caseName, const QString &fileName, const QString &sheetName) {
+        Case c = longName;
+        c.fileName = fileName;
+        c.sheetName = sheetName;
+        all.insert(QString::fromLatin1(caseName), c);
+    };
+    cutName("emoji ending 31 units, kept", thirty.left(29) + QStringLiteral("\U0001F4F7"),
+            thirty.left(29) + QStringLiteral("\U0001F4F7"));
+    cutName("emoji across the 31st unit, dropped whole", thirty + QStringLiteral("\U0001F4F7"), thirty);
+    cutName("CJK beyond U+FFFF across the 31st unit", thirty + QStringLiteral("\U00020BB7"), thirty);
+    cutName("accent after the 31st unit, dropped with its letter", thirty + QStringLiteral("e\u0301"), thirty);
     return all;
 }
 
@@ -200,7 +214,10 @@ void tst_ExcelManager::workbookCases()
     QTest::addColumn<QString>("caseName");
     for (const QString &name :
          {QStringLiteral("Chinese and long texts"), QStringLiteral("no rows"), QStringLiteral("1500 rows"),
-          QStringLiteral("longest file name"), QStringLiteral("text across several records")})
+          QStringLiteral("longest file name"), QStringLiteral("text across several records"),
+          QStringLiteral("emoji ending 31 units, kept"), QStringLiteral("emoji across the 31st unit, dropped whole"),
+          QStringLiteral("CJK beyond U+FFFF across the 31st unit"),
+          QStringLiteral("accent after the 31st unit, dropped with its letter")})
         QTest::addRow("%s", qPrintable(name)) << name;
 }
 
@@ -294,6 +311,11 @@ void tst_ExcelManager::refusedExportLeavesNothing_data()
                                       << "" << QList<int>{0} << "VX";
     QTest::addRow("row not in the table") << "devices"
                                           << "" << QList<int>{0, 3} << "VX";
+    // A selection taken before the table shrank: one past the last row, or below the first.
+    QTest::addRow("row equal to the row count") << "devices"
+                                                << "" << QList<int>{0, 1} << "VX";
+    QTest::addRow("negative row") << "devices"
+                                  << "" << QList<int>{-1} << "VX";
     QTest::addRow("text too long for a cell")
         << "devices"
         << "" << QList<int>{0} << QString(XlsWorkbook::MaxCellTextLength + 1, u'x');

@@ -67,6 +67,8 @@ void tst_XlsWorkbook::sheetName_data()
     QTest::addRow("leading apostrophe") << "'devices" << false;
     QTest::addRow("trailing apostrophe") << "devices'" << false;
     QTest::addRow("inner apostrophe") << "site's devices" << true;
+    QTest::addRow("character beyond U+FFFF") << QStringLiteral("camera \U0001F4F7") << true;
+    QTest::addRow("half of a surrogate pair") << QStringLiteral("camera \U0001F4F7").chopped(1) << false;
 }
 
 void tst_XlsWorkbook::sheetName()

@@ -10,11 +10,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
+
+#if defined(Q_OS_UNIX)
+#    include <unistd.h>
+#endif
 
 using namespace VexoTool;
 
@@ -64,6 +69,7 @@ private slots:
     void cleanCopyOfMissingSourceRemovesOldCopy();
     void cleanCopyNotWritableGivesEmptyPath();
     void cleanCopyPathFollowsProgramFolder();
+    void cleanCopyBesideReadOnlyProgramGoesToDataFolder();
     void batchFolder_data();
     void batchFolder();
     void resetFilesMatchBySerial_data();
@@ -325,6 +331,32 @@ void tst_RecoveryFiles::cleanCopyPathFollowsProgramFolder()
 
     // The program's own folder while it is writable (the test runs from the build tree).
     QCOMPARE(cleanCopyPath(), QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("copy.xml")));
+}
+
+void tst_RecoveryFiles::cleanCopyBesideReadOnlyProgramGoesToDataFolder()
+{
+#if defined(Q_OS_UNIX)
+    if (geteuid() == 0)
+        QSKIP("runs as root, for whom every folder is writable: the program folder cannot be made read-only");
+    QTemporaryDir programFolder;
+    QVERIFY(programFolder.isValid());
+    const auto writableAgain = qScopeGuard([&programFolder] {
+        QFile::setPermissions(programFolder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    QVERIFY(QFile::setPermissions(programFolder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QString sourcePath = m_dir.filePath(QStringLiteral("reset.xml"));
+    QVERIFY(writeFile(sourcePath, "x\n"));
+
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    const QString copyPath = cleanCopyPath(programFolder.path());
+    QCOMPARE(copyPath, QDir(dataFolder).filePath(QStringLiteral("copy.xml")));
+    QCOMPARE(makeCleanCopy(sourcePath, copyPath), copyPath);
+    QVERIFY(QFile::exists(copyPath));
+    QVERIFY(!QFile::exists(programFolder.filePath(QStringLiteral("copy.xml"))));
+    QFile::remove(copyPath);
+#else
+    QSKIP("folder permissions are set the Unix way here");
+#endif
 }
 
 void tst_RecoveryFiles::batchFolder_data()
