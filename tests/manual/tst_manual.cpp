@@ -8,8 +8,8 @@
 
 // The program's explanations of error codes, where this build has them.
 #if __has_include(<errorexplanation.h>)
-#include <errorexplanation.h>
-#define VEXO_HAS_ERROR_EXPLANATION 1
+#    include <errorexplanation.h>
+#    define VEXO_HAS_ERROR_EXPLANATION 1
 #endif
 
 #include <QDir>
@@ -88,7 +88,8 @@ void TestManual::addLanguages()
     QTest::addColumn<QString>("windowTitle");
     QTest::addRow("English") << "VEXO User Manual.pdf"
                              << "manual.en.md"
-                             << "en" << "VEXO Tool";
+                             << "en"
+                             << "VEXO Tool";
     QTest::addRow("Chinese") << QStringLiteral("设备网络搜索用户使用手册.pdf") << "manual.zh.md"
                              << "zh" << QStringLiteral("VEXO 工具");
 }
@@ -316,8 +317,8 @@ void TestManual::quotedTextsAreTheProgramsTexts()
 {
     QFETCH(QString, source);
     QFETCH(QString, language);
-    const QList<QRegularExpression> texts = catalogueTexts(qEnvironmentVariable("VEXO_SOURCE_DIR")
-                                                           + QStringLiteral("/translations/vexotool_%1.ts").arg(language));
+    const QList<QRegularExpression> texts = catalogueTexts(
+        qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/translations/vexotool_%1.ts").arg(language));
     QVERIFY(texts.size() > 100);
     const QString markdown = readAll(QDir(m_sourceDir).filePath(source));
     QStringList headings;
@@ -339,7 +340,8 @@ void TestManual::quotedTextsAreTheProgramsTexts()
             unknown.append(quote);
     }
     QVERIFY(count >= 20);
-    QVERIFY2(unknown.isEmpty(), qPrintable(QStringLiteral("not in the catalogue: ") + unknown.join(QStringLiteral(" | "))));
+    QVERIFY2(unknown.isEmpty(),
+             qPrintable(QStringLiteral("not in the catalogue: ") + unknown.join(QStringLiteral(" | "))));
 }
 
 void TestManual::troubleshootingNamesTheExplainedErrors_data()
@@ -352,7 +354,8 @@ void TestManual::troubleshootingNamesTheExplainedErrors()
     QFETCH(QString, source);
     const QString markdown = readAll(QDir(m_sourceDir).filePath(source));
     // The troubleshooting chapter is the one with the table of error numbers.
-    const QStringList chapters = markdown.split(QRegularExpression(QStringLiteral("^## "), QRegularExpression::MultilineOption));
+    const QStringList chapters
+        = markdown.split(QRegularExpression(QStringLiteral("^## "), QRegularExpression::MultilineOption));
     const auto troubleshooting = std::find_if(chapters.begin(), chapters.end(), [](const QString &chapter) {
         return chapter.contains(QStringLiteral("2009")) && chapter.contains(QLatin1Char('|'));
     });
@@ -365,7 +368,8 @@ void TestManual::troubleshootingNamesTheExplainedErrors()
     // Every number it names is one the discovery library reports.
     QSet<quint32> defined;
     static const QRegularExpression error(QStringLiteral("#define VEXO_ERR_\\w+ +(\\d+)"));
-    const QString header = readAll(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/platform/vexo/include/Vexo.h"));
+    const QString header
+        = readAll(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/platform/vexo/include/Vexo.h"));
     for (auto it = error.globalMatch(header); it.hasNext();)
         defined.insert(it.next().captured(1).toUInt());
     QVERIFY(defined.size() > 10);

@@ -72,14 +72,15 @@ bool addDocumentInfo(const QString &path, const QString &title, const QString &a
     if (!file.open(QIODevice::ReadWrite))
         return false;
     const QByteArray pdf = file.readAll();
-    const QRegularExpressionMatch start
-        = QRegularExpression(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$")).match(QString::fromLatin1(pdf.right(64)));
+    const QRegularExpressionMatch start = QRegularExpression(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"))
+                                              .match(QString::fromLatin1(pdf.right(64)));
     const qsizetype trailerAt = pdf.lastIndexOf("trailer");
     if (!start.hasMatch() || trailerAt < 0)
         return false;
     const QString trailer = QString::fromLatin1(pdf.mid(trailerAt, 256));
     const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("/Size\\s+(\\d+)")).match(trailer);
-    const QRegularExpressionMatch root = QRegularExpression(QStringLiteral("/Root\\s+(\\d+\\s+\\d+)\\s+R")).match(trailer);
+    const QRegularExpressionMatch root
+        = QRegularExpression(QStringLiteral("/Root\\s+(\\d+\\s+\\d+)\\s+R")).match(trailer);
     if (!size.hasMatch() || !root.hasMatch())
         return false;
     const int object = size.captured(1).toInt();
@@ -88,8 +89,8 @@ bool addDocumentInfo(const QString &path, const QString &title, const QString &a
     update += QByteArray::number(object) + " 0 obj\n<<\n/Title " + pdfText(title) + "\n/Author " + pdfText(author)
               + "\n/Creator (vexo-manual)\n/Producer (Qt " QT_VERSION_STR ")\n>>\nendobj\n";
     const qsizetype xrefAt = pdf.size() + update.size();
-    update += "xref\n" + QByteArray::number(object) + " 1\n"
-              + QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \n";
+    update += "xref\n" + QByteArray::number(object) + " 1\n" + QByteArray::number(objectAt).rightJustified(10, '0')
+              + " 00000 n \n";
     update += "trailer\n<<\n/Size " + QByteArray::number(object + 1) + "\n/Root " + root.captured(1).toLatin1()
               + " R\n/Info " + QByteArray::number(object) + " 0 R\n/Prev " + start.captured(1).toLatin1()
               + "\n>>\nstartxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
@@ -335,8 +336,8 @@ int main(int argc, char *argv[])
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             if (it.fragment().charFormat().isImageFormat())
-                placedPictures.append({it.fragment().position(), it.fragment().length(),
-                                       it.fragment().charFormat().toImageFormat()});
+                placedPictures.append(
+                    {it.fragment().position(), it.fragment().length(), it.fragment().charFormat().toImageFormat()});
         }
     }
     for (const Picture &picture : std::as_const(placedPictures)) {

@@ -418,8 +418,8 @@ int main(int argc, char *argv[])
         shoot(QStringLiteral("22-batch-ticked"));
         shootArea(QStringLiteral("22-batch-list"), topLeftOf(list, QSize(700, 250)));
         QRect buttons;
-        for (const char *name : {"m_btnConfigReset", "m_btnExportDeviceInfo", "m_btnRefreshDeviceInfo",
-                                 "m_btnConfigExportFile"}) {
+        for (const char *name :
+             {"m_btnConfigReset", "m_btnExportDeviceInfo", "m_btnRefreshDeviceInfo", "m_btnConfigExportFile"}) {
             const auto *button = list->findChild<QPushButton *>(QLatin1String(name));
             if (button && button->isVisible())
                 buttons |= QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
