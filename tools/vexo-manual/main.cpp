@@ -84,10 +84,15 @@ bool addDocumentInfo(const QString &path, const QString &title, const QString &a
     if (!size.hasMatch() || !root.hasMatch())
         return false;
     const int object = size.captured(1).toInt();
+    // The writer's date of creation carries over into the new dictionary.
+    const QRegularExpressionMatch created
+        = QRegularExpression(QStringLiteral("/CreationDate\\s*(\\(D:[^)]*\\))")).match(QString::fromLatin1(pdf));
     QByteArray update = "\n";
     const qsizetype objectAt = pdf.size() + update.size();
     update += QByteArray::number(object) + " 0 obj\n<<\n/Title " + pdfText(title) + "\n/Author " + pdfText(author)
-              + "\n/Creator (vexo-manual)\n/Producer (Qt " QT_VERSION_STR ")\n>>\nendobj\n";
+              + "\n/Creator (vexo-manual)\n/Producer (Qt " QT_VERSION_STR ")\n"
+              + (created.hasMatch() ? "/CreationDate " + created.captured(1).toLatin1() + '\n' : QByteArray())
+              + ">>\nendobj\n";
     const qsizetype xrefAt = pdf.size() + update.size();
     update += "xref\n" + QByteArray::number(object) + " 1\n" + QByteArray::number(objectAt).rightJustified(10, '0')
               + " 00000 n \n";
