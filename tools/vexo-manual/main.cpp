@@ -253,6 +253,19 @@ int main(int argc, char *argv[])
             format.setCellPadding(px * 4);
             format.setCellSpacing(0);
             format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+            // Two columns: the one with more text gets the larger share.
+            if (table->columns() == 2) {
+                qsizetype text[2] = {0, 0};
+                for (int row = 0; row < table->rows(); ++row) {
+                    for (int column = 0; column < 2; ++column) {
+                        const QTextTableCell cell = table->cellAt(row, column);
+                        text[column] += cell.lastPosition() - cell.firstPosition();
+                    }
+                }
+                const double left = text[0] > text[1] ? 64 : 36;
+                format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, left),
+                                                  QTextLength(QTextLength::PercentageLength, 100 - left)});
+            }
             table->setFormat(format);
         }
     }
