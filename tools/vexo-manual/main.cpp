@@ -223,6 +223,7 @@ int main(int argc, char *argv[])
             // The first chapter starts after the title page; the others where the layout says.
             if (level == 2 && !firstChapterSeen) {
                 format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                format.setTopMargin(px * 6); // the page break gives the air above it
                 firstChapterSeen = true;
             }
             cursor.setBlockFormat(format);
@@ -344,6 +345,7 @@ int main(int argc, char *argv[])
             continue;
         QTextBlockFormat format = heading.block.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        format.setTopMargin(px * 6); // the page break gives the air above it
         QTextCursor(heading.block).setBlockFormat(format);
     }
 
@@ -406,6 +408,7 @@ int main(int argc, char *argv[])
             continue;
         QTextBlockFormat format = heading.block.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        format.setTopMargin(px * 6); // the page break gives the air above it
         QTextCursor(heading.block).setBlockFormat(format);
     }
     placed = headingsOf(doc);

@@ -26,6 +26,7 @@
 #include <windowtitle.h>
 
 #include <QAbstractButton>
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -234,7 +235,7 @@ int main(int argc, char *argv[])
     simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vexo-devsim"),
                     {QStringLiteral("--scope"), QStringLiteral("loopback"), QStringLiteral("--port"),
                      QStringLiteral("0"), QStringLiteral("--count"), QStringLiteral("24"), QStringLiteral("--seed"),
-                     QStringLiteral("2026"), QStringLiteral("--test-mode"), QStringLiteral("--no-stdin"),
+                     QStringLiteral("2026"), QStringLiteral("--test-mode"),
                      // Slow enough answers that a batch's progress can be seen.
                      QStringLiteral("--delay-ms"), QStringLiteral("150")});
     QByteArray line;
@@ -559,6 +560,34 @@ int main(int argc, char *argv[])
             shoot(QStringLiteral("20-export-field-marked"));
             modal->close();
         });
+
+    // Last, as it changes a device for good: one that cannot prove its maker, with its mark and tool tip.
+    if (auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"))) {
+        const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
+        for (int row = 0; row < model->rowCount(); ++row)
+            model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
+        const QModelIndex shown
+            = table->model()->index(3, model->columnOf(VexoTool::DeviceInfoModel::ColumnDeviceType));
+        // The table shows the rows sorted; the page counts them in the model's order.
+        const auto *sorted = qobject_cast<const QAbstractProxyModel *>(table->model());
+        const QString serial
+            = list->deviceInfoOfRow(sorted ? sorted->mapToSource(shown).row() : shown.row()).strSerialNumber;
+        simulator.readAll();
+        simulator.write(QStringLiteral("set %1 certificate missing\n").arg(serial).toLatin1());
+        simulator.waitForBytesWritten(1000);
+        pause(1500);
+        if (!simulator.readAll().contains("ok"))
+            std::fprintf(stderr, "the simulator did not take the certificate of %s away\n", qPrintable(serial));
+        const QRect cell = table->visualRect(shown);
+        QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+        QCoreApplication::sendEvent(table->viewport(), &help);
+        pause(500);
+        QRect area(table->viewport()->mapToGlobal(QPoint(0, cell.top())), QSize(620, cell.height()));
+        if (const QWidget *tip = visibleToolTip())
+            area = area.united(tip->frameGeometry());
+        shootArea(QStringLiteral("23-unverified-device"), area.adjusted(0, -70, 20, 20));
+        QToolTip::hideText();
+    }
 
     simulator.kill();
     simulator.waitForFinished(3000);
