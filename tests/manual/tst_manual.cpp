@@ -3,7 +3,14 @@
 //
 // The user manual as an installer gets it: both PDFs beside the program, readable as text,
 // with their chapters, a table of contents that points at the right pages, every picture the
-// source asks for, and every font embedded.
+// source asks for, every font embedded, a title and an author; and a text that quotes the
+// program as its catalogues have it and explains every error the program explains.
+
+// The program's explanations of error codes, where this build has them.
+#if __has_include(<errorexplanation.h>)
+#    include <errorexplanation.h>
+#    define VEXO_HAS_ERROR_EXPLANATION 1
+#endif
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +18,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <QXmlStreamReader>
+
+#include <algorithm>
 
 class TestManual : public QObject
 {
@@ -28,6 +38,12 @@ private slots:
     void referencedScreenshotsWereProduced();
     void fontsAreEmbedded_data();
     void fontsAreEmbedded();
+    void pdfNamesTitleAndAuthor_data();
+    void pdfNamesTitleAndAuthor();
+    void quotedTextsAreTheProgramsTexts_data();
+    void quotedTextsAreTheProgramsTexts();
+    void troubleshootingNamesTheExplainedErrors_data();
+    void troubleshootingNamesTheExplainedErrors();
 
 private:
     void addLanguages();
@@ -232,6 +248,174 @@ void TestManual::fontsAreEmbedded()
         QVERIFY2(match.captured(1) == QStringLiteral("yes"), qPrintable(line));
     }
     QVERIFY(fonts > 0);
+}
+
+namespace {
+
+// The translation of @p source in @p context of the catalogue of @p language, as the program shows it.
+QString catalogueTranslation(const QString &language, const char *context, const char *source)
+{
+    QFile file(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/translations/vexotool_%1.ts").arg(language));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader xml(&file);
+    QString currentContext;
+    QString currentSource;
+    while (!xml.atEnd()) {
+        if (!xml.readNextStartElement())
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            currentContext = xml.readElementText();
+        else if (xml.name() == QLatin1String("source"))
+            currentSource = xml.readElementText();
+        else if (xml.name() == QLatin1String("translation") && currentContext == QLatin1String(context)
+                 && currentSource == QLatin1String(source))
+            return xml.readElementText();
+    }
+    return {};
+}
+
+} // namespace
+
+void TestManual::pdfNamesTitleAndAuthor_data()
+{
+    addLanguages();
+}
+
+void TestManual::pdfNamesTitleAndAuthor()
+{
+    QFETCH(QString, pdf);
+    QFETCH(QString, language);
+    const QString windowTitle = catalogueTranslation(language, "VexoTool::VEXOToolMainPage", "VEXO Tool");
+    QVERIFY(!windowTitle.isEmpty());
+    const QString info = run(QStringLiteral("pdfinfo"), {QDir(m_binDir).filePath(pdf)});
+    const auto field = [&info](const char *name) {
+        const QRegularExpression line(QStringLiteral("^%1:\\s*(.*)$").arg(QLatin1String(name)),
+                                      QRegularExpression::MultilineOption);
+        return line.match(info).captured(1).trimmed();
+    };
+    // The manual is named after the program as its window title names it.
+    QVERIFY2(field("Title").startsWith(windowTitle + QLatin1Char(' ')), qPrintable(info));
+    QVERIFY2(!field("Author").isEmpty(), qPrintable(info));
+}
+
+namespace {
+
+// What a user of @p language reads for each text of the catalogue: the translation, or the
+// source text where the translation is missing. Arguments (%1) match any text.
+QList<QRegularExpression> catalogueTexts(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QRegularExpression> texts;
+    QXmlStreamReader xml(&file);
+    QString source;
+    while (!xml.atEnd()) {
+        if (!xml.readNextStartElement())
+            continue;
+        if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const QString translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            QString pattern = QRegularExpression::escape(translation.isEmpty() ? source : translation);
+            pattern.replace(QRegularExpression(QStringLiteral("%\\d")), QStringLiteral(".+"));
+            texts.append(QRegularExpression(QRegularExpression::anchoredPattern(pattern)));
+        }
+    }
+    return texts;
+}
+
+// The manual's text without code: what stands in backticks or indented blocks is no program text.
+QString proseOf(const QString &markdown)
+{
+    static const QRegularExpression code(QStringLiteral("`[^`\n]*`|^    .*$"), QRegularExpression::MultilineOption);
+    return QString(markdown).remove(code);
+}
+
+} // namespace
+
+void TestManual::quotedTextsAreTheProgramsTexts_data()
+{
+    addLanguages();
+}
+
+void TestManual::quotedTextsAreTheProgramsTexts()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, language);
+    const QList<QRegularExpression> texts = catalogueTexts(
+        qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/translations/vexotool_%1.ts").arg(language));
+    QVERIFY(texts.size() > 100);
+    const QString markdown = readAll(QDir(m_sourceDir).filePath(source));
+    QStringList headings;
+    for (const Heading &heading : headingsOf(markdown))
+        headings.append(heading.text);
+    // The menu entry that switches the batch operations on comes with the batch selection.
+    static const QStringList notYetInTheCatalogue = {QStringLiteral("Batch operations"), QStringLiteral("批量操作")};
+    static const QRegularExpression quoted(QStringLiteral("\"([^\"\n]+)\"|“([^”\n]+)”"));
+    QStringList unknown;
+    int count = 0;
+    for (auto it = quoted.globalMatch(proseOf(markdown)); it.hasNext(); ++count) {
+        const QRegularExpressionMatch match = it.next();
+        const QString quote = match.captured(1) + match.captured(2);
+        // A quoted chapter title points at that chapter.
+        if (headings.contains(quote) || notYetInTheCatalogue.contains(quote))
+            continue;
+        if (std::none_of(texts.begin(), texts.end(),
+                         [&quote](const QRegularExpression &text) { return text.match(quote).hasMatch(); }))
+            unknown.append(quote);
+    }
+    QVERIFY(count >= 20);
+    QVERIFY2(unknown.isEmpty(),
+             qPrintable(QStringLiteral("not in the catalogue: ") + unknown.join(QStringLiteral(" | "))));
+}
+
+void TestManual::troubleshootingNamesTheExplainedErrors_data()
+{
+    addLanguages();
+}
+
+void TestManual::troubleshootingNamesTheExplainedErrors()
+{
+    QFETCH(QString, source);
+    const QString markdown = readAll(QDir(m_sourceDir).filePath(source));
+    // The troubleshooting chapter is the one with the table of error numbers.
+    const QStringList chapters
+        = markdown.split(QRegularExpression(QStringLiteral("^## "), QRegularExpression::MultilineOption));
+    const auto troubleshooting = std::find_if(chapters.begin(), chapters.end(), [](const QString &chapter) {
+        return chapter.contains(QStringLiteral("2009")) && chapter.contains(QLatin1Char('|'));
+    });
+    QVERIFY(troubleshooting != chapters.end());
+    QSet<quint32> named;
+    static const QRegularExpression number(QStringLiteral("\\b(20\\d\\d)\\b"));
+    for (auto it = number.globalMatch(*troubleshooting); it.hasNext();)
+        named.insert(it.next().captured(1).toUInt());
+
+    // Every number it names is one the discovery library reports.
+    QSet<quint32> defined;
+    static const QRegularExpression error(QStringLiteral("#define VEXO_ERR_\\w+ +(\\d+)"));
+    const QString header
+        = readAll(qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/platform/vexo/include/Vexo.h"));
+    for (auto it = error.globalMatch(header); it.hasNext();)
+        defined.insert(it.next().captured(1).toUInt());
+    QVERIFY(defined.size() > 10);
+    for (const quint32 code : std::as_const(named))
+        QVERIFY2(defined.contains(code), qPrintable(QString::number(code)));
+
+    // Every error the program explains has its row.
+    QSet<quint32> explained;
+#ifdef VEXO_HAS_ERROR_EXPLANATION
+    for (const quint32 code : std::as_const(defined)) {
+        if (!VexoTool::ErrorExplanation::forCode(code).isEmpty())
+            explained.insert(code);
+    }
+    QVERIFY(!explained.isEmpty());
+#else
+    explained = {2007, 2009, 2011, 2022, 2024, 2028};
+#endif
+    for (const quint32 code : std::as_const(explained))
+        QVERIFY2(named.contains(code), qPrintable(QString::number(code)));
 }
 
 QTEST_GUILESS_MAIN(TestManual)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 //
-// vexo-manual SOURCE.md IMAGEDIR OUTPUT.pdf FONTS: turns one language's manual into a PDF.
+// vexo-manual SOURCE.md IMAGEDIR OUTPUT.pdf FONTS AUTHOR: turns one language's manual into a PDF
+// whose title (the manual's first heading) and author readers show in the document's properties.
 // Qt's Markdown reader lays the text out, pictures come from IMAGEDIR (the screenshots of that
 // language), a table of contents with page numbers follows the title, and every page but the
 // first carries its number. Qt embeds the fonts it draws with, so the PDF reads anywhere.
@@ -15,6 +16,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
@@ -36,6 +38,10 @@ struct Heading
 
 // The pictures' widths are given in the 96 dpi pixels of the document; Qt scales them to the device.
 constexpr double kImageDpi = 96.0;
+// Screenshots print a little smaller than on screen: the program's 9-point text stays readable.
+constexpr double kPictureScale = 0.85;
+// A picture that would leave the rest of its page empty shrinks down to this share to fit there.
+constexpr double kSmallestFit = 0.6;
 
 QList<Heading> headingsOf(const QTextDocument &doc)
 {
@@ -46,6 +52,54 @@ QList<Heading> headingsOf(const QTextDocument &doc)
             headings.append({block.text(), level, block});
     }
     return headings;
+}
+
+// A PDF text string: UTF-16 with its byte order mark, as hex, so any script and any bracket passes.
+QByteArray pdfText(const QString &text)
+{
+    QByteArray hex = "<FEFF";
+    for (const QChar c : text)
+        hex += QByteArray::number(c.unicode(), 16).rightJustified(4, '0').toUpper();
+    return hex + '>';
+}
+
+// Gives the finished PDF at @p path the document information the writer cannot set (the author)
+// by an incremental update: a new information dictionary and a trailer that points at it and at
+// the writer's own cross-reference table. Readers take the last trailer.
+bool addDocumentInfo(const QString &path, const QString &title, const QString &author)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray pdf = file.readAll();
+    const QRegularExpressionMatch start = QRegularExpression(QStringLiteral("startxref\\s+(\\d+)\\s+%%EOF\\s*$"))
+                                              .match(QString::fromLatin1(pdf.right(64)));
+    const qsizetype trailerAt = pdf.lastIndexOf("trailer");
+    if (!start.hasMatch() || trailerAt < 0)
+        return false;
+    const QString trailer = QString::fromLatin1(pdf.mid(trailerAt, 256));
+    const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("/Size\\s+(\\d+)")).match(trailer);
+    const QRegularExpressionMatch root
+        = QRegularExpression(QStringLiteral("/Root\\s+(\\d+\\s+\\d+)\\s+R")).match(trailer);
+    if (!size.hasMatch() || !root.hasMatch())
+        return false;
+    const int object = size.captured(1).toInt();
+    // The writer's date of creation carries over into the new dictionary.
+    const QRegularExpressionMatch created
+        = QRegularExpression(QStringLiteral("/CreationDate\\s*(\\(D:[^)]*\\))")).match(QString::fromLatin1(pdf));
+    QByteArray update = "\n";
+    const qsizetype objectAt = pdf.size() + update.size();
+    update += QByteArray::number(object) + " 0 obj\n<<\n/Title " + pdfText(title) + "\n/Author " + pdfText(author)
+              + "\n/Creator (vexo-manual)\n/Producer (Qt " QT_VERSION_STR ")\n"
+              + (created.hasMatch() ? "/CreationDate " + created.captured(1).toLatin1() + '\n' : QByteArray())
+              + ">>\nendobj\n";
+    const qsizetype xrefAt = pdf.size() + update.size();
+    update += "xref\n" + QByteArray::number(object) + " 1\n" + QByteArray::number(objectAt).rightJustified(10, '0')
+              + " 00000 n \n";
+    update += "trailer\n<<\n/Size " + QByteArray::number(object + 1) + "\n/Root " + root.captured(1).toLatin1()
+              + " R\n/Info " + QByteArray::number(object) + " 0 R\n/Prev " + start.captured(1).toLatin1()
+              + "\n>>\nstartxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
+    return file.write(update) == update.size();
 }
 
 int pageOf(const QTextDocument &doc, const QTextBlock &block)
@@ -63,8 +117,8 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 5) {
-        std::fprintf(stderr, "usage: vexo-manual SOURCE.md IMAGEDIR OUTPUT.pdf FAMILY-OR-FILE[,...]\n");
+    if (args.size() != 6) {
+        std::fprintf(stderr, "usage: vexo-manual SOURCE.md IMAGEDIR OUTPUT.pdf FAMILY-OR-FILE[,...] AUTHOR\n");
         return 2;
     }
     QFile source(args.at(1));
@@ -107,6 +161,13 @@ int main(int argc, char *argv[])
     doc.setDefaultStyleSheet(QString());
     doc.setBaseUrl(QUrl::fromLocalFile(imageDir + QLatin1Char('/')));
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    // The title is the manual's own first heading, as the window title names the program.
+    QString title;
+    for (QTextBlock block = doc.begin(); block.isValid() && title.isEmpty(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 1)
+            title = block.text();
+    }
+    writer.setTitle(title);
 
     const QRect body = writer.pageLayout().paintRectPixels(writer.resolution());
     const QSizeF page(body.width(), body.height() - writer.resolution() * 0.35); // room for the page number
@@ -125,6 +186,7 @@ int main(int argc, char *argv[])
     };
     QList<Picture> pictures;
     QList<std::pair<int, int>> codeFragments;
+    bool firstChapterSeen = false;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -137,11 +199,12 @@ int main(int argc, char *argv[])
                 continue;
             }
             doc.addResource(QTextDocument::ImageResource, QUrl(image.name()), picture);
-            const double width = std::min<double>(imageWidth, picture.width() * 0.8);
+            const double width = std::min<double>(imageWidth, picture.width() * kPictureScale);
             image.setWidth(width);
             image.setHeight(width * picture.height() / picture.width());
             pictures.append({fragment.position(), fragment.length(), image});
         }
+        const bool pictureBlock = !pictures.isEmpty() && block.contains(pictures.last().position);
         // Code keeps its monospace font and falls back to the text's font for other scripts.
         bool codeBlock = !block.text().isEmpty();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -155,10 +218,14 @@ int main(int argc, char *argv[])
         if (level > 0) {
             QTextCursor cursor(block);
             QTextBlockFormat format = block.blockFormat();
-            format.setTopMargin(px * (level == 1 ? 0 : level == 2 ? 6 : 14));
+            format.setTopMargin(px * (level == 1 ? 0 : level == 2 ? 28 : 14));
             format.setBottomMargin(px * 8);
-            if (level == 2)
+            // The first chapter starts after the title page; the others where the layout says.
+            if (level == 2 && !firstChapterSeen) {
                 format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                format.setTopMargin(px * 6); // the page break gives the air above it
+                firstChapterSeen = true;
+            }
             cursor.setBlockFormat(format);
         } else if (QTextCursor(block).currentTable()) { // cells stay tight
             QTextCursor cursor(block);
@@ -170,7 +237,9 @@ int main(int argc, char *argv[])
             QTextCursor cursor(block);
             QTextBlockFormat format = block.blockFormat();
             format.setBottomMargin(px * 6);
-            format.setLineHeight(125, QTextBlockFormat::ProportionalHeight);
+            // A picture's line is as high as the picture: air under it comes from the margin.
+            if (!pictureBlock)
+                format.setLineHeight(125, QTextBlockFormat::ProportionalHeight);
             cursor.setBlockFormat(format);
         }
     }
@@ -185,6 +254,19 @@ int main(int argc, char *argv[])
             format.setCellPadding(px * 4);
             format.setCellSpacing(0);
             format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+            // Two columns: the one with more text gets the larger share.
+            if (table->columns() == 2) {
+                qsizetype text[2] = {0, 0};
+                for (int row = 0; row < table->rows(); ++row) {
+                    for (int column = 0; column < 2; ++column) {
+                        const QTextTableCell cell = table->cellAt(row, column);
+                        text[column] += cell.lastPosition() - cell.firstPosition();
+                    }
+                }
+                const double left = text[0] > text[1] ? 64 : 36;
+                format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, left),
+                                                  QTextLength(QTextLength::PercentageLength, 100 - left)});
+            }
             table->setFormat(format);
         }
     }
@@ -226,14 +308,17 @@ int main(int argc, char *argv[])
     QTextTableFormat tableFormat;
     tableFormat.setBorderStyle(QTextFrameFormat::BorderStyle_None);
     tableFormat.setBorder(0);
-    tableFormat.setCellPadding(px * 0.8);
+    tableFormat.setCellPadding(px * 0.5);
     tableFormat.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     tableFormat.setColumnWidthConstraints(
         {QTextLength(QTextLength::PercentageLength, 90), QTextLength(QTextLength::PercentageLength, 10)});
     QTextTable *toc = at.insertTable(int(headings.size()), 2, tableFormat);
+    // The contents fit on the title page: their lines are a little smaller than the text's.
+    QFont contentsFont(font);
+    contentsFont.setPointSizeF(9.5);
     for (int i = 0; i < headings.size(); ++i) {
         QTextCharFormat format;
-        format.setFont(font);
+        format.setFont(contentsFont);
         if (headings.at(i).level == 2)
             format.setFontWeight(QFont::Bold);
         QTextCursor title = toc->cellAt(i, 0).firstCursorPosition();
@@ -249,14 +334,81 @@ int main(int argc, char *argv[])
     }
     // The page numbers of the chapters, now that the contents take their room. The headings are
     // looked up again: the first one's block was split to make room for the contents.
-    QList<Heading> placed = headingsOf(doc);
-    // A section title left alone at the foot of a page moves to the next page with its text.
-    for (const Heading &heading : std::as_const(placed)) {
-        const QTextBlock next = heading.block.next();
-        if (heading.level != 3 || !next.isValid() || pageOf(doc, heading.block) == pageOf(doc, next))
+    // A chapter starts on a new page when less than a third of the page before it is left: pages
+    // are neither nearly empty nor begin a chapter at their foot.
+    for (const Heading &heading : headingsOf(doc)) {
+        if (heading.level != 2 || heading.block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            continue;
+        const double pageHeight = doc.pageSize().height();
+        const double top = doc.documentLayout()->blockBoundingRect(heading.block).top();
+        if (top - int(top / pageHeight) * pageHeight < pageHeight * 2 / 3)
             continue;
         QTextBlockFormat format = heading.block.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        format.setTopMargin(px * 6); // the page break gives the air above it
+        QTextCursor(heading.block).setBlockFormat(format);
+    }
+
+    // A picture that does not fit below the text before it would leave a gap of up to a page:
+    // where a smaller copy fits, it takes the room instead.
+    // The contents moved every picture: they are looked up again.
+    QList<Picture> placedPictures;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat())
+                placedPictures.append(
+                    {it.fragment().position(), it.fragment().length(), it.fragment().charFormat().toImageFormat()});
+        }
+    }
+    for (const Picture &picture : std::as_const(placedPictures)) {
+        const QTextBlock block = doc.findBlock(picture.position);
+        const QTextBlock previous = block.previous();
+        if (!block.isValid() || !previous.isValid())
+            continue;
+        QAbstractTextDocumentLayout *layout = doc.documentLayout();
+        const double pageHeight = doc.pageSize().height();
+        const double previousBottom = layout->blockBoundingRect(previous).bottom();
+        const int previousPage = int(previousBottom / pageHeight);
+        if (pageOf(doc, block) - 1 <= previousPage)
+            continue;
+        const double room = (previousPage + 1) * pageHeight - previousBottom - doc.documentMargin() * 2
+                            - block.blockFormat().topMargin() - block.blockFormat().bottomMargin() - px * 4;
+        const QTextImageFormat format = picture.format;
+        const double scale = room / format.height();
+        if (scale < kSmallestFit || scale >= 1.0)
+            continue;
+        QTextImageFormat smaller = format;
+        smaller.setWidth(format.width() * scale);
+        smaller.setHeight(format.height() * scale);
+        QTextCursor cursor(&doc);
+        cursor.setPosition(picture.position);
+        cursor.setPosition(picture.position + picture.length, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(smaller);
+    }
+
+    // A short table that would break across two pages moves to the next one whole.
+    for (QTextFrame *frame : doc.rootFrame()->childFrames()) {
+        auto *table = qobject_cast<QTextTable *>(frame);
+        if (!table || table == toc)
+            continue;
+        const double pageHeight = doc.pageSize().height();
+        const QRectF box = doc.documentLayout()->frameBoundingRect(table);
+        if (int(box.top() / pageHeight) == int((box.bottom() - 1) / pageHeight) || box.height() > pageHeight / 3)
+            continue;
+        QTextTableFormat format = table->format();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        table->setFormat(format);
+    }
+
+    QList<Heading> placed = headingsOf(doc);
+    // A title left alone at the foot of a page moves to the next page with its text.
+    for (const Heading &heading : std::as_const(placed)) {
+        const QTextBlock next = heading.block.next();
+        if (heading.level < 2 || !next.isValid() || pageOf(doc, heading.block) == pageOf(doc, next))
+            continue;
+        QTextBlockFormat format = heading.block.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        format.setTopMargin(px * 6); // the page break gives the air above it
         QTextCursor(heading.block).setBlockFormat(format);
     }
     placed = headingsOf(doc);
@@ -286,6 +438,10 @@ int main(int argc, char *argv[])
         }
     }
     painter.end();
+    if (!addDocumentInfo(args.at(3), title, args.at(5))) {
+        std::fprintf(stderr, "cannot add the title and author to %s\n", qPrintable(args.at(3)));
+        return 1;
+    }
     std::printf("%s: %d pages\n", qPrintable(args.at(3)), pages);
     return 0;
 }

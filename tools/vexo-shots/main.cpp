@@ -18,6 +18,7 @@
 #include <devicestore.h>
 #include <multistatelineedit.h>
 #include <menu.h>
+#include <pinbutton.h>
 #include <resetpassworddialog.h>
 #include <resetpasswordwidget.h>
 #include <restorepassworddialog.h>
@@ -25,6 +26,8 @@
 #include <windowtitle.h>
 
 #include <QAbstractButton>
+#include <QAbstractProxyModel>
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QDeadlineTimer>
@@ -95,6 +98,47 @@ void shoot(const QString &name)
     area = area.intersected(screen.rect());
     if (!area.isEmpty())
         withoutEmptyBottom(screen.copy(area)).save(s_outDir + QLatin1Char('/') + name + QStringLiteral("-close.png"));
+}
+
+// NAME.png is only @p area of the screen (global coordinates), for the parts of a window that a
+// whole-window picture would shrink below reading size in the manual.
+void shootArea(const QString &name, const QRect &area)
+{
+    const QImage screen
+        = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect inside = area.intersected(screen.rect());
+    const QString path = s_outDir + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (!inside.isEmpty() && screen.copy(inside).save(path))
+        std::printf("%s\n", qPrintable(path));
+    else
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+// The top left of @p widget, at most @p size: the part a reader needs, at full size.
+QRect topLeftOf(const QWidget *widget, const QSize &size)
+{
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size().boundedTo(size));
+}
+
+// The visible tool tip, if any.
+QWidget *visibleToolTip()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->inherits("QTipLabel"))
+            return widget;
+    }
+    return nullptr;
+}
+
+// The menu entry that switches the batch operations on and off: the checkable entry of the
+// title bar's menu. Null while the program has none.
+QAction *batchOperationsAction(VexoTool::VEXOToolMainPage &window)
+{
+    for (QAction *action : window.aboutMenu()->actions()) {
+        if (action->isCheckable())
+            return action;
+    }
+    return nullptr;
 }
 
 // start() runs a modal dialog; meanwhile the screen is shot and finish() ends the dialog.
@@ -191,7 +235,7 @@ int main(int argc, char *argv[])
     simulator.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vexo-devsim"),
                     {QStringLiteral("--scope"), QStringLiteral("loopback"), QStringLiteral("--port"),
                      QStringLiteral("0"), QStringLiteral("--count"), QStringLiteral("24"), QStringLiteral("--seed"),
-                     QStringLiteral("2026"), QStringLiteral("--test-mode"), QStringLiteral("--no-stdin"),
+                     QStringLiteral("2026"), QStringLiteral("--test-mode"),
                      // Slow enough answers that a batch's progress can be seen.
                      QStringLiteral("--delay-ms"), QStringLiteral("150")});
     QByteArray line;
@@ -219,6 +263,16 @@ int main(int argc, char *argv[])
         pause(100);
     pause(300);
     shoot(QStringLiteral("01-main-window"));
+    shootArea(QStringLiteral("01-main-window-list"), topLeftOf(&window, QSize(760, 420)));
+    {
+        // The pin button on the panel's edge, with a little of the list and the panel around it.
+        const auto *pin = window.findChild<aptui::PinButton *>();
+        const QWidget *panel = window.deviceModifyPage();
+        const QPoint centre = pin && pin->isVisible() && !pin->size().isEmpty()
+                                  ? pin->mapToGlobal(pin->rect().center())
+                                  : panel->mapToGlobal(QPoint(0, panel->height() / 2));
+        shootArea(QStringLiteral("01-pin-button"), QRect(centre - QPoint(230, 110), QSize(460, 220)));
+    }
 
     // One device checked, as an installer would before changing it.
     model->item(2, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
@@ -233,6 +287,10 @@ int main(int argc, char *argv[])
         QCoreApplication::sendEvent(table->viewport(), &help);
         pause(500);
         shoot(QStringLiteral("02-device-checked-tool-tip"));
+        QRect area(table->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+        if (const QWidget *tip = visibleToolTip())
+            area = area.united(tip->frameGeometry());
+        shootArea(QStringLiteral("02-tool-tip"), area.adjusted(-260, -70, 60, 30));
         QToolTip::hideText();
     }
 
@@ -326,8 +384,60 @@ int main(int argc, char *argv[])
     window.OnBtnSystemMenu();
     pause(500);
     shoot(QStringLiteral("03-about-menu"));
+    const auto menuArea = [&window] {
+        const QRect titleBarEnd(window.mapToGlobal(QPoint(window.width() - 240, 0)), QSize(240, 34));
+        return window.aboutMenu()->frameGeometry().united(titleBarEnd).adjusted(-16, 0, 0, 16);
+    };
+    shootArea(QStringLiteral("03-title-bar-menu"), menuArea());
     window.aboutMenu()->close();
     pause(200);
+
+    // Batch operations: switched on in the menu, several rows ticked, the list's batch buttons.
+    QAction *batchOperations = batchOperationsAction(window);
+    if (!batchOperations)
+        std::fprintf(stderr, "the menu has no batch operations entry: the batch shots show the list as it is\n");
+    else if (!batchOperations->isChecked())
+        batchOperations->trigger();
+    pause(300);
+    window.OnBtnSystemMenu();
+    pause(500);
+    shootArea(QStringLiteral("21-batch-menu"), menuArea());
+    window.aboutMenu()->close();
+    pause(200);
+    {
+        const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
+        int ticked = 0;
+        for (int row = 0; row < model->rowCount() && ticked < 3; ++row) {
+            VEXO_DEVICE_INFO record{};
+            const DeviceInfo info = list->deviceInfoOfRow(row);
+            if (DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record) && !record.inactive) {
+                model->item(row, checkColumn)->setCheckState(Qt::Checked);
+                ++ticked;
+            }
+        }
+        pause(400);
+        shoot(QStringLiteral("22-batch-ticked"));
+        shootArea(QStringLiteral("22-batch-list"), topLeftOf(list, QSize(700, 250)));
+        QRect buttons;
+        for (const char *name :
+             {"m_btnConfigReset", "m_btnExportDeviceInfo", "m_btnRefreshDeviceInfo", "m_btnConfigExportFile"}) {
+            const auto *button = list->findChild<QPushButton *>(QLatin1String(name));
+            if (button && button->isVisible())
+                buttons |= QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+        }
+        // The buttons stand above the list's right end: with the list's header below them.
+        if (!buttons.isEmpty()) {
+            const int top = list->mapToGlobal(QPoint(0, 0)).y();
+            shootArea(QStringLiteral("22-batch-buttons"),
+                      QRect(QPoint(std::min(buttons.left(), buttons.right() - 320) - 12, top),
+                            QPoint(buttons.right() + 12, buttons.bottom() + 60)));
+        }
+        for (int row = 0; row < model->rowCount(); ++row)
+            model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
+    }
+    if (batchOperations && batchOperations->isChecked())
+        batchOperations->trigger();
+    pause(300);
 
     shootModal(
         QStringLiteral("04-exit-question"), [&window] { window.close(); },
@@ -450,6 +560,34 @@ int main(int argc, char *argv[])
             shoot(QStringLiteral("20-export-field-marked"));
             modal->close();
         });
+
+    // Last, as it changes a device for good: one that cannot prove its maker, with its mark and tool tip.
+    if (auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"))) {
+        const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
+        for (int row = 0; row < model->rowCount(); ++row)
+            model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
+        const QModelIndex shown
+            = table->model()->index(3, model->columnOf(VexoTool::DeviceInfoModel::ColumnDeviceType));
+        // The table shows the rows sorted; the page counts them in the model's order.
+        const auto *sorted = qobject_cast<const QAbstractProxyModel *>(table->model());
+        const QString serial
+            = list->deviceInfoOfRow(sorted ? sorted->mapToSource(shown).row() : shown.row()).strSerialNumber;
+        simulator.readAll();
+        simulator.write(QStringLiteral("set %1 certificate missing\n").arg(serial).toLatin1());
+        simulator.waitForBytesWritten(1000);
+        pause(1500);
+        if (!simulator.readAll().contains("ok"))
+            std::fprintf(stderr, "the simulator did not take the certificate of %s away\n", qPrintable(serial));
+        const QRect cell = table->visualRect(shown);
+        QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+        QCoreApplication::sendEvent(table->viewport(), &help);
+        pause(500);
+        QRect area(table->viewport()->mapToGlobal(QPoint(0, cell.top())), QSize(620, cell.height()));
+        if (const QWidget *tip = visibleToolTip())
+            area = area.united(tip->frameGeometry());
+        shootArea(QStringLiteral("23-unverified-device"), area.adjusted(0, -70, 20, 20));
+        QToolTip::hideText();
+    }
 
     simulator.kill();
     simulator.waitForFinished(3000);
