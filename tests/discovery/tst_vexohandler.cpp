@@ -373,7 +373,7 @@ void tst_VexoHandler::eventCodeChoosesTheSignal()
     QSignalSpy offlineSpy(m_handler.get(), &VexoHandler::signalDeviceOffline);
 
     auto record = deviceRecord(eventCode);
-    record.reserved5[14] = 0xa5; // the copy carries every byte
+    record.reserved5[sizeof record.reserved5 - 1] = 0xa5; // the copy carries every byte
     FakeVexo::deliver(&record);
 
     QCOMPARE(onlineSpy.count(), online);
