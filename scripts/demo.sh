@@ -25,7 +25,7 @@ done
 echo "Simulated devices on 127.0.0.1:$(sed -n 's/^ready //p' "$state/devsim.log") (state in $state/devices.json; password of activated ones: Admin12345)."
 
 if [ -x "$bin/vexotool" ]; then
-    # F1 and "User Help" open the manual of the folder the program was started in.
+    # The program finds its settings and the manual beside itself; it starts in its own folder as an installed one would.
     cd "$bin"
     ./vexotool
 else

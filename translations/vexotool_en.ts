@@ -427,7 +427,7 @@
     </message>
     <message>
         <source>Modifying the device&apos;s network parameters ...</source>
-        <translation>Modifying the device&apos;s network parameters ...</translation>
+        <translation>Changing the device&apos;s network parameters…</translation>
     </message>
     <message>
         <source>The device answered late; its announcement confirms the change.</source>
@@ -435,7 +435,7 @@
     </message>
     <message>
         <source>Activating the device ...</source>
-        <translation>Activating the device ...</translation>
+        <translation>Activating the device…</translation>
     </message>
 </context>
 <context>
@@ -475,7 +475,7 @@
     <message>
         <source>Error%1: %2</source>
         <extracomment>A line below the result list: an error code and what it means.</extracomment>
-        <translation>Error%1: %2</translation>
+        <translation>Error %1: %2</translation>
     </message>
 </context>
 <context>
@@ -700,7 +700,7 @@
     </message>
     <message>
         <source>After too many wrong passwords the device refuses this computer for a while. Wait a few minutes and try again, or use Forget Password.</source>
-        <translation>After too many wrong passwords the device refuses this computer for a while. Wait a few minutes and try again, or use Forget Password.</translation>
+        <translation>After too many wrong passwords the device refuses this computer for a while. Wait a few minutes and try again, or use Forgot Password.</translation>
     </message>
     <message>
         <source>The device cannot change this setting (for example its IPv6 address). Leave it as it is and try again.</source>

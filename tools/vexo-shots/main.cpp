@@ -425,12 +425,11 @@ int main(int argc, char *argv[])
             if (button && button->isVisible())
                 buttons |= QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
         }
-        // The buttons stand above the list's right end: with the list's header below them.
+        // The bar above the list: the device count on its left, the buttons on its right.
         if (!buttons.isEmpty()) {
-            const int top = list->mapToGlobal(QPoint(0, 0)).y();
+            const QPoint listTopLeft = list->mapToGlobal(QPoint(0, 0));
             shootArea(QStringLiteral("22-batch-buttons"),
-                      QRect(QPoint(std::min(buttons.left(), buttons.right() - 320) - 12, top),
-                            QPoint(buttons.right() + 12, buttons.bottom() + 60)));
+                      QRect(listTopLeft, QPoint(buttons.right() + 12, buttons.bottom() + 12)));
         }
         for (int row = 0; row < model->rowCount(); ++row)
             model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
