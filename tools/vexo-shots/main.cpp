@@ -425,11 +425,11 @@ int main(int argc, char *argv[])
             if (button && button->isVisible())
                 buttons |= QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
         }
-        // The bar above the list: the device count on its left, the buttons on its right.
+        // The bar above the list (the device count, the buttons) and the header row below it.
         if (!buttons.isEmpty()) {
             const QPoint listTopLeft = list->mapToGlobal(QPoint(0, 0));
             shootArea(QStringLiteral("22-batch-buttons"),
-                      QRect(listTopLeft, QPoint(buttons.right() + 12, buttons.bottom() + 12)));
+                      QRect(listTopLeft, QPoint(buttons.right() + 12, buttons.bottom() + 60)));
         }
         for (int row = 0; row < model->rowCount(); ++row)
             model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
