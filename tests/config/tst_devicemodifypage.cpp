@@ -928,9 +928,10 @@ void tst_DeviceModifyPage::lateActivationConfirmedByAnnouncement()
     // The row and the panel turned as after a prompt answer, and the device is activated.
     QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(), QStringLiteral("Activated"));
     QVERIFY(field("m_lineEditAdminPassword")->isVisible());
-    QVERIFY(m_sim.command(QStringLiteral("list"))
-                .contains(QStringLiteral("%1 %2 %3 1")
-                              .arg(slow.strSerialNumber, slow.strMAC.toLower(), slow.strIPv4Address)));
+    QVERIFY(
+        m_sim.command(QStringLiteral("list"))
+            .contains(
+                QStringLiteral("%1 %2 %3 1").arg(slow.strSerialNumber, slow.strMAC.toLower(), slow.strIPv4Address)));
     model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
 }
 

@@ -435,14 +435,14 @@ void tst_RecoverySimulator::batchExport()
 
     // One line for the device without key reset, in the service desk's format.
     const QString failed = fieldText(unsupported.serialNumber);
-    // The line's start as before; the code's explanation after a dash.
-    const QByteArray expectedLine = (failed + QLatin1Char('+') + fieldText(unsupported.startTime)
-                                     + QStringLiteral(" software: ") + fieldText(unsupported.softwareVersion)
-                                     + QStringLiteral(" error code: ") + QString::number(VEXO_ERR_UNSUPPORTED)
-                                     + QStringLiteral(" \u2014 ")
-                                     + VexoTool::ErrorExplanation::forCode(VEXO_ERR_UNSUPPORTED))
-                                        .toUtf8()
-                                    + "\r\n";
+    // Then what the error code means, after a dash.
+    const QByteArray expectedLine
+        = (failed + QLatin1Char('+') + fieldText(unsupported.startTime) + QStringLiteral(" software: ")
+           + fieldText(unsupported.softwareVersion) + QStringLiteral(" error code: ")
+           + QString::number(VEXO_ERR_UNSUPPORTED) + QStringLiteral(" \u2014 ")
+           + VexoTool::ErrorExplanation::forCode(VEXO_ERR_UNSUPPORTED))
+              .toUtf8()
+          + "\r\n";
     QCOMPARE(readAll(batchFile(QStringLiteral("out_error.txt"))), expectedLine);
 
     // Key files of the other two, with the key of the older scheme, readable by the service.
