@@ -29,6 +29,7 @@
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QSize>
 
 namespace VexoTool {
@@ -36,6 +37,8 @@ namespace VexoTool {
 namespace {
 
 constexpr int PinBorderWidth = 20;
+// Folds and unfolds the right-hand panel; free in the list, the panel's fields and the menu.
+const QKeySequence FoldPanelKey(Qt::CTRL | Qt::Key_P);
 constexpr int RightSpaceWidth = 10;
 // The folded bar keeps this far from the window's right edge, over the right spacer.
 constexpr int FoldedBarInset = 11;
@@ -136,6 +139,11 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
 
     connect(m_pinButton, &aptui::PinButton::pinButtonClicked, this, &VEXOToolMainPage::onMovePinButtion);
     connect(m_pinButton, &aptui::PinButton::pinButtonClicked, this, &VEXOToolMainPage::onShowOrHideRightSpace);
+    // The keyboard's way to the fold bar, which takes no focus: the same as a click on it.
+    auto *foldPanel = new QShortcut(FoldPanelKey, this);
+    foldPanel->setObjectName(QStringLiteral("m_shortcutFoldPanel"));
+    connect(foldPanel, &QShortcut::activated, m_pinButton, &QAbstractButton::click);
+    m_pinButton->setShortcutHint(FoldPanelKey);
 
     startDiscovery();
 }

@@ -36,6 +36,8 @@ class DeviceModifyPage;
  *        panel with its fold bar, the cover laid over the window while dialogs run, the
  *        about menu and the exit question.
  *
+ * Ctrl+P folds and unfolds the right-hand panel like a click on its fold bar.
+ *
  * Its constructor wires the discovery service to the device list and starts discovery.
  */
 class VEXOToolMainPage : public QMainWindow

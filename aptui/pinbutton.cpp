@@ -34,9 +34,25 @@ void PinButton::setBuddy(QWidget *buddy)
     updateToolTip();
 }
 
+void PinButton::setShortcutHint(const QKeySequence &key)
+{
+    m_shortcutHint = key;
+    updateToolTip();
+}
+
 void PinButton::updateToolTip()
 {
-    const QString tip = m_buddy && m_buddy->isHidden() ? tr("Show the panel") : tr("Hide the panel");
+    const bool folded = m_buddy && m_buddy->isHidden();
+    QString tip;
+    if (m_shortcutHint.isEmpty()) {
+        tip = folded ? tr("Show the panel") : tr("Hide the panel");
+    } else {
+        const QString key = m_shortcutHint.toString(QKeySequence::NativeText);
+        //: %1 is the key that does the same, such as Ctrl+P
+        tip = folded ? tr("Show the panel (%1)").arg(key)
+                     //: %1 is the key that does the same, such as Ctrl+P
+                     : tr("Hide the panel (%1)").arg(key);
+    }
     setToolTip(tip);
     setAccessibleName(tip);
 }

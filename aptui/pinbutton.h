@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include <QKeySequence>
 #include <QPointer>
 #include <QPushButton>
 
@@ -24,6 +25,9 @@ public:
     void setBuddy(QWidget *buddy);
     QWidget *buddy() const { return m_buddy; }
 
+    /** @brief The key that folds and unfolds the buddy as well, named in the tool tip; none at first. */
+    void setShortcutHint(const QKeySequence &key);
+
     /** @brief Left-pointing arrow: the buddy is shown. */
     static QString spreadStyleSheet();
     /** @brief Right-pointing arrow: the buddy is hidden. */
@@ -41,6 +45,7 @@ private:
     void updateToolTip();
 
     QPointer<QWidget> m_buddy;
+    QKeySequence m_shortcutHint;
 };
 
 } // namespace aptui

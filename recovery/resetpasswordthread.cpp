@@ -5,6 +5,7 @@
 #include "recoveryfiles.h"
 #include "recoverylog.h"
 
+#include <errorexplanation.h>
 #include <vexohandler.h>
 
 #include <QDateTime>
@@ -22,10 +23,17 @@ void removeIfExists(const QString &path)
         QFile::remove(path);
 }
 
-void appendLine(QFile &file, const QString &line)
+// The line of a failed device: the fixed start that the service desk parses, then what the
+// error code means, in the program's language (UTF-8, so the start stays plain ASCII).
+void appendErrorLine(QFile &file, const QString &start, quint32 code)
 {
-    if (file.isOpen())
-        file.write(line.toLatin1() + "\r\n");
+    if (!file.isOpen())
+        return;
+    QString line = start + QString::number(code);
+    const QString explanation = VexoTool::ErrorExplanation::forCode(code);
+    if (!explanation.isEmpty())
+        line += QStringLiteral(" \u2014 ") + explanation;
+    file.write(line.toUtf8() + "\r\n");
 }
 
 } // namespace
@@ -73,8 +81,10 @@ void ResetPasswordThread::runExport()
                     qCWarning(lcRecovery, "[ResetPasswordThread]key file %s not written", qPrintable(path));
                 continue;
             }
-            appendLine(errors, entry + QStringLiteral(" software: ") + m_softwareVersions.value(serial)
-                                   + QStringLiteral(" error code: ") + QString::number(handler->getLastError()));
+            appendErrorLine(errors,
+                            entry + QStringLiteral(" software: ") + m_softwareVersions.value(serial)
+                                + QStringLiteral(" error code: "),
+                            handler->getLastError());
             m_failed = true;
         }
     }
@@ -99,8 +109,10 @@ void ResetPasswordThread::runReset()
         for (auto it = m_resetParams.cbegin(); it != m_resetParams.cend(); ++it) {
             if (handler->resetPasswd(it.key().toLatin1(), it.value()))
                 continue;
-            appendLine(errors, it.key() + QStringLiteral(" + software: ") + m_softwareVersions.value(it.key())
-                                   + QStringLiteral(" error code: ") + QString::number(handler->getLastError()));
+            appendErrorLine(errors,
+                            it.key() + QStringLiteral(" + software: ") + m_softwareVersions.value(it.key())
+                                + QStringLiteral(" error code: "),
+                            handler->getLastError());
             m_failed = true;
         }
     }

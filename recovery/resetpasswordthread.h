@@ -14,8 +14,9 @@
  *
  * It calls the discovery service for one device after the other and writes only its own files
  * into the batch folder (batchFolder()): key files and out_error.txt when exporting, in_error.txt
- * when resetting. A device that fails costs only its line in the error file. A run without a
- * failure leaves no error file behind.
+ * when resetting. A device that fails costs only its line in the error file, which ends with the
+ * error code and, where ErrorExplanation has one, " — " and its explanation (UTF-8). A run
+ * without a failure leaves no error file behind.
  *
  * Fill the inputs before start() and read failed() only after the thread has finished.
  */

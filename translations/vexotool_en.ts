@@ -985,5 +985,15 @@
         <source>Hide the panel</source>
         <translation>Hide the panel</translation>
     </message>
+    <message>
+        <source>Show the panel (%1)</source>
+        <extracomment>%1 is the key that does the same, such as Ctrl+P</extracomment>
+        <translation>Show the panel (%1)</translation>
+    </message>
+    <message>
+        <source>Hide the panel (%1)</source>
+        <extracomment>%1 is the key that does the same, such as Ctrl+P</extracomment>
+        <translation>Hide the panel (%1)</translation>
+    </message>
 </context>
 </TS>

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "modalresponder.h"
 #include "simclient.h"
 #include "simulatorprocess.h"
+#include "urlcatcher.h"
+#include "workbookreaders.h"
 
 #include <vexotoolmainpage.h>
 
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
 #include <devicemodifypage.h>
+#include <devicesinfosavepage.h>
 #include <devicestore.h>
+#include <recoveryfiles.h>
+#include <resetpasswordwidget.h>
 #include <vexohandler.h>
 
 #include <configuremanager.h>
@@ -18,11 +24,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
@@ -30,6 +39,9 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
+#include <QUrl>
+
+#include <cstring>
 
 // The whole chain on loopback: simulated devices, the discovery library, the service's
 // signals across threads, the main window's connections and the device list.
@@ -41,11 +53,26 @@ private slots:
     void listFollowsSimulatedDevices();
     void activateThenModifyThroughTheWindow();
     void batchReaddressingThroughTheWindow();
+    void batchButtonsThroughTheWindow();
 };
 
 namespace {
 
 // The text of the "Value" of @p key in the settings file @p path, or "<none>".
+// A settings file for the window with batch operations as given.
+bool loadSetup(const QString &path, bool batchOperations)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- settings -->\n<Setup>\n"
+               "    <Translator>\n        <Value>0</Value>\n    </Translator>\n"
+               "    <BatchOperations>\n        <Value>"
+               + QByteArray(batchOperations ? "1" : "0") + "</Value>\n    </BatchOperations>\n</Setup>\n");
+    file.close();
+    return apt::ConfigureManager::GetInstance()->load(path);
+}
+
 QString settingInFile(const QString &path, const QString &key)
 {
     QFile file(path);
@@ -275,6 +302,139 @@ void TestDeviceListLive::batchReaddressingThroughTheWindow()
             return right == 3;
         }(),
         20000);
+    QVERIFY(!window.isCovered());
+}
+
+void TestDeviceListLive::batchButtonsThroughTheWindow()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(loadSetup(dir.filePath(QStringLiteral("Setup.xml")), true));
+    // The batch folder lies in the home folder: never the real one.
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", dir.path().toLocal8Bit());
+    const auto restoreHome = qScopeGuard([home] { qputenv("HOME", home); });
+    QCOMPARE(VexoTool::batchFolder(), dir.filePath(QStringLiteral("VexoReset")));
+
+    QVERIFY(VEXO::VexoHandler::instance()->stop());
+    DeviceStore::instance()->clear();
+    SimulatorProcess simulator;
+    QVERIFY(simulator.start(
+        {QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("31")}));
+    qputenv("VEXO_PORT", QByteArray::number(simulator.port()));
+    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
+    VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(100));
+    VexoTest::UrlCatcher urls(QStringLiteral("file"));
+
+    VexoTool::VEXOToolMainPage window;
+    window.resize(1280, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    VexoTool::DeviceDisplayPage *page = window.deviceDisplayPage();
+    VexoTool::DeviceInfoModel *model = page->model();
+    auto *table = page->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"));
+    QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), 6, 20000);
+    QVERIFY(page->batchOperations());
+
+    // Two activated devices that can export their key, ticked by clicks on their check boxes.
+    QStringList serials;
+    QHash<QString, QString> macs;
+    const auto *view = static_cast<const QSortFilterProxyModel *>(table->model());
+    for (int row = 0; row < view->rowCount() && serials.size() < 2; ++row) {
+        const DeviceInfo info = page->deviceInfoOfRow(view->mapToSource(view->index(row, 0)).row());
+        VEXO_DEVICE_INFO record{};
+        if (DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record) && !record.inactive
+            && (record.capabilityFlags & VEXO_CAP_KEY_RESET)) {
+            serials << info.strSerialNumber;
+            macs.insert(info.strSerialNumber, info.strMAC);
+            const QRect cell
+                = table->visualRect(view->index(row, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck)));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 10, cell.center().y()));
+        }
+    }
+    QVERIFY2(serials.size() == 2, "no two activated devices with key reset: change the seed");
+    QCOMPARE(page->checkedRows().size(), 2);
+    const auto button = [page](const char *name) {
+        return page->findChild<QPushButton *>(QLatin1String(name));
+    };
+    VexoTest::ModalResponder responder;
+
+    // Export: a workbook of the ticked devices only.
+    responder.onOtherModal([&dir](QWidget *modal) {
+        if (!qobject_cast<VexoTool::DevicesInfoSavePage *>(modal))
+            return;
+        modal->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditFilename"))
+            ->setText(QStringLiteral("ticked"));
+        modal->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditFilepath"))->setText(dir.path());
+        modal->findChild<QPushButton *>(QStringLiteral("btnConfirm"))->click();
+    });
+    QTest::mouseClick(button("m_btnExportDeviceInfo"), Qt::LeftButton);
+    const QString workbook = dir.filePath(QStringLiteral("ticked.xls"));
+    const VexoTest::ReadResult read = VexoTest::readWithFreeXl({workbook});
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    const QList<VexoTest::ReadSheet> sheets = read.workbooks.value(workbook);
+    QCOMPARE(sheets.size(), 1);
+    QCOMPARE(sheets.first().rows.size(), 3); // the header and the two ticked devices
+    QStringList exported;
+    for (const QStringList &cells : sheets.first().rows.mid(1)) {
+        for (const QString &cell : cells) {
+            if (serials.contains(cell))
+                exported << cell;
+        }
+    }
+    QCOMPARE(exported, serials);
+
+    // Export Keys: one key file per ticked device in the batch folder, and nothing else.
+    responder.onOtherModal({});
+    responder.clearMessages();
+    QTest::mouseClick(button("m_btnConfigExportFile"), Qt::LeftButton);
+    QCOMPARE(responder.messages(), QStringList{QStringLiteral("Exported")});
+    QCOMPARE(urls.urls(), QList<QUrl>{QUrl::fromLocalFile(VexoTool::batchFolder())});
+    const QDir batch(VexoTool::batchFolder());
+    QCOMPARE(batch.entryList(QDir::Files).size(), 2);
+
+    // The maker's service turns each key file into a reset file; Batch Reset applies them.
+    QTemporaryDir resets;
+    QVERIFY(resets.isValid());
+    for (const QString &serial : std::as_const(serials)) {
+        const QStringList keyFiles = batch.entryList({serial + QStringLiteral("-*.xml")}, QDir::Files);
+        QCOMPARE(keyFiles.size(), 1);
+        const QString resetFile
+            = QDir(resets.path()).filePath(VexoTool::keyFileName(serial, QDateTime::currentDateTime()));
+        QVERIFY(!runKeyService({QStringLiteral("reset"), QStringLiteral("--key-file"), batch.filePath(keyFiles.first()),
+                                QStringLiteral("--out-file"), resetFile})
+                     .isNull());
+    }
+    const QString newPassword = QStringLiteral("Batch#Reset2026");
+    responder.onOtherModal([&resets, newPassword](QWidget *modal) {
+        if (!qobject_cast<VexoTool::ResetPasswordWidget *>(modal))
+            return;
+        const auto edit = [modal](const char *name) {
+            return modal->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name));
+        };
+        edit("m_lineEditFilePath")->setText(resets.path() + QLatin1Char('/'));
+        edit("m_lineEditNewPassword")->setText(newPassword);
+        edit("m_lineEditConfirmPassword")->setText(newPassword);
+        modal->findChild<QPushButton *>(QStringLiteral("btnConfirm"))->click();
+    });
+    responder.clearMessages();
+    QTest::mouseClick(button("m_btnConfigReset"), Qt::LeftButton);
+    QCOMPARE(responder.messages(), QStringList{QStringLiteral("Successed")});
+    QVERIFY(!QFile::exists(VexoTool::batchFilePath(QStringLiteral("in_error.txt"))));
+    // Each device now takes the new password for a change of its own values.
+    for (const QString &serial : std::as_const(serials)) {
+        VEXO_DEVICE_INFO record{};
+        DeviceNetParam param{};
+        QVERIFY(DeviceStore::instance()->get(serial, macs.value(serial), record));
+        QVERIFY(DeviceStore::instance()->getNetParams(serial, macs.value(serial), param));
+        if (!(record.capabilityFlags & VEXO_CAP_MOD_IPV6)) {
+            std::memset(param.ipv6Address, 0, sizeof param.ipv6Address);
+            std::memset(param.ipv6Gateway, 0, sizeof param.ipv6Gateway);
+        }
+        QVERIFY2(VEXO::VexoHandler::instance()->modifyDeviceNetParam(QByteArray(record.macAddress),
+                                                                     newPassword.toLatin1(), param),
+                 qPrintable(serial));
+    }
     QVERIFY(!window.isCovered());
 }
 

@@ -50,6 +50,7 @@ private slots:
     void modifyPanelSitsRightOfTheList();
     void selectionReachesPanelAtOnce();
     void pinClickFoldsPanelAndShowsSpacer();
+    void foldKeyFoldsAndUnfoldsPanel();
     void exitQuestion_data();
     void exitQuestion();
     void f1WithoutManualShowsMessageUnderCover();
@@ -211,6 +212,31 @@ void TestVexoToolMainPage::pinClickFoldsPanelAndShowsSpacer()
     QCOMPARE(pin->objectName(), QStringLiteral("m_pUnSpreadButton"));
     QTRY_COMPARE(list->width(), spreadWidth);
     QCOMPARE(pin->toolTip(), foldTip);
+}
+
+void TestVexoToolMainPage::foldKeyFoldsAndUnfoldsPanel()
+{
+    aptui::PinButton *pin = m_window->pinButton();
+    QWidget *focus = m_window->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"));
+    QVERIFY(focus);
+    m_window->activateWindow();
+    focus->setFocus();
+    QTRY_VERIFY(focus->hasFocus());
+    // The tip names the key; the bar itself takes no focus.
+    QCOMPARE(pin->toolTip(), QStringLiteral("Hide the panel (Ctrl+P)"));
+
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get(), Qt::Key_P,
+                    Qt::ControlModifier);
+    QVERIFY(m_panel->isHidden());
+    QVERIFY(!m_window->rightSpace()->isHidden());
+    QCOMPARE(pin->pos(), QPoint(993, 210)); // where a click on the bar puts it
+    QCOMPARE(pin->toolTip(), QStringLiteral("Show the panel (Ctrl+P)"));
+
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get(), Qt::Key_P,
+                    Qt::ControlModifier);
+    QVERIFY(!m_panel->isHidden());
+    QVERIFY(m_window->rightSpace()->isHidden());
+    QCOMPARE(pin->objectName(), QStringLiteral("m_pUnSpreadButton"));
 }
 
 void TestVexoToolMainPage::exitQuestion_data()

@@ -94,6 +94,7 @@ private slots:
     void activationChecks_data();
     void activationChecks();
     void singleActivation();
+    void lateActivationConfirmedByAnnouncement();
     void batchActivationListsEachOutcome();
     void forgetPasswordOpensRecoveryDialog_data();
     void forgetPasswordOpensRecoveryDialog();
@@ -901,6 +902,36 @@ void tst_DeviceModifyPage::singleActivation()
     QVERIFY(listing.contains(
         QStringLiteral("%1 %2 %3 1")
             .arg(devices.first().strSerialNumber, devices.first().strMAC.toLower(), devices.first().strIPv4Address)));
+    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+}
+
+void tst_DeviceModifyPage::lateActivationConfirmedByAnnouncement()
+{
+    const QVector<DeviceInfo> devices = take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive != 0; });
+    QCOMPARE(devices.size(), qsizetype(1));
+    const DeviceInfo slow = devices.first();
+    // Its answers come after the library has given up (1.5 s).
+    QCOMPARE(m_sim.commandResult(QStringLiteral("delay %1 2500").arg(slow.strSerialNumber)), QStringLiteral("ok"));
+    DeviceInfoModel *model = m_list->model();
+    const int row = model->rowOf(slow.strSerialNumber, slow.strMAC);
+    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    field("m_lineEditNewPassword")->setText(kNewPassword);
+    field("m_lineEditConfirmPassword")->setText(kNewPassword);
+    ModalRecorder recorder;
+    click("m_btnActive");
+
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.messages,
+                              QStringList{QStringLiteral("Activate Succeed.\nThe device answered late; its "
+                                                         "announcement confirms the change.")},
+                              15000);
+    QCOMPARE(m_sim.commandResult(QStringLiteral("delay %1 0").arg(slow.strSerialNumber)), QStringLiteral("ok"));
+    // The row and the panel turned as after a prompt answer, and the device is activated.
+    QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(), QStringLiteral("Activated"));
+    QVERIFY(field("m_lineEditAdminPassword")->isVisible());
+    QVERIFY(
+        m_sim.command(QStringLiteral("list"))
+            .contains(
+                QStringLiteral("%1 %2 %3 1").arg(slow.strSerialNumber, slow.strMAC.toLower(), slow.strIPv4Address)));
     model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
 }
 

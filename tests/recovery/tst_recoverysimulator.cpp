@@ -435,11 +435,14 @@ void tst_RecoverySimulator::batchExport()
 
     // One line for the device without key reset, in the service desk's format.
     const QString failed = fieldText(unsupported.serialNumber);
-    const QByteArray expectedLine = (failed + QLatin1Char('+') + fieldText(unsupported.startTime)
-                                     + QStringLiteral(" software: ") + fieldText(unsupported.softwareVersion)
-                                     + QStringLiteral(" error code: ") + QString::number(VEXO_ERR_UNSUPPORTED))
-                                        .toLatin1()
-                                    + "\r\n";
+    // Then what the error code means, after a dash.
+    const QByteArray expectedLine
+        = (failed + QLatin1Char('+') + fieldText(unsupported.startTime) + QStringLiteral(" software: ")
+           + fieldText(unsupported.softwareVersion) + QStringLiteral(" error code: ")
+           + QString::number(VEXO_ERR_UNSUPPORTED) + QStringLiteral(" \u2014 ")
+           + VexoTool::ErrorExplanation::forCode(VEXO_ERR_UNSUPPORTED))
+              .toUtf8()
+          + "\r\n";
     QCOMPARE(readAll(batchFile(QStringLiteral("out_error.txt"))), expectedLine);
 
     // Key files of the other two, with the key of the older scheme, readable by the service.
@@ -482,8 +485,9 @@ void tst_RecoverySimulator::batchReset()
     QCOMPARE(readAll(batchFile(QStringLiteral("mismatch.txt"))), fieldText(unmatched.serialNumber).toLatin1() + "\r\n");
     const QByteArray expectedLine
         = (fieldText(refused.serialNumber) + QStringLiteral(" + software: ") + fieldText(refused.softwareVersion)
-           + QStringLiteral(" error code: ") + QString::number(VEXO_ERR_DEVICE_DENY))
-              .toLatin1()
+           + QStringLiteral(" error code: ") + QString::number(VEXO_ERR_DEVICE_DENY) + QStringLiteral(" \u2014 ")
+           + VexoTool::ErrorExplanation::forCode(VEXO_ERR_DEVICE_DENY))
+              .toUtf8()
           + "\r\n";
     QCOMPARE(readAll(batchFile(QStringLiteral("in_error.txt"))), expectedLine);
     QVERIFY(acceptsPassword(good, NewPassword));
