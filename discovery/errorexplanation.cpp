@@ -32,8 +32,9 @@ constexpr Explanation Explanations[] = {
                                         "After too many wrong passwords the device refuses this computer for a "
                                         "while. Wait a few minutes and try again, or use Forget Password.")},
     {VEXO_ERR_UNSUPPORTED,
-     QT_TRANSLATE_NOOP("VexoTool::ErrorExplanation", "The device cannot change this setting (for example its IPv6 "
-                                                     "address). Leave it as it is and try again.")},
+     QT_TRANSLATE_NOOP("VexoTool::ErrorExplanation", "The device does not support this: some devices cannot change "
+                                                     "a setting (for example their IPv6 address) or export a reset "
+                                                     "key. Leave the setting as it is, or use another way.")},
     {VEXO_ERR_UNVERIFIED,
      QT_TRANSLATE_NOOP("VexoTool::ErrorExplanation", "The device has no valid certificate from its maker and may be an "
                                                      "impostor. Nothing secret was sent to it. Check the device before "

@@ -703,8 +703,8 @@
         <translation>After too many wrong passwords the device refuses this computer for a while. Wait a few minutes and try again, or use Forgot Password.</translation>
     </message>
     <message>
-        <source>The device cannot change this setting (for example its IPv6 address). Leave it as it is and try again.</source>
-        <translation>The device cannot change this setting (for example its IPv6 address). Leave it as it is and try again.</translation>
+        <source>The device does not support this: some devices cannot change a setting (for example their IPv6 address) or export a reset key. Leave the setting as it is, or use another way.</source>
+        <translation>The device does not support this: some devices cannot change a setting (for example their IPv6 address) or export a reset key. Leave the setting as it is, or use another way.</translation>
     </message>
     <message>
         <source>The device has no valid certificate from its maker and may be an impostor. Nothing secret was sent to it. Check the device before trying again.</source>

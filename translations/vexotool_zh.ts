@@ -703,8 +703,8 @@
         <translation>密码错误次数过多，设备将在一段时间内拒绝本计算机。请等待几分钟后重试，或使用“忘记密码”。</translation>
     </message>
     <message>
-        <source>The device cannot change this setting (for example its IPv6 address). Leave it as it is and try again.</source>
-        <translation>设备不支持修改此项设置（例如其 IPv6 地址）。请保持原值后重试。</translation>
+        <source>The device does not support this: some devices cannot change a setting (for example their IPv6 address) or export a reset key. Leave the setting as it is, or use another way.</source>
+        <translation>设备不支持此操作：有些设备不能修改某项设置（例如其 IPv6 地址），或不能导出重置密钥。请保持该设置不变，或改用其他方式。</translation>
     </message>
     <message>
         <source>The device has no valid certificate from its maker and may be an impostor. Nothing secret was sent to it. Check the device before trying again.</source>
