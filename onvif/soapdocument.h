@@ -44,6 +44,8 @@ public:
 
     /** @brief The root element's index (0). */
     static constexpr int root() { return 0; }
+    /** @brief How many elements the document holds; indices run from 0, parents before children. */
+    int elementCount() const { return int(m_elements.size()); }
     /** @brief The element at @p index (an index this document handed out). */
     const Element &element(int index) const { return m_elements.at(index); }
     /** @brief The first child of @p parent named {@p ns, @p local}, or -1. */
