@@ -138,8 +138,8 @@ Result<T> parseResponse(QByteArrayView xml, qsizetype maxBytes, QStringView resp
     const SoapDocument &doc = env.value->document;
     const SoapDocument::Element &payload = doc.element(env.value->payload);
     if (payload.namespaceUri != ns::kDevice || payload.localName != responseName) {
-        return Result<T>::refused(QStringLiteral("expected %1, got {%2}%3")
-                                      .arg(responseName, payload.namespaceUri, payload.localName));
+        return Result<T>::refused(
+            QStringLiteral("expected %1, got {%2}%3").arg(responseName, payload.namespaceUri, payload.localName));
     }
     Reader reader{doc, {}};
     T value = read(reader, env.value->payload);
@@ -315,7 +315,7 @@ Result<SystemDateAndTime> parseSystemDateAndTime(QByteArrayView xml, qsizetype m
         const QDate d(r.number(date, ns::kSchema, u"Year", 1970, 9999), r.number(date, ns::kSchema, u"Month", 1, 12),
                       r.number(date, ns::kSchema, u"Day", 1, 31));
         const QTime t(r.number(time, ns::kSchema, u"Hour", 0, 23), r.number(time, ns::kSchema, u"Minute", 0, 59),
-                      r.number(time, ns::kSchema, u"Second", 0, 60) % 60); // a leap second reads as :00
+                      qMin(r.number(time, ns::kSchema, u"Second", 0, 60), 59)); // a leap second reads as :59
         if (r.error.isEmpty() && !d.isValid())
             r.error = QStringLiteral("UTCDateTime holds no valid date");
         if (r.error.isEmpty())
@@ -339,45 +339,44 @@ Result<DeviceInformation> parseDeviceInformation(QByteArrayView xml, qsizetype m
 
 Result<QList<NetworkInterface>> parseNetworkInterfaces(QByteArrayView xml, qsizetype maxBytes)
 {
-    return parseResponse<QList<NetworkInterface>>(
-        xml, maxBytes, u"GetNetworkInterfacesResponse", [](Reader &r, int p) {
-            QList<NetworkInterface> out;
-            const QList<int> interfaces = r.doc.children(p, ns::kDevice, u"NetworkInterfaces");
-            if (interfaces.isEmpty())
-                r.error = QStringLiteral("no network interface");
-            for (int i : interfaces) {
-                NetworkInterface n;
-                n.token = r.doc.attribute(i, u"", u"token");
-                if (n.token.isEmpty() && r.error.isEmpty())
-                    r.error = QStringLiteral("network interface without a token");
-                n.enabled = r.boolean(i, ns::kSchema, u"Enabled");
-                const int info = r.doc.child(i, ns::kSchema, u"Info");
-                if (info >= 0) {
-                    n.name = r.doc.childText(info, ns::kSchema, u"Name");
-                    n.hwAddress = r.text(info, ns::kSchema, u"HwAddress");
-                }
-                const int ipv4 = r.doc.child(i, ns::kSchema, u"IPv4");
-                if (ipv4 >= 0) {
-                    n.hasIpv4 = true;
-                    n.ipv4Enabled = r.boolean(ipv4, ns::kSchema, u"Enabled");
-                    const int config = r.required(ipv4, ns::kSchema, u"Config");
-                    if (config >= 0) {
-                        const QList<int> manual = r.doc.children(config, ns::kSchema, u"Manual");
-                        for (int m : manual)
-                            n.manual.append(r.prefixed(m));
-                        const int linkLocal = r.doc.child(config, ns::kSchema, u"LinkLocal");
-                        if (linkLocal >= 0)
-                            n.linkLocal = r.prefixed(linkLocal);
-                        const int fromDhcp = r.doc.child(config, ns::kSchema, u"FromDHCP");
-                        if (fromDhcp >= 0)
-                            n.fromDhcp = r.prefixed(fromDhcp);
-                        n.dhcp = r.boolean(config, ns::kSchema, u"DHCP");
-                    }
-                }
-                out.append(std::move(n));
+    return parseResponse<QList<NetworkInterface>>(xml, maxBytes, u"GetNetworkInterfacesResponse", [](Reader &r, int p) {
+        QList<NetworkInterface> out;
+        const QList<int> interfaces = r.doc.children(p, ns::kDevice, u"NetworkInterfaces");
+        if (interfaces.isEmpty())
+            r.error = QStringLiteral("no network interface");
+        for (int i : interfaces) {
+            NetworkInterface n;
+            n.token = r.doc.attribute(i, u"", u"token");
+            if (n.token.isEmpty() && r.error.isEmpty())
+                r.error = QStringLiteral("network interface without a token");
+            n.enabled = r.boolean(i, ns::kSchema, u"Enabled");
+            const int info = r.doc.child(i, ns::kSchema, u"Info");
+            if (info >= 0) {
+                n.name = r.doc.childText(info, ns::kSchema, u"Name");
+                n.hwAddress = r.text(info, ns::kSchema, u"HwAddress");
             }
-            return out;
-        });
+            const int ipv4 = r.doc.child(i, ns::kSchema, u"IPv4");
+            if (ipv4 >= 0) {
+                n.hasIpv4 = true;
+                n.ipv4Enabled = r.boolean(ipv4, ns::kSchema, u"Enabled");
+                const int config = r.required(ipv4, ns::kSchema, u"Config");
+                if (config >= 0) {
+                    const QList<int> manual = r.doc.children(config, ns::kSchema, u"Manual");
+                    for (int m : manual)
+                        n.manual.append(r.prefixed(m));
+                    const int linkLocal = r.doc.child(config, ns::kSchema, u"LinkLocal");
+                    if (linkLocal >= 0)
+                        n.linkLocal = r.prefixed(linkLocal);
+                    const int fromDhcp = r.doc.child(config, ns::kSchema, u"FromDHCP");
+                    if (fromDhcp >= 0)
+                        n.fromDhcp = r.prefixed(fromDhcp);
+                    n.dhcp = r.boolean(config, ns::kSchema, u"DHCP");
+                }
+            }
+            out.append(std::move(n));
+        }
+        return out;
+    });
 }
 
 Result<NetworkGateway> parseNetworkDefaultGateway(QByteArrayView xml, qsizetype maxBytes)
@@ -401,19 +400,18 @@ Result<NetworkGateway> parseNetworkDefaultGateway(QByteArrayView xml, qsizetype 
 
 Result<QList<NetworkProtocol>> parseNetworkProtocols(QByteArrayView xml, qsizetype maxBytes)
 {
-    return parseResponse<QList<NetworkProtocol>>(
-        xml, maxBytes, u"GetNetworkProtocolsResponse", [](Reader &r, int p) {
-            QList<NetworkProtocol> out;
-            for (int e : r.doc.children(p, ns::kDevice, u"NetworkProtocols")) {
-                NetworkProtocol n;
-                n.name = r.text(e, ns::kSchema, u"Name");
-                n.enabled = r.boolean(e, ns::kSchema, u"Enabled");
-                for (int port : r.doc.children(e, ns::kSchema, u"Port"))
-                    n.ports.append(r.number(port, 0, 65535));
-                out.append(std::move(n));
-            }
-            return out;
-        });
+    return parseResponse<QList<NetworkProtocol>>(xml, maxBytes, u"GetNetworkProtocolsResponse", [](Reader &r, int p) {
+        QList<NetworkProtocol> out;
+        for (int e : r.doc.children(p, ns::kDevice, u"NetworkProtocols")) {
+            NetworkProtocol n;
+            n.name = r.text(e, ns::kSchema, u"Name");
+            n.enabled = r.boolean(e, ns::kSchema, u"Enabled");
+            for (int port : r.doc.children(e, ns::kSchema, u"Port"))
+                n.ports.append(r.number(port, 0, 65535));
+            out.append(std::move(n));
+        }
+        return out;
+    });
 }
 
 Result<Capabilities> parseCapabilities(QByteArrayView xml, qsizetype maxBytes)
@@ -423,9 +421,9 @@ Result<Capabilities> parseCapabilities(QByteArrayView xml, qsizetype maxBytes)
         const int caps = r.required(p, ns::kDevice, u"Capabilities");
         if (caps < 0)
             return out;
-        const std::pair<QStringView, QString *> services[] = {
-            {u"Device", &out.device}, {u"Media", &out.media}, {u"Events", &out.events},
-            {u"Imaging", &out.imaging}, {u"PTZ", &out.ptz},   {u"Analytics", &out.analytics}};
+        const std::pair<QStringView, QString *> services[]
+            = {{u"Device", &out.device},   {u"Media", &out.media}, {u"Events", &out.events},
+               {u"Imaging", &out.imaging}, {u"PTZ", &out.ptz},     {u"Analytics", &out.analytics}};
         for (const auto &[name, field] : services) {
             const int service = r.doc.child(caps, ns::kSchema, name);
             if (service >= 0)

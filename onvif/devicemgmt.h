@@ -86,8 +86,8 @@ struct SystemDateAndTime
 {
     QString dateTimeType; ///< "Manual" or "NTP"
     bool daylightSavings = false;
-    QString timeZone;              ///< POSIX TZ string, may be empty
-    std::optional<QDateTime> utc;  ///< the device's UTC clock, when it sent one
+    QString timeZone;             ///< POSIX TZ string, may be empty
+    std::optional<QDateTime> utc; ///< the device's UTC clock, when it sent one
 };
 
 /** @brief Service addresses from GetCapabilities (empty when the device has no such service). */

@@ -31,10 +31,10 @@ inline const QString kSchema = QStringLiteral("http://www.onvif.org/ver10/schema
 /** @brief ONVIF fault subcodes (ter). */
 inline const QString kError = QStringLiteral("http://www.onvif.org/ver10/error");
 /** @brief WS-Security extension (wsse). */
-inline const QString kWsse = QStringLiteral(
-    "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd");
+inline const QString kWsse
+    = QStringLiteral("http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd");
 /** @brief WS-Security utility (wsu). */
-inline const QString kWsu = QStringLiteral(
-    "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd");
+inline const QString kWsu
+    = QStringLiteral("http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd");
 
 } // namespace onvif::ns

@@ -2,26 +2,16 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "soapdocument.h"
 
-#include "namespaces.h"
-
 #include <QXmlStreamReader>
 
 namespace onvif {
-
-bool SoapFault::hasSubcode(QStringView localName) const
-{
-    for (const QualifiedName &s : subcodes) {
-        if (s.namespaceUri == ns::kError && s.localName == localName)
-            return true;
-    }
-    return false;
-}
 
 Result<SoapDocument> SoapDocument::parse(QByteArrayView xml, qsizetype maxBytes)
 {
     using R = Result<SoapDocument>;
     if (xml.size() > maxBytes)
-        return R::refused(QStringLiteral("message of %1 bytes exceeds the limit of %2 bytes").arg(xml.size()).arg(maxBytes));
+        return R::refused(
+            QStringLiteral("message of %1 bytes exceeds the limit of %2 bytes").arg(xml.size()).arg(maxBytes));
     if (xml.isEmpty())
         return R::refused(QStringLiteral("empty message"));
 

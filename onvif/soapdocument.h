@@ -35,7 +35,7 @@ public:
         QString text;
         int parent = -1;
         QList<int> children;
-        QList<std::pair<QString, QString>> attributes;           ///< (namespace URI + '|' + local name, value)
+        QList<std::pair<QString, QString>> attributes;            ///< (namespace URI + '|' + local name, value)
         QList<std::pair<QString, QString>> namespaceDeclarations; ///< (prefix, URI) declared on this element
     };
 

@@ -53,6 +53,15 @@ std::optional<SoapFault> readFault(const SoapDocument &doc, int fault, QString *
 
 } // namespace
 
+bool SoapFault::hasSubcode(QStringView localName) const
+{
+    for (const QualifiedName &s : subcodes) {
+        if (s.namespaceUri == ns::kError && s.localName == localName)
+            return true;
+    }
+    return false;
+}
+
 Result<SoapEnvelope> readSoapEnvelope(QByteArrayView xml, qsizetype maxBytes)
 {
     using R = Result<SoapEnvelope>;

@@ -20,9 +20,9 @@ namespace onvif {
 struct UsernameToken
 {
     QString username;
-    QByteArray nonce;   ///< raw bytes (sent Base64-encoded)
-    QString created;    ///< UTC time as the device's clock reads it, "yyyy-MM-ddThh:mm:ssZ"
-    QByteArray digest;  ///< Base64(SHA-1(nonce + created + password))
+    QByteArray nonce;  ///< raw bytes (sent Base64-encoded)
+    QString created;   ///< UTC time as the device's clock reads it, "yyyy-MM-ddThh:mm:ssZ"
+    QByteArray digest; ///< Base64(SHA-1(nonce + created + password))
 };
 
 /** @brief Base64(SHA-1(@p nonce + UTF-8 @p created + UTF-8 @p password)). */

@@ -157,7 +157,8 @@ QByteArray buildProbe(const QUuid &messageId)
     w.writeEndElement(); // Header
     w.writeStartElement(ns::kSoapEnvelope, QStringLiteral("Body"));
     w.writeStartElement(ns::kDiscovery, QStringLiteral("Probe"));
-    w.writeTextElement(ns::kDiscovery, QStringLiteral("Types"), QStringLiteral("tds:Device dn:NetworkVideoTransmitter"));
+    w.writeTextElement(ns::kDiscovery, QStringLiteral("Types"),
+                       QStringLiteral("tds:Device dn:NetworkVideoTransmitter"));
     w.writeEndElement(); // Probe
     w.writeEndElement(); // Body
     w.writeEndElement(); // Envelope

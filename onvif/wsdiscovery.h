@@ -34,8 +34,8 @@ struct Scopes
 /** @brief One device as a ProbeMatch, Hello or Bye describes it. */
 struct Target
 {
-    QString endpoint;            ///< endpoint reference address, normally urn:uuid:...
-    QList<QualifiedName> types;  ///< e.g. {tds, Device}, {dn, NetworkVideoTransmitter}
+    QString endpoint;           ///< endpoint reference address, normally urn:uuid:...
+    QList<QualifiedName> types; ///< e.g. {tds, Device}, {dn, NetworkVideoTransmitter}
     Scopes scopes;
     QStringList xaddrs;          ///< device service addresses (http://.../onvif/device_service)
     quint32 metadataVersion = 0; ///< 0 when absent (a Bye need not carry it)
@@ -52,8 +52,8 @@ struct Message
     enum class Kind { ProbeMatches, Hello, Bye, Probe };
     Kind kind = Kind::ProbeMatches;
     QString messageId;
-    QString relatesTo;      ///< the Probe's MessageID a ProbeMatches answers
-    QList<Target> targets;  ///< one per ProbeMatch (none in an empty ProbeMatches); one for Hello and Bye
+    QString relatesTo;               ///< the Probe's MessageID a ProbeMatches answers
+    QList<Target> targets;           ///< one per ProbeMatch (none in an empty ProbeMatches); one for Hello and Bye
     QList<QualifiedName> probeTypes; ///< the types a Probe asks for
 };
 

@@ -168,7 +168,9 @@ void tst_DeviceMgmt::buildersRefuseInvalidValues_data()
     const auto iface = [](const QString &token, const QString &address, int prefix) {
         return setNetworkInterfaces(std::nullopt, token, {false, {address, prefix}});
     };
-    const auto port = [](int p) { return setNetworkProtocols(std::nullopt, {{"HTTP", true, {p}}}); };
+    const auto port = [](int p) {
+        return setNetworkProtocols(std::nullopt, {{"HTTP", true, {p}}});
+    };
     QTest::addRow("prefix 0") << iface("eth0", "10.1.2.3", 0) << false;
     QTest::addRow("prefix 1") << iface("eth0", "10.1.2.3", 1) << true;
     QTest::addRow("prefix 32") << iface("eth0", "10.1.2.3", 32) << true;
@@ -229,8 +231,8 @@ void tst_DeviceMgmt::responsesAreRead()
 
     const auto protocols = parseNetworkProtocols(data("networkprotocols.xml"));
     QVERIFY2(protocols, qPrintable(protocols.error));
-    QCOMPARE(*protocols.value, (QList<NetworkProtocol>{{"HTTP", true, {80, 8080}}, {"HTTPS", false, {443}},
-                                                       {"RTSP", true, {554}}}));
+    QCOMPARE(*protocols.value,
+             (QList<NetworkProtocol>{{"HTTP", true, {80, 8080}}, {"HTTPS", false, {443}}, {"RTSP", true, {554}}}));
 
     const auto caps = parseCapabilities(data("capabilities.xml"));
     QVERIFY2(caps, qPrintable(caps.error));
@@ -243,8 +245,9 @@ void tst_DeviceMgmt::responsesAreRead()
     QVERIFY2(reboot, qPrintable(reboot.error));
     QCOMPARE(*reboot.value, true);
     QCOMPARE(*parseSystemReboot(data("systemreboot.xml")).value, "Rebooting in 30 seconds");
-    QVERIFY(parseAcknowledgement(replaced(data("systemreboot.xml"), "<tds:SystemRebootResponse><tds:Message>Rebooting "
-                                                                   "in 30 seconds</tds:Message></tds:SystemRebootResponse>",
+    QVERIFY(parseAcknowledgement(replaced(data("systemreboot.xml"),
+                                          "<tds:SystemRebootResponse><tds:Message>Rebooting "
+                                          "in 30 seconds</tds:Message></tds:SystemRebootResponse>",
                                           "<tds:SetUserResponse/>"),
                                  u"SetUserResponse"));
 }
@@ -282,13 +285,13 @@ void tst_DeviceMgmt::malformedResponsesAreRefused_data()
         << 0 << "Manufacturer missing";
     QTest::addRow("response in a foreign namespace")
         << replaced(info, "ver10/device/wsdl", "ver20/device/wsdl") << 0 << "expected GetDeviceInformationResponse";
-    QTest::addRow("another operation's response") << data("networkprotocols.xml") << 0
-                                                   << "expected GetDeviceInformationResponse";
+    QTest::addRow("another operation's response")
+        << data("networkprotocols.xml") << 0 << "expected GetDeviceInformationResponse";
     QTest::addRow("missing element") << replaced(info, "<HardwareId>88</HardwareId>", "") << 0 << "HardwareId missing";
     QTest::addRow("prefix length 33") << replaced(interfaces, "<tt:PrefixLength>24<", "<tt:PrefixLength>33<") << 1
                                       << "PrefixLength '33'";
-    QTest::addRow("address out of range") << replaced(interfaces, "192.168.1.64", "192.168.1.264") << 1
-                                          << "not an IPv4 address";
+    QTest::addRow("address out of range")
+        << replaced(interfaces, "192.168.1.64", "192.168.1.264") << 1 << "not an IPv4 address";
     QTest::addRow("boolean spelled yes") << replaced(interfaces, "<tt:DHCP>false<", "<tt:DHCP>yes<") << 1
                                          << "not a boolean";
     QTest::addRow("interface without a token") << replaced(interfaces, " token=\"eth0\"", "") << 1 << "without a token";

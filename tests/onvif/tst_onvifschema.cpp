@@ -77,8 +77,7 @@ void tst_OnvifSchema::everyElementIsDeclared_data()
     QTest::addRow("GetNetworkProtocols") << getNetworkProtocols(t);
     QTest::addRow("GetCapabilities") << getCapabilities(t);
     QTest::addRow("SystemReboot") << systemReboot(t);
-    QTest::addRow("SetNetworkInterfaces manual")
-        << *setNetworkInterfaces(t, "eth0", {false, {"10.1.2.3", 24}}).value;
+    QTest::addRow("SetNetworkInterfaces manual") << *setNetworkInterfaces(t, "eth0", {false, {"10.1.2.3", 24}}).value;
     QTest::addRow("SetNetworkDefaultGateway") << *setNetworkDefaultGateway(t, {"10.1.2.1"}).value;
     QTest::addRow("SetNetworkProtocols") << *setNetworkProtocols(t, {{"HTTP", true, {80}}}).value;
     QTest::addRow("SetUser") << *setUser(t, "u", "p", "User").value;

@@ -46,7 +46,8 @@ void tst_WsDiscovery::probeAsksForOnvifDevicesUnderItsMessageId()
     QVERIFY2(read, qPrintable(read.error));
     QCOMPARE(read.value->kind, Message::Kind::Probe);
     QCOMPARE(read.value->messageId, "urn:uuid:" + id.toString(QUuid::WithoutBraces));
-    QCOMPARE(read.value->probeTypes, (QList<QualifiedName>{{ns::kDevice, "Device"}, {ns::kNetwork, "NetworkVideoTransmitter"}}));
+    QCOMPARE(read.value->probeTypes,
+             (QList<QualifiedName>{{ns::kDevice, "Device"}, {ns::kNetwork, "NetworkVideoTransmitter"}}));
 
     const auto doc = SoapDocument::parse(probe, 64 * 1024);
     QVERIFY(doc);
@@ -74,13 +75,13 @@ void tst_WsDiscovery::announcementsAreRead_data()
         << QStringList{"VX-IPC-4120"}
         << QStringList{"http://127.0.0.1:8080/onvif/device_service", "https://127.0.0.1/onvif/device_service"}
         << quint32(7);
-    QTest::addRow("hello with a UTF-8 name") << data("hello.xml") << Message::Kind::Hello << QString()
-                                             << QUuid("55aa0001-1111-4222-8333-444455556666") << true
-                                             << QStringList{QString::fromUtf8("大门")} << QStringList{"NVR-08"}
-                                             << QStringList{"http://127.0.0.2/onvif/device_service"} << quint32(1);
-    QTest::addRow("bye in WS-Addressing 1.0") << data("bye.xml") << Message::Kind::Bye << QString()
-                                              << QUuid("55aa0001-1111-4222-8333-444455556666") << false
-                                              << QStringList() << QStringList() << QStringList() << quint32(0);
+    QTest::addRow("hello with a UTF-8 name")
+        << data("hello.xml") << Message::Kind::Hello << QString() << QUuid("55aa0001-1111-4222-8333-444455556666")
+        << true << QStringList{QString::fromUtf8("大门")} << QStringList{"NVR-08"}
+        << QStringList{"http://127.0.0.2/onvif/device_service"} << quint32(1);
+    QTest::addRow("bye in WS-Addressing 1.0")
+        << data("bye.xml") << Message::Kind::Bye << QString() << QUuid("55aa0001-1111-4222-8333-444455556666") << false
+        << QStringList() << QStringList() << QStringList() << quint32(0);
 }
 
 void tst_WsDiscovery::announcementsAreRead()
@@ -109,14 +110,14 @@ void tst_WsDiscovery::scopesSplitByCategoryAndDecode_data()
     QTest::addColumn<QStringList>("other");
     QTest::addRow("percent-decoded path") << "onvif://www.onvif.org/location/building/east%2Fwing" << QStringList()
                                           << QStringList{"building/east/wing"} << QStringList();
-    QTest::addRow("category is case-insensitive") << "ONVIF://www.onvif.org/Name/Gate" << QStringList{"Gate"}
-                                                  << QStringList() << QStringList();
+    QTest::addRow("category is case-insensitive")
+        << "ONVIF://www.onvif.org/Name/Gate" << QStringList{"Gate"} << QStringList() << QStringList();
     QTest::addRow("look-alike authority stays other")
         << "onvif://www.onvif.org.example/name/x" << QStringList() << QStringList()
         << QStringList{"onvif://www.onvif.org.example/name/x"};
-    QTest::addRow("profile and newlines") << "onvif://www.onvif.org/Profile/Streaming\n\tonvif://www.onvif.org/name/A"
-                                          << QStringList{"A"} << QStringList()
-                                          << QStringList{"onvif://www.onvif.org/Profile/Streaming"};
+    QTest::addRow("profile and newlines")
+        << "onvif://www.onvif.org/Profile/Streaming\n\tonvif://www.onvif.org/name/A" << QStringList{"A"}
+        << QStringList() << QStringList{"onvif://www.onvif.org/Profile/Streaming"};
 }
 
 void tst_WsDiscovery::scopesSplitByCategoryAndDecode()
@@ -137,15 +138,16 @@ void tst_WsDiscovery::malformedAnnouncementsAreRefused_data()
         << replaced(match, "discovery\" xmlns:dev", "discovery-not\" xmlns:dev") << "not in the discovery namespace";
     QTest::addRow("endpoint in a foreign namespace")
         << replaced(match, "ws/2004/08/addressing\"", "ws/2004/08/addressing-not\"") << "without an endpoint";
-    QTest::addRow("type with an unbound prefix") << replaced(match, "nvt:NetworkVideoTransmitter", "zz:X")
-                                                 << "unbound prefix";
-    QTest::addRow("metadata version not a number") << replaced(match, "<disc:MetadataVersion>7", "<disc:MetadataVersion>-7")
-                                                   << "not a number";
-    QTest::addRow("SOAP 1.1 envelope")
-        << replaced(match, "http://www.w3.org/2003/05/soap-envelope", "http://schemas.xmlsoap.org/soap/envelope/")
-        << "not SOAP 1.2";
-    QTest::addRow("larger than a datagram") << replaced(match, "<disc:MetadataVersion>", QByteArray(64 * 1024, ' ') + "<disc:MetadataVersion>")
-                                            << "exceeds the limit";
+    QTest::addRow("type with an unbound prefix")
+        << replaced(match, "nvt:NetworkVideoTransmitter", "zz:X") << "unbound prefix";
+    QTest::addRow("metadata version not a number")
+        << replaced(match, "<disc:MetadataVersion>7", "<disc:MetadataVersion>-7") << "not a number";
+    QTest::addRow("SOAP 1.1 envelope") << replaced(match, "http://www.w3.org/2003/05/soap-envelope",
+                                                   "http://schemas.xmlsoap.org/soap/envelope/")
+                                       << "not SOAP 1.2";
+    QTest::addRow("larger than a datagram")
+        << replaced(match, "<disc:MetadataVersion>", QByteArray(64 * 1024, ' ') + "<disc:MetadataVersion>")
+        << "exceeds the limit";
     QTest::addRow("truncated") << match.left(match.size() / 2) << "malformed";
 }
 
