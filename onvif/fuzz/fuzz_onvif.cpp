@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+// libFuzzer target: every input must parse or be refused (with a reason) by every ONVIF
+// parser, without reading out of bounds, crashing or stalling.
+#include "devicemgmt.h"
+#include "wsdiscovery.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+template<typename T>
+void check(const onvif::Result<T> &r)
+{
+    // Exactly one outcome, and a refusal always says why.
+    const int outcomes = int(r.value.has_value()) + int(r.fault.has_value()) + int(!r.error.isEmpty());
+    if (outcomes != 1)
+        std::abort();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    using namespace onvif;
+    const QByteArrayView xml(reinterpret_cast<const char *>(data), qsizetype(size));
+    check(discovery::parseMessage(xml));
+    check(devicemgmt::parseSystemDateAndTime(xml));
+    check(devicemgmt::parseDeviceInformation(xml));
+    check(devicemgmt::parseNetworkInterfaces(xml));
+    check(devicemgmt::parseNetworkDefaultGateway(xml));
+    check(devicemgmt::parseNetworkProtocols(xml));
+    check(devicemgmt::parseCapabilities(xml));
+    check(devicemgmt::parseSetNetworkInterfaces(xml));
+    check(devicemgmt::parseSystemReboot(xml));
+    check(devicemgmt::parseAcknowledgement(xml, u"SetUserResponse"));
+    return 0;
+}
