@@ -3,10 +3,11 @@
 # SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 # The desktop integration files as the desktop's own tools read them, and where an install
 # puts them.
-# Usage: desktop_files.sh SOURCE-DIR BUILD-DIR
+# Usage: desktop_files.sh SOURCE-DIR BUILD-DIR CMAKE
 set -u
 source_dir=$1
 build_dir=$2
+cmake=$3
 dist=$source_dir/dist/linux
 generated=$build_dir/dist/linux
 failures=0
@@ -71,7 +72,7 @@ check_completion "" vexo-cli list ""
 # An install of the desktop component puts each file where the desktop looks for it.
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-cmake --install "$build_dir" --prefix "$prefix" --component desktop >/dev/null || fail "cmake --install failed"
+"$cmake" --install "$build_dir" --prefix "$prefix" --component desktop >/dev/null || fail "cmake --install failed"
 for file in share/applications/org.example.vexotool.desktop share/metainfo/org.example.vexotool.metainfo.xml \
     share/bash-completion/completions/vexo-cli share/icons/hicolor/scalable/apps/vexotool.svg \
     share/man/man1/vexotool.1 share/man/man1/vexo-cli.1 share/man/man1/vexo-devsim.1; do
