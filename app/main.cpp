@@ -11,10 +11,97 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
 #include <memory>
+#include <string_view>
+
+namespace {
+
+// Printed before any catalogue is loaded (the language is a setting read later), so it is
+// English as the other tools' help is.
+const char kUsage[] = R"(Usage: vexotool [options] [Qt options]
+
+Finds the network cameras and recorders on the local network, lists them live,
+activates them, changes their network parameters one by one or in batches,
+recovers their passwords and exports the list.
+
+Options:
+  -h, --help     print this text and exit
+  --version      print the version and exit
+
+The options every Qt program takes work as well, for example -platform offscreen,
+-style fusion or -reverse. One copy runs at a time: a second start says so and ends.
+
+Environment:
+  VEXO_SCOPE     lan (default) or loopback, which keeps all traffic on this machine
+)";
+
+// The options the Qt libraries read themselves, with one or two dashes: those whose value is the
+// next argument (or follows "="), and the others.
+constexpr std::string_view kQtOptionsWithValue[]
+    = {"platform",    "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+       "qwindowicon", "qwindowtitle",       "session",       "style",  "stylesheet",
+       "display",     "geometry",           "title",         "icon",   "name",
+       "visual"};
+constexpr std::string_view kQtFlags[]
+    = {"reverse", "widgetcount", "testability", "qmljsdebugger", "sync", "nograb", "dograb", "cmap"};
+
+bool listed(std::string_view name, const auto &names)
+{
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+enum class CommandLine { Run, Help, Version, Unknown };
+
+// Looks only at the options that start with "--" and are not Qt's, so that everything
+// else reaches the application object as before. *unknown names the first unknown one.
+CommandLine readCommandLine(int argc, char *argv[], const char **unknown)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--")
+            break;
+        if (arg == "-h" || arg == "--help")
+            return CommandLine::Help;
+        if (arg == "--version")
+            return CommandLine::Version;
+        if (arg.size() < 2 || arg[0] != '-')
+            continue;
+        const std::string_view name = arg.substr(arg[1] == '-' ? 2 : 1);
+        const std::string_view bare = name.substr(0, name.find('='));
+        if (listed(bare, kQtOptionsWithValue)) {
+            if (bare.size() == name.size())
+                ++i; // "-platform offscreen": the value is not an option of ours
+        } else if (arg[1] == '-' && !listed(bare, kQtFlags)) {
+            *unknown = argv[i];
+            return CommandLine::Unknown;
+        }
+    }
+    return CommandLine::Run;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // Answered before the application object exists: that needs a display.
+    const char *unknown = nullptr;
+    switch (readCommandLine(argc, argv, &unknown)) {
+    case CommandLine::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+    case CommandLine::Version:
+        std::printf("vexotool %s\n", VEXO_VERSION);
+        return 0;
+    case CommandLine::Unknown:
+        std::fprintf(stderr, "vexotool: unknown option %s\n\n%s", unknown, kUsage);
+        return 2;
+    case CommandLine::Run:
+        break;
+    }
+
     auto app = std::make_unique<apt::ToolsApplication>(QStringLiteral("400VEXOTool"), argc, argv);
 
     // Style plug-ins are looked for beside the program.

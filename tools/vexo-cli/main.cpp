@@ -122,6 +122,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vexo-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VEXO_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Finds the cameras and recorders on the local network and works on them.\n\n"
@@ -135,6 +136,7 @@ int main(int argc, char *argv[])
         "  restore SERIAL CODE           restore the default password with a security code\n\n"
         "The environment variable VEXO_SCOPE=loopback keeps all traffic on this machine."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("list, watch, activate, modify, key, reset or restore"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));

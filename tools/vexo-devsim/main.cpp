@@ -52,6 +52,7 @@ Behaviour and faults:
   --no-stdin             ignore standard input (for running in the background)
   --verbose              print datagram counts on standard error at exit
   -h, --help             this text
+  --version              print the version
 
 Prints "ready <port>" once listening. Commands on standard input, one per line, each
 answered by "ok" or "error <why>" (list prints its lines first):
@@ -107,6 +108,7 @@ int main(int argc, char *argv[])
                      : QCommandLineOption(QLatin1String(name), QString());
     };
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const auto versionOpt = option("version");
     const auto scopeOpt = option("scope", "SCOPE"), portOpt = option("port", "PORT"),
                groupOpt = option("group", "ADDR");
     const auto countOpt = option("count", "N"), seedOpt = option("seed", "S"), stateOpt = option("state", "FILE");
@@ -116,8 +118,8 @@ int main(int argc, char *argv[])
     const auto lossOpt = option("loss", "PERCENT"), silentOpt = option("silent", "SERIAL");
     const auto noStdinOpt = option("no-stdin"), verboseOpt = option("verbose");
     QCommandLineParser parser;
-    parser.addOptions({help, scopeOpt, portOpt, groupOpt, countOpt, seedOpt, stateOpt, passwordOpt, keysOpt, testOpt,
-                       lockoutOpt, spreadOpt, delayOpt, lossOpt, silentOpt, noStdinOpt, verboseOpt});
+    parser.addOptions({help, versionOpt, scopeOpt, portOpt, groupOpt, countOpt, seedOpt, stateOpt, passwordOpt, keysOpt,
+                       testOpt, lockoutOpt, spreadOpt, delayOpt, lossOpt, silentOpt, noStdinOpt, verboseOpt});
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(help)) {
@@ -125,6 +127,10 @@ int main(int argc, char *argv[])
                                   .arg(vxdp::kDefaultDevicePort)
                                   .arg(QLatin1String(vxdp::kDefaultGroup), QLatin1String(vxdp::kLinkLocalGroupText));
         std::fputs(qPrintable(usage), stdout);
+        return 0;
+    }
+    if (parser.isSet(versionOpt)) {
+        std::printf("vexo-devsim %s\n", VEXO_VERSION);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())

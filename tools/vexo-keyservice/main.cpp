@@ -37,6 +37,7 @@ Options:
   --keys-dir DIR  folder with maker-signing.seed, maker-restore.master and maker-device-ca.seed
                   (default: the test keys of the source tree)
   -h, --help      this text
+  --version       print the version
 
 Exit codes: 0 success, 1 keys or files unusable, 2 bad input.
 )";
@@ -56,6 +57,7 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help"));
+    const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("version"));
     const QCommandLineOption keyFileOption(QStringLiteral("key-file"), QStringLiteral("key file"),
                                            QStringLiteral("FILE"));
     const QCommandLineOption keyOption(QStringLiteral("key"), QStringLiteral("key text"), QStringLiteral("TEXT"));
@@ -73,14 +75,18 @@ int main(int argc, char *argv[])
                                              QStringLiteral("HEX"));
     const QCommandLineOption signingKeyOption(QStringLiteral("signing-key"), QStringLiteral("Ed25519 key"),
                                               QStringLiteral("HEX"));
-    parser.addOptions({helpOption, keyFileOption, keyOption, qrOption, outFileOption, dateOption, keysDirOption,
-                       serialOption, macOption, typeCodeOption, publicKeyOption, signingKeyOption});
+    parser.addOptions({helpOption, versionOption, keyFileOption, keyOption, qrOption, outFileOption, dateOption,
+                       keysDirOption, serialOption, macOption, typeCodeOption, publicKeyOption, signingKeyOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("reset, restore or certify"));
 
     if (!parser.parse(app.arguments()))
         return fail(kExitBadInput, parser.errorText());
     if (parser.isSet(helpOption)) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        std::printf("vexo-keyservice %s\n", VEXO_VERSION);
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
