@@ -281,6 +281,18 @@ void DeviceModifyPage::showMessage(int kind, const QString &text, aptui::MultiSt
     WarningDialog::showWarning(dialogPosition(), kind, text, this, field, hint);
 }
 
+void DeviceModifyPage::showSuccess(const QString &text, bool late)
+{
+    if (!late) {
+        showMessage(WarningDialog::Success, text);
+        return;
+    }
+    // Two lines need the larger box.
+    WarningDialog::showLargeWarning(
+        dialogPosition(), WarningDialog::Success,
+        text + QLatin1Char('\n') + tr("The device answered late; its announcement confirms the change."), this);
+}
+
 void DeviceModifyPage::resetPasswordFields()
 {
     const std::pair<aptui::MultiStateLineEdit *, QLabel *> fields[]
@@ -425,14 +437,7 @@ void DeviceModifyPage::modifySingle()
             device.strResult = tr("Succeed");
             keepResult(device);
             emit signalModifyResult({device});
-            const QString text = tr("Modify network parameters succeed.");
-            if (late)
-                WarningDialog::showLargeWarning(
-                    dialogPosition(), WarningDialog::Success,
-                    text + QLatin1Char('\n') + tr("The device answered late; its announcement confirms the change."),
-                    this);
-            else
-                showMessage(WarningDialog::Success, text);
+            showSuccess(tr("Modify network parameters succeed."), late);
         });
 }
 
@@ -718,14 +723,7 @@ void DeviceModifyPage::activateSingle()
             keepResult(device);
             // The list answers with a new selection report, which replaces m_selection.
             emit signalActiveResult({device});
-            const QString text = tr("Activate Succeed.");
-            if (late)
-                WarningDialog::showLargeWarning(
-                    dialogPosition(), WarningDialog::Success,
-                    text + QLatin1Char('\n') + tr("The device answered late; its announcement confirms the change."),
-                    this);
-            else
-                showMessage(WarningDialog::Success, text);
+            showSuccess(tr("Activate Succeed."), late);
         });
 }
 

@@ -92,6 +92,8 @@ private:
     void setUpKeyboard();
     QPoint dialogPosition() const;
     void showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field = nullptr, QLabel *hint = nullptr);
+    /** @brief A success message; after a late answer a second line says the announcement confirmed it. */
+    void showSuccess(const QString &text, bool late);
     void showEmptyView();
     void showModificationView(bool batch);
     void showActivationView();

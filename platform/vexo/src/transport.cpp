@@ -77,6 +77,23 @@ bool winsockUp()
     }();
     return ok;
 }
+
+// The adapters of one address family (AF_UNSPEC for all), their list held in buffer; null
+// when Winsock or the call fails.
+IP_ADAPTER_ADDRESSES *adapterList(ULONG family, std::vector<unsigned char> &buffer)
+{
+    if (!winsockUp())
+        return nullptr;
+    ULONG size = 16 * 1024;
+    buffer.resize(size);
+    const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_DNS_SERVER | GAA_FLAG_SKIP_MULTICAST;
+    auto *adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
+    if (GetAdaptersAddresses(family, flags, nullptr, adapters, &size) == ERROR_BUFFER_OVERFLOW) {
+        buffer.resize(size);
+        adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
+    }
+    return GetAdaptersAddresses(family, flags, nullptr, adapters, &size) == NO_ERROR ? adapters : nullptr;
+}
 #endif
 
 sockaddr_in makeAddress(std::uint32_t address, std::uint16_t port)
@@ -220,18 +237,8 @@ std::vector<LinkLocalAdapter> linkLocalAdapters()
         return std::any_of(list.begin(), list.end(), [index](const LinkLocalAdapter &a) { return a.index == index; });
     };
 #if defined(_WIN32)
-    if (!winsockUp())
-        return list;
-    ULONG size = 16 * 1024;
-    std::vector<unsigned char> buffer(size);
-    auto *adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
-    const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_DNS_SERVER | GAA_FLAG_SKIP_MULTICAST;
-    if (GetAdaptersAddresses(AF_INET6, flags, nullptr, adapters, &size) == ERROR_BUFFER_OVERFLOW) {
-        buffer.resize(size);
-        adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
-    }
-    if (GetAdaptersAddresses(AF_INET6, flags, nullptr, adapters, &size) != NO_ERROR)
-        return list;
+    std::vector<unsigned char> buffer;
+    IP_ADAPTER_ADDRESSES *adapters = adapterList(AF_INET6, buffer);
     for (auto *a = adapters; a; a = a->Next) {
         if (a->OperStatus != IfOperStatusUp || a->IfType == IF_TYPE_SOFTWARE_LOOPBACK
             || (a->Flags & IP_ADAPTER_NO_MULTICAST) || a->Ipv6IfIndex == 0 || listed(a->Ipv6IfIndex))
@@ -354,19 +361,9 @@ std::vector<HostInterface> hostInterfaces()
 {
     std::vector<HostInterface> list;
 #if defined(_WIN32)
-    if (!winsockUp())
-        return list;
-    ULONG size = 16 * 1024;
-    std::vector<unsigned char> buffer(size);
-    auto *adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
     // AF_UNSPEC: adapters with IPv6 only are listed too, to be used by their index.
-    const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_DNS_SERVER | GAA_FLAG_SKIP_MULTICAST;
-    if (GetAdaptersAddresses(AF_UNSPEC, flags, nullptr, adapters, &size) == ERROR_BUFFER_OVERFLOW) {
-        buffer.resize(size);
-        adapters = reinterpret_cast<IP_ADAPTER_ADDRESSES *>(buffer.data());
-    }
-    if (GetAdaptersAddresses(AF_UNSPEC, flags, nullptr, adapters, &size) != NO_ERROR)
-        return list;
+    std::vector<unsigned char> buffer;
+    IP_ADAPTER_ADDRESSES *adapters = adapterList(AF_UNSPEC, buffer);
     for (auto *a = adapters; a; a = a->Next) {
         if (a->OperStatus != IfOperStatusUp)
             continue;
