@@ -127,8 +127,10 @@ public:
      *        new positions.
      *
      * Each record takes the upper row with its key that no earlier record of the list took;
-     * records of devices not listed are ignored. Check states stay with their devices. A few
-     * rows go as row removals; when a large part of the list goes, the model is reset instead.
+     * records of devices not listed are ignored. Check states stay with their devices, and
+     * persistent indexes of the rows that stay follow them. A few rows go as row removals; when
+     * many go, the rows that stay move up in one pass, announced as a change of the row order
+     * that takes the leaving rows to the bottom, and the bottom rows go in one removal.
      * @return the number of rows removed.
      */
     int removeDevices(const QVector<VEXO_DEVICE_INFO> &records);
