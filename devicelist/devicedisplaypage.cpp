@@ -134,8 +134,8 @@ private:
         m_keysColumn = -1;
     }
 
-    // Each row's place in the table, held by indexes that follow the rows when the model moves
-    // them. The base class sorts all rows again after a change of the model's row order.
+    // The source rows in the table's order, taken before the model reorders its rows; the base
+    // class sorts all rows again afterwards, and lessThan() then gives each row its place before.
     void rememberOrder()
     {
         m_orderBefore.clear();
@@ -145,7 +145,7 @@ private:
         const int rows = rowCount();
         m_orderBefore.reserve(rows);
         for (int row = 0; row < rows; ++row)
-            m_orderBefore.append(QPersistentModelIndex(mapToSource(index(row, 0))));
+            m_orderBefore.append(mapToSource(index(row, 0)).row());
     }
 
     void restoreOrder()
@@ -162,19 +162,21 @@ private:
         if (m_positionBefore.isEmpty()) {
             m_positionBefore.fill(std::numeric_limits<int>::max(), m_model->rowCount());
             for (int position = 0; position < m_orderBefore.size(); ++position) {
-                const int row = m_orderBefore.at(position).row();
+                const int row = m_orderBefore.at(position);
                 if (row >= 0 && row < m_positionBefore.size())
                     m_positionBefore[row] = position;
             }
         }
-        return sourceRow < m_positionBefore.size() ? m_positionBefore.at(sourceRow) : std::numeric_limits<int>::max();
+        const int rowBefore = m_model->rowBeforeReorder(sourceRow);
+        return rowBefore >= 0 && rowBefore < m_positionBefore.size() ? m_positionBefore.at(rowBefore)
+                                                                     : std::numeric_limits<int>::max();
     }
 
     DeviceInfoModel *m_model;
     mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
-    QList<QPersistentModelIndex> m_orderBefore; // the source rows in the table's order, while the model reorders
-    mutable QVector<int> m_positionBefore;      // by source row, built from m_orderBefore when first needed
+    QVector<int> m_orderBefore;            // source rows in the table's order, while the model reorders
+    mutable QVector<int> m_positionBefore; // by source row before the reorder, built from m_orderBefore
 };
 
 // The table's header, with a check box in the check column's section while batch operations are

@@ -581,8 +581,19 @@ void DeviceInfoModel::closeGaps(const QList<int> &rows)
         moved.append(this->index(row, index.column()));
     }
     changePersistentIndexList(persistent, moved);
+    m_rowBeforeReorder.resize(total);
+    for (int row = 0; row < first; ++row)
+        m_rowBeforeReorder[row] = row;
+    for (int from = first; from < total; ++from)
+        m_rowBeforeReorder[newRow.at(from - first)] = from;
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_rowBeforeReorder.clear();
     QStandardItemModel::removeRows(kept, total - kept);
+}
+
+int DeviceInfoModel::rowBeforeReorder(int row) const
+{
+    return row >= 0 && row < m_rowBeforeReorder.size() ? m_rowBeforeReorder.at(row) : row;
 }
 
 void DeviceInfoModel::moveRowValues(int from, int to)

@@ -146,6 +146,12 @@ public:
      */
     bool moveColumn(int from, int to);
 
+    /**
+     * @brief While the model announces that it reordered its rows (during its layoutChanged()),
+     *        the row that @p row had before; otherwise @p row.
+     */
+    int rowBeforeReorder(int row) const;
+
     /** @brief The row of the device with this key (the upper one of several), or -1. */
     int rowOf(const QString &serialNumber, const QString &mac) const;
 
@@ -175,6 +181,7 @@ private:
     mutable QHash<QString, QList<int>> m_moreRowsOfKey;
     mutable bool m_rowsByKeyValid = true;
     bool m_appending = false;
+    QVector<int> m_rowBeforeReorder; // by row, while the rows are reordered
 };
 
 } // namespace VexoTool
