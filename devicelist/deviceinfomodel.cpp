@@ -424,6 +424,8 @@ int DeviceInfoModel::rowOfKey(const QString &key, int nth) const
 
 void DeviceInfoModel::forgetRowIndex()
 {
+    if (m_keepRowIndex)
+        return;
     m_rowsByKeyValid = false;
     m_firstRowOfKey.clear();
     m_moreRowsOfKey.clear();
@@ -481,13 +483,16 @@ int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
 {
     QHash<QString, int> takenOfKey; // how many rows of a key earlier records took
     QList<int> rows;
+    QStringList keys; // of the rows found
     rows.reserve(records.size());
+    keys.reserve(records.size());
     for (const VEXO_DEVICE_INFO &record : records) {
         const QString key = deviceKey(record);
         int &taken = takenOfKey[key];
         const int row = rowOfKey(key, taken);
         if (row >= 0) {
             rows.append(row);
+            keys.append(key);
             ++taken;
         }
     }
@@ -514,7 +519,8 @@ int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
             removeRange(it->first, it->second);
         renumberFrom(rows.first());
     } else {
-        closeGaps(rows);
+        closeGaps(rows, keys);
+        return int(rows.size());
     }
     forgetRowIndex();
     return int(rows.size());
@@ -547,7 +553,7 @@ void DeviceInfoModel::removeRange(int first, int count)
     endRemoveRows();
 }
 
-void DeviceInfoModel::closeGaps(const QList<int> &rows)
+void DeviceInfoModel::closeGaps(const QList<int> &rows, const QStringList &keys)
 {
     // One pass moves the values of the rows that stay up over the gaps, announced as a change of
     // the row order that takes the leaving rows to the bottom; then the bottom rows go in one
@@ -572,6 +578,20 @@ void DeviceInfoModel::closeGaps(const QList<int> &rows)
             moveRowValues(from, to++);
         }
     }
+    // The index of rows by key was complete for finding the leaving rows; unless a key is listed
+    // more than once it is carried over instead of being built again from every row's cells.
+    const bool carryIndex = m_rowsByKeyValid && m_moreRowsOfKey.isEmpty();
+    if (carryIndex) {
+        for (const QString &key : keys)
+            m_firstRowOfKey.remove(key);
+        for (auto it = m_firstRowOfKey.begin(); it != m_firstRowOfKey.end(); ++it) {
+            if (it.value() >= first)
+                it.value() = newRow.at(it.value() - first);
+        }
+    } else {
+        forgetRowIndex();
+    }
+    m_keepRowIndex = carryIndex;
     // The bottom rows are not given the leaving rows' values: they go right after this.
     const QModelIndexList persistent = persistentIndexList();
     QModelIndexList moved;
@@ -589,6 +609,7 @@ void DeviceInfoModel::closeGaps(const QList<int> &rows)
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     m_rowBeforeReorder.clear();
     QStandardItemModel::removeRows(kept, total - kept);
+    m_keepRowIndex = false;
 }
 
 int DeviceInfoModel::rowBeforeReorder(int row) const

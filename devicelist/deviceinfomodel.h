@@ -11,6 +11,7 @@
 #include <QList>
 #include <QStandardItemModel>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace VexoTool {
@@ -169,7 +170,7 @@ private:
     void rememberRow(const QString &key, int row) const;
     void forgetRowIndex();
     void removeRange(int first, int count);
-    void closeGaps(const QList<int> &rows);
+    void closeGaps(const QList<int> &rows, const QStringList &keys);
     void moveRowValues(int from, int to);
 
     XmlDocument m_xmlDocument;
@@ -181,6 +182,7 @@ private:
     mutable QHash<QString, QList<int>> m_moreRowsOfKey;
     mutable bool m_rowsByKeyValid = true;
     bool m_appending = false;
+    bool m_keepRowIndex = false;     // the index follows a change of the rows that is under way
     QVector<int> m_rowBeforeReorder; // by row, while the rows are reordered
 };
 
