@@ -30,7 +30,9 @@ namespace VexoTool {
  * Rows stay in arrival order and each row's ID is its position ("001" for the first row). When
  * rows go, the rows below take over the places: their cell values move up while the items stay
  * where they were inserted. Removing rows from the middle of a long QStandardItemModel otherwise
- * makes every later lookup of an item's position slow (Qt 6.4).
+ * makes every later lookup of an item's position slow (Qt 6.4): an item's position is searched
+ * for from where it was last seen, and the model looks up each item it removes and each item
+ * whose values change, so items that moved make later removals and changes search the table.
  */
 class DeviceInfoModel : public QStandardItemModel
 {
