@@ -37,6 +37,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -83,6 +84,10 @@ public:
         connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetSortKeys);
+        // The model reorders its rows only to let many go at once; the table keeps its order
+        // then (which need not be the sort order: devices that came later are at the end).
+        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &DeviceSortProxy::rememberOrder);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::restoreOrder);
     }
 
 protected:
@@ -91,6 +96,12 @@ protected:
         // A row's ID is its position in arrival order, so IDs sort by position: numerically
         // also past "999", and without reading the cells, which matters after a large part
         // of the list went and the view sorts the rest again.
+        if (!m_orderBefore.isEmpty()) {
+            // Sorting again while the model reorders its rows: the order shown before.
+            const int leftBefore = positionBefore(left.row());
+            const int rightBefore = positionBefore(right.row());
+            return sortOrder() == Qt::AscendingOrder ? leftBefore < rightBefore : leftBefore > rightBefore;
+        }
         if (left.column() == m_model->columnOf(DeviceInfoModel::ColumnId))
             return left.row() < right.row();
         return sortKey(left) < sortKey(right);
@@ -123,9 +134,49 @@ private:
         m_keysColumn = -1;
     }
 
+    // The source rows in the table's order, taken before the model reorders its rows; the base
+    // class sorts all rows again afterwards, and lessThan() then gives each row its place before.
+    void rememberOrder()
+    {
+        m_orderBefore.clear();
+        m_positionBefore.clear();
+        if (sortColumn() < 0)
+            return; // shown in the model's order, which the model keeps
+        const int rows = rowCount();
+        m_orderBefore.reserve(rows);
+        for (int row = 0; row < rows; ++row)
+            m_orderBefore.append(mapToSource(index(row, 0)).row());
+    }
+
+    void restoreOrder()
+    {
+        if (m_orderBefore.isEmpty())
+            return;
+        rowCount(); // sorts now, while the order before is known
+        m_orderBefore.clear();
+        m_positionBefore.clear();
+    }
+
+    int positionBefore(int sourceRow) const
+    {
+        if (m_positionBefore.isEmpty()) {
+            m_positionBefore.fill(std::numeric_limits<int>::max(), m_model->rowCount());
+            for (int position = 0; position < m_orderBefore.size(); ++position) {
+                const int row = m_orderBefore.at(position);
+                if (row >= 0 && row < m_positionBefore.size())
+                    m_positionBefore[row] = position;
+            }
+        }
+        const int rowBefore = m_model->rowBeforeReorder(sourceRow);
+        return rowBefore >= 0 && rowBefore < m_positionBefore.size() ? m_positionBefore.at(rowBefore)
+                                                                     : std::numeric_limits<int>::max();
+    }
+
     DeviceInfoModel *m_model;
     mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
+    QVector<int> m_orderBefore;            // source rows in the table's order, while the model reorders
+    mutable QVector<int> m_positionBefore; // by source row before the reorder, built from m_orderBefore
 };
 
 // The table's header, with a check box in the check column's section while batch operations are

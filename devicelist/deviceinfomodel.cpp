@@ -36,9 +36,9 @@ constexpr qint64 kMaxColumnConfigSize = 64 * 1024;
 // The device key of a row, held by its check cell so that it moves with the row's values.
 constexpr int kDeviceKeyRole = Qt::UserRole + 1;
 
-// Above this many row moves a batch of removals resets the model after one pass over the rows
-// instead of announcing each removed range (which moves the rows below it once per range).
-constexpr qsizetype kMovesPerRowBeforeReset = 2;
+// Above this many row moves a batch of removals moves the rows in one pass over the rows instead
+// of announcing each removed range (which moves the rows below it once per range).
+constexpr qsizetype kMovesPerRowBeforeOnePass = 1;
 
 // Gives a cell all values (texts, colours, check state, flags) of another cell without a change
 // notice. The assignment is protected in QStandardItem; naming it through a class derived from
@@ -424,6 +424,8 @@ int DeviceInfoModel::rowOfKey(const QString &key, int nth) const
 
 void DeviceInfoModel::forgetRowIndex()
 {
+    if (m_keepRowIndex)
+        return;
     m_rowsByKeyValid = false;
     m_firstRowOfKey.clear();
     m_moreRowsOfKey.clear();
@@ -481,13 +483,16 @@ int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
 {
     QHash<QString, int> takenOfKey; // how many rows of a key earlier records took
     QList<int> rows;
+    QStringList keys; // of the rows found
     rows.reserve(records.size());
+    keys.reserve(records.size());
     for (const VEXO_DEVICE_INFO &record : records) {
         const QString key = deviceKey(record);
         int &taken = takenOfKey[key];
         const int row = rowOfKey(key, taken);
         if (row >= 0) {
             rows.append(row);
+            keys.append(key);
             ++taken;
         }
     }
@@ -508,13 +513,14 @@ int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
     for (const auto &[first, count] : ranges)
         moves += total - (first + count);
 
-    if (moves <= kMovesPerRowBeforeReset * total) {
+    if (moves <= kMovesPerRowBeforeOnePass * total) {
         // From the bottom up, so the rows of the ranges still to go keep their numbers.
         for (auto it = ranges.crbegin(); it != ranges.crend(); ++it)
             removeRange(it->first, it->second);
         renumberFrom(rows.first());
     } else {
-        closeGaps(rows);
+        closeGaps(rows, keys);
+        return int(rows.size());
     }
     forgetRowIndex();
     return int(rows.size());
@@ -547,24 +553,68 @@ void DeviceInfoModel::removeRange(int first, int count)
     endRemoveRows();
 }
 
-void DeviceInfoModel::closeGaps(const QList<int> &rows)
+void DeviceInfoModel::closeGaps(const QList<int> &rows, const QStringList &keys)
 {
+    // One pass moves the values of the rows that stay up over the gaps, announced as a change of
+    // the row order that takes the leaving rows to the bottom; then the bottom rows go in one
+    // removal. The sorted view and the table keep their order, current row and selection, and
+    // nothing is sorted or laid out anew from scratch.
     const int total = rowCount();
-    beginResetModel();
+    const int first = rows.first();
+    const int kept = total - int(rows.size());
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QVector<int> newRow(total - first); // the new row of each row from the first gap on
     {
-        const QSignalBlocker blocker(this);
-        int to = rows.first();
+        int to = first;
+        int bottom = kept;
         auto gone = rows.cbegin();
-        for (int from = rows.first(); from < total; ++from) {
+        for (int from = first; from < total; ++from) {
             if (gone != rows.cend() && *gone == from) {
                 ++gone;
+                newRow[from - first] = bottom++;
                 continue;
             }
+            newRow[from - first] = to;
             moveRowValues(from, to++);
         }
-        QStandardItemModel::removeRows(to, total - to);
     }
-    endResetModel();
+    // The index of rows by key was complete for finding the leaving rows; unless a key is listed
+    // more than once it is carried over instead of being built again from every row's cells.
+    const bool carryIndex = m_rowsByKeyValid && m_moreRowsOfKey.isEmpty();
+    if (carryIndex) {
+        for (const QString &key : keys)
+            m_firstRowOfKey.remove(key);
+        for (auto it = m_firstRowOfKey.begin(); it != m_firstRowOfKey.end(); ++it) {
+            if (it.value() >= first)
+                it.value() = newRow.at(it.value() - first);
+        }
+    } else {
+        forgetRowIndex();
+    }
+    m_keepRowIndex = carryIndex;
+    // The bottom rows are not given the leaving rows' values: they go right after this.
+    const QModelIndexList persistent = persistentIndexList();
+    QModelIndexList moved;
+    moved.reserve(persistent.size());
+    for (const QModelIndex &index : persistent) {
+        const int row = index.row() < first ? index.row() : newRow.at(index.row() - first);
+        moved.append(this->index(row, index.column()));
+    }
+    changePersistentIndexList(persistent, moved);
+    m_rowBeforeReorder.resize(total);
+    for (int row = 0; row < first; ++row)
+        m_rowBeforeReorder[row] = row;
+    for (int from = first; from < total; ++from)
+        m_rowBeforeReorder[newRow.at(from - first)] = from;
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_rowBeforeReorder.clear();
+    QStandardItemModel::removeRows(kept, total - kept);
+    m_keepRowIndex = false;
+}
+
+int DeviceInfoModel::rowBeforeReorder(int row) const
+{
+    return row >= 0 && row < m_rowBeforeReorder.size() ? m_rowBeforeReorder.at(row) : row;
 }
 
 void DeviceInfoModel::moveRowValues(int from, int to)

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QStandardItemModel>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace VexoTool {
@@ -29,7 +30,9 @@ namespace VexoTool {
  * Rows stay in arrival order and each row's ID is its position ("001" for the first row). When
  * rows go, the rows below take over the places: their cell values move up while the items stay
  * where they were inserted. Removing rows from the middle of a long QStandardItemModel otherwise
- * makes every later lookup of an item's position slow (Qt 6.4).
+ * makes every later lookup of an item's position slow (Qt 6.4): an item's position is searched
+ * for from where it was last seen, and the model looks up each item it removes and each item
+ * whose values change, so items that moved make later removals and changes search the table.
  */
 class DeviceInfoModel : public QStandardItemModel
 {
@@ -127,8 +130,10 @@ public:
      *        new positions.
      *
      * Each record takes the upper row with its key that no earlier record of the list took;
-     * records of devices not listed are ignored. Check states stay with their devices. A few
-     * rows go as row removals; when a large part of the list goes, the model is reset instead.
+     * records of devices not listed are ignored. Check states stay with their devices, and
+     * persistent indexes of the rows that stay follow them. A few rows go as row removals; when
+     * many go, the rows that stay move up in one pass, announced as a change of the row order
+     * that takes the leaving rows to the bottom, and the bottom rows go in one removal.
      * @return the number of rows removed.
      */
     int removeDevices(const QVector<VEXO_DEVICE_INFO> &records);
@@ -143,6 +148,12 @@ public:
      * @return false if the file could not be written (the order is then not kept).
      */
     bool moveColumn(int from, int to);
+
+    /**
+     * @brief While the model announces that it reordered its rows (during its layoutChanged()),
+     *        the row that @p row had before; otherwise @p row.
+     */
+    int rowBeforeReorder(int row) const;
 
     /** @brief The row of the device with this key (the upper one of several), or -1. */
     int rowOf(const QString &serialNumber, const QString &mac) const;
@@ -161,7 +172,7 @@ private:
     void rememberRow(const QString &key, int row) const;
     void forgetRowIndex();
     void removeRange(int first, int count);
-    void closeGaps(const QList<int> &rows);
+    void closeGaps(const QList<int> &rows, const QStringList &keys);
     void moveRowValues(int from, int to);
 
     XmlDocument m_xmlDocument;
@@ -173,6 +184,8 @@ private:
     mutable QHash<QString, QList<int>> m_moreRowsOfKey;
     mutable bool m_rowsByKeyValid = true;
     bool m_appending = false;
+    bool m_keepRowIndex = false;     // the index follows a change of the rows that is under way
+    QVector<int> m_rowBeforeReorder; // by row, while the rows are reordered
 };
 
 } // namespace VexoTool

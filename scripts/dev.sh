@@ -115,6 +115,9 @@ bench)
     for b in "$here"/build-rel/bench-bin/*; do
         [ -x "$b" ] && "$b"
     done
+    # Departures through the whole program: it loads the program's skin, style and settings
+    # from beside itself, so it is built into bin/ with the program, not into bench-bin/.
+    "$here/build-rel/bin/bench_departure_e2e"
     ;;
 *)
     sed -n '5,9p' "$0"

@@ -69,6 +69,8 @@ private slots:
     void departuresTogether_data();
     void departuresTogether();
     void departureAndReturnInOneBurst();
+    void departuresKeepTableOrderAndCurrentRow_data();
+    void departuresKeepTableOrderAndCurrentRow();
     void activationResultRewritesRowAndReportsAgain();
     void modificationResultRewritesOnlySucceededRows();
     void refreshEmptiesTheListAndAsksAgain();
@@ -500,6 +502,57 @@ void tst_DeviceDisplayPage::departureAndReturnInOneBurst()
              (QStringList{serialOf(deviceRecord(1)), serialOf(deviceRecord(3)), serialOf(deviceRecord(2))}));
     QCOMPARE(viewColumn(DeviceInfoModel::ColumnId), (QStringList{"001", "002", "003"}));
     QCOMPARE(m_store->count(), 3);
+}
+
+void tst_DeviceDisplayPage::departuresKeepTableOrderAndCurrentRow_data()
+{
+    QTest::addColumn<int>("sortedBy"); // logical column, sorted before the late arrivals
+    QTest::addColumn<Qt::SortOrder>("order");
+    QTest::addColumn<QList<int>>("gone");
+
+    QList<int> everyOther;
+    for (int n = 2; n <= 64; n += 2)
+        everyOther << n;
+    QTest::addRow("one device, by ID") << int(DeviceInfoModel::ColumnId) << Qt::AscendingOrder << QList<int>{10};
+    QTest::addRow("every other device, by ID") << int(DeviceInfoModel::ColumnId) << Qt::AscendingOrder << everyOther;
+    QTest::addRow("one device, by serial number downwards")
+        << int(DeviceInfoModel::ColumnSerialNumber) << Qt::DescendingOrder << QList<int>{10};
+    QTest::addRow("every other device, by serial number downwards")
+        << int(DeviceInfoModel::ColumnSerialNumber) << Qt::DescendingOrder << everyOther;
+}
+
+void tst_DeviceDisplayPage::departuresKeepTableOrderAndCurrentRow()
+{
+    QFETCH(int, sortedBy);
+    QFETCH(Qt::SortOrder, order);
+    QFETCH(QList<int>, gone);
+    for (int n = 1; n <= 60; ++n)
+        login(n);
+    table()->sortByColumn(model()->columnOf(sortedBy), order);
+    for (int n = 61; n <= 64; ++n)
+        login(n); // listed at the end, whatever the sort order
+    constexpr int current = 33;
+    const auto viewRowOf = [this](int n) {
+        return int(viewColumn(DeviceInfoModel::ColumnSerialNumber).indexOf(serialOf(deviceRecord(n))));
+    };
+    const QModelIndex currentIndex = table()->model()->index(viewRowOf(current), 0);
+    table()->selectionModel()->setCurrentIndex(currentIndex,
+                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    checkItem(current)->setCheckState(Qt::Checked);
+    QStringList expected = viewColumn(DeviceInfoModel::ColumnSerialNumber);
+    for (const int n : gone)
+        expected.removeOne(serialOf(deviceRecord(n)));
+
+    for (const int n : gone)
+        m_page->onDeviceLogout(deviceRecord(n));
+    QCoreApplication::sendPostedEvents(m_page.get(), QEvent::MetaCall);
+
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber), expected);
+    const QModelIndex after = table()->currentIndex();
+    QCOMPARE(after.row(), viewRowOf(current));
+    QCOMPARE(table()->selectionModel()->selectedRows(), QModelIndexList{after.siblingAtColumn(0)});
+    QCOMPARE(checkItem(current)->checkState(), Qt::Checked);
+    QCOMPARE(report(int(m_spy->count()) - 1).second.first().strSerialNumber, serialOf(deviceRecord(current)));
 }
 
 void tst_DeviceDisplayPage::activationResultRewritesRowAndReportsAgain()
