@@ -8,8 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <algorithm>
 #include <cstdio>
@@ -118,12 +116,7 @@ int main(int argc, char *argv[])
 
     // The list and the discovery service of the whole program.
     auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const apt::MainWindowGeometry geometry = apt::ToolsApplication::mainWindowGeometry(screen->availableGeometry());
-        window->resize(geometry.size);
-        if (geometry.position)
-            window->move(*geometry.position);
-    }
+    apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
     window->onMovePinButtion();
 

@@ -65,6 +65,17 @@ ToolsApplication::ToolsApplication(const QString &appId, int &argc, char **argv)
 
 ToolsApplication::~ToolsApplication() = default;
 
+void ToolsApplication::placeMainWindow(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const MainWindowGeometry geometry = mainWindowGeometry(screen->availableGeometry());
+    window->resize(geometry.size);
+    if (geometry.position)
+        window->move(*geometry.position);
+}
+
 MainWindowGeometry ToolsApplication::mainWindowGeometry(const QRect &available)
 {
     // A low work area is filled from its own corner, which is (0, 0) unless a panel sits on top.

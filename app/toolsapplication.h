@@ -64,6 +64,9 @@ public:
      */
     static MainWindowGeometry mainWindowGeometry(const QRect &available);
 
+    /** @brief Sizes and places @p window by mainWindowGeometry() on the primary screen. */
+    static void placeMainWindow(QWidget *window);
+
     /** @brief The wide and tall flags of the screens with these geometries. */
     static ScreenFlags screenFlags(const QList<QRect> &screenGeometries);
 

@@ -490,9 +490,11 @@ bool DeviceNetParaPage::checkNetwork(const QPoint &position, aptui::MultiStateLi
     QString message;
     switch (verdict.problem) {
     case NetworkProblem::LeadingZero:
-        message = verdict.field == NetworkField::Gateway
-                      ? tr("Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.")
-                      : tr("Write the IP address without leading zeros, for example 10.0.0.9 rather than 10.0.0.09.");
+        message
+            = verdict.field == NetworkField::Gateway
+                  ? tr("Write the gateway without leading zeros, for example 198.51.100.1 rather than 198.51.100.01.")
+                  : tr("Write the IP address without leading zeros, for example 198.51.100.9 rather than "
+                       "198.51.100.09.");
         break;
     case NetworkProblem::Unspecified:
         message = tr("Addresses that begin with 0 cannot be given to a device.");

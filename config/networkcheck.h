@@ -54,7 +54,7 @@ quint32 ipv4Number(const QString &address);
 /** @brief @p value as a dotted decimal address. */
 QString ipv4Text(quint32 value);
 
-/** @brief Whether some part of the dotted @p address has a leading zero ("10.0.0.09"). */
+/** @brief Whether some part of the dotted @p address has a leading zero ("198.51.100.09"). */
 bool hasLeadingZero(const QString &address);
 
 } // namespace VexoTool

@@ -601,12 +601,12 @@
         <translation>请使用 %1 到 %2 之间的地址。</translation>
     </message>
     <message>
-        <source>Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.</source>
-        <translation>网关各段不能以 0 开头，例如应写 10.0.0.1 而不是 10.0.0.01。</translation>
+        <source>Write the gateway without leading zeros, for example 198.51.100.1 rather than 198.51.100.01.</source>
+        <translation>网关各段不能以 0 开头，例如应写 198.51.100.1 而不是 198.51.100.01。</translation>
     </message>
     <message>
-        <source>Write the IP address without leading zeros, for example 10.0.0.9 rather than 10.0.0.09.</source>
-        <translation>IP 地址各段不能以 0 开头，例如应写 10.0.0.9 而不是 10.0.0.09。</translation>
+        <source>Write the IP address without leading zeros, for example 198.51.100.9 rather than 198.51.100.09.</source>
+        <translation>IP 地址各段不能以 0 开头，例如应写 198.51.100.9 而不是 198.51.100.09。</translation>
     </message>
     <message>
         <source>Addresses that begin with 0 cannot be given to a device.</source>

@@ -34,8 +34,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -183,12 +181,7 @@ int main(int argc, char *argv[])
     QElapsedTimer timer;
     timer.start();
     auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const apt::MainWindowGeometry geometry = apt::ToolsApplication::mainWindowGeometry(screen->availableGeometry());
-        window->resize(geometry.size);
-        if (geometry.position)
-            window->move(*geometry.position);
-    }
+    apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
     window->onMovePinButtion();
     VexoTool::DeviceInfoModel *model = window->deviceDisplayPage()->model();

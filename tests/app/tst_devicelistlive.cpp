@@ -58,7 +58,6 @@ private slots:
 
 namespace {
 
-// The text of the "Value" of @p key in the settings file @p path, or "<none>".
 // A settings file for the window with batch operations as given.
 bool loadSetup(const QString &path, bool batchOperations)
 {
@@ -73,6 +72,7 @@ bool loadSetup(const QString &path, bool batchOperations)
     return apt::ConfigureManager::GetInstance()->load(path);
 }
 
+// The text of the "Value" of @p key in the settings file @p path, or "<none>".
 QString settingInFile(const QString &path, const QString &key)
 {
     QFile file(path);
@@ -81,6 +81,21 @@ QString settingInFile(const QString &path, const QString &key)
         return QStringLiteral("<unreadable>");
     const QDomElement setting = document.documentElement().firstChildElement(key);
     return setting.isNull() ? QStringLiteral("<none>") : setting.firstChildElement(QStringLiteral("Value")).text();
+}
+
+// Starts @p simulator for the next window. The discovery service outlives windows, so it is
+// stopped and the store emptied first; messages close themselves.
+bool startForWindow(SimulatorProcess &simulator, const QStringList &arguments)
+{
+    if (!VEXO::VexoHandler::instance()->stop())
+        return false;
+    DeviceStore::instance()->clear();
+    if (!simulator.start(arguments))
+        return false;
+    qputenv("VEXO_PORT", QByteArray::number(simulator.port()));
+    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
+    VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(100));
+    return true;
 }
 
 } // namespace
@@ -117,15 +132,9 @@ void TestDeviceListLive::listFollowsSimulatedDevices()
 
 void TestDeviceListLive::activateThenModifyThroughTheWindow()
 {
-    // The discovery service outlives windows; start it afresh on this test's simulator.
-    QVERIFY(VEXO::VexoHandler::instance()->stop());
-    DeviceStore::instance()->clear();
     SimulatorProcess simulator;
-    QVERIFY(simulator.start(
-        {QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("12")}));
-    qputenv("VEXO_PORT", QByteArray::number(simulator.port()));
-    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
-    VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(100));
+    QVERIFY(startForWindow(
+        simulator, {QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("12")}));
 
     VexoTool::VEXOToolMainPage window;
     window.resize(1280, 768);
@@ -185,14 +194,9 @@ void TestDeviceListLive::batchReaddressingThroughTheWindow()
     }
     QVERIFY(apt::ConfigureManager::GetInstance()->load(setup));
 
-    QVERIFY(VEXO::VexoHandler::instance()->stop());
-    DeviceStore::instance()->clear();
     SimulatorProcess simulator;
-    QVERIFY(simulator.start({QStringLiteral("--count"), QStringLiteral("12"), QStringLiteral("--seed"),
-                             QStringLiteral("21"), QStringLiteral("--test-mode")}));
-    qputenv("VEXO_PORT", QByteArray::number(simulator.port()));
-    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
-    VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(100));
+    QVERIFY(startForWindow(simulator, {QStringLiteral("--count"), QStringLiteral("12"), QStringLiteral("--seed"),
+                                       QStringLiteral("21"), QStringLiteral("--test-mode")}));
 
     VexoTool::VEXOToolMainPage window;
     window.resize(1280, 768);
@@ -245,7 +249,8 @@ void TestDeviceListLive::batchReaddressingThroughTheWindow()
         if (activated && recorder)
             first = row;
     }
-    QVERIFY2(first >= 0, "no three neighbouring activated devices with a recorder among them: change the seed");
+    QVERIFY2(first >= 0,
+             "the simulated population has no three neighbouring activated devices with a recorder among them");
     QStringList serials;
     for (int r = first; r < first + 3; ++r)
         serials << QString::fromLatin1(recordOfViewRow(r).serialNumber);
@@ -316,14 +321,9 @@ void TestDeviceListLive::batchButtonsThroughTheWindow()
     const auto restoreHome = qScopeGuard([home] { qputenv("HOME", home); });
     QCOMPARE(VexoTool::batchFolder(), dir.filePath(QStringLiteral("VexoReset")));
 
-    QVERIFY(VEXO::VexoHandler::instance()->stop());
-    DeviceStore::instance()->clear();
     SimulatorProcess simulator;
-    QVERIFY(simulator.start(
-        {QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("31")}));
-    qputenv("VEXO_PORT", QByteArray::number(simulator.port()));
-    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
-    VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(100));
+    QVERIFY(startForWindow(
+        simulator, {QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("31")}));
     VexoTest::UrlCatcher urls(QStringLiteral("file"));
 
     VexoTool::VEXOToolMainPage window;
@@ -352,7 +352,7 @@ void TestDeviceListLive::batchButtonsThroughTheWindow()
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 10, cell.center().y()));
         }
     }
-    QVERIFY2(serials.size() == 2, "no two activated devices with key reset: change the seed");
+    QVERIFY2(serials.size() == 2, "the simulated population has no two activated devices with key reset");
     QCOMPARE(page->checkedRows().size(), 2);
     const auto button = [page](const char *name) {
         return page->findChild<QPushButton *>(QLatin1String(name));

@@ -593,7 +593,7 @@ void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices_data()
     QTest::addRow("address of a listed device, typed with a leading zero")
         << "@0"
         << "255.255.255.0"
-        << "Write the IP address without leading zeros, for example 10.0.0.9 rather than 10.0.0.09.";
+        << "Write the IP address without leading zeros, for example 198.51.100.9 rather than 198.51.100.09.";
 }
 
 void tst_DeviceModifyPage::batchModifyRefusedBeforeTouchingDevices()

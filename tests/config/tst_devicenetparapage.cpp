@@ -306,9 +306,9 @@ void tst_DeviceNetParaPage::checkSingleNetwork_data()
     QTest::addRow("address of another listed device")
         << "10.0.0.10" << c24 << "10.0.0.254" << address
         << "The address 10.0.0.10 is already used by another device in the list.";
-    QTest::addRow("leading zero") << "10.0.0.010" << c24 << "10.0.0.254" << address
-                                  << "Write the IP address without leading zeros, for example 10.0.0.9 rather than "
-                                     "10.0.0.09.";
+    QTest::addRow("leading zero")
+        << "10.0.0.010" << c24 << "10.0.0.254" << address
+        << "Write the IP address without leading zeros, for example 198.51.100.9 rather than 198.51.100.09.";
     QTest::addRow("this network") << "0.0.0.9" << c24 << "0.0.0.0" << address
                                   << "Addresses that begin with 0 cannot be given to a device.";
     QTest::addRow("loopback") << "127.0.0.1" << c24 << "0.0.0.0" << address
@@ -338,7 +338,7 @@ void tst_DeviceNetParaPage::checkSingleNetwork_data()
         << "10.0.0.11" << c24 << "10.0.0.11" << gateway << "The gateway cannot be the device's own IP address.";
     QTest::addRow("gateway with a leading zero")
         << "10.0.0.9" << c24 << "10.0.0.01" << gateway
-        << "Write the gateway without leading zeros, for example 10.0.0.1 rather than 10.0.0.01.";
+        << "Write the gateway without leading zeros, for example 198.51.100.1 rather than 198.51.100.01.";
 }
 
 void tst_DeviceNetParaPage::checkSingleNetwork()

@@ -20,10 +20,8 @@ port=$((40000 + (id + 7) % 20000))
 tries=${VEXO_LOSSY_TRIES:-20}
 . "$(dirname "$0")/netns.sh"
 
-failures=0
 fail() {
-    report_failure "$@"
-    failures=$((failures + 1))
+    count_failure "$@"
 }
 
 make_namespaces $ns_prog $ns_br $ns_a $ns_c $ns_d
@@ -134,4 +132,4 @@ else
     fail "strict reverse-path filter: $n devices; hint: $(cat "$work/rp.err")"
 fi
 
-[ $failures = 0 ] && echo "5 passed, 0 failed" || { echo "$failures failed"; exit 1; }
+finish_checks 5

@@ -20,10 +20,8 @@ ns_p6=vlp6$id ns_p=vlp$id ns_a=vla$id ns_b=vlb$id ns_c=vlc$id
 port=$((40000 + (id + 13) % 20000))
 . "$(dirname "$0")/netns.sh"
 
-failures=0
 fail() {
-    report_failure "$@"
-    failures=$((failures + 1))
+    count_failure "$@"
 }
 
 make_namespaces $ns_p6 $ns_p $ns_a $ns_b $ns_c
@@ -170,4 +168,4 @@ else
     fail "both paths: activation ${activated_c}; simulator counts: $(tr '\n' ' ' <"$work/sim-c.log")"
 fi
 
-[ $failures = 0 ] && echo "5 passed, 0 failed" || { echo "$failures failed"; exit 1; }
+finish_checks 5

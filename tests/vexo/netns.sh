@@ -28,6 +28,18 @@ report_failure() {
     for f in "$work"/*.log; do [ -f "$f" ] && { echo "== $f"; tail -20 "$f"; }; done
 }
 
+# For tests that go on after a failed check: counts it, and finish_checks ends the run.
+failures=0
+count_failure() {
+    report_failure "$@"
+    failures=$((failures + 1))
+}
+
+# The closing line of a test that made CHECKS checks with count_failure.
+finish_checks() {
+    [ "$failures" = 0 ] && echo "$1 passed, 0 failed" || { echo "$failures failed"; exit 1; }
+}
+
 # Makes the named namespaces with their loopback up, or skips the test where that is impossible.
 make_namespaces() {
     [ "$(id -u)" -eq 0 ] || skip "network namespaces need root"
