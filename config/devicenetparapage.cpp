@@ -178,7 +178,6 @@ DeviceNetParaPage::DeviceNetParaPage(QWidget *parent)
     m_lineEditPort->setValidator(new aKLOGUIToolkit::CIntValidator(0, 65535, m_lineEditPort));
     m_lineEditIPV6SubnetMaskLen->setValidator(new aKLOGUIToolkit::CIntValidator(0, 127, m_lineEditIPV6SubnetMaskLen));
     m_lineEditHttpPort->setValidator(new aKLOGUIToolkit::CIntValidator(0, 65535, m_lineEditHttpPort));
-    InputLimitHint::attach(m_lineEditPort, tr("Device port ranges from 2000 to 65535."));
 
     auto *leftLine = new QLabel(this);
     leftLine->setObjectName(QStringLiteral("m_labelGrayline2"));
@@ -203,6 +202,8 @@ DeviceNetParaPage::DeviceNetParaPage(QWidget *parent)
     layout->addLayout(grid);
     layout->addSpacing(8);
     layout->addLayout(securityLayout);
+    // Only now is the port field in the page's layout, where its hint takes its place.
+    InputLimitHint::attach(m_lineEditPort, tr("Device port ranges from 2000 to 65535."));
 
     connect(m_checkBoxDHCP, &QCheckBox::stateChanged, this, &DeviceNetParaPage::signalDhcpStateChanged);
     connect(m_checkBoxBatchDHCP, &QCheckBox::stateChanged, this, &DeviceNetParaPage::signalBatchDhcpStateChanged);

@@ -26,8 +26,10 @@ InputLimitHint::InputLimitHint(QLineEdit *field, const QString &text)
     m_label->setObjectName(field->objectName() + QLatin1String("LimitHint"));
     m_label->setWordWrap(true);
     m_label->hide();
-    if (parent && parent->layout())
-        delete parent->layout()->replaceWidget(field, box);
+    QLayoutItem *replaced = parent && parent->layout() ? parent->layout()->replaceWidget(field, box) : nullptr;
+    if (!replaced)
+        qWarning("[InputLimitHint]%s is in no layout yet: its hint would float", qPrintable(field->objectName()));
+    delete replaced;
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -36,6 +37,17 @@ DeviceInfo infoOf(const VEXO_DEVICE_INFO &record)
     info.strMAC = macOf(record);
     info.strIPv4Address = fieldText(record.ipv4Address);
     return info;
+}
+
+// Whether @p widget is placed by @p layout or one of its nested layouts.
+bool laidOutBy(const QLayout *layout, const QWidget *widget)
+{
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        if (item->widget() == widget || laidOutBy(item->layout(), widget))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -368,6 +380,8 @@ void tst_DeviceNetParaPage::portKeystrokeBeyondRangeIsSaid()
     Field *port = field("m_lineEditPort");
     QLabel *hint = label("m_lineEditPortLimitHint");
     QVERIFY(hint);
+    // The field keeps its row in the form, with its hint under it (not floating over the page).
+    QVERIFY(laidOutBy(m_page->layout(), port->parentWidget()));
     port->clear();
     port->setFocus();
     QTest::keyClicks(port, QStringLiteral("6553"));
