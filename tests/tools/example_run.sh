@@ -10,7 +10,8 @@
 # native vexo-cli then sees; reads a device key, gets a reset key for it from the native key
 # service and resets the password, which the native vexo-cli then uses; and still finds the
 # devices after its inquiries went to a closed port for a while (an ICMP "port unreachable"
-# for each, which Windows reports on the socket unless it is told not to).
+# for each, which Windows reports on the socket unless it is told not to). Under Wine it also
+# runs in the LAN scope between two network namespaces of its own (as root).
 #
 # native: the Linux build in $VEXO_TEST_BIN_DIR (a CTest test).
 # wine:   the Windows build in $VEXO_EXAMPLE_WINE_DIR (vexo-example.exe, Vexo.dll, libsodium's
@@ -35,9 +36,13 @@ export VEXO_SCOPE=loopback
 unset VEXO_LOG_DIR VEXO_INQUIRY_INTERVAL_MS
 work=$(mktemp -d)
 sim_pid=
+lan_sim_pid=
+namespaces=
 cleanup() {
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+    local n
+    for n in $sim_pid $lan_sim_pid; do kill "$n" 2>/dev/null; done
     wait 2>/dev/null
+    for n in $namespaces; do ip netns del "$n" 2>/dev/null; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -222,6 +227,61 @@ if [ $rc -ne 0 ] || [ "$listed" != "$serials" ]; then
 else
     pass
 fi
+
+# The LAN scope under Wine, between two network namespaces made here and joined by one
+# cable: the adapter list, the group joined by the adapter's address, multicast out of it, and
+# an adapter that comes up while the example runs. Wine gives no adapter change notification,
+# so the library finds the new adapter when it reads the adapters again at the next inquiry.
+# The namespaces' prefix is a separate one, so that its wineserver (which makes the sockets)
+# starts inside the program's namespace. Needs root; skipped otherwise.
+lan_in_namespaces() {
+    local id=$$ ns_prog=vwp$$ ns_dev=vwd$$ port=$((40000 + $$ % 20000))
+    step "LAN scope between network namespaces, the adapter up late"
+    if [ "$(id -u)" -ne 0 ] || ! command -v ip >/dev/null || ! ip netns add $ns_prog 2>/dev/null; then
+        echo "skip  $step_name: network namespaces need root and iproute2"
+        return 0
+    fi
+    ip netns add $ns_dev
+    namespaces="$ns_prog $ns_dev"
+    ip -n $ns_prog link set lo up
+    ip -n $ns_dev link set lo up
+    ip link add vwa$id type veth peer name vwb$id
+    ip link set vwa$id netns $ns_prog
+    ip link set vwb$id netns $ns_dev
+    ip -n $ns_prog addr add 198.51.100.10/24 dev vwa$id
+    ip -n $ns_dev addr add 198.51.100.20/24 dev vwb$id
+    ip -n $ns_dev link set vwb$id up
+    ip netns exec $ns_dev env VEXO_SCOPE=lan "$bin/vexo-devsim" --scope lan --port $port --count 3 --seed 11 \
+        --test-mode --no-stdin >"$work/lan-sim.out" 2>&1 &
+    lan_sim_pid=$!
+    local prefix lan_log="$work/lan-日志" _
+    prefix="$(dirname "$WINEPREFIX")/wineprefix-netns"
+    mkdir -p "$lan_log"
+    WINEPREFIX=$prefix /usr/lib/wine/wineserver64 -k 2>/dev/null
+    in_prog() { ip netns exec $ns_prog env WINEPREFIX="$prefix" VEXO_SCOPE=lan VEXO_PORT=$port "$@"; }
+    # The first start makes the prefix; it is kept for later runs.
+    in_prog "$wine" cmd.exe /c echo >/dev/null 2>&1
+    in_prog env VEXO_INQUIRY_INTERVAL_MS=1000 LOCPATH="$locales" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 \
+        "$wine" "$windir/vexo-example.exe" --log "$(host_path "$lan_log")" --wait 6000 list \
+        >"$work/lan.out" 2>"$work/lan.err" &
+    local example_pid=$!
+    sleep 2.5
+    ip -n $ns_prog link set vwa$id up
+    wait $example_pid
+    local rc=$? listed
+    listed=$(awk 'NR > 1 { print $1 }' "$work/lan.out" | wc -l)
+    if [ $rc -ne 0 ] || [ "$listed" != 3 ]; then
+        fail "exit status $rc; $listed of the 3 devices behind the late adapter listed"
+    elif ! grep -q "198.51.100.10) is up: joined the group" "$lan_log/vexo.log"; then
+        fail "the log does not show the group joined on the late adapter"
+    else
+        pass
+    fi
+    kill $lan_sim_pid 2>/dev/null
+    wait $lan_sim_pid 2>/dev/null
+    in_prog /usr/lib/wine/wineserver64 -k 2>/dev/null
+}
+[ "$mode" = wine ] && lan_in_namespaces
 
 if [ $failures -ne 0 ]; then
     echo "example run ($mode): $failures of $checks checks failed"
