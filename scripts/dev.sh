@@ -69,6 +69,7 @@ install_windows_tools() {
 enable_debian_sources() {
     local list=/etc/apt/sources.list.d/vexo-deb-src.sources
     [ -f "$list" ] && return 0
+    grep -Eqs '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/* && return 0
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then
