@@ -284,7 +284,7 @@ int main(int argc, char **argv)
         else
             return usage();
     }
-    if (a >= argc)
+    if (a >= argc || waitMs < 0)
         return usage();
     const char *command = argv[a];
     const int operands = argc - a - 1;
