@@ -173,16 +173,23 @@ else
     pass
 fi
 
-step "modify $target_mac, seen by the native CLI"
+# First with a wrong password: the library's error code reaches the caller's thread (a
+# thread-local in the DLL).
+step "modify $target_mac: refused with a wrong password, done with the right one, seen by the native CLI"
+example modify "$target_mac" Wrong-Pass1 10.99.99.99 255.255.255.0 10.99.99.1 >"$work/denied.out" 2>"$work/denied.err"
+denied_rc=$?
 example modify "$target_mac" Admin12345 10.20.30.40 255.255.255.0 10.20.30.1 >"$work/modify.out" 2>"$work/modify.err"
 rc=$?
+if [ $denied_rc -ne 1 ] || ! grep -q "modify failed: error 2009" "$work/denied.err"; then
+    rc="$rc (the wrong password: exit status $denied_rc, \"$(cat "$work/denied.err")\")"
+fi
 "$bin/vexo-cli" list --json --wait 1500 >"$work/cli.out" 2>"$work/cli.err"
 seen=$("$python" -c '
 import json, sys
 for d in json.load(open(sys.argv[1])):
     if d["mac"] == sys.argv[2]:
         print(d["ipv4Address"], d["ipv4SubnetMask"], d["ipv4Gateway"], d["dhcp"])' "$work/cli.out" "$target_mac" 2>&1)
-if [ $rc -ne 0 ] || [ "$seen" != "10.20.30.40 255.255.255.0 10.20.30.1 False" ]; then
+if [ "$rc" != 0 ] || [ "$seen" != "10.20.30.40 255.255.255.0 10.20.30.1 False" ]; then
     fail "exit status $rc; the CLI sees \"$seen\""
 else
     pass
