@@ -103,7 +103,9 @@ build_mingw_sodium() {
         dpkg-source -x libsodium_*.dsc source >unpack.log 2>&1 || { cat unpack.log >&2; exit 1; }
         cd source
         # The upstream tarball in Debian's archive carries no configure script.
-        [ -x configure ] || ./autogen.sh -s >autogen.log 2>&1
+        if [ ! -x configure ]; then
+            ./autogen.sh -s >autogen.log 2>&1 || { tail -30 autogen.log >&2; exit 1; }
+        fi
         ./configure -q --host=x86_64-w64-mingw32 --prefix="$prefix" --disable-static --enable-shared \
             --disable-dependency-tracking CC=x86_64-w64-mingw32-gcc-posix >configure.log 2>&1 ||
             { tail -30 configure.log >&2; exit 1; }
