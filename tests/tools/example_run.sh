@@ -121,13 +121,20 @@ start_simulator() { # port
     sim_pid=$!
     for _ in $(seq 100); do
         grep -q '^ready ' "$work/sim.out" && return 0
+        kill -0 "$sim_pid" 2>/dev/null || return 1
         sleep 0.1
     done
     return 1
 }
+# The port lies below the range the system hands out for ephemeral sockets, so that no other
+# test's socket takes it while the simulator is stopped; another fixed one may hold it.
 step "simulator on loopback"
-start_simulator 0 || { fail "vexo-devsim did not start"; exit 1; }
-VEXO_PORT=$(awk '/^ready / { print $2 }' "$work/sim.out")
+for k in 0 1 2 3 4; do
+    VEXO_PORT=$((20000 + ($$ + k * 7919) % 10000))
+    start_simulator $VEXO_PORT && break
+    VEXO_PORT=
+done
+[ -n "$VEXO_PORT" ] || { fail "vexo-devsim did not start"; exit 1; }
 export VEXO_PORT
 pass
 
