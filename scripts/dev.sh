@@ -47,28 +47,84 @@ configure_and_build() {
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
-# The libraries that need no Qt, cross-compiled for Windows with warnings as errors, so a
-# POSIX-only call or a Windows-only warning shows here. libsodium's headers are the same on
-# every platform; a copy of their own keeps the other Linux headers out of the search path.
-# Debian has no MinGW build of libsodium: an import library made from the names the Linux
-# library exports lets the discovery library link, so its DLL's exports can be checked too.
+# What the Windows run needs besides the packages above: Wine to start the Windows programs,
+# and the tools that turn Debian's source package of libsodium into a MinGW build.
+windows_packages=(wine64 dpkg-dev autoconf automake libtool)
+
+install_windows_tools() {
+    local missing=() p
+    for p in "${windows_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# apt hands out source packages only where a deb-src entry sits beside the deb entry: one is
+# added for each of the system's Debian archives (same address, suites and components).
+enable_debian_sources() {
+    local list=/etc/apt/sources.list.d/vexo-deb-src.sources
+    [ -f "$list" ] && return 0
+    grep -Eqs '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/* && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources | "${sudo[@]}" tee "$list" >/dev/null
+    elif grep -q '^deb ' /etc/apt/sources.list 2>/dev/null; then
+        list=/etc/apt/sources.list.d/vexo-deb-src.list
+        [ -f "$list" ] && return 0
+        sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | "${sudo[@]}" tee "$list" >/dev/null
+    else
+        echo "no Debian archive in the apt sources: cannot fetch libsodium's source package" >&2
+        return 1
+    fi
+    "${sudo[@]}" apt-get update -qq
+}
+
+# libsodium for Windows, built from Debian's source package (with Debian's patches) by the
+# same MinGW-w64 compiler, once: later runs find it in build-mingw/libsodium. It is built as
+# a DLL, as the program ships it on Windows, so the Wine run loads it the way Windows does.
+build_mingw_sodium() {
+    local dir=$1
+    local prefix="$dir/libsodium"
+    [ -f "$prefix/.built" ] && return 0
+    local started=$SECONDS
+    enable_debian_sources
+    rm -rf "$dir/libsodium-source" "$prefix"
+    mkdir -p "$dir/libsodium-source"
+    (
+        cd "$dir/libsodium-source"
+        # apt checks the files against the archive's signed index; their logs are shown on failure.
+        apt-get source --download-only -qq libsodium >fetch.log 2>&1 || { cat fetch.log >&2; exit 1; }
+        dpkg-source -x libsodium_*.dsc source >unpack.log 2>&1 || { cat unpack.log >&2; exit 1; }
+        cd source
+        # The upstream tarball in Debian's archive carries no configure script.
+        if [ ! -x configure ]; then
+            ./autogen.sh -s >autogen.log 2>&1 || { tail -30 autogen.log >&2; exit 1; }
+        fi
+        ./configure -q --host=x86_64-w64-mingw32 --prefix="$prefix" --disable-static --enable-shared \
+            --disable-dependency-tracking CC=x86_64-w64-mingw32-gcc-posix >configure.log 2>&1 ||
+            { tail -30 configure.log >&2; exit 1; }
+        make -s -j"$(nproc)" install >make.log 2>&1 || { tail -30 make.log >&2; exit 1; }
+    )
+    touch "$prefix/.built"
+    echo "libsodium for Windows built from Debian's source package in $((SECONDS - started)) s"
+}
+
+# The libraries that need no Qt and the C example, cross-compiled for Windows with warnings
+# as errors, so a POSIX-only call or a Windows-only warning shows here; then the example runs
+# under Wine against the native simulator (tests/tools/example_run.sh).
 windows_check() {
     local dir="$here/build-mingw"
-    local sodium="$dir/sodium"
-    mkdir -p "$sodium/include" "$sodium/lib"
-    cp -a -u /usr/include/sodium.h /usr/include/sodium "$sodium/include/"
-    if [ ! -f "$sodium/lib/libsodium.dll.a" ]; then
-        {
-            echo "LIBRARY libsodium.dll"
-            echo "EXPORTS"
-            nm -D --defined-only "$(pkg-config --variable=libdir libsodium)/libsodium.so" |
-                awk '$2 == "T" || $2 == "W" { print $3 }' | sort -u
-        } >"$sodium/lib/sodium.def"
-        x86_64-w64-mingw32-dlltool -d "$sodium/lib/sodium.def" -l "$sodium/lib/libsodium.dll.a"
-    fi
+    install_windows_tools
+    build_mingw_sodium "$dir"
     cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw-w64.cmake" -DVEXO_LIBRARIES_ONLY=ON -DVEXO_WERROR=ON \
-        -DSODIUM_INCLUDE_DIR="$sodium/include" -DSODIUM_LIBRARY="$sodium/lib/libsodium.dll.a" >/dev/null
+        -DSODIUM_INCLUDE_DIR="$dir/libsodium/include" -DSODIUM_LIBRARY="$dir/libsodium/lib/libsodium.dll.a" >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
     # Every function the header declares is exported by the DLL.
     local declared exported
@@ -79,6 +135,14 @@ windows_check() {
         diff <(echo "$declared") <(echo "$exported") >&2 || true
         return 1
     fi
+    # What a Windows machine needs beside the example: libsodium's DLL and the compiler's runtime.
+    cp -u "$dir"/libsodium/bin/libsodium-*.dll "$dir/bin/"
+    local dll
+    for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+        cp -u "$(x86_64-w64-mingw32-g++-posix -print-file-name="$dll")" "$dir/bin/"
+    done
+    VEXO_TEST_BIN_DIR="$here/build/bin" VEXO_EXAMPLE_WINE_DIR="$dir/bin" WINEPREFIX="$dir/wineprefix" \
+        "$here/tests/tools/example_run.sh" wine
 }
 
 # Every test, benchmark and demo stays on this machine.
