@@ -274,7 +274,8 @@ HttpResponse OnvifDevice::handle(const HttpRequest &request, const QDateTime &no
     Result<SoapEnvelope> env = readSoapEnvelope(request.body, kMaxBodyBytes);
     if (!env) {
         // A client that authenticates on the HTTP level may send an empty body to fetch the challenge.
-        if (m_state.authMode != OnvifAuthMode::WsSecurity && request.header("Authorization").isNull()) {
+        if (m_state.authMode != OnvifAuthMode::WsSecurity && request.body.isEmpty()
+            && request.header("Authorization").isNull()) {
             HttpResponse r = challenge(false, nowUtc);
             r.body = notAuthorized(QStringLiteral("The action requires authorization")).body;
             return r;
