@@ -275,13 +275,13 @@ bool OnvifService::isUp(const QString &serial) const
     return false;
 }
 
-void OnvifService::setUp(const QString &serial, bool up)
+void OnvifService::setUp(const QString &serial, bool up, bool quietly)
 {
     Device *d = deviceOf(serial);
     if (!d || d->up == up)
         return;
     if (!up) {
-        if (d->server)
+        if (d->server && !quietly)
             announce(d->state->bye(newMessageId()));
         unserve(*d);
         d->up = false;

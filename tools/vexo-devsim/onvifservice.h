@@ -53,8 +53,8 @@ public:
     /** @brief The device with serial number @p serial, or nullptr. */
     OnvifDevice *find(const QString &serial);
     bool isUp(const QString &serial) const;
-    /** @brief Stops (Bye, HTTP closed) or starts (HTTP served, Hello) a device. */
-    void setUp(const QString &serial, bool up);
+    /** @brief Stops (Bye unless @p quietly, HTTP closed) or starts (HTTP served, Hello) a device. */
+    void setUp(const QString &serial, bool up, bool quietly = false);
     /** @brief Moves a device to another address and says so (the console's "set ... ipv4"). */
     void readdress(const QString &serial, const QString &ipv4);
     /** @brief Bye for every device that is up. */

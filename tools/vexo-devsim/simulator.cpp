@@ -564,6 +564,8 @@ QStringList Simulator::execute(const QString &line, bool *quit)
         if (!device->isUp())
             return error(QStringLiteral("%1 is not up").arg(parts.at(1)));
         device->setUp(false);
+        if (m_onvif)
+            m_onvif->setUp(parts.at(1), false, true);
     } else if (command == QLatin1String("start")) {
         if (device->isUp())
             return error(QStringLiteral("%1 is already up").arg(parts.at(1)));
@@ -575,6 +577,8 @@ QStringList Simulator::execute(const QString &line, bool *quit)
         boot(*device);
         device->setUp(true);
         queueAnnouncement(*device, vxdp::AnnounceReason::Hello);
+        if (m_onvif)
+            m_onvif->setUp(parts.at(1), true);
     } else if (command == QLatin1String("lock")) {
         device->lock(nowMs(), m_options.lockoutSeconds);
     } else if (command == QLatin1String("rekey")) {
@@ -705,7 +709,7 @@ QStringList Simulator::executeOnvif(const QStringList &parts)
         if (command == QLatin1String("stop") || command == QLatin1String("vanish")) {
             if (!m_onvif->isUp(serial))
                 return error(QStringLiteral("%1 is not up").arg(serial));
-            m_onvif->setUp(serial, false);
+            m_onvif->setUp(serial, false, command == QLatin1String("vanish"));
         } else if (command == QLatin1String("start")) {
             if (m_onvif->isUp(serial))
                 return error(QStringLiteral("%1 is already up").arg(serial));
