@@ -136,7 +136,7 @@ void OnvifService::accept(Device &d)
         auto *idle = new QTimer(socket);
         idle->setSingleShot(true);
         idle->start(kSlowClientMs);
-        // A client that sends nothing, or too slowly, loses its connection.
+        // A client that sends no whole request within kSlowClientMs loses its connection.
         connect(idle, &QTimer::timeout, socket, [socket, reader] {
             if (reader->hasPartial()) {
                 HttpResponse timeout;
@@ -148,8 +148,9 @@ void OnvifService::accept(Device &d)
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QTcpSocket::readyRead, this, [this, &d, socket, reader, idle] {
             reader->append(socket->readAll());
-            idle->start(kSlowClientMs);
+            // The clock runs per request: trickling bytes does not keep a connection.
             while (auto request = reader->next()) {
+                idle->start(kSlowClientMs);
                 const HttpResponse response = d.state->handle(*request, QDateTime::currentDateTimeUtc());
                 if (response.closeWithoutAnswer) {
                     socket->abort();
