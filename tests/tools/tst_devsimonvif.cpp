@@ -2,7 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 // The simulator's ONVIF devices through its real sockets on loopback: found by a Probe,
 // identified over HTTP with a token that corrects for the device's clock, re-addressed
-// (its console, its VXDP face and its Hello follow), and gone with a Bye.
+// (its console, its VXDP face and its Hello follow; outside 127/8 it says Bye), and gone
+// with a Bye when stopped.
 #include "simulatorprocess.h"
 
 #include <devicemgmt.h>
@@ -157,6 +158,27 @@ void tst_DevsimOnvif::probeIdentifyReaddressBye()
     // One device, one address: the VXDP face moved with it.
     QVERIFY(sim.command(QStringLiteral("list"))
                 .contains(QStringLiteral("%1 %2 %3 %4 vxdp+onvif").arg(both.at(0), both.at(1), moved, both.at(3))));
+
+    // An address outside 127/8 leaves the device unreachable on loopback: it says Bye and keeps the address.
+    const QStringList only = row(QStringLiteral(" 1 onvif"));
+    QString onlyXaddr;
+    for (const discovery::Message &m : matches) {
+        if (QUrl(m.targets.value(0).xaddrs.value(0)).host() == only.at(2))
+            onlyXaddr = m.targets.value(0).xaddrs.value(0);
+    }
+    const auto onlyClock = devicemgmt::parseSystemDateAndTime(post(onlyXaddr, devicemgmt::getSystemDateAndTime()).body);
+    QVERIFY(onlyClock && onlyClock.value->utc);
+    const auto away = devicemgmt::setNetworkInterfaces(
+        makeUsernameToken(QStringLiteral("admin"), kPassword,
+                          devicemgmt::clockOffsetSeconds(*onlyClock.value->utc, QDateTime::currentDateTimeUtc())),
+        QStringLiteral("eth0"), {false, {QStringLiteral("192.0.2.5"), 24}});
+    QCOMPARE(post(onlyXaddr, *away.value).status, 200);
+    const auto gone = receive(
+        client, 5000, [](const auto &m) { return !m.isEmpty() && m.last().kind == discovery::Message::Kind::Bye; });
+    QVERIFY(!gone.isEmpty());
+    QVERIFY(sim.command(QStringLiteral("list"))
+                .contains(QStringLiteral("%1 %2 192.0.2.5 1 onvif").arg(only.at(0), only.at(1))));
+    QCOMPARE(post(onlyXaddr, devicemgmt::getSystemDateAndTime()).status, 0);
 
     QCOMPARE(sim.commandResult(QStringLiteral("stop ") + both.at(0)), QStringLiteral("ok"));
     const auto bye = receive(

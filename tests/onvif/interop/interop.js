@@ -6,8 +6,8 @@
 // "onvif" and Debian's onvif-util see them. The devices are first given addresses of that
 // link (192.0.2.11-13) through the simulator's console. The package finds them by its
 // own multicast Probe, reads device information and network interfaces with WS-Security
-// digests (after reading each device's clock), and moves one device to another address,
-// which the simulator's console then shows. Prints one line per failed check and exits 1 if
+// digests (after reading each device's clock) and HTTP Digest, and moves one device to
+// another address, which the simulator's console then shows. Prints one line per failed check and exits 1 if
 // any failed.
 'use strict';
 
@@ -138,6 +138,19 @@ async function main() {
         } catch (e) {
             check(false, `the moved device does not answer at ${moved.to}: ${e.message || e}`);
         }
+    }
+
+    // HTTP Digest, as the package answers a device's 401 challenge.
+    const digestRow = listed.find((l) => !moved || l[0] !== moved.serial);
+    check((await command(`onvif ${digestRow[0]} auth digest`)).pop() === 'ok', 'the console cannot switch to digest');
+    const digestCam = new onvif.Cam({ hostname: digestRow[2], port: (await command(`onvif ${digestRow[0]} show`))
+        .find((l) => l.startsWith('xaddr')).split(':')[2].split('/')[0], username: 'admin', password,
+        autoconnect: false, useWSSecurity: false, timeout: 5000 });
+    try {
+        const info = await call(digestCam, 'getDeviceInformation');
+        check(info.serialNumber === digestRow[0], `with HTTP Digest ${digestRow[0]} answers as ${info.serialNumber}`);
+    } catch (e) {
+        check(false, `HTTP Digest to ${digestRow[0]}: ${e.message || e}`);
     }
 
     // Debian's onvif-util: "-a" probes every adapter and prints what answers.
