@@ -51,6 +51,9 @@ bool SimulatorProcess::start(const QStringList &arguments, Scope scope)
     QStringList all{QStringLiteral("--scope"), scopeName, QStringLiteral("--test-mode")};
     if (!arguments.contains(QLatin1String("--port")))
         all << QStringLiteral("--port") << QStringLiteral("0");
+    // Tests run side by side: each simulator's ONVIF devices answer Probes on a free port.
+    if (!arguments.contains(QLatin1String("--onvif-port")))
+        all << QStringLiteral("--onvif-port") << QStringLiteral("0");
     m_process.start(toolPath(QStringLiteral("vexo-devsim")), all + arguments);
     if (!m_process.waitForStarted(5000))
         return false;

@@ -8,7 +8,7 @@
 #include <QStringList>
 
 /**
- * @brief Runs vexo-devsim for a test: an ephemeral port unless one is given, cheap
+ * @brief Runs vexo-devsim for a test: ephemeral ports (VXDP and WS-Discovery) unless given, cheap
  * password hashing, and its console commands ("list", "stop SERIAL", "quit", ...).
  *
  * The simulator stays on loopback unless a test asks for the LAN scope, which is only
