@@ -434,6 +434,8 @@ void tst_OnvifDevice::httpReader_data()
     const QByteArray one = head + "Content-Length: 4\r\n\r\nbody";
     QTest::addRow("two requests on one connection") << one + one << 2 << 0;
     QTest::addRow("body still coming") << one.chopped(1) << 0 << 0;
+    QTest::addRow("body after 100 Continue")
+        << head + "Expect: 100-continue\r\nContent-Length: 4\r\n\r\nbody" << 1 << 0;
     QTest::addRow("body of the largest size") << head + "Content-Length: 100\r\n\r\n" + QByteArray(100, 'x') << 1 << 0;
     QTest::addRow("body one byte too large") << head + "Content-Length: 101\r\n\r\n" << 0 << 413;
     QTest::addRow("chunked body") << head + "Transfer-Encoding: chunked\r\n\r\n4\r\nbody\r\n0\r\n\r\n" << 0 << 411;
@@ -454,9 +456,11 @@ void tst_OnvifDevice::httpReader()
     QFETCH(int, failure);
     HttpRequestReader reader(100);
     int read = 0;
+    int continues = 0;
     // Byte by byte, as a slow client would send them.
     for (char c : std::as_const(bytes)) {
         reader.append(QByteArrayView(&c, 1));
+        continues += reader.takeContinue() ? 1 : 0;
         while (auto request = reader.next()) {
             QCOMPARE(request->body.size(), request->header("content-length").toInt());
             ++read;
@@ -464,6 +468,8 @@ void tst_OnvifDevice::httpReader()
     }
     QCOMPARE(read, requests);
     QCOMPARE(reader.failed(), failure);
+    // Asked for once by a client that waits for it, never otherwise.
+    QCOMPARE(continues, bytes.contains("Expect: 100-continue") ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(tst_OnvifDevice)

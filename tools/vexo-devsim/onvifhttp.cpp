@@ -91,8 +91,15 @@ std::optional<HttpRequest> HttpRequestReader::next()
             return std::nullopt;
         }
     }
-    if (m_buffer.size() < end + 4 + length)
+    if (m_buffer.size() < end + 4 + length) {
+        if (m_buffer.size() == end + 4 && m_continuedAt != end
+            && request.header("Expect").compare("100-continue", Qt::CaseInsensitive) == 0) {
+            m_continue = true;
+            m_continuedAt = end;
+        }
         return std::nullopt;
+    }
+    m_continuedAt = -1;
     request.body = m_buffer.mid(end + 4, length);
     m_buffer.remove(0, end + 4 + length);
     const QByteArray connection = request.header("Connection").toLower();

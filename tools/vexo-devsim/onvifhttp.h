@@ -55,6 +55,11 @@ public:
     int failed() const { return m_failure; }
     /** @brief Whether bytes of an unfinished request wait. */
     bool hasPartial() const { return !m_buffer.isEmpty(); }
+    /**
+     * @brief Whether the request whose headers just arrived waits for "100 Continue" before
+     * sending its body (Expect: 100-continue); true once per request.
+     */
+    bool takeContinue() { return std::exchange(m_continue, false); }
     /** @brief Whether the last request asked to keep the connection open. */
     bool keepAlive() const { return m_keepAlive; }
 
@@ -63,4 +68,6 @@ private:
     qsizetype m_maxBodyBytes;
     int m_failure = 0;
     bool m_keepAlive = true;
+    bool m_continue = false;
+    qsizetype m_continuedAt = -1; ///< buffer size when "100 Continue" was last asked for
 };

@@ -165,6 +165,8 @@ void OnvifService::accept(Device &d)
                 if (!keepAlive)
                     return;
             }
+            if (reader->takeContinue())
+                socket->write("HTTP/1.1 100 Continue\r\n\r\n");
             if (const int status = reader->failed()) {
                 HttpResponse refusal;
                 refusal.status = status;
