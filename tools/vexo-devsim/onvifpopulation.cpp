@@ -80,7 +80,11 @@ std::vector<OnvifDeviceState> generate(int count, std::uint64_t seed, const QStr
 OnvifDeviceState forOwnDevice(const QString &serial, const QString &mac, const QString &model, const QString &firmware,
                               const QString &address, std::uint64_t seed, const QString &password)
 {
-    std::mt19937_64 rng(seed ^ qHash(serial));
+    // Seeded by the serial number's bytes, so the device's clock is the same in every run.
+    const QByteArray bytes = serial.toUtf8();
+    std::seed_seq material(bytes.begin(), bytes.end());
+    std::mt19937_64 rng(material);
+    rng.discard(seed % 1024);
     OnvifDeviceState s;
     s.manufacturer = QStringLiteral("VEXO");
     s.model = model;
