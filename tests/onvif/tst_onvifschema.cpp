@@ -6,10 +6,14 @@
 // misspelt in the library fails here or there.
 #include "devicemgmt.h"
 #include "namespaces.h"
+#include "onvifdevice.h"
 #include "soapdocument.h"
+#include "soapenvelope.h"
+#include "wsdiscovery.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -32,9 +36,14 @@ private slots:
     void initTestCase();
     void everyElementIsDeclared_data();
     void everyElementIsDeclared();
+    void simulatorAnswersAreDeclared_data();
+    void simulatorAnswersAreDeclared();
 
 private:
     QHash<QString, QSet<QString>> m_declared; // target namespace -> element names
+    QHash<QString, QSet<QString>> m_types;    // element name in tds or tt -> the types it is declared with
+    QSet<QString> m_messageElements;          // elements the WSDL's messages carry
+    QSet<QString> m_faultSubcodes;            // ter: codes the Core Specification and the WSDL name
 };
 
 void tst_OnvifSchema::initTestCase()
@@ -56,11 +65,27 @@ void tst_OnvifSchema::initTestCase()
                 continue;
             if (r.name() == u"schema")
                 target = r.attributes().value("targetNamespace").toString();
-            else if (r.name() == u"element" && r.attributes().hasAttribute("name"))
-                m_declared[target].insert(r.attributes().value("name").toString());
+            else if (r.name() == u"element" && r.attributes().hasAttribute("name")) {
+                const QString element = r.attributes().value("name").toString();
+                m_declared[target].insert(element);
+                m_types[element].insert(r.attributes().value("type").toString());
+            }
         }
         QVERIFY2(!r.hasError(), qPrintable(name + ": " + r.errorString()));
     }
+    for (const QString name : {"devicemgmt.wsdl", "Core.xml"}) {
+        QFile f(QDir(dir).filePath(name));
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(QStringLiteral("Cannot read %1 in '%2'").arg(name, dir)));
+        const QString text = QString::fromUtf8(f.readAll());
+        static const QRegularExpression part(QStringLiteral("<wsdl:part [^>]*element=\"tds:(\\w+)\""));
+        static const QRegularExpression subcode(QStringLiteral("ter:(\\w+)"));
+        for (const auto &m : part.globalMatch(text))
+            m_messageElements.insert(m.captured(1));
+        for (const auto &m : subcode.globalMatch(text))
+            m_faultSubcodes.insert(m.captured(1));
+    }
+    QVERIFY(m_messageElements.contains("GetUsersResponse"));
+    QVERIFY(m_faultSubcodes.contains("InvalidIPv4Address"));
     QVERIFY(m_declared.value(ns::kDevice).contains("GetDeviceInformationResponse"));
     QVERIFY(m_declared.value(ns::kSchema).contains("HwAddress"));
 }
@@ -103,6 +128,130 @@ void tst_OnvifSchema::everyElementIsDeclared()
         ++checked;
     }
     QVERIFY(checked > 0);
+}
+
+void tst_OnvifSchema::simulatorAnswersAreDeclared_data()
+{
+    using namespace devicemgmt;
+    QTest::addColumn<QByteArray>("xml");
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    OnvifDeviceState state;
+    state.endpoint = QStringLiteral("urn:uuid:0a1b2c3d-0000-4000-8000-000000000001");
+    state.manufacturer = QStringLiteral("Korvalis Optics");
+    state.model = QStringLiteral("KO-D210");
+    state.firmware = QStringLiteral("1.2.3");
+    state.serial = QStringLiteral("KOR00100000");
+    state.hardwareId = QStringLiteral("HW-101");
+    state.mac = QStringLiteral("02:4f:4e:00:00:01");
+    state.ipv4 = QStringLiteral("127.1.0.1");
+    state.gateway = QStringLiteral("127.0.0.254");
+    state.httpPort = 8080;
+    state.users = {OnvifUser{QStringLiteral("admin"), QStringLiteral("pw"), QStringLiteral("Administrator")}};
+    state.clockOffsetSeconds = -900;
+    state.authMode = OnvifAuthMode::WsSecurity;
+    OnvifDevice device(state);
+    auto t = [&] {
+        return makeUsernameToken(QStringLiteral("admin"), QStringLiteral("pw"), -900, now);
+    };
+    auto answer = [&](const QByteArray &request) {
+        return device.handle(HttpRequest{"POST", OnvifDevice::kServicePath, {}, request}, now).body;
+    };
+    auto renamed = [&](const char *operation) {
+        return QByteArray(getDeviceInformation(t())).replace("GetDeviceInformation", operation);
+    };
+    QTest::addRow("GetSystemDateAndTimeResponse") << answer(getSystemDateAndTime());
+    QTest::addRow("GetDeviceInformationResponse") << answer(getDeviceInformation(t()));
+    QTest::addRow("GetNetworkInterfacesResponse") << answer(getNetworkInterfaces(t()));
+    QTest::addRow("GetNetworkDefaultGatewayResponse") << answer(getNetworkDefaultGateway(t()));
+    QTest::addRow("GetNetworkProtocolsResponse") << answer(getNetworkProtocols(t()));
+    QTest::addRow("GetCapabilitiesResponse") << answer(getCapabilities(t()));
+    QTest::addRow("GetServicesResponse") << answer(renamed("GetServices"));
+    QTest::addRow("GetUsersResponse") << answer(renamed("GetUsers"));
+    QTest::addRow("SetNetworkDefaultGatewayResponse") << answer(*setNetworkDefaultGateway(t(), {"127.0.0.253"}).value);
+    QTest::addRow("SetNetworkProtocolsResponse") << answer(*setNetworkProtocols(t(), {{"HTTP", true, {8080}}}).value);
+    QTest::addRow("SetUserResponse") << answer(*setUser(t(), "admin", "pw", "Administrator").value);
+    QTest::addRow("SetNetworkInterfacesResponse")
+        << answer(*setNetworkInterfaces(t(), "eth0", {false, {"127.1.0.9", 8}}).value);
+    QTest::addRow("SystemRebootResponse") << answer(systemReboot(t()));
+    QTest::addRow("fault NotAuthorized") << answer(getDeviceInformation({}));
+    QTest::addRow("fault InvalidIPv4Address") << answer(
+        QByteArray(*setNetworkInterfaces(t(), "eth0", {false, {"127.1.0.9", 8}}).value).replace("127.1.0.9", "1.2.3"));
+    QTest::addRow("fault InvalidGatewayAddress") << answer(
+        QByteArray(*setNetworkDefaultGateway(t(), {"127.0.0.253"}).value).replace("127.0.0.253", "300.0.0.1"));
+    QTest::addRow("fault ActionNotSupported") << answer(renamed("GetDNS"));
+    QTest::addRow("fault WellFormed") << answer("<not-xml");
+    QTest::addRow("ProbeMatches") << device.probeMatches("urn:uuid:5e0b3c4e-0000-4000-8000-000000000002", "urn:uuid:x");
+    QTest::addRow("Hello") << device.hello("urn:uuid:5e0b3c4e-0000-4000-8000-000000000003");
+    QTest::addRow("Bye") << device.bye("urn:uuid:5e0b3c4e-0000-4000-8000-000000000004");
+}
+
+// Every element the simulator writes is declared, in a message of the WSDL where it is the
+// body, its text is of its declared simple type, and a fault's subcodes are named ones.
+void tst_OnvifSchema::simulatorAnswersAreDeclared()
+{
+    QFETCH(QByteArray, xml);
+    const auto env = readSoapEnvelope(xml, devicemgmt::kMaxResponseBytes);
+    QVERIFY2(env.value || env.fault, qPrintable(env.error + "\n" + QString::fromUtf8(xml)));
+    if (env.fault) {
+        QVERIFY(!env.fault->subcodes.isEmpty());
+        for (const QualifiedName &s : env.fault->subcodes) {
+            QCOMPARE(s.namespaceUri, ns::kError);
+            QVERIFY2(m_faultSubcodes.contains(s.localName), qPrintable("ter:" + s.localName + " is not a named fault"));
+        }
+        return;
+    }
+    const SoapDocument &doc = env.value->document;
+    const SoapDocument::Element &payload = doc.element(env.value->payload);
+    if (payload.namespaceUri == ns::kDiscovery) {
+        const auto message = discovery::parseMessage(xml);
+        QVERIFY2(message, qPrintable(message.error));
+        QVERIFY(message.value->targets.size() == 1);
+    } else {
+        QCOMPARE(payload.namespaceUri, ns::kDevice);
+        QVERIFY2(m_messageElements.contains(payload.localName),
+                 qPrintable(payload.localName + " is not the element of a WSDL message"));
+    }
+    static const QHash<QString, QRegularExpression> simpleTypes{
+        {QStringLiteral("xs:boolean"), QRegularExpression(QStringLiteral("^(true|false|1|0)$"))},
+        {QStringLiteral("xs:int"), QRegularExpression(QStringLiteral("^-?\\d+$"))},
+        {QStringLiteral("xs:integer"), QRegularExpression(QStringLiteral("^-?\\d+$"))},
+        {QStringLiteral("xs:anyURI"), QRegularExpression(QStringLiteral("^\\S+$"))},
+        {QStringLiteral("tt:IPv4Address"),
+         QRegularExpression(
+             QStringLiteral("^(25[0-5]|2[0-4]\\d|1\\d\\d|[1-9]?\\d)(\\.(25[0-5]|2[0-4]\\d|1\\d\\d|[1-9]?\\d)){3}$"))},
+        {QStringLiteral("tt:HwAddress"), QRegularExpression(QStringLiteral("^[0-9a-fA-F]{2}(:[0-9a-fA-F]{2}){5}$"))},
+    };
+    static const QSet<QString> discoveryNames{"Hello", "Bye",    "ProbeMatches", "ProbeMatch",
+                                              "Types", "Scopes", "XAddrs",       "MetadataVersion"};
+    static const QSet<QString> addressingNames{"MessageID", "RelatesTo",         "To",
+                                               "Action",    "EndpointReference", "Address"};
+    for (int i = 0; i < doc.elementCount(); ++i) {
+        const SoapDocument::Element &e = doc.element(i);
+        if (e.namespaceUri == ns::kDiscovery) {
+            QVERIFY2(discoveryNames.contains(e.localName), qPrintable("wsd:" + e.localName));
+            continue;
+        }
+        if (e.namespaceUri == ns::kAddressing2004) {
+            QVERIFY2(addressingNames.contains(e.localName), qPrintable("wsa:" + e.localName));
+            continue;
+        }
+        if (e.namespaceUri != ns::kDevice && e.namespaceUri != ns::kSchema)
+            continue;
+        QVERIFY2(m_declared.value(e.namespaceUri).contains(e.localName),
+                 qPrintable(QStringLiteral("{%1}%2 is not declared").arg(e.namespaceUri, e.localName)));
+        if (!e.children.isEmpty())
+            continue;
+        // Text fits at least one of the simple types the name is declared with, where all are known.
+        const QSet<QString> types = m_types.value(e.localName);
+        const bool allKnown
+            = std::all_of(types.begin(), types.end(), [](const QString &type) { return simpleTypes.contains(type); });
+        if (!allKnown || types.isEmpty())
+            continue;
+        QVERIFY2(std::any_of(types.begin(), types.end(),
+                             [&](const QString &type) { return simpleTypes.value(type).match(e.text).hasMatch(); }),
+                 qPrintable(QStringLiteral("%1 = '%2' is none of %3")
+                                .arg(e.localName, e.text, QStringList(types.begin(), types.end()).join(", "))));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_OnvifSchema)

@@ -51,6 +51,9 @@ bool SimulatorProcess::start(const QStringList &arguments, Scope scope)
     QStringList all{QStringLiteral("--scope"), scopeName, QStringLiteral("--test-mode")};
     if (!arguments.contains(QLatin1String("--port")))
         all << QStringLiteral("--port") << QStringLiteral("0");
+    // Tests run side by side: each simulator's ONVIF devices answer Probes on a free port.
+    if (!arguments.contains(QLatin1String("--onvif-port")))
+        all << QStringLiteral("--onvif-port") << QStringLiteral("0");
     m_process.start(toolPath(QStringLiteral("vexo-devsim")), all + arguments);
     if (!m_process.waitForStarted(5000))
         return false;
@@ -58,6 +61,8 @@ bool SimulatorProcess::start(const QStringList &arguments, Scope scope)
     const QDeadlineTimer deadline(20000);
     QString line;
     while (readLine(&line, int(std::max<qint64>(1, deadline.remainingTime())))) {
+        if (line.startsWith(QLatin1String("wsd-port ")))
+            m_wsdPort = quint16(line.mid(9).toUInt());
         if (line.startsWith(QLatin1String("ready "))) {
             m_port = quint16(line.mid(6).toUInt());
             return m_port != 0;

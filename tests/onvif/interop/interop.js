@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+//
+// Runs inside the clients' network namespace that interop_netns.sh made, the simulator in the
+// devices' namespace beyond a veth pair: vexo-devsim's ONVIF devices as the npm package
+// "onvif" and Debian's onvif-util see them. The devices are first given addresses of that
+// link (192.0.2.11-13) through the simulator's console. The package finds them by its
+// own multicast Probe, reads device information and network interfaces with WS-Security
+// digests (after reading each device's clock) and HTTP Digest, and moves one device to
+// another address, which the simulator's console then shows. Prints one line per failed check and exits 1 if
+// any failed.
+'use strict';
+
+const { spawn, spawnSync } = require('child_process');
+const path = require('path');
+const readline = require('readline');
+const onvif = require('onvif');
+
+const bin = process.env.VEXO_TEST_BIN_DIR;
+const password = 'Interop123';
+let failures = 0;
+let checks = 0;
+
+function check(ok, what) {
+    checks++;
+    if (!ok) {
+        failures++;
+        console.log('FAIL: ' + what);
+    }
+}
+
+// The simulator with its console on our pipes.
+const sim = spawn('ip', ['netns', 'exec', process.env.VEXO_INTEROP_DEVICE_NS, path.join(bin, 'vexo-devsim'),
+    '--scope', 'lan', '--port', '0', '--onvif-port', '3702', '--count', '2', '--onvif', '2', '--onvif-both', '1',
+        '--password', password, '--test-mode'],
+    { env: Object.assign({}, process.env, { VEXO_SCOPE: 'lan' }), stdio: ['pipe', 'pipe', 'inherit'] });
+const lines = readline.createInterface({ input: sim.stdout });
+const waiting = [];
+const buffered = [];
+lines.on('line', (line) => {
+    if (waiting.length)
+        waiting.shift()(line);
+    else
+        buffered.push(line);
+});
+function nextLine(timeoutMs = 10000) {
+    return new Promise((resolve, reject) => {
+        if (buffered.length)
+            return resolve(buffered.shift());
+        const timer = setTimeout(() => reject(new Error('the simulator did not answer')), timeoutMs);
+        waiting.push((line) => { clearTimeout(timer); resolve(line); });
+    });
+}
+async function command(text) {
+    sim.stdin.write(text + '\n');
+    const out = [];
+    for (;;) {
+        const line = await nextLine();
+        out.push(line);
+        if (line === 'ok' || line.startsWith('error'))
+            return out;
+    }
+}
+function call(cam, method, ...args) {
+    return new Promise((resolve, reject) => {
+        cam[method](...args, (err, data) => (err ? reject(err) : resolve(data)));
+    });
+}
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+async function main() {
+    for (let line = await nextLine(); !line.startsWith('ready'); line = await nextLine())
+        ;
+    // "serial mac ipv4 activated [onvif|vxdp+onvif]"
+    const onvifRows = async () =>
+        (await command('list')).filter((l) => / (onvif|vxdp\+onvif)$/.test(l)).map((l) => l.split(' '));
+    let listed = await onvifRows();
+    check(listed.length === 3, 'the simulator lists 3 ONVIF devices, not ' + listed.length);
+    for (let i = 0; i < listed.length; i++) {
+        const answer = await command(`set ${listed[i][0]} ipv4 192.0.2.${11 + i}`);
+        check(answer.pop() === 'ok', `the console cannot move ${listed[i][0]}`);
+    }
+    listed = await onvifRows();
+
+    const found = await new Promise((resolve) => {
+        onvif.Discovery.probe({ timeout: 3000 }, (err, cams) => resolve(cams || []));
+    });
+    check(found.length === listed.length, `the package's Probe finds ${found.length} of ${listed.length} devices`);
+
+    let moved = null;
+    for (const found1 of found) {
+        const cam = new onvif.Cam({ hostname: found1.hostname, port: found1.port, username: 'admin', password,
+            autoconnect: false, timeout: 5000 });
+        try {
+            await call(cam, 'getSystemDateAndTime');
+            await call(cam, 'getCapabilities');
+            const info = await call(cam, 'getDeviceInformation');
+            const row = listed.find((l) => l[0] === info.serialNumber);
+            check(row !== undefined, `device ${info.serialNumber} at ${found1.hostname} is not in the list`);
+            const interfaces = await call(cam, 'getNetworkInterfaces');
+            const ipv4 = interfaces[0].IPv4.config;
+            const address = (ipv4.manual || ipv4.fromDHCP).address;
+            check(address === found1.hostname, `${info.serialNumber} reports ${address}, found at ${found1.hostname}`);
+            check(/^192\.0\.2\.1[1-3]$/.test(address), `${info.serialNumber} was found at ${address}`);
+            if (row) {
+                check(interfaces[0].info.hwAddress.replace(/:/g, '-') === row[1],
+                    `${info.serialNumber} reports MAC ${interfaces[0].info.hwAddress}, the list ${row[1]}`);
+                check(row[2] === address, `${info.serialNumber}: list ${row[2]}, device ${address}`);
+            }
+            if (!moved && row) {
+                moved = { serial: info.serialNumber, to: '192.0.2.77' };
+                const answer = await call(cam, 'setNetworkInterfaces', {
+                    interfaceToken: interfaces[0].$.token,
+                    networkInterface: { enabled: true, IPv4: { enabled: true, DHCP: false,
+                        manual: { address: moved.to, prefixLength: 8 } } } });
+                check(answer.rebootNeeded === false, 'SetNetworkInterfaces answered RebootNeeded ' + answer.rebootNeeded);
+            }
+        } catch (e) {
+            check(false, `${found1.hostname}:${found1.port}: ${e.message || e}`);
+        }
+    }
+
+    if (moved) {
+        let row;
+        for (let i = 0; i < 50 && !(row && row[2] === moved.to); i++) {
+            await sleep(100);
+            row = (await command('list')).map((l) => l.split(' ')).find((l) => l[0] === moved.serial);
+        }
+        check(row && row[2] === moved.to, `after the move the console shows ${row && row[2]}, not ${moved.to}`);
+        // The device serves from its new address.
+        const cam = new onvif.Cam({ hostname: moved.to, port: (await command(`onvif ${moved.serial} show`))
+            .find((l) => l.startsWith('xaddr')).split(':')[2].split('/')[0], username: 'admin', password,
+            autoconnect: false, timeout: 5000 });
+        try {
+            await call(cam, 'getSystemDateAndTime');
+            const info = await call(cam, 'getDeviceInformation');
+            check(info.serialNumber === moved.serial, `the new address answers as ${info.serialNumber}`);
+        } catch (e) {
+            check(false, `the moved device does not answer at ${moved.to}: ${e.message || e}`);
+        }
+    }
+
+    // HTTP Digest, as the package answers a device's 401 challenge.
+    const digestRow = listed.find((l) => !moved || l[0] !== moved.serial);
+    check((await command(`onvif ${digestRow[0]} auth digest`)).pop() === 'ok', 'the console cannot switch to digest');
+    const digestCam = new onvif.Cam({ hostname: digestRow[2], port: (await command(`onvif ${digestRow[0]} show`))
+        .find((l) => l.startsWith('xaddr')).split(':')[2].split('/')[0], username: 'admin', password,
+        autoconnect: false, useWSSecurity: false, timeout: 5000 });
+    try {
+        const info = await call(digestCam, 'getDeviceInformation');
+        check(info.serialNumber === digestRow[0], `with HTTP Digest ${digestRow[0]} answers as ${info.serialNumber}`);
+    } catch (e) {
+        check(false, `HTTP Digest to ${digestRow[0]}: ${e.message || e}`);
+    }
+
+    // Debian's onvif-util: "-a" probes every adapter and prints what answers.
+    const util = spawnSync('onvif-util', ['-a'], { timeout: 20000, encoding: 'utf8' });
+    const output = (util.stdout || '') + (util.stderr || '');
+    const addresses = (await command('list')).filter((l) => / (onvif|vxdp\+onvif)$/.test(l)).map((l) => l.split(' ')[2]);
+    const seen = addresses.filter((a) => output.includes(a));
+    check(util.error === undefined, 'onvif-util -a did not run: ' + util.error);
+    check(seen.length === addresses.length,
+        `onvif-util -a lists ${seen.length} of ${addresses.length} devices (${addresses.join(', ')}); it printed:\n${output}`);
+
+    sim.stdin.end();
+    await new Promise((r) => sim.on('exit', r));
+    console.log(`${checks - failures} passed, ${failures} failed`);
+    process.exit(failures ? 1 : 0);
+}
+
+main().catch((e) => {
+    console.log('FAIL: ' + (e.stack || e));
+    sim.kill();
+    process.exit(1);
+});
