@@ -496,6 +496,16 @@ void DeviceModifyPage::updateProtocolControls()
         widget->setVisible(onvif);
     // The loopback scope's ONVIF devices live in 127/8; no device protocol device may go there.
     m_netParaPage->setLoopbackAllowed(onlyOnvif && isLoopbackScope());
+    if (onlyOnvif && m_selection.size() == 1) {
+        // ONVIF has no device port, and the panel changes only IPv4 settings and the web port.
+        for (const char *name : {"m_lineEditPort", "m_lineEditIPV6Address", "m_lineEditIPV6Gateway",
+                                 "m_lineEditIPV6SubnetMaskLen"}) {
+            if (auto *field = m_netParaPage->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name))) {
+                field->clear();
+                field->setEnabled(false);
+            }
+        }
+    }
 
     const QString recoveryReason
         = onvif ? tr("Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the "

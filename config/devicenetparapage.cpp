@@ -542,8 +542,10 @@ bool DeviceNetParaPage::checkNetwork(const QPoint &position, aptui::MultiStateLi
 
 bool DeviceNetParaPage::checkSingle(const QPoint &position)
 {
-    if (!checkIpAddress(position, m_lineEditIpAddress, m_labelHintIpAddress) || !checkPort(position)
-        || !checkSubnetMask(position) || !checkGateway(position))
+    // ONVIF devices have no device port: their field is disabled.
+    if (!checkIpAddress(position, m_lineEditIpAddress, m_labelHintIpAddress)
+        || (isChecked(m_lineEditPort) && !checkPort(position)) || !checkSubnetMask(position)
+        || !checkGateway(position))
         return false;
     if (isChecked(m_lineEditIPV6Address)) {
         const QString address = m_lineEditIPV6Address->text().trimmed();

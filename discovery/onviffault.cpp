@@ -44,8 +44,10 @@ QString readableReason(const QString &reason)
 {
     QString text;
     for (const QChar c : reason) {
-        if (!c.isNonCharacter() && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
-            text.append(c.isSpace() ? QChar(u' ') : c);
+        if (c.isSpace())
+            text.append(QChar(u' '));
+        else if (!c.isNonCharacter() && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format)
+            text.append(c);
     }
     text = text.simplified();
     constexpr qsizetype MaxReason = 200;
