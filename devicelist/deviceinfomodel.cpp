@@ -337,8 +337,8 @@ QString DeviceInfoModel::cellText(int logicalColumn, const VEXO_DEVICE_INFO &rec
         switch (logicalColumn) {
         case ColumnActivate:
             if (!identified)
-                //: the status of a device found by ONVIF whose details need the user name and password
-                return tr("Needs user name and password");
+                //: the status of a device found by ONVIF whose details need its user name and password
+                return tr("Needs log-in");
             break;
         case ColumnPort:
         case ColumnChannelNo:
@@ -428,7 +428,7 @@ QString DeviceInfoModel::deviceTypeText(const VEXO_DEVICE_INFO &record, bool als
         return tr("%1 (ONVIF)").arg(orUnknown(type));
     if (alsoOnvif)
         //: the Device Type cell of a device that answers both the program's own protocol (VXDP) and ONVIF
-        return tr("%1 (VXDP, ONVIF)").arg(orUnknown(type));
+        return tr("%1 +ONVIF").arg(orUnknown(type));
     return type;
 }
 

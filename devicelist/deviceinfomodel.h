@@ -110,7 +110,7 @@ public:
 
     /**
      * @brief The Device Type cell's text: the record's type, then which protocols the device
-     *        answers when it is not only the device protocol ("… (ONVIF)", "… (VXDP, ONVIF)").
+     *        answers when it is not only the device protocol ("… (ONVIF)", "… +ONVIF").
      *
      * The protocol stays in the text so that it shows in the exported list, is read by screen
      * readers and sorts; an unknown type is "—".

@@ -303,9 +303,9 @@
         <translation>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</translation>
     </message>
     <message>
-        <source>Needs user name and password</source>
-        <extracomment>the status of a device found by ONVIF whose details need the user name and password</extracomment>
-        <translation>Needs user name and password</translation>
+        <source>Needs log-in</source>
+        <extracomment>the status of a device found by ONVIF whose details need its user name and password</extracomment>
+        <translation>Needs log-in</translation>
     </message>
     <message>
         <source>%1 (ONVIF)</source>
@@ -313,9 +313,9 @@
         <translation>%1 (ONVIF)</translation>
     </message>
     <message>
-        <source>%1 (VXDP, ONVIF)</source>
+        <source>%1 +ONVIF</source>
         <extracomment>the Device Type cell of a device that answers both the program&apos;s own protocol (VXDP) and ONVIF</extracomment>
-        <translation>%1 (VXDP, ONVIF)</translation>
+        <translation>%1 +ONVIF</translation>
     </message>
     <message>
         <source>Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC address and network settings.</source>

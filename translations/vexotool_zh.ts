@@ -303,9 +303,9 @@
         <translation>此设备没有有效的厂商证书：它可能是冒充的设备，程序不会向它发送任何密码。</translation>
     </message>
     <message>
-        <source>Needs user name and password</source>
-        <extracomment>the status of a device found by ONVIF whose details need the user name and password</extracomment>
-        <translation>需要用户名和密码</translation>
+        <source>Needs log-in</source>
+        <extracomment>the status of a device found by ONVIF whose details need its user name and password</extracomment>
+        <translation>需登录</translation>
     </message>
     <message>
         <source>%1 (ONVIF)</source>
@@ -313,9 +313,9 @@
         <translation>%1（ONVIF）</translation>
     </message>
     <message>
-        <source>%1 (VXDP, ONVIF)</source>
+        <source>%1 +ONVIF</source>
         <extracomment>the Device Type cell of a device that answers both the program&apos;s own protocol (VXDP) and ONVIF</extracomment>
-        <translation>%1（VXDP、ONVIF）</translation>
+        <translation>%1 +ONVIF</translation>
     </message>
     <message>
         <source>Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC address and network settings.</source>
