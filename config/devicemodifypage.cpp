@@ -165,7 +165,9 @@ DeviceModifyPage::DeviceModifyPage(QWidget *parent)
         if (!m_operationRunning)
             m_btnModify->setEnabled(modifyEnabledForSelection());
     });
-    m_adapterSource = [] { return reachableAdapters(); };
+    m_adapterSource = [] {
+        return reachableAdapters();
+    };
     connect(m_btnActive, &QPushButton::clicked, this, &DeviceModifyPage::onActiveDevices);
     connect(m_btnLostPassword, &QPushButton::clicked, this, &DeviceModifyPage::onForgetPassword);
     connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &DeviceModifyPage::onNewPasswordTextChanged);
@@ -487,10 +489,9 @@ bool DeviceModifyPage::modifyEnabledForSelection() const
 void DeviceModifyPage::updateProtocolControls()
 {
     const bool onvif = selectionHasOnvif();
-    const bool onlyOnvif
-        = onvif && std::all_of(m_selection.cbegin(), m_selection.cend(), [](const DeviceInfo &device) {
-              return device.protocol == DeviceProtocol::Onvif;
-          });
+    const bool onlyOnvif = onvif && std::all_of(m_selection.cbegin(), m_selection.cend(), [](const DeviceInfo &device) {
+                               return device.protocol == DeviceProtocol::Onvif;
+                           });
     for (QWidget *widget : {static_cast<QWidget *>(m_labelUserName), static_cast<QWidget *>(m_lineEditUserName),
                             static_cast<QWidget *>(m_labelHintUserName)})
         widget->setVisible(onvif);
@@ -498,8 +499,8 @@ void DeviceModifyPage::updateProtocolControls()
     m_netParaPage->setLoopbackAllowed(onlyOnvif && isLoopbackScope());
     if (onlyOnvif && m_selection.size() == 1) {
         // ONVIF has no device port, and the panel changes only IPv4 settings and the web port.
-        for (const char *name : {"m_lineEditPort", "m_lineEditIPV6Address", "m_lineEditIPV6Gateway",
-                                 "m_lineEditIPV6SubnetMaskLen"}) {
+        for (const char *name :
+             {"m_lineEditPort", "m_lineEditIPV6Address", "m_lineEditIPV6Gateway", "m_lineEditIPV6SubnetMaskLen"}) {
             if (auto *field = m_netParaPage->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name))) {
                 field->clear();
                 field->setEnabled(false);
@@ -555,15 +556,16 @@ void DeviceModifyPage::onModifyNetParas()
     }
 }
 
-quint32 DeviceModifyPage::changeOverVxdp(const QByteArray &mac, const QByteArray &password, const DeviceNetParam &params)
+quint32 DeviceModifyPage::changeOverVxdp(const QByteArray &mac, const QByteArray &password,
+                                         const DeviceNetParam &params)
 {
     VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
     return handler->modifyDeviceNetParam(mac, password, params) ? quint32(VEXO_NOERROR)
                                                                 : qMax(handler->getLastError(), quint32(1));
 }
 
-OnvifOutcome DeviceModifyPage::changeOverOnvif(const std::shared_ptr<OnvifChanger> &changer,
-                                               const OnvifTarget &target, const DeviceNetParam &params)
+OnvifOutcome DeviceModifyPage::changeOverOnvif(const std::shared_ptr<OnvifChanger> &changer, const OnvifTarget &target,
+                                               const DeviceNetParam &params)
 {
     // Without the ONVIF client nothing is sent; the caller has said so already.
     return changer ? changer->setNetParams(target, params) : OnvifOutcome{};
@@ -654,8 +656,7 @@ void DeviceModifyPage::modifySingleOnvif()
             }
             const QString note = restartIfWanted({target}, {device.strIPv4Address}).value(0);
             WarningDialog::showLargeWarning(dialogPosition(), WarningDialog::Success,
-                                            tr("Modify network parameters succeed.") + QLatin1Char('\n') + note,
-                                            this);
+                                            tr("Modify network parameters succeed.") + QLatin1Char('\n') + note, this);
         });
 }
 

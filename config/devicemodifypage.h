@@ -196,7 +196,7 @@ private:
     QLabel *m_labelUserName = nullptr;
     aptui::MultiStateLineEdit *m_lineEditUserName = nullptr;
     QLabel *m_labelHintUserName = nullptr;
-    QLabel *m_labelReach = nullptr;           // why an ONVIF device cannot be reached from here
+    QLabel *m_labelReach = nullptr;             // why an ONVIF device cannot be reached from here
     QCheckBox *m_checkBoxReachAnyway = nullptr; // the user's go-ahead to try it anyway
 
     std::shared_ptr<OnvifChanger> m_onvifChanger;

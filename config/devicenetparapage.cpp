@@ -544,8 +544,7 @@ bool DeviceNetParaPage::checkSingle(const QPoint &position)
 {
     // ONVIF devices have no device port: their field is disabled.
     if (!checkIpAddress(position, m_lineEditIpAddress, m_labelHintIpAddress)
-        || (isChecked(m_lineEditPort) && !checkPort(position)) || !checkSubnetMask(position)
-        || !checkGateway(position))
+        || (isChecked(m_lineEditPort) && !checkPort(position)) || !checkSubnetMask(position) || !checkGateway(position))
         return false;
     if (isChecked(m_lineEditIPV6Address)) {
         const QString address = m_lineEditIPV6Address->text().trimmed();

@@ -201,7 +201,7 @@ private:
     VEXO::VexoHandler *m_discovery = nullptr;
     DeviceInfoModel *m_model = nullptr;
     std::unique_ptr<ProtocolRows> m_protocolRows; // one row per device that answers both protocols
-    QSortFilterProxyModel *m_proxy = nullptr; // the table's sorted view of m_model
+    QSortFilterProxyModel *m_proxy = nullptr;     // the table's sorted view of m_model
     aKLOGUIToolkit::CTableDelegate *m_delegate = nullptr;
     QVector<VEXO_DEVICE_INFO> m_departures; // offline events not yet applied
     QByteArray m_headerState;

@@ -156,10 +156,9 @@ void tst_OnvifPanel::controlsFollowTheSelection_data()
 
     QTest::addRow("one device protocol row") << QVector{deviceRecord(1)} << false << true << false;
     QTest::addRow("one ONVIF row") << QVector{onvifRecord(2, "127.1.0.2")} << true << false << true;
-    QTest::addRow("one unidentified ONVIF row")
-        << QVector{onvifRecord(3, "127.1.0.3", false)} << true << false << true;
-    QTest::addRow("batch of device protocol rows") << QVector{deviceRecord(4), deviceRecord(5)} << false << false
-                                                   << false;
+    QTest::addRow("one unidentified ONVIF row") << QVector{onvifRecord(3, "127.1.0.3", false)} << true << false << true;
+    QTest::addRow("batch of device protocol rows")
+        << QVector{deviceRecord(4), deviceRecord(5)} << false << false << false;
     QTest::addRow("mixed batch") << QVector{deviceRecord(6), onvifRecord(7, "127.1.0.7")} << true << false << true;
 }
 

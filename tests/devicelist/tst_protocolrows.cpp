@@ -106,16 +106,24 @@ void tst_ProtocolRows::oneRowPerDevice_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<bool>("onvifPanel"); // the panel changes the row over ONVIF
 
-    QTest::addRow("ONVIF first, then VXDP") << "O+ V+" << 1 << "10.0.0.1" << "VX-IPC-B420 +ONVIF" << false;
-    QTest::addRow("VXDP first, then ONVIF") << "V+ O+" << 1 << "10.0.0.1" << "VX-IPC-B420 +ONVIF" << false;
-    QTest::addRow("ONVIF leaves") << "V+ O+ O-" << 1 << "10.0.0.1" << "VX-IPC-B420" << false;
-    QTest::addRow("VXDP leaves") << "V+ O+ V-" << 1 << "127.1.0.1" << "VX-IPC-B420 (ONVIF)" << true;
-    QTest::addRow("VXDP leaves after coming second") << "O+ V+ V-" << 1 << "127.1.0.1" << "VX-IPC-B420 (ONVIF)"
-                                                     << true;
-    QTest::addRow("VXDP comes back") << "V+ O+ V- V+" << 1 << "10.0.0.1" << "VX-IPC-B420 +ONVIF" << false;
-    QTest::addRow("both leave") << "V+ O+ O- V-" << 0 << "" << "" << false;
-    QTest::addRow("ONVIF alone") << "O+" << 1 << "127.1.0.1" << "VX-IPC-B420 (ONVIF)" << true;
-    QTest::addRow("ONVIF twice") << "O+ O+" << 1 << "127.1.0.1" << "VX-IPC-B420 (ONVIF)" << true;
+    QTest::addRow("ONVIF first, then VXDP") << "O+ V+" << 1 << "10.0.0.1"
+                                            << "VX-IPC-B420 +ONVIF" << false;
+    QTest::addRow("VXDP first, then ONVIF") << "V+ O+" << 1 << "10.0.0.1"
+                                            << "VX-IPC-B420 +ONVIF" << false;
+    QTest::addRow("ONVIF leaves") << "V+ O+ O-" << 1 << "10.0.0.1"
+                                  << "VX-IPC-B420" << false;
+    QTest::addRow("VXDP leaves") << "V+ O+ V-" << 1 << "127.1.0.1"
+                                 << "VX-IPC-B420 (ONVIF)" << true;
+    QTest::addRow("VXDP leaves after coming second") << "O+ V+ V-" << 1 << "127.1.0.1"
+                                                     << "VX-IPC-B420 (ONVIF)" << true;
+    QTest::addRow("VXDP comes back") << "V+ O+ V- V+" << 1 << "10.0.0.1"
+                                     << "VX-IPC-B420 +ONVIF" << false;
+    QTest::addRow("both leave") << "V+ O+ O- V-" << 0 << ""
+                                << "" << false;
+    QTest::addRow("ONVIF alone") << "O+" << 1 << "127.1.0.1"
+                                 << "VX-IPC-B420 (ONVIF)" << true;
+    QTest::addRow("ONVIF twice") << "O+ O+" << 1 << "127.1.0.1"
+                                 << "VX-IPC-B420 (ONVIF)" << true;
 }
 
 void tst_ProtocolRows::oneRowPerDevice()
@@ -161,8 +169,7 @@ void tst_ProtocolRows::unidentifiedRowCells_data()
     const QString unknown = QStringLiteral("\u2014");
     QTest::addRow("type from the scopes, marked ONVIF") << int(DeviceInfoModel::ColumnDeviceType) << "Cam-Z8 (ONVIF)";
     QTest::addRow("address from the XAddrs") << int(DeviceInfoModel::ColumnIPv4Address) << "127.1.0.5";
-    QTest::addRow("status asks for credentials") << int(DeviceInfoModel::ColumnActivate)
-                                                 << "Needs log-in";
+    QTest::addRow("status asks for credentials") << int(DeviceInfoModel::ColumnActivate) << "Needs log-in";
     QTest::addRow("endpoint reference as serial")
         << int(DeviceInfoModel::ColumnSerialNumber) << "urn:uuid:0c9e1a2e-4b1d-4a2f-9d1e-000000000005";
     QTest::addRow("MAC unknown") << int(DeviceInfoModel::ColumnMac) << unknown;

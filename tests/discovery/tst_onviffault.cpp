@@ -65,8 +65,7 @@ void tst_OnvifFault::everyFailureReadsAsASentence_data()
         row("address not allowed in this scope", failureOf(OnvifFailureKind::AddressNotAllowed));
         row("ter:NotAuthorized", soapFault("env:Sender", {"ter:NotAuthorized"}));
         row("ter:InvalidIPv4Address", soapFault("env:Sender", {"ter:InvalidArgVal", "ter:InvalidIPv4Address"}));
-        row("ter:InvalidGatewayAddress",
-            soapFault("env:Sender", {"ter:InvalidArgVal", "ter:InvalidGatewayAddress"}));
+        row("ter:InvalidGatewayAddress", soapFault("env:Sender", {"ter:InvalidArgVal", "ter:InvalidGatewayAddress"}));
         row("ter:InvalidArgVal", soapFault("env:Sender", {"ter:InvalidArgVal"}));
         row("ter:ActionNotSupported", soapFault("env:Receiver", {"ter:ActionNotSupported"}));
         row("env:Sender alone", soapFault("env:Sender", {}));
@@ -111,13 +110,13 @@ void tst_OnvifFault::soapFaultText_data()
         << soapFault("env:Receiver", {"ter:HardwareBusy"}, "Sensor is recalibrating") << "Sensor is recalibrating"
         << "ter:HardwareBusy";
     QTest::addRow("unknown subcode without reason names the fault in a sentence")
-        << soapFault("env:Receiver", {"ter:HardwareBusy"}) << "without saying why (fault ter:HardwareBusy)" << "";
+        << soapFault("env:Receiver", {"ter:HardwareBusy"}) << "without saying why (fault ter:HardwareBusy)"
+        << "";
     QTest::addRow("reason's control characters are dropped")
         << soapFault("env:Receiver", {"x:Other"}, QStringLiteral("Busy\x1b[31m\nnow")) << "Busy[31m now"
         << "\x1b";
-    QTest::addRow("overlong reason is cut")
-        << soapFault("env:Receiver", {"x:Other"}, QString(5000, QLatin1Char('a'))) << QString(199, QLatin1Char('a'))
-        << QString(200, QLatin1Char('a'));
+    QTest::addRow("overlong reason is cut") << soapFault("env:Receiver", {"x:Other"}, QString(5000, QLatin1Char('a')))
+                                            << QString(199, QLatin1Char('a')) << QString(200, QLatin1Char('a'));
 }
 
 void tst_OnvifFault::soapFaultText()
