@@ -631,13 +631,14 @@ void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
 
 void DeviceDisplayPage::onDeviceLogout(const VEXO_DEVICE_INFO &struDevInfo)
 {
-    // The discovery service queues one event per device. Collect the departures that are queued
-    // together and apply them once, after the last of them: the rows are then renumbered and
-    // the checked rows counted and reported once, not once per device.
+    // One side of a device that answers both protocols leaving changes its row, not the list.
     if (m_protocolRows->offline(struDevInfo)) {
         recount();
         return;
     }
+    // The discovery service queues one event per device. Collect the departures that are queued
+    // together and apply them once, after the last of them: the rows are then renumbered and
+    // the checked rows counted and reported once, not once per device.
     m_departures.append(struDevInfo);
     if (m_departures.size() == 1)
         QMetaObject::invokeMethod(this, &DeviceDisplayPage::applyDepartures, Qt::QueuedConnection);
