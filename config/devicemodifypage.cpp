@@ -7,7 +7,10 @@
 #include "devicemodifyresultpage.h"
 #include "devicenetparapage.h"
 #include "inputlimithint.h"
+#include "inputvalidation.h"
+#include "networkcheck.h"
 #include "passwordstrength.h"
+#include "subnetreach.h"
 
 #include <devicestore.h>
 #include <errorexplanation.h>
@@ -17,10 +20,12 @@
 #include <restorepassworddialog.h>
 
 #include <multistatelineedit.h>
+#include <tipdialog.h>
 #include <warningdialog.h>
 
 #include <akloguitoolkit/guitext.h>
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFrame>
@@ -49,6 +54,8 @@ constexpr int HintWidth = 16;
 // As wide as the network form's label column, so the password fields line up with its fields.
 constexpr int LabelColumnWidth = 115;
 const QString AdminUser = QStringLiteral("admin");
+// The longest ONVIF user name the panel takes.
+constexpr int OnvifUserNameLength = 32;
 // How long a device that timed out may take to announce that it applied the request anyway.
 constexpr int LateConfirmationMs = 5000;
 
@@ -154,6 +161,13 @@ DeviceModifyPage::DeviceModifyPage(QWidget *parent)
     layout->addStretch(1);
 
     connect(m_btnModify, &QPushButton::clicked, this, &DeviceModifyPage::onModifyNetParas);
+    connect(m_checkBoxReachAnyway, &QCheckBox::toggled, this, [this] {
+        if (!m_operationRunning)
+            m_btnModify->setEnabled(modifyEnabledForSelection());
+    });
+    m_adapterSource = [] {
+        return reachableAdapters();
+    };
     connect(m_btnActive, &QPushButton::clicked, this, &DeviceModifyPage::onActiveDevices);
     connect(m_btnLostPassword, &QPushButton::clicked, this, &DeviceModifyPage::onForgetPassword);
     connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &DeviceModifyPage::onNewPasswordTextChanged);
@@ -173,12 +187,14 @@ void DeviceModifyPage::setUpKeyboard()
     // Top to bottom as the panel shows it: the form, then the activation or the modification
     // area (only one of them is shown at a time, and Tab skips what is hidden).
     QList<QWidget *> order = m_netParaPage->keyboardOrder();
-    order << m_lineEditNewPassword << m_lineEditConfirmPassword << m_btnActive << m_lineEditAdminPassword << m_btnModify
-          << m_btnLostPassword;
+    order << m_lineEditNewPassword << m_lineEditConfirmPassword << m_btnActive << m_lineEditUserName
+          << m_lineEditAdminPassword << m_checkBoxReachAnyway << m_btnModify << m_btnLostPassword;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 
     // Enter in a password field presses the button the password is for.
+    connect(m_lineEditUserName, &QLineEdit::returnPressed, m_lineEditAdminPassword,
+            [this] { m_lineEditAdminPassword->setFocus(); });
     connect(m_lineEditAdminPassword, &QLineEdit::returnPressed, m_btnModify, [this] {
         if (m_btnModify->isEnabled())
             m_btnModify->click();
@@ -191,6 +207,8 @@ void DeviceModifyPage::setUpKeyboard()
     }
     for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditAdminPassword})
         InputLimitHint::attach(field, passwordLengthHintText());
+    //: Shown under the user-name field when a further character is refused
+    InputLimitHint::attach(m_lineEditUserName, tr("A user name has at most %1 characters.").arg(OnvifUserNameLength));
 }
 
 DeviceModifyPage::~DeviceModifyPage()
@@ -263,11 +281,33 @@ void DeviceModifyPage::buildModificationArea()
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(0, LabelColumnWidth);
-    grid->addWidget(new QLabel(tr("Admin Password:"), m_frameModifyPara), 0, 0);
-    grid->addWidget(m_lineEditAdminPassword, 0, 1);
-    grid->addWidget(m_labelHintAdimaPassword, 0, 2);
-    grid->addWidget(m_btnModify, 1, 0, 1, 3);
-    grid->addWidget(m_btnLostPassword, 2, 0, 1, 3, Qt::AlignRight);
+    // ONVIF devices take a user name with the password; the row shows only for them.
+    m_labelUserName = namedLabel("m_labelUserName", m_frameModifyPara, tr("User Name:"));
+    m_lineEditUserName = new aptui::MultiStateLineEdit(m_frameModifyPara);
+    m_lineEditUserName->setObjectName(QStringLiteral("m_lineEditUserName"));
+    m_lineEditUserName->setMaxLength(OnvifUserNameLength);
+    m_lineEditUserName->setText(defaultOnvifUserName());
+    m_labelHintUserName = hintLabel("m_labelHintUserName", m_frameModifyPara);
+    m_labelReach = namedLabel("m_labelReach", m_frameModifyPara);
+    m_labelReach->setWordWrap(true);
+    m_labelReach->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_checkBoxReachAnyway = new QCheckBox(tr("Try the change anyway"), m_frameModifyPara);
+    m_checkBoxReachAnyway->setObjectName(QStringLiteral("m_checkBoxReachAnyway"));
+
+    grid->addWidget(m_labelUserName, 0, 0);
+    grid->addWidget(m_lineEditUserName, 0, 1);
+    grid->addWidget(m_labelHintUserName, 0, 2);
+    grid->addWidget(new QLabel(tr("Admin Password:"), m_frameModifyPara), 1, 0);
+    grid->addWidget(m_lineEditAdminPassword, 1, 1);
+    grid->addWidget(m_labelHintAdimaPassword, 1, 2);
+    grid->addWidget(m_labelReach, 2, 0, 1, 3);
+    grid->addWidget(m_checkBoxReachAnyway, 3, 0, 1, 3);
+    grid->addWidget(m_btnModify, 4, 0, 1, 3);
+    grid->addWidget(m_btnLostPassword, 5, 0, 1, 3, Qt::AlignRight);
+    for (QWidget *widget : {static_cast<QWidget *>(m_labelUserName), static_cast<QWidget *>(m_lineEditUserName),
+                            static_cast<QWidget *>(m_labelHintUserName), static_cast<QWidget *>(m_labelReach),
+                            static_cast<QWidget *>(m_checkBoxReachAnyway)})
+        widget->hide();
 }
 
 QPoint DeviceModifyPage::dialogPosition() const
@@ -298,7 +338,8 @@ void DeviceModifyPage::resetPasswordFields()
     const std::pair<aptui::MultiStateLineEdit *, QLabel *> fields[]
         = {{m_lineEditNewPassword, m_labelHintNewPassword},
            {m_lineEditConfirmPassword, m_labelHintConfirmPassword},
-           {m_lineEditAdminPassword, m_labelHintAdimaPassword}};
+           {m_lineEditAdminPassword, m_labelHintAdimaPassword},
+           {m_lineEditUserName, m_labelHintUserName}};
     for (const auto &[field, hint] : fields) {
         field->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
         hint->clear();
@@ -388,12 +429,118 @@ void DeviceModifyPage::onCurrentSelectionChange(ModifyPage modifyPageType, QVect
         m_frameModifyPara->hide();
         break;
     }
+    updateProtocolControls();
+}
+
+void DeviceModifyPage::setOnvifChanger(std::shared_ptr<OnvifChanger> changer)
+{
+    m_onvifChanger = std::move(changer);
+}
+
+void DeviceModifyPage::setRestartQuestion(std::function<bool(const QStringList &)> question)
+{
+    m_restartQuestion = std::move(question);
+}
+
+void DeviceModifyPage::setAdapterSource(std::function<QVector<AdapterAddress>()> source)
+{
+    m_adapterSource = std::move(source);
+}
+
+QString DeviceModifyPage::defaultOnvifUserName()
+{
+    return AdminUser;
+}
+
+bool DeviceModifyPage::selectionHasOnvif() const
+{
+    return std::any_of(m_selection.cbegin(), m_selection.cend(),
+                       [](const DeviceInfo &device) { return device.protocol == DeviceProtocol::Onvif; });
+}
+
+bool DeviceModifyPage::isReachable(const DeviceInfo &device) const
+{
+    return reachAdvice(device).isEmpty();
+}
+
+QString DeviceModifyPage::reachAdvice(const DeviceInfo &device) const
+{
+    if (device.protocol != DeviceProtocol::Onvif || !m_adapterSource)
+        return QString();
+    VEXO_DEVICE_INFO record{};
+    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    const QString address = fieldText(record.ipv4Address);
+    if (!isValidIPv4(address))
+        return QString(); // nothing to judge; the request will say what happened
+    const QString mask = fieldText(record.ipv4SubnetMask);
+    const int prefix = isValidSubnetMask(mask) ? qPopulationCount(ipv4Number(mask)) : 0;
+    return unreachableAdvice(ipv4Number(address), prefix, m_adapterSource());
+}
+
+bool DeviceModifyPage::modifyEnabledForSelection() const
+{
+    if (m_selection.isEmpty())
+        return false;
+    // A single device no adapter reaches waits for the user's go-ahead.
+    return !(m_selection.size() == 1 && m_labelReach->isVisibleTo(m_frameModifyPara)
+             && !m_checkBoxReachAnyway->isChecked());
+}
+
+void DeviceModifyPage::updateProtocolControls()
+{
+    const bool onvif = selectionHasOnvif();
+    const bool onlyOnvif = onvif && std::all_of(m_selection.cbegin(), m_selection.cend(), [](const DeviceInfo &device) {
+                               return device.protocol == DeviceProtocol::Onvif;
+                           });
+    for (QWidget *widget : {static_cast<QWidget *>(m_labelUserName), static_cast<QWidget *>(m_lineEditUserName),
+                            static_cast<QWidget *>(m_labelHintUserName)})
+        widget->setVisible(onvif);
+    // The loopback scope's ONVIF devices live in 127/8; no device protocol device may go there.
+    m_netParaPage->setLoopbackAllowed(onlyOnvif && isLoopbackScope());
+    if (onlyOnvif && m_selection.size() == 1) {
+        // ONVIF has no device port, and the panel changes only IPv4 settings and the web port.
+        for (const char *name :
+             {"m_lineEditPort", "m_lineEditIPV6Address", "m_lineEditIPV6Gateway", "m_lineEditIPV6SubnetMaskLen"}) {
+            if (auto *field = m_netParaPage->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name))) {
+                field->clear();
+                field->setEnabled(false);
+            }
+        }
+    }
+
+    const QString recoveryReason
+        = onvif ? tr("Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the "
+                     "password on the device or with its maker's tool.")
+                : QString();
+    m_btnLostPassword->setToolTip(recoveryReason);
+    if (onvif)
+        m_btnLostPassword->setEnabled(false);
+    const QString activationReason
+        = onvif ? tr("Activation uses the device protocol, which ONVIF devices do not answer. Set the first "
+                     "password on the device's web page.")
+                : QString();
+    m_btnActive->setToolTip(activationReason);
+    if (onvif)
+        m_btnActive->setEnabled(false);
+
+    const QString advice = m_selection.size() == 1 ? reachAdvice(m_selection.first()) : QString();
+    m_labelReach->setText(advice);
+    m_labelReach->setVisible(!advice.isEmpty());
+    m_checkBoxReachAnyway->setChecked(false);
+    m_checkBoxReachAnyway->setVisible(!advice.isEmpty());
+    if (!m_operationRunning && m_frameModifyPara->isVisibleTo(this))
+        m_btnModify->setEnabled(modifyEnabledForSelection());
 }
 
 void DeviceModifyPage::onModifyNetParas()
 {
     if (m_selection.isEmpty()) {
         showMessage(WarningDialog::Error, tr("Sorry, please select the equipment."));
+        return;
+    }
+    if (selectionHasOnvif() && m_lineEditUserName->text().trimmed().isEmpty()) {
+        showMessage(WarningDialog::Error, tr("Please enter the user name for the ONVIF devices."), m_lineEditUserName,
+                    m_labelHintUserName);
         return;
     }
     if (m_lineEditAdminPassword->text().isEmpty()) {
@@ -409,20 +556,35 @@ void DeviceModifyPage::onModifyNetParas()
     }
 }
 
+quint32 DeviceModifyPage::changeOverVxdp(const QByteArray &mac, const QByteArray &password,
+                                         const DeviceNetParam &params)
+{
+    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+    return handler->modifyDeviceNetParam(mac, password, params) ? quint32(VEXO_NOERROR)
+                                                                : qMax(handler->getLastError(), quint32(1));
+}
+
+OnvifOutcome DeviceModifyPage::changeOverOnvif(const std::shared_ptr<OnvifChanger> &changer, const OnvifTarget &target,
+                                               const DeviceNetParam &params)
+{
+    // Without the ONVIF client nothing is sent; the caller has said so already.
+    return changer ? changer->setNetParams(target, params) : OnvifOutcome{};
+}
+
 void DeviceModifyPage::modifySingle()
 {
     if (m_operationRunning)
         return;
+    if (m_selection.first().protocol == DeviceProtocol::Onvif) {
+        modifySingleOnvif();
+        return;
+    }
     const DeviceNetParam params = m_netParaPage->collectSingle();
     const QByteArray mac = m_selection.first().strMAC.toLatin1();
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text());
     runSingleOperation(
         m_selection.first(), tr("Modifying the device's network parameters ..."),
-        [mac, password, params] {
-            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-            return handler->modifyDeviceNetParam(mac, password, params) ? quint32(VEXO_NOERROR)
-                                                                        : qMax(handler->getLastError(), quint32(1));
-        },
+        [mac, password, params] { return changeOverVxdp(mac, password, params); },
         [params](const VEXO_DEVICE_INFO &record) { return showsNetParams(record, params); },
         [this, params](DeviceInfo device, quint32 code, bool late) {
             if (code != VEXO_NOERROR) {
@@ -439,6 +601,120 @@ void DeviceModifyPage::modifySingle()
             emit signalModifyResult({device});
             showSuccess(tr("Modify network parameters succeed."), late);
         });
+}
+
+OnvifTarget DeviceModifyPage::onvifTarget(const DeviceInfo &device) const
+{
+    OnvifTarget target;
+    target.serialNumber = device.strSerialNumber;
+    target.mac = device.strMAC;
+    VEXO_DEVICE_INFO record{};
+    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    target.address = fieldText(record.ipv4Address);
+    target.userName = m_lineEditUserName->text().trimmed();
+    target.password = m_lineEditAdminPassword->text();
+    return target;
+}
+
+static QString onvifUnavailableText()
+{
+    return DeviceModifyPage::tr("Not changed: this program cannot change ONVIF devices yet.");
+}
+
+void DeviceModifyPage::modifySingleOnvif()
+{
+    DeviceInfo device = m_selection.first();
+    if (!m_onvifChanger) {
+        device.strResult = onvifUnavailableText();
+        keepResult(device);
+        showMessage(WarningDialog::Error, device.strResult);
+        return;
+    }
+    const DeviceNetParam params = m_netParaPage->collectSingle();
+    const OnvifTarget target = onvifTarget(device);
+    runOnvifOperation(
+        tr("Modifying the device's network parameters ..."),
+        [changer = m_onvifChanger, target, params] { return changeOverOnvif(changer, target, params); },
+        [this, device, target, params](const OnvifOutcome &outcome) mutable {
+            if (!outcome.ok) {
+                device.strResult = OnvifFaultText::text(outcome.failure);
+                keepResult(device);
+                WarningDialog::showLargeWarning(dialogPosition(), WarningDialog::Error, device.strResult, this);
+                return;
+            }
+            {
+                DeviceStore *store = DeviceStore::instance();
+                KVT_Guard guard(store->mutex());
+                store->setNetParams(device.strSerialNumber, device.strMAC, params);
+            }
+            device.strResult = tr("Succeed");
+            keepResult(device);
+            emit signalModifyResult({device});
+            if (!outcome.rebootNeeded) {
+                showSuccess(tr("Modify network parameters succeed."), false);
+                return;
+            }
+            const QString note = restartIfWanted({target}, {device.strIPv4Address}).value(0);
+            WarningDialog::showLargeWarning(dialogPosition(), WarningDialog::Success,
+                                            tr("Modify network parameters succeed.") + QLatin1Char('\n') + note, this);
+        });
+}
+
+QStringList DeviceModifyPage::restartIfWanted(const QVector<OnvifTarget> &targets, const QStringList &names)
+{
+    const QString later = tr("The device keeps working with its old settings until it restarts (for example "
+                             "after a power cut); then it uses the new ones.");
+    bool now = false;
+    if (m_restartQuestion) {
+        now = m_restartQuestion(names);
+    } else {
+        TipDialog question(this);
+        question.setTitle(tr("Restart needed"));
+        question.setTipText(tr("%n device(s) must restart to use the new settings: %1.\nRestart now, or later? "
+                               "Later: each keeps its old settings until it restarts, for example after a power "
+                               "cut.",
+                               nullptr, int(names.size()))
+                                .arg(names.join(QStringLiteral(", "))));
+        //: button of the question whether devices restart now
+        question.setConfirmButtonText(tr("Restart now"));
+        //: button of the question whether devices restart now: they restart some other time
+        question.setCancelButtonText(tr("Later"));
+        emit signalCoverMainPage();
+        now = question.exec() == QDialog::Accepted;
+        emit signalDisCoverMainPage();
+    }
+    QStringList notes;
+    if (!now) {
+        for (qsizetype i = 0; i < targets.size(); ++i)
+            notes.append(later);
+        return notes;
+    }
+    QVector<OnvifOutcome> outcomes(targets.size());
+    const auto changer = m_onvifChanger;
+    runBatch(tr("Restarting device %1 of %2 ..."), int(targets.size()), [&](int j) -> quint32 {
+        outcomes[j] = changer ? changer->reboot(targets.at(j)) : OnvifOutcome{};
+        return outcomes.at(j).ok ? VEXO_NOERROR : 1;
+    });
+    for (const OnvifOutcome &outcome : std::as_const(outcomes))
+        notes.append(outcome.ok ? tr("The device is restarting and uses the new settings once it is back.")
+                                : tr("The device did not restart: %1").arg(OnvifFaultText::text(outcome.failure)));
+    return notes;
+}
+
+void DeviceModifyPage::runOnvifOperation(const QString &busyText, std::function<OnvifOutcome()> work,
+                                         std::function<void(const OnvifOutcome &)> done)
+{
+    auto outcome = std::make_shared<OnvifOutcome>();
+    setOperationRunning(true, busyText);
+    m_worker.reset(QThread::create([outcome, work] { *outcome = work(); }));
+    connect(m_worker.get(), &QThread::finished, this, [this, outcome, done] {
+        QThread *worker = m_worker.release();
+        worker->wait();
+        worker->deleteLater();
+        setOperationRunning(false);
+        done(*outcome);
+    });
+    m_worker->start();
 }
 
 // A single device's failure: deny and time-out have their own message, any other code is
@@ -538,9 +814,9 @@ void DeviceModifyPage::setOperationRunning(bool running, const QString &busyText
         m_btnLostPassword->setEnabled(false);
     } else {
         // The buttons as the current view has them.
-        m_btnModify->setEnabled(!m_selection.isEmpty());
-        m_btnActive->setEnabled(true);
-        m_btnLostPassword->setEnabled(m_selection.size() == 1);
+        m_btnModify->setEnabled(modifyEnabledForSelection());
+        m_btnActive->setEnabled(!selectionHasOnvif());
+        m_btnLostPassword->setEnabled(m_selection.size() == 1 && !selectionHasOnvif());
     }
     m_busyArea->setVisible(running);
 }
@@ -636,17 +912,56 @@ void DeviceModifyPage::modifyBatch()
     // Device events keep arriving while the batch runs and may replace the selection; the
     // results belong to the devices the batch started with.
     QVector<DeviceInfo> batch = m_selection;
+
+    // ONVIF rows go through the ONVIF client; a row it cannot do is not tried and the result
+    // list says why.
+    QVector<OnvifTarget> onvifTargets(count);
+    QVector<OnvifOutcome> onvifOutcomes(count);
+    QStringList skipped(count);
+    const auto changer = m_onvifChanger;
+    for (int j = 0; j < count; ++j) {
+        const DeviceInfo &device = batch.at(j);
+        if (device.protocol != DeviceProtocol::Onvif)
+            continue;
+        if (!changer)
+            skipped[j] = onvifUnavailableText();
+        else if (!isReachable(device))
+            skipped[j] = tr("Not changed: no network adapter of this computer is in the device's subnet.");
+        onvifTargets[j] = onvifTarget(device);
+    }
+    constexpr quint32 OnvifDone = 0xffffffffu; // the ONVIF outcome tells
     const QVector<quint32> errors = runBatch(tr("Modifying device %1 of %2 ..."), count, [&](int j) -> quint32 {
-        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-        if (handler->modifyDeviceNetParam(macs.at(j), password, records.at(j)))
-            return VEXO_NOERROR;
-        return qMax(handler->getLastError(), quint32(1));
+        if (batch.at(j).protocol == DeviceProtocol::Onvif) {
+            if (skipped.at(j).isEmpty())
+                onvifOutcomes[j] = changeOverOnvif(changer, onvifTargets.at(j), records.at(j));
+            return OnvifDone;
+        }
+        return changeOverVxdp(macs.at(j), password, records.at(j));
     });
 
+    QVector<OnvifTarget> restartTargets;
+    QStringList restartNames;
     for (int j = 0; j < count; ++j) {
         DeviceInfo &device = batch[j];
         const quint32 code = errors.at(j);
-        if (code == VEXO_NOERROR) {
+        if (code == OnvifDone) {
+            const OnvifOutcome &outcome = onvifOutcomes.at(j);
+            if (!skipped.at(j).isEmpty()) {
+                device.strResult = skipped.at(j);
+            } else if (!outcome.ok) {
+                device.strResult = OnvifFaultText::text(outcome.failure);
+            } else {
+                device.strResult = tr("Succeed");
+                if (dhcpOff && !addresses.isEmpty())
+                    device.strIPv4Address = addresses.at(j);
+                KVT_Guard guard(store->mutex());
+                store->setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
+                if (outcome.rebootNeeded) {
+                    restartTargets.append(onvifTargets.at(j));
+                    restartNames.append(device.strIPv4Address);
+                }
+            }
+        } else if (code == VEXO_NOERROR) {
             device.strResult = tr("Succeed");
             if (dhcpOff && !addresses.isEmpty())
                 device.strIPv4Address = addresses.at(j);
@@ -661,6 +976,13 @@ void DeviceModifyPage::modifyBatch()
         }
     }
     emit signalModifyResult(batch);
+    if (!restartTargets.isEmpty()) {
+        QStringList notes = restartIfWanted(restartTargets, restartNames);
+        for (int i = 0; i < notes.size(); ++i)
+            notes[i] = restartNames.at(i) + QStringLiteral(": ") + notes.at(i);
+        WarningDialog::showLargeWarning(dialogPosition(), WarningDialog::Information, notes.join(QLatin1Char('\n')),
+                                        this);
+    }
     runResultList(batch, false);
 }
 

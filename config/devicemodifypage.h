@@ -2,16 +2,20 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "onvifchanger.h"
+
 #include <deviceinfo.h>
 #include <modifypage.h>
 
 #include <QPoint>
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QFrame;
 class QLabel;
 class QProgressBar;
@@ -27,6 +31,8 @@ namespace VexoTool {
 
 class DeviceActivePage;
 class DeviceNetParaPage;
+class OnvifChanger;
+struct AdapterAddress;
 
 /**
  * @brief The right-hand panel of the main window: changes the network parameters of the
@@ -56,6 +62,24 @@ public:
     bool isOperationRunning() const { return m_operationRunning; }
 
     bool eventFilter(QObject *target, QEvent *qevent) override;
+
+    /**
+     * @brief Changes ONVIF rows through @p changer from now on (shared with the worker threads
+     *        that call it). Without one, ONVIF rows are reported as not changeable.
+     */
+    void setOnvifChanger(std::shared_ptr<OnvifChanger> changer);
+
+    /**
+     * @brief Asks whether devices that need a restart to use their new settings restart now;
+     *        given the devices' list texts, true for "now". The default asks with a dialog.
+     */
+    void setRestartQuestion(std::function<bool(const QStringList &devices)> question);
+
+    /** @brief Where the panel learns this computer's adapter addresses (reachableAdapters() by default). */
+    void setAdapterSource(std::function<QVector<AdapterAddress>()> source);
+
+    /** @brief The user-name field's default text for ONVIF devices. */
+    static QString defaultOnvifUserName();
 
 signals:
     /** @brief A modification ended: the selection with its result texts and new addresses. */
@@ -98,6 +122,26 @@ private:
     void showModificationView(bool batch);
     void showActivationView();
     void resetPasswordFields();
+    /** @brief Shows the user name, the reachability advice and the disabled controls that ONVIF rows need. */
+    void updateProtocolControls();
+    bool selectionHasOnvif() const;
+    bool modifyEnabledForSelection() const;
+    /** @brief The advice for a single ONVIF row that no adapter reaches, else empty. */
+    QString reachAdvice(const DeviceInfo &device) const;
+    bool isReachable(const DeviceInfo &device) const;
+
+    /** @brief Changes one device over the device protocol; the library's error code. */
+    static quint32 changeOverVxdp(const QByteArray &mac, const QByteArray &password, const DeviceNetParam &params);
+    /** @brief Changes one device over ONVIF through the changer set from the program. */
+    static OnvifOutcome changeOverOnvif(const std::shared_ptr<OnvifChanger> &changer, const OnvifTarget &target,
+                                        const DeviceNetParam &params);
+    OnvifTarget onvifTarget(const DeviceInfo &device) const;
+    void modifySingleOnvif();
+    /** @brief Asks about a restart and restarts the devices the user lets restart now; the texts for each. */
+    QStringList restartIfWanted(const QVector<OnvifTarget> &targets, const QStringList &names);
+    /** @brief Runs @p work on a worker thread while the panel shows it busy, then @p done on the GUI thread. */
+    void runOnvifOperation(const QString &busyText, std::function<OnvifOutcome()> work,
+                           std::function<void(const OnvifOutcome &)> done);
 
     void modifySingle();
     void reportSingleFailure(DeviceInfo &device, quint32 code);
@@ -149,6 +193,15 @@ private:
     QLabel *m_labelHintAdimaPassword = nullptr;
     QPushButton *m_btnModify = nullptr;
     QPushButton *m_btnLostPassword = nullptr;
+    QLabel *m_labelUserName = nullptr;
+    aptui::MultiStateLineEdit *m_lineEditUserName = nullptr;
+    QLabel *m_labelHintUserName = nullptr;
+    QLabel *m_labelReach = nullptr;             // why an ONVIF device cannot be reached from here
+    QCheckBox *m_checkBoxReachAnyway = nullptr; // the user's go-ahead to try it anyway
+
+    std::shared_ptr<OnvifChanger> m_onvifChanger;
+    std::function<bool(const QStringList &)> m_restartQuestion;
+    std::function<QVector<AdapterAddress>()> m_adapterSource;
 
     QWidget *m_busyArea = nullptr;
     QLabel *m_labelBusy = nullptr;

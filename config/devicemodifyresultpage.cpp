@@ -139,6 +139,9 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
             if (!explanation.isEmpty()) {
                 result->setToolTip(explanation);
                 explanations.insert(code, explanation);
+            } else {
+                // Sentences such as the ONVIF fault texts are longer than the column.
+                result->setToolTip(device.strResult);
             }
             ++failed;
         }

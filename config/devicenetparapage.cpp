@@ -484,7 +484,7 @@ bool DeviceNetParaPage::checkNetwork(const QPoint &position, aptui::MultiStateLi
     const QString address = addressField->text().trimmed();
     const QString mask = isChecked(m_lineEditSubnetMask) ? m_lineEditSubnetMask->text().trimmed() : QString();
     const QString gateway = isChecked(m_lineEditGateway) ? m_lineEditGateway->text().trimmed() : QString();
-    const NetworkVerdict verdict = checkNetworkSettings(address, mask, gateway);
+    const NetworkVerdict verdict = checkNetworkSettings(address, mask, gateway, m_loopbackAllowed);
     if (verdict.ok())
         return true;
     const QString range = tr("Use an address from %1 to %2.").arg(verdict.firstHost, verdict.lastHost);
@@ -542,8 +542,9 @@ bool DeviceNetParaPage::checkNetwork(const QPoint &position, aptui::MultiStateLi
 
 bool DeviceNetParaPage::checkSingle(const QPoint &position)
 {
-    if (!checkIpAddress(position, m_lineEditIpAddress, m_labelHintIpAddress) || !checkPort(position)
-        || !checkSubnetMask(position) || !checkGateway(position))
+    // ONVIF devices have no device port: their field is disabled.
+    if (!checkIpAddress(position, m_lineEditIpAddress, m_labelHintIpAddress)
+        || (isChecked(m_lineEditPort) && !checkPort(position)) || !checkSubnetMask(position) || !checkGateway(position))
         return false;
     if (isChecked(m_lineEditIPV6Address)) {
         const QString address = m_lineEditIPV6Address->text().trimmed();

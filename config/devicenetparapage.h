@@ -91,6 +91,11 @@ public:
     void setBatchDhcp(bool enable);
     /** @brief Whether the batch's "Enable DHCP" is unchecked. */
     bool isBatchDhcpOff() const;
+    /**
+     * @brief Lets the checks accept new addresses in 127/8: for ONVIF devices of the loopback
+     *        scope, which live there. Off by default and for every device protocol selection.
+     */
+    void setLoopbackAllowed(bool allowed) { m_loopbackAllowed = allowed; }
     /** @brief Empties every hint and sets every field back to the normal state. */
     void clearHints();
 
@@ -164,6 +169,7 @@ private:
     // Row labels, shown and hidden with their rows.
     QHash<aptui::MultiStateLineEdit *, QLabel *> m_rowLabels;
     QHash<aptui::MultiStateLineEdit *, QLabel *> m_rowHints;
+    bool m_loopbackAllowed = false;
 };
 
 } // namespace VexoTool

@@ -60,12 +60,14 @@ bool hasLeadingZero(const QString &address)
     return false;
 }
 
-NetworkVerdict checkNetworkSettings(const QString &address, const QString &subnetMask, const QString &gateway)
+NetworkVerdict checkNetworkSettings(const QString &address, const QString &subnetMask, const QString &gateway,
+                                    bool allowLoopback)
 {
     if (hasLeadingZero(address))
         return refuse(NetworkProblem::LeadingZero, NetworkField::Address);
     const quint32 host = ipv4Number(address);
-    if (const NetworkProblem problem = addressRange(host); problem != NetworkProblem::None)
+    if (const NetworkProblem problem = addressRange(host);
+        problem != NetworkProblem::None && !(allowLoopback && problem == NetworkProblem::Loopback))
         return refuse(problem, NetworkField::Address);
 
     NetworkVerdict verdict;

@@ -46,8 +46,12 @@ struct NetworkVerdict
  * the mask is not 0.0.0.0; the address is neither the network nor the broadcast address of
  * its subnet (a /31 has neither); the gateway is written without leading zeros, is not the
  * address itself, and is a host of the same subnet.
+ *
+ * With @p allowLoopback, addresses in 127/8 pass the first rule (ONVIF devices of the loopback
+ * scope live there); every other rule applies to them as to any address.
  */
-NetworkVerdict checkNetworkSettings(const QString &address, const QString &subnetMask, const QString &gateway);
+NetworkVerdict checkNetworkSettings(const QString &address, const QString &subnetMask, const QString &gateway,
+                                    bool allowLoopback = false);
 
 /** @brief The dotted decimal @p address as a number, first part highest; parts are read in decimal. */
 quint32 ipv4Number(const QString &address);

@@ -5,6 +5,7 @@
 #include "cipstandarditem.h"
 #include "deviceinfomodel.h"
 #include "devicelistlog.h"
+#include "protocolrows.h"
 
 #include <akloguitoolkit/ctabledelegate.h>
 #include <akloguitoolkit/ctableview.h>
@@ -477,6 +478,7 @@ void DeviceDisplayPage::setupForm()
 void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
 {
     m_model = new DeviceInfoModel(columnConfigPath, this);
+    m_protocolRows = std::make_unique<ProtocolRows>(m_store, m_model);
     m_proxy = new DeviceSortProxy(m_model, this);
     m_delegate = new DeviceTableDelegate(m_tableViewVexo);
     m_tableViewVexo->setItemDelegate(m_delegate);
@@ -531,8 +533,9 @@ DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
     info.strIndex = text(DeviceInfoModel::ColumnId);
     info.strDeviceType = text(DeviceInfoModel::ColumnDeviceType);
     info.strIPv4Address = text(DeviceInfoModel::ColumnIPv4Address);
-    info.strSerialNumber = text(DeviceInfoModel::ColumnSerialNumber);
-    info.strMAC = text(DeviceInfoModel::ColumnMac);
+    // The key as the store has it: ONVIF rows show "—" where their record has nothing.
+    m_model->keyOfRow(row, info.strSerialNumber, info.strMAC);
+    info.protocol = m_model->protocolOfRow(row);
     return info;
 }
 
@@ -561,8 +564,10 @@ void DeviceDisplayPage::reportOneRow(int row)
     VEXO_DEVICE_INFO record{}; // a device gone from the store counts as activated
     m_store->get(info.strSerialNumber, info.strMAC, record);
     // Any nonzero inactive byte means "not activated"; the panel must always hear of the new
-    // selection, or it would go on acting on the previously checked device.
-    emit signalCurrentSelectionModelChange(record.inactive == 0 ? ModifySingle : ActivateSingle, {info});
+    // selection, or it would go on acting on the previously checked device. ONVIF devices have
+    // no activation here.
+    const bool activated = record.inactive == 0 || info.protocol == DeviceProtocol::Onvif;
+    emit signalCurrentSelectionModelChange(activated ? ModifySingle : ActivateSingle, {info});
 }
 
 void DeviceDisplayPage::reportRows(const QList<int> &rows)
@@ -576,7 +581,7 @@ void DeviceDisplayPage::reportRows(const QList<int> &rows)
         const DeviceInfo info = deviceInfoOfRow(row);
         VEXO_DEVICE_INFO record{};
         m_store->get(info.strSerialNumber, info.strMAC, record);
-        if (record.inactive == 0)
+        if (record.inactive == 0 || info.protocol == DeviceProtocol::Onvif)
             anyActivated = true;
         else
             anyInactive = true;
@@ -607,6 +612,12 @@ void DeviceDisplayPage::recount()
 void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
 {
     applyDepartures(); // a device that left and came back is listed anew
+    if (m_protocolRows->online(struDevInfo)) {
+        updateCount();
+        m_labelNoAnswer->hide();
+        recount();
+        return;
+    }
     {
         KVT_Guard guard(m_store->mutex());
         if (m_store->containsMac(fieldText(struDevInfo.macAddress)))
@@ -620,6 +631,11 @@ void DeviceDisplayPage::onDeviceLogin(const VEXO_DEVICE_INFO &struDevInfo)
 
 void DeviceDisplayPage::onDeviceLogout(const VEXO_DEVICE_INFO &struDevInfo)
 {
+    // One side of a device that answers both protocols leaving changes its row, not the list.
+    if (m_protocolRows->offline(struDevInfo)) {
+        recount();
+        return;
+    }
     // The discovery service queues one event per device. Collect the departures that are queued
     // together and apply them once, after the last of them: the rows are then renumbered and
     // the checked rows counted and reported once, not once per device.
@@ -643,6 +659,8 @@ void DeviceDisplayPage::applyDepartures()
 void DeviceDisplayPage::onDeviceUpdate(const VEXO_DEVICE_INFO &struDevInfo)
 {
     applyDepartures();
+    if (m_protocolRows->update(struDevInfo))
+        return;
     m_model->updateDevice(struDevInfo);
     m_store->update(struDevInfo);
 }
@@ -650,6 +668,7 @@ void DeviceDisplayPage::onDeviceUpdate(const VEXO_DEVICE_INFO &struDevInfo)
 void DeviceDisplayPage::onManualUpdate()
 {
     m_departures.clear(); // the list is emptied anyway
+    m_protocolRows->clear();
     m_discovery->clearup();
     m_store->clear();
     m_model->removeRows(0, m_model->rowCount());

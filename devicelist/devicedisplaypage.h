@@ -16,6 +16,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
+
 class QFrame;
 class QKeyEvent;
 class QMouseEvent;
@@ -39,6 +41,7 @@ class CTableDelegate;
 namespace VexoTool {
 
 class DeviceInfoModel;
+class ProtocolRows;
 
 /**
  * @brief The device list: the count of online devices, the refresh button and the sortable
@@ -197,7 +200,8 @@ private:
     DeviceStore *m_store = nullptr;
     VEXO::VexoHandler *m_discovery = nullptr;
     DeviceInfoModel *m_model = nullptr;
-    QSortFilterProxyModel *m_proxy = nullptr; // the table's sorted view of m_model
+    std::unique_ptr<ProtocolRows> m_protocolRows; // one row per device that answers both protocols
+    QSortFilterProxyModel *m_proxy = nullptr;     // the table's sorted view of m_model
     aKLOGUIToolkit::CTableDelegate *m_delegate = nullptr;
     QVector<VEXO_DEVICE_INFO> m_departures; // offline events not yet applied
     QByteArray m_headerState;

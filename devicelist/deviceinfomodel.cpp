@@ -21,6 +21,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <cstring>
 #include <array>
 #include <utility>
 
@@ -35,6 +36,26 @@ constexpr qint64 kMaxColumnConfigSize = 64 * 1024;
 
 // The device key of a row, held by its check cell so that it moves with the row's values.
 constexpr int kDeviceKeyRole = Qt::UserRole + 1;
+// On the Device Type cell: the row's record came from the ONVIF service, and the row's device
+// (a device protocol row) answers ONVIF as well.
+constexpr int kOnvifOnlyRole = Qt::UserRole + 2;
+constexpr int kAlsoOnvifRole = Qt::UserRole + 3;
+
+// What an ONVIF row shows for a value its device has not told (yet).
+const QString kUnknown = QStringLiteral("\u2014");
+
+QString orUnknown(const QString &text)
+{
+    return text.trimmed().isEmpty() ? kUnknown : text;
+}
+
+// The record as the device protocol's cells read it.
+VEXO_DEVICE_INFO stripLead(const VEXO_DEVICE_INFO &record)
+{
+    VEXO_DEVICE_INFO copy = record;
+    std::memset(copy.leadText, 0, sizeof copy.leadText);
+    return copy;
+}
 
 // Above this many row moves a batch of removals moves the rows in one pass over the rows instead
 // of announcing each removed range (which moves the rows below it once per range).
@@ -129,17 +150,26 @@ QIcon drawUnverifiedIcon()
     return icon;
 }
 
-// Marks the Device Type cell of a device that did not prove its identity, or clears the mark.
-void markIdentity(QStandardItem &cell, const VEXO_DEVICE_INFO &record)
+// Marks the Device Type cell with the device's protocols and, for a device that did not prove
+// its identity, a warning sign; the tool tip says both, and screen readers read it too.
+void markDeviceType(QStandardItem &cell, const VEXO_DEVICE_INFO &record)
 {
-    if (DeviceInfoModel::isVerified(record)) {
-        cell.setData(QVariant(), Qt::DecorationRole);
-        cell.setData(QVariant(), Qt::ToolTipRole);
-        return;
-    }
+    const bool alsoOnvif = cell.data(kAlsoOnvifRole).toBool();
+    cell.setData(isOnvifRecord(record), kOnvifOnlyRole);
+    cell.setText(DeviceInfoModel::deviceTypeText(record, alsoOnvif));
+    QStringList tips;
+    const QString protocols = DeviceInfoModel::protocolToolTip(record, alsoOnvif);
+    if (!protocols.isEmpty())
+        tips.append(protocols);
+    // ONVIF devices prove nothing to the discovery library; their warning is the credentials.
+    const bool unverified = !isOnvifRecord(record) && !DeviceInfoModel::isVerified(record);
+    if (unverified)
+        tips.append(DeviceInfoModel::unverifiedToolTip());
     static const QIcon icon = drawUnverifiedIcon();
-    cell.setData(icon, Qt::DecorationRole);
-    cell.setData(DeviceInfoModel::unverifiedToolTip(), Qt::ToolTipRole);
+    cell.setData(unverified ? QVariant(icon) : QVariant(), Qt::DecorationRole);
+    const QString tip = tips.join(QLatin1Char('\n'));
+    cell.setData(tip.isEmpty() ? QVariant() : QVariant(tip), Qt::ToolTipRole);
+    cell.setData(tip.isEmpty() ? QVariant() : QVariant(tip), Qt::AccessibleDescriptionRole);
 }
 
 QString rowNumber(int row)
@@ -301,6 +331,41 @@ void DeviceInfoModel::setupHeaders()
 
 QString DeviceInfoModel::cellText(int logicalColumn, const VEXO_DEVICE_INFO &record) const
 {
+    if (isOnvifRecord(record)) {
+        // What discovery did not tell shows as unknown, never as a made-up zero or "No".
+        const bool identified = !isUnidentifiedOnvif(record);
+        switch (logicalColumn) {
+        case ColumnActivate:
+            if (!identified)
+                //: the status of a device found by ONVIF whose details need its user name and password
+                return tr("Needs log-in");
+            break;
+        case ColumnPort:
+        case ColumnChannelNo:
+            if (!identified || (logicalColumn == ColumnPort ? record.port : record.channelCount) == 0)
+                return kUnknown;
+            break;
+        case ColumnHttpPort:
+            if (record.httpPort == 0)
+                return kUnknown;
+            break;
+        case ColumnIPv6PrefixLength:
+        case ColumnSupportIPv6:
+        case ColumnSupportModIPv6:
+        case ColumnSupportDhcp:
+        case ColumnIPv4Dhcp:
+            if (!identified)
+                return kUnknown;
+            break;
+        case ColumnSerialNumber:
+            // The endpoint reference identifies the device until its serial number is read.
+            return orUnknown(fieldText(record.serialNumber));
+        default:
+            break;
+        }
+        if (logicalColumn >= ColumnDeviceType && logicalColumn != ColumnActivate)
+            return orUnknown(cellText(logicalColumn, stripLead(record)));
+    }
     const bool extended = record.extendedInfoValid == 1;
     switch (logicalColumn) {
     case ColumnDeviceType:
@@ -355,6 +420,56 @@ bool DeviceInfoModel::isVerified(const VEXO_DEVICE_INFO &record)
     return (record.identityFlags & VEXO_IDENTITY_VERIFIED) != 0;
 }
 
+QString DeviceInfoModel::deviceTypeText(const VEXO_DEVICE_INFO &record, bool alsoOnvif)
+{
+    const QString type = fieldText(record.deviceTypeText);
+    if (isOnvifRecord(record))
+        //: the Device Type cell of a device found by ONVIF; %1 is its model or "—"
+        return tr("%1 (ONVIF)").arg(orUnknown(type));
+    if (alsoOnvif)
+        //: the Device Type cell of a device that answers both the program's own protocol (VXDP) and ONVIF
+        return tr("%1 +ONVIF").arg(orUnknown(type));
+    return type;
+}
+
+QString DeviceInfoModel::protocolToolTip(const VEXO_DEVICE_INFO &record, bool alsoOnvif)
+{
+    if (isUnidentifiedOnvif(record))
+        return tr("Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC "
+                  "address and network settings.");
+    if (isOnvifRecord(record))
+        return tr("Found by ONVIF: its network settings are changed with a user name and password; activation and "
+                  "password recovery are not available.");
+    if (alsoOnvif)
+        return tr("Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.");
+    return QString();
+}
+
+bool DeviceInfoModel::setAlsoOnvif(const VEXO_DEVICE_INFO &record, bool alsoOnvif)
+{
+    const int row = rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
+    if (row < 0)
+        return false;
+    QStandardItem *cell = item(row, columnOf(ColumnDeviceType));
+    if (!cell)
+        return false;
+    cell->setData(alsoOnvif, kAlsoOnvifRole);
+    markDeviceType(*cell, record);
+    return true;
+}
+
+bool DeviceInfoModel::isAlsoOnvif(int row) const
+{
+    const QStandardItem *cell = item(row, columnOf(ColumnDeviceType));
+    return cell && cell->data(kAlsoOnvifRole).toBool();
+}
+
+DeviceProtocol DeviceInfoModel::protocolOfRow(int row) const
+{
+    const QStandardItem *cell = item(row, columnOf(ColumnDeviceType));
+    return cell && cell->data(kOnvifOnlyRole).toBool() ? DeviceProtocol::Onvif : DeviceProtocol::Vxdp;
+}
+
 QString DeviceInfoModel::unverifiedToolTip()
 {
     return tr("This device has no valid maker certificate: it may be an impostor, and no password is sent to it.");
@@ -380,7 +495,7 @@ void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
         }
         item->setForeground(logical == ColumnActivate && record.inactive != 0 ? notActivatedBrush() : textBrush());
         if (logical == ColumnDeviceType)
-            markIdentity(*item, record);
+            markDeviceType(*item, record);
         items[columnOf(logical)] = item;
     }
 
@@ -431,6 +546,20 @@ void DeviceInfoModel::forgetRowIndex()
     m_moreRowsOfKey.clear();
 }
 
+bool DeviceInfoModel::keyOfRow(int row, QString &serialNumber, QString &mac) const
+{
+    const QStandardItem *cell = item(row, columnOf(ColumnCheck));
+    if (!cell)
+        return false;
+    const QString key = cell->data(kDeviceKeyRole).toString();
+    const qsizetype separator = key.indexOf(QChar(u'\0'));
+    if (separator < 0)
+        return false;
+    serialNumber = key.left(separator);
+    mac = key.mid(separator + 1);
+    return true;
+}
+
 int DeviceInfoModel::rowOf(const QString &serialNumber, const QString &mac) const
 {
     // The upper row wins when a device is listed twice.
@@ -464,7 +593,7 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
             if (logical == ColumnActivate)
                 cell->setForeground(brush);
             if (logical == ColumnDeviceType)
-                markIdentity(*cell, record);
+                markDeviceType(*cell, record);
         }
     }
     for (int logical = ColumnDeviceType; logical < LogicalColumnCount; ++logical) {

@@ -5,6 +5,8 @@
 #include "userwritablefile.h"
 #include "xmldocument.h"
 
+#include <deviceinfo.h>
+
 #include <Vexo.h>
 
 #include <QHash>
@@ -106,6 +108,28 @@ public:
     /** @brief The tool tip of an unverified device's warning sign. */
     static QString unverifiedToolTip();
 
+    /**
+     * @brief The Device Type cell's text: the record's type, then which protocols the device
+     *        answers when it is not only the device protocol ("… (ONVIF)", "… +ONVIF").
+     *
+     * The protocol stays in the text so that it shows in the exported list, is read by screen
+     * readers and sorts; an unknown type is "—".
+     */
+    static QString deviceTypeText(const VEXO_DEVICE_INFO &record, bool alsoOnvif);
+    /** @brief The tool tip of the Device Type cell about the protocols, empty for the device protocol only. */
+    static QString protocolToolTip(const VEXO_DEVICE_INFO &record, bool alsoOnvif);
+
+    /**
+     * @brief Marks the listed device of @p listedRecord (the record its row shows) as also
+     *        answering ONVIF, or takes the mark away.
+     * @return false when the device is not listed.
+     */
+    bool setAlsoOnvif(const VEXO_DEVICE_INFO &listedRecord, bool alsoOnvif);
+    /** @brief Whether the row is marked as also answering ONVIF. */
+    bool isAlsoOnvif(int row) const;
+    /** @brief How the panel changes the row's device: ONVIF for rows that ONVIF alone reported. */
+    DeviceProtocol protocolOfRow(int row) const;
+
     /** @brief Appends a row for @p record, unchecked and numbered after the last row. */
     void addDevice(const VEXO_DEVICE_INFO &record);
 
@@ -154,6 +178,9 @@ public:
      *        the row that @p row had before; otherwise @p row.
      */
     int rowBeforeReorder(int row) const;
+
+    /** @brief The device key of @p row as the store has it; false, leaving both untouched, outside the rows. */
+    bool keyOfRow(int row, QString &serialNumber, QString &mac) const;
 
     /** @brief The row of the device with this key (the upper one of several), or -1. */
     int rowOf(const QString &serialNumber, const QString &mac) const;

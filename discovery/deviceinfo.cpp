@@ -9,3 +9,13 @@ void registerDiscoveryMetaTypes()
     qRegisterMetaType<DeviceInfo>("DeviceInfo");
     qRegisterMetaType<QVector<DeviceInfo>>("QVector<DeviceInfo>");
 }
+
+bool isOnvifRecord(const VEXO_DEVICE_INFO &record)
+{
+    return fieldBytes(record.leadText) == QByteArrayView(OnvifLeadText);
+}
+
+bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record)
+{
+    return isOnvifRecord(record) && fieldBytes(record.macAddress).isEmpty();
+}

@@ -18,6 +18,24 @@
  *
  * strSerialNumber and strMAC are the key under which DeviceStore keeps the device's full record.
  */
+/** @brief The protocol the panel uses to change a device. */
+enum class DeviceProtocol {
+    Vxdp, ///< the discovery library's own protocol (also for devices that answer ONVIF as well)
+    Onvif ///< ONVIF only: a user name and password, no activation or password recovery
+};
+
+/** @brief The leadText of records that the ONVIF service reports. */
+inline constexpr char OnvifLeadText[] = "ONVIF";
+
+/** @brief Whether @p record came from the ONVIF service. */
+bool isOnvifRecord(const VEXO_DEVICE_INFO &record);
+
+/**
+ * @brief Whether @p record is an ONVIF device not yet identified with credentials: it has no MAC,
+ *        and its serial number field holds its endpoint reference ("urn:uuid:...").
+ */
+bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record);
+
 struct DeviceInfo
 {
     QString strIndex;        ///< the row's "ID" cell
@@ -27,6 +45,8 @@ struct DeviceInfo
     QString strMAC;          ///< the "MAC" cell
     /** @brief "0" until an operation on the device writes its outcome ("Succeed" or an error text). */
     QString strResult = QStringLiteral("0");
+    /** @brief How the panel changes the device. */
+    DeviceProtocol protocol = DeviceProtocol::Vxdp;
 
     friend bool operator==(const DeviceInfo &, const DeviceInfo &) = default;
 };

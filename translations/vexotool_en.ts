@@ -302,6 +302,33 @@
         <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
         <translation>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</translation>
     </message>
+    <message>
+        <source>Needs log-in</source>
+        <extracomment>the status of a device found by ONVIF whose details need its user name and password</extracomment>
+        <translation>Needs log-in</translation>
+    </message>
+    <message>
+        <source>%1 (ONVIF)</source>
+        <extracomment>the Device Type cell of a device found by ONVIF; %1 is its model or &quot;—&quot;</extracomment>
+        <translation>%1 (ONVIF)</translation>
+    </message>
+    <message>
+        <source>%1 +ONVIF</source>
+        <extracomment>the Device Type cell of a device that answers both the program&apos;s own protocol (VXDP) and ONVIF</extracomment>
+        <translation>%1 +ONVIF</translation>
+    </message>
+    <message>
+        <source>Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC address and network settings.</source>
+        <translation>Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC address and network settings.</translation>
+    </message>
+    <message>
+        <source>Found by ONVIF: its network settings are changed with a user name and password; activation and password recovery are not available.</source>
+        <translation>Found by ONVIF: its network settings are changed with a user name and password; activation and password recovery are not available.</translation>
+    </message>
+    <message>
+        <source>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</source>
+        <translation>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>
@@ -436,6 +463,79 @@
     <message>
         <source>Activating the device ...</source>
         <translation>Activating the device…</translation>
+    </message>
+    <message>
+        <source>A user name has at most %1 characters.</source>
+        <extracomment>Shown under the user-name field when a further character is refused</extracomment>
+        <translation>A user name has at most %1 characters.</translation>
+    </message>
+    <message>
+        <source>User Name:</source>
+        <translation>User Name:</translation>
+    </message>
+    <message>
+        <source>Try the change anyway</source>
+        <translation>Try the change anyway</translation>
+    </message>
+    <message>
+        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
+        <translation>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</translation>
+    </message>
+    <message>
+        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
+        <translation>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</translation>
+    </message>
+    <message>
+        <source>Please enter the user name for the ONVIF devices.</source>
+        <translation>Please enter the user name for the ONVIF devices.</translation>
+    </message>
+    <message>
+        <source>Not changed: this program cannot change ONVIF devices yet.</source>
+        <translation>Not changed: this program cannot change ONVIF devices yet.</translation>
+    </message>
+    <message>
+        <source>The device keeps working with its old settings until it restarts (for example after a power cut); then it uses the new ones.</source>
+        <translation>The device keeps working with its old settings until it restarts (for example after a power cut); then it uses the new ones.</translation>
+    </message>
+    <message>
+        <source>Restart needed</source>
+        <translation>Restart needed</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n device(s) must restart to use the new settings: %1.
+Restart now, or later? Later: each keeps its old settings until it restarts, for example after a power cut.</source>
+        <translation>
+            <numerusform>%n device must restart to use the new settings: %1.
+Restart now, or later? Later: it keeps its old settings until it restarts, for example after a power cut.</numerusform>
+            <numerusform>%n devices must restart to use the new settings: %1.
+Restart now, or later? Later: each keeps its old settings until it restarts, for example after a power cut.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Restart now</source>
+        <extracomment>button of the question whether devices restart now</extracomment>
+        <translation>Restart now</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <extracomment>button of the question whether devices restart now: they restart some other time</extracomment>
+        <translation>Later</translation>
+    </message>
+    <message>
+        <source>Restarting device %1 of %2 ...</source>
+        <translation>Restarting device %1 of %2 ...</translation>
+    </message>
+    <message>
+        <source>The device is restarting and uses the new settings once it is back.</source>
+        <translation>The device is restarting and uses the new settings once it is back.</translation>
+    </message>
+    <message>
+        <source>The device did not restart: %1</source>
+        <translation>The device did not restart: %1</translation>
+    </message>
+    <message>
+        <source>Not changed: no network adapter of this computer is in the device&apos;s subnet.</source>
+        <translation>Not changed: no network adapter of this computer is in the device&apos;s subnet.</translation>
     </message>
 </context>
 <context>
@@ -731,6 +831,84 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::OnvifFaultText</name>
+    <message>
+        <source>The device refused the user name or password. Check both and try again.</source>
+        <translation>The device refused the user name or password. Check both and try again.</translation>
+    </message>
+    <message>
+        <source>The device refused the new IPv4 address or subnet mask. Choose another address.</source>
+        <translation>The device refused the new IPv4 address or subnet mask. Choose another address.</translation>
+    </message>
+    <message>
+        <source>The device refused the gateway. Enter a gateway inside the device&apos;s subnet.</source>
+        <translation>The device refused the gateway. Enter a gateway inside the device&apos;s subnet.</translation>
+    </message>
+    <message>
+        <source>The device refused one of the values. Check the fields and try again.</source>
+        <translation>The device refused one of the values. Check the fields and try again.</translation>
+    </message>
+    <message>
+        <source>The device does not support this change. Change the setting on the device&apos;s web page.</source>
+        <translation>The device does not support this change. Change the setting on the device&apos;s web page.</translation>
+    </message>
+    <message>
+        <source>The device did not accept the network adapter named in the request. Select the device again and retry.</source>
+        <translation>The device did not accept the network adapter named in the request. Select the device again and retry.</translation>
+    </message>
+    <message>
+        <source>The device cannot be reached. Check that it is on and that this computer has an address in the device&apos;s subnet.</source>
+        <translation>The device cannot be reached. Check that it is on and that this computer has an address in the device&apos;s subnet.</translation>
+    </message>
+    <message>
+        <source>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device&apos;s ONVIF service is on.</source>
+        <translation>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device&apos;s ONVIF service is on.</translation>
+    </message>
+    <message>
+        <source>The device did not answer in time and may still apply the change. Look at its values in the list in a moment before trying again.</source>
+        <translation>The device did not answer in time and may still apply the change. Look at its values in the list in a moment before trying again.</translation>
+    </message>
+    <message>
+        <source>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device&apos;s web page.</source>
+        <extracomment>%1 is an HTTP status number such as 404 or 500</extracomment>
+        <translation>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device&apos;s web page.</translation>
+    </message>
+    <message>
+        <source>The device&apos;s answer could not be read. Update the device&apos;s firmware or make the change on its web page.</source>
+        <translation>The device&apos;s answer could not be read. Update the device&apos;s firmware or make the change on its web page.</translation>
+    </message>
+    <message>
+        <source>The device&apos;s answer was too large to be read safely and was ignored.</source>
+        <translation>The device&apos;s answer was too large to be read safely and was ignored.</translation>
+    </message>
+    <message>
+        <source>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device&apos;s web page.</source>
+        <translation>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device&apos;s web page.</translation>
+    </message>
+    <message>
+        <source>The device&apos;s address lies outside the network this program may contact, so nothing was sent to it.</source>
+        <translation>The device&apos;s address lies outside the network this program may contact, so nothing was sent to it.</translation>
+    </message>
+    <message>
+        <source>The device refused the request: %1</source>
+        <extracomment>%1 is the device&apos;s own explanation, in the language the device uses</extracomment>
+        <translation>The device refused the request: %1</translation>
+    </message>
+    <message>
+        <source>The device refused the request without saying why (fault %1).</source>
+        <extracomment>%1 is a technical fault name such as &quot;ter:InvalidArgs&quot;</extracomment>
+        <translation>The device refused the request without saying why (fault %1).</translation>
+    </message>
+    <message>
+        <source>The device refused the request as invalid. Check the values and try again.</source>
+        <translation>The device refused the request as invalid. Check the values and try again.</translation>
+    </message>
+    <message>
+        <source>The device could not carry out the request. Try again later.</source>
+        <translation>The device could not carry out the request. Try again later.</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::PasswordStrength</name>
     <message>
         <source>Weak</source>
@@ -904,6 +1082,18 @@
     <message>
         <source>Restore password failed.</source>
         <translation>The default password could not be restored.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::SubnetReach</name>
+    <message>
+        <source>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device&apos;s network and give the adapter an address in %2.</source>
+        <translation>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device&apos;s network and give the adapter an address in %2.</translation>
+    </message>
+    <message>
+        <source>The device at %1 is outside the subnets of this computer&apos;s network adapters, so a change would not reach it. Add an address in %2 to the network adapter &quot;%3&quot; (one that no other device uses), or connect the computer to the device&apos;s network, then select the device again.</source>
+        <extracomment>%1 is the device&apos;s address, %2 its subnet such as 10.1.2.0/24, %3 an adapter name such as eth0</extracomment>
+        <translation>The device at %1 is outside the subnets of this computer&apos;s network adapters, so a change would not reach it. Add an address in %2 to the network adapter &quot;%3&quot; (one that no other device uses), or connect the computer to the device&apos;s network, then select the device again.</translation>
     </message>
 </context>
 <context>

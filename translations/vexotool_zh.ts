@@ -302,6 +302,33 @@
         <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
         <translation>此设备没有有效的厂商证书：它可能是冒充的设备，程序不会向它发送任何密码。</translation>
     </message>
+    <message>
+        <source>Needs log-in</source>
+        <extracomment>the status of a device found by ONVIF whose details need its user name and password</extracomment>
+        <translation>需登录</translation>
+    </message>
+    <message>
+        <source>%1 (ONVIF)</source>
+        <extracomment>the Device Type cell of a device found by ONVIF; %1 is its model or &quot;—&quot;</extracomment>
+        <translation>%1（ONVIF）</translation>
+    </message>
+    <message>
+        <source>%1 +ONVIF</source>
+        <extracomment>the Device Type cell of a device that answers both the program&apos;s own protocol (VXDP) and ONVIF</extracomment>
+        <translation>%1 +ONVIF</translation>
+    </message>
+    <message>
+        <source>Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC address and network settings.</source>
+        <translation>通过 ONVIF 发现。在右侧面板中输入其用户名和密码后，才能读取其序列号、MAC 地址和网络参数。</translation>
+    </message>
+    <message>
+        <source>Found by ONVIF: its network settings are changed with a user name and password; activation and password recovery are not available.</source>
+        <translation>通过 ONVIF 发现：修改其网络参数需要用户名和密码；不支持激活和找回密码。</translation>
+    </message>
+    <message>
+        <source>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</source>
+        <translation>此设备同时支持设备协议（VXDP）和 ONVIF；本程序使用设备协议。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>
@@ -436,6 +463,77 @@
     <message>
         <source>Activating the device ...</source>
         <translation>正在激活设备…</translation>
+    </message>
+    <message>
+        <source>A user name has at most %1 characters.</source>
+        <extracomment>Shown under the user-name field when a further character is refused</extracomment>
+        <translation>用户名最多 %1 个字符。</translation>
+    </message>
+    <message>
+        <source>User Name:</source>
+        <translation>用户名：</translation>
+    </message>
+    <message>
+        <source>Try the change anyway</source>
+        <translation>仍然尝试修改</translation>
+    </message>
+    <message>
+        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
+        <translation>找回密码使用设备协议，而 ONVIF 设备不支持该协议。请在设备上或使用其厂商的工具重置密码。</translation>
+    </message>
+    <message>
+        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
+        <translation>激活使用设备协议，而 ONVIF 设备不支持该协议。请在设备的网页上设置初始密码。</translation>
+    </message>
+    <message>
+        <source>Please enter the user name for the ONVIF devices.</source>
+        <translation>请输入 ONVIF 设备的用户名。</translation>
+    </message>
+    <message>
+        <source>Not changed: this program cannot change ONVIF devices yet.</source>
+        <translation>未修改：本程序暂不能修改 ONVIF 设备。</translation>
+    </message>
+    <message>
+        <source>The device keeps working with its old settings until it restarts (for example after a power cut); then it uses the new ones.</source>
+        <translation>设备在重启前（例如断电后）继续使用旧参数；重启后使用新参数。</translation>
+    </message>
+    <message>
+        <source>Restart needed</source>
+        <translation>需要重启</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n device(s) must restart to use the new settings: %1.
+Restart now, or later? Later: each keeps its old settings until it restarts, for example after a power cut.</source>
+        <translation>
+            <numerusform>%n 台设备需要重启才能使用新参数：%1。
+立即重启还是稍后？稍后：设备在重启前（例如断电后）继续使用旧参数。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Restart now</source>
+        <extracomment>button of the question whether devices restart now</extracomment>
+        <translation>立即重启</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <extracomment>button of the question whether devices restart now: they restart some other time</extracomment>
+        <translation>稍后</translation>
+    </message>
+    <message>
+        <source>Restarting device %1 of %2 ...</source>
+        <translation>正在重启第 %1 台设备，共 %2 台……</translation>
+    </message>
+    <message>
+        <source>The device is restarting and uses the new settings once it is back.</source>
+        <translation>设备正在重启，恢复后将使用新参数。</translation>
+    </message>
+    <message>
+        <source>The device did not restart: %1</source>
+        <translation>设备未重启：%1</translation>
+    </message>
+    <message>
+        <source>Not changed: no network adapter of this computer is in the device&apos;s subnet.</source>
+        <translation>未修改：本机没有位于该设备子网中的网卡。</translation>
     </message>
 </context>
 <context>
@@ -731,6 +829,84 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::OnvifFaultText</name>
+    <message>
+        <source>The device refused the user name or password. Check both and try again.</source>
+        <translation>设备拒绝了用户名或密码。请检查后重试。</translation>
+    </message>
+    <message>
+        <source>The device refused the new IPv4 address or subnet mask. Choose another address.</source>
+        <translation>设备拒绝了新的 IPv4 地址或子网掩码。请选择其他地址。</translation>
+    </message>
+    <message>
+        <source>The device refused the gateway. Enter a gateway inside the device&apos;s subnet.</source>
+        <translation>设备拒绝了该网关。请输入位于设备子网内的网关。</translation>
+    </message>
+    <message>
+        <source>The device refused one of the values. Check the fields and try again.</source>
+        <translation>设备拒绝了其中一个参数值。请检查各输入框后重试。</translation>
+    </message>
+    <message>
+        <source>The device does not support this change. Change the setting on the device&apos;s web page.</source>
+        <translation>设备不支持此项修改。请在设备的网页上修改该设置。</translation>
+    </message>
+    <message>
+        <source>The device did not accept the network adapter named in the request. Select the device again and retry.</source>
+        <translation>设备不接受请求中指定的网卡。请重新选择该设备后重试。</translation>
+    </message>
+    <message>
+        <source>The device cannot be reached. Check that it is on and that this computer has an address in the device&apos;s subnet.</source>
+        <translation>无法连接设备。请检查设备是否开机，以及本机是否有位于设备子网中的地址。</translation>
+    </message>
+    <message>
+        <source>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device&apos;s ONVIF service is on.</source>
+        <translation>设备拒绝连接：其 HTTP 端口无响应。请检查列表中的端口，并确认设备的 ONVIF 服务已开启。</translation>
+    </message>
+    <message>
+        <source>The device did not answer in time and may still apply the change. Look at its values in the list in a moment before trying again.</source>
+        <translation>设备未及时应答，修改仍可能生效。请稍后在列表中查看其参数，再决定是否重试。</translation>
+    </message>
+    <message>
+        <source>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device&apos;s web page.</source>
+        <extracomment>%1 is an HTTP status number such as 404 or 500</extracomment>
+        <translation>设备返回 HTTP 错误 %1，未执行请求。请稍后重试，或在设备的网页上修改。</translation>
+    </message>
+    <message>
+        <source>The device&apos;s answer could not be read. Update the device&apos;s firmware or make the change on its web page.</source>
+        <translation>无法读取设备的应答。请升级设备固件，或在其网页上修改。</translation>
+    </message>
+    <message>
+        <source>The device&apos;s answer was too large to be read safely and was ignored.</source>
+        <translation>设备的应答过大，无法安全读取，已忽略。</translation>
+    </message>
+    <message>
+        <source>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device&apos;s web page.</source>
+        <translation>设备只接受明文密码，网络上的任何人都能看到。未发送任何内容。请在设备的网页上开启摘要认证。</translation>
+    </message>
+    <message>
+        <source>The device&apos;s address lies outside the network this program may contact, so nothing was sent to it.</source>
+        <translation>设备地址不在本程序允许访问的网络范围内，因此未向其发送任何内容。</translation>
+    </message>
+    <message>
+        <source>The device refused the request: %1</source>
+        <extracomment>%1 is the device&apos;s own explanation, in the language the device uses</extracomment>
+        <translation>设备拒绝了请求：%1</translation>
+    </message>
+    <message>
+        <source>The device refused the request without saying why (fault %1).</source>
+        <extracomment>%1 is a technical fault name such as &quot;ter:InvalidArgs&quot;</extracomment>
+        <translation>设备拒绝了请求，但未说明原因（故障 %1）。</translation>
+    </message>
+    <message>
+        <source>The device refused the request as invalid. Check the values and try again.</source>
+        <translation>设备认为请求无效并拒绝。请检查参数后重试。</translation>
+    </message>
+    <message>
+        <source>The device could not carry out the request. Try again later.</source>
+        <translation>设备无法执行该请求。请稍后重试。</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::PasswordStrength</name>
     <message>
         <source>Weak</source>
@@ -904,6 +1080,18 @@
     <message>
         <source>Restore password failed.</source>
         <translation>恢复密码失败。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::SubnetReach</name>
+    <message>
+        <source>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device&apos;s network and give the adapter an address in %2.</source>
+        <translation>本机没有带 IPv4 地址的网卡，因此无法连接位于 %1 的设备。请将本机接入设备所在网络，并为网卡配置 %2 中的地址。</translation>
+    </message>
+    <message>
+        <source>The device at %1 is outside the subnets of this computer&apos;s network adapters, so a change would not reach it. Add an address in %2 to the network adapter &quot;%3&quot; (one that no other device uses), or connect the computer to the device&apos;s network, then select the device again.</source>
+        <extracomment>%1 is the device&apos;s address, %2 its subnet such as 10.1.2.0/24, %3 an adapter name such as eth0</extracomment>
+        <translation>位于 %1 的设备不在本机任何网卡的子网内，修改请求无法到达。请为网卡“%3”添加一个 %2 中的地址（不要与其他设备冲突），或将本机接入设备所在网络，然后重新选择该设备。</translation>
     </message>
 </context>
 <context>

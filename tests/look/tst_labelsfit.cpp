@@ -199,6 +199,9 @@ QVector<DeviceInfo> tst_LabelsFit::devices(VEXOToolMainPage &window, const QList
     for (const int n : numbers) {
         VEXO_DEVICE_INFO record = deviceRecord(n);
         record.inactive = n % 2; // odd numbers are new devices
+        // From 100 on ONVIF devices, outside the loopback adapter's subnet: the panel says what to do.
+        if (n >= 100)
+            setFieldText(record.leadText, "ONVIF");
         list->onDeviceLogin(record);
         const int row = list->model()->rowOf(serialOf(record), macOf(record));
         infos.append(list->deviceInfoOfRow(row));
@@ -218,9 +221,10 @@ void tst_LabelsFit::mainWindow_data()
         int state;
         QList<int> numbers;
     } states[] = {
-        {"nothing checked", ModifySingle, {}},   {"one activated device", ModifySingle, {2}},
-        {"one new device", ActivateSingle, {1}}, {"activated devices", ModifyBatch, {2, 4}},
-        {"new devices", ActivateBatch, {1, 3}},  {"new and activated devices", ActivateMixed, {1, 2}},
+        {"nothing checked", ModifySingle, {}},     {"one activated device", ModifySingle, {2}},
+        {"one new device", ActivateSingle, {1}},   {"activated devices", ModifyBatch, {2, 4}},
+        {"new devices", ActivateBatch, {1, 3}},    {"new and activated devices", ActivateMixed, {1, 2}},
+        {"one ONVIF device", ModifySingle, {100}}, {"ONVIF and activated devices", ModifyBatch, {2, 100}},
     };
     for (const auto &language : {std::pair{"English", 0}, std::pair{"Chinese", 1}}) {
         for (const auto &state : states) {

@@ -1,0 +1,352 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+
+// The panel with ONVIF rows, without a network: a stand-in ONVIF client records what the
+// panel asks of it; the records sit in the program's device store.
+
+#include "devicerecords.h"
+#include "modalrecorder.h"
+
+#include <devicemodifypage.h>
+#include <onvifchanger.h>
+#include <subnetreach.h>
+
+#include <devicestore.h>
+
+#include <multistatelineedit.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMutex>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <memory>
+
+using VexoTool::DeviceModifyPage;
+using VexoTool::OnvifOutcome;
+using VexoTool::OnvifTarget;
+
+namespace {
+
+// Records the panel's requests; answers each change with the outcome it is given.
+class RecordingChanger : public VexoTool::OnvifChanger
+{
+public:
+    OnvifOutcome setNetParams(const OnvifTarget &target, const DeviceNetParam &params) override
+    {
+        QMutexLocker lock(&mutex);
+        changed.append(target.serialNumber);
+        addresses.append(fieldText(params.ipv4Address));
+        userNames.append(target.userName);
+        return outcome;
+    }
+    OnvifOutcome reboot(const OnvifTarget &target) override
+    {
+        QMutexLocker lock(&mutex);
+        rebooted.append(target.serialNumber);
+        return OnvifOutcome{true, false, {}};
+    }
+
+    QMutex mutex;
+    OnvifOutcome outcome{true, false, {}};
+    QStringList changed;
+    QStringList addresses;
+    QStringList userNames;
+    QStringList rebooted;
+};
+
+// An ONVIF device as the ONVIF service reports it once identified (or not, without a MAC).
+VEXO_DEVICE_INFO onvifRecord(int n, const QByteArray &ipv4, bool identified = true)
+{
+    VEXO_DEVICE_INFO record = deviceRecord(n, ipv4);
+    setFieldText(record.leadText, "ONVIF");
+    setFieldText(record.ipv4SubnetMask, "255.0.0.0");
+    setFieldText(record.ipv4Gateway, "");
+    record.port = 0;
+    if (!identified) {
+        setFieldText(record.serialNumber, "urn:uuid:5f0c1a2e-0000-4000-8000-00000000000" + QByteArray::number(n));
+        setFieldText(record.macAddress, "");
+    }
+    return record;
+}
+
+DeviceInfo infoOf(const VEXO_DEVICE_INFO &record)
+{
+    DeviceInfo info;
+    info.strSerialNumber = fieldText(record.serialNumber);
+    info.strMAC = fieldText(record.macAddress);
+    info.strIPv4Address = fieldText(record.ipv4Address);
+    info.strDeviceType = fieldText(record.deviceTypeText);
+    info.protocol = isOnvifRecord(record) ? DeviceProtocol::Onvif : DeviceProtocol::Vxdp;
+    return info;
+}
+
+} // namespace
+
+class tst_OnvifPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void controlsFollowTheSelection_data();
+    void controlsFollowTheSelection();
+    void userNameLimit_data();
+    void userNameLimit();
+    void unreachableDeviceWaitsForGoAhead_data();
+    void unreachableDeviceWaitsForGoAhead();
+    void loopbackAddressOnlyForOnvif_data();
+    void loopbackAddressOnlyForOnvif();
+    void restartAnswerIsRouted_data();
+    void restartAnswerIsRouted();
+    void batchSaysWhichRowsItCannotDo_data();
+    void batchSaysWhichRowsItCannotDo();
+
+private:
+    void select(const QVector<VEXO_DEVICE_INFO> &records)
+    {
+        QVector<DeviceInfo> infos;
+        for (const VEXO_DEVICE_INFO &record : records) {
+            DeviceStore::instance()->add(record);
+            infos.append(infoOf(record));
+        }
+        m_panel->onCurrentSelectionChange(infos.size() == 1 ? ModifySingle : ModifyBatch, infos);
+    }
+    aptui::MultiStateLineEdit *field(const char *name) const
+    {
+        return m_panel->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name));
+    }
+    QPushButton *button(const char *name) const { return m_panel->findChild<QPushButton *>(QLatin1String(name)); }
+
+    std::unique_ptr<DeviceModifyPage> m_panel;
+    std::shared_ptr<RecordingChanger> m_changer;
+};
+
+void tst_OnvifPanel::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    qputenv("VEXO_SCOPE", "loopback"); // the device protocol's library is never started here
+}
+
+void tst_OnvifPanel::init()
+{
+    DeviceStore::instance()->clear();
+    m_panel = std::make_unique<DeviceModifyPage>();
+    m_changer = std::make_shared<RecordingChanger>();
+    m_panel->setOnvifChanger(m_changer);
+    m_panel->show();
+}
+
+void tst_OnvifPanel::cleanup()
+{
+    m_panel.reset();
+    DeviceStore::instance()->clear();
+}
+
+void tst_OnvifPanel::controlsFollowTheSelection_data()
+{
+    QTest::addColumn<QVector<VEXO_DEVICE_INFO>>("records");
+    QTest::addColumn<bool>("userName");          // the user-name row is shown
+    QTest::addColumn<bool>("recoveryEnabled");   // "Forget Password"
+    QTest::addColumn<bool>("explainsDisabling"); // tool tips on recovery and activation say why
+
+    QTest::addRow("one device protocol row") << QVector{deviceRecord(1)} << false << true << false;
+    QTest::addRow("one ONVIF row") << QVector{onvifRecord(2, "127.1.0.2")} << true << false << true;
+    QTest::addRow("one unidentified ONVIF row") << QVector{onvifRecord(3, "127.1.0.3", false)} << true << false << true;
+    QTest::addRow("batch of device protocol rows")
+        << QVector{deviceRecord(4), deviceRecord(5)} << false << false << false;
+    QTest::addRow("mixed batch") << QVector{deviceRecord(6), onvifRecord(7, "127.1.0.7")} << true << false << true;
+}
+
+void tst_OnvifPanel::controlsFollowTheSelection()
+{
+    QFETCH(QVector<VEXO_DEVICE_INFO>, records);
+    QFETCH(bool, userName);
+    QFETCH(bool, recoveryEnabled);
+    QFETCH(bool, explainsDisabling);
+
+    select(records);
+    QCOMPARE(!field("m_lineEditUserName")->isHidden(), userName);
+    QCOMPARE(!m_panel->findChild<QLabel *>(QStringLiteral("m_labelUserName"))->isHidden(), userName);
+    QCOMPARE(field("m_lineEditUserName")->text(), QStringLiteral("admin"));
+    QCOMPARE(button("m_btnLostPassword")->isEnabled(), recoveryEnabled);
+    QCOMPARE(!button("m_btnLostPassword")->toolTip().isEmpty(), explainsDisabling);
+    QCOMPARE(!button("m_btnActive")->toolTip().isEmpty(), explainsDisabling);
+    QVERIFY(button("m_btnModify")->isEnabled());
+
+    // Back to a device protocol row: nothing of ONVIF stays.
+    DeviceStore::instance()->clear();
+    select({deviceRecord(9)});
+    QVERIFY(field("m_lineEditUserName")->isHidden());
+    QVERIFY(button("m_btnLostPassword")->isEnabled());
+    QVERIFY(button("m_btnLostPassword")->toolTip().isEmpty());
+}
+
+void tst_OnvifPanel::userNameLimit_data()
+{
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<int>("kept");
+    QTest::addColumn<bool>("hintShown");
+    QTest::addRow("31 characters") << 31 << 31 << false;
+    QTest::addRow("32 characters") << 32 << 32 << false;
+    QTest::addRow("33rd character refused and said") << 33 << 32 << true;
+}
+
+void tst_OnvifPanel::userNameLimit()
+{
+    QFETCH(int, typed);
+    QFETCH(int, kept);
+    QFETCH(bool, hintShown);
+    select({onvifRecord(1, "127.1.0.1")});
+    aptui::MultiStateLineEdit *userName = field("m_lineEditUserName");
+    userName->clear();
+    userName->setFocus();
+    QTest::keyClicks(userName, QString(typed, QLatin1Char('u')));
+    QCOMPARE(userName->text().size(), kept);
+    const QList<QLabel *> labels = m_panel->findChildren<QLabel *>();
+    const bool shown = std::any_of(labels.cbegin(), labels.cend(), [](const QLabel *label) {
+        return label->isVisible() && label->text().contains(QLatin1String("at most 32 characters"));
+    });
+    QCOMPARE(shown, hintShown);
+}
+
+void tst_OnvifPanel::unreachableDeviceWaitsForGoAhead_data()
+{
+    QTest::addColumn<QByteArray>("address");
+    QTest::addColumn<QString>("advice"); // a phrase of the advice; empty: none shown
+    QTest::addRow("inside the loopback adapter's subnet") << QByteArray("127.1.0.7") << "";
+    QTest::addRow("outside every adapter's subnet") << QByteArray("10.1.2.7") << "10.0.0.0/8";
+}
+
+void tst_OnvifPanel::unreachableDeviceWaitsForGoAhead()
+{
+    QFETCH(QByteArray, address);
+    QFETCH(QString, advice);
+    select({onvifRecord(1, address)});
+    const QLabel *label = m_panel->findChild<QLabel *>(QStringLiteral("m_labelReach"));
+    auto *goAhead = m_panel->findChild<QCheckBox *>(QStringLiteral("m_checkBoxReachAnyway"));
+    QCOMPARE(label->isVisible(), !advice.isEmpty());
+    QVERIFY2(label->text().contains(advice), qPrintable(label->text()));
+    QCOMPARE(goAhead->isVisible(), !advice.isEmpty());
+    QCOMPARE(button("m_btnModify")->isEnabled(), advice.isEmpty());
+    if (!advice.isEmpty()) {
+        goAhead->click();
+        QVERIFY(button("m_btnModify")->isEnabled());
+        goAhead->click();
+        QVERIFY(!button("m_btnModify")->isEnabled());
+    }
+}
+
+void tst_OnvifPanel::loopbackAddressOnlyForOnvif_data()
+{
+    QTest::addColumn<VEXO_DEVICE_INFO>("record");
+    QTest::addColumn<bool>("changed");
+    QTest::addRow("ONVIF row takes 127.1.0.9") << onvifRecord(1, "127.1.0.8") << true;
+    QTest::addRow("device protocol row refuses 127.1.0.9") << deviceRecord(2, "127.1.0.8") << false;
+}
+
+void tst_OnvifPanel::loopbackAddressOnlyForOnvif()
+{
+    QFETCH(VEXO_DEVICE_INFO, record);
+    QFETCH(bool, changed);
+    ModalRecorder recorder;
+    select({record});
+    field("m_lineEditIpAddress")->setText(QStringLiteral("127.1.0.9"));
+    field("m_lineEditSubnetMask")->setText(QStringLiteral("255.0.0.0"));
+    field("m_lineEditGateway")->setText(QStringLiteral("127.0.0.1"));
+    field("m_lineEditAdminPassword")->setText(QStringLiteral("Admin12345"));
+    button("m_btnModify")->click();
+    QTRY_VERIFY(!m_panel->isOperationRunning());
+    QTRY_VERIFY(!recorder.messages.isEmpty());
+    QCOMPARE(m_changer->addresses, changed ? QStringList{QStringLiteral("127.1.0.9")} : QStringList{});
+    if (!changed)
+        QVERIFY2(recorder.messages.last().contains(QLatin1String("loopback")), qPrintable(recorder.messages.last()));
+    else
+        QCOMPARE(m_changer->userNames, QStringList{QStringLiteral("admin")});
+}
+
+void tst_OnvifPanel::restartAnswerIsRouted_data()
+{
+    QTest::addColumn<bool>("restartNow");
+    QTest::addColumn<QString>("says");
+    QTest::addRow("restart now") << true << "restarting";
+    QTest::addRow("later") << false << "until it restarts";
+}
+
+void tst_OnvifPanel::restartAnswerIsRouted()
+{
+    QFETCH(bool, restartNow);
+    QFETCH(QString, says);
+    ModalRecorder recorder;
+    QStringList asked;
+    m_panel->setRestartQuestion([&](const QStringList &devices) {
+        asked = devices;
+        return restartNow;
+    });
+    m_changer->outcome = OnvifOutcome{true, true, {}};
+    const VEXO_DEVICE_INFO record = onvifRecord(1, "127.1.0.8");
+    select({record});
+    field("m_lineEditIpAddress")->setText(QStringLiteral("127.1.0.20"));
+    field("m_lineEditGateway")->setText(QStringLiteral("127.0.0.1"));
+    field("m_lineEditAdminPassword")->setText(QStringLiteral("Admin12345"));
+    button("m_btnModify")->click();
+    QTRY_VERIFY(!recorder.messages.isEmpty());
+    QCOMPARE(asked, QStringList{QStringLiteral("127.1.0.8")});
+    QCOMPARE(m_changer->rebooted, restartNow ? QStringList{serialOf(record)} : QStringList{});
+    QVERIFY2(recorder.messages.last().contains(says), qPrintable(recorder.messages.last()));
+    // The store has the accepted settings either way.
+    VEXO_DEVICE_INFO stored{};
+    QVERIFY(DeviceStore::instance()->get(serialOf(record), macOf(record), stored));
+    QCOMPARE(fieldText(stored.ipv4Address), QStringLiteral("127.1.0.20"));
+}
+
+void tst_OnvifPanel::batchSaysWhichRowsItCannotDo_data()
+{
+    QTest::addColumn<bool>("withClient");
+    QTest::addColumn<QStringList>("results"); // of the ONVIF rows: reachable, unreachable; empty: success
+    QTest::addRow("ONVIF client present") << true << QStringList{QString(), QStringLiteral("no network adapter")};
+    QTest::addRow("no ONVIF client") << false
+                                     << QStringList{QStringLiteral("cannot change ONVIF devices"),
+                                                    QStringLiteral("cannot change ONVIF devices")};
+}
+
+void tst_OnvifPanel::batchSaysWhichRowsItCannotDo()
+{
+    QFETCH(bool, withClient);
+    QFETCH(QStringList, results);
+    if (!withClient)
+        m_panel->setOnvifChanger(nullptr);
+    ModalRecorder recorder;
+    const VEXO_DEVICE_INFO vxdp = deviceRecord(1);
+    const VEXO_DEVICE_INFO reachable = onvifRecord(2, "127.1.0.2");
+    const VEXO_DEVICE_INFO unreachable = onvifRecord(3, "10.1.2.3");
+    select({vxdp, reachable, unreachable});
+    m_panel->findChild<QCheckBox *>(QStringLiteral("m_checkBoxBatchDHCP"))->click(); // DHCP: no addresses to check
+    field("m_lineEditAdminPassword")->setText(QStringLiteral("Admin12345"));
+    button("m_btnModify")->click();
+    QTRY_COMPARE(recorder.resultLists.size(), 1);
+    const QList<QStringList> rows = recorder.resultLists.first().rows;
+    QCOMPARE(rows.size(), 3); // no row dropped
+    const auto resultOf = [&rows](const VEXO_DEVICE_INFO &record) {
+        for (const QStringList &row : rows) {
+            if (row.contains(serialOf(record)))
+                return row.last();
+        }
+        return QStringLiteral("(no row)");
+    };
+    const auto matches = [](const QString &result, const QString &expected) {
+        return expected.isEmpty() ? result.isEmpty() : result.contains(expected);
+    };
+    QVERIFY(!resultOf(vxdp).isEmpty()); // the library is not running here: it failed, and says so
+    QVERIFY2(matches(resultOf(reachable), results.at(0)), qPrintable(resultOf(reachable)));
+    QVERIFY2(matches(resultOf(unreachable), results.at(1)), qPrintable(resultOf(unreachable)));
+    QCOMPARE(m_changer->changed, withClient ? QStringList{serialOf(reachable)} : QStringList{});
+}
+
+QTEST_MAIN(tst_OnvifPanel)
+
+#include "tst_onvifpanel.moc"
