@@ -749,6 +749,402 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::PlanApplier</name>
+    <message>
+        <source>Not sent: %1</source>
+        <translation>Not sent: %1</translation>
+    </message>
+    <message>
+        <source>Not sent: cancelled.</source>
+        <translation>Not sent: cancelled.</translation>
+    </message>
+    <message>
+        <source>Activated; network parameters not changed: %1</source>
+        <translation>Activated; network parameters not changed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanDialog</name>
+    <message>
+        <source>Apply Plan</source>
+        <extracomment>Title of the dialog that applies an address plan file to the listed devices</extracomment>
+        <translation>Apply Plan</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Plan file:</source>
+        <translation>Plan file:</translation>
+    </message>
+    <message>
+        <source>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</source>
+        <translation>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation>Choose...</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>Changes or reason</source>
+        <translation>Changes or reason</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Admin password:</source>
+        <extracomment>The password that proves the changes to devices that are already activated</extracomment>
+        <translation>Admin password:</translation>
+    </message>
+    <message>
+        <source>for devices that are already activated</source>
+        <translation>for devices that are already activated</translation>
+    </message>
+    <message>
+        <source>Choose a plan file</source>
+        <translation>Choose a plan file</translation>
+    </message>
+    <message>
+        <source>Plan files (*.csv *.tsv *.txt);;All files (*)</source>
+        <translation>Plan files (*.csv *.tsv *.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>The plan cannot be used:</source>
+        <translation>The plan cannot be used:</translation>
+    </message>
+    <message>
+        <source>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</source>
+        <translation>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>Report saved: %1 and %2</source>
+        <translation>Report saved: %1 and %2</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanFile</name>
+    <message>
+        <source>Text after the closing quote of a quoted field.</source>
+        <translation>Text after the closing quote of a quoted field.</translation>
+    </message>
+    <message>
+        <source>A quoted field is not closed.</source>
+        <translation>A quoted field is not closed.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation>Line %1, column %2: %3</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>The plan file cannot be opened: %1</source>
+        <translation>The plan file cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>The plan file is larger than %1 MB.</source>
+        <translation>The plan file is larger than %1 MB.</translation>
+    </message>
+    <message>
+        <source>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</source>
+        <translation>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</translation>
+    </message>
+    <message>
+        <source>The plan file is empty.</source>
+        <translation>The plan file is empty.</translation>
+    </message>
+    <message>
+        <source>The first row names no column: a plan starts with a header row such as &quot;serial,ipv4,mask,gateway&quot;.</source>
+        <translation>The first row names no column: a plan starts with a header row such as &quot;serial,ipv4,mask,gateway&quot;.</translation>
+    </message>
+    <message>
+        <source>Unknown column &quot;%1&quot;.</source>
+        <translation>Unknown column &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Column &quot;%1&quot; repeats column %2.</source>
+        <translation>Column &quot;%1&quot; repeats column %2.</translation>
+    </message>
+    <message>
+        <source>The plan needs a serial number or a MAC column to tell the devices apart.</source>
+        <translation>The plan needs a serial number or a MAC column to tell the devices apart.</translation>
+    </message>
+    <message>
+        <source>The row has %1 fields, the header names %2 columns.</source>
+        <translation>The row has %1 fields, the header names %2 columns.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a serial number.</source>
+        <translation>&quot;%1&quot; is not a serial number.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>&quot;%1&quot; is not a MAC address.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid IPv4 address.</source>
+        <translation>&quot;%1&quot; is not a valid IPv4 address.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid subnet mask.</source>
+        <translation>&quot;%1&quot; is not a valid subnet mask.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid gateway.</source>
+        <translation>&quot;%1&quot; is not a valid gateway.</translation>
+    </message>
+    <message>
+        <source>Device port ranges from 2000 to 65535.</source>
+        <translation>Device port ranges from 2000 to 65535.</translation>
+    </message>
+    <message>
+        <source>Http port ranges from 1 to 65535.</source>
+        <translation>Http port ranges from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>DHCP is &quot;on&quot; or &quot;off&quot;, not &quot;%1&quot;.</source>
+        <translation>DHCP is &quot;on&quot; or &quot;off&quot;, not &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The password is longer than %1 characters.</source>
+        <translation>The password is longer than %1 characters.</translation>
+    </message>
+    <message>
+        <source>The row names no device: give its serial number or MAC.</source>
+        <translation>The row names no device: give its serial number or MAC.</translation>
+    </message>
+    <message>
+        <source>The device is already planned in line %1.</source>
+        <translation>The device is already planned in line %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more problem(s) not listed.</source>
+        <translation>
+            <numerusform>%n more problem not listed.</numerusform>
+            <numerusform>%n more problems not listed.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The plan names no device.</source>
+        <translation>The plan names no device.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanPreview</name>
+    <message>
+        <source>ON</source>
+        <translation>ON</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>OFF</translation>
+    </message>
+    <message>
+        <source>Will change</source>
+        <translation>Will change</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>Unchanged</translation>
+    </message>
+    <message>
+        <source>Device not listed</source>
+        <translation>Device not listed</translation>
+    </message>
+    <message>
+        <source>Device unverified</source>
+        <translation>Device unverified</translation>
+    </message>
+    <message>
+        <source>Password missing</source>
+        <translation>Password missing</translation>
+    </message>
+    <message>
+        <source>Password too weak</source>
+        <translation>Password too weak</translation>
+    </message>
+    <message>
+        <source>Address in use</source>
+        <translation>Address in use</translation>
+    </message>
+    <message>
+        <source>Invalid network settings</source>
+        <translation>Invalid network settings</translation>
+    </message>
+    <message>
+        <source>DHCP not supported</source>
+        <translation>DHCP not supported</translation>
+    </message>
+    <message>
+        <source>DHCP on</source>
+        <translation>DHCP on</translation>
+    </message>
+    <message>
+        <source>No listed device has this serial number or MAC.</source>
+        <translation>No listed device has this serial number or MAC.</translation>
+    </message>
+    <message>
+        <source>IPv4 Address</source>
+        <translation>IPv4 Address</translation>
+    </message>
+    <message>
+        <source>Subnet Mask</source>
+        <translation>Subnet Mask</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>HTTP Port</source>
+        <translation>HTTP Port</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>Activate</source>
+        <translation>Activate</translation>
+    </message>
+    <message>
+        <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
+        <translation>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</translation>
+    </message>
+    <message>
+        <source>The device is not activated yet and the plan gives no password for it.</source>
+        <translation>The device is not activated yet and the plan gives no password for it.</translation>
+    </message>
+    <message>
+        <source>The plan&apos;s password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</source>
+        <translation>The plan&apos;s password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</translation>
+    </message>
+    <message>
+        <source>The device does not support DHCP.</source>
+        <translation>The device does not support DHCP.</translation>
+    </message>
+    <message>
+        <source>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to &quot;off&quot; in the plan.</source>
+        <translation>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to &quot;off&quot; in the plan.</translation>
+    </message>
+    <message>
+        <source>The plan gives %1 to more than one device.</source>
+        <translation>The plan gives %1 to more than one device.</translation>
+    </message>
+    <message>
+        <source>%1 is used by device %2.</source>
+        <translation>%1 is used by device %2.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanReport</name>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>Old IPv4 Address</source>
+        <translation>Old IPv4 Address</translation>
+    </message>
+    <message>
+        <source>New IPv4 Address</source>
+        <translation>New IPv4 Address</translation>
+    </message>
+    <message>
+        <source>Old Subnet Mask</source>
+        <translation>Old Subnet Mask</translation>
+    </message>
+    <message>
+        <source>New Subnet Mask</source>
+        <translation>New Subnet Mask</translation>
+    </message>
+    <message>
+        <source>Old Gateway</source>
+        <translation>Old Gateway</translation>
+    </message>
+    <message>
+        <source>New Gateway</source>
+        <translation>New Gateway</translation>
+    </message>
+    <message>
+        <source>Old Port</source>
+        <translation>Old Port</translation>
+    </message>
+    <message>
+        <source>New Port</source>
+        <translation>New Port</translation>
+    </message>
+    <message>
+        <source>Old HTTP Port</source>
+        <translation>Old HTTP Port</translation>
+    </message>
+    <message>
+        <source>New HTTP Port</source>
+        <translation>New HTTP Port</translation>
+    </message>
+    <message>
+        <source>Old DHCP</source>
+        <translation>Old DHCP</translation>
+    </message>
+    <message>
+        <source>New DHCP</source>
+        <translation>New DHCP</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>The report %1 cannot be written: %2</source>
+        <translation>The report %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::ResetPasswordDialog</name>
     <message>
         <source>Reset Password</source>
@@ -928,6 +1324,11 @@
         <source>Batch operations</source>
         <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
         <translation>Batch operations</translation>
+    </message>
+    <message>
+        <source>Apply plan...</source>
+        <extracomment>Menu entry that opens the dialog applying an address plan file to the listed devices</extracomment>
+        <translation>Apply plan...</translation>
     </message>
 </context>
 <context>

@@ -749,6 +749,401 @@
     </message>
 </context>
 <context>
+    <name>VexoTool::PlanApplier</name>
+    <message>
+        <source>Not sent: %1</source>
+        <translation>未发送：%1</translation>
+    </message>
+    <message>
+        <source>Not sent: cancelled.</source>
+        <translation>未发送：已取消。</translation>
+    </message>
+    <message>
+        <source>Activated; network parameters not changed: %1</source>
+        <translation>已激活；网络参数未修改：%1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanDialog</name>
+    <message>
+        <source>Apply Plan</source>
+        <extracomment>Title of the dialog that applies an address plan file to the listed devices</extracomment>
+        <translation>应用地址规划</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Plan file:</source>
+        <translation>规划文件：</translation>
+    </message>
+    <message>
+        <source>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</source>
+        <translation>CSV 或制表符分隔文件：序列号或 MAC、IPv4、掩码、网关……</translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation>选择…</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>结论</translation>
+    </message>
+    <message>
+        <source>Changes or reason</source>
+        <translation>修改内容或原因</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Admin password:</source>
+        <extracomment>The password that proves the changes to devices that are already activated</extracomment>
+        <translation>管理员密码：</translation>
+    </message>
+    <message>
+        <source>for devices that are already activated</source>
+        <translation>用于已激活的设备</translation>
+    </message>
+    <message>
+        <source>Choose a plan file</source>
+        <translation>选择规划文件</translation>
+    </message>
+    <message>
+        <source>Plan files (*.csv *.tsv *.txt);;All files (*)</source>
+        <translation>规划文件 (*.csv *.tsv *.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>The plan cannot be used:</source>
+        <translation>该规划无法使用：</translation>
+    </message>
+    <message>
+        <source>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</source>
+        <translation>共 %2 行，将应用 %1 行，%3 行无变化，%4 行被拒绝。</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>已发送</translation>
+    </message>
+    <message>
+        <source>Report saved: %1 and %2</source>
+        <translation>报告已保存：%1 和 %2</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanFile</name>
+    <message>
+        <source>Text after the closing quote of a quoted field.</source>
+        <translation>引号字段的结束引号后还有文字。</translation>
+    </message>
+    <message>
+        <source>A quoted field is not closed.</source>
+        <translation>引号字段没有结束引号。</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation>第 %1 行第 %2 列：%3</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>The plan file cannot be opened: %1</source>
+        <translation>无法打开规划文件：%1</translation>
+    </message>
+    <message>
+        <source>The plan file is larger than %1 MB.</source>
+        <translation>规划文件大于 %1 MB。</translation>
+    </message>
+    <message>
+        <source>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</source>
+        <translation>这不是 UTF-8 文本文件：规划必须是 CSV 或制表符分隔的文本。</translation>
+    </message>
+    <message>
+        <source>The plan file is empty.</source>
+        <translation>规划文件为空。</translation>
+    </message>
+    <message>
+        <source>The first row names no column: a plan starts with a header row such as &quot;serial,ipv4,mask,gateway&quot;.</source>
+        <translation>第一行没有列名：规划以标题行开头，例如“serial,ipv4,mask,gateway”。</translation>
+    </message>
+    <message>
+        <source>Unknown column &quot;%1&quot;.</source>
+        <translation>未知的列“%1”。</translation>
+    </message>
+    <message>
+        <source>Column &quot;%1&quot; repeats column %2.</source>
+        <translation>列“%1”与第 %2 列重复。</translation>
+    </message>
+    <message>
+        <source>The plan needs a serial number or a MAC column to tell the devices apart.</source>
+        <translation>规划需要序列号列或 MAC 列来区分设备。</translation>
+    </message>
+    <message>
+        <source>The row has %1 fields, the header names %2 columns.</source>
+        <translation>该行有 %1 个字段，标题行只有 %2 列。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a serial number.</source>
+        <translation>“%1”不是序列号。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>“%1”不是 MAC 地址。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid IPv4 address.</source>
+        <translation>“%1”不是有效的 IPv4 地址。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid subnet mask.</source>
+        <translation>“%1”不是有效的子网掩码。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid gateway.</source>
+        <translation>“%1”不是有效的网关。</translation>
+    </message>
+    <message>
+        <source>Device port ranges from 2000 to 65535.</source>
+        <translation>设备端口范围为 2000 到 65535。</translation>
+    </message>
+    <message>
+        <source>Http port ranges from 1 to 65535.</source>
+        <translation>HTTP 端口范围为 1 到 65535。</translation>
+    </message>
+    <message>
+        <source>DHCP is &quot;on&quot; or &quot;off&quot;, not &quot;%1&quot;.</source>
+        <translation>DHCP 应为“on”或“off”，而不是“%1”。</translation>
+    </message>
+    <message>
+        <source>The password is longer than %1 characters.</source>
+        <translation>密码超过 %1 个字符。</translation>
+    </message>
+    <message>
+        <source>The row names no device: give its serial number or MAC.</source>
+        <translation>该行没有指定设备：请填写序列号或 MAC。</translation>
+    </message>
+    <message>
+        <source>The device is already planned in line %1.</source>
+        <translation>该设备已在第 %1 行规划。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more problem(s) not listed.</source>
+        <translation>
+            <numerusform>另有 %n 个问题未列出。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The plan names no device.</source>
+        <translation>规划中没有设备。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanPreview</name>
+    <message>
+        <source>ON</source>
+        <translation>开启</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Will change</source>
+        <translation>将修改</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>无变化</translation>
+    </message>
+    <message>
+        <source>Device not listed</source>
+        <translation>设备不在列表中</translation>
+    </message>
+    <message>
+        <source>Device unverified</source>
+        <translation>设备未验证</translation>
+    </message>
+    <message>
+        <source>Password missing</source>
+        <translation>缺少密码</translation>
+    </message>
+    <message>
+        <source>Password too weak</source>
+        <translation>密码太弱</translation>
+    </message>
+    <message>
+        <source>Address in use</source>
+        <translation>地址已被占用</translation>
+    </message>
+    <message>
+        <source>Invalid network settings</source>
+        <translation>网络参数无效</translation>
+    </message>
+    <message>
+        <source>DHCP not supported</source>
+        <translation>不支持 DHCP</translation>
+    </message>
+    <message>
+        <source>DHCP on</source>
+        <translation>DHCP 已开启</translation>
+    </message>
+    <message>
+        <source>No listed device has this serial number or MAC.</source>
+        <translation>列表中没有该序列号或 MAC 的设备。</translation>
+    </message>
+    <message>
+        <source>IPv4 Address</source>
+        <translation>IPv4 地址</translation>
+    </message>
+    <message>
+        <source>Subnet Mask</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>网关</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>HTTP Port</source>
+        <translation>HTTP 端口</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>Activate</source>
+        <translation>激活</translation>
+    </message>
+    <message>
+        <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
+        <translation>该设备没有有效的厂商证书：它可能是仿冒设备，不会向它发送密码。</translation>
+    </message>
+    <message>
+        <source>The device is not activated yet and the plan gives no password for it.</source>
+        <translation>设备尚未激活，而规划中没有为它提供密码。</translation>
+    </message>
+    <message>
+        <source>The plan&apos;s password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</source>
+        <translation>规划中的密码太弱：请使用 8 到 16 位，且至少包含两种字符（数字、小写字母、大写字母、符号）。</translation>
+    </message>
+    <message>
+        <source>The device does not support DHCP.</source>
+        <translation>设备不支持 DHCP。</translation>
+    </message>
+    <message>
+        <source>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to &quot;off&quot; in the plan.</source>
+        <translation>设备使用 DHCP，静态 IPv4 地址不会生效：请在规划中将 DHCP 设为“off”。</translation>
+    </message>
+    <message>
+        <source>The plan gives %1 to more than one device.</source>
+        <translation>规划将 %1 分配给了多台设备。</translation>
+    </message>
+    <message>
+        <source>%1 is used by device %2.</source>
+        <translation>%1 已被设备 %2 使用。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanReport</name>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>Old IPv4 Address</source>
+        <translation>原 IPv4 地址</translation>
+    </message>
+    <message>
+        <source>New IPv4 Address</source>
+        <translation>新 IPv4 地址</translation>
+    </message>
+    <message>
+        <source>Old Subnet Mask</source>
+        <translation>原子网掩码</translation>
+    </message>
+    <message>
+        <source>New Subnet Mask</source>
+        <translation>新子网掩码</translation>
+    </message>
+    <message>
+        <source>Old Gateway</source>
+        <translation>原网关</translation>
+    </message>
+    <message>
+        <source>New Gateway</source>
+        <translation>新网关</translation>
+    </message>
+    <message>
+        <source>Old Port</source>
+        <translation>原端口</translation>
+    </message>
+    <message>
+        <source>New Port</source>
+        <translation>新端口</translation>
+    </message>
+    <message>
+        <source>Old HTTP Port</source>
+        <translation>原 HTTP 端口</translation>
+    </message>
+    <message>
+        <source>New HTTP Port</source>
+        <translation>新 HTTP 端口</translation>
+    </message>
+    <message>
+        <source>Old DHCP</source>
+        <translation>原 DHCP</translation>
+    </message>
+    <message>
+        <source>New DHCP</source>
+        <translation>新 DHCP</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>The report %1 cannot be written: %2</source>
+        <translation>无法写入报告 %1：%2</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::ResetPasswordDialog</name>
     <message>
         <source>Reset Password</source>
@@ -928,6 +1323,11 @@
         <source>Batch operations</source>
         <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
         <translation>批量操作</translation>
+    </message>
+    <message>
+        <source>Apply plan...</source>
+        <extracomment>Menu entry that opens the dialog applying an address plan file to the listed devices</extracomment>
+        <translation>应用地址规划…</translation>
     </message>
 </context>
 <context>
