@@ -97,7 +97,8 @@ void PlanDialog::setupForm()
     m_tablePreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tablePreview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tablePreview->setWordWrap(false);
-    m_tablePreview->horizontalHeader()->setStretchLastSection(true);
+    m_tablePreview->horizontalHeader()->setStretchLastSection(false);
+    m_tablePreview->horizontalHeader()->setMinimumSectionSize(56);
     m_tablePreview->setFocusPolicy(Qt::StrongFocus);
     layout->addWidget(m_tablePreview, 1);
 
@@ -200,7 +201,9 @@ void PlanDialog::showPreview()
         }
     }
     m_tablePreview->resizeColumnsToContents();
-    m_tablePreview->setColumnWidth(ColumnDetails, qMin(m_tablePreview->columnWidth(ColumnDetails), 420));
+    // The changes or reasons take the room left; each cell's tool tip holds the whole text.
+    m_tablePreview->horizontalHeader()->setSectionResizeMode(ColumnDetails, QHeaderView::Stretch);
+    m_tablePreview->setColumnWidth(ColumnResult, 120);
 }
 
 void PlanDialog::updateButtons()
@@ -252,6 +255,8 @@ void PlanDialog::onApplyThreadFinished()
         if (outcomes.at(r).sent)
             item->setForeground(outcomes.at(r).succeeded ? QColor(0x20, 0x90, 0x40) : QColor(0xd0, 0x30, 0x30));
     }
+    m_tablePreview->resizeColumnToContents(ColumnResult);
+    m_tablePreview->setColumnWidth(ColumnResult, qMin(m_tablePreview->columnWidth(ColumnResult), 320));
     const PlanReportFiles files = PlanReport::save(m_planPath, outcomes, QDateTime::currentDateTime());
     if (files.ok())
         m_labelReport->setText(tr("Report saved: %1 and %2")
