@@ -25,16 +25,16 @@ namespace VexoTool {
 /** @brief What happened to one plan row. */
 struct PlanOutcome
 {
-    QDateTime time;           ///< when the row was done (or refused)
-    QString serial;           ///< the device's serial number (the record's, else the plan's)
-    QString mac;              ///< the device's MAC
+    QDateTime time;            ///< when the row was done (or refused)
+    QString serial;            ///< the device's serial number (the record's, else the plan's)
+    QString mac;               ///< the device's MAC
     VEXO_DEVICE_INFO before{}; ///< the device's record before (zero when not listed)
-    PlanVerdict verdict;      ///< the preview's verdict
-    bool sent = false;        ///< something was sent to the device
-    bool activated = false;   ///< the activation succeeded
-    bool succeeded = false;   ///< everything the row asked for succeeded
-    quint32 errorCode = 0;    ///< the discovery library's error code of the failure
-    QString result;           ///< the result text (translated)
+    PlanVerdict verdict;       ///< the preview's verdict
+    bool sent = false;         ///< something was sent to the device
+    bool activated = false;    ///< the activation succeeded
+    bool succeeded = false;    ///< everything the row asked for succeeded
+    quint32 errorCode = 0;     ///< the discovery library's error code of the failure
+    QString result;            ///< the result text (translated)
 };
 
 /**

@@ -91,8 +91,8 @@ void PlanDialog::setupForm()
 
     m_tablePreview = new QTableWidget(0, ColumnCount);
     m_tablePreview->setObjectName(QStringLiteral("m_tablePreview"));
-    m_tablePreview->setHorizontalHeaderLabels({tr("Line"), tr("Device"), tr("Verdict"), tr("Changes or reason"),
-                                               tr("Result")});
+    m_tablePreview->setHorizontalHeaderLabels(
+        {tr("Line"), tr("Device"), tr("Verdict"), tr("Changes or reason"), tr("Result")});
     m_tablePreview->verticalHeader()->hide();
     m_tablePreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tablePreview->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -138,9 +138,8 @@ void PlanDialog::setupForm()
 
 void PlanDialog::onChooseFile()
 {
-    const QString folder = m_planPath.isEmpty()
-                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               : QFileInfo(m_planPath).absolutePath();
+    const QString folder = m_planPath.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                                : QFileInfo(m_planPath).absolutePath();
     const QString path = QFileDialog::getOpenFileName(this, tr("Choose a plan file"), folder,
                                                       tr("Plan files (*.csv *.tsv *.txt);;All files (*)"));
     if (!path.isEmpty())
@@ -259,8 +258,9 @@ void PlanDialog::onApplyThreadFinished()
     m_tablePreview->setColumnWidth(ColumnResult, qMin(m_tablePreview->columnWidth(ColumnResult), 320));
     const PlanReportFiles files = PlanReport::save(m_planPath, outcomes, QDateTime::currentDateTime());
     if (files.ok())
-        m_labelReport->setText(tr("Report saved: %1 and %2")
-                                   .arg(QDir::toNativeSeparators(files.csvPath), QDir::toNativeSeparators(files.xlsPath)));
+        m_labelReport->setText(
+            tr("Report saved: %1 and %2")
+                .arg(QDir::toNativeSeparators(files.csvPath), QDir::toNativeSeparators(files.xlsPath)));
     else
         m_labelReport->setText(files.error);
     // What was sent is done: the same preview is not applied twice.

@@ -145,7 +145,8 @@ const QHash<QString, PlanColumn> &columnNames()
         add(PlanColumn::Address,
             {u"ipv4", u"ipv4 address", u"address", u"ip", u"ip address", u"IPv4地址", u"IP地址", u"地址"});
         add(PlanColumn::Mask, {u"mask", u"subnet mask", u"netmask", u"ipv4 subnet mask", u"子网掩码", u"掩码"});
-        add(PlanColumn::Gateway, {u"gateway", u"ipv4 gateway", u"default gateway", u"网关", u"默认网关", u"IPv4默认网关"});
+        add(PlanColumn::Gateway,
+            {u"gateway", u"ipv4 gateway", u"default gateway", u"网关", u"默认网关", u"IPv4默认网关"});
         add(PlanColumn::Port, {u"port", u"device port", u"service port", u"端口", u"设备端口"});
         add(PlanColumn::HttpPort, {u"http port", u"web port", u"HTTP端口"});
         add(PlanColumn::Dhcp, {u"dhcp", u"启用DHCP"});
@@ -157,9 +158,9 @@ const QHash<QString, PlanColumn> &columnNames()
 
 std::optional<bool> switchValue(const QString &text)
 {
-    static const QSet<QString> on{QStringLiteral("on"), QStringLiteral("yes"), QStringLiteral("1"),
-                                  QStringLiteral("true"), QStringLiteral("开"), QStringLiteral("是")};
-    static const QSet<QString> off{QStringLiteral("off"), QStringLiteral("no"), QStringLiteral("0"),
+    static const QSet<QString> on{QStringLiteral("on"),   QStringLiteral("yes"), QStringLiteral("1"),
+                                  QStringLiteral("true"), QStringLiteral("开"),  QStringLiteral("是")};
+    static const QSet<QString> off{QStringLiteral("off"),   QStringLiteral("no"), QStringLiteral("0"),
                                    QStringLiteral("false"), QStringLiteral("关"), QStringLiteral("否")};
     const QString value = text.toLower();
     if (on.contains(value))
@@ -199,8 +200,8 @@ std::optional<PlanColumn> PlanFile::columnForName(const QString &name)
 
 QString PlanFile::normalizedMac(const QString &mac)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})$"));
+    static const QRegularExpression pattern(QStringLiteral(
+        "^([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})$"));
     const QRegularExpressionMatch match = pattern.match(mac.trimmed().toLower());
     if (!match.hasMatch())
         return QString();
@@ -253,7 +254,8 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
             bad = replacement < 0 ? 0 : text.left(replacement).toUtf8().size();
         }
         const int line = int(view.left(bad).count('\n')) + 1;
-        result.errors.append({line, 0, tr("This is not a text file in UTF-8: the plan must be CSV or tab-separated text.")});
+        result.errors.append(
+            {line, 0, tr("This is not a text file in UTF-8: the plan must be CSV or tab-separated text.")});
         return result;
     }
 
@@ -315,7 +317,9 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
         const Record &record = records.at(r);
         if (record.fields.size() > columns.size()) {
             fail(record.line, int(columns.size()) + 1,
-                 tr("The row has %1 fields, the header names %2 columns.").arg(record.fields.size()).arg(columns.size()));
+                 tr("The row has %1 fields, the header names %2 columns.")
+                     .arg(record.fields.size())
+                     .arg(columns.size()));
             continue;
         }
         PlanRow row;

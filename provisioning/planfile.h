@@ -21,12 +21,12 @@ enum class PlanColumn { Serial, Mac, Address, Mask, Gateway, Port, HttpPort, Dhc
  */
 struct PlanRow
 {
-    int line = 0;       ///< line of the file where the row starts, from 1
-    QString serial;     ///< serial number, or empty when the MAC identifies the device
-    QString mac;        ///< MAC as "aa-bb-cc-dd-ee-ff" (lower case), or empty
-    QString address;    ///< IPv4 address
-    QString mask;       ///< subnet mask
-    QString gateway;    ///< IPv4 gateway ("0.0.0.0": none)
+    int line = 0;    ///< line of the file where the row starts, from 1
+    QString serial;  ///< serial number, or empty when the MAC identifies the device
+    QString mac;     ///< MAC as "aa-bb-cc-dd-ee-ff" (lower case), or empty
+    QString address; ///< IPv4 address
+    QString mask;    ///< subnet mask
+    QString gateway; ///< IPv4 gateway ("0.0.0.0": none)
     std::optional<quint16> port;
     std::optional<quint16> httpPort;
     std::optional<bool> dhcp;

@@ -119,9 +119,9 @@ QString PlanPreview::changesText(const QList<PlanChange> &changes)
 {
     QStringList parts;
     for (const PlanChange &change : changes)
-        parts.append(change.current.isNull() ? change.name
-                                             : QStringLiteral("%1: %2 → %3").arg(change.name, change.current,
-                                                                                 change.planned));
+        parts.append(change.current.isNull()
+                         ? change.name
+                         : QStringLiteral("%1: %2 → %3").arg(change.name, change.current, change.planned));
     return parts.join(QStringLiteral("; "));
 }
 

@@ -39,12 +39,12 @@ struct PlanChange
 struct PlanVerdict
 {
     PlanVerdictKind kind = PlanVerdictKind::NotListed;
-    int recordIndex = -1;         ///< the device's position among the listed records, -1 if not listed
-    bool activate = false;        ///< the device is activated with the plan's password first
-    DeviceNetParam param{};       ///< the parameters to send when networkChange is set
-    bool networkChange = false;   ///< some network parameter differs from the device's
-    QList<PlanChange> changes;    ///< what changes, for the reader
-    QString reason;               ///< why a row is refused (translated); empty for accepted rows
+    int recordIndex = -1;       ///< the device's position among the listed records, -1 if not listed
+    bool activate = false;      ///< the device is activated with the plan's password first
+    DeviceNetParam param{};     ///< the parameters to send when networkChange is set
+    bool networkChange = false; ///< some network parameter differs from the device's
+    QList<PlanChange> changes;  ///< what changes, for the reader
+    QString reason;             ///< why a row is refused (translated); empty for accepted rows
 
     /** @brief Whether the row is sent to the device when the plan is applied. */
     bool accepted() const { return kind == PlanVerdictKind::WillChange; }

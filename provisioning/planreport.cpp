@@ -43,9 +43,21 @@ QString onOff(quint8 dhcp)
 
 QStringList PlanReport::header()
 {
-    return {tr("Time"),         tr("Serial Number"), tr("MAC"),          tr("Old IPv4 Address"), tr("New IPv4 Address"),
-            tr("Old Subnet Mask"), tr("New Subnet Mask"), tr("Old Gateway"), tr("New Gateway"), tr("Old Port"),
-            tr("New Port"),     tr("Old HTTP Port"), tr("New HTTP Port"), tr("Old DHCP"),         tr("New DHCP"),
+    return {tr("Time"),
+            tr("Serial Number"),
+            tr("MAC"),
+            tr("Old IPv4 Address"),
+            tr("New IPv4 Address"),
+            tr("Old Subnet Mask"),
+            tr("New Subnet Mask"),
+            tr("Old Gateway"),
+            tr("New Gateway"),
+            tr("Old Port"),
+            tr("New Port"),
+            tr("Old HTTP Port"),
+            tr("New HTTP Port"),
+            tr("Old DHCP"),
+            tr("New DHCP"),
             tr("Result")};
 }
 

@@ -66,7 +66,8 @@ void tst_PlanApply::initTestCase()
 {
     registerDiscoveryMetaTypes();
     QVERIFY(m_dir.isValid());
-    QVERIFY(m_sim.start({QStringLiteral("--count"), QStringLiteral("23"), QStringLiteral("--seed"), QStringLiteral("5")}));
+    QVERIFY(
+        m_sim.start({QStringLiteral("--count"), QStringLiteral("23"), QStringLiteral("--seed"), QStringLiteral("5")}));
     qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
     m_serials = simulatedDevices(m_sim).keys();
     m_serials.sort();
@@ -161,22 +162,22 @@ void tst_PlanApply::appliesThroughTheServiceAndReports()
 
 void tst_PlanApply::commandLine_data()
 {
-    QTest::addColumn<QString>("rows");       // below the header "serial,ipv4,mask,gateway"; %1 to %3 the devices
+    QTest::addColumn<QString>("rows"); // below the header "serial,ipv4,mask,gateway"; %1 to %3 the devices
     QTest::addColumn<bool>("dryRun");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("verdicts");
     QTest::addColumn<QString>("movedTo"); // where the first device is afterwards, empty: unchanged
 
-    QTest::addRow("dry run, all accepted: nothing sent")
-        << "%1,203.0.113.121,255.255.255.0,203.0.113.1\n" << true << 0 << QStringList{"will-change"} << "";
+    QTest::addRow("dry run, all accepted: nothing sent") << "%1,203.0.113.121,255.255.255.0,203.0.113.1\n"
+                                                         << true << 0 << QStringList{"will-change"} << "";
     QTest::addRow("dry run with a refused row")
-        << "%1,203.0.113.121,255.255.255.0,203.0.113.1\n%2,203.0.113.255,255.255.255.0,203.0.113.1\n" << true << 1
-        << QStringList{"will-change", "network-mismatch"} << "";
+        << "%1,203.0.113.121,255.255.255.0,203.0.113.1\n%2,203.0.113.255,255.255.255.0,203.0.113.1\n"
+        << true << 1 << QStringList{"will-change", "network-mismatch"} << "";
     QTest::addRow("applied with a refused row")
-        << "%1,203.0.113.122,255.255.255.0,203.0.113.1\n%3,203.0.113.122,255.255.255.0,203.0.113.1\n" << false << 1
-        << QStringList{"address-in-use", "address-in-use"} << "";
-    QTest::addRow("applied") << "%1,203.0.113.123,255.255.255.0,203.0.113.1\n" << false << 0
-                             << QStringList{"will-change"} << "203.0.113.123";
+        << "%1,203.0.113.122,255.255.255.0,203.0.113.1\n%3,203.0.113.122,255.255.255.0,203.0.113.1\n"
+        << false << 1 << QStringList{"address-in-use", "address-in-use"} << "";
+    QTest::addRow("applied") << "%1,203.0.113.123,255.255.255.0,203.0.113.1\n"
+                             << false << 0 << QStringList{"will-change"} << "203.0.113.123";
     QTest::addRow("plan file with a bad value") << "%1,203.0.113.300,,\n" << true << 2 << QStringList() << "";
 }
 

@@ -55,8 +55,8 @@ void tst_PlanDialog::appliesOnlyAcceptedRows_data()
     QTest::addRow("one accepted, one refused")
         << QByteArray("serial,ipv4\nVX-IPC-B420-20260001,10.0.0.9\nVX-IPC-B420-20260002,10.0.0.3\n") << true << 1;
     QTest::addRow("all refused") << QByteArray("serial,ipv4\nVX-IPC-B420-20260002,10.0.0.3\n") << false << 0;
-    QTest::addRow("file with a bad value") << QByteArray("serial,ipv4\nVX-IPC-B420-20260001,10.0.0.256\n") << false
-                                           << 0;
+    QTest::addRow("file with a bad value")
+        << QByteArray("serial,ipv4\nVX-IPC-B420-20260001,10.0.0.256\n") << false << 0;
 }
 
 void tst_PlanDialog::appliesOnlyAcceptedRows()

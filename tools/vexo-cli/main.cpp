@@ -178,7 +178,7 @@ int main(int argc, char *argv[])
     const QHash<QString, int> arity{{QStringLiteral("list"), 1},     {QStringLiteral("watch"), 1},
                                     {QStringLiteral("activate"), 3}, {QStringLiteral("modify"), 3},
                                     {QStringLiteral("key"), 2},      {QStringLiteral("reset"), 3},
-                                    {QStringLiteral("restore"), 3}, {QStringLiteral("plan"), 3}};
+                                    {QStringLiteral("restore"), 3},  {QStringLiteral("plan"), 3}};
     const bool planWithoutPassword = cmd == QLatin1String("plan") && args.size() == 2 && parser.isSet(dryRun);
     if (!arity.contains(cmd) || (args.size() != arity.value(cmd) && !planWithoutPassword))
         return usage();

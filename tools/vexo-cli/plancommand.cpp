@@ -88,8 +88,8 @@ QJsonObject toJson(const PlanRow &row, const PlanVerdict &verdict, const PlanOut
 
 QString tableText(const QList<PlanRow> &rows, const QList<PlanVerdict> &verdicts, const QList<PlanOutcome> &outcomes)
 {
-    QList<QStringList> lines{{QStringLiteral("LINE"), QStringLiteral("DEVICE"), QStringLiteral("VERDICT"),
-                              QStringLiteral("DETAILS")}};
+    QList<QStringList> lines{
+        {QStringLiteral("LINE"), QStringLiteral("DEVICE"), QStringLiteral("VERDICT"), QStringLiteral("DETAILS")}};
     if (!outcomes.isEmpty())
         lines.first().insert(3, QStringLiteral("RESULT"));
     for (int i = 0; i < rows.size(); ++i) {
