@@ -27,6 +27,8 @@ private slots:
     void init();
     void appliesOnlyAcceptedRows_data();
     void appliesOnlyAcceptedRows();
+    void applierFailuresAndCancel_data();
+    void applierFailuresAndCancel();
 
 private:
     DeviceStore m_store;
@@ -92,6 +94,50 @@ void tst_PlanDialog::appliesOnlyAcceptedRows()
     QCOMPARE(table->item(0, 4)->text(), QStringLiteral("Succeed"));
     QVERIFY(table->item(1, 4)->text().startsWith(QStringLiteral("Not sent")));
     QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("plan-report-*")}).size(), 2);
+}
+
+// The applier behind the dialog: a refusal of the device, and a cancel between devices.
+void tst_PlanDialog::applierFailuresAndCancel_data()
+{
+    QTest::addColumn<int>("modifyResult"); // what the library returns for each change
+    QTest::addColumn<bool>("cancelAfterFirst");
+    QTest::addColumn<int>("modifyCalls");
+    QTest::addColumn<QStringList>("results");
+
+    QTest::addRow("all succeed") << 1 << false << 3 << QStringList{"Succeed", "Succeed", "Succeed"};
+    QTest::addRow("device refuses the password")
+        << 0 << false << 3 << QStringList{"Device deny.", "Device deny.", "Device deny."};
+    QTest::addRow("cancelled after the first device")
+        << 1 << true << 1 << QStringList{"Succeed", "Not sent: cancelled.", "Not sent: cancelled."};
+}
+
+void tst_PlanDialog::applierFailuresAndCancel()
+{
+    QFETCH(int, modifyResult);
+    QFETCH(bool, cancelAfterFirst);
+    QFETCH(int, modifyCalls);
+    QFETCH(QStringList, results);
+
+    FakeVexo::setResult(FakeVexo::Call::ModifyDeviceNetParam, modifyResult);
+    FakeVexo::state().lastError = VEXO_ERR_DEVICE_DENY;
+    const PlanParseResult plan = PlanFile::parse("serial,ipv4\nVX-IPC-B420-20260001,10.0.0.7\n"
+                                                 "VX-IPC-B420-20260002,10.0.0.8\nVX-IPC-B420-20260003,10.0.0.9\n");
+    QVERIFY(plan.ok());
+    QVector<VEXO_DEVICE_INFO> records;
+    m_store.copyAll(records);
+    PlanApplier applier(*m_handler, plan.rows, PlanPreview::preview(plan.rows, records), records, "Admin12345");
+    connect(&applier, &PlanApplier::rowDone, &applier, [&applier, cancelAfterFirst] {
+        if (cancelAfterFirst)
+            applier.cancel();
+    });
+    const QList<PlanOutcome> outcomes = applier.run();
+    QCOMPARE(FakeVexo::calls(FakeVexo::Call::ModifyDeviceNetParam), modifyCalls);
+    QStringList seen;
+    for (const PlanOutcome &outcome : outcomes) {
+        seen.append(outcome.result.section(u'\n', 0, 0));
+        QCOMPARE(outcome.succeeded, outcome.result == QLatin1String("Succeed"));
+    }
+    QCOMPARE(seen, results);
 }
 
 QTEST_MAIN(tst_PlanDialog)
