@@ -246,6 +246,16 @@ void PlanDialog::onApplyThreadFinished()
     m_thread->deleteLater();
     m_thread = nullptr;
     const QList<PlanOutcome> outcomes = m_applier->outcomes();
+    int succeeded = 0;
+    int failed = 0;
+    for (const PlanOutcome &outcome : outcomes) {
+        succeeded += outcome.succeeded;
+        failed += outcome.sent && !outcome.succeeded;
+    }
+    m_labelSummary->setText(tr("Applied: %1 succeeded, %2 failed, %3 not sent.")
+                                .arg(succeeded)
+                                .arg(failed)
+                                .arg(outcomes.size() - succeeded - failed));
     for (int r = 0; r < outcomes.size() && r < m_tablePreview->rowCount(); ++r) {
         QTableWidgetItem *item = m_tablePreview->item(r, ColumnResult);
         const QString text = outcomes.at(r).result;

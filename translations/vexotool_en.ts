@@ -847,6 +847,10 @@
         <source>Report saved: %1 and %2</source>
         <translation>Report saved: %1 and %2</translation>
     </message>
+    <message>
+        <source>Applied: %1 succeeded, %2 failed, %3 not sent.</source>
+        <translation>Applied: %1 succeeded, %2 failed, %3 not sent.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::PlanFile</name>

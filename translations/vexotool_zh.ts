@@ -847,6 +847,10 @@
         <source>Report saved: %1 and %2</source>
         <translation>报告已保存：%1 和 %2</translation>
     </message>
+    <message>
+        <source>Applied: %1 succeeded, %2 failed, %3 not sent.</source>
+        <translation>已应用：%1 台成功，%2 台失败，%3 行未发送。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::PlanFile</name>
