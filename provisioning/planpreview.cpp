@@ -149,8 +149,9 @@ QList<PlanVerdict> PlanPreview::preview(const QList<PlanRow> &rows, const QVecto
         if (index < 0 && !row.mac.isEmpty())
             index = byMac.value(row.mac, -1);
         // A row that names both must name one device.
-        if (index >= 0 && !row.serial.isEmpty() && !row.mac.isEmpty()
-            && fieldText(records.at(index).macAddress).toLower() != row.mac)
+        if (index >= 0
+            && ((!row.serial.isEmpty() && fieldText(records.at(index).serialNumber) != row.serial)
+                || (!row.mac.isEmpty() && fieldText(records.at(index).macAddress).toLower() != row.mac)))
             index = -1;
         verdict.recordIndex = index;
         if (index < 0) {

@@ -83,6 +83,8 @@ void tst_PlanPreview::verdicts_data()
                                     << "unlisted";
     QTest::addRow("MAC in capitals") << ",00-1A-2B-00-00-01,10.0.0.9,,,,"
                                      << "change";
+    QTest::addRow("unknown serial with a listed MAC") << "VX-UNKNOWN,00-1a-2b-00-00-01,10.0.0.9,,,,"
+                                                      << "unlisted";
     QTest::addRow("serial and MAC of different devices") << d1 + "00-1a-2b-00-00-02,10.0.0.9,,,,"
                                                          << "unlisted";
     QTest::addRow("address another device keeps") << d1 + ",10.0.0.2,,,,"

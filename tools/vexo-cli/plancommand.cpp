@@ -128,9 +128,16 @@ int runPlanCommand(const PlanCommand &command, const DeviceTable &table)
 {
     const PlanParseResult plan = PlanFile::read(command.planPath);
     if (!plan.ok()) {
-        for (const PlanError &error : plan.errors)
+        QJsonArray errors;
+        for (const PlanError &error : plan.errors) {
             std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(command.planPath)),
                          qPrintable(PlanFile::describe(error)));
+            errors.append(QJsonObject{{QStringLiteral("line"), error.line},
+                                      {QStringLiteral("column"), error.column},
+                                      {QStringLiteral("message"), error.message}});
+        }
+        if (command.json)
+            std::fputs(QJsonDocument(QJsonObject{{QStringLiteral("errors"), errors}}).toJson().constData(), stdout);
         return 2;
     }
     QThread::msleep(static_cast<unsigned long>(qMax(0, command.waitMs)));
