@@ -29,6 +29,8 @@ private slots:
     void appliesOnlyAcceptedRows();
     void applierFailuresAndCancel_data();
     void applierFailuresAndCancel();
+    void applierSendsTheDeviceLeavingAnAddressFirst_data();
+    void applierSendsTheDeviceLeavingAnAddressFirst();
 
 private:
     DeviceStore m_store;
@@ -138,6 +140,38 @@ void tst_PlanDialog::applierFailuresAndCancel()
         QCOMPARE(outcome.succeeded, outcome.result == QLatin1String("Succeed"));
     }
     QCOMPARE(seen, results);
+}
+
+void tst_PlanDialog::applierSendsTheDeviceLeavingAnAddressFirst_data()
+{
+    QTest::addColumn<QByteArray>("rows"); // below "serial,ipv4"; devices 1 to 3 at 10.0.0.1 to 10.0.0.3
+    QTest::addColumn<QList<int>>("order");
+
+    QTest::addRow("independent rows in the plan's order")
+        << QByteArray("VX-IPC-B420-20260001,10.0.0.7\nVX-IPC-B420-20260002,10.0.0.8\n") << QList<int>{0, 1};
+    QTest::addRow("a chain of moves from its free end")
+        << QByteArray("VX-IPC-B420-20260001,10.0.0.2\nVX-IPC-B420-20260002,10.0.0.3\nVX-IPC-B420-20260003,10.0.0.9\n")
+        << QList<int>{2, 1, 0};
+    QTest::addRow("a swap, which no order can keep apart")
+        << QByteArray("VX-IPC-B420-20260001,10.0.0.2\nVX-IPC-B420-20260002,10.0.0.1\n") << QList<int>{1, 0};
+}
+
+void tst_PlanDialog::applierSendsTheDeviceLeavingAnAddressFirst()
+{
+    QFETCH(QByteArray, rows);
+    QFETCH(QList<int>, order);
+
+    const PlanParseResult plan = PlanFile::parse("serial,ipv4\n" + rows);
+    QVERIFY(plan.ok());
+    QVector<VEXO_DEVICE_INFO> records;
+    m_store.copyAll(records);
+    const QList<PlanVerdict> verdicts = PlanPreview::preview(plan.rows, records);
+    QCOMPARE(PlanPreview::acceptedCount(verdicts), plan.rows.size());
+    PlanApplier applier(*m_handler, plan.rows, verdicts, records, "Admin12345");
+    QList<int> sent;
+    connect(&applier, &PlanApplier::rowDone, &applier, [&sent](int row) { sent.append(row); });
+    applier.run();
+    QCOMPARE(sent, order);
 }
 
 QTEST_MAIN(tst_PlanDialog)
