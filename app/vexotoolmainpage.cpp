@@ -10,6 +10,7 @@
 #include <devicemodifypage.h>
 #include <deviceinfo.h>
 #include <devicestore.h>
+#include <plandialog.h>
 #include <vexohandler.h>
 
 #include <aboutdialog.h>
@@ -117,6 +118,17 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     m_actionBatchOperations->setChecked(apt::ConfigureManager::GetInstance()->batchOperations());
     m_deviceDisplayPage->setBatchOperations(m_actionBatchOperations->isChecked());
     connect(m_actionBatchOperations, &QAction::toggled, this, &VEXOToolMainPage::onBatchOperationsToggled);
+    //: Menu entry that opens the dialog applying an address plan file to the listed devices
+    QAction *applyPlan = m_aboutMenu->addAction(tr("Apply plan..."));
+    applyPlan->setObjectName(QStringLiteral("m_actionApplyPlan"));
+    applyPlan->setVisible(m_actionBatchOperations->isChecked());
+    connect(m_actionBatchOperations, &QAction::toggled, applyPlan, &QAction::setVisible);
+    connect(applyPlan, &QAction::triggered, this, [this] {
+        enableCover();
+        VexoTool::PlanDialog dialog(*DeviceStore::instance(), *VEXO::VexoHandler::instance(), this);
+        dialog.exec();
+        disableCover();
+    });
     connect(m_deviceDisplayPage, &DeviceDisplayPage::signalEnterPressed, this, &VEXOToolMainPage::focusRightPanel);
 
     connect(m_title, &aptui::WindowTitle::signalSystemMenu, this, &VEXOToolMainPage::OnBtnSystemMenu,

@@ -3,6 +3,7 @@
 // vexo-cli: lists the devices the discovery library finds and runs single operations
 // on them, for scripts and for checking a network without the desktop program.
 #include "devicetable.h"
+#include "plancommand.h"
 
 #include "Vexo.h"
 #include "environment.h"
@@ -133,7 +134,9 @@ int main(int argc, char *argv[])
         "  modify MAC PASSWORD           change network parameters (--ipv4, --mask, --gateway, --port, ...)\n"
         "  key SERIAL                    print the device's reset key material (--command 2: newer scheme)\n"
         "  reset SERIAL NEWPASSWORD      reset the password with --key TEXT or --file RESETFILE\n"
-        "  restore SERIAL CODE           restore the default password with a security code\n\n"
+        "  restore SERIAL CODE           restore the default password with a security code\n"
+        "  plan FILE [PASSWORD]          apply an address plan (CSV) with the admin password and save a\n"
+        "                                report beside it; --dry-run only prints what would change\n\n"
         "The environment variable VEXO_SCOPE=loopback keeps all traffic on this machine."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -161,6 +164,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption file(QStringLiteral("file"), QStringLiteral("Reset file."), QStringLiteral("path"));
     const QCommandLineOption ipc(QStringLiteral("ipc"), QStringLiteral("Also reset the connected cameras."));
     parser.addOptions({json, wait, filter, ipv4, mask, gateway, port, httpPort, dhcp, command, out, key, file, ipc});
+    const QCommandLineOption dryRun = planDryRunOption();
+    parser.addOption(dryRun);
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -173,8 +178,9 @@ int main(int argc, char *argv[])
     const QHash<QString, int> arity{{QStringLiteral("list"), 1},     {QStringLiteral("watch"), 1},
                                     {QStringLiteral("activate"), 3}, {QStringLiteral("modify"), 3},
                                     {QStringLiteral("key"), 2},      {QStringLiteral("reset"), 3},
-                                    {QStringLiteral("restore"), 3}};
-    if (!arity.contains(cmd) || args.size() != arity.value(cmd))
+                                    {QStringLiteral("restore"), 3},  {QStringLiteral("plan"), 3}};
+    const bool planWithoutPassword = cmd == QLatin1String("plan") && args.size() == 2 && parser.isSet(dryRun);
+    if (!arity.contains(cmd) || (args.size() != arity.value(cmd) && !planWithoutPassword))
         return usage();
 
     std::signal(SIGINT, onSignal);
@@ -295,6 +301,8 @@ int main(int argc, char *argv[])
             p.resetIpc = parser.isSet(ipc) ? 1 : 0;
             rc = VEXO_ResetPasswd(a1.constData(), &p) ? 0 : fail("reset");
         }
+    } else if (cmd == QLatin1String("plan")) {
+        rc = runPlanCommand({args.value(1), a2, parser.isSet(dryRun), parser.isSet(json), waitMs}, table);
     } else if (cmd == QLatin1String("restore")) {
         rc = VEXO_ResetDefaultPasswd(a1.constData(), args.value(2).toLatin1().constData()) ? 0 : fail("restore");
     }

@@ -19,10 +19,12 @@
 #include <multistatelineedit.h>
 #include <menu.h>
 #include <pinbutton.h>
+#include <plandialog.h>
 #include <resetpassworddialog.h>
 #include <resetpasswordwidget.h>
 #include <restorepassworddialog.h>
 #include <warningdialog.h>
+#include <vexohandler.h>
 #include <windowtitle.h>
 
 #include <QAbstractButton>
@@ -33,6 +35,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QCheckBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -42,6 +45,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QStandardItem>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeView>
@@ -433,6 +437,36 @@ int main(int argc, char *argv[])
         }
         for (int row = 0; row < model->rowCount(); ++row)
             model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
+    }
+    {
+        // "Apply plan" with a plan for the first listed devices: two new addresses, an address
+        // another device keeps, a device that is not listed.
+        QVector<VEXO_DEVICE_INFO> records;
+        DeviceStore::instance()->copyAll(records);
+        QTemporaryDir planFolder;
+        const QString planPath = planFolder.filePath(QStringLiteral("site-plan.csv"));
+        QByteArray plan("serial,ipv4,mask,gateway,dhcp\n");
+        for (int i = 0; i < 3 && i + 3 < records.size(); ++i) {
+            const VEXO_DEVICE_INFO &source = i == 2 ? records.at(3) : records.at(i);
+            const QByteArray address(source.ipv4Address);
+            const QByteArray planned
+                = i == 2 ? address : address.left(address.lastIndexOf('.') + 1) + QByteArray::number(201 + i);
+            plan += QByteArray(records.at(i).serialNumber) + ',' + planned + ',' + source.ipv4SubnetMask + ','
+                    + source.ipv4Gateway + ",off\n";
+        }
+        plan += "VX-NOT-LISTED-0001,192.0.2.50,255.255.255.0,192.0.2.1,off\n";
+        QFile planFile(planPath);
+        if (planFile.open(QIODevice::WriteOnly))
+            planFile.write(plan);
+        planFile.close();
+        shootModal(
+            QStringLiteral("24-apply-plan"),
+            [&window, &planPath] {
+                VexoTool::PlanDialog dialog(*DeviceStore::instance(), *VEXO::VexoHandler::instance(), &window);
+                dialog.loadPlan(planPath);
+                dialog.exec();
+            },
+            [](QWidget *modal) { modal->close(); });
     }
     if (batchOperations && batchOperations->isChecked())
         batchOperations->trigger();
