@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(devicemgmt::parseNetworkDefaultGateway(xml));
     check(devicemgmt::parseNetworkProtocols(xml));
     check(devicemgmt::parseCapabilities(xml));
+    check(devicemgmt::parseUsers(xml));
     check(devicemgmt::parseSetNetworkInterfaces(xml));
     check(devicemgmt::parseSystemReboot(xml));
     check(devicemgmt::parseAcknowledgement(xml, u"SetUserResponse"));
