@@ -58,6 +58,8 @@ bool SimulatorProcess::start(const QStringList &arguments, Scope scope)
     const QDeadlineTimer deadline(20000);
     QString line;
     while (readLine(&line, int(std::max<qint64>(1, deadline.remainingTime())))) {
+        if (line.startsWith(QLatin1String("wsd-port ")))
+            m_wsdPort = quint16(line.mid(9).toUInt());
         if (line.startsWith(QLatin1String("ready "))) {
             m_port = quint16(line.mid(6).toUInt());
             return m_port != 0;

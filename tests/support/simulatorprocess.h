@@ -33,6 +33,8 @@ public:
     bool start(const QStringList &arguments = {}, Scope scope = Scope::Loopback);
     /** @brief The port from "ready <port>"; 0 before a successful start(). */
     quint16 port() const { return m_port; }
+    /** @brief The WS-Discovery port from "wsd-port <port>"; 0 when the simulator plays no ONVIF devices. */
+    quint16 wsdPort() const { return m_wsdPort; }
 
     /**
      * @brief Sends one console line and returns the answer lines, the last being "ok" or
@@ -57,6 +59,7 @@ private:
 
     QProcess m_process;
     quint16 m_port = 0;
+    quint16 m_wsdPort = 0;
     QByteArray m_stderr;
 };
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "addresstext.h"
 #include "commandconsole.h"
+#include "onvifpopulation.h"
+#include "onvifservice.h"
 #include "populationgenerator.h"
 #include "simulator.h"
 #include "statefile.h"
@@ -38,6 +41,11 @@ Population:
   --state FILE           load the population from FILE, or write the generated one there;
                          every change is saved to it
   --password TEXT        password of the activated generated devices (default Admin12345)
+  --onvif N              also play N devices of other makers that speak ONVIF only (default 0)
+  --onvif-both N         the first N generated devices also answer ONVIF, with one MAC,
+                         serial number and address for both protocols (default 0)
+  --onvif-port PORT      WS-Discovery port of the ONVIF devices (default VEXO_WSD_PORT or
+                         3702); 0 takes a free port
   --keys-dir DIR         folder of maker-signing.seed, maker-restore.master and maker-device-ca.seed
                          (default: the test keys of the source tree)
   --test-mode            cheap password hashing, for tests
@@ -54,9 +62,15 @@ Behaviour and faults:
   -h, --help             this text
   --version              print the version
 
-Prints "ready <port>" once listening. Commands on standard input, one per line, each
-answered by "ok" or "error <why>" (list prints its lines first):
-  list                          serial mac ipv4 activated(1/0), one line per device
+ONVIF devices: each has its own address from 127.1.0.1 upwards and serves the device
+management service over HTTP there (a free port), user "admin" with the --password,
+answers WS-Discovery Probes and says Hello and Bye; its clock runs minutes to hours off.
+
+Prints "wsd-port <port>" (with ONVIF devices), then "ready <port>" once listening.
+Commands on standard input, one per line, each answered by "ok" or "error <why>"
+(list prints its lines first):
+  list                          serial mac ipv4 activated(1/0), one line per device; devices
+                                that speak ONVIF add "onvif" (ONVIF alone) or "vxdp+onvif"
   stop SERIAL                   goodbye, then silent
   vanish SERIAL                 silent without goodbye
   start SERIAL                  back up after stop/vanish, hello
@@ -69,6 +83,14 @@ answered by "ok" or "error <why>" (list prints its lines first):
                                 MS milliseconds late (challenges come at once); 0: prompt again
   set SERIAL FIELD VALUE        ipv4, mask, gateway, inactive (0/1), dhcp (0/1), port, httpport, password,
                                 certificate (valid, missing, invalid, foreign)
+  onvif SERIAL show             endpoint, XAddr, authentication mode, clock offset and more
+  onvif SERIAL auth MODE        wsse (WS-Security digest), digest (HTTP Digest), both, or
+                                text (clear text: HTTP Basic or a PasswordText token)
+  onvif SERIAL reboot-needed 0|1  SetNetworkInterfaces answers RebootNeeded and waits for
+                                SystemReboot
+  onvif SERIAL fault KIND       the next request gets receiver (a SOAP fault), garbage (no
+                                XML) or close (no answer); none takes it back
+  ONVIF-only devices take stop, vanish, start and set SERIAL ipv4|password VALUE
   quit                          goodbye for all devices, exit
 End of input quits as well (unless --no-stdin); so do SIGINT and SIGTERM.
 )";
@@ -117,9 +139,12 @@ int main(int argc, char *argv[])
     const auto spreadOpt = option("reply-spread-ms", "MS"), delayOpt = option("delay-ms", "MS");
     const auto lossOpt = option("loss", "PERCENT"), silentOpt = option("silent", "SERIAL");
     const auto noStdinOpt = option("no-stdin"), verboseOpt = option("verbose");
+    const auto onvifOpt = option("onvif", "N"), onvifBothOpt = option("onvif-both", "N"),
+               onvifPortOpt = option("onvif-port", "PORT");
     QCommandLineParser parser;
-    parser.addOptions({help, versionOpt, scopeOpt, portOpt, groupOpt, countOpt, seedOpt, stateOpt, passwordOpt, keysOpt,
-                       testOpt, lockoutOpt, spreadOpt, delayOpt, lossOpt, silentOpt, noStdinOpt, verboseOpt});
+    parser.addOptions({help,     versionOpt,  scopeOpt,   portOpt,    groupOpt,   countOpt,     seedOpt,
+                       stateOpt, passwordOpt, keysOpt,    testOpt,    lockoutOpt, spreadOpt,    delayOpt,
+                       lossOpt,  silentOpt,   noStdinOpt, verboseOpt, onvifOpt,   onvifBothOpt, onvifPortOpt});
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(help)) {
@@ -176,6 +201,16 @@ int main(int argc, char *argv[])
         if (!ok || options.lossPercent < 0 || options.lossPercent > 100)
             return fail(QStringLiteral("--loss takes 0 to 100"));
     }
+    int onvifOnly = 0, onvifBoth = 0, wsdPort = 3702;
+    if (parser.isSet(onvifOpt) && !readInt(parser.value(onvifOpt), 0, 10000, &onvifOnly))
+        return fail(QStringLiteral("--onvif takes 0 to 10000"));
+    if (parser.isSet(onvifBothOpt) && !readInt(parser.value(onvifBothOpt), 0, count, &onvifBoth))
+        return fail(QStringLiteral("--onvif-both takes 0 to the --count of devices"));
+    const QString wsdPortText = parser.isSet(onvifPortOpt)
+                                    ? parser.value(onvifPortOpt)
+                                    : qEnvironmentVariable("VEXO_WSD_PORT", QStringLiteral("3702"));
+    if (!readInt(wsdPortText, 0, 65535, &wsdPort))
+        return fail(QStringLiteral("bad WS-Discovery port %1").arg(wsdPortText));
     options.testMode = parser.isSet(testOpt);
     options.silent = parser.values(silentOpt);
     options.statePath = parser.value(stateOpt);
@@ -193,14 +228,15 @@ int main(int argc, char *argv[])
     options.deviceCa = keys->deviceCa();
 
     std::vector<DeviceRecord> devices;
+    std::vector<OnvifDeviceState> onvifDevices;
     if (!options.statePath.isEmpty() && QFileInfo::exists(options.statePath)) {
         bool upgraded = false;
-        auto loaded = StateFile::load(options.statePath, keys->deviceCa(), &upgraded, &error);
+        auto loaded = StateFile::load(options.statePath, keys->deviceCa(), &upgraded, &error, &onvifDevices);
         if (!loaded)
             return fail(error + QStringLiteral(" (the file was left as it is)"));
         devices = std::move(*loaded);
         // Keep the certificates issued for an older file, so the devices keep their identity.
-        if (upgraded && !StateFile::save(options.statePath, devices, &error))
+        if (upgraded && !StateFile::save(options.statePath, devices, &error, &onvifDevices))
             return fail(error);
     } else {
         PopulationGenerator::Options generate;
@@ -213,11 +249,28 @@ int main(int argc, char *argv[])
         if (generate.passwordHash.empty())
             return fail(QStringLiteral("the password cannot be hashed"));
         devices = PopulationGenerator::generate(generate);
-        if (!options.statePath.isEmpty() && !StateFile::save(options.statePath, devices, &error))
+        const QString password = QString::fromStdString(options.password);
+        onvifDevices = OnvifPopulation::generate(onvifOnly, options.seed, password, 0);
+        for (int i = 0; i < onvifBoth; ++i) {
+            // One device, one address: its VXDP records name the address it serves ONVIF from.
+            vxdp::DeviceDescription &d = devices[std::size_t(i)].description;
+            const QString address = OnvifPopulation::onvifAddress(onvifOnly + i);
+            d.ipv4 = *AddressText::parseIpv4(address);
+            d.mask = {255, 0, 0, 0};
+            onvifDevices.push_back(OnvifPopulation::forOwnDevice(
+                QString::fromStdString(d.serial), QString::fromStdString(vxdp::macToText(d.mac)).replace('-', ':'),
+                QString::fromStdString(d.typeText), QString::fromStdString(d.softwareVersion), address, options.seed,
+                password));
+        }
+        if (!options.statePath.isEmpty() && !StateFile::save(options.statePath, devices, &error, &onvifDevices))
             return fail(error);
     }
 
     Simulator simulator(options, std::move(devices));
+    if (!onvifDevices.empty()) {
+        simulator.attachOnvif(std::make_unique<OnvifService>(options.scope == Simulator::Scope::Loopback,
+                                                             quint16(wsdPort), std::move(onvifDevices)));
+    }
     if (!simulator.start(&error))
         return fail(error);
 
@@ -267,6 +320,8 @@ int main(int argc, char *argv[])
         QObject::connect(console.get(), &CommandConsole::endOfInput, &simulator, quit);
     }
 
+    if (simulator.onvifPort() != 0)
+        std::fprintf(stdout, "wsd-port %u\n", unsigned(simulator.onvifPort()));
     std::fprintf(stdout, "ready %u\n", unsigned(simulator.port()));
     std::fflush(stdout);
     return app.exec();

@@ -74,9 +74,43 @@ Simulator::Simulator(const Options &options, std::vector<DeviceRecord> devices, 
 
 Simulator::~Simulator() = default;
 
+void Simulator::attachOnvif(std::unique_ptr<OnvifService> onvif)
+{
+    m_onvif = std::move(onvif);
+    connect(m_onvif.get(), &OnvifService::changed, this, &Simulator::onvifChanged);
+}
+
+void Simulator::onvifChanged(const QString &serial)
+{
+    SimDevice *device = findBySerial(serial);
+    const OnvifDevice *face = m_onvif->find(serial);
+    if (device && face) {
+        const auto address = AddressText::parseIpv4(face->state().ipv4);
+        if (address && *address != device->description().ipv4) {
+            device->record().description.ipv4 = *address;
+            if (device->isUp())
+                queueAnnouncement(*device, vxdp::AnnounceReason::Changed);
+        }
+    }
+    persist();
+}
+
+void Simulator::syncAddress(SimDevice &device)
+{
+    if (!m_onvif)
+        return;
+    const QString serial = QString::fromStdString(device.description().serial);
+    const OnvifDevice *face = m_onvif->find(serial);
+    const QString ipv4 = AddressText::ipv4(device.description().ipv4);
+    if (face && face->state().ipv4 != ipv4)
+        m_onvif->readdress(serial, ipv4);
+}
+
 bool Simulator::start(QString *error)
 {
     m_clock.start();
+    if (m_onvif && !m_onvif->start(error))
+        return false;
     m_socket = std::make_unique<QUdpSocket>();
     connect(m_socket.get(), &QUdpSocket::readyRead, this, [this] { readPending(m_socket.get()); });
 
@@ -305,8 +339,10 @@ void Simulator::handleDatagram(const QNetworkDatagram &datagram)
             m_answeredRequests.insert(data, StoredAnswer{answer, now});
     }
     queueAnswer(datagram, answer, due);
-    if (outcome.persist)
+    if (outcome.persist) {
+        syncAddress(*device);
         persist();
+    }
     if (outcome.announce)
         queueAnnouncement(*device, vxdp::AnnounceReason::Changed, slowness);
 }
@@ -422,6 +458,8 @@ void Simulator::shutdown()
         if (device.isUp())
             queueAnnouncement(device, vxdp::AnnounceReason::Goodbye);
     }
+    if (m_onvif)
+        m_onvif->shutdown();
     m_sendTimer->stop();
     // Everything still queued, delayed answers included, leaves now in the same paced bursts.
     while (!m_outbox.empty()) {
@@ -440,7 +478,8 @@ void Simulator::persist()
     for (const SimDevice &device : m_devices)
         records.push_back(device.record());
     QString error;
-    if (!StateFile::save(m_options.statePath, records, &error))
+    const std::vector<OnvifDeviceState> onvif = m_onvif ? m_onvif->states() : std::vector<OnvifDeviceState>();
+    if (!StateFile::save(m_options.statePath, records, &error, &onvif))
         std::fprintf(stderr, "vexo-devsim: %s\n", qPrintable(error));
 }
 
@@ -472,14 +511,24 @@ QStringList Simulator::execute(const QString &line, bool *quit)
         QStringList lines;
         for (const SimDevice &device : m_devices) {
             const auto &d = device.description();
-            lines.append(QStringLiteral("%1 %2 %3 %4")
+            const bool both = m_onvif && m_onvif->find(QString::fromStdString(d.serial));
+            lines.append(QStringLiteral("%1 %2 %3 %4%5")
                              .arg(QString::fromStdString(d.serial), QString::fromStdString(vxdp::macToText(d.mac)),
                                   AddressText::ipv4(d.ipv4))
-                             .arg(d.inactive ? 0 : 1));
+                             .arg(d.inactive ? 0 : 1)
+                             .arg(both ? QStringLiteral(" vxdp+onvif") : QString()));
         }
+        if (m_onvif)
+            lines.append(m_onvif->listLines());
         lines.append(ok);
         return lines;
     }
+
+    if (command == QLatin1String("onvif"))
+        return executeOnvif(parts);
+    // ONVIF-only devices know a few of the device commands.
+    if (m_onvif && parts.size() >= 2 && !findBySerial(parts.at(1)) && m_onvif->find(parts.at(1)))
+        return executeOnvif(parts);
 
     static const QStringList deviceCommands
         = {QStringLiteral("stop"), QStringLiteral("vanish"), QStringLiteral("start"), QStringLiteral("restart"),
@@ -509,6 +558,8 @@ QStringList Simulator::execute(const QString &line, bool *quit)
             return error(QStringLiteral("%1 is not up").arg(parts.at(1)));
         queueAnnouncement(*device, vxdp::AnnounceReason::Goodbye);
         device->setUp(false);
+        if (m_onvif)
+            m_onvif->setUp(parts.at(1), false);
     } else if (command == QLatin1String("vanish")) {
         if (!device->isUp())
             return error(QStringLiteral("%1 is not up").arg(parts.at(1)));
@@ -518,6 +569,8 @@ QStringList Simulator::execute(const QString &line, bool *quit)
             return error(QStringLiteral("%1 is already up").arg(parts.at(1)));
         device->setUp(true);
         queueAnnouncement(*device, vxdp::AnnounceReason::Hello);
+        if (m_onvif)
+            m_onvif->setUp(parts.at(1), true);
     } else if (command == QLatin1String("restart")) {
         boot(*device);
         device->setUp(true);
@@ -539,6 +592,7 @@ QStringList Simulator::execute(const QString &line, bool *quit)
         QString why;
         if (!setField(*device, parts.at(2), parts.at(3), &why))
             return error(why);
+        syncAddress(*device);
         persist();
         if (device->isUp())
             queueAnnouncement(*device, vxdp::AnnounceReason::Changed);
@@ -623,4 +677,93 @@ bool Simulator::setCertificate(SimDevice &device, const QString &kind, QString *
         return false;
     }
     return true;
+}
+
+QStringList Simulator::executeOnvif(const QStringList &parts)
+{
+    auto error = [](const QString &why) {
+        return QStringList{QStringLiteral("error ") + why};
+    };
+    const QStringList ok{QStringLiteral("ok")};
+    if (!m_onvif)
+        return error(QStringLiteral("there are no ONVIF devices"));
+    const bool own = parts.first() == QLatin1String("onvif");
+    const QStringList args = own ? parts.mid(1) : parts;
+    if (args.size() < 2)
+        return error(QStringLiteral("usage: onvif <serial> show|auth|reboot-needed|fault ..."));
+    const QString command = own ? args.at(1) : args.at(0);
+    const QString serial = own ? args.at(0) : args.at(1);
+    OnvifDevice *device = m_onvif->find(serial);
+    if (!device)
+        return error(QStringLiteral("no ONVIF device %1").arg(serial));
+    OnvifDeviceState &s = device->state();
+    const QString value = args.size() > 2 ? args.at(2) : QString();
+    const QString field = args.size() > 2 ? args.at(2) : QString();
+
+    if (!own) {
+        // stop, start, vanish, restart and set for a device that speaks ONVIF alone.
+        if (command == QLatin1String("stop") || command == QLatin1String("vanish")) {
+            if (!m_onvif->isUp(serial))
+                return error(QStringLiteral("%1 is not up").arg(serial));
+            m_onvif->setUp(serial, false);
+        } else if (command == QLatin1String("start")) {
+            if (m_onvif->isUp(serial))
+                return error(QStringLiteral("%1 is already up").arg(serial));
+            m_onvif->setUp(serial, true);
+        } else if (command == QLatin1String("set") && args.size() == 4) {
+            if (field == QLatin1String("ipv4")) {
+                if (!AddressText::parseIpv4(args.at(3)))
+                    return error(QStringLiteral("%1 is not an IPv4 address").arg(args.at(3)));
+                m_onvif->readdress(serial, args.at(3));
+            } else if (field == QLatin1String("password")) {
+                if (args.at(3).isEmpty() || args.at(3).size() > 64)
+                    return error(QStringLiteral("a password has 1 to 64 characters"));
+                s.users.first().password = args.at(3);
+            } else {
+                return error(QStringLiteral("an ONVIF device's fields are ipv4 and password"));
+            }
+        } else {
+            return error(QStringLiteral("%1 does not apply to the ONVIF device %2").arg(command, serial));
+        }
+        persist();
+        return ok;
+    }
+
+    if (command == QLatin1String("show") && args.size() == 2) {
+        return {QStringLiteral("endpoint %1").arg(s.endpoint),
+                QStringLiteral("xaddr %1").arg(device->xaddr()),
+                QStringLiteral("auth %1").arg(authModeName(s.authMode)),
+                QStringLiteral("reboot-needed %1").arg(s.rebootNeeded ? 1 : 0),
+                QStringLiteral("clock-offset %1").arg(s.clockOffsetSeconds),
+                QStringLiteral("prefix %1").arg(s.prefixLength),
+                QStringLiteral("gateway %1").arg(s.gateway.isEmpty() ? QStringLiteral("-") : s.gateway),
+                QStringLiteral("up %1").arg(m_onvif->isUp(serial) ? 1 : 0),
+                QStringLiteral("ok")};
+    }
+    if (args.size() != 3)
+        return error(QStringLiteral("usage: onvif <serial> auth|reboot-needed|fault <value>"));
+    if (command == QLatin1String("auth")) {
+        const auto mode = authModeFromName(value);
+        if (!mode)
+            return error(QStringLiteral("an authentication mode is wsse, digest, both or text"));
+        s.authMode = *mode;
+    } else if (command == QLatin1String("reboot-needed")) {
+        if (value != QLatin1String("0") && value != QLatin1String("1"))
+            return error(QStringLiteral("reboot-needed takes 0 or 1"));
+        s.rebootNeeded = value == QLatin1String("1");
+    } else if (command == QLatin1String("fault")) {
+        static const QHash<QString, OnvifInjectedFault> faults{
+            {QStringLiteral("none"), OnvifInjectedFault::None},
+            {QStringLiteral("receiver"), OnvifInjectedFault::Receiver},
+            {QStringLiteral("garbage"), OnvifInjectedFault::Garbage},
+            {QStringLiteral("close"), OnvifInjectedFault::Close}};
+        if (!faults.contains(value))
+            return error(QStringLiteral("a fault is receiver, garbage, close or none"));
+        device->injectFault(faults.value(value));
+        return ok;
+    } else {
+        return error(QStringLiteral("unknown ONVIF command %1 (show, auth, reboot-needed, fault)").arg(command));
+    }
+    persist();
+    return ok;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devicerecord.h"
+#include "onvifservice.h"
 #include "simdevice.h"
 
 #include <QElapsedTimer>
@@ -63,6 +64,14 @@ public:
     Simulator(const Options &options, std::vector<DeviceRecord> devices, QObject *parent = nullptr);
     ~Simulator() override;
 
+    /**
+     * Gives the simulator its ONVIF devices (before start()): ONVIF-only ones and the ONVIF
+     * face of own devices with the same serial number, kept at one address.
+     */
+    void attachOnvif(std::unique_ptr<OnvifService> onvif);
+    /** The WS-Discovery responder's port; 0 without ONVIF devices. */
+    quint16 onvifPort() const { return m_onvif ? m_onvif->wsdPort() : 0; }
+
     /** Binds the socket, boots every device and announces it. */
     bool start(QString *error);
     quint16 port() const;
@@ -110,6 +119,10 @@ private:
     bool setCertificate(SimDevice &device, const QString &kind, QString *error);
     std::int64_t nowMs() const { return m_clock.elapsed(); }
     bool setField(SimDevice &device, const QString &field, const QString &value, QString *error);
+    QStringList executeOnvif(const QStringList &parts);
+    /** Carries an address change made over one protocol to the other face of the same device. */
+    void syncAddress(SimDevice &device);
+    void onvifChanged(const QString &serial);
 
     Options m_options;
     std::vector<SimDevice> m_devices;
@@ -141,4 +154,5 @@ private:
     std::mt19937_64 m_lossRng;
     std::string m_defaultPasswordHash;
     std::map<QString, quint64> m_counters;
+    std::unique_ptr<OnvifService> m_onvif;
 };

@@ -3,6 +3,7 @@
 #include "statefile.h"
 
 #include "addresstext.h"
+#include "onvifpopulation.h"
 
 #include <sodium.h>
 
@@ -224,7 +225,8 @@ std::optional<DeviceRecord> fromJson(const QJsonObject &o, int index, const vxdp
 } // namespace
 
 std::optional<std::vector<DeviceRecord>> StateFile::load(const QString &path, const vxdp::SignKeyPair &deviceCa,
-                                                         bool *upgraded, QString *error)
+                                                         bool *upgraded, QString *error,
+                                                         std::vector<OnvifDeviceState> *onvif)
 {
     *upgraded = false;
     QFile file(path);
@@ -284,19 +286,37 @@ std::optional<std::vector<DeviceRecord>> StateFile::load(const QString &path, co
         macs.insert(mac);
         devices.push_back(std::move(*record));
     }
+    // ONVIF devices: an optional list, so files written before them still load.
+    const QJsonArray onvifList = root.value(QLatin1String("onvif")).toArray();
+    for (int i = 0; onvif && i < onvifList.size(); ++i) {
+        QString why;
+        auto state = OnvifPopulation::fromJson(onvifList.at(i).toObject(), &why);
+        if (!state) {
+            *error = QStringLiteral("%1: %2").arg(path, why);
+            return std::nullopt;
+        }
+        onvif->push_back(std::move(*state));
+    }
     return devices;
 }
 
-bool StateFile::save(const QString &path, const std::vector<DeviceRecord> &devices, QString *error)
+bool StateFile::save(const QString &path, const std::vector<DeviceRecord> &devices, QString *error,
+                     const std::vector<OnvifDeviceState> *onvif)
 {
     QJsonArray list;
     for (const DeviceRecord &r : devices)
         list.append(toJson(r));
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), kFormat},
         {QStringLiteral("version"), kVersion},
         {QStringLiteral("devices"), list},
     };
+    if (onvif && !onvif->empty()) {
+        QJsonArray onvifList;
+        for (const OnvifDeviceState &s : *onvif)
+            onvifList.append(OnvifPopulation::toJson(s));
+        root.insert(QStringLiteral("onvif"), onvifList);
+    }
     const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Indented);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

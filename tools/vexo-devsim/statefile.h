@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devicerecord.h"
+#include "onvifdevice.h"
 
 #include <QString>
 
@@ -22,7 +23,10 @@
 class StateFile
 {
 public:
+    /** @p onvif, when given, receives the ONVIF devices the file holds (none in older files). */
     static std::optional<std::vector<DeviceRecord>> load(const QString &path, const vxdp::SignKeyPair &deviceCa,
-                                                         bool *upgraded, QString *error);
-    static bool save(const QString &path, const std::vector<DeviceRecord> &devices, QString *error);
+                                                         bool *upgraded, QString *error,
+                                                         std::vector<OnvifDeviceState> *onvif = nullptr);
+    static bool save(const QString &path, const std::vector<DeviceRecord> &devices, QString *error,
+                     const std::vector<OnvifDeviceState> *onvif = nullptr);
 };

@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "onvifhttp.h"
+
+#include <result.h>
+#include <soapdocument.h>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+/** @brief How a simulated ONVIF device wants its callers to prove who they are. */
+enum class OnvifAuthMode {
+    WsSecurity, ///< UsernameToken with PasswordDigest only; no credentials: HTTP 400, ter:NotAuthorized
+    HttpDigest, ///< HTTP Digest (SHA-256 and MD5, qop=auth) only; no credentials: HTTP 401
+    Both,       ///< either of the two; no credentials: HTTP 401 with the Digest challenges
+    ClearText,  ///< HTTP Basic or a PasswordText token only; no credentials: HTTP 401 Basic
+};
+
+/** @brief The mode's console name (wsse, digest, both, text) and back. */
+QString authModeName(OnvifAuthMode mode);
+std::optional<OnvifAuthMode> authModeFromName(QStringView name);
+
+/** @brief One account on the device. */
+struct OnvifUser
+{
+    QString name;
+    QString password;
+    QString level = QStringLiteral("Administrator"); ///< Administrator, Operator or User
+};
+
+/** @brief Everything a simulated ONVIF device keeps across restarts of the simulator. */
+struct OnvifDeviceState
+{
+    QString endpoint; ///< urn:uuid:...
+    QString manufacturer;
+    QString model;
+    QString firmware;
+    QString serial;
+    QString hardwareId;
+    QString mac; ///< aa:bb:cc:dd:ee:ff
+    QString ipv4;
+    int prefixLength = 8;
+    bool dhcp = false;
+    QString gateway; ///< empty: none
+    quint16 httpPort = 0;
+    QList<OnvifUser> users;
+    OnvifAuthMode authMode = OnvifAuthMode::Both;
+    bool rebootNeeded = false;     ///< SetNetworkInterfaces takes effect at SystemReboot
+    qint64 clockOffsetSeconds = 0; ///< the device's clock runs this far from true UTC
+    bool alsoVxdp = false;         ///< the same device also answers VXDP/1
+    quint32 metadataVersion = 1;
+};
+
+/** @brief A fault to play on the device's next request. */
+enum class OnvifInjectedFault {
+    None,
+    Receiver, ///< HTTP 500 with env:Receiver ter:Action
+    Garbage,  ///< HTTP 200 with a body that is not XML
+    Close,    ///< the connection closes without an answer
+};
+
+/**
+ * @brief One simulated ONVIF device's device-management service: an HTTP request and the
+ * time in, the HTTP response out. No sockets and no timers; the clock is the caller's.
+ *
+ * The device answers GetSystemDateAndTime to anyone and everything else only to a caller who
+ * authenticates as its mode asks. UsernameToken digests must be created within
+ * kCreatedWindowSeconds of the device's own clock (which runs clockOffsetSeconds off true
+ * UTC) and each nonce counts once; HTTP Digest nonces expire after kDigestNonceSeconds
+ * (the next challenge says stale=true) and their nonce counts must grow. What the request
+ * changed that the transport must carry out (a new address or port, a reboot) is collected
+ * in effects() after the response is built.
+ */
+class OnvifDevice
+{
+public:
+    static constexpr qsizetype kMaxBodyBytes = 64 * 1024;
+    static constexpr qint64 kCreatedWindowSeconds = 60;
+    static constexpr qint64 kDigestNonceSeconds = 300;
+    static constexpr int kMaxNoncesKept = 4096;
+    static inline const QByteArray kServicePath = QByteArrayLiteral("/onvif/device_service");
+
+    /** @brief What the transport must do once the response is on its way. */
+    struct Effects
+    {
+        bool moved = false;  ///< address or HTTP port changed: serve from state() now
+        bool reboot = false; ///< go silent (Bye), then come back (Hello) with pending changes applied
+    };
+
+    explicit OnvifDevice(OnvifDeviceState state);
+
+    HttpResponse handle(const HttpRequest &request, const QDateTime &nowUtc);
+    /** @brief Takes and clears what the last requests asked of the transport. */
+    Effects takeEffects() { return std::exchange(m_effects, {}); }
+    /** @brief Applies network settings that waited for the reboot. */
+    void reboot();
+
+    const OnvifDeviceState &state() const { return m_state; }
+    OnvifDeviceState &state() { return m_state; }
+    void injectFault(OnvifInjectedFault fault) { m_fault = fault; }
+
+    /** @brief The device service address as XAddrs and GetCapabilities name it. */
+    QString xaddr() const;
+    /** @brief Whether a Probe for @p types (none: any device) finds this device. */
+    bool matchesProbe(const QList<onvif::QualifiedName> &types) const;
+    /** @name WS-Discovery messages about this device */
+    ///@{
+    QByteArray probeMatches(const QString &relatesTo, const QString &messageId) const;
+    QByteArray hello(const QString &messageId) const;
+    QByteArray bye(const QString &messageId) const;
+    ///@}
+
+private:
+    struct Authorized
+    {
+        bool ok = false;
+        HttpResponse refusal;
+    };
+    Authorized authorize(const HttpRequest &request, const onvif::SoapDocument &doc, int header,
+                         const QDateTime &deviceNow);
+    std::optional<QString> checkUsernameToken(const onvif::SoapDocument &doc, int token, const QDateTime &deviceNow,
+                                              bool clearText);
+    std::optional<QString> checkHttpAuthorization(const HttpRequest &request, bool clearText, bool *stale,
+                                                  const QDateTime &nowUtc);
+    HttpResponse challenge(bool stale, const QDateTime &nowUtc);
+    const OnvifUser *user(const QString &name) const;
+    HttpResponse dispatch(const QString &action, const onvif::SoapDocument &doc, int payload,
+                          const QDateTime &deviceNow);
+
+    OnvifDeviceState m_state;
+    std::optional<OnvifDeviceState> m_pending; ///< network settings waiting for SystemReboot
+    Effects m_effects;
+    OnvifInjectedFault m_fault = OnvifInjectedFault::None;
+    QHash<QByteArray, qint64> m_usedTokenNonces; ///< nonce -> device time (s) after which it may be forgotten
+    struct DigestNonce
+    {
+        qint64 issuedMs = 0;
+        quint32 lastCount = 0;
+    };
+    QHash<QByteArray, DigestNonce> m_digestNonces;
+};
