@@ -14,7 +14,7 @@
 #include <QPointer>
 #include <QTimer>
 
-Q_LOGGING_CATEGORY(lcOnvifClient, "vexo.onvif.client")
+Q_LOGGING_CATEGORY(lcOnvifClient, "vexo.onvif.client", QtInfoMsg)
 
 namespace onvif {
 

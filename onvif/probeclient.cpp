@@ -13,7 +13,7 @@
 
 #include <array>
 
-Q_LOGGING_CATEGORY(lcOnvifDiscovery, "vexo.onvif.discovery")
+Q_LOGGING_CATEGORY(lcOnvifDiscovery, "vexo.onvif.discovery", QtInfoMsg)
 
 namespace onvif {
 

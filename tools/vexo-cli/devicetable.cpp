@@ -153,7 +153,7 @@ QString DeviceTable::toText(const std::vector<ListedDevice> &devices)
     QTextStream s(&out);
     s.setFieldAlignment(QTextStream::AlignLeft);
     auto row = [&s](const QStringList &cells) {
-        static const int widths[] = {4, 13, 24, 34, 18, 16, 6, 14, 10};
+        static const int widths[] = {4, 13, 24, 34, 18, 16, 6, 16, 10};
         for (int i = 0; i < cells.size(); ++i) {
             s.setFieldWidth(widths[i]);
             s << cells.at(i);
