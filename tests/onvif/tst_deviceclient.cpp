@@ -4,12 +4,15 @@
 // authentication, the scope rule, and every way an answer can go wrong.
 #include "deviceoperations.h"
 #include "httpdigest.h"
+#include "identifier.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 
@@ -44,6 +47,9 @@ class HttpResponder : public QTcpServer
 public:
     std::function<QByteArray(const HttpRequest &)> handler;
     QList<HttpRequest> requests;
+    int answerDelayMs = 0; // answers held back this long
+    int inFlight = 0;
+    int maxInFlight = 0;
 
     HttpResponder() { QVERIFY(listen(QHostAddress::LocalHost)); }
     QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/onvif/device_service").arg(serverPort())); }
@@ -72,13 +78,17 @@ protected:
             request.body = buffer.mid(end + 4, length);
             buffer.clear();
             requests.append(request);
+            maxInFlight = qMax(maxInFlight, ++inFlight);
             const QByteArray answer = handler(request);
-            if (answer == "CLOSE") {
-                socket->abort();
-            } else if (!answer.isEmpty()) {
-                socket->write(answer);
-                socket->disconnectFromHost();
-            }
+            QTimer::singleShot(answerDelayMs, socket, [this, socket, answer] {
+                --inFlight;
+                if (answer == "CLOSE") {
+                    socket->abort();
+                } else if (!answer.isEmpty()) {
+                    socket->write(answer);
+                    socket->disconnectFromHost();
+                }
+            });
         });
     }
 
@@ -133,6 +143,8 @@ private slots:
     void failedAnswers();
     void identifyAppliesClockOffset();
     void changeNetworkKeepsOtherProtocols();
+    void identifierBoundsParallelRequests_data();
+    void identifierBoundsParallelRequests();
 };
 
 void tst_DeviceClient::digestKnownVectors_data()
@@ -390,6 +402,33 @@ void tst_DeviceClient::changeNetworkKeepsOtherProtocols()
     change.httpPort = 65536;
     QCOMPARE(int(ops.changeNetwork(identity, Credentials{}, change).failure.kind), int(Kind::InvalidArgument));
     QCOMPARE(server.requests.size(), 1);
+}
+
+void tst_DeviceClient::identifierBoundsParallelRequests_data()
+{
+    QTest::addColumn<int>("limit");
+    // Below the six connections the network stack opens to one host on its own.
+    QTest::addRow("one at a time") << 1;
+    QTest::addRow("three at once") << 3;
+}
+
+void tst_DeviceClient::identifierBoundsParallelRequests()
+{
+    QFETCH(int, limit);
+    HttpResponder server;
+    server.answerDelayMs = 50;
+    server.handler = [](const HttpRequest &) { return response("200 OK", data("systemdateandtime.xml")); };
+    Identifier identifier(loopbackOptions());
+    identifier.setMaxParallel(limit);
+    QSignalSpy identified(&identifier, &Identifier::identified);
+    QSignalSpy idle(&identifier, &Identifier::idle);
+    for (int i = 0; i < 6; ++i)
+        identifier.enqueue(QStringLiteral("device %1").arg(i), server.url(), std::nullopt);
+    identifier.enqueue(QStringLiteral("device 0"), server.url(), std::nullopt); // already queued: once
+    QTRY_COMPARE(idle.size(), 1);
+    QCOMPARE(identified.size(), 6);
+    QCOMPARE(server.requests.size(), 6);
+    QCOMPARE(server.maxInFlight, limit);
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceClient)
