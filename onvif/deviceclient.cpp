@@ -27,8 +27,8 @@ QString deviceAction(const QString &operation)
 class DeviceClient::Exchange : public QObject
 {
 public:
-    Exchange(DeviceClient *client, QUrl url, QString action, std::optional<Credentials> credentials,
-             qint64 clockOffset, BodyBuilder build, Callback done)
+    Exchange(DeviceClient *client, QUrl url, QString action, std::optional<Credentials> credentials, qint64 clockOffset,
+             BodyBuilder build, Callback done)
         : QObject(client)
         , m_client(client)
         , m_url(std::move(url))
@@ -73,14 +73,12 @@ public:
                 uri = "/";
             if (m_url.hasQuery())
                 uri += '?' + m_url.query(QUrl::FullyEncoded).toUtf8();
-            request.setRawHeader("Authorization",
-                                 m_digest->authorization("POST", uri, m_credentials->username, m_credentials->password));
+            request.setRawHeader("Authorization", m_digest->authorization("POST", uri, m_credentials->username,
+                                                                          m_credentials->password));
         } else if (m_basic && m_credentials) {
-            request.setRawHeader("Authorization",
-                                 "Basic "
-                                     + (m_credentials->username + QLatin1Char(':') + m_credentials->password)
-                                           .toUtf8()
-                                           .toBase64());
+            request.setRawHeader(
+                "Authorization",
+                "Basic " + (m_credentials->username + QLatin1Char(':') + m_credentials->password).toUtf8().toBase64());
         }
         m_body.clear();
         m_reply = m_client->m_network->post(request, m_build(auth));

@@ -48,7 +48,7 @@ public:
     struct Options
     {
         ClientOptions scope;
-        int timeoutMs = 5000;                                      ///< per HTTP exchange
+        int timeoutMs = 5000;                                       ///< per HTTP exchange
         qsizetype maxResponseBytes = devicemgmt::kMaxResponseBytes; ///< larger answers are aborted
     };
 

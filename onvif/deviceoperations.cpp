@@ -50,15 +50,16 @@ void DeviceOperations::later(const Callback<T> &done, const Outcome<T> &outcome)
 DeviceOperations::DeviceOperations(const DeviceClient::Options &options, QObject *parent)
     : QObject(parent)
     , m_client(options, this)
-{
-}
+{}
 
 void DeviceOperations::identify(const QUrl &serviceUrl, const std::optional<Credentials> &credentials,
                                 const Callback<Identity> &done)
 {
     auto id = std::make_shared<Identity>();
     id->serviceUrl = serviceUrl;
-    auto fail = [done](const Failure &f) { done(Outcome<Identity>::failedWith(f)); };
+    auto fail = [done](const Failure &f) {
+        done(Outcome<Identity>::failedWith(f));
+    };
     auto finish = [done, id] {
         Outcome<Identity> o;
         o.value = *id;
@@ -135,8 +136,7 @@ void DeviceOperations::identify(const QUrl &serviceUrl, const std::optional<Cred
                 return fail(r.failure);
             if (r && r.value->utc) {
                 id->clockKnown = true;
-                id->clockOffsetSeconds
-                    = devicemgmt::clockOffsetSeconds(*r.value->utc, QDateTime::currentDateTimeUtc());
+                id->clockOffsetSeconds = devicemgmt::clockOffsetSeconds(*r.value->utc, QDateTime::currentDateTimeUtc());
             }
             if (!credentials)
                 return finish();
@@ -150,9 +150,11 @@ void DeviceOperations::changeNetwork(const Identity &identity, const Credentials
     if (change.ipv4 && identity.interfaceToken.isEmpty())
         return later(done, invalid<NetworkChangeResult>(QStringLiteral("the device has no identified IPv4 interface")));
     if (change.gateway && !change.gateway->isEmpty() && !devicemgmt::isIpv4Address(*change.gateway))
-        return later(done, invalid<NetworkChangeResult>(QStringLiteral("gateway '%1' is not an IPv4 address").arg(*change.gateway)));
+        return later(done, invalid<NetworkChangeResult>(
+                               QStringLiteral("gateway '%1' is not an IPv4 address").arg(*change.gateway)));
     if (change.httpPort && (*change.httpPort < 1 || *change.httpPort > 65535))
-        return later(done, invalid<NetworkChangeResult>(QStringLiteral("HTTP port %1 is out of range").arg(*change.httpPort)));
+        return later(
+            done, invalid<NetworkChangeResult>(QStringLiteral("HTTP port %1 is out of range").arg(*change.httpPort)));
     QList<devicemgmt::NetworkProtocol> protocols = identity.protocols;
     if (change.httpPort) {
         auto http = std::find_if(protocols.begin(), protocols.end(),
@@ -178,7 +180,9 @@ void DeviceOperations::changeNetwork(const Identity &identity, const Credentials
     auto result = std::make_shared<NetworkChangeResult>();
     result->serviceUrl = identity.serviceUrl;
     const qint64 offset = identity.clockOffsetSeconds;
-    auto fail = [done](const Failure &f) { done(Outcome<NetworkChangeResult>::failedWith(f)); };
+    auto fail = [done](const Failure &f) {
+        done(Outcome<NetworkChangeResult>::failedWith(f));
+    };
     auto finish = [done, result] {
         Outcome<NetworkChangeResult> o;
         o.value = *result;
@@ -244,9 +248,8 @@ void DeviceOperations::reboot(const Identity &identity, const Credentials &crede
                   });
 }
 
-void DeviceOperations::changePassword(const Identity &identity, const Credentials &credentials,
-                                      const QString &username, const QString &newPassword,
-                                      const Callback<devicemgmt::Done> &done)
+void DeviceOperations::changePassword(const Identity &identity, const Credentials &credentials, const QString &username,
+                                      const QString &newPassword, const Callback<devicemgmt::Done> &done)
 {
     // Checked with a stand-in level first, so a refused password is refused before anything is sent.
     const auto checked = devicemgmt::setUser(std::nullopt, username, newPassword, QStringLiteral("User"));
@@ -257,7 +260,8 @@ void DeviceOperations::changePassword(const Identity &identity, const Credential
     m_client.post(
         url, deviceAction(QStringLiteral("GetUsers")), credentials, offset, devicemgmt::getUsers,
         [this, url, offset, credentials, username, newPassword, done](const Outcome<QByteArray> &a) {
-            auto users = readAnswer<QList<devicemgmt::User>>(a, [](QByteArrayView x) { return devicemgmt::parseUsers(x); });
+            auto users
+                = readAnswer<QList<devicemgmt::User>>(a, [](QByteArrayView x) { return devicemgmt::parseUsers(x); });
             if (!users)
                 return done(Outcome<devicemgmt::Done>::failedWith(users.failure));
             const auto user = std::find_if(users.value->cbegin(), users.value->cend(),
@@ -305,24 +309,21 @@ Outcome<T> runToEnd(const DeviceClient::Options &options, Start start)
 
 BlockingDeviceOperations::BlockingDeviceOperations(const DeviceClient::Options &options)
     : m_options(options)
-{
-}
+{}
 
 Outcome<Identity> BlockingDeviceOperations::identify(const QUrl &serviceUrl,
-                                                      const std::optional<Credentials> &credentials)
+                                                     const std::optional<Credentials> &credentials)
 {
-    return runToEnd<Identity>(m_options, [&](DeviceOperations &ops, auto done) {
-        ops.identify(serviceUrl, credentials, done);
-    });
+    return runToEnd<Identity>(m_options,
+                              [&](DeviceOperations &ops, auto done) { ops.identify(serviceUrl, credentials, done); });
 }
 
 Outcome<NetworkChangeResult> BlockingDeviceOperations::changeNetwork(const Identity &identity,
                                                                      const Credentials &credentials,
                                                                      const NetworkChange &change)
 {
-    return runToEnd<NetworkChangeResult>(m_options, [&](DeviceOperations &ops, auto done) {
-        ops.changeNetwork(identity, credentials, change, done);
-    });
+    return runToEnd<NetworkChangeResult>(
+        m_options, [&](DeviceOperations &ops, auto done) { ops.changeNetwork(identity, credentials, change, done); });
 }
 
 Outcome<QString> BlockingDeviceOperations::reboot(const Identity &identity, const Credentials &credentials)
@@ -333,8 +334,7 @@ Outcome<QString> BlockingDeviceOperations::reboot(const Identity &identity, cons
 
 Outcome<devicemgmt::Done> BlockingDeviceOperations::changePassword(const Identity &identity,
                                                                    const Credentials &credentials,
-                                                                   const QString &username,
-                                                                   const QString &newPassword)
+                                                                   const QString &username, const QString &newPassword)
 {
     return runToEnd<devicemgmt::Done>(m_options, [&](DeviceOperations &ops, auto done) {
         ops.changePassword(identity, credentials, username, newPassword, done);

@@ -18,17 +18,17 @@ namespace onvif {
 /** @brief What identification learnt of a device. */
 struct Identity
 {
-    QUrl serviceUrl;                ///< the device service address used
-    qint64 clockOffsetSeconds = 0;  ///< device clock minus ours; 0 when the device did not say
-    bool clockKnown = false;        ///< whether GetSystemDateAndTime gave the device's UTC clock
-    bool authenticated = false;     ///< whether the fields below were read (credentials accepted)
+    QUrl serviceUrl;               ///< the device service address used
+    qint64 clockOffsetSeconds = 0; ///< device clock minus ours; 0 when the device did not say
+    bool clockKnown = false;       ///< whether GetSystemDateAndTime gave the device's UTC clock
+    bool authenticated = false;    ///< whether the fields below were read (credentials accepted)
     devicemgmt::DeviceInformation information;
-    QString interfaceToken;         ///< the enabled interface with IPv4 that the rest describes
-    QString macAddress;             ///< as the device writes it
+    QString interfaceToken; ///< the enabled interface with IPv4 that the rest describes
+    QString macAddress;     ///< as the device writes it
     devicemgmt::PrefixedAddress ipv4;
     bool dhcp = false;
-    QStringList gateways;           ///< IPv4 default gateways
-    int httpPort = 0;               ///< first port of the enabled HTTP protocol, 0 when none
+    QStringList gateways; ///< IPv4 default gateways
+    int httpPort = 0;     ///< first port of the enabled HTTP protocol, 0 when none
     QList<devicemgmt::NetworkProtocol> protocols;
 };
 

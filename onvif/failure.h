@@ -35,8 +35,8 @@ struct Failure
     };
 
     Kind kind = Kind::None;
-    QString detail;                ///< technical detail (English, untranslated): the reason, status line or URL
-    int httpStatus = 0;            ///< the HTTP status when there was one
+    QString detail;                 ///< technical detail (English, untranslated): the reason, status line or URL
+    int httpStatus = 0;             ///< the HTTP status when there was one
     std::optional<SoapFault> fault; ///< the device's fault for SoapFault (and NotAuthorized when it sent one)
 
     bool failed() const { return kind != Kind::None; }

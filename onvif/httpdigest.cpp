@@ -110,7 +110,8 @@ std::optional<HttpDigest> HttpDigest::select(const QList<Challenge> &challenges)
             continue;
         if (ch.params.contains("qop")) {
             const QList<QByteArray> qops = ch.params.value("qop").split(',');
-            d.m_qopAuth = std::any_of(qops.cbegin(), qops.cend(), [](const QByteArray &q) { return q.trimmed() == "auth"; });
+            d.m_qopAuth
+                = std::any_of(qops.cbegin(), qops.cend(), [](const QByteArray &q) { return q.trimmed() == "auth"; });
             if (!d.m_qopAuth)
                 continue; // auth-int only: the body would have to be hashed, which no device asks for
         }
@@ -131,10 +132,9 @@ QByteArray HttpDigest::authorization(const QByteArray &method, const QByteArray 
                                      const QString &password, const QByteArray &cnonce)
 {
     const QByteArray user = username.toUtf8();
-    const QByteArray client = cnonce.isEmpty()
-                                  ? QByteArray::number(QRandomGenerator::system()->generate64(), 16)
-                                        + QByteArray::number(QRandomGenerator::system()->generate64(), 16)
-                                  : cnonce;
+    const QByteArray client = cnonce.isEmpty() ? QByteArray::number(QRandomGenerator::system()->generate64(), 16)
+                                                     + QByteArray::number(QRandomGenerator::system()->generate64(), 16)
+                                               : cnonce;
     const QByteArray nc = QByteArray::number(++m_nonceCount, 16).rightJustified(8, '0');
     QByteArray ha1 = hash(user + ':' + m_realm + ':' + password.toUtf8());
     if (m_algorithm.endsWith("-SESS"))

@@ -7,8 +7,7 @@ namespace onvif {
 Identifier::Identifier(const DeviceClient::Options &options, QObject *parent)
     : QObject(parent)
     , m_operations(options, this)
-{
-}
+{}
 
 void Identifier::setMaxParallel(int count)
 {

@@ -28,7 +28,8 @@ const QHostAddress kGroup(QStringLiteral("239.255.255.250"));
 
 bool isCamera(const discovery::Target &t)
 {
-    return t.isOnvifDevice() || t.types.contains(QualifiedName{ns::kNetwork, QStringLiteral("NetworkVideoTransmitter")});
+    return t.isOnvifDevice()
+           || t.types.contains(QualifiedName{ns::kNetwork, QStringLiteral("NetworkVideoTransmitter")});
 }
 
 } // namespace
@@ -142,9 +143,8 @@ void ProbeClient::rescanAdapters()
     });
     bool added = false;
     for (const auto &[index, address] : present) {
-        const bool known = std::any_of(m_adapters.cbegin(), m_adapters.cend(), [index = index](const auto &a) {
-            return a->interfaceIndex == index;
-        });
+        const bool known = std::any_of(m_adapters.cbegin(), m_adapters.cend(),
+                                       [index = index](const auto &a) { return a->interfaceIndex == index; });
         if (known)
             continue;
         auto adapter = std::make_unique<Adapter>();

@@ -161,15 +161,15 @@ void tst_DeviceClient::digestKnownVectors()
 {
     QFETCH(QByteArray, algorithm);
     QFETCH(QByteArray, expected);
-    const QByteArray challenge = "Digest realm=\"http-auth@example.org\", qop=\"auth, auth-int\", algorithm="
-                                 + algorithm
-                                 + ", nonce=\"7ypf/xlj9XXwfDPEoM4URrv/xwf94BcCAzFZH4GiTo0v\", "
-                                   "opaque=\"FQhe/qaU925kfnzjCev0ciny7QMkPqMAFRtzCUYo5tdS\"";
+    const QByteArray challenge
+        = "Digest realm=\"http-auth@example.org\", qop=\"auth, auth-int\", algorithm=" + algorithm
+          + ", nonce=\"7ypf/xlj9XXwfDPEoM4URrv/xwf94BcCAzFZH4GiTo0v\", "
+            "opaque=\"FQhe/qaU925kfnzjCev0ciny7QMkPqMAFRtzCUYo5tdS\"";
     auto digest = HttpDigest::select(HttpDigest::parseChallenges(challenge));
     QVERIFY(digest);
-    const QByteArray header = digest->authorization("GET", "/dir/index.html", QStringLiteral("Mufasa"),
-                                                    QStringLiteral("Circle of Life"),
-                                                    "f2/wE4q74E6zIJEtWaHKaf5wv/H5QzzpXusqGemxURZJ");
+    const QByteArray header
+        = digest->authorization("GET", "/dir/index.html", QStringLiteral("Mufasa"), QStringLiteral("Circle of Life"),
+                                "f2/wE4q74E6zIJEtWaHKaf5wv/H5QzzpXusqGemxURZJ");
     QCOMPARE(param(header, "response"), expected);
     QCOMPARE(param(header, "nc"), QByteArray("00000001"));
     QCOMPARE(param(header, "qop"), QByteArray("auth"));
@@ -187,8 +187,8 @@ void tst_DeviceClient::httpDigestHandshake_data()
     const QByteArray sha = "Digest realm=\"cam\", qop=\"auth\", nonce=\"n1\", algorithm=SHA-256";
     QTest::addRow("MD5") << md5 << QByteArray("MD5") << "secret" << int(Kind::None);
     QTest::addRow("SHA-256") << sha << QByteArray("SHA-256") << "secret" << int(Kind::None);
-    QTest::addRow("SHA-256 preferred whatever the order") << md5 + ", " + sha << QByteArray("SHA-256") << "secret"
-                                                          << int(Kind::None);
+    QTest::addRow("SHA-256 preferred whatever the order")
+        << md5 + ", " + sha << QByteArray("SHA-256") << "secret" << int(Kind::None);
     QTest::addRow("wrong password asked once") << sha << QByteArray("SHA-256") << "wrong" << int(Kind::NotAuthorized);
     QTest::addRow("auth-int only is not answered") << QByteArray("Digest realm=\"cam\", qop=\"auth-int\", nonce=\"n\"")
                                                    << QByteArray() << "secret" << int(Kind::NotAuthorized);
@@ -283,31 +283,30 @@ void tst_DeviceClient::failedAnswers_data()
 
     const QByteArray sdt = data("systemdateandtime.xml");
     QTest::addRow("well-formed answer") << response("200 OK", sdt) << QString() << int(Kind::None) << 1;
-    QTest::addRow("redirect not followed")
-        << response("302 Found", {}, "Location: http://127.0.0.1:1/elsewhere\r\n") << QString()
-        << int(Kind::HttpStatus) << 1;
+    QTest::addRow("redirect not followed") << response("302 Found", {}, "Location: http://127.0.0.1:1/elsewhere\r\n")
+                                           << QString() << int(Kind::HttpStatus) << 1;
     QTest::addRow("plain HTTP error") << response("503 Service Unavailable", "busy") << QString()
                                       << int(Kind::HttpStatus) << 1;
-    QTest::addRow("fault with its subcodes") << response("500 Internal Server Error", data("fault.xml")) << QString()
-                                             << int(Kind::SoapFault) << 1;
-    QTest::addRow("truncated XML") << response("200 OK", sdt.left(sdt.size() / 2)) << QString()
-                                   << int(Kind::Malformed) << 1;
+    QTest::addRow("fault with its subcodes")
+        << response("500 Internal Server Error", data("fault.xml")) << QString() << int(Kind::SoapFault) << 1;
+    QTest::addRow("truncated XML") << response("200 OK", sdt.left(sdt.size() / 2)) << QString() << int(Kind::Malformed)
+                                   << 1;
     QTest::addRow("garbage") << response("200 OK", "\x01\x02 not xml <<<") << QString() << int(Kind::Malformed) << 1;
-    QTest::addRow("wrong namespace")
-        << response("200 OK", QByteArray(sdt).replace("http://www.onvif.org/ver10/device/wsdl", "urn:other"))
-        << QString() << int(Kind::Malformed) << 1;
+    QTest::addRow("wrong namespace") << response(
+        "200 OK", QByteArray(sdt).replace("http://www.onvif.org/ver10/device/wsdl", "urn:other"))
+                                     << QString() << int(Kind::Malformed) << 1;
     QByteArray big = "<a>" + QByteArray(devicemgmt::kMaxResponseBytes - 7, 'x') + "</a>";
-    QTest::addRow("answer at the size limit is read") << response("200 OK", big) << QString() << int(Kind::Malformed)
-                                                      << 1;
+    QTest::addRow("answer at the size limit is read")
+        << response("200 OK", big) << QString() << int(Kind::Malformed) << 1;
     big.insert(3, 'x');
-    QTest::addRow("one byte over the limit is aborted") << response("200 OK", big) << QString() << int(Kind::TooLarge)
-                                                        << 1;
+    QTest::addRow("one byte over the limit is aborted")
+        << response("200 OK", big) << QString() << int(Kind::TooLarge) << 1;
     QTest::addRow("10 MB without a length is aborted")
         << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + QByteArray(10 * 1024 * 1024, 'x')) << QString()
         << int(Kind::TooLarge) << 1;
     QTest::addRow("silent device times out") << QByteArray() << QString() << int(Kind::TimedOut) << 1;
-    QTest::addRow("connection closed without an answer") << QByteArray("CLOSE") << QString() << int(Kind::Refused)
-                                                         << -1;
+    QTest::addRow("connection closed without an answer")
+        << QByteArray("CLOSE") << QString() << int(Kind::Refused) << -1;
     QTest::addRow("non-loopback address refused in the loopback scope")
         << QByteArray() << QStringLiteral("http://192.0.2.10/onvif/device_service") << int(Kind::AddressNotAllowed)
         << 0;
@@ -322,7 +321,9 @@ void tst_DeviceClient::failedAnswers()
     QFETCH(int, expectedKind);
     QFETCH(int, requests);
     HttpResponder server;
-    server.handler = [&answer](const HttpRequest &) { return answer; };
+    server.handler = [&answer](const HttpRequest &) {
+        return answer;
+    };
     BlockingDeviceOperations ops(loopbackOptions(1000));
     const Outcome<Identity> identity = ops.identify(url.isEmpty() ? server.url() : QUrl(url), std::nullopt);
     QCOMPARE(int(identity.failure.kind), expectedKind);
@@ -339,10 +340,9 @@ void tst_DeviceClient::identifyAppliesClockOffset()
     // The device's clock runs an hour and a half ahead: a token created by our clock would be stale.
     const QDateTime deviceNow = QDateTime::currentDateTimeUtc().addSecs(5400);
     QByteArray sdt = data("systemdateandtime.xml");
-    sdt.replace("<tt:Hour>23</tt:Hour><tt:Minute>59</tt:Minute><tt:Second>30</tt:Second>",
-                deviceNow.toString(
-                             "'<tt:Hour>'h'</tt:Hour><tt:Minute>'m'</tt:Minute><tt:Second>'s'</tt:Second>'")
-                    .toUtf8());
+    sdt.replace(
+        "<tt:Hour>23</tt:Hour><tt:Minute>59</tt:Minute><tt:Second>30</tt:Second>",
+        deviceNow.toString("'<tt:Hour>'h'</tt:Hour><tt:Minute>'m'</tt:Minute><tt:Second>'s'</tt:Second>'").toUtf8());
     sdt.replace("<tt:Year>2026</tt:Year><tt:Month>12</tt:Month><tt:Day>31</tt:Day>",
                 deviceNow.toString("'<tt:Year>'yyyy'</tt:Year><tt:Month>'M'</tt:Month><tt:Day>'d'</tt:Day>'").toUtf8());
     HttpResponder server;
@@ -351,8 +351,7 @@ void tst_DeviceClient::identifyAppliesClockOffset()
         if (op == "GetSystemDateAndTime")
             return response("200 OK", sdt);
         const qsizetype at = r.body.indexOf("Created>");
-        const QDateTime created
-            = QDateTime::fromString(QString::fromUtf8(r.body.mid(at + 8, 20)), Qt::ISODate);
+        const QDateTime created = QDateTime::fromString(QString::fromUtf8(r.body.mid(at + 8, 20)), Qt::ISODate);
         if (at < 0 || qAbs(created.secsTo(QDateTime::currentDateTimeUtc().addSecs(5400))) > 60)
             return response("400 Bad Request", data("fault.xml").replace("InvalidArgVal", "NotAuthorized"));
         const QMap<QByteArray, QString> files{{"GetDeviceInformation", "deviceinformation.xml"},
@@ -417,7 +416,9 @@ void tst_DeviceClient::identifierBoundsParallelRequests()
     QFETCH(int, limit);
     HttpResponder server;
     server.answerDelayMs = 50;
-    server.handler = [](const HttpRequest &) { return response("200 OK", data("systemdateandtime.xml")); };
+    server.handler = [](const HttpRequest &) {
+        return response("200 OK", data("systemdateandtime.xml"));
+    };
     Identifier identifier(loopbackOptions());
     identifier.setMaxParallel(limit);
     QSignalSpy identified(&identifier, &Identifier::identified);

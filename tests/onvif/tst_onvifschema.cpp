@@ -84,8 +84,7 @@ void tst_OnvifSchema::everyElementIsDeclared_data()
     QTest::addRow("SetUser") << *setUser(t, "u", "p", "User").value;
     for (const char *response :
          {"systemdateandtime.xml", "deviceinformation.xml", "networkinterfaces.xml", "networkdefaultgateway.xml",
-          "networkprotocols.xml", "capabilities.xml", "setnetworkinterfaces.xml", "systemreboot.xml",
-          "users.xml"}) {
+          "networkprotocols.xml", "capabilities.xml", "setnetworkinterfaces.xml", "systemreboot.xml", "users.xml"}) {
         QTest::addRow("%s", response) << data(response);
     }
 }

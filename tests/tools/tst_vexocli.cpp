@@ -221,11 +221,11 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     QVERIFY(!other.value(QLatin1String("mac")).toString().isEmpty());
 
     // Re-addressed by serial number, it answers at its new address.
-    const CliRun modify = cli(sim.port(),
-                              {QStringLiteral("onvif-modify"), serial, QStringLiteral("Admin12345"),
-                               QStringLiteral("--ipv4"), QStringLiteral("127.1.0.77"), QStringLiteral("--wait"),
-                               QStringLiteral("1500")},
-                              sim.wsdPort());
+    const CliRun modify
+        = cli(sim.port(),
+              {QStringLiteral("onvif-modify"), serial, QStringLiteral("Admin12345"), QStringLiteral("--ipv4"),
+               QStringLiteral("127.1.0.77"), QStringLiteral("--wait"), QStringLiteral("1500")},
+              sim.wsdPort());
     QVERIFY2(modify.exitCode == 0, modify.err.constData());
     const QJsonObject moved = list({QStringLiteral("Admin12345")}).value(QStringLiteral("ONVIF"));
     QCOMPARE(moved.value(QLatin1String("serialNumber")).toString(), serial);

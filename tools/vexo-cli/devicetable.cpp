@@ -161,8 +161,9 @@ QString DeviceTable::toText(const std::vector<ListedDevice> &devices)
         s.setFieldWidth(0);
         s << '\n';
     };
-    row({QStringLiteral("#"), QStringLiteral("Protocol"), QStringLiteral("Type"), QStringLiteral("Serial Number"), QStringLiteral("MAC"),
-         QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State"), QStringLiteral("Identity")});
+    row({QStringLiteral("#"), QStringLiteral("Protocol"), QStringLiteral("Type"), QStringLiteral("Serial Number"),
+         QStringLiteral("MAC"), QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State"),
+         QStringLiteral("Identity")});
     int n = 0;
     for (const auto &device : devices) {
         const VEXO_DEVICE_INFO &d = device.info;
@@ -171,11 +172,12 @@ QString DeviceTable::toText(const std::vector<ListedDevice> &devices)
             const QString serial = device.identified ? shown(d.serialNumber) : escaped(device.endpoint);
             row({QString::number(++n), device.protocol, shown(d.deviceTypeText), serial, shown(d.macAddress),
                  shown(d.ipv4Address), QString::number(d.port),
-                 device.identified ? QStringLiteral("Identified") : QStringLiteral("Not identified"), QStringLiteral("-")});
+                 device.identified ? QStringLiteral("Identified") : QStringLiteral("Not identified"),
+                 QStringLiteral("-")});
             continue;
         }
-        row({QString::number(++n), device.protocol, shown(d.deviceTypeText), shown(d.serialNumber),
-             shown(d.macAddress), shown(d.ipv4Address), QString::number(d.port),
+        row({QString::number(++n), device.protocol, shown(d.deviceTypeText), shown(d.serialNumber), shown(d.macAddress),
+             shown(d.ipv4Address), QString::number(d.port),
              d.inactive ? QStringLiteral("Not activated") : QStringLiteral("Activated"),
              (d.identityFlags & VEXO_IDENTITY_VERIFIED) ? QStringLiteral("verified") : QStringLiteral("UNVERIFIED")});
     }

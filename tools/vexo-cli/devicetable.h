@@ -16,10 +16,10 @@ struct ListedDevice
 {
     VEXO_DEVICE_INFO info{};
     QString protocol = QStringLiteral("VXDP/1"); ///< "VXDP/1", "ONVIF", or "VXDP/1+ONVIF" for a device heard both ways
-    QString endpoint;     ///< ONVIF endpoint reference
-    QString serviceUrl;   ///< ONVIF device service address
-    QString name;         ///< ONVIF name scope
-    QString manufacturer; ///< ONVIF manufacturer, once identified
+    QString endpoint;                            ///< ONVIF endpoint reference
+    QString serviceUrl;                          ///< ONVIF device service address
+    QString name;                                ///< ONVIF name scope
+    QString manufacturer;                        ///< ONVIF manufacturer, once identified
     bool identified = false;
 
     static ListedDevice fromVxdp(const VEXO_DEVICE_INFO &info)

@@ -173,8 +173,9 @@ int main(int argc, char *argv[])
         "The environment variable VEXO_SCOPE=loopback keeps all traffic on this machine."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("list, watch, activate, modify, key, reset, restore, onvif-modify or onvif-reboot"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("list, watch, activate, modify, key, reset, restore, onvif-modify or onvif-reboot"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
                                   QStringLiteral("ms"), QStringLiteral("2000"));
@@ -203,8 +204,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption clearText(QStringLiteral("allow-clear-text"),
                                        QStringLiteral("Send the password in clear (HTTP Basic) to an ONVIF device "
                                                       "that offers nothing else."));
-    parser.addOptions({json, wait, filter, ipv4, mask, gateway, port, httpPort, dhcp, command, out, key, file, ipc, user,
-                       prefix, clearText});
+    parser.addOptions({json, wait, filter, ipv4, mask, gateway, port, httpPort, dhcp, command, out, key, file, ipc,
+                       user, prefix, clearText});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -214,11 +215,10 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     };
-    const QHash<QString, int> arity{{QStringLiteral("list"), 1},     {QStringLiteral("watch"), 1},
-                                    {QStringLiteral("activate"), 3}, {QStringLiteral("modify"), 3},
-                                    {QStringLiteral("key"), 2},      {QStringLiteral("reset"), 3},
-                                    {QStringLiteral("restore"), 3}, {QStringLiteral("onvif-modify"), 3},
-                                    {QStringLiteral("onvif-reboot"), 3}};
+    const QHash<QString, int> arity{
+        {QStringLiteral("list"), 1},    {QStringLiteral("watch"), 1},        {QStringLiteral("activate"), 3},
+        {QStringLiteral("modify"), 3},  {QStringLiteral("key"), 2},          {QStringLiteral("reset"), 3},
+        {QStringLiteral("restore"), 3}, {QStringLiteral("onvif-modify"), 3}, {QStringLiteral("onvif-reboot"), 3}};
     const bool listWithPassword = cmd == QLatin1String("list") && args.size() == 2;
     if (!arity.contains(cmd) || (args.size() != arity.value(cmd) && !listWithPassword))
         return usage();

@@ -33,7 +33,7 @@ QString maskOf(int prefix)
 QString uuidOf(const QString &endpoint)
 {
     return endpoint.startsWith(QLatin1String("urn:uuid:"), Qt::CaseInsensitive) ? endpoint.mid(9).toLower()
-                                                                                 : endpoint.toLower();
+                                                                                : endpoint.toLower();
 }
 
 } // namespace
@@ -123,7 +123,8 @@ QList<OnvifScan::Found> OnvifScan::found() const
 bool OnvifScan::matchesWithoutIdentity(const QString &id) const
 {
     for (const Found &f : m_found) {
-        if (uuidOf(f.discovered.target.endpoint) == uuidOf(id) || (!f.serviceUrl.isEmpty() && f.serviceUrl.host() == id))
+        if (uuidOf(f.discovered.target.endpoint) == uuidOf(id)
+            || (!f.serviceUrl.isEmpty() && f.serviceUrl.host() == id))
             return true;
     }
     return false;
@@ -133,7 +134,8 @@ std::optional<OnvifScan::Found> OnvifScan::match(const QString &id) const
 {
     const QString mac = normalisedMac(id);
     for (const Found &f : m_found) {
-        if (uuidOf(f.discovered.target.endpoint) == uuidOf(id) || (!f.serviceUrl.isEmpty() && f.serviceUrl.host() == id))
+        if (uuidOf(f.discovered.target.endpoint) == uuidOf(id)
+            || (!f.serviceUrl.isEmpty() && f.serviceUrl.host() == id))
             return f;
         if (f.identity
             && ((!mac.isEmpty() && normalisedMac(f.identity->macAddress) == mac)
@@ -146,8 +148,9 @@ std::optional<OnvifScan::Found> OnvifScan::match(const QString &id) const
 
 QString OnvifScan::normalisedMac(const QString &mac)
 {
-    static const QRegularExpression form(QStringLiteral("^([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})"
-                                                        "[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})$"));
+    static const QRegularExpression form(
+        QStringLiteral("^([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})"
+                       "[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})$"));
     const auto m = form.match(mac.trimmed());
     if (!m.hasMatch())
         return {};
