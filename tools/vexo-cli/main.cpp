@@ -20,6 +20,7 @@
 
 #include <bit>
 #include <csignal>
+#include <limits>
 #include <cstdio>
 #include <cstring>
 
@@ -158,7 +159,7 @@ int main(int argc, char *argv[])
         "Commands:\n"
         "  list [PASSWORD]               list the devices found within --wait ms, VXDP and ONVIF; with the\n"
         "                                password of --user, ONVIF devices are identified (model, serial, MAC)\n"
-        "  watch                         print device events until interrupted\n"
+        "  watch                         print device events, VXDP and ONVIF, until interrupted\n"
         "  activate SERIAL PASSWORD      give a new device its administrator password\n"
         "  modify MAC PASSWORD           change network parameters (--ipv4, --mask, --gateway, --port, ...)\n"
         "  key SERIAL                    print the device's reset key material (--command 2: newer scheme)\n"
@@ -228,8 +229,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", qPrintable(onvifError));
         return 2;
     }
-    const bool usesOnvif = cmd == QLatin1String("list") || cmd.startsWith(QLatin1String("onvif-"));
+    const bool usesOnvif
+        = cmd == QLatin1String("list") || cmd == QLatin1String("watch") || cmd.startsWith(QLatin1String("onvif-"));
     OnvifScan onvifScan(*onvifOptions);
+    onvifScan.setEchoEvents(cmd == QLatin1String("watch"));
     if (usesOnvif && !onvifScan.start(&onvifError)) // VXDP devices are still listed
         std::fprintf(stderr, "ONVIF discovery: %s\n", qPrintable(onvifError));
     onvif::Credentials credentials;
@@ -293,8 +296,7 @@ int main(int argc, char *argv[])
         if (rows.empty() && !parser.isSet(filter)) // with a filter, devices may have answered unlisted
             printSilenceHint();
     } else if (cmd == QLatin1String("watch")) {
-        while (!g_interrupted)
-            QThread::msleep(100);
+        onvifScan.wait(std::numeric_limits<int>::max(), g_interrupted);
     } else if (cmd == QLatin1String("activate")) {
         rc = VEXO_ActivateDevice(a1.constData(), a2.constData()) ? 0 : fail("activate");
     } else if (cmd == QLatin1String("modify")) {

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -36,6 +37,17 @@ QString uuidOf(const QString &endpoint)
                                                                                 : endpoint.toLower();
 }
 
+// One line per event, in the style of the VXDP events: what, endpoint, address, model.
+void echo(const char *what, const OnvifScan::Found &f)
+{
+    const QString line = QStringLiteral("%1 ONVIF %2 %3 %4\n")
+                             .arg(QLatin1String(what), DeviceTable::escaped(f.discovered.target.endpoint),
+                                  DeviceTable::escaped(f.serviceUrl.host()),
+                                  DeviceTable::escaped(f.discovered.target.scopes.hardware.value(0)));
+    std::fputs(qPrintable(line), stdout);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 OnvifScan::OnvifScan(const onvif::ClientOptions &options)
@@ -43,6 +55,7 @@ OnvifScan::OnvifScan(const onvif::ClientOptions &options)
     , m_probe(onvif::ProbeClient::Options{options, 10000, 3})
 {
     auto keep = [this](const onvif::ProbeClient::Device &d) {
+        const bool isNew = !m_found.contains(d.target.endpoint);
         Found &f = m_found[d.target.endpoint];
         const bool moved = f.discovered.target.xaddrs != d.target.xaddrs;
         f.discovered = d;
@@ -55,11 +68,16 @@ OnvifScan::OnvifScan(const onvif::ClientOptions &options)
         }
         if (moved)
             f.identity.reset();
+        if (m_echo)
+            echo(isNew ? "online " : "changed", f);
     };
     QObject::connect(&m_probe, &onvif::ProbeClient::deviceFound, &m_probe, keep);
     QObject::connect(&m_probe, &onvif::ProbeClient::deviceChanged, &m_probe, keep);
-    QObject::connect(&m_probe, &onvif::ProbeClient::deviceLeft, &m_probe,
-                     [this](const QString &endpoint) { m_found.remove(endpoint); });
+    QObject::connect(&m_probe, &onvif::ProbeClient::deviceLeft, &m_probe, [this](const QString &endpoint) {
+        const Found gone = m_found.take(endpoint);
+        if (m_echo)
+            echo("offline", gone);
+    });
 }
 
 bool OnvifScan::start(QString *error)

@@ -33,6 +33,9 @@ public:
 
     explicit OnvifScan(const onvif::ClientOptions &options);
 
+    /** @brief Prints a line for each device found, changed or gone (for `watch`). */
+    void setEchoEvents(bool echo) { m_echo = echo; }
+
     bool start(QString *error);
     /** @brief Runs the event loop for @p ms, or until @p interrupted is set or @p until says so. */
     void wait(int ms, const volatile std::sig_atomic_t &interrupted, const std::function<bool()> &until = {});
@@ -56,4 +59,5 @@ private:
     onvif::ClientOptions m_options;
     onvif::ProbeClient m_probe;
     QHash<QString, Found> m_found; // by endpoint
+    bool m_echo = false;
 };
