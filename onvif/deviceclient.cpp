@@ -56,7 +56,7 @@ public:
     void send()
     {
         devicemgmt::Auth auth;
-        if (m_credentials)
+        if (m_credentials && m_sendToken)
             auth = makeUsernameToken(m_credentials->username, m_credentials->password, m_clockOffset);
         QNetworkRequest request(m_url);
         request.setRawHeader("Content-Type",
@@ -124,6 +124,8 @@ private:
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status == 401 && retryWithHttpAuthentication(reply))
             return;
+        if (m_firstFailure) // the device offered no HTTP authentication either: its first answer stands
+            return complete(Outcome<QByteArray>::failedWith(*m_firstFailure));
         if (status == 200) {
             Outcome<QByteArray> o;
             o.value = m_body;
@@ -152,6 +154,15 @@ private:
             else
                 f.kind = Failure::Kind::NotAuthorized;
         }
+        // A device may refuse the token because it wants HTTP authentication, or clear text.
+        // Asked once more without any credentials, it names what it takes in a 401 challenge.
+        if (f.kind == Failure::Kind::NotAuthorized && status != 401 && m_credentials && m_sendToken && !m_digest
+            && !m_basic) {
+            m_firstFailure = f;
+            m_sendToken = false;
+            send();
+            return;
+        }
         complete(Outcome<QByteArray>::failedWith(f));
     }
 
@@ -172,6 +183,7 @@ private:
             if (m_digestTries++ >= 2)
                 return false;
             m_digest = digest;
+            m_firstFailure.reset();
             send();
             return true;
         }
@@ -184,6 +196,7 @@ private:
             return true;
         }
         m_basic = true;
+        m_firstFailure.reset();
         send();
         return true;
     }
@@ -253,6 +266,8 @@ private:
     std::optional<HttpDigest> m_digest;
     int m_digestTries = 0;
     bool m_basic = false;
+    bool m_sendToken = true;               // a WS-Security token in the body
+    std::optional<Failure> m_firstFailure; // the token's refusal, while asking for a challenge
     bool m_completed = false;
 };
 

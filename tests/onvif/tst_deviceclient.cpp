@@ -242,22 +242,30 @@ void tst_DeviceClient::httpDigestHandshake()
 
 void tst_DeviceClient::clearTextOnlyWhenAllowed_data()
 {
+    QTest::addColumn<bool>("faultOnToken"); // the device answers a token with a fault, not a challenge
     QTest::addColumn<bool>("allowClearText");
     QTest::addColumn<int>("expectedKind");
     QTest::addColumn<int>("requests");
-    QTest::addRow("refused without the caller's consent") << false << int(Kind::ClearTextOnly) << 1;
-    QTest::addRow("sent as Basic when allowed") << true << int(Kind::None) << 2;
+    QTest::addRow("Basic challenge: refused without the caller's consent")
+        << false << false << int(Kind::ClearTextOnly) << 1;
+    QTest::addRow("Basic challenge: sent when allowed") << false << true << int(Kind::None) << 2;
+    QTest::addRow("token refused: refused without the caller's consent")
+        << true << false << int(Kind::ClearTextOnly) << 2;
+    QTest::addRow("token refused: sent when allowed") << true << true << int(Kind::None) << 3;
 }
 
 void tst_DeviceClient::clearTextOnlyWhenAllowed()
 {
+    QFETCH(bool, faultOnToken);
     QFETCH(bool, allowClearText);
     QFETCH(int, expectedKind);
     QFETCH(int, requests);
     HttpResponder server;
-    server.handler = [](const HttpRequest &r) -> QByteArray {
+    server.handler = [faultOnToken](const HttpRequest &r) -> QByteArray {
         if (r.headers.value("authorization") == "Basic " + QByteArray("admin:secret").toBase64())
             return response("200 OK", data("deviceinformation.xml"));
+        if (faultOnToken && r.body.contains("UsernameToken"))
+            return response("400 Bad Request", data("fault.xml").replace("InvalidArgVal", "NotAuthorized"));
         return response("401 Unauthorized", {}, "WWW-Authenticate: Basic realm=\"cam\"\r\n");
     };
     DeviceOperations ops(loopbackOptions());
@@ -272,6 +280,11 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed()
     QTRY_VERIFY(done);
     QCOMPARE(int(outcome.failure.kind), expectedKind);
     QCOMPARE(server.requests.size(), requests);
+    // Without consent the password never travels in clear.
+    if (!allowClearText) {
+        for (const HttpRequest &r : server.requests)
+            QVERIFY(!r.headers.contains("authorization") && !r.body.contains("secret"));
+    }
 }
 
 void tst_DeviceClient::failedAnswers_data()
