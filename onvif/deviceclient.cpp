@@ -82,6 +82,8 @@ public:
         }
         m_body.clear();
         m_reply = m_client->m_network->post(request, m_build(auth));
+        // The network stack holds back what is not read yet instead of buffering a huge answer.
+        m_reply->setReadBufferSize(64 * 1024);
         connect(m_reply, &QNetworkReply::metaDataChanged, this, &Exchange::checkLength);
         connect(m_reply, &QNetworkReply::readyRead, this, &Exchange::read);
         connect(m_reply, &QNetworkReply::finished, this, &Exchange::finished);

@@ -96,6 +96,9 @@ void ProbeClient::stop()
     m_rescanTimer.stop();
     m_adapters.clear();
     m_groupListener.reset();
+    // A new start reports every device again, as found.
+    m_devices.clear();
+    m_lastHeardRound.clear();
 }
 
 void ProbeClient::probe()

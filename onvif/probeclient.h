@@ -61,6 +61,7 @@ public:
 
     /** @brief Opens the sockets and sends the first round; false with @p error when no socket opens. */
     bool start(QString *error = nullptr);
+    /** @brief Closes the sockets and forgets the devices (without deviceLeft). */
     void stop();
     bool isRunning() const { return m_running; }
     /** @brief Starts a quick round now (as a user's Refresh does). */
