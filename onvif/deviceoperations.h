@@ -44,7 +44,7 @@ struct NetworkChange
 struct NetworkChangeResult
 {
     bool rebootNeeded = false; ///< the device applies the address only after SystemReboot
-    QUrl serviceUrl;           ///< where the device service is expected now
+    QUrl serviceUrl;           ///< where the device service is expected now (unchanged after a switch to DHCP)
 };
 
 /**

@@ -143,6 +143,8 @@ private slots:
     void failedAnswers();
     void identifyAppliesClockOffset();
     void changeNetworkKeepsOtherProtocols();
+    void changePasswordKeepsTheLevel_data();
+    void changePasswordKeepsTheLevel();
     void identifierBoundsParallelRequests_data();
     void identifierBoundsParallelRequests();
 };
@@ -414,6 +416,40 @@ void tst_DeviceClient::changeNetworkKeepsOtherProtocols()
     change.httpPort = 65536;
     QCOMPARE(int(ops.changeNetwork(identity, Credentials{}, change).failure.kind), int(Kind::InvalidArgument));
     QCOMPARE(server.requests.size(), 1);
+}
+
+void tst_DeviceClient::changePasswordKeepsTheLevel_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QByteArray>("level"); // empty: refused after GetUsers, no SetUser sent
+    QTest::addRow("administrator") << "admin" << QByteArray("Administrator");
+    QTest::addRow("plain user stays a user") << "viewer" << QByteArray("User");
+    QTest::addRow("unknown user") << "nobody" << QByteArray();
+}
+
+void tst_DeviceClient::changePasswordKeepsTheLevel()
+{
+    QFETCH(QString, user);
+    QFETCH(QByteArray, level);
+    HttpResponder server;
+    server.handler = [](const HttpRequest &r) -> QByteArray {
+        if (operationOf(r) == "GetUsers")
+            return response("200 OK", data("users.xml"));
+        return response("200 OK", "<s:Envelope xmlns:s='http://www.w3.org/2003/05/soap-envelope'><s:Body>"
+                                  "<SetUserResponse xmlns='http://www.onvif.org/ver10/device/wsdl'/>"
+                                  "</s:Body></s:Envelope>");
+    };
+    Identity identity;
+    identity.serviceUrl = server.url();
+    BlockingDeviceOperations ops(loopbackOptions());
+    const auto changed = ops.changePassword(identity, Credentials{}, user, QStringLiteral("N3w-secret"));
+    QCOMPARE(bool(changed), !level.isEmpty());
+    QCOMPARE(server.requests.size(), level.isEmpty() ? 1 : 2);
+    if (!level.isEmpty()) {
+        const QByteArray sent = server.requests.at(1).body;
+        QCOMPARE(operationOf(server.requests.at(1)), QByteArray("SetUser"));
+        QVERIFY(sent.contains("UserLevel>" + level + "<"));
+    }
 }
 
 void tst_DeviceClient::identifierBoundsParallelRequests_data()
