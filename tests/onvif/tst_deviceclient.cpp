@@ -464,7 +464,7 @@ void tst_DeviceClient::identifierBoundsParallelRequests()
 {
     QFETCH(int, limit);
     HttpResponder server;
-    server.answerDelayMs = 50;
+    server.answerDelayMs = 300; // long enough for every allowed request to arrive before the first answer
     server.handler = [](const HttpRequest &) {
         return response("200 OK", data("systemdateandtime.xml"));
     };

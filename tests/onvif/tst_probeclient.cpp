@@ -132,7 +132,7 @@ void tst_ProbeClient::byeAndSilenceLeave()
     QFETCH(bool, bye);
     Responder device;
     // Short periods, so that silence is noticed within the test.
-    ProbeClient client(options(device.socket.localPort(), 150, 2));
+    ProbeClient client(options(device.socket.localPort(), 250, 2));
     QSignalSpy found(&client, &ProbeClient::deviceFound);
     QSignalSpy left(&client, &ProbeClient::deviceLeft);
     QVERIFY(client.start());
