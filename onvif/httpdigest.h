@@ -13,8 +13,9 @@ namespace onvif {
 
 /**
  * @brief HTTP Digest access authentication (RFC 7616) with MD5 or SHA-256 and qop=auth,
- * written here because the network access manager's own handling cannot do SHA-256 and
- * would fall back to Basic on its own, sending the password in clear.
+ * written here because the network access manager's own handling (Qt 6.4) does not answer a
+ * SHA-256 challenge at all, and does not tell the caller whether it is about to answer a
+ * Basic challenge, which sends the password in clear.
  */
 class HttpDigest
 {

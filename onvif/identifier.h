@@ -16,7 +16,8 @@ namespace onvif {
  * Requests wait in a queue; at most maxParallel() identifications run at the same time (16
  * unless set), so a segment of hundreds of devices neither floods the network nor the
  * devices. A key enqueued again while it waits or runs is identified once. Lives in the
- * thread that created it, which needs an event loop; signals there.
+ * thread that created it, which needs an event loop; signals there. A slot connected to
+ * identified() or idle() may end the identifier only with deleteLater().
  */
 class Identifier : public QObject
 {
