@@ -38,24 +38,29 @@ exec 3>"$work/console"
 simulator_ready d || fail "simulator did not start"
 port=$(sed -n 's/^ready //p' "$work/sim-d.log")
 
+# Waits up to five seconds for the simulator's console to have answered N commands.
+answered() { # n
+    local _
+    for _ in $(seq 50); do [ "$(grep -c '^ok$' "$work/sim-d.log")" -ge "$1" ] && return 0; sleep 0.1; done
+    return 1
+}
+
 # The ONVIF-only devices move to addresses of the devices' namespace.
 echo list >&3
-sleep 0.5
+answered 1 || fail "the simulator did not answer list"
 mapfile -t serials < <(grep ' onvif$' "$work/sim-d.log" | cut -d' ' -f1)
 [ ${#serials[@]} = 2 ] || fail "the simulator lists ${#serials[@]} ONVIF-only devices, not 2"
 echo "set ${serials[0]} ipv4 192.0.2.11" >&3
 echo "set ${serials[1]} ipv4 192.0.2.12" >&3
-sleep 0.5
+answered 3 || fail "the simulator did not take the addresses"
 
 cli() { ip netns exec $prog env VEXO_SCOPE=lan VEXO_PORT=$port timeout 30 "$bin/vexo-cli" "$@"; }
 
 # Watching while the adapter is down, then up: the devices appear once it is up.
-cli watch >"$work/watch.log" 2>&1 &
+ip netns exec $prog env VEXO_SCOPE=lan VEXO_PORT=$port timeout -s INT 4 "$bin/vexo-cli" watch >"$work/watch.log" 2>&1 &
 watcher=$!
 sleep 1
 ip -n $prog link set vcp$id up
-sleep 3
-kill -INT $watcher
 wait $watcher
 online=$(grep -c '^online  ONVIF ' "$work/watch.log")
 [ "$online" = 2 ] || fail "watch saw $online ONVIF devices come after the adapter came up, not 2: $(cat "$work/watch.log")"
