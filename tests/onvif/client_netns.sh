@@ -57,7 +57,7 @@ answered 3 || fail "the simulator did not take the addresses"
 cli() { ip netns exec $prog env VEXO_SCOPE=lan VEXO_PORT=$port timeout 30 "$bin/vexo-cli" "$@"; }
 
 # Watching while the adapter is down, then up: the devices appear once it is up.
-ip netns exec $prog env VEXO_SCOPE=lan VEXO_PORT=$port timeout -s INT 4 "$bin/vexo-cli" watch >"$work/watch.log" 2>&1 &
+ip netns exec $prog env VEXO_SCOPE=lan VEXO_PORT=$port timeout -s INT 6 "$bin/vexo-cli" watch >"$work/watch.log" 2>&1 &
 watcher=$!
 sleep 1
 ip -n $prog link set vcp$id up
