@@ -199,6 +199,11 @@ QByteArray getNetworkProtocols(const Auth &auth)
     return envelope(auth, QStringLiteral("GetNetworkProtocols"));
 }
 
+QByteArray getUsers(const Auth &auth)
+{
+    return envelope(auth, QStringLiteral("GetUsers"));
+}
+
 QByteArray getCapabilities(const Auth &auth)
 {
     return envelope(auth, QStringLiteral("GetCapabilities"), [](QXmlStreamWriter &w) {
@@ -410,6 +415,16 @@ Result<QList<NetworkProtocol>> parseNetworkProtocols(QByteArrayView xml, qsizety
                 n.ports.append(r.number(port, 0, 65535));
             out.append(std::move(n));
         }
+        return out;
+    });
+}
+
+Result<QList<User>> parseUsers(QByteArrayView xml, qsizetype maxBytes)
+{
+    return parseResponse<QList<User>>(xml, maxBytes, u"GetUsersResponse", [](Reader &r, int p) {
+        QList<User> out;
+        for (int e : r.doc.children(p, ns::kDevice, u"User"))
+            out.append({r.text(e, ns::kSchema, u"Username"), r.text(e, ns::kSchema, u"UserLevel")});
         return out;
     });
 }

@@ -90,6 +90,13 @@ struct SystemDateAndTime
     std::optional<QDateTime> utc; ///< the device's UTC clock, when it sent one
 };
 
+/** @brief One account as GetUsers lists it (the password is never part of the answer). */
+struct User
+{
+    QString username;
+    QString userLevel; ///< Administrator, Operator, User, Anonymous or Extended
+};
+
 /** @brief Service addresses from GetCapabilities (empty when the device has no such service). */
 struct Capabilities
 {
@@ -127,6 +134,7 @@ QByteArray getNetworkDefaultGateway(const Auth &auth);
 QByteArray getNetworkProtocols(const Auth &auth);
 /** @brief GetCapabilities for category All. */
 QByteArray getCapabilities(const Auth &auth);
+QByteArray getUsers(const Auth &auth);
 QByteArray systemReboot(const Auth &auth);
 /** @brief Enables IPv4 on @p interfaceToken with DHCP, or with one manual address (prefix 1-32). */
 Result<QByteArray> setNetworkInterfaces(const Auth &auth, const QString &interfaceToken, const Ipv4Settings &ipv4);
@@ -149,6 +157,7 @@ Result<DeviceInformation> parseDeviceInformation(QByteArrayView xml, qsizetype m
 Result<QList<NetworkInterface>> parseNetworkInterfaces(QByteArrayView xml, qsizetype maxBytes = kMaxResponseBytes);
 Result<NetworkGateway> parseNetworkDefaultGateway(QByteArrayView xml, qsizetype maxBytes = kMaxResponseBytes);
 Result<QList<NetworkProtocol>> parseNetworkProtocols(QByteArrayView xml, qsizetype maxBytes = kMaxResponseBytes);
+Result<QList<User>> parseUsers(QByteArrayView xml, qsizetype maxBytes = kMaxResponseBytes);
 Result<Capabilities> parseCapabilities(QByteArrayView xml, qsizetype maxBytes = kMaxResponseBytes);
 /** @brief SetNetworkInterfaces' answer: whether the device needs SystemReboot to apply it. */
 Result<bool> parseSetNetworkInterfaces(QByteArrayView xml, qsizetype maxBytes = kMaxResponseBytes);

@@ -3,6 +3,7 @@
 // libFuzzer target: every input must parse or be refused (with a reason) by every ONVIF
 // parser, without reading out of bounds, crashing or stalling.
 #include "devicemgmt.h"
+#include "httpdigest.h"
 #include "wsdiscovery.h"
 
 #include <cstdint>
@@ -30,6 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(devicemgmt::parseNetworkDefaultGateway(xml));
     check(devicemgmt::parseNetworkProtocols(xml));
     check(devicemgmt::parseCapabilities(xml));
+    check(devicemgmt::parseUsers(xml));
+    // The challenge parser reads a header the device chose; it must end and pick nothing unusable.
+    const auto digest = HttpDigest::select(HttpDigest::parseChallenges(xml.toByteArray()));
+    if (digest && digest->algorithm().isEmpty())
+        std::abort();
     check(devicemgmt::parseSetNetworkInterfaces(xml));
     check(devicemgmt::parseSystemReboot(xml));
     check(devicemgmt::parseAcknowledgement(xml, u"SetUserResponse"));

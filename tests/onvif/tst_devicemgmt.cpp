@@ -241,6 +241,12 @@ void tst_DeviceMgmt::responsesAreRead()
     QCOMPARE(caps.value->events, "http://127.0.0.1:8080/onvif/event_service");
     QVERIFY(caps.value->ptz.isEmpty());
 
+    const auto users = parseUsers(data("users.xml"));
+    QVERIFY2(users, qPrintable(users.error));
+    QCOMPARE(users.value->size(), 2);
+    QCOMPARE(users.value->at(1).username, "viewer");
+    QCOMPARE(users.value->at(1).userLevel, "User");
+
     const auto reboot = parseSetNetworkInterfaces(data("setnetworkinterfaces.xml"));
     QVERIFY2(reboot, qPrintable(reboot.error));
     QCOMPARE(*reboot.value, true);

@@ -101,6 +101,7 @@ void tst_OnvifSchema::everyElementIsDeclared_data()
     QTest::addRow("GetNetworkDefaultGateway") << getNetworkDefaultGateway(t);
     QTest::addRow("GetNetworkProtocols") << getNetworkProtocols(t);
     QTest::addRow("GetCapabilities") << getCapabilities(t);
+    QTest::addRow("GetUsers") << getUsers(t);
     QTest::addRow("SystemReboot") << systemReboot(t);
     QTest::addRow("SetNetworkInterfaces manual") << *setNetworkInterfaces(t, "eth0", {false, {"10.1.2.3", 24}}).value;
     QTest::addRow("SetNetworkDefaultGateway") << *setNetworkDefaultGateway(t, {"10.1.2.1"}).value;
@@ -108,7 +109,7 @@ void tst_OnvifSchema::everyElementIsDeclared_data()
     QTest::addRow("SetUser") << *setUser(t, "u", "p", "User").value;
     for (const char *response :
          {"systemdateandtime.xml", "deviceinformation.xml", "networkinterfaces.xml", "networkdefaultgateway.xml",
-          "networkprotocols.xml", "capabilities.xml", "setnetworkinterfaces.xml", "systemreboot.xml"}) {
+          "networkprotocols.xml", "capabilities.xml", "setnetworkinterfaces.xml", "systemreboot.xml", "users.xml"}) {
         QTest::addRow("%s", response) << data(response);
     }
 }

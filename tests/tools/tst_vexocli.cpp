@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMultiMap>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -22,12 +23,14 @@ struct CliRun
     QByteArray err;
 };
 
-CliRun cli(quint16 port, const QStringList &arguments)
+CliRun cli(quint16 port, const QStringList &arguments, quint16 wsdPort = 0)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VEXO_SCOPE"), QStringLiteral("loopback"));
     env.insert(QStringLiteral("VEXO_PORT"), QString::number(port));
+    if (wsdPort != 0)
+        env.insert(QStringLiteral("VEXO_WSD_PORT"), QString::number(wsdPort));
     process.setProcessEnvironment(env);
     process.start(SimulatorProcess::toolPath(QStringLiteral("vexo-cli")), arguments);
     CliRun run;
@@ -50,6 +53,7 @@ private slots:
     void failures();
     void deviceTextsCannotDriveTheTerminal();
     void listMarksUnverifiedDevices();
+    void onvifDevicesListedAndReaddressed();
 
 private:
     QTemporaryDir m_dir;
@@ -173,6 +177,68 @@ void tst_VexoCli::listMarksUnverifiedDevices()
         QVERIFY2(line != lines.cend(), table.out.constData());
         QCOMPARE(line->contains("UNVERIFIED"), it.value() != QLatin1String("valid"));
     }
+}
+
+void tst_VexoCli::onvifDevicesListedAndReaddressed()
+{
+    // Two VXDP devices, the first also speaking ONVIF, and one device of another maker speaking ONVIF only.
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--onvif"), QStringLiteral("1"),
+                       QStringLiteral("--onvif-both"), QStringLiteral("1"), QStringLiteral("--onvif-port"),
+                       QStringLiteral("0")}));
+    QVERIFY(sim.wsdPort() != 0);
+    auto list = [&sim](const QStringList &extra) {
+        QMultiMap<QString, QJsonObject> byProtocol;
+        const CliRun run = cli(sim.port(),
+                               QStringList{QStringLiteral("list"), QStringLiteral("--json"), QStringLiteral("--wait"),
+                                           QStringLiteral("1500")}
+                                   + extra,
+                               sim.wsdPort());
+        for (const QJsonValue &v : QJsonDocument::fromJson(run.out).array())
+            byProtocol.insert(v.toObject().value(QLatin1String("protocol")).toString(), v.toObject());
+        return byProtocol;
+    };
+
+    // Without credentials: discovery alone, the ONVIF side of the dual device not yet matched by MAC.
+    auto anonymous = list({});
+    QCOMPARE(anonymous.count(QStringLiteral("VXDP/1")), 2);
+    QCOMPARE(anonymous.count(QStringLiteral("ONVIF")), 2);
+    for (const QJsonObject &o : anonymous.values(QStringLiteral("ONVIF"))) {
+        QVERIFY(o.value(QLatin1String("endpoint")).toString().startsWith(QLatin1String("urn:uuid:")));
+        QVERIFY(!o.value(QLatin1String("identified")).toBool());
+        QVERIFY(o.value(QLatin1String("serialNumber")).toString().isEmpty());
+    }
+
+    // With credentials: identified, the dual device one entry with both protocols.
+    auto identified = list({QStringLiteral("Admin12345"), QStringLiteral("--user"), QStringLiteral("admin")});
+    QCOMPARE(identified.count(QStringLiteral("VXDP/1+ONVIF")), 1);
+    QCOMPARE(identified.count(QStringLiteral("VXDP/1")), 1);
+    QCOMPARE(identified.count(QStringLiteral("ONVIF")), 1);
+    const QJsonObject other = identified.value(QStringLiteral("ONVIF"));
+    QVERIFY(other.value(QLatin1String("identified")).toBool());
+    const QString serial = other.value(QLatin1String("serialNumber")).toString();
+    QVERIFY(!serial.isEmpty());
+    QVERIFY(!other.value(QLatin1String("mac")).toString().isEmpty());
+
+    // Re-addressed by serial number, it answers at its new address.
+    const CliRun modify
+        = cli(sim.port(),
+              {QStringLiteral("onvif-modify"), serial, QStringLiteral("Admin12345"), QStringLiteral("--ipv4"),
+               QStringLiteral("127.1.0.77"), QStringLiteral("--wait"), QStringLiteral("1500")},
+              sim.wsdPort());
+    QVERIFY2(modify.exitCode == 0, modify.err.constData());
+    const QJsonObject moved = list({QStringLiteral("Admin12345")}).value(QStringLiteral("ONVIF"));
+    QCOMPARE(moved.value(QLatin1String("serialNumber")).toString(), serial);
+    QCOMPARE(moved.value(QLatin1String("ipv4Address")).toString(), QStringLiteral("127.1.0.77"));
+    QVERIFY(moved.value(QLatin1String("serviceAddress")).toString().startsWith(QLatin1String("http://127.1.0.77:")));
+
+    // A wrong password changes nothing and says why.
+    const CliRun refused = cli(sim.port(),
+                               {QStringLiteral("onvif-modify"), QStringLiteral("127.1.0.77"),
+                                QStringLiteral("wrong-pass1"), QStringLiteral("--ipv4"), QStringLiteral("127.1.0.78")},
+                               sim.wsdPort());
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.contains("not authorised"), refused.err.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCli)

@@ -94,6 +94,37 @@ QJsonObject DeviceTable::toJson(const VEXO_DEVICE_INFO &d)
     return o;
 }
 
+QJsonObject DeviceTable::toJson(const ListedDevice &device)
+{
+    const VEXO_DEVICE_INFO &d = device.info;
+    QJsonObject o;
+    if (device.protocol.startsWith(QLatin1String("VXDP"))) {
+        o = toJson(d);
+    } else {
+        o[QStringLiteral("serialNumber")] = field(d.serialNumber);
+        o[QStringLiteral("mac")] = field(d.macAddress);
+        o[QStringLiteral("model")] = field(d.deviceTypeText);
+        o[QStringLiteral("ipv4Address")] = field(d.ipv4Address);
+        o[QStringLiteral("httpPort")] = d.httpPort;
+        o[QStringLiteral("identified")] = device.identified;
+        if (device.identified) {
+            o[QStringLiteral("manufacturer")] = device.manufacturer;
+            o[QStringLiteral("ipv4SubnetMask")] = field(d.ipv4SubnetMask);
+            o[QStringLiteral("ipv4Gateway")] = field(d.ipv4Gateway);
+            o[QStringLiteral("softwareVersion")] = field(d.softwareVersion);
+            o[QStringLiteral("dhcp")] = d.dhcpEnabled != 0;
+        }
+        if (!device.name.isEmpty())
+            o[QStringLiteral("name")] = device.name;
+    }
+    o[QStringLiteral("protocol")] = device.protocol;
+    if (!device.endpoint.isEmpty()) {
+        o[QStringLiteral("endpoint")] = device.endpoint;
+        o[QStringLiteral("serviceAddress")] = device.serviceUrl;
+    }
+    return o;
+}
+
 QString DeviceTable::escaped(const QString &text)
 {
     QString out;
@@ -110,11 +141,19 @@ QString DeviceTable::escaped(const QString &text)
 
 QString DeviceTable::toText(const std::vector<VEXO_DEVICE_INFO> &devices)
 {
+    std::vector<ListedDevice> rows;
+    for (const auto &d : devices)
+        rows.push_back(ListedDevice::fromVxdp(d));
+    return toText(rows);
+}
+
+QString DeviceTable::toText(const std::vector<ListedDevice> &devices)
+{
     QString out;
     QTextStream s(&out);
     s.setFieldAlignment(QTextStream::AlignLeft);
     auto row = [&s](const QStringList &cells) {
-        static const int widths[] = {4, 24, 34, 18, 16, 6, 14, 10};
+        static const int widths[] = {4, 13, 24, 34, 18, 16, 6, 16, 10};
         for (int i = 0; i < cells.size(); ++i) {
             s.setFieldWidth(widths[i]);
             s << cells.at(i);
@@ -122,11 +161,22 @@ QString DeviceTable::toText(const std::vector<VEXO_DEVICE_INFO> &devices)
         s.setFieldWidth(0);
         s << '\n';
     };
-    row({QStringLiteral("#"), QStringLiteral("Type"), QStringLiteral("Serial Number"), QStringLiteral("MAC"),
-         QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State"), QStringLiteral("Identity")});
+    row({QStringLiteral("#"), QStringLiteral("Protocol"), QStringLiteral("Type"), QStringLiteral("Serial Number"),
+         QStringLiteral("MAC"), QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State"),
+         QStringLiteral("Identity")});
     int n = 0;
-    for (const auto &d : devices) {
-        row({QString::number(++n), shown(d.deviceTypeText), shown(d.serialNumber), shown(d.macAddress),
+    for (const auto &device : devices) {
+        const VEXO_DEVICE_INFO &d = device.info;
+        if (device.protocol == QLatin1String("ONVIF")) {
+            // Before identification the endpoint stands in for the serial number.
+            const QString serial = device.identified ? shown(d.serialNumber) : escaped(device.endpoint);
+            row({QString::number(++n), device.protocol, shown(d.deviceTypeText), serial, shown(d.macAddress),
+                 shown(d.ipv4Address), QString::number(d.port),
+                 device.identified ? QStringLiteral("Identified") : QStringLiteral("Not identified"),
+                 QStringLiteral("-")});
+            continue;
+        }
+        row({QString::number(++n), device.protocol, shown(d.deviceTypeText), shown(d.serialNumber), shown(d.macAddress),
              shown(d.ipv4Address), QString::number(d.port),
              d.inactive ? QStringLiteral("Not activated") : QStringLiteral("Activated"),
              (d.identityFlags & VEXO_IDENTITY_VERIFIED) ? QStringLiteral("verified") : QStringLiteral("UNVERIFIED")});

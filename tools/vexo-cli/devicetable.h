@@ -11,6 +11,25 @@
 #include <mutex>
 #include <vector>
 
+/** @brief One line of `vexo-cli list`: a device and the protocols it was heard with. */
+struct ListedDevice
+{
+    VEXO_DEVICE_INFO info{};
+    QString protocol = QStringLiteral("VXDP/1"); ///< "VXDP/1", "ONVIF", or "VXDP/1+ONVIF" for a device heard both ways
+    QString endpoint;                            ///< ONVIF endpoint reference
+    QString serviceUrl;                          ///< ONVIF device service address
+    QString name;                                ///< ONVIF name scope
+    QString manufacturer;                        ///< ONVIF manufacturer, once identified
+    bool identified = false;
+
+    static ListedDevice fromVxdp(const VEXO_DEVICE_INFO &info)
+    {
+        ListedDevice d;
+        d.info = info;
+        return d;
+    }
+};
+
 /**
  * @brief The devices the library reported, kept in arrival order; fed from the
  * library's thread, read from the main thread.
@@ -25,8 +44,11 @@ public:
     std::size_t eventCount() const;
 
     static QJsonObject toJson(const VEXO_DEVICE_INFO &info);
+    /** The VXDP fields (for a device VXDP reported) or what ONVIF told, with a "protocol" key. */
+    static QJsonObject toJson(const ListedDevice &device);
     /** A fixed-width text table with a header line. */
     static QString toText(const std::vector<VEXO_DEVICE_INFO> &devices);
+    static QString toText(const std::vector<ListedDevice> &devices);
     static QString eventLine(const VEXO_DEVICE_INFO &info);
     /** The text with control characters (and the backslash) written as \xNN, safe for a terminal. */
     static QString escaped(const QString &text);

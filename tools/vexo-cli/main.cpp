@@ -4,6 +4,7 @@
 // on them, for scripts and for checking a network without the desktop program.
 #include "devicetable.h"
 #include "plancommand.h"
+#include "onvifscan.h"
 
 #include "Vexo.h"
 #include "environment.h"
@@ -13,11 +14,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QThread>
 
+#include <bit>
 #include <csignal>
+#include <limits>
 #include <cstdio>
 #include <cstring>
 
@@ -117,6 +121,32 @@ bool waitForDevice(const DeviceTable &table, const QString &id, int waitMs, VEXO
     return false;
 }
 
+int onvifFail(const char *what, const onvif::Failure &f)
+{
+    QString detail = f.detail;
+    if (f.fault) {
+        QStringList codes;
+        for (const auto &c : f.fault->subcodes)
+            codes.append(c.localName);
+        if (!codes.isEmpty())
+            detail += QStringLiteral(" [%1]").arg(codes.join(QLatin1Char('/')));
+    }
+    std::fprintf(stderr, "%s failed: %s%s%s\n", what, onvif::kindName(f.kind), detail.isEmpty() ? "" : ": ",
+                 qPrintable(DeviceTable::escaped(detail)));
+    return 1;
+}
+
+// The prefix length of a dotted-quad mask, or -1 when it is none.
+int prefixOfMask(const QString &mask)
+{
+    bool ok = false;
+    const quint32 bits = QHostAddress(mask).toIPv4Address(&ok);
+    if (!ok || mask.count(QLatin1Char('.')) != 3)
+        return -1;
+    const int prefix = std::popcount(bits);
+    return (prefix == 0 ? bits == 0 : bits == ~quint32(0) << (32 - prefix)) ? prefix : -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -128,20 +158,28 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Finds the cameras and recorders on the local network and works on them.\n\n"
         "Commands:\n"
-        "  list                          list the devices found within --wait ms\n"
-        "  watch                         print device events until interrupted\n"
+        "  list [PASSWORD]               list the devices found within --wait ms, VXDP and ONVIF; with the\n"
+        "                                password of --user, ONVIF devices are identified (model, serial, MAC)\n"
+        "  watch                         print device events, VXDP and ONVIF, until interrupted\n"
         "  activate SERIAL PASSWORD      give a new device its administrator password\n"
         "  modify MAC PASSWORD           change network parameters (--ipv4, --mask, --gateway, --port, ...)\n"
         "  key SERIAL                    print the device's reset key material (--command 2: newer scheme)\n"
         "  reset SERIAL NEWPASSWORD      reset the password with --key TEXT or --file RESETFILE\n"
         "  restore SERIAL CODE           restore the default password with a security code\n"
         "  plan FILE [PASSWORD]          apply an address plan (CSV) with the admin password and save a\n"
-        "                                report beside it; --dry-run only prints what would change\n\n"
+        "                                report beside it; --dry-run only prints what would change\n"
+        "  onvif-modify ID PASSWORD      change an ONVIF device's network parameters (--ipv4 with --prefix or\n"
+        "                                --mask, --dhcp, --gateway, --http-port); ID is its MAC, serial number,\n"
+        "                                endpoint (urn:uuid:...) or IPv4 address\n"
+        "  onvif-reboot ID PASSWORD      restart an ONVIF device (after a change it applies only on restart)\n\n"
+        "ONVIF devices are asked with WS-Security and HTTP Digest only; the password goes in clear only\n"
+        "with --allow-clear-text. VEXO_WSD_PORT sets the WS-Discovery port (3702).\n"
         "The environment variable VEXO_SCOPE=loopback keeps all traffic on this machine."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("list, watch, activate, modify, key, reset or restore"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("list, watch, activate, modify, key, reset, restore, onvif-modify or onvif-reboot"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
                                   QStringLiteral("ms"), QStringLiteral("2000"));
@@ -163,7 +201,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("Typed reset key."), QStringLiteral("text"));
     const QCommandLineOption file(QStringLiteral("file"), QStringLiteral("Reset file."), QStringLiteral("path"));
     const QCommandLineOption ipc(QStringLiteral("ipc"), QStringLiteral("Also reset the connected cameras."));
-    parser.addOptions({json, wait, filter, ipv4, mask, gateway, port, httpPort, dhcp, command, out, key, file, ipc});
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("ONVIF user name (admin)."),
+                                  QStringLiteral("name"), QStringLiteral("admin"));
+    const QCommandLineOption prefix(QStringLiteral("prefix"), QStringLiteral("New IPv4 prefix length (ONVIF)."),
+                                    QStringLiteral("bits"));
+    const QCommandLineOption clearText(QStringLiteral("allow-clear-text"),
+                                       QStringLiteral("Send the password in clear (HTTP Basic) to an ONVIF device "
+                                                      "that offers nothing else."));
+    parser.addOptions({json, wait, filter, ipv4, mask, gateway, port, httpPort, dhcp, command, out, key, file, ipc,
+                       user, prefix, clearText});
     const QCommandLineOption dryRun = planDryRunOption();
     parser.addOption(dryRun);
     parser.process(app);
@@ -175,13 +221,31 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     };
-    const QHash<QString, int> arity{{QStringLiteral("list"), 1},     {QStringLiteral("watch"), 1},
-                                    {QStringLiteral("activate"), 3}, {QStringLiteral("modify"), 3},
-                                    {QStringLiteral("key"), 2},      {QStringLiteral("reset"), 3},
-                                    {QStringLiteral("restore"), 3},  {QStringLiteral("plan"), 3}};
+    const QHash<QString, int> arity{{QStringLiteral("list"), 1},         {QStringLiteral("watch"), 1},
+                                    {QStringLiteral("activate"), 3},     {QStringLiteral("modify"), 3},
+                                    {QStringLiteral("key"), 2},          {QStringLiteral("reset"), 3},
+                                    {QStringLiteral("restore"), 3},      {QStringLiteral("onvif-modify"), 3},
+                                    {QStringLiteral("onvif-reboot"), 3}, {QStringLiteral("plan"), 3}};
+    const bool listWithPassword = cmd == QLatin1String("list") && args.size() == 2;
     const bool planWithoutPassword = cmd == QLatin1String("plan") && args.size() == 2 && parser.isSet(dryRun);
-    if (!arity.contains(cmd) || (args.size() != arity.value(cmd) && !planWithoutPassword))
+    if (!arity.contains(cmd) || (args.size() != arity.value(cmd) && !listWithPassword && !planWithoutPassword))
         return usage();
+    QString onvifError;
+    const auto onvifOptions = onvif::ClientOptions::fromEnvironment(&onvifError);
+    if (!onvifOptions) {
+        std::fprintf(stderr, "%s\n", qPrintable(onvifError));
+        return 2;
+    }
+    const bool usesOnvif
+        = cmd == QLatin1String("list") || cmd == QLatin1String("watch") || cmd.startsWith(QLatin1String("onvif-"));
+    OnvifScan onvifScan(*onvifOptions);
+    onvifScan.setEchoEvents(cmd == QLatin1String("watch"));
+    if (usesOnvif && !onvifScan.start(&onvifError)) // VXDP devices are still listed
+        std::fprintf(stderr, "ONVIF discovery: %s\n", qPrintable(onvifError));
+    onvif::Credentials credentials;
+    credentials.username = parser.value(user);
+    credentials.password = args.value(cmd == QLatin1String("list") ? 1 : 2);
+    credentials.allowClearText = parser.isSet(clearText);
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
@@ -203,21 +267,43 @@ int main(int argc, char *argv[])
     const QByteArray a1 = args.value(1).toLatin1();
     const QByteArray a2 = args.value(2).toLocal8Bit();
     if (cmd == QLatin1String("list")) {
-        QThread::msleep(static_cast<unsigned long>(qMax(0, waitMs)));
-        const auto devices = table.devices();
+        onvifScan.wait(qMax(0, waitMs), g_interrupted);
+        if (listWithPassword)
+            onvifScan.identifyAll(credentials);
+        std::vector<ListedDevice> rows;
+        for (const auto &d : table.devices())
+            rows.push_back(ListedDevice::fromVxdp(d));
+        for (const OnvifScan::Found &found : onvifScan.found()) {
+            if (found.failure.failed())
+                onvifFail(qPrintable(QStringLiteral("identifying %1").arg(found.discovered.target.endpoint)),
+                          found.failure);
+            ListedDevice onvifRow = OnvifScan::toListed(found);
+            // One physical device is one entry: a VXDP device with the same MAC also speaks ONVIF.
+            const QString mac = QString::fromLatin1(onvifRow.info.macAddress);
+            const auto same = std::find_if(rows.begin(), rows.end(), [&mac](const ListedDevice &r) {
+                return !mac.isEmpty() && r.protocol == QLatin1String("VXDP/1")
+                       && OnvifScan::normalisedMac(QString::fromLatin1(r.info.macAddress)) == mac;
+            });
+            if (same != rows.end()) {
+                same->protocol = QStringLiteral("VXDP/1+ONVIF");
+                same->endpoint = onvifRow.endpoint;
+                same->serviceUrl = onvifRow.serviceUrl;
+            } else {
+                rows.push_back(onvifRow);
+            }
+        }
         if (parser.isSet(json)) {
             QJsonArray list;
-            for (const auto &d : devices)
+            for (const auto &d : rows)
                 list.append(DeviceTable::toJson(d));
             std::fputs(QJsonDocument(list).toJson().constData(), stdout);
         } else {
-            std::fputs(qPrintable(DeviceTable::toText(devices)), stdout);
+            std::fputs(qPrintable(DeviceTable::toText(rows)), stdout);
         }
-        if (devices.empty() && !parser.isSet(filter)) // with a filter, devices may have answered unlisted
+        if (rows.empty() && !parser.isSet(filter)) // with a filter, devices may have answered unlisted
             printSilenceHint();
     } else if (cmd == QLatin1String("watch")) {
-        while (!g_interrupted)
-            QThread::msleep(100);
+        onvifScan.wait(std::numeric_limits<int>::max(), g_interrupted);
     } else if (cmd == QLatin1String("activate")) {
         rc = VEXO_ActivateDevice(a1.constData(), a2.constData()) ? 0 : fail("activate");
     } else if (cmd == QLatin1String("modify")) {
@@ -303,6 +389,78 @@ int main(int argc, char *argv[])
         }
     } else if (cmd == QLatin1String("plan")) {
         rc = runPlanCommand({args.value(1), a2, parser.isSet(dryRun), parser.isSet(json), waitMs}, table);
+    } else if (cmd.startsWith(QLatin1String("onvif-"))) {
+        const QString id = args.value(1);
+        // An endpoint or address is known from discovery; a MAC or serial number only after identification.
+        onvifScan.wait(qMax(waitMs, 1), g_interrupted, [&] { return onvifScan.matchesWithoutIdentity(id); });
+        if (!onvifScan.matchesWithoutIdentity(id))
+            onvifScan.identifyAll(credentials);
+        const auto found = onvifScan.match(id);
+        onvif::BlockingDeviceOperations operations(onvifScan.clientOptions());
+        std::optional<onvif::Identity> identity;
+        if (!found) {
+            std::fprintf(stderr, "ONVIF device %s not found\n", qPrintable(DeviceTable::escaped(id)));
+            rc = 1;
+        } else if (found->identity) {
+            identity = found->identity;
+        } else {
+            const auto identified = operations.identify(found->serviceUrl, credentials);
+            if (identified)
+                identity = identified.value;
+            else
+                rc = onvifFail("identify", identified.failure);
+        }
+        if (identity && cmd == QLatin1String("onvif-reboot")) {
+            const auto rebooted = operations.reboot(*identity, credentials);
+            if (rebooted)
+                std::printf("%s\n", qPrintable(DeviceTable::escaped(*rebooted.value)));
+            else
+                rc = onvifFail("reboot", rebooted.failure);
+        } else if (identity) {
+            onvif::NetworkChange change;
+            if (parser.isSet(dhcp) && parser.value(dhcp) == QLatin1String("on")) {
+                change.ipv4 = onvif::devicemgmt::Ipv4Settings{true, {}};
+            } else if (parser.isSet(ipv4) || parser.isSet(prefix) || parser.isSet(mask) || parser.isSet(dhcp)) {
+                // Values not given keep the device's current ones.
+                onvif::devicemgmt::PrefixedAddress manual = identity->ipv4;
+                if (parser.isSet(ipv4))
+                    manual.address = parser.value(ipv4);
+                if (parser.isSet(prefix)) {
+                    bool ok = false;
+                    manual.prefixLength = parser.value(prefix).toInt(&ok);
+                    if (!ok)
+                        manual.prefixLength = -1;
+                } else if (parser.isSet(mask)) {
+                    manual.prefixLength = prefixOfMask(parser.value(mask));
+                }
+                change.ipv4 = onvif::devicemgmt::Ipv4Settings{false, manual};
+            }
+            if (parser.isSet(gateway))
+                change.gateway = parser.value(gateway);
+            if (parser.isSet(httpPort)) {
+                bool ok = false;
+                const int p = parser.value(httpPort).toInt(&ok);
+                change.httpPort = ok ? p : 0;
+            }
+            if (!change.ipv4 && !change.gateway && !change.httpPort) {
+                std::fputs("onvif-modify needs at least one of --ipv4, --prefix, --mask, --dhcp, --gateway, "
+                           "--http-port\n",
+                           stderr);
+                rc = 2;
+            } else {
+                const auto changed = operations.changeNetwork(*identity, credentials, change);
+                if (!changed) {
+                    rc = onvifFail("onvif-modify", changed.failure);
+                    if (changed.failure.kind == onvif::Failure::Kind::InvalidArgument)
+                        rc = 2;
+                } else if (changed.value->rebootNeeded) {
+                    std::puts("changed; the device applies it after a restart: run onvif-reboot");
+                } else {
+                    std::printf("changed; the device service is now at %s\n",
+                                qPrintable(changed.value->serviceUrl.toString()));
+                }
+            }
+        }
     } else if (cmd == QLatin1String("restore")) {
         rc = VEXO_ResetDefaultPasswd(a1.constData(), args.value(2).toLatin1().constData()) ? 0 : fail("restore");
     }

@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "clientoptions.h"
+#include "devicemgmt.h"
+#include "failure.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QNetworkAccessManager;
+
+namespace onvif {
+
+/** @brief The user name and password for a device, and whether they may travel in clear. */
+struct Credentials
+{
+    QString username = QStringLiteral("admin");
+    QString password;
+    /** Only when set may the password go as HTTP Basic to a device that offers nothing else. */
+    bool allowClearText = false;
+};
+
+/**
+ * @brief POSTs SOAP 1.2 requests to a device service over HTTP and hands back the answer.
+ *
+ * Each request carries a WS-Security UsernameToken (PasswordDigest, its creation time moved by
+ * the device's clock offset) when credentials are given. A 401 with a Digest challenge is
+ * answered once with HTTP Digest (SHA-256 or MD5, qop=auth); a 401 offering only Basic is
+ * answered with Basic only when Credentials::allowClearText is set, otherwise the request fails
+ * with Failure::Kind::ClearTextOnly. Redirects are never followed, no proxy is used, the answer
+ * is aborted as soon as it exceeds the size limit, and each request has a time-out.
+ *
+ * Lives in the thread that created it and calls back there; that thread needs an event loop.
+ */
+class DeviceClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Options
+    {
+        ClientOptions scope;
+        int timeoutMs = 5000;                                       ///< per HTTP exchange
+        qsizetype maxResponseBytes = devicemgmt::kMaxResponseBytes; ///< larger answers are aborted
+    };
+
+    /** @brief Builds the body for one attempt; each attempt gets a fresh token. */
+    using BodyBuilder = std::function<QByteArray(const devicemgmt::Auth &)>;
+    /** @brief Receives the answer's body (HTTP 200) or the failure. */
+    using Callback = std::function<void(const Outcome<QByteArray> &)>;
+
+    explicit DeviceClient(const Options &options, QObject *parent = nullptr);
+    ~DeviceClient() override;
+
+    const Options &options() const { return m_options; }
+
+    /**
+     * @brief Sends the request built by @p build to @p url with SOAP action @p action.
+     * @p done is called exactly once, later, from the event loop (never from within this call).
+     */
+    void post(const QUrl &url, const QString &action, const std::optional<Credentials> &credentials,
+              qint64 clockOffsetSeconds, const BodyBuilder &build, const Callback &done);
+
+private:
+    class Exchange;
+
+    Options m_options;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+};
+
+/** @brief The SOAP action URI of a device management operation ("GetDeviceInformation"). */
+QString deviceAction(const QString &operation);
+
+/**
+ * @brief Reads an answer with @p parser; a device's fault and a refused text become failures
+ * (ter:NotAuthorized as Failure::Kind::NotAuthorized).
+ */
+template<typename T, typename Parser>
+Outcome<T> readAnswer(const Outcome<QByteArray> &answer, Parser parser)
+{
+    if (!answer)
+        return Outcome<T>::failedWith(answer.failure);
+    Result<T> r = parser(*answer.value);
+    if (r.value) {
+        Outcome<T> o;
+        o.value = std::move(*r.value);
+        return o;
+    }
+    Failure f;
+    if (r.fault) {
+        f.kind = r.fault->hasSubcode(u"NotAuthorized") ? Failure::Kind::NotAuthorized : Failure::Kind::SoapFault;
+        f.detail = r.fault->reason;
+        f.fault = r.fault;
+    } else {
+        f.kind = Failure::Kind::Malformed;
+        f.detail = r.error;
+    }
+    return Outcome<T>::failedWith(f);
+}
+
+} // namespace onvif

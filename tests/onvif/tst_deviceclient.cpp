@@ -1,0 +1,486 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+// The device service client against a small HTTP responder in the test, on 127.0.0.1 only:
+// authentication, the scope rule, and every way an answer can go wrong.
+#include "deviceoperations.h"
+#include "httpdigest.h"
+#include "identifier.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace onvif;
+using Kind = Failure::Kind;
+
+namespace {
+
+QByteArray data(const QString &name)
+{
+    QFile f(":/onvif/" + name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct HttpRequest
+{
+    QByteArray path;
+    QMap<QByteArray, QByteArray> headers; // names in lower case
+    QByteArray body;
+};
+
+QByteArray response(const QByteArray &status, const QByteArray &body, const QByteArray &extraHeaders = {})
+{
+    return "HTTP/1.1 " + status + "\r\nContent-Type: application/soap+xml\r\nContent-Length: "
+           + QByteArray::number(body.size()) + "\r\nConnection: close\r\n" + extraHeaders + "\r\n" + body;
+}
+
+// Answers each request with what the handler returns (raw bytes, written then closed); an
+// empty answer leaves the connection open and silent, "CLOSE" closes it without a word.
+class HttpResponder : public QTcpServer
+{
+public:
+    std::function<QByteArray(const HttpRequest &)> handler;
+    QList<HttpRequest> requests;
+    int answerDelayMs = 0; // answers held back this long
+    int inFlight = 0;
+    int maxInFlight = 0;
+
+    HttpResponder() { QVERIFY(listen(QHostAddress::LocalHost)); }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/onvif/device_service").arg(serverPort())); }
+
+protected:
+    void incomingConnection(qintptr handle) override
+    {
+        auto *socket = new QTcpSocket(this);
+        socket->setSocketDescriptor(handle);
+        connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+            QByteArray &buffer = m_buffers[socket];
+            buffer += socket->readAll();
+            const qsizetype end = buffer.indexOf("\r\n\r\n");
+            if (end < 0)
+                return;
+            HttpRequest request;
+            const QList<QByteArray> lines = buffer.left(end).split('\n');
+            request.path = lines.value(0).split(' ').value(1);
+            for (const QByteArray &line : lines.mid(1)) {
+                const qsizetype colon = line.indexOf(':');
+                request.headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
+            }
+            const qsizetype length = request.headers.value("content-length").toLongLong();
+            if (buffer.size() < end + 4 + length)
+                return;
+            request.body = buffer.mid(end + 4, length);
+            buffer.clear();
+            requests.append(request);
+            maxInFlight = qMax(maxInFlight, ++inFlight);
+            const QByteArray answer = handler(request);
+            QTimer::singleShot(answerDelayMs, socket, [this, socket, answer] {
+                --inFlight;
+                if (answer == "CLOSE") {
+                    socket->abort();
+                } else if (!answer.isEmpty()) {
+                    socket->write(answer);
+                    socket->disconnectFromHost();
+                }
+            });
+        });
+    }
+
+private:
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+};
+
+DeviceClient::Options loopbackOptions(int timeoutMs = 3000)
+{
+    DeviceClient::Options o;
+    o.scope.scope = ClientOptions::Scope::Loopback;
+    o.timeoutMs = timeoutMs;
+    return o;
+}
+
+QByteArray operationOf(const HttpRequest &r)
+{
+    for (const char *op : {"GetSystemDateAndTime", "GetDeviceInformation", "GetNetworkInterfaces",
+                           "GetNetworkDefaultGateway", "GetNetworkProtocols", "SetNetworkInterfaces",
+                           "SetNetworkDefaultGateway", "SetNetworkProtocols", "SystemReboot", "GetUsers", "SetUser"}) {
+        if (r.body.contains(QByteArray(":") + op + ">") || r.body.contains(QByteArray(":") + op + "/>"))
+            return op;
+    }
+    return {};
+}
+
+QByteArray h(QCryptographicHash::Algorithm a, const QByteArray &text)
+{
+    return QCryptographicHash::hash(text, a).toHex();
+}
+
+QByteArray param(const QByteArray &header, const QByteArray &name)
+{
+    const auto challenges = HttpDigest::parseChallenges(header);
+    return challenges.isEmpty() ? QByteArray() : challenges.first().params.value(name);
+}
+
+} // namespace
+
+class tst_DeviceClient : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void digestKnownVectors_data();
+    void digestKnownVectors();
+    void httpDigestHandshake_data();
+    void httpDigestHandshake();
+    void clearTextOnlyWhenAllowed_data();
+    void clearTextOnlyWhenAllowed();
+    void failedAnswers_data();
+    void failedAnswers();
+    void identifyAppliesClockOffset();
+    void changeNetworkKeepsOtherProtocols();
+    void changePasswordKeepsTheLevel_data();
+    void changePasswordKeepsTheLevel();
+    void identifierBoundsParallelRequests_data();
+    void identifierBoundsParallelRequests();
+};
+
+void tst_DeviceClient::digestKnownVectors_data()
+{
+    QTest::addColumn<QByteArray>("algorithm");
+    QTest::addColumn<QByteArray>("expected");
+    // The worked examples of RFC 7616, section 3.9.1.
+    QTest::addRow("MD5") << QByteArray("MD5") << QByteArray("8ca523f5e9506fed4657c9700eebdbec");
+    QTest::addRow("SHA-256") << QByteArray("SHA-256")
+                             << QByteArray("753927fa0e85d155564e2e272a28d1802ca10daf4496794697cf8db5856cb6c1");
+}
+
+void tst_DeviceClient::digestKnownVectors()
+{
+    QFETCH(QByteArray, algorithm);
+    QFETCH(QByteArray, expected);
+    const QByteArray challenge
+        = "Digest realm=\"http-auth@example.org\", qop=\"auth, auth-int\", algorithm=" + algorithm
+          + ", nonce=\"7ypf/xlj9XXwfDPEoM4URrv/xwf94BcCAzFZH4GiTo0v\", "
+            "opaque=\"FQhe/qaU925kfnzjCev0ciny7QMkPqMAFRtzCUYo5tdS\"";
+    auto digest = HttpDigest::select(HttpDigest::parseChallenges(challenge));
+    QVERIFY(digest);
+    const QByteArray header
+        = digest->authorization("GET", "/dir/index.html", QStringLiteral("Mufasa"), QStringLiteral("Circle of Life"),
+                                "f2/wE4q74E6zIJEtWaHKaf5wv/H5QzzpXusqGemxURZJ");
+    QCOMPARE(param(header, "response"), expected);
+    QCOMPARE(param(header, "nc"), QByteArray("00000001"));
+    QCOMPARE(param(header, "qop"), QByteArray("auth"));
+    QCOMPARE(param(header, "opaque"), QByteArray("FQhe/qaU925kfnzjCev0ciny7QMkPqMAFRtzCUYo5tdS"));
+}
+
+void tst_DeviceClient::httpDigestHandshake_data()
+{
+    QTest::addColumn<QByteArray>("challenges");
+    QTest::addColumn<QByteArray>("expectedAlgorithm"); // empty: no usable challenge, no second try
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("expectedKind");
+
+    const QByteArray md5 = "Digest realm=\"cam\", qop=\"auth\", nonce=\"n1\", algorithm=MD5";
+    const QByteArray sha = "Digest realm=\"cam\", qop=\"auth\", nonce=\"n1\", algorithm=SHA-256";
+    QTest::addRow("MD5") << md5 << QByteArray("MD5") << "secret" << int(Kind::None);
+    QTest::addRow("SHA-256") << sha << QByteArray("SHA-256") << "secret" << int(Kind::None);
+    QTest::addRow("SHA-256 preferred whatever the order")
+        << md5 + ", " + sha << QByteArray("SHA-256") << "secret" << int(Kind::None);
+    QTest::addRow("wrong password asked once") << sha << QByteArray("SHA-256") << "wrong" << int(Kind::NotAuthorized);
+    QTest::addRow("auth-int only is not answered") << QByteArray("Digest realm=\"cam\", qop=\"auth-int\", nonce=\"n\"")
+                                                   << QByteArray() << "secret" << int(Kind::NotAuthorized);
+    QTest::addRow("unknown algorithm is not answered")
+        << QByteArray("Digest realm=\"cam\", qop=\"auth\", nonce=\"n\", algorithm=SHA-512-256") << QByteArray()
+        << "secret" << int(Kind::NotAuthorized);
+}
+
+void tst_DeviceClient::httpDigestHandshake()
+{
+    QFETCH(QByteArray, challenges);
+    QFETCH(QByteArray, expectedAlgorithm);
+    QFETCH(QString, password);
+    QFETCH(int, expectedKind);
+
+    HttpResponder server;
+    server.handler = [&challenges](const HttpRequest &r) -> QByteArray {
+        const QByteArray auth = r.headers.value("authorization");
+        if (!auth.startsWith("Digest "))
+            return response("401 Unauthorized", {}, "WWW-Authenticate: " + challenges + "\r\n");
+        const QByteArray algorithm = param(auth, "algorithm");
+        const auto a = algorithm == "SHA-256" ? QCryptographicHash::Sha256 : QCryptographicHash::Md5;
+        const QByteArray ha1 = h(a, "admin:cam:secret");
+        const QByteArray ha2 = h(a, "POST:" + param(auth, "uri"));
+        const QByteArray expected
+            = h(a, ha1 + ":n1:" + param(auth, "nc") + ':' + param(auth, "cnonce") + ":auth:" + ha2);
+        if (param(auth, "response") != expected || param(auth, "uri") != "/onvif/device_service")
+            return response("401 Unauthorized", {}, "WWW-Authenticate: " + challenges + "\r\n");
+        return response("200 OK", data("deviceinformation.xml"));
+    };
+    DeviceOperations async(loopbackOptions());
+    Outcome<QByteArray> outcome;
+    bool done = false;
+    async.client().post(server.url(), deviceAction(QStringLiteral("GetDeviceInformation")),
+                        Credentials{QStringLiteral("admin"), password, false}, 0, devicemgmt::getDeviceInformation,
+                        [&](const Outcome<QByteArray> &o) {
+                            outcome = o;
+                            done = true;
+                        });
+    QTRY_VERIFY(done);
+    QCOMPARE(int(outcome.failure.kind), expectedKind);
+    QCOMPARE(server.requests.size(), expectedAlgorithm.isEmpty() ? 1 : 2);
+    if (!expectedAlgorithm.isEmpty())
+        QCOMPARE(param(server.requests.at(1).headers.value("authorization"), "algorithm"), expectedAlgorithm);
+    // The password itself never travels.
+    for (const HttpRequest &r : server.requests) {
+        QVERIFY(!r.body.contains(password.toUtf8()));
+        QVERIFY(!r.headers.value("authorization").contains(password.toUtf8()));
+    }
+}
+
+void tst_DeviceClient::clearTextOnlyWhenAllowed_data()
+{
+    QTest::addColumn<bool>("faultOnToken"); // the device answers a token with a fault, not a challenge
+    QTest::addColumn<bool>("allowClearText");
+    QTest::addColumn<int>("expectedKind");
+    QTest::addColumn<int>("requests");
+    QTest::addRow("Basic challenge: refused without the caller's consent")
+        << false << false << int(Kind::ClearTextOnly) << 1;
+    QTest::addRow("Basic challenge: sent when allowed") << false << true << int(Kind::None) << 2;
+    QTest::addRow("token refused: refused without the caller's consent")
+        << true << false << int(Kind::ClearTextOnly) << 2;
+    QTest::addRow("token refused: sent when allowed") << true << true << int(Kind::None) << 3;
+}
+
+void tst_DeviceClient::clearTextOnlyWhenAllowed()
+{
+    QFETCH(bool, faultOnToken);
+    QFETCH(bool, allowClearText);
+    QFETCH(int, expectedKind);
+    QFETCH(int, requests);
+    HttpResponder server;
+    server.handler = [faultOnToken](const HttpRequest &r) -> QByteArray {
+        if (r.headers.value("authorization") == "Basic " + QByteArray("admin:secret").toBase64())
+            return response("200 OK", data("deviceinformation.xml"));
+        if (faultOnToken && r.body.contains("UsernameToken"))
+            return response("400 Bad Request", data("fault.xml").replace("InvalidArgVal", "NotAuthorized"));
+        return response("401 Unauthorized", {}, "WWW-Authenticate: Basic realm=\"cam\"\r\n");
+    };
+    DeviceOperations ops(loopbackOptions());
+    Outcome<QByteArray> outcome;
+    bool done = false;
+    ops.client().post(server.url(), deviceAction(QStringLiteral("GetDeviceInformation")),
+                      Credentials{QStringLiteral("admin"), QStringLiteral("secret"), allowClearText}, 0,
+                      devicemgmt::getDeviceInformation, [&](const Outcome<QByteArray> &o) {
+                          outcome = o;
+                          done = true;
+                      });
+    QTRY_VERIFY(done);
+    QCOMPARE(int(outcome.failure.kind), expectedKind);
+    QCOMPARE(server.requests.size(), requests);
+    // Without consent the password never travels in clear.
+    if (!allowClearText) {
+        for (const HttpRequest &r : server.requests)
+            QVERIFY(!r.headers.contains("authorization") && !r.body.contains("secret"));
+    }
+}
+
+void tst_DeviceClient::failedAnswers_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("url"); // empty: the responder's
+    QTest::addColumn<int>("expectedKind");
+    QTest::addColumn<int>("requests"); // -1: not counted (the network stack may retry a dropped connection)
+
+    const QByteArray sdt = data("systemdateandtime.xml");
+    QTest::addRow("well-formed answer") << response("200 OK", sdt) << QString() << int(Kind::None) << 1;
+    QTest::addRow("redirect not followed") << response("302 Found", {}, "Location: http://127.0.0.1:1/elsewhere\r\n")
+                                           << QString() << int(Kind::HttpStatus) << 1;
+    QTest::addRow("plain HTTP error") << response("503 Service Unavailable", "busy") << QString()
+                                      << int(Kind::HttpStatus) << 1;
+    QTest::addRow("fault with its subcodes")
+        << response("500 Internal Server Error", data("fault.xml")) << QString() << int(Kind::SoapFault) << 1;
+    QTest::addRow("truncated XML") << response("200 OK", sdt.left(sdt.size() / 2)) << QString() << int(Kind::Malformed)
+                                   << 1;
+    QTest::addRow("garbage") << response("200 OK", "\x01\x02 not xml <<<") << QString() << int(Kind::Malformed) << 1;
+    QTest::addRow("wrong namespace") << response(
+        "200 OK", QByteArray(sdt).replace("http://www.onvif.org/ver10/device/wsdl", "urn:other"))
+                                     << QString() << int(Kind::Malformed) << 1;
+    QByteArray big = "<a>" + QByteArray(devicemgmt::kMaxResponseBytes - 7, 'x') + "</a>";
+    QTest::addRow("answer at the size limit is read")
+        << response("200 OK", big) << QString() << int(Kind::Malformed) << 1;
+    big.insert(3, 'x');
+    QTest::addRow("one byte over the limit is aborted")
+        << response("200 OK", big) << QString() << int(Kind::TooLarge) << 1;
+    QTest::addRow("10 MB without a length is aborted")
+        << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + QByteArray(10 * 1024 * 1024, 'x')) << QString()
+        << int(Kind::TooLarge) << 1;
+    QTest::addRow("silent device times out") << QByteArray() << QString() << int(Kind::TimedOut) << 1;
+    QTest::addRow("connection closed without an answer")
+        << QByteArray("CLOSE") << QString() << int(Kind::Refused) << -1;
+    QTest::addRow("non-loopback address refused in the loopback scope")
+        << QByteArray() << QStringLiteral("http://192.0.2.10/onvif/device_service") << int(Kind::AddressNotAllowed)
+        << 0;
+    QTest::addRow("https address refused") << QByteArray() << QStringLiteral("https://127.0.0.1/onvif/device_service")
+                                           << int(Kind::AddressNotAllowed) << 0;
+}
+
+void tst_DeviceClient::failedAnswers()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, url);
+    QFETCH(int, expectedKind);
+    QFETCH(int, requests);
+    HttpResponder server;
+    server.handler = [&answer](const HttpRequest &) {
+        return answer;
+    };
+    BlockingDeviceOperations ops(loopbackOptions(1000));
+    const Outcome<Identity> identity = ops.identify(url.isEmpty() ? server.url() : QUrl(url), std::nullopt);
+    QCOMPARE(int(identity.failure.kind), expectedKind);
+    if (requests >= 0)
+        QCOMPARE(server.requests.size(), requests);
+    if (expectedKind == int(Kind::SoapFault)) {
+        QVERIFY(identity.failure.fault);
+        QVERIFY(!identity.failure.fault->subcodes.isEmpty());
+    }
+}
+
+void tst_DeviceClient::identifyAppliesClockOffset()
+{
+    // The device's clock runs an hour and a half ahead: a token created by our clock would be stale.
+    const QDateTime deviceNow = QDateTime::currentDateTimeUtc().addSecs(5400);
+    QByteArray sdt = data("systemdateandtime.xml");
+    sdt.replace(
+        "<tt:Hour>23</tt:Hour><tt:Minute>59</tt:Minute><tt:Second>30</tt:Second>",
+        deviceNow.toString("'<tt:Hour>'h'</tt:Hour><tt:Minute>'m'</tt:Minute><tt:Second>'s'</tt:Second>'").toUtf8());
+    sdt.replace("<tt:Year>2026</tt:Year><tt:Month>12</tt:Month><tt:Day>31</tt:Day>",
+                deviceNow.toString("'<tt:Year>'yyyy'</tt:Year><tt:Month>'M'</tt:Month><tt:Day>'d'</tt:Day>'").toUtf8());
+    HttpResponder server;
+    server.handler = [&](const HttpRequest &r) -> QByteArray {
+        const QByteArray op = operationOf(r);
+        if (op == "GetSystemDateAndTime")
+            return response("200 OK", sdt);
+        const qsizetype at = r.body.indexOf("Created>");
+        const QDateTime created = QDateTime::fromString(QString::fromUtf8(r.body.mid(at + 8, 20)), Qt::ISODate);
+        if (at < 0 || qAbs(created.secsTo(QDateTime::currentDateTimeUtc().addSecs(5400))) > 60)
+            return response("400 Bad Request", data("fault.xml").replace("InvalidArgVal", "NotAuthorized"));
+        const QMap<QByteArray, QString> files{{"GetDeviceInformation", "deviceinformation.xml"},
+                                              {"GetNetworkInterfaces", "networkinterfaces.xml"},
+                                              {"GetNetworkDefaultGateway", "networkdefaultgateway.xml"},
+                                              {"GetNetworkProtocols", "networkprotocols.xml"}};
+        return response("200 OK", data(files.value(op)));
+    };
+    BlockingDeviceOperations ops(loopbackOptions());
+    const Outcome<Identity> identity
+        = ops.identify(server.url(), Credentials{QStringLiteral("admin"), QStringLiteral("secret"), false});
+    QVERIFY2(identity, qPrintable(identity.failure.detail));
+    QVERIFY(identity.value->authenticated);
+    QVERIFY(qAbs(identity.value->clockOffsetSeconds - 5400) <= 2);
+    QCOMPARE(server.requests.size(), 5);
+    QVERIFY(!identity.value->interfaceToken.isEmpty());
+    QVERIFY(!identity.value->macAddress.isEmpty());
+    QVERIFY(identity.value->httpPort > 0);
+}
+
+void tst_DeviceClient::changeNetworkKeepsOtherProtocols()
+{
+    HttpResponder server;
+    server.handler = [](const HttpRequest &r) -> QByteArray {
+        const QByteArray op = operationOf(r);
+        if (op == "SetNetworkProtocols")
+            return response("200 OK", "<s:Envelope xmlns:s='http://www.w3.org/2003/05/soap-envelope'><s:Body>"
+                                      "<SetNetworkProtocolsResponse xmlns='http://www.onvif.org/ver10/device/wsdl'/>"
+                                      "</s:Body></s:Envelope>");
+        return response("500 Internal Server Error", data("fault.xml"));
+    };
+    Identity identity;
+    identity.serviceUrl = server.url();
+    identity.protocols = {{QStringLiteral("HTTP"), true, {80}}, {QStringLiteral("RTSP"), true, {554}}};
+    NetworkChange change;
+    change.httpPort = 8081;
+    BlockingDeviceOperations ops(loopbackOptions());
+    const auto result = ops.changeNetwork(identity, Credentials{}, change);
+    QVERIFY2(result, qPrintable(result.failure.detail));
+    QCOMPARE(server.requests.size(), 1);
+    const auto sent = server.requests.first().body;
+    QVERIFY(sent.contains("8081"));
+    QVERIFY(sent.contains("RTSP") && sent.contains("554"));
+    QCOMPARE(result.value->serviceUrl.port(), 8081);
+
+    // A port out of range is refused before anything is sent.
+    change.httpPort = 65536;
+    QCOMPARE(int(ops.changeNetwork(identity, Credentials{}, change).failure.kind), int(Kind::InvalidArgument));
+    QCOMPARE(server.requests.size(), 1);
+}
+
+void tst_DeviceClient::changePasswordKeepsTheLevel_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QByteArray>("level"); // empty: refused after GetUsers, no SetUser sent
+    QTest::addRow("administrator") << "admin" << QByteArray("Administrator");
+    QTest::addRow("plain user stays a user") << "viewer" << QByteArray("User");
+    QTest::addRow("unknown user") << "nobody" << QByteArray();
+}
+
+void tst_DeviceClient::changePasswordKeepsTheLevel()
+{
+    QFETCH(QString, user);
+    QFETCH(QByteArray, level);
+    HttpResponder server;
+    server.handler = [](const HttpRequest &r) -> QByteArray {
+        if (operationOf(r) == "GetUsers")
+            return response("200 OK", data("users.xml"));
+        return response("200 OK", "<s:Envelope xmlns:s='http://www.w3.org/2003/05/soap-envelope'><s:Body>"
+                                  "<SetUserResponse xmlns='http://www.onvif.org/ver10/device/wsdl'/>"
+                                  "</s:Body></s:Envelope>");
+    };
+    Identity identity;
+    identity.serviceUrl = server.url();
+    BlockingDeviceOperations ops(loopbackOptions());
+    const auto changed = ops.changePassword(identity, Credentials{}, user, QStringLiteral("N3w-secret"));
+    QCOMPARE(bool(changed), !level.isEmpty());
+    QCOMPARE(server.requests.size(), level.isEmpty() ? 1 : 2);
+    if (!level.isEmpty()) {
+        const QByteArray sent = server.requests.at(1).body;
+        QCOMPARE(operationOf(server.requests.at(1)), QByteArray("SetUser"));
+        QVERIFY(sent.contains("UserLevel>" + level + "<"));
+    }
+}
+
+void tst_DeviceClient::identifierBoundsParallelRequests_data()
+{
+    QTest::addColumn<int>("limit");
+    // Below the six connections the network stack opens to one host on its own.
+    QTest::addRow("one at a time") << 1;
+    QTest::addRow("three at once") << 3;
+}
+
+void tst_DeviceClient::identifierBoundsParallelRequests()
+{
+    QFETCH(int, limit);
+    HttpResponder server;
+    server.answerDelayMs = 300; // long enough for every allowed request to arrive before the first answer
+    server.handler = [](const HttpRequest &) {
+        return response("200 OK", data("systemdateandtime.xml"));
+    };
+    Identifier identifier(loopbackOptions());
+    identifier.setMaxParallel(limit);
+    QSignalSpy identified(&identifier, &Identifier::identified);
+    QSignalSpy idle(&identifier, &Identifier::idle);
+    for (int i = 0; i < 6; ++i)
+        identifier.enqueue(QStringLiteral("device %1").arg(i), server.url(), std::nullopt);
+    identifier.enqueue(QStringLiteral("device 0"), server.url(), std::nullopt); // already queued: once
+    QTRY_COMPARE(idle.size(), 1);
+    QCOMPARE(identified.size(), 6);
+    QCOMPARE(server.requests.size(), 6);
+    QCOMPARE(server.maxInFlight, limit);
+}
+
+QTEST_GUILESS_MAIN(tst_DeviceClient)
+
+#include "tst_deviceclient.moc"

@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "onvifscan.h"
+
+#include "identifier.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+template<std::size_t N>
+void put(char (&field)[N], const QString &text)
+{
+    std::memset(field, 0, N);
+    const QByteArray bytes = text.toUtf8().left(N - 1);
+    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString maskOf(int prefix)
+{
+    if (prefix < 0 || prefix > 32)
+        return {};
+    const quint32 mask = prefix == 0 ? 0 : ~quint32(0) << (32 - prefix);
+    return QHostAddress(mask).toString();
+}
+
+QString uuidOf(const QString &endpoint)
+{
+    return endpoint.startsWith(QLatin1String("urn:uuid:"), Qt::CaseInsensitive) ? endpoint.mid(9).toLower()
+                                                                                : endpoint.toLower();
+}
+
+// One line per event, in the style of the VXDP events: what, endpoint, address, model.
+void echo(const char *what, const OnvifScan::Found &f)
+{
+    const QString line = QStringLiteral("%1 ONVIF %2 %3 %4\n")
+                             .arg(QLatin1String(what), DeviceTable::escaped(f.discovered.target.endpoint),
+                                  DeviceTable::escaped(f.serviceUrl.host()),
+                                  DeviceTable::escaped(f.discovered.target.scopes.hardware.value(0)));
+    std::fputs(qPrintable(line), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+OnvifScan::OnvifScan(const onvif::ClientOptions &options)
+    : m_options(options)
+    , m_probe(onvif::ProbeClient::Options{options, 10000, 3})
+{
+    auto keep = [this](const onvif::ProbeClient::Device &d) {
+        const bool isNew = !m_found.contains(d.target.endpoint);
+        Found &f = m_found[d.target.endpoint];
+        const bool moved = f.discovered.target.xaddrs != d.target.xaddrs;
+        f.discovered = d;
+        f.serviceUrl.clear();
+        for (const QString &x : d.target.xaddrs) {
+            if (m_options.allowsDeviceAddress(QUrl(x))) {
+                f.serviceUrl = QUrl(x);
+                break;
+            }
+        }
+        if (moved)
+            f.identity.reset();
+        if (m_echo)
+            echo(isNew ? "online " : "changed", f);
+    };
+    QObject::connect(&m_probe, &onvif::ProbeClient::deviceFound, &m_probe, keep);
+    QObject::connect(&m_probe, &onvif::ProbeClient::deviceChanged, &m_probe, keep);
+    QObject::connect(&m_probe, &onvif::ProbeClient::deviceLeft, &m_probe, [this](const QString &endpoint) {
+        const Found gone = m_found.take(endpoint);
+        if (m_echo)
+            echo("offline", gone);
+    });
+}
+
+bool OnvifScan::start(QString *error)
+{
+    return m_probe.start(error);
+}
+
+void OnvifScan::wait(int ms, const volatile std::sig_atomic_t &interrupted, const std::function<bool()> &until)
+{
+    QEventLoop loop;
+    QTimer tick;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (interrupted || elapsed.elapsed() >= ms || (until && until()))
+            loop.quit();
+    });
+    tick.start(20);
+    loop.exec();
+}
+
+onvif::DeviceClient::Options OnvifScan::clientOptions() const
+{
+    onvif::DeviceClient::Options o;
+    o.scope = m_options;
+    return o;
+}
+
+void OnvifScan::identifyAll(const onvif::Credentials &credentials)
+{
+    onvif::Identifier identifier(clientOptions());
+    QEventLoop loop;
+    QObject::connect(&identifier, &onvif::Identifier::identified, &loop,
+                     [this](const QString &key, const onvif::Identity &identity, const onvif::Failure &failure) {
+                         auto it = m_found.find(key);
+                         if (it == m_found.end())
+                             return;
+                         it->failure = failure;
+                         if (!failure.failed())
+                             it->identity = identity;
+                     });
+    QObject::connect(&identifier, &onvif::Identifier::idle, &loop, &QEventLoop::quit);
+    for (auto it = m_found.cbegin(); it != m_found.cend(); ++it) {
+        if (it->identity || it->serviceUrl.isEmpty())
+            continue;
+        identifier.enqueue(it.key(), it->serviceUrl, credentials);
+    }
+    if (identifier.pending() > 0)
+        loop.exec();
+}
+
+QList<OnvifScan::Found> OnvifScan::found() const
+{
+    QList<Found> out = m_found.values();
+    std::sort(out.begin(), out.end(), [](const Found &a, const Found &b) {
+        return a.discovered.target.endpoint < b.discovered.target.endpoint;
+    });
+    return out;
+}
+
+bool OnvifScan::matchesWithoutIdentity(const QString &id) const
+{
+    for (const Found &f : m_found) {
+        if (uuidOf(f.discovered.target.endpoint) == uuidOf(id)
+            || (!f.serviceUrl.isEmpty() && f.serviceUrl.host() == id))
+            return true;
+    }
+    return false;
+}
+
+std::optional<OnvifScan::Found> OnvifScan::match(const QString &id) const
+{
+    const QString mac = normalisedMac(id);
+    for (const Found &f : m_found) {
+        if (uuidOf(f.discovered.target.endpoint) == uuidOf(id)
+            || (!f.serviceUrl.isEmpty() && f.serviceUrl.host() == id))
+            return f;
+        if (f.identity
+            && ((!mac.isEmpty() && normalisedMac(f.identity->macAddress) == mac)
+                || (!f.identity->information.serialNumber.isEmpty() && f.identity->information.serialNumber == id)
+                || f.identity->ipv4.address == id))
+            return f;
+    }
+    return std::nullopt;
+}
+
+QString OnvifScan::normalisedMac(const QString &mac)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})"
+                       "[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})$"));
+    const auto m = form.match(mac.trimmed());
+    if (!m.hasMatch())
+        return {};
+    QStringList parts;
+    for (int i = 1; i <= 6; ++i)
+        parts.append(m.captured(i).toLower());
+    return parts.join(QLatin1Char('-'));
+}
+
+ListedDevice OnvifScan::toListed(const Found &f)
+{
+    ListedDevice row;
+    row.protocol = QStringLiteral("ONVIF");
+    row.endpoint = f.discovered.target.endpoint;
+    row.serviceUrl = f.serviceUrl.toString();
+    VEXO_DEVICE_INFO &d = row.info;
+    put(d.leadText, QStringLiteral("ONVIF"));
+    const auto &scopes = f.discovered.target.scopes;
+    put(d.deviceTypeText, scopes.hardware.value(0));
+    put(d.ipv4Address, f.serviceUrl.host());
+    d.port = static_cast<uint32_t>(f.serviceUrl.port(80));
+    d.httpPort = static_cast<uint16_t>(f.serviceUrl.port(80));
+    row.name = scopes.names.value(0);
+    if (const auto &id = f.identity; id && id->authenticated) {
+        put(d.deviceTypeText, id->information.model);
+        put(d.serialNumber, id->information.serialNumber);
+        put(d.macAddress, normalisedMac(id->macAddress));
+        put(d.softwareVersion, id->information.firmwareVersion);
+        put(d.ipv4Address, id->ipv4.address);
+        put(d.ipv4SubnetMask, maskOf(id->ipv4.prefixLength));
+        put(d.ipv4Gateway, id->gateways.value(0));
+        d.dhcpEnabled = id->dhcp ? 1 : 0;
+        if (id->httpPort > 0) {
+            d.httpPort = static_cast<uint16_t>(id->httpPort);
+            d.port = static_cast<uint32_t>(id->httpPort);
+        }
+        row.manufacturer = id->information.manufacturer;
+        row.identified = true;
+    }
+    return row;
+}

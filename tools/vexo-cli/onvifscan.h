@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "devicetable.h"
+
+#include "deviceoperations.h"
+#include "probeclient.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <csignal>
+#include <functional>
+#include <optional>
+
+/**
+ * @brief The ONVIF side of vexo-cli: finds devices with WS-Discovery in the main thread's
+ * event loop and, with credentials, identifies them (a bounded number at once).
+ */
+class OnvifScan
+{
+public:
+    /** @brief One device found, with its identity once identified. */
+    struct Found
+    {
+        onvif::ProbeClient::Device discovered;
+        QUrl serviceUrl; ///< the first XAddr this scope allows; empty when none
+        std::optional<onvif::Identity> identity;
+        onvif::Failure failure; ///< why identification failed, when it did
+    };
+
+    explicit OnvifScan(const onvif::ClientOptions &options);
+
+    /** @brief Prints a line for each device found, changed or gone (for `watch`). */
+    void setEchoEvents(bool echo) { m_echo = echo; }
+
+    bool start(QString *error);
+    /** @brief Runs the event loop for @p ms, or until @p interrupted is set or @p until says so. */
+    void wait(int ms, const volatile std::sig_atomic_t &interrupted, const std::function<bool()> &until = {});
+    /** @brief Identifies every device found (those already identified are skipped). */
+    void identifyAll(const onvif::Credentials &credentials);
+
+    QList<Found> found() const;
+    /** @brief The device whose endpoint, address, MAC or serial number is @p id, or nothing. */
+    std::optional<Found> match(const QString &id) const;
+    /** @brief Whether @p id names a device found by endpoint or address (known without credentials). */
+    bool matchesWithoutIdentity(const QString &id) const;
+
+    onvif::DeviceClient::Options clientOptions() const;
+
+    /** @brief The row vexo-cli prints for a device only ONVIF found. */
+    static ListedDevice toListed(const Found &found);
+    /** @brief "aa-bb-cc-dd-ee-ff" from any spelling of a MAC address; empty when it is none. */
+    static QString normalisedMac(const QString &mac);
+
+private:
+    onvif::ClientOptions m_options;
+    onvif::ProbeClient m_probe;
+    QHash<QString, Found> m_found; // by endpoint
+    bool m_echo = false;
+};
