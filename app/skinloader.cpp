@@ -3,6 +3,7 @@
 #include "skinloader.h"
 
 #include "configuremanager.h"
+#include "programfolders.h"
 
 #include <akloguitoolkit/cfile.h>
 #include <akloguitoolkit/targetpath.h>
@@ -49,7 +50,7 @@ QString SkinLoader::configuredSkinName()
 
 QString SkinLoader::defaultSkinDirectory()
 {
-    return aKLOGUIToolkit::GetTargetPath() + QStringLiteral("plugins/skins/");
+    return ProgramFolders::current().pluginDir() + QStringLiteral("skins/");
 }
 
 ISkinPlugin *SkinLoader::findSkin(const QString &name, const QString &directory)

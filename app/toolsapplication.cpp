@@ -5,6 +5,7 @@
 #include "configuremanager.h"
 #include "lanaguagemanager.h"
 #include "languagefont.h"
+#include "programfolders.h"
 #include "skinloader.h"
 
 #include <basedialog.h>
@@ -120,8 +121,10 @@ void ToolsApplication::loadLook()
 
 bool ToolsApplication::initialize()
 {
-    // Defaults apply when the file is missing or unreadable.
-    ConfigureManager::GetInstance()->load(aKLOGUIToolkit::GetTargetPathFile(QStringLiteral("Setup.xml")));
+    // The user's settings over the shipped ones; defaults apply where both are missing or unreadable.
+    const ProgramFolders folders = ProgramFolders::current();
+    const QString setup = QStringLiteral("Setup.xml");
+    ConfigureManager::GetInstance()->load(folders.shippedFile(setup), folders.userFile(setup));
 
     QFont font(QStringLiteral("Microsoft YaHei"), 9);
     font.setStyleHint(QFont::SansSerif, QFont::PreferAntialias);

@@ -218,12 +218,14 @@ void TestAbout::manualFolders_data()
     QTest::addColumn<QString>("programDir");
     QTest::addColumn<QString>("currentDir");
     QTest::addColumn<QStringList>("folders");
-    QTest::addRow("program, installed documentation, working folder")
+    QTest::addRow("program, installed data, installed documentation, working folder")
         << "/opt/vexo/bin"
-        << "/home/user" << QStringList{"/opt/vexo/bin", "/opt/vexo/share/doc/vexotool", "/home/user"};
+        << "/home/user"
+        << QStringList{"/opt/vexo/bin", "/opt/vexo/share/vexotool", "/opt/vexo/share/doc/vexotool", "/home/user"};
     QTest::addRow("started from its own folder: searched once")
         << "/opt/vexo/bin"
-        << "/opt/vexo/bin/" << QStringList{"/opt/vexo/bin", "/opt/vexo/share/doc/vexotool"};
+        << "/opt/vexo/bin/"
+        << QStringList{"/opt/vexo/bin", "/opt/vexo/share/vexotool", "/opt/vexo/share/doc/vexotool"};
 }
 
 void TestAbout::manualFolders()
