@@ -51,7 +51,8 @@ QString ProgramFolders::shippedFile(const QString &name) const
 
 QString ProgramFolders::userFile(const QString &name, const QString &userConfigDir) const
 {
-    const QString user = userConfigDir.isEmpty() ? QString() : QDir(userConfigDir).filePath(name);
+    // The user's folder holds the file by its name alone, wherever the shipped one sits.
+    const QString user = userConfigDir.isEmpty() ? QString() : QDir(userConfigDir).filePath(QFileInfo(name).fileName());
     if (!user.isEmpty() && QFileInfo::exists(user))
         return user;
     if (m_installed) {

@@ -29,11 +29,11 @@ set(CPACK_PACKAGE_VENDOR "The VEXO Tool developers")
 set(CPACK_PACKAGE_CONTACT "The VEXO Tool developers <vexotool@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "find and set up network cameras and recorders")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "VEXO Tool finds the network cameras and recorders on the local network segment and
-lists them live. It activates new devices, changes their network parameters one by one
-or in batches, recovers forgotten passwords and exports the device list. The
-command-line tool vexo-cli does the same operations for scripts; vexo-devsim
-simulates devices for trying the program out.")
+    "VEXO Tool finds the network cameras and recorders on the local network
+segment and lists them live. It activates new devices, changes their network
+parameters one by one or in batches, recovers forgotten passwords and exports
+the device list. The command-line tool vexo-cli does the same operations for
+scripts; vexo-devsim simulates devices for trying the program out.")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vexotool.example.org/")

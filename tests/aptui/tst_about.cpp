@@ -97,7 +97,13 @@ void TestAbout::panelTexts()
     QCOMPARE(panel->size(), QSize(288, 134));
     QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("m_labNameValue"))->text(), QStringLiteral("Name: VEXO"));
     const QString version = panel->findChild<QLabel *>(QStringLiteral("m_labVersionValue"))->text();
-    QCOMPARE(version, QStringLiteral("Version: v3.0.0.1build") + QString::number(aptui::CDlgAbout::buildNumber()));
+#ifdef VEXO_TEST_CA_BUILD
+    const QString testBuild = QStringLiteral("\nTest build: accepts test device certificates");
+#else
+    const QString testBuild;
+#endif
+    QCOMPARE(version,
+             QStringLiteral("Version: v3.0.0.1build") + QString::number(aptui::CDlgAbout::buildNumber()) + testBuild);
     QCOMPARE(QString::number(aptui::CDlgAbout::buildNumber()).size(), 8);
     QCOMPARE(panel->findChild<QAbstractButton *>(QStringLiteral("m_conerBtn"))->text(), QStringLiteral("User Help"));
     for (const char *name : {"aboutLine1", "aboutLine2", "aboutbtn1", "aboutbtn2"})
