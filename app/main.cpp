@@ -9,10 +9,8 @@
 #include <devicestore.h>
 #include <vexohandler.h>
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QStyle>
 
 #include <algorithm>
 #include <cstdio>
@@ -130,7 +128,7 @@ int main(int argc, char *argv[])
     auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance());
     apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
-    qInfo("[Tool]style %s, manual %s", QApplication::style()->metaObject()->className(),
+    qInfo("[Tool]manual %s",
           qUtf8Printable(AboutDialog::findManual(apt::ConfigureManager::GetInstance()->translator(),
                                                  AboutDialog::manualFolders(QCoreApplication::applicationDirPath(),
                                                                             QDir::currentPath()))));
