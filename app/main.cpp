@@ -129,9 +129,9 @@ int main(int argc, char *argv[])
     apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
     qInfo("[Tool]manual %s",
-          qUtf8Printable(AboutDialog::findManual(apt::ConfigureManager::GetInstance()->translator(),
-                                                 AboutDialog::manualFolders(QCoreApplication::applicationDirPath(),
-                                                                            QDir::currentPath()))));
+          qUtf8Printable(AboutDialog::findManual(
+              apt::ConfigureManager::GetInstance()->translator(),
+              AboutDialog::manualFolders(QCoreApplication::applicationDirPath(), QDir::currentPath()))));
     window->onMovePinButtion();
 
     const int result = app->exec();

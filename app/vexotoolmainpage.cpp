@@ -259,8 +259,7 @@ void VEXOToolMainPage::onBatchOperationsToggled(bool on)
 void VEXOToolMainPage::addLanguageMenu()
 {
     //: Title bar menu entry that opens the list of languages of the program
-    m_languageMenu = new aptui::Menu(tr("Language"), m_aboutMenu);
-    m_languageMenu->setObjectName(QStringLiteral("m_languageMenu"));
+    m_languageMenu = new aptui::Menu(tr("Language"), m_aboutMenu); // styled as "Menu"
     m_languageMenu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     m_languageMenu->setAttribute(Qt::WA_TranslucentBackground);
     auto *group = new QActionGroup(m_languageMenu);
@@ -296,7 +295,7 @@ void VEXOToolMainPage::onLanguageChosen(quint32 code)
     dialog->setObjectName(QStringLiteral("languageRestartMessage"));
     dialog->setFixedSize(400, 220);
     dialog->setTitle(tr("Language"));
-    //: Shown after the user picks another language; %1 is the same sentence in the chosen language
+    //: Shown after the user picks another language; the same sentence in the chosen language follows
     QString text = tr("The new language applies when VEXO Tool starts again.");
     if (languageRestartText(code) != text)
         text += QLatin1Char('\n') + languageRestartText(code);

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QRegularExpression>
 #include <QScreen>
@@ -58,6 +59,9 @@ AboutDialog::AboutDialog(QObject *parent)
 #ifdef VEXO_TEST_CA_BUILD
     //: Shown under the version in a build that trusts the published test certificate authority
     version += QLatin1Char('\n') + tr("Test build: accepts test device certificates");
+    // The panel is narrow: the line wraps rather than being cut off.
+    if (auto *label = defaultWidget()->findChild<QLabel *>(QStringLiteral("m_labVersionValue")))
+        label->setWordWrap(true);
 #endif
     setVersionText(version);
     connect(this, &CDlgAbout::signalConerBtnClicked, this, &AboutDialog::onGetHelp);

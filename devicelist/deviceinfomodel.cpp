@@ -179,9 +179,10 @@ DeviceInfoModel::DeviceInfoModel(QObject *parent)
 
 DeviceInfoModel::DeviceInfoModel(const QString &columnConfigPath, QObject *parent)
     : QStandardItemModel(parent)
-    , m_columnConfigFile(absoluteConfigPath(columnConfigPath), QDir::isAbsolutePath(columnConfigPath)
-                                                                   ? QString()
-                                                                   : apt::ProgramFolders::current().userFile(columnConfigPath))
+    , m_columnConfigFile(absoluteConfigPath(columnConfigPath),
+                         QDir::isAbsolutePath(columnConfigPath)
+                             ? QString()
+                             : apt::ProgramFolders::current().userFile(columnConfigPath))
     , m_columnConfigPath(m_columnConfigFile.readPath())
 {
     loadColumnConfig();
@@ -259,7 +260,8 @@ void DeviceInfoModel::keepUnusableColumnConfig()
     const QString kept = m_columnConfigPath + QStringLiteral(".bad");
     if (m_columnConfigPath == m_columnConfigFile.shippedPath() && !m_columnConfigFile.userPath().isEmpty()) {
         // The shipped file stays as it is; the user's copy written next is read from then on.
-        qCWarning(lcDeviceList, "%s gives no complete column order; using the default order", qPrintable(m_columnConfigPath));
+        qCWarning(lcDeviceList, "%s gives no complete column order; using the default order",
+                  qPrintable(m_columnConfigPath));
         return;
     }
     QFile::remove(kept);

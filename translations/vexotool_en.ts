@@ -44,6 +44,11 @@
         <translation>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</translation>
     </message>
+    <message>
+        <source>Test build: accepts test device certificates</source>
+        <extracomment>Shown under the version in a build that trusts the published test certificate authority</extracomment>
+        <translation>Test build: accepts test device certificates</translation>
+    </message>
 </context>
 <context>
     <name>BaseDialog</name>
@@ -928,6 +933,26 @@
         <source>Batch operations</source>
         <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
         <translation>Batch operations</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <extracomment>Title bar menu entry that opens the list of languages of the program</extracomment>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <extracomment>The English language, written in English in every language</extracomment>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <extracomment>The Simplified Chinese language, written in Chinese in every language</extracomment>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>The new language applies when VEXO Tool starts again.</source>
+        <extracomment>Shown after the user picks another language; the same sentence in the chosen language follows</extracomment>
+        <translation>The new language applies when VEXO Tool starts again.</translation>
     </message>
 </context>
 <context>

@@ -330,8 +330,8 @@ void tst_ConfigureManager::userSettingsOverShippedOnes_data()
         << setupXml(setting("Translator", "1")) << 1u << false << "CommonSkin";
     QTest::addRow("user file adds a setting the shipped file lacks")
         << setupXml(setting("BatchOperations", "1")) << 0u << true << "CommonSkin";
-    QTest::addRow("unreadable user file: the shipped settings") << QByteArray("<Setup><Translator>") << 0u << false
-                                                                << "CommonSkin";
+    QTest::addRow("unreadable user file: the shipped settings")
+        << QByteArray("<Setup><Translator>") << 0u << false << "CommonSkin";
 }
 
 // The shipped Setup.xml is read-only and stays as it is; the user's choices go into their own

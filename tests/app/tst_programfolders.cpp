@@ -43,21 +43,25 @@ void tst_ProgramFolders::foldersFollowTheExecutable_data()
     QTest::addColumn<QString>("pluginDir");
 
     QTest::addRow("build tree: everything beside the executable")
-        << QStringList{"build/bin/Setup.xml"} << "build/bin" << false << "build/bin/" << "build/bin/plugins/";
+        << QStringList{"build/bin/Setup.xml"} << "build/bin" << false << "build/bin/"
+        << "build/bin/plugins/";
     QTest::addRow("installed under a prefix")
-        << QStringList{"usr/bin/vexotool", "usr/share/vexotool/Setup.xml"} << "usr/bin" << true
-        << "usr/share/vexotool/" << "usr/lib/vexotool/plugins/";
+        << QStringList{"usr/bin/vexotool", "usr/share/vexotool/Setup.xml"} << "usr/bin" << true << "usr/share/vexotool/"
+        << "usr/lib/vexotool/plugins/";
     QTest::addRow("installed, then moved elsewhere")
         << QStringList{"moved/tree/bin/vexotool", "moved/tree/share/vexotool/Setup.xml"} << "moved/tree/bin" << true
-        << "moved/tree/share/vexotool/" << "moved/tree/lib/vexotool/plugins/";
+        << "moved/tree/share/vexotool/"
+        << "moved/tree/lib/vexotool/plugins/";
     QTest::addRow("installed, an old Setup.xml beside the executable: still installed")
         << QStringList{"opt/bin/Setup.xml", "opt/share/vexotool/Setup.xml"} << "opt/bin" << true
-        << "opt/share/vexotool/" << "opt/lib/vexotool/plugins/";
+        << "opt/share/vexotool/"
+        << "opt/lib/vexotool/plugins/";
     QTest::addRow("data folder without Setup.xml: beside the executable")
         << QStringList{"half/bin/Setup.xml", "half/share/vexotool/ColumnConfig.xml"} << "half/bin" << false
-        << "half/bin/" << "half/bin/plugins/";
-    QTest::addRow("nothing shipped: beside the executable")
-        << QStringList{} << "empty/bin" << false << "empty/bin/" << "empty/bin/plugins/";
+        << "half/bin/"
+        << "half/bin/plugins/";
+    QTest::addRow("nothing shipped: beside the executable") << QStringList{} << "empty/bin" << false << "empty/bin/"
+                                                            << "empty/bin/plugins/";
 }
 
 void tst_ProgramFolders::foldersFollowTheExecutable()
@@ -92,8 +96,8 @@ void tst_ProgramFolders::userFileIsReadFirst_data()
 
     QTest::addRow("installed, nothing of the user's: the copy to come") << true << false << false << true << "user";
     QTest::addRow("installed, user copy: the copy") << true << true << true << true << "user";
-    QTest::addRow("installed, old file beside a writable program: that file") << true << false << true << true
-                                                                               << "beside";
+    QTest::addRow("installed, old file beside a writable program: that file")
+        << true << false << true << true << "beside";
     QTest::addRow("installed, old file beside a read-only program: the copy to come")
         << true << false << true << false << "user";
     QTest::addRow("build tree: the file beside is the shipped one, never the user's")
@@ -123,7 +127,8 @@ void tst_ProgramFolders::userFileIsReadFirst()
     const bool asRoot = geteuid() == 0;
     const auto writableAgain = qScopeGuard([&] {
         if (!programFolderWritable)
-            asRoot ? void(QProcess::execute("chattr", {"-i", bin})) : void(QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            asRoot ? void(QProcess::execute("chattr", {"-i", bin}))
+                   : void(QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     });
     if (!programFolderWritable) {
         if (asRoot)

@@ -230,8 +230,7 @@ void TestAbout::manualFolders_data()
         << QStringList{"/opt/vexo/bin", "/opt/vexo/share/vexotool", "/opt/vexo/share/doc/vexotool", "/home/user"};
     QTest::addRow("started from its own folder: searched once")
         << "/opt/vexo/bin"
-        << "/opt/vexo/bin/"
-        << QStringList{"/opt/vexo/bin", "/opt/vexo/share/vexotool", "/opt/vexo/share/doc/vexotool"};
+        << "/opt/vexo/bin/" << QStringList{"/opt/vexo/bin", "/opt/vexo/share/vexotool", "/opt/vexo/share/doc/vexotool"};
 }
 
 void TestAbout::manualFolders()
