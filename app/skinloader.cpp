@@ -83,8 +83,6 @@ bool SkinLoader::loadStyle()
     QStyle *style = QStyleFactory::create(StyleKey);
     if (!style)
         qDebug("[ToolsApplication::loadStyle]The CommonStyle does not exist.");
-    else
-        qInfo("[Tool]LoadStyle = %s Success", qUtf8Printable(style->objectName()));
     // A null style leaves the current one in place.
     QApplication::setStyle(style);
     return style != nullptr;

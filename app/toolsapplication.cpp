@@ -115,7 +115,8 @@ void ToolsApplication::loadLook()
 {
     // The skin library registers the images and style sheets, so it comes before the sheet.
     SkinLoader::loadSkin();
-    SkinLoader::loadStyle();
+    if (SkinLoader::loadStyle())
+        qInfo("[Tool]style %s", qUtf8Printable(style()->objectName()));
     SkinLoader::loadStyleSheet();
 }
 
