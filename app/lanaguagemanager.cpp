@@ -5,8 +5,6 @@
 #include "configuremanager.h"
 #include "programfolders.h"
 
-#include <akloguitoolkit/targetpath.h>
-
 #include <QCoreApplication>
 #include <QDebug>
 #include <QTranslator>

@@ -106,15 +106,14 @@ int main(int argc, char *argv[])
     auto app = std::make_unique<apt::ToolsApplication>(QStringLiteral("400VEXOTool"), argc, argv);
 
     // Style plug-ins are looked for in the program's plug-in folder.
-    const QString pluginPath = QDir::toNativeSeparators(apt::ProgramFolders::current().pluginDir());
+    const apt::ProgramFolders folders = apt::ProgramFolders::current();
     QCoreApplication::setApplicationName(QCoreApplication::translate("apt::ToolsApplication", "VEXOTool"));
-    QCoreApplication::addLibraryPath(pluginPath);
+    QCoreApplication::addLibraryPath(QDir::toNativeSeparators(folders.pluginDir()));
 
 #ifdef VEXO_TEST_CA_BUILD
     qWarning("test build: accepts test device certificates");
 #endif
     // Where the program found its files, for a look in the log when something is missing.
-    const apt::ProgramFolders folders = apt::ProgramFolders::current();
     qInfo("[Tool]folders: %s data %s, plug-ins %s", folders.installed() ? "installed," : "build tree,",
           qUtf8Printable(folders.dataDir()), qUtf8Printable(folders.pluginDir()));
 

@@ -6,7 +6,6 @@
 #include "programfolders.h"
 
 #include <akloguitoolkit/cfile.h>
-#include <akloguitoolkit/targetpath.h>
 #include <iskinplugin.h>
 
 #include <QApplication>

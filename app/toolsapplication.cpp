@@ -11,7 +11,6 @@
 #include <basedialog.h>
 
 #include <akloguitoolkit/guitext.h>
-#include <akloguitoolkit/targetpath.h>
 
 #include <QComboBox>
 #include <QFont>
