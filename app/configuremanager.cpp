@@ -5,8 +5,10 @@
 #include <akloguitoolkit/cgenericds.h>
 
 #include <QDebug>
+#include <QDir>
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextCodec>
 
@@ -51,6 +53,27 @@ bool ConfigureManager::load(const QString &path)
         const aKLOGUIToolkit::CGenericDS child = root.GetChild(i);
         m_configures.push_back(
             std::make_unique<Configure>(child.GetName(), child.GetChildByName(QStringLiteral("Value")).GetValue()));
+    }
+    return true;
+}
+
+bool ConfigureManager::load(const QString &defaultsPath, const QString &userPath)
+{
+    bool read = load(defaultsPath);
+    m_requestedPath = userPath;
+    if (userPath.isEmpty() || !QFileInfo::exists(userPath))
+        return read;
+
+    aKLOGUIToolkit::CGenericDS root;
+    if (!root.LoadXML(userPath)) {
+        qWarning("[ConfigureManager::load]Cannot read %s; using the shipped settings.", qUtf8Printable(userPath));
+        return read;
+    }
+    m_path = userPath;
+    const int count = root.GetChildrenCount();
+    for (int i = 0; i < count; ++i) {
+        const aKLOGUIToolkit::CGenericDS child = root.GetChild(i);
+        setValue(child.GetName(), child.GetChildByName(QStringLiteral("Value")).GetValue());
     }
     return true;
 }
@@ -139,15 +162,27 @@ bool ConfigureManager::setBatchOperations(bool on)
     return writeValue(KeyBatchOperations, value);
 }
 
+bool ConfigureManager::setTranslator(quint32 code)
+{
+    const QString value = QString::number(code);
+    setValue(KeyTranslator, value);
+    return writeValue(KeyTranslator, value);
+}
+
 void ConfigureManager::setValue(int key, const QString &value)
 {
+    setValue(keyName(key), value);
+}
+
+void ConfigureManager::setValue(const QString &name, const QString &value)
+{
     for (const auto &configure : m_configures) {
-        if (configure->name() == keyName(key)) {
+        if (configure->name() == name) {
             configure->setValue(value);
             return;
         }
     }
-    m_configures.push_back(std::make_unique<Configure>(keyName(key), value));
+    m_configures.push_back(std::make_unique<Configure>(name, value));
 }
 
 bool ConfigureManager::writeValue(int key, const QString &value) const
@@ -179,6 +214,7 @@ bool ConfigureManager::writeValue(int key, const QString &value) const
         valueElement.removeChild(valueElement.firstChild());
     valueElement.appendChild(document.createTextNode(value));
 
+    QDir().mkpath(QFileInfo(m_requestedPath).absolutePath());
     QSaveFile out(m_requestedPath);
     if (!out.open(QIODevice::WriteOnly) || out.write(document.toByteArray(4)) < 0 || !out.commit()) {
         qWarning("[ConfigureManager::writeValue]Cannot write %s; the setting lasts for this run only.",

@@ -50,6 +50,19 @@ public:
      */
     bool load(const QString &path);
 
+    /**
+     * @brief Reads the shipped settings of @p defaultsPath, then the user's of @p userPath over them.
+     *
+     * A setting of the user's file replaces the shipped one of its tag; the rest keep their
+     * shipped values. Changes the user makes in the program go into @p userPath alone (made
+     * with its folder when missing), so the shipped file is never written. Returns whether
+     * either file was read.
+     */
+    bool load(const QString &defaultsPath, const QString &userPath);
+
+    /** @brief The file the settings changed in the program are written to. */
+    QString writePath() const { return m_requestedPath; }
+
     /** @brief The path of the file last loaded successfully; empty before that. */
     QString path() const { return m_path; }
 
@@ -88,12 +101,16 @@ public:
      */
     bool setBatchOperations(bool on);
 
+    /** @brief Sets "Translator" (the language of the next start) and writes it back like setBatchOperations(). */
+    bool setTranslator(quint32 code);
+
 private:
     friend class aKLOGUIToolkit::CUiSingleton<ConfigureManager>;
     ConfigureManager();
 
     int signedValue(int key, int defaultValue) const;
     void setValue(int key, const QString &value);
+    void setValue(const QString &name, const QString &value);
     bool writeValue(int key, const QString &value) const;
 
     std::vector<std::unique_ptr<Configure>> m_configures;

@@ -3,8 +3,7 @@
 #include "lanaguagemanager.h"
 
 #include "configuremanager.h"
-
-#include <akloguitoolkit/targetpath.h>
+#include "programfolders.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -33,8 +32,13 @@ LanaguageManager::LanaguageManager()
     const LanguageFiles files = languageFiles(m_language);
     m_locale = files.locale;
     m_translators = loadTranslators(files, translationsPath());
-    for (const auto &translator : m_translators)
+    int loaded = 0;
+    for (const auto &translator : m_translators) {
         QCoreApplication::installTranslator(translator.get());
+        loaded += translator->isEmpty() ? 0 : 1;
+    }
+    qInfo("[LanaguageManager]language %u: %d of %d catalogues loaded from %s", m_language, loaded,
+          int(m_translators.size()), qUtf8Printable(translationsPath()));
 }
 
 LanaguageManager::~LanaguageManager() = default;
@@ -55,7 +59,7 @@ LanguageFiles LanaguageManager::languageFiles(quint32 code)
 
 QString LanaguageManager::translationsPath()
 {
-    return aKLOGUIToolkit::GetTargetPath() + QStringLiteral("translations/");
+    return ProgramFolders::current().dataDir() + QStringLiteral("translations/");
 }
 
 std::vector<std::unique_ptr<QTranslator>> LanaguageManager::loadTranslators(const LanguageFiles &files,

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "configuremanager.h"
+#include "programfolders.h"
 #include "toolsapplication.h"
 #include "vexotoolmainpage.h"
 
+#include <aboutdialog.h>
 #include <devicestore.h>
 #include <vexohandler.h>
 
@@ -102,11 +105,17 @@ int main(int argc, char *argv[])
 
     auto app = std::make_unique<apt::ToolsApplication>(QStringLiteral("400VEXOTool"), argc, argv);
 
-    // Style plug-ins are looked for beside the program.
-    const QString pluginPath = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator()
-                               + QStringLiteral("plugins");
+    // Style plug-ins are looked for in the program's plug-in folder.
+    const apt::ProgramFolders folders = apt::ProgramFolders::current();
     QCoreApplication::setApplicationName(QCoreApplication::translate("apt::ToolsApplication", "VEXOTool"));
-    QCoreApplication::addLibraryPath(pluginPath);
+    QCoreApplication::addLibraryPath(QDir::toNativeSeparators(folders.pluginDir()));
+
+#ifdef VEXO_TEST_CA_BUILD
+    qWarning("test build: accepts test device certificates");
+#endif
+    // Where the program found its files, for a look in the log when something is missing.
+    qInfo("[Tool]folders: %s data %s, plug-ins %s", folders.installed() ? "installed," : "build tree,",
+          qUtf8Printable(folders.dataDir()), qUtf8Printable(folders.pluginDir()));
 
     if (!app->initialize()) {
         QCoreApplication::exit(0);
@@ -118,6 +127,10 @@ int main(int argc, char *argv[])
     auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance());
     apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
+    qInfo("[Tool]manual %s",
+          qUtf8Printable(AboutDialog::findManual(
+              apt::ConfigureManager::GetInstance()->translator(),
+              AboutDialog::manualFolders(QCoreApplication::applicationDirPath(), QDir::currentPath()))));
     window->onMovePinButtion();
 
     const int result = app->exec();

@@ -3,9 +3,9 @@
 #include "skinloader.h"
 
 #include "configuremanager.h"
+#include "programfolders.h"
 
 #include <akloguitoolkit/cfile.h>
-#include <akloguitoolkit/targetpath.h>
 #include <iskinplugin.h>
 
 #include <QApplication>
@@ -49,7 +49,7 @@ QString SkinLoader::configuredSkinName()
 
 QString SkinLoader::defaultSkinDirectory()
 {
-    return aKLOGUIToolkit::GetTargetPath() + QStringLiteral("plugins/skins/");
+    return ProgramFolders::current().pluginDir() + QStringLiteral("skins/");
 }
 
 ISkinPlugin *SkinLoader::findSkin(const QString &name, const QString &directory)

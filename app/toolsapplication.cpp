@@ -5,12 +5,12 @@
 #include "configuremanager.h"
 #include "lanaguagemanager.h"
 #include "languagefont.h"
+#include "programfolders.h"
 #include "skinloader.h"
 
 #include <basedialog.h>
 
 #include <akloguitoolkit/guitext.h>
-#include <akloguitoolkit/targetpath.h>
 
 #include <QComboBox>
 #include <QFont>
@@ -114,14 +114,17 @@ void ToolsApplication::loadLook()
 {
     // The skin library registers the images and style sheets, so it comes before the sheet.
     SkinLoader::loadSkin();
-    SkinLoader::loadStyle();
+    if (SkinLoader::loadStyle())
+        qInfo("[Tool]style %s", qUtf8Printable(style()->objectName()));
     SkinLoader::loadStyleSheet();
 }
 
 bool ToolsApplication::initialize()
 {
-    // Defaults apply when the file is missing or unreadable.
-    ConfigureManager::GetInstance()->load(aKLOGUIToolkit::GetTargetPathFile(QStringLiteral("Setup.xml")));
+    // The user's settings over the shipped ones; defaults apply where both are missing or unreadable.
+    const ProgramFolders folders = ProgramFolders::current();
+    const QString setup = QStringLiteral("Setup.xml");
+    ConfigureManager::GetInstance()->load(folders.shippedFile(setup), folders.userFile(setup));
 
     QFont font(QStringLiteral("Microsoft YaHei"), 9);
     font.setStyleHint(QFont::SansSerif, QFont::PreferAntialias);

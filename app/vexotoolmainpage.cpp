@@ -14,6 +14,7 @@
 #include <vexohandler.h>
 
 #include <aboutdialog.h>
+#include <basedialog.h>
 #include <coverwidget.h>
 #include <menu.h>
 #include <pinbutton.h>
@@ -22,6 +23,7 @@
 #include <windowtitle.h>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QHBoxLayout>
@@ -129,6 +131,7 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
         dialog.exec();
         disableCover();
     });
+    addLanguageMenu();
     connect(m_deviceDisplayPage, &DeviceDisplayPage::signalEnterPressed, this, &VEXOToolMainPage::focusRightPanel);
 
     connect(m_title, &aptui::WindowTitle::signalSystemMenu, this, &VEXOToolMainPage::OnBtnSystemMenu,
@@ -263,6 +266,60 @@ void VEXOToolMainPage::onBatchOperationsToggled(bool on)
 {
     m_deviceDisplayPage->setBatchOperations(on);
     apt::ConfigureManager::GetInstance()->setBatchOperations(on);
+}
+
+void VEXOToolMainPage::addLanguageMenu()
+{
+    //: Title bar menu entry that opens the list of languages of the program
+    m_languageMenu = new aptui::Menu(tr("Language"), m_aboutMenu); // styled as "Menu"
+    m_languageMenu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    m_languageMenu->setAttribute(Qt::WA_TranslucentBackground);
+    auto *group = new QActionGroup(m_languageMenu);
+    // Each language by its own name, so that a user who cannot read the current one finds theirs.
+    const std::pair<quint32, QString> languages[] = {
+        //: The English language, written in English in every language
+        {0, tr("English")},
+        //: The Simplified Chinese language, written in Chinese in every language
+        {1, tr("简体中文")},
+    };
+    const quint32 chosen = apt::ConfigureManager::GetInstance()->translator();
+    for (const auto &[code, name] : languages) {
+        QAction *action = m_languageMenu->addAction(name);
+        action->setObjectName(QStringLiteral("m_actionLanguage%1").arg(code));
+        action->setCheckable(true);
+        action->setChecked(code == chosen);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, code = code] { onLanguageChosen(code); });
+    }
+    m_aboutMenu->addMenu(m_languageMenu);
+}
+
+void VEXOToolMainPage::onLanguageChosen(quint32 code)
+{
+    apt::ConfigureManager *settings = apt::ConfigureManager::GetInstance();
+    if (settings->translator() == code)
+        return;
+    settings->setTranslator(code);
+    // The windows are built with the texts of the language they started in, so the new
+    // language applies from the next start; the message says so in both languages.
+    auto *dialog = new aptui::BaseDialog(false, false, false, false, true, true, false, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("languageRestartMessage"));
+    dialog->setFixedSize(400, 220);
+    dialog->setTitle(tr("Language"));
+    //: Shown after the user picks another language; the same sentence in the chosen language follows
+    QString text = tr("The new language applies when VEXO Tool starts again.");
+    if (languageRestartText(code) != text)
+        text += QLatin1Char('\n') + languageRestartText(code);
+    dialog->setDefaultText(text);
+    dialog->open();
+}
+
+QString VEXOToolMainPage::languageRestartText(quint32 code)
+{
+    // In the chosen language, whatever the program shows now.
+    return code == 1 ? QStringLiteral("新的语言将在下次启动 VEXO Tool 时生效。")
+                     : QStringLiteral("The new language applies when VEXO Tool starts again.");
 }
 
 void VEXOToolMainPage::focusRightPanel()

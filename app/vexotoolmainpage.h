@@ -70,6 +70,8 @@ public:
     aptui::Menu *aboutMenu() const { return m_aboutMenu; }
     /** @brief The checkable "Batch operations" entry of the title's menu. */
     QAction *batchOperationsAction() const { return m_actionBatchOperations; }
+    /** @brief The title menu's "Language" submenu: one checkable entry per language, kept per user. */
+    aptui::Menu *languageMenu() const { return m_languageMenu; }
     bool isCovered() const { return m_covered; }
 
 signals:
@@ -88,6 +90,11 @@ public slots:
     void disableCover();
     /** @brief Lets the list check several rows and shows its batch buttons; kept in Setup.xml. */
     void onBatchOperationsToggled(bool on);
+    /**
+     * @brief Keeps language @p code (0 English, 1 Chinese) in the user's Setup.xml for the next
+     *        start and says so in a message; choosing the current language does nothing.
+     */
+    void onLanguageChosen(quint32 code);
     /** @brief Moves the keyboard focus to the right-hand panel's first input field. */
     void focusRightPanel();
 
@@ -106,6 +113,8 @@ private:
     void connectDiscovery();
     void connectModifyPanel();
     void startDiscovery();
+    void addLanguageMenu();
+    static QString languageRestartText(quint32 code);
 
     VEXO::VexoHandler *m_discovery = nullptr;
     std::unique_ptr<Ui::VEXOToolMainPage> m_ui;
@@ -122,6 +131,7 @@ private:
     std::unique_ptr<AboutDialog> m_aboutAction;
     aptui::Menu *m_aboutMenu = nullptr;
     QAction *m_actionBatchOperations = nullptr;
+    aptui::Menu *m_languageMenu = nullptr;
 };
 
 } // namespace VexoTool

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QRegularExpression>
 #include <QScreen>
@@ -54,7 +55,15 @@ AboutDialog::AboutDialog(QObject *parent)
     setNameText(tr("VEXO"));
     setConerBtnText(tr("User Help"));
     setLinesAndButtonsVisible(false);
-    setVersionText(tr("v3.0.0.1build") + QString::number(buildNumber()));
+    QString version = tr("v3.0.0.1build") + QString::number(buildNumber());
+#ifdef VEXO_TEST_CA_BUILD
+    //: Shown under the version in a build that trusts the published test certificate authority
+    version += QLatin1Char('\n') + tr("Test build: accepts test device certificates");
+    // The panel is narrow: the line wraps rather than being cut off.
+    if (auto *label = defaultWidget()->findChild<QLabel *>(QStringLiteral("m_labVersionValue")))
+        label->setWordWrap(true);
+#endif
+    setVersionText(version);
     connect(this, &CDlgAbout::signalConerBtnClicked, this, &AboutDialog::onGetHelp);
 }
 
@@ -73,9 +82,9 @@ QUrl AboutDialog::manualUrl(quint32 code, const QString &directory)
 QStringList AboutDialog::manualFolders(const QString &programDir, const QString &currentDir)
 {
     // Beside the program first (a desktop launcher starts it from anywhere), then where an
-    // installation keeps documentation, and the working folder last.
-    const QStringList candidates{programDir, QDir(programDir).filePath(QStringLiteral("../share/doc/vexotool")),
-                                 currentDir};
+    // installation keeps its data and documentation, and the working folder last.
+    const QStringList candidates{programDir, QDir(programDir).filePath(QStringLiteral("../share/vexotool")),
+                                 QDir(programDir).filePath(QStringLiteral("../share/doc/vexotool")), currentDir};
     QStringList folders;
     for (const QString &candidate : candidates) {
         if (candidate.isEmpty())
@@ -92,19 +101,23 @@ void AboutDialog::setUrlOpener(UrlOpener opener)
     urlOpener() = std::move(opener);
 }
 
+QString AboutDialog::findManual(quint32 code, const QStringList &folders)
+{
+    const bool isManual = code == 0 || code == 1;
+    for (const QString &folder : folders) {
+        const QString path = manualUrl(code, folder).toLocalFile();
+        // Some desktops report success for a missing file and only complain later in a viewer.
+        if (isManual ? QFileInfo(path).isFile() : QFileInfo(path).isDir())
+            return path;
+    }
+    return {};
+}
+
 bool AboutDialog::onGetHelp()
 {
     const QStringList folders = manualFolders(QCoreApplication::applicationDirPath(), QDir::currentPath());
     const bool isManual = m_languageCode == 0 || m_languageCode == 1;
-    QString found;
-    for (const QString &folder : folders) {
-        const QString path = manualUrl(m_languageCode, folder).toLocalFile();
-        // Some desktops report success for a missing file and only complain later in a viewer.
-        if (isManual ? QFileInfo(path).isFile() : QFileInfo(path).isDir()) {
-            found = path;
-            break;
-        }
-    }
+    const QString found = findManual(m_languageCode, folders);
     if (!found.isEmpty()) {
         const QUrl url = QUrl::fromLocalFile(found);
         if (urlOpener() ? urlOpener()(url) : QDesktopServices::openUrl(url))

@@ -31,10 +31,14 @@ public:
      */
     static QUrl manualUrl(quint32 code, const QString &directory);
 
+    /** @brief The manual of language @p code in the first of @p folders that holds it; empty if none does. */
+    static QString findManual(quint32 code, const QStringList &folders);
+
     /**
      * @brief The folders searched for the user manual, in order: the program's folder
-     *        \a programDir, the documentation folder of an installed program
-     *        (\a programDir/../share/doc/vexotool), then the working folder \a currentDir.
+     *        \a programDir, the data and documentation folders of an installed program
+     *        (\a programDir/../share/vexotool, \a programDir/../share/doc/vexotool), then the
+     *        working folder \a currentDir.
      *        Each folder appears once.
      */
     static QStringList manualFolders(const QString &programDir, const QString &currentDir);

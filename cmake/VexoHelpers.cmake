@@ -47,6 +47,9 @@ function(add_app_test name)
     set(env "QT_QPA_PLATFORM=offscreen" "VEXO_SCOPE=loopback"
             "VEXO_TEST_BIN_DIR=${CMAKE_BINARY_DIR}/bin" "VEXO_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
             "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+            # A program the test starts reads the settings of a configuration folder of the
+            # tests, never the user's own choices (language, batch operations).
+            "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/tests-config"
             ${ARG_ENVIRONMENT})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT})
     vexo_test_search_path(${name})

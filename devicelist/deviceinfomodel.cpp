@@ -5,7 +5,7 @@
 #include "cipstandarditem.h"
 #include "devicelistlog.h"
 
-#include <akloguitoolkit/targetpath.h>
+#include <programfolders.h>
 #include <deviceinfo.h>
 
 #include <QBrush>
@@ -198,7 +198,7 @@ QString absoluteConfigPath(const QString &path)
 {
     if (QDir::isAbsolutePath(path))
         return path;
-    return aKLOGUIToolkit::GetTargetPathFile(path);
+    return apt::ProgramFolders::current().shippedFile(path);
 }
 
 } // namespace
@@ -209,9 +209,10 @@ DeviceInfoModel::DeviceInfoModel(QObject *parent)
 
 DeviceInfoModel::DeviceInfoModel(const QString &columnConfigPath, QObject *parent)
     : QStandardItemModel(parent)
-    , m_columnConfigFile(absoluteConfigPath(columnConfigPath), QDir::isAbsolutePath(columnConfigPath)
-                                                                   ? QString()
-                                                                   : UserWritableFile::userPathFor(columnConfigPath))
+    , m_columnConfigFile(absoluteConfigPath(columnConfigPath),
+                         QDir::isAbsolutePath(columnConfigPath)
+                             ? QString()
+                             : apt::ProgramFolders::current().userFile(columnConfigPath))
     , m_columnConfigPath(m_columnConfigFile.readPath())
 {
     loadColumnConfig();
@@ -287,6 +288,12 @@ void DeviceInfoModel::keepUnusableColumnConfig()
     // The user may want the order back from a file that a crash or an editor damaged, so it is
     // kept beside the new one (replacing one kept earlier) rather than overwritten.
     const QString kept = m_columnConfigPath + QStringLiteral(".bad");
+    if (m_columnConfigPath == m_columnConfigFile.shippedPath() && !m_columnConfigFile.userPath().isEmpty()) {
+        // The shipped file stays as it is; the user's copy written next is read from then on.
+        qCWarning(lcDeviceList, "%s gives no complete column order; using the default order",
+                  qPrintable(m_columnConfigPath));
+        return;
+    }
     QFile::remove(kept);
     if (QFile::rename(m_columnConfigPath, kept))
         qCWarning(lcDeviceList, "%s gives no complete column order; kept it as %s and using the default order",

@@ -32,17 +32,12 @@ QString UserWritableFile::readPath() const
 
 QString UserWritableFile::write(const std::function<bool(const QString &path)> &save) const
 {
-    // Once the user has a copy it is the one read, so a change beside the program would be lost.
-    const bool userCopy = !m_userPath.isEmpty() && QFileInfo::exists(m_userPath);
-    if (!userCopy && save(m_shippedPath))
-        return m_shippedPath;
     if (m_userPath.isEmpty())
-        return {};
-    if (!userCopy) {
+        return save(m_shippedPath) ? m_shippedPath : QString();
+    if (!QFileInfo::exists(m_userPath)) {
         if (!QDir().mkpath(QFileInfo(m_userPath).absolutePath()))
             return {};
-        qCInfo(lcDeviceList, "cannot write %s; keeping the changes in %s", qPrintable(m_shippedPath),
-               qPrintable(m_userPath));
+        qCInfo(lcDeviceList, "keeping the changes to %s in %s", qPrintable(m_shippedPath), qPrintable(m_userPath));
     }
     return save(m_userPath) ? m_userPath : QString();
 }

@@ -9,13 +9,12 @@
 namespace VexoTool {
 
 /**
- * @brief A file shipped beside the program that keeps the user's changes.
+ * @brief A file shipped with the program whose changes are kept in the user's copy.
  *
- * It is read beside the program until the user has a copy of their own, which is read from
- * then on. A change is written beside the program while that works; where the program's
- * folder cannot be written (an installation under "Program Files" run by a normal user) it
- * goes into the user's copy instead. The shipped file is never needed to be writable and is
- * never replaced by a failed write.
+ * The shipped file is read until the user has a copy of their own, which is read from then
+ * on. Changes always go into the user's copy: the shipped file is never written, so it may be
+ * read-only and an update of the program may replace it. Without a user copy's path the
+ * file is the caller's own and is written in place.
  */
 class UserWritableFile
 {
@@ -35,7 +34,7 @@ public:
     /**
      * @brief Writes through @p save, which gets the path to write and says whether it worked.
      *
-     * Returns the path written, or an empty text when neither place could be written.
+     * Returns the path written (the user's copy), or an empty text when it could not be written.
      */
     QString write(const std::function<bool(const QString &path)> &save) const;
 

@@ -7,15 +7,19 @@
 #   scripts/dev.sh test             install what is missing, build, run every test, cross-compile for Windows
 #   scripts/dev.sh test --sanitize  the same in an ASan/UBSan build (clang), with the fuzz target
 #   scripts/dev.sh bench            build and run the benchmarks (loopback only)
+#   scripts/dev.sh package          build the Debian package into build/package/ and check it with lintian
+#                                   (--allow-test-ca: of a build that trusts the published test device CA)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cmd=${1:-}
 shift || true
 sanitize=0
+allow_test_ca=OFF
 for a in "$@"; do
     case "$a" in
     --sanitize) sanitize=1 ;;
+    --allow-test-ca) allow_test_ca=ON ;;
     *) echo "unknown option: $a" >&2; exit 2 ;;
     esac
 done
@@ -25,7 +29,7 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     libqt6sql6-odbc qt6-svg-dev qt6-translations-l10n libgl-dev libqrencode-dev libsodium-dev
     zbar-tools xvfb xauth imagemagick poppler-utils python3-fonttools iproute2 nftables clang-format fonts-noto-cjk
     g++-mingw-w64-x86-64-posix libgsf-1-dev libfreexl-dev python3-xlrd libreoffice-calc-nogui
-    desktop-file-utils appstream help2man man-db nodejs npm onvif-tools)
+    desktop-file-utils appstream help2man man-db nodejs npm onvif-tools lintian)
 
 install_missing() {
     local missing=()
@@ -145,6 +149,23 @@ windows_check() {
         "$here/tests/tools/example_run.sh" wine
 }
 
+# The Debian package of the build in $1, made by CPack (dependencies from the binaries), into
+# $1/package/, then checked by lintian, which must report no error. A build that trusts the
+# published test device CA is packaged only with --allow-test-ca.
+make_package() {
+    local dir=$1
+    rm -rf "$dir/package"
+    local allow=()
+    [ "$allow_test_ca" = OFF ] || allow=(-D VEXO_ALLOW_TEST_CA=ON)
+    (cd "$dir" && cpack -G DEB -B "$dir/package" "${allow[@]}" >"$dir/package.log") || {
+        cat "$dir/package.log"
+        return 1
+    }
+    rm -rf "$dir/package/_CPack_Packages"
+    # Warnings are shown, not fatal: CPack calls ldconfig for the libraries under /usr/lib/vexotool.
+    lintian --fail-on error "$dir"/package/*.deb
+}
+
 # Every test, benchmark and demo stays on this machine.
 export VEXO_SCOPE=loopback
 
@@ -168,6 +189,11 @@ test)
     fi
     cd "$dir"
     ctest --output-on-failure --parallel "$(nproc)" --timeout 300
+    # The package, unpacked into an empty root and run from there (about 25 s).
+    if [ $sanitize -eq 0 ]; then
+        allow_test_ca=ON make_package "$dir"
+        "$here/tests/desktop/package_run.sh" "$dir"/package/*.deb "$dir/bin"
+    fi
     # The house format is part of the test, once per run.
     [ $sanitize -eq 1 ] || cmake --build "$dir" --target format-check
     # The Windows portability check, once per run.
@@ -183,8 +209,14 @@ bench)
     # from beside itself, so it is built into bin/ with the program, not into bench-bin/.
     "$here/build-rel/bin/bench_departure_e2e"
     ;;
+package)
+    install_missing
+    configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    make_package "$here/build"
+    ls "$here"/build/package/*.deb
+    ;;
 *)
-    sed -n '5,9p' "$0"
+    sed -n '5,11p' "$0"
     exit 2
     ;;
 esac

@@ -14,6 +14,9 @@ out=$(cd "$out" && pwd)
 export VEXO_SCOPE=loopback
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The user's own settings (language, batch operations) stay out of the pictures, and the runs'
+# choices out of the user's settings.
+export XDG_CONFIG_HOME="$work/config"
 
 # The language comes from Setup.xml beside the program, so each language runs from its own copy.
 for lang in en:0 zh:1; do

@@ -44,6 +44,11 @@
         <translation>No program to show PDF files could open the user manual "%1". It is in this folder:
 %2</translation>
     </message>
+<message>
+        <source>Test build: accepts test device certificates</source>
+        <extracomment>Shown under the version in a build that trusts the published test certificate authority</extracomment>
+        <translation>Test build: accepts test device certificates</translation>
+    </message>
 </context>
 <context>
     <name>BaseDialog</name>
@@ -1123,6 +1128,26 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Apply plan...</source>
         <extracomment>Menu entry that opens the dialog applying an address plan file to the listed devices</extracomment>
         <translation>Apply plan...</translation>
+    </message>
+<message>
+        <source>Language</source>
+        <extracomment>Title bar menu entry that opens the list of languages of the program</extracomment>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <extracomment>The English language, written in English in every language</extracomment>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <extracomment>The Simplified Chinese language, written in Chinese in every language</extracomment>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>The new language applies when VEXO Tool starts again.</source>
+        <extracomment>Shown after the user picks another language; the same sentence in the chosen language follows</extracomment>
+        <translation>The new language applies when VEXO Tool starts again.</translation>
     </message>
 </context>
 <context>

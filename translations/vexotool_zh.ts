@@ -44,6 +44,11 @@
         <translation>没有可以打开 PDF 文件的程序，无法打开用户手册“%1”。该文件位于此文件夹：
 %2</translation>
     </message>
+<message>
+        <source>Test build: accepts test device certificates</source>
+        <extracomment>Shown under the version in a build that trusts the published test certificate authority</extracomment>
+        <translation>测试版本：接受测试设备证书</translation>
+    </message>
 </context>
 <context>
     <name>BaseDialog</name>
@@ -1121,6 +1126,26 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Apply plan...</source>
         <extracomment>Menu entry that opens the dialog applying an address plan file to the listed devices</extracomment>
         <translation>应用地址规划…</translation>
+    </message>
+<message>
+        <source>Language</source>
+        <extracomment>Title bar menu entry that opens the list of languages of the program</extracomment>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <extracomment>The English language, written in English in every language</extracomment>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <extracomment>The Simplified Chinese language, written in Chinese in every language</extracomment>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>The new language applies when VEXO Tool starts again.</source>
+        <extracomment>Shown after the user picks another language; the same sentence in the chosen language follows</extracomment>
+        <translation>新的语言将在下次启动 VEXO Tool 时生效。</translation>
     </message>
 </context>
 <context>

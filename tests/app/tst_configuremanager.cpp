@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "configuremanager.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +64,8 @@ private slots:
     void shippedSetupXml();
     void batchOperationsAreWrittenBack_data();
     void batchOperationsAreWrittenBack();
+    void userSettingsOverShippedOnes_data();
+    void userSettingsOverShippedOnes();
 
 private:
     QString writeSetup(const QByteArray &bytes);
@@ -312,6 +315,65 @@ void tst_ConfigureManager::batchOperationsAreWrittenBack()
         QVERIFY(text.contains("<!-- kept -->"));
         QCOMPARE(text.count("<BatchOperations>"), 1);
     }
+}
+
+void tst_ConfigureManager::userSettingsOverShippedOnes_data()
+{
+    QTest::addColumn<QByteArray>("user"); // empty: no user file yet
+    QTest::addColumn<quint32>("translator");
+    QTest::addColumn<bool>("batchOperations");
+    QTest::addColumn<QString>("skin");
+
+    const QByteArray none;
+    QTest::addRow("no user file: the shipped settings") << none << 0u << false << "CommonSkin";
+    QTest::addRow("user file replaces its settings only")
+        << setupXml(setting("Translator", "1")) << 1u << false << "CommonSkin";
+    QTest::addRow("user file adds a setting the shipped file lacks")
+        << setupXml(setting("BatchOperations", "1")) << 0u << true << "CommonSkin";
+    QTest::addRow("unreadable user file: the shipped settings")
+        << QByteArray("<Setup><Translator>") << 0u << false << "CommonSkin";
+}
+
+// The shipped Setup.xml is read-only and stays as it is; the user's choices go into their own
+// file, which the next start reads over the shipped one.
+void tst_ConfigureManager::userSettingsOverShippedOnes()
+{
+    QFETCH(QByteArray, user);
+    QFETCH(quint32, translator);
+    QFETCH(bool, batchOperations);
+    QFETCH(QString, skin);
+
+    const QByteArray shippedBytes = setupXml(setting("Translator", "0") + setting("Skin", "CommonSkin"));
+    const QString shipped = writeSetup(shippedBytes);
+    QVERIFY(!shipped.isEmpty());
+    QVERIFY(QFile::setPermissions(shipped, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const QString userPath = m_dir->filePath("user/config/Setup.xml");
+    if (!user.isEmpty()) {
+        QVERIFY(QDir().mkpath(m_dir->filePath("user/config")));
+        QFile file(userPath);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(user) == user.size());
+    }
+
+    ConfigureManager *manager = ConfigureManager::GetInstance();
+    QVERIFY(manager->load(shipped, userPath));
+    QCOMPARE(manager->translator(), translator);
+    QCOMPARE(manager->batchOperations(), batchOperations);
+    QCOMPARE(manager->find(ConfigureManager::KeySkin)->value(), skin);
+
+    const bool unreadable = !user.isEmpty() && !user.contains("</Setup>");
+    QCOMPARE(manager->setTranslator(1), !unreadable);
+    QCOMPARE(manager->setBatchOperations(!batchOperations), !unreadable);
+    QFile shippedFile(shipped);
+    QVERIFY(shippedFile.open(QIODevice::ReadOnly));
+    QCOMPARE(shippedFile.readAll(), shippedBytes);
+    if (unreadable)
+        return;
+
+    // The next start.
+    QVERIFY(manager->load(shipped, userPath));
+    QCOMPARE(manager->translator(), 1u);
+    QCOMPARE(manager->batchOperations(), !batchOperations);
+    QCOMPARE(manager->find(ConfigureManager::KeySkin)->value(), skin);
 }
 
 QTEST_GUILESS_MAIN(tst_ConfigureManager)

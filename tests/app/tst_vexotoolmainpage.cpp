@@ -20,7 +20,9 @@
 #include <windowtitle.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -60,6 +62,8 @@ private slots:
     void edgeDragResizesDownToTheMinimum();
     void enterInTheListGoesToThePanel_data();
     void enterInTheListGoesToThePanel();
+    void languageChoiceIsKeptForTheNextStart_data();
+    void languageChoiceIsKeptForTheNextStart();
 
 private:
     std::unique_ptr<VEXOToolMainPage> m_window;
@@ -393,6 +397,61 @@ void TestVexoToolMainPage::enterInTheListGoesToThePanel()
     QCOMPARE(focused->objectName(), field);
     QVERIFY(m_window->deviceModifyPage()->isAncestorOf(focused));
     DeviceStore::instance()->clear();
+}
+
+void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart_data()
+{
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<bool>("kept"); // written to the user's file, with a message
+
+    QTest::addRow("Chinese from English: kept for the next start") << 1 << true;
+    QTest::addRow("the language it runs in: nothing to keep") << 0 << false;
+}
+
+void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart()
+{
+    QFETCH(int, chosen);
+    QFETCH(bool, kept);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray shippedBytes
+        = "<?xml version=\"1.0\"?>\n<Setup><Translator><Value>0</Value></Translator></Setup>\n";
+    const QString shipped = dir.filePath("Setup.xml");
+    QFile shippedFile(shipped);
+    QVERIFY(shippedFile.open(QIODevice::WriteOnly) && shippedFile.write(shippedBytes) == shippedBytes.size());
+    shippedFile.close();
+    const QString user = dir.filePath("user/Setup.xml");
+    apt::ConfigureManager *settings = apt::ConfigureManager::GetInstance();
+    QVERIFY(settings->load(shipped, user));
+    m_window = std::make_unique<VEXOToolMainPage>(); // its menu shows the language of the settings
+
+    aptui::Menu *languages = m_window->languageMenu();
+    QVERIFY(languages);
+    QVERIFY(m_window->aboutMenu()->actions().contains(languages->menuAction()));
+    auto *english = languages->findChild<QAction *>(QStringLiteral("m_actionLanguage0"));
+    auto *chinese = languages->findChild<QAction *>(QStringLiteral("m_actionLanguage1"));
+    QVERIFY(english && chinese);
+    QVERIFY(english->isChecked() && !chinese->isChecked());
+
+    (chosen == 1 ? chinese : english)->trigger();
+    QCOMPARE(chinese->isChecked(), chosen == 1);
+    QCOMPARE(english->isChecked(), chosen == 0);
+    auto *message = m_window->findChild<QDialog *>(QStringLiteral("languageRestartMessage"));
+    QCOMPARE(message != nullptr, kept);
+    if (message) {
+        const QString text = message->findChild<QLabel *>(QStringLiteral("m_labelNULL"))->text();
+        QVERIFY2(text.contains(QStringLiteral("starts again")) && text.contains(QStringLiteral("下次启动")),
+                 qPrintable(text));
+        message->close();
+    }
+    QCOMPARE(QFile::exists(user), kept);
+    QVERIFY(shippedFile.open(QIODevice::ReadOnly));
+    QCOMPARE(shippedFile.readAll(), shippedBytes);
+
+    // The next start reads the choice.
+    QVERIFY(settings->load(shipped, user));
+    QCOMPARE(settings->translator(), quint32(chosen));
+    settings->load(QStringLiteral("no-such-Setup.xml"));
 }
 
 QTEST_MAIN(TestVexoToolMainPage)

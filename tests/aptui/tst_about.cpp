@@ -97,7 +97,13 @@ void TestAbout::panelTexts()
     QCOMPARE(panel->size(), QSize(288, 134));
     QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("m_labNameValue"))->text(), QStringLiteral("Name: VEXO"));
     const QString version = panel->findChild<QLabel *>(QStringLiteral("m_labVersionValue"))->text();
-    QCOMPARE(version, QStringLiteral("Version: v3.0.0.1build") + QString::number(aptui::CDlgAbout::buildNumber()));
+#ifdef VEXO_TEST_CA_BUILD
+    const QString testBuild = QStringLiteral("\nTest build: accepts test device certificates");
+#else
+    const QString testBuild;
+#endif
+    QCOMPARE(version,
+             QStringLiteral("Version: v3.0.0.1build") + QString::number(aptui::CDlgAbout::buildNumber()) + testBuild);
     QCOMPARE(QString::number(aptui::CDlgAbout::buildNumber()).size(), 8);
     QCOMPARE(panel->findChild<QAbstractButton *>(QStringLiteral("m_conerBtn"))->text(), QStringLiteral("User Help"));
     for (const char *name : {"aboutLine1", "aboutLine2", "aboutbtn1", "aboutbtn2"})
@@ -218,12 +224,13 @@ void TestAbout::manualFolders_data()
     QTest::addColumn<QString>("programDir");
     QTest::addColumn<QString>("currentDir");
     QTest::addColumn<QStringList>("folders");
-    QTest::addRow("program, installed documentation, working folder")
+    QTest::addRow("program, installed data, installed documentation, working folder")
         << "/opt/vexo/bin"
-        << "/home/user" << QStringList{"/opt/vexo/bin", "/opt/vexo/share/doc/vexotool", "/home/user"};
+        << "/home/user"
+        << QStringList{"/opt/vexo/bin", "/opt/vexo/share/vexotool", "/opt/vexo/share/doc/vexotool", "/home/user"};
     QTest::addRow("started from its own folder: searched once")
         << "/opt/vexo/bin"
-        << "/opt/vexo/bin/" << QStringList{"/opt/vexo/bin", "/opt/vexo/share/doc/vexotool"};
+        << "/opt/vexo/bin/" << QStringList{"/opt/vexo/bin", "/opt/vexo/share/vexotool", "/opt/vexo/share/doc/vexotool"};
 }
 
 void TestAbout::manualFolders()

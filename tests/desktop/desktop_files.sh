@@ -75,10 +75,11 @@ trap 'rm -rf "$prefix"' EXIT
 "$cmake" --install "$build_dir" --prefix "$prefix" --component desktop >/dev/null || fail "cmake --install failed"
 for file in share/applications/org.example.vexotool.desktop share/metainfo/org.example.vexotool.metainfo.xml \
     share/bash-completion/completions/vexo-cli share/icons/hicolor/scalable/apps/vexotool.svg \
-    share/man/man1/vexotool.1 share/man/man1/vexo-cli.1 share/man/man1/vexo-devsim.1; do
+    share/man/man1/vexotool.1.gz share/man/man1/vexo-cli.1.gz share/man/man1/vexo-devsim.1.gz \
+    share/man/man1/vexo-keyservice.1.gz; do
     [ -s "$prefix/$file" ] || fail "the install has no $file"
 done
-for size in 16 32 48 64 128 256; do
+for size in 16 22 24 32 48 64 96 128 256 512; do
     icon=$prefix/share/icons/hicolor/${size}x$size/apps/vexotool.png
     got=$(identify -format '%wx%h' "$icon" 2>&1)
     [ "$got" = "${size}x$size" ] || fail "$icon is $got, want ${size}x$size"
