@@ -3,6 +3,7 @@
 #include "devicedisplaypage.h"
 
 #include "cipstandarditem.h"
+#include "devicefilter.h"
 #include "deviceinfomodel.h"
 #include "devicelistlog.h"
 
@@ -23,9 +24,11 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QSortFilterProxyModel>
@@ -107,6 +110,29 @@ protected:
         return sortKey(left) < sortKey(right);
     }
 
+public:
+    // Rows that arrive are filtered as they come; the rows shown keep their order.
+    void setDeviceFilter(const DeviceFilter &filter)
+    {
+        m_filter = filter;
+        invalidateFilter();
+    }
+    const DeviceFilter &deviceFilter() const { return m_filter; }
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override
+    {
+        if (m_filter.isEmpty() || sourceParent.isValid())
+            return true;
+        const auto text = [this, sourceRow](int logical) {
+            const QStandardItem *cell = m_model->item(sourceRow, m_model->columnOf(logical));
+            return cell ? cell->text() : QString();
+        };
+        return m_filter.matches({text(DeviceInfoModel::ColumnSerialNumber), text(DeviceInfoModel::ColumnMac),
+                                 text(DeviceInfoModel::ColumnDeviceType), text(DeviceInfoModel::ColumnIPv4Address),
+                                 text(DeviceInfoModel::ColumnSoftVersion)});
+    }
+
 private:
     // The cells' own ordering as a text compared once per pair: an address cell sorts by its
     // address key, so by the numbers of its parts, any other cell by its text. Each key is read
@@ -173,6 +199,7 @@ private:
     }
 
     DeviceInfoModel *m_model;
+    DeviceFilter m_filter;
     mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
     QVector<int> m_orderBefore;            // source rows in the table's order, while the model reorders
@@ -277,6 +304,11 @@ private:
     Qt::CheckState m_checkState = Qt::Unchecked;
 };
 
+DeviceSortProxy *sortProxy(QSortFilterProxyModel *proxy)
+{
+    return static_cast<DeviceSortProxy *>(proxy);
+}
+
 CheckBoxHeader *checkBoxHeader(QTreeView *table)
 {
     return static_cast<CheckBoxHeader *>(table->header());
@@ -354,6 +386,7 @@ DeviceDisplayPage::DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *disc
     connect(m_tableViewVexo->header(), &QHeaderView::sectionClicked, this, &DeviceDisplayPage::onSortTable);
     connect(m_btnRefreshDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onManualUpdate);
     connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    connect(m_model, &DeviceInfoModel::addressConflictsChanged, this, &DeviceDisplayPage::updateCount);
     // A checked row is drawn framed in all its cells, while the change concerns only the check
     // cell: repaint the rows.
     connect(m_model, &QStandardItemModel::itemChanged, m_tableViewVexo->viewport(), qOverload<>(&QWidget::update));
@@ -440,6 +473,10 @@ void DeviceDisplayPage::setupForm()
     m_labelNoAnswer->setObjectName(QStringLiteral("m_labelNoAnswer"));
     m_labelNoAnswer->setStyleSheet(QStringLiteral("color:#d11f24;"));
     m_labelNoAnswer->hide();
+    m_labelConflicts = new QLabel(m_frameDeviceCount);
+    m_labelConflicts->setObjectName(QStringLiteral("m_labelConflicts"));
+    m_labelConflicts->setStyleSheet(QStringLiteral("color:#d11f24;"));
+    m_labelConflicts->hide();
 
     const auto makeButton = [this](const QString &name, const QString &text) {
         auto *button = new QPushButton(text, m_frameDeviceCount);
@@ -458,6 +495,7 @@ void DeviceDisplayPage::setupForm()
     barLayout->addWidget(m_countLine);
     barLayout->addWidget(m_labelDeviceCountValue);
     barLayout->addWidget(m_labelNoAnswer);
+    barLayout->addWidget(m_labelConflicts);
     barLayout->addWidget(label);
     barLayout->addStretch(1);
     barLayout->addWidget(m_btnConfigReset);
@@ -470,8 +508,43 @@ void DeviceDisplayPage::setupForm()
     // Every flow starts in the table, so it takes the keyboard focus (arrows, Space, Enter).
     m_tableViewVexo->setFocusPolicy(Qt::StrongFocus);
 
+    // The filter row sits between the count line and the table, and before the table in the
+    // tab order: Tab goes on from the box to the table and from the table to the panel.
+    m_frameFilter = new QFrame(this);
+    m_frameFilter->setObjectName(QStringLiteral("m_frameFilter"));
+    auto *filterLayout = new QHBoxLayout(m_frameFilter);
+    filterLayout->setContentsMargins(9, 0, 9, 6);
+    m_lineEditFilter = new QLineEdit(m_frameFilter);
+    m_lineEditFilter->setObjectName(QStringLiteral("m_lineEditFilter"));
+    //: Placeholder of the device list's filter box.
+    m_lineEditFilter->setPlaceholderText(tr("Filter: serial number, MAC, model, IP address or range, version"));
+    m_lineEditFilter->setToolTip(tr("Shows only the devices that match (Ctrl+F). An address range is typed as "
+                                    "192.168.1.0/24 or 192.168.1.10-192.168.1.50. Esc clears the filter."));
+    m_lineEditFilter->setClearButtonEnabled(true);
+    m_lineEditFilter->setMinimumWidth(360);
+    m_lineEditFilter->setStyleSheet(QStringLiteral("QLineEdit{border:1px solid #cccccc;border-radius:2px;"
+                                                   "padding:3px 6px;background:white;color:#333333;}"
+                                                   "QLineEdit:focus{border:1px solid #d11f24;}"));
+    m_labelHiddenChecked = new QLabel(m_frameFilter);
+    m_labelHiddenChecked->setObjectName(QStringLiteral("m_labelHiddenChecked"));
+    m_labelHiddenChecked->setStyleSheet(QStringLiteral("color:#d11f24;"));
+    m_labelHiddenChecked->hide();
+    filterLayout->addWidget(m_lineEditFilter);
+    filterLayout->addWidget(m_labelHiddenChecked);
+    filterLayout->addStretch(1);
+
     pageLayout->addWidget(m_frameDeviceCount);
+    pageLayout->addWidget(m_frameFilter);
     pageLayout->addWidget(m_tableViewVexo, 1);
+    setTabOrder(m_lineEditFilter, m_tableViewVexo);
+
+    auto *findShortcut = new QShortcut(QKeySequence::Find, this);
+    connect(findShortcut, &QShortcut::activated, this, [this] {
+        m_lineEditFilter->setFocus(Qt::ShortcutFocusReason);
+        m_lineEditFilter->selectAll();
+    });
+    connect(m_lineEditFilter, &QLineEdit::textChanged, this, &DeviceDisplayPage::applyFilter);
+    m_lineEditFilter->installEventFilter(this);
 }
 
 void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
@@ -501,7 +574,7 @@ void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
     m_tableViewVexo->sortByColumn(m_model->columnOf(DeviceInfoModel::ColumnId), Qt::AscendingOrder);
 }
 
-QList<int> DeviceDisplayPage::checkedRows() const
+QList<int> DeviceDisplayPage::allCheckedRows() const
 {
     QList<int> rows;
     const int column = m_model->columnOf(DeviceInfoModel::ColumnCheck);
@@ -511,14 +584,59 @@ QList<int> DeviceDisplayPage::checkedRows() const
         if (item && item->checkState() == Qt::Checked)
             rows.append(row);
     }
+    return rows;
+}
+
+bool DeviceDisplayPage::isShown(int row) const
+{
+    return m_proxy->mapFromSource(m_model->index(row, 0)).isValid();
+}
+
+QList<int> DeviceDisplayPage::checkedRows() const
+{
+    QList<int> rows = allCheckedRows();
+    // Hidden rows are left out: nothing is done on a device the user does not see.
+    if (!sortProxy(m_proxy)->deviceFilter().isEmpty())
+        rows.removeIf([this](int row) { return !isShown(row); });
     if (rows.size() > 1) {
         // In the order the table shows them.
+        const int column = m_model->columnOf(DeviceInfoModel::ColumnCheck);
         std::stable_sort(rows.begin(), rows.end(), [this, column](int a, int b) {
             return m_proxy->mapFromSource(m_model->index(a, column)).row()
                    < m_proxy->mapFromSource(m_model->index(b, column)).row();
         });
     }
     return rows;
+}
+
+void DeviceDisplayPage::applyFilter(const QString &text)
+{
+    const QList<int> before = checkedRows();
+    sortProxy(m_proxy)->setDeviceFilter(DeviceFilter(text));
+    updateCount();
+    const QList<int> after = checkedRows();
+    if (after != before) {
+        report(after);
+        m_lastCheckedCount = int(after.size());
+    } else {
+        updateHeaderCheckState();
+    }
+    // The current row stays where it was when the filter shows it; otherwise the top row.
+    if (!m_tableViewVexo->currentIndex().isValid() && m_proxy->rowCount() > 0)
+        m_tableViewVexo->setCurrentIndex(m_proxy->index(0, m_model->columnOf(DeviceInfoModel::ColumnCheck)));
+}
+
+void DeviceDisplayPage::updateFilterNotes()
+{
+    int hidden = 0;
+    if (!sortProxy(m_proxy)->deviceFilter().isEmpty()) {
+        for (const int row : allCheckedRows())
+            hidden += isShown(row) ? 0 : 1;
+    }
+    if (hidden > 0)
+        //: Beside the filter box: checked devices that the filter does not show are left out of the flows.
+        m_labelHiddenChecked->setText(tr("%n checked rows are hidden by the filter", "", hidden));
+    m_labelHiddenChecked->setVisible(hidden > 0);
 }
 
 DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
@@ -538,7 +656,17 @@ DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
 
 void DeviceDisplayPage::updateCount()
 {
-    m_labelDeviceCountValue->setText(QString::number(m_model->rowCount()));
+    const int total = m_model->rowCount();
+    if (sortProxy(m_proxy)->deviceFilter().isEmpty())
+        m_labelDeviceCountValue->setText(QString::number(total));
+    else
+        //: The count line while the filter is on: devices shown of all devices listed.
+        m_labelDeviceCountValue->setText(tr("%1 of %2").arg(m_proxy->rowCount()).arg(total));
+    const int conflicts = m_model->addressConflictCount();
+    if (conflicts > 0)
+        //: In the count line: how many IPv4 addresses are used by more than one device.
+        m_labelConflicts->setText(tr("%n address conflicts", "", conflicts));
+    m_labelConflicts->setVisible(conflicts > 0);
 }
 
 void DeviceDisplayPage::setBarButtonsEnabled(bool enabled)
@@ -732,7 +860,7 @@ void DeviceDisplayPage::setBatchOperations(bool on)
     for (QPushButton *button : {m_btnConfigReset, m_btnExportDeviceInfo, m_btnConfigExportFile})
         button->setVisible(on);
     checkBoxHeader(m_tableViewVexo)->setCheckBoxShown(on);
-    const QList<int> checked = checkedRows();
+    const QList<int> checked = allCheckedRows();
     if (!on && checked.size() > 1)
         setRowsChecked(checked, false);
     else
@@ -746,14 +874,10 @@ Qt::CheckState DeviceDisplayPage::headerCheckState() const
 
 void DeviceDisplayPage::updateHeaderCheckState()
 {
-    const int rows = m_model->rowCount();
-    const int checkColumn = m_model->columnOf(DeviceInfoModel::ColumnCheck);
-    int checked = 0;
-    for (int row = 0; row < rows; ++row) {
-        const QStandardItem *item = m_model->item(row, checkColumn);
-        if (item && item->checkState() == Qt::Checked)
-            ++checked;
-    }
+    updateFilterNotes();
+    // Of the rows shown.
+    const int rows = m_proxy->rowCount();
+    const int checked = int(checkedRows().size());
     checkBoxHeader(m_tableViewVexo)
         ->setCheckState(checked == 0      ? Qt::Unchecked
                         : checked == rows ? Qt::Checked
@@ -764,10 +888,11 @@ void DeviceDisplayPage::onHeaderCheckClicked()
 {
     if (!m_batchOperations)
         return;
+    // The rows shown; rows the filter hides keep their check.
     QList<int> rows;
-    rows.reserve(m_model->rowCount());
-    for (int row = 0; row < m_model->rowCount(); ++row)
-        rows.append(row);
+    rows.reserve(m_proxy->rowCount());
+    for (int row = 0; row < m_proxy->rowCount(); ++row)
+        rows.append(m_proxy->mapToSource(m_proxy->index(row, 0)).row());
     // All checked: uncheck all; otherwise check all.
     setRowsChecked(rows, headerCheckState() != Qt::Checked);
 }
@@ -903,6 +1028,23 @@ void DeviceDisplayPage::onHeaderCountChanged(int iLogicalIndex, int iOldVisualIn
 
 bool DeviceDisplayPage::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_lineEditFilter && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Escape:
+            if (m_lineEditFilter->text().isEmpty())
+                m_tableViewVexo->setFocus(Qt::OtherFocusReason);
+            m_lineEditFilter->clear();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Down:
+            // On to the rows found.
+            m_tableViewVexo->setFocus(Qt::OtherFocusReason);
+            return true;
+        default:
+            break;
+        }
+    }
     if (watched == m_tableViewVexo && event->type() == QEvent::Show && !m_columnsFitted) {
         m_columnsFitted = true;
         fitColumnsToHeaders(m_tableViewVexo);
