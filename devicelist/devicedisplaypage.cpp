@@ -87,6 +87,22 @@ public:
         connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetSortKeys);
+        // The filter's prepared fields follow the rows they were read from.
+        connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
+            if (first < m_filterFields.size())
+                m_filterFields.insert(first, last - first + 1, std::nullopt);
+        });
+        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &, int first, int last) {
+            if (first < m_filterFields.size())
+                m_filterFields.remove(first, qMin(last + 1, int(m_filterFields.size())) - first);
+        });
+        connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
+            for (int row = from.row(); row <= to.row() && row < m_filterFields.size(); ++row)
+                m_filterFields[row].reset();
+        });
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { m_filterFields.clear(); });
+        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { m_reordering = true; });
+        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::moveFilterFields);
         // The model reorders its rows only to let many go at once; the table keeps its order
         // then (which need not be the sort order: devices that came later are at the end).
         connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &DeviceSortProxy::rememberOrder);
@@ -114,23 +130,80 @@ public:
     // Rows that arrive are filtered as they come; the rows shown keep their order.
     void setDeviceFilter(const DeviceFilter &filter)
     {
+        // Most key presses in the filter box change no row's visibility (a serial number typed
+        // on): then nothing needs to be announced.
+        int changed = 0;
+        const int rows = m_model->rowCount();
+        for (int row = 0; row < rows; ++row)
+            changed += accepts(m_filter, row) != accepts(filter, row) ? 1 : 0;
         m_filter = filter;
-        invalidateFilter();
+        if (changed == 0)
+            return;
+        // Many rows shown or hidden at once go as one change of the layout: a removal or
+        // insertion per run of scattered rows would cost the table more than laying out all the
+        // rows shown once.
+        if (changed > kRowsToShowOrHideOneByOne)
+            invalidate();
+        else
+            invalidateFilter();
     }
     const DeviceFilter &deviceFilter() const { return m_filter; }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override
     {
-        if (m_filter.isEmpty() || sourceParent.isValid())
-            return true;
-        const auto text = [this, sourceRow](int logical) {
-            const QStandardItem *cell = m_model->item(sourceRow, m_model->columnOf(logical));
-            return cell ? cell->text() : QString();
-        };
-        return m_filter.matches({text(DeviceInfoModel::ColumnSerialNumber), text(DeviceInfoModel::ColumnMac),
-                                 text(DeviceInfoModel::ColumnDeviceType), text(DeviceInfoModel::ColumnIPv4Address),
-                                 text(DeviceInfoModel::ColumnSoftVersion)});
+        return sourceParent.isValid() || accepts(m_filter, sourceRow);
+    }
+
+public:
+    /** Reads the fields of all rows for the filter, before the first key press needs them. */
+    void prepareFilterFields() const
+    {
+        for (int row = 0; row < m_model->rowCount(); ++row)
+            filterFields(row);
+    }
+
+private:
+    static constexpr int kRowsToShowOrHideOneByOne = 64;
+
+    bool accepts(const DeviceFilter &filter, int sourceRow) const
+    {
+        return filter.isEmpty() || filter.matches(filterFields(sourceRow));
+    }
+
+    // Each row's fields are read and prepared once, not on every key press in the filter box.
+    const DeviceFilter::Prepared &filterFields(int sourceRow) const
+    {
+        // While the model reorders its rows, the fields are still kept by the rows before.
+        const int cacheRow = m_reordering ? m_model->rowBeforeReorder(sourceRow) : sourceRow;
+        if (m_filterFields.size() <= cacheRow)
+            m_filterFields.resize(qMax(m_model->rowCount(), cacheRow + 1));
+        std::optional<DeviceFilter::Prepared> &fields = m_filterFields[cacheRow];
+        if (!fields) {
+            const auto text = [this, sourceRow](int logical) {
+                const QStandardItem *cell = m_model->item(sourceRow, m_model->columnOf(logical));
+                return cell ? cell->text() : QString();
+            };
+            fields = DeviceFilter::prepare({text(DeviceInfoModel::ColumnSerialNumber), text(DeviceInfoModel::ColumnMac),
+                                            text(DeviceInfoModel::ColumnDeviceType),
+                                            text(DeviceInfoModel::ColumnIPv4Address),
+                                            text(DeviceInfoModel::ColumnSoftVersion)});
+        }
+        return *fields;
+    }
+
+    void moveFilterFields()
+    {
+        if (!m_reordering)
+            return;
+        m_reordering = false;
+        QVector<std::optional<DeviceFilter::Prepared>> moved(m_model->rowCount());
+        for (int row = 0; row < moved.size(); ++row) {
+            const int before = m_model->rowBeforeReorder(row);
+            if (before >= 0 && before < m_filterFields.size())
+                moved[row] = std::move(m_filterFields[before]);
+        }
+        m_filterFields = std::move(moved);
     }
 
 private:
@@ -200,6 +273,8 @@ private:
 
     DeviceInfoModel *m_model;
     DeviceFilter m_filter;
+    mutable QVector<std::optional<DeviceFilter::Prepared>> m_filterFields; // by source row
+    bool m_reordering = false;                      // the model announced a reorder of its rows that has not ended
     mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
     QVector<int> m_orderBefore;            // source rows in the table's order, while the model reorders
@@ -537,6 +612,8 @@ void DeviceDisplayPage::setupForm()
     pageLayout->addWidget(m_frameFilter);
     pageLayout->addWidget(m_tableViewVexo, 1);
     setTabOrder(m_lineEditFilter, m_tableViewVexo);
+    // The box comes first in the tab order, but the window starts in the table as before.
+    m_tableViewVexo->setFocus(Qt::OtherFocusReason);
 
     auto *findShortcut = new QShortcut(QKeySequence::Find, this);
     connect(findShortcut, &QShortcut::activated, this, [this] {
@@ -1028,6 +1105,8 @@ void DeviceDisplayPage::onHeaderCountChanged(int iLogicalIndex, int iOldVisualIn
 
 bool DeviceDisplayPage::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_lineEditFilter && event->type() == QEvent::FocusIn)
+        sortProxy(m_proxy)->prepareFilterFields(); // the user is about to type
     if (watched == m_lineEditFilter && event->type() == QEvent::KeyPress) {
         switch (static_cast<QKeyEvent *>(event)->key()) {
         case Qt::Key_Escape:

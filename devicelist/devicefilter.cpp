@@ -11,42 +11,33 @@ bool isMacSeparator(QChar c)
     return c == u':' || c == u'-';
 }
 
-// Whether @p haystack, with its MAC separators skipped, contains @p needle (lower case, without
-// separators). Compared in place: the filter runs over every row on each key press.
-bool containsIgnoringSeparators(QStringView haystack, QStringView needle)
+QString withoutSeparators(const QString &text)
 {
-    const qsizetype size = haystack.size();
-    for (qsizetype start = 0; start < size; ++start) {
-        if (isMacSeparator(haystack.at(start)))
-            continue;
-        qsizetype at = start;
-        qsizetype matched = 0;
-        while (matched < needle.size() && at < size) {
-            const QChar c = haystack.at(at++);
-            if (isMacSeparator(c))
-                continue;
-            if (c.toLower() != needle.at(matched))
-                break;
-            ++matched;
-        }
-        if (matched == needle.size())
-            return true;
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (!isMacSeparator(c))
+            result.append(c);
     }
-    return false;
+    return result;
 }
 
 } // namespace
 
 DeviceFilter::DeviceFilter(const QString &text)
-    : m_text(text.trimmed())
+    : m_text(text.trimmed().toCaseFolded())
 {
     m_range = parseRange(m_text);
-    if (m_range || m_text.contains(u'.'))
-        return;
-    for (const QChar c : std::as_const(m_text)) {
-        if (!isMacSeparator(c))
-            m_macText.append(c.toLower());
-    }
+    if (!m_range && !m_text.contains(u'.'))
+        m_macText = withoutSeparators(m_text);
+}
+
+DeviceFilter::Prepared DeviceFilter::prepare(const Fields &fields)
+{
+    // The fields hold no line breaks, and the filter box gives none: no match spans two fields.
+    const QString text = fields.serialNumber + u'\n' + fields.mac + u'\n' + fields.deviceType + u'\n'
+                         + fields.ipv4Address + u'\n' + fields.softwareVersion;
+    return {text.toCaseFolded(), withoutSeparators(fields.mac.toCaseFolded()), parseIPv4(fields.ipv4Address.trimmed())};
 }
 
 std::optional<quint32> DeviceFilter::parseIPv4(QStringView text)
@@ -99,20 +90,13 @@ std::optional<DeviceFilter::Range> DeviceFilter::parseRange(QStringView text)
     return std::nullopt;
 }
 
-bool DeviceFilter::matches(const Fields &fields) const
+bool DeviceFilter::matches(const Prepared &device) const
 {
-    if (m_range) {
-        const auto address = parseIPv4(fields.ipv4Address.trimmed());
-        return address && *address >= m_range->first && *address <= m_range->last;
-    }
+    if (m_range)
+        return device.ipv4 && *device.ipv4 >= m_range->first && *device.ipv4 <= m_range->last;
     if (m_text.isEmpty())
         return true;
-    for (const QString *field :
-         {&fields.serialNumber, &fields.mac, &fields.deviceType, &fields.ipv4Address, &fields.softwareVersion}) {
-        if (field->contains(m_text, Qt::CaseInsensitive))
-            return true;
-    }
-    return !m_macText.isEmpty() && containsIgnoringSeparators(fields.mac, m_macText);
+    return device.text.contains(m_text) || (!m_macText.isEmpty() && device.macDigits.contains(m_macText));
 }
 
 } // namespace VexoTool

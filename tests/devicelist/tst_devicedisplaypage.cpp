@@ -97,6 +97,7 @@ private slots:
     void keyboardOnTheTable();
     void filterFollowsArrivalsAndDepartures_data();
     void filterFollowsArrivalsAndDepartures();
+    void filterReadsEachRowsOwnDevice();
     void filterKeepsChecksAndTellsHidden_data();
     void filterKeepsChecksAndTellsHidden();
     void filterBoxFromTheKeyboard();
@@ -1112,6 +1113,21 @@ void tst_DeviceDisplayPage::filterFollowsArrivalsAndDepartures()
     filterBox()->clear();
     QCOMPARE(countLabel(), QStringLiteral("5"));
     QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber).size(), 5);
+}
+
+void tst_DeviceDisplayPage::filterReadsEachRowsOwnDevice()
+{
+    showWithDevices(8);
+    filterBox()->setText(QStringLiteral("10.0.0.1-10.0.0.8"));
+    // Scattered devices go together (the rows that stay move up), one changes its address.
+    for (const int n : {1, 3, 5})
+        m_page->onDeviceLogout(deviceRecord(n));
+    QCoreApplication::sendPostedEvents(m_page.get(), QEvent::MetaCall);
+    m_page->onDeviceUpdate(deviceRecord(7, "10.0.0.99"));
+    filterBox()->setText(QStringLiteral("10.0.0.4-10.0.0.8"));
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber), serials({4, 6, 8}));
+    filterBox()->setText(QStringLiteral("10.0.0.99"));
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber), serials({7}));
 }
 
 void tst_DeviceDisplayPage::filterKeepsChecksAndTellsHidden_data()
