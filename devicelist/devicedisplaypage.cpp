@@ -194,9 +194,8 @@ private:
 
     void moveFilterFields()
     {
-        if (!m_reordering)
+        if (!std::exchange(m_reordering, false) || m_filterFields.isEmpty())
             return;
-        m_reordering = false;
         QVector<std::optional<DeviceFilter::Prepared>> moved(m_model->rowCount());
         for (int row = 0; row < moved.size(); ++row) {
             const int before = m_model->rowBeforeReorder(row);

@@ -61,8 +61,10 @@ class DeviceInfoModel;
  * The filter box above the table (Ctrl+F) shows only the devices that match its text (see
  * DeviceFilter); the count line then says how many of all devices are shown. Filtering never
  * checks or unchecks a row: the flows work on the checked rows that are shown, and the page says
- * how many checked rows the filter hides. The count line also says how many addresses more than
- * one device uses.
+ * how many checked rows the filter hides. Devices that arrive are filtered as they come; a listed
+ * device whose fields change stays shown until the filter text changes, so that a device whose
+ * address the user just changed does not vanish from the flow under way. The count line also
+ * says how many addresses more than one device uses.
  *
  * The page keeps its devices' records in the store it is given and asks the discovery service
  * it is given to report the devices again; the program gives it DeviceStore::instance() and
