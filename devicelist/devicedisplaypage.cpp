@@ -595,7 +595,9 @@ void DeviceDisplayPage::setupForm()
     m_lineEditFilter->setToolTip(tr("Shows only the devices that match (Ctrl+F). An address range is typed as "
                                     "192.168.1.0/24 or 192.168.1.10-192.168.1.50. Esc clears the filter."));
     m_lineEditFilter->setClearButtonEnabled(true);
-    m_lineEditFilter->setMinimumWidth(360);
+    // Wide enough for its placeholder in the page's language.
+    m_lineEditFilter->setMinimumWidth(
+        qMax(360, m_lineEditFilter->fontMetrics().horizontalAdvance(m_lineEditFilter->placeholderText()) + 48));
     m_lineEditFilter->setStyleSheet(QStringLiteral("QLineEdit{border:1px solid #cccccc;border-radius:2px;"
                                                    "padding:3px 6px;background:white;color:#333333;}"
                                                    "QLineEdit:focus{border:1px solid #d11f24;}"));
