@@ -636,10 +636,17 @@ void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
     m_tableViewVexo->setModel(m_proxy);
     header->setCheckSection(m_model->columnOf(DeviceInfoModel::ColumnCheck));
     header->setOnCheckClicked([this] { onHeaderCheckClicked(); });
-    // Devices that come later are unchecked: all rows are then no longer checked.
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (headerCheckState() == Qt::Checked)
-            checkBoxHeader(m_tableViewVexo)->setCheckState(Qt::PartiallyChecked);
+    // Devices that come later are unchecked: all rows shown are then no longer checked, unless
+    // the filter hides the newcomers (the proxy has taken them in by now).
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
+        if (headerCheckState() != Qt::Checked)
+            return;
+        for (int row = first; row <= last; ++row) {
+            if (isShown(row)) {
+                checkBoxHeader(m_tableViewVexo)->setCheckState(Qt::PartiallyChecked);
+                return;
+            }
+        }
     });
 
     m_tableViewVexo->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -672,7 +679,11 @@ bool DeviceDisplayPage::isShown(int row) const
 
 QList<int> DeviceDisplayPage::checkedRows() const
 {
-    QList<int> rows = allCheckedRows();
+    return shownInViewOrder(allCheckedRows());
+}
+
+QList<int> DeviceDisplayPage::shownInViewOrder(QList<int> rows) const
+{
     // Hidden rows are left out: nothing is done on a device the user does not see.
     if (!sortProxy(m_proxy)->deviceFilter().isEmpty())
         rows.removeIf([this](int row) { return !isShown(row); });
@@ -689,32 +700,21 @@ QList<int> DeviceDisplayPage::checkedRows() const
 
 void DeviceDisplayPage::applyFilter(const QString &text)
 {
-    const QList<int> before = checkedRows();
+    // Filtering never changes which rows are checked: one look at the check boxes will do.
+    const QList<int> checked = allCheckedRows();
+    const QList<int> before = shownInViewOrder(checked);
     sortProxy(m_proxy)->setDeviceFilter(DeviceFilter(text));
     updateCount();
-    const QList<int> after = checkedRows();
+    const QList<int> after = shownInViewOrder(checked);
     if (after != before) {
-        report(after);
+        report(after, checked);
         m_lastCheckedCount = int(after.size());
     } else {
-        updateHeaderCheckState();
+        showCheckState(checked);
     }
     // The current row stays where it was when the filter shows it; otherwise the top row.
     if (!m_tableViewVexo->currentIndex().isValid() && m_proxy->rowCount() > 0)
         m_tableViewVexo->setCurrentIndex(m_proxy->index(0, m_model->columnOf(DeviceInfoModel::ColumnCheck)));
-}
-
-void DeviceDisplayPage::updateFilterNotes()
-{
-    int hidden = 0;
-    if (!sortProxy(m_proxy)->deviceFilter().isEmpty()) {
-        for (const int row : allCheckedRows())
-            hidden += isShown(row) ? 0 : 1;
-    }
-    if (hidden > 0)
-        //: Beside the filter box: checked devices that the filter does not show are left out of the flows.
-        m_labelHiddenChecked->setText(tr("%n checked rows are hidden by the filter", "", hidden));
-    m_labelHiddenChecked->setVisible(hidden > 0);
 }
 
 DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
@@ -792,9 +792,9 @@ void DeviceDisplayPage::reportRows(const QList<int> &rows)
     emit signalCurrentSelectionModelChange(kind, devices);
 }
 
-void DeviceDisplayPage::report(const QList<int> &rows)
+void DeviceDisplayPage::report(const QList<int> &rows, const QList<int> &allChecked)
 {
-    updateHeaderCheckState();
+    showCheckState(allChecked);
     if (rows.isEmpty())
         reportNoRow();
     else if (rows.size() == 1)
@@ -805,8 +805,9 @@ void DeviceDisplayPage::report(const QList<int> &rows)
 
 void DeviceDisplayPage::recount()
 {
-    const QList<int> rows = checkedRows();
-    report(rows);
+    const QList<int> all = allCheckedRows();
+    const QList<int> rows = shownInViewOrder(all);
+    report(rows, all);
     m_lastCheckedCount = int(rows.size());
 }
 
@@ -952,10 +953,24 @@ Qt::CheckState DeviceDisplayPage::headerCheckState() const
 
 void DeviceDisplayPage::updateHeaderCheckState()
 {
-    updateFilterNotes();
+    showCheckState(allCheckedRows());
+}
+
+void DeviceDisplayPage::showCheckState(const QList<int> &allChecked)
+{
     // Of the rows shown.
     const int rows = m_proxy->rowCount();
-    const int checked = int(checkedRows().size());
+    int checked = int(allChecked.size());
+    if (!sortProxy(m_proxy)->deviceFilter().isEmpty()) {
+        checked = 0;
+        for (const int row : allChecked)
+            checked += isShown(row) ? 1 : 0;
+    }
+    const int hidden = int(allChecked.size()) - checked;
+    if (hidden > 0)
+        //: Beside the filter box: checked devices that the filter does not show are left out of the flows.
+        m_labelHiddenChecked->setText(tr("%n checked rows are hidden by the filter", "", hidden));
+    m_labelHiddenChecked->setVisible(hidden > 0);
     checkBoxHeader(m_tableViewVexo)
         ->setCheckState(checked == 0      ? Qt::Unchecked
                         : checked == rows ? Qt::Checked

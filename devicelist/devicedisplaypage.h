@@ -178,7 +178,7 @@ private:
     void setupTable(const QString &columnConfigPath);
     void applyDepartures();
     void recount();
-    void report(const QList<int> &rows);
+    void report(const QList<int> &rows, const QList<int> &allChecked);
     void reportNoRow();
     void reportOneRow(int row);
     void reportRows(const QList<int> &rows);
@@ -194,8 +194,9 @@ private:
     void onHeaderCheckClicked();
     void applyFilter(const QString &text);
     QList<int> allCheckedRows() const;
+    QList<int> shownInViewOrder(QList<int> rows) const;
     bool isShown(int row) const;
-    void updateFilterNotes();
+    void showCheckState(const QList<int> &allChecked);
 
     QFrame *m_frameDeviceCount = nullptr;
     QLabel *m_labelDeiceCount = nullptr;
