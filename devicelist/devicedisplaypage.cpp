@@ -3,6 +3,7 @@
 #include "devicedisplaypage.h"
 
 #include "cipstandarditem.h"
+#include "devicefilter.h"
 #include "deviceinfomodel.h"
 #include "devicelistlog.h"
 #include "protocolrows.h"
@@ -24,9 +25,11 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QSortFilterProxyModel>
@@ -85,6 +88,22 @@ public:
         connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetSortKeys);
+        // The filter's prepared fields follow the rows they were read from.
+        connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
+            if (first < m_filterFields.size())
+                m_filterFields.insert(first, last - first + 1, std::nullopt);
+        });
+        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &, int first, int last) {
+            if (first < m_filterFields.size())
+                m_filterFields.remove(first, qMin(last + 1, int(m_filterFields.size())) - first);
+        });
+        connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
+            for (int row = from.row(); row <= to.row() && row < m_filterFields.size(); ++row)
+                m_filterFields[row].reset();
+        });
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { m_filterFields.clear(); });
+        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { m_reordering = true; });
+        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::moveFilterFields);
         // The model reorders its rows only to let many go at once; the table keeps its order
         // then (which need not be the sort order: devices that came later are at the end).
         connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &DeviceSortProxy::rememberOrder);
@@ -106,6 +125,85 @@ protected:
         if (left.column() == m_model->columnOf(DeviceInfoModel::ColumnId))
             return left.row() < right.row();
         return sortKey(left) < sortKey(right);
+    }
+
+public:
+    // Rows that arrive are filtered as they come; the rows shown keep their order.
+    void setDeviceFilter(const DeviceFilter &filter)
+    {
+        // Most key presses in the filter box change no row's visibility (a serial number typed
+        // on): then nothing needs to be announced.
+        int changed = 0;
+        const int rows = m_model->rowCount();
+        for (int row = 0; row < rows; ++row)
+            changed += accepts(m_filter, row) != accepts(filter, row) ? 1 : 0;
+        m_filter = filter;
+        if (changed == 0)
+            return;
+        // Many rows shown or hidden at once go as one change of the layout: a removal or
+        // insertion per run of scattered rows would cost the table more than laying out all the
+        // rows shown once.
+        if (changed > kRowsToShowOrHideOneByOne)
+            invalidate();
+        else
+            invalidateFilter();
+    }
+    const DeviceFilter &deviceFilter() const { return m_filter; }
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override
+    {
+        return sourceParent.isValid() || accepts(m_filter, sourceRow);
+    }
+
+public:
+    /** Reads the fields of all rows for the filter, before the first key press needs them. */
+    void prepareFilterFields() const
+    {
+        for (int row = 0; row < m_model->rowCount(); ++row)
+            filterFields(row);
+    }
+
+private:
+    static constexpr int kRowsToShowOrHideOneByOne = 64;
+
+    bool accepts(const DeviceFilter &filter, int sourceRow) const
+    {
+        return filter.isEmpty() || filter.matches(filterFields(sourceRow));
+    }
+
+    // Each row's fields are read and prepared once, not on every key press in the filter box.
+    const DeviceFilter::Prepared &filterFields(int sourceRow) const
+    {
+        // While the model reorders its rows, the fields are still kept by the rows before.
+        const int cacheRow = m_reordering ? m_model->rowBeforeReorder(sourceRow) : sourceRow;
+        if (m_filterFields.size() <= cacheRow)
+            m_filterFields.resize(qMax(m_model->rowCount(), cacheRow + 1));
+        std::optional<DeviceFilter::Prepared> &fields = m_filterFields[cacheRow];
+        if (!fields) {
+            const auto text = [this, sourceRow](int logical) {
+                const QStandardItem *cell = m_model->item(sourceRow, m_model->columnOf(logical));
+                return cell ? cell->text() : QString();
+            };
+            fields = DeviceFilter::prepare({text(DeviceInfoModel::ColumnSerialNumber), text(DeviceInfoModel::ColumnMac),
+                                            text(DeviceInfoModel::ColumnDeviceType),
+                                            text(DeviceInfoModel::ColumnIPv4Address),
+                                            text(DeviceInfoModel::ColumnSoftVersion)});
+        }
+        return *fields;
+    }
+
+    void moveFilterFields()
+    {
+        if (!std::exchange(m_reordering, false) || m_filterFields.isEmpty())
+            return;
+        QVector<std::optional<DeviceFilter::Prepared>> moved(m_model->rowCount());
+        for (int row = 0; row < moved.size(); ++row) {
+            const int before = m_model->rowBeforeReorder(row);
+            if (before >= 0 && before < m_filterFields.size())
+                moved[row] = std::move(m_filterFields[before]);
+        }
+        m_filterFields = std::move(moved);
     }
 
 private:
@@ -174,6 +272,9 @@ private:
     }
 
     DeviceInfoModel *m_model;
+    DeviceFilter m_filter;
+    mutable QVector<std::optional<DeviceFilter::Prepared>> m_filterFields; // by source row
+    bool m_reordering = false;                      // the model announced a reorder of its rows that has not ended
     mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
     QVector<int> m_orderBefore;            // source rows in the table's order, while the model reorders
@@ -278,6 +379,11 @@ private:
     Qt::CheckState m_checkState = Qt::Unchecked;
 };
 
+DeviceSortProxy *sortProxy(QSortFilterProxyModel *proxy)
+{
+    return static_cast<DeviceSortProxy *>(proxy);
+}
+
 CheckBoxHeader *checkBoxHeader(QTreeView *table)
 {
     return static_cast<CheckBoxHeader *>(table->header());
@@ -355,6 +461,7 @@ DeviceDisplayPage::DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *disc
     connect(m_tableViewVexo->header(), &QHeaderView::sectionClicked, this, &DeviceDisplayPage::onSortTable);
     connect(m_btnRefreshDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onManualUpdate);
     connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    connect(m_model, &DeviceInfoModel::addressConflictsChanged, this, &DeviceDisplayPage::updateCount);
     // A checked row is drawn framed in all its cells, while the change concerns only the check
     // cell: repaint the rows.
     connect(m_model, &QStandardItemModel::itemChanged, m_tableViewVexo->viewport(), qOverload<>(&QWidget::update));
@@ -441,6 +548,10 @@ void DeviceDisplayPage::setupForm()
     m_labelNoAnswer->setObjectName(QStringLiteral("m_labelNoAnswer"));
     m_labelNoAnswer->setStyleSheet(QStringLiteral("color:#d11f24;"));
     m_labelNoAnswer->hide();
+    m_labelConflicts = new QLabel(m_frameDeviceCount);
+    m_labelConflicts->setObjectName(QStringLiteral("m_labelConflicts"));
+    m_labelConflicts->setStyleSheet(QStringLiteral("color:#d11f24;"));
+    m_labelConflicts->hide();
 
     const auto makeButton = [this](const QString &name, const QString &text) {
         auto *button = new QPushButton(text, m_frameDeviceCount);
@@ -459,6 +570,7 @@ void DeviceDisplayPage::setupForm()
     barLayout->addWidget(m_countLine);
     barLayout->addWidget(m_labelDeviceCountValue);
     barLayout->addWidget(m_labelNoAnswer);
+    barLayout->addWidget(m_labelConflicts);
     barLayout->addWidget(label);
     barLayout->addStretch(1);
     barLayout->addWidget(m_btnConfigReset);
@@ -471,8 +583,47 @@ void DeviceDisplayPage::setupForm()
     // Every flow starts in the table, so it takes the keyboard focus (arrows, Space, Enter).
     m_tableViewVexo->setFocusPolicy(Qt::StrongFocus);
 
+    // The filter row sits between the count line and the table, and before the table in the
+    // tab order: Tab goes on from the box to the table and from the table to the panel.
+    m_frameFilter = new QFrame(this);
+    m_frameFilter->setObjectName(QStringLiteral("m_frameFilter"));
+    auto *filterLayout = new QHBoxLayout(m_frameFilter);
+    filterLayout->setContentsMargins(9, 0, 9, 6);
+    m_lineEditFilter = new QLineEdit(m_frameFilter);
+    m_lineEditFilter->setObjectName(QStringLiteral("m_lineEditFilter"));
+    //: Placeholder of the device list's filter box.
+    m_lineEditFilter->setPlaceholderText(tr("Filter: serial number, MAC, model, IP address or range, version"));
+    m_lineEditFilter->setToolTip(tr("Shows only the devices that match (Ctrl+F). An address range is typed as "
+                                    "192.168.1.0/24 or 192.168.1.10-192.168.1.50. Esc clears the filter."));
+    m_lineEditFilter->setClearButtonEnabled(true);
+    // Wide enough for its placeholder in the page's language.
+    m_lineEditFilter->setMinimumWidth(
+        qMax(360, m_lineEditFilter->fontMetrics().horizontalAdvance(m_lineEditFilter->placeholderText()) + 48));
+    m_lineEditFilter->setStyleSheet(QStringLiteral("QLineEdit{border:1px solid #cccccc;border-radius:2px;"
+                                                   "padding:3px 6px;background:white;color:#333333;}"
+                                                   "QLineEdit:focus{border:1px solid #d11f24;}"));
+    m_labelHiddenChecked = new QLabel(m_frameFilter);
+    m_labelHiddenChecked->setObjectName(QStringLiteral("m_labelHiddenChecked"));
+    m_labelHiddenChecked->setStyleSheet(QStringLiteral("color:#d11f24;"));
+    m_labelHiddenChecked->hide();
+    filterLayout->addWidget(m_lineEditFilter);
+    filterLayout->addWidget(m_labelHiddenChecked);
+    filterLayout->addStretch(1);
+
     pageLayout->addWidget(m_frameDeviceCount);
+    pageLayout->addWidget(m_frameFilter);
     pageLayout->addWidget(m_tableViewVexo, 1);
+    setTabOrder(m_lineEditFilter, m_tableViewVexo);
+    // The box comes first in the tab order, but the window starts in the table as before.
+    m_tableViewVexo->setFocus(Qt::OtherFocusReason);
+
+    auto *findShortcut = new QShortcut(QKeySequence::Find, this);
+    connect(findShortcut, &QShortcut::activated, this, [this] {
+        m_lineEditFilter->setFocus(Qt::ShortcutFocusReason);
+        m_lineEditFilter->selectAll();
+    });
+    connect(m_lineEditFilter, &QLineEdit::textChanged, this, &DeviceDisplayPage::applyFilter);
+    m_lineEditFilter->installEventFilter(this);
 }
 
 void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
@@ -487,10 +638,17 @@ void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
     m_tableViewVexo->setModel(m_proxy);
     header->setCheckSection(m_model->columnOf(DeviceInfoModel::ColumnCheck));
     header->setOnCheckClicked([this] { onHeaderCheckClicked(); });
-    // Devices that come later are unchecked: all rows are then no longer checked.
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (headerCheckState() == Qt::Checked)
-            checkBoxHeader(m_tableViewVexo)->setCheckState(Qt::PartiallyChecked);
+    // Devices that come later are unchecked: all rows shown are then no longer checked, unless
+    // the filter hides the newcomers (the proxy has taken them in by now).
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
+        if (headerCheckState() != Qt::Checked)
+            return;
+        for (int row = first; row <= last; ++row) {
+            if (isShown(row)) {
+                checkBoxHeader(m_tableViewVexo)->setCheckState(Qt::PartiallyChecked);
+                return;
+            }
+        }
     });
 
     m_tableViewVexo->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -503,7 +661,7 @@ void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
     m_tableViewVexo->sortByColumn(m_model->columnOf(DeviceInfoModel::ColumnId), Qt::AscendingOrder);
 }
 
-QList<int> DeviceDisplayPage::checkedRows() const
+QList<int> DeviceDisplayPage::allCheckedRows() const
 {
     QList<int> rows;
     const int column = m_model->columnOf(DeviceInfoModel::ColumnCheck);
@@ -513,14 +671,52 @@ QList<int> DeviceDisplayPage::checkedRows() const
         if (item && item->checkState() == Qt::Checked)
             rows.append(row);
     }
+    return rows;
+}
+
+bool DeviceDisplayPage::isShown(int row) const
+{
+    return m_proxy->mapFromSource(m_model->index(row, 0)).isValid();
+}
+
+QList<int> DeviceDisplayPage::checkedRows() const
+{
+    return shownInViewOrder(allCheckedRows());
+}
+
+QList<int> DeviceDisplayPage::shownInViewOrder(QList<int> rows) const
+{
+    // Hidden rows are left out: nothing is done on a device the user does not see.
+    if (!sortProxy(m_proxy)->deviceFilter().isEmpty())
+        rows.removeIf([this](int row) { return !isShown(row); });
     if (rows.size() > 1) {
         // In the order the table shows them.
+        const int column = m_model->columnOf(DeviceInfoModel::ColumnCheck);
         std::stable_sort(rows.begin(), rows.end(), [this, column](int a, int b) {
             return m_proxy->mapFromSource(m_model->index(a, column)).row()
                    < m_proxy->mapFromSource(m_model->index(b, column)).row();
         });
     }
     return rows;
+}
+
+void DeviceDisplayPage::applyFilter(const QString &text)
+{
+    // Filtering never changes which rows are checked: one look at the check boxes will do.
+    const QList<int> checked = allCheckedRows();
+    const QList<int> before = shownInViewOrder(checked);
+    sortProxy(m_proxy)->setDeviceFilter(DeviceFilter(text));
+    updateCount();
+    const QList<int> after = shownInViewOrder(checked);
+    if (after != before) {
+        report(after, checked);
+        m_lastCheckedCount = int(after.size());
+    } else {
+        showCheckState(checked);
+    }
+    // The current row stays where it was when the filter shows it; otherwise the top row.
+    if (!m_tableViewVexo->currentIndex().isValid() && m_proxy->rowCount() > 0)
+        m_tableViewVexo->setCurrentIndex(m_proxy->index(0, m_model->columnOf(DeviceInfoModel::ColumnCheck)));
 }
 
 DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
@@ -541,7 +737,17 @@ DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
 
 void DeviceDisplayPage::updateCount()
 {
-    m_labelDeviceCountValue->setText(QString::number(m_model->rowCount()));
+    const int total = m_model->rowCount();
+    if (sortProxy(m_proxy)->deviceFilter().isEmpty())
+        m_labelDeviceCountValue->setText(QString::number(total));
+    else
+        //: The count line while the filter is on: devices shown of all devices listed.
+        m_labelDeviceCountValue->setText(tr("%1 of %2").arg(m_proxy->rowCount()).arg(total));
+    const int conflicts = m_model->addressConflictCount();
+    if (conflicts > 0)
+        //: In the count line: how many IPv4 addresses are used by more than one device.
+        m_labelConflicts->setText(tr("%n address conflicts", "", conflicts));
+    m_labelConflicts->setVisible(conflicts > 0);
 }
 
 void DeviceDisplayPage::setBarButtonsEnabled(bool enabled)
@@ -591,9 +797,9 @@ void DeviceDisplayPage::reportRows(const QList<int> &rows)
     emit signalCurrentSelectionModelChange(kind, devices);
 }
 
-void DeviceDisplayPage::report(const QList<int> &rows)
+void DeviceDisplayPage::report(const QList<int> &rows, const QList<int> &allChecked)
 {
-    updateHeaderCheckState();
+    showCheckState(allChecked);
     if (rows.isEmpty())
         reportNoRow();
     else if (rows.size() == 1)
@@ -604,8 +810,9 @@ void DeviceDisplayPage::report(const QList<int> &rows)
 
 void DeviceDisplayPage::recount()
 {
-    const QList<int> rows = checkedRows();
-    report(rows);
+    const QList<int> all = allCheckedRows();
+    const QList<int> rows = shownInViewOrder(all);
+    report(rows, all);
     m_lastCheckedCount = int(rows.size());
 }
 
@@ -751,7 +958,7 @@ void DeviceDisplayPage::setBatchOperations(bool on)
     for (QPushButton *button : {m_btnConfigReset, m_btnExportDeviceInfo, m_btnConfigExportFile})
         button->setVisible(on);
     checkBoxHeader(m_tableViewVexo)->setCheckBoxShown(on);
-    const QList<int> checked = checkedRows();
+    const QList<int> checked = allCheckedRows();
     if (!on && checked.size() > 1)
         setRowsChecked(checked, false);
     else
@@ -765,14 +972,24 @@ Qt::CheckState DeviceDisplayPage::headerCheckState() const
 
 void DeviceDisplayPage::updateHeaderCheckState()
 {
-    const int rows = m_model->rowCount();
-    const int checkColumn = m_model->columnOf(DeviceInfoModel::ColumnCheck);
-    int checked = 0;
-    for (int row = 0; row < rows; ++row) {
-        const QStandardItem *item = m_model->item(row, checkColumn);
-        if (item && item->checkState() == Qt::Checked)
-            ++checked;
+    showCheckState(allCheckedRows());
+}
+
+void DeviceDisplayPage::showCheckState(const QList<int> &allChecked)
+{
+    // Of the rows shown.
+    const int rows = m_proxy->rowCount();
+    int checked = int(allChecked.size());
+    if (!sortProxy(m_proxy)->deviceFilter().isEmpty()) {
+        checked = 0;
+        for (const int row : allChecked)
+            checked += isShown(row) ? 1 : 0;
     }
+    const int hidden = int(allChecked.size()) - checked;
+    if (hidden > 0)
+        //: Beside the filter box: checked devices that the filter does not show are left out of the flows.
+        m_labelHiddenChecked->setText(tr("%n checked rows are hidden by the filter", "", hidden));
+    m_labelHiddenChecked->setVisible(hidden > 0);
     checkBoxHeader(m_tableViewVexo)
         ->setCheckState(checked == 0      ? Qt::Unchecked
                         : checked == rows ? Qt::Checked
@@ -783,10 +1000,11 @@ void DeviceDisplayPage::onHeaderCheckClicked()
 {
     if (!m_batchOperations)
         return;
+    // The rows shown; rows the filter hides keep their check.
     QList<int> rows;
-    rows.reserve(m_model->rowCount());
-    for (int row = 0; row < m_model->rowCount(); ++row)
-        rows.append(row);
+    rows.reserve(m_proxy->rowCount());
+    for (int row = 0; row < m_proxy->rowCount(); ++row)
+        rows.append(m_proxy->mapToSource(m_proxy->index(row, 0)).row());
     // All checked: uncheck all; otherwise check all.
     setRowsChecked(rows, headerCheckState() != Qt::Checked);
 }
@@ -922,6 +1140,25 @@ void DeviceDisplayPage::onHeaderCountChanged(int iLogicalIndex, int iOldVisualIn
 
 bool DeviceDisplayPage::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_lineEditFilter && event->type() == QEvent::FocusIn)
+        sortProxy(m_proxy)->prepareFilterFields(); // the user is about to type
+    if (watched == m_lineEditFilter && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Escape:
+            if (m_lineEditFilter->text().isEmpty())
+                m_tableViewVexo->setFocus(Qt::OtherFocusReason);
+            m_lineEditFilter->clear();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Down:
+            // On to the rows found.
+            m_tableViewVexo->setFocus(Qt::OtherFocusReason);
+            return true;
+        default:
+            break;
+        }
+    }
     if (watched == m_tableViewVexo && event->type() == QEvent::Show && !m_columnsFitted) {
         m_columnsFitted = true;
         fitColumnsToHeaders(m_tableViewVexo);

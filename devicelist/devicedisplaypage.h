@@ -22,6 +22,7 @@ class QFrame;
 class QKeyEvent;
 class QMouseEvent;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
 class QStandardItem;
@@ -60,6 +61,14 @@ class ProtocolRows;
  * The table takes the keyboard focus: the arrow keys move the current row, Space checks or
  * unchecks it, and Enter asks for the panel's first field (signalEnterPressed()).
  *
+ * The filter box above the table (Ctrl+F) shows only the devices that match its text (see
+ * DeviceFilter); the count line then says how many of all devices are shown. Filtering never
+ * checks or unchecks a row: the flows work on the checked rows that are shown, and the page says
+ * how many checked rows the filter hides. Devices that arrive are filtered as they come; a listed
+ * device whose fields change stays shown until the filter text changes, so that a device whose
+ * address the user just changed does not vanish from the flow under way. The count line also
+ * says how many addresses more than one device uses.
+ *
  * The page keeps its devices' records in the store it is given and asks the discovery service
  * it is given to report the devices again; the program gives it DeviceStore::instance() and
  * VEXO::VexoHandler::instance().
@@ -88,7 +97,10 @@ public:
     /** @brief The sorted view of model() that the table shows. */
     QSortFilterProxyModel *viewModel() const { return m_proxy; }
 
-    /** @brief The model rows whose check cell is checked, in the order the table shows them. */
+    /**
+     * @brief The model rows whose check cell is checked and that the filter shows, in the order
+     *        the table shows them.
+     */
     QList<int> checkedRows() const;
 
     /**
@@ -169,7 +181,7 @@ private:
     void setupTable(const QString &columnConfigPath);
     void applyDepartures();
     void recount();
-    void report(const QList<int> &rows);
+    void report(const QList<int> &rows, const QList<int> &allChecked);
     void reportNoRow();
     void reportOneRow(int row);
     void reportRows(const QList<int> &rows);
@@ -183,12 +195,21 @@ private:
     void afterBulkCheckChange();
     void updateHeaderCheckState();
     void onHeaderCheckClicked();
+    void applyFilter(const QString &text);
+    QList<int> allCheckedRows() const;
+    QList<int> shownInViewOrder(QList<int> rows) const;
+    bool isShown(int row) const;
+    void showCheckState(const QList<int> &allChecked);
 
     QFrame *m_frameDeviceCount = nullptr;
     QLabel *m_labelDeiceCount = nullptr;
     QFrame *m_countLine = nullptr;
     QLabel *m_labelDeviceCountValue = nullptr;
-    QLabel *m_labelNoAnswer = nullptr; // the hint beside the count while nothing answers
+    QLabel *m_labelNoAnswer = nullptr;  // the hint beside the count while nothing answers
+    QLabel *m_labelConflicts = nullptr; // how many addresses several devices use
+    QFrame *m_frameFilter = nullptr;
+    QLineEdit *m_lineEditFilter = nullptr;
+    QLabel *m_labelHiddenChecked = nullptr; // how many checked rows the filter hides
     QTimer *m_noAnswerTimer = nullptr;
     QLabel *label = nullptr;
     QPushButton *m_btnConfigReset = nullptr;

@@ -123,8 +123,8 @@ const QBrush &notActivatedBrush()
     return brush;
 }
 
-// A small amber warning sign, drawn here so that it needs no skin image.
-QIcon drawUnverifiedIcon()
+// A small warning sign in @p colour, drawn here so that it needs no skin image.
+QIcon drawWarningIcon(const QColor &colour)
 {
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return {};
@@ -140,7 +140,7 @@ QIcon drawUnverifiedIcon()
         triangle.lineTo(s * 0.97, s * 0.92);
         triangle.lineTo(s * 0.03, s * 0.92);
         triangle.closeSubpath();
-        painter.fillPath(triangle, QColor(0xe8, 0x9a, 0x0c));
+        painter.fillPath(triangle, colour);
         painter.setPen(QPen(Qt::white, s * 0.12, Qt::SolidLine, Qt::RoundCap));
         painter.drawLine(QPointF(s / 2, s * 0.36), QPointF(s / 2, s * 0.62));
         painter.drawPoint(QPointF(s / 2, s * 0.78));
@@ -165,7 +165,7 @@ void markDeviceType(QStandardItem &cell, const VEXO_DEVICE_INFO &record)
     const bool unverified = !isOnvifRecord(record) && !DeviceInfoModel::isVerified(record);
     if (unverified)
         tips.append(DeviceInfoModel::unverifiedToolTip());
-    static const QIcon icon = drawUnverifiedIcon();
+    static const QIcon icon = drawWarningIcon(QColor(0xe8, 0x9a, 0x0c));
     cell.setData(unverified ? QVariant(icon) : QVariant(), Qt::DecorationRole);
     const QString tip = tips.join(QLatin1Char('\n'));
     cell.setData(tip.isEmpty() ? QVariant() : QVariant(tip), Qt::ToolTipRole);
@@ -187,6 +187,15 @@ QString deviceKey(const VEXO_DEVICE_INFO &record)
 {
     return deviceKey(fieldText(record.serialNumber), fieldText(record.macAddress));
 }
+
+// How a device is named where it shares its address with others.
+QString conflictName(const VEXO_DEVICE_INFO &record)
+{
+    return fieldText(record.serialNumber) + QStringLiteral(" (") + fieldText(record.macAddress) + u')';
+}
+
+// The tool tip lists this many other devices at most.
+constexpr int kNamesInConflictToolTip = 10;
 
 bool showsIpItem(int logicalColumn, const VEXO_DEVICE_INFO &record)
 {
@@ -513,6 +522,66 @@ void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
     m_appending = false;
     if (m_rowsByKeyValid)
         rememberRow(key, row);
+    markAddressConflicts(m_addressConflicts.setAddress(key, fieldText(record.ipv4Address), conflictName(record)));
+}
+
+QString DeviceInfoModel::keyOfRow(int row) const
+{
+    const QStandardItem *cell = item(row, columnOf(ColumnCheck));
+    return cell ? cell->data(kDeviceKeyRole).toString() : QString();
+}
+
+void DeviceInfoModel::markAddressConflicts(const QStringList &keys)
+{
+    const int column = columnOf(ColumnIPv4Address);
+    for (const QString &key : keys) {
+        const int row = rowOfKey(key, 0);
+        if (row >= 0) {
+            const QModelIndex cell = index(row, column);
+            emit dataChanged(cell, cell, {Qt::DecorationRole, Qt::ToolTipRole});
+        }
+    }
+    if (!keys.isEmpty())
+        emit addressConflictsChanged();
+}
+
+QVariant DeviceInfoModel::data(const QModelIndex &index, int role) const
+{
+    if ((role != Qt::DecorationRole && role != Qt::ToolTipRole) || index.column() != columnOf(ColumnIPv4Address)
+        || index.parent().isValid())
+        return QStandardItemModel::data(index, role);
+    const QString key = keyOfRow(index.row());
+    if (!m_addressConflicts.isConflicting(key))
+        return QStandardItemModel::data(index, role);
+    if (role == Qt::DecorationRole) {
+        static const QIcon icon = drawWarningIcon(QColor(0xd1, 0x1f, 0x24));
+        return icon;
+    }
+    const QStringList others = m_addressConflicts.othersOf(key);
+    QStringList lines = others.mid(0, kNamesInConflictToolTip);
+    if (others.size() > kNamesInConflictToolTip)
+        lines.append(tr("and %n more", "", int(others.size()) - kNamesInConflictToolTip));
+    //: Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address,
+    //: %2 the other devices, one "serial number (MAC)" a line.
+    return tr("Address conflict: %1 is also used by\n%2").arg(m_addressConflicts.addressOf(key), lines.join(u'\n'));
+}
+
+bool DeviceInfoModel::removeRows(int row, int count, const QModelIndex &parent)
+{
+    if (!parent.isValid() && row >= 0 && count > 0 && row + count <= rowCount()) {
+        QStringList changed;
+        if (row == 0 && count == rowCount()) {
+            changed.append(QString()); // only to announce the new count
+            m_addressConflicts.clear();
+        } else {
+            for (int r = row; r < row + count; ++r)
+                changed += m_addressConflicts.remove(keyOfRow(r));
+        }
+        const bool removed = QStandardItemModel::removeRows(row, count, parent);
+        markAddressConflicts(changed);
+        return removed;
+    }
+    return QStandardItemModel::removeRows(row, count, parent);
 }
 
 void DeviceInfoModel::rememberRow(const QString &key, int row) const
@@ -607,6 +676,8 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
         const QModelIndex cell = index(row, columnOf(logical));
         emit dataChanged(cell, cell);
     }
+    markAddressConflicts(
+        m_addressConflicts.setAddress(deviceKey(record), fieldText(record.ipv4Address), conflictName(record)));
 }
 
 void DeviceInfoModel::removeDevice(const VEXO_DEVICE_INFO &record)
@@ -635,6 +706,9 @@ int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
     if (rows.isEmpty())
         return 0;
     std::sort(rows.begin(), rows.end());
+    QStringList conflictsChanged;
+    for (const QString &key : std::as_const(keys))
+        conflictsChanged += m_addressConflicts.remove(key);
 
     // The contiguous ranges, and how many row moves announcing each range would take.
     QList<std::pair<int, int>> ranges; // first row, count
@@ -656,9 +730,11 @@ int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
         renumberFrom(rows.first());
     } else {
         closeGaps(rows, keys);
+        markAddressConflicts(conflictsChanged);
         return int(rows.size());
     }
     forgetRowIndex();
+    markAddressConflicts(conflictsChanged);
     return int(rows.size());
 }
 

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "addressconflicts.h"
 #include "userwritablefile.h"
 #include "xmldocument.h"
 
@@ -185,6 +186,22 @@ public:
     /** @brief The row of the device with this key (the upper one of several), or -1. */
     int rowOf(const QString &serialNumber, const QString &mac) const;
 
+    /**
+     * @brief How many IPv4 addresses are used by more than one listed device.
+     *
+     * The address cell of each such device shows a warning sign, with a tool tip naming the
+     * other devices on its address; an empty address and 0.0.0.0 share nothing.
+     */
+    int addressConflictCount() const { return m_addressConflicts.conflictCount(); }
+
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    /** @brief Removes rows as the base class does, and forgets their devices' addresses. */
+    bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+
+signals:
+    /** @brief addressConflictCount() or the devices that share an address changed. */
+    void addressConflictsChanged();
+
 private:
     void loadColumnConfig();
     void keepUnusableColumnConfig();
@@ -201,6 +218,8 @@ private:
     void removeRange(int first, int count);
     void closeGaps(const QList<int> &rows, const QStringList &keys);
     void moveRowValues(int from, int to);
+    QString keyOfRow(int row) const;
+    void markAddressConflicts(const QStringList &keys);
 
     XmlDocument m_xmlDocument;
     QString m_columnConfigPath;
@@ -213,6 +232,9 @@ private:
     bool m_appending = false;
     bool m_keepRowIndex = false;     // the index follows a change of the rows that is under way
     QVector<int> m_rowBeforeReorder; // by row, while the rows are reordered
+    // The address marks are drawn from here when the cell is read, so a device joining an
+    // address that many share announces a change of its own cell and of no other.
+    AddressConflicts m_addressConflicts;
 };
 
 } // namespace VexoTool

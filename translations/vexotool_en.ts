@@ -188,6 +188,36 @@
         <source>No device answers: check the cable and the firewall.</source>
         <translation>No device answers: check the cable and the firewall.</translation>
     </message>
+<message>
+        <source>Filter: serial number, MAC, model, IP address or range, version</source>
+        <extracomment>Placeholder of the device list's filter box.</extracomment>
+        <translation>Filter: serial number, MAC, model, IP address or range, version</translation>
+    </message>
+    <message>
+        <source>Shows only the devices that match (Ctrl+F). An address range is typed as 192.168.1.0/24 or 192.168.1.10-192.168.1.50. Esc clears the filter.</source>
+        <translation>Shows only the devices that match (Ctrl+F). An address range is typed as 192.168.1.0/24 or 192.168.1.10-192.168.1.50. Esc clears the filter.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n checked rows are hidden by the filter</source>
+        <extracomment>Beside the filter box: checked devices that the filter does not show are left out of the flows.</extracomment>
+        <translation>
+            <numerusform>%n checked row is hidden by the filter</numerusform>
+            <numerusform>%n checked rows are hidden by the filter</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <extracomment>The count line while the filter is on: devices shown of all devices listed.</extracomment>
+        <translation>%1 of %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n address conflicts</source>
+        <extracomment>In the count line: how many IPv4 addresses are used by more than one device.</extracomment>
+        <translation>
+            <numerusform>%n address conflict</numerusform>
+            <numerusform>%n address conflicts</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceInfoModel</name>
@@ -333,6 +363,20 @@
     <message>
         <source>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</source>
         <translation>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</translation>
+    </message>
+<message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Address conflict: %1 is also used by
+%2</source>
+        <extracomment>Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address, %2 the other devices, one "serial number (MAC)" a line.</extracomment>
+        <translation>Address conflict: %1 is also used by
+%2</translation>
     </message>
 </context>
 <context>

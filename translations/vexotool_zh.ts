@@ -188,6 +188,34 @@
         <source>No device answers: check the cable and the firewall.</source>
         <translation>无设备应答：请检查网线和防火墙。</translation>
     </message>
+<message>
+        <source>Filter: serial number, MAC, model, IP address or range, version</source>
+        <extracomment>Placeholder of the device list's filter box.</extracomment>
+        <translation>筛选：序列号、MAC、型号、IP 地址或地址段、版本</translation>
+    </message>
+    <message>
+        <source>Shows only the devices that match (Ctrl+F). An address range is typed as 192.168.1.0/24 or 192.168.1.10-192.168.1.50. Esc clears the filter.</source>
+        <translation>只显示匹配的设备（Ctrl+F）。地址段可输入为 192.168.1.0/24 或 192.168.1.10-192.168.1.50。按 Esc 清除筛选。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n checked rows are hidden by the filter</source>
+        <extracomment>Beside the filter box: checked devices that the filter does not show are left out of the flows.</extracomment>
+        <translation>
+            <numerusform>%n 个已勾选的行被筛选隐藏</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <extracomment>The count line while the filter is on: devices shown of all devices listed.</extracomment>
+        <translation>%1（共 %2）</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n address conflicts</source>
+        <extracomment>In the count line: how many IPv4 addresses are used by more than one device.</extracomment>
+        <translation>
+            <numerusform>%n 处地址冲突</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceInfoModel</name>
@@ -333,6 +361,19 @@
     <message>
         <source>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</source>
         <translation>此设备同时支持设备协议（VXDP）和 ONVIF；本程序使用设备协议。</translation>
+    </message>
+<message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>另有 %n 台</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Address conflict: %1 is also used by
+%2</source>
+        <extracomment>Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address, %2 the other devices, one "serial number (MAC)" a line.</extracomment>
+        <translation>地址冲突：%1 同时被以下设备使用
+%2</translation>
     </message>
 </context>
 <context>

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSignalSpy>
@@ -94,6 +95,14 @@ private slots:
     void switchingBatchOff();
     void keyboardOnTheTable_data();
     void keyboardOnTheTable();
+    void filterFollowsArrivalsAndDepartures_data();
+    void filterFollowsArrivalsAndDepartures();
+    void filterReadsEachRowsOwnDevice();
+    void filterKeepsChecksAndTellsHidden_data();
+    void filterKeepsChecksAndTellsHidden();
+    void filterBoxFromTheKeyboard();
+    void countLineNamesAddressConflicts_data();
+    void countLineNamesAddressConflicts();
 
 private:
     // Shows the page with devices 1 to @p count, sorted by ID, so view row r is device r + 1.
@@ -145,6 +154,20 @@ private:
     QString countLabel() const
     {
         return m_page->findChild<QLabel *>(QStringLiteral("m_labelDeviceCountValue"))->text();
+    }
+    QLineEdit *filterBox() const { return m_page->findChild<QLineEdit *>(QStringLiteral("m_lineEditFilter")); }
+    // The text of a note of the page, or "" while it is hidden.
+    QString note(const char *name) const
+    {
+        const auto *label = m_page->findChild<QLabel *>(QLatin1String(name));
+        return label->isHidden() ? QString() : label->text();
+    }
+    QStringList serials(const QList<int> &devices) const
+    {
+        QStringList texts;
+        for (const int n : devices)
+            texts << serialOf(deviceRecord(n));
+        return texts;
     }
     QPushButton *button(const char *name) const { return m_page->findChild<QPushButton *>(QLatin1String(name)); }
     QStandardItem *checkItem(int n) const
@@ -1050,6 +1073,185 @@ void tst_DeviceDisplayPage::keyboardOnTheTable()
     QTest::keyClick(table(), Qt::Key_Return);
     QCOMPARE(enter.count(), 1);
     QVERIFY(catcher.urls().isEmpty());
+}
+
+void tst_DeviceDisplayPage::filterFollowsArrivalsAndDepartures_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<int>>("shown"); // after 1 to 5 came, the filter was typed, 6 came and 2 went
+    QTest::addColumn<QString>("count");
+
+    QTest::addRow("address range") << "10.0.0.2-10.0.0.6" << QList<int>{3, 4, 5, 6} << "4 of 5";
+    QTest::addRow("network") << "10.0.0.4/30" << QList<int>{4, 5, 6} << "3 of 5";
+    QTest::addRow("MAC with other separators") << "00:1A:2B:00:00:06" << QList<int>{6} << "1 of 5";
+    QTest::addRow("serial number") << "20260003" << QList<int>{3} << "1 of 5";
+    QTest::addRow("nothing matches") << "no such device" << QList<int>{} << "0 of 5";
+    QTest::addRow("blank is no filter") << "  " << QList<int>{1, 3, 4, 5, 6} << "5";
+}
+
+void tst_DeviceDisplayPage::filterFollowsArrivalsAndDepartures()
+{
+    QFETCH(QString, filter);
+    QFETCH(QList<int>, shown);
+    QFETCH(QString, count);
+    showWithDevices(5);
+    table()->setCurrentIndex(table()->model()->index(2, 0)); // device 3
+    filterBox()->setText(filter);
+    login(6);
+    logout(deviceRecord(2));
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber), serials(shown));
+    QCOMPARE(countLabel(), count);
+    if (shown.contains(3)) // the current row stays on its device
+        QCOMPARE(table()
+                     ->currentIndex()
+                     .siblingAtColumn(model()->columnOf(DeviceInfoModel::ColumnSerialNumber))
+                     .data()
+                     .toString(),
+                 serialOf(deviceRecord(3)));
+    // The sort order holds under the filter.
+    m_page->onSortTable(model()->columnOf(DeviceInfoModel::ColumnId));
+    filterBox()->clear();
+    QCOMPARE(countLabel(), QStringLiteral("5"));
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber).size(), 5);
+}
+
+void tst_DeviceDisplayPage::filterReadsEachRowsOwnDevice()
+{
+    showWithDevices(8);
+    filterBox()->setText(QStringLiteral("10.0.0.1-10.0.0.8"));
+    // Scattered devices go together (the rows that stay move up), one changes its address.
+    for (const int n : {1, 3, 5})
+        m_page->onDeviceLogout(deviceRecord(n));
+    QCoreApplication::sendPostedEvents(m_page.get(), QEvent::MetaCall);
+    m_page->onDeviceUpdate(deviceRecord(7, "10.0.0.99"));
+    filterBox()->setText(QStringLiteral("10.0.0.4-10.0.0.8"));
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber), serials({4, 6, 8}));
+    filterBox()->setText(QStringLiteral("10.0.0.99"));
+    QCOMPARE(viewColumn(DeviceInfoModel::ColumnSerialNumber), serials({7}));
+}
+
+void tst_DeviceDisplayPage::filterKeepsChecksAndTellsHidden_data()
+{
+    QTest::addColumn<bool>("batch");
+    QTest::addColumn<QList<int>>("checked");
+    QTest::addColumn<QList<int>>("told"); // the devices the panel is told of under the filter
+    QTest::addColumn<int>("hidden");
+
+    // The filter shows devices 1 and 2 of 1 to 4.
+    QTest::addRow("batch, two hidden") << true << QList<int>{1, 2, 3, 4} << QList<int>{1, 2} << 2;
+    QTest::addRow("batch, none hidden") << true << QList<int>{1, 2} << QList<int>{1, 2} << 0;
+    QTest::addRow("batch, all hidden") << true << QList<int>{3, 4} << QList<int>{} << 2;
+    QTest::addRow("one at a time, hidden") << false << QList<int>{4} << QList<int>{} << 1;
+    QTest::addRow("one at a time, shown") << false << QList<int>{2} << QList<int>{2} << 0;
+}
+
+void tst_DeviceDisplayPage::filterKeepsChecksAndTellsHidden()
+{
+    QFETCH(bool, batch);
+    QFETCH(QList<int>, checked);
+    QFETCH(QList<int>, told);
+    QFETCH(int, hidden);
+    showWithDevices(4);
+    m_page->setBatchOperations(batch);
+    for (const int n : checked)
+        checkItem(n)->setCheckState(Qt::Checked);
+    m_spy->clear();
+    filterBox()->setText(QStringLiteral("10.0.0.1-10.0.0.2"));
+
+    QStringList toldSerials;
+    for (const int row : m_page->checkedRows())
+        toldSerials << m_page->deviceInfoOfRow(row).strSerialNumber;
+    QCOMPARE(toldSerials, serials(told));
+    // The panel hears of the change, and only of a change.
+    QCOMPARE(m_spy->count(), told == checked ? 0 : 1);
+    if (m_spy->count() == 1) {
+        QStringList reported;
+        for (const DeviceInfo &info : report(0).second)
+            reported << info.strSerialNumber;
+        QCOMPARE(reported, serials(told));
+    }
+    QCOMPARE(note("m_labelHiddenChecked"),
+             hidden ? DeviceDisplayPage::tr("%n checked rows are hidden by the filter", "", hidden) : QString());
+    QCOMPARE(button("m_btnExportDeviceInfo")->isEnabled(), !told.isEmpty());
+
+    filterBox()->clear();
+    for (int n = 1; n <= 4; ++n)
+        QCOMPARE(checkItem(n)->checkState() == Qt::Checked, checked.contains(n));
+    QCOMPARE(m_page->checkedRows().size(), checked.size());
+    QCOMPARE(note("m_labelHiddenChecked"), QString());
+}
+
+void tst_DeviceDisplayPage::filterBoxFromTheKeyboard()
+{
+    showWithDevices(4);
+    m_page->setBatchOperations(true);
+    m_page->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+    table()->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(table()->hasFocus());
+    QTest::keySequence(QApplication::focusWidget(), QKeySequence::Find);
+    QTRY_VERIFY(filterBox()->hasFocus());
+    QTest::keyClicks(filterBox(), QStringLiteral("10.0.0.3/32"));
+    QCOMPARE(countLabel(), QStringLiteral("1 of 4"));
+    // Enter goes on to the rows found; Space checks the one shown.
+    QTest::keyClick(filterBox(), Qt::Key_Return);
+    QVERIFY(table()->hasFocus());
+    QTest::keyClick(table(), Qt::Key_Space);
+    QCOMPARE(checkItem(3)->checkState(), Qt::Checked);
+    // The header's check box unchecks and checks the rows shown only.
+    QCOMPARE(m_page->headerCheckState(), Qt::Checked);
+    clickHeaderCheckBox();
+    QCOMPARE(checkItem(3)->checkState(), Qt::Unchecked);
+    clickHeaderCheckBox();
+    QCOMPARE(checkItem(3)->checkState(), Qt::Checked);
+    // A newcomer the filter hides leaves all rows shown checked.
+    login(5);
+    QCOMPARE(m_page->headerCheckState(), Qt::Checked);
+    // Esc clears the filter, a second Esc goes back to the table.
+    QTest::keySequence(table(), QKeySequence::Find);
+    QTest::keyClick(filterBox(), Qt::Key_Escape);
+    QCOMPARE(filterBox()->text(), QString());
+    QCOMPARE(countLabel(), QStringLiteral("5"));
+    QCOMPARE(m_page->headerCheckState(), Qt::PartiallyChecked);
+    QVERIFY(filterBox()->hasFocus());
+    QTest::keyClick(filterBox(), Qt::Key_Escape);
+    QVERIFY(table()->hasFocus());
+    QCOMPARE(m_page->checkedRows(), QList<int>{model()->rowOf(serialOf(deviceRecord(3)), macOf(deviceRecord(3)))});
+}
+
+void tst_DeviceDisplayPage::countLineNamesAddressConflicts_data()
+{
+    QTest::addColumn<QStringList>("addresses"); // of devices 1, 2, ...
+    QTest::addColumn<int>("conflicts");
+    QTest::addColumn<int>("afterFirstLeaves");
+    QTest::addColumn<int>("afterMove"); // device 2 then moves onto the address of a new device 9
+
+    QTest::addRow("none") << QStringList{"10.1.1.1", "10.1.1.2"} << 0 << 0 << 1;
+    QTest::addRow("one pair") << QStringList{"10.1.1.1", "10.1.1.1", "10.1.1.2"} << 1 << 0 << 1;
+    QTest::addRow("two pairs") << QStringList{"10.1.1.1", "10.1.1.1", "10.1.1.2", "10.1.1.2"} << 2 << 1 << 2;
+    QTest::addRow("three on one") << QStringList{"10.1.1.1", "10.1.1.1", "10.1.1.1"} << 1 << 1 << 1;
+    QTest::addRow("no addresses yet") << QStringList{"0.0.0.0", "0.0.0.0"} << 0 << 0 << 1;
+}
+
+void tst_DeviceDisplayPage::countLineNamesAddressConflicts()
+{
+    QFETCH(QStringList, addresses);
+    QFETCH(int, conflicts);
+    QFETCH(int, afterFirstLeaves);
+    QFETCH(int, afterMove);
+    const auto expected = [](int n) {
+        return n ? DeviceDisplayPage::tr("%n address conflicts", "", n) : QString();
+    };
+    for (int i = 0; i < addresses.size(); ++i)
+        m_page->onDeviceLogin(deviceRecord(i + 1, addresses.at(i).toLatin1()));
+    QCOMPARE(note("m_labelConflicts"), expected(conflicts));
+    QCOMPARE(countLabel(), QString::number(addresses.size())); // the count keeps its wording
+    logout(deviceRecord(1));
+    QCOMPARE(note("m_labelConflicts"), expected(afterFirstLeaves));
+    // A device moving onto another's address.
+    m_page->onDeviceLogin(deviceRecord(9, "10.1.1.9"));
+    m_page->onDeviceUpdate(deviceRecord(2, "10.1.1.9"));
+    QCOMPARE(note("m_labelConflicts"), expected(afterMove));
 }
 
 QTEST_MAIN(tst_DeviceDisplayPage)

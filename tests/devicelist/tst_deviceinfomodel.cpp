@@ -75,6 +75,8 @@ private slots:
     void removingSeveralDevicesAtOnce();
     void unverifiedDeviceIsMarked_data();
     void unverifiedDeviceIsMarked();
+    void sharedAddressesAreMarked_data();
+    void sharedAddressesAreMarked();
 
 private:
     QString configPath() const { return m_dir->filePath(QStringLiteral("ColumnConfig.xml")); }
@@ -702,6 +704,79 @@ void tst_DeviceInfoModel::unverifiedDeviceIsMarked()
     // Removing the row above moves the mark with the device.
     model.removeDevice(record);
     QCOMPARE(marked(0), 1);
+}
+
+void tst_DeviceInfoModel::sharedAddressesAreMarked_data()
+{
+    // Steps: "+n a" lists device n on address a, "~n a" moves it there, "-n" lets it go, "x" empties
+    // the list as a refresh does.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<int>>("marked");
+    QTest::addColumn<int>("conflicts");
+
+    QTest::addRow("distinct addresses") << QStringList{"+1 A", "+2 B"} << QList<int>{} << 0;
+    QTest::addRow("two on one address") << QStringList{"+1 A", "+2 A"} << QList<int>{1, 2} << 1;
+    QTest::addRow("a third joins") << QStringList{"+1 A", "+2 A", "+3 A"} << QList<int>{1, 2, 3} << 1;
+    QTest::addRow("two pairs") << QStringList{"+1 A", "+2 B", "+3 A", "+4 B"} << QList<int>{1, 2, 3, 4} << 2;
+    QTest::addRow("moving away ends it") << QStringList{"+1 A", "+2 A", "~2 B"} << QList<int>{} << 0;
+    QTest::addRow("moving onto another") << QStringList{"+1 A", "+2 B", "~2 A"} << QList<int>{1, 2} << 1;
+    QTest::addRow("one of three leaves") << QStringList{"+1 A", "+2 A", "+3 A", "-1"} << QList<int>{2, 3} << 1;
+    QTest::addRow("one of two leaves") << QStringList{"+1 A", "+2 A", "+3 B", "-2"} << QList<int>{} << 0;
+    QTest::addRow("marks follow their devices up")
+        << QStringList{"+1 A", "+2 B", "+3 C", "+4 B", "+5 D", "-1"} << QList<int>{2, 4} << 1;
+    QTest::addRow("no address shares nothing")
+        << QStringList{"+1 0.0.0.0", "+2 0.0.0.0", "+3 _", "+4 _"} << QList<int>{} << 0;
+    QTest::addRow("emptied by a refresh") << QStringList{"+1 A", "+2 A", "x", "+3 A"} << QList<int>{} << 0;
+}
+
+void tst_DeviceInfoModel::sharedAddressesAreMarked()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, marked);
+    QFETCH(int, conflicts);
+    DeviceInfoModel model(configPath());
+    QAbstractItemModelTester tester(&model);
+    QHash<int, QString> addressOf;
+    const auto record = [&addressOf](int n) {
+        const QString a = addressOf.value(n);
+        VEXO_DEVICE_INFO device = deviceRecord(n, a.size() == 1 ? "10.9.9." + a.toLatin1() : a.toLatin1());
+        if (a == u'_')
+            setFieldText(device.ipv4Address, QByteArray());
+        return device;
+    };
+    for (const QString &step : std::as_const(steps)) {
+        const int n = step.mid(1, 1).toInt();
+        if (step.startsWith(u'x')) {
+            model.removeRows(0, model.rowCount());
+            addressOf.clear();
+            continue;
+        }
+        if (step.startsWith(u'-')) {
+            model.removeDevice(record(n));
+            addressOf.remove(n);
+            continue;
+        }
+        addressOf[n] = step.mid(3);
+        if (step.startsWith(u'+'))
+            model.addDevice(record(n));
+        else
+            model.updateDevice(record(n));
+    }
+    QCOMPARE(model.addressConflictCount(), conflicts);
+    for (auto it = addressOf.cbegin(); it != addressOf.cend(); ++it) {
+        const VEXO_DEVICE_INFO device = record(it.key());
+        const int row = model.rowOf(serialOf(device), macOf(device));
+        QVERIFY(row >= 0);
+        const QModelIndex cell = model.index(row, model.columnOf(DeviceInfoModel::ColumnIPv4Address));
+        const bool icon = !cell.data(Qt::DecorationRole).value<QIcon>().isNull();
+        const QString tip = cell.data(Qt::ToolTipRole).toString();
+        QCOMPARE(icon, marked.contains(it.key()));
+        // The tool tip names exactly the other devices on the address.
+        for (auto other = addressOf.cbegin(); other != addressOf.cend(); ++other) {
+            if (other.key() != it.key())
+                QCOMPARE(tip.contains(serialOf(record(other.key()))), icon && other.value() == it.value());
+        }
+    }
 }
 
 QTEST_MAIN(tst_DeviceInfoModel)

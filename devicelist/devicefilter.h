@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace VexoTool {
+
+/**
+ * @brief What the device list's filter box asks for: a text or an IPv4 address range.
+ *
+ * A text that reads as an address range, either as a network ("192.168.1.0/24") or as a first
+ * and last address ("192.168.1.10-192.168.1.50", first not above last), matches the devices
+ * whose IPv4 address lies in it, both ends included. Any other text matches, ignoring case, the
+ * devices whose serial number, MAC, device type, IPv4 address or software version contains it;
+ * in the MAC, ':' and '-' separators are ignored on both sides ("aabbcc" finds "AA-BB-CC-..").
+ * An empty (or blank) text matches every device.
+ */
+class DeviceFilter
+{
+public:
+    /** @brief The fields of one device that the filter looks at. */
+    struct Fields
+    {
+        QString serialNumber;
+        QString mac;
+        QString deviceType;
+        QString ipv4Address;
+        QString softwareVersion;
+    };
+
+    /** @brief The fields of one device in the form the filter compares fastest. */
+    struct Prepared
+    {
+        QString text;      // all fields case-folded, one a line
+        QString macDigits; // the MAC case-folded without separators
+        std::optional<quint32> ipv4;
+    };
+    static Prepared prepare(const Fields &fields);
+
+    DeviceFilter() = default;
+    explicit DeviceFilter(const QString &text);
+
+    /** @brief Whether the filter lets every device through. */
+    bool isEmpty() const { return m_text.isEmpty() && !m_range; }
+
+    /** @brief Whether the text was taken as an IPv4 address range. */
+    bool isRange() const { return m_range.has_value(); }
+
+    bool matches(const Fields &fields) const { return matches(prepare(fields)); }
+    /** @brief As matches(), for a device whose fields were prepared once for many filters. */
+    bool matches(const Prepared &device) const;
+
+    /** @brief The address as a number, for four decimal parts 0 to 255 only. */
+    static std::optional<quint32> parseIPv4(QStringView text);
+
+private:
+    struct Range
+    {
+        quint32 first;
+        quint32 last;
+    };
+    static std::optional<Range> parseRange(QStringView text);
+
+    QString m_text;    // trimmed, case-folded
+    QString m_macText; // m_text without MAC separators; empty when it holds a '.'
+    std::optional<Range> m_range;
+};
+
+} // namespace VexoTool
