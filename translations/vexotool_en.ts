@@ -31,20 +31,20 @@
         <translation>No user manual found.</translation>
     </message>
     <message>
-        <source>Looked for "%1" in:
+        <source>Looked for &quot;%1&quot; in:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 the folders searched, one a line.</extracomment>
-        <translation>Looked for "%1" in:
+        <extracomment>%1 is the manual&apos;s file name, %2 the folders searched, one a line.</extracomment>
+        <translation>Looked for &quot;%1&quot; in:
 %2</translation>
     </message>
     <message>
-        <source>No program to show PDF files could open the user manual "%1". It is in this folder:
+        <source>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 its folder.</extracomment>
-        <translation>No program to show PDF files could open the user manual "%1". It is in this folder:
+        <extracomment>%1 is the manual&apos;s file name, %2 its folder.</extracomment>
+        <translation>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</translation>
     </message>
-<message>
+    <message>
         <source>Test build: accepts test device certificates</source>
         <extracomment>Shown under the version in a build that trusts the published test certificate authority</extracomment>
         <translation>Test build: accepts test device certificates</translation>
@@ -91,16 +91,16 @@
         <translation>Hint</translation>
     </message>
     <message>
-        <source>Part failed.Please check"out_error" file</source>
-        <translation>Some devices failed. See the file "out_error.txt".</translation>
+        <source>Part failed.Please check&quot;out_error&quot; file</source>
+        <translation>Some devices failed. See the file &quot;out_error.txt&quot;.</translation>
     </message>
     <message>
         <source>Exported</source>
         <translation>Exported.</translation>
     </message>
     <message>
-        <source>Part failed.Please check"in_error" or "mismatch" file</source>
-        <translation>Some devices failed. See the files "in_error.txt" and "mismatch.txt".</translation>
+        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
+        <translation>Some devices failed. See the files &quot;in_error.txt&quot; and &quot;mismatch.txt&quot;.</translation>
     </message>
     <message>
         <source>Successed</source>
@@ -188,9 +188,9 @@
         <source>No device answers: check the cable and the firewall.</source>
         <translation>No device answers: check the cable and the firewall.</translation>
     </message>
-<message>
+    <message>
         <source>Filter: serial number, MAC, model, IP address or range, version</source>
-        <extracomment>Placeholder of the device list's filter box.</extracomment>
+        <extracomment>Placeholder of the device list&apos;s filter box.</extracomment>
         <translation>Filter: serial number, MAC, model, IP address or range, version</translation>
     </message>
     <message>
@@ -344,12 +344,12 @@
     </message>
     <message>
         <source>%1 (ONVIF)</source>
-        <extracomment>the Device Type cell of a device found by ONVIF; %1 is its model or "—"</extracomment>
+        <extracomment>the Device Type cell of a device found by ONVIF; %1 is its model or &quot;—&quot;</extracomment>
         <translation>%1 (ONVIF)</translation>
     </message>
     <message>
         <source>%1 +ONVIF</source>
-        <extracomment>the Device Type cell of a device that answers both the program's own protocol (VXDP) and ONVIF</extracomment>
+        <extracomment>the Device Type cell of a device that answers both the program&apos;s own protocol (VXDP) and ONVIF</extracomment>
         <translation>%1 +ONVIF</translation>
     </message>
     <message>
@@ -364,7 +364,7 @@
         <source>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</source>
         <translation>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</translation>
     </message>
-<message numerus="yes">
+    <message numerus="yes">
         <source>and %n more</source>
         <translation>
             <numerusform>and %n more</numerusform>
@@ -374,7 +374,7 @@
     <message>
         <source>Address conflict: %1 is also used by
 %2</source>
-        <extracomment>Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address, %2 the other devices, one "serial number (MAC)" a line.</extracomment>
+        <extracomment>Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address, %2 the other devices, one &quot;serial number (MAC)&quot; a line.</extracomment>
         <translation>Address conflict: %1 is also used by
 %2</translation>
     </message>
@@ -502,8 +502,8 @@
         <translation>Failed activations</translation>
     </message>
     <message>
-        <source>Modifying the device's network parameters ...</source>
-        <translation>Changing the device's network parameters…</translation>
+        <source>Modifying the device&apos;s network parameters ...</source>
+        <translation>Changing the device&apos;s network parameters…</translation>
     </message>
     <message>
         <source>The device answered late; its announcement confirms the change.</source>
@@ -527,12 +527,12 @@
         <translation>Try the change anyway</translation>
     </message>
     <message>
-        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker's tool.</source>
-        <translation>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker's tool.</translation>
+        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
+        <translation>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</translation>
     </message>
     <message>
-        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device's web page.</source>
-        <translation>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device's web page.</translation>
+        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
+        <translation>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</translation>
     </message>
     <message>
         <source>Please enter the user name for the ONVIF devices.</source>
@@ -583,8 +583,8 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>The device did not restart: %1</translation>
     </message>
     <message>
-        <source>Not changed: no network adapter of this computer is in the device's subnet.</source>
-        <translation>Not changed: no network adapter of this computer is in the device's subnet.</translation>
+        <source>Not changed: no network adapter of this computer is in the device&apos;s subnet.</source>
+        <translation>Not changed: no network adapter of this computer is in the device&apos;s subnet.</translation>
     </message>
 </context>
 <context>
@@ -786,12 +786,12 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>Subnet mask 0.0.0.0 leaves the device without a subnet.</translation>
     </message>
     <message>
-        <source>The gateway must be an address of the device's subnet, from %1 to %2.</source>
-        <translation>The gateway must be an address of the device's subnet, from %1 to %2.</translation>
+        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
+        <translation>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</translation>
     </message>
     <message>
-        <source>The gateway cannot be the device's own IP address.</source>
-        <translation>The gateway cannot be the device's own IP address.</translation>
+        <source>The gateway cannot be the device&apos;s own IP address.</source>
+        <translation>The gateway cannot be the device&apos;s own IP address.</translation>
     </message>
     <message>
         <source>The address %1 is already used by another device in the list.</source>
@@ -890,62 +890,62 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>The device refused the new IPv4 address or subnet mask. Choose another address.</translation>
     </message>
     <message>
-        <source>The device refused the gateway. Enter a gateway inside the device's subnet.</source>
-        <translation>The device refused the gateway. Enter a gateway inside the device's subnet.</translation>
+        <source>The device refused the gateway. Enter a gateway inside the device&apos;s subnet.</source>
+        <translation>The device refused the gateway. Enter a gateway inside the device&apos;s subnet.</translation>
     </message>
     <message>
         <source>The device refused one of the values. Check the fields and try again.</source>
         <translation>The device refused one of the values. Check the fields and try again.</translation>
     </message>
     <message>
-        <source>The device does not support this change. Change the setting on the device's web page.</source>
-        <translation>The device does not support this change. Change the setting on the device's web page.</translation>
+        <source>The device does not support this change. Change the setting on the device&apos;s web page.</source>
+        <translation>The device does not support this change. Change the setting on the device&apos;s web page.</translation>
     </message>
     <message>
         <source>The device did not accept the network adapter named in the request. Select the device again and retry.</source>
         <translation>The device did not accept the network adapter named in the request. Select the device again and retry.</translation>
     </message>
     <message>
-        <source>The device cannot be reached. Check that it is on and that this computer has an address in the device's subnet.</source>
-        <translation>The device cannot be reached. Check that it is on and that this computer has an address in the device's subnet.</translation>
+        <source>The device cannot be reached. Check that it is on and that this computer has an address in the device&apos;s subnet.</source>
+        <translation>The device cannot be reached. Check that it is on and that this computer has an address in the device&apos;s subnet.</translation>
     </message>
     <message>
-        <source>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device's ONVIF service is on.</source>
-        <translation>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device's ONVIF service is on.</translation>
+        <source>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device&apos;s ONVIF service is on.</source>
+        <translation>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device&apos;s ONVIF service is on.</translation>
     </message>
     <message>
         <source>The device did not answer in time and may still apply the change. Look at its values in the list in a moment before trying again.</source>
         <translation>The device did not answer in time and may still apply the change. Look at its values in the list in a moment before trying again.</translation>
     </message>
     <message>
-        <source>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device's web page.</source>
+        <source>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device&apos;s web page.</source>
         <extracomment>%1 is an HTTP status number such as 404 or 500</extracomment>
-        <translation>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device's web page.</translation>
+        <translation>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device&apos;s web page.</translation>
     </message>
     <message>
-        <source>The device's answer could not be read. Update the device's firmware or make the change on its web page.</source>
-        <translation>The device's answer could not be read. Update the device's firmware or make the change on its web page.</translation>
+        <source>The device&apos;s answer could not be read. Update the device&apos;s firmware or make the change on its web page.</source>
+        <translation>The device&apos;s answer could not be read. Update the device&apos;s firmware or make the change on its web page.</translation>
     </message>
     <message>
-        <source>The device's answer was too large to be read safely and was ignored.</source>
-        <translation>The device's answer was too large to be read safely and was ignored.</translation>
+        <source>The device&apos;s answer was too large to be read safely and was ignored.</source>
+        <translation>The device&apos;s answer was too large to be read safely and was ignored.</translation>
     </message>
     <message>
-        <source>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device's web page.</source>
-        <translation>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device's web page.</translation>
+        <source>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device&apos;s web page.</source>
+        <translation>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device&apos;s web page.</translation>
     </message>
     <message>
-        <source>The device's address lies outside the network this program may contact, so nothing was sent to it.</source>
-        <translation>The device's address lies outside the network this program may contact, so nothing was sent to it.</translation>
+        <source>The device&apos;s address lies outside the network this program may contact, so nothing was sent to it.</source>
+        <translation>The device&apos;s address lies outside the network this program may contact, so nothing was sent to it.</translation>
     </message>
     <message>
         <source>The device refused the request: %1</source>
-        <extracomment>%1 is the device's own explanation, in the language the device uses</extracomment>
+        <extracomment>%1 is the device&apos;s own explanation, in the language the device uses</extracomment>
         <translation>The device refused the request: %1</translation>
     </message>
     <message>
         <source>The device refused the request without saying why (fault %1).</source>
-        <extracomment>%1 is a technical fault name such as "ter:InvalidArgs"</extracomment>
+        <extracomment>%1 is a technical fault name such as &quot;ter:InvalidArgs&quot;</extracomment>
         <translation>The device refused the request without saying why (fault %1).</translation>
     </message>
     <message>
@@ -973,6 +973,406 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Strong</source>
         <extracomment>Password strength</extracomment>
         <translation>Strong</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanApplier</name>
+    <message>
+        <source>Not sent: %1</source>
+        <translation>Not sent: %1</translation>
+    </message>
+    <message>
+        <source>Not sent: cancelled.</source>
+        <translation>Not sent: cancelled.</translation>
+    </message>
+    <message>
+        <source>Activated; network parameters not changed: %1</source>
+        <translation>Activated; network parameters not changed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanDialog</name>
+    <message>
+        <source>Apply Plan</source>
+        <extracomment>Title of the dialog that applies an address plan file to the listed devices</extracomment>
+        <translation>Apply Plan</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Plan file:</source>
+        <translation>Plan file:</translation>
+    </message>
+    <message>
+        <source>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</source>
+        <translation>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation>Choose...</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>Changes or reason</source>
+        <translation>Changes or reason</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Admin password:</source>
+        <extracomment>The password that proves the changes to devices that are already activated</extracomment>
+        <translation>Admin password:</translation>
+    </message>
+    <message>
+        <source>for devices that are already activated</source>
+        <translation>for devices that are already activated</translation>
+    </message>
+    <message>
+        <source>Choose a plan file</source>
+        <translation>Choose a plan file</translation>
+    </message>
+    <message>
+        <source>Plan files (*.csv *.tsv *.txt);;All files (*)</source>
+        <translation>Plan files (*.csv *.tsv *.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>The plan cannot be used:</source>
+        <translation>The plan cannot be used:</translation>
+    </message>
+    <message>
+        <source>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</source>
+        <translation>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>Report saved: %1 and %2</source>
+        <translation>Report saved: %1 and %2</translation>
+    </message>
+    <message>
+        <source>Applied: %1 succeeded, %2 failed, %3 not sent.</source>
+        <translation>Applied: %1 succeeded, %2 failed, %3 not sent.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanFile</name>
+    <message>
+        <source>Text after the closing quote of a quoted field.</source>
+        <translation>Text after the closing quote of a quoted field.</translation>
+    </message>
+    <message>
+        <source>A quoted field is not closed.</source>
+        <translation>A quoted field is not closed.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation>Line %1, column %2: %3</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>The plan file cannot be opened: %1</source>
+        <translation>The plan file cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>The plan file is larger than %1 MB.</source>
+        <translation>The plan file is larger than %1 MB.</translation>
+    </message>
+    <message>
+        <source>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</source>
+        <translation>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</translation>
+    </message>
+    <message>
+        <source>The plan file is empty.</source>
+        <translation>The plan file is empty.</translation>
+    </message>
+    <message>
+        <source>The first row names no column: a plan starts with a header row such as &quot;serial,ipv4,mask,gateway&quot;.</source>
+        <translation>The first row names no column: a plan starts with a header row such as &quot;serial,ipv4,mask,gateway&quot;.</translation>
+    </message>
+    <message>
+        <source>Unknown column &quot;%1&quot;.</source>
+        <translation>Unknown column &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Column &quot;%1&quot; repeats column %2.</source>
+        <translation>Column &quot;%1&quot; repeats column %2.</translation>
+    </message>
+    <message>
+        <source>The plan needs a serial number or a MAC column to tell the devices apart.</source>
+        <translation>The plan needs a serial number or a MAC column to tell the devices apart.</translation>
+    </message>
+    <message>
+        <source>The row has %1 fields, the header names %2 columns.</source>
+        <translation>The row has %1 fields, the header names %2 columns.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a serial number.</source>
+        <translation>&quot;%1&quot; is not a serial number.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>&quot;%1&quot; is not a MAC address.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid IPv4 address.</source>
+        <translation>&quot;%1&quot; is not a valid IPv4 address.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid subnet mask.</source>
+        <translation>&quot;%1&quot; is not a valid subnet mask.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid gateway.</source>
+        <translation>&quot;%1&quot; is not a valid gateway.</translation>
+    </message>
+    <message>
+        <source>Device port ranges from 2000 to 65535.</source>
+        <translation>Device port ranges from 2000 to 65535.</translation>
+    </message>
+    <message>
+        <source>Http port ranges from 1 to 65535.</source>
+        <translation>Http port ranges from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>DHCP is &quot;on&quot; or &quot;off&quot;, not &quot;%1&quot;.</source>
+        <translation>DHCP is &quot;on&quot; or &quot;off&quot;, not &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The password is longer than %1 characters.</source>
+        <translation>The password is longer than %1 characters.</translation>
+    </message>
+    <message>
+        <source>The row names no device: give its serial number or MAC.</source>
+        <translation>The row names no device: give its serial number or MAC.</translation>
+    </message>
+    <message>
+        <source>The device is already planned in line %1.</source>
+        <translation>The device is already planned in line %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more problem(s) not listed.</source>
+        <translation>
+            <numerusform>%n more problem not listed.</numerusform>
+            <numerusform>%n more problems not listed.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The plan names no device.</source>
+        <translation>The plan names no device.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanPreview</name>
+    <message>
+        <source>ON</source>
+        <translation>ON</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>OFF</translation>
+    </message>
+    <message>
+        <source>Will change</source>
+        <translation>Will change</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>Unchanged</translation>
+    </message>
+    <message>
+        <source>Device not listed</source>
+        <translation>Device not listed</translation>
+    </message>
+    <message>
+        <source>Device unverified</source>
+        <translation>Device unverified</translation>
+    </message>
+    <message>
+        <source>Password missing</source>
+        <translation>Password missing</translation>
+    </message>
+    <message>
+        <source>Password too weak</source>
+        <translation>Password too weak</translation>
+    </message>
+    <message>
+        <source>Address in use</source>
+        <translation>Address in use</translation>
+    </message>
+    <message>
+        <source>Invalid network settings</source>
+        <translation>Invalid network settings</translation>
+    </message>
+    <message>
+        <source>DHCP not supported</source>
+        <translation>DHCP not supported</translation>
+    </message>
+    <message>
+        <source>DHCP on</source>
+        <translation>DHCP on</translation>
+    </message>
+    <message>
+        <source>No listed device has this serial number or MAC.</source>
+        <translation>No listed device has this serial number or MAC.</translation>
+    </message>
+    <message>
+        <source>IPv4 Address</source>
+        <translation>IPv4 Address</translation>
+    </message>
+    <message>
+        <source>Subnet Mask</source>
+        <translation>Subnet Mask</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>HTTP Port</source>
+        <translation>HTTP Port</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>Activate</source>
+        <translation>Activate</translation>
+    </message>
+    <message>
+        <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
+        <translation>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</translation>
+    </message>
+    <message>
+        <source>The device is not activated yet and the plan gives no password for it.</source>
+        <translation>The device is not activated yet and the plan gives no password for it.</translation>
+    </message>
+    <message>
+        <source>The plan&apos;s password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</source>
+        <translation>The plan&apos;s password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</translation>
+    </message>
+    <message>
+        <source>The device does not support DHCP.</source>
+        <translation>The device does not support DHCP.</translation>
+    </message>
+    <message>
+        <source>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to &quot;off&quot; in the plan.</source>
+        <translation>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to &quot;off&quot; in the plan.</translation>
+    </message>
+    <message>
+        <source>The plan gives %1 to more than one device.</source>
+        <translation>The plan gives %1 to more than one device.</translation>
+    </message>
+    <message>
+        <source>%1 is used by device %2.</source>
+        <translation>%1 is used by device %2.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanReport</name>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>Old IPv4 Address</source>
+        <translation>Old IPv4 Address</translation>
+    </message>
+    <message>
+        <source>New IPv4 Address</source>
+        <translation>New IPv4 Address</translation>
+    </message>
+    <message>
+        <source>Old Subnet Mask</source>
+        <translation>Old Subnet Mask</translation>
+    </message>
+    <message>
+        <source>New Subnet Mask</source>
+        <translation>New Subnet Mask</translation>
+    </message>
+    <message>
+        <source>Old Gateway</source>
+        <translation>Old Gateway</translation>
+    </message>
+    <message>
+        <source>New Gateway</source>
+        <translation>New Gateway</translation>
+    </message>
+    <message>
+        <source>Old Port</source>
+        <translation>Old Port</translation>
+    </message>
+    <message>
+        <source>New Port</source>
+        <translation>New Port</translation>
+    </message>
+    <message>
+        <source>Old HTTP Port</source>
+        <translation>Old HTTP Port</translation>
+    </message>
+    <message>
+        <source>New HTTP Port</source>
+        <translation>New HTTP Port</translation>
+    </message>
+    <message>
+        <source>Old DHCP</source>
+        <translation>Old DHCP</translation>
+    </message>
+    <message>
+        <source>New DHCP</source>
+        <translation>New DHCP</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>The report %1 cannot be written: %2</source>
+        <translation>The report %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
     </message>
 </context>
 <context>
@@ -1078,7 +1478,7 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     </message>
     <message>
         <source>Key Folder:</source>
-        <extracomment>Label of the folder that holds the devices' reset files.</extracomment>
+        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
         <translation>Key Folder:</translation>
     </message>
     <message>
@@ -1136,13 +1536,13 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
 <context>
     <name>VexoTool::SubnetReach</name>
     <message>
-        <source>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device's network and give the adapter an address in %2.</source>
-        <translation>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device's network and give the adapter an address in %2.</translation>
+        <source>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device&apos;s network and give the adapter an address in %2.</source>
+        <translation>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device&apos;s network and give the adapter an address in %2.</translation>
     </message>
     <message>
-        <source>The device at %1 is outside the subnets of this computer's network adapters, so a change would not reach it. Add an address in %2 to the network adapter "%3" (one that no other device uses), or connect the computer to the device's network, then select the device again.</source>
-        <extracomment>%1 is the device's address, %2 its subnet such as 10.1.2.0/24, %3 an adapter name such as eth0</extracomment>
-        <translation>The device at %1 is outside the subnets of this computer's network adapters, so a change would not reach it. Add an address in %2 to the network adapter "%3" (one that no other device uses), or connect the computer to the device's network, then select the device again.</translation>
+        <source>The device at %1 is outside the subnets of this computer&apos;s network adapters, so a change would not reach it. Add an address in %2 to the network adapter &quot;%3&quot; (one that no other device uses), or connect the computer to the device&apos;s network, then select the device again.</source>
+        <extracomment>%1 is the device&apos;s address, %2 its subnet such as 10.1.2.0/24, %3 an adapter name such as eth0</extracomment>
+        <translation>The device at %1 is outside the subnets of this computer&apos;s network adapters, so a change would not reach it. Add an address in %2 to the network adapter &quot;%3&quot; (one that no other device uses), or connect the computer to the device&apos;s network, then select the device again.</translation>
     </message>
 </context>
 <context>
@@ -1168,12 +1568,12 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
         <translation>Batch operations</translation>
     </message>
-<message>
+    <message>
         <source>Apply plan...</source>
         <extracomment>Menu entry that opens the dialog applying an address plan file to the listed devices</extracomment>
         <translation>Apply plan...</translation>
     </message>
-<message>
+    <message>
         <source>Language</source>
         <extracomment>Title bar menu entry that opens the list of languages of the program</extracomment>
         <translation>Language</translation>
@@ -1260,389 +1660,4 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>Hide the panel (%1)</translation>
     </message>
 </context>
-<context><name>VexoTool::PlanApplier</name><message>
-        <source>Not sent: %1</source>
-        <translation>Not sent: %1</translation>
-    </message>
-    <message>
-        <source>Not sent: cancelled.</source>
-        <translation>Not sent: cancelled.</translation>
-    </message>
-    <message>
-        <source>Activated; network parameters not changed: %1</source>
-        <translation>Activated; network parameters not changed: %1</translation>
-    </message>
-</context><context><name>VexoTool::PlanDialog</name><message>
-        <source>Apply Plan</source>
-        <extracomment>Title of the dialog that applies an address plan file to the listed devices</extracomment>
-        <translation>Apply Plan</translation>
-    </message>
-    <message>
-        <source>Apply</source>
-        <translation>Apply</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>Plan file:</source>
-        <translation>Plan file:</translation>
-    </message>
-    <message>
-        <source>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</source>
-        <translation>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</translation>
-    </message>
-    <message>
-        <source>Choose...</source>
-        <translation>Choose...</translation>
-    </message>
-    <message>
-        <source>Line</source>
-        <translation>Line</translation>
-    </message>
-    <message>
-        <source>Device</source>
-        <translation>Device</translation>
-    </message>
-    <message>
-        <source>Verdict</source>
-        <translation>Verdict</translation>
-    </message>
-    <message>
-        <source>Changes or reason</source>
-        <translation>Changes or reason</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>Result</translation>
-    </message>
-    <message>
-        <source>Admin password:</source>
-        <extracomment>The password that proves the changes to devices that are already activated</extracomment>
-        <translation>Admin password:</translation>
-    </message>
-    <message>
-        <source>for devices that are already activated</source>
-        <translation>for devices that are already activated</translation>
-    </message>
-    <message>
-        <source>Choose a plan file</source>
-        <translation>Choose a plan file</translation>
-    </message>
-    <message>
-        <source>Plan files (*.csv *.tsv *.txt);;All files (*)</source>
-        <translation>Plan files (*.csv *.tsv *.txt);;All files (*)</translation>
-    </message>
-    <message>
-        <source>The plan cannot be used:</source>
-        <translation>The plan cannot be used:</translation>
-    </message>
-    <message>
-        <source>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</source>
-        <translation>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>Sent</source>
-        <translation>Sent</translation>
-    </message>
-    <message>
-        <source>Report saved: %1 and %2</source>
-        <translation>Report saved: %1 and %2</translation>
-    </message>
-    <message>
-        <source>Applied: %1 succeeded, %2 failed, %3 not sent.</source>
-        <translation>Applied: %1 succeeded, %2 failed, %3 not sent.</translation>
-    </message>
-</context><context><name>VexoTool::PlanFile</name><message>
-        <source>Text after the closing quote of a quoted field.</source>
-        <translation>Text after the closing quote of a quoted field.</translation>
-    </message>
-    <message>
-        <source>A quoted field is not closed.</source>
-        <translation>A quoted field is not closed.</translation>
-    </message>
-    <message>
-        <source>Line %1, column %2: %3</source>
-        <translation>Line %1, column %2: %3</translation>
-    </message>
-    <message>
-        <source>Line %1: %2</source>
-        <translation>Line %1: %2</translation>
-    </message>
-    <message>
-        <source>The plan file cannot be opened: %1</source>
-        <translation>The plan file cannot be opened: %1</translation>
-    </message>
-    <message>
-        <source>The plan file is larger than %1 MB.</source>
-        <translation>The plan file is larger than %1 MB.</translation>
-    </message>
-    <message>
-        <source>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</source>
-        <translation>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</translation>
-    </message>
-    <message>
-        <source>The plan file is empty.</source>
-        <translation>The plan file is empty.</translation>
-    </message>
-    <message>
-        <source>The first row names no column: a plan starts with a header row such as "serial,ipv4,mask,gateway".</source>
-        <translation>The first row names no column: a plan starts with a header row such as "serial,ipv4,mask,gateway".</translation>
-    </message>
-    <message>
-        <source>Unknown column "%1".</source>
-        <translation>Unknown column "%1".</translation>
-    </message>
-    <message>
-        <source>Column "%1" repeats column %2.</source>
-        <translation>Column "%1" repeats column %2.</translation>
-    </message>
-    <message>
-        <source>The plan needs a serial number or a MAC column to tell the devices apart.</source>
-        <translation>The plan needs a serial number or a MAC column to tell the devices apart.</translation>
-    </message>
-    <message>
-        <source>The row has %1 fields, the header names %2 columns.</source>
-        <translation>The row has %1 fields, the header names %2 columns.</translation>
-    </message>
-    <message>
-        <source>"%1" is not a serial number.</source>
-        <translation>"%1" is not a serial number.</translation>
-    </message>
-    <message>
-        <source>"%1" is not a MAC address.</source>
-        <translation>"%1" is not a MAC address.</translation>
-    </message>
-    <message>
-        <source>"%1" is not a valid IPv4 address.</source>
-        <translation>"%1" is not a valid IPv4 address.</translation>
-    </message>
-    <message>
-        <source>"%1" is not a valid subnet mask.</source>
-        <translation>"%1" is not a valid subnet mask.</translation>
-    </message>
-    <message>
-        <source>"%1" is not a valid gateway.</source>
-        <translation>"%1" is not a valid gateway.</translation>
-    </message>
-    <message>
-        <source>Device port ranges from 2000 to 65535.</source>
-        <translation>Device port ranges from 2000 to 65535.</translation>
-    </message>
-    <message>
-        <source>Http port ranges from 1 to 65535.</source>
-        <translation>Http port ranges from 1 to 65535.</translation>
-    </message>
-    <message>
-        <source>DHCP is "on" or "off", not "%1".</source>
-        <translation>DHCP is "on" or "off", not "%1".</translation>
-    </message>
-    <message>
-        <source>The password is longer than %1 characters.</source>
-        <translation>The password is longer than %1 characters.</translation>
-    </message>
-    <message>
-        <source>The row names no device: give its serial number or MAC.</source>
-        <translation>The row names no device: give its serial number or MAC.</translation>
-    </message>
-    <message>
-        <source>The device is already planned in line %1.</source>
-        <translation>The device is already planned in line %1.</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n more problem(s) not listed.</source>
-        <translation>
-            <numerusform>%n more problem not listed.</numerusform>
-            <numerusform>%n more problems not listed.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>The plan names no device.</source>
-        <translation>The plan names no device.</translation>
-    </message>
-</context><context><name>VexoTool::PlanPreview</name><message>
-        <source>ON</source>
-        <translation>ON</translation>
-    </message>
-    <message>
-        <source>OFF</source>
-        <translation>OFF</translation>
-    </message>
-    <message>
-        <source>Will change</source>
-        <translation>Will change</translation>
-    </message>
-    <message>
-        <source>Unchanged</source>
-        <translation>Unchanged</translation>
-    </message>
-    <message>
-        <source>Device not listed</source>
-        <translation>Device not listed</translation>
-    </message>
-    <message>
-        <source>Device unverified</source>
-        <translation>Device unverified</translation>
-    </message>
-    <message>
-        <source>Password missing</source>
-        <translation>Password missing</translation>
-    </message>
-    <message>
-        <source>Password too weak</source>
-        <translation>Password too weak</translation>
-    </message>
-    <message>
-        <source>Address in use</source>
-        <translation>Address in use</translation>
-    </message>
-    <message>
-        <source>Invalid network settings</source>
-        <translation>Invalid network settings</translation>
-    </message>
-    <message>
-        <source>DHCP not supported</source>
-        <translation>DHCP not supported</translation>
-    </message>
-    <message>
-        <source>DHCP on</source>
-        <translation>DHCP on</translation>
-    </message>
-    <message>
-        <source>No listed device has this serial number or MAC.</source>
-        <translation>No listed device has this serial number or MAC.</translation>
-    </message>
-    <message>
-        <source>IPv4 Address</source>
-        <translation>IPv4 Address</translation>
-    </message>
-    <message>
-        <source>Subnet Mask</source>
-        <translation>Subnet Mask</translation>
-    </message>
-    <message>
-        <source>Gateway</source>
-        <translation>Gateway</translation>
-    </message>
-    <message>
-        <source>Port</source>
-        <translation>Port</translation>
-    </message>
-    <message>
-        <source>HTTP Port</source>
-        <translation>HTTP Port</translation>
-    </message>
-    <message>
-        <source>DHCP</source>
-        <translation>DHCP</translation>
-    </message>
-    <message>
-        <source>Activate</source>
-        <translation>Activate</translation>
-    </message>
-    <message>
-        <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
-        <translation>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</translation>
-    </message>
-    <message>
-        <source>The device is not activated yet and the plan gives no password for it.</source>
-        <translation>The device is not activated yet and the plan gives no password for it.</translation>
-    </message>
-    <message>
-        <source>The plan's password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</source>
-        <translation>The plan's password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</translation>
-    </message>
-    <message>
-        <source>The device does not support DHCP.</source>
-        <translation>The device does not support DHCP.</translation>
-    </message>
-    <message>
-        <source>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to "off" in the plan.</source>
-        <translation>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to "off" in the plan.</translation>
-    </message>
-    <message>
-        <source>The plan gives %1 to more than one device.</source>
-        <translation>The plan gives %1 to more than one device.</translation>
-    </message>
-    <message>
-        <source>%1 is used by device %2.</source>
-        <translation>%1 is used by device %2.</translation>
-    </message>
-</context><context><name>VexoTool::PlanReport</name><message>
-        <source>Time</source>
-        <translation>Time</translation>
-    </message>
-    <message>
-        <source>Serial Number</source>
-        <translation>Serial Number</translation>
-    </message>
-    <message>
-        <source>MAC</source>
-        <translation>MAC</translation>
-    </message>
-    <message>
-        <source>Old IPv4 Address</source>
-        <translation>Old IPv4 Address</translation>
-    </message>
-    <message>
-        <source>New IPv4 Address</source>
-        <translation>New IPv4 Address</translation>
-    </message>
-    <message>
-        <source>Old Subnet Mask</source>
-        <translation>Old Subnet Mask</translation>
-    </message>
-    <message>
-        <source>New Subnet Mask</source>
-        <translation>New Subnet Mask</translation>
-    </message>
-    <message>
-        <source>Old Gateway</source>
-        <translation>Old Gateway</translation>
-    </message>
-    <message>
-        <source>New Gateway</source>
-        <translation>New Gateway</translation>
-    </message>
-    <message>
-        <source>Old Port</source>
-        <translation>Old Port</translation>
-    </message>
-    <message>
-        <source>New Port</source>
-        <translation>New Port</translation>
-    </message>
-    <message>
-        <source>Old HTTP Port</source>
-        <translation>Old HTTP Port</translation>
-    </message>
-    <message>
-        <source>New HTTP Port</source>
-        <translation>New HTTP Port</translation>
-    </message>
-    <message>
-        <source>Old DHCP</source>
-        <translation>Old DHCP</translation>
-    </message>
-    <message>
-        <source>New DHCP</source>
-        <translation>New DHCP</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>Result</translation>
-    </message>
-    <message>
-        <source>The report %1 cannot be written: %2</source>
-        <translation>The report %1 cannot be written: %2</translation>
-    </message>
-    <message>
-        <source>Report</source>
-        <translation>Report</translation>
-    </message>
-</context></TS>
+</TS>

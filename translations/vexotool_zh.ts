@@ -31,20 +31,20 @@
         <translation>未找到用户手册。</translation>
     </message>
     <message>
-        <source>Looked for "%1" in:
+        <source>Looked for &quot;%1&quot; in:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 the folders searched, one a line.</extracomment>
+        <extracomment>%1 is the manual&apos;s file name, %2 the folders searched, one a line.</extracomment>
         <translation>已在以下文件夹中查找“%1”：
 %2</translation>
     </message>
     <message>
-        <source>No program to show PDF files could open the user manual "%1". It is in this folder:
+        <source>No program to show PDF files could open the user manual &quot;%1&quot;. It is in this folder:
 %2</source>
-        <extracomment>%1 is the manual's file name, %2 its folder.</extracomment>
+        <extracomment>%1 is the manual&apos;s file name, %2 its folder.</extracomment>
         <translation>没有可以打开 PDF 文件的程序，无法打开用户手册“%1”。该文件位于此文件夹：
 %2</translation>
     </message>
-<message>
+    <message>
         <source>Test build: accepts test device certificates</source>
         <extracomment>Shown under the version in a build that trusts the published test certificate authority</extracomment>
         <translation>测试版本：接受测试设备证书</translation>
@@ -91,7 +91,7 @@
         <translation>提示</translation>
     </message>
     <message>
-        <source>Part failed.Please check"out_error" file</source>
+        <source>Part failed.Please check&quot;out_error&quot; file</source>
         <translation>部分设备失败，请查看“out_error.txt”文件。</translation>
     </message>
     <message>
@@ -99,7 +99,7 @@
         <translation>导出完成。</translation>
     </message>
     <message>
-        <source>Part failed.Please check"in_error" or "mismatch" file</source>
+        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
         <translation>部分设备失败，请查看“in_error.txt”和“mismatch.txt”文件。</translation>
     </message>
     <message>
@@ -188,9 +188,9 @@
         <source>No device answers: check the cable and the firewall.</source>
         <translation>无设备应答：请检查网线和防火墙。</translation>
     </message>
-<message>
+    <message>
         <source>Filter: serial number, MAC, model, IP address or range, version</source>
-        <extracomment>Placeholder of the device list's filter box.</extracomment>
+        <extracomment>Placeholder of the device list&apos;s filter box.</extracomment>
         <translation>筛选：序列号、MAC、型号、IP 地址或地址段、版本</translation>
     </message>
     <message>
@@ -342,12 +342,12 @@
     </message>
     <message>
         <source>%1 (ONVIF)</source>
-        <extracomment>the Device Type cell of a device found by ONVIF; %1 is its model or "—"</extracomment>
+        <extracomment>the Device Type cell of a device found by ONVIF; %1 is its model or &quot;—&quot;</extracomment>
         <translation>%1（ONVIF）</translation>
     </message>
     <message>
         <source>%1 +ONVIF</source>
-        <extracomment>the Device Type cell of a device that answers both the program's own protocol (VXDP) and ONVIF</extracomment>
+        <extracomment>the Device Type cell of a device that answers both the program&apos;s own protocol (VXDP) and ONVIF</extracomment>
         <translation>%1 +ONVIF</translation>
     </message>
     <message>
@@ -362,7 +362,7 @@
         <source>Answers both the device protocol (VXDP) and ONVIF; this program uses the device protocol.</source>
         <translation>此设备同时支持设备协议（VXDP）和 ONVIF；本程序使用设备协议。</translation>
     </message>
-<message numerus="yes">
+    <message numerus="yes">
         <source>and %n more</source>
         <translation>
             <numerusform>另有 %n 台</numerusform>
@@ -371,7 +371,7 @@
     <message>
         <source>Address conflict: %1 is also used by
 %2</source>
-        <extracomment>Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address, %2 the other devices, one "serial number (MAC)" a line.</extracomment>
+        <extracomment>Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address, %2 the other devices, one &quot;serial number (MAC)&quot; a line.</extracomment>
         <translation>地址冲突：%1 同时被以下设备使用
 %2</translation>
     </message>
@@ -499,7 +499,7 @@
         <translation>激活失败数</translation>
     </message>
     <message>
-        <source>Modifying the device's network parameters ...</source>
+        <source>Modifying the device&apos;s network parameters ...</source>
         <translation>正在修改设备的网络参数…</translation>
     </message>
     <message>
@@ -524,11 +524,11 @@
         <translation>仍然尝试修改</translation>
     </message>
     <message>
-        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker's tool.</source>
+        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
         <translation>找回密码使用设备协议，而 ONVIF 设备不支持该协议。请在设备上或使用其厂商的工具重置密码。</translation>
     </message>
     <message>
-        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device's web page.</source>
+        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
         <translation>激活使用设备协议，而 ONVIF 设备不支持该协议。请在设备的网页上设置初始密码。</translation>
     </message>
     <message>
@@ -578,7 +578,7 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>设备未重启：%1</translation>
     </message>
     <message>
-        <source>Not changed: no network adapter of this computer is in the device's subnet.</source>
+        <source>Not changed: no network adapter of this computer is in the device&apos;s subnet.</source>
         <translation>未修改：本机没有位于该设备子网中的网卡。</translation>
     </message>
 </context>
@@ -781,11 +781,11 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>子网掩码 0.0.0.0 会使设备没有子网。</translation>
     </message>
     <message>
-        <source>The gateway must be an address of the device's subnet, from %1 to %2.</source>
+        <source>The gateway must be an address of the device&apos;s subnet, from %1 to %2.</source>
         <translation>网关必须是设备所在子网中的地址（%1 到 %2）。</translation>
     </message>
     <message>
-        <source>The gateway cannot be the device's own IP address.</source>
+        <source>The gateway cannot be the device&apos;s own IP address.</source>
         <translation>网关不能是设备自己的 IP 地址。</translation>
     </message>
     <message>
@@ -885,7 +885,7 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>设备拒绝了新的 IPv4 地址或子网掩码。请选择其他地址。</translation>
     </message>
     <message>
-        <source>The device refused the gateway. Enter a gateway inside the device's subnet.</source>
+        <source>The device refused the gateway. Enter a gateway inside the device&apos;s subnet.</source>
         <translation>设备拒绝了该网关。请输入位于设备子网内的网关。</translation>
     </message>
     <message>
@@ -893,7 +893,7 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>设备拒绝了其中一个参数值。请检查各输入框后重试。</translation>
     </message>
     <message>
-        <source>The device does not support this change. Change the setting on the device's web page.</source>
+        <source>The device does not support this change. Change the setting on the device&apos;s web page.</source>
         <translation>设备不支持此项修改。请在设备的网页上修改该设置。</translation>
     </message>
     <message>
@@ -901,11 +901,11 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>设备不接受请求中指定的网卡。请重新选择该设备后重试。</translation>
     </message>
     <message>
-        <source>The device cannot be reached. Check that it is on and that this computer has an address in the device's subnet.</source>
+        <source>The device cannot be reached. Check that it is on and that this computer has an address in the device&apos;s subnet.</source>
         <translation>无法连接设备。请检查设备是否开机，以及本机是否有位于设备子网中的地址。</translation>
     </message>
     <message>
-        <source>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device's ONVIF service is on.</source>
+        <source>The device refused the connection: nothing answers on its HTTP port. Check the port in the list and that the device&apos;s ONVIF service is on.</source>
         <translation>设备拒绝连接：其 HTTP 端口无响应。请检查列表中的端口，并确认设备的 ONVIF 服务已开启。</translation>
     </message>
     <message>
@@ -913,34 +913,34 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>设备未及时应答，修改仍可能生效。请稍后在列表中查看其参数，再决定是否重试。</translation>
     </message>
     <message>
-        <source>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device's web page.</source>
+        <source>The device answered with HTTP error %1 instead of carrying out the request. Try again later, or make the change on the device&apos;s web page.</source>
         <extracomment>%1 is an HTTP status number such as 404 or 500</extracomment>
         <translation>设备返回 HTTP 错误 %1，未执行请求。请稍后重试，或在设备的网页上修改。</translation>
     </message>
     <message>
-        <source>The device's answer could not be read. Update the device's firmware or make the change on its web page.</source>
+        <source>The device&apos;s answer could not be read. Update the device&apos;s firmware or make the change on its web page.</source>
         <translation>无法读取设备的应答。请升级设备固件，或在其网页上修改。</translation>
     </message>
     <message>
-        <source>The device's answer was too large to be read safely and was ignored.</source>
+        <source>The device&apos;s answer was too large to be read safely and was ignored.</source>
         <translation>设备的应答过大，无法安全读取，已忽略。</translation>
     </message>
     <message>
-        <source>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device's web page.</source>
+        <source>The device accepts the password only in readable form, which anyone on the network could see. Nothing was sent. Turn on digest authentication on the device&apos;s web page.</source>
         <translation>设备只接受明文密码，网络上的任何人都能看到。未发送任何内容。请在设备的网页上开启摘要认证。</translation>
     </message>
     <message>
-        <source>The device's address lies outside the network this program may contact, so nothing was sent to it.</source>
+        <source>The device&apos;s address lies outside the network this program may contact, so nothing was sent to it.</source>
         <translation>设备地址不在本程序允许访问的网络范围内，因此未向其发送任何内容。</translation>
     </message>
     <message>
         <source>The device refused the request: %1</source>
-        <extracomment>%1 is the device's own explanation, in the language the device uses</extracomment>
+        <extracomment>%1 is the device&apos;s own explanation, in the language the device uses</extracomment>
         <translation>设备拒绝了请求：%1</translation>
     </message>
     <message>
         <source>The device refused the request without saying why (fault %1).</source>
-        <extracomment>%1 is a technical fault name such as "ter:InvalidArgs"</extracomment>
+        <extracomment>%1 is a technical fault name such as &quot;ter:InvalidArgs&quot;</extracomment>
         <translation>设备拒绝了请求，但未说明原因（故障 %1）。</translation>
     </message>
     <message>
@@ -968,6 +968,405 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Strong</source>
         <extracomment>Password strength</extracomment>
         <translation>强</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanApplier</name>
+    <message>
+        <source>Not sent: %1</source>
+        <translation>未发送：%1</translation>
+    </message>
+    <message>
+        <source>Not sent: cancelled.</source>
+        <translation>未发送：已取消。</translation>
+    </message>
+    <message>
+        <source>Activated; network parameters not changed: %1</source>
+        <translation>已激活；网络参数未修改：%1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanDialog</name>
+    <message>
+        <source>Apply Plan</source>
+        <extracomment>Title of the dialog that applies an address plan file to the listed devices</extracomment>
+        <translation>应用地址规划</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Plan file:</source>
+        <translation>规划文件：</translation>
+    </message>
+    <message>
+        <source>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</source>
+        <translation>CSV 或制表符分隔文件：序列号或 MAC、IPv4、掩码、网关……</translation>
+    </message>
+    <message>
+        <source>Choose...</source>
+        <translation>选择…</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>结论</translation>
+    </message>
+    <message>
+        <source>Changes or reason</source>
+        <translation>修改内容或原因</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Admin password:</source>
+        <extracomment>The password that proves the changes to devices that are already activated</extracomment>
+        <translation>管理员密码：</translation>
+    </message>
+    <message>
+        <source>for devices that are already activated</source>
+        <translation>用于已激活的设备</translation>
+    </message>
+    <message>
+        <source>Choose a plan file</source>
+        <translation>选择规划文件</translation>
+    </message>
+    <message>
+        <source>Plan files (*.csv *.tsv *.txt);;All files (*)</source>
+        <translation>规划文件 (*.csv *.tsv *.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>The plan cannot be used:</source>
+        <translation>该规划无法使用：</translation>
+    </message>
+    <message>
+        <source>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</source>
+        <translation>共 %2 行，将应用 %1 行，%3 行无变化，%4 行被拒绝。</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>已发送</translation>
+    </message>
+    <message>
+        <source>Report saved: %1 and %2</source>
+        <translation>报告已保存：%1 和 %2</translation>
+    </message>
+    <message>
+        <source>Applied: %1 succeeded, %2 failed, %3 not sent.</source>
+        <translation>已应用：%1 台成功，%2 台失败，%3 行未发送。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanFile</name>
+    <message>
+        <source>Text after the closing quote of a quoted field.</source>
+        <translation>引号字段的结束引号后还有文字。</translation>
+    </message>
+    <message>
+        <source>A quoted field is not closed.</source>
+        <translation>引号字段没有结束引号。</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation>第 %1 行第 %2 列：%3</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>The plan file cannot be opened: %1</source>
+        <translation>无法打开规划文件：%1</translation>
+    </message>
+    <message>
+        <source>The plan file is larger than %1 MB.</source>
+        <translation>规划文件大于 %1 MB。</translation>
+    </message>
+    <message>
+        <source>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</source>
+        <translation>这不是 UTF-8 文本文件：规划必须是 CSV 或制表符分隔的文本。</translation>
+    </message>
+    <message>
+        <source>The plan file is empty.</source>
+        <translation>规划文件为空。</translation>
+    </message>
+    <message>
+        <source>The first row names no column: a plan starts with a header row such as &quot;serial,ipv4,mask,gateway&quot;.</source>
+        <translation>第一行没有列名：规划以标题行开头，例如“serial,ipv4,mask,gateway”。</translation>
+    </message>
+    <message>
+        <source>Unknown column &quot;%1&quot;.</source>
+        <translation>未知的列“%1”。</translation>
+    </message>
+    <message>
+        <source>Column &quot;%1&quot; repeats column %2.</source>
+        <translation>列“%1”与第 %2 列重复。</translation>
+    </message>
+    <message>
+        <source>The plan needs a serial number or a MAC column to tell the devices apart.</source>
+        <translation>规划需要序列号列或 MAC 列来区分设备。</translation>
+    </message>
+    <message>
+        <source>The row has %1 fields, the header names %2 columns.</source>
+        <translation>该行有 %1 个字段，标题行只有 %2 列。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a serial number.</source>
+        <translation>“%1”不是序列号。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>“%1”不是 MAC 地址。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid IPv4 address.</source>
+        <translation>“%1”不是有效的 IPv4 地址。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid subnet mask.</source>
+        <translation>“%1”不是有效的子网掩码。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid gateway.</source>
+        <translation>“%1”不是有效的网关。</translation>
+    </message>
+    <message>
+        <source>Device port ranges from 2000 to 65535.</source>
+        <translation>设备端口范围为 2000 到 65535。</translation>
+    </message>
+    <message>
+        <source>Http port ranges from 1 to 65535.</source>
+        <translation>HTTP 端口范围为 1 到 65535。</translation>
+    </message>
+    <message>
+        <source>DHCP is &quot;on&quot; or &quot;off&quot;, not &quot;%1&quot;.</source>
+        <translation>DHCP 应为“on”或“off”，而不是“%1”。</translation>
+    </message>
+    <message>
+        <source>The password is longer than %1 characters.</source>
+        <translation>密码超过 %1 个字符。</translation>
+    </message>
+    <message>
+        <source>The row names no device: give its serial number or MAC.</source>
+        <translation>该行没有指定设备：请填写序列号或 MAC。</translation>
+    </message>
+    <message>
+        <source>The device is already planned in line %1.</source>
+        <translation>该设备已在第 %1 行规划。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more problem(s) not listed.</source>
+        <translation>
+            <numerusform>另有 %n 个问题未列出。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The plan names no device.</source>
+        <translation>规划中没有设备。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanPreview</name>
+    <message>
+        <source>ON</source>
+        <translation>开启</translation>
+    </message>
+    <message>
+        <source>OFF</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Will change</source>
+        <translation>将修改</translation>
+    </message>
+    <message>
+        <source>Unchanged</source>
+        <translation>无变化</translation>
+    </message>
+    <message>
+        <source>Device not listed</source>
+        <translation>设备不在列表中</translation>
+    </message>
+    <message>
+        <source>Device unverified</source>
+        <translation>设备未验证</translation>
+    </message>
+    <message>
+        <source>Password missing</source>
+        <translation>缺少密码</translation>
+    </message>
+    <message>
+        <source>Password too weak</source>
+        <translation>密码太弱</translation>
+    </message>
+    <message>
+        <source>Address in use</source>
+        <translation>地址已被占用</translation>
+    </message>
+    <message>
+        <source>Invalid network settings</source>
+        <translation>网络参数无效</translation>
+    </message>
+    <message>
+        <source>DHCP not supported</source>
+        <translation>不支持 DHCP</translation>
+    </message>
+    <message>
+        <source>DHCP on</source>
+        <translation>DHCP 已开启</translation>
+    </message>
+    <message>
+        <source>No listed device has this serial number or MAC.</source>
+        <translation>列表中没有该序列号或 MAC 的设备。</translation>
+    </message>
+    <message>
+        <source>IPv4 Address</source>
+        <translation>IPv4 地址</translation>
+    </message>
+    <message>
+        <source>Subnet Mask</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>Gateway</source>
+        <translation>网关</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>HTTP Port</source>
+        <translation>HTTP 端口</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>Activate</source>
+        <translation>激活</translation>
+    </message>
+    <message>
+        <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
+        <translation>该设备没有有效的厂商证书：它可能是仿冒设备，不会向它发送密码。</translation>
+    </message>
+    <message>
+        <source>The device is not activated yet and the plan gives no password for it.</source>
+        <translation>设备尚未激活，而规划中没有为它提供密码。</translation>
+    </message>
+    <message>
+        <source>The plan&apos;s password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</source>
+        <translation>规划中的密码太弱：请使用 8 到 16 位，且至少包含两种字符（数字、小写字母、大写字母、符号）。</translation>
+    </message>
+    <message>
+        <source>The device does not support DHCP.</source>
+        <translation>设备不支持 DHCP。</translation>
+    </message>
+    <message>
+        <source>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to &quot;off&quot; in the plan.</source>
+        <translation>设备使用 DHCP，静态 IPv4 地址不会生效：请在规划中将 DHCP 设为“off”。</translation>
+    </message>
+    <message>
+        <source>The plan gives %1 to more than one device.</source>
+        <translation>规划将 %1 分配给了多台设备。</translation>
+    </message>
+    <message>
+        <source>%1 is used by device %2.</source>
+        <translation>%1 已被设备 %2 使用。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PlanReport</name>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>Old IPv4 Address</source>
+        <translation>原 IPv4 地址</translation>
+    </message>
+    <message>
+        <source>New IPv4 Address</source>
+        <translation>新 IPv4 地址</translation>
+    </message>
+    <message>
+        <source>Old Subnet Mask</source>
+        <translation>原子网掩码</translation>
+    </message>
+    <message>
+        <source>New Subnet Mask</source>
+        <translation>新子网掩码</translation>
+    </message>
+    <message>
+        <source>Old Gateway</source>
+        <translation>原网关</translation>
+    </message>
+    <message>
+        <source>New Gateway</source>
+        <translation>新网关</translation>
+    </message>
+    <message>
+        <source>Old Port</source>
+        <translation>原端口</translation>
+    </message>
+    <message>
+        <source>New Port</source>
+        <translation>新端口</translation>
+    </message>
+    <message>
+        <source>Old HTTP Port</source>
+        <translation>原 HTTP 端口</translation>
+    </message>
+    <message>
+        <source>New HTTP Port</source>
+        <translation>新 HTTP 端口</translation>
+    </message>
+    <message>
+        <source>Old DHCP</source>
+        <translation>原 DHCP</translation>
+    </message>
+    <message>
+        <source>New DHCP</source>
+        <translation>新 DHCP</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>The report %1 cannot be written: %2</source>
+        <translation>无法写入报告 %1：%2</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
     </message>
 </context>
 <context>
@@ -1073,7 +1472,7 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     </message>
     <message>
         <source>Key Folder:</source>
-        <extracomment>Label of the folder that holds the devices' reset files.</extracomment>
+        <extracomment>Label of the folder that holds the devices&apos; reset files.</extracomment>
         <translation>密钥文件夹：</translation>
     </message>
     <message>
@@ -1131,12 +1530,12 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
 <context>
     <name>VexoTool::SubnetReach</name>
     <message>
-        <source>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device's network and give the adapter an address in %2.</source>
+        <source>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device&apos;s network and give the adapter an address in %2.</source>
         <translation>本机没有带 IPv4 地址的网卡，因此无法连接位于 %1 的设备。请将本机接入设备所在网络，并为网卡配置 %2 中的地址。</translation>
     </message>
     <message>
-        <source>The device at %1 is outside the subnets of this computer's network adapters, so a change would not reach it. Add an address in %2 to the network adapter "%3" (one that no other device uses), or connect the computer to the device's network, then select the device again.</source>
-        <extracomment>%1 is the device's address, %2 its subnet such as 10.1.2.0/24, %3 an adapter name such as eth0</extracomment>
+        <source>The device at %1 is outside the subnets of this computer&apos;s network adapters, so a change would not reach it. Add an address in %2 to the network adapter &quot;%3&quot; (one that no other device uses), or connect the computer to the device&apos;s network, then select the device again.</source>
+        <extracomment>%1 is the device&apos;s address, %2 its subnet such as 10.1.2.0/24, %3 an adapter name such as eth0</extracomment>
         <translation>位于 %1 的设备不在本机任何网卡的子网内，修改请求无法到达。请为网卡“%3”添加一个 %2 中的地址（不要与其他设备冲突），或将本机接入设备所在网络，然后重新选择该设备。</translation>
     </message>
 </context>
@@ -1163,12 +1562,12 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <extracomment>Menu entry that lets the device list check several devices at once</extracomment>
         <translation>批量操作</translation>
     </message>
-<message>
+    <message>
         <source>Apply plan...</source>
         <extracomment>Menu entry that opens the dialog applying an address plan file to the listed devices</extracomment>
         <translation>应用地址规划…</translation>
     </message>
-<message>
+    <message>
         <source>Language</source>
         <extracomment>Title bar menu entry that opens the list of languages of the program</extracomment>
         <translation>语言</translation>
@@ -1255,388 +1654,4 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>隐藏面板（%1）</translation>
     </message>
 </context>
-<context><name>VexoTool::PlanApplier</name><message>
-        <source>Not sent: %1</source>
-        <translation>未发送：%1</translation>
-    </message>
-    <message>
-        <source>Not sent: cancelled.</source>
-        <translation>未发送：已取消。</translation>
-    </message>
-    <message>
-        <source>Activated; network parameters not changed: %1</source>
-        <translation>已激活；网络参数未修改：%1</translation>
-    </message>
-</context><context><name>VexoTool::PlanDialog</name><message>
-        <source>Apply Plan</source>
-        <extracomment>Title of the dialog that applies an address plan file to the listed devices</extracomment>
-        <translation>应用地址规划</translation>
-    </message>
-    <message>
-        <source>Apply</source>
-        <translation>应用</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>关闭</translation>
-    </message>
-    <message>
-        <source>Plan file:</source>
-        <translation>规划文件：</translation>
-    </message>
-    <message>
-        <source>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</source>
-        <translation>CSV 或制表符分隔文件：序列号或 MAC、IPv4、掩码、网关……</translation>
-    </message>
-    <message>
-        <source>Choose...</source>
-        <translation>选择…</translation>
-    </message>
-    <message>
-        <source>Line</source>
-        <translation>行</translation>
-    </message>
-    <message>
-        <source>Device</source>
-        <translation>设备</translation>
-    </message>
-    <message>
-        <source>Verdict</source>
-        <translation>结论</translation>
-    </message>
-    <message>
-        <source>Changes or reason</source>
-        <translation>修改内容或原因</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>结果</translation>
-    </message>
-    <message>
-        <source>Admin password:</source>
-        <extracomment>The password that proves the changes to devices that are already activated</extracomment>
-        <translation>管理员密码：</translation>
-    </message>
-    <message>
-        <source>for devices that are already activated</source>
-        <translation>用于已激活的设备</translation>
-    </message>
-    <message>
-        <source>Choose a plan file</source>
-        <translation>选择规划文件</translation>
-    </message>
-    <message>
-        <source>Plan files (*.csv *.tsv *.txt);;All files (*)</source>
-        <translation>规划文件 (*.csv *.tsv *.txt);;所有文件 (*)</translation>
-    </message>
-    <message>
-        <source>The plan cannot be used:</source>
-        <translation>该规划无法使用：</translation>
-    </message>
-    <message>
-        <source>%1 of %2 rows will be applied, %3 unchanged, %4 refused.</source>
-        <translation>共 %2 行，将应用 %1 行，%3 行无变化，%4 行被拒绝。</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>取消</translation>
-    </message>
-    <message>
-        <source>Sent</source>
-        <translation>已发送</translation>
-    </message>
-    <message>
-        <source>Report saved: %1 and %2</source>
-        <translation>报告已保存：%1 和 %2</translation>
-    </message>
-    <message>
-        <source>Applied: %1 succeeded, %2 failed, %3 not sent.</source>
-        <translation>已应用：%1 台成功，%2 台失败，%3 行未发送。</translation>
-    </message>
-</context><context><name>VexoTool::PlanFile</name><message>
-        <source>Text after the closing quote of a quoted field.</source>
-        <translation>引号字段的结束引号后还有文字。</translation>
-    </message>
-    <message>
-        <source>A quoted field is not closed.</source>
-        <translation>引号字段没有结束引号。</translation>
-    </message>
-    <message>
-        <source>Line %1, column %2: %3</source>
-        <translation>第 %1 行第 %2 列：%3</translation>
-    </message>
-    <message>
-        <source>Line %1: %2</source>
-        <translation>第 %1 行：%2</translation>
-    </message>
-    <message>
-        <source>The plan file cannot be opened: %1</source>
-        <translation>无法打开规划文件：%1</translation>
-    </message>
-    <message>
-        <source>The plan file is larger than %1 MB.</source>
-        <translation>规划文件大于 %1 MB。</translation>
-    </message>
-    <message>
-        <source>This is not a text file in UTF-8: the plan must be CSV or tab-separated text.</source>
-        <translation>这不是 UTF-8 文本文件：规划必须是 CSV 或制表符分隔的文本。</translation>
-    </message>
-    <message>
-        <source>The plan file is empty.</source>
-        <translation>规划文件为空。</translation>
-    </message>
-    <message>
-        <source>The first row names no column: a plan starts with a header row such as "serial,ipv4,mask,gateway".</source>
-        <translation>第一行没有列名：规划以标题行开头，例如“serial,ipv4,mask,gateway”。</translation>
-    </message>
-    <message>
-        <source>Unknown column "%1".</source>
-        <translation>未知的列“%1”。</translation>
-    </message>
-    <message>
-        <source>Column "%1" repeats column %2.</source>
-        <translation>列“%1”与第 %2 列重复。</translation>
-    </message>
-    <message>
-        <source>The plan needs a serial number or a MAC column to tell the devices apart.</source>
-        <translation>规划需要序列号列或 MAC 列来区分设备。</translation>
-    </message>
-    <message>
-        <source>The row has %1 fields, the header names %2 columns.</source>
-        <translation>该行有 %1 个字段，标题行只有 %2 列。</translation>
-    </message>
-    <message>
-        <source>"%1" is not a serial number.</source>
-        <translation>“%1”不是序列号。</translation>
-    </message>
-    <message>
-        <source>"%1" is not a MAC address.</source>
-        <translation>“%1”不是 MAC 地址。</translation>
-    </message>
-    <message>
-        <source>"%1" is not a valid IPv4 address.</source>
-        <translation>“%1”不是有效的 IPv4 地址。</translation>
-    </message>
-    <message>
-        <source>"%1" is not a valid subnet mask.</source>
-        <translation>“%1”不是有效的子网掩码。</translation>
-    </message>
-    <message>
-        <source>"%1" is not a valid gateway.</source>
-        <translation>“%1”不是有效的网关。</translation>
-    </message>
-    <message>
-        <source>Device port ranges from 2000 to 65535.</source>
-        <translation>设备端口范围为 2000 到 65535。</translation>
-    </message>
-    <message>
-        <source>Http port ranges from 1 to 65535.</source>
-        <translation>HTTP 端口范围为 1 到 65535。</translation>
-    </message>
-    <message>
-        <source>DHCP is "on" or "off", not "%1".</source>
-        <translation>DHCP 应为“on”或“off”，而不是“%1”。</translation>
-    </message>
-    <message>
-        <source>The password is longer than %1 characters.</source>
-        <translation>密码超过 %1 个字符。</translation>
-    </message>
-    <message>
-        <source>The row names no device: give its serial number or MAC.</source>
-        <translation>该行没有指定设备：请填写序列号或 MAC。</translation>
-    </message>
-    <message>
-        <source>The device is already planned in line %1.</source>
-        <translation>该设备已在第 %1 行规划。</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n more problem(s) not listed.</source>
-        <translation>
-            <numerusform>另有 %n 个问题未列出。</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>The plan names no device.</source>
-        <translation>规划中没有设备。</translation>
-    </message>
-</context><context><name>VexoTool::PlanPreview</name><message>
-        <source>ON</source>
-        <translation>开启</translation>
-    </message>
-    <message>
-        <source>OFF</source>
-        <translation>关闭</translation>
-    </message>
-    <message>
-        <source>Will change</source>
-        <translation>将修改</translation>
-    </message>
-    <message>
-        <source>Unchanged</source>
-        <translation>无变化</translation>
-    </message>
-    <message>
-        <source>Device not listed</source>
-        <translation>设备不在列表中</translation>
-    </message>
-    <message>
-        <source>Device unverified</source>
-        <translation>设备未验证</translation>
-    </message>
-    <message>
-        <source>Password missing</source>
-        <translation>缺少密码</translation>
-    </message>
-    <message>
-        <source>Password too weak</source>
-        <translation>密码太弱</translation>
-    </message>
-    <message>
-        <source>Address in use</source>
-        <translation>地址已被占用</translation>
-    </message>
-    <message>
-        <source>Invalid network settings</source>
-        <translation>网络参数无效</translation>
-    </message>
-    <message>
-        <source>DHCP not supported</source>
-        <translation>不支持 DHCP</translation>
-    </message>
-    <message>
-        <source>DHCP on</source>
-        <translation>DHCP 已开启</translation>
-    </message>
-    <message>
-        <source>No listed device has this serial number or MAC.</source>
-        <translation>列表中没有该序列号或 MAC 的设备。</translation>
-    </message>
-    <message>
-        <source>IPv4 Address</source>
-        <translation>IPv4 地址</translation>
-    </message>
-    <message>
-        <source>Subnet Mask</source>
-        <translation>子网掩码</translation>
-    </message>
-    <message>
-        <source>Gateway</source>
-        <translation>网关</translation>
-    </message>
-    <message>
-        <source>Port</source>
-        <translation>端口</translation>
-    </message>
-    <message>
-        <source>HTTP Port</source>
-        <translation>HTTP 端口</translation>
-    </message>
-    <message>
-        <source>DHCP</source>
-        <translation>DHCP</translation>
-    </message>
-    <message>
-        <source>Activate</source>
-        <translation>激活</translation>
-    </message>
-    <message>
-        <source>This device has no valid maker certificate: it may be an impostor, and no password is sent to it.</source>
-        <translation>该设备没有有效的厂商证书：它可能是仿冒设备，不会向它发送密码。</translation>
-    </message>
-    <message>
-        <source>The device is not activated yet and the plan gives no password for it.</source>
-        <translation>设备尚未激活，而规划中没有为它提供密码。</translation>
-    </message>
-    <message>
-        <source>The plan's password is too weak: use 8 to 16 characters of at least two kinds (digits, lower-case, upper-case letters, symbols).</source>
-        <translation>规划中的密码太弱：请使用 8 到 16 位，且至少包含两种字符（数字、小写字母、大写字母、符号）。</translation>
-    </message>
-    <message>
-        <source>The device does not support DHCP.</source>
-        <translation>设备不支持 DHCP。</translation>
-    </message>
-    <message>
-        <source>The device uses DHCP, so a static IPv4 address would not be used: set DHCP to "off" in the plan.</source>
-        <translation>设备使用 DHCP，静态 IPv4 地址不会生效：请在规划中将 DHCP 设为“off”。</translation>
-    </message>
-    <message>
-        <source>The plan gives %1 to more than one device.</source>
-        <translation>规划将 %1 分配给了多台设备。</translation>
-    </message>
-    <message>
-        <source>%1 is used by device %2.</source>
-        <translation>%1 已被设备 %2 使用。</translation>
-    </message>
-</context><context><name>VexoTool::PlanReport</name><message>
-        <source>Time</source>
-        <translation>时间</translation>
-    </message>
-    <message>
-        <source>Serial Number</source>
-        <translation>序列号</translation>
-    </message>
-    <message>
-        <source>MAC</source>
-        <translation>MAC</translation>
-    </message>
-    <message>
-        <source>Old IPv4 Address</source>
-        <translation>原 IPv4 地址</translation>
-    </message>
-    <message>
-        <source>New IPv4 Address</source>
-        <translation>新 IPv4 地址</translation>
-    </message>
-    <message>
-        <source>Old Subnet Mask</source>
-        <translation>原子网掩码</translation>
-    </message>
-    <message>
-        <source>New Subnet Mask</source>
-        <translation>新子网掩码</translation>
-    </message>
-    <message>
-        <source>Old Gateway</source>
-        <translation>原网关</translation>
-    </message>
-    <message>
-        <source>New Gateway</source>
-        <translation>新网关</translation>
-    </message>
-    <message>
-        <source>Old Port</source>
-        <translation>原端口</translation>
-    </message>
-    <message>
-        <source>New Port</source>
-        <translation>新端口</translation>
-    </message>
-    <message>
-        <source>Old HTTP Port</source>
-        <translation>原 HTTP 端口</translation>
-    </message>
-    <message>
-        <source>New HTTP Port</source>
-        <translation>新 HTTP 端口</translation>
-    </message>
-    <message>
-        <source>Old DHCP</source>
-        <translation>原 DHCP</translation>
-    </message>
-    <message>
-        <source>New DHCP</source>
-        <translation>新 DHCP</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>结果</translation>
-    </message>
-    <message>
-        <source>The report %1 cannot be written: %2</source>
-        <translation>无法写入报告 %1：%2</translation>
-    </message>
-    <message>
-        <source>Report</source>
-        <translation>报告</translation>
-    </message>
-</context></TS>
+</TS>
