@@ -572,7 +572,7 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     </message>
     <message>
         <source>Restarting device %1 of %2 ...</source>
-        <translation>Restarting device %1 of %2 ...</translation>
+        <translation>Restarting device %1 of %2…</translation>
     </message>
     <message>
         <source>The device is restarting and uses the new settings once it is back.</source>
@@ -1011,11 +1011,11 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     </message>
     <message>
         <source>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</source>
-        <translation>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, ...</translation>
+        <translation>CSV or tab-separated file: serial or MAC, ipv4, mask, gateway, …</translation>
     </message>
     <message>
         <source>Choose...</source>
-        <translation>Choose...</translation>
+        <translation>Choose…</translation>
     </message>
     <message>
         <source>Line</source>
@@ -1571,7 +1571,7 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>Apply plan...</source>
         <extracomment>Menu entry that opens the dialog applying an address plan file to the listed devices</extracomment>
-        <translation>Apply plan...</translation>
+        <translation>Apply plan…</translation>
     </message>
     <message>
         <source>Language</source>
