@@ -115,6 +115,7 @@ cli list --wait 1500 >"$work/table.txt" 2>>"$work/cli.log" || fail "vexo-cli lis
 grep -q '10\.1\.2\.64 .*Unreachable' "$work/table.txt" && grep -q '^#[0-9]: .* 10\.1\.2\.0/24 ' "$work/table.txt" ||
     fail "the table does not mark 10.1.2.64: $(cat "$work/table.txt")"
 step "list (table): 10.1.2.64 marked Unreachable, advice under the table"
+grep -E 'Unreachable|^#' "$work/table.txt" | sed 's/^/            /'
 
 modify() { cli onvif-modify 10.1.2.64 Admin12345 --ipv4 192.0.2.64 --prefix 24 --wait 3000 "$@" >"$work/modify.log" 2>&1; }
 modify
@@ -122,6 +123,7 @@ rc=$?
 [ $rc = 1 ] && grep -q 'onvif-modify refused: .*Add an address in 10\.1\.2\.0/24' "$work/modify.log" ||
     fail "onvif-modify on 10.1.2.64 was not refused with the advice (status $rc): $(cat "$work/modify.log")"
 step "onvif-modify 10.1.2.64: refused at once with the advice (HTTP time-out: 5000 ms)"
+sed 's/^/            /' "$work/modify.log"
 
 modify --force
 rc=$?
