@@ -121,6 +121,10 @@ QJsonObject DeviceTable::toJson(const ListedDevice &device)
     if (!device.endpoint.isEmpty()) {
         o[QStringLiteral("endpoint")] = device.endpoint;
         o[QStringLiteral("serviceAddress")] = device.serviceUrl;
+        // Whether an adapter's subnet holds the service address; HTTP requests need that.
+        o[QStringLiteral("reachable")] = device.unreachableAdvice.isEmpty();
+        if (!device.unreachableAdvice.isEmpty())
+            o[QStringLiteral("advice")] = device.unreachableAdvice;
     }
     return o;
 }
@@ -165,15 +169,19 @@ QString DeviceTable::toText(const std::vector<ListedDevice> &devices)
          QStringLiteral("MAC"), QStringLiteral("IPv4"), QStringLiteral("Port"), QStringLiteral("State"),
          QStringLiteral("Identity")});
     int n = 0;
+    QStringList notes;
     for (const auto &device : devices) {
         const VEXO_DEVICE_INFO &d = device.info;
+        if (!device.unreachableAdvice.isEmpty())
+            notes.append(QStringLiteral("#%1: %2").arg(n + 1).arg(device.unreachableAdvice));
         if (device.protocol == QLatin1String("ONVIF")) {
             // Before identification the endpoint stands in for the serial number.
             const QString serial = device.identified ? shown(d.serialNumber) : escaped(device.endpoint);
+            const QString state = !device.unreachableAdvice.isEmpty() ? QStringLiteral("Unreachable")
+                                  : device.identified                 ? QStringLiteral("Identified")
+                                                                      : QStringLiteral("Not identified");
             row({QString::number(++n), device.protocol, shown(d.deviceTypeText), serial, shown(d.macAddress),
-                 shown(d.ipv4Address), QString::number(d.port),
-                 device.identified ? QStringLiteral("Identified") : QStringLiteral("Not identified"),
-                 QStringLiteral("-")});
+                 shown(d.ipv4Address), QString::number(d.port), state, QStringLiteral("-")});
             continue;
         }
         row({QString::number(++n), device.protocol, shown(d.deviceTypeText), shown(d.serialNumber), shown(d.macAddress),
@@ -182,6 +190,9 @@ QString DeviceTable::toText(const std::vector<ListedDevice> &devices)
              (d.identityFlags & VEXO_IDENTITY_VERIFIED) ? QStringLiteral("verified") : QStringLiteral("UNVERIFIED")});
     }
     s << n << " device(s)\n";
+    // Devices on a subnet of their own answer discovery on the link but no HTTP request.
+    for (const QString &note : notes)
+        s << escaped(note) << '\n';
     return out;
 }
 

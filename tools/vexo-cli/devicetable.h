@@ -20,6 +20,7 @@ struct ListedDevice
     QString serviceUrl;                          ///< ONVIF device service address
     QString name;                                ///< ONVIF name scope
     QString manufacturer;                        ///< ONVIF manufacturer, once identified
+    QString unreachableAdvice; ///< what to do first when no adapter reaches the ONVIF service; empty when one does
     bool identified = false;
 
     static ListedDevice fromVxdp(const VEXO_DEVICE_INFO &info)

@@ -174,6 +174,9 @@ int main(int argc, char *argv[])
         "  onvif-reboot ID PASSWORD      restart an ONVIF device (after a change it applies only on restart)\n\n"
         "ONVIF devices are asked with WS-Security and HTTP Digest only; the password goes in clear only\n"
         "with --allow-clear-text. VEXO_WSD_PORT sets the WS-Discovery port (3702).\n"
+        "An ONVIF device outside the subnets of this computer's adapters answers discovery but no\n"
+        "request: list marks it unreachable and says which subnet to add, onvif-modify and onvif-reboot\n"
+        "refuse it at once (exit status 1); --force asks it anyway (a device behind a router).\n"
         "The environment variable VEXO_SCOPE=loopback keeps all traffic on this machine."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -208,8 +211,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption clearText(QStringLiteral("allow-clear-text"),
                                        QStringLiteral("Send the password in clear (HTTP Basic) to an ONVIF device "
                                                       "that offers nothing else."));
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("Ask ONVIF devices outside every adapter's subnet too."));
     parser.addOptions({json, wait, filter, ipv4, mask, gateway, port, httpPort, dhcp, command, out, key, file, ipc,
-                       user, prefix, clearText});
+                       user, prefix, clearText, force});
     const QCommandLineOption dryRun = planDryRunOption();
     parser.addOption(dryRun);
     parser.process(app);
@@ -238,7 +243,7 @@ int main(int argc, char *argv[])
     }
     const bool usesOnvif
         = cmd == QLatin1String("list") || cmd == QLatin1String("watch") || cmd.startsWith(QLatin1String("onvif-"));
-    OnvifScan onvifScan(*onvifOptions);
+    OnvifScan onvifScan(*onvifOptions, VexoTool::reachableAdapters());
     onvifScan.setEchoEvents(cmd == QLatin1String("watch"));
     if (usesOnvif && !onvifScan.start(&onvifError)) // VXDP devices are still listed
         std::fprintf(stderr, "ONVIF discovery: %s\n", qPrintable(onvifError));
@@ -269,7 +274,7 @@ int main(int argc, char *argv[])
     if (cmd == QLatin1String("list")) {
         onvifScan.wait(qMax(0, waitMs), g_interrupted);
         if (listWithPassword)
-            onvifScan.identifyAll(credentials);
+            onvifScan.identifyAll(credentials, parser.isSet(force));
         std::vector<ListedDevice> rows;
         for (const auto &d : table.devices())
             rows.push_back(ListedDevice::fromVxdp(d));
@@ -277,7 +282,7 @@ int main(int argc, char *argv[])
             if (found.failure.failed())
                 onvifFail(qPrintable(QStringLiteral("identifying %1").arg(found.discovered.target.endpoint)),
                           found.failure);
-            ListedDevice onvifRow = OnvifScan::toListed(found);
+            ListedDevice onvifRow = onvifScan.toListed(found);
             // One physical device is one entry: a VXDP device with the same MAC also speaks ONVIF.
             const QString mac = QString::fromLatin1(onvifRow.info.macAddress);
             const auto same = std::find_if(rows.begin(), rows.end(), [&mac](const ListedDevice &r) {
@@ -288,6 +293,7 @@ int main(int argc, char *argv[])
                 same->protocol = QStringLiteral("VXDP/1+ONVIF");
                 same->endpoint = onvifRow.endpoint;
                 same->serviceUrl = onvifRow.serviceUrl;
+                same->unreachableAdvice = onvifRow.unreachableAdvice;
             } else {
                 rows.push_back(onvifRow);
             }
@@ -394,12 +400,26 @@ int main(int argc, char *argv[])
         // An endpoint or address is known from discovery; a MAC or serial number only after identification.
         onvifScan.wait(qMax(waitMs, 1), g_interrupted, [&] { return onvifScan.matchesWithoutIdentity(id); });
         if (!onvifScan.matchesWithoutIdentity(id))
-            onvifScan.identifyAll(credentials);
+            onvifScan.identifyAll(credentials, parser.isSet(force));
         const auto found = onvifScan.match(id);
         onvif::BlockingDeviceOperations operations(onvifScan.clientOptions());
         std::optional<onvif::Identity> identity;
+        // A device no adapter reaches is refused here, with what to do, instead of after a time-out.
+        const QString advice = found && !parser.isSet(force) ? onvifScan.unreachableAdvice(*found) : QString();
         if (!found) {
             std::fprintf(stderr, "ONVIF device %s not found\n", qPrintable(DeviceTable::escaped(id)));
+            int unasked = 0;
+            for (const OnvifScan::Found &f : onvifScan.found())
+                unasked += !f.identity && !onvifScan.unreachableAdvice(f).isEmpty();
+            if (unasked > 0 && !parser.isSet(force))
+                std::fprintf(stderr,
+                             "%d device(s) outside every adapter's subnet were not asked for their MAC and serial "
+                             "number: name them by address or endpoint (see list), or give --force\n",
+                             unasked);
+            rc = 1;
+        } else if (!advice.isEmpty()) {
+            std::fprintf(stderr, "%s refused: %s\n(--force sends the request anyway, for a device behind a router)\n",
+                         qPrintable(cmd), qPrintable(DeviceTable::escaped(advice)));
             rc = 1;
         } else if (found->identity) {
             identity = found->identity;

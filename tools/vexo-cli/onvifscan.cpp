@@ -50,8 +50,9 @@ void echo(const char *what, const OnvifScan::Found &f)
 
 } // namespace
 
-OnvifScan::OnvifScan(const onvif::ClientOptions &options)
+OnvifScan::OnvifScan(const onvif::ClientOptions &options, const QVector<VexoTool::AdapterAddress> &adapters)
     : m_options(options)
+    , m_adapters(adapters)
     , m_probe(onvif::ProbeClient::Options{options, 10000, 3})
 {
     auto keep = [this](const onvif::ProbeClient::Device &d) {
@@ -106,7 +107,17 @@ onvif::DeviceClient::Options OnvifScan::clientOptions() const
     return o;
 }
 
-void OnvifScan::identifyAll(const onvif::Credentials &credentials)
+QString OnvifScan::unreachableAdvice(const Found &found) const
+{
+    bool isIpv4 = false;
+    const quint32 address = QHostAddress(found.serviceUrl.host()).toIPv4Address(&isIpv4);
+    if (!isIpv4)
+        return {};
+    const int prefix = found.identity ? found.identity->ipv4.prefixLength : 0;
+    return VexoTool::unreachableAdvice(address, prefix, m_adapters);
+}
+
+void OnvifScan::identifyAll(const onvif::Credentials &credentials, bool evenUnreachable)
 {
     onvif::Identifier identifier(clientOptions());
     QEventLoop loop;
@@ -121,7 +132,7 @@ void OnvifScan::identifyAll(const onvif::Credentials &credentials)
                      });
     QObject::connect(&identifier, &onvif::Identifier::idle, &loop, &QEventLoop::quit);
     for (auto it = m_found.cbegin(); it != m_found.cend(); ++it) {
-        if (it->identity || it->serviceUrl.isEmpty())
+        if (it->identity || it->serviceUrl.isEmpty() || (!evenUnreachable && !unreachableAdvice(*it).isEmpty()))
             continue;
         identifier.enqueue(it.key(), it->serviceUrl, credentials);
     }
@@ -178,9 +189,10 @@ QString OnvifScan::normalisedMac(const QString &mac)
     return parts.join(QLatin1Char('-'));
 }
 
-ListedDevice OnvifScan::toListed(const Found &f)
+ListedDevice OnvifScan::toListed(const Found &f) const
 {
     ListedDevice row;
+    row.unreachableAdvice = unreachableAdvice(f);
     row.protocol = QStringLiteral("ONVIF");
     row.endpoint = f.discovered.target.endpoint;
     row.serviceUrl = f.serviceUrl.toString();

@@ -6,6 +6,7 @@
 
 #include "deviceoperations.h"
 #include "probeclient.h"
+#include "subnetreach.h"
 
 #include <QHash>
 #include <QList>
@@ -31,7 +32,11 @@ public:
         onvif::Failure failure; ///< why identification failed, when it did
     };
 
-    explicit OnvifScan(const onvif::ClientOptions &options);
+    /**
+     * @brief Scans with @p options; @p adapters are this computer's, which decide whether a
+     * device found can be asked over HTTP at all (see unreachableAdvice()).
+     */
+    OnvifScan(const onvif::ClientOptions &options, const QVector<VexoTool::AdapterAddress> &adapters);
 
     /** @brief Prints a line for each device found, changed or gone (for `watch`). */
     void setEchoEvents(bool echo) { m_echo = echo; }
@@ -39,8 +44,19 @@ public:
     bool start(QString *error);
     /** @brief Runs the event loop for @p ms, or until @p interrupted is set or @p until says so. */
     void wait(int ms, const volatile std::sig_atomic_t &interrupted, const std::function<bool()> &until = {});
-    /** @brief Identifies every device found (those already identified are skipped). */
-    void identifyAll(const onvif::Credentials &credentials);
+    /**
+     * @brief Identifies every device found. Skipped: those already identified and, unless
+     * @p evenUnreachable, those no adapter reaches (their requests could only time out).
+     */
+    void identifyAll(const onvif::Credentials &credentials, bool evenUnreachable = false);
+
+    /**
+     * @brief What to do before the device can be asked over HTTP, as the window says it: empty
+     * when an adapter's subnet holds its service address (or that address is no IPv4 address).
+     *
+     * WS-Discovery reaches a device on the link whatever its address; HTTP needs a route to it.
+     */
+    QString unreachableAdvice(const Found &found) const;
 
     QList<Found> found() const;
     /** @brief The device whose endpoint, address, MAC or serial number is @p id, or nothing. */
@@ -51,12 +67,13 @@ public:
     onvif::DeviceClient::Options clientOptions() const;
 
     /** @brief The row vexo-cli prints for a device only ONVIF found. */
-    static ListedDevice toListed(const Found &found);
+    ListedDevice toListed(const Found &found) const;
     /** @brief "aa-bb-cc-dd-ee-ff" from any spelling of a MAC address; empty when it is none. */
     static QString normalisedMac(const QString &mac);
 
 private:
     onvif::ClientOptions m_options;
+    QVector<VexoTool::AdapterAddress> m_adapters;
     onvif::ProbeClient m_probe;
     QHash<QString, Found> m_found; // by endpoint
     bool m_echo = false;

@@ -2,8 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "subnetreach.h"
 
-#include "networkcheck.h"
-
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QNetworkInterface>
@@ -15,6 +13,11 @@ namespace {
 quint32 maskOf(int prefixLength)
 {
     return prefixLength == 0 ? 0u : ~quint32(0) << (32 - prefixLength);
+}
+
+QString ipv4Text(quint32 address)
+{
+    return QHostAddress(address).toString();
 }
 
 } // namespace

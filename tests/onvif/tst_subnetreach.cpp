@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
-#include <networkcheck.h>
 #include <subnetreach.h>
 
+#include <QHostAddress>
 #include <QTest>
 
 using VexoTool::AdapterAddress;
-using VexoTool::ipv4Number;
 
 namespace {
+
+quint32 ipv4Number(const QString &address)
+{
+    return QHostAddress(address).toIPv4Address();
+}
 
 AdapterAddress adapter(const char *name, const char *address, int prefix)
 {
