@@ -130,6 +130,8 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
         VexoTool::PlanDialog dialog(*DeviceStore::instance(), *VEXO::VexoHandler::instance(), this);
         dialog.exec();
         disableCover();
+        // Devices the plan activated or moved: the panel shows the checked rows as they are now.
+        m_deviceDisplayPage->onDevicesActiveResult({});
     });
     addLanguageMenu();
     connect(m_deviceDisplayPage, &DeviceDisplayPage::signalEnterPressed, this, &VEXOToolMainPage::focusRightPanel);

@@ -100,6 +100,9 @@ void PlanDialog::setupForm()
     m_tablePreview->horizontalHeader()->setStretchLastSection(false);
     m_tablePreview->horizontalHeader()->setMinimumSectionSize(56);
     m_tablePreview->setFocusPolicy(Qt::StrongFocus);
+    // Before a plan is read the headers alone set the widths, so none is cut.
+    m_tablePreview->resizeColumnsToContents();
+    m_tablePreview->horizontalHeader()->setSectionResizeMode(ColumnDetails, QHeaderView::Stretch);
     layout->addWidget(m_tablePreview, 1);
 
     m_labelSummary = new QLabel;
@@ -115,6 +118,9 @@ void PlanDialog::setupForm()
     m_lineEditPassword->setEchoMode(QLineEdit::Password);
     m_lineEditPassword->setMaxLength(VEXO_MAX_PASSWORD_LEN);
     m_lineEditPassword->setPlaceholderText(tr("for devices that are already activated"));
+    // The hint stays whole beside the progress bar while a plan is applied.
+    m_lineEditPassword->setMinimumWidth(
+        m_lineEditPassword->fontMetrics().horizontalAdvance(m_lineEditPassword->placeholderText()) + 24);
     labelPassword->setBuddy(m_lineEditPassword);
     m_progressApply = new QProgressBar;
     m_progressApply->setObjectName(QStringLiteral("m_progressApply"));

@@ -19,6 +19,7 @@
 #include <urlcatcher.h>
 #include <windowtitle.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -51,6 +52,7 @@ private slots:
     void foldBarPlacement();
     void modifyPanelSitsRightOfTheList();
     void selectionReachesPanelAtOnce();
+    void panelFollowsTheDevicesAfterAPlan();
     void pinClickFoldsPanelAndShowsSpacer();
     void foldKeyFoldsAndUnfoldsPanel();
     void exitQuestion_data();
@@ -187,6 +189,30 @@ void TestVexoToolMainPage::selectionReachesPanelAtOnce()
     QCOMPARE(reports.count(), 1);
     QCOMPARE(reports.first().at(0).value<ModifyPage>(), ModifySingle);
     QCOMPARE(panel->selection().first().strResult, QStringLiteral("0"));
+    DeviceStore::instance()->clear();
+}
+
+void TestVexoToolMainPage::panelFollowsTheDevicesAfterAPlan()
+{
+    VexoTool::DeviceDisplayPage *list = m_window->deviceDisplayPage();
+    VEXO_DEVICE_INFO record = deviceRecord(1);
+    record.inactive = 1;
+    list->onDeviceLogin(record);
+    VexoTool::DeviceInfoModel *model = list->model();
+    model->item(0, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    auto *applyPlan = m_window->findChild<QAction *>(QStringLiteral("m_actionApplyPlan"));
+    QVERIFY(applyPlan);
+
+    // The plan activated the checked device while its dialog was open: the panel leaves the
+    // activation form once the dialog closes.
+    QSignalSpy reports(list, &VexoTool::DeviceDisplayPage::signalCurrentSelectionModelChange);
+    whenModal([&](QWidget *modal) {
+        DeviceStore::instance()->setInactive(serialOf(record), QString::fromLatin1(record.macAddress), 0);
+        modal->close();
+    });
+    applyPlan->trigger();
+    QCOMPARE(reports.count(), 1);
+    QCOMPARE(reports.first().at(0).value<ModifyPage>(), ModifySingle);
     DeviceStore::instance()->clear();
 }
 
