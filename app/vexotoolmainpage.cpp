@@ -320,7 +320,7 @@ void VEXOToolMainPage::onLanguageChosen(quint32 code)
 QString VEXOToolMainPage::languageRestartText(quint32 code)
 {
     // In the chosen language, whatever the program shows now.
-    return code == 1 ? QStringLiteral("新的语言将在下次启动 VEXO Tool 时生效。")
+    return code == 1 ? QStringLiteral("新的语言将在下次启动 VEXO 工具时生效。")
                      : QStringLiteral("The new language applies when VEXO Tool starts again.");
 }
 
