@@ -31,9 +31,10 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     g++-mingw-w64-x86-64-posix libgsf-1-dev libfreexl-dev python3-xlrd libreoffice-calc-nogui
     desktop-file-utils appstream help2man man-db nodejs npm onvif-tools lintian)
 
+# Installs those of the packages named that are missing.
 install_missing() {
-    local missing=()
-    for p in "${packages[@]}"; do
+    local missing=() p
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -55,18 +56,6 @@ configure_and_build() {
 # and the tools that turn Debian's source package of libsodium into a MinGW build.
 windows_packages=(wine64 dpkg-dev autoconf automake libtool)
 
-install_windows_tools() {
-    local missing=() p
-    for p in "${windows_packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
 
 # apt hands out source packages only where a deb-src entry sits beside the deb entry: one is
 # added for each of the system's Debian archives (same address, suites and components).
@@ -124,7 +113,7 @@ build_mingw_sodium() {
 # under Wine against the native simulator (tests/tools/example_run.sh).
 windows_check() {
     local dir="$here/build-mingw"
-    install_windows_tools
+    install_missing "${windows_packages[@]}"
     build_mingw_sodium "$dir"
     cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw-w64.cmake" -DVEXO_LIBRARIES_ONLY=ON -DVEXO_WERROR=ON \
@@ -171,12 +160,12 @@ export VEXO_SCOPE=loopback
 
 case "$cmd" in
 run)
-    install_missing
+    install_missing "${packages[@]}"
     configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     exec "$here/scripts/demo.sh" "$here/build/bin"
     ;;
 test)
-    install_missing
+    install_missing "${packages[@]}"
     if [ $sanitize -eq 1 ]; then
         dir="$here/build-sanitize"
         configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -200,7 +189,7 @@ test)
     [ $sanitize -eq 1 ] || windows_check
     ;;
 bench)
-    install_missing
+    install_missing "${packages[@]}"
     configure_and_build "$here/build-rel" -DCMAKE_BUILD_TYPE=Release
     for b in "$here"/build-rel/bench-bin/*; do
         [ -x "$b" ] && "$b"
@@ -210,7 +199,7 @@ bench)
     "$here/build-rel/bin/bench_departure_e2e"
     ;;
 package)
-    install_missing
+    install_missing "${packages[@]}"
     configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     make_package "$here/build"
     ls "$here"/build/package/*.deb
