@@ -730,10 +730,11 @@ int main(int argc, char *argv[])
             QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
             QCoreApplication::sendEvent(table->viewport(), &help);
             pause(500);
-            QRect area(table->viewport()->mapToGlobal(QPoint(0, cell.top())), QSize(520, cell.height()));
+            // The cell and the tip only, so that the tip's text stays readable on the page.
+            QRect area(table->viewport()->mapToGlobal(cell.topLeft()), cell.size());
             if (const QWidget *tip = visibleToolTip())
                 area = area.united(tip->frameGeometry());
-            shootArea(QStringLiteral("30-onvif-tool-tip"), area.adjusted(0, -40, 20, 20));
+            shootArea(QStringLiteral("30-onvif-tool-tip"), area.adjusted(-8, -36, 8, 16));
             QToolTip::hideText();
             pause(200);
         }
@@ -752,9 +753,11 @@ int main(int argc, char *argv[])
             [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnModify"))->click(); },
             [](QWidget *modal) {
                 QTimer::singleShot(900, [] {
-                    shoot(QStringLiteral("33-onvif-restart-later"));
-                    if (QWidget *message = QApplication::activeModalWidget())
+                    // The whole message box: its lower part is empty in short languages.
+                    if (QWidget *message = QApplication::activeModalWidget()) {
+                        shootArea(QStringLiteral("33-onvif-restart-later-close"), message->frameGeometry());
                         message->close();
+                    }
                 });
                 clickChild(modal, "btnCancel");
             });
