@@ -18,11 +18,13 @@
 #include <devicestore.h>
 #include <multistatelineedit.h>
 #include <menu.h>
+#include <onvifchanger.h>
 #include <pinbutton.h>
 #include <plandialog.h>
 #include <resetpassworddialog.h>
 #include <resetpasswordwidget.h>
 #include <restorepassworddialog.h>
+#include <subnetreach.h>
 #include <warningdialog.h>
 #include <vexohandler.h>
 #include <windowtitle.h>
@@ -211,6 +213,52 @@ void shootResetDialog(QWidget *window, const QString &name, const VEXO_DEVICE_IN
         dialog.reject();
     });
     dialog.exec();
+}
+
+// An ONVIF device as the ONVIF service lists it: identified (serial number, MAC, settings) or,
+// without a MAC, known only by its endpoint reference and the address it announced.
+VEXO_DEVICE_INFO onvifRecord(const QByteArray &serialOrEndpoint, const QByteArray &mac, const QByteArray &model,
+                             const QByteArray &ipv4)
+{
+    VEXO_DEVICE_INFO record{};
+    setFieldText(record.leadText, OnvifLeadText);
+    setFieldText(record.serialNumber, serialOrEndpoint);
+    setFieldText(record.macAddress, mac);
+    setFieldText(record.ipv4Address, ipv4);
+    record.httpPort = 80;
+    if (!mac.isEmpty()) {
+        setFieldText(record.deviceTypeText, model);
+        setFieldText(record.ipv4SubnetMask, "255.255.255.0");
+        setFieldText(record.ipv4Gateway, ipv4.left(ipv4.lastIndexOf('.') + 1) + '1');
+        setFieldText(record.softwareVersion, "2.4.1");
+        record.capabilityFlags = VEXO_CAP_DHCP;
+        record.extendedInfoValid = 0;
+    }
+    return record;
+}
+
+// Stands in for the ONVIF client: every change is accepted and needs a restart, so that the panel
+// asks its question. Nothing goes on the network.
+class RestartingChanger final : public VexoTool::OnvifChanger
+{
+public:
+    VexoTool::OnvifOutcome setNetParams(const VexoTool::OnvifTarget &, const DeviceNetParam &) override
+    {
+        return {true, true, {}};
+    }
+    VexoTool::OnvifOutcome reboot(const VexoTool::OnvifTarget &) override { return {true, false, {}}; }
+};
+
+// Ticks the one row of @p record in the list (single selection: the others are unticked).
+void tickOnly(VexoTool::DeviceInfoModel *model, const VEXO_DEVICE_INFO &record)
+{
+    const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
+    for (int row = 0; row < model->rowCount(); ++row)
+        model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
+    const int row = model->rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
+    if (row >= 0)
+        model->item(row, checkColumn)->setCheckState(Qt::Checked);
+    pause(300);
 }
 
 } // namespace
@@ -620,6 +668,107 @@ int main(int argc, char *argv[])
             area = area.united(tip->frameGeometry());
         shootArea(QStringLiteral("23-unverified-device"), area.adjusted(0, -70, 20, 20));
         QToolTip::hideText();
+    }
+
+    // ONVIF devices beside the device protocol's: records handed to the list as the ONVIF service
+    // hands them, a stand-in client and a site adapter for the panel. Nothing goes on the network.
+    {
+        const QByteArray site("198.51.100.");
+        const auto hostOf = [&site](const VEXO_DEVICE_INFO &record) {
+            const QByteArray address(record.ipv4Address);
+            return address.startsWith(site) ? address.mid(site.size()).toInt() : 0;
+        };
+        VEXO_DEVICE_INFO companion{}; // the site's last fixed address, a device that answers ONVIF as well
+        {
+            QVector<VEXO_DEVICE_INFO> records;
+            DeviceStore::instance()->copyAll(records);
+            for (const VEXO_DEVICE_INFO &record : std::as_const(records)) {
+                if (!record.inactive && !record.dhcpEnabled && hostOf(record) > hostOf(companion)
+                    && hostOf(record) < 90)
+                    companion = record;
+            }
+        }
+        const int last = qMax(hostOf(companion), 10);
+        const auto siteAddress = [&site](int host) {
+            return site + QByteArray::number(host);
+        };
+        VEXO_DEVICE_INFO alsoOnvif = onvifRecord("OV2611-B7Q4K9", companion.macAddress, "OV-2611", "");
+        setFieldText(alsoOnvif.ipv4Address, companion.ipv4Address);
+        const VEXO_DEVICE_INFO identified
+            = onvifRecord("OD4820-77120533", "3c-5a-b4-10-22-31", "OD-4820 Dome", siteAddress(last + 1));
+        const VEXO_DEVICE_INFO secondIdentified
+            = onvifRecord("OB3300-77120871", "3c-5a-b4-10-29-8e", "OB-3300 Bullet", siteAddress(last + 2));
+        const VEXO_DEVICE_INFO unidentified
+            = onvifRecord("urn:uuid:4f1c9a20-7d3e-4b5a-9c61-0a2b3c4d5e6f", "", "", siteAddress(last + 3));
+        const VEXO_DEVICE_INFO foreign
+            = onvifRecord("OD4820-77119402", "3c-5a-b4-0f-e1-07", "OD-4820 Dome", "203.0.113.200");
+        for (const VEXO_DEVICE_INFO &record : {alsoOnvif, identified, secondIdentified, unidentified, foreign})
+            list->onDeviceLogin(record);
+        // This computer's adapter on the site: 198.51.100.250/24.
+        panel->setAdapterSource([] {
+            return QVector<VexoTool::AdapterAddress>{{QStringLiteral("eth0"), 0xc63364fau, 24}};
+        });
+        panel->setOnvifChanger(std::make_shared<RestartingChanger>());
+        pause(400);
+
+        // The mixed site: the device protocol's rows, one of them also ONVIF, and ONVIF rows
+        // identified and not yet, shown together with the filter on the site's last addresses.
+        auto *filter = list->findChild<QLineEdit *>(QStringLiteral("m_lineEditFilter"));
+        if (filter)
+            filter->setText(QString::fromLatin1(siteAddress(last - 3) + '-' + siteAddress(last + 3)));
+        pause(500);
+        shootArea(QStringLiteral("30-onvif-list"), topLeftOf(list, QSize(760, 300)));
+
+        // The tool tip of an ONVIF row's Device Type cell says what can be done with it.
+        if (auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"))) {
+            const auto *sorted = qobject_cast<const QAbstractProxyModel *>(table->model());
+            const QModelIndex source
+                = model->index(model->rowOf(fieldText(identified.serialNumber), fieldText(identified.macAddress)),
+                               model->columnOf(VexoTool::DeviceInfoModel::ColumnDeviceType));
+            const QModelIndex shown = sorted ? sorted->mapFromSource(source) : source;
+            const QRect cell = table->visualRect(shown);
+            QHelpEvent help(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+            QCoreApplication::sendEvent(table->viewport(), &help);
+            pause(500);
+            // The cell and the tip only, so that the tip's text stays readable on the page.
+            QRect area(table->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+            if (const QWidget *tip = visibleToolTip())
+                area = area.united(tip->frameGeometry());
+            shootArea(QStringLiteral("30-onvif-tool-tip"), area.adjusted(-8, -36, 8, 16));
+            QToolTip::hideText();
+            pause(200);
+        }
+
+        // The panel for an identified ONVIF row: the user name beside the password, no recovery.
+        tickOnly(model, identified);
+        shoot(QStringLiteral("31-onvif-panel"));
+
+        // The restart question after a change that the device applies only on restart; "Later".
+        panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditIpAddress"))
+            ->setText(QString::fromLatin1(siteAddress(last + 10)));
+        panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditAdminPassword"))
+            ->setText(QStringLiteral("Admin12345"));
+        shootModal(
+            QStringLiteral("32-onvif-restart-question"),
+            [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnModify"))->click(); },
+            [](QWidget *modal) {
+                QTimer::singleShot(900, [] {
+                    // The whole message box: its lower part is empty in short languages.
+                    if (QWidget *message = QApplication::activeModalWidget()) {
+                        shootArea(QStringLiteral("33-onvif-restart-later-close"), message->frameGeometry());
+                        message->close();
+                    }
+                });
+                clickChild(modal, "btnCancel");
+            });
+        pause(2500);
+
+        // A row on a subnet that none of the computer's adapters reaches.
+        if (filter)
+            filter->clear();
+        pause(300);
+        tickOnly(model, foreign);
+        shoot(QStringLiteral("34-onvif-reach-advice"));
     }
 
     simulator.kill();
