@@ -158,8 +158,9 @@ bool ToolsApplication::notify(QObject *receiver, QEvent *event)
     if (event->type() == QEvent::ApplicationFontChange)
         return true;
 
+    // A widget whose tool tip says why it is unavailable ("reasonToolTip") keeps that tool tip.
     if (event->type() == QEvent::ToolTip && receiver && !receiver->inherits("QLineEdit")
-        && stringProperty(receiver, "toolTip")) {
+        && !receiver->property("reasonToolTip").toBool() && stringProperty(receiver, "toolTip")) {
         const QPoint position = static_cast<QHelpEvent *>(event)->globalPos();
         std::optional<QString> text = stringProperty(receiver, "text");
         if (!text)

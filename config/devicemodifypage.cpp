@@ -513,6 +513,7 @@ void DeviceModifyPage::updateProtocolControls()
                      "password on the device or with its maker's tool.")
                 : QString();
     m_btnLostPassword->setToolTip(recoveryReason);
+    m_btnLostPassword->setProperty("reasonToolTip", true); // not its own text, as other buttons show
     if (onvif)
         m_btnLostPassword->setEnabled(false);
     const QString activationReason
@@ -520,6 +521,7 @@ void DeviceModifyPage::updateProtocolControls()
                      "password on the device's web page.")
                 : QString();
     m_btnActive->setToolTip(activationReason);
+    m_btnActive->setProperty("reasonToolTip", true);
     if (onvif)
         m_btnActive->setEnabled(false);
 

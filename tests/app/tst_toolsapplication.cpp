@@ -123,6 +123,9 @@ void TestToolsApplication::toolTip_data()
     QTest::addRow("line edit keeps its tool tip") << "lineedit"
                                                   << "Enter the address"
                                                   << "Enter the address";
+    QTest::addRow("button that says why it is unavailable keeps its tool tip") << "reason"
+                                                                               << "Activation uses the device protocol"
+                                                                               << "Activation uses the device protocol";
     QTest::addRow("no tool tip, nothing shown") << "button"
                                                 << ""
                                                 << "";
@@ -136,7 +139,7 @@ void TestToolsApplication::toolTip()
 
     QWidget window;
     QWidget *widget = nullptr;
-    if (kind == QLatin1String("button"))
+    if (kind == QLatin1String("button") || kind == QLatin1String("reason"))
         widget = new QPushButton(QStringLiteral("Refresh the whole device list"), &window);
     else if (kind == QLatin1String("label"))
         widget = new QLabel(QStringLiteral("Total number of online devices:"), &window);
@@ -147,6 +150,10 @@ void TestToolsApplication::toolTip()
         widget = combo;
     } else {
         widget = new QLineEdit(QStringLiteral("192.168.1.64"), &window);
+    }
+    if (kind == QLatin1String("reason")) {
+        widget->setProperty("reasonToolTip", true);
+        widget->setEnabled(false);
     }
     if (!toolTip.isEmpty())
         widget->setToolTip(toolTip);
