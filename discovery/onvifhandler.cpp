@@ -13,8 +13,13 @@
 #include <QMutexLocker>
 #include <QSet>
 #include <QThread>
+#include <QTimer>
+#include <QVector>
 
+#include <algorithm>
 #include <cstring>
+#include <deque>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcOnvifHandler, "vexotool.discovery.onvif", QtInfoMsg)
 
@@ -58,6 +63,10 @@ QString qualified(const onvif::QualifiedName &name)
     return name.localName;
 }
 
+// Records go to the list at most this many per flush, a flush every kFlushIntervalMs.
+constexpr int kSlice = 25;
+constexpr int kFlushIntervalMs = 10;
+
 bool sameKey(const VEXO_DEVICE_INFO &a, const VEXO_DEVICE_INFO &b)
 {
     return fieldBytes(a.serialNumber) == fieldBytes(b.serialNumber)
@@ -87,6 +96,8 @@ public:
 
     bool start(QString *error)
     {
+        m_flush.setInterval(kFlushIntervalMs);
+        connect(&m_flush, &QTimer::timeout, this, &OnvifWorker::flush);
         onvif::DeviceClient::Options deviceOptions;
         deviceOptions.scope = m_options;
         m_identifier = std::make_unique<onvif::Identifier>(deviceOptions);
@@ -107,6 +118,9 @@ public:
 
     void stop()
     {
+        m_flush.stop();
+        m_outbox.clear();
+        m_outDepartures.clear();
         m_probe.reset();
         m_identifier.reset();
         m_entries.clear();
@@ -120,6 +134,8 @@ public:
     {
         // The list has been emptied: everything is reported anew, what is identified stays so.
         m_probe.reset();
+        m_outbox.clear();
+        m_outDepartures.clear();
         for (Entry &entry : m_entries)
             entry.isReported = false;
         m_forgotten = m_entries;
@@ -175,6 +191,59 @@ public:
     }
 
 private:
+    enum class Sent { Online, Offline, Update };
+    struct Outgoing
+    {
+        Sent kind;
+        VEXO_DEVICE_INFO record;
+    };
+
+    // The list gets the records in slices: departures first, all at once (the page removes them
+    // in one pass), then at most kSlice arrivals and updates, so that hundreds of devices found or
+    // identified together never hold up the GUI thread in one go.
+    void send(Sent kind, const VEXO_DEVICE_INFO &record)
+    {
+        const auto same = [&record](const Outgoing &o) { return sameKey(o.record, record); };
+        if (kind == Sent::Offline) {
+            // An arrival not sent yet is withdrawn instead, with what was queued after it.
+            const bool arrivalWaits = std::any_of(m_outbox.cbegin(), m_outbox.cend(), [&](const Outgoing &o) {
+                return o.kind == Sent::Online && same(o);
+            });
+            m_outbox.erase(std::remove_if(m_outbox.begin(), m_outbox.end(), same), m_outbox.end());
+            if (!arrivalWaits)
+                m_outDepartures.append(record);
+        } else if (kind == Sent::Update) {
+            // A record still waiting is sent with the newer data.
+            const auto waiting = std::find_if(m_outbox.begin(), m_outbox.end(), same);
+            if (waiting != m_outbox.end())
+                waiting->record = record;
+            else
+                m_outbox.push_back({kind, record});
+        } else {
+            m_outbox.push_back({kind, record});
+        }
+        if (!m_flush.isActive()) {
+            m_flush.start();
+            flush(); // the first slice at once
+        }
+    }
+
+    void flush()
+    {
+        for (const VEXO_DEVICE_INFO &record : std::exchange(m_outDepartures, {}))
+            emit m_handler->signalDeviceOffline(record);
+        for (int i = 0; i < kSlice && !m_outbox.empty(); ++i) {
+            const Outgoing next = m_outbox.front();
+            m_outbox.pop_front();
+            if (next.kind == Sent::Online)
+                emit m_handler->signalDeviceOnline(next.record);
+            else
+                emit m_handler->signalDeviceUpdate(next.record);
+        }
+        if (m_outbox.empty() && m_outDepartures.isEmpty())
+            m_flush.stop();
+    }
+
     std::optional<onvif::Credentials> credentialsOf(const QString &endpoint) const
     {
         std::optional<onvif::Credentials> credentials = m_deviceCredentials.contains(endpoint)
@@ -257,13 +326,13 @@ private:
     void report(const QString &endpoint, Entry &entry, const VEXO_DEVICE_INFO &record)
     {
         if (!entry.isReported) {
-            emit m_handler->signalDeviceOnline(record);
+            send(Sent::Online, record);
         } else if (sameKey(entry.reported, record)) {
             if (std::memcmp(&entry.reported, &record, sizeof record) != 0)
-                emit m_handler->signalDeviceUpdate(record);
+                send(Sent::Update, record);
         } else {
-            emit m_handler->signalDeviceOffline(entry.reported);
-            emit m_handler->signalDeviceOnline(record);
+            send(Sent::Offline, entry.reported);
+            send(Sent::Online, record);
         }
         QMutexLocker lock(&m_handler->m_mutex);
         if (entry.isReported)
@@ -324,7 +393,7 @@ private:
         if (it == m_entries.end())
             return;
         if (it->isReported)
-            emit m_handler->signalDeviceOffline(it->reported);
+            send(Sent::Offline, it->reported);
         QMutexLocker lock(&m_handler->m_mutex);
         m_handler->m_endpointOfKey.remove(fieldText(it->reported.serialNumber));
         m_handler->m_endpointOfKey.remove(endpoint);
@@ -379,6 +448,9 @@ private:
     QHash<QString, onvif::Credentials> m_deviceCredentials;
     QSet<QString> m_clearText;
     QSet<QString> m_clearTextAsked;
+    QTimer m_flush{this}; // a child, so that it moves to the thread with the worker
+    std::deque<Outgoing> m_outbox;
+    QVector<VEXO_DEVICE_INFO> m_outDepartures;
 };
 
 OnvifHandler::OnvifHandler(const onvif::ClientOptions &options, QObject *parent)
