@@ -51,8 +51,8 @@ std::optional<onvif::Identity> OnvifDeviceChanger::identify(onvif::BlockingDevic
 {
     const QUrl url = m_discovery->serviceUrl(target.serialNumber);
     if (!url.isValid()) {
-        *outcome = failed(onvif::Failure::of(onvif::Failure::Kind::Unreachable,
-                                             QStringLiteral("the device is no longer listed")));
+        *outcome = failed(
+            onvif::Failure::of(onvif::Failure::Kind::Unreachable, QStringLiteral("the device is no longer listed")));
         return std::nullopt;
     }
     const onvif::Credentials credentials = credentialsOf(target);
@@ -126,8 +126,7 @@ OnvifOutcome OnvifDeviceChanger::reboot(const OnvifTarget &target)
         return failed(rebooted.failure);
     outcome.ok = true;
     // Back after the restart, it is identified where it said it would be (or when it says Hello).
-    m_discovery->deviceMoved(target.serialNumber, waiting ? waiting->newServiceUrl : identity->serviceUrl,
-                             credentials);
+    m_discovery->deviceMoved(target.serialNumber, waiting ? waiting->newServiceUrl : identity->serviceUrl, credentials);
     return outcome;
 }
 

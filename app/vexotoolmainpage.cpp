@@ -213,8 +213,7 @@ void VEXOToolMainPage::connectOnvif()
         return;
     // Emitted on the ONVIF service's thread: queued to the list like the device protocol's records.
     connect(m_onvif, &VEXO::OnvifHandler::signalDeviceOnline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogin);
-    connect(m_onvif, &VEXO::OnvifHandler::signalDeviceOffline, m_deviceDisplayPage,
-            &DeviceDisplayPage::onDeviceLogout);
+    connect(m_onvif, &VEXO::OnvifHandler::signalDeviceOffline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogout);
     connect(m_onvif, &VEXO::OnvifHandler::signalDeviceUpdate, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceUpdate);
     connect(m_onvif, &VEXO::OnvifHandler::signalIdentifyFailed, this,
             [this](const QString &key, const OnvifFailure &failure) {

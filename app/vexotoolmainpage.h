@@ -124,7 +124,6 @@ public slots:
     /** @brief Identifies the ONVIF devices with @p userName and @p password for the rest of the session. */
     void signInOnvif(const QString &userName, const QString &password);
 
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

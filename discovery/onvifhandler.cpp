@@ -203,12 +203,13 @@ private:
     // identified together never hold up the GUI thread in one go.
     void send(Sent kind, const VEXO_DEVICE_INFO &record)
     {
-        const auto same = [&record](const Outgoing &o) { return sameKey(o.record, record); };
+        const auto same = [&record](const Outgoing &o) {
+            return sameKey(o.record, record);
+        };
         if (kind == Sent::Offline) {
             // An arrival not sent yet is withdrawn instead, with what was queued after it.
-            const bool arrivalWaits = std::any_of(m_outbox.cbegin(), m_outbox.cend(), [&](const Outgoing &o) {
-                return o.kind == Sent::Online && same(o);
-            });
+            const bool arrivalWaits = std::any_of(m_outbox.cbegin(), m_outbox.cend(),
+                                                  [&](const Outgoing &o) { return o.kind == Sent::Online && same(o); });
             m_outbox.erase(std::remove_if(m_outbox.begin(), m_outbox.end(), same), m_outbox.end());
             if (!arrivalWaits)
                 m_outDepartures.append(record);
@@ -310,9 +311,8 @@ private:
         setFieldText(record.ipv4Address, identity.ipv4.address.toLatin1());
         setFieldText(record.ipv4SubnetMask, maskOfPrefix(identity.ipv4.prefixLength).toLatin1());
         setFieldText(record.ipv4Gateway, identity.gateways.value(0).toLatin1());
-        const QString type = QStringList{identity.information.manufacturer, identity.information.model}
-                                 .join(u' ')
-                                 .trimmed();
+        const QString type
+            = QStringList{identity.information.manufacturer, identity.information.model}.join(u' ').trimmed();
         setFieldText(record.deviceTypeText, type.toUtf8());
         setFieldText(record.softwareVersion, identity.information.firmwareVersion.toUtf8());
         record.httpPort = quint16(qBound(0, identity.httpPort, 65535));
@@ -421,12 +421,12 @@ private:
             why = onvif::Failure::of(onvif::Failure::Kind::NotAuthorized, QStringLiteral("not authenticated"));
         if (why.failed()) {
             const QString key = fieldText(it->reported.serialNumber);
-            qCInfo(lcOnvifHandler, "identifying %s failed: %s %s", qUtf8Printable(endpoint),
-                   onvif::kindName(why.kind), qUtf8Printable(why.detail));
+            qCInfo(lcOnvifHandler, "identifying %s failed: %s %s", qUtf8Printable(endpoint), onvif::kindName(why.kind),
+                   qUtf8Printable(why.detail));
             if (why.kind == onvif::Failure::Kind::ClearTextOnly && !m_clearTextAsked.contains(endpoint)) {
                 m_clearTextAsked.insert(endpoint);
-                const QString name = it->device.target.scopes.names.value(
-                    0, it->device.target.scopes.hardware.value(0, endpoint));
+                const QString name
+                    = it->device.target.scopes.names.value(0, it->device.target.scopes.hardware.value(0, endpoint));
                 emit m_handler->signalClearTextOnly(key, QStringLiteral("%1 (%2)").arg(name, it->serviceUrl.host()));
             }
             emit m_handler->signalIdentifyFailed(key, OnvifHandler::failureOf(why));
@@ -475,7 +475,8 @@ void OnvifHandler::post(std::function<void(OnvifWorker &)> work)
     if (!m_worker)
         return;
     OnvifWorker *worker = m_worker;
-    QMetaObject::invokeMethod(worker, [worker, work] { work(*worker); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [worker, work] { work(*worker); }, Qt::QueuedConnection);
 }
 
 void OnvifHandler::setMaxParallel(int count)
@@ -498,7 +499,8 @@ bool OnvifHandler::start(QString *error)
     bool ok = false;
     QString why;
     OnvifWorker *worker = m_worker;
-    QMetaObject::invokeMethod(worker, [worker, &ok, &why] { ok = worker->start(&why); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [worker, &ok, &why] { ok = worker->start(&why); }, Qt::BlockingQueuedConnection);
     if (!ok) {
         if (error)
             *error = why;
@@ -518,7 +520,8 @@ void OnvifHandler::stop()
     if (!m_thread)
         return;
     OnvifWorker *worker = m_worker;
-    QMetaObject::invokeMethod(worker, [worker] { worker->stop(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        worker, [worker] { worker->stop(); }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
     m_thread.reset();

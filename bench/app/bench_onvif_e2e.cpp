@@ -143,10 +143,9 @@ int main(int argc, char *argv[])
     clock.start();
     auto onvif = std::make_unique<VEXO::OnvifHandler>(*options);
     int identified = 0;
-    QObject::connect(onvif.get(), &VEXO::OnvifHandler::signalDeviceOnline, app.get(),
-                     [&identified](const VEXO_DEVICE_INFO &record) {
-                         identified += isUnidentifiedOnvif(record) ? 0 : 1;
-                     });
+    QObject::connect(
+        onvif.get(), &VEXO::OnvifHandler::signalDeviceOnline, app.get(),
+        [&identified](const VEXO_DEVICE_INFO &record) { identified += isUnidentifiedOnvif(record) ? 0 : 1; });
     auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance(),
                                                                onvif.get());
     apt::ToolsApplication::placeMainWindow(window.get());
@@ -154,11 +153,12 @@ int main(int argc, char *argv[])
     window->onMovePinButtion();
     VexoTool::DeviceInfoModel *model = window->deviceDisplayPage()->model();
 
-    const ProbeResult listing = probeUntil(clock, [model] { return model->rowCount() >= kDevices + kOwnDevices; }, 30000, 500);
+    const ProbeResult listing = probeUntil(
+        clock, [model] { return model->rowCount() >= kDevices + kOwnDevices; }, 30000, 500);
     std::printf("ONVIF devices through the main window, %d simulated devices on loopback\n", kDevices);
     std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms\n", "listed after the window's start",
-                listing.reachedAfterMs, kListedTargetMs, verdict(listing.reached && listing.reachedAfterMs < kListedTargetMs),
-                listing.longestGapMs);
+                listing.reachedAfterMs, kListedTargetMs,
+                verdict(listing.reached && listing.reachedAfterMs < kListedTargetMs), listing.longestGapMs);
     if (!listing.reached) {
         std::printf("only %d of %d devices listed\n", model->rowCount(), kDevices + kOwnDevices);
         return 2;
@@ -168,7 +168,8 @@ int main(int argc, char *argv[])
     signIn.start();
     window->signInOnvif(QStringLiteral("admin"), QStringLiteral("Admin12345"));
     const ProbeResult identifying = probeUntil(
-        signIn, [&identified, model] { return identified >= kDevices && model->rowCount() == kDevices + kOwnDevices; }, 60000, 500);
+        signIn, [&identified, model] { return identified >= kDevices && model->rowCount() == kDevices + kOwnDevices; },
+        60000, 500);
     std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms\n", "identified after the sign-in",
                 identifying.reachedAfterMs, kIdentifiedTargetMs,
                 verdict(identifying.reached && identifying.reachedAfterMs < kIdentifiedTargetMs),

@@ -200,8 +200,7 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
         const auto explained = [&] {
             int count = 0;
             for (int row = 0; row < m_model->rowCount(); ++row) {
-                const QStandardItem *status
-                    = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
+                const QStandardItem *status = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
                 count += status->text() == needsLogIn && status->toolTip() == reason ? 1 : 0;
             }
             return count;
@@ -247,7 +246,9 @@ void TestOnvifWindowLive::readdressFromThePanel()
         return restartNow;
     });
     m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
-    const auto field = [panel](const char *name) { return panel->findChild<aptui::MultiStateLineEdit *>(name); };
+    const auto field = [panel](const char *name) {
+        return panel->findChild<aptui::MultiStateLineEdit *>(name);
+    };
     QVERIFY(field("m_lineEditIpAddress") && field("m_lineEditAdminPassword"));
     field("m_lineEditIpAddress")->setText(QStringLiteral("127.1.7.7"));
     field("m_lineEditSubnetMask")->setText(QStringLiteral("255.0.0.0"));
@@ -260,8 +261,7 @@ void TestOnvifWindowLive::readdressFromThePanel()
     if (moves) {
         // The device serves at its new address, and its row, identified with the panel's
         // password, follows it there.
-        QTRY_VERIFY_WITH_TIMEOUT(shown(*m_simulator, serial, QStringLiteral("xaddr")).contains(u"//127.1.7.7:"),
-                                 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(shown(*m_simulator, serial, QStringLiteral("xaddr")).contains(u"//127.1.7.7:"), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(rowOfSerial(serial) >= 0
                                      && cell(rowOfSerial(serial), DeviceInfoModel::ColumnIPv4Address)
                                             == QStringLiteral("127.1.7.7"),
