@@ -64,7 +64,7 @@ QString qualified(const onvif::QualifiedName &name)
 }
 
 // Records go to the list at most this many per flush, a flush every kFlushIntervalMs.
-constexpr int kSlice = 25;
+constexpr int kSlice = 10;
 constexpr int kFlushIntervalMs = 10;
 
 bool sameKey(const VEXO_DEVICE_INFO &a, const VEXO_DEVICE_INFO &b)
@@ -225,12 +225,17 @@ private:
         }
         if (!m_flush.isActive()) {
             m_flush.start();
-            flush(); // the first slice at once
+            flush(); // the first slice at once (unless the list has not taken the last one yet)
         }
     }
 
     void flush()
     {
+        // The next slice waits until the list took the last one: slices never pile up in the
+        // GUI thread's queue to be handled in one go.
+        if (m_unacknowledged)
+            return;
+        const bool any = !m_outDepartures.isEmpty() || !m_outbox.empty();
         for (const VEXO_DEVICE_INFO &record : std::exchange(m_outDepartures, {}))
             emit m_handler->signalDeviceOffline(record);
         for (int i = 0; i < kSlice && !m_outbox.empty(); ++i) {
@@ -241,10 +246,32 @@ private:
             else
                 emit m_handler->signalDeviceUpdate(next.record);
         }
+        if (any) {
+            m_unacknowledged = true;
+            // Queued behind the slice's records in the GUI thread, so it runs after them.
+            OnvifHandler *handler = m_handler;
+            QMetaObject::invokeMethod(
+                handler,
+                [handler] {
+                    if (OnvifWorker *worker = handler->m_worker)
+                        QMetaObject::invokeMethod(
+                            worker, [worker] { worker->acknowledged(); }, Qt::QueuedConnection);
+                },
+                Qt::QueuedConnection);
+        }
         if (m_outbox.empty() && m_outDepartures.isEmpty())
             m_flush.stop();
     }
 
+public:
+    void acknowledged()
+    {
+        m_unacknowledged = false;
+        if (!m_outbox.empty() || !m_outDepartures.isEmpty())
+            flush();
+    }
+
+private:
     std::optional<onvif::Credentials> credentialsOf(const QString &endpoint) const
     {
         std::optional<onvif::Credentials> credentials = m_deviceCredentials.contains(endpoint)
@@ -448,7 +475,8 @@ private:
     QHash<QString, onvif::Credentials> m_deviceCredentials;
     QSet<QString> m_clearText;
     QSet<QString> m_clearTextAsked;
-    QTimer m_flush{this}; // a child, so that it moves to the thread with the worker
+    QTimer m_flush{this};          // a child, so that it moves to the thread with the worker
+    bool m_unacknowledged = false; // a slice went to the list and the list has not taken it yet
     std::deque<Outgoing> m_outbox;
     QVector<VEXO_DEVICE_INFO> m_outDepartures;
 };

@@ -33,6 +33,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -49,9 +50,18 @@ constexpr double kGapTargetMs = 50;
 struct ProbeResult
 {
     double longestGapMs = 0;
+    double busyInLongestGapMs = 0; // the GUI thread's own CPU time in that gap: the rest it waited for a core
     double reachedAfterMs = -1;
     bool reached = false;
 };
+
+// CPU time of the calling thread.
+qint64 threadCpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
 
 void setDefaultEnv(const char *name, const QByteArray &value)
 {
@@ -65,6 +75,7 @@ ProbeResult probeUntil(const QElapsedTimer &clock, const std::function<bool()> &
 {
     ProbeResult result;
     qint64 lastTick = clock.nsecsElapsed();
+    qint64 lastBusy = threadCpuNs();
     qint64 doneAt = -1;
     QEventLoop loop;
     QTimer probe;
@@ -72,8 +83,13 @@ ProbeResult probeUntil(const QElapsedTimer &clock, const std::function<bool()> &
     probe.setInterval(kProbeMs);
     QObject::connect(&probe, &QTimer::timeout, &loop, [&] {
         const qint64 now = clock.nsecsElapsed();
-        result.longestGapMs = std::max(result.longestGapMs, double(now - lastTick) / 1e6);
+        const qint64 busy = threadCpuNs();
+        if (double(now - lastTick) / 1e6 > result.longestGapMs) {
+            result.longestGapMs = double(now - lastTick) / 1e6;
+            result.busyInLongestGapMs = double(busy - lastBusy) / 1e6;
+        }
         lastTick = now;
+        lastBusy = busy;
         if (doneAt < 0 && done()) {
             doneAt = now;
             result.reached = true;
@@ -156,9 +172,10 @@ int main(int argc, char *argv[])
     const ProbeResult listing = probeUntil(
         clock, [model] { return model->rowCount() >= kDevices + kOwnDevices; }, 30000, 500);
     std::printf("ONVIF devices through the main window, %d simulated devices on loopback\n", kDevices);
-    std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms\n", "listed after the window's start",
-                listing.reachedAfterMs, kListedTargetMs,
-                verdict(listing.reached && listing.reachedAfterMs < kListedTargetMs), listing.longestGapMs);
+    std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms (GUI thread running %.1f ms of it)\n",
+                "listed after the window's start", listing.reachedAfterMs, kListedTargetMs,
+                verdict(listing.reached && listing.reachedAfterMs < kListedTargetMs), listing.longestGapMs,
+                listing.busyInLongestGapMs);
     if (!listing.reached) {
         std::printf("only %d of %d devices listed\n", model->rowCount(), kDevices + kOwnDevices);
         return 2;
@@ -170,10 +187,10 @@ int main(int argc, char *argv[])
     const ProbeResult identifying = probeUntil(
         signIn, [&identified, model] { return identified >= kDevices && model->rowCount() == kDevices + kOwnDevices; },
         60000, 500);
-    std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms\n", "identified after the sign-in",
-                identifying.reachedAfterMs, kIdentifiedTargetMs,
+    std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms (GUI thread running %.1f ms of it)\n",
+                "identified after the sign-in", identifying.reachedAfterMs, kIdentifiedTargetMs,
                 verdict(identifying.reached && identifying.reachedAfterMs < kIdentifiedTargetMs),
-                identifying.longestGapMs);
+                identifying.longestGapMs, identifying.busyInLongestGapMs);
     if (!identifying.reached)
         std::printf("only %d of %d devices identified\n", identified, kDevices);
     const double gap = std::max(listing.longestGapMs, identifying.longestGapMs);
