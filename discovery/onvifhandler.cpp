@@ -12,6 +12,7 @@
 #include <QLoggingCategory>
 #include <QMutexLocker>
 #include <QSet>
+#include <QStringList>
 #include <QThread>
 #include <QTimer>
 #include <QVector>
@@ -163,8 +164,9 @@ public:
             m_deviceCredentials.clear();
             return;
         }
-        for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
-            identify(it.key());
+        const QStringList endpoints = m_entries.keys(); // identify() may mark entries
+        for (const QString &endpoint : endpoints)
+            identify(endpoint);
     }
 
     void setDeviceCredentials(const QString &endpoint, const onvif::Credentials &credentials)

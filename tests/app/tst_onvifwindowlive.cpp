@@ -40,6 +40,7 @@ private slots:
     void readdressFromThePanel_data();
     void readdressFromThePanel();
     void byeRemovesTheRow();
+    void refreshListsThemAgain();
 
 private:
     bool startSite(const QStringList &arguments);
@@ -288,6 +289,23 @@ void TestOnvifWindowLive::byeRemovesTheRow()
     // Gone at the Bye, long before the silent rounds would tell.
     QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 2, 5000);
     QCOMPARE(rowOfSerial(endpoint), -1);
+}
+
+void TestOnvifWindowLive::refreshListsThemAgain()
+{
+    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("61"),
+                       QStringLiteral("--onvif"), QStringLiteral("2")}));
+    m_window->signInOnvif(QStringLiteral("admin"), kPassword);
+    const QString needsLogIn = QStringLiteral("Needs log-in");
+    QTRY_VERIFY_WITH_TIMEOUT(m_model->rowCount() == 3 && rowsWithStatus(needsLogIn) == 0, 20000);
+    // Refresh empties the list and asks both protocols again; the ONVIF devices stay identified.
+    auto *refresh = m_window->deviceDisplayPage()->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo"));
+    QVERIFY(refresh);
+    refresh->click();
+    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 3, 20000);
+    QCOMPARE(rowsWithStatus(needsLogIn), 0);
+    for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("onvif")))
+        QVERIFY2(rowOfSerial(serial) >= 0, qPrintable(serial));
 }
 
 QTEST_MAIN(TestOnvifWindowLive)
