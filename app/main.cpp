@@ -7,6 +7,7 @@
 
 #include <aboutdialog.h>
 #include <devicestore.h>
+#include <onvifhandler.h>
 #include <vexohandler.h>
 
 #include <QCoreApplication>
@@ -37,6 +38,7 @@ The options every Qt program takes work as well, for example -platform offscreen
 
 Environment:
   VEXO_SCOPE     lan (default) or loopback, which keeps all traffic on this machine
+  VEXO_WSD_PORT  the WS-Discovery port of the ONVIF devices (default 3702)
 )";
 
 // The options the Qt libraries read themselves, with one or two dashes: those whose value is the
@@ -123,8 +125,17 @@ int main(int argc, char *argv[])
         return -1;
     }
 
-    // The list and the discovery service of the whole program.
-    auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance());
+    // The ONVIF devices are found in the scope the discovery library runs in.
+    QString onvifError;
+    std::unique_ptr<VEXO::OnvifHandler> onvif;
+    if (const auto onvifOptions = onvif::ClientOptions::fromEnvironment(&onvifError))
+        onvif = std::make_unique<VEXO::OnvifHandler>(*onvifOptions);
+    else
+        qWarning("[Tool]ONVIF discovery is off: %s", qUtf8Printable(onvifError));
+
+    // The list and the discovery services of the whole program.
+    auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance(),
+                                                               onvif.get());
     apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
     qInfo("[Tool]manual %s",
@@ -135,6 +146,7 @@ int main(int argc, char *argv[])
 
     const int result = app->exec();
     window.reset();
+    onvif.reset(); // with it the credentials given this session
     app.reset();
     return result;
 }

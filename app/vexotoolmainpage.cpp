@@ -3,13 +3,18 @@
 #include "vexotoolmainpage.h"
 
 #include "configuremanager.h"
+#include "onvifdevicechanger.h"
+#include "onvifsignindialog.h"
 #include "toolsapplication.h"
 #include "ui_vexotoolmainpage.h"
 
 #include <devicedisplaypage.h>
+#include <deviceinfomodel.h>
 #include <devicemodifypage.h>
 #include <deviceinfo.h>
 #include <devicestore.h>
+#include <onviffault.h>
+#include <onvifhandler.h>
 #include <plandialog.h>
 #include <vexohandler.h>
 
@@ -29,6 +34,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QScreen>
@@ -56,8 +62,14 @@ VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
 {}
 
 VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent)
+    : VEXOToolMainPage(store, discovery, nullptr, parent)
+{}
+
+VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, VEXO::OnvifHandler *onvif,
+                                   QWidget *parent)
     : QMainWindow(parent)
     , m_discovery(discovery)
+    , m_onvif(onvif)
     , m_ui(std::make_unique<Ui::VEXOToolMainPage>())
 {
     m_ui->setupUi(this);
@@ -133,6 +145,11 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
         // Devices the plan activated or moved: the panel shows the checked rows as they are now.
         m_deviceDisplayPage->onDevicesActiveResult({});
     });
+    //: Menu entry that asks for the user name and password with which the ONVIF devices are identified
+    m_actionOnvifSignIn = m_aboutMenu->addAction(tr("ONVIF Sign-In..."));
+    m_actionOnvifSignIn->setObjectName(QStringLiteral("m_actionOnvifSignIn"));
+    m_actionOnvifSignIn->setVisible(m_onvif != nullptr);
+    connect(m_actionOnvifSignIn, &QAction::triggered, this, &VEXOToolMainPage::onOnvifSignIn);
     addLanguageMenu();
     connect(m_deviceDisplayPage, &DeviceDisplayPage::signalEnterPressed, this, &VEXOToolMainPage::focusRightPanel);
 
@@ -153,6 +170,7 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     registerDiscoveryMetaTypes();
     connectDiscovery();
     connectModifyPanel();
+    connectOnvif();
 
     connect(m_pinButton, &aptui::PinButton::pinButtonClicked, this, &VEXOToolMainPage::onMovePinButtion);
     connect(m_pinButton, &aptui::PinButton::pinButtonClicked, this, &VEXOToolMainPage::onShowOrHideRightSpace);
@@ -191,11 +209,106 @@ void VEXOToolMainPage::connectModifyPanel()
             &DeviceDisplayPage::onDevicesActiveResult);
 }
 
+void VEXOToolMainPage::connectOnvif()
+{
+    if (!m_onvif)
+        return;
+    // Emitted on the ONVIF service's thread: queued to the list like the device protocol's records.
+    connect(m_onvif, &VEXO::OnvifHandler::signalDeviceOnline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogin);
+    connect(m_onvif, &VEXO::OnvifHandler::signalDeviceOffline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogout);
+    connect(m_onvif, &VEXO::OnvifHandler::signalDeviceUpdate, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceUpdate);
+    connect(m_onvif, &VEXO::OnvifHandler::signalIdentifyFailed, this,
+            [this](const QString &key, const OnvifFailure &failure) {
+                showOnvifFailure(key, OnvifFaultText::text(failure));
+            });
+    connect(m_onvif, &VEXO::OnvifHandler::signalClearTextOnly, this, &VEXOToolMainPage::askClearText);
+    // Refresh empties the list (the page's own slot runs first) and asks both protocols again.
+    if (auto *refresh = m_deviceDisplayPage->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo")))
+        connect(refresh, &QPushButton::clicked, m_onvif, &VEXO::OnvifHandler::sendInquiry);
+    m_deviceModifyPage->setOnvifChanger(std::make_shared<OnvifDeviceChanger>(m_onvif));
+}
+
 void VEXOToolMainPage::startDiscovery()
 {
     m_discovery->setDeviceFilterRule(apt::ConfigureManager::GetInstance()->filter());
-    if (!m_discovery->start())
+    if (!m_discovery->start()) {
         apt::ToolsApplication::showStartupMessage(tr("Initialization failed."), false);
+        return;
+    }
+    QString error;
+    if (m_onvif && !m_onvif->start(&error))
+        qWarning("[Tool]ONVIF discovery did not start: %s", qUtf8Printable(error));
+}
+
+void VEXOToolMainPage::onOnvifSignIn()
+{
+    if (!m_onvif)
+        return;
+    OnvifSignInDialog dialog(this);
+    enableCover();
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    disableCover();
+    if (accepted)
+        signInOnvif(dialog.userName(), dialog.password());
+}
+
+void VEXOToolMainPage::signInOnvif(const QString &userName, const QString &password)
+{
+    if (!m_onvif)
+        return;
+    onvif::Credentials credentials;
+    credentials.username = userName;
+    credentials.password = password;
+    m_onvif->setCredentials(credentials);
+}
+
+void VEXOToolMainPage::setClearTextQuestion(std::function<bool(const QString &)> question)
+{
+    m_clearTextQuestion = std::move(question);
+}
+
+void VEXOToolMainPage::showOnvifFailure(const QString &key, const QString &text)
+{
+    // The row keeps "Needs log-in"; its status cell says why.
+    DeviceInfoModel *model = m_deviceDisplayPage->model();
+    const int row = model->rowOf(key, QString());
+    if (row < 0)
+        return;
+    if (QStandardItem *cell = model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate)))
+        cell->setToolTip(text);
+}
+
+void VEXOToolMainPage::askClearText(const QString &key, const QString &name)
+{
+    m_clearTextAsking.append(key + QChar(u'\0') + name);
+    if (m_askingClearText)
+        return; // asked after the question that is open
+    m_askingClearText = true;
+    while (!m_clearTextAsking.isEmpty()) {
+        const QString entry = m_clearTextAsking.takeFirst();
+        const QString deviceKey = entry.section(QChar(u'\0'), 0, 0);
+        const QString deviceName = entry.section(QChar(u'\0'), 1);
+        bool yes = false;
+        if (m_clearTextQuestion) {
+            yes = m_clearTextQuestion(deviceName);
+        } else {
+            TipDialog question(this);
+            question.setTitle(tr("Password in clear text"));
+            question.setTipText(tr("The ONVIF device %1 accepts the password only in clear text, which anyone on "
+                                   "the network can read. Send it the password anyway?")
+                                    .arg(deviceName));
+            //: button: send the password to the device that accepts it only in clear text
+            question.setConfirmButtonText(tr("Send"));
+            //: button: do not send the password to the device that accepts it only in clear text
+            question.setCancelButtonText(tr("Skip"));
+            enableCover();
+            yes = question.exec() == QDialog::Accepted;
+            disableCover();
+        }
+        if (yes && m_onvif)
+            m_onvif->allowClearText(deviceKey);
+    }
+    m_askingClearText = false;
 }
 
 void VEXOToolMainPage::setRightPanel(QWidget *panel)

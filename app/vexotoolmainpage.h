@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class AboutDialog;
@@ -23,6 +25,7 @@ class WindowTitle;
 } // namespace aptui
 
 namespace VEXO {
+class OnvifHandler;
 class VexoHandler;
 } // namespace VEXO
 
@@ -49,6 +52,13 @@ public:
     explicit VEXOToolMainPage(QWidget *parent = nullptr);
     /** @brief The window over @p store and @p discovery, which must outlive it. */
     VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent = nullptr);
+    /**
+     * @brief The window over @p store and both discovery services, which must outlive it: the
+     *        ONVIF service @p onvif lists its devices too, starts and probes with @p discovery,
+     *        and changes them for the panel.
+     */
+    VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, VEXO::OnvifHandler *onvif,
+                     QWidget *parent = nullptr);
     ~VEXOToolMainPage() override;
 
     /**
@@ -70,9 +80,18 @@ public:
     aptui::Menu *aboutMenu() const { return m_aboutMenu; }
     /** @brief The checkable "Batch operations" entry of the title's menu. */
     QAction *batchOperationsAction() const { return m_actionBatchOperations; }
+    /** @brief The title menu's "ONVIF Sign-In…" entry. */
+    QAction *onvifSignInAction() const { return m_actionOnvifSignIn; }
     /** @brief The title menu's "Language" submenu: one checkable entry per language, kept per user. */
     aptui::Menu *languageMenu() const { return m_languageMenu; }
     bool isCovered() const { return m_covered; }
+
+    /**
+     * @brief Sets how the user is asked whether a device that offers only clear-text passwords
+     *        gets the password anyway; given the device's name, true for yes. The default asks
+     *        with a dialog.
+     */
+    void setClearTextQuestion(std::function<bool(const QString &device)> question);
 
 signals:
     /** @brief F1: open the user manual. */
@@ -97,6 +116,13 @@ public slots:
     void onLanguageChosen(quint32 code);
     /** @brief Moves the keyboard focus to the right-hand panel's first input field. */
     void focusRightPanel();
+    /**
+     * @brief Asks for the ONVIF devices' user name and password and identifies them with it;
+     *        "ONVIF Sign-In…" in the title's menu.
+     */
+    void onOnvifSignIn();
+    /** @brief Identifies the ONVIF devices with @p userName and @p password for the rest of the session. */
+    void signInOnvif(const QString &userName, const QString &password);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -112,11 +138,19 @@ protected:
 private:
     void connectDiscovery();
     void connectModifyPanel();
+    void connectOnvif();
+    void showOnvifFailure(const QString &key, const QString &text);
+    void askClearText(const QString &key, const QString &name);
     void startDiscovery();
     void addLanguageMenu();
     static QString languageRestartText(quint32 code);
 
     VEXO::VexoHandler *m_discovery = nullptr;
+    VEXO::OnvifHandler *m_onvif = nullptr;
+    QAction *m_actionOnvifSignIn = nullptr;
+    std::function<bool(const QString &)> m_clearTextQuestion;
+    QStringList m_clearTextAsking; // keys waiting for the question, asked one at a time
+    bool m_askingClearText = false;
     std::unique_ptr<Ui::VEXOToolMainPage> m_ui;
     QHBoxLayout *m_pageLayout = nullptr;
     aptui::WindowTitle *m_title = nullptr;

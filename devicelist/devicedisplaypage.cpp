@@ -812,6 +812,12 @@ void DeviceDisplayPage::recount()
 {
     const QList<int> all = allCheckedRows();
     const QList<int> rows = shownInViewOrder(all);
+    if (rows.isEmpty() && m_lastCheckedCount == 0) {
+        // Nothing was checked and nothing is: the panel shows its empty view already, and
+        // hundreds of devices arriving together must not reset it once each.
+        showCheckState(all);
+        return;
+    }
     report(rows, all);
     m_lastCheckedCount = int(rows.size());
 }

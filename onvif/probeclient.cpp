@@ -120,6 +120,9 @@ QUdpSocket *ProbeClient::openProbeSocket(const QHostAddress &address)
     auto socket = std::make_unique<QUdpSocket>();
     if (!socket->bind(address, 0))
         return nullptr;
+    // Every device answers a Probe at once: room for the ProbeMatches of a segment of hundreds
+    // while the thread is busy, or the last ones are dropped at every copy of the round.
+    socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
     QUdpSocket *raw = socket.get();
     connect(raw, &QUdpSocket::readyRead, this, [this, raw, address] { readDatagrams(raw, address); });
     return socket.release();

@@ -197,6 +197,8 @@ bench)
     # Departures through the whole program: it loads the program's skin, style and settings
     # from beside itself, so it is built into bin/ with the program, not into bench-bin/.
     "$here/build-rel/bin/bench_departure_e2e"
+    # ONVIF devices through the whole program, beside it for the same reason.
+    "$here/build-rel/bin/bench_onvif_e2e"
     ;;
 package)
     install_missing "${packages[@]}"

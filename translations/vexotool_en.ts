@@ -958,6 +958,35 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     </message>
 </context>
 <context>
+    <name>VexoTool::OnvifSignInDialog</name>
+    <message>
+        <source>ONVIF Sign-In</source>
+        <extracomment>title of the dialog asking for the user name and password of the ONVIF devices</extracomment>
+        <translation>ONVIF Sign-In</translation>
+    </message>
+    <message>
+        <source>Sign In</source>
+        <extracomment>button that identifies the ONVIF devices with the typed user name and password</extracomment>
+        <translation>Sign In</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>The program reads the serial number, MAC address and network settings of the ONVIF devices with this user name and password. They are kept only until the program ends.</source>
+        <translation>The program reads the serial number, MAC address and network settings of the ONVIF devices with this user name and password. They are kept only until the program ends.</translation>
+    </message>
+    <message>
+        <source>User name:</source>
+        <translation>User name:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Password:</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::PasswordStrength</name>
     <message>
         <source>Weak</source>
@@ -1592,6 +1621,29 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The new language applies when VEXO Tool starts again.</source>
         <extracomment>Shown after the user picks another language; the same sentence in the chosen language follows</extracomment>
         <translation>The new language applies when VEXO Tool starts again.</translation>
+    </message>
+    <message>
+        <source>ONVIF Sign-In...</source>
+        <extracomment>Menu entry that asks for the user name and password with which the ONVIF devices are identified</extracomment>
+        <translation>ONVIF Sign-In…</translation>
+    </message>
+    <message>
+        <source>Password in clear text</source>
+        <translation>Password in clear text</translation>
+    </message>
+    <message>
+        <source>The ONVIF device %1 accepts the password only in clear text, which anyone on the network can read. Send it the password anyway?</source>
+        <translation>The ONVIF device %1 accepts the password only in clear text, which anyone on the network can read. Send it the password anyway?</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <extracomment>button: send the password to the device that accepts it only in clear text</extracomment>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <extracomment>button: do not send the password to the device that accepts it only in clear text</extracomment>
+        <translation>Skip</translation>
     </message>
 </context>
 <context>

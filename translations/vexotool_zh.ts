@@ -953,6 +953,35 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     </message>
 </context>
 <context>
+    <name>VexoTool::OnvifSignInDialog</name>
+    <message>
+        <source>ONVIF Sign-In</source>
+        <extracomment>title of the dialog asking for the user name and password of the ONVIF devices</extracomment>
+        <translation>ONVIF 登录</translation>
+    </message>
+    <message>
+        <source>Sign In</source>
+        <extracomment>button that identifies the ONVIF devices with the typed user name and password</extracomment>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>The program reads the serial number, MAC address and network settings of the ONVIF devices with this user name and password. They are kept only until the program ends.</source>
+        <translation>程序使用此用户名和密码读取 ONVIF 设备的序列号、MAC 地址和网络参数。它们只保留到程序退出为止。</translation>
+    </message>
+    <message>
+        <source>User name:</source>
+        <translation>用户名：</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>密码：</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::PasswordStrength</name>
     <message>
         <source>Weak</source>
@@ -1586,6 +1615,29 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The new language applies when VEXO Tool starts again.</source>
         <extracomment>Shown after the user picks another language; the same sentence in the chosen language follows</extracomment>
         <translation>新的语言将在下次启动 VEXO Tool 时生效。</translation>
+    </message>
+    <message>
+        <source>ONVIF Sign-In...</source>
+        <extracomment>Menu entry that asks for the user name and password with which the ONVIF devices are identified</extracomment>
+        <translation>ONVIF 登录…</translation>
+    </message>
+    <message>
+        <source>Password in clear text</source>
+        <translation>明文密码</translation>
+    </message>
+    <message>
+        <source>The ONVIF device %1 accepts the password only in clear text, which anyone on the network can read. Send it the password anyway?</source>
+        <translation>ONVIF 设备 %1 只接受明文密码，网络上的任何人都能读到它。仍然向它发送密码吗？</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <extracomment>button: send the password to the device that accepts it only in clear text</extracomment>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <extracomment>button: do not send the password to the device that accepts it only in clear text</extracomment>
+        <translation>跳过</translation>
     </message>
 </context>
 <context>

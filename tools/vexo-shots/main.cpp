@@ -17,6 +17,7 @@
 #include <devicesinfosavepage.h>
 #include <devicestore.h>
 #include <multistatelineedit.h>
+#include <onvifhandler.h>
 #include <menu.h>
 #include <onvifchanger.h>
 #include <pinbutton.h>
@@ -51,10 +52,12 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeView>
+#include <QUdpSocket>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -300,8 +303,19 @@ int main(int argc, char *argv[])
     }
     qputenv("VEXO_PORT", line.mid(6));
 
+    // The ONVIF service as the program has it (its menu entry shows), probing a free loopback
+    // port where nothing answers: the pictures show the simulator's devices alone.
+    {
+        QUdpSocket freePort;
+        freePort.bind(QHostAddress::LocalHost, 0);
+        qputenv("VEXO_WSD_PORT", QByteArray::number(freePort.localPort()));
+    }
+    const auto onvifOptions = onvif::ClientOptions::fromEnvironment();
+    std::unique_ptr<VEXO::OnvifHandler> onvif
+        = onvifOptions ? std::make_unique<VEXO::OnvifHandler>(*onvifOptions) : nullptr;
+
     AboutDialog::setUrlOpener([](const QUrl &) { return false; });
-    VexoTool::VEXOToolMainPage window;
+    VexoTool::VEXOToolMainPage window(DeviceStore::instance(), VEXO::VexoHandler::instance(), onvif.get());
     const apt::MainWindowGeometry geometry
         = apt::ToolsApplication::mainWindowGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     window.resize(geometry.size);

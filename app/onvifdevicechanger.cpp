@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "onvifdevicechanger.h"
+
+#include <deviceinfo.h>
+#include <onvifhandler.h>
+
+#include <QHostAddress>
+#include <QMutexLocker>
+
+namespace VexoTool {
+
+namespace {
+
+OnvifOutcome failed(const onvif::Failure &failure)
+{
+    OnvifOutcome outcome;
+    outcome.failure = VEXO::OnvifHandler::failureOf(failure);
+    return outcome;
+}
+
+} // namespace
+
+OnvifDeviceChanger::OnvifDeviceChanger(VEXO::OnvifHandler *discovery)
+    : m_discovery(discovery)
+{}
+
+int OnvifDeviceChanger::prefixOfMask(const QString &mask)
+{
+    QHostAddress address;
+    if (!address.setAddress(mask) || address.protocol() != QAbstractSocket::IPv4Protocol)
+        return -1;
+    const quint32 bits = address.toIPv4Address();
+    const int prefix = bits == 0 ? 0 : 32 - __builtin_ctz(bits);
+    // A mask is ones then zeros: nothing may be set after the first zero.
+    const quint32 expected = prefix == 0 ? 0u : ~quint32(0) << (32 - prefix);
+    return bits == expected ? prefix : -1;
+}
+
+onvif::Credentials OnvifDeviceChanger::credentialsOf(const OnvifTarget &target) const
+{
+    onvif::Credentials credentials;
+    credentials.username = target.userName.isEmpty() ? QStringLiteral("admin") : target.userName;
+    credentials.password = target.password;
+    credentials.allowClearText = m_discovery->clearTextAllowed(target.serialNumber);
+    return credentials;
+}
+
+std::optional<onvif::Identity> OnvifDeviceChanger::identify(onvif::BlockingDeviceOperations &operations,
+                                                            const OnvifTarget &target, OnvifOutcome *outcome)
+{
+    const QUrl url = m_discovery->serviceUrl(target.serialNumber);
+    if (!url.isValid()) {
+        *outcome = failed(
+            onvif::Failure::of(onvif::Failure::Kind::Unreachable, QStringLiteral("the device is no longer listed")));
+        return std::nullopt;
+    }
+    const onvif::Credentials credentials = credentialsOf(target);
+    auto identified = operations.identify(url, credentials);
+    if (identified && !identified.value->authenticated)
+        identified = onvif::Outcome<onvif::Identity>::failedWith(
+            onvif::Failure::of(onvif::Failure::Kind::NotAuthorized, QStringLiteral("not authenticated")));
+    if (!identified) {
+        *outcome = failed(identified.failure);
+        return std::nullopt;
+    }
+    // The panel's credentials identify the row as well.
+    m_discovery->setDeviceCredentials(target.serialNumber, credentials);
+    return identified.value;
+}
+
+OnvifOutcome OnvifDeviceChanger::setNetParams(const OnvifTarget &target, const DeviceNetParam &params)
+{
+    onvif::BlockingDeviceOperations operations(m_discovery->deviceOptions());
+    OnvifOutcome outcome;
+    const std::optional<onvif::Identity> identity = identify(operations, target, &outcome);
+    if (!identity)
+        return outcome;
+
+    onvif::NetworkChange change;
+    if (params.dhcpEnabled == 1) {
+        change.ipv4 = onvif::devicemgmt::Ipv4Settings{true, {}};
+    } else {
+        onvif::devicemgmt::PrefixedAddress manual;
+        manual.address = fieldText(params.ipv4Address);
+        manual.prefixLength = prefixOfMask(fieldText(params.ipv4SubnetMask));
+        change.ipv4 = onvif::devicemgmt::Ipv4Settings{false, manual};
+        change.gateway = fieldText(params.ipv4Gateway);
+    }
+    if (params.httpPort != 0)
+        change.httpPort = params.httpPort;
+
+    const onvif::Credentials credentials = credentialsOf(target);
+    const auto changed = operations.changeNetwork(*identity, credentials, change);
+    if (!changed)
+        return failed(changed.failure);
+    outcome.ok = true;
+    outcome.rebootNeeded = changed.value->rebootNeeded;
+    if (outcome.rebootNeeded) {
+        QMutexLocker lock(&m_mutex);
+        m_waiting.insert(target.serialNumber, {*identity, changed.value->serviceUrl});
+    } else {
+        m_discovery->deviceMoved(target.serialNumber, changed.value->serviceUrl, credentials);
+    }
+    return outcome;
+}
+
+OnvifOutcome OnvifDeviceChanger::reboot(const OnvifTarget &target)
+{
+    onvif::BlockingDeviceOperations operations(m_discovery->deviceOptions());
+    std::optional<Waiting> waiting;
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_waiting.contains(target.serialNumber))
+            waiting = m_waiting.take(target.serialNumber);
+    }
+    OnvifOutcome outcome;
+    std::optional<onvif::Identity> identity = waiting ? std::optional(waiting->identity) : std::nullopt;
+    if (!identity)
+        identity = identify(operations, target, &outcome);
+    if (!identity)
+        return outcome;
+    const onvif::Credentials credentials = credentialsOf(target);
+    const auto rebooted = operations.reboot(*identity, credentials);
+    if (!rebooted)
+        return failed(rebooted.failure);
+    outcome.ok = true;
+    // Back after the restart, it is identified where it said it would be (or when it says Hello).
+    m_discovery->deviceMoved(target.serialNumber, waiting ? waiting->newServiceUrl : identity->serviceUrl, credentials);
+    return outcome;
+}
+
+} // namespace VexoTool

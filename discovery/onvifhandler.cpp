@@ -1,0 +1,693 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "onvifhandler.h"
+
+#include "deviceinfo.h"
+
+#include <identifier.h>
+#include <namespaces.h>
+#include <probeclient.h>
+
+#include <QHostAddress>
+#include <QLoggingCategory>
+#include <QMutexLocker>
+#include <QSet>
+#include <QStringList>
+#include <QThread>
+#include <QTimer>
+#include <QVector>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <utility>
+
+Q_LOGGING_CATEGORY(lcOnvifHandler, "vexotool.discovery.onvif", QtInfoMsg)
+
+namespace VEXO {
+
+namespace {
+
+// "AA:BB:CC:DD:EE:FF", "aabbccddeeff" → "aa-bb-cc-dd-ee-ff", as the list writes MACs.
+QString listMac(const QString &deviceMac)
+{
+    QString hex;
+    for (const QChar c : deviceMac) {
+        if (c.isDigit() || (c.toLower() >= u'a' && c.toLower() <= u'f'))
+            hex.append(c.toLower());
+    }
+    if (hex.size() != 12)
+        return deviceMac.toLower();
+    QString out;
+    for (int i = 0; i < 12; i += 2) {
+        if (i)
+            out.append(u'-');
+        out.append(QStringView(hex).mid(i, 2));
+    }
+    return out;
+}
+
+QString maskOfPrefix(int prefix)
+{
+    if (prefix < 0 || prefix > 32)
+        return QString();
+    const quint32 mask = prefix == 0 ? 0u : ~quint32(0) << (32 - prefix);
+    return QHostAddress(mask).toString();
+}
+
+QString qualified(const onvif::QualifiedName &name)
+{
+    if (name.namespaceUri == onvif::ns::kError)
+        return QStringLiteral("ter:") + name.localName;
+    if (name.namespaceUri == onvif::ns::kSoapEnvelope)
+        return QStringLiteral("env:") + name.localName;
+    return name.localName;
+}
+
+// Records go to the list at most this many per flush, a flush every kFlushIntervalMs.
+constexpr int kSlice = 10;
+constexpr int kFlushIntervalMs = 10;
+
+bool sameKey(const VEXO_DEVICE_INFO &a, const VEXO_DEVICE_INFO &b)
+{
+    return fieldBytes(a.serialNumber) == fieldBytes(b.serialNumber)
+           && fieldBytes(a.macAddress) == fieldBytes(b.macAddress);
+}
+
+} // namespace
+
+/** @brief The part of OnvifHandler that lives on its thread: sockets, identification, the devices. */
+class OnvifWorker : public QObject
+{
+public:
+    OnvifWorker(OnvifHandler *handler, const onvif::ClientOptions &options)
+        : m_handler(handler)
+        , m_options(options)
+    {}
+
+    struct Entry
+    {
+        onvif::ProbeClient::Device device;
+        QUrl serviceUrl;
+        VEXO_DEVICE_INFO reported{};
+        bool isReported = false;
+        std::optional<onvif::Identity> identity;
+        bool identifyAgain = false;
+    };
+
+    bool start(QString *error)
+    {
+        m_flush.setInterval(kFlushIntervalMs);
+        connect(&m_flush, &QTimer::timeout, this, &OnvifWorker::flush);
+        onvif::DeviceClient::Options deviceOptions;
+        deviceOptions.scope = m_options;
+        m_identifier = std::make_unique<onvif::Identifier>(deviceOptions);
+        m_identifier->setMaxParallel(m_maxParallel);
+        connect(m_identifier.get(), &onvif::Identifier::identified, this, &OnvifWorker::identified);
+        connect(m_identifier.get(), &onvif::Identifier::idle, m_handler, &OnvifHandler::signalIdentifyIdle);
+        return startProbing(error);
+    }
+
+    bool startProbing(QString *error)
+    {
+        m_probe = std::make_unique<onvif::ProbeClient>(onvif::ProbeClient::Options{m_options, 10000, 3});
+        connect(m_probe.get(), &onvif::ProbeClient::deviceFound, this, &OnvifWorker::found);
+        connect(m_probe.get(), &onvif::ProbeClient::deviceChanged, this, &OnvifWorker::changed);
+        connect(m_probe.get(), &onvif::ProbeClient::deviceLeft, this, &OnvifWorker::left);
+        return m_probe->start(error);
+    }
+
+    void stop()
+    {
+        m_flush.stop();
+        m_outbox.clear();
+        m_outDepartures.clear();
+        m_probe.reset();
+        m_identifier.reset();
+        m_entries.clear();
+        m_pending.clear();
+        QMutexLocker lock(&m_handler->m_mutex);
+        m_handler->m_endpointOfKey.clear();
+        m_handler->m_urlOfEndpoint.clear();
+    }
+
+    void refresh()
+    {
+        // The list has been emptied: everything is reported anew, what is identified stays so.
+        m_probe.reset();
+        m_outbox.clear();
+        m_outDepartures.clear();
+        for (Entry &entry : m_entries)
+            entry.isReported = false;
+        m_forgotten = m_entries;
+        m_entries.clear();
+        {
+            QMutexLocker lock(&m_handler->m_mutex);
+            m_handler->m_endpointOfKey.clear();
+        }
+        QString error;
+        if (!startProbing(&error))
+            qCWarning(lcOnvifHandler, "probing after a refresh failed: %s", qUtf8Printable(error));
+    }
+
+    void setMaxParallel(int count)
+    {
+        m_maxParallel = qMax(1, count);
+        if (m_identifier)
+            m_identifier->setMaxParallel(m_maxParallel);
+    }
+
+    void setCredentials(const std::optional<onvif::Credentials> &credentials)
+    {
+        m_credentials = credentials;
+        if (!credentials) {
+            m_deviceCredentials.clear();
+            return;
+        }
+        const QStringList endpoints = m_entries.keys(); // identify() may mark entries
+        for (const QString &endpoint : endpoints)
+            identify(endpoint);
+    }
+
+    void setDeviceCredentials(const QString &endpoint, const onvif::Credentials &credentials)
+    {
+        m_deviceCredentials.insert(endpoint, credentials);
+        identify(endpoint);
+    }
+
+    void allowClearText(const QString &endpoint)
+    {
+        m_clearText.insert(endpoint);
+        identify(endpoint);
+    }
+
+    void moved(const QString &endpoint, const QUrl &serviceUrl, const onvif::Credentials &credentials)
+    {
+        m_deviceCredentials.insert(endpoint, credentials);
+        auto it = m_entries.find(endpoint);
+        if (it == m_entries.end())
+            return; // it says Hello at its new address and is identified then
+        if (serviceUrl.isValid() && m_options.allowsDeviceAddress(serviceUrl))
+            setServiceUrl(endpoint, *it, serviceUrl);
+        identify(endpoint);
+    }
+
+private:
+    enum class Sent { Online, Offline, Update };
+    struct Outgoing
+    {
+        Sent kind;
+        VEXO_DEVICE_INFO record;
+    };
+
+    // The list gets the records in slices: departures first, all at once (the page removes them
+    // in one pass), then at most kSlice arrivals and updates, so that hundreds of devices found or
+    // identified together never hold up the GUI thread in one go.
+    void send(Sent kind, const VEXO_DEVICE_INFO &record)
+    {
+        const auto same = [&record](const Outgoing &o) {
+            return sameKey(o.record, record);
+        };
+        if (kind == Sent::Offline) {
+            // An arrival not sent yet is withdrawn instead, with what was queued after it.
+            const bool arrivalWaits = std::any_of(m_outbox.cbegin(), m_outbox.cend(),
+                                                  [&](const Outgoing &o) { return o.kind == Sent::Online && same(o); });
+            m_outbox.erase(std::remove_if(m_outbox.begin(), m_outbox.end(), same), m_outbox.end());
+            if (!arrivalWaits)
+                m_outDepartures.append(record);
+        } else if (kind == Sent::Update) {
+            // A record still waiting is sent with the newer data.
+            const auto waiting = std::find_if(m_outbox.begin(), m_outbox.end(), same);
+            if (waiting != m_outbox.end())
+                waiting->record = record;
+            else
+                m_outbox.push_back({kind, record});
+        } else {
+            m_outbox.push_back({kind, record});
+        }
+        if (!m_flush.isActive()) {
+            m_flush.start();
+            flush(); // the first slice at once (unless the list has not taken the last one yet)
+        }
+    }
+
+    void flush()
+    {
+        // The next slice waits until the list took the last one: slices never pile up in the
+        // GUI thread's queue to be handled in one go.
+        if (m_unacknowledged)
+            return;
+        const bool any = !m_outDepartures.isEmpty() || !m_outbox.empty();
+        for (const VEXO_DEVICE_INFO &record : std::exchange(m_outDepartures, {}))
+            emit m_handler->signalDeviceOffline(record);
+        for (int i = 0; i < kSlice && !m_outbox.empty(); ++i) {
+            const Outgoing next = m_outbox.front();
+            m_outbox.pop_front();
+            if (next.kind == Sent::Online)
+                emit m_handler->signalDeviceOnline(next.record);
+            else
+                emit m_handler->signalDeviceUpdate(next.record);
+        }
+        if (any) {
+            m_unacknowledged = true;
+            // Queued behind the slice's records in the GUI thread, so it runs after them.
+            OnvifHandler *handler = m_handler;
+            QMetaObject::invokeMethod(
+                handler,
+                [handler] {
+                    if (OnvifWorker *worker = handler->m_worker)
+                        QMetaObject::invokeMethod(
+                            worker, [worker] { worker->acknowledged(); }, Qt::QueuedConnection);
+                },
+                Qt::QueuedConnection);
+        }
+        if (m_outbox.empty() && m_outDepartures.isEmpty())
+            m_flush.stop();
+    }
+
+public:
+    void acknowledged()
+    {
+        m_unacknowledged = false;
+        if (!m_outbox.empty() || !m_outDepartures.isEmpty())
+            flush();
+    }
+
+private:
+    std::optional<onvif::Credentials> credentialsOf(const QString &endpoint) const
+    {
+        std::optional<onvif::Credentials> credentials = m_deviceCredentials.contains(endpoint)
+                                                            ? std::optional(m_deviceCredentials.value(endpoint))
+                                                            : m_credentials;
+        if (credentials && m_clearText.contains(endpoint))
+            credentials->allowClearText = true;
+        return credentials;
+    }
+
+    void identify(const QString &endpoint)
+    {
+        const auto it = m_entries.constFind(endpoint);
+        if (it == m_entries.cend() || !it->serviceUrl.isValid() || !m_identifier)
+            return;
+        // Without credentials nothing goes to the device.
+        const std::optional<onvif::Credentials> credentials = credentialsOf(endpoint);
+        if (!credentials)
+            return;
+        if (m_pending.contains(endpoint)) {
+            m_entries[endpoint].identifyAgain = true; // with what was given meanwhile
+            return;
+        }
+        m_pending.insert(endpoint);
+        m_identifier->enqueue(endpoint, it->serviceUrl, credentials);
+    }
+
+    QUrl allowedUrl(const onvif::discovery::Target &target) const
+    {
+        for (const QString &x : target.xaddrs) {
+            const QUrl url(x);
+            if (m_options.allowsDeviceAddress(url))
+                return url;
+        }
+        return QUrl();
+    }
+
+    void setServiceUrl(const QString &endpoint, Entry &entry, const QUrl &url)
+    {
+        entry.serviceUrl = url;
+        QMutexLocker lock(&m_handler->m_mutex);
+        m_handler->m_urlOfEndpoint.insert(endpoint, url);
+    }
+
+    VEXO_DEVICE_INFO unidentifiedRecord(const Entry &entry) const
+    {
+        VEXO_DEVICE_INFO record{};
+        setFieldText(record.leadText, OnvifLeadText);
+        setFieldText(record.serialNumber, entry.device.target.endpoint.toLatin1());
+        setFieldText(record.ipv4Address, entry.serviceUrl.host().toLatin1());
+        const onvif::discovery::Scopes &scopes = entry.device.target.scopes;
+        const QString type = !scopes.hardware.isEmpty() ? scopes.hardware.first() : scopes.names.value(0);
+        setFieldText(record.deviceTypeText, type.toUtf8());
+        record.httpPort = quint16(entry.serviceUrl.port(80));
+        return record;
+    }
+
+    static VEXO_DEVICE_INFO identifiedRecord(const onvif::Identity &identity)
+    {
+        VEXO_DEVICE_INFO record{};
+        setFieldText(record.leadText, OnvifLeadText);
+        setFieldText(record.serialNumber, identity.information.serialNumber.toLatin1());
+        setFieldText(record.macAddress, listMac(identity.macAddress).toLatin1());
+        setFieldText(record.ipv4Address, identity.ipv4.address.toLatin1());
+        setFieldText(record.ipv4SubnetMask, maskOfPrefix(identity.ipv4.prefixLength).toLatin1());
+        setFieldText(record.ipv4Gateway, identity.gateways.value(0).toLatin1());
+        const QString type
+            = QStringList{identity.information.manufacturer, identity.information.model}.join(u' ').trimmed();
+        setFieldText(record.deviceTypeText, type.toUtf8());
+        setFieldText(record.softwareVersion, identity.information.firmwareVersion.toUtf8());
+        record.httpPort = quint16(qBound(0, identity.httpPort, 65535));
+        record.dhcpEnabled = identity.dhcp ? 1 : 0;
+        record.capabilityFlags = VEXO_CAP_DHCP;
+        record.extendedInfoValid = 1;
+        record.inactive = 0;
+        return record;
+    }
+
+    void report(const QString &endpoint, Entry &entry, const VEXO_DEVICE_INFO &record)
+    {
+        if (!entry.isReported) {
+            send(Sent::Online, record);
+        } else if (sameKey(entry.reported, record)) {
+            if (std::memcmp(&entry.reported, &record, sizeof record) != 0)
+                send(Sent::Update, record);
+        } else {
+            send(Sent::Offline, entry.reported);
+            send(Sent::Online, record);
+        }
+        QMutexLocker lock(&m_handler->m_mutex);
+        if (entry.isReported)
+            m_handler->m_endpointOfKey.remove(fieldText(entry.reported.serialNumber));
+        m_handler->m_endpointOfKey.insert(fieldText(record.serialNumber), endpoint);
+        m_handler->m_endpointOfKey.insert(endpoint, endpoint);
+        entry.reported = record;
+        entry.isReported = true;
+    }
+
+    void found(const onvif::ProbeClient::Device &device)
+    {
+        const QString endpoint = device.target.endpoint;
+        const QUrl url = allowedUrl(device.target);
+        if (endpoint.isEmpty() || !url.isValid())
+            return; // nothing this scope may contact
+        Entry entry = m_forgotten.take(endpoint);
+        entry.device = device;
+        entry.isReported = false;
+        const bool sameService = entry.identity && entry.serviceUrl == url;
+        Entry &kept = m_entries[endpoint] = entry;
+        setServiceUrl(endpoint, kept, url);
+        if (!sameService)
+            kept.identity.reset();
+        report(endpoint, kept, kept.identity ? identifiedRecord(*kept.identity) : unidentifiedRecord(kept));
+        identify(endpoint);
+    }
+
+    void changed(const onvif::ProbeClient::Device &device)
+    {
+        const QString endpoint = device.target.endpoint;
+        auto it = m_entries.find(endpoint);
+        if (it == m_entries.end()) {
+            found(device);
+            return;
+        }
+        const QUrl url = allowedUrl(device.target);
+        it->device = device;
+        if (!url.isValid() || url == it->serviceUrl)
+            return;
+        setServiceUrl(endpoint, *it, url);
+        if (it->identity) {
+            // Shown at its new address at once; identification fills in the rest.
+            onvif::Identity moved = *it->identity;
+            moved.ipv4.address = url.host();
+            moved.serviceUrl = url;
+            it->identity = moved;
+            report(endpoint, *it, identifiedRecord(moved));
+        } else {
+            report(endpoint, *it, unidentifiedRecord(*it));
+        }
+        identify(endpoint);
+    }
+
+    void left(const QString &endpoint)
+    {
+        const auto it = m_entries.find(endpoint);
+        if (it == m_entries.end())
+            return;
+        if (it->isReported)
+            send(Sent::Offline, it->reported);
+        QMutexLocker lock(&m_handler->m_mutex);
+        m_handler->m_endpointOfKey.remove(fieldText(it->reported.serialNumber));
+        m_handler->m_endpointOfKey.remove(endpoint);
+        m_handler->m_urlOfEndpoint.remove(endpoint);
+        m_entries.erase(it);
+    }
+
+    void identified(const QString &endpoint, const onvif::Identity &identity, const onvif::Failure &failure)
+    {
+        m_pending.remove(endpoint);
+        const auto it = m_entries.find(endpoint);
+        if (it == m_entries.end())
+            return;
+        if (it->identifyAgain) {
+            it->identifyAgain = false;
+            identify(endpoint);
+            return;
+        }
+        if (identity.serviceUrl != it->serviceUrl) {
+            identify(endpoint); // it moved meanwhile
+            return;
+        }
+        onvif::Failure why = failure;
+        if (!why.failed() && !identity.authenticated)
+            why = onvif::Failure::of(onvif::Failure::Kind::NotAuthorized, QStringLiteral("not authenticated"));
+        if (why.failed()) {
+            const QString key = fieldText(it->reported.serialNumber);
+            qCInfo(lcOnvifHandler, "identifying %s failed: %s %s", qUtf8Printable(endpoint), onvif::kindName(why.kind),
+                   qUtf8Printable(why.detail));
+            if (why.kind == onvif::Failure::Kind::ClearTextOnly && !m_clearTextAsked.contains(endpoint)) {
+                m_clearTextAsked.insert(endpoint);
+                const QString name
+                    = it->device.target.scopes.names.value(0, it->device.target.scopes.hardware.value(0, endpoint));
+                emit m_handler->signalClearTextOnly(key, QStringLiteral("%1 (%2)").arg(name, it->serviceUrl.host()));
+            }
+            emit m_handler->signalIdentifyFailed(key, OnvifHandler::failureOf(why));
+            return;
+        }
+        it->identity = identity;
+        report(endpoint, *it, identifiedRecord(identity));
+    }
+
+    OnvifHandler *m_handler = nullptr;
+    onvif::ClientOptions m_options;
+    int m_maxParallel = onvif::Identifier::kDefaultParallel;
+    std::unique_ptr<onvif::ProbeClient> m_probe;
+    std::unique_ptr<onvif::Identifier> m_identifier;
+    QHash<QString, Entry> m_entries;   // by endpoint
+    QHash<QString, Entry> m_forgotten; // before a refresh: their identities are kept
+    QSet<QString> m_pending;
+    std::optional<onvif::Credentials> m_credentials;
+    QHash<QString, onvif::Credentials> m_deviceCredentials;
+    QSet<QString> m_clearText;
+    QSet<QString> m_clearTextAsked;
+    QTimer m_flush{this};          // a child, so that it moves to the thread with the worker
+    bool m_unacknowledged = false; // a slice went to the list and the list has not taken it yet
+    std::deque<Outgoing> m_outbox;
+    QVector<VEXO_DEVICE_INFO> m_outDepartures;
+};
+
+OnvifHandler::OnvifHandler(const onvif::ClientOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_options(options)
+{}
+
+OnvifHandler::~OnvifHandler()
+{
+    stop();
+}
+
+onvif::DeviceClient::Options OnvifHandler::deviceOptions() const
+{
+    onvif::DeviceClient::Options o;
+    o.scope = m_options;
+    return o;
+}
+
+void OnvifHandler::post(std::function<void(OnvifWorker &)> work)
+{
+    if (!m_worker)
+        return;
+    OnvifWorker *worker = m_worker;
+    QMetaObject::invokeMethod(
+        worker, [worker, work] { work(*worker); }, Qt::QueuedConnection);
+}
+
+void OnvifHandler::setMaxParallel(int count)
+{
+    m_maxParallel = qMax(1, count);
+    post([count = m_maxParallel](OnvifWorker &w) { w.setMaxParallel(count); });
+}
+
+bool OnvifHandler::start(QString *error)
+{
+    if (m_started)
+        return true;
+    m_thread = std::make_unique<QThread>();
+    m_thread->setObjectName(QStringLiteral("ONVIF discovery"));
+    m_worker = new OnvifWorker(this, m_options);
+    m_worker->setMaxParallel(m_maxParallel);
+    m_worker->moveToThread(m_thread.get());
+    connect(m_thread.get(), &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread->start();
+    bool ok = false;
+    QString why;
+    OnvifWorker *worker = m_worker;
+    QMetaObject::invokeMethod(
+        worker, [worker, &ok, &why] { ok = worker->start(&why); }, Qt::BlockingQueuedConnection);
+    if (!ok) {
+        if (error)
+            *error = why;
+        qCWarning(lcOnvifHandler, "ONVIF discovery did not start: %s", qUtf8Printable(why));
+        stop();
+        return false;
+    }
+    m_started = true;
+    QMutexLocker lock(&m_mutex);
+    if (m_credentials) // given before the start
+        post([credentials = *m_credentials](OnvifWorker &w) { w.setCredentials(credentials); });
+    return true;
+}
+
+void OnvifHandler::stop()
+{
+    if (!m_thread)
+        return;
+    OnvifWorker *worker = m_worker;
+    QMetaObject::invokeMethod(
+        worker, [worker] { worker->stop(); }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    m_thread.reset();
+    m_worker = nullptr;
+    m_started = false;
+    QMutexLocker lock(&m_mutex);
+    m_endpointOfKey.clear();
+    m_urlOfEndpoint.clear();
+}
+
+void OnvifHandler::sendInquiry()
+{
+    post([](OnvifWorker &w) { w.refresh(); });
+}
+
+void OnvifHandler::setCredentials(const onvif::Credentials &credentials)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_credentials = credentials;
+    }
+    post([credentials](OnvifWorker &w) { w.setCredentials(credentials); });
+}
+
+void OnvifHandler::clearCredentials()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_credentials.reset();
+    }
+    post([](OnvifWorker &w) { w.setCredentials(std::nullopt); });
+}
+
+bool OnvifHandler::hasCredentials() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_credentials.has_value();
+}
+
+QString OnvifHandler::endpointOf(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_endpointOfKey.value(key);
+}
+
+void OnvifHandler::setDeviceCredentials(const QString &key, const onvif::Credentials &credentials)
+{
+    const QString endpoint = endpointOf(key);
+    if (!endpoint.isEmpty())
+        post([endpoint, credentials](OnvifWorker &w) { w.setDeviceCredentials(endpoint, credentials); });
+}
+
+void OnvifHandler::allowClearText(const QString &key)
+{
+    const QString endpoint = endpointOf(key);
+    if (endpoint.isEmpty())
+        return;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_clearTextOfEndpoint.insert(endpoint, true);
+    }
+    post([endpoint](OnvifWorker &w) { w.allowClearText(endpoint); });
+}
+
+bool OnvifHandler::clearTextAllowed(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_clearTextOfEndpoint.value(m_endpointOfKey.value(key), false);
+}
+
+QUrl OnvifHandler::serviceUrl(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_urlOfEndpoint.value(m_endpointOfKey.value(key));
+}
+
+void OnvifHandler::deviceMoved(const QString &key, const QUrl &serviceUrl, const onvif::Credentials &credentials)
+{
+    const QString endpoint = endpointOf(key);
+    if (!endpoint.isEmpty())
+        post([endpoint, serviceUrl, credentials](OnvifWorker &w) { w.moved(endpoint, serviceUrl, credentials); });
+}
+
+VexoTool::OnvifFailure OnvifHandler::failureOf(const onvif::Failure &failure)
+{
+    using Kind = onvif::Failure::Kind;
+    using VexoTool::OnvifFailureKind;
+    VexoTool::OnvifFailure out;
+    out.httpStatus = failure.httpStatus;
+    switch (failure.kind) {
+    case Kind::None:
+    case Kind::Unreachable:
+    case Kind::InvalidArgument:
+        out.kind = OnvifFailureKind::Unreachable;
+        break;
+    case Kind::Refused:
+        out.kind = OnvifFailureKind::ConnectionRefused;
+        break;
+    case Kind::TimedOut:
+        out.kind = OnvifFailureKind::TimedOut;
+        break;
+    case Kind::HttpStatus:
+        out.kind = OnvifFailureKind::HttpStatus;
+        break;
+    case Kind::NotAuthorized:
+        out.kind = OnvifFailureKind::NotAuthorized;
+        break;
+    case Kind::SoapFault:
+        out.kind = OnvifFailureKind::SoapFault;
+        break;
+    case Kind::Malformed:
+        out.kind = OnvifFailureKind::MalformedAnswer;
+        break;
+    case Kind::TooLarge:
+        out.kind = OnvifFailureKind::TooLarge;
+        break;
+    case Kind::ClearTextOnly:
+        out.kind = OnvifFailureKind::ClearTextOnly;
+        break;
+    case Kind::AddressNotAllowed:
+        out.kind = OnvifFailureKind::AddressNotAllowed;
+        break;
+    }
+    if (failure.fault) {
+        out.code = qualified(failure.fault->code);
+        for (const onvif::QualifiedName &subcode : failure.fault->subcodes)
+            out.subcodes.append(qualified(subcode));
+        out.reason = failure.fault->reason;
+    } else if (failure.kind == Kind::InvalidArgument) {
+        // The value was refused before it was sent: say so as the device would.
+        out.kind = OnvifFailureKind::SoapFault;
+        out.code = QStringLiteral("env:Sender");
+        out.subcodes = {QStringLiteral("ter:InvalidArgVal")};
+        out.reason = failure.detail;
+    }
+    return out;
+}
+
+} // namespace VEXO

@@ -1,0 +1,312 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "simulatorprocess.h"
+
+#include <vexotoolmainpage.h>
+
+#include <configuremanager.h>
+#include <devicedisplaypage.h>
+#include <deviceinfomodel.h>
+#include <devicemodifypage.h>
+#include <devicestore.h>
+#include <multistatelineedit.h>
+#include <onviffault.h>
+#include <onvifhandler.h>
+#include <vexohandler.h>
+#include <warningdialog.h>
+
+#include <QFile>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using VexoTool::DeviceInfoModel;
+
+// ONVIF devices in the whole program on loopback: the simulator's mixed site, the ONVIF
+// discovery service on its thread, the window's sign-in, the panel's changes.
+class TestOnvifWindowLive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void signInIdentifiesTheRows_data();
+    void signInIdentifiesTheRows();
+    void readdressFromThePanel_data();
+    void readdressFromThePanel();
+    void byeRemovesTheRow();
+    void refreshListsThemAgain();
+
+private:
+    bool startSite(const QStringList &arguments);
+    QString cell(int row, int logical) const;
+    int rowsWithStatus(const QString &status) const;
+    int rowOfSerial(const QString &serial) const;
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<SimulatorProcess> m_simulator;
+    std::unique_ptr<VEXO::OnvifHandler> m_onvif;
+    std::unique_ptr<VexoTool::VEXOToolMainPage> m_window;
+    DeviceInfoModel *m_model = nullptr;
+};
+
+namespace {
+
+const QString kPassword = QStringLiteral("Admin12345");
+
+// The serial numbers of the simulator's ONVIF devices, "onvif" (ONVIF only) or "vxdp+onvif".
+QStringList onvifSerials(SimulatorProcess &simulator, const QString &kind)
+{
+    QStringList serials;
+    for (const QString &line : simulator.command(QStringLiteral("list"))) {
+        const QStringList fields = line.split(u' ');
+        if (fields.size() >= 5 && fields.last() == kind)
+            serials.append(fields.first());
+    }
+    return serials;
+}
+
+// A value of "onvif SERIAL show" ("xaddr", "endpoint", ...).
+QString shown(SimulatorProcess &simulator, const QString &serial, const QString &key)
+{
+    for (const QString &line : simulator.command(QStringLiteral("onvif %1 show").arg(serial))) {
+        if (line.startsWith(key + u' '))
+            return line.mid(key.size() + 1);
+    }
+    return QString();
+}
+
+} // namespace
+
+void TestOnvifWindowLive::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QCOMPARE(qgetenv("VEXO_SCOPE"), QByteArray("loopback"));
+    const QString setup = m_dir.filePath(QStringLiteral("Setup.xml"));
+    QFile file(setup);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- settings -->\n<Setup>\n"
+               "    <Translator>\n        <Value>0</Value>\n    </Translator>\n"
+               "    <BatchOperations>\n        <Value>0</Value>\n    </BatchOperations>\n</Setup>\n");
+    file.close();
+    QVERIFY(apt::ConfigureManager::GetInstance()->load(setup));
+    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
+    VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(100));
+}
+
+void TestOnvifWindowLive::init()
+{
+    m_simulator = std::make_unique<SimulatorProcess>();
+}
+
+void TestOnvifWindowLive::cleanup()
+{
+    m_window.reset();
+    m_onvif.reset();
+    m_simulator.reset();
+    m_model = nullptr;
+}
+
+bool TestOnvifWindowLive::startSite(const QStringList &arguments)
+{
+    // The device protocol's service outlives windows: stopped and the store emptied first.
+    if (!VEXO::VexoHandler::instance()->stop())
+        return false;
+    DeviceStore::instance()->clear();
+    if (!m_simulator->start(arguments + QStringList{QStringLiteral("--test-mode")}) || m_simulator->wsdPort() == 0)
+        return false;
+    qputenv("VEXO_PORT", QByteArray::number(m_simulator->port()));
+    qputenv("VEXO_WSD_PORT", QByteArray::number(m_simulator->wsdPort()));
+    const auto options = onvif::ClientOptions::fromEnvironment();
+    if (!options)
+        return false;
+    m_onvif = std::make_unique<VEXO::OnvifHandler>(*options);
+    m_window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance(),
+                                                            m_onvif.get());
+    m_window->resize(1280, 768);
+    m_window->show();
+    m_model = m_window->deviceDisplayPage()->model();
+    return m_onvif->isStarted();
+}
+
+QString TestOnvifWindowLive::cell(int row, int logical) const
+{
+    const QStandardItem *item = m_model->item(row, m_model->columnOf(logical));
+    return item ? item->text() : QString();
+}
+
+int TestOnvifWindowLive::rowsWithStatus(const QString &status) const
+{
+    int count = 0;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        count += cell(row, DeviceInfoModel::ColumnActivate) == status ? 1 : 0;
+    return count;
+}
+
+int TestOnvifWindowLive::rowOfSerial(const QString &serial) const
+{
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (cell(row, DeviceInfoModel::ColumnSerialNumber) == serial)
+            return row;
+    }
+    return -1;
+}
+
+void TestOnvifWindowLive::signInIdentifiesTheRows_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("accepted");
+    QTest::addRow("right password: identified, one row per device") << kPassword << true;
+    QTest::addRow("wrong password: rows keep needing log-in, with the reason") << QStringLiteral("Wrong9876") << false;
+}
+
+void TestOnvifWindowLive::signInIdentifiesTheRows()
+{
+    QFETCH(QString, password);
+    QFETCH(bool, accepted);
+    // 4 devices of the own protocol, 2 of them answering ONVIF as well, 3 ONVIF only.
+    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("31"),
+                       QStringLiteral("--onvif"), QStringLiteral("3"), QStringLiteral("--onvif-both"),
+                       QStringLiteral("2")}));
+    const QString needsLogIn = QStringLiteral("Needs log-in");
+    // Before sign-in the ONVIF side of each device is its own unidentified row.
+    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 9, 20000);
+    QCOMPARE(rowsWithStatus(needsLogIn), 5);
+
+    m_window->signInOnvif(QStringLiteral("admin"), password);
+    if (accepted) {
+        QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 7, 20000);
+        QCOMPARE(rowsWithStatus(needsLogIn), 0);
+        for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("onvif"))) {
+            const int row = rowOfSerial(serial);
+            QVERIFY2(row >= 0, qPrintable(serial));
+            QCOMPARE(m_model->protocolOfRow(row), DeviceProtocol::Onvif);
+            QVERIFY(!cell(row, DeviceInfoModel::ColumnMac).isEmpty());
+        }
+        for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif"))) {
+            const int row = rowOfSerial(serial);
+            QVERIFY2(row >= 0, qPrintable(serial));
+            QVERIFY(m_model->isAlsoOnvif(row));
+            QCOMPARE(m_model->protocolOfRow(row), DeviceProtocol::Vxdp);
+        }
+    } else {
+        VexoTool::OnvifFailure refused;
+        refused.kind = VexoTool::OnvifFailureKind::NotAuthorized;
+        const QString reason = VexoTool::OnvifFaultText::text(refused);
+        const auto explained = [&] {
+            int count = 0;
+            for (int row = 0; row < m_model->rowCount(); ++row) {
+                const QStandardItem *status = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
+                count += status->text() == needsLogIn && status->toolTip() == reason ? 1 : 0;
+            }
+            return count;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(explained(), 5, 20000);
+        QCOMPARE(m_model->rowCount(), 9);
+    }
+}
+
+void TestOnvifWindowLive::readdressFromThePanel_data()
+{
+    QTest::addColumn<bool>("rebootNeeded");
+    QTest::addColumn<bool>("restartNow");
+    QTest::addColumn<bool>("moves");
+    QTest::addRow("applied at once, no question") << false << false << true;
+    QTest::addRow("restart needed, now: restarted at the new address") << true << true << true;
+    QTest::addRow("restart needed, later: nothing restarts") << true << false << false;
+}
+
+void TestOnvifWindowLive::readdressFromThePanel()
+{
+    QFETCH(bool, rebootNeeded);
+    QFETCH(bool, restartNow);
+    QFETCH(bool, moves);
+    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("41"),
+                       QStringLiteral("--onvif"), QStringLiteral("1")}));
+    const QString serial = onvifSerials(*m_simulator, QStringLiteral("onvif")).value(0);
+    QVERIFY(!serial.isEmpty());
+    const QString oldAddress = shown(*m_simulator, serial, QStringLiteral("xaddr"));
+    QVERIFY(oldAddress.startsWith(QStringLiteral("http://127.")));
+    QCOMPARE(m_simulator->commandResult(QStringLiteral("onvif %1 reboot-needed %2").arg(serial).arg(rebootNeeded)),
+             QStringLiteral("ok"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 2, 20000);
+    int row = -1;
+    for (int r = 0; r < m_model->rowCount(); ++r)
+        row = m_model->protocolOfRow(r) == DeviceProtocol::Onvif ? r : row;
+    QVERIFY(row >= 0);
+
+    VexoTool::DeviceModifyPage *panel = m_window->deviceModifyPage();
+    int asked = 0;
+    panel->setRestartQuestion([&](const QStringList &) {
+        ++asked;
+        return restartNow;
+    });
+    m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    const auto field = [panel](const char *name) {
+        return panel->findChild<aptui::MultiStateLineEdit *>(name);
+    };
+    QVERIFY(field("m_lineEditIpAddress") && field("m_lineEditAdminPassword"));
+    field("m_lineEditIpAddress")->setText(QStringLiteral("127.1.7.7"));
+    field("m_lineEditSubnetMask")->setText(QStringLiteral("255.0.0.0"));
+    field("m_lineEditGateway")->setText(QStringLiteral("127.0.0.1"));
+    field("m_lineEditAdminPassword")->setText(kPassword);
+    auto *modify = panel->findChild<QPushButton *>(QStringLiteral("m_btnModify"));
+    QVERIFY(modify && modify->isEnabled());
+    modify->click();
+
+    if (moves) {
+        // The device serves at its new address, and its row, identified with the panel's
+        // password, follows it there.
+        QTRY_VERIFY_WITH_TIMEOUT(shown(*m_simulator, serial, QStringLiteral("xaddr")).contains(u"//127.1.7.7:"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(rowOfSerial(serial) >= 0
+                                     && cell(rowOfSerial(serial), DeviceInfoModel::ColumnIPv4Address)
+                                            == QStringLiteral("127.1.7.7"),
+                                 20000);
+        QCOMPARE(m_model->rowCount(), 2);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(asked, 1, 20000);
+        QTRY_VERIFY(!panel->isOperationRunning());
+        QTest::qWait(500); // a restart sent by mistake would move it now
+        QCOMPARE(shown(*m_simulator, serial, QStringLiteral("xaddr")), oldAddress);
+    }
+    QCOMPARE(asked, rebootNeeded ? 1 : 0);
+}
+
+void TestOnvifWindowLive::byeRemovesTheRow()
+{
+    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("51"),
+                       QStringLiteral("--onvif"), QStringLiteral("2")}));
+    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 3, 20000);
+    const QString serial = onvifSerials(*m_simulator, QStringLiteral("onvif")).value(0);
+    const QString endpoint = shown(*m_simulator, serial, QStringLiteral("endpoint"));
+    QVERIFY(rowOfSerial(endpoint) >= 0);
+    QCOMPARE(m_simulator->commandResult(QStringLiteral("stop ") + serial), QStringLiteral("ok"));
+    // Gone at the Bye, long before the silent rounds would tell.
+    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 2, 5000);
+    QCOMPARE(rowOfSerial(endpoint), -1);
+}
+
+void TestOnvifWindowLive::refreshListsThemAgain()
+{
+    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("61"),
+                       QStringLiteral("--onvif"), QStringLiteral("2")}));
+    m_window->signInOnvif(QStringLiteral("admin"), kPassword);
+    const QString needsLogIn = QStringLiteral("Needs log-in");
+    QTRY_VERIFY_WITH_TIMEOUT(m_model->rowCount() == 3 && rowsWithStatus(needsLogIn) == 0, 20000);
+    // Refresh empties the list and asks both protocols again; the ONVIF devices stay identified.
+    auto *refresh = m_window->deviceDisplayPage()->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo"));
+    QVERIFY(refresh);
+    refresh->click();
+    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 3, 20000);
+    QCOMPARE(rowsWithStatus(needsLogIn), 0);
+    for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("onvif")))
+        QVERIFY2(rowOfSerial(serial) >= 0, qPrintable(serial));
+}
+
+QTEST_MAIN(TestOnvifWindowLive)
+#include "tst_onvifwindowlive.moc"
