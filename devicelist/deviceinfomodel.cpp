@@ -451,8 +451,8 @@ QString DeviceInfoModel::deviceTypeText(const VEXO_DEVICE_INFO &record, bool als
 QString DeviceInfoModel::protocolToolTip(const VEXO_DEVICE_INFO &record, bool alsoOnvif)
 {
     if (isUnidentifiedOnvif(record))
-        return tr("Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC "
-                  "address and network settings.");
+        return tr("Found by ONVIF. Sign in with \"ONVIF Sign-In...\" in the title bar's menu, or enter its user "
+                  "name and password in the panel, to read its serial number, MAC address and network settings.");
     if (isOnvifRecord(record))
         return tr("Found by ONVIF: its network settings are changed with a user name and password; activation and "
                   "password recovery are not available.");

@@ -353,10 +353,6 @@
         <translation>%1 +ONVIF</translation>
     </message>
     <message>
-        <source>Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC address and network settings.</source>
-        <translation>Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC address and network settings.</translation>
-    </message>
-    <message>
         <source>Found by ONVIF: its network settings are changed with a user name and password; activation and password recovery are not available.</source>
         <translation>Found by ONVIF: its network settings are changed with a user name and password; activation and password recovery are not available.</translation>
     </message>
@@ -377,6 +373,10 @@
         <extracomment>Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address, %2 the other devices, one &quot;serial number (MAC)&quot; a line.</extracomment>
         <translation>Address conflict: %1 is also used by
 %2</translation>
+    </message>
+    <message>
+        <source>Found by ONVIF. Sign in with &quot;ONVIF Sign-In...&quot; in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</source>
+        <translation>Found by ONVIF. Sign in with “ONVIF Sign-In…” in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</translation>
     </message>
 </context>
 <context>

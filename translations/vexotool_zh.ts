@@ -351,10 +351,6 @@
         <translation>%1 +ONVIF</translation>
     </message>
     <message>
-        <source>Found by ONVIF. Enter its user name and password in the panel to read its serial number, MAC address and network settings.</source>
-        <translation>通过 ONVIF 发现。在右侧面板中输入其用户名和密码后，才能读取其序列号、MAC 地址和网络参数。</translation>
-    </message>
-    <message>
         <source>Found by ONVIF: its network settings are changed with a user name and password; activation and password recovery are not available.</source>
         <translation>通过 ONVIF 发现：修改其网络参数需要用户名和密码；不支持激活和找回密码。</translation>
     </message>
@@ -374,6 +370,10 @@
         <extracomment>Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address, %2 the other devices, one &quot;serial number (MAC)&quot; a line.</extracomment>
         <translation>地址冲突：%1 同时被以下设备使用
 %2</translation>
+    </message>
+    <message>
+        <source>Found by ONVIF. Sign in with &quot;ONVIF Sign-In...&quot; in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</source>
+        <translation>通过 ONVIF 发现。在标题栏菜单中选择“ONVIF 登录…”登录，或在右侧面板中输入其用户名和密码，即可读取其序列号、MAC 地址和网络参数。</translation>
     </message>
 </context>
 <context>
