@@ -194,6 +194,13 @@ QString conflictName(const VEXO_DEVICE_INFO &record)
     return fieldText(record.serialNumber) + QStringLiteral(" (") + fieldText(record.macAddress) + u')';
 }
 
+// The address a device is counted on for conflicts. An ONVIF device not yet identified may be a
+// listed device seen through its other protocol, so it claims no conflict until it is known.
+QString conflictAddress(const VEXO_DEVICE_INFO &record)
+{
+    return isUnidentifiedOnvif(record) ? QString() : fieldText(record.ipv4Address);
+}
+
 // The tool tip lists this many other devices at most.
 constexpr int kNamesInConflictToolTip = 10;
 
@@ -522,7 +529,7 @@ void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
     m_appending = false;
     if (m_rowsByKeyValid)
         rememberRow(key, row);
-    markAddressConflicts(m_addressConflicts.setAddress(key, fieldText(record.ipv4Address), conflictName(record)));
+    markAddressConflicts(m_addressConflicts.setAddress(key, conflictAddress(record), conflictName(record)));
 }
 
 QString DeviceInfoModel::keyOfRow(int row) const
@@ -677,7 +684,7 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
         emit dataChanged(cell, cell);
     }
     markAddressConflicts(
-        m_addressConflicts.setAddress(deviceKey(record), fieldText(record.ipv4Address), conflictName(record)));
+        m_addressConflicts.setAddress(deviceKey(record), conflictAddress(record), conflictName(record)));
 }
 
 void DeviceInfoModel::removeDevice(const VEXO_DEVICE_INFO &record)

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
 #include <QTextCodec>
 
@@ -708,8 +709,8 @@ void tst_DeviceInfoModel::unverifiedDeviceIsMarked()
 
 void tst_DeviceInfoModel::sharedAddressesAreMarked_data()
 {
-    // Steps: "+n a" lists device n on address a, "~n a" moves it there, "-n" lets it go, "x" empties
-    // the list as a refresh does.
+    // Steps: "+n a" lists device n on address a ("?n a" as an ONVIF device not yet identified),
+    // "~n a" moves it there, "-n" lets it go, "x" empties the list as a refresh does.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QList<int>>("marked");
     QTest::addColumn<int>("conflicts");
@@ -726,6 +727,10 @@ void tst_DeviceInfoModel::sharedAddressesAreMarked_data()
         << QStringList{"+1 A", "+2 B", "+3 C", "+4 B", "+5 D", "-1"} << QList<int>{2, 4} << 1;
     QTest::addRow("no address shares nothing")
         << QStringList{"+1 0.0.0.0", "+2 0.0.0.0", "+3 _", "+4 _"} << QList<int>{} << 0;
+    QTest::addRow("an unidentified ONVIF device on a listed address is no conflict")
+        << QStringList{"+1 A", "?2 A"} << QList<int>{} << 0;
+    QTest::addRow("a conflict stays beside an unidentified ONVIF device")
+        << QStringList{"+1 A", "+2 A", "?3 A"} << QList<int>{1, 2} << 1;
     QTest::addRow("emptied by a refresh") << QStringList{"+1 A", "+2 A", "x", "+3 A"} << QList<int>{} << 0;
 }
 
@@ -737,11 +742,17 @@ void tst_DeviceInfoModel::sharedAddressesAreMarked()
     DeviceInfoModel model(configPath());
     QAbstractItemModelTester tester(&model);
     QHash<int, QString> addressOf;
-    const auto record = [&addressOf](int n) {
+    QSet<int> unidentified;
+    const auto record = [&addressOf, &unidentified](int n) {
         const QString a = addressOf.value(n);
         VEXO_DEVICE_INFO device = deviceRecord(n, a.size() == 1 ? "10.9.9." + a.toLatin1() : a.toLatin1());
         if (a == u'_')
             setFieldText(device.ipv4Address, QByteArray());
+        if (unidentified.contains(n)) {
+            setFieldText(device.leadText, "ONVIF");
+            setFieldText(device.serialNumber, "urn:uuid:00000000-0000-4000-8000-00000000000" + QByteArray::number(n));
+            setFieldText(device.macAddress, QByteArray());
+        }
         return device;
     };
     for (const QString &step : std::as_const(steps)) {
@@ -757,7 +768,9 @@ void tst_DeviceInfoModel::sharedAddressesAreMarked()
             continue;
         }
         addressOf[n] = step.mid(3);
-        if (step.startsWith(u'+'))
+        if (step.startsWith(u'?'))
+            unidentified.insert(n);
+        if (step.startsWith(u'+') || step.startsWith(u'?'))
             model.addDevice(record(n));
         else
             model.updateDevice(record(n));
@@ -774,7 +787,8 @@ void tst_DeviceInfoModel::sharedAddressesAreMarked()
         // The tool tip names exactly the other devices on the address.
         for (auto other = addressOf.cbegin(); other != addressOf.cend(); ++other) {
             if (other.key() != it.key())
-                QCOMPARE(tip.contains(serialOf(record(other.key()))), icon && other.value() == it.value());
+                QCOMPARE(tip.contains(serialOf(record(other.key()))),
+                         icon && other.value() == it.value() && !unidentified.contains(other.key()));
         }
     }
 }
