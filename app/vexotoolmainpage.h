@@ -116,6 +116,7 @@ private:
     void addLanguageMenu();
     static QString languageRestartText(quint32 code);
 
+    DeviceStore *m_store = nullptr;
     VEXO::VexoHandler *m_discovery = nullptr;
     std::unique_ptr<Ui::VEXOToolMainPage> m_ui;
     QHBoxLayout *m_pageLayout = nullptr;

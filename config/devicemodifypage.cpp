@@ -118,15 +118,17 @@ bool showsNetParams(const VEXO_DEVICE_INFO &record, const DeviceNetParam &params
 
 } // namespace
 
-DeviceModifyPage::DeviceModifyPage(QWidget *parent)
+DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discovery, QWidget *parent)
     : QWidget(parent)
+    , m_store(store)
+    , m_discovery(discovery)
 {
     setAttribute(Qt::WA_StyledBackground);
     setFixedWidth(PanelWidth);
 
     m_stackedWidget = new QStackedWidget(this);
     m_stackedWidget->setObjectName(QStringLiteral("m_stackedWidget"));
-    m_netParaPage = new DeviceNetParaPage(this);
+    m_netParaPage = new DeviceNetParaPage(store, this);
     m_activePage = new DeviceActivePage(this);
     m_stackedWidget->addWidget(m_netParaPage);
     m_stackedWidget->addWidget(m_activePage);
@@ -468,7 +470,7 @@ QString DeviceModifyPage::reachAdvice(const DeviceInfo &device) const
     if (device.protocol != DeviceProtocol::Onvif || !m_adapterSource)
         return QString();
     VEXO_DEVICE_INFO record{};
-    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    m_store.get(device.strSerialNumber, device.strMAC, record);
     const QString address = fieldText(record.ipv4Address);
     if (!isValidIPv4(address))
         return QString(); // nothing to judge; the request will say what happened
@@ -556,12 +558,11 @@ void DeviceModifyPage::onModifyNetParas()
     }
 }
 
-quint32 DeviceModifyPage::changeOverVxdp(const QByteArray &mac, const QByteArray &password,
-                                         const DeviceNetParam &params)
+quint32 DeviceModifyPage::changeOverVxdp(VEXO::VexoHandler &discovery, const QByteArray &mac,
+                                         const QByteArray &password, const DeviceNetParam &params)
 {
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    return handler->modifyDeviceNetParam(mac, password, params) ? quint32(VEXO_NOERROR)
-                                                                : qMax(handler->getLastError(), quint32(1));
+    return discovery.modifyDeviceNetParam(mac, password, params) ? quint32(VEXO_NOERROR)
+                                                                 : qMax(discovery.getLastError(), quint32(1));
 }
 
 OnvifOutcome DeviceModifyPage::changeOverOnvif(const std::shared_ptr<OnvifChanger> &changer, const OnvifTarget &target,
@@ -584,7 +585,7 @@ void DeviceModifyPage::modifySingle()
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text());
     runSingleOperation(
         m_selection.first(), tr("Modifying the device's network parameters ..."),
-        [mac, password, params] { return changeOverVxdp(mac, password, params); },
+        [discovery = &m_discovery, mac, password, params] { return changeOverVxdp(*discovery, mac, password, params); },
         [params](const VEXO_DEVICE_INFO &record) { return showsNetParams(record, params); },
         [this, params](DeviceInfo device, quint32 code, bool late) {
             if (code != VEXO_NOERROR) {
@@ -592,9 +593,8 @@ void DeviceModifyPage::modifySingle()
                 return;
             }
             {
-                DeviceStore *store = DeviceStore::instance();
-                KVT_Guard guard(store->mutex());
-                store->setNetParams(device.strSerialNumber, device.strMAC, params);
+                KVT_Guard guard(m_store.mutex());
+                m_store.setNetParams(device.strSerialNumber, device.strMAC, params);
             }
             device.strResult = tr("Succeed");
             keepResult(device);
@@ -609,7 +609,7 @@ OnvifTarget DeviceModifyPage::onvifTarget(const DeviceInfo &device) const
     target.serialNumber = device.strSerialNumber;
     target.mac = device.strMAC;
     VEXO_DEVICE_INFO record{};
-    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    m_store.get(device.strSerialNumber, device.strMAC, record);
     target.address = fieldText(record.ipv4Address);
     target.userName = m_lineEditUserName->text().trimmed();
     target.password = m_lineEditAdminPassword->text();
@@ -643,9 +643,8 @@ void DeviceModifyPage::modifySingleOnvif()
                 return;
             }
             {
-                DeviceStore *store = DeviceStore::instance();
-                KVT_Guard guard(store->mutex());
-                store->setNetParams(device.strSerialNumber, device.strMAC, params);
+                KVT_Guard guard(m_store.mutex());
+                m_store.setNetParams(device.strSerialNumber, device.strMAC, params);
             }
             device.strResult = tr("Succeed");
             keepResult(device);
@@ -772,7 +771,7 @@ void DeviceModifyPage::runSingleOperation(const DeviceInfo &device, const QStrin
     // Announcements are signed by the device; one that already shows the request settles a
     // time-out, whether it comes during the call or shortly after.
     operation->watch = connect(
-        VEXO::VexoHandler::instance(), &VEXO::VexoHandler::signalDeviceUpdate, this,
+        &m_discovery, &VEXO::VexoHandler::signalDeviceUpdate, this,
         [operation, applied, finish](const VEXO_DEVICE_INFO &record) {
             if (fieldText(record.serialNumber) != operation->device.strSerialNumber
                 || fieldText(record.macAddress) != operation->device.strMAC || !applied(record))
@@ -839,7 +838,7 @@ void DeviceModifyPage::modifyBatch()
     m_netParaPage->collectBatch(startIp, subnetMask, gateway, port, httpPort);
     const bool dhcpOff = m_netParaPage->isBatchDhcpOff();
     const int count = int(m_selection.size());
-    DeviceStore *store = DeviceStore::instance();
+    DeviceStore *store = &m_store;
 
     QVector<DeviceNetParam> records(count);
     for (int j = 0; j < count; ++j) {
@@ -936,7 +935,7 @@ void DeviceModifyPage::modifyBatch()
                 onvifOutcomes[j] = changeOverOnvif(changer, onvifTargets.at(j), records.at(j));
             return OnvifDone;
         }
-        return changeOverVxdp(macs.at(j), password, records.at(j));
+        return changeOverVxdp(m_discovery, macs.at(j), password, records.at(j));
     });
 
     QVector<OnvifTarget> restartTargets;
@@ -955,7 +954,7 @@ void DeviceModifyPage::modifyBatch()
                 if (dhcpOff && !addresses.isEmpty())
                     device.strIPv4Address = addresses.at(j);
                 KVT_Guard guard(store->mutex());
-                store->setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
+                m_store.setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
                 if (outcome.rebootNeeded) {
                     restartTargets.append(onvifTargets.at(j));
                     restartNames.append(device.strIPv4Address);
@@ -966,7 +965,7 @@ void DeviceModifyPage::modifyBatch()
             if (dhcpOff && !addresses.isEmpty())
                 device.strIPv4Address = addresses.at(j);
             KVT_Guard guard(store->mutex());
-            store->setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
+            m_store.setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
         } else if (code == VEXO_ERR_DEVICE_DENY) {
             device.strResult = tr("Error%1:device deny").arg(code);
         } else if (code == VEXO_ERR_TIMEOUT) {
@@ -1025,8 +1024,7 @@ void DeviceModifyPage::activateSingle()
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
     runSingleOperation(
         m_selection.first(), tr("Activating the device ..."),
-        [serial, password] {
-            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        [handler = &m_discovery, serial, password] {
             return handler->activateDevice(serial, password) ? quint32(VEXO_NOERROR)
                                                              : qMax(handler->getLastError(), quint32(1));
         },
@@ -1037,9 +1035,8 @@ void DeviceModifyPage::activateSingle()
                 return;
             }
             {
-                DeviceStore *store = DeviceStore::instance();
-                KVT_Guard guard(store->mutex());
-                store->setInactive(device.strSerialNumber, device.strMAC, 0);
+                KVT_Guard guard(m_store.mutex());
+                m_store.setInactive(device.strSerialNumber, device.strMAC, 0);
             }
             device.strResult = tr("Succeed");
             keepResult(device);
@@ -1057,14 +1054,14 @@ void DeviceModifyPage::activateBatch()
         serials.append(device.strSerialNumber.toLatin1());
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
     QVector<DeviceInfo> batch = m_selection; // the selection may change while the batch runs
+    VEXO::VexoHandler *handler = &m_discovery;
     const QVector<quint32> errors = runBatch(tr("Activating device %1 of %2 ..."), count, [&](int j) -> quint32 {
-        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
         if (handler->activateDevice(serials.at(j), password))
             return VEXO_NOERROR;
         return qMax(handler->getLastError(), quint32(1));
     });
 
-    DeviceStore *store = DeviceStore::instance();
+    DeviceStore *store = &m_store;
     for (int j = 0; j < count; ++j) {
         DeviceInfo &device = batch[j];
         const quint32 code = errors.at(j);
@@ -1151,7 +1148,7 @@ void DeviceModifyPage::onForgetPassword()
     }
     const DeviceInfo device = m_selection.first();
     VEXO_DEVICE_INFO record{};
-    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    m_store.get(device.strSerialNumber, device.strMAC, record);
     if (record.capabilityFlags & VEXO_CAP_KEY_RESET)
         runResetDialog(device.strSerialNumber, device.strDeviceType, record.keyFormatFlags & VEXO_KEYFMT_NEW,
                        record.capabilityFlags & VEXO_CAP_RESET_IPC);
@@ -1163,7 +1160,7 @@ void DeviceModifyPage::runResetDialog(const QString &serialNumber, const QString
                                       bool resetIpc)
 {
     emit signalCoverMainPage();
-    ResetPasswordDialog dialog(this, serialNumber, deviceType, newKeyFormat, resetIpc);
+    ResetPasswordDialog dialog(m_discovery, this, serialNumber, deviceType, newKeyFormat, resetIpc);
     dialog.exec();
     emit signalDisCoverMainPage();
 }
@@ -1171,7 +1168,7 @@ void DeviceModifyPage::runResetDialog(const QString &serialNumber, const QString
 void DeviceModifyPage::runRestoreDialog(const QString &serialNumber, const QString &deviceType)
 {
     emit signalCoverMainPage();
-    RestorePasswordDialog dialog(this, serialNumber, deviceType);
+    RestorePasswordDialog dialog(m_discovery, this, serialNumber, deviceType);
     dialog.setDeviceType(deviceType);
     connect(&dialog, &RestorePasswordDialog::signalExportExcel, this, &DeviceModifyPage::signalExportExcel);
     dialog.exec();

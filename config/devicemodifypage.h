@@ -23,9 +23,15 @@ class QPushButton;
 class QStackedWidget;
 class QThread;
 
+class DeviceStore;
+
 namespace aptui {
 class MultiStateLineEdit;
 }
+
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
 
 namespace VexoTool {
 
@@ -52,8 +58,13 @@ class DeviceModifyPage : public QWidget
     Q_OBJECT
 
 public:
-    /** @brief Built with the main window as @p parent, whose cover it raises around its dialogs. */
-    explicit DeviceModifyPage(QWidget *parent = nullptr);
+    /**
+     * @brief Built with the main window as @p parent, whose cover it raises around its dialogs.
+     *
+     * The panel reads and updates the devices in @p store and changes them through @p discovery;
+     * both must outlive it.
+     */
+    DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discovery, QWidget *parent = nullptr);
     ~DeviceModifyPage() override;
 
     /** @brief The devices of the last selection report, with the results written since. */
@@ -131,7 +142,8 @@ private:
     bool isReachable(const DeviceInfo &device) const;
 
     /** @brief Changes one device over the device protocol; the library's error code. */
-    static quint32 changeOverVxdp(const QByteArray &mac, const QByteArray &password, const DeviceNetParam &params);
+    static quint32 changeOverVxdp(VEXO::VexoHandler &discovery, const QByteArray &mac, const QByteArray &password,
+                                  const DeviceNetParam &params);
     /** @brief Changes one device over ONVIF through the changer set from the program. */
     static OnvifOutcome changeOverOnvif(const std::shared_ptr<OnvifChanger> &changer, const OnvifTarget &target,
                                         const DeviceNetParam &params);
@@ -171,6 +183,9 @@ private:
     void runResetDialog(const QString &serialNumber, const QString &deviceType, bool newKeyFormat, bool resetIpc);
     /** @brief Default-password restore of one device. */
     void runRestoreDialog(const QString &serialNumber, const QString &deviceType);
+
+    DeviceStore &m_store;
+    VEXO::VexoHandler &m_discovery;
 
     QStackedWidget *m_stackedWidget = nullptr;
     DeviceNetParaPage *m_netParaPage = nullptr;

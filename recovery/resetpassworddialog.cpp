@@ -75,9 +75,10 @@ QLabel *namedLabel(const QString &objectName, const QString &text, QWidget *pare
 
 } // namespace
 
-ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialNumber, const QString &deviceType,
-                                         bool newFormat, bool supportIpc)
+ResetPasswordDialog::ResetPasswordDialog(VEXO::VexoHandler &discovery, QWidget *parent, const QString &serialNumber,
+                                         const QString &deviceType, bool newFormat, bool supportIpc)
     : BaseDialog(false, false, false, false, true, true, true, parent)
+    , m_discovery(discovery)
     , m_serialNumber(serialNumber)
     , m_deviceType(deviceType)
     , m_newFormat(newFormat)
@@ -294,9 +295,9 @@ void ResetPasswordDialog::onGenerateQRcode()
     auto key = std::make_shared<std::optional<DeviceKey>>();
     setBusy(true);
     m_runner->start(
-        [key, serial = m_serialNumber, command = keyCommand()] {
-            *key = queryDeviceKey(serial, command);
-            return *key ? quint32(VEXO_NOERROR) : qMax(VEXO::VexoHandler::instance()->getLastError(), quint32(1));
+        [discovery = &m_discovery, key, serial = m_serialNumber, command = keyCommand()] {
+            *key = queryDeviceKey(*discovery, serial, command);
+            return *key ? quint32(VEXO_NOERROR) : qMax(discovery->getLastError(), quint32(1));
         },
         [this, key](quint32 code) {
             setBusy(false);
@@ -327,10 +328,10 @@ void ResetPasswordDialog::onExportFile()
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
 
-    const std::optional<DeviceKey> key = queryDeviceKey(m_serialNumber, keyCommand());
+    const std::optional<DeviceKey> key = queryDeviceKey(m_discovery, m_serialNumber, keyCommand());
     if (!key) {
         qCWarning(lcRecovery, "[ResetPasswordDialog]key query of %s failed, error %u", qPrintable(m_serialNumber),
-                  VEXO::VexoHandler::instance()->getLastError());
+                  m_discovery.getLastError());
         showMessage(WarningDialog::Error, tr("Get key error."));
         return;
     }
@@ -409,8 +410,7 @@ void ResetPasswordDialog::onResetPassword()
 
     setBusy(true);
     m_runner->start(
-        [serial = m_serialNumber.toLatin1(), param] {
-            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        [handler = &m_discovery, serial = m_serialNumber.toLatin1(), param] {
             return handler->resetPasswd(serial, param) ? quint32(VEXO_NOERROR)
                                                        : qMax(handler->getLastError(), quint32(1));
         },

@@ -12,6 +12,10 @@ class QProgressBar;
 class QPushButton;
 class QtQrEncode;
 
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
+
 namespace aKLOGUIToolkit {
 class CRadioButton;
 }
@@ -47,9 +51,11 @@ public:
     /**
      * @param newFormat the device uses the newer key scheme (key command 2); typing the key is offered only then
      * @param supportIpc the device can also reset the passwords of the cameras connected to it
+     *
+     * The key query and the reset go through @p discovery, which must outlive the dialog.
      */
-    ResetPasswordDialog(QWidget *parent, const QString &serialNumber, const QString &deviceType, bool newFormat,
-                        bool supportIpc);
+    ResetPasswordDialog(VEXO::VexoHandler &discovery, QWidget *parent, const QString &serialNumber,
+                        const QString &deviceType, bool newFormat, bool supportIpc);
     ~ResetPasswordDialog() override;
 
     /**
@@ -91,6 +97,7 @@ private:
     void showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field = nullptr, QLabel *hint = nullptr);
     quint32 keyCommand() const;
 
+    VEXO::VexoHandler &m_discovery;
     QString m_serialNumber;
     QString m_deviceType;
     bool m_newFormat = false;
