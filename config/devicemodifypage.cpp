@@ -9,6 +9,7 @@
 #include "inputlimithint.h"
 #include "inputvalidation.h"
 #include "networkcheck.h"
+#include "newpasswordform.h"
 #include "passwordstrength.h"
 #include "subnetreach.h"
 
@@ -172,13 +173,11 @@ DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discov
     };
     connect(m_btnActive, &QPushButton::clicked, this, &DeviceModifyPage::onActiveDevices);
     connect(m_btnLostPassword, &QPushButton::clicked, this, &DeviceModifyPage::onForgetPassword);
-    connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &DeviceModifyPage::onNewPasswordTextChanged);
     connect(m_netParaPage, &DeviceNetParaPage::signalDhcpStateChanged, this, &DeviceModifyPage::onDhcpStateChanged);
     connect(m_netParaPage, &DeviceNetParaPage::signalBatchDhcpStateChanged, this,
             &DeviceModifyPage::onBatchDhcpStateChanged);
 
-    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditAdminPassword})
-        field->installEventFilter(this);
+    m_lineEditAdminPassword->installEventFilter(this);
     setUpKeyboard();
 
     showEmptyView();
@@ -189,7 +188,7 @@ void DeviceModifyPage::setUpKeyboard()
     // Top to bottom as the panel shows it: the form, then the activation or the modification
     // area (only one of them is shown at a time, and Tab skips what is hidden).
     QList<QWidget *> order = m_netParaPage->keyboardOrder();
-    order << m_lineEditNewPassword << m_lineEditConfirmPassword << m_btnActive << m_lineEditUserName
+    order << m_newPassword->passwordField() << m_newPassword->confirmationField() << m_btnActive << m_lineEditUserName
           << m_lineEditAdminPassword << m_checkBoxReachAnyway << m_btnModify << m_btnLostPassword;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
@@ -201,14 +200,11 @@ void DeviceModifyPage::setUpKeyboard()
         if (m_btnModify->isEnabled())
             m_btnModify->click();
     });
-    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword}) {
-        connect(field, &QLineEdit::returnPressed, m_btnActive, [this] {
-            if (m_btnActive->isEnabled())
-                m_btnActive->click();
-        });
-    }
-    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditAdminPassword})
-        InputLimitHint::attach(field, passwordLengthHintText());
+    connect(m_newPassword, &NewPasswordForm::returnPressed, m_btnActive, [this] {
+        if (m_btnActive->isEnabled())
+            m_btnActive->click();
+    });
+    InputLimitHint::attach(m_lineEditAdminPassword, passwordLengthHintText());
     //: Shown under the user-name field when a further character is refused
     InputLimitHint::attach(m_lineEditUserName, tr("A user name has at most %1 characters.").arg(OnvifUserNameLength));
 }
@@ -224,26 +220,11 @@ void DeviceModifyPage::buildActivationArea()
 {
     m_frameActive = new QFrame(this);
     m_frameActive->setObjectName(QStringLiteral("m_frameActive"));
-    m_lineEditNewPassword = passwordField("m_lineEditNewPassword", m_frameActive);
-    m_labelHintNewPassword = hintLabel("m_labelHintNewPassword", m_frameActive);
-    m_labelLevel1 = namedLabel("m_labelLevel1", m_frameActive);
-    m_labelLevel2 = namedLabel("m_labelLevel2", m_frameActive);
-    m_labelLevel3 = namedLabel("m_labelLevel3", m_frameActive);
-    m_labelLevel = namedLabel("m_labelLevel", m_frameActive);
-    m_labelHintLevel = hintLabel("m_labelHintLevel", m_frameActive);
-    m_lineEditConfirmPassword = passwordField("m_lineEditConfirmPassword", m_frameActive);
-    m_labelHintConfirmPassword = hintLabel("m_labelHintConfirmPassword", m_frameActive);
+    m_newPassword = new NewPasswordForm(AdminUser, tr("New Password:"), tr("Confirm Password:"), m_frameActive);
+    m_newPassword->setLabelColumnWidth(LabelColumnWidth);
     m_btnActive = new QPushButton(tr("Active"), m_frameActive);
     m_btnActive->setObjectName(QStringLiteral("m_btnActive"));
     m_btnActive->setMinimumHeight(32);
-
-    auto *meter = new QHBoxLayout();
-    meter->setSpacing(4);
-    meter->addWidget(m_labelLevel1);
-    meter->addWidget(m_labelLevel2);
-    meter->addWidget(m_labelLevel3);
-    meter->addSpacing(6);
-    meter->addWidget(m_labelLevel, 1);
 
     auto *grid = new QGridLayout(m_frameActive);
     grid->setContentsMargins(20, 0, 20, 0);
@@ -251,16 +232,9 @@ void DeviceModifyPage::buildActivationArea()
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(0, LabelColumnWidth);
-    grid->addWidget(new QLabel(tr("New Password:"), m_frameActive), 0, 0);
-    grid->addWidget(m_lineEditNewPassword, 0, 1);
-    grid->addWidget(m_labelHintNewPassword, 0, 2);
-    grid->addLayout(meter, 1, 1);
-    grid->addWidget(m_labelHintLevel, 1, 2);
-    grid->addWidget(new QLabel(tr("Confirm Password:"), m_frameActive), 2, 0);
-    grid->addWidget(m_lineEditConfirmPassword, 2, 1);
-    grid->addWidget(m_labelHintConfirmPassword, 2, 2);
-    grid->addWidget(m_btnActive, 3, 0, 1, 3);
-    grid->setRowMinimumHeight(3, 40);
+    grid->addWidget(m_newPassword, 0, 0, 1, 3);
+    grid->addWidget(m_btnActive, 1, 0, 1, 3);
+    grid->setRowMinimumHeight(1, 40);
 }
 
 void DeviceModifyPage::buildModificationArea()
@@ -337,11 +311,9 @@ void DeviceModifyPage::showSuccess(const QString &text, bool late)
 
 void DeviceModifyPage::resetPasswordFields()
 {
+    m_newPassword->clearMarks();
     const std::pair<aptui::MultiStateLineEdit *, QLabel *> fields[]
-        = {{m_lineEditNewPassword, m_labelHintNewPassword},
-           {m_lineEditConfirmPassword, m_labelHintConfirmPassword},
-           {m_lineEditAdminPassword, m_labelHintAdimaPassword},
-           {m_lineEditUserName, m_labelHintUserName}};
+        = {{m_lineEditAdminPassword, m_labelHintAdimaPassword}, {m_lineEditUserName, m_labelHintUserName}};
     for (const auto &[field, hint] : fields) {
         field->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
         hint->clear();
@@ -385,9 +357,7 @@ void DeviceModifyPage::showActivationView()
 {
     m_stackedWidget->setCurrentIndex(1);
     m_frameActive->show();
-    m_lineEditNewPassword->clear();
-    m_lineEditConfirmPassword->clear();
-    showPasswordLevel(0, m_labelLevel1, m_labelLevel2, m_labelLevel3, m_labelLevel);
+    m_newPassword->clear();
     m_frameModifyPara->hide();
     resetPasswordFields();
 }
@@ -991,24 +961,24 @@ void DeviceModifyPage::onActiveDevices()
         showMessage(WarningDialog::Error, tr("Please select a device."));
         return;
     }
-    const QString password = m_lineEditNewPassword->text();
-    if (password.isEmpty()) {
-        showMessage(WarningDialog::Error, tr("The password can not be empty."), m_lineEditNewPassword,
-                    m_labelHintNewPassword);
+    aptui::MultiStateLineEdit *field = m_newPassword->passwordField();
+    QLabel *hint = m_newPassword->passwordHint();
+    switch (m_newPassword->problem()) {
+    case NewPasswordForm::Problem::Empty:
+        showMessage(WarningDialog::Error, tr("The password can not be empty."), field, hint);
         return;
-    }
-    if (m_lineEditConfirmPassword->text() != password) {
-        showMessage(WarningDialog::Error, tr("The password you typed do not match."), m_lineEditNewPassword,
-                    m_labelHintNewPassword);
+    case NewPasswordForm::Problem::Mismatch:
+        showMessage(WarningDialog::Error, tr("The password you typed do not match."), field, hint);
         return;
-    }
-    if (m_labelLevel->text().isEmpty()) {
+    case NewPasswordForm::Problem::Weak:
         WarningDialog::showLargeWarning(
             dialogPosition(), WarningDialog::Error,
             tr("Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special "
                "character for your password with at least two kinds of them contained."),
-            this, m_lineEditNewPassword, m_labelHintNewPassword);
+            this, field, hint);
         return;
+    case NewPasswordForm::Problem::None:
+        break;
     }
     if (m_selection.size() == 1)
         activateSingle();
@@ -1021,7 +991,7 @@ void DeviceModifyPage::activateSingle()
     if (m_operationRunning)
         return;
     const QByteArray serial = m_selection.first().strSerialNumber.toLatin1();
-    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
+    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_newPassword->password());
     runSingleOperation(
         m_selection.first(), tr("Activating the device ..."),
         [handler = &m_discovery, serial, password] {
@@ -1052,7 +1022,7 @@ void DeviceModifyPage::activateBatch()
     QVector<QByteArray> serials;
     for (const DeviceInfo &device : std::as_const(m_selection))
         serials.append(device.strSerialNumber.toLatin1());
-    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
+    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_newPassword->password());
     QVector<DeviceInfo> batch = m_selection; // the selection may change while the batch runs
     VEXO::VexoHandler *handler = &m_discovery;
     const QVector<quint32> errors = runBatch(tr("Activating device %1 of %2 ..."), count, [&](int j) -> quint32 {
@@ -1177,8 +1147,7 @@ void DeviceModifyPage::runRestoreDialog(const QString &serialNumber, const QStri
 
 void DeviceModifyPage::onNewPasswordTextChanged(QString strNewPassword)
 {
-    showPasswordLevel(passwordLevel(AdminUser, strNewPassword), m_labelLevel1, m_labelLevel2, m_labelLevel3,
-                      m_labelLevel);
+    m_newPassword->showLevel(strNewPassword);
 }
 
 void DeviceModifyPage::onDhcpStateChanged(int iState)
@@ -1198,13 +1167,9 @@ void DeviceModifyPage::onBatchDhcpStateChanged(int iState)
 
 bool DeviceModifyPage::eventFilter(QObject *target, QEvent *qevent)
 {
-    QLabel *hint = target == m_lineEditNewPassword       ? m_labelHintNewPassword
-                   : target == m_lineEditConfirmPassword ? m_labelHintConfirmPassword
-                   : target == m_lineEditAdminPassword   ? m_labelHintAdimaPassword
-                                                         : nullptr;
-    if (hint) {
+    if (target == m_lineEditAdminPassword) {
         if (qevent->type() == QEvent::MouseButtonPress)
-            static_cast<aptui::MultiStateLineEdit *>(target)->clearMark(hint);
+            m_lineEditAdminPassword->clearMark(m_labelHintAdimaPassword);
         else if (aptui::MultiStateLineEdit::isClipboardShortcut(qevent))
             return true; // passwords are typed, never carried through the clipboard
     }

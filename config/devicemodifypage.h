@@ -37,6 +37,7 @@ namespace VexoTool {
 
 class DeviceActivePage;
 class DeviceNetParaPage;
+class NewPasswordForm;
 class OnvifChanger;
 struct AdapterAddress;
 
@@ -192,15 +193,7 @@ private:
     DeviceActivePage *m_activePage = nullptr;
 
     QFrame *m_frameActive = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditNewPassword = nullptr;
-    QLabel *m_labelHintNewPassword = nullptr;
-    QLabel *m_labelLevel1 = nullptr;
-    QLabel *m_labelLevel2 = nullptr;
-    QLabel *m_labelLevel3 = nullptr;
-    QLabel *m_labelLevel = nullptr;
-    QLabel *m_labelHintLevel = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditConfirmPassword = nullptr;
-    QLabel *m_labelHintConfirmPassword = nullptr;
+    NewPasswordForm *m_newPassword = nullptr;
     QPushButton *m_btnActive = nullptr;
 
     QFrame *m_frameModifyPara = nullptr;

@@ -28,6 +28,7 @@ class MultiStateLineEdit;
 namespace VexoTool {
 
 class DeviceCallRunner;
+class NewPasswordForm;
 
 /**
  * @brief Resets a forgotten administrator password of one device with a key from the maker's
@@ -117,17 +118,7 @@ private:
     aptui::MultiStateLineEdit *m_lineEditFilePath = nullptr;
     aptui::FilePathButton *m_btnFilePath = nullptr;
     QLabel *m_labelHintFilePath = nullptr;
-    QLabel *m_labelNewPassword = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditNewPassword = nullptr;
-    QLabel *m_labelHintNewPassword = nullptr;
-    QLabel *m_labelLevel1 = nullptr;
-    QLabel *m_labelLevel2 = nullptr;
-    QLabel *m_labelLevel3 = nullptr;
-    QLabel *m_labelLevel = nullptr;
-    QLabel *m_labelHintLevel = nullptr;
-    QLabel *m_labelConfirmPassword = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditConfirmPassword = nullptr;
-    QLabel *m_labelHintConfirmPassword = nullptr;
+    NewPasswordForm *m_newPassword = nullptr;
     QCheckBox *m_checkBoxIPC = nullptr;
     QLabel *label = nullptr;
     QProgressBar *m_progressBusy = nullptr;
