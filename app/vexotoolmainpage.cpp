@@ -68,6 +68,7 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
 VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, VEXO::OnvifHandler *onvif,
                                    QWidget *parent)
     : QMainWindow(parent)
+    , m_store(store)
     , m_discovery(discovery)
     , m_onvif(onvif)
     , m_ui(std::make_unique<Ui::VEXOToolMainPage>())
@@ -83,7 +84,7 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     m_rightSpace = new QWidget(this);
     m_rightSpace->setObjectName(QStringLiteral("m_rightSpace"));
     m_rightSpace->setFixedWidth(RightSpaceWidth);
-    m_deviceModifyPage = new DeviceModifyPage(this);
+    m_deviceModifyPage = new DeviceModifyPage(*store, *discovery, this);
     m_pageLayout->addWidget(m_deviceDisplayPage);
     m_pageLayout->addWidget(m_rightSpace);
     m_ui->verticalLayout->addWidget(m_title);
@@ -139,7 +140,7 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     connect(m_actionBatchOperations, &QAction::toggled, applyPlan, &QAction::setVisible);
     connect(applyPlan, &QAction::triggered, this, [this] {
         enableCover();
-        VexoTool::PlanDialog dialog(*DeviceStore::instance(), *VEXO::VexoHandler::instance(), this);
+        VexoTool::PlanDialog dialog(*m_store, *m_discovery, this);
         dialog.exec();
         disableCover();
         // Devices the plan activated or moved: the panel shows the checked rows as they are now.

@@ -145,6 +145,7 @@ private:
     void addLanguageMenu();
     static QString languageRestartText(quint32 code);
 
+    DeviceStore *m_store = nullptr;
     VEXO::VexoHandler *m_discovery = nullptr;
     VEXO::OnvifHandler *m_onvif = nullptr;
     QAction *m_actionOnvifSignIn = nullptr;

@@ -9,6 +9,7 @@
 #include "inputlimithint.h"
 #include "inputvalidation.h"
 #include "networkcheck.h"
+#include "newpasswordform.h"
 #include "passwordstrength.h"
 #include "subnetreach.h"
 
@@ -118,15 +119,17 @@ bool showsNetParams(const VEXO_DEVICE_INFO &record, const DeviceNetParam &params
 
 } // namespace
 
-DeviceModifyPage::DeviceModifyPage(QWidget *parent)
+DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discovery, QWidget *parent)
     : QWidget(parent)
+    , m_store(store)
+    , m_discovery(discovery)
 {
     setAttribute(Qt::WA_StyledBackground);
     setFixedWidth(PanelWidth);
 
     m_stackedWidget = new QStackedWidget(this);
     m_stackedWidget->setObjectName(QStringLiteral("m_stackedWidget"));
-    m_netParaPage = new DeviceNetParaPage(this);
+    m_netParaPage = new DeviceNetParaPage(store, this);
     m_activePage = new DeviceActivePage(this);
     m_stackedWidget->addWidget(m_netParaPage);
     m_stackedWidget->addWidget(m_activePage);
@@ -170,13 +173,11 @@ DeviceModifyPage::DeviceModifyPage(QWidget *parent)
     };
     connect(m_btnActive, &QPushButton::clicked, this, &DeviceModifyPage::onActiveDevices);
     connect(m_btnLostPassword, &QPushButton::clicked, this, &DeviceModifyPage::onForgetPassword);
-    connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &DeviceModifyPage::onNewPasswordTextChanged);
     connect(m_netParaPage, &DeviceNetParaPage::signalDhcpStateChanged, this, &DeviceModifyPage::onDhcpStateChanged);
     connect(m_netParaPage, &DeviceNetParaPage::signalBatchDhcpStateChanged, this,
             &DeviceModifyPage::onBatchDhcpStateChanged);
 
-    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditAdminPassword})
-        field->installEventFilter(this);
+    m_lineEditAdminPassword->installEventFilter(this);
     setUpKeyboard();
 
     showEmptyView();
@@ -187,7 +188,7 @@ void DeviceModifyPage::setUpKeyboard()
     // Top to bottom as the panel shows it: the form, then the activation or the modification
     // area (only one of them is shown at a time, and Tab skips what is hidden).
     QList<QWidget *> order = m_netParaPage->keyboardOrder();
-    order << m_lineEditNewPassword << m_lineEditConfirmPassword << m_btnActive << m_lineEditUserName
+    order << m_newPassword->passwordField() << m_newPassword->confirmationField() << m_btnActive << m_lineEditUserName
           << m_lineEditAdminPassword << m_checkBoxReachAnyway << m_btnModify << m_btnLostPassword;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
@@ -199,14 +200,11 @@ void DeviceModifyPage::setUpKeyboard()
         if (m_btnModify->isEnabled())
             m_btnModify->click();
     });
-    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword}) {
-        connect(field, &QLineEdit::returnPressed, m_btnActive, [this] {
-            if (m_btnActive->isEnabled())
-                m_btnActive->click();
-        });
-    }
-    for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditAdminPassword})
-        InputLimitHint::attach(field, passwordLengthHintText());
+    connect(m_newPassword, &NewPasswordForm::returnPressed, m_btnActive, [this] {
+        if (m_btnActive->isEnabled())
+            m_btnActive->click();
+    });
+    InputLimitHint::attach(m_lineEditAdminPassword, passwordLengthHintText());
     //: Shown under the user-name field when a further character is refused
     InputLimitHint::attach(m_lineEditUserName, tr("A user name has at most %1 characters.").arg(OnvifUserNameLength));
 }
@@ -222,26 +220,11 @@ void DeviceModifyPage::buildActivationArea()
 {
     m_frameActive = new QFrame(this);
     m_frameActive->setObjectName(QStringLiteral("m_frameActive"));
-    m_lineEditNewPassword = passwordField("m_lineEditNewPassword", m_frameActive);
-    m_labelHintNewPassword = hintLabel("m_labelHintNewPassword", m_frameActive);
-    m_labelLevel1 = namedLabel("m_labelLevel1", m_frameActive);
-    m_labelLevel2 = namedLabel("m_labelLevel2", m_frameActive);
-    m_labelLevel3 = namedLabel("m_labelLevel3", m_frameActive);
-    m_labelLevel = namedLabel("m_labelLevel", m_frameActive);
-    m_labelHintLevel = hintLabel("m_labelHintLevel", m_frameActive);
-    m_lineEditConfirmPassword = passwordField("m_lineEditConfirmPassword", m_frameActive);
-    m_labelHintConfirmPassword = hintLabel("m_labelHintConfirmPassword", m_frameActive);
+    m_newPassword = new NewPasswordForm(AdminUser, tr("New Password:"), tr("Confirm Password:"), m_frameActive);
+    m_newPassword->setLabelColumnWidth(LabelColumnWidth);
     m_btnActive = new QPushButton(tr("Active"), m_frameActive);
     m_btnActive->setObjectName(QStringLiteral("m_btnActive"));
     m_btnActive->setMinimumHeight(32);
-
-    auto *meter = new QHBoxLayout();
-    meter->setSpacing(4);
-    meter->addWidget(m_labelLevel1);
-    meter->addWidget(m_labelLevel2);
-    meter->addWidget(m_labelLevel3);
-    meter->addSpacing(6);
-    meter->addWidget(m_labelLevel, 1);
 
     auto *grid = new QGridLayout(m_frameActive);
     grid->setContentsMargins(20, 0, 20, 0);
@@ -249,16 +232,9 @@ void DeviceModifyPage::buildActivationArea()
     grid->setVerticalSpacing(10);
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(0, LabelColumnWidth);
-    grid->addWidget(new QLabel(tr("New Password:"), m_frameActive), 0, 0);
-    grid->addWidget(m_lineEditNewPassword, 0, 1);
-    grid->addWidget(m_labelHintNewPassword, 0, 2);
-    grid->addLayout(meter, 1, 1);
-    grid->addWidget(m_labelHintLevel, 1, 2);
-    grid->addWidget(new QLabel(tr("Confirm Password:"), m_frameActive), 2, 0);
-    grid->addWidget(m_lineEditConfirmPassword, 2, 1);
-    grid->addWidget(m_labelHintConfirmPassword, 2, 2);
-    grid->addWidget(m_btnActive, 3, 0, 1, 3);
-    grid->setRowMinimumHeight(3, 40);
+    grid->addWidget(m_newPassword, 0, 0, 1, 3);
+    grid->addWidget(m_btnActive, 1, 0, 1, 3);
+    grid->setRowMinimumHeight(1, 40);
 }
 
 void DeviceModifyPage::buildModificationArea()
@@ -335,11 +311,9 @@ void DeviceModifyPage::showSuccess(const QString &text, bool late)
 
 void DeviceModifyPage::resetPasswordFields()
 {
+    m_newPassword->clearMarks();
     const std::pair<aptui::MultiStateLineEdit *, QLabel *> fields[]
-        = {{m_lineEditNewPassword, m_labelHintNewPassword},
-           {m_lineEditConfirmPassword, m_labelHintConfirmPassword},
-           {m_lineEditAdminPassword, m_labelHintAdimaPassword},
-           {m_lineEditUserName, m_labelHintUserName}};
+        = {{m_lineEditAdminPassword, m_labelHintAdimaPassword}, {m_lineEditUserName, m_labelHintUserName}};
     for (const auto &[field, hint] : fields) {
         field->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
         hint->clear();
@@ -383,9 +357,7 @@ void DeviceModifyPage::showActivationView()
 {
     m_stackedWidget->setCurrentIndex(1);
     m_frameActive->show();
-    m_lineEditNewPassword->clear();
-    m_lineEditConfirmPassword->clear();
-    showPasswordLevel(0, m_labelLevel1, m_labelLevel2, m_labelLevel3, m_labelLevel);
+    m_newPassword->clear();
     m_frameModifyPara->hide();
     resetPasswordFields();
 }
@@ -468,7 +440,7 @@ QString DeviceModifyPage::reachAdvice(const DeviceInfo &device) const
     if (device.protocol != DeviceProtocol::Onvif || !m_adapterSource)
         return QString();
     VEXO_DEVICE_INFO record{};
-    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    m_store.get(device.strSerialNumber, device.strMAC, record);
     const QString address = fieldText(record.ipv4Address);
     if (!isValidIPv4(address))
         return QString(); // nothing to judge; the request will say what happened
@@ -558,12 +530,11 @@ void DeviceModifyPage::onModifyNetParas()
     }
 }
 
-quint32 DeviceModifyPage::changeOverVxdp(const QByteArray &mac, const QByteArray &password,
-                                         const DeviceNetParam &params)
+quint32 DeviceModifyPage::changeOverVxdp(VEXO::VexoHandler &discovery, const QByteArray &mac,
+                                         const QByteArray &password, const DeviceNetParam &params)
 {
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
-    return handler->modifyDeviceNetParam(mac, password, params) ? quint32(VEXO_NOERROR)
-                                                                : qMax(handler->getLastError(), quint32(1));
+    return discovery.modifyDeviceNetParam(mac, password, params) ? quint32(VEXO_NOERROR)
+                                                                 : qMax(discovery.getLastError(), quint32(1));
 }
 
 OnvifOutcome DeviceModifyPage::changeOverOnvif(const std::shared_ptr<OnvifChanger> &changer, const OnvifTarget &target,
@@ -586,7 +557,7 @@ void DeviceModifyPage::modifySingle()
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text());
     runSingleOperation(
         m_selection.first(), tr("Modifying the device's network parameters ..."),
-        [mac, password, params] { return changeOverVxdp(mac, password, params); },
+        [discovery = &m_discovery, mac, password, params] { return changeOverVxdp(*discovery, mac, password, params); },
         [params](const VEXO_DEVICE_INFO &record) { return showsNetParams(record, params); },
         [this, params](DeviceInfo device, quint32 code, bool late) {
             if (code != VEXO_NOERROR) {
@@ -594,9 +565,8 @@ void DeviceModifyPage::modifySingle()
                 return;
             }
             {
-                DeviceStore *store = DeviceStore::instance();
-                KVT_Guard guard(store->mutex());
-                store->setNetParams(device.strSerialNumber, device.strMAC, params);
+                KVT_Guard guard(m_store.mutex());
+                m_store.setNetParams(device.strSerialNumber, device.strMAC, params);
             }
             device.strResult = tr("Succeed");
             keepResult(device);
@@ -611,7 +581,7 @@ OnvifTarget DeviceModifyPage::onvifTarget(const DeviceInfo &device) const
     target.serialNumber = device.strSerialNumber;
     target.mac = device.strMAC;
     VEXO_DEVICE_INFO record{};
-    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    m_store.get(device.strSerialNumber, device.strMAC, record);
     target.address = fieldText(record.ipv4Address);
     target.userName = m_lineEditUserName->text().trimmed();
     target.password = m_lineEditAdminPassword->text();
@@ -645,9 +615,8 @@ void DeviceModifyPage::modifySingleOnvif()
                 return;
             }
             {
-                DeviceStore *store = DeviceStore::instance();
-                KVT_Guard guard(store->mutex());
-                store->setNetParams(device.strSerialNumber, device.strMAC, params);
+                KVT_Guard guard(m_store.mutex());
+                m_store.setNetParams(device.strSerialNumber, device.strMAC, params);
             }
             device.strResult = tr("Succeed");
             keepResult(device);
@@ -774,7 +743,7 @@ void DeviceModifyPage::runSingleOperation(const DeviceInfo &device, const QStrin
     // Announcements are signed by the device; one that already shows the request settles a
     // time-out, whether it comes during the call or shortly after.
     operation->watch = connect(
-        VEXO::VexoHandler::instance(), &VEXO::VexoHandler::signalDeviceUpdate, this,
+        &m_discovery, &VEXO::VexoHandler::signalDeviceUpdate, this,
         [operation, applied, finish](const VEXO_DEVICE_INFO &record) {
             if (fieldText(record.serialNumber) != operation->device.strSerialNumber
                 || fieldText(record.macAddress) != operation->device.strMAC || !applied(record))
@@ -841,7 +810,7 @@ void DeviceModifyPage::modifyBatch()
     m_netParaPage->collectBatch(startIp, subnetMask, gateway, port, httpPort);
     const bool dhcpOff = m_netParaPage->isBatchDhcpOff();
     const int count = int(m_selection.size());
-    DeviceStore *store = DeviceStore::instance();
+    DeviceStore *store = &m_store;
 
     QVector<DeviceNetParam> records(count);
     for (int j = 0; j < count; ++j) {
@@ -938,7 +907,7 @@ void DeviceModifyPage::modifyBatch()
                 onvifOutcomes[j] = changeOverOnvif(changer, onvifTargets.at(j), records.at(j));
             return OnvifDone;
         }
-        return changeOverVxdp(macs.at(j), password, records.at(j));
+        return changeOverVxdp(m_discovery, macs.at(j), password, records.at(j));
     });
 
     QVector<OnvifTarget> restartTargets;
@@ -957,7 +926,7 @@ void DeviceModifyPage::modifyBatch()
                 if (dhcpOff && !addresses.isEmpty())
                     device.strIPv4Address = addresses.at(j);
                 KVT_Guard guard(store->mutex());
-                store->setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
+                m_store.setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
                 if (outcome.rebootNeeded) {
                     restartTargets.append(onvifTargets.at(j));
                     restartNames.append(device.strIPv4Address);
@@ -968,7 +937,7 @@ void DeviceModifyPage::modifyBatch()
             if (dhcpOff && !addresses.isEmpty())
                 device.strIPv4Address = addresses.at(j);
             KVT_Guard guard(store->mutex());
-            store->setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
+            m_store.setNetParams(device.strSerialNumber, device.strMAC, records.at(j));
         } else if (code == VEXO_ERR_DEVICE_DENY) {
             device.strResult = tr("Error%1:device deny").arg(code);
         } else if (code == VEXO_ERR_TIMEOUT) {
@@ -994,24 +963,24 @@ void DeviceModifyPage::onActiveDevices()
         showMessage(WarningDialog::Error, tr("Please select a device."));
         return;
     }
-    const QString password = m_lineEditNewPassword->text();
-    if (password.isEmpty()) {
-        showMessage(WarningDialog::Error, tr("The password can not be empty."), m_lineEditNewPassword,
-                    m_labelHintNewPassword);
+    aptui::MultiStateLineEdit *field = m_newPassword->passwordField();
+    QLabel *hint = m_newPassword->passwordHint();
+    switch (m_newPassword->problem()) {
+    case NewPasswordForm::Problem::Empty:
+        showMessage(WarningDialog::Error, tr("The password can not be empty."), field, hint);
         return;
-    }
-    if (m_lineEditConfirmPassword->text() != password) {
-        showMessage(WarningDialog::Error, tr("The password you typed do not match."), m_lineEditNewPassword,
-                    m_labelHintNewPassword);
+    case NewPasswordForm::Problem::Mismatch:
+        showMessage(WarningDialog::Error, tr("The password you typed do not match."), field, hint);
         return;
-    }
-    if (m_labelLevel->text().isEmpty()) {
+    case NewPasswordForm::Problem::Weak:
         WarningDialog::showLargeWarning(
             dialogPosition(), WarningDialog::Error,
             tr("Valid password range [8-16]. You can use a combination of numbers,lowercase, uppercase and special "
                "character for your password with at least two kinds of them contained."),
-            this, m_lineEditNewPassword, m_labelHintNewPassword);
+            this, field, hint);
         return;
+    case NewPasswordForm::Problem::None:
+        break;
     }
     if (m_selection.size() == 1)
         activateSingle();
@@ -1024,11 +993,10 @@ void DeviceModifyPage::activateSingle()
     if (m_operationRunning)
         return;
     const QByteArray serial = m_selection.first().strSerialNumber.toLatin1();
-    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
+    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_newPassword->password());
     runSingleOperation(
         m_selection.first(), tr("Activating the device ..."),
-        [serial, password] {
-            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        [handler = &m_discovery, serial, password] {
             return handler->activateDevice(serial, password) ? quint32(VEXO_NOERROR)
                                                              : qMax(handler->getLastError(), quint32(1));
         },
@@ -1039,9 +1007,8 @@ void DeviceModifyPage::activateSingle()
                 return;
             }
             {
-                DeviceStore *store = DeviceStore::instance();
-                KVT_Guard guard(store->mutex());
-                store->setInactive(device.strSerialNumber, device.strMAC, 0);
+                KVT_Guard guard(m_store.mutex());
+                m_store.setInactive(device.strSerialNumber, device.strMAC, 0);
             }
             device.strResult = tr("Succeed");
             keepResult(device);
@@ -1057,16 +1024,16 @@ void DeviceModifyPage::activateBatch()
     QVector<QByteArray> serials;
     for (const DeviceInfo &device : std::as_const(m_selection))
         serials.append(device.strSerialNumber.toLatin1());
-    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditNewPassword->text());
+    const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_newPassword->password());
     QVector<DeviceInfo> batch = m_selection; // the selection may change while the batch runs
+    VEXO::VexoHandler *handler = &m_discovery;
     const QVector<quint32> errors = runBatch(tr("Activating device %1 of %2 ..."), count, [&](int j) -> quint32 {
-        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
         if (handler->activateDevice(serials.at(j), password))
             return VEXO_NOERROR;
         return qMax(handler->getLastError(), quint32(1));
     });
 
-    DeviceStore *store = DeviceStore::instance();
+    DeviceStore *store = &m_store;
     for (int j = 0; j < count; ++j) {
         DeviceInfo &device = batch[j];
         const quint32 code = errors.at(j);
@@ -1153,7 +1120,7 @@ void DeviceModifyPage::onForgetPassword()
     }
     const DeviceInfo device = m_selection.first();
     VEXO_DEVICE_INFO record{};
-    DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record);
+    m_store.get(device.strSerialNumber, device.strMAC, record);
     if (record.capabilityFlags & VEXO_CAP_KEY_RESET)
         runResetDialog(device.strSerialNumber, device.strDeviceType, record.keyFormatFlags & VEXO_KEYFMT_NEW,
                        record.capabilityFlags & VEXO_CAP_RESET_IPC);
@@ -1165,7 +1132,7 @@ void DeviceModifyPage::runResetDialog(const QString &serialNumber, const QString
                                       bool resetIpc)
 {
     emit signalCoverMainPage();
-    ResetPasswordDialog dialog(this, serialNumber, deviceType, newKeyFormat, resetIpc);
+    ResetPasswordDialog dialog(m_discovery, this, serialNumber, deviceType, newKeyFormat, resetIpc);
     dialog.exec();
     emit signalDisCoverMainPage();
 }
@@ -1173,7 +1140,7 @@ void DeviceModifyPage::runResetDialog(const QString &serialNumber, const QString
 void DeviceModifyPage::runRestoreDialog(const QString &serialNumber, const QString &deviceType)
 {
     emit signalCoverMainPage();
-    RestorePasswordDialog dialog(this, serialNumber, deviceType);
+    RestorePasswordDialog dialog(m_discovery, this, serialNumber, deviceType);
     dialog.setDeviceType(deviceType);
     connect(&dialog, &RestorePasswordDialog::signalExportExcel, this, &DeviceModifyPage::signalExportExcel);
     dialog.exec();
@@ -1182,8 +1149,7 @@ void DeviceModifyPage::runRestoreDialog(const QString &serialNumber, const QStri
 
 void DeviceModifyPage::onNewPasswordTextChanged(QString strNewPassword)
 {
-    showPasswordLevel(passwordLevel(AdminUser, strNewPassword), m_labelLevel1, m_labelLevel2, m_labelLevel3,
-                      m_labelLevel);
+    m_newPassword->showLevel(strNewPassword);
 }
 
 void DeviceModifyPage::onDhcpStateChanged(int iState)
@@ -1203,13 +1169,9 @@ void DeviceModifyPage::onBatchDhcpStateChanged(int iState)
 
 bool DeviceModifyPage::eventFilter(QObject *target, QEvent *qevent)
 {
-    QLabel *hint = target == m_lineEditNewPassword       ? m_labelHintNewPassword
-                   : target == m_lineEditConfirmPassword ? m_labelHintConfirmPassword
-                   : target == m_lineEditAdminPassword   ? m_labelHintAdimaPassword
-                                                         : nullptr;
-    if (hint) {
+    if (target == m_lineEditAdminPassword) {
         if (qevent->type() == QEvent::MouseButtonPress)
-            static_cast<aptui::MultiStateLineEdit *>(target)->clearMark(hint);
+            m_lineEditAdminPassword->clearMark(m_labelHintAdimaPassword);
         else if (aptui::MultiStateLineEdit::isClipboardShortcut(qevent))
             return true; // passwords are typed, never carried through the clipboard
     }

@@ -23,14 +23,21 @@ class QPushButton;
 class QStackedWidget;
 class QThread;
 
+class DeviceStore;
+
 namespace aptui {
 class MultiStateLineEdit;
 }
+
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
 
 namespace VexoTool {
 
 class DeviceActivePage;
 class DeviceNetParaPage;
+class NewPasswordForm;
 class OnvifChanger;
 struct AdapterAddress;
 
@@ -52,8 +59,13 @@ class DeviceModifyPage : public QWidget
     Q_OBJECT
 
 public:
-    /** @brief Built with the main window as @p parent, whose cover it raises around its dialogs. */
-    explicit DeviceModifyPage(QWidget *parent = nullptr);
+    /**
+     * @brief Built with the main window as @p parent, whose cover it raises around its dialogs.
+     *
+     * The panel reads and updates the devices in @p store and changes them through @p discovery;
+     * both must outlive it.
+     */
+    DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discovery, QWidget *parent = nullptr);
     ~DeviceModifyPage() override;
 
     /** @brief The devices of the last selection report, with the results written since. */
@@ -131,7 +143,8 @@ private:
     bool isReachable(const DeviceInfo &device) const;
 
     /** @brief Changes one device over the device protocol; the library's error code. */
-    static quint32 changeOverVxdp(const QByteArray &mac, const QByteArray &password, const DeviceNetParam &params);
+    static quint32 changeOverVxdp(VEXO::VexoHandler &discovery, const QByteArray &mac, const QByteArray &password,
+                                  const DeviceNetParam &params);
     /** @brief Changes one device over ONVIF through the changer set from the program. */
     static OnvifOutcome changeOverOnvif(const std::shared_ptr<OnvifChanger> &changer, const OnvifTarget &target,
                                         const DeviceNetParam &params);
@@ -172,20 +185,15 @@ private:
     /** @brief Default-password restore of one device. */
     void runRestoreDialog(const QString &serialNumber, const QString &deviceType);
 
+    DeviceStore &m_store;
+    VEXO::VexoHandler &m_discovery;
+
     QStackedWidget *m_stackedWidget = nullptr;
     DeviceNetParaPage *m_netParaPage = nullptr;
     DeviceActivePage *m_activePage = nullptr;
 
     QFrame *m_frameActive = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditNewPassword = nullptr;
-    QLabel *m_labelHintNewPassword = nullptr;
-    QLabel *m_labelLevel1 = nullptr;
-    QLabel *m_labelLevel2 = nullptr;
-    QLabel *m_labelLevel3 = nullptr;
-    QLabel *m_labelLevel = nullptr;
-    QLabel *m_labelHintLevel = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditConfirmPassword = nullptr;
-    QLabel *m_labelHintConfirmPassword = nullptr;
+    NewPasswordForm *m_newPassword = nullptr;
     QPushButton *m_btnActive = nullptr;
 
     QFrame *m_frameModifyPara = nullptr;

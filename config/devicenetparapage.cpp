@@ -71,8 +71,9 @@ QByteArray latin1(const aptui::MultiStateLineEdit *field)
 
 } // namespace
 
-DeviceNetParaPage::DeviceNetParaPage(QWidget *parent)
+DeviceNetParaPage::DeviceNetParaPage(DeviceStore &store, QWidget *parent)
     : QWidget(parent)
+    , m_store(store)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -324,7 +325,7 @@ void DeviceNetParaPage::setDevice(const QString &serialNumber, const QString &ma
     }
     DeviceNetParam params{};
     VEXO_DEVICE_INFO record{};
-    DeviceStore *store = DeviceStore::instance();
+    DeviceStore *store = &m_store;
     store->getNetParams(serialNumber, macAddress, params);
     store->get(serialNumber, macAddress, record);
 
@@ -383,7 +384,7 @@ void DeviceNetParaPage::prepareBatch(const QVector<DeviceInfo> &devices)
     bool extendedFound = false;
     bool samePort = true;
     bool allHaveHttpPort = true;
-    DeviceStore *store = DeviceStore::instance();
+    DeviceStore *store = &m_store;
     quint32 referencePort = 0;
     for (qsizetype i = 0; i < devices.size(); ++i) {
         VEXO_DEVICE_INFO record{};
@@ -575,7 +576,7 @@ bool DeviceNetParaPage::checkSingle(const QPoint &position)
 bool DeviceNetParaPage::checkAddressFree(const QPoint &position)
 {
     const QString address = m_lineEditIpAddress->text().trimmed();
-    DeviceStore *store = DeviceStore::instance();
+    DeviceStore *store = &m_store;
     DeviceNetParam current{};
     store->getNetParams(m_serialNumber, m_macAddress, current);
     // A device that already shares its address is not stopped from changing something else.

@@ -11,6 +11,7 @@
 #include <QVector>
 #include <QWidget>
 
+class DeviceStore;
 class QLabel;
 class QPushButton;
 
@@ -28,7 +29,7 @@ namespace VexoTool {
  * @brief The form that shows, edits and checks the network parameters of one device (single
  *        mode) or of a batch of devices numbered from a start address (batch mode).
  *
- * The form reads the devices' current values from DeviceStore and only ever writes into its
+ * The form reads the devices' current values from the store it is given and only ever writes into its
  * widgets; the modify panel that owns it sends the assembled parameters to the devices.
  *
  * The IPv6 and HTTP port rows stay hidden in both modes: their contents still follow the
@@ -40,7 +41,8 @@ class DeviceNetParaPage : public QWidget
     Q_OBJECT
 
 public:
-    explicit DeviceNetParaPage(QWidget *parent = nullptr);
+    /** @brief A form reading the devices' values from @p store, which must outlive it. */
+    explicit DeviceNetParaPage(DeviceStore &store, QWidget *parent = nullptr);
     ~DeviceNetParaPage() override;
 
     /** @brief One device: serial number, IPv4 address and "Enable DHCP" shown, no start address. */
@@ -53,7 +55,7 @@ public:
     void enableAll();
 
     /**
-     * @brief Fills the form with the current values of one device from DeviceStore.
+     * @brief Fills the form with the current values of one device from the store.
      *
      * Both texts empty: clearAndDisable(). With @p dhcpOff the DHCP box ends unchecked
      * whatever the device reports (the user has just unchecked it); otherwise it follows the
@@ -125,6 +127,8 @@ private:
     void setKeyboardOrder();
     /** @brief Checked only while the user can see the field and edit it. */
     static bool isChecked(const aptui::MultiStateLineEdit *field);
+
+    DeviceStore &m_store;
 
     QLabel *m_labelDeviceNetPara = nullptr;
     QLabel *m_labelNetParaPicture = nullptr;

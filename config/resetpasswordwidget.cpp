@@ -2,10 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "resetpasswordwidget.h"
 
-#include "inputlimithint.h"
-#include "passwordstrength.h"
+#include "newpasswordform.h"
 
-#include <Vexo.h>
 #include <filepathbutton.h>
 #include <folderpath.h>
 #include <multistatelineedit.h>
@@ -15,6 +13,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -53,16 +52,11 @@ ResetPasswordWidget::ResetPasswordWidget(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
     setFixedSize(450, 300);
 
-    connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &ResetPasswordWidget::onNewPasswordTextChanged);
     connect(this, &BaseDialog::signalConfirmButtonClicked, this, &ResetPasswordWidget::onResetPassword);
     connect(m_btnFilePath, &QToolButton::clicked, this, &ResetPasswordWidget::onBtnFilepathClicked);
 
-    for (aptui::MultiStateLineEdit *edit : {m_lineEditNewPassword, m_lineEditConfirmPassword, m_lineEditFilePath})
-        edit->installEventFilter(this);
-    for (aptui::MultiStateLineEdit *edit : {m_lineEditNewPassword, m_lineEditConfirmPassword})
-        InputLimitHint::attach(edit, passwordLengthHintText());
-    showPasswordLevel(0, m_labelLevel1, m_labelLevel2, m_labelLevel3, m_labelLevel);
-    m_lineEditNewPassword->setFocus();
+    m_lineEditFilePath->installEventFilter(this);
+    m_newPassword->passwordField()->setFocus();
 }
 
 ResetPasswordWidget::~ResetPasswordWidget() = default;
@@ -72,31 +66,7 @@ void ResetPasswordWidget::setupForm()
     auto *form = new QWidget(this);
     form->setObjectName(QStringLiteral("ResetPasswordWidget_centerWidget"));
 
-    m_labelNewPassword = new QLabel(tr("New Password:"), form);
-    m_labelNewPassword->setObjectName(QStringLiteral("m_labelNewPassword"));
-    m_lineEditNewPassword = lineEdit(QStringLiteral("m_lineEditNewPassword"), form);
-    m_lineEditNewPassword->setEchoMode(QLineEdit::Password);
-    m_lineEditNewPassword->setMaxLength(VEXO_MAX_PASSWORD_LEN);
-    m_lineEditNewPassword->setContextMenuPolicy(Qt::NoContextMenu);
-    m_labelHintNewPassword = hintLabel(QStringLiteral("m_labelHintNewPassword"), form);
-
-    m_labelLevel1 = new QLabel(form);
-    m_labelLevel1->setObjectName(QStringLiteral("m_labelLevel1"));
-    m_labelLevel2 = new QLabel(form);
-    m_labelLevel2->setObjectName(QStringLiteral("m_labelLevel2"));
-    m_labelLevel3 = new QLabel(form);
-    m_labelLevel3->setObjectName(QStringLiteral("m_labelLevel3"));
-    m_labelLevel = new QLabel(form);
-    m_labelLevel->setObjectName(QStringLiteral("m_labelLevel"));
-    m_labelHintLevel = hintLabel(QStringLiteral("m_labelHintLevel"), form);
-
-    m_labelConfirmPassword = new QLabel(tr("Confirm Password:"), form);
-    m_labelConfirmPassword->setObjectName(QStringLiteral("m_labelConfirmPassword"));
-    m_lineEditConfirmPassword = lineEdit(QStringLiteral("m_lineEditConfirmPassword"), form);
-    m_lineEditConfirmPassword->setEchoMode(QLineEdit::Password);
-    m_lineEditConfirmPassword->setMaxLength(VEXO_MAX_PASSWORD_LEN);
-    m_lineEditConfirmPassword->setContextMenuPolicy(Qt::NoContextMenu);
-    m_labelHintConfirmPassword = hintLabel(QStringLiteral("m_labelHintConfirmPassword"), form);
+    m_newPassword = new NewPasswordForm(UserName, tr("New Password:"), tr("Confirm Password:"), form);
 
     //: Label of the folder that holds the devices' reset files.
     m_labelFilePath = new QLabel(tr("Key Folder:"), form);
@@ -109,43 +79,28 @@ void ResetPasswordWidget::setupForm()
     m_btnFilePath->setCursor(Qt::PointingHandCursor);
     m_labelHintFilePath = hintLabel(QStringLiteral("m_labelHintFilePath"), form);
 
-    auto *meter = new QHBoxLayout;
-    meter->setSpacing(2);
-    meter->addWidget(m_labelLevel1, 0, Qt::AlignVCenter);
-    meter->addWidget(m_labelLevel2, 0, Qt::AlignVCenter);
-    meter->addWidget(m_labelLevel3, 0, Qt::AlignVCenter);
-    meter->addSpacing(6);
-    meter->addWidget(m_labelLevel, 0, Qt::AlignVCenter);
-    meter->addStretch(1);
-
     auto *folder = new QHBoxLayout;
     folder->setSpacing(4);
     folder->addWidget(m_lineEditFilePath, 1);
     folder->addWidget(m_btnFilePath);
 
-    auto *grid = new QGridLayout(form);
-    grid->setContentsMargins(24, 16, 24, 8);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(10);
-    grid->addWidget(m_labelNewPassword, 0, 0, Qt::AlignRight);
-    grid->addWidget(m_lineEditNewPassword, 0, 1);
-    grid->addWidget(m_labelHintNewPassword, 0, 2);
-    grid->addLayout(meter, 1, 1);
-    grid->addWidget(m_labelHintLevel, 1, 2);
-    grid->addWidget(m_labelConfirmPassword, 2, 0, Qt::AlignRight);
-    grid->addWidget(m_lineEditConfirmPassword, 2, 1);
-    grid->addWidget(m_labelHintConfirmPassword, 2, 2);
-    grid->addWidget(m_labelFilePath, 3, 0, Qt::AlignRight);
-    grid->addLayout(folder, 3, 1);
-    grid->addWidget(m_labelHintFilePath, 3, 2);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(4, 1);
+    // The folder row goes into the password rows' grid, to line up with them.
+    m_newPassword->setLabelAlignment(Qt::AlignRight);
+    QGridLayout *grid = m_newPassword->grid();
+    const int folderRow = grid->rowCount();
+    grid->addWidget(m_labelFilePath, folderRow, 0, Qt::AlignRight);
+    grid->addLayout(folder, folderRow, 1);
+    grid->addWidget(m_labelHintFilePath, folderRow, 2);
+    grid->setRowStretch(folderRow + 1, 1);
+    auto *layout = new QVBoxLayout(form);
+    layout->setContentsMargins(24, 16, 24, 8);
+    layout->addWidget(m_newPassword);
     setContentWidget(form);
 }
 
 QString ResetPasswordWidget::newPassword() const
 {
-    return m_lineEditConfirmPassword->text();
+    return m_newPassword->confirmation();
 }
 
 QString ResetPasswordWidget::filePath() const
@@ -155,8 +110,7 @@ QString ResetPasswordWidget::filePath() const
 
 void ResetPasswordWidget::onNewPasswordTextChanged(QString strNewPassword)
 {
-    showPasswordLevel(passwordLevel(UserName, strNewPassword), m_labelLevel1, m_labelLevel2, m_labelLevel3,
-                      m_labelLevel);
+    m_newPassword->showLevel(strNewPassword);
 }
 
 void ResetPasswordWidget::onResetPassword()
@@ -167,24 +121,27 @@ void ResetPasswordWidget::onResetPassword()
                                    m_lineEditFilePath, m_labelHintFilePath);
         return;
     }
-    if (m_lineEditNewPassword->text().isEmpty()) {
-        m_lineEditNewPassword->setFocus();
-        WarningDialog::showWarning(position, WarningDialog::Error, tr("The password can not be empty."), this,
-                                   m_lineEditNewPassword, m_labelHintNewPassword);
+    aptui::MultiStateLineEdit *field = m_newPassword->passwordField();
+    QLabel *hint = m_newPassword->passwordHint();
+    switch (m_newPassword->problem()) {
+    case NewPasswordForm::Problem::Empty:
+        field->setFocus();
+        WarningDialog::showWarning(position, WarningDialog::Error, tr("The password can not be empty."), this, field,
+                                   hint);
         return;
-    }
-    if (m_lineEditConfirmPassword->text() != m_lineEditNewPassword->text()) {
+    case NewPasswordForm::Problem::Mismatch:
         WarningDialog::showWarning(position, WarningDialog::Error, tr("The password you typed do not match."), this,
-                                   m_lineEditNewPassword, m_labelHintNewPassword);
+                                   field, hint);
         return;
-    }
-    if (m_labelLevel->text().isEmpty()) {
+    case NewPasswordForm::Problem::Weak:
         WarningDialog::showLargeWarning(
             position, WarningDialog::Error,
             tr("Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special "
                "character for your password with at least two kinds of them contained."),
-            this, m_lineEditNewPassword, m_labelHintNewPassword);
+            this, field, hint);
         return;
+    case NewPasswordForm::Problem::None:
+        break;
     }
     accept();
 }
@@ -198,17 +155,8 @@ void ResetPasswordWidget::onBtnFilepathClicked()
 
 bool ResetPasswordWidget::eventFilter(QObject *target, QEvent *qevent)
 {
-    if (qevent->type() == QEvent::MouseButtonPress) {
-        if (target == m_lineEditNewPassword)
-            m_lineEditNewPassword->clearMark(m_labelHintNewPassword);
-        else if (target == m_lineEditConfirmPassword)
-            m_lineEditConfirmPassword->clearMark(m_labelHintConfirmPassword);
-        else if (target == m_lineEditFilePath)
-            m_lineEditFilePath->clearMark(m_labelHintFilePath);
-    } else if ((target == m_lineEditNewPassword || target == m_lineEditConfirmPassword)
-               && aptui::MultiStateLineEdit::isClipboardShortcut(qevent)) {
-        return true;
-    }
+    if (qevent->type() == QEvent::MouseButtonPress && target == m_lineEditFilePath)
+        m_lineEditFilePath->clearMark(m_labelHintFilePath);
     return BaseDialog::eventFilter(target, qevent);
 }
 

@@ -15,6 +15,8 @@ class MultiStateLineEdit;
 
 namespace VexoTool {
 
+class NewPasswordForm;
+
 /**
  * @brief "Config Reset Password": asks for the new password of a batch reset, its confirmation
  *        and the folder that holds the devices' reset files.
@@ -48,17 +50,7 @@ public slots:
 private:
     void setupForm();
 
-    QLabel *m_labelNewPassword = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditNewPassword = nullptr;
-    QLabel *m_labelHintNewPassword = nullptr;
-    QLabel *m_labelLevel1 = nullptr;
-    QLabel *m_labelLevel2 = nullptr;
-    QLabel *m_labelLevel3 = nullptr;
-    QLabel *m_labelLevel = nullptr;
-    QLabel *m_labelHintLevel = nullptr;
-    QLabel *m_labelConfirmPassword = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditConfirmPassword = nullptr;
-    QLabel *m_labelHintConfirmPassword = nullptr;
+    NewPasswordForm *m_newPassword = nullptr;
     QLabel *m_labelFilePath = nullptr;
     aptui::MultiStateLineEdit *m_lineEditFilePath = nullptr;
     aptui::FilePathButton *m_btnFilePath = nullptr;

@@ -1226,7 +1226,7 @@ QVector<BatchDevice> checkedBatchDevices(const DeviceDisplayPage &page)
 void DeviceDisplayPage::onConfigResetPassword()
 {
     emit signalCoverMainPage();
-    BatchRecovery::resetPasswords(this, [this] { return checkedBatchDevices(*this); });
+    BatchRecovery::resetPasswords(*m_discovery, this, [this] { return checkedBatchDevices(*this); });
     emit signalDisCoverMainPage();
 }
 
@@ -1236,7 +1236,7 @@ void DeviceDisplayPage::onConfigExportFile()
     if (devices.isEmpty())
         return;
     emit signalCoverMainPage();
-    BatchRecovery::exportKeys(this, devices);
+    BatchRecovery::exportKeys(*m_discovery, this, devices);
     emit signalDisCoverMainPage();
 }
 

@@ -59,7 +59,7 @@ void writeMismatchFile(const QStringList &serialNumbers)
 
 } // namespace
 
-void BatchRecovery::exportKeys(QWidget *page, const QVector<BatchDevice> &devices)
+void BatchRecovery::exportKeys(VEXO::VexoHandler &discovery, QWidget *page, const QVector<BatchDevice> &devices)
 {
     if (devices.isEmpty())
         return;
@@ -70,7 +70,7 @@ void BatchRecovery::exportKeys(QWidget *page, const QVector<BatchDevice> &device
         versions.insert(device.serialNumber, device.softwareVersion);
     }
 
-    ResetPasswordThread thread;
+    ResetPasswordThread thread(discovery);
     thread.setMode(ResetPasswordThread::ModeExport);
     thread.setExportEntries(entries);
     thread.setSoftwareVersions(versions);
@@ -114,7 +114,8 @@ BatchResetPlan BatchRecovery::planReset(const QVector<BatchDevice> &devices, con
     return plan;
 }
 
-void BatchRecovery::resetPasswords(QWidget *page, const std::function<QVector<BatchDevice>()> &checkedDevices)
+void BatchRecovery::resetPasswords(VEXO::VexoHandler &discovery, QWidget *page,
+                                   const std::function<QVector<BatchDevice>()> &checkedDevices)
 {
     ResetPasswordWidget dialog(page);
     if (dialog.exec() != QDialog::Accepted)
@@ -122,7 +123,7 @@ void BatchRecovery::resetPasswords(QWidget *page, const std::function<QVector<Ba
 
     const BatchResetPlan plan = planReset(checkedDevices(), dialog.filePath(), dialog.newPassword());
 
-    ResetPasswordThread thread;
+    ResetPasswordThread thread(discovery);
     thread.setMode(ResetPasswordThread::ModeReset);
     thread.setResetParams(plan.requests);
     thread.setResetFolder(dialog.filePath());

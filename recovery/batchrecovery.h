@@ -12,6 +12,10 @@
 
 #include <functional>
 
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
+
 class QWidget;
 
 namespace VexoTool {
@@ -36,7 +40,7 @@ struct BatchResetPlan
 /**
  * @brief The batch key export and batch reset of the devices ticked in the device list.
  *
- * Both run the library calls on a ResetPasswordThread under a modal busy dialog, leave their
+ * Both run the calls through the discovery service they are given on a ResetPasswordThread under a modal busy dialog, leave their
  * error files in the batch folder (batchFolder()) and end with a summary message.
  */
 class BatchRecovery
@@ -50,7 +54,7 @@ public:
      * Nothing happens without devices. Afterwards "Exported" or the failure hint is shown and the
      * batch folder is opened in the file manager.
      */
-    static void exportKeys(QWidget *page, const QVector<BatchDevice> &devices);
+    static void exportKeys(VEXO::VexoHandler &discovery, QWidget *page, const QVector<BatchDevice> &devices);
 
     /**
      * @brief Asks for a new password and the folder of reset files, then resets every device of
@@ -59,7 +63,8 @@ public:
      * Devices without a reset file are listed in mismatch.txt; failures and mismatches end with
      * the failure hint and open the batch folder, else "Successed" is shown.
      */
-    static void resetPasswords(QWidget *page, const std::function<QVector<BatchDevice>()> &checkedDevices);
+    static void resetPasswords(VEXO::VexoHandler &discovery, QWidget *page,
+                               const std::function<QVector<BatchDevice>()> &checkedDevices);
 
     /**
      * @brief Matches each device to its reset file in @p folder by serial number.

@@ -24,10 +24,10 @@ const QString CleanCopyName = QStringLiteral("copy.xml");
 const QString BatchFolderName = QStringLiteral("VexoReset");
 
 template<typename KeyBuffer>
-std::optional<DeviceKey> query(const QByteArray &serialNumber, quint32 command)
+std::optional<DeviceKey> query(VEXO::VexoHandler &discovery, const QByteArray &serialNumber, quint32 command)
 {
     KeyBuffer buffer{};
-    if (!VEXO::VexoHandler::instance()->getDeviceConfig(serialNumber, command, nullptr, 0, &buffer, sizeof buffer))
+    if (!discovery.getDeviceConfig(serialNumber, command, nullptr, 0, &buffer, sizeof buffer))
         return std::nullopt;
     DeviceKey key;
     key.length = buffer.length;
@@ -56,14 +56,14 @@ QString DeviceKey::text() const
     return QString::fromLatin1(end < 0 ? data : data.left(end));
 }
 
-std::optional<DeviceKey> queryDeviceKey(const QString &serialNumber, quint32 command)
+std::optional<DeviceKey> queryDeviceKey(VEXO::VexoHandler &discovery, const QString &serialNumber, quint32 command)
 {
     const QByteArray serial = serialNumber.toLatin1();
     switch (command) {
     case VEXO_GET_KEY_V1:
-        return query<VEXO_KEY_BUFFER>(serial, command);
+        return query<VEXO_KEY_BUFFER>(discovery, serial, command);
     case VEXO_GET_KEY_V2:
-        return query<VEXO_KEY_BUFFER_V2>(serial, command);
+        return query<VEXO_KEY_BUFFER_V2>(discovery, serial, command);
     default:
         qCWarning(lcRecovery, "[queryDeviceKey]unknown key command %u", command);
         return std::nullopt;

@@ -18,6 +18,10 @@
  * Key material and reset files are opaque: they are written and passed on byte for byte.
  */
 
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
+
 namespace VexoTool {
 
 /** @brief A device's key as the library returned it in a key buffer. */
@@ -35,11 +39,11 @@ struct DeviceKey
 };
 
 /**
- * @brief Asks the discovery service for the key of the device @p serialNumber with @p command
+ * @brief Asks the discovery service @p discovery for the key of the device @p serialNumber with @p command
  *        (VEXO_GET_KEY_V1 or VEXO_GET_KEY_V2) in a zero-filled key buffer.
  * @return nothing when the library fails (its last error then tells why) or the command is unknown.
  */
-std::optional<DeviceKey> queryDeviceKey(const QString &serialNumber, quint32 command);
+std::optional<DeviceKey> queryDeviceKey(VEXO::VexoHandler &discovery, const QString &serialNumber, quint32 command);
 
 /**
  * @brief The key file name of a device: the serial number with "\" and "/" turned into "_",

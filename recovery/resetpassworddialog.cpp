@@ -12,8 +12,7 @@
 #include <errorexplanation.h>
 #include <filepathbutton.h>
 #include <multistatelineedit.h>
-#include <inputlimithint.h>
-#include <passwordstrength.h>
+#include <newpasswordform.h>
 #include <qtqrencode.h>
 #include <vexohandler.h>
 #include <warningdialog.h>
@@ -33,7 +32,6 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -66,18 +64,12 @@ aptui::MultiStateLineEdit *lineEdit(const QString &objectName, int maxLength, QW
     return edit;
 }
 
-QLabel *namedLabel(const QString &objectName, const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(objectName);
-    return label;
-}
-
 } // namespace
 
-ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialNumber, const QString &deviceType,
-                                         bool newFormat, bool supportIpc)
+ResetPasswordDialog::ResetPasswordDialog(VEXO::VexoHandler &discovery, QWidget *parent, const QString &serialNumber,
+                                         const QString &deviceType, bool newFormat, bool supportIpc)
     : BaseDialog(false, false, false, false, true, true, true, parent)
+    , m_discovery(discovery)
     , m_serialNumber(serialNumber)
     , m_deviceType(deviceType)
     , m_newFormat(newFormat)
@@ -97,10 +89,7 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
     // Confirm runs the checks and the reset; only a successful reset closes the dialog.
     setEnableDefaultConnections(true, true, true, false, true);
 
-    showPasswordLevel(0, m_labelLevel1, m_labelLevel2, m_labelLevel3, m_labelLevel);
     m_btnFilePath->hide();
-    for (aptui::MultiStateLineEdit *edit : {m_lineEditNewPassword, m_lineEditConfirmPassword})
-        InputLimitHint::attach(edit, passwordLengthHintText());
 
     connect(m_radioBtnManualInput, &QRadioButton::toggled, this, &ResetPasswordDialog::onMaualAutoChanged);
     connect(m_radioBtnAutoInput, &QRadioButton::toggled, this, &ResetPasswordDialog::onMaualAutoChanged);
@@ -109,7 +98,6 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
     connect(m_btnFilePath, &QToolButton::clicked, this, &ResetPasswordDialog::onImportFile);
     connect(this, &BaseDialog::signalConfirmButtonClicked, this, &ResetPasswordDialog::onResetPassword,
             Qt::DirectConnection);
-    connect(m_lineEditNewPassword, &QLineEdit::textChanged, this, &ResetPasswordDialog::onNewPasswordTextChanged);
     connect(m_btnQRcode, &QPushButton::clicked, this, &ResetPasswordDialog::onGenerateQRcode);
 
     if (!m_newFormat) {
@@ -121,10 +109,7 @@ ResetPasswordDialog::ResetPasswordDialog(QWidget *parent, const QString &serialN
     if (!m_supportIpc)
         m_checkBoxIPC->hide();
 
-    for (aptui::MultiStateLineEdit *edit : {m_lineEditFilePath, m_lineEditNewPassword, m_lineEditConfirmPassword})
-        edit->installEventFilter(this);
-    m_lineEditNewPassword->setContextMenuPolicy(Qt::NoContextMenu);
-    m_lineEditConfirmPassword->setContextMenuPolicy(Qt::NoContextMenu);
+    m_lineEditFilePath->installEventFilter(this);
 
     // Exporting a key file stays possible for the service desk but is not offered.
     m_btnExport->hide();
@@ -169,26 +154,8 @@ void ResetPasswordDialog::setupForm()
     m_btnFilePath->setCursor(Qt::PointingHandCursor);
     m_labelHintFilePath = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintFilePath"), form);
 
-    m_labelNewPassword = namedLabel(QStringLiteral("m_labelNewPassword"), tr("New Password:"), form);
-    m_lineEditNewPassword = lineEdit(QStringLiteral("m_lineEditNewPassword"), VEXO_MAX_PASSWORD_LEN, form);
-    m_lineEditNewPassword->setEchoMode(QLineEdit::Password);
-    m_labelHintNewPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintNewPassword"), form);
-    m_labelLevel1 = namedLabel(QStringLiteral("m_labelLevel1"), QString(), form);
-    m_labelLevel2 = namedLabel(QStringLiteral("m_labelLevel2"), QString(), form);
-    m_labelLevel3 = namedLabel(QStringLiteral("m_labelLevel3"), QString(), form);
-    m_labelLevel = namedLabel(QStringLiteral("m_labelLevel"), QString(), form);
-    m_labelHintLevel = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintLevel"), form);
-    m_labelConfirmPassword = namedLabel(QStringLiteral("m_labelConfirmPassword"), tr("Confirm Password:"), form);
-    m_lineEditConfirmPassword = lineEdit(QStringLiteral("m_lineEditConfirmPassword"), VEXO_MAX_PASSWORD_LEN, form);
-    m_lineEditConfirmPassword->setEchoMode(QLineEdit::Password);
-    m_labelHintConfirmPassword = RecoveryForm::makeFieldHint(QStringLiteral("m_labelHintConfirmPassword"), form);
-    // Room for the dots of the longest password the device takes.
-    for (QLineEdit *field :
-         {static_cast<QLineEdit *>(m_lineEditNewPassword), static_cast<QLineEdit *>(m_lineEditConfirmPassword)}) {
-        field->ensurePolished();
-        const QChar dot(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field));
-        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(VEXO_MAX_PASSWORD_LEN, dot)) + 16);
-    }
+    m_newPassword = new NewPasswordForm(UserName, tr("New Password:"), tr("Confirm Password:"), form,
+                                        NewPasswordForm::MeterPlacement::Beside);
     m_checkBoxIPC = new QCheckBox(tr("Reset IPC"), form);
     m_checkBoxIPC->setObjectName(QStringLiteral("m_checkBoxIPC"));
     m_progressBusy = RecoveryForm::makeBusyBar(form);
@@ -224,31 +191,17 @@ void ResetPasswordDialog::setupForm()
     upper->addWidget(m_labelQcCode, 0, 2, 5, 1, Qt::AlignTop | Qt::AlignRight);
     upper->setColumnStretch(1, 1);
 
-    auto *meter = new QHBoxLayout;
-    meter->setSpacing(2);
-    meter->addWidget(m_labelLevel1, 0, Qt::AlignVCenter);
-    meter->addWidget(m_labelLevel2, 0, Qt::AlignVCenter);
-    meter->addWidget(m_labelLevel3, 0, Qt::AlignVCenter);
-    meter->addSpacing(6);
-    meter->addWidget(m_labelLevel, 0, Qt::AlignVCenter);
-    meter->addWidget(m_labelHintLevel, 0, Qt::AlignVCenter);
-    meter->addStretch(1);
-
     auto *passwords = new QGridLayout;
     passwords->setHorizontalSpacing(6);
     passwords->setVerticalSpacing(4);
     passwords->addWidget(m_labelPic3, 0, 0, Qt::AlignTop);
-    passwords->addWidget(label, 0, 1, 1, 4);
-    passwords->addWidget(m_labelNewPassword, 1, 1);
-    passwords->addWidget(m_lineEditNewPassword, 1, 2);
-    passwords->addWidget(m_labelHintNewPassword, 1, 3);
-    passwords->addLayout(meter, 1, 4);
-    passwords->addWidget(m_labelConfirmPassword, 2, 1);
-    passwords->addWidget(m_lineEditConfirmPassword, 2, 2);
-    passwords->addWidget(m_labelHintConfirmPassword, 2, 3);
-    // On a row of its own: beside the confirmation field its text would squeeze the password fields.
-    passwords->addWidget(m_checkBoxIPC, 3, 2, 1, 3);
-    passwords->setColumnStretch(2, 1);
+    passwords->addWidget(label, 0, 1);
+    passwords->addWidget(m_newPassword, 1, 1);
+    passwords->setColumnStretch(1, 1);
+    // On a row of its own under the confirmation field: beside it its text would squeeze the password fields.
+    m_newPassword->grid()->setHorizontalSpacing(6);
+    m_newPassword->grid()->setVerticalSpacing(4);
+    m_newPassword->grid()->addWidget(m_checkBoxIPC, m_newPassword->grid()->rowCount(), 1, 1, 3);
 
     auto *layout = new QVBoxLayout(form);
     layout->setContentsMargins(16, 8, 16, 4);
@@ -294,9 +247,9 @@ void ResetPasswordDialog::onGenerateQRcode()
     auto key = std::make_shared<std::optional<DeviceKey>>();
     setBusy(true);
     m_runner->start(
-        [key, serial = m_serialNumber, command = keyCommand()] {
-            *key = queryDeviceKey(serial, command);
-            return *key ? quint32(VEXO_NOERROR) : qMax(VEXO::VexoHandler::instance()->getLastError(), quint32(1));
+        [discovery = &m_discovery, key, serial = m_serialNumber, command = keyCommand()] {
+            *key = queryDeviceKey(*discovery, serial, command);
+            return *key ? quint32(VEXO_NOERROR) : qMax(discovery->getLastError(), quint32(1));
         },
         [this, key](quint32 code) {
             setBusy(false);
@@ -327,10 +280,10 @@ void ResetPasswordDialog::onExportFile()
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
 
-    const std::optional<DeviceKey> key = queryDeviceKey(m_serialNumber, keyCommand());
+    const std::optional<DeviceKey> key = queryDeviceKey(m_discovery, m_serialNumber, keyCommand());
     if (!key) {
         qCWarning(lcRecovery, "[ResetPasswordDialog]key query of %s failed, error %u", qPrintable(m_serialNumber),
-                  VEXO::VexoHandler::instance()->getLastError());
+                  m_discovery.getLastError());
         showMessage(WarningDialog::Error, tr("Get key error."));
         return;
     }
@@ -358,17 +311,14 @@ void ResetPasswordDialog::onClearFilePathError()
 
 void ResetPasswordDialog::onClearWarningInfo()
 {
-    for (aptui::MultiStateLineEdit *edit : {m_lineEditFilePath, m_lineEditNewPassword, m_lineEditConfirmPassword})
-        edit->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
+    m_lineEditFilePath->setLineEditState(aptui::MultiStateLineEdit::NORMAL);
     m_labelHintFilePath->clear();
-    m_labelHintNewPassword->clear();
-    m_labelHintConfirmPassword->clear();
+    m_newPassword->clearMarks();
 }
 
 void ResetPasswordDialog::onNewPasswordTextChanged(QString strNewPassword)
 {
-    showPasswordLevel(passwordLevel(UserName, strNewPassword), m_labelLevel1, m_labelLevel2, m_labelLevel3,
-                      m_labelLevel);
+    m_newPassword->showLevel(strNewPassword);
 }
 
 void ResetPasswordDialog::onResetPassword()
@@ -379,38 +329,38 @@ void ResetPasswordDialog::onResetPassword()
         showMessage(WarningDialog::Error, tr("Please input the secret key."), m_lineEditFilePath, m_labelHintFilePath);
         return;
     }
-    if (m_lineEditNewPassword->text().isEmpty()) {
-        m_lineEditNewPassword->setFocus();
-        showMessage(WarningDialog::Error, tr("The password can not be empty."), m_lineEditNewPassword,
-                    m_labelHintNewPassword);
+    aptui::MultiStateLineEdit *passwordField = m_newPassword->passwordField();
+    QLabel *passwordHint = m_newPassword->passwordHint();
+    switch (m_newPassword->problem()) {
+    case NewPasswordForm::Problem::Empty:
+        passwordField->setFocus();
+        showMessage(WarningDialog::Error, tr("The password can not be empty."), passwordField, passwordHint);
         return;
-    }
-    if (m_lineEditConfirmPassword->text() != m_lineEditNewPassword->text()) {
-        showMessage(WarningDialog::Error, tr("The password you typed do not match."), m_lineEditNewPassword,
-                    m_labelHintNewPassword);
+    case NewPasswordForm::Problem::Mismatch:
+        showMessage(WarningDialog::Error, tr("The password you typed do not match."), passwordField, passwordHint);
         return;
-    }
-    if (m_labelLevel->text().isEmpty()) {
+    case NewPasswordForm::Problem::Weak:
         WarningDialog::showLargeWarning(
             RecoveryForm::messagePosition(this), WarningDialog::Error,
             tr("Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and special "
                "character for your password with at least two kinds of them contained."),
-            this, m_lineEditNewPassword, m_labelHintNewPassword);
+            this, passwordField, passwordHint);
         return;
+    case NewPasswordForm::Problem::None:
+        break;
     }
 
     const bool fromFile = m_radioBtnAutoInput->isChecked();
     // The box counts only where it is offered; a hidden box may still hold a tick.
     const bool resetIpc = !m_checkBoxIPC->isHidden() && m_checkBoxIPC->isChecked();
     const VEXO_RESET_PARAM param
-        = fromFile ? makeResetParam(QString(), makeCleanCopy(m_lineEditFilePath->text()), m_lineEditNewPassword->text(),
+        = fromFile ? makeResetParam(QString(), makeCleanCopy(m_lineEditFilePath->text()), m_newPassword->password(),
                                     resetIpc)
-                   : makeResetParam(m_lineEditFilePath->text(), QString(), m_lineEditNewPassword->text(), resetIpc);
+                   : makeResetParam(m_lineEditFilePath->text(), QString(), m_newPassword->password(), resetIpc);
 
     setBusy(true);
     m_runner->start(
-        [serial = m_serialNumber.toLatin1(), param] {
-            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        [handler = &m_discovery, serial = m_serialNumber.toLatin1(), param] {
             return handler->resetPasswd(serial, param) ? quint32(VEXO_NOERROR)
                                                        : qMax(handler->getLastError(), quint32(1));
         },
@@ -438,26 +388,16 @@ void ResetPasswordDialog::setBusy(bool busy)
 {
     m_progressBusy->setVisible(busy);
     RecoveryForm::setButtonsEnabled(this, !busy);
-    for (QWidget *input : std::initializer_list<QWidget *>{m_lineEditFilePath, m_btnFilePath, m_lineEditNewPassword,
-                                                           m_lineEditConfirmPassword, m_checkBoxIPC,
-                                                           m_radioBtnManualInput, m_radioBtnAutoInput, m_btnQRcode})
+    for (QWidget *input : std::initializer_list<QWidget *>{
+             m_lineEditFilePath, m_btnFilePath, m_newPassword->passwordField(), m_newPassword->confirmationField(),
+             m_checkBoxIPC, m_radioBtnManualInput, m_radioBtnAutoInput, m_btnQRcode})
         input->setEnabled(!busy);
 }
 
 bool ResetPasswordDialog::eventFilter(QObject *target, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress) {
-        if (target == m_lineEditFilePath) {
-            onClearFilePathError();
-        } else if (target == m_lineEditNewPassword) {
-            m_lineEditNewPassword->clearMark(m_labelHintNewPassword);
-        } else if (target == m_lineEditConfirmPassword) {
-            m_lineEditConfirmPassword->clearMark(m_labelHintConfirmPassword);
-        }
-    } else if ((target == m_lineEditNewPassword || target == m_lineEditConfirmPassword)
-               && aptui::MultiStateLineEdit::isClipboardShortcut(event)) {
-        return true;
-    }
+    if (event->type() == QEvent::MouseButtonPress && target == m_lineEditFilePath)
+        onClearFilePathError();
     return BaseDialog::eventFilter(target, event);
 }
 

@@ -12,6 +12,10 @@ class QProgressBar;
 class QPushButton;
 class QtQrEncode;
 
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
+
 namespace aKLOGUIToolkit {
 class CRadioButton;
 }
@@ -24,6 +28,7 @@ class MultiStateLineEdit;
 namespace VexoTool {
 
 class DeviceCallRunner;
+class NewPasswordForm;
 
 /**
  * @brief Resets a forgotten administrator password of one device with a key from the maker's
@@ -47,9 +52,11 @@ public:
     /**
      * @param newFormat the device uses the newer key scheme (key command 2); typing the key is offered only then
      * @param supportIpc the device can also reset the passwords of the cameras connected to it
+     *
+     * The key query and the reset go through @p discovery, which must outlive the dialog.
      */
-    ResetPasswordDialog(QWidget *parent, const QString &serialNumber, const QString &deviceType, bool newFormat,
-                        bool supportIpc);
+    ResetPasswordDialog(VEXO::VexoHandler &discovery, QWidget *parent, const QString &serialNumber,
+                        const QString &deviceType, bool newFormat, bool supportIpc);
     ~ResetPasswordDialog() override;
 
     /**
@@ -91,6 +98,7 @@ private:
     void showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field = nullptr, QLabel *hint = nullptr);
     quint32 keyCommand() const;
 
+    VEXO::VexoHandler &m_discovery;
     QString m_serialNumber;
     QString m_deviceType;
     bool m_newFormat = false;
@@ -110,17 +118,7 @@ private:
     aptui::MultiStateLineEdit *m_lineEditFilePath = nullptr;
     aptui::FilePathButton *m_btnFilePath = nullptr;
     QLabel *m_labelHintFilePath = nullptr;
-    QLabel *m_labelNewPassword = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditNewPassword = nullptr;
-    QLabel *m_labelHintNewPassword = nullptr;
-    QLabel *m_labelLevel1 = nullptr;
-    QLabel *m_labelLevel2 = nullptr;
-    QLabel *m_labelLevel3 = nullptr;
-    QLabel *m_labelLevel = nullptr;
-    QLabel *m_labelHintLevel = nullptr;
-    QLabel *m_labelConfirmPassword = nullptr;
-    aptui::MultiStateLineEdit *m_lineEditConfirmPassword = nullptr;
-    QLabel *m_labelHintConfirmPassword = nullptr;
+    NewPasswordForm *m_newPassword = nullptr;
     QCheckBox *m_checkBoxIPC = nullptr;
     QLabel *label = nullptr;
     QProgressBar *m_progressBusy = nullptr;

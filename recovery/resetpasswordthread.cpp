@@ -38,7 +38,9 @@ void appendErrorLine(QFile &file, const QString &start, quint32 code)
 
 } // namespace
 
-ResetPasswordThread::ResetPasswordThread() = default;
+ResetPasswordThread::ResetPasswordThread(VEXO::VexoHandler &discovery)
+    : m_discovery(discovery)
+{}
 
 ResetPasswordThread::~ResetPasswordThread()
 {
@@ -70,10 +72,11 @@ void ResetPasswordThread::runExport()
         if (!errors.open(QIODevice::WriteOnly | QIODevice::Truncate))
             qCWarning(lcRecovery, "[ResetPasswordThread]cannot write %s", qPrintable(errorPath));
 
-        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        VEXO::VexoHandler *handler = &m_discovery;
         for (const QString &entry : std::as_const(m_exportEntries)) {
             const QString serial = entry.section(QLatin1Char('+'), 0, 0);
-            const std::optional<VexoTool::DeviceKey> key = VexoTool::queryDeviceKey(serial, VEXO_GET_KEY_V1);
+            const std::optional<VexoTool::DeviceKey> key
+                = VexoTool::queryDeviceKey(m_discovery, serial, VEXO_GET_KEY_V1);
             if (key) {
                 const QString path
                     = VexoTool::batchFilePath(VexoTool::keyFileName(serial, QDateTime::currentDateTime()));
@@ -105,7 +108,7 @@ void ResetPasswordThread::runReset()
         if (!errors.open(QIODevice::WriteOnly | QIODevice::Truncate))
             qCWarning(lcRecovery, "[ResetPasswordThread]cannot write %s", qPrintable(errorPath));
 
-        VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        VEXO::VexoHandler *handler = &m_discovery;
         for (auto it = m_resetParams.cbegin(); it != m_resetParams.cend(); ++it) {
             if (handler->resetPasswd(it.key().toLatin1(), it.value()))
                 continue;

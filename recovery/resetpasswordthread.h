@@ -9,10 +9,14 @@
 #include <QStringList>
 #include <QThread>
 
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
+
 /**
  * @brief The worker of the batch key export and the batch reset.
  *
- * It calls the discovery service for one device after the other and writes only its own files
+ * It calls the discovery service it is given for one device after the other and writes only its own files
  * into the batch folder (batchFolder()): key files and out_error.txt when exporting, in_error.txt
  * when resetting. A device that fails costs only its line in the error file, which ends with the
  * error code and, where ErrorExplanation has one, " — " and its explanation (UTF-8). A run
@@ -28,7 +32,8 @@ public:
     /** @brief What run() does. */
     enum Mode { ModeReset = 0, ModeExport = 1 };
 
-    ResetPasswordThread();
+    /** @brief A worker calling @p discovery, which must outlive it. */
+    explicit ResetPasswordThread(VEXO::VexoHandler &discovery);
     ~ResetPasswordThread() override;
 
     void setMode(int mode) { m_mode = mode; }
@@ -55,6 +60,7 @@ private:
     void runExport();
     void runReset();
 
+    VEXO::VexoHandler &m_discovery;
     int m_mode = ModeReset;
     QMap<QString, VEXO_RESET_PARAM> m_resetParams;
     QStringList m_exportEntries;

@@ -38,8 +38,10 @@ const QStringList ShortSerialFamilies = {
 
 } // namespace
 
-RestorePasswordDialog::RestorePasswordDialog(QWidget *parent, const QString &serialNumber, const QString &deviceType)
+RestorePasswordDialog::RestorePasswordDialog(VEXO::VexoHandler &discovery, QWidget *parent, const QString &serialNumber,
+                                             const QString &deviceType)
     : BaseDialog(false, false, false, false, true, true, true, parent)
+    , m_discovery(discovery)
     , m_serialNumber(serialNumber)
     , m_deviceType(deviceType)
     , m_runner(new DeviceCallRunner(this))
@@ -169,8 +171,7 @@ void RestorePasswordDialog::onRestorePassword()
     }
     setBusy(true);
     m_runner->start(
-        [serial = m_serialNumber.toLatin1(), securityCode = code.toLatin1()] {
-            VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+        [handler = &m_discovery, serial = m_serialNumber.toLatin1(), securityCode = code.toLatin1()] {
             return handler->resetDefaultPasswd(serial, securityCode) ? quint32(VEXO_NOERROR)
                                                                      : qMax(handler->getLastError(), quint32(1));
         },

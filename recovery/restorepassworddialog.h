@@ -10,6 +10,10 @@
 class QLabel;
 class QProgressBar;
 
+namespace VEXO {
+class VexoHandler;
+} // namespace VEXO
+
 namespace aptui {
 class MultiStateLineEdit;
 }
@@ -31,7 +35,9 @@ class RestorePasswordDialog : public aptui::BaseDialog
     Q_OBJECT
 
 public:
-    RestorePasswordDialog(QWidget *parent, const QString &serialNumber, const QString &deviceType);
+    /** @brief The restore goes through @p discovery, which must outlive the dialog. */
+    RestorePasswordDialog(VEXO::VexoHandler &discovery, QWidget *parent, const QString &serialNumber,
+                          const QString &deviceType);
     ~RestorePasswordDialog() override;
 
     /** @brief Replaces the device type; the QR code already shown stays as it is. */
@@ -75,6 +81,7 @@ private:
     void onRestoreFinished(quint32 code);
     void setBusy(bool busy);
 
+    VEXO::VexoHandler &m_discovery;
     QString m_serialNumber;
     QString m_deviceType;
     QStringList m_modelPrefixes;

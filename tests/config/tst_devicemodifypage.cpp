@@ -5,7 +5,7 @@
 // list and the panel wired as the main window wires them.
 
 #include "modalrecorder.h"
-#include "simulatorprocess.h"
+#include "simulatedlist.h"
 
 #include <devicemodifypage.h>
 
@@ -117,14 +117,13 @@ private:
     void keepSharedPort(const QVector<DeviceInfo> &devices)
     {
         VEXO_DEVICE_INFO record{};
-        DeviceStore::instance()->get(devices.first().strSerialNumber, devices.first().strMAC, record);
+        m_devices.store().get(devices.first().strSerialNumber, devices.first().strMAC, record);
         if (field("m_lineEditPort")->isEnabled())
             field("m_lineEditPort")->setText(QString::number(record.port));
     }
 
-    SimulatorProcess m_sim;
-    QTemporaryDir m_dir;
-    std::unique_ptr<DeviceDisplayPage> m_list;
+    SimulatedList m_devices;
+    DeviceDisplayPage *m_list = nullptr;
     std::unique_ptr<DeviceModifyPage> m_panel;
     QSet<QString> m_used;
 };
@@ -132,42 +131,25 @@ private:
 void tst_DeviceModifyPage::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    qputenv("VEXO_SCOPE", "loopback"); // never the LAN from a test
-    qputenv("VEXO_TIMEOUT_MS", "1500");
-    QVERIFY(m_dir.isValid());
-    QVERIFY(
-        m_sim.start({QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--seed"),
-                     QStringLiteral("5"), QStringLiteral("--state"), m_dir.filePath(QStringLiteral("devices.json"))}));
-    qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
-    registerDiscoveryMetaTypes();
     registerModifyPageMetaType();
     VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(300));
+    QVERIFY(m_devices.start(kDevices, 5, 1500, true));
 
-    // The panel works on the program's store and service, so the list does too.
-    VexoHandler *handler = VexoHandler::instance();
-    m_list = std::make_unique<DeviceDisplayPage>(DeviceStore::instance(), handler, nullptr,
-                                                 m_dir.filePath(QStringLiteral("ColumnConfig.xml")));
-    m_panel = std::make_unique<DeviceModifyPage>();
-    connect(handler, &VexoHandler::signalDeviceOnline, m_list.get(), &DeviceDisplayPage::onDeviceLogin);
-    connect(handler, &VexoHandler::signalDeviceOffline, m_list.get(), &DeviceDisplayPage::onDeviceLogout);
-    connect(handler, &VexoHandler::signalDeviceUpdate, m_list.get(), &DeviceDisplayPage::onDeviceUpdate);
-    connect(m_list.get(), &DeviceDisplayPage::signalCurrentSelectionModelChange, m_panel.get(),
+    // The panel works on the list's store and service, as in the main window.
+    m_list = &m_devices.page();
+    m_panel = std::make_unique<DeviceModifyPage>(m_devices.store(), m_devices.discovery());
+    connect(m_list, &DeviceDisplayPage::signalCurrentSelectionModelChange, m_panel.get(),
             &DeviceModifyPage::onCurrentSelectionChange, Qt::DirectConnection);
-    connect(m_panel.get(), &DeviceModifyPage::signalModifyResult, m_list.get(),
-            &DeviceDisplayPage::onDevicesModifyResult);
-    connect(m_panel.get(), &DeviceModifyPage::signalActiveResult, m_list.get(),
-            &DeviceDisplayPage::onDevicesActiveResult);
+    connect(m_panel.get(), &DeviceModifyPage::signalModifyResult, m_list, &DeviceDisplayPage::onDevicesModifyResult);
+    connect(m_panel.get(), &DeviceModifyPage::signalActiveResult, m_list, &DeviceDisplayPage::onDevicesActiveResult);
     m_panel->show();
-    QVERIFY(handler->start());
-    QTRY_COMPARE_WITH_TIMEOUT(m_list->model()->rowCount(), kDevices, 15000);
 }
 
 void tst_DeviceModifyPage::cleanupTestCase()
 {
-    VexoHandler::instance()->stop();
+    m_devices.discovery().stop();
     m_panel.reset();
-    m_list.reset();
-    m_sim.stop();
+    m_devices.stop();
 }
 
 void tst_DeviceModifyPage::init()
@@ -185,7 +167,7 @@ DeviceInfo tst_DeviceModifyPage::infoOf(const VEXO_DEVICE_INFO &record) const
 QVector<DeviceInfo> tst_DeviceModifyPage::take(int count, const Filter &filter)
 {
     QVector<VEXO_DEVICE_INFO> records;
-    DeviceStore::instance()->copyAll(records);
+    m_devices.store().copyAll(records);
     QVector<DeviceInfo> devices;
     for (const VEXO_DEVICE_INFO &record : std::as_const(records)) {
         const QString serial = fieldText(record.serialNumber);
@@ -201,7 +183,7 @@ QMap<QString, QString> tst_DeviceModifyPage::simulatedAddresses()
 {
     // "SERIAL MAC IPV4 ACTIVATED" per device.
     QMap<QString, QString> addresses;
-    for (const QString &line : m_sim.command(QStringLiteral("list"))) {
+    for (const QString &line : m_devices.simulator().command(QStringLiteral("list"))) {
         const QStringList parts = line.split(QLatin1Char(' '));
         if (parts.size() == 4)
             addresses.insert(parts.at(0), parts.at(2));
@@ -211,7 +193,7 @@ QMap<QString, QString> tst_DeviceModifyPage::simulatedAddresses()
 
 QJsonObject tst_DeviceModifyPage::simulatedDevice(const QString &serial) const
 {
-    QFile file(m_dir.filePath(QStringLiteral("devices.json")));
+    QFile file(m_devices.statePath());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QJsonDocument state = QJsonDocument::fromJson(file.readAll());
@@ -314,7 +296,7 @@ void tst_DeviceModifyPage::singleModifyFailures()
     const QString before = simulatedAddress(device.strSerialNumber);
     m_panel->onCurrentSelectionChange(ModifySingle, devices);
     if (!prepare.isEmpty())
-        QCOMPARE(m_sim.commandResult(prepare.arg(device.strSerialNumber)), QStringLiteral("ok"));
+        QCOMPARE(m_devices.simulator().commandResult(prepare.arg(device.strSerialNumber)), QStringLiteral("ok"));
 
     QSignalSpy results(m_panel.get(), &DeviceModifyPage::signalModifyResult);
     field("m_lineEditIpAddress")->setText(QStringLiteral("10.77.1.20"));
@@ -328,7 +310,8 @@ void tst_DeviceModifyPage::singleModifyFailures()
     QCOMPARE(results.count(), 0);
     QCOMPARE(m_panel->selection().first().strResult, result);
     if (prepare.startsWith(QLatin1String("vanish")))
-        QCOMPARE(m_sim.commandResult(QStringLiteral("start ") + device.strSerialNumber), QStringLiteral("ok"));
+        QCOMPARE(m_devices.simulator().commandResult(QStringLiteral("start ") + device.strSerialNumber),
+                 QStringLiteral("ok"));
     QCOMPARE(simulatedAddress(device.strSerialNumber), before);
 }
 
@@ -445,7 +428,8 @@ void tst_DeviceModifyPage::slowDeviceKeepsWindowResponsive()
         = take(2, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.dhcpEnabled == 0; });
     QCOMPARE(devices.size(), qsizetype(2));
     const DeviceInfo slow = devices.at(0);
-    QCOMPARE(m_sim.commandResult(QStringLiteral("delay %1 2500").arg(slow.strSerialNumber)), QStringLiteral("ok"));
+    QCOMPARE(m_devices.simulator().commandResult(QStringLiteral("delay %1 2500").arg(slow.strSerialNumber)),
+             QStringLiteral("ok"));
     m_panel->onCurrentSelectionChange(ModifySingle, {slow});
     const QString address = QStringLiteral("10.77.2.30");
     field("m_lineEditIpAddress")->setText(address);
@@ -482,7 +466,8 @@ void tst_DeviceModifyPage::slowDeviceKeepsWindowResponsive()
                               15000);
     const qint64 duration = clock.elapsed();
     probe.stop();
-    QCOMPARE(m_sim.commandResult(QStringLiteral("delay %1 0").arg(slow.strSerialNumber)), QStringLiteral("ok"));
+    QCOMPARE(m_devices.simulator().commandResult(QStringLiteral("delay %1 0").arg(slow.strSerialNumber)),
+             QStringLiteral("ok"));
     // Confirmed only by the announcement that came after the library had given up (1.5 s).
     QVERIFY2(duration >= 2500, qPrintable(QString::number(duration)));
     // Far below the operation's length: the GUI thread never waited on the device.
@@ -692,8 +677,7 @@ void tst_DeviceModifyPage::batchModifyWithDhcp()
                  qPrintable(simulated.value(device.strSerialNumber)));
         QTRY_VERIFY([&] {
             VEXO_DEVICE_INFO record{};
-            return DeviceStore::instance()->get(device.strSerialNumber, device.strMAC, record)
-                   && record.dhcpEnabled == 1;
+            return m_devices.store().get(device.strSerialNumber, device.strMAC, record) && record.dhcpEnabled == 1;
         }());
     }
 }
@@ -860,7 +844,7 @@ void tst_DeviceModifyPage::activationChecks()
     QFETCH(QString, message);
     DeviceInfo anyInactive;
     QVector<VEXO_DEVICE_INFO> records;
-    DeviceStore::instance()->copyAll(records);
+    m_devices.store().copyAll(records);
     for (const VEXO_DEVICE_INFO &r : std::as_const(records)) {
         if (r.inactive)
             anyInactive = infoOf(r);
@@ -882,7 +866,7 @@ void tst_DeviceModifyPage::singleActivation()
     QCOMPARE(devices.size(), qsizetype(1));
     DeviceInfoModel *model = m_list->model();
     const int row = model->rowOf(devices.first().strSerialNumber, devices.first().strMAC);
-    QSignalSpy reports(m_list.get(), &DeviceDisplayPage::signalCurrentSelectionModelChange);
+    QSignalSpy reports(m_list, &DeviceDisplayPage::signalCurrentSelectionModelChange);
     model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
     QCOMPARE(reports.count(), 1);
     QCOMPARE(reports.last().at(0).value<ModifyPage>(), ActivateSingle);
@@ -898,7 +882,7 @@ void tst_DeviceModifyPage::singleActivation()
     QCOMPARE(reports.last().at(0).value<ModifyPage>(), ModifySingle);
     QVERIFY(field("m_lineEditAdminPassword")->isVisible());
     QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(), QStringLiteral("Activated"));
-    const QStringList listing = m_sim.command(QStringLiteral("list"));
+    const QStringList listing = m_devices.simulator().command(QStringLiteral("list"));
     QVERIFY(listing.contains(
         QStringLiteral("%1 %2 %3 1")
             .arg(devices.first().strSerialNumber, devices.first().strMAC.toLower(), devices.first().strIPv4Address)));
@@ -911,7 +895,8 @@ void tst_DeviceModifyPage::lateActivationConfirmedByAnnouncement()
     QCOMPARE(devices.size(), qsizetype(1));
     const DeviceInfo slow = devices.first();
     // Its answers come after the library has given up (1.5 s).
-    QCOMPARE(m_sim.commandResult(QStringLiteral("delay %1 2500").arg(slow.strSerialNumber)), QStringLiteral("ok"));
+    QCOMPARE(m_devices.simulator().commandResult(QStringLiteral("delay %1 2500").arg(slow.strSerialNumber)),
+             QStringLiteral("ok"));
     DeviceInfoModel *model = m_list->model();
     const int row = model->rowOf(slow.strSerialNumber, slow.strMAC);
     model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
@@ -924,12 +909,14 @@ void tst_DeviceModifyPage::lateActivationConfirmedByAnnouncement()
                               QStringList{QStringLiteral("Activate Succeed.\nThe device answered late; its "
                                                          "announcement confirms the change.")},
                               15000);
-    QCOMPARE(m_sim.commandResult(QStringLiteral("delay %1 0").arg(slow.strSerialNumber)), QStringLiteral("ok"));
+    QCOMPARE(m_devices.simulator().commandResult(QStringLiteral("delay %1 0").arg(slow.strSerialNumber)),
+             QStringLiteral("ok"));
     // The row and the panel turned as after a prompt answer, and the device is activated.
     QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(), QStringLiteral("Activated"));
     QVERIFY(field("m_lineEditAdminPassword")->isVisible());
     QVERIFY(
-        m_sim.command(QStringLiteral("list"))
+        m_devices.simulator()
+            .command(QStringLiteral("list"))
             .contains(
                 QStringLiteral("%1 %2 %3 1").arg(slow.strSerialNumber, slow.strMAC.toLower(), slow.strIPv4Address)));
     model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
@@ -962,7 +949,7 @@ void tst_DeviceModifyPage::batchActivationListsEachOutcome()
     QCOMPARE(outcome.at(2).strResult, QStringLiteral("Error2021:reactive"));
     for (int j = 0; j < 2; ++j) {
         VEXO_DEVICE_INFO record{};
-        QVERIFY(DeviceStore::instance()->get(devices.at(j).strSerialNumber, devices.at(j).strMAC, record));
+        QVERIFY(m_devices.store().get(devices.at(j).strSerialNumber, devices.at(j).strMAC, record));
         QCOMPARE(record.inactive, quint8(0));
     }
 }

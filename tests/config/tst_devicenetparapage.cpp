@@ -88,6 +88,7 @@ private:
     QCheckBox *box(const char *name) const { return m_page->findChild<QCheckBox *>(QLatin1String(name)); }
     void show(const VEXO_DEVICE_INFO &record, bool dhcpOff = false);
 
+    DeviceStore m_store;
     std::unique_ptr<DeviceNetParaPage> m_page;
 };
 
@@ -98,8 +99,8 @@ void tst_DeviceNetParaPage::initTestCase()
 
 void tst_DeviceNetParaPage::init()
 {
-    DeviceStore::instance()->clear();
-    m_page = std::make_unique<DeviceNetParaPage>();
+    m_store.clear();
+    m_page = std::make_unique<DeviceNetParaPage>(m_store);
     m_page->resize(360, 600);
     m_page->show();
 }
@@ -107,12 +108,12 @@ void tst_DeviceNetParaPage::init()
 void tst_DeviceNetParaPage::cleanup()
 {
     m_page.reset();
-    DeviceStore::instance()->clear();
+    m_store.clear();
 }
 
 void tst_DeviceNetParaPage::show(const VEXO_DEVICE_INFO &record, bool dhcpOff)
 {
-    DeviceStore::instance()->add(record);
+    m_store.add(record);
     m_page->showSingleMode();
     m_page->enableAll();
     m_page->setDevice(serialOf(record), macOf(record), dhcpOff);
@@ -360,7 +361,7 @@ void tst_DeviceNetParaPage::checkSingleNetwork()
     QFETCH(QString, gateway);
     QFETCH(QByteArray, marked);
     QFETCH(QString, message);
-    DeviceStore::instance()->add(deviceRecord(10)); // 10.0.0.10, listed beside the device shown
+    m_store.add(deviceRecord(10)); // 10.0.0.10, listed beside the device shown
     show(deviceRecord(9));
     field("m_lineEditIpAddress")->setText(address);
     field("m_lineEditSubnetMask")->setText(mask);
@@ -485,7 +486,7 @@ void tst_DeviceNetParaPage::prepareBatchEnablesSharedFields()
         record.port = ports.at(i);
         record.extendedInfoValid = quint8(extended.at(i));
         record.httpPort = quint16(httpPorts.at(i));
-        DeviceStore::instance()->add(record);
+        m_store.add(record);
         devices.append(infoOf(record));
     }
     m_page->enableAll();
@@ -579,7 +580,7 @@ void tst_DeviceNetParaPage::checkBatch()
         VEXO_DEVICE_INFO record = deviceRecord(30 + i);
         record.deviceTypeCode = 0x1204;
         record.port = ports.at(i);
-        DeviceStore::instance()->add(record);
+        m_store.add(record);
         devices.append(infoOf(record));
     }
     m_page->showBatchMode();
@@ -608,8 +609,8 @@ void tst_DeviceNetParaPage::batchDhcpEmptiesAddressFields()
     VEXO_DEVICE_INFO first = deviceRecord(40);
     VEXO_DEVICE_INFO second = deviceRecord(41);
     first.deviceTypeCode = second.deviceTypeCode = 0x1204;
-    DeviceStore::instance()->add(first);
-    DeviceStore::instance()->add(second);
+    m_store.add(first);
+    m_store.add(second);
     m_page->showBatchMode();
     m_page->prepareBatch({infoOf(first), infoOf(second)});
     field("m_lineEditStartIp")->setText(QStringLiteral("10.1.1.10"));

@@ -12,6 +12,8 @@
 #include <subnetreach.h>
 
 #include <devicestore.h>
+#include <vexohandler.h>
+#include <vexolibrary.h>
 
 #include <multistatelineedit.h>
 
@@ -111,7 +113,7 @@ private:
     {
         QVector<DeviceInfo> infos;
         for (const VEXO_DEVICE_INFO &record : records) {
-            DeviceStore::instance()->add(record);
+            m_store.add(record);
             infos.append(infoOf(record));
         }
         m_panel->onCurrentSelectionChange(infos.size() == 1 ? ModifySingle : ModifyBatch, infos);
@@ -122,6 +124,9 @@ private:
     }
     QPushButton *button(const char *name) const { return m_panel->findChild<QPushButton *>(QLatin1String(name)); }
 
+    DeviceStore m_store;
+    // Over the linked library, which no case here starts.
+    VEXO::VexoHandler m_discovery{VEXO::VexoLibrary::linked()};
     std::unique_ptr<DeviceModifyPage> m_panel;
     std::shared_ptr<RecordingChanger> m_changer;
 };
@@ -134,8 +139,8 @@ void tst_OnvifPanel::initTestCase()
 
 void tst_OnvifPanel::init()
 {
-    DeviceStore::instance()->clear();
-    m_panel = std::make_unique<DeviceModifyPage>();
+    m_store.clear();
+    m_panel = std::make_unique<DeviceModifyPage>(m_store, m_discovery);
     m_changer = std::make_shared<RecordingChanger>();
     m_panel->setOnvifChanger(m_changer);
     m_panel->show();
@@ -144,7 +149,7 @@ void tst_OnvifPanel::init()
 void tst_OnvifPanel::cleanup()
 {
     m_panel.reset();
-    DeviceStore::instance()->clear();
+    m_store.clear();
 }
 
 void tst_OnvifPanel::controlsFollowTheSelection_data()
@@ -179,7 +184,7 @@ void tst_OnvifPanel::controlsFollowTheSelection()
     QVERIFY(button("m_btnModify")->isEnabled());
 
     // Back to a device protocol row: nothing of ONVIF stays.
-    DeviceStore::instance()->clear();
+    m_store.clear();
     select({deviceRecord(9)});
     QVERIFY(field("m_lineEditUserName")->isHidden());
     QVERIFY(button("m_btnLostPassword")->isEnabled());
@@ -300,7 +305,7 @@ void tst_OnvifPanel::restartAnswerIsRouted()
     QVERIFY2(recorder.messages.last().contains(says), qPrintable(recorder.messages.last()));
     // The store has the accepted settings either way.
     VEXO_DEVICE_INFO stored{};
-    QVERIFY(DeviceStore::instance()->get(serialOf(record), macOf(record), stored));
+    QVERIFY(m_store.get(serialOf(record), macOf(record), stored));
     QCOMPARE(fieldText(stored.ipv4Address), QStringLiteral("127.1.0.20"));
 }
 

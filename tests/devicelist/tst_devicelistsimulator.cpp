@@ -3,7 +3,7 @@
 
 // The device list fed by the discovery service and the device simulator, on loopback only.
 
-#include "simulatorprocess.h"
+#include "simulatedlist.h"
 
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -40,51 +39,39 @@ private slots:
     void devicesComeGoAndComeBackAfterRefresh();
 
 private:
-    SimulatorProcess m_sim;
-    QTemporaryDir m_dir;
+    SimulatedList m_devices;
 };
 
 void tst_DeviceListSimulator::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    qputenv("VEXO_SCOPE", "loopback"); // never the LAN from a test
-    qputenv("VEXO_TIMEOUT_MS", "3000");
-    QVERIFY(m_dir.isValid());
-    QVERIFY(m_sim.start(
-        {QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--seed"), QStringLiteral("7")}));
-    qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
-    registerDiscoveryMetaTypes();
+    QVERIFY(m_devices.start(kDevices, 7, 3000));
 }
 
 void tst_DeviceListSimulator::cleanupTestCase()
 {
-    VexoHandler::instance()->stop();
-    m_sim.stop();
+    m_devices.stop();
 }
 
 void tst_DeviceListSimulator::devicesComeGoAndComeBackAfterRefresh()
 {
-    VexoHandler *handler = VexoHandler::instance();
-    DeviceDisplayPage page(DeviceStore::instance(), handler, nullptr,
-                           m_dir.filePath(QStringLiteral("ColumnConfig.xml")));
-    // As the main window wires them: queued from the library's thread.
-    connect(handler, &VexoHandler::signalDeviceOnline, &page, &DeviceDisplayPage::onDeviceLogin);
-    connect(handler, &VexoHandler::signalDeviceOffline, &page, &DeviceDisplayPage::onDeviceLogout);
-    connect(handler, &VexoHandler::signalDeviceUpdate, &page, &DeviceDisplayPage::onDeviceUpdate);
+    VexoHandler *handler = &m_devices.discovery();
+    DeviceStore *store = &m_devices.store();
+    DeviceDisplayPage &page = m_devices.page();
     QSignalSpy reports(&page, &DeviceDisplayPage::signalCurrentSelectionModelChange);
     const auto *count = page.findChild<QLabel *>(QStringLiteral("m_labelDeviceCountValue"));
     DeviceInfoModel *model = page.model();
 
-    QVERIFY(handler->start());
+    QVERIFY(handler->isStarted());
     QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), kDevices, 15000);
     QCOMPARE(count->text(), QString::number(kDevices));
-    QCOMPARE(DeviceStore::instance()->count(), kDevices);
+    QCOMPARE(store->count(), kDevices);
 
     // Every device is listed with the texts it reported.
     for (int row = 0; row < kDevices; ++row) {
         const DeviceInfo info = page.deviceInfoOfRow(row);
         VEXO_DEVICE_INFO record{};
-        QVERIFY(DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record));
+        QVERIFY(store->get(info.strSerialNumber, info.strMAC, record));
         QCOMPARE(info.strIPv4Address, fieldText(record.ipv4Address));
         QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(),
                  record.inactive ? QStringLiteral("Not activated") : QStringLiteral("Activated"));
@@ -94,7 +81,8 @@ void tst_DeviceListSimulator::devicesComeGoAndComeBackAfterRefresh()
     const DeviceInfo leaving = page.deviceInfoOfRow(2);
     model->item(2, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
     QCOMPARE(reports.count(), 1);
-    QCOMPARE(m_sim.commandResult(QStringLiteral("stop ") + leaving.strSerialNumber), QStringLiteral("ok"));
+    QCOMPARE(m_devices.simulator().commandResult(QStringLiteral("stop ") + leaving.strSerialNumber),
+             QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), kDevices - 1, 10000);
     QCOMPARE(count->text(), QString::number(kDevices - 1));
     QCOMPARE(model->rowOf(leaving.strSerialNumber, leaving.strMAC), -1);
@@ -109,7 +97,7 @@ void tst_DeviceListSimulator::devicesComeGoAndComeBackAfterRefresh()
     QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(), kDevices - 1, 15000);
     QCOMPARE(count->text(), QString::number(kDevices - 1));
     QCOMPARE(model->rowOf(leaving.strSerialNumber, leaving.strMAC), -1);
-    QCOMPARE(DeviceStore::instance()->count(), kDevices - 1);
+    QCOMPARE(store->count(), kDevices - 1);
     QVERIFY(handler->stop());
 }
 

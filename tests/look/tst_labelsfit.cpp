@@ -16,6 +16,8 @@
 #include <devicemodifyresultpage.h>
 #include <devicesinfosavepage.h>
 #include <devicestore.h>
+#include <vexohandler.h>
+#include <vexolibrary.h>
 #include <menu.h>
 #include <modifypage.h>
 #include <resetpassworddialog.h>
@@ -316,10 +318,11 @@ void tst_LabelsFit::passwordDialogs()
 {
     QFETCH(QString, dialog);
     useLanguage();
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked()); // never started: the dialog only asks on a click
     std::unique_ptr<QWidget> shown;
     std::unique_ptr<VEXOToolMainPage> window;
     if (dialog == QLatin1String("reset")) {
-        shown = std::make_unique<VexoTool::ResetPasswordDialog>(nullptr, QStringLiteral("DS-1234567890"),
+        shown = std::make_unique<VexoTool::ResetPasswordDialog>(discovery, nullptr, QStringLiteral("DS-1234567890"),
                                                                 QStringLiteral("DS-7104"), true, true);
     } else if (dialog == QLatin1String("batch reset")) {
         shown = std::make_unique<VexoTool::ResetPasswordWidget>();
@@ -371,12 +374,13 @@ void tst_LabelsFit::otherDialogs()
 {
     QFETCH(QString, dialog);
     useLanguage();
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked()); // never started: the dialog only asks on a click
     std::unique_ptr<QWidget> owned;
     std::unique_ptr<AboutDialog> about;
     std::unique_ptr<QStandardItemModel> model;
     QWidget *root = nullptr;
     if (dialog == QLatin1String("restore")) {
-        owned = std::make_unique<VexoTool::RestorePasswordDialog>(nullptr, QStringLiteral("DS-1234567890"),
+        owned = std::make_unique<VexoTool::RestorePasswordDialog>(discovery, nullptr, QStringLiteral("DS-1234567890"),
                                                                   QStringLiteral("DS-7104"));
     } else if (dialog == QLatin1String("export")) {
         model = std::make_unique<QStandardItemModel>(1, 1);

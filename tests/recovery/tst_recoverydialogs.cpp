@@ -11,6 +11,7 @@
 #include <errorexplanation.h>
 #include <multistatelineedit.h>
 #include <recoveryfiles.h>
+#include <vexohandler.h>
 #include <resetpassworddialog.h>
 #include <resetpasswordwidget.h>
 #include <restorepassworddialog.h>
@@ -128,6 +129,7 @@ private slots:
     void batchMeter();
 
 private:
+    VEXO::VexoHandler m_discovery{FakeVexo::library()};
     QTemporaryDir m_home;
     QTemporaryDir m_dir;
     std::unique_ptr<ModalResponder> m_responder;
@@ -135,8 +137,6 @@ private:
 
 void tst_RecoveryDialogs::initTestCase()
 {
-    // The code under test reaches the discovery service through its instance.
-    QVERIFY(FakeVexo::install());
     // Nothing of a test run may land in the real home folder.
     QVERIFY(m_home.isValid());
     qputenv("HOME", m_home.path().toLocal8Bit());
@@ -168,7 +168,7 @@ void tst_RecoveryDialogs::inputKindFollowsKeyScheme()
 {
     QFETCH(bool, newFormat);
     QFETCH(bool, supportIpc);
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), newFormat, supportIpc);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), newFormat, supportIpc);
     auto *manual = child<aKLOGUIToolkit::CRadioButton>(&dialog, "m_radioBtnManualInput");
     auto *automatic = child<aKLOGUIToolkit::CRadioButton>(&dialog, "m_radioBtnAutoInput");
     QCOMPARE(manual->isHidden(), !newFormat);
@@ -184,7 +184,7 @@ void tst_RecoveryDialogs::inputKindFollowsKeyScheme()
 
 void tst_RecoveryDialogs::switchingInputKindKeepsText()
 {
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
     auto *automatic = child<aKLOGUIToolkit::CRadioButton>(&dialog, "m_radioBtnAutoInput");
     auto *manual = child<aKLOGUIToolkit::CRadioButton>(&dialog, "m_radioBtnManualInput");
     auto *browse = child<QToolButton>(&dialog, "m_btnFilePath");
@@ -226,7 +226,7 @@ void tst_RecoveryDialogs::qrCodeAsksForTheSchemesKey()
     QFETCH(quint32, command);
     QFETCH(quint32, bufferSize);
     giveKey("VK1.S1.nonce");
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), newFormat, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), newFormat, false);
     child<QPushButton>(&dialog, "m_btnQRcode")->click();
     const QLabel *qr = child<QLabel>(&dialog, "m_labelQcCode");
     QTRY_VERIFY(!qr->pixmap().isNull());
@@ -240,7 +240,7 @@ void tst_RecoveryDialogs::qrCodeAsksForTheSchemesKey()
 void tst_RecoveryDialogs::qrCodeErrorWithoutKey()
 {
     FakeVexo::setResult(FakeVexo::Call::GetDeviceConfig, 0);
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
     child<QPushButton>(&dialog, "m_btnQRcode")->click();
     QTRY_COMPARE(m_responder->messages(), QStringList{QStringLiteral("Generate QR code error.")});
     QVERIFY(child<QLabel>(&dialog, "m_labelQcCode")->pixmap().isNull());
@@ -276,7 +276,7 @@ void tst_RecoveryDialogs::resetChecks()
     QFETCH(QString, confirmation);
     QFETCH(QString, message);
     QFETCH(QString, markedField);
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
     edit(&dialog, "m_lineEditFilePath")->setText(key);
     edit(&dialog, "m_lineEditNewPassword")->setText(password);
     edit(&dialog, "m_lineEditConfirmPassword")->setText(confirmation);
@@ -303,7 +303,7 @@ void tst_RecoveryDialogs::clickIntoFieldClearsItsMark()
 {
     QFETCH(QString, field);
     QFETCH(QString, hint);
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
     if (field != QLatin1String("m_lineEditFilePath"))
         edit(&dialog, "m_lineEditFilePath")->setText(QStringLiteral("RK2.k"));
     confirm(&dialog);
@@ -342,7 +342,8 @@ void tst_RecoveryDialogs::resetRequest()
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write("<VexoResetFile/>\n\n\n");
     }
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S\u00e91/2"), QStringLiteral("T1"), newFormat, supportIpc);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S\u00e91/2"), QStringLiteral("T1"), newFormat,
+                               supportIpc);
     if (fromFile)
         child<aKLOGUIToolkit::CRadioButton>(&dialog, "m_radioBtnAutoInput")->click();
     edit(&dialog, "m_lineEditFilePath")->setText(fromFile ? resetFile : QStringLiteral("RK2.typedkey"));
@@ -377,7 +378,7 @@ void tst_RecoveryDialogs::refusedResetKeepsDialogOpen()
 {
     FakeVexo::setResult(FakeVexo::Call::ResetPasswd, 0);
     FakeVexo::state().lastError = VEXO_ERR_DEVICE_DENY;
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
     edit(&dialog, "m_lineEditFilePath")->setText(QStringLiteral("RK2.wrong"));
     edit(&dialog, "m_lineEditNewPassword")->setText(QStringLiteral("Abc12345!"));
     edit(&dialog, "m_lineEditConfirmPassword")->setText(QStringLiteral("Abc12345!"));
@@ -391,7 +392,7 @@ void tst_RecoveryDialogs::refusedResetKeepsDialogOpen()
 
 void tst_RecoveryDialogs::passwordFieldsRefuseClipboard()
 {
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QApplication::clipboard()->setText(QStringLiteral("Pasted1!"));
@@ -419,7 +420,7 @@ void tst_RecoveryDialogs::exportWritesKeyFile()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     giveKey(std::string("VK2.AB/1\\X.n\0tail", 17));
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("AB/1\\X"), QStringLiteral("T1"), newFormat, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("AB/1\\X"), QStringLiteral("T1"), newFormat, false);
     m_responder->queueFileAnswer(folder.path());
     QMetaObject::invokeMethod(&dialog, &ResetPasswordDialog::onExportFile);
     QTRY_COMPARE(m_responder->messages(), QStringList{QStringLiteral("Exported.")});
@@ -433,7 +434,7 @@ void tst_RecoveryDialogs::exportWritesKeyFile()
 
     // The next dialog starts in the folder chosen last; a failed key query writes nothing.
     FakeVexo::setResult(FakeVexo::Call::GetDeviceConfig, 0);
-    ResetPasswordDialog next(nullptr, QStringLiteral("AB/1\\X"), QStringLiteral("T1"), newFormat, false);
+    ResetPasswordDialog next(m_discovery, nullptr, QStringLiteral("AB/1\\X"), QStringLiteral("T1"), newFormat, false);
     m_responder->clearMessages();
     m_responder->queueFileAnswer(folder.path());
     next.onExportFile();
@@ -456,7 +457,7 @@ void tst_RecoveryDialogs::importPutsPathIntoField()
         QFile file(resetFile);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), false, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), false, false);
     m_responder->queueFileAnswer(resetFile);
     child<QToolButton>(&dialog, "m_btnFilePath")->click();
     MultiStateLineEdit *field = edit(&dialog, "m_lineEditFilePath");
@@ -489,14 +490,14 @@ void tst_RecoveryDialogs::restoreQrText()
     QFETCH(QString, serial);
     QFETCH(QString, type);
     QFETCH(QString, expected);
-    RestorePasswordDialog dialog(nullptr, serial, type);
+    RestorePasswordDialog dialog(m_discovery, nullptr, serial, type);
     QCOMPARE(RestorePasswordDialog::restoreQrText(serial, type, dialog.modelPrefixes()), expected);
     QVERIFY(!child<QLabel>(&dialog, "m_labelQcCode")->pixmap().isNull());
 }
 
 void tst_RecoveryDialogs::modelPrefixesAreFamilies()
 {
-    RestorePasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"));
+    RestorePasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"));
     const QStringList prefixes = dialog.modelPrefixes();
     QCOMPARE(prefixes.size(), 17);
     QCOMPARE(QSet<QString>(prefixes.begin(), prefixes.end()).size(), 17);
@@ -508,7 +509,7 @@ void tst_RecoveryDialogs::modelPrefixesAreFamilies()
 
 void tst_RecoveryDialogs::securityCodeLimit()
 {
-    RestorePasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"));
+    RestorePasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"));
     MultiStateLineEdit *code = edit(&dialog, "m_lineEditSecurityCode");
     QTest::keyClicks(code, QString(33, QLatin1Char('C')));
     QCOMPARE(code->text(), QString(32, QLatin1Char('C')));
@@ -517,7 +518,7 @@ void tst_RecoveryDialogs::securityCodeLimit()
 
 void tst_RecoveryDialogs::emptySecurityCodeIsRefused()
 {
-    RestorePasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"));
+    RestorePasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"));
     confirm(&dialog);
     QTRY_COMPARE(m_responder->messages(), QStringList{QStringLiteral("Please input security code.")});
     QCOMPARE(FakeVexo::calls(FakeVexo::Call::ResetDefaultPasswd), 0);
@@ -549,7 +550,7 @@ void tst_RecoveryDialogs::restoreResult()
     QFETCH(int, dialogResult);
     FakeVexo::setResult(FakeVexo::Call::ResetDefaultPasswd, libraryResult);
     FakeVexo::state().lastError = VEXO_ERR_DEVICE_DENY;
-    RestorePasswordDialog dialog(nullptr, QStringLiteral("S\u00e9"), QStringLiteral("T1"));
+    RestorePasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S\u00e9"), QStringLiteral("T1"));
     QSignalSpy exportRequests(&dialog, &RestorePasswordDialog::signalExportExcel);
     edit(&dialog, "m_lineEditSecurityCode")->setText(QStringLiteral("0123456789ABCDEF"));
     confirm(&dialog);
@@ -643,7 +644,7 @@ void tst_RecoveryDialogs::batchMeter()
     QFETCH(QString, password);
     QFETCH(QString, level);
     ResetPasswordWidget widget;
-    ResetPasswordDialog dialog(nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
+    ResetPasswordDialog dialog(m_discovery, nullptr, QStringLiteral("S1"), QStringLiteral("T1"), true, false);
     QTest::keyClicks(edit(&widget, "m_lineEditNewPassword"), password);
     QTest::keyClicks(edit(&dialog, "m_lineEditNewPassword"), password);
     QCOMPARE(child<QLabel>(&widget, "m_labelLevel")->text(), level);

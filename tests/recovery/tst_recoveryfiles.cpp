@@ -7,6 +7,7 @@
 
 #include <batchrecovery.h>
 #include <recoveryfiles.h>
+#include <vexohandler.h>
 
 #include <QDir>
 #include <QFile>
@@ -76,14 +77,13 @@ private slots:
     void resetFilesMatchBySerial();
 
 private:
+    VEXO::VexoHandler m_discovery{FakeVexo::library()};
     QTemporaryDir m_home;
     QTemporaryDir m_dir;
 };
 
 void tst_RecoveryFiles::initTestCase()
 {
-    // The code under test reaches the discovery service through its instance.
-    QVERIFY(FakeVexo::install());
     // Nothing of a test run may land in the real home folder.
     QVERIFY(m_home.isValid());
     qputenv("HOME", m_home.path().toLocal8Bit());
@@ -176,7 +176,7 @@ void tst_RecoveryFiles::keyQueryUsesWholeBuffer()
     FakeVexo::state().keyLength = 0xFFFFFFFF; // a library that claims more than it may write
     FakeVexo::state().keyData = std::string(size_t(dataSize), 'x');
 
-    const std::optional<DeviceKey> key = queryDeviceKey(QStringLiteral("S\u00e9rial"), command);
+    const std::optional<DeviceKey> key = queryDeviceKey(m_discovery, QStringLiteral("S\u00e9rial"), command);
     QVERIFY(key);
     QCOMPARE(FakeVexo::state().identifier, std::string("S\xe9rial"));
     QCOMPARE(FakeVexo::state().command, command);
@@ -190,9 +190,9 @@ void tst_RecoveryFiles::keyQueryUsesWholeBuffer()
 void tst_RecoveryFiles::keyQueryFailureGivesNoKey()
 {
     FakeVexo::setResult(FakeVexo::Call::GetDeviceConfig, 0);
-    QVERIFY(!queryDeviceKey(QStringLiteral("S1"), VEXO_GET_KEY_V1));
+    QVERIFY(!queryDeviceKey(m_discovery, QStringLiteral("S1"), VEXO_GET_KEY_V1));
     FakeVexo::setResult(FakeVexo::Call::GetDeviceConfig, 1);
-    QVERIFY(!queryDeviceKey(QStringLiteral("S1"), 3));
+    QVERIFY(!queryDeviceKey(m_discovery, QStringLiteral("S1"), 3));
     QCOMPARE(FakeVexo::calls(FakeVexo::Call::GetDeviceConfig), 1);
 }
 

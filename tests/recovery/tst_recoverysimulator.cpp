@@ -5,7 +5,7 @@
 // device simulator and the maker's key service, on loopback only.
 
 #include "modalresponder.h"
-#include "simulatorprocess.h"
+#include "simulatedlist.h"
 #include "urlcatcher.h"
 
 #include <akloguitoolkit/cradiobutton.h>
@@ -119,8 +119,8 @@ private:
 
     QTemporaryDir m_home;
     QTemporaryDir m_work;
-    SimulatorProcess m_sim;
-    std::unique_ptr<DeviceDisplayPage> m_page;
+    SimulatedList m_devices;
+    DeviceDisplayPage *m_page = nullptr;
     std::unique_ptr<ModalResponder> m_responder;
     QSet<QString> m_used;
 };
@@ -133,30 +133,15 @@ void tst_RecoverySimulator::initTestCase()
     // The batch folder lies in the home folder: never the real one.
     qputenv("HOME", m_home.path().toLocal8Bit());
     QCOMPARE(QDir::homePath(), QDir(m_home.path()).absolutePath());
-    qputenv("VEXO_SCOPE", "loopback"); // never the LAN from a test
-    qputenv("VEXO_TIMEOUT_MS", "3000");
-    QVERIFY(m_sim.start(
-        {QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--seed"), QStringLiteral("29")}));
-    qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
-    registerDiscoveryMetaTypes();
-
-    VexoHandler *handler = VexoHandler::instance();
-    m_page = std::make_unique<DeviceDisplayPage>(DeviceStore::instance(), handler, nullptr,
-                                                 m_work.filePath(QStringLiteral("ColumnConfig.xml")));
-    connect(handler, &VexoHandler::signalDeviceOnline, m_page.get(), &DeviceDisplayPage::onDeviceLogin);
-    connect(handler, &VexoHandler::signalDeviceOffline, m_page.get(), &DeviceDisplayPage::onDeviceLogout);
-    connect(handler, &VexoHandler::signalDeviceUpdate, m_page.get(), &DeviceDisplayPage::onDeviceUpdate);
-    QVERIFY(handler->start());
-    QTRY_COMPARE_WITH_TIMEOUT(m_page->model()->rowCount(), kDevices, 20000);
+    QVERIFY(m_devices.start(kDevices, 29, 3000));
+    m_page = &m_devices.page();
     VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(2000));
 }
 
 void tst_RecoverySimulator::cleanupTestCase()
 {
     m_responder.reset();
-    VexoHandler::instance()->stop();
-    m_page.reset();
-    m_sim.stop();
+    m_devices.stop();
 }
 
 void tst_RecoverySimulator::init()
@@ -176,7 +161,7 @@ void tst_RecoverySimulator::cleanup()
 VEXO_DEVICE_INFO tst_RecoverySimulator::takeDevice(const Wanted &wanted)
 {
     QVector<VEXO_DEVICE_INFO> records;
-    DeviceStore::instance()->copyAll(records);
+    m_devices.store().copyAll(records);
     for (const VEXO_DEVICE_INFO &record : std::as_const(records)) {
         const QString serial = fieldText(record.serialNumber);
         if (!record.inactive && !m_used.contains(serial) && wanted(record)) {
@@ -191,7 +176,7 @@ bool tst_RecoverySimulator::acceptsPassword(const VEXO_DEVICE_INFO &record, cons
 {
     // Proving the administrator password with the network values the device has now.
     DeviceNetParam param{};
-    if (!DeviceStore::instance()->getNetParams(fieldText(record.serialNumber), fieldText(record.macAddress), param))
+    if (!m_devices.store().getNetParams(fieldText(record.serialNumber), fieldText(record.macAddress), param))
         return false;
     // Devices that cannot change their IPv6 set-up refuse a request that names one.
     if (!(record.capabilityFlags & VEXO_CAP_MOD_IPV6)) {
@@ -199,9 +184,9 @@ bool tst_RecoverySimulator::acceptsPassword(const VEXO_DEVICE_INFO &record, cons
         std::memset(param.ipv6Gateway, 0, sizeof param.ipv6Gateway);
     }
     const bool accepted
-        = VexoHandler::instance()->modifyDeviceNetParam(QByteArray(record.macAddress), password.toLatin1(), param);
+        = m_devices.discovery().modifyDeviceNetParam(QByteArray(record.macAddress), password.toLatin1(), param);
     if (!accepted)
-        qWarning("modify refused, error %u", VexoHandler::instance()->getLastError());
+        qWarning("modify refused, error %u", m_devices.discovery().getLastError());
     return accepted;
 }
 
@@ -220,7 +205,7 @@ void tst_RecoverySimulator::checkRows(const QList<VEXO_DEVICE_INFO> &records)
 QString tst_RecoverySimulator::resetFileFor(const VEXO_DEVICE_INFO &record, const QString &folder)
 {
     const QString serial = fieldText(record.serialNumber);
-    const auto key = VexoTool::queryDeviceKey(serial, VEXO_GET_KEY_V1);
+    const auto key = VexoTool::queryDeviceKey(m_devices.discovery(), serial, VEXO_GET_KEY_V1);
     if (!key)
         return {};
     const QString keyPath = QDir(m_work.path()).filePath(QStringLiteral("batch-key.xml"));
@@ -271,7 +256,8 @@ void tst_RecoverySimulator::resetRoundTrip()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
 
-    ResetPasswordDialog dialog(nullptr, serial, type, newFormat, record.capabilityFlags & VEXO_CAP_RESET_IPC);
+    ResetPasswordDialog dialog(m_devices.discovery(), nullptr, serial, type, newFormat,
+                               record.capabilityFlags & VEXO_CAP_RESET_IPC);
     QStringList serviceArguments{QStringLiteral("reset")};
     if (source == QrTypedKey || source == QrResetFile) {
         child<QPushButton>(&dialog, "m_btnQRcode")->click();
@@ -338,7 +324,8 @@ void tst_RecoverySimulator::refusedResetSaysWhy()
         return (r.capabilityFlags & VEXO_CAP_KEY_RESET) && (r.keyFormatFlags & VEXO_KEYFMT_NEW);
     });
     QVERIFY(target.serialNumber[0]);
-    ResetPasswordDialog dialog(nullptr, fieldText(target.serialNumber), fieldText(target.deviceTypeText), true, false);
+    ResetPasswordDialog dialog(m_devices.discovery(), nullptr, fieldText(target.serialNumber),
+                               fieldText(target.deviceTypeText), true, false);
     if (missingFile) {
         child<aKLOGUIToolkit::CRadioButton>(&dialog, "m_radioBtnAutoInput")->click();
         edit(&dialog, "m_lineEditFilePath")->setText(m_work.filePath(QStringLiteral("moved-away.xml")));
@@ -347,7 +334,8 @@ void tst_RecoverySimulator::refusedResetSaysWhy()
             return (r.capabilityFlags & VEXO_CAP_KEY_RESET) && (r.keyFormatFlags & VEXO_KEYFMT_NEW);
         });
         QVERIFY(other.serialNumber[0]);
-        const auto otherKey = VexoTool::queryDeviceKey(fieldText(other.serialNumber), VEXO_GET_KEY_V2);
+        const auto otherKey
+            = VexoTool::queryDeviceKey(m_devices.discovery(), fieldText(other.serialNumber), VEXO_GET_KEY_V2);
         QVERIFY(otherKey);
         const QString wrongKey = runKeyService({QStringLiteral("reset"), QStringLiteral("--key"), otherKey->text()});
         QVERIFY(wrongKey.startsWith(QStringLiteral("RK2.")));
@@ -382,7 +370,7 @@ void tst_RecoverySimulator::defaultRestore()
     const QString type = fieldText(record.deviceTypeText);
     QVERIFY(!serial.isEmpty());
 
-    RestorePasswordDialog dialog(nullptr, serial, type);
+    RestorePasswordDialog dialog(m_devices.discovery(), nullptr, serial, type);
     const QString qr = decodeLabel(child<QLabel>(&dialog, "m_labelQcCode"), m_work.path());
     QString carried = serial;
     carried.remove(type);
@@ -426,7 +414,7 @@ void tst_RecoverySimulator::batchExport()
         [keyReset](const VEXO_DEVICE_INFO &r) { return keyReset(r) && !(r.keyFormatFlags & VEXO_KEYFMT_NEW); });
     checkRows({newer, unsupported, older});
     VexoTest::UrlCatcher urls(QStringLiteral("file"));
-    QSignalSpy covers(m_page.get(), &DeviceDisplayPage::signalCoverMainPage);
+    QSignalSpy covers(m_page, &DeviceDisplayPage::signalCoverMainPage);
 
     m_page->onConfigExportFile();
     QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Part failed.Please check\"out_error\" file")});
@@ -536,7 +524,7 @@ void tst_RecoverySimulator::runsWithoutFailureLeaveNoErrorFile()
 void tst_RecoverySimulator::withoutTickedRows()
 {
     VexoTest::UrlCatcher urls(QStringLiteral("file"));
-    QSignalSpy covers(m_page.get(), &DeviceDisplayPage::signalCoverMainPage);
+    QSignalSpy covers(m_page, &DeviceDisplayPage::signalCoverMainPage);
     // The export has nothing to do and says nothing.
     m_page->onConfigExportFile();
     QVERIFY(m_responder->messages().isEmpty());

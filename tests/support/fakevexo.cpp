@@ -201,9 +201,4 @@ const VEXO::VexoLibrary &library()
     return fake;
 }
 
-bool install()
-{
-    return VEXO::VexoHandler::instance()->useLibrary(library());
-}
-
 } // namespace FakeVexo

@@ -67,8 +67,6 @@ struct State
 
 /** @brief The stand-in's entry points, for a VEXO::VexoHandler of the test's own. */
 const VEXO::VexoLibrary &library();
-/** @brief Makes VEXO::VexoHandler::instance() drive the stand-in (code under test reaches it there). */
-bool install();
 
 /** @brief The fake's state; reset() brings it back to "every call succeeds, nothing called". */
 State &state();

@@ -198,8 +198,9 @@ VEXO_DEVICE_INFO deviceWhere(Wanted wanted)
 void shootResetDialog(QWidget *window, const QString &name, const VEXO_DEVICE_INFO &record)
 {
     const bool newFormat = record.keyFormatFlags & VEXO_KEYFMT_NEW;
-    VexoTool::ResetPasswordDialog dialog(window, fieldText(record.serialNumber), fieldText(record.deviceTypeText),
-                                         newFormat, record.capabilityFlags & VEXO_CAP_RESET_IPC);
+    VexoTool::ResetPasswordDialog dialog(*VEXO::VexoHandler::instance(), window, fieldText(record.serialNumber),
+                                         fieldText(record.deviceTypeText), newFormat,
+                                         record.capabilityFlags & VEXO_CAP_RESET_IPC);
     QTimer::singleShot(700, [&] {
         shoot(name + QStringLiteral("-1-open"));
         clickChild(&dialog, "m_btnQRcode");
@@ -596,7 +597,8 @@ int main(int argc, char *argv[])
     shootResetDialog(&window, QStringLiteral("13-reset-older"), older);
 
     {
-        VexoTool::RestorePasswordDialog dialog(&window, fieldText(restorable.serialNumber),
+        VexoTool::RestorePasswordDialog dialog(*VEXO::VexoHandler::instance(), &window,
+                                               fieldText(restorable.serialNumber),
                                                fieldText(restorable.deviceTypeText));
         QTimer::singleShot(700, [&dialog] {
             shoot(QStringLiteral("14-restore-1-open"));
