@@ -469,6 +469,7 @@ void DeviceModifyPage::updateProtocolControls()
         widget->setVisible(onvif);
     // The loopback scope's ONVIF devices live in 127/8; no device protocol device may go there.
     m_netParaPage->setLoopbackAllowed(onlyOnvif && isLoopbackScope());
+    m_netParaPage->setEmptyGatewayAllowed(onlyOnvif);
     if (onlyOnvif && m_selection.size() == 1) {
         // ONVIF has no device port, and the panel changes only IPv4 settings and the web port.
         for (const char *name :

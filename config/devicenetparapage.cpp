@@ -464,6 +464,8 @@ bool DeviceNetParaPage::checkSubnetMask(const QPoint &position)
 bool DeviceNetParaPage::checkGateway(const QPoint &position)
 {
     const QString text = m_lineEditGateway->text().trimmed();
+    if (text.isEmpty() && m_emptyGatewayAllowed)
+        return true;
     if (text.isEmpty())
         return fail(position, tr("Gateway can not be empty"), m_lineEditGateway, m_labelHintGateway);
     if (!isValidGateway(text))

@@ -98,6 +98,8 @@ public:
      *        scope, which live there. Off by default and for every device protocol selection.
      */
     void setLoopbackAllowed(bool allowed) { m_loopbackAllowed = allowed; }
+    /** @brief Whether an empty gateway is taken as "no gateway" (ONVIF devices may have none). */
+    void setEmptyGatewayAllowed(bool allowed) { m_emptyGatewayAllowed = allowed; }
     /** @brief Empties every hint and sets every field back to the normal state. */
     void clearHints();
 
@@ -174,6 +176,7 @@ private:
     QHash<aptui::MultiStateLineEdit *, QLabel *> m_rowLabels;
     QHash<aptui::MultiStateLineEdit *, QLabel *> m_rowHints;
     bool m_loopbackAllowed = false;
+    bool m_emptyGatewayAllowed = false;
 };
 
 } // namespace VexoTool

@@ -249,27 +249,35 @@ void tst_OnvifPanel::unreachableDeviceWaitsForGoAhead()
 void tst_OnvifPanel::loopbackAddressOnlyForOnvif_data()
 {
     QTest::addColumn<VEXO_DEVICE_INFO>("record");
-    QTest::addColumn<bool>("changed");
-    QTest::addRow("ONVIF row takes 127.1.0.9") << onvifRecord(1, "127.1.0.8") << true;
-    QTest::addRow("device protocol row refuses 127.1.0.9") << deviceRecord(2, "127.1.0.8") << false;
+    QTest::addColumn<QString>("gateway");
+    QTest::addColumn<QString>("refusal"); // part of the message, empty when the change is sent
+    QTest::addRow("ONVIF row takes 127.1.0.9") << onvifRecord(1, "127.1.0.8") << "127.0.0.1"
+                                               << "";
+    QTest::addRow("device protocol row refuses 127.1.0.9") << deviceRecord(2, "127.1.0.8") << "127.0.0.1"
+                                                           << "loopback";
+    QTest::addRow("ONVIF row without a gateway keeps none") << onvifRecord(3, "127.1.0.8") << ""
+                                                            << "";
+    QTest::addRow("device protocol row needs a gateway") << deviceRecord(4, "198.51.100.8") << ""
+                                                         << "Gateway";
 }
 
 void tst_OnvifPanel::loopbackAddressOnlyForOnvif()
 {
     QFETCH(VEXO_DEVICE_INFO, record);
-    QFETCH(bool, changed);
+    QFETCH(QString, gateway);
+    QFETCH(QString, refusal);
     ModalRecorder recorder;
     select({record});
     field("m_lineEditIpAddress")->setText(QStringLiteral("127.1.0.9"));
     field("m_lineEditSubnetMask")->setText(QStringLiteral("255.0.0.0"));
-    field("m_lineEditGateway")->setText(QStringLiteral("127.0.0.1"));
+    field("m_lineEditGateway")->setText(gateway);
     field("m_lineEditAdminPassword")->setText(QStringLiteral("Admin12345"));
     button("m_btnModify")->click();
     QTRY_VERIFY(!m_panel->isOperationRunning());
     QTRY_VERIFY(!recorder.messages.isEmpty());
-    QCOMPARE(m_changer->addresses, changed ? QStringList{QStringLiteral("127.1.0.9")} : QStringList{});
-    if (!changed)
-        QVERIFY2(recorder.messages.last().contains(QLatin1String("loopback")), qPrintable(recorder.messages.last()));
+    QCOMPARE(m_changer->addresses, refusal.isEmpty() ? QStringList{QStringLiteral("127.1.0.9")} : QStringList{});
+    if (!refusal.isEmpty())
+        QVERIFY2(recorder.messages.last().contains(refusal), qPrintable(recorder.messages.last()));
     else
         QCOMPARE(m_changer->userNames, QStringList{QStringLiteral("admin")});
 }
