@@ -4,6 +4,8 @@
 #include "simclient.h"
 #include "simulatorprocess.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -239,6 +241,21 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
                                sim.wsdPort());
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains("not authorised"), refused.err.constData());
+
+    // A new password: the old one no longer identifies the device, the new one does.
+    const CliRun password = cli(sim.port(),
+                                {QStringLiteral("onvif-password"), QStringLiteral("127.1.0.77"),
+                                 QStringLiteral("Admin12345"), QStringLiteral("Newpass2026")},
+                                sim.wsdPort());
+    QVERIFY2(password.exitCode == 0, password.err.constData());
+    const auto identifiedWith = [&](const QString &pass) {
+        const auto entries = list({pass}).values(QStringLiteral("ONVIF"));
+        return std::any_of(entries.cbegin(), entries.cend(), [&serial](const QJsonObject &o) {
+            return o.value(QLatin1String("serialNumber")).toString() == serial;
+        });
+    };
+    QVERIFY(!identifiedWith(QStringLiteral("Admin12345")));
+    QVERIFY(identifiedWith(QStringLiteral("Newpass2026")));
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCli)

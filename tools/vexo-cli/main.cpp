@@ -171,7 +171,9 @@ int main(int argc, char *argv[])
         "  onvif-modify ID PASSWORD      change an ONVIF device's network parameters (--ipv4 with --prefix or\n"
         "                                --mask, --dhcp, --gateway, --http-port); ID is its MAC, serial number,\n"
         "                                endpoint (urn:uuid:...) or IPv4 address\n"
-        "  onvif-reboot ID PASSWORD      restart an ONVIF device (after a change it applies only on restart)\n\n"
+        "  onvif-reboot ID PASSWORD      restart an ONVIF device (after a change it applies only on restart)\n"
+        "  onvif-password ID PASSWORD NEWPASSWORD\n"
+        "                                change the password of the --user (admin) of an ONVIF device\n\n"
         "ONVIF devices are asked with WS-Security and HTTP Digest only; the password goes in clear only\n"
         "with --allow-clear-text. VEXO_WSD_PORT sets the WS-Discovery port (3702).\n"
         "An ONVIF device outside the subnets of this computer's adapters answers discovery but no\n"
@@ -182,7 +184,8 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("list, watch, activate, modify, key, reset, restore, onvif-modify or onvif-reboot"));
+        QStringLiteral("list, watch, activate, modify, key, reset, restore, plan, onvif-modify, onvif-reboot or "
+                       "onvif-password"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
                                   QStringLiteral("ms"), QStringLiteral("2000"));
@@ -226,11 +229,11 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     };
-    const QHash<QString, int> arity{{QStringLiteral("list"), 1},         {QStringLiteral("watch"), 1},
-                                    {QStringLiteral("activate"), 3},     {QStringLiteral("modify"), 3},
-                                    {QStringLiteral("key"), 2},          {QStringLiteral("reset"), 3},
-                                    {QStringLiteral("restore"), 3},      {QStringLiteral("onvif-modify"), 3},
-                                    {QStringLiteral("onvif-reboot"), 3}, {QStringLiteral("plan"), 3}};
+    const QHash<QString, int> arity{
+        {QStringLiteral("list"), 1},    {QStringLiteral("watch"), 1},         {QStringLiteral("activate"), 3},
+        {QStringLiteral("modify"), 3},  {QStringLiteral("key"), 2},           {QStringLiteral("reset"), 3},
+        {QStringLiteral("restore"), 3}, {QStringLiteral("onvif-modify"), 3},  {QStringLiteral("onvif-reboot"), 3},
+        {QStringLiteral("plan"), 3},    {QStringLiteral("onvif-password"), 4}};
     const bool listWithPassword = cmd == QLatin1String("list") && args.size() == 2;
     const bool planWithoutPassword = cmd == QLatin1String("plan") && args.size() == 2 && parser.isSet(dryRun);
     if (!arity.contains(cmd) || (args.size() != arity.value(cmd) && !listWithPassword && !planWithoutPassword))
@@ -430,7 +433,14 @@ int main(int argc, char *argv[])
             else
                 rc = onvifFail("identify", identified.failure);
         }
-        if (identity && cmd == QLatin1String("onvif-reboot")) {
+        if (identity && cmd == QLatin1String("onvif-password")) {
+            // The user signs in with the old password and sets the new one for itself, keeping its level.
+            const auto changed = operations.changePassword(*identity, credentials, credentials.username, args.value(3));
+            if (changed)
+                std::printf("password of %s changed\n", qPrintable(DeviceTable::escaped(credentials.username)));
+            else
+                rc = onvifFail("onvif-password", changed.failure);
+        } else if (identity && cmd == QLatin1String("onvif-reboot")) {
             const auto rebooted = operations.reboot(*identity, credentials);
             if (rebooted)
                 std::printf("%s\n", qPrintable(DeviceTable::escaped(*rebooted.value)));
