@@ -78,7 +78,10 @@ cd - >/dev/null || exit 1
 start_program()
 {
     rm -f "$work/log"
-    XDG_CONFIG_HOME=$2 VEXO_SCOPE=loopback VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS=500 \
+    # A folder of its own for the single-instance guard, so a program the user runs meanwhile
+    # does not turn this start away.
+    mkdir -p "$work/tmp"
+    TMPDIR=$work/tmp XDG_CONFIG_HOME=$2 VEXO_SCOPE=loopback VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS=500 \
         setsid xvfb-run -a -s "-screen 0 1366x768x24" "$1/bin/vexotool" >"$work/log" 2>&1 &
     local pid=$!
     for _ in $(seq 1 150); do
