@@ -43,7 +43,6 @@ aptui::MultiStateLineEdit *passwordEdit(const QString &objectName, QWidget *pare
     field->ensurePolished();
     const QChar dot(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field));
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(VEXO_MAX_PASSWORD_LEN, dot)) + 16);
-    InputLimitHint::attach(field, passwordLengthHintText());
     return field;
 }
 
@@ -96,6 +95,9 @@ NewPasswordForm::NewPasswordForm(const QString &userName, const QString &newLabe
     m_grid->addWidget(m_labelHintConfirmPassword, confirmRow, 2);
     m_grid->setColumnStretch(1, 1);
     setTabOrder(m_lineEditNewPassword, m_lineEditConfirmPassword);
+    // The length hints go under the fields once the fields sit in the grid.
+    InputLimitHint::attach(m_lineEditNewPassword, passwordLengthHintText());
+    InputLimitHint::attach(m_lineEditConfirmPassword, passwordLengthHintText());
 
     for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword}) {
         field->installEventFilter(this);
