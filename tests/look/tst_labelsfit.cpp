@@ -34,6 +34,7 @@
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolButton>
@@ -122,6 +123,7 @@ class tst_LabelsFit : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void init();
     void cleanup();
     void mainWindow_data();
     void mainWindow();
@@ -142,6 +144,12 @@ private:
 
     std::vector<std::unique_ptr<QTranslator>> m_translators;
 };
+
+void tst_LabelsFit::init()
+{
+    // A limit hint attached before its field has a layout floats over the window.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("its hint would float")));
+}
 
 void tst_LabelsFit::initTestCase()
 {
