@@ -29,7 +29,13 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     libqt6sql6-odbc qt6-svg-dev qt6-translations-l10n libgl-dev libqrencode-dev libsodium-dev
     zbar-tools xvfb xauth imagemagick poppler-utils python3-fonttools iproute2 nftables clang-format fonts-noto-cjk
     g++-mingw-w64-x86-64-posix libgsf-1-dev libfreexl-dev python3-xlrd libreoffice-calc-nogui
-    desktop-file-utils appstream help2man man-db nodejs npm onvif-tools lintian)
+    desktop-file-utils appstream help2man man-db nodejs onvif-tools lintian)
+
+# npm comes with some builds of Node.js and as a package of its own with Debian's: it is
+# installed only where no npm is found, as the two cannot be installed together.
+install_npm() {
+    command -v npm >/dev/null || install_missing npm
+}
 
 # Installs those of the packages named that are missing.
 install_missing() {
@@ -161,11 +167,13 @@ export VEXO_SCOPE=loopback
 case "$cmd" in
 run)
     install_missing "${packages[@]}"
+    install_npm
     configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     exec "$here/scripts/demo.sh" "$here/build/bin"
     ;;
 test)
     install_missing "${packages[@]}"
+    install_npm
     if [ $sanitize -eq 1 ]; then
         dir="$here/build-sanitize"
         configure_and_build "$dir" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -190,6 +198,7 @@ test)
     ;;
 bench)
     install_missing "${packages[@]}"
+    install_npm
     configure_and_build "$here/build-rel" -DCMAKE_BUILD_TYPE=Release
     for b in "$here"/build-rel/bench-bin/*; do
         [ -x "$b" ] && "$b"
@@ -202,6 +211,7 @@ bench)
     ;;
 package)
     install_missing "${packages[@]}"
+    install_npm
     configure_and_build "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     make_package "$here/build"
     ls "$here"/build/package/*.deb
