@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "onvifpassworddialog.h"
 
+#include "inputlimithint.h"
 #include "newpasswordform.h"
 
 #include <Vexo.h>
@@ -100,6 +101,9 @@ OnvifPasswordDialog::OnvifPasswordDialog(std::shared_ptr<OnvifChanger> changer, 
     layout->addStretch(1);
     layout->addWidget(m_progressBusy);
     setContentWidget(form);
+    // A refused further character is said under the field, as in the password rows.
+    InputLimitHint::attach(m_lineEditUserName, tr("A user name has at most %1 characters.").arg(UserNameLength));
+    InputLimitHint::attach(m_lineEditCurrentPassword, passwordLengthHintText());
 
     //: title of the dialog that changes an ONVIF device user's password
     setTitle(tr("Change Password"));
