@@ -174,15 +174,15 @@ void OnvifPasswordDialog::onConfirm()
     switch (m_newPassword->problem()) {
     case NewPasswordForm::Problem::Empty:
         passwordField->setFocus();
-        showMessage(WarningDialog::Error, tr("The password can not be empty."), passwordField, passwordHint);
+        showMessage(WarningDialog::Error, tr("The password cannot be empty."), passwordField, passwordHint);
         return;
     case NewPasswordForm::Problem::Mismatch:
-        showMessage(WarningDialog::Error, tr("The password you typed do not match."), passwordField, passwordHint);
+        showMessage(WarningDialog::Error, tr("The two passwords do not match."), passwordField, passwordHint);
         return;
     case NewPasswordForm::Problem::Weak:
         showMessage(WarningDialog::Error,
-                    tr("Valid password range [8-16]. You can use a combination of numbers, lowercase, uppercase and "
-                       "special character for your password with at least two kinds of them contained."),
+                    tr("Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case "
+                       "letters, upper-case letters and special characters."),
                     passwordField, passwordHint);
         return;
     case NewPasswordForm::Problem::None:
