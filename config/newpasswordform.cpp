@@ -43,7 +43,6 @@ aptui::MultiStateLineEdit *passwordEdit(const QString &objectName, QWidget *pare
     field->ensurePolished();
     const QChar dot(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field));
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(VEXO_MAX_PASSWORD_LEN, dot)) + 16);
-    InputLimitHint::attach(field, passwordLengthHintText());
     return field;
 }
 
@@ -98,6 +97,8 @@ NewPasswordForm::NewPasswordForm(const QString &userName, const QString &newLabe
     setTabOrder(m_lineEditNewPassword, m_lineEditConfirmPassword);
 
     for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword}) {
+        // Once the field sits in the grid, so that the hint goes under it.
+        InputLimitHint::attach(field, passwordLengthHintText());
         field->installEventFilter(this);
         connect(field, &QLineEdit::returnPressed, this, &NewPasswordForm::returnPressed);
     }
