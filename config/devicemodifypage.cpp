@@ -255,8 +255,14 @@ void DeviceModifyPage::buildModificationArea()
     //: link under the Modify button that opens the dialog changing an ONVIF device user's password
     m_btnChangePassword = new QPushButton(tr("Change Password..."), m_frameModifyPara);
     m_btnChangePassword->setObjectName(QStringLiteral("m_btnChangePassword"));
-    m_btnChangePassword->setStyleSheet(QStringLiteral("QPushButton{font: bold 18px;}"));
+    // A link like "Forget Password", whose place it takes.
+    m_btnChangePassword->setStyleSheet(QStringLiteral(
+        "QPushButton{font: bold 18px; color: #F74248; background-color: transparent; border: none;}"
+        "QPushButton:hover, QPushButton:focus{color: #D11F24; text-decoration: underline;}"
+        "QPushButton:disabled{color: #C4C7CC;}"));
     m_btnChangePassword->setCursor(Qt::PointingHandCursor);
+    m_btnChangePassword->setToolTip(tr("Changes a user's password on the device; it needs the current password. A "
+                                       "lost password is reset on the device or with its maker's tool."));
 
     auto *grid = new QGridLayout(m_frameModifyPara);
     grid->setContentsMargins(20, 0, 20, 0);
@@ -286,7 +292,8 @@ void DeviceModifyPage::buildModificationArea()
     grid->addWidget(m_labelReach, 2, 0, 1, 3);
     grid->addWidget(m_checkBoxReachAnyway, 3, 0, 1, 3);
     grid->addWidget(m_btnModify, 4, 0, 1, 3);
-    grid->addWidget(m_btnChangePassword, 5, 0, 1, 3, Qt::AlignLeft);
+    // A single ONVIF row offers "Change Password..." where the others offer recovery.
+    grid->addWidget(m_btnChangePassword, 5, 0, 1, 3, Qt::AlignRight);
     grid->addWidget(m_btnLostPassword, 5, 0, 1, 3, Qt::AlignRight);
     for (QWidget *widget : {static_cast<QWidget *>(m_labelUserName), static_cast<QWidget *>(m_lineEditUserName),
                             static_cast<QWidget *>(m_labelHintUserName), static_cast<QWidget *>(m_labelReach),
@@ -493,8 +500,10 @@ void DeviceModifyPage::updateProtocolControls()
         = onvif ? tr("Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the "
                      "password on the device or with its maker's tool.")
                 : QString();
-    m_btnChangePassword->setVisible(onlyOnvif && m_selection.size() == 1);
+    const bool singleOnvif = onlyOnvif && m_selection.size() == 1;
+    m_btnChangePassword->setVisible(singleOnvif);
     m_btnChangePassword->setEnabled(!m_operationRunning);
+    m_btnLostPassword->setVisible(!singleOnvif);
     m_btnLostPassword->setToolTip(recoveryReason);
     m_btnLostPassword->setProperty("reasonToolTip", true); // not its own text, as other buttons show
     if (onvif)

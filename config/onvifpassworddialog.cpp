@@ -76,13 +76,17 @@ OnvifPasswordDialog::OnvifPasswordDialog(std::shared_ptr<OnvifChanger> changer, 
 
     // The sign-in rows line up with the password rows of the form below them.
     int labelWidth = 0;
-    for (QLabel *label : {labelUserName, labelCurrent})
+    for (QLabel *label : {labelUserName, labelCurrent,
+                          m_newPassword->findChild<QLabel *>(QStringLiteral("m_labelNewPassword")),
+                          m_newPassword->findChild<QLabel *>(QStringLiteral("m_labelConfirmPassword"))}) {
+        label->ensurePolished();
         labelWidth = qMax(labelWidth, label->sizeHint().width());
+    }
     m_newPassword->setLabelColumnWidth(labelWidth);
     auto *signIn = new QGridLayout;
-    signIn->setHorizontalSpacing(6);
-    signIn->setVerticalSpacing(8);
-    signIn->setColumnMinimumWidth(0, qMax(labelWidth, m_newPassword->grid()->cellRect(0, 0).width()));
+    signIn->setHorizontalSpacing(8);
+    signIn->setVerticalSpacing(10);
+    signIn->setColumnMinimumWidth(0, labelWidth);
     signIn->addWidget(labelUserName, 0, 0);
     signIn->addWidget(m_lineEditUserName, 0, 1);
     signIn->addWidget(m_labelHintUserName, 0, 2);
@@ -90,7 +94,6 @@ OnvifPasswordDialog::OnvifPasswordDialog(std::shared_ptr<OnvifChanger> changer, 
     signIn->addWidget(m_lineEditCurrentPassword, 1, 1);
     signIn->addWidget(m_labelHintCurrentPassword, 1, 2);
     signIn->setColumnStretch(1, 1);
-    m_newPassword->grid()->setHorizontalSpacing(6);
 
     auto *layout = new QVBoxLayout(form);
     layout->setContentsMargins(20, 10, 20, 6);

@@ -591,6 +591,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <extracomment>link under the Modify button that opens the dialog changing an ONVIF device user&apos;s password</extracomment>
         <translation>Change Password...</translation>
     </message>
+    <message>
+        <source>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</source>
+        <translation>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>

@@ -586,6 +586,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <extracomment>link under the Modify button that opens the dialog changing an ONVIF device user&apos;s password</extracomment>
         <translation>修改密码...</translation>
     </message>
+    <message>
+        <source>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</source>
+        <translation>修改设备上某个用户的密码，需要输入当前密码。忘记的密码请在设备上或用设备厂商的工具重置。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>

@@ -192,6 +192,7 @@ void tst_OnvifPanel::controlsFollowTheSelection()
 
     select(records);
     QCOMPARE(!button("m_btnChangePassword")->isHidden(), changePassword);
+    QCOMPARE(!button("m_btnLostPassword")->isHidden(), !changePassword); // it takes recovery's place
     QCOMPARE(!field("m_lineEditUserName")->isHidden(), userName);
     QCOMPARE(!m_panel->findChild<QLabel *>(QStringLiteral("m_labelUserName"))->isHidden(), userName);
     QCOMPARE(field("m_lineEditUserName")->text(), QStringLiteral("admin"));
