@@ -256,10 +256,10 @@ void DeviceModifyPage::buildModificationArea()
     m_btnChangePassword = new QPushButton(tr("Change Password..."), m_frameModifyPara);
     m_btnChangePassword->setObjectName(QStringLiteral("m_btnChangePassword"));
     // A link like "Forget Password", whose place it takes.
-    m_btnChangePassword->setStyleSheet(QStringLiteral(
-        "QPushButton{font: bold 18px; color: #F74248; background-color: transparent; border: none;}"
-        "QPushButton:hover, QPushButton:focus{color: #D11F24; text-decoration: underline;}"
-        "QPushButton:disabled{color: #C4C7CC;}"));
+    m_btnChangePassword->setStyleSheet(
+        QStringLiteral("QPushButton{font: bold 18px; color: #F74248; background-color: transparent; border: none;}"
+                       "QPushButton:hover, QPushButton:focus{color: #D11F24; text-decoration: underline;}"
+                       "QPushButton:disabled{color: #C4C7CC;}"));
     m_btnChangePassword->setCursor(Qt::PointingHandCursor);
     m_btnChangePassword->setToolTip(tr("Changes a user's password on the device; it needs the current password. A "
                                        "lost password is reset on the device or with its maker's tool."));

@@ -55,8 +55,8 @@ OnvifPasswordDialog::OnvifPasswordDialog(std::shared_ptr<OnvifChanger> changer, 
 
     auto *form = new QWidget(this);
     form->setObjectName(QStringLiteral("m_formOnvifPassword"));
-    auto *labelDevice = new QLabel(tr("Device: %1").arg(target.address.isEmpty() ? target.serialNumber : target.address),
-                                   form);
+    auto *labelDevice
+        = new QLabel(tr("Device: %1").arg(target.address.isEmpty() ? target.serialNumber : target.address), form);
     labelDevice->setObjectName(QStringLiteral("m_labelDevice"));
     auto *labelUserName = new QLabel(tr("User Name:"), form);
     m_lineEditUserName = lineEdit("m_lineEditUserName", UserNameLength, form);
@@ -76,9 +76,9 @@ OnvifPasswordDialog::OnvifPasswordDialog(std::shared_ptr<OnvifChanger> changer, 
 
     // The sign-in rows line up with the password rows of the form below them.
     int labelWidth = 0;
-    for (QLabel *label : {labelUserName, labelCurrent,
-                          m_newPassword->findChild<QLabel *>(QStringLiteral("m_labelNewPassword")),
-                          m_newPassword->findChild<QLabel *>(QStringLiteral("m_labelConfirmPassword"))}) {
+    for (QLabel *label :
+         {labelUserName, labelCurrent, m_newPassword->findChild<QLabel *>(QStringLiteral("m_labelNewPassword")),
+          m_newPassword->findChild<QLabel *>(QStringLiteral("m_labelConfirmPassword"))}) {
         label->ensurePolished();
         labelWidth = qMax(labelWidth, label->sizeHint().width());
     }
@@ -126,8 +126,7 @@ OnvifPasswordDialog::OnvifPasswordDialog(std::shared_ptr<OnvifChanger> changer, 
             (field == m_lineEditUserName ? m_labelHintUserName : m_labelHintCurrentPassword)->clear();
         });
     }
-    connect(m_lineEditUserName, &QLineEdit::returnPressed, m_lineEditCurrentPassword,
-            qOverload<>(&QWidget::setFocus));
+    connect(m_lineEditUserName, &QLineEdit::returnPressed, m_lineEditCurrentPassword, qOverload<>(&QWidget::setFocus));
     connect(m_lineEditCurrentPassword, &QLineEdit::returnPressed, m_newPassword->passwordField(),
             qOverload<>(&QWidget::setFocus));
     m_lineEditCurrentPassword->setFocus();
@@ -183,10 +182,11 @@ void OnvifPasswordDialog::onConfirm()
         showMessage(WarningDialog::Error, tr("The two passwords do not match."), passwordField, passwordHint);
         return;
     case NewPasswordForm::Problem::Weak:
-        showMessage(WarningDialog::Error,
-                    tr("Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case "
-                       "letters, upper-case letters and special characters."),
-                    passwordField, passwordHint);
+        showMessage(
+            WarningDialog::Error,
+            tr("Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case "
+               "letters, upper-case letters and special characters."),
+            passwordField, passwordHint);
         return;
     case NewPasswordForm::Problem::None:
         break;
@@ -233,9 +233,9 @@ void OnvifPasswordDialog::setBusy(bool busy)
         if (auto *button = findChild<QPushButton *>(QLatin1String(name)))
             button->setEnabled(!busy);
     }
-    for (QWidget *input : std::initializer_list<QWidget *>{m_lineEditUserName, m_lineEditCurrentPassword,
-                                                           m_newPassword->passwordField(),
-                                                           m_newPassword->confirmationField()})
+    for (QWidget *input :
+         std::initializer_list<QWidget *>{m_lineEditUserName, m_lineEditCurrentPassword, m_newPassword->passwordField(),
+                                          m_newPassword->confirmationField()})
         input->setEnabled(!busy);
 }
 

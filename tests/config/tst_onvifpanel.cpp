@@ -176,8 +176,8 @@ void tst_OnvifPanel::controlsFollowTheSelection_data()
         << QVector{onvifRecord(3, "127.1.0.3", false)} << true << false << true << true;
     QTest::addRow("batch of device protocol rows")
         << QVector{deviceRecord(4), deviceRecord(5)} << false << false << false << false;
-    QTest::addRow("batch of ONVIF rows")
-        << QVector{onvifRecord(10, "127.1.0.10"), onvifRecord(11, "127.1.0.11")} << true << false << true << false;
+    QTest::addRow("batch of ONVIF rows") << QVector{onvifRecord(10, "127.1.0.10"), onvifRecord(11, "127.1.0.11")}
+                                         << true << false << true << false;
     QTest::addRow("mixed batch") << QVector{deviceRecord(6), onvifRecord(7, "127.1.0.7")} << true << false << true
                                  << false;
 }
@@ -392,17 +392,25 @@ void tst_OnvifPanel::passwordChangeIsCheckedAndRouted_data()
     QTest::addColumn<bool>("sent");
     QTest::addColumn<QString>("says");
 
-    QTest::addRow("no current password: nothing sent") << "" << "Newpass123" << "Newpass123" << true << false
-                                                         << "current password";
-    QTest::addRow("empty new password: nothing sent") << "Admin12345" << "" << "" << true << false << "empty";
-    QTest::addRow("confirmation differs: nothing sent")
-        << "Admin12345" << "Newpass123" << "Newpass124" << true << false << "not match";
-    QTest::addRow("one kind of character: nothing sent")
-        << "Admin12345" << "abcdefghij" << "abcdefghij" << true << false << "8 to 16";
-    QTest::addRow("device accepts: dialog closes") << "Admin12345" << "Newpass123" << "Newpass123" << true << true
-                                                     << "was changed";
+    QTest::addRow("no current password: nothing sent") << ""
+                                                       << "Newpass123"
+                                                       << "Newpass123" << true << false << "current password";
+    QTest::addRow("empty new password: nothing sent") << "Admin12345"
+                                                      << ""
+                                                      << "" << true << false << "empty";
+    QTest::addRow("confirmation differs: nothing sent") << "Admin12345"
+                                                        << "Newpass123"
+                                                        << "Newpass124" << true << false << "not match";
+    QTest::addRow("one kind of character: nothing sent") << "Admin12345"
+                                                         << "abcdefghij"
+                                                         << "abcdefghij" << true << false << "8 to 16";
+    QTest::addRow("device accepts: dialog closes") << "Admin12345"
+                                                   << "Newpass123"
+                                                   << "Newpass123" << true << true << "was changed";
     QTest::addRow("device refuses: dialog stays with the reason")
-        << "Wrong12345" << "Newpass123" << "Newpass123" << false << true << "refused the user name or password";
+        << "Wrong12345"
+        << "Newpass123"
+        << "Newpass123" << false << true << "refused the user name or password";
 }
 
 void tst_OnvifPanel::passwordChangeIsCheckedAndRouted()
@@ -437,7 +445,8 @@ void tst_OnvifPanel::passwordChangeIsCheckedAndRouted()
     QTRY_VERIFY(!dialog.isBusy());
     QVERIFY2(recorder.messages.last().contains(says), qPrintable(recorder.messages.last()));
     QCOMPARE(m_changer->passwords,
-             sent ? QStringList{QStringLiteral("operator:") + current + QLatin1Char('>') + newPassword} : QStringList{});
+             sent ? QStringList{QStringLiteral("operator:") + current + QLatin1Char('>') + newPassword}
+                  : QStringList{});
     const bool closed = sent && deviceAccepts;
     QCOMPARE(dialog.result() == QDialog::Accepted, closed);
     QCOMPARE(dialog.isVisible(), !closed);
