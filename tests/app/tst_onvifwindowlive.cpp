@@ -364,6 +364,13 @@ void TestOnvifWindowLive::changePasswordFromThePanel()
     };
     QVERIFY(!signIn(kPassword));
     QVERIFY(signIn(newPassword));
+
+    // Listed again, the row is identified with the new password, not refused with the old one.
+    auto *refresh = m_window->deviceDisplayPage()->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo"));
+    QVERIFY(refresh);
+    refresh->click();
+    QTRY_VERIFY_WITH_TIMEOUT(rowOfSerial(serial) >= 0, 20000);
+    QCOMPARE(rowsWithStatus(QStringLiteral("Needs log-in")), 0);
 }
 
 QTEST_MAIN(TestOnvifWindowLive)
