@@ -138,6 +138,12 @@ OnvifPasswordDialog::~OnvifPasswordDialog()
         m_worker->wait();
 }
 
+void OnvifPasswordDialog::reject()
+{
+    if (!m_worker)
+        BaseDialog::reject();
+}
+
 QString OnvifPasswordDialog::userName() const
 {
     return m_lineEditUserName->text().trimmed();

@@ -50,6 +50,9 @@ public:
     /** @brief Whether the change is running. */
     bool isBusy() const { return bool(m_worker); }
 
+    /** @brief Closes the dialog unless the change is running: the device's answer is awaited. */
+    void reject() override;
+
 private:
     void onConfirm();
     void onFinished(const OnvifOutcome &outcome);
