@@ -130,4 +130,22 @@ OnvifOutcome OnvifDeviceChanger::reboot(const OnvifTarget &target)
     return outcome;
 }
 
+OnvifOutcome OnvifDeviceChanger::setPassword(const OnvifTarget &target, const QString &newPassword)
+{
+    onvif::BlockingDeviceOperations operations(m_discovery->deviceOptions());
+    OnvifOutcome outcome;
+    const std::optional<onvif::Identity> identity = identify(operations, target, &outcome);
+    if (!identity)
+        return outcome;
+    onvif::Credentials credentials = credentialsOf(target);
+    const auto changed = operations.changePassword(*identity, credentials, credentials.username, newPassword);
+    if (!changed)
+        return failed(changed.failure);
+    outcome.ok = true;
+    // The row is identified with the new password from now on; the old one no longer signs in.
+    credentials.password = newPassword;
+    m_discovery->setDeviceCredentials(target.serialNumber, credentials);
+    return outcome;
+}
+
 } // namespace VexoTool

@@ -31,6 +31,8 @@ public:
 
     OnvifOutcome setNetParams(const OnvifTarget &target, const DeviceNetParam &params) override;
     OnvifOutcome reboot(const OnvifTarget &target) override;
+    /** @brief Identifies the device with the current password, then sets the user's new one. */
+    OnvifOutcome setPassword(const OnvifTarget &target, const QString &newPassword) override;
 
     /** @brief The prefix length of an IPv4 mask such as "255.255.255.0"; -1 when it is none. */
     static int prefixOfMask(const QString &mask);

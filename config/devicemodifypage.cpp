@@ -10,6 +10,7 @@
 #include "inputvalidation.h"
 #include "networkcheck.h"
 #include "newpasswordform.h"
+#include "onvifpassworddialog.h"
 #include "passwordstrength.h"
 #include "subnetreach.h"
 
@@ -173,6 +174,7 @@ DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discov
     };
     connect(m_btnActive, &QPushButton::clicked, this, &DeviceModifyPage::onActiveDevices);
     connect(m_btnLostPassword, &QPushButton::clicked, this, &DeviceModifyPage::onForgetPassword);
+    connect(m_btnChangePassword, &QPushButton::clicked, this, &DeviceModifyPage::onChangeOnvifPassword);
     connect(m_netParaPage, &DeviceNetParaPage::signalDhcpStateChanged, this, &DeviceModifyPage::onDhcpStateChanged);
     connect(m_netParaPage, &DeviceNetParaPage::signalBatchDhcpStateChanged, this,
             &DeviceModifyPage::onBatchDhcpStateChanged);
@@ -250,6 +252,17 @@ void DeviceModifyPage::buildModificationArea()
     m_btnLostPassword->setObjectName(QStringLiteral("m_btnLostPassword"));
     m_btnLostPassword->setStyleSheet(QStringLiteral("QPushButton{font: bold 18px;}"));
     m_btnLostPassword->setCursor(Qt::PointingHandCursor);
+    //: link under the Modify button that opens the dialog changing an ONVIF device user's password
+    m_btnChangePassword = new QPushButton(tr("Change Password..."), m_frameModifyPara);
+    m_btnChangePassword->setObjectName(QStringLiteral("m_btnChangePassword"));
+    // A link like "Forget Password", whose place it takes.
+    m_btnChangePassword->setStyleSheet(
+        QStringLiteral("QPushButton{font: bold 18px; color: #F74248; background-color: transparent; border: none;}"
+                       "QPushButton:hover, QPushButton:focus{color: #D11F24; text-decoration: underline;}"
+                       "QPushButton:disabled{color: #C4C7CC;}"));
+    m_btnChangePassword->setCursor(Qt::PointingHandCursor);
+    m_btnChangePassword->setToolTip(tr("Changes a user's password on the device; it needs the current password. A "
+                                       "lost password is reset on the device or with its maker's tool."));
 
     auto *grid = new QGridLayout(m_frameModifyPara);
     grid->setContentsMargins(20, 0, 20, 0);
@@ -279,10 +292,12 @@ void DeviceModifyPage::buildModificationArea()
     grid->addWidget(m_labelReach, 2, 0, 1, 3);
     grid->addWidget(m_checkBoxReachAnyway, 3, 0, 1, 3);
     grid->addWidget(m_btnModify, 4, 0, 1, 3);
+    // A single ONVIF row offers "Change Password..." where the others offer recovery.
+    grid->addWidget(m_btnChangePassword, 5, 0, 1, 3, Qt::AlignRight);
     grid->addWidget(m_btnLostPassword, 5, 0, 1, 3, Qt::AlignRight);
     for (QWidget *widget : {static_cast<QWidget *>(m_labelUserName), static_cast<QWidget *>(m_lineEditUserName),
                             static_cast<QWidget *>(m_labelHintUserName), static_cast<QWidget *>(m_labelReach),
-                            static_cast<QWidget *>(m_checkBoxReachAnyway)})
+                            static_cast<QWidget *>(m_checkBoxReachAnyway), static_cast<QWidget *>(m_btnChangePassword)})
         widget->hide();
 }
 
@@ -485,6 +500,10 @@ void DeviceModifyPage::updateProtocolControls()
         = onvif ? tr("Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the "
                      "password on the device or with its maker's tool.")
                 : QString();
+    const bool singleOnvif = onlyOnvif && m_selection.size() == 1;
+    m_btnChangePassword->setVisible(singleOnvif);
+    m_btnChangePassword->setEnabled(!m_operationRunning);
+    m_btnLostPassword->setVisible(!singleOnvif);
     m_btnLostPassword->setToolTip(recoveryReason);
     m_btnLostPassword->setProperty("reasonToolTip", true); // not its own text, as other buttons show
     if (onvif)
@@ -587,6 +606,22 @@ OnvifTarget DeviceModifyPage::onvifTarget(const DeviceInfo &device) const
     target.userName = m_lineEditUserName->text().trimmed();
     target.password = m_lineEditAdminPassword->text();
     return target;
+}
+
+void DeviceModifyPage::onChangeOnvifPassword()
+{
+    if (m_operationRunning || m_selection.size() != 1 || m_selection.first().protocol != DeviceProtocol::Onvif)
+        return;
+    const DeviceInfo device = m_selection.first();
+    const OnvifTarget target = onvifTarget(device);
+    OnvifPasswordDialog dialog(m_onvifChanger, target, this);
+    dialog.move(dialogPosition() - QPoint(dialog.width() / 2 - 155, dialog.height() / 2 - 60));
+    emit signalCoverMainPage();
+    const bool changed = dialog.exec() == QDialog::Accepted;
+    emit signalDisCoverMainPage();
+    // The panel signs in with the new password from now on when it was its user's.
+    if (changed && dialog.userName() == target.userName)
+        m_lineEditAdminPassword->setText(dialog.newPassword());
 }
 
 static QString onvifUnavailableText()
@@ -784,11 +819,13 @@ void DeviceModifyPage::setOperationRunning(bool running, const QString &busyText
         m_btnModify->setEnabled(false);
         m_btnActive->setEnabled(false);
         m_btnLostPassword->setEnabled(false);
+        m_btnChangePassword->setEnabled(false);
     } else {
         // The buttons as the current view has them.
         m_btnModify->setEnabled(modifyEnabledForSelection());
         m_btnActive->setEnabled(!selectionHasOnvif());
         m_btnLostPassword->setEnabled(m_selection.size() == 1 && !selectionHasOnvif());
+        m_btnChangePassword->setEnabled(true);
     }
     m_busyArea->setVisible(running);
 }

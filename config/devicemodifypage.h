@@ -112,6 +112,8 @@ public slots:
     void onModifyNetParas();
     /** @brief "Active": checks the new password and activates the selected devices. */
     void onActiveDevices();
+    /** @brief "Change Password…" of a single ONVIF row: the dialog that changes a user's password on the device. */
+    void onChangeOnvifPassword();
     /** @brief "Forget Password": key-based reset or default-password restore, as the device supports. */
     void onForgetPassword();
     /** @brief Shows the strength meter for the new password. */
@@ -201,6 +203,7 @@ private:
     QLabel *m_labelHintAdimaPassword = nullptr;
     QPushButton *m_btnModify = nullptr;
     QPushButton *m_btnLostPassword = nullptr;
+    QPushButton *m_btnChangePassword = nullptr; // single ONVIF rows only
     QLabel *m_labelUserName = nullptr;
     aptui::MultiStateLineEdit *m_lineEditUserName = nullptr;
     QLabel *m_labelHintUserName = nullptr;

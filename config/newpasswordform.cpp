@@ -100,6 +100,8 @@ NewPasswordForm::NewPasswordForm(const QString &userName, const QString &newLabe
     InputLimitHint::attach(m_lineEditConfirmPassword, passwordLengthHintText());
 
     for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword}) {
+        // Once the field sits in the grid, so that the hint goes under it.
+        InputLimitHint::attach(field, passwordLengthHintText());
         field->installEventFilter(this);
         connect(field, &QLineEdit::returnPressed, this, &NewPasswordForm::returnPressed);
     }

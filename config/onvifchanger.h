@@ -34,7 +34,7 @@ struct OnvifOutcome
  * @brief How the panel changes ONVIF devices: the one place where the ONVIF client is plugged in.
  *
  * The program sets an implementation with DeviceModifyPage::setOnvifChanger(); without one the
- * panel reports ONVIF rows as not changeable. Both calls run on a worker thread, one at a
+ * panel reports ONVIF rows as not changeable. The calls run on a worker thread, one at a
  * time, and block until the device answered or failed.
  */
 class OnvifChanger
@@ -50,6 +50,20 @@ public:
 
     /** @brief Restarts the device so that it uses settings it accepted with rebootNeeded. */
     virtual OnvifOutcome reboot(const OnvifTarget &target) = 0;
+
+    /**
+     * @brief Gives the user target.userName the password @p newPassword, signing in with
+     *        target.userName and target.password (the current password). A client that cannot
+     *        change passwords refuses without sending anything.
+     */
+    virtual OnvifOutcome setPassword(const OnvifTarget &target, const QString &newPassword)
+    {
+        Q_UNUSED(target)
+        Q_UNUSED(newPassword)
+        OnvifOutcome refused;
+        refused.failure.reason = QStringLiteral("this client cannot change passwords");
+        return refused;
+    }
 };
 
 } // namespace VexoTool

@@ -586,6 +586,15 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Not changed: no network adapter of this computer is in the device&apos;s subnet.</source>
         <translation>Not changed: no network adapter of this computer is in the device&apos;s subnet.</translation>
     </message>
+    <message>
+        <source>Change Password...</source>
+        <extracomment>link under the Modify button that opens the dialog changing an ONVIF device user&apos;s password</extracomment>
+        <translation>Change Password...</translation>
+    </message>
+    <message>
+        <source>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</source>
+        <translation>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
@@ -955,6 +964,75 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>The device could not carry out the request. Try again later.</source>
         <translation>The device could not carry out the request. Try again later.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::OnvifPasswordDialog</name>
+    <message>
+        <source>Device: %1</source>
+        <translation>Device: %1</translation>
+    </message>
+    <message>
+        <source>User Name:</source>
+        <translation>User Name:</translation>
+    </message>
+    <message>
+        <source>Current Password:</source>
+        <translation>Current Password:</translation>
+    </message>
+    <message>
+        <source>New Password:</source>
+        <translation>New Password:</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>Confirm Password:</translation>
+    </message>
+    <message>
+        <source>A user name has at most %1 characters.</source>
+        <translation>A user name has at most %1 characters.</translation>
+    </message>
+    <message>
+        <source>Change Password</source>
+        <extracomment>title of the dialog that changes an ONVIF device user&apos;s password</extracomment>
+        <translation>Change Password</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <extracomment>button that sends the new password to the device</extracomment>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>Please enter the user name.</source>
+        <translation>Please enter the user name.</translation>
+    </message>
+    <message>
+        <source>Please enter the current password.</source>
+        <translation>Please enter the current password.</translation>
+    </message>
+    <message>
+        <source>The password cannot be empty.</source>
+        <translation>The password cannot be empty.</translation>
+    </message>
+    <message>
+        <source>The two passwords do not match.</source>
+        <translation>The two passwords do not match.</translation>
+    </message>
+    <message>
+        <source>Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case letters, upper-case letters and special characters.</source>
+        <translation>Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case letters, upper-case letters and special characters.</translation>
+    </message>
+    <message>
+        <source>Not changed: this program cannot change ONVIF devices yet.</source>
+        <translation>Not changed: this program cannot change ONVIF devices yet.</translation>
+    </message>
+    <message>
+        <source>The password was changed.</source>
+        <translation>The password was changed.</translation>
+    </message>
+    <message>
+        <source>The password was not changed: %1</source>
+        <translation>The password was not changed: %1</translation>
     </message>
 </context>
 <context>

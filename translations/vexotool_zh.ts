@@ -581,6 +581,15 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Not changed: no network adapter of this computer is in the device&apos;s subnet.</source>
         <translation>未修改：本机没有位于该设备子网中的网卡。</translation>
     </message>
+    <message>
+        <source>Change Password...</source>
+        <extracomment>link under the Modify button that opens the dialog changing an ONVIF device user&apos;s password</extracomment>
+        <translation>修改密码...</translation>
+    </message>
+    <message>
+        <source>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</source>
+        <translation>修改设备上某个用户的密码，需要输入当前密码。忘记的密码请在设备上或用设备厂商的工具重置。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
@@ -950,6 +959,75 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>The device could not carry out the request. Try again later.</source>
         <translation>设备无法执行该请求。请稍后重试。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::OnvifPasswordDialog</name>
+    <message>
+        <source>Device: %1</source>
+        <translation>设备：%1</translation>
+    </message>
+    <message>
+        <source>User Name:</source>
+        <translation>用户名：</translation>
+    </message>
+    <message>
+        <source>Current Password:</source>
+        <translation>当前密码：</translation>
+    </message>
+    <message>
+        <source>New Password:</source>
+        <translation>新密码：</translation>
+    </message>
+    <message>
+        <source>Confirm Password:</source>
+        <translation>确认密码：</translation>
+    </message>
+    <message>
+        <source>A user name has at most %1 characters.</source>
+        <translation>用户名最多 %1 个字符。</translation>
+    </message>
+    <message>
+        <source>Change Password</source>
+        <extracomment>title of the dialog that changes an ONVIF device user&apos;s password</extracomment>
+        <translation>修改密码</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <extracomment>button that sends the new password to the device</extracomment>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <source>Please enter the user name.</source>
+        <translation>请输入用户名。</translation>
+    </message>
+    <message>
+        <source>Please enter the current password.</source>
+        <translation>请输入当前密码。</translation>
+    </message>
+    <message>
+        <source>The password cannot be empty.</source>
+        <translation>密码不能为空。</translation>
+    </message>
+    <message>
+        <source>The two passwords do not match.</source>
+        <translation>两次输入的密码不一致。</translation>
+    </message>
+    <message>
+        <source>Valid passwords have 8 to 16 characters and mix at least two of these kinds: digits, lower-case letters, upper-case letters and special characters.</source>
+        <translation>密码长度为 8 到 16 位，可由数字、小写字母、大写字母和特殊字符组成，且至少包含其中两种。</translation>
+    </message>
+    <message>
+        <source>Not changed: this program cannot change ONVIF devices yet.</source>
+        <translation>未修改：本程序暂不能修改 ONVIF 设备。</translation>
+    </message>
+    <message>
+        <source>The password was changed.</source>
+        <translation>密码已修改。</translation>
+    </message>
+    <message>
+        <source>The password was not changed: %1</source>
+        <translation>密码未修改：%1</translation>
     </message>
 </context>
 <context>

@@ -9,16 +9,20 @@
 #include <deviceinfomodel.h>
 #include <devicemodifypage.h>
 #include <devicestore.h>
+#include <deviceoperations.h>
 #include <multistatelineedit.h>
 #include <onviffault.h>
 #include <onvifhandler.h>
+#include <onvifpassworddialog.h>
 #include <vexohandler.h>
 #include <warningdialog.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <memory>
@@ -41,6 +45,7 @@ private slots:
     void readdressFromThePanel();
     void byeRemovesTheRow();
     void refreshListsThemAgain();
+    void changePasswordFromThePanel();
 
 private:
     bool startSite(const QStringList &arguments);
@@ -306,6 +311,66 @@ void TestOnvifWindowLive::refreshListsThemAgain()
     QCOMPARE(rowsWithStatus(needsLogIn), 0);
     for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("onvif")))
         QVERIFY2(rowOfSerial(serial) >= 0, qPrintable(serial));
+}
+
+void TestOnvifWindowLive::changePasswordFromThePanel()
+{
+    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("71"),
+                       QStringLiteral("--onvif"), QStringLiteral("1")}));
+    const QString serial = onvifSerials(*m_simulator, QStringLiteral("onvif")).value(0);
+    QVERIFY(!serial.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 2, 20000);
+    int row = -1;
+    for (int r = 0; r < m_model->rowCount(); ++r)
+        row = m_model->protocolOfRow(r) == DeviceProtocol::Onvif ? r : row;
+    QVERIFY(row >= 0);
+    VexoTool::DeviceModifyPage *panel = m_window->deviceModifyPage();
+    m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    auto *change = panel->findChild<QPushButton *>(QStringLiteral("m_btnChangePassword"));
+    QVERIFY(change && change->isVisible());
+
+    // The dialog is filled in once it runs; a dialog that does not close by itself is given up.
+    const QString newPassword = QStringLiteral("Changed4321");
+    bool filled = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<VexoTool::OnvifPasswordDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        const auto field = [dialog](const char *name) {
+            return dialog->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name));
+        };
+        field("m_lineEditCurrentPassword")->setText(kPassword);
+        field("m_lineEditNewPassword")->setText(newPassword);
+        field("m_lineEditConfirmPassword")->setText(newPassword);
+        dialog->findChild<QPushButton *>(QStringLiteral("btnConfirm"))->click();
+        filled = true;
+        QTimer::singleShot(30000, dialog, &QDialog::reject);
+    });
+    change->click();
+    QVERIFY(filled);
+    // The panel signs in with the new password from now on.
+    QCOMPARE(panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditAdminPassword"))->text(),
+             newPassword);
+
+    // The device itself refuses the old password and takes the new one.
+    onvif::BlockingDeviceOperations operations(m_onvif->deviceOptions());
+    const QUrl url(shown(*m_simulator, serial, QStringLiteral("xaddr")));
+    const auto signIn = [&](const QString &password) {
+        onvif::Credentials credentials;
+        credentials.username = QStringLiteral("admin");
+        credentials.password = password;
+        const auto identified = operations.identify(url, credentials);
+        return identified && identified.value->authenticated;
+    };
+    QVERIFY(!signIn(kPassword));
+    QVERIFY(signIn(newPassword));
+
+    // Listed again, the row is identified with the new password, not refused with the old one.
+    auto *refresh = m_window->deviceDisplayPage()->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo"));
+    QVERIFY(refresh);
+    refresh->click();
+    QTRY_VERIFY_WITH_TIMEOUT(rowOfSerial(serial) >= 0, 20000);
+    QCOMPARE(rowsWithStatus(QStringLiteral("Needs log-in")), 0);
 }
 
 QTEST_MAIN(TestOnvifWindowLive)

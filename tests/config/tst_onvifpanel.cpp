@@ -9,6 +9,7 @@
 
 #include <devicemodifypage.h>
 #include <onvifchanger.h>
+#include <onvifpassworddialog.h>
 #include <subnetreach.h>
 
 #include <devicestore.h>
@@ -50,6 +51,12 @@ public:
         rebooted.append(target.serialNumber);
         return OnvifOutcome{true, false, {}};
     }
+    OnvifOutcome setPassword(const OnvifTarget &target, const QString &newPassword) override
+    {
+        QMutexLocker lock(&mutex);
+        passwords.append(target.userName + QLatin1Char(':') + target.password + QLatin1Char('>') + newPassword);
+        return outcome;
+    }
 
     QMutex mutex;
     OnvifOutcome outcome{true, false, {}};
@@ -57,6 +64,7 @@ public:
     QStringList addresses;
     QStringList userNames;
     QStringList rebooted;
+    QStringList passwords; // "user:current>new" of each password change
 };
 
 // An ONVIF device as the ONVIF service reports it once identified (or not, without a MAC).
@@ -107,6 +115,8 @@ private slots:
     void restartAnswerIsRouted();
     void batchSaysWhichRowsItCannotDo_data();
     void batchSaysWhichRowsItCannotDo();
+    void passwordChangeIsCheckedAndRouted_data();
+    void passwordChangeIsCheckedAndRouted();
 
 private:
     void select(const QVector<VEXO_DEVICE_INFO> &records)
@@ -158,13 +168,18 @@ void tst_OnvifPanel::controlsFollowTheSelection_data()
     QTest::addColumn<bool>("userName");          // the user-name row is shown
     QTest::addColumn<bool>("recoveryEnabled");   // "Forget Password"
     QTest::addColumn<bool>("explainsDisabling"); // tool tips on recovery and activation say why
+    QTest::addColumn<bool>("changePassword");    // "Change Password..." is offered
 
-    QTest::addRow("one device protocol row") << QVector{deviceRecord(1)} << false << true << false;
-    QTest::addRow("one ONVIF row") << QVector{onvifRecord(2, "127.1.0.2")} << true << false << true;
-    QTest::addRow("one unidentified ONVIF row") << QVector{onvifRecord(3, "127.1.0.3", false)} << true << false << true;
+    QTest::addRow("one device protocol row") << QVector{deviceRecord(1)} << false << true << false << false;
+    QTest::addRow("one ONVIF row") << QVector{onvifRecord(2, "127.1.0.2")} << true << false << true << true;
+    QTest::addRow("one unidentified ONVIF row")
+        << QVector{onvifRecord(3, "127.1.0.3", false)} << true << false << true << true;
     QTest::addRow("batch of device protocol rows")
-        << QVector{deviceRecord(4), deviceRecord(5)} << false << false << false;
-    QTest::addRow("mixed batch") << QVector{deviceRecord(6), onvifRecord(7, "127.1.0.7")} << true << false << true;
+        << QVector{deviceRecord(4), deviceRecord(5)} << false << false << false << false;
+    QTest::addRow("batch of ONVIF rows") << QVector{onvifRecord(10, "127.1.0.10"), onvifRecord(11, "127.1.0.11")}
+                                         << true << false << true << false;
+    QTest::addRow("mixed batch") << QVector{deviceRecord(6), onvifRecord(7, "127.1.0.7")} << true << false << true
+                                 << false;
 }
 
 void tst_OnvifPanel::controlsFollowTheSelection()
@@ -173,8 +188,11 @@ void tst_OnvifPanel::controlsFollowTheSelection()
     QFETCH(bool, userName);
     QFETCH(bool, recoveryEnabled);
     QFETCH(bool, explainsDisabling);
+    QFETCH(bool, changePassword);
 
     select(records);
+    QCOMPARE(!button("m_btnChangePassword")->isHidden(), changePassword);
+    QCOMPARE(!button("m_btnLostPassword")->isHidden(), !changePassword); // it takes recovery's place
     QCOMPARE(!field("m_lineEditUserName")->isHidden(), userName);
     QCOMPARE(!m_panel->findChild<QLabel *>(QStringLiteral("m_labelUserName"))->isHidden(), userName);
     QCOMPARE(field("m_lineEditUserName")->text(), QStringLiteral("admin"));
@@ -189,6 +207,7 @@ void tst_OnvifPanel::controlsFollowTheSelection()
     QVERIFY(field("m_lineEditUserName")->isHidden());
     QVERIFY(button("m_btnLostPassword")->isEnabled());
     QVERIFY(button("m_btnLostPassword")->toolTip().isEmpty());
+    QVERIFY(button("m_btnChangePassword")->isHidden());
 }
 
 void tst_OnvifPanel::userNameLimit_data()
@@ -363,3 +382,75 @@ void tst_OnvifPanel::batchSaysWhichRowsItCannotDo()
 QTEST_MAIN(tst_OnvifPanel)
 
 #include "tst_onvifpanel.moc"
+
+void tst_OnvifPanel::passwordChangeIsCheckedAndRouted_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("newPassword");
+    QTest::addColumn<QString>("confirmation");
+    QTest::addColumn<bool>("deviceAccepts");
+    QTest::addColumn<bool>("sent");
+    QTest::addColumn<QString>("says");
+
+    QTest::addRow("no current password: nothing sent") << ""
+                                                       << "Newpass123"
+                                                       << "Newpass123" << true << false << "current password";
+    QTest::addRow("empty new password: nothing sent") << "Admin12345"
+                                                      << ""
+                                                      << "" << true << false << "empty";
+    QTest::addRow("confirmation differs: nothing sent") << "Admin12345"
+                                                        << "Newpass123"
+                                                        << "Newpass124" << true << false << "not match";
+    QTest::addRow("one kind of character: nothing sent") << "Admin12345"
+                                                         << "abcdefghij"
+                                                         << "abcdefghij" << true << false << "8 to 16";
+    QTest::addRow("device accepts: dialog closes") << "Admin12345"
+                                                   << "Newpass123"
+                                                   << "Newpass123" << true << true << "was changed";
+    QTest::addRow("device refuses: dialog stays with the reason")
+        << "Wrong12345"
+        << "Newpass123"
+        << "Newpass123" << false << true << "refused the user name or password";
+}
+
+void tst_OnvifPanel::passwordChangeIsCheckedAndRouted()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, newPassword);
+    QFETCH(QString, confirmation);
+    QFETCH(bool, deviceAccepts);
+    QFETCH(bool, sent);
+    QFETCH(QString, says);
+
+    if (!deviceAccepts) {
+        VexoTool::OnvifFailure refusal;
+        refusal.kind = VexoTool::OnvifFailureKind::NotAuthorized;
+        refusal.httpStatus = 401;
+        m_changer->outcome = OnvifOutcome{false, false, refusal};
+    }
+    ModalRecorder recorder;
+    OnvifTarget target;
+    target.serialNumber = QStringLiteral("SN1");
+    target.address = QStringLiteral("127.1.0.2");
+    target.userName = QStringLiteral("operator");
+    VexoTool::OnvifPasswordDialog dialog(m_changer, target);
+    dialog.show();
+    auto *userName = dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditUserName"));
+    QCOMPARE(userName->text(), QStringLiteral("operator"));
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditCurrentPassword"))->setText(current);
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditNewPassword"))->setText(newPassword);
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditConfirmPassword"))->setText(confirmation);
+    dialog.findChild<QPushButton *>(QStringLiteral("btnConfirm"))->click();
+    QTRY_VERIFY(!recorder.messages.isEmpty());
+    QTRY_VERIFY(!dialog.isBusy());
+    QVERIFY2(recorder.messages.last().contains(says), qPrintable(recorder.messages.last()));
+    QCOMPARE(m_changer->passwords,
+             sent ? QStringList{QStringLiteral("operator:") + current + QLatin1Char('>') + newPassword}
+                  : QStringList{});
+    const bool closed = sent && deviceAccepts;
+    QCOMPARE(dialog.result() == QDialog::Accepted, closed);
+    QCOMPARE(dialog.isVisible(), !closed);
+    // A refusal keeps what was typed for the next try.
+    QCOMPARE(dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditConfirmPassword"))->text(),
+             confirmation);
+}

@@ -20,6 +20,7 @@
 #include <vexolibrary.h>
 #include <menu.h>
 #include <modifypage.h>
+#include <onvifpassworddialog.h>
 #include <resetpassworddialog.h>
 #include <resetpasswordwidget.h>
 #include <restorepassworddialog.h>
@@ -315,7 +316,7 @@ void tst_LabelsFit::passwordDialogs_data()
     addLanguages();
     QTest::addColumn<QString>("dialog");
     for (const auto &language : {std::pair{"English", 0}, std::pair{"Chinese", 1}}) {
-        for (const char *dialog : {"reset", "batch reset", "activation panel"})
+        for (const char *dialog : {"reset", "batch reset", "activation panel", "ONVIF password"})
             QTest::addRow("%s, %s", language.first, dialog) << language.second << QString::fromLatin1(dialog);
     }
 }
@@ -334,6 +335,10 @@ void tst_LabelsFit::passwordDialogs()
                                                                 QStringLiteral("DS-7104"), true, true);
     } else if (dialog == QLatin1String("batch reset")) {
         shown = std::make_unique<VexoTool::ResetPasswordWidget>();
+    } else if (dialog == QLatin1String("ONVIF password")) {
+        VexoTool::OnvifTarget target;
+        target.address = QStringLiteral("192.168.100.254");
+        shown = std::make_unique<VexoTool::OnvifPasswordDialog>(nullptr, target);
     } else {
         window = std::make_unique<VEXOToolMainPage>();
         window->resize(1024, 600);
