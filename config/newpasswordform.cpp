@@ -95,9 +95,6 @@ NewPasswordForm::NewPasswordForm(const QString &userName, const QString &newLabe
     m_grid->addWidget(m_labelHintConfirmPassword, confirmRow, 2);
     m_grid->setColumnStretch(1, 1);
     setTabOrder(m_lineEditNewPassword, m_lineEditConfirmPassword);
-    // The length hints go under the fields once the fields sit in the grid.
-    InputLimitHint::attach(m_lineEditNewPassword, passwordLengthHintText());
-    InputLimitHint::attach(m_lineEditConfirmPassword, passwordLengthHintText());
 
     for (aptui::MultiStateLineEdit *field : {m_lineEditNewPassword, m_lineEditConfirmPassword}) {
         // Once the field sits in the grid, so that the hint goes under it.
