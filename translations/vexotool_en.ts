@@ -589,7 +589,7 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>Change Password...</source>
         <extracomment>link under the Modify button that opens the dialog changing an ONVIF device user&apos;s password</extracomment>
-        <translation>Change Password...</translation>
+        <translation>Change Password…</translation>
     </message>
     <message>
         <source>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</source>
