@@ -13,6 +13,7 @@
 // Run from the build folder: VEXO_SCOPE=loopback bin/bench_onvif_e2e (built beside the program,
 // whose skin, style and settings it loads; about half a minute).
 
+#include "benchapplication.h"
 #include "simulatorprocess.h"
 
 #include <toolsapplication.h>
@@ -63,12 +64,6 @@ qint64 threadCpuNs()
     return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
-void setDefaultEnv(const char *name, const QByteArray &value)
-{
-    if (qEnvironmentVariableIsEmpty(name))
-        qputenv(name, value);
-}
-
 // Runs the event loop with a timer ticking every kProbeMs until @p done holds, then @p tailMs
 // more, and measures the longest time between two ticks. @p clock started when the wait began.
 ProbeResult probeUntil(const QElapsedTimer &clock, const std::function<bool()> &done, int timeoutMs, int tailMs)
@@ -112,34 +107,12 @@ const char *verdict(bool met)
 
 int main(int argc, char *argv[])
 {
-    // Never the LAN, whatever the environment says.
-    qputenv("VEXO_SCOPE", "loopback");
-    qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "1000"); // no start-up message waits for a click
-
     QTemporaryDir dir;
     if (!dir.isValid())
         return 2;
-    setDefaultEnv("VEXO_LOG_DIR", QFile::encodeName(dir.path()));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        // An offscreen screen as large as a laptop's, so that the start-up screen check passes.
-        const QString config = dir.filePath(QStringLiteral("screens.json"));
-        QFile file(config);
-        if (!file.open(QIODevice::WriteOnly))
-            return 2;
-        file.write(R"({"screens":[{"name":"bench","x":0,"y":0,"width":1366,"height":768,"logicalDpi":96}]})");
-        file.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
-    }
-
-    const QString id = QStringLiteral("bench_onvif_e2e-%1").arg(QCoreApplication::applicationPid());
-    auto app = std::make_unique<apt::ToolsApplication>(id, argc, argv);
-    if (qEnvironmentVariableIsEmpty("VEXO_TEST_BIN_DIR"))
-        qputenv("VEXO_TEST_BIN_DIR", QFile::encodeName(QCoreApplication::applicationDirPath()));
-    QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath() + QStringLiteral("/plugins"));
-    if (!app->initialize()) {
-        std::printf("the application did not start\n");
+    auto app = startBenchApplication(QStringLiteral("bench_onvif_e2e"), dir, argc, argv);
+    if (!app)
         return 2;
-    }
 
     SimulatorProcess simulator;
     if (!simulator.start({QStringLiteral("--count"), QString::number(kOwnDevices), QStringLiteral("--onvif"),
