@@ -170,16 +170,19 @@ void tst_OnvifPanel::controlsFollowTheSelection_data()
     QTest::addColumn<bool>("explainsDisabling"); // tool tips on recovery and activation say why
     QTest::addColumn<bool>("changePassword");    // "Change Password..." is offered
 
-    QTest::addRow("one device protocol row") << QVector{deviceRecord(1)} << false << true << false << false;
-    QTest::addRow("one ONVIF row") << QVector{onvifRecord(2, "127.1.0.2")} << true << false << true << true;
+    QTest::addRow("one device protocol row")
+        << QVector<VEXO_DEVICE_INFO>{deviceRecord(1)} << false << true << false << false;
+    QTest::addRow("one ONVIF row") << QVector<VEXO_DEVICE_INFO>{onvifRecord(2, "127.1.0.2")} << true << false << true
+                                   << true;
     QTest::addRow("one unidentified ONVIF row")
-        << QVector{onvifRecord(3, "127.1.0.3", false)} << true << false << true << true;
+        << QVector<VEXO_DEVICE_INFO>{onvifRecord(3, "127.1.0.3", false)} << true << false << true << true;
     QTest::addRow("batch of device protocol rows")
-        << QVector{deviceRecord(4), deviceRecord(5)} << false << false << false << false;
-    QTest::addRow("batch of ONVIF rows") << QVector{onvifRecord(10, "127.1.0.10"), onvifRecord(11, "127.1.0.11")}
+        << QVector<VEXO_DEVICE_INFO>{deviceRecord(4), deviceRecord(5)} << false << false << false << false;
+    QTest::addRow("batch of ONVIF rows") << QVector<VEXO_DEVICE_INFO>{onvifRecord(10, "127.1.0.10"),
+                                                                      onvifRecord(11, "127.1.0.11")}
                                          << true << false << true << false;
-    QTest::addRow("mixed batch") << QVector{deviceRecord(6), onvifRecord(7, "127.1.0.7")} << true << false << true
-                                 << false;
+    QTest::addRow("mixed batch") << QVector<VEXO_DEVICE_INFO>{deviceRecord(6), onvifRecord(7, "127.1.0.7")} << true
+                                 << false << true << false;
 }
 
 void tst_OnvifPanel::controlsFollowTheSelection()
