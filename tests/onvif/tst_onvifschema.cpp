@@ -43,7 +43,7 @@ private:
     QHash<QString, QSet<QString>> m_declared; // target namespace -> element names
     QHash<QString, QSet<QString>> m_types;    // element name in tds or tt -> the types it is declared with
     QSet<QString> m_messageElements;          // elements the WSDL's messages carry
-    QSet<QString> m_faultSubcodes;            // ter: codes the Core Specification and the WSDL name
+    QSet<QString> m_faultSubcodes;            // ter: codes ONVIF's documents and the WSDL name
 };
 
 void tst_OnvifSchema::initTestCase()
