@@ -5,6 +5,7 @@
 #include "configuremanager.h"
 #include "onvifdevicechanger.h"
 #include "onvifsignindialog.h"
+#include "programfolders.h"
 #include "toolsapplication.h"
 #include "ui_vexotoolmainpage.h"
 
@@ -80,7 +81,12 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
 
     m_pageLayout = new QHBoxLayout();
     m_title = new aptui::WindowTitle(this);
-    m_deviceDisplayPage = new DeviceDisplayPage(store, discovery, this);
+    // An installed program keeps the shipped column file in its data folder, not beside itself.
+    const apt::ProgramFolders folders = apt::ProgramFolders::current();
+    const QString columnFileName = QStringLiteral("ColumnConfig.xml");
+    m_deviceDisplayPage = new DeviceDisplayPage(
+        store, discovery, this,
+        UserWritableFile(folders.shippedFile(columnFileName), folders.userFile(columnFileName)));
     m_rightSpace = new QWidget(this);
     m_rightSpace->setObjectName(QStringLiteral("m_rightSpace"));
     m_rightSpace->setFixedWidth(RightSpaceWidth);

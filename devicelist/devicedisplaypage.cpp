@@ -447,7 +447,7 @@ void fitColumnsToHeaders(QTreeView *table)
 } // namespace
 
 DeviceDisplayPage::DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent,
-                                     const QString &columnConfigPath)
+                                     const UserWritableFile &columnFile)
     : QWidget(parent)
     , m_store(store)
     , m_discovery(discovery)
@@ -456,7 +456,7 @@ DeviceDisplayPage::DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *disc
     registerDiscoveryMetaTypes();
     registerModifyPageMetaType();
     setupForm();
-    setupTable(columnConfigPath);
+    setupTable(columnFile);
     connect(m_btnExportDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onSaveDeviceInfoToExcel);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionClicked, this, &DeviceDisplayPage::onSortTable);
     connect(m_btnRefreshDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onManualUpdate);
@@ -626,9 +626,9 @@ void DeviceDisplayPage::setupForm()
     m_lineEditFilter->installEventFilter(this);
 }
 
-void DeviceDisplayPage::setupTable(const QString &columnConfigPath)
+void DeviceDisplayPage::setupTable(const UserWritableFile &columnFile)
 {
-    m_model = new DeviceInfoModel(columnConfigPath, this);
+    m_model = new DeviceInfoModel(columnFile, this);
     m_protocolRows = std::make_unique<ProtocolRows>(m_store, m_model);
     m_proxy = new DeviceSortProxy(m_model, this);
     m_delegate = new DeviceTableDelegate(m_tableViewVexo);

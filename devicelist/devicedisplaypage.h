@@ -3,6 +3,7 @@
 #pragma once
 
 #include "modifypage.h"
+#include "userwritablefile.h"
 
 #include <deviceinfo.h>
 
@@ -80,10 +81,11 @@ class DeviceDisplayPage : public QWidget
 public:
     /**
      * @brief A page over @p store and @p discovery, which must outlive it, whose column order is
-     *        kept in @p columnConfigPath (relative: beside the program).
+     *        kept in @p columnFile (by default "ColumnConfig.xml" beside the program).
      */
     DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent = nullptr,
-                      const QString &columnConfigPath = QStringLiteral("ColumnConfig.xml"));
+                      const UserWritableFile &columnFile
+                      = UserWritableFile::forPath(QStringLiteral("ColumnConfig.xml")));
 
     ~DeviceDisplayPage() override;
 
@@ -178,7 +180,7 @@ protected:
 
 private:
     void setupForm();
-    void setupTable(const QString &columnConfigPath);
+    void setupTable(const UserWritableFile &columnFile);
     void applyDepartures();
     void recount();
     void report(const QList<int> &rows, const QList<int> &allChecked);

@@ -5,7 +5,6 @@
 #include "cipstandarditem.h"
 #include "devicelistlog.h"
 
-#include <programfolders.h>
 #include <deviceinfo.h>
 
 #include <QBrush>
@@ -210,13 +209,6 @@ bool showsIpItem(int logicalColumn, const VEXO_DEVICE_INFO &record)
            || (logicalColumn == DeviceInfoModel::ColumnIPv4Gateway && record.extendedInfoValid == 1);
 }
 
-QString absoluteConfigPath(const QString &path)
-{
-    if (QDir::isAbsolutePath(path))
-        return path;
-    return apt::ProgramFolders::current().shippedFile(path);
-}
-
 } // namespace
 
 DeviceInfoModel::DeviceInfoModel(QObject *parent)
@@ -224,11 +216,12 @@ DeviceInfoModel::DeviceInfoModel(QObject *parent)
 {}
 
 DeviceInfoModel::DeviceInfoModel(const QString &columnConfigPath, QObject *parent)
+    : DeviceInfoModel(UserWritableFile::forPath(columnConfigPath), parent)
+{}
+
+DeviceInfoModel::DeviceInfoModel(const UserWritableFile &columnFile, QObject *parent)
     : QStandardItemModel(parent)
-    , m_columnConfigFile(absoluteConfigPath(columnConfigPath),
-                         QDir::isAbsolutePath(columnConfigPath)
-                             ? QString()
-                             : apt::ProgramFolders::current().userFile(columnConfigPath))
+    , m_columnConfigFile(columnFile)
     , m_columnConfigPath(m_columnConfigFile.readPath())
 {
     loadColumnConfig();

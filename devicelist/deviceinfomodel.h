@@ -82,6 +82,9 @@ public:
      */
     explicit DeviceInfoModel(const QString &columnConfigPath, QObject *parent = nullptr);
 
+    /** @brief A model whose column order is kept in @p columnFile, with the checks above. */
+    explicit DeviceInfoModel(const UserWritableFile &columnFile, QObject *parent = nullptr);
+
     ~DeviceInfoModel() override;
 
     /** @brief The model column of @p logicalColumn, or -1 for a number outside 0 to 21. */

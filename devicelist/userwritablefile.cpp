@@ -4,6 +4,8 @@
 
 #include "devicelistlog.h"
 
+#include <akloguitoolkit/targetpath.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -21,6 +23,13 @@ QString UserWritableFile::userPathFor(const QString &path)
     if (dir.isEmpty())
         return {};
     return QDir(dir).filePath(QFileInfo(path).fileName());
+}
+
+UserWritableFile UserWritableFile::forPath(const QString &path)
+{
+    if (QDir::isAbsolutePath(path))
+        return UserWritableFile(path, QString());
+    return UserWritableFile(aKLOGUIToolkit::GetTargetPathFile(path), userPathFor(path));
 }
 
 QString UserWritableFile::readPath() const

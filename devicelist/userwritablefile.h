@@ -25,6 +25,16 @@ public:
     /** @brief The user's copy of the file @p path names: its name in the user's configuration folder. */
     static QString userPathFor(const QString &path);
 
+    /**
+     * @brief The file @p path names: an absolute path is the caller's own, written in place; a
+     *        relative one is shipped in the program's folder with the user's copy beside the
+     *        user's other settings.
+     *
+     * An installed program, whose shipped files are apart from its executable, names both
+     * paths itself.
+     */
+    static UserWritableFile forPath(const QString &path);
+
     QString shippedPath() const { return m_shippedPath; }
     QString userPath() const { return m_userPath; }
 

@@ -22,6 +22,7 @@
 #include <devicerecords.h>
 #include <devicestore.h>
 #include <vexohandler.h>
+#include <vexolibrary.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,6 +39,7 @@
 
 using VexoTool::DeviceDisplayPage;
 using VexoTool::DeviceInfoModel;
+using VexoTool::UserWritableFile;
 
 namespace {
 
@@ -134,8 +136,10 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     if (!dir.isValid())
         return 2;
-    DeviceDisplayPage page(DeviceStore::instance(), VEXO::VexoHandler::instance(), nullptr,
-                           dir.filePath(QStringLiteral("ColumnConfig.xml")));
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked()); // never started
+    DeviceDisplayPage page(&store, &discovery, nullptr,
+                           UserWritableFile::forPath(dir.filePath(QStringLiteral("ColumnConfig.xml"))));
     page.resize(1280, 800);
     page.show();
     QApplication::processEvents();
@@ -202,7 +206,7 @@ int main(int argc, char *argv[])
     const double clickMs = elapsedMs(timer);
 
     const int rows = model->rowCount();
-    const bool storeInStep = DeviceStore::instance()->count() == rows;
+    const bool storeInStep = store.count() == rows;
 
     // What a refresh does to the table (the discovery library is not involved here).
     timer.restart();
@@ -230,7 +234,7 @@ int main(int argc, char *argv[])
         smallOutage.push_back(records[std::size_t(order[std::size_t(n)])]);
     const double smallOutageMs = departAtOnce(page, smallOutage, kDevices - kSmallOutage);
     const bool smallOutageShown
-        = model->rowCount() == kDevices - kSmallOutage && DeviceStore::instance()->count() == kDevices - kSmallOutage;
+        = model->rowCount() == kDevices - kSmallOutage && store.count() == kDevices - kSmallOutage;
     listAll(page, smallOutage); // back to 10,000, the returning devices listed last
 
     // Typing into the filter box: a MAC, a serial number, an address range, each key press

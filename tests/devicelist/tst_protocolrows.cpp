@@ -22,6 +22,7 @@
 
 using VexoTool::DeviceDisplayPage;
 using VexoTool::DeviceInfoModel;
+using VexoTool::UserWritableFile;
 
 namespace {
 
@@ -87,8 +88,9 @@ void tst_ProtocolRows::init()
     QVERIFY(m_dir->isValid());
     m_store = std::make_unique<DeviceStore>();
     m_discovery = std::make_unique<VEXO::VexoHandler>(FakeVexo::library());
-    m_page = std::make_unique<DeviceDisplayPage>(m_store.get(), m_discovery.get(), nullptr,
-                                                 m_dir->filePath(QStringLiteral("ColumnConfig.xml")));
+    m_page = std::make_unique<DeviceDisplayPage>(
+        m_store.get(), m_discovery.get(), nullptr,
+        UserWritableFile::forPath(m_dir->filePath(QStringLiteral("ColumnConfig.xml"))));
 }
 
 void tst_ProtocolRows::cleanup()

@@ -355,7 +355,9 @@ void tst_DevicesInfoSavePage::listPageExportsTheCheckedRow()
     FakeVexo::reset();
     DeviceStore store;
     VEXO::VexoHandler discovery(FakeVexo::library());
-    VexoTool::DeviceDisplayPage page(&store, &discovery, nullptr, m_dir->filePath(QStringLiteral("ColumnConfig.xml")));
+    VexoTool::DeviceDisplayPage page(
+        &store, &discovery, nullptr,
+        VexoTool::UserWritableFile::forPath(m_dir->filePath(QStringLiteral("ColumnConfig.xml"))));
     for (int n = 1; n <= 3; ++n)
         page.onDeviceLogin(deviceRecord(n));
     VexoTool::DeviceInfoModel *model = page.model();
@@ -394,7 +396,6 @@ void tst_DevicesInfoSavePage::listPageExportsTheCheckedRow()
     QVERIFY(rows.at(0).contains(QStringLiteral("Device Serial Number")));
     QVERIFY(rows.at(1).contains(serialOf(deviceRecord(2))));
     QVERIFY(rows.at(1).contains(macOf(deviceRecord(2))));
-    DeviceStore::instance()->clear();
 }
 
 QTEST_MAIN(tst_DevicesInfoSavePage)

@@ -36,8 +36,9 @@ bool SimulatedList::start(int count, int seed, int timeoutMs, bool keepState)
     registerDiscoveryMetaTypes();
 
     m_discovery = std::make_unique<VEXO::VexoHandler>(VEXO::VexoLibrary::linked());
-    m_page = std::make_unique<VexoTool::DeviceDisplayPage>(&m_store, m_discovery.get(), nullptr,
-                                                           m_dir.filePath(QStringLiteral("ColumnConfig.xml")));
+    m_page = std::make_unique<VexoTool::DeviceDisplayPage>(
+        &m_store, m_discovery.get(), nullptr,
+        VexoTool::UserWritableFile::forPath(m_dir.filePath(QStringLiteral("ColumnConfig.xml"))));
     // As the main window wires them: queued from the library's thread.
     VEXO::VexoHandler *discovery = m_discovery.get();
     VexoTool::DeviceDisplayPage *page = m_page.get();
