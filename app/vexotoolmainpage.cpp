@@ -58,10 +58,6 @@ constexpr QSize MinimumWindowSize(760, 480);
 
 } // namespace
 
-VEXOToolMainPage::VEXOToolMainPage(QWidget *parent)
-    : VEXOToolMainPage(DeviceStore::instance(), VEXO::VexoHandler::instance(), parent)
-{}
-
 VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent)
     : VEXOToolMainPage(store, discovery, nullptr, parent)
 {}

@@ -48,8 +48,6 @@ class VEXOToolMainPage : public QMainWindow
     Q_OBJECT
 
 public:
-    /** @brief The window over the program's device store and discovery service. */
-    explicit VEXOToolMainPage(QWidget *parent = nullptr);
     /** @brief The window over @p store and @p discovery, which must outlive it. */
     VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discovery, QWidget *parent = nullptr);
     /**

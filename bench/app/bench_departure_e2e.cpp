@@ -28,6 +28,7 @@
 #include <deviceinfomodel.h>
 #include <devicestore.h>
 #include <vexohandler.h>
+#include <vexolibrary.h>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -153,7 +154,9 @@ int main(int argc, char *argv[])
 
     QElapsedTimer timer;
     timer.start();
-    auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance());
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    auto window = std::make_unique<VexoTool::VEXOToolMainPage>(&store, &discovery);
     apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
     window->onMovePinButtion();
@@ -217,7 +220,7 @@ int main(int argc, char *argv[])
     if (!reliable)
         std::printf("the list did not follow the simulator (devices missed or left over): figures not valid\n");
 
-    VEXO::VexoHandler::instance()->stop();
+    discovery.stop();
     window.reset();
     simulator.stop();
     app.reset();

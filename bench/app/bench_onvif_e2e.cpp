@@ -25,6 +25,7 @@
 #include <devicestore.h>
 #include <onvifhandler.h>
 #include <vexohandler.h>
+#include <vexolibrary.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -135,8 +136,9 @@ int main(int argc, char *argv[])
     QObject::connect(
         onvif.get(), &VEXO::OnvifHandler::signalDeviceOnline, app.get(),
         [&identified](const VEXO_DEVICE_INFO &record) { identified += isUnidentifiedOnvif(record) ? 0 : 1; });
-    auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance(),
-                                                               onvif.get());
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    auto window = std::make_unique<VexoTool::VEXOToolMainPage>(&store, &discovery, onvif.get());
     apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
     window->onMovePinButtion();
@@ -172,7 +174,7 @@ int main(int argc, char *argv[])
 
     const bool ok = listing.reachedAfterMs < kListedTargetMs && identifying.reached
                     && identifying.reachedAfterMs < kIdentifiedTargetMs && gap < kGapTargetMs;
-    VEXO::VexoHandler::instance()->stop();
+    discovery.stop();
     window.reset();
     onvif.reset();
     simulator.stop();

@@ -125,8 +125,8 @@ double median(std::vector<double> values)
 int main()
 {
     const std::vector<Device> devices = makeDevices();
-    DeviceStore *store = DeviceStore::instance();
-    store->clear();
+    DeviceStore ownStore;
+    DeviceStore *store = &ownStore;
 
     std::vector<double> indexed;
     std::vector<double> linear;

@@ -18,6 +18,7 @@
 #include <planfile.h>
 #include <planpreview.h>
 #include <vexohandler.h>
+#include <vexolibrary.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -93,7 +94,8 @@ void benchApply()
     }
     qputenv("VEXO_PORT", QByteArray::number(sim.port()));
     registerDiscoveryMetaTypes();
-    VEXO::VexoHandler *handler = VEXO::VexoHandler::instance();
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    VEXO::VexoHandler *handler = &discovery;
     QHash<QString, VEXO_DEVICE_INFO> seen;
     QObject receiver;
     QObject::connect(handler, &VEXO::VexoHandler::signalDeviceOnline, &receiver,

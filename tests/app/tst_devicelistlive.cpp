@@ -16,6 +16,7 @@
 #include <recoveryfiles.h>
 #include <resetpasswordwidget.h>
 #include <vexohandler.h>
+#include <vexolibrary.h>
 
 #include <configuremanager.h>
 #include <menu.h>
@@ -83,13 +84,9 @@ QString settingInFile(const QString &path, const QString &key)
     return setting.isNull() ? QStringLiteral("<none>") : setting.firstChildElement(QStringLiteral("Value")).text();
 }
 
-// Starts @p simulator for the next window. The discovery service outlives windows, so it is
-// stopped and the store emptied first; messages close themselves.
+// Starts @p simulator for the next window; messages close themselves.
 bool startForWindow(SimulatorProcess &simulator, const QStringList &arguments)
 {
-    if (!VEXO::VexoHandler::instance()->stop())
-        return false;
-    DeviceStore::instance()->clear();
     if (!simulator.start(arguments))
         return false;
     qputenv("VEXO_PORT", QByteArray::number(simulator.port()));
@@ -109,7 +106,9 @@ void TestDeviceListLive::listFollowsSimulatedDevices()
     qputenv("VEXO_PORT", QByteArray::number(simulator.port()));
     qputenv("VEXOTOOL_TEST_MESSAGE_TIMEOUT_MS", "200");
 
-    VexoTool::VEXOToolMainPage window;
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    VexoTool::VEXOToolMainPage window(&store, &discovery);
     window.resize(1280, 768);
     window.show();
     window.onMovePinButtion();
@@ -136,7 +135,9 @@ void TestDeviceListLive::activateThenModifyThroughTheWindow()
     QVERIFY(startForWindow(
         simulator, {QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("12")}));
 
-    VexoTool::VEXOToolMainPage window;
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    VexoTool::VEXOToolMainPage window(&store, &discovery);
     window.resize(1280, 768);
     window.show();
     VexoTool::DeviceDisplayPage *page = window.deviceDisplayPage();
@@ -148,7 +149,7 @@ void TestDeviceListLive::activateThenModifyThroughTheWindow()
     for (int r = 0; r < model->rowCount() && row < 0; ++r) {
         const DeviceInfo info = page->deviceInfoOfRow(r);
         VEXO_DEVICE_INFO record{};
-        if (DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record) && record.inactive)
+        if (store.get(info.strSerialNumber, info.strMAC, record) && record.inactive)
             row = r;
     }
     QVERIFY(row >= 0);
@@ -198,7 +199,9 @@ void TestDeviceListLive::batchReaddressingThroughTheWindow()
     QVERIFY(startForWindow(simulator, {QStringLiteral("--count"), QStringLiteral("12"), QStringLiteral("--seed"),
                                        QStringLiteral("21"), QStringLiteral("--test-mode")}));
 
-    VexoTool::VEXOToolMainPage window;
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    VexoTool::VEXOToolMainPage window(&store, &discovery);
     window.resize(1280, 768);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -234,7 +237,7 @@ void TestDeviceListLive::batchReaddressingThroughTheWindow()
         const DeviceInfo info = page->deviceInfoOfRow(
             static_cast<const QSortFilterProxyModel *>(view)->mapToSource(view->index(row, 0)).row());
         VEXO_DEVICE_INFO record{};
-        DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record);
+        store.get(info.strSerialNumber, info.strMAC, record);
         return record;
     };
     int first = -1;
@@ -326,7 +329,9 @@ void TestDeviceListLive::batchButtonsThroughTheWindow()
         simulator, {QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("31")}));
     VexoTest::UrlCatcher urls(QStringLiteral("file"));
 
-    VexoTool::VEXOToolMainPage window;
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    VexoTool::VEXOToolMainPage window(&store, &discovery);
     window.resize(1280, 768);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -343,7 +348,7 @@ void TestDeviceListLive::batchButtonsThroughTheWindow()
     for (int row = 0; row < view->rowCount() && serials.size() < 2; ++row) {
         const DeviceInfo info = page->deviceInfoOfRow(view->mapToSource(view->index(row, 0)).row());
         VEXO_DEVICE_INFO record{};
-        if (DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record) && !record.inactive
+        if (store.get(info.strSerialNumber, info.strMAC, record) && !record.inactive
             && (record.capabilityFlags & VEXO_CAP_KEY_RESET)) {
             serials << info.strSerialNumber;
             macs.insert(info.strSerialNumber, info.strMAC);
@@ -425,14 +430,13 @@ void TestDeviceListLive::batchButtonsThroughTheWindow()
     for (const QString &serial : std::as_const(serials)) {
         VEXO_DEVICE_INFO record{};
         DeviceNetParam param{};
-        QVERIFY(DeviceStore::instance()->get(serial, macs.value(serial), record));
-        QVERIFY(DeviceStore::instance()->getNetParams(serial, macs.value(serial), param));
+        QVERIFY(store.get(serial, macs.value(serial), record));
+        QVERIFY(store.getNetParams(serial, macs.value(serial), param));
         if (!(record.capabilityFlags & VEXO_CAP_MOD_IPV6)) {
             std::memset(param.ipv6Address, 0, sizeof param.ipv6Address);
             std::memset(param.ipv6Gateway, 0, sizeof param.ipv6Gateway);
         }
-        QVERIFY2(VEXO::VexoHandler::instance()->modifyDeviceNetParam(QByteArray(record.macAddress),
-                                                                     newPassword.toLatin1(), param),
+        QVERIFY2(discovery.modifyDeviceNetParam(QByteArray(record.macAddress), newPassword.toLatin1(), param),
                  qPrintable(serial));
     }
     QVERIFY(!window.isCovered());

@@ -15,6 +15,7 @@
 #include <onvifhandler.h>
 #include <onvifpassworddialog.h>
 #include <vexohandler.h>
+#include <vexolibrary.h>
 #include <warningdialog.h>
 
 #include <QApplication>
@@ -55,6 +56,8 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<SimulatorProcess> m_simulator;
+    std::unique_ptr<DeviceStore> m_store;
+    std::unique_ptr<VEXO::VexoHandler> m_discovery;
     std::unique_ptr<VEXO::OnvifHandler> m_onvif;
     std::unique_ptr<VexoTool::VEXOToolMainPage> m_window;
     DeviceInfoModel *m_model = nullptr;
@@ -113,16 +116,17 @@ void TestOnvifWindowLive::cleanup()
 {
     m_window.reset();
     m_onvif.reset();
+    m_discovery.reset();
+    m_store.reset();
     m_simulator.reset();
     m_model = nullptr;
 }
 
 bool TestOnvifWindowLive::startSite(const QStringList &arguments)
 {
-    // The device protocol's service outlives windows: stopped and the store emptied first.
-    if (!VEXO::VexoHandler::instance()->stop())
-        return false;
-    DeviceStore::instance()->clear();
+    // A window of an earlier site goes before the services it was handed.
+    m_window.reset();
+    m_onvif.reset();
     if (!m_simulator->start(arguments + QStringList{QStringLiteral("--test-mode")}) || m_simulator->wsdPort() == 0)
         return false;
     qputenv("VEXO_PORT", QByteArray::number(m_simulator->port()));
@@ -130,9 +134,10 @@ bool TestOnvifWindowLive::startSite(const QStringList &arguments)
     const auto options = onvif::ClientOptions::fromEnvironment();
     if (!options)
         return false;
+    m_store = std::make_unique<DeviceStore>();
+    m_discovery = std::make_unique<VEXO::VexoHandler>(VEXO::VexoLibrary::linked());
     m_onvif = std::make_unique<VEXO::OnvifHandler>(*options);
-    m_window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance(),
-                                                            m_onvif.get());
+    m_window = std::make_unique<VexoTool::VEXOToolMainPage>(m_store.get(), m_discovery.get(), m_onvif.get());
     m_window->resize(1280, 768);
     m_window->show();
     m_model = m_window->deviceDisplayPage()->model();

@@ -17,6 +17,8 @@
 #include <pinbutton.h>
 #include <tipdialog.h>
 #include <urlcatcher.h>
+#include <vexohandler.h>
+#include <vexolibrary.h>
 #include <windowtitle.h>
 
 #include <QAction>
@@ -68,6 +70,9 @@ private slots:
     void languageChoiceIsKeptForTheNextStart();
 
 private:
+    // The window's store and discovery service, over the library the program is linked with.
+    std::unique_ptr<DeviceStore> m_store;
+    std::unique_ptr<VEXO::VexoHandler> m_discovery;
     std::unique_ptr<VEXOToolMainPage> m_window;
     QWidget *m_panel = nullptr;
     QString m_startDir;
@@ -96,7 +101,9 @@ void TestVexoToolMainPage::cleanupTestCase()
 
 void TestVexoToolMainPage::init()
 {
-    m_window = std::make_unique<VEXOToolMainPage>();
+    m_store = std::make_unique<DeviceStore>();
+    m_discovery = std::make_unique<VEXO::VexoHandler>(VEXO::VexoLibrary::linked());
+    m_window = std::make_unique<VEXOToolMainPage>(m_store.get(), m_discovery.get());
     m_panel = m_window->rightPanel();
     QVERIFY(m_panel);
     m_window->resize(1024, 768);
@@ -109,6 +116,8 @@ void TestVexoToolMainPage::cleanup()
     AboutDialog::setUrlOpener({});
     QDir::setCurrent(m_startDir);
     m_window.reset();
+    m_discovery.reset();
+    m_store.reset();
     QVERIFY(m_fileUrls->urls().isEmpty());
 }
 
@@ -184,12 +193,12 @@ void TestVexoToolMainPage::selectionReachesPanelAtOnce()
     QSignalSpy reports(list, &VexoTool::DeviceDisplayPage::signalCurrentSelectionModelChange);
     DeviceInfo activated = panel->selection().first();
     activated.strResult = QStringLiteral("Succeed");
-    DeviceStore::instance()->setInactive(activated.strSerialNumber, activated.strMAC, 0);
+    m_store->setInactive(activated.strSerialNumber, activated.strMAC, 0);
     emit panel->signalActiveResult({activated});
     QCOMPARE(reports.count(), 1);
     QCOMPARE(reports.first().at(0).value<ModifyPage>(), ModifySingle);
     QCOMPARE(panel->selection().first().strResult, QStringLiteral("0"));
-    DeviceStore::instance()->clear();
+    m_store->clear();
 }
 
 void TestVexoToolMainPage::panelFollowsTheDevicesAfterAPlan()
@@ -207,13 +216,13 @@ void TestVexoToolMainPage::panelFollowsTheDevicesAfterAPlan()
     // activation form once the dialog closes.
     QSignalSpy reports(list, &VexoTool::DeviceDisplayPage::signalCurrentSelectionModelChange);
     whenModal([&](QWidget *modal) {
-        DeviceStore::instance()->setInactive(serialOf(record), QString::fromLatin1(record.macAddress), 0);
+        m_store->setInactive(serialOf(record), QString::fromLatin1(record.macAddress), 0);
         modal->close();
     });
     applyPlan->trigger();
     QCOMPARE(reports.count(), 1);
     QCOMPARE(reports.first().at(0).value<ModifyPage>(), ModifySingle);
-    DeviceStore::instance()->clear();
+    m_store->clear();
 }
 
 void TestVexoToolMainPage::pinClickFoldsPanelAndShowsSpacer()
@@ -422,7 +431,7 @@ void TestVexoToolMainPage::enterInTheListGoesToThePanel()
     QVERIFY(focused);
     QCOMPARE(focused->objectName(), field);
     QVERIFY(m_window->deviceModifyPage()->isAncestorOf(focused));
-    DeviceStore::instance()->clear();
+    m_store->clear();
 }
 
 void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart_data()
@@ -449,7 +458,8 @@ void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart()
     const QString user = dir.filePath("user/Setup.xml");
     apt::ConfigureManager *settings = apt::ConfigureManager::GetInstance();
     QVERIFY(settings->load(shipped, user));
-    m_window = std::make_unique<VEXOToolMainPage>(); // its menu shows the language of the settings
+    m_window = std::make_unique<VEXOToolMainPage>(m_store.get(),
+                                                  m_discovery.get()); // its menu shows the language of the settings
 
     aptui::Menu *languages = m_window->languageMenu();
     QVERIFY(languages);

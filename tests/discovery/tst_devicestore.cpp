@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -36,10 +37,10 @@ bool sameBytes(const VEXO_DEVICE_INFO &a, const VEXO_DEVICE_INFO &b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-QVector<VEXO_DEVICE_INFO> allRecords()
+QVector<VEXO_DEVICE_INFO> allRecords(const DeviceStore *store)
 {
     QVector<VEXO_DEVICE_INFO> records;
-    DeviceStore::instance()->copyAll(records);
+    store->copyAll(records);
     return records;
 }
 
@@ -48,9 +49,9 @@ bool sameRecords(const QVector<VEXO_DEVICE_INFO> &a, const QVector<VEXO_DEVICE_I
     return a.size() == b.size() && std::equal(a.cbegin(), a.cend(), b.cbegin(), sameBytes);
 }
 
-bool lockIsFree()
+bool lockIsFree(const DeviceStore *store)
 {
-    LockProbe probe(DeviceStore::instance()->mutex());
+    LockProbe probe(store->mutex());
     return probe.acquiredWithin(5s);
 }
 
@@ -84,22 +85,25 @@ private slots:
     void setInactiveWritesOnlyThatByte();
     void callerMayHoldTheLockAroundSeveralOperations();
     void clearEmptiesTheStore();
+
+private:
+    std::unique_ptr<DeviceStore> m_store;
 };
 
 void tst_DeviceStore::init()
 {
-    DeviceStore::instance()->clear();
+    m_store = std::make_unique<DeviceStore>();
 }
 
 void tst_DeviceStore::keepsInsertionOrderAndEveryByte()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     const QVector<VEXO_DEVICE_INFO> records{makeRecord("SN3", "mac-3", 3), makeRecord("SN1", "mac-1", 1),
                                             makeRecord("SN2", "mac-2", 2)};
     for (const auto &record : records)
         store->add(record);
 
-    QVERIFY(sameRecords(allRecords(), records));
+    QVERIFY(sameRecords(allRecords(store), records));
     VEXO_DEVICE_INFO out{};
     QVERIFY(store->get("SN1", "mac-1", out));
     QVERIFY(sameBytes(out, records[1]));
@@ -107,7 +111,7 @@ void tst_DeviceStore::keepsInsertionOrderAndEveryByte()
 
 void tst_DeviceStore::duplicatesAreKeptAndTheFirstIsUsed()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     const auto first = makeRecord("SN1", "mac-1", 10);
     const auto second = makeRecord("SN1", "mac-1", 20);
     const auto other = makeRecord("SN9", "mac-9", 30);
@@ -123,10 +127,10 @@ void tst_DeviceStore::duplicatesAreKeptAndTheFirstIsUsed()
 
     const auto changed = makeRecord("SN1", "mac-1", 40);
     store->update(changed);
-    QVERIFY(sameRecords(allRecords(), {other, changed, second}));
+    QVERIFY(sameRecords(allRecords(store), {other, changed, second}));
 
     store->remove(second); // the key decides, not the bytes: the first entry goes
-    QVERIFY(sameRecords(allRecords(), {other, second}));
+    QVERIFY(sameRecords(allRecords(store), {other, second}));
     QCOMPARE(store->indexOf("SN1", "mac-1"), 1);
     QVERIFY(store->containsMac("mac-1"));
 
@@ -137,7 +141,7 @@ void tst_DeviceStore::duplicatesAreKeptAndTheFirstIsUsed()
 
 void tst_DeviceStore::indexOfFollowsRemovals()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     QVector<VEXO_DEVICE_INFO> records;
     for (int i = 0; i < 5; ++i) {
         records.append(makeRecord("SN" + QByteArray::number(i), "mac-" + QByteArray::number(i), quint32(i)));
@@ -157,7 +161,7 @@ void tst_DeviceStore::indexOfFollowsRemovals()
 // also across the store's internal compaction.
 void tst_DeviceStore::agreesWithALinearScanOverRandomOperations()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     QVector<VEXO_DEVICE_INFO> model;
     QRandomGenerator random(4711);
     const auto keyOf = [](int n) {
@@ -197,9 +201,9 @@ void tst_DeviceStore::agreesWithALinearScanOverRandomOperations()
         QCOMPARE(store->indexOf(probeSerial, probeMac), modelIndexOf(probeSerial, probeMac));
         QCOMPARE(store->count(), model.size());
         if (step % 97 == 0)
-            QVERIFY(sameRecords(allRecords(), model));
+            QVERIFY(sameRecords(allRecords(store), model));
     }
-    QVERIFY(sameRecords(allRecords(), model));
+    QVERIFY(sameRecords(allRecords(store), model));
 }
 
 void tst_DeviceStore::absentKeyChangesNothingAndFreesTheLock_data()
@@ -234,16 +238,16 @@ void tst_DeviceStore::absentKeyChangesNothingAndFreesTheLock_data()
 void tst_DeviceStore::absentKeyChangesNothingAndFreesTheLock()
 {
     QFETCH(StoreAction, action);
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     store->add(makeRecord("SN1", "mac-1", 1));
     store->add(makeRecord("SN2", "mac-2", 2));
-    const auto before = allRecords();
+    const auto before = allRecords(store);
 
     action(store);
     if (QTest::currentTestFailed())
         return;
-    QVERIFY(sameRecords(allRecords(), before));
-    QVERIFY(lockIsFree());
+    QVERIFY(sameRecords(allRecords(store), before));
+    QVERIFY(lockIsFree(store));
 }
 
 void tst_DeviceStore::keyNeedsBothHalvesExactly_data()
@@ -283,7 +287,7 @@ void tst_DeviceStore::keyNeedsBothHalvesExactly()
     QFETCH(QString, serial);
     QFETCH(QString, mac);
     QFETCH(int, expected);
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     store->add(makeRecord(storedSerial, "aa-bb", 1));
 
     QCOMPARE(store->indexOf(serial, mac), expected);
@@ -295,7 +299,7 @@ void tst_DeviceStore::keyNeedsBothHalvesExactly()
 
 void tst_DeviceStore::unterminatedKeyFieldsAreReadWithinTheirWidth()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     VEXO_DEVICE_INFO record = makeRecord("", "", 5);
     std::memset(record.serialNumber, 'S', sizeof record.serialNumber);
     std::memset(record.macAddress, 'M', sizeof record.macAddress);
@@ -328,7 +332,7 @@ void tst_DeviceStore::netParamsRoundTrip()
     QFETCH(QByteArray, ipv6Address);
     QFETCH(QByteArray, ipv6Gateway);
     QCOMPARE(ipv6Address.size() <= 45, true);
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     store->add(makeRecord("SN1", "mac-1", 1));
 
     DeviceNetParam in{};
@@ -381,7 +385,7 @@ void tst_DeviceStore::portKeepsItsLow16Bits()
 {
     QFETCH(quint32, recordPort);
     QFETCH(quint16, paramPort);
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     auto record = makeRecord("SN1", "mac-1", 1);
     record.port = recordPort;
     store->add(record);
@@ -399,7 +403,7 @@ void tst_DeviceStore::portKeepsItsLow16Bits()
 
 void tst_DeviceStore::setNetParamsWritesOnlyNetworkFields()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     const auto record = makeRecord("SN1", "mac-1", 7);
     store->add(record);
     DeviceNetParam param;
@@ -423,7 +427,7 @@ void tst_DeviceStore::setNetParamsWritesOnlyNetworkFields()
 
 void tst_DeviceStore::setInactiveWritesOnlyThatByte()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     auto record = makeRecord("SN1", "mac-1", 8);
     record.inactive = 1;
     store->add(record);
@@ -437,7 +441,7 @@ void tst_DeviceStore::setInactiveWritesOnlyThatByte()
 
 void tst_DeviceStore::callerMayHoldTheLockAroundSeveralOperations()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     const auto record = makeRecord("SN1", "mac-1", 1);
     {
         KVT_Guard guard(store->mutex());
@@ -455,18 +459,18 @@ void tst_DeviceStore::callerMayHoldTheLockAroundSeveralOperations()
 
 void tst_DeviceStore::clearEmptiesTheStore()
 {
-    auto *store = DeviceStore::instance();
+    auto *store = m_store.get();
     for (int i = 0; i < 100; ++i)
         store->add(makeRecord("SN" + QByteArray::number(i), "mac-" + QByteArray::number(i), quint32(i)));
     store->clear();
     QCOMPARE(store->count(), 0);
-    QVERIFY(allRecords().isEmpty());
+    QVERIFY(allRecords(store).isEmpty());
     QVERIFY(!store->containsMac("mac-5"));
     QCOMPARE(store->indexOf("SN5", "mac-5"), -1);
 
     store->add(makeRecord("SN5", "mac-5", 5));
     QCOMPARE(store->indexOf("SN5", "mac-5"), 0);
-    QVERIFY(lockIsFree());
+    QVERIFY(lockIsFree(store));
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceStore)

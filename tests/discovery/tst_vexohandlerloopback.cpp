@@ -5,10 +5,13 @@
 
 #include "deviceinfo.h"
 #include "vexohandler.h"
+#include "vexolibrary.h"
 
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+
+#include <memory>
 
 using VEXO::VexoHandler;
 
@@ -26,6 +29,7 @@ private slots:
 
 private:
     SimulatorProcess m_sim;
+    std::unique_ptr<VexoHandler> m_handler; // over the library the program is linked with
     QStringList m_threadsSeen;
     int m_count = 10;
 };
@@ -36,17 +40,19 @@ void tst_VexoHandlerLoopback::initTestCase()
     QVERIFY(m_sim.start(
         {QStringLiteral("--count"), QString::number(m_count), QStringLiteral("--seed"), QStringLiteral("31")}));
     qputenv("VEXO_PORT", QByteArray::number(m_sim.port()));
+    m_handler = std::make_unique<VexoHandler>(VEXO::VexoLibrary::linked());
 }
 
 void tst_VexoHandlerLoopback::cleanupTestCase()
 {
-    QVERIFY(VexoHandler::instance()->stop());
-    QVERIFY(!VexoHandler::instance()->isStarted());
+    QVERIFY(m_handler->stop());
+    QVERIFY(!m_handler->isStarted());
+    m_handler.reset();
 }
 
 void tst_VexoHandlerLoopback::devicesArriveQueuedOnTheGuiThread()
 {
-    VexoHandler *handler = VexoHandler::instance();
+    VexoHandler *handler = m_handler.get();
     QList<QThread *> threads;
     // The receiver lives on the GUI thread, so the connection queues; its lifetime ends the
     // connection with this function, whatever the outcome.
@@ -68,7 +74,7 @@ void tst_VexoHandlerLoopback::devicesArriveQueuedOnTheGuiThread()
 
 void tst_VexoHandlerLoopback::refreshReportsEveryDeviceAgain()
 {
-    VexoHandler *handler = VexoHandler::instance();
+    VexoHandler *handler = m_handler.get();
     QSignalSpy online(handler, &VexoHandler::signalDeviceOnline);
     QVERIFY(handler->clearup());
     QVERIFY(handler->sendInquiry());
@@ -77,7 +83,7 @@ void tst_VexoHandlerLoopback::refreshReportsEveryDeviceAgain()
 
 void tst_VexoHandlerLoopback::changeAndOfflineSignals()
 {
-    VexoHandler *handler = VexoHandler::instance();
+    VexoHandler *handler = m_handler.get();
     QSignalSpy online(handler, &VexoHandler::signalDeviceOnline);
     QSignalSpy offline(handler, &VexoHandler::signalDeviceOffline);
     QSignalSpy update(handler, &VexoHandler::signalDeviceUpdate);
@@ -102,7 +108,7 @@ void tst_VexoHandlerLoopback::changeAndOfflineSignals()
 
 void tst_VexoHandlerLoopback::operationsThroughTheService()
 {
-    VexoHandler *handler = VexoHandler::instance();
+    VexoHandler *handler = m_handler.get();
     QSignalSpy online(handler, &VexoHandler::signalDeviceOnline);
     QVERIFY(handler->clearup());
     QVERIFY(handler->sendInquiry());

@@ -123,7 +123,6 @@ class tst_LabelsFit : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
     void mainWindow_data();
@@ -173,11 +172,6 @@ void tst_LabelsFit::initTestCase()
     QVERIFY(apt::SkinLoader::loadSkin(binDir() + QStringLiteral("/plugins/skins/")));
     apt::SkinLoader::loadStyle();
     apt::SkinLoader::loadStyleSheet();
-}
-
-void tst_LabelsFit::cleanupTestCase()
-{
-    DeviceStore::instance()->clear();
 }
 
 void tst_LabelsFit::cleanup()
@@ -253,7 +247,9 @@ void tst_LabelsFit::mainWindow()
     QFETCH(QList<int>, numbers);
     QFETCH(QSize, size);
     useLanguage();
-    VEXOToolMainPage window;
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    VEXOToolMainPage window(&store, &discovery);
     window.resize(size);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -261,7 +257,6 @@ void tst_LabelsFit::mainWindow()
     QApplication::processEvents();
 
     const QStringList faults = cutLabels(&window);
-    DeviceStore::instance()->clear();
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     // The panel lies inside the window.
     const QRect panel(window.rightPanel()->mapTo(&window, QPoint(0, 0)), window.rightPanel()->size());
@@ -282,7 +277,9 @@ void tst_LabelsFit::aboutMenuInsideWindowAndScreen()
 {
     QFETCH(QPoint, cursor);
     useLanguage();
-    VEXOToolMainPage window;
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    VEXOToolMainPage window(&store, &discovery);
     window.resize(1024, 600);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -327,7 +324,8 @@ void tst_LabelsFit::passwordDialogs()
 {
     QFETCH(QString, dialog);
     useLanguage();
-    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked()); // never started: the dialog only asks on a click
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked()); // the dialogs only ask on a click
     std::unique_ptr<QWidget> shown;
     std::unique_ptr<VEXOToolMainPage> window;
     if (dialog == QLatin1String("reset")) {
@@ -340,7 +338,7 @@ void tst_LabelsFit::passwordDialogs()
         target.address = QStringLiteral("192.168.100.254");
         shown = std::make_unique<VexoTool::OnvifPasswordDialog>(nullptr, target);
     } else {
-        window = std::make_unique<VEXOToolMainPage>();
+        window = std::make_unique<VEXOToolMainPage>(&store, &discovery);
         window->resize(1024, 600);
         window->deviceModifyPage()->onCurrentSelectionChange(ActivateSingle, devices(*window, {1}));
     }
@@ -369,7 +367,6 @@ void tst_LabelsFit::passwordDialogs()
                               .arg(dots)
                               .arg(password->contentsRect().width()));
     }
-    DeviceStore::instance()->clear();
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 

@@ -12,6 +12,7 @@
 
 #include <deviceinfo.h>
 #include <vexohandler.h>
+#include <vexolibrary.h>
 
 #include <QDir>
 #include <QJsonArray>
@@ -51,7 +52,6 @@ class tst_PlanApply : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void appliesThroughTheServiceAndReports();
     void commandLine_data();
     void commandLine();
@@ -87,14 +87,10 @@ void tst_PlanApply::initTestCase()
              QStringLiteral("ok"));
 }
 
-void tst_PlanApply::cleanupTestCase()
-{
-    VexoHandler::instance()->stop();
-}
-
 void tst_PlanApply::appliesThroughTheServiceAndReports()
 {
-    VexoHandler *handler = VexoHandler::instance();
+    VexoHandler discovery(VEXO::VexoLibrary::linked());
+    VexoHandler *handler = &discovery;
     QHash<QString, VEXO_DEVICE_INFO> seen;
     QObject receiver;
     connect(handler, &VexoHandler::signalDeviceOnline, &receiver,
