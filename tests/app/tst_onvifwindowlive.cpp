@@ -24,6 +24,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QTest>
 
 #include <memory>
@@ -42,6 +43,8 @@ private slots:
     void cleanup();
     void signInIdentifiesTheRows_data();
     void signInIdentifiesTheRows();
+    void clearTextOnlyDeviceIsAskedFirst_data();
+    void clearTextOnlyDeviceIsAskedFirst();
     void readdressFromThePanel_data();
     void readdressFromThePanel();
     void byeRemovesTheRow();
@@ -219,6 +222,59 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
         QTRY_COMPARE_WITH_TIMEOUT(explained(), 5, 20000);
         QCOMPARE(m_model->rowCount(), 9);
     }
+}
+
+void TestOnvifWindowLive::clearTextOnlyDeviceIsAskedFirst_data()
+{
+    QTest::addColumn<bool>("send");
+    QTest::addRow("sent: identified with the password in clear text") << true;
+    QTest::addRow("skipped: never sent, keeps needing log-in with the reason") << false;
+}
+
+void TestOnvifWindowLive::clearTextOnlyDeviceIsAskedFirst()
+{
+    QFETCH(bool, send);
+    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("81"),
+                       QStringLiteral("--onvif"), QStringLiteral("2")}));
+    const QStringList serials = onvifSerials(*m_simulator, QStringLiteral("onvif"));
+    QCOMPARE(serials.size(), 2);
+    const QString plain = serials.first();
+    QCOMPARE(m_simulator->commandResult(QStringLiteral("onvif %1 auth text").arg(plain)), QStringLiteral("ok"));
+    const QString plainHost = QUrl(shown(*m_simulator, plain, QStringLiteral("xaddr"))).host();
+    QStringList asked;
+    m_window->setClearTextQuestion([&](const QString &device) {
+        asked.append(device);
+        return send;
+    });
+    const QString needsLogIn = QStringLiteral("Needs log-in");
+    QTRY_COMPARE_WITH_TIMEOUT(rowsWithStatus(needsLogIn), 2, 20000);
+
+    m_window->signInOnvif(QStringLiteral("admin"), kPassword);
+    QTRY_COMPARE_WITH_TIMEOUT(asked.size(), 1, 20000);
+    QVERIFY2(asked.first().contains(plainHost), qPrintable(asked.first())); // the question names the device
+    if (send) {
+        QTRY_COMPARE_WITH_TIMEOUT(rowsWithStatus(needsLogIn), 0, 20000);
+        QVERIFY(rowOfSerial(plain) >= 0);
+    } else {
+        VexoTool::OnvifFailure refused;
+        refused.kind = VexoTool::OnvifFailureKind::ClearTextOnly;
+        const QString reason = VexoTool::OnvifFaultText::text(refused);
+        const auto explained = [&] {
+            for (int row = 0; row < m_model->rowCount(); ++row) {
+                const QStandardItem *status = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
+                if (status->text() == needsLogIn)
+                    return status->toolTip();
+            }
+            return QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(rowsWithStatus(needsLogIn), 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(explained(), reason, 20000);
+        // Signing in again does not ask again: the answer holds for the session.
+        m_window->signInOnvif(QStringLiteral("admin"), kPassword);
+        QTest::qWait(500);
+        QCOMPARE(rowsWithStatus(needsLogIn), 1);
+    }
+    QCOMPARE(asked.size(), 1);
 }
 
 void TestOnvifWindowLive::readdressFromThePanel_data()
