@@ -118,11 +118,13 @@ QString PlanPreview::kindText(PlanVerdictKind kind)
 QString PlanPreview::changesText(const QList<PlanChange> &changes)
 {
     QStringList parts;
-    for (const PlanChange &change : changes)
-        parts.append(change.current.isNull()
-                         ? change.name
-                         : QStringLiteral("%1: %2 → %3").arg(change.name, change.current, change.planned));
-    return parts.join(QStringLiteral("; "));
+    for (const PlanChange &change : changes) {
+        //: one change of a device in a plan: what, its value now, its value after the plan
+        parts.append(change.current.isNull() ? change.name
+                                             : tr("%1: %2 → %3").arg(change.name, change.current, change.planned));
+    }
+    //: between the changes of one device in a plan
+    return parts.join(tr("; "));
 }
 
 int PlanPreview::acceptedCount(const QList<PlanVerdict> &verdicts)

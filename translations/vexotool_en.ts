@@ -1406,6 +1406,16 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>%1 is used by device %2.</source>
         <translation>%1 is used by device %2.</translation>
     </message>
+    <message>
+        <source>%1: %2 → %3</source>
+        <extracomment>one change of a device in a plan: what, its value now, its value after the plan</extracomment>
+        <translation>%1: %2 → %3</translation>
+    </message>
+    <message>
+        <source>; </source>
+        <extracomment>between the changes of one device in a plan</extracomment>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::PlanReport</name>
