@@ -19,6 +19,7 @@
 // program, whose skin, style and settings it loads; about a minute).
 
 #include "benchapplication.h"
+#include "guithreadprobe.h"
 #include "simulatorprocess.h"
 
 #include <toolsapplication.h>
@@ -34,10 +35,8 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -49,7 +48,6 @@ namespace {
 
 constexpr int kDevices = 10000;
 constexpr int kRuns = 3;
-constexpr int kProbeMs = 5;
 constexpr int kReplySpreadMs = 300; // devices answer an inquiry within this, as on a real segment
 
 struct Outage
@@ -58,43 +56,6 @@ struct Outage
     double targetMs;
 };
 constexpr Outage kOutages[] = {{1000, 150.0}, {5000, 500.0}};
-
-struct ProbeResult
-{
-    double longestGapMs = 0;
-    double shownAfterMs = -1; // from the devices' going silent until the list showed them all gone
-    bool reached = false;
-};
-
-// Runs the event loop with a timer ticking every kProbeMs until @p done holds, then @p tailMs
-// more, and measures the longest time between two ticks.
-ProbeResult probeUntil(const std::function<bool()> &done, int timeoutMs, int tailMs)
-{
-    ProbeResult result;
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastTick = clock.nsecsElapsed();
-    qint64 doneAt = -1;
-    QEventLoop loop;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(kProbeMs);
-    QObject::connect(&probe, &QTimer::timeout, &loop, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        result.longestGapMs = std::max(result.longestGapMs, double(now - lastTick) / 1e6);
-        lastTick = now;
-        if (doneAt < 0 && done()) {
-            doneAt = now;
-            result.reached = true;
-            result.shownAfterMs = double(now) / 1e6;
-        }
-        if ((doneAt >= 0 && now - doneAt >= qint64(tailMs) * 1000000) || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    probe.start();
-    loop.exec();
-    return result;
-}
 
 // Sends one console command per serial number at once and waits for all the answers.
 bool commandAll(SimulatorProcess &simulator, const char *command, const QStringList &serials)
@@ -167,7 +128,7 @@ int main(int argc, char *argv[])
         };
     };
 
-    const ProbeResult listing = probeUntil(rowsAre(kDevices), 120000, 2000);
+    const GuiThreadProbe listing = probeGuiThread(rowsAre(kDevices), 120000, 2000);
     if (!listing.reached) {
         std::printf("only %d of %d devices listed\n", model->rowCount(), kDevices);
         return 2;
@@ -175,11 +136,11 @@ int main(int argc, char *argv[])
     std::printf(
         "departures through the main window, %d devices on loopback, inquiry every %s ms, offline after %s ms\n",
         kDevices, qgetenv("VEXO_INQUIRY_INTERVAL_MS").constData(), qgetenv("VEXO_OFFLINE_TIMEOUT_MS").constData());
-    std::printf("%-44s %9.1f ms (longest gap %.1f ms)\n", "10,000 devices listed after", listing.shownAfterMs,
+    std::printf("%-44s %9.1f ms (longest gap %.1f ms)\n", "10,000 devices listed after", listing.reachedAfterMs,
                 listing.longestGapMs);
 
     // The steady state: inquiries answered, nothing changes.
-    const ProbeResult quiet = probeUntil([] { return false; }, 2500, 0);
+    const GuiThreadProbe quiet = probeGuiThread([] { return false; }, 2500, 0);
     std::printf("%-44s %9.1f ms\n", "longest gap, nothing changing", quiet.longestGapMs);
 
     std::mt19937 random(20260102);
@@ -196,16 +157,16 @@ int main(int argc, char *argv[])
             if (!commandAll(simulator, "vanish", gone))
                 return 2;
             // At most: a device missing its answers under load would go as well, and show here.
-            const ProbeResult departure = probeUntil(
+            const GuiThreadProbe departure = probeGuiThread(
                 [model, left = kDevices - outage.count] { return model->rowCount() <= left; }, 60000, 1000);
             reliable = reliable && departure.reached && model->rowCount() == kDevices - outage.count;
             worst = std::max(worst, departure.longestGapMs);
-            slowestShown = std::max(slowestShown, departure.shownAfterMs);
+            slowestShown = std::max(slowestShown, departure.reachedAfterMs);
             gaps.append(departure.longestGapMs);
 
             if (!commandAll(simulator, "start", gone))
                 return 2;
-            reliable = reliable && probeUntil(rowsAre(kDevices), 60000, 1500).reached;
+            reliable = reliable && probeGuiThread(rowsAre(kDevices), 60000, 1500).reached;
         }
         QStringList runs;
         for (const double gap : gaps)

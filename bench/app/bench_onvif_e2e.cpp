@@ -14,6 +14,7 @@
 // whose skin, style and settings it loads; about half a minute).
 
 #include "benchapplication.h"
+#include "guithreadprobe.h"
 #include "simulatorprocess.h"
 
 #include <toolsapplication.h>
@@ -29,13 +30,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -44,60 +42,9 @@ namespace {
 
 constexpr int kDevices = 500;
 constexpr int kOwnDevices = 1; // the simulator plays at least one device of the program's own protocol
-constexpr int kProbeMs = 5;
 constexpr double kListedTargetMs = 3000;
 constexpr double kIdentifiedTargetMs = 10000;
 constexpr double kGapTargetMs = 50;
-
-struct ProbeResult
-{
-    double longestGapMs = 0;
-    double busyInLongestGapMs = 0; // the GUI thread's own CPU time in that gap: the rest it waited for a core
-    double reachedAfterMs = -1;
-    bool reached = false;
-};
-
-// CPU time of the calling thread.
-qint64 threadCpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-// Runs the event loop with a timer ticking every kProbeMs until @p done holds, then @p tailMs
-// more, and measures the longest time between two ticks. @p clock started when the wait began.
-ProbeResult probeUntil(const QElapsedTimer &clock, const std::function<bool()> &done, int timeoutMs, int tailMs)
-{
-    ProbeResult result;
-    qint64 lastTick = clock.nsecsElapsed();
-    qint64 lastBusy = threadCpuNs();
-    qint64 doneAt = -1;
-    QEventLoop loop;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(kProbeMs);
-    QObject::connect(&probe, &QTimer::timeout, &loop, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        const qint64 busy = threadCpuNs();
-        if (double(now - lastTick) / 1e6 > result.longestGapMs) {
-            result.longestGapMs = double(now - lastTick) / 1e6;
-            result.busyInLongestGapMs = double(busy - lastBusy) / 1e6;
-        }
-        lastTick = now;
-        lastBusy = busy;
-        if (doneAt < 0 && done()) {
-            doneAt = now;
-            result.reached = true;
-            result.reachedAfterMs = double(now) / 1e6;
-        }
-        if ((doneAt >= 0 && now - doneAt >= qint64(tailMs) * 1000000) || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    probe.start();
-    loop.exec();
-    return result;
-}
 
 const char *verdict(bool met)
 {
@@ -144,7 +91,7 @@ int main(int argc, char *argv[])
     window->onMovePinButtion();
     VexoTool::DeviceInfoModel *model = window->deviceDisplayPage()->model();
 
-    const ProbeResult listing = probeUntil(
+    const GuiThreadProbe listing = probeGuiThread(
         clock, [model] { return model->rowCount() >= kDevices + kOwnDevices; }, 30000, 500);
     std::printf("ONVIF devices through the main window, %d simulated devices on loopback\n", kDevices);
     std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms (GUI thread running %.1f ms of it)\n",
@@ -159,7 +106,7 @@ int main(int argc, char *argv[])
     QElapsedTimer signIn;
     signIn.start();
     window->signInOnvif(QStringLiteral("admin"), QStringLiteral("Admin12345"));
-    const ProbeResult identifying = probeUntil(
+    const GuiThreadProbe identifying = probeGuiThread(
         signIn, [&identified, model] { return identified >= kDevices && model->rowCount() == kDevices + kOwnDevices; },
         60000, 500);
     std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms (GUI thread running %.1f ms of it)\n",
