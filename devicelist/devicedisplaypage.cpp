@@ -88,11 +88,13 @@ public:
         connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetSortKeys);
-        // The filter's prepared fields follow the rows they were read from.
-        connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
-            if (first < m_filterFields.size())
-                m_filterFields.insert(first, last - first + 1, std::nullopt);
-        });
+        // The filter's prepared fields follow the rows they were read from. Room for new rows is
+        // made before the proxy filters them (it reads their fields as they arrive).
+        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this,
+                [this](const QModelIndex &, int first, int last) {
+                    if (first < m_filterFields.size())
+                        m_filterFields.insert(first, last - first + 1, std::nullopt);
+                });
         connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &, int first, int last) {
             if (first < m_filterFields.size())
                 m_filterFields.remove(first, qMin(last + 1, int(m_filterFields.size())) - first);
@@ -132,11 +134,12 @@ public:
     void setDeviceFilter(const DeviceFilter &filter)
     {
         // Most key presses in the filter box change no row's visibility (a serial number typed
-        // on): then nothing needs to be announced.
+        // on): then nothing needs to be announced. What is shown is compared, not what the old
+        // filter says now: a shown device whose fields changed stays until the text changes.
         int changed = 0;
         const int rows = m_model->rowCount();
         for (int row = 0; row < rows; ++row)
-            changed += accepts(m_filter, row) != accepts(filter, row) ? 1 : 0;
+            changed += mapFromSource(m_model->index(row, 0)).isValid() != accepts(filter, row) ? 1 : 0;
         m_filter = filter;
         if (changed == 0)
             return;
