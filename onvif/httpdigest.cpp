@@ -143,7 +143,7 @@ QByteArray HttpDigest::authorization(const QByteArray &method, const QByteArray 
     const QByteArray response = m_qopAuth ? hash(ha1 + ':' + m_nonce + ':' + nc + ':' + client + ":auth:" + ha2)
                                           : hash(ha1 + ':' + m_nonce + ':' + ha2);
     QByteArray out = "Digest username=" + quote(user) + ", realm=" + quote(m_realm) + ", nonce=" + quote(m_nonce)
-                     + ", uri=" + quote(uri) + ", algorithm=" + m_algorithm.replace("-SESS", "-sess")
+                     + ", uri=" + quote(uri) + ", algorithm=" + QByteArray(m_algorithm).replace("-SESS", "-sess")
                      + ", response=" + quote(response);
     if (m_qopAuth)
         out += ", qop=auth, nc=" + nc + ", cnonce=" + quote(client);

@@ -135,6 +135,7 @@ class tst_DeviceClient : public QObject
 private slots:
     void digestKnownVectors_data();
     void digestKnownVectors();
+    void sessionDigestHoldsForLaterRequests();
     void httpDigestHandshake_data();
     void httpDigestHandshake();
     void clearTextOnlyWhenAllowed_data();
@@ -176,6 +177,24 @@ void tst_DeviceClient::digestKnownVectors()
     QCOMPARE(param(header, "nc"), QByteArray("00000001"));
     QCOMPARE(param(header, "qop"), QByteArray("auth"));
     QCOMPARE(param(header, "opaque"), QByteArray("FQhe/qaU925kfnzjCev0ciny7QMkPqMAFRtzCUYo5tdS"));
+}
+
+// A digest is reused for the requests after the first: each one must still hash the session key.
+void tst_DeviceClient::sessionDigestHoldsForLaterRequests()
+{
+    auto digest = HttpDigest::select(
+        HttpDigest::parseChallenges("Digest realm=\"cam\", qop=\"auth\", algorithm=MD5-sess, nonce=\"n1\""));
+    QVERIFY(digest);
+    const auto md5 = QCryptographicHash::Md5;
+    const QByteArray ha1 = h(md5, h(md5, "admin:cam:pw") + ":n1:c");
+    for (const QByteArray nc : {QByteArray("00000001"), QByteArray("00000002")}) {
+        const QByteArray header = digest->authorization("POST", "/onvif/device_service", QStringLiteral("admin"),
+                                                        QStringLiteral("pw"), "c");
+        QCOMPARE(param(header, "nc"), nc);
+        QCOMPARE(param(header, "algorithm"), QByteArray("MD5-sess"));
+        QCOMPARE(param(header, "response"),
+                 h(md5, ha1 + ":n1:" + nc + ":c:auth:" + h(md5, "POST:/onvif/device_service")));
+    }
 }
 
 void tst_DeviceClient::httpDigestHandshake_data()
