@@ -83,9 +83,14 @@ OnvifOutcome OnvifDeviceChanger::setNetParams(const OnvifTarget &target, const D
     } else {
         onvif::devicemgmt::PrefixedAddress manual;
         manual.address = fieldText(params.ipv4Address);
-        manual.prefixLength = prefixOfMask(fieldText(params.ipv4SubnetMask));
+        // A field left empty (a row not yet identified shows none) keeps what the device has;
+        // "0.0.0.0" removes the gateway.
+        const QString mask = fieldText(params.ipv4SubnetMask);
+        manual.prefixLength = mask.isEmpty() ? identity->ipv4.prefixLength : prefixOfMask(mask);
         change.ipv4 = onvif::devicemgmt::Ipv4Settings{false, manual};
-        change.gateway = fieldText(params.ipv4Gateway);
+        const QString gateway = fieldText(params.ipv4Gateway);
+        if (!gateway.isEmpty())
+            change.gateway = gateway == QLatin1String("0.0.0.0") ? QString() : gateway;
     }
     if (params.httpPort != 0)
         change.httpPort = params.httpPort;
@@ -112,7 +117,7 @@ OnvifOutcome OnvifDeviceChanger::reboot(const OnvifTarget &target)
     {
         QMutexLocker lock(&m_mutex);
         if (m_waiting.contains(target.serialNumber))
-            waiting = m_waiting.take(target.serialNumber);
+            waiting = m_waiting.value(target.serialNumber);
     }
     OnvifOutcome outcome;
     std::optional<onvif::Identity> identity = waiting ? std::optional(waiting->identity) : std::nullopt;
@@ -123,7 +128,11 @@ OnvifOutcome OnvifDeviceChanger::reboot(const OnvifTarget &target)
     const onvif::Credentials credentials = credentialsOf(target);
     const auto rebooted = operations.reboot(*identity, credentials);
     if (!rebooted)
-        return failed(rebooted.failure);
+        return failed(rebooted.failure); // the new address still waits for a restart
+    {
+        QMutexLocker lock(&m_mutex);
+        m_waiting.remove(target.serialNumber);
+    }
     outcome.ok = true;
     // Back after the restart, it is identified where it said it would be (or when it says Hello).
     m_discovery->deviceMoved(target.serialNumber, waiting ? waiting->newServiceUrl : identity->serviceUrl, credentials);

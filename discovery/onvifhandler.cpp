@@ -326,7 +326,7 @@ private:
         setFieldText(record.ipv4Address, entry.serviceUrl.host().toLatin1());
         const onvif::discovery::Scopes &scopes = entry.device.target.scopes;
         const QString type = !scopes.hardware.isEmpty() ? scopes.hardware.first() : scopes.names.value(0);
-        setFieldText(record.deviceTypeText, type.toUtf8());
+        setFieldText(record.deviceTypeText, type.toLatin1());
         record.httpPort = quint16(entry.serviceUrl.port(80));
         return record;
     }
@@ -342,8 +342,8 @@ private:
         setFieldText(record.ipv4Gateway, identity.gateways.value(0).toLatin1());
         const QString type
             = QStringList{identity.information.manufacturer, identity.information.model}.join(u' ').trimmed();
-        setFieldText(record.deviceTypeText, type.toUtf8());
-        setFieldText(record.softwareVersion, identity.information.firmwareVersion.toUtf8());
+        setFieldText(record.deviceTypeText, type.toLatin1());
+        setFieldText(record.softwareVersion, identity.information.firmwareVersion.toLatin1());
         record.httpPort = quint16(qBound(0, identity.httpPort, 65535));
         record.dhcpEnabled = identity.dhcp ? 1 : 0;
         record.capabilityFlags = VEXO_CAP_DHCP;

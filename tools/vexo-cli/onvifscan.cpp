@@ -4,6 +4,8 @@
 
 #include "identifier.h"
 
+#include <deviceinfo.h>
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostAddress>
@@ -11,17 +13,8 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
-
-template<std::size_t N>
-void put(char (&field)[N], const QString &text)
-{
-    std::memset(field, 0, N);
-    const QByteArray bytes = text.toUtf8().left(N - 1);
-    std::memcpy(field, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 QString maskOf(int prefix)
 {
@@ -197,21 +190,21 @@ ListedDevice OnvifScan::toListed(const Found &f) const
     row.endpoint = f.discovered.target.endpoint;
     row.serviceUrl = f.serviceUrl.toString();
     VEXO_DEVICE_INFO &d = row.info;
-    put(d.leadText, QStringLiteral("ONVIF"));
+    setFieldText(d.leadText, "ONVIF");
     const auto &scopes = f.discovered.target.scopes;
-    put(d.deviceTypeText, scopes.hardware.value(0));
-    put(d.ipv4Address, f.serviceUrl.host());
+    setFieldText(d.deviceTypeText, scopes.hardware.value(0).toLatin1());
+    setFieldText(d.ipv4Address, f.serviceUrl.host().toLatin1());
     d.port = static_cast<uint32_t>(f.serviceUrl.port(80));
     d.httpPort = static_cast<uint16_t>(f.serviceUrl.port(80));
     row.name = scopes.names.value(0);
     if (const auto &id = f.identity; id && id->authenticated) {
-        put(d.deviceTypeText, id->information.model);
-        put(d.serialNumber, id->information.serialNumber);
-        put(d.macAddress, normalisedMac(id->macAddress));
-        put(d.softwareVersion, id->information.firmwareVersion);
-        put(d.ipv4Address, id->ipv4.address);
-        put(d.ipv4SubnetMask, maskOf(id->ipv4.prefixLength));
-        put(d.ipv4Gateway, id->gateways.value(0));
+        setFieldText(d.deviceTypeText, id->information.model.toLatin1());
+        setFieldText(d.serialNumber, id->information.serialNumber.toLatin1());
+        setFieldText(d.macAddress, normalisedMac(id->macAddress).toLatin1());
+        setFieldText(d.softwareVersion, id->information.firmwareVersion.toLatin1());
+        setFieldText(d.ipv4Address, id->ipv4.address.toLatin1());
+        setFieldText(d.ipv4SubnetMask, maskOf(id->ipv4.prefixLength).toLatin1());
+        setFieldText(d.ipv4Gateway, id->gateways.value(0).toLatin1());
         d.dhcpEnabled = id->dhcp ? 1 : 0;
         if (id->httpPort > 0) {
             d.httpPort = static_cast<uint16_t>(id->httpPort);
