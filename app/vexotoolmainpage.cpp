@@ -32,6 +32,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -415,20 +416,30 @@ void VEXOToolMainPage::addLanguageMenu()
 void VEXOToolMainPage::onLanguageChosen(quint32 code)
 {
     apt::ConfigureManager *settings = apt::ConfigureManager::GetInstance();
-    if (settings->translator() == code)
+    const quint32 before = settings->translator();
+    if (before == code)
         return;
-    settings->setTranslator(code);
-    // The windows are built with the texts of the language they started in, so the new
-    // language applies from the next start; the message says so in both languages.
+    QString text;
+    if (settings->setTranslator(code)) {
+        // The windows are built with the texts of the language they started in, so the new
+        // language applies from the next start; the message says so in both languages.
+        //: Shown after the user picks another language; the same sentence in the chosen language follows
+        text = tr("The new language applies when VEXO Tool starts again.");
+        if (languageRestartText(code) != text)
+            text += QLatin1Char('\n') + languageRestartText(code);
+    } else {
+        // Not kept: the next start would come up in the old language, so the menu says so too.
+        settings->setTranslator(before);
+        if (QAction *kept = m_languageMenu->findChild<QAction *>(QStringLiteral("m_actionLanguage%1").arg(before)))
+            kept->setChecked(true);
+        text = tr("The language could not be kept for the next start: %1 cannot be written.")
+                   .arg(QDir::toNativeSeparators(settings->writePath()));
+    }
     auto *dialog = new aptui::BaseDialog(false, false, false, false, true, true, false, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setObjectName(QStringLiteral("languageRestartMessage"));
     dialog->setFixedSize(400, 220);
     dialog->setTitle(tr("Language"));
-    //: Shown after the user picks another language; the same sentence in the chosen language follows
-    QString text = tr("The new language applies when VEXO Tool starts again.");
-    if (languageRestartText(code) != text)
-        text += QLatin1Char('\n') + languageRestartText(code);
     dialog->setDefaultText(text);
     dialog->open();
 }

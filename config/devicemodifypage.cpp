@@ -255,6 +255,9 @@ void DeviceModifyPage::buildModificationArea()
     //: link under the Modify button that opens the dialog changing an ONVIF device user's password
     m_btnChangePassword = new QPushButton(tr("Change Password..."), m_frameModifyPara);
     m_btnChangePassword->setObjectName(QStringLiteral("m_btnChangePassword"));
+    // These buttons' tool tips say why or what for, not their own text as other buttons show.
+    for (QPushButton *button : {m_btnActive, m_btnLostPassword, m_btnChangePassword})
+        button->setProperty("reasonToolTip", true);
     // A link like "Forget Password", whose place it takes.
     m_btnChangePassword->setStyleSheet(
         QStringLiteral("QPushButton{font: bold 18px; color: #F74248; background-color: transparent; border: none;}"
@@ -505,7 +508,6 @@ void DeviceModifyPage::updateProtocolControls()
     m_btnChangePassword->setEnabled(!m_operationRunning);
     m_btnLostPassword->setVisible(!singleOnvif);
     m_btnLostPassword->setToolTip(recoveryReason);
-    m_btnLostPassword->setProperty("reasonToolTip", true); // not its own text, as other buttons show
     if (onvif)
         m_btnLostPassword->setEnabled(false);
     const QString activationReason
@@ -513,7 +515,6 @@ void DeviceModifyPage::updateProtocolControls()
                      "password on the device's web page.")
                 : QString();
     m_btnActive->setToolTip(activationReason);
-    m_btnActive->setProperty("reasonToolTip", true);
     if (onvif)
         m_btnActive->setEnabled(false);
 

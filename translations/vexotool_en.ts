@@ -1733,6 +1733,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <extracomment>button: do not send the password to the device that accepts it only in clear text</extracomment>
         <translation>Skip</translation>
     </message>
+    <message>
+        <source>The language could not be kept for the next start: %1 cannot be written.</source>
+        <translation>The language could not be kept for the next start: %1 cannot be written.</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

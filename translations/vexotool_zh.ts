@@ -1727,6 +1727,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <extracomment>button: do not send the password to the device that accepts it only in clear text</extracomment>
         <translation>跳过</translation>
     </message>
+    <message>
+        <source>The language could not be kept for the next start: %1 cannot be written.</source>
+        <translation>无法为下次启动保存语言：%1 无法写入。</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

@@ -437,15 +437,18 @@ void TestVexoToolMainPage::enterInTheListGoesToThePanel()
 void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart_data()
 {
     QTest::addColumn<int>("chosen");
-    QTest::addColumn<bool>("kept"); // written to the user's file, with a message
+    QTest::addColumn<bool>("writable"); // the user's settings file can be written
+    QTest::addColumn<bool>("kept");     // written to the user's file, with a message
 
-    QTest::addRow("Chinese from English: kept for the next start") << 1 << true;
-    QTest::addRow("the language it runs in: nothing to keep") << 0 << false;
+    QTest::addRow("Chinese from English: kept for the next start") << 1 << true << true;
+    QTest::addRow("the language it runs in: nothing to keep") << 0 << true << false;
+    QTest::addRow("user's file cannot be written: said so, the old language stays ticked") << 1 << false << false;
 }
 
 void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart()
 {
     QFETCH(int, chosen);
+    QFETCH(bool, writable);
     QFETCH(bool, kept);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -455,7 +458,8 @@ void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart()
     QFile shippedFile(shipped);
     QVERIFY(shippedFile.open(QIODevice::WriteOnly) && shippedFile.write(shippedBytes) == shippedBytes.size());
     shippedFile.close();
-    const QString user = dir.filePath("user/Setup.xml");
+    // Below a plain file no folder can be made.
+    const QString user = writable ? dir.filePath("user/Setup.xml") : shipped + QStringLiteral("/user/Setup.xml");
     apt::ConfigureManager *settings = apt::ConfigureManager::GetInstance();
     QVERIFY(settings->load(shipped, user));
     m_window = std::make_unique<VEXOToolMainPage>(m_store.get(),
@@ -470,14 +474,17 @@ void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart()
     QVERIFY(english->isChecked() && !chinese->isChecked());
 
     (chosen == 1 ? chinese : english)->trigger();
-    QCOMPARE(chinese->isChecked(), chosen == 1);
-    QCOMPARE(english->isChecked(), chosen == 0);
+    QCOMPARE(chinese->isChecked(), kept);
+    QCOMPARE(english->isChecked(), !kept);
     auto *message = m_window->findChild<QDialog *>(QStringLiteral("languageRestartMessage"));
-    QCOMPARE(message != nullptr, kept);
+    QCOMPARE(message != nullptr, chosen != 0);
     if (message) {
         const QString text = message->findChild<QLabel *>(QStringLiteral("m_labelNULL"))->text();
-        QVERIFY2(text.contains(QStringLiteral("starts again")) && text.contains(QStringLiteral("下次启动")),
-                 qPrintable(text));
+        if (kept)
+            QVERIFY2(text.contains(QStringLiteral("starts again")) && text.contains(QStringLiteral("下次启动")),
+                     qPrintable(text));
+        else
+            QVERIFY2(text.contains(QStringLiteral("cannot be written")), qPrintable(text));
         message->close();
     }
     QCOMPARE(QFile::exists(user), kept);
@@ -486,7 +493,7 @@ void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart()
 
     // The next start reads the choice.
     QVERIFY(settings->load(shipped, user));
-    QCOMPARE(settings->translator(), quint32(chosen));
+    QCOMPARE(settings->translator(), quint32(kept ? chosen : 0));
     settings->load(QStringLiteral("no-such-Setup.xml"));
 }
 
