@@ -126,6 +126,8 @@ OnvifPasswordDialog::OnvifPasswordDialog(std::shared_ptr<OnvifChanger> changer, 
             (field == m_lineEditUserName ? m_labelHintUserName : m_labelHintCurrentPassword)->clear();
         });
     }
+    connect(m_lineEditUserName, &QLineEdit::textChanged, this,
+            [this] { m_newPassword->setUserName(this->userName()); });
     connect(m_lineEditUserName, &QLineEdit::returnPressed, m_lineEditCurrentPassword, qOverload<>(&QWidget::setFocus));
     connect(m_lineEditCurrentPassword, &QLineEdit::returnPressed, m_newPassword->passwordField(),
             qOverload<>(&QWidget::setFocus));

@@ -124,8 +124,7 @@ NewPasswordForm::Problem NewPasswordForm::problem() const
         return Problem::Empty;
     if (confirmation() != password())
         return Problem::Mismatch;
-    // The meter's word is empty exactly when the password is not acceptable.
-    if (m_labelLevel->text().isEmpty())
+    if (passwordLevel(m_userName, password()) == 0)
         return Problem::Weak;
     return Problem::None;
 }
@@ -155,6 +154,12 @@ void NewPasswordForm::setLabelAlignment(Qt::Alignment alignment)
 {
     m_grid->setAlignment(m_labelNewPassword, alignment);
     m_grid->setAlignment(m_labelConfirmPassword, alignment);
+}
+
+void NewPasswordForm::setUserName(const QString &userName)
+{
+    m_userName = userName;
+    showLevel(password());
 }
 
 void NewPasswordForm::showLevel(const QString &password)

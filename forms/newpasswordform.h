@@ -81,6 +81,9 @@ public:
     /** @brief Shows the meter for @p password (the form does so itself as the user types). */
     void showLevel(const QString &password);
 
+    /** @brief Rates the password against @p userName from now on (a password may not be it). */
+    void setUserName(const QString &userName);
+
     aptui::MultiStateLineEdit *passwordField() const { return m_lineEditNewPassword; }
     QLabel *passwordHint() const { return m_labelHintNewPassword; }
     aptui::MultiStateLineEdit *confirmationField() const { return m_lineEditConfirmPassword; }

@@ -394,26 +394,38 @@ void tst_OnvifPanel::passwordChangeIsCheckedAndRouted_data()
     QTest::addColumn<bool>("deviceAccepts");
     QTest::addColumn<bool>("sent");
     QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("typedUser"); // as typed in the dialog over "operator"
 
     QTest::addRow("no current password: nothing sent") << ""
                                                        << "Newpass123"
-                                                       << "Newpass123" << true << false << "current password";
+                                                       << "Newpass123" << true << false << "current password"
+                                                       << "operator";
     QTest::addRow("empty new password: nothing sent") << "Admin12345"
                                                       << ""
-                                                      << "" << true << false << "empty";
+                                                      << "" << true << false << "empty"
+                                                      << "operator";
     QTest::addRow("confirmation differs: nothing sent") << "Admin12345"
                                                         << "Newpass123"
-                                                        << "Newpass124" << true << false << "not match";
+                                                        << "Newpass124" << true << false << "not match"
+                                                        << "operator";
     QTest::addRow("one kind of character: nothing sent") << "Admin12345"
                                                          << "abcdefghij"
-                                                         << "abcdefghij" << true << false << "8 to 16";
+                                                         << "abcdefghij" << true << false << "8 to 16"
+                                                         << "operator";
     QTest::addRow("device accepts: dialog closes") << "Admin12345"
                                                    << "Newpass123"
-                                                   << "Newpass123" << true << true << "was changed";
+                                                   << "Newpass123" << true << true << "was changed"
+                                                   << "operator";
     QTest::addRow("device refuses: dialog stays with the reason")
         << "Wrong12345"
         << "Newpass123"
-        << "Newpass123" << false << true << "refused the user name or password";
+        << "Newpass123" << false << true << "refused the user name or password"
+        << "operator";
+    QTest::addRow("new password is the user name typed instead: nothing sent")
+        << "Admin12345"
+        << "camera01"
+        << "camera01" << true << false << "8 to 16"
+        << "camera01";
 }
 
 void tst_OnvifPanel::passwordChangeIsCheckedAndRouted()
@@ -424,6 +436,7 @@ void tst_OnvifPanel::passwordChangeIsCheckedAndRouted()
     QFETCH(bool, deviceAccepts);
     QFETCH(bool, sent);
     QFETCH(QString, says);
+    QFETCH(QString, typedUser);
 
     if (!deviceAccepts) {
         VexoTool::OnvifFailure refusal;
@@ -440,6 +453,7 @@ void tst_OnvifPanel::passwordChangeIsCheckedAndRouted()
     dialog.show();
     auto *userName = dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditUserName"));
     QCOMPARE(userName->text(), QStringLiteral("operator"));
+    userName->setText(typedUser);
     dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditCurrentPassword"))->setText(current);
     dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditNewPassword"))->setText(newPassword);
     dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditConfirmPassword"))->setText(confirmation);
