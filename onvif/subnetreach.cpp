@@ -41,7 +41,8 @@ QString subnetText(quint32 address, int prefixLength)
 
 bool isLoopbackScope()
 {
-    return qEnvironmentVariable("VEXO_SCOPE").compare(QLatin1String("loopback"), Qt::CaseInsensitive) == 0;
+    // Spelt exactly as the discovery services take it; anything else starts no service.
+    return qEnvironmentVariable("VEXO_SCOPE") == QLatin1String("loopback");
 }
 
 QVector<AdapterAddress> reachableAdapters()
