@@ -48,9 +48,14 @@ version=$(env -u DISPLAY "$root/usr/bin/vexotool" --version 2>&1) || fail "vexot
 libs=$(ldd "$root/usr/bin/vexo-cli")
 [[ $libs == *"libVexo.so => $root/usr/"*"lib"*"/vexotool/libVexo.so"* ]] || fail "the unpacked vexo-cli does not load the unpacked libVexo: $libs"
 
-export VEXO_SCOPE=loopback VEXO_PORT=$((40000 + $$ % 20000))
-"$bin/vexo-devsim" --count 4 --seed 7 --test-mode --no-stdin >"$root/devsim.log" 2>&1 &
+export VEXO_SCOPE=loopback
+# The simulator takes a free port and says which once it listens.
+"$bin/vexo-devsim" --port 0 --count 4 --seed 7 --test-mode --no-stdin >"$root/devsim.log" 2>&1 &
 sim_pid=$!
+for _ in $(seq 50); do grep -q '^ready' "$root/devsim.log" && break; sleep 0.1; done
+VEXO_PORT=$(sed -n 's/^ready //p' "$root/devsim.log")
+[ -n "$VEXO_PORT" ] || fail "the simulator did not start: $(cat "$root/devsim.log")"
+export VEXO_PORT
 found=0
 for _ in 1 2 3; do
     found=$("$root/usr/bin/vexo-cli" list --json --wait 1000 2>"$root/cli.log" | grep -c '"serialNumber"')
