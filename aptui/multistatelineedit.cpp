@@ -55,6 +55,13 @@ void MultiStateLineEdit::clearMark(QLabel *hintLabel)
     setLineEditState(NORMAL);
 }
 
+bool MultiStateLineEdit::event(QEvent *event)
+{
+    if (m_keptOffClipboard && isClipboardShortcut(event))
+        return true; // passwords are typed, never carried through the clipboard
+    return QLineEdit::event(event);
+}
+
 bool MultiStateLineEdit::isClipboardShortcut(const QEvent *event)
 {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)

@@ -51,6 +51,9 @@ public:
      */
     static bool isClipboardShortcut(const QEvent *event);
 
+    /** @brief Swallows the Cut, Copy and Paste shortcuts from now on, as a password field does. */
+    void keepOffClipboard() { m_keptOffClipboard = true; }
+
 signals:
     void stateChanged(QString _state);
 
@@ -58,8 +61,12 @@ public slots:
     /** @brief Sets \a state and polishes the line edit again so style sheet rules follow at once. */
     void setLineEditState(aptui::MultiStateLineEdit::State state);
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     State m_state = NORMAL;
+    bool m_keptOffClipboard = false;
     QHash<QString, State> m_acceptedTexts;
 };
 

@@ -66,6 +66,7 @@ aptui::MultiStateLineEdit *passwordField(const char *name, QWidget *parent)
     auto *field = new aptui::MultiStateLineEdit(parent);
     field->setObjectName(QLatin1String(name));
     field->setEchoMode(QLineEdit::Password);
+    field->keepOffClipboard();
     field->setMaxLength(PasswordLength);
     field->setContextMenuPolicy(Qt::NoContextMenu);
     return field;
@@ -1211,8 +1212,6 @@ bool DeviceModifyPage::eventFilter(QObject *target, QEvent *qevent)
     if (target == m_lineEditAdminPassword) {
         if (qevent->type() == QEvent::MouseButtonPress)
             m_lineEditAdminPassword->clearMark(m_labelHintAdimaPassword);
-        else if (aptui::MultiStateLineEdit::isClipboardShortcut(qevent))
-            return true; // passwords are typed, never carried through the clipboard
     }
     return QWidget::eventFilter(target, qevent);
 }

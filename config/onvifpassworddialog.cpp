@@ -65,6 +65,8 @@ OnvifPasswordDialog::OnvifPasswordDialog(std::shared_ptr<OnvifChanger> changer, 
     auto *labelCurrent = new QLabel(tr("Current Password:"), form);
     m_lineEditCurrentPassword = lineEdit("m_lineEditCurrentPassword", VEXO_MAX_PASSWORD_LEN, form);
     m_lineEditCurrentPassword->setEchoMode(QLineEdit::Password);
+    m_lineEditCurrentPassword->keepOffClipboard();
+    m_lineEditCurrentPassword->setContextMenuPolicy(Qt::NoContextMenu);
     m_labelHintCurrentPassword = hintLabel("m_labelHintCurrentPassword", form);
     m_newPassword = new NewPasswordForm(userName, tr("New Password:"), tr("Confirm Password:"), form);
     m_progressBusy = new QProgressBar(form);

@@ -37,6 +37,7 @@ aptui::MultiStateLineEdit *passwordEdit(const QString &objectName, QWidget *pare
     auto *field = new aptui::MultiStateLineEdit(parent);
     field->setObjectName(objectName);
     field->setEchoMode(QLineEdit::Password);
+    field->keepOffClipboard();
     field->setMaxLength(VEXO_MAX_PASSWORD_LEN);
     field->setContextMenuPolicy(Qt::NoContextMenu);
     // Room for the dots of the longest password a device takes.
@@ -172,12 +173,8 @@ bool NewPasswordForm::eventFilter(QObject *target, QEvent *event)
     QLabel *hint = target == m_lineEditNewPassword       ? m_labelHintNewPassword
                    : target == m_lineEditConfirmPassword ? m_labelHintConfirmPassword
                                                          : nullptr;
-    if (hint) {
-        if (event->type() == QEvent::MouseButtonPress)
-            static_cast<aptui::MultiStateLineEdit *>(target)->clearMark(hint);
-        else if (aptui::MultiStateLineEdit::isClipboardShortcut(event))
-            return true; // passwords are typed, never carried through the clipboard
-    }
+    if (hint && event->type() == QEvent::MouseButtonPress)
+        static_cast<aptui::MultiStateLineEdit *>(target)->clearMark(hint);
     return QWidget::eventFilter(target, event);
 }
 

@@ -19,6 +19,8 @@
 #include <multistatelineedit.h>
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMutex>
 #include <QPushButton>
@@ -117,6 +119,7 @@ private slots:
     void batchSaysWhichRowsItCannotDo();
     void passwordChangeIsCheckedAndRouted_data();
     void passwordChangeIsCheckedAndRouted();
+    void passwordDialogKeepsClipboardOut();
 
 private:
     void select(const QVector<VEXO_DEVICE_INFO> &records)
@@ -380,6 +383,22 @@ void tst_OnvifPanel::batchSaysWhichRowsItCannotDo()
     QVERIFY2(matches(resultOf(reachable), results.at(0)), qPrintable(resultOf(reachable)));
     QVERIFY2(matches(resultOf(unreachable), results.at(1)), qPrintable(resultOf(unreachable)));
     QCOMPARE(m_changer->changed, withClient ? QStringList{serialOf(reachable)} : QStringList{});
+}
+
+void tst_OnvifPanel::passwordDialogKeepsClipboardOut()
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("Pasted"));
+    OnvifTarget target;
+    target.address = QStringLiteral("127.1.0.2");
+    VexoTool::OnvifPasswordDialog dialog(m_changer, target);
+    dialog.show();
+    for (const char *name : {"m_lineEditCurrentPassword", "m_lineEditNewPassword", "m_lineEditConfirmPassword"}) {
+        auto *field = dialog.findChild<aptui::MultiStateLineEdit *>(QLatin1String(name));
+        QVERIFY(field);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY2(field->text().isEmpty(), name);
+    }
 }
 
 QTEST_MAIN(tst_OnvifPanel)
