@@ -222,6 +222,15 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     QVERIFY(!serial.isEmpty());
     QVERIFY(!other.value(QLatin1String("mac")).toString().isEmpty());
 
+    // Options that would be dropped are refused before anything is sent.
+    const CliRun conflicting
+        = cli(sim.port(),
+              {QStringLiteral("onvif-modify"), serial, QStringLiteral("Admin12345"), QStringLiteral("--dhcp"),
+               QStringLiteral("on"), QStringLiteral("--ipv4"), QStringLiteral("127.1.0.79")},
+              sim.wsdPort());
+    QCOMPARE(conflicting.exitCode, 2);
+    QVERIFY2(conflicting.err.contains("--dhcp on"), conflicting.err.constData());
+
     // Re-addressed by serial number, it answers at its new address.
     const CliRun modify
         = cli(sim.port(),

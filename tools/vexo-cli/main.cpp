@@ -447,10 +447,23 @@ int main(int argc, char *argv[])
             else
                 rc = onvifFail("reboot", rebooted.failure);
         } else if (identity) {
+            const bool addressGiven = parser.isSet(ipv4) || parser.isSet(prefix) || parser.isSet(mask);
+            const QString dhcpValue = parser.value(dhcp);
+            // Options that would be dropped or would not mean what they say are refused, not ignored.
+            const char *refusal = nullptr;
+            if (parser.isSet(port))
+                refusal = "--port is the device protocol's; an ONVIF device's web port is --http-port";
+            else if (parser.isSet(dhcp) && dhcpValue != QLatin1String("on") && dhcpValue != QLatin1String("off"))
+                refusal = "--dhcp takes on or off";
+            else if (dhcpValue == QLatin1String("on") && addressGiven)
+                refusal = "with --dhcp on the device takes its address from DHCP: leave out --ipv4, --prefix and "
+                          "--mask";
+            else if (addressGiven && identity->dhcp && !parser.isSet(dhcp))
+                refusal = "the device uses DHCP, so a static IPv4 address would not be used; add --dhcp off";
             onvif::NetworkChange change;
-            if (parser.isSet(dhcp) && parser.value(dhcp) == QLatin1String("on")) {
+            if (dhcpValue == QLatin1String("on")) {
                 change.ipv4 = onvif::devicemgmt::Ipv4Settings{true, {}};
-            } else if (parser.isSet(ipv4) || parser.isSet(prefix) || parser.isSet(mask) || parser.isSet(dhcp)) {
+            } else if (addressGiven || parser.isSet(dhcp)) {
                 // Values not given keep the device's current ones.
                 onvif::devicemgmt::PrefixedAddress manual = identity->ipv4;
                 if (parser.isSet(ipv4))
@@ -472,7 +485,10 @@ int main(int argc, char *argv[])
                 const int p = parser.value(httpPort).toInt(&ok);
                 change.httpPort = ok ? p : 0;
             }
-            if (!change.ipv4 && !change.gateway && !change.httpPort) {
+            if (refusal) {
+                std::fprintf(stderr, "onvif-modify refused: %s\n", refusal);
+                rc = 2;
+            } else if (!change.ipv4 && !change.gateway && !change.httpPort) {
                 std::fputs("onvif-modify needs at least one of --ipv4, --prefix, --mask, --dhcp, --gateway, "
                            "--http-port\n",
                            stderr);
