@@ -4,6 +4,7 @@
 
 #include <deviceinfo.h>
 #include <onvifhandler.h>
+#include <subnetreach.h>
 
 #include <QHostAddress>
 #include <QMutexLocker>
@@ -24,18 +25,6 @@ OnvifOutcome failed(const onvif::Failure &failure)
 OnvifDeviceChanger::OnvifDeviceChanger(VEXO::OnvifHandler *discovery)
     : m_discovery(discovery)
 {}
-
-int OnvifDeviceChanger::prefixOfMask(const QString &mask)
-{
-    QHostAddress address;
-    if (!address.setAddress(mask) || address.protocol() != QAbstractSocket::IPv4Protocol)
-        return -1;
-    const quint32 bits = address.toIPv4Address();
-    const int prefix = bits == 0 ? 0 : 32 - __builtin_ctz(bits);
-    // A mask is ones then zeros: nothing may be set after the first zero.
-    const quint32 expected = prefix == 0 ? 0u : ~quint32(0) << (32 - prefix);
-    return bits == expected ? prefix : -1;
-}
 
 onvif::Credentials OnvifDeviceChanger::credentialsOf(const OnvifTarget &target) const
 {
@@ -86,7 +75,7 @@ OnvifOutcome OnvifDeviceChanger::setNetParams(const OnvifTarget &target, const D
         // A field left empty (a row not yet identified shows none) keeps what the device has;
         // "0.0.0.0" removes the gateway.
         const QString mask = fieldText(params.ipv4SubnetMask);
-        manual.prefixLength = mask.isEmpty() ? identity->ipv4.prefixLength : prefixOfMask(mask);
+        manual.prefixLength = mask.isEmpty() ? identity->ipv4.prefixLength : VexoTool::prefixOfMask(mask);
         change.ipv4 = onvif::devicemgmt::Ipv4Settings{false, manual};
         const QString gateway = fieldText(params.ipv4Gateway);
         if (!gateway.isEmpty())

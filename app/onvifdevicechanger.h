@@ -34,9 +34,6 @@ public:
     /** @brief Identifies the device with the current password, then sets the user's new one. */
     OnvifOutcome setPassword(const OnvifTarget &target, const QString &newPassword) override;
 
-    /** @brief The prefix length of an IPv4 mask such as "255.255.255.0"; -1 when it is none. */
-    static int prefixOfMask(const QString &mask);
-
 private:
     onvif::Credentials credentialsOf(const OnvifTarget &target) const;
     std::optional<onvif::Identity> identify(onvif::BlockingDeviceOperations &operations, const OnvifTarget &target,

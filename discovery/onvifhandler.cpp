@@ -7,6 +7,7 @@
 #include <identifier.h>
 #include <namespaces.h>
 #include <probeclient.h>
+#include <subnetreach.h>
 
 #include <QHostAddress>
 #include <QLoggingCategory>
@@ -45,14 +46,6 @@ QString listMac(const QString &deviceMac)
         out.append(QStringView(hex).mid(i, 2));
     }
     return out;
-}
-
-QString maskOfPrefix(int prefix)
-{
-    if (prefix < 0 || prefix > 32)
-        return QString();
-    const quint32 mask = prefix == 0 ? 0u : ~quint32(0) << (32 - prefix);
-    return QHostAddress(mask).toString();
 }
 
 QString qualified(const onvif::QualifiedName &name)
@@ -338,7 +331,7 @@ private:
         setFieldText(record.serialNumber, identity.information.serialNumber.toLatin1());
         setFieldText(record.macAddress, listMac(identity.macAddress).toLatin1());
         setFieldText(record.ipv4Address, identity.ipv4.address.toLatin1());
-        setFieldText(record.ipv4SubnetMask, maskOfPrefix(identity.ipv4.prefixLength).toLatin1());
+        setFieldText(record.ipv4SubnetMask, VexoTool::maskText(identity.ipv4.prefixLength).toLatin1());
         setFieldText(record.ipv4Gateway, identity.gateways.value(0).toLatin1());
         const QString type
             = QStringList{identity.information.manufacturer, identity.information.model}.join(u' ').trimmed();

@@ -6,6 +6,8 @@
 #include <QHostAddress>
 #include <QNetworkInterface>
 
+#include <bit>
+
 namespace VexoTool {
 
 namespace {
@@ -37,6 +39,22 @@ std::optional<AdapterAddress> adapterReaching(quint32 address, const QVector<Ada
 QString subnetText(quint32 address, int prefixLength)
 {
     return ipv4Text(address & maskOf(qBound(0, prefixLength, 32))) + QLatin1Char('/') + QString::number(prefixLength);
+}
+
+QString maskText(int prefixLength)
+{
+    return prefixLength < 0 || prefixLength > 32 ? QString() : ipv4Text(maskOf(prefixLength));
+}
+
+int prefixOfMask(const QString &mask)
+{
+    bool ok = false;
+    const quint32 bits = QHostAddress(mask).toIPv4Address(&ok);
+    if (!ok || mask.count(QLatin1Char('.')) != 3)
+        return -1;
+    const int prefix = std::popcount(bits);
+    // Ones then zeros: nothing may be set after the first zero.
+    return bits == maskOf(prefix) ? prefix : -1;
 }
 
 bool isLoopbackScope()

@@ -30,6 +30,12 @@ std::optional<AdapterAddress> adapterReaching(quint32 address, const QVector<Ada
 /** @brief The subnet of @p address with @p prefixLength as "10.1.2.0/24". */
 QString subnetText(quint32 address, int prefixLength);
 
+/** @brief The dotted-quad mask of @p prefixLength ("255.255.255.0" for 24); empty outside 0 to 32. */
+QString maskText(int prefixLength);
+
+/** @brief The prefix length of a dotted-quad mask ("255.255.255.0": 24), or -1 when it is none. */
+int prefixOfMask(const QString &mask);
+
 /** @brief Whether VEXO_SCOPE says "loopback": the program then talks only to 127.0.0.0/8. */
 bool isLoopbackScope();
 

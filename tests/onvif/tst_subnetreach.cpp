@@ -31,6 +31,8 @@ private slots:
     void adviceNamesSubnetAndAdapter_data();
     void adviceNamesSubnetAndAdapter();
     void loopbackScopeHasOnlyTheLoopbackAdapter();
+    void masksAndPrefixes_data();
+    void masksAndPrefixes();
 };
 
 void tst_SubnetReach::adapterReaching_data()
@@ -136,6 +138,31 @@ void tst_SubnetReach::loopbackScopeHasOnlyTheLoopbackAdapter()
     qputenv("VEXO_SCOPE", "loopback");
     QVERIFY(VexoTool::isLoopbackScope());
     QCOMPARE(VexoTool::reachableAdapters(), (QVector<AdapterAddress>{adapter("lo", "127.0.0.1", 8)}));
+}
+
+void tst_SubnetReach::masksAndPrefixes_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<int>("prefix"); // -1: not a mask
+
+    QTest::addRow("/24") << "255.255.255.0" << 24;
+    QTest::addRow("/0") << "0.0.0.0" << 0;
+    QTest::addRow("/32") << "255.255.255.255" << 32;
+    QTest::addRow("/1") << "128.0.0.0" << 1;
+    QTest::addRow("/31") << "255.255.255.254" << 31;
+    QTest::addRow("a one after a zero") << "255.0.255.0" << -1;
+    QTest::addRow("short form") << "255.255.255" << -1;
+    QTest::addRow("not an address") << "mask" << -1;
+    QTest::addRow("empty") << "" << -1;
+}
+
+void tst_SubnetReach::masksAndPrefixes()
+{
+    QFETCH(QString, mask);
+    QFETCH(int, prefix);
+    QCOMPARE(VexoTool::prefixOfMask(mask), prefix);
+    if (prefix >= 0)
+        QCOMPARE(VexoTool::maskText(prefix), mask);
 }
 
 QTEST_GUILESS_MAIN(tst_SubnetReach)

@@ -10,6 +10,8 @@
 #include "environment.h"
 #include "silencecheck.h"
 
+#include <subnetreach.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,7 +21,6 @@
 #include <QJsonDocument>
 #include <QThread>
 
-#include <bit>
 #include <csignal>
 #include <limits>
 #include <cstdio>
@@ -134,17 +135,6 @@ int onvifFail(const char *what, const onvif::Failure &f)
     std::fprintf(stderr, "%s failed: %s%s%s\n", what, onvif::kindName(f.kind), detail.isEmpty() ? "" : ": ",
                  qPrintable(DeviceTable::escaped(detail)));
     return 1;
-}
-
-// The prefix length of a dotted-quad mask, or -1 when it is none.
-int prefixOfMask(const QString &mask)
-{
-    bool ok = false;
-    const quint32 bits = QHostAddress(mask).toIPv4Address(&ok);
-    if (!ok || mask.count(QLatin1Char('.')) != 3)
-        return -1;
-    const int prefix = std::popcount(bits);
-    return (prefix == 0 ? bits == 0 : bits == ~quint32(0) << (32 - prefix)) ? prefix : -1;
 }
 
 } // namespace
@@ -474,7 +464,7 @@ int main(int argc, char *argv[])
                     if (!ok)
                         manual.prefixLength = -1;
                 } else if (parser.isSet(mask)) {
-                    manual.prefixLength = prefixOfMask(parser.value(mask));
+                    manual.prefixLength = VexoTool::prefixOfMask(parser.value(mask));
                 }
                 change.ipv4 = onvif::devicemgmt::Ipv4Settings{false, manual};
             }

@@ -5,6 +5,7 @@
 #include "identifier.h"
 
 #include <deviceinfo.h>
+#include <subnetreach.h>
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -15,14 +16,6 @@
 #include <cstdio>
 
 namespace {
-
-QString maskOf(int prefix)
-{
-    if (prefix < 0 || prefix > 32)
-        return {};
-    const quint32 mask = prefix == 0 ? 0 : ~quint32(0) << (32 - prefix);
-    return QHostAddress(mask).toString();
-}
 
 QString uuidOf(const QString &endpoint)
 {
@@ -203,7 +196,7 @@ ListedDevice OnvifScan::toListed(const Found &f) const
         setFieldText(d.macAddress, normalisedMac(id->macAddress).toLatin1());
         setFieldText(d.softwareVersion, id->information.firmwareVersion.toLatin1());
         setFieldText(d.ipv4Address, id->ipv4.address.toLatin1());
-        setFieldText(d.ipv4SubnetMask, maskOf(id->ipv4.prefixLength).toLatin1());
+        setFieldText(d.ipv4SubnetMask, VexoTool::maskText(id->ipv4.prefixLength).toLatin1());
         setFieldText(d.ipv4Gateway, id->gateways.value(0).toLatin1());
         d.dhcpEnabled = id->dhcp ? 1 : 0;
         if (id->httpPort > 0) {
