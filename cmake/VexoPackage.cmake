@@ -33,7 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 segment and lists them live. It activates new devices, changes their network
 parameters one by one or in batches, recovers forgotten passwords and exports
 the device list. The command-line tool vexo-cli does the same operations for
-scripts; vexo-devsim simulates devices for trying the program out.")
+scripts; vexo-devsim simulates devices for trying the program out, with the
+published test keys of the source (its --keys-dir option).")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://vexotool.example.org/")

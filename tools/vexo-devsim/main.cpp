@@ -47,7 +47,9 @@ Population:
   --onvif-port PORT      WS-Discovery port of the ONVIF devices (default VEXO_WSD_PORT or
                          3702); 0 takes a free port
   --keys-dir DIR         folder of maker-signing.seed, maker-restore.master and maker-device-ca.seed
-                         (default: the test keys of the source tree)
+                         (default: testkeys/ beside the executable, where the build puts the
+                         published test keys of tools/testkeys; an install has them only when
+                         built with VEXO_INSTALL_TEST_KEYS=ON)
   --test-mode            cheap password hashing, for tests
 
 Behaviour and faults:
@@ -223,7 +225,7 @@ int main(int argc, char *argv[])
     QString error;
     const auto keys = MakerKeys::load(parser.isSet(keysOpt) ? parser.value(keysOpt) : MakerKeys::defaultDir(), &error);
     if (!keys)
-        return fail(error);
+        return fail(error + QStringLiteral(" (give --keys-dir the published test keys, tools/testkeys in the source)"));
     options.makerPublicKey = keys->signing().publicKey;
     options.deviceCa = keys->deviceCa();
 

@@ -35,7 +35,9 @@ certify  prints the device certificate (128 hex digits) over a device's serial n
 
 Options:
   --keys-dir DIR  folder with maker-signing.seed, maker-restore.master and maker-device-ca.seed
-                  (default: the test keys of the source tree)
+                  (default: testkeys/ beside the executable, where the build puts the
+                  published test keys of tools/testkeys; an install has them only when built
+                  with VEXO_INSTALL_TEST_KEYS=ON)
   -h, --help      this text
   --version       print the version
 
