@@ -97,6 +97,8 @@ private slots:
     void deviceTextsCannotDriveTheTerminal();
     void listMarksUnverifiedDevices();
     void onvifDevicesListedAndReaddressed();
+    void listFilter_data();
+    void listFilter();
 
 private:
     QTemporaryDir m_dir;
@@ -367,6 +369,44 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     };
     QVERIFY(!identifiedWith(QStringLiteral("Admin12345")));
     QVERIFY(identifiedWith(QStringLiteral("Newpass2026")));
+}
+
+void tst_VexoCli::listFilter_data()
+{
+    QTest::addColumn<QString>("filter"); // %1: the address of a device that speaks VXDP only
+    QTest::addColumn<int>("exitCode");
+    QTest::addRow("network of one address, ONVIF rows filtered too") << "%1/32" << 0;
+    QTest::addRow("range of one address") << "%1-%1" << 0;
+    QTest::addRow("range with a short end refused") << "%1-11" << 2;
+}
+
+void tst_VexoCli::listFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(int, exitCode);
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--seed"), QStringLiteral("3"),
+                       QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--onvif-both"),
+                       QStringLiteral("1"), QStringLiteral("--onvif-port"), QStringLiteral("0")}));
+    const QStringList list{QStringLiteral("list"), QStringLiteral("--json"), QStringLiteral("--wait"),
+                           QStringLiteral("1500")};
+    QString address;
+    for (const QJsonValue &v : QJsonDocument::fromJson(cli(sim.port(), list, sim.wsdPort()).out).array()) {
+        const QString a = v.toObject().value(QLatin1String("ipv4Address")).toString();
+        if (!a.startsWith(QLatin1String("127.")))
+            address = a;
+    }
+    QVERIFY(!address.isEmpty());
+    const CliRun run
+        = cli(sim.port(), list + QStringList{QStringLiteral("--filter"), filter.arg(address)}, sim.wsdPort());
+    QVERIFY2(run.exitCode == exitCode, run.err.constData());
+    if (exitCode != 0) {
+        QVERIFY2(run.err.contains("192.0.2.10-192.0.2.50"), run.err.constData()); // the forms taken
+        return;
+    }
+    const QJsonArray rows = QJsonDocument::fromJson(run.out).array();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().toObject().value(QLatin1String("ipv4Address")).toString(), address);
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCli)

@@ -4,6 +4,7 @@
 // on them, for scripts and for checking a network without the desktop program.
 #include "commandsecrets.h"
 #include "devicetable.h"
+#include "listfilter.h"
 #include "plancommand.h"
 #include "onvifscan.h"
 
@@ -189,8 +190,11 @@ int main(int argc, char *argv[])
                                   QStringLiteral("ms"), QStringLiteral("2000"));
     const QCommandLineOption filter(
         QStringLiteral("filter"),
-        QStringLiteral("Only devices in these subnets, e.g. 127.0.0.0/8;192.0.2.0/24, or \"host\"."),
-        QStringLiteral("subnets"));
+        QStringLiteral("list and watch only the devices the window's filter box would show: a network "
+                       "(192.0.2.0/24), an address range (192.0.2.10-192.0.2.50) or a text of the serial number, "
+                       "MAC, type, address or version; several separated by ';'; \"host\" for this computer's "
+                       "subnets."),
+        QStringLiteral("filter"));
     const QCommandLineOption ipv4(QStringLiteral("ipv4"), QStringLiteral("New IPv4 address."), QStringLiteral("addr"));
     const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("New subnet mask."), QStringLiteral("mask"));
     const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("New gateway."), QStringLiteral("addr"));
@@ -232,6 +236,16 @@ int main(int argc, char *argv[])
     };
     if (!commandWordsFit(args))
         return usage();
+    const QVector<VexoTool::AdapterAddress> adapters = VexoTool::reachableAdapters();
+    std::optional<ListFilter> listFilter;
+    if (parser.isSet(filter)) {
+        QString filterError;
+        listFilter = ListFilter::parse(parser.value(filter), adapters, &filterError);
+        if (!listFilter) {
+            std::fprintf(stderr, "vexo-cli: %s\n", qPrintable(filterError));
+            return 2;
+        }
+    }
     QString secretError;
     const auto secrets = readCommandSecrets(args, parser.isSet(dryRun), parser.value(passwordFile),
                                             parser.value(newPasswordFile), &secretError);
@@ -248,8 +262,12 @@ int main(int argc, char *argv[])
     }
     const bool usesOnvif
         = cmd == QLatin1String("list") || cmd == QLatin1String("watch") || cmd.startsWith(QLatin1String("onvif-"));
-    OnvifScan onvifScan(*onvifOptions, VexoTool::reachableAdapters());
+    OnvifScan onvifScan(*onvifOptions, adapters);
     onvifScan.setEchoEvents(cmd == QLatin1String("watch"));
+    const auto keep = [&listFilter](const VEXO_DEVICE_INFO &d) {
+        return !listFilter || listFilter->matches(d);
+    };
+    onvifScan.setEchoFilter(keep);
     if (usesOnvif && !onvifScan.start(&onvifError)) // VXDP devices are still listed
         std::fprintf(stderr, "ONVIF discovery: %s\n", qPrintable(onvifError));
     onvif::Credentials credentials;
@@ -260,16 +278,10 @@ int main(int argc, char *argv[])
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     VEXO_SetLogToFile(qEnvironmentVariableIsSet("VEXO_LOG_DIR") ? 4 : 0, nullptr, 1);
-    if (parser.isSet(filter)) {
-        const QByteArray subnets = parser.value(filter).toLatin1();
-        const bool host = subnets == "host";
-        if (!VEXO_SetDeviceFilterRule(VEXO_FILTER_SUBNET, host ? nullptr : subnets.constData(),
-                                      host ? 0 : static_cast<int>(subnets.size())))
-            return fail("filter");
-    }
 
     DeviceTable table;
     table.setEchoEvents(cmd == QLatin1String("watch"));
+    table.setEchoFilter(keep);
     if (!VEXO_Start_V30(&DeviceTable::onDeviceEvent, VEXO_START_AUTO_INQUIRY, &table))
         return fail("start");
 
@@ -303,6 +315,9 @@ int main(int argc, char *argv[])
                 rows.push_back(onvifRow);
             }
         }
+        // Whichever protocol found a device, the filter decides as the window's filter box would.
+        rows.erase(std::remove_if(rows.begin(), rows.end(), [&keep](const ListedDevice &r) { return !keep(r.info); }),
+                   rows.end());
         if (parser.isSet(json)) {
             QJsonArray list;
             for (const auto &d : rows)
