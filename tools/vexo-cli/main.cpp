@@ -190,7 +190,7 @@ int main(int argc, char *argv[])
                                   QStringLiteral("ms"), QStringLiteral("2000"));
     const QCommandLineOption filter(
         QStringLiteral("filter"),
-        QStringLiteral("list and watch only the devices the window's filter box would show: a network "
+        QStringLiteral("List and watch only the devices the window's filter box would show: a network "
                        "(192.0.2.0/24), an address range (192.0.2.10-192.0.2.50) or a text of the serial number, "
                        "MAC, type, address or version; several separated by ';'; \"host\" for this computer's "
                        "subnets."),
