@@ -55,7 +55,8 @@ AboutDialog::AboutDialog(QObject *parent)
     setNameText(tr("VEXO"));
     setConerBtnText(tr("User Help"));
     setLinesAndButtonsVisible(false);
-    QString version = tr("v3.0.0.1build") + QString::number(buildNumber());
+    //: %1 is the program's version; the build number follows
+    QString version = tr("v%1build").arg(QStringLiteral(VEXO_VERSION)) + QString::number(buildNumber());
 #ifdef VEXO_TEST_CA_BUILD
     //: Shown under the version in a build that trusts the published test certificate authority
     version += QLatin1Char('\n') + tr("Test build: accepts test device certificates");

@@ -18,7 +18,9 @@ CDlgAbout::CDlgAbout(QObject *parent)
     setDefaultWidget(m_widget); // the action owns the panel from here on
     m_widget->setObjectName(QStringLiteral("AboutDialog_ID_FX_CANNOT_BE_MULTI"));
 
-    m_ui->m_labVersionValue->setText(tr(" v2.0.0.3") + QStringLiteral(" Build") + QString::number(buildNumber()));
+    //: %1 is the program's version
+    m_ui->m_labVersionValue->setText(tr(" v%1").arg(QStringLiteral(VEXO_VERSION)) + QStringLiteral(" Build")
+                                     + QString::number(buildNumber()));
 
     connect(m_ui->aboutbtn1, &QPushButton::clicked, this, &CDlgAbout::siganlBtn1Clicked);
     connect(m_ui->aboutbtn2, &QPushButton::clicked, this, &CDlgAbout::siganlBtn2Clicked);

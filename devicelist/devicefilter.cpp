@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "devicefilter.h"
 
+#include <algorithm>
+
 namespace VexoTool {
 
 namespace {
@@ -30,6 +32,16 @@ DeviceFilter::DeviceFilter(const QString &text)
     m_range = parseRange(m_text);
     if (!m_range && !m_text.contains(u'.'))
         m_macText = withoutSeparators(m_text);
+}
+
+bool DeviceFilter::isWellFormed(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    const bool rangeCharacters = std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) {
+        return (c.isDigit() && c.unicode() < 128) || c == u'.' || c == u'/' || c == u'-' || c.isSpace();
+    });
+    const bool triesRange = trimmed.contains(u'/') || (trimmed.contains(u'-') && trimmed.contains(u'.'));
+    return !rangeCharacters || !triesRange || parseRange(trimmed).has_value();
 }
 
 DeviceFilter::Prepared DeviceFilter::prepare(const Fields &fields)

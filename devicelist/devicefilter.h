@@ -49,6 +49,13 @@ public:
     /** @brief Whether the text was taken as an IPv4 address range. */
     bool isRange() const { return m_range.has_value(); }
 
+    /**
+     * @brief Whether @p text means what it says: an address range, or a text that does not try
+     *        to be one. Only digits, dots, spaces and a '/' or a '-' between dotted parts are
+     *        taken as an attempt at a range ("198.51.100.4-11", "127.1.0.0/33" are not well formed).
+     */
+    static bool isWellFormed(const QString &text);
+
     bool matches(const Fields &fields) const { return matches(prepare(fields)); }
     /** @brief As matches(), for a device whose fields were prepared once for many filters. */
     bool matches(const Prepared &device) const;

@@ -19,10 +19,6 @@
         <translation>用户手册</translation>
     </message>
     <message>
-        <source>v3.0.0.1build</source>
-        <translation>v3.0.0.1 build </translation>
-    </message>
-    <message>
         <source>Hint</source>
         <translation>提示</translation>
     </message>
@@ -48,6 +44,11 @@
         <source>Test build: accepts test device certificates</source>
         <extracomment>Shown under the version in a build that trusts the published test certificate authority</extracomment>
         <translation>测试版本：接受测试设备证书</translation>
+    </message>
+    <message>
+        <source>v%1build</source>
+        <extracomment>%1 is the program&apos;s version; the build number follows</extracomment>
+        <translation>v%1 build </translation>
     </message>
 </context>
 <context>
@@ -1765,16 +1766,17 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <translation>关于</translation>
     </message>
     <message>
-        <source> v2.0.0.3</source>
-        <translation> v2.0.0.3</translation>
-    </message>
-    <message>
         <source>Name: </source>
         <translation>名称：</translation>
     </message>
     <message>
         <source>Version: </source>
         <translation>版本：</translation>
+    </message>
+    <message>
+        <source> v%1</source>
+        <extracomment>%1 is the program&apos;s version</extracomment>
+        <translation> v%1</translation>
     </message>
 </context>
 <context>

@@ -102,8 +102,9 @@ void TestAbout::panelTexts()
 #else
     const QString testBuild;
 #endif
-    QCOMPARE(version,
-             QStringLiteral("Version: v3.0.0.1build") + QString::number(aptui::CDlgAbout::buildNumber()) + testBuild);
+    // The project's version, as every program and the package say it, then the build number.
+    QCOMPARE(version, QStringLiteral("Version: v" PROJECT_VERSION_TEXT "build")
+                          + QString::number(aptui::CDlgAbout::buildNumber()) + testBuild);
     QCOMPARE(QString::number(aptui::CDlgAbout::buildNumber()).size(), 8);
     QCOMPARE(panel->findChild<QAbstractButton *>(QStringLiteral("m_conerBtn"))->text(), QStringLiteral("User Help"));
     for (const char *name : {"aboutLine1", "aboutLine2", "aboutbtn1", "aboutbtn2"})

@@ -13,6 +13,8 @@ class tst_DeviceFilter : public QObject
 private slots:
     void matching_data();
     void matching();
+    void wellFormed_data();
+    void wellFormed();
 };
 
 void tst_DeviceFilter::matching_data()
@@ -77,6 +79,29 @@ void tst_DeviceFilter::matching()
     const DeviceFilter::Fields device{QStringLiteral("VX-IPC-B420-20260042"), QStringLiteral("00-1a-2b-00-00-2a"),
                                       QStringLiteral("VX-IPC-B420"), address, QStringLiteral("V5.7.3 build 260101")};
     QCOMPARE(filter.matches(device), matches);
+}
+
+void tst_DeviceFilter::wellFormed_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("wellFormed");
+    QTest::addRow("empty") << "" << true;
+    QTest::addRow("network") << "127.1.0.0/16" << true;
+    QTest::addRow("range of one address") << "192.168.1.10-192.168.1.10" << true;
+    QTest::addRow("part of an address") << "192.168" << true;
+    QTest::addRow("MAC with dashes") << "00-1a-2b" << true;
+    QTest::addRow("serial number with dashes and a dot") << "VX-IPC.B420" << true;
+    QTest::addRow("prefix length 33") << "127.1.0.0/33" << false;
+    QTest::addRow("range with a short end") << "198.51.100.4-11" << false;
+    QTest::addRow("reversed range") << "192.168.1.50-192.168.1.1" << false;
+    QTest::addRow("prefix without a network") << "/24" << false;
+}
+
+void tst_DeviceFilter::wellFormed()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, wellFormed);
+    QCOMPARE(DeviceFilter::isWellFormed(text), wellFormed);
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceFilter)

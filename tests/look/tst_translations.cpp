@@ -93,7 +93,7 @@ constexpr SourceText textsEnglishRewords[] = {
     {"VexoTool::DeviceModifyPage", "Forget Password"},
     {"VexoTool::BatchRecovery", "Loading..."},
     {"AboutDialog", "VEXO"},
-    {"AboutDialog", "v3.0.0.1build"},
+    {"AboutDialog", "v%1build"},
     {"BaseDialog", "BaseDialog"},
     {"BaseDialog", "null content"},
     {"TipDialog", "sure"},

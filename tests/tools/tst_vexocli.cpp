@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,7 @@
 #include <QMultiMap>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,21 +27,58 @@ struct CliRun
     QByteArray err;
 };
 
-CliRun cli(quint16 port, const QStringList &arguments, quint16 wsdPort = 0)
+QProcessEnvironment cliEnvironment(quint16 port, quint16 wsdPort, const QHash<QString, QString> &extra)
 {
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("VEXO_PASSWORD"));
+    env.remove(QStringLiteral("VEXO_NEW_PASSWORD"));
     env.insert(QStringLiteral("VEXO_SCOPE"), QStringLiteral("loopback"));
     env.insert(QStringLiteral("VEXO_PORT"), QString::number(port));
     if (wsdPort != 0)
         env.insert(QStringLiteral("VEXO_WSD_PORT"), QString::number(wsdPort));
-    process.setProcessEnvironment(env);
+    for (auto it = extra.cbegin(); it != extra.cend(); ++it)
+        env.insert(it.key(), it.value());
+    return env;
+}
+
+CliRun cli(quint16 port, const QStringList &arguments, quint16 wsdPort = 0, const QHash<QString, QString> &env = {})
+{
+    QProcess process;
+    process.setProcessEnvironment(cliEnvironment(port, wsdPort, env));
     process.start(SimulatorProcess::toolPath(QStringLiteral("vexo-cli")), arguments);
     CliRun run;
     if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
         return run;
     run.exitCode = process.exitCode();
     run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+// vexo-cli on a pseudo-terminal of script(1), the user typing @p typed after the prompt.
+CliRun cliOnTerminal(quint16 port, const QStringList &arguments, const QByteArray &typed)
+{
+    CliRun run;
+    const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+    if (script.isEmpty())
+        return run;
+    QStringList words{SimulatorProcess::toolPath(QStringLiteral("vexo-cli"))};
+    words += arguments;
+    for (QString &word : words)
+        word = QLatin1Char('\'') + word + QLatin1Char('\'');
+    QProcess process;
+    process.setProcessEnvironment(cliEnvironment(port, 0, {}));
+    process.start(script, {QStringLiteral("-qefc"), words.join(QLatin1Char(' ')), QStringLiteral("/dev/null")});
+    // Typed only once asked: the terminal echoes what arrives before the prompt turned echo off.
+    QElapsedTimer timer;
+    timer.start();
+    while (!run.out.contains("Password: ") && timer.elapsed() < 10000 && process.waitForReadyRead(10000))
+        run.out += process.readAllStandardOutput();
+    process.write(typed);
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out += process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
 }
@@ -53,9 +92,13 @@ class tst_VexoCli : public QObject
 private slots:
     void failures_data();
     void failures();
+    void passwordSources_data();
+    void passwordSources();
     void deviceTextsCannotDriveTheTerminal();
     void listMarksUnverifiedDevices();
     void onvifDevicesListedAndReaddressed();
+    void listFilter_data();
+    void listFilter();
 
 private:
     QTemporaryDir m_dir;
@@ -104,6 +147,67 @@ void tst_VexoCli::failures()
                            QStringLiteral("203.0.113.44"), QStringLiteral("--wait"), QStringLiteral("3000")});
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(run.err.contains(message), run.err.constData());
+}
+
+void tst_VexoCli::passwordSources_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QByteArray>("fileContents");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message"); // in what it printed; empty: no warning at all
+    QTest::addRow("file, its line break dropped") << "file" << QByteArray("Admin12345\n") << 0 << QByteArray();
+    QTest::addRow("environment") << "environment" << QByteArray() << 0 << QByteArray();
+    QTest::addRow("typed at a terminal, not echoed") << "terminal" << QByteArray() << 0 << QByteArray("Password: ");
+    QTest::addRow("argument, with a warning")
+        << "argument" << QByteArray() << 0 << QByteArray("can be read by every user of this computer");
+    QTest::addRow("empty file refused") << "file" << QByteArray("\n") << 2 << QByteArray("is empty");
+    QTest::addRow("unreadable file refused") << "missing file" << QByteArray() << 2 << QByteArray("cannot read");
+    QTest::addRow("none, and no terminal to ask at") << "none" << QByteArray() << 2 << QByteArray("no password");
+}
+
+void tst_VexoCli::passwordSources()
+{
+    QFETCH(QString, source);
+    QFETCH(QByteArray, fileContents);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("3")}));
+    const auto devices = SimClient(sim.port()).inquire(4);
+    const auto device
+        = std::find_if(devices.begin(), devices.end(), [](const vxdp::Announce &a) { return a.device.inactive == 0; });
+    QVERIFY(device != devices.end());
+    // modify without a change proves the password and nothing else.
+    const QStringList modify{QStringLiteral("modify"), QString::fromStdString(vxdp::macToText(device->device.mac)),
+                             QStringLiteral("--wait"), QStringLiteral("3000")};
+    const QByteArray password("Admin12345");
+    const QString file = m_dir.filePath(QStringLiteral("password"));
+    QFile::remove(file);
+    CliRun run;
+    if (source == QLatin1String("file")) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(fileContents) == fileContents.size());
+        out.close();
+        run = cli(sim.port(), modify + QStringList{QStringLiteral("--password-file"), file});
+    } else if (source == QLatin1String("missing file")) {
+        run = cli(sim.port(), modify + QStringList{QStringLiteral("--password-file"), file});
+    } else if (source == QLatin1String("environment")) {
+        run = cli(sim.port(), modify, 0, {{QStringLiteral("VEXO_PASSWORD"), QString::fromLatin1(password)}});
+    } else if (source == QLatin1String("terminal")) {
+        if (QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty())
+            QSKIP("script(1) is not installed");
+        run = cliOnTerminal(sim.port(), modify, password + '\n');
+        QVERIFY2(!run.out.contains(password), run.out.constData());
+    } else if (source == QLatin1String("argument")) {
+        run = cli(sim.port(), modify + QStringList{QString::fromLatin1(password)});
+    } else {
+        run = cli(sim.port(), modify);
+    }
+    QVERIFY2(run.exitCode == exitCode, run.err.constData());
+    if (message.isEmpty())
+        QVERIFY2(!run.err.contains("warning"), run.err.constData());
+    else
+        QVERIFY2(run.err.contains(message) || run.out.contains(message), run.err.constData());
 }
 
 void tst_VexoCli::deviceTextsCannotDriveTheTerminal()
@@ -252,10 +356,10 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     QVERIFY2(refused.err.contains("not authorised"), refused.err.constData());
 
     // A new password: the old one no longer identifies the device, the new one does.
-    const CliRun password = cli(sim.port(),
-                                {QStringLiteral("onvif-password"), QStringLiteral("127.1.0.77"),
-                                 QStringLiteral("Admin12345"), QStringLiteral("Newpass2026")},
-                                sim.wsdPort());
+    const CliRun password
+        = cli(sim.port(), {QStringLiteral("onvif-password"), QStringLiteral("127.1.0.77")}, sim.wsdPort(),
+              {{QStringLiteral("VEXO_PASSWORD"), QStringLiteral("Admin12345")},
+               {QStringLiteral("VEXO_NEW_PASSWORD"), QStringLiteral("Newpass2026")}});
     QVERIFY2(password.exitCode == 0, password.err.constData());
     const auto identifiedWith = [&](const QString &pass) {
         const auto entries = list({pass}).values(QStringLiteral("ONVIF"));
@@ -265,6 +369,44 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     };
     QVERIFY(!identifiedWith(QStringLiteral("Admin12345")));
     QVERIFY(identifiedWith(QStringLiteral("Newpass2026")));
+}
+
+void tst_VexoCli::listFilter_data()
+{
+    QTest::addColumn<QString>("filter"); // %1: the address of a device that speaks VXDP only
+    QTest::addColumn<int>("exitCode");
+    QTest::addRow("network of one address, ONVIF rows filtered too") << "%1/32" << 0;
+    QTest::addRow("range of one address") << "%1-%1" << 0;
+    QTest::addRow("range with a short end refused") << "%1-11" << 2;
+}
+
+void tst_VexoCli::listFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(int, exitCode);
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--seed"), QStringLiteral("3"),
+                       QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--onvif-both"),
+                       QStringLiteral("1"), QStringLiteral("--onvif-port"), QStringLiteral("0")}));
+    const QStringList list{QStringLiteral("list"), QStringLiteral("--json"), QStringLiteral("--wait"),
+                           QStringLiteral("1500")};
+    QString address;
+    for (const QJsonValue &v : QJsonDocument::fromJson(cli(sim.port(), list, sim.wsdPort()).out).array()) {
+        const QString a = v.toObject().value(QLatin1String("ipv4Address")).toString();
+        if (!a.startsWith(QLatin1String("127.")))
+            address = a;
+    }
+    QVERIFY(!address.isEmpty());
+    const CliRun run
+        = cli(sim.port(), list + QStringList{QStringLiteral("--filter"), filter.arg(address)}, sim.wsdPort());
+    QVERIFY2(run.exitCode == exitCode, run.err.constData());
+    if (exitCode != 0) {
+        QVERIFY2(run.err.contains("192.0.2.10-192.0.2.50"), run.err.constData()); // the forms taken
+        return;
+    }
+    const QJsonArray rows = QJsonDocument::fromJson(run.out).array();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().toObject().value(QLatin1String("ipv4Address")).toString(), address);
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCli)

@@ -46,7 +46,7 @@ void DeviceTable::apply(const VEXO_DEVICE_INFO &info)
     } else {
         m_devices.push_back(info);
     }
-    if (m_echo) {
+    if (m_echo && (!m_echoFilter || m_echoFilter(info))) {
         std::fputs(qPrintable(eventLine(info) + QLatin1Char('\n')), stdout);
         std::fflush(stdout);
     }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -55,6 +56,8 @@ public:
     static QString escaped(const QString &text);
 
     void setEchoEvents(bool echo) { m_echo = echo; }
+    /** @brief Echoes only the events of devices @p keep lets through (called on the library's thread). */
+    void setEchoFilter(std::function<bool(const VEXO_DEVICE_INFO &)> keep) { m_echoFilter = std::move(keep); }
 
 private:
     void apply(const VEXO_DEVICE_INFO &info);
@@ -63,4 +66,5 @@ private:
     std::vector<VEXO_DEVICE_INFO> m_devices;
     std::size_t m_events = 0;
     bool m_echo = false;
+    std::function<bool(const VEXO_DEVICE_INFO &)> m_echoFilter;
 };

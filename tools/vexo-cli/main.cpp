@@ -2,7 +2,9 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 // vexo-cli: lists the devices the discovery library finds and runs single operations
 // on them, for scripts and for checking a network without the desktop program.
+#include "commandsecrets.h"
 #include "devicetable.h"
+#include "listfilter.h"
 #include "plancommand.h"
 #include "onvifscan.h"
 
@@ -148,22 +150,29 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Finds the cameras and recorders on the local network and works on them.\n\n"
         "Commands:\n"
-        "  list [PASSWORD]               list the devices found within --wait ms, VXDP and ONVIF; with the\n"
+        "  list                          list the devices found within --wait ms, VXDP and ONVIF; with the\n"
         "                                password of --user, ONVIF devices are identified (model, serial, MAC)\n"
         "  watch                         print device events, VXDP and ONVIF, until interrupted\n"
-        "  activate SERIAL PASSWORD      give a new device its administrator password\n"
-        "  modify MAC PASSWORD           change network parameters (--ipv4, --mask, --gateway, --port, ...)\n"
+        "  activate SERIAL               give a new device the password as its administrator password\n"
+        "  modify MAC                    change network parameters (--ipv4, --mask, --gateway, --port, ...)\n"
         "  key SERIAL                    print the device's reset key material (--command 2: newer scheme)\n"
-        "  reset SERIAL NEWPASSWORD      reset the password with --key TEXT or --file RESETFILE\n"
+        "  reset SERIAL                  set a forgotten password anew, with --key TEXT or --file RESETFILE\n"
         "  restore SERIAL CODE           restore the default password with a security code\n"
-        "  plan FILE [PASSWORD]          apply an address plan (CSV) with the admin password and save a\n"
+        "  plan FILE                     apply an address plan (CSV) with the admin password and save a\n"
         "                                report beside it; --dry-run only prints what would change\n"
-        "  onvif-modify ID PASSWORD      change an ONVIF device's network parameters (--ipv4 with --prefix or\n"
+        "  onvif-modify ID               change an ONVIF device's network parameters (--ipv4 with --prefix or\n"
         "                                --mask, --dhcp, --gateway, --http-port); ID is its MAC, serial number,\n"
         "                                endpoint (urn:uuid:...) or IPv4 address\n"
-        "  onvif-reboot ID PASSWORD      restart an ONVIF device (after a change it applies only on restart)\n"
-        "  onvif-password ID PASSWORD NEWPASSWORD\n"
-        "                                change the password of the --user (admin) of an ONVIF device\n\n"
+        "  onvif-reboot ID               restart an ONVIF device (after a change it applies only on restart)\n"
+        "  onvif-password ID             change the password of the --user (admin) of an ONVIF device to\n"
+        "                                the new password\n\n"
+        "Passwords: from --password-file FILE (the file's line break is dropped), else from the environment\n"
+        "variable VEXO_PASSWORD, else typed at a prompt without echo when standard input is a terminal\n"
+        "(a password the device is to get is typed twice). onvif-password takes the new password from\n"
+        "--new-password-file FILE or VEXO_NEW_PASSWORD the same way. A password may still follow the\n"
+        "command's other words (activate SERIAL PASSWORD, onvif-password ID PASSWORD NEWPASSWORD), with\n"
+        "a warning: every user of this computer can read a program's arguments. An unreadable or empty\n"
+        "password file is refused with exit status 2.\n\n"
         "ONVIF devices are asked with WS-Security and HTTP Digest only; the password goes in clear only\n"
         "with --allow-clear-text. VEXO_WSD_PORT sets the WS-Discovery port (3702).\n"
         "An ONVIF device outside the subnets of this computer's adapters answers discovery but no\n"
@@ -181,8 +190,11 @@ int main(int argc, char *argv[])
                                   QStringLiteral("ms"), QStringLiteral("2000"));
     const QCommandLineOption filter(
         QStringLiteral("filter"),
-        QStringLiteral("Only devices in these subnets, e.g. 127.0.0.0/8;192.0.2.0/24, or \"host\"."),
-        QStringLiteral("subnets"));
+        QStringLiteral("List and watch only the devices the window's filter box would show: a network "
+                       "(192.0.2.0/24), an address range (192.0.2.10-192.0.2.50) or a text of the serial number, "
+                       "MAC, type, address or version; several separated by ';'; \"host\" for this computer's "
+                       "subnets."),
+        QStringLiteral("filter"));
     const QCommandLineOption ipv4(QStringLiteral("ipv4"), QStringLiteral("New IPv4 address."), QStringLiteral("addr"));
     const QCommandLineOption mask(QStringLiteral("mask"), QStringLiteral("New subnet mask."), QStringLiteral("mask"));
     const QCommandLineOption gateway(QStringLiteral("gateway"), QStringLiteral("New gateway."), QStringLiteral("addr"));
@@ -210,6 +222,9 @@ int main(int argc, char *argv[])
                        user, prefix, clearText, force});
     const QCommandLineOption dryRun = planDryRunOption();
     parser.addOption(dryRun);
+    const QCommandLineOption passwordFile = passwordFileOption();
+    const QCommandLineOption newPasswordFile = newPasswordFileOption();
+    parser.addOptions({passwordFile, newPasswordFile});
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -219,15 +234,26 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(parser.helpText()), stderr);
         return 2;
     };
-    const QHash<QString, int> arity{
-        {QStringLiteral("list"), 1},    {QStringLiteral("watch"), 1},         {QStringLiteral("activate"), 3},
-        {QStringLiteral("modify"), 3},  {QStringLiteral("key"), 2},           {QStringLiteral("reset"), 3},
-        {QStringLiteral("restore"), 3}, {QStringLiteral("onvif-modify"), 3},  {QStringLiteral("onvif-reboot"), 3},
-        {QStringLiteral("plan"), 3},    {QStringLiteral("onvif-password"), 4}};
-    const bool listWithPassword = cmd == QLatin1String("list") && args.size() == 2;
-    const bool planWithoutPassword = cmd == QLatin1String("plan") && args.size() == 2 && parser.isSet(dryRun);
-    if (!arity.contains(cmd) || (args.size() != arity.value(cmd) && !listWithPassword && !planWithoutPassword))
+    if (!commandWordsFit(args))
         return usage();
+    const QVector<VexoTool::AdapterAddress> adapters = VexoTool::reachableAdapters();
+    std::optional<ListFilter> listFilter;
+    if (parser.isSet(filter)) {
+        QString filterError;
+        listFilter = ListFilter::parse(parser.value(filter), adapters, &filterError);
+        if (!listFilter) {
+            std::fprintf(stderr, "vexo-cli: %s\n", qPrintable(filterError));
+            return 2;
+        }
+    }
+    QString secretError;
+    const auto secrets = readCommandSecrets(args, parser.isSet(dryRun), parser.value(passwordFile),
+                                            parser.value(newPasswordFile), &secretError);
+    if (!secrets) {
+        std::fprintf(stderr, "vexo-cli: %s\n", qPrintable(secretError));
+        return 2;
+    }
+    const bool listWithPassword = cmd == QLatin1String("list") && secrets->passwordGiven;
     QString onvifError;
     const auto onvifOptions = onvif::ClientOptions::fromEnvironment(&onvifError);
     if (!onvifOptions) {
@@ -236,34 +262,32 @@ int main(int argc, char *argv[])
     }
     const bool usesOnvif
         = cmd == QLatin1String("list") || cmd == QLatin1String("watch") || cmd.startsWith(QLatin1String("onvif-"));
-    OnvifScan onvifScan(*onvifOptions, VexoTool::reachableAdapters());
+    OnvifScan onvifScan(*onvifOptions, adapters);
     onvifScan.setEchoEvents(cmd == QLatin1String("watch"));
+    const auto keep = [&listFilter](const VEXO_DEVICE_INFO &d) {
+        return !listFilter || listFilter->matches(d);
+    };
+    onvifScan.setEchoFilter(keep);
     if (usesOnvif && !onvifScan.start(&onvifError)) // VXDP devices are still listed
         std::fprintf(stderr, "ONVIF discovery: %s\n", qPrintable(onvifError));
     onvif::Credentials credentials;
     credentials.username = parser.value(user);
-    credentials.password = args.value(cmd == QLatin1String("list") ? 1 : 2);
+    credentials.password = QString::fromLocal8Bit(secrets->password);
     credentials.allowClearText = parser.isSet(clearText);
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     VEXO_SetLogToFile(qEnvironmentVariableIsSet("VEXO_LOG_DIR") ? 4 : 0, nullptr, 1);
-    if (parser.isSet(filter)) {
-        const QByteArray subnets = parser.value(filter).toLatin1();
-        const bool host = subnets == "host";
-        if (!VEXO_SetDeviceFilterRule(VEXO_FILTER_SUBNET, host ? nullptr : subnets.constData(),
-                                      host ? 0 : static_cast<int>(subnets.size())))
-            return fail("filter");
-    }
 
     DeviceTable table;
     table.setEchoEvents(cmd == QLatin1String("watch"));
+    table.setEchoFilter(keep);
     if (!VEXO_Start_V30(&DeviceTable::onDeviceEvent, VEXO_START_AUTO_INQUIRY, &table))
         return fail("start");
 
     int rc = 0;
     const QByteArray a1 = args.value(1).toLatin1();
-    const QByteArray a2 = args.value(2).toLocal8Bit();
+    const QByteArray &password = secrets->password;
     if (cmd == QLatin1String("list")) {
         onvifScan.wait(qMax(0, waitMs), g_interrupted);
         if (listWithPassword)
@@ -291,6 +315,9 @@ int main(int argc, char *argv[])
                 rows.push_back(onvifRow);
             }
         }
+        // Whichever protocol found a device, the filter decides as the window's filter box would.
+        rows.erase(std::remove_if(rows.begin(), rows.end(), [&keep](const ListedDevice &r) { return !keep(r.info); }),
+                   rows.end());
         if (parser.isSet(json)) {
             QJsonArray list;
             for (const auto &d : rows)
@@ -304,7 +331,7 @@ int main(int argc, char *argv[])
     } else if (cmd == QLatin1String("watch")) {
         onvifScan.wait(std::numeric_limits<int>::max(), g_interrupted);
     } else if (cmd == QLatin1String("activate")) {
-        rc = VEXO_ActivateDevice(a1.constData(), a2.constData()) ? 0 : fail("activate");
+        rc = VEXO_ActivateDevice(a1.constData(), password.constData()) ? 0 : fail("activate");
     } else if (cmd == QLatin1String("modify")) {
         VEXO_DEVICE_INFO d{};
         if (!waitForDevice(table, args.value(1), qMax(waitMs, 1), &d)) {
@@ -348,7 +375,7 @@ int main(int argc, char *argv[])
                            stderr);
                 rc = 2;
             } else {
-                rc = VEXO_ModifyDeviceNetParam(d.macAddress, a2.constData(), &p) ? 0 : fail("modify");
+                rc = VEXO_ModifyDeviceNetParam(d.macAddress, password.constData(), &p) ? 0 : fail("modify");
             }
         }
     } else if (cmd == QLatin1String("key")) {
@@ -381,13 +408,13 @@ int main(int argc, char *argv[])
                         static_cast<std::size_t>(qMin(k.size(), qsizetype(sizeof p.secretKey))));
             std::memcpy(p.keyFilePath, f.constData(),
                         static_cast<std::size_t>(qMin(f.size(), qsizetype(sizeof p.keyFilePath))));
-            std::memcpy(p.password, a2.constData(),
-                        static_cast<std::size_t>(qMin(a2.size(), qsizetype(sizeof p.password))));
+            std::memcpy(p.password, password.constData(),
+                        static_cast<std::size_t>(qMin(password.size(), qsizetype(sizeof p.password))));
             p.resetIpc = parser.isSet(ipc) ? 1 : 0;
             rc = VEXO_ResetPasswd(a1.constData(), &p) ? 0 : fail("reset");
         }
     } else if (cmd == QLatin1String("plan")) {
-        rc = runPlanCommand({args.value(1), a2, parser.isSet(dryRun), parser.isSet(json), waitMs}, table);
+        rc = runPlanCommand({args.value(1), password, parser.isSet(dryRun), parser.isSet(json), waitMs}, table);
     } else if (cmd.startsWith(QLatin1String("onvif-"))) {
         const QString id = args.value(1);
         // An endpoint or address is known from discovery; a MAC or serial number only after identification.
@@ -425,7 +452,8 @@ int main(int argc, char *argv[])
         }
         if (identity && cmd == QLatin1String("onvif-password")) {
             // The user signs in with the old password and sets the new one for itself, keeping its level.
-            const auto changed = operations.changePassword(*identity, credentials, credentials.username, args.value(3));
+            const auto changed = operations.changePassword(*identity, credentials, credentials.username,
+                                                           QString::fromLocal8Bit(secrets->newPassword));
             if (changed)
                 std::printf("password of %s changed\n", qPrintable(DeviceTable::escaped(credentials.username)));
             else

@@ -55,14 +55,14 @@ OnvifScan::OnvifScan(const onvif::ClientOptions &options, const QVector<VexoTool
         }
         if (moved)
             f.identity.reset();
-        if (m_echo)
+        if (m_echo && (!m_echoFilter || m_echoFilter(toListed(f).info)))
             echo(isNew ? "online " : "changed", f);
     };
     QObject::connect(&m_probe, &onvif::ProbeClient::deviceFound, &m_probe, keep);
     QObject::connect(&m_probe, &onvif::ProbeClient::deviceChanged, &m_probe, keep);
     QObject::connect(&m_probe, &onvif::ProbeClient::deviceLeft, &m_probe, [this](const QString &endpoint) {
         const Found gone = m_found.take(endpoint);
-        if (m_echo)
+        if (m_echo && (!m_echoFilter || m_echoFilter(toListed(gone).info)))
             echo("offline", gone);
     });
 }

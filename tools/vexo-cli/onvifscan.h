@@ -40,6 +40,8 @@ public:
 
     /** @brief Prints a line for each device found, changed or gone (for `watch`). */
     void setEchoEvents(bool echo) { m_echo = echo; }
+    /** @brief Echoes only the devices whose row (toListed()) @p keep lets through. */
+    void setEchoFilter(std::function<bool(const VEXO_DEVICE_INFO &)> keep) { m_echoFilter = std::move(keep); }
 
     bool start(QString *error);
     /** @brief Runs the event loop for @p ms, or until @p interrupted is set or @p until says so. */
@@ -77,4 +79,5 @@ private:
     onvif::ProbeClient m_probe;
     QHash<QString, Found> m_found; // by endpoint
     bool m_echo = false;
+    std::function<bool(const VEXO_DEVICE_INFO &)> m_echoFilter;
 };

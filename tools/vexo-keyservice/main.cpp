@@ -4,11 +4,11 @@
 #include "makerkeys.h"
 
 #include <protocol/keyformats.h>
+#include <secretinput.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
-#include <QFile>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -111,14 +111,11 @@ int main(int argc, char *argv[])
             return fail(kExitBadInput, QStringLiteral("--date belongs to restore"));
         QByteArray input;
         if (parser.isSet(keyFileOption)) {
-            QFile file(parser.value(keyFileOption));
-            if (!file.open(QIODevice::ReadOnly))
-                return fail(kExitBadInput,
-                            QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
             // A key file is short; anything big is not one.
-            input = file.read(4096);
-            if (!file.atEnd())
-                return fail(kExitBadInput, QStringLiteral("%1 is too large for a key file").arg(file.fileName()));
+            const auto text = SecretInput::readFile(parser.value(keyFileOption), &error);
+            if (!text)
+                return fail(kExitBadInput, error);
+            input = *text;
         } else {
             input = (parser.isSet(keyOption) ? parser.value(keyOption) : parser.value(qrOption)).toUtf8();
         }

@@ -2,20 +2,19 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "makerkeys.h"
 
+#include <secretinput.h>
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 
 namespace {
 
 std::optional<std::array<std::uint8_t, 32>> readSecret(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    const auto read = SecretInput::readFile(path, error, 256);
+    if (!read)
         return std::nullopt;
-    }
-    const QByteArray text = file.read(256).trimmed();
+    const QByteArray text = read->trimmed();
     const auto bytes = vxdp::fromHex(std::string_view(text.constData(), size_t(text.size())));
     if (!bytes || bytes->size() != 32) {
         *error = QStringLiteral("%1 does not hold 64 hex digits").arg(path);
