@@ -137,6 +137,9 @@ constexpr std::array<int, 6> kRoundMs = {0, 100, 500, 600, 1500, 1600};
 // Identities without a valid certificate that one sender address may bring into the list. A
 // recorder announces the few cameras behind it; a flood of invented identities stops here.
 constexpr int kUnverifiedPerSender = 8;
+// Newcomers beyond their sender's share that may wait for their check at once; more are dropped
+// (a genuine device answers the next inquiry again).
+constexpr std::size_t kMaxHeld = 65536;
 // Senders whose surplus is logged; beyond this many (forged addresses) it is only counted.
 constexpr std::size_t kFloodLogSenders = 1024;
 // While an operation waits for its device to be announced, or for the certified device behind an
@@ -185,6 +188,19 @@ const char *typeName(vxdp::MsgType type)
         return "result";
     }
     return "?";
+}
+
+// The record's identity flags for a trust that is settled.
+std::uint8_t identityFlags(bool verified)
+{
+    return std::uint8_t(VEXO_IDENTITY_CHECKED | (verified ? VEXO_IDENTITY_VERIFIED : 0));
+}
+
+// Whether two announcements name the same identity, as far as its certificate covers it.
+bool sameCertifiedIdentity(const vxdp::Announce &a, const vxdp::Announce &b)
+{
+    return a.publicKey == b.publicKey && a.signingKey == b.signingKey && a.device.serial == b.device.serial
+           && a.device.mac == b.device.mac && a.device.typeCode == b.device.typeCode && a.certificate == b.certificate;
 }
 
 // The record without its event code, to tell whether a device's data changed.
@@ -256,6 +272,7 @@ std::uint32_t Engine::start(VEXO_DEVICE_CALLBACK callback, int flags, void *user
         VEXO_LOG(LogLevel::Error, "start failed: %s", error.c_str());
         return VEXO_ERR_NETWORK;
     }
+    session->verifier = std::make_unique<Verifier>(m_deviceCaKey, Verifier::defaultThreads());
     session->callback = callback;
     session->user = user;
     session->autoInquiry = flags & VEXO_START_AUTO_INQUIRY;
@@ -360,6 +377,7 @@ std::uint32_t Engine::stop()
     session->answered.notify_all();
     if (session->thread.joinable())
         session->thread.join();
+    session->verifier.reset();
     m_threadId = std::thread::id();
     VEXO_LOG(LogLevel::Info, "stopped: %llu datagrams received, %llu dropped, %llu sent",
              static_cast<unsigned long long>(session->counters.received.load()),
@@ -399,6 +417,11 @@ std::uint32_t Engine::clearup()
     std::lock_guard lock(session->mutex);
     for (auto &[mac, device] : session->devices)
         device.listed = false;
+    // Newcomers still being checked answered before: the next inquiry brings them anew.
+    session->held.clear();
+    for (auto &[sender, share] : session->shares)
+        share.parked.clear();
+    ++session->generation;
     // What the round still had to send would list them again; the caller's next inquiry starts a new one.
     session->roundSent = int(kRoundMs.size());
     return VEXO_NOERROR;
@@ -466,7 +489,8 @@ void Engine::run(std::shared_ptr<Session> session)
     std::string sender;
 
     while (!session->stopping) {
-        session->transport.waitReadable(50);
+        // While checks are out, their results are taken within a millisecond.
+        session->transport.waitReadable(session->verifier->outstanding() ? 1 : 50);
         events.clear();
         // Deliver in batches so that callbacks keep flowing under a flood of answers.
         for (int i = 0; i < 512 && !session->stopping; ++i) {
@@ -476,6 +500,7 @@ void Engine::run(std::shared_ptr<Session> session)
             session->counters.received++;
             handleDatagram(*session, buffer.data(), static_cast<std::size_t>(n), sender, events);
         }
+        applyVerdicts(*session, events);
         const auto now = Clock::now();
         if (now >= nextExpiry) {
             expireSilentDevices(*session, events);
@@ -489,10 +514,13 @@ void Engine::run(std::shared_ptr<Session> session)
         for (const VEXO_DEVICE_INFO &event : events) {
             if (session->stopping)
                 break;
-            VEXO_LOG(LogLevel::Info, "device %s %s", event.macAddress,
+            VEXO_LOG(LogLevel::Info, "device %s %s%s", event.macAddress,
                      event.eventCode == VEXO_EVENT_ONLINE    ? "online"
                      : event.eventCode == VEXO_EVENT_CHANGED ? "changed"
-                                                             : "offline");
+                                                             : "offline",
+                     !(event.identityFlags & VEXO_IDENTITY_CHECKED)   ? ", not checked yet"
+                     : (event.identityFlags & VEXO_IDENTITY_VERIFIED) ? ", verified"
+                                                                      : ", unverified");
             if (session->callback)
                 session->callback(&event, session->user);
         }
@@ -511,11 +539,13 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     vxdp::Message &m = decoded.message;
     VEXO_LOG(LogLevel::Debug, "received %s, %zu bytes, transaction %08x", typeName(m.header.type), size, m.header.txid);
     switch (m.header.type) {
-    case vxdp::MsgType::Announce:
+    case vxdp::MsgType::Announce: {
         session.announcements++;
+        std::lock_guard lock(session.mutex);
         handleAnnounce(session, m.announce, std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size), sender,
                        events);
         return;
+    }
     case vxdp::MsgType::Challenge:
     case vxdp::MsgType::Result: {
         std::lock_guard lock(session.mutex);
@@ -538,30 +568,76 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     }
 }
 
-Engine::Trust Engine::trustOf(Device &device) const
+void Engine::countShare(Session &session, const Device &device, int sign)
 {
-    if (device.trust == Trust::Unchecked) {
-        device.trust = vxdp::certificateValid(m_deviceCaKey, device.announce) ? Trust::Verified : Trust::Unverified;
-        if (device.trust == Trust::Unverified)
-            VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
-                     device.info.serialNumber, device.info.macAddress);
+    if (device.sender.empty() || device.trust == Trust::Verified)
+        return;
+    Share &share = session.shares[device.sender];
+    (device.trust == Trust::Unchecked ? share.unchecked : share.unverified) += sign;
+}
+
+void Engine::settle(Session &session, Device &device, Trust trust, std::vector<VEXO_DEVICE_INFO> &events)
+{
+    countShare(session, device, -1);
+    device.trust = trust;
+    countShare(session, device, +1);
+    if (trust == Trust::Unverified)
+        VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
+                 device.info.serialNumber, device.info.macAddress);
+    device.info.identityFlags = identityFlags(trust == Trust::Verified);
+    if (device.listed) {
+        device.info.eventCode = VEXO_EVENT_CHANGED;
+        events.push_back(device.info);
     }
+    session.answered.notify_all(); // a request may wait for this device's identity
+    const Share &share = session.shares[device.sender];
+    if (share.unchecked == 0 && !share.parked.empty())
+        session.reconsider.push_back(device.sender);
+}
+
+Engine::Trust Engine::settledTrust(Session &session, Device &device, std::vector<VEXO_DEVICE_INFO> &events)
+{
+    // Only where an announcement cannot wait: a device that changes before its check came back.
+    if (device.trust == Trust::Unchecked)
+        settle(session, device,
+               vxdp::certificateValid(m_deviceCaKey, device.announce) ? Trust::Verified : Trust::Unverified, events);
     return device.trust;
 }
 
-bool Engine::admitsUnverified(Session &session, const std::string &sender)
+void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &events)
 {
-    auto held = [&](bool settle) {
-        int n = 0;
-        for (auto &[mac, device] : session.devices) {
-            if (device.sender == sender && (settle ? trustOf(device) : device.trust) != Trust::Verified)
-                ++n;
+    // Only this thread fills `reconsider`: reading it unlocked is safe.
+    std::vector<Verifier::Result> results;
+    if (session.verifier->outstanding())
+        results = session.verifier->take();
+    if (results.empty() && session.reconsider.empty())
+        return;
+    std::lock_guard lock(session.mutex);
+    for (Verifier::Result &r : results) {
+        const Verifier::Job &job = r.job;
+        if (job.held) {
+            if (job.generation != session.generation)
+                continue;
+            const Verdict verdict{r.certificate, r.signature};
+            handleAnnounce(session, job.announce, std::move(r.job.body), job.sender, events, &verdict);
+            continue;
         }
-        return n;
-    };
-    // Counting costs no cryptography until the share is reached; then the sender's unchecked
-    // identities are settled (each once), so that certified devices do not use up its share.
-    return held(false) < kUnverifiedPerSender || held(true) < kUnverifiedPerSender;
+        // A listed device's certificate, unless the device settled or changed its identity meanwhile.
+        const auto it = session.devices.find(job.mac);
+        if (it != session.devices.end() && it->second.trust == Trust::Unchecked
+            && sameCertifiedIdentity(it->second.announce, job.announce))
+            settle(session, it->second, r.certificate ? Trust::Verified : Trust::Unverified, events);
+    }
+    // Newcomers that failed their check while their sender still had unchecked identities:
+    // with all of those settled, the share says whether there is room for them.
+    while (!session.reconsider.empty()) {
+        const std::string sender = std::move(session.reconsider.back());
+        session.reconsider.pop_back();
+        std::vector<Parked> parked = std::move(session.shares[sender].parked);
+        session.shares[sender].parked.clear();
+        for (Parked &p : parked)
+            handleAnnounce(session, p.announce, std::move(p.body), sender, events, &p.verdict);
+    }
 }
 
 void Engine::refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &a)
@@ -574,13 +650,66 @@ void Engine::refuseSurplus(Session &session, const std::string &sender, const vx
                  sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
 }
 
+void Engine::admitNewcomer(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
+                           const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
+{
+    const std::string mac = vxdp::macToText(a.device.mac);
+    Share &share = session.shares[sender];
+    // Identities not known to be verified, listed or being checked, take room in the share.
+    const bool room = share.unchecked + share.unverified < kUnverifiedPerSender;
+    Trust trust = Trust::Unchecked;
+    if (!verdict) {
+        if (!room) {
+            // Checked before it is listed, so that a flood of invented identities never reaches the list.
+            if (session.held.size() >= kMaxHeld) {
+                refuseSurplus(session, sender, a);
+                return;
+            }
+            session.held.insert(mac);
+            session.verifier->submit({mac, sender, a, std::move(body), true, session.generation});
+            return;
+        }
+    } else if (verdict->certificate && verdict->signature) {
+        trust = Trust::Verified;
+    } else if (room) {
+        trust = verdict->certificate ? Trust::Verified : Trust::Unverified;
+    } else if (share.unchecked > 0) {
+        // Decided once the sender's unchecked identities are settled: verified ones leave room.
+        share.parked.push_back({a, std::move(body), *verdict});
+        return;
+    } else {
+        session.held.erase(mac);
+        refuseSurplus(session, sender, a);
+        return;
+    }
+    session.held.erase(mac);
+    Device &d = session.devices[mac];
+    d.sender = sender;
+    d.trust = trust;
+    countShare(session, d, +1);
+    d.announce = a;
+    d.lastBody = std::move(body);
+    d.info = toDeviceInfo(a.device);
+    d.info.identityFlags = trust == Trust::Unchecked ? 0 : identityFlags(trust == Trust::Verified);
+    d.info.eventCode = VEXO_EVENT_ONLINE;
+    d.listed = true;
+    d.lastSeen = Clock::now();
+    events.push_back(d.info);
+    session.macBySerial[a.device.serial] = mac;
+    session.answered.notify_all(); // a request may wait for this device
+    if (trust == Trust::Unverified)
+        VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
+                 d.info.serialNumber, d.info.macAddress);
+    if (trust == Trust::Unchecked)
+        session.verifier->submit({mac, sender, a, {}, false, session.generation});
+}
+
 void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
-                            const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events)
+                            const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
     const std::string mac = vxdp::macToText(a.device.mac);
     const std::string &serial = a.device.serial;
     const bool goodbye = a.reason == vxdp::AnnounceReason::Goodbye;
-    std::lock_guard lock(session.mutex);
     auto it = session.devices.find(mac);
     Device *known = it == session.devices.end() ? nullptr : &it->second;
     // Another device may hold the serial number.
@@ -591,35 +720,19 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
     }
 
     if (!known && !rival) {
-        // A device filtered out costs no cryptography; a listed one is checked once, for its record.
-        if (goodbye || !passesFilter(toDeviceInfo(a.device).ipv4Address))
+        // Its first announcement is still being checked: repeats wait for that.
+        if (!verdict && session.held.count(mac))
             return;
-        // Beyond its share of unverified identities, a sender's newcomer is listed only with a
-        // valid certificate and signature.
-        bool certified = false;
-        if (!admitsUnverified(session, sender)) {
-            certified = vxdp::certificateValid(m_deviceCaKey, a) && vxdp::announceSignatureValid(a.signingKey, a);
-            if (!certified) {
-                refuseSurplus(session, sender, a);
-                return;
-            }
+        // A device filtered out costs no cryptography.
+        if (goodbye || !passesFilter(toDeviceInfo(a.device).ipv4Address)) {
+            session.held.erase(mac);
+            return;
         }
-        Device &d = session.devices[mac];
-        d.sender = sender;
-        if (certified)
-            d.trust = Trust::Verified;
-        d.announce = a;
-        d.lastBody = std::move(body);
-        d.info = toDeviceInfo(a.device);
-        d.info.identityFlags = trustOf(d) == Trust::Verified ? VEXO_IDENTITY_VERIFIED : 0;
-        d.info.eventCode = VEXO_EVENT_ONLINE;
-        d.listed = true;
-        d.lastSeen = Clock::now();
-        events.push_back(d.info);
-        session.macBySerial[serial] = mac;
-        session.answered.notify_all(); // a request may wait for this device
+        admitNewcomer(session, a, std::move(body), sender, events, verdict);
         return;
     }
+    if (verdict)
+        session.held.erase(mac); // known meanwhile by another way: decided below as any announcement
 
     if (known && known->lastRefused == body) {
         session.counters.dropped++;
@@ -642,8 +755,8 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
     if (!sameIdentity) {
         // Another key, MAC or serial number: a replaced or factory-reset device proves itself with a
         // certificate; without one it cannot displace a device that did.
-        const bool held
-            = (known && trustOf(*known) == Trust::Verified) || (rival && trustOf(*rival) == Trust::Verified);
+        const bool held = (known && settledTrust(session, *known, events) == Trust::Verified)
+                          || (rival && settledTrust(session, *rival, events) == Trust::Verified);
         const bool certified = vxdp::certificateValid(m_deviceCaKey, a);
         if (certified && !vxdp::announceSignatureValid(a.signingKey, a)) {
             if (known)
@@ -662,16 +775,21 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
                      serial.c_str(), mac.c_str());
             return;
         }
-        // A new MAC without a certificate is a new identity: it needs room in its sender's share.
-        if (!known && !certified && !admitsUnverified(session, sender)) {
-            refuseSurplus(session, sender, a);
-            return;
+        // A new MAC without a certificate is a new identity: it needs room in its sender's share
+        // (identities still being checked take room too).
+        if (!known && !certified) {
+            const Share &share = session.shares[sender];
+            if (share.unchecked + share.unverified >= kUnverifiedPerSender) {
+                refuseSurplus(session, sender, a);
+                return;
+            }
         }
         if (rival) {
             if (rival->listed) {
                 rival->info.eventCode = VEXO_EVENT_OFFLINE;
                 events.push_back(rival->info);
             }
+            countShare(session, *rival, -1);
             session.devices.erase(vxdp::macToText(rival->announce.device.mac));
         }
         if (known && known->announce.device.serial != serial)
@@ -679,16 +797,18 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         VEXO_LOG(LogLevel::Info, "%s (%s) now has %s key", serial.c_str(), mac.c_str(),
                  certified ? "a new certified" : "an uncertified");
         Device &d = session.devices[mac];
+        countShare(session, d, -1);
         if (d.sender.empty())
             d.sender = sender;
         const bool wasListed = d.listed;
         d.announce = a;
         d.lastBody = std::move(body);
         d.trust = certified ? Trust::Verified : Trust::Unverified;
+        countShare(session, d, +1);
         d.lastSeen = Clock::now();
         session.macBySerial[serial] = mac;
         d.info = toDeviceInfo(a.device);
-        d.info.identityFlags = certified ? VEXO_IDENTITY_VERIFIED : 0;
+        d.info.identityFlags = identityFlags(certified);
         if (goodbye) {
             if (wasListed) {
                 d.info.eventCode = VEXO_EVENT_OFFLINE;
@@ -705,7 +825,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         return;
     }
 
-    if (trustOf(*known) == Trust::Verified) {
+    if (settledTrust(session, *known, events) == Trust::Verified) {
         // Only the device can sign, and only a newer state replaces an older one.
         if (!vxdp::announceSignatureValid(known->announce.signingKey, a)) {
             known->lastRefused = std::move(body);
@@ -854,7 +974,16 @@ std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, C
     Device *device = nullptr;
     if (!askUntil([&] { return (device = find()) != nullptr; }))
         return session.stopping ? VEXO_ERR_NOT_STARTED : VEXO_ERR_UNKNOWN_DEVICE;
-    if (trustOf(*device) != Trust::Verified) {
+    // A device listed a moment ago may still be checked: its verdict comes within the time-out.
+    session.answered.wait_until(lock, deadline, [&] {
+        device = find();
+        return session.stopping || !device || device->trust != Trust::Unchecked;
+    });
+    if (session.stopping)
+        return VEXO_ERR_NOT_STARTED;
+    if (!device)
+        return VEXO_ERR_UNKNOWN_DEVICE;
+    if (device->trust != Trust::Verified) {
         // Anyone can answer first with the device's serial number and MAC. The certified device
         // with that identity replaces such an entry when it answers: wait for it within the time-out.
         const std::string serial = device->announce.device.serial;
@@ -862,7 +991,7 @@ std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, C
         auto certified = [&] {
             Device *d = find();
             if (!d || d->announce.device.serial != serial || d->announce.device.mac != deviceMac
-                || trustOf(*d) != Trust::Verified)
+                || d->trust != Trust::Verified)
                 return false;
             device = d;
             return true;
