@@ -470,12 +470,18 @@ std::uint32_t Engine::setFilter(int rule, const char *arg, int argLen)
 
 bool Engine::passesFilter(const char *ipv4) const
 {
+    std::uint32_t address = 0;
+    if (parseIpv4(ipv4, &address))
+        return passesFilter(address);
+    std::lock_guard lock(m_filterMutex);
+    return m_filterRule == VEXO_FILTER_NONE; // an unreadable address passes only when nothing is filtered
+}
+
+bool Engine::passesFilter(std::uint32_t address) const
+{
     std::lock_guard lock(m_filterMutex);
     if (m_filterRule == VEXO_FILTER_NONE)
         return true;
-    std::uint32_t address = 0;
-    if (!parseIpv4(ipv4, &address))
-        return false;
     return std::any_of(m_filterSubnets.begin(), m_filterSubnets.end(),
                        [address](const Subnet &s) { return (address & s.mask) == (s.address & s.mask); });
 }
@@ -724,7 +730,10 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         if (!verdict && session.held.count(mac))
             return;
         // A device filtered out costs no cryptography.
-        if (goodbye || !passesFilter(toDeviceInfo(a.device).ipv4Address)) {
+        const std::array<std::uint8_t, 4> &v4 = a.device.ipv4;
+        const std::uint32_t address = std::uint32_t(v4[0]) << 24 | std::uint32_t(v4[1]) << 16
+                                      | std::uint32_t(v4[2]) << 8 | std::uint32_t(v4[3]);
+        if (goodbye || !passesFilter(address)) {
             session.held.erase(mac);
             return;
         }

@@ -192,6 +192,7 @@ private:
     bool send(Session &session, const std::vector<std::uint8_t> &datagram);
     void expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO> &events);
     bool passesFilter(const char *ipv4) const;
+    bool passesFilter(std::uint32_t ipv4) const;
 
     std::shared_ptr<Session> currentSession(std::uint32_t *error);
     /** Sends a request and waits for its answer with retransmission; the error is 0 on success. */
