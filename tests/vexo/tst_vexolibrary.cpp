@@ -404,10 +404,11 @@ bool tst_VexoLibrary::bringUp(const QStringList &simulatorArguments, int expecte
     qputenv("VEXO_PORT", QByteArray::number(m_sim->port()));
     if (!VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events))
         return false;
+    // Listed, and every certificate checked: later events are the test's own.
     QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired() && int(m_events->current().size()) < expectedDevices)
+    while (!deadline.hasExpired() && (int(m_events->current().size()) < expectedDevices || !m_events->allChecked()))
         QThread::msleep(20);
-    return int(m_events->current().size()) == expectedDevices;
+    return int(m_events->current().size()) == expectedDevices && m_events->allChecked();
 }
 
 bool tst_VexoLibrary::bringUpTapped(const QStringList &simulatorArguments, int expectedDevices, Tap::Hook hook)
@@ -421,10 +422,11 @@ bool tst_VexoLibrary::bringUpTapped(const QStringList &simulatorArguments, int e
     qputenv("VEXO_PORT", QByteArray::number(tapPort));
     if (!VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events))
         return false;
+    // Listed, and every certificate checked: later events are the test's own.
     QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired() && int(m_events->current().size()) < expectedDevices)
+    while (!deadline.hasExpired() && (int(m_events->current().size()) < expectedDevices || !m_events->allChecked()))
         QThread::msleep(20);
-    return int(m_events->current().size()) == expectedDevices;
+    return int(m_events->current().size()) == expectedDevices && m_events->allChecked();
 }
 
 std::vector<VEXO_DEVICE_INFO> tst_VexoLibrary::eventsOf(const char *mac, std::size_t from) const
