@@ -45,11 +45,21 @@ std::string fieldText(const char (&field)[N])
     return std::string(field, n);
 }
 
-std::string ipv4Text(const std::array<std::uint8_t, 4> &a)
+// Written into the record's field directly: every new device's record has three of them.
+template<std::size_t N>
+void putIpv4(char (&field)[N], const std::array<std::uint8_t, 4> &a)
 {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%u.%u.%u.%u", a[0], a[1], a[2], a[3]);
-    return buf;
+    static_assert(N >= 16, "room for 255.255.255.255");
+    char *p = field;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const unsigned v = a[i];
+        if (v >= 100)
+            *p++ = char('0' + v / 100);
+        if (v >= 10)
+            *p++ = char('0' + v / 10 % 10);
+        *p++ = char('0' + v % 10);
+        *p++ = i + 1 < a.size() ? '.' : '\0';
+    }
 }
 
 std::string ipv6Text(const std::array<std::uint8_t, 16> &a)
@@ -81,8 +91,8 @@ VEXO_DEVICE_INFO toDeviceInfo(const vxdp::DeviceDescription &d)
     putText(info.leadText, "VXDP/1");
     putText(info.serialNumber, d.serial);
     putText(info.macAddress, vxdp::macToText(d.mac));
-    putText(info.ipv4Address, ipv4Text(d.ipv4));
-    putText(info.ipv4SubnetMask, ipv4Text(d.mask));
+    putIpv4(info.ipv4Address, d.ipv4);
+    putIpv4(info.ipv4SubnetMask, d.mask);
     info.deviceTypeCode = d.typeCode;
     info.port = d.port;
     info.channelCount = d.channels;
@@ -90,7 +100,7 @@ VEXO_DEVICE_INFO toDeviceInfo(const vxdp::DeviceDescription &d)
     putText(info.dspVersion, d.dspVersion);
     putText(info.startTime, d.startTime);
     putText(info.deviceTypeText, d.typeText);
-    putText(info.ipv4Gateway, ipv4Text(d.gateway));
+    putIpv4(info.ipv4Gateway, d.gateway);
     if (d.extendedValid) {
         putText(info.ipv6Address, ipv6Text(d.ipv6));
         putText(info.ipv6Gateway, ipv6Text(d.ipv6Gateway));
@@ -656,10 +666,10 @@ void Engine::refuseSurplus(Session &session, const std::string &sender, const vx
                  sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
 }
 
-void Engine::admitNewcomer(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
-                           const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
+void Engine::admitNewcomer(Session &session, const std::string &mac, const vxdp::Announce &a,
+                           std::vector<std::uint8_t> body, const std::string &sender,
+                           std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
-    const std::string mac = vxdp::macToText(a.device.mac);
     Share &share = session.shares[sender];
     // Identities not known to be verified, listed or being checked, take room in the share.
     const bool room = share.unchecked + share.unverified < kUnverifiedPerSender;
@@ -737,7 +747,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
             session.held.erase(mac);
             return;
         }
-        admitNewcomer(session, a, std::move(body), sender, events, verdict);
+        admitNewcomer(session, mac, a, std::move(body), sender, events, verdict);
         return;
     }
     if (verdict)

@@ -174,8 +174,9 @@ private:
      * within the share the newcomer is listed at once and checked afterwards; beyond it, it is listed
      * only once its certificate and signature verify. Runs again with the @p verdict of that check.
      */
-    void admitNewcomer(Session &session, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
-                       const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict);
+    void admitNewcomer(Session &session, const std::string &mac, const vxdp::Announce &announce,
+                       std::vector<std::uint8_t> body, const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events,
+                       const Verdict *verdict);
     /** Drops a surplus identity of @p sender: counted, and logged once per sender. */
     void refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &announce);
     /** Takes an announcement as the device's new state and reports what it changed. */
