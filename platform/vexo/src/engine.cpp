@@ -993,7 +993,17 @@ std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, C
     Device *device = nullptr;
     if (!askUntil([&] { return (device = find()) != nullptr; }))
         return session.stopping ? VEXO_ERR_NOT_STARTED : VEXO_ERR_UNKNOWN_DEVICE;
-    // A device listed a moment ago may still be checked: its verdict comes within the time-out.
+    // A device listed a moment ago may still wait for its check behind many others: this thread
+    // checks it, and the receiving thread settles it as if the verifier had.
+    if (device->trust == Trust::Unchecked) {
+        Verifier::Job job;
+        job.mac = vxdp::macToText(device->announce.device.mac);
+        job.announce = device->announce;
+        lock.unlock();
+        const bool valid = vxdp::certificateValid(m_deviceCaKey, job.announce);
+        lock.lock();
+        session.verifier->deliver(std::move(job), valid);
+    }
     session.answered.wait_until(lock, deadline, [&] {
         device = find();
         return session.stopping || !device || device->trust != Trust::Unchecked;

@@ -47,6 +47,8 @@ public:
     Verifier &operator=(const Verifier &) = delete;
 
     void submit(Job job);
+    /** Hands in a result checked elsewhere (by a caller that could not wait for the queue). */
+    void deliver(Job job, bool certificate);
     /** The results finished so far, in no particular order. */
     std::vector<Result> take();
     /** Jobs submitted whose results were not taken yet. */
