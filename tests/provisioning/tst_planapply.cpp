@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace VexoTool;
 using VEXO::VexoHandler;
 
@@ -93,10 +95,19 @@ void tst_PlanApply::appliesThroughTheServiceAndReports()
     VexoHandler *handler = &discovery;
     QHash<QString, VEXO_DEVICE_INFO> seen;
     QObject receiver;
-    connect(handler, &VexoHandler::signalDeviceOnline, &receiver,
-            [&seen](const VEXO_DEVICE_INFO &record) { seen.insert(fieldText(record.serialNumber), record); });
+    auto keep = [&seen](const VEXO_DEVICE_INFO &record) {
+        seen.insert(fieldText(record.serialNumber), record);
+    };
+    connect(handler, &VexoHandler::signalDeviceOnline, &receiver, keep);
+    // A device's certificate check follows its listing as a change.
+    connect(handler, &VexoHandler::signalDeviceUpdate, &receiver, keep);
+    auto allChecked = [&seen] {
+        return seen.size() == 23 && std::all_of(seen.cbegin(), seen.cend(), [](const VEXO_DEVICE_INFO &r) {
+                   return (r.identityFlags & VEXO_IDENTITY_CHECKED) != 0;
+               });
+    };
     QVERIFY(handler->start());
-    QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 23, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(allChecked(), 10000);
 
     QByteArray text("serial,ipv4,mask,gateway,dhcp,password\n");
     for (int i = 0; i < 20; ++i)

@@ -67,6 +67,13 @@ public:
         }
         return devices;
     }
+    /** Whether every device now online has had its certificate checked. */
+    bool allChecked() const
+    {
+        const auto devices = current();
+        return std::all_of(devices.begin(), devices.end(),
+                           [](const auto &d) { return (d.second.identityFlags & VEXO_IDENTITY_CHECKED) != 0; });
+    }
     std::optional<VEXO_DEVICE_INFO> find(const std::function<bool(const VEXO_DEVICE_INFO &)> &pred) const
     {
         for (const auto &[mac, d] : current()) {
@@ -350,7 +357,9 @@ private slots:
     void challengeFloodSparesTheOwner();
     void impostorSeenFirst_data();
     void impostorSeenFirst();
-    void floodOfIdentitiesFromOneAddress();
+    void shareOfEachSender_data();
+    void shareOfEachSender();
+    void listedBeforeItsCheck();
     void operationsOverALossyLink();
 
 private:
@@ -395,10 +404,11 @@ bool tst_VexoLibrary::bringUp(const QStringList &simulatorArguments, int expecte
     qputenv("VEXO_PORT", QByteArray::number(m_sim->port()));
     if (!VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events))
         return false;
+    // Listed, and every certificate checked: later events are the test's own.
     QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired() && int(m_events->current().size()) < expectedDevices)
+    while (!deadline.hasExpired() && (int(m_events->current().size()) < expectedDevices || !m_events->allChecked()))
         QThread::msleep(20);
-    return int(m_events->current().size()) == expectedDevices;
+    return int(m_events->current().size()) == expectedDevices && m_events->allChecked();
 }
 
 bool tst_VexoLibrary::bringUpTapped(const QStringList &simulatorArguments, int expectedDevices, Tap::Hook hook)
@@ -412,10 +422,11 @@ bool tst_VexoLibrary::bringUpTapped(const QStringList &simulatorArguments, int e
     qputenv("VEXO_PORT", QByteArray::number(tapPort));
     if (!VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events))
         return false;
+    // Listed, and every certificate checked: later events are the test's own.
     QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired() && int(m_events->current().size()) < expectedDevices)
+    while (!deadline.hasExpired() && (int(m_events->current().size()) < expectedDevices || !m_events->allChecked()))
         QThread::msleep(20);
-    return int(m_events->current().size()) == expectedDevices;
+    return int(m_events->current().size()) == expectedDevices && m_events->allChecked();
 }
 
 std::vector<VEXO_DEVICE_INFO> tst_VexoLibrary::eventsOf(const char *mac, std::size_t from) const
@@ -546,10 +557,13 @@ void tst_VexoLibrary::discoveryReportsEachDeviceOnce()
         QVERIFY(std::strlen(d.ipv4Address) >= 7);
         QVERIFY(d.port > 0);
     }
-    // Unchanged devices answering again are not reported again.
+    // Unchanged devices answering again are not reported again, once their checks are in.
+    QTRY_VERIFY(m_events->allChecked());
+    const std::size_t settled = m_events->all().size();
     QVERIFY(VEXO_SendInquiry());
     QThread::msleep(400);
-    QCOMPARE(int(m_events->all().size()), 24);
+    QCOMPARE(m_events->all().size(), settled);
+    QCOMPARE(m_events->count(VEXO_EVENT_ONLINE), 24);
 }
 
 void tst_VexoLibrary::clearupThenInquiryReportsAgain()
@@ -1612,50 +1626,117 @@ void tst_VexoLibrary::impostorSeenFirst()
     }
 }
 
-// 10,000 invented identities without certificates, sent from the address of 50 certified devices.
-void tst_VexoLibrary::floodOfIdentitiesFromOneAddress()
+void tst_VexoLibrary::shareOfEachSender_data()
 {
-    constexpr int devices = 50;
+    QTest::addColumn<int>("devices");   // certified, all from the simulator's address
+    QTest::addColumn<int>("phantoms");  // invented identities with the certificate of another device
+    QTest::addColumn<int>("addresses"); // that send the phantoms; 0: the devices' own address
+    QTest::addRow("10,000 certified devices from one address, all listed") << 10000 << 0 << 0;
+    QTest::addRow("10,000 invented identities from the devices' address") << 50 << 10000 << 0;
+    QTest::addRow("10,000 invented identities from a hundred addresses") << 50 << 10000 << 100;
+}
+
+// Each address brings at most 8 identities without a valid certificate into the list; certified
+// devices behind it are all listed.
+void tst_VexoLibrary::shareOfEachSender()
+{
+    QFETCH(int, devices);
+    QFETCH(int, phantoms);
+    QFETCH(int, addresses);
     constexpr int unverifiedShare = 8;
-    constexpr int crafted = 10000;
-    std::atomic<bool> flood{false};
     std::optional<vxdp::Announce> model;
+    auto phantom = [&model](int i) {
+        vxdp::Announce a = *model;
+        a.device.serial = "PHANTOM" + std::to_string(i);
+        a.device.mac = {0x02, 0x00, 0x5e, std::uint8_t(i >> 16), std::uint8_t(i >> 8), std::uint8_t(i)};
+        a.signature.clear(); // the certificate stays: a genuine one, of another identity
+        return toBytes(vxdp::encodeAnnounce(0, a));
+    };
+    std::atomic<bool> flood{false};
     std::atomic<int> sent{0};
-    // The crafted datagrams leave the tap's socket, the one the genuine answers come from.
+    // From the devices' own address the phantoms leave the tap's socket, as an answer to an inquiry.
     QVERIFY(bringUpTapped(
         {QStringLiteral("--count"), QString::number(devices), QStringLiteral("--seed"), QStringLiteral("5")}, devices,
         [&](const vxdp::Message &m, bool towardDevices, bool *) {
             QList<QByteArray> forged;
             if (!towardDevices || m.header.type != vxdp::MsgType::Inquiry || !flood.exchange(false))
                 return forged;
-            for (int i = 0; i < crafted; ++i) {
-                vxdp::Announce a = *model;
-                a.device.serial = "PHANTOM" + std::to_string(i);
-                a.device.mac = {0x02, 0x00, 0x5e, std::uint8_t(i >> 16), std::uint8_t(i >> 8), std::uint8_t(i)};
-                a.certificate.clear();
-                a.signature.clear();
-                forged.append(toBytes(vxdp::encodeAnnounce(0, a)));
-            }
-            sent = crafted;
+            for (int i = 0; i < phantoms; ++i)
+                forged.append(phantom(i));
+            sent = phantoms;
             return forged;
         }));
     const auto genuine = m_events->current();
-    model = lastAnnounce(m_tap->seen(), genuine.begin()->second.serialNumber);
-    QVERIFY(model.has_value());
-    flood = true;
-    QVERIFY(VEXO_SendInquiry());
-    QTRY_COMPARE_WITH_TIMEOUT(sent.load(), crafted, 5000);
-    QThread::msleep(1500);
+    QCOMPARE(int(genuine.size()), devices);
+    if (phantoms > 0) {
+        model = lastAnnounce(m_tap->seen(), genuine.begin()->second.serialNumber);
+        QVERIFY(model.has_value());
+    }
+    if (phantoms > 0 && addresses == 0) {
+        flood = true;
+        QVERIFY(VEXO_SendInquiry());
+        QTRY_COMPARE_WITH_TIMEOUT(sent.load(), phantoms, 5000);
+    } else if (phantoms > 0) {
+        std::vector<std::unique_ptr<QUdpSocket>> senders;
+        for (int k = 0; k < addresses; ++k) {
+            senders.push_back(std::make_unique<QUdpSocket>());
+            QVERIFY(senders.back()->bind(QHostAddress(QStringLiteral("127.0.1.%1").arg(k + 1)), m_tap->port()));
+        }
+        for (int i = 0; i < phantoms; ++i) {
+            senders[std::size_t(i % addresses)]->writeDatagram(phantom(i), QHostAddress::LocalHost,
+                                                               m_tap->clientPort());
+            if (i % 500 == 499)
+                QThread::msleep(2); // the library's socket keeps up
+        }
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(m_events->allChecked(), 30000);
+    QThread::msleep(phantoms > 0 ? 1500 : 0);
 
-    const auto listed = m_events->current();
-    int phantoms = 0;
-    for (const auto &[mac, d] : listed)
-        phantoms += std::strncmp(d.serialNumber, "PHANTOM", 7) == 0;
-    qInfo("%d phantom rows listed", phantoms);
-    QVERIFY(phantoms >= 1); // the flood arrived
-    QVERIFY(phantoms <= unverifiedShare);
-    for (const auto &[mac, d] : genuine)
-        QVERIFY2(listed.count(mac), d.serialNumber);
+    // Phantoms listed, by the address that sent them.
+    std::map<int, int> listed;
+    for (const auto &[mac, d] : m_events->current()) {
+        if (std::strncmp(d.serialNumber, "PHANTOM", 7) == 0) {
+            ++listed[addresses ? std::atoi(d.serialNumber + 7) % addresses : 0];
+            QVERIFY2(!(d.identityFlags & VEXO_IDENTITY_VERIFIED), d.serialNumber);
+        }
+    }
+    QCOMPARE(int(listed.size()), phantoms ? std::max(addresses, 1) : 0);
+    for (const auto &[address, n] : listed)
+        QCOMPARE(n, unverifiedShare);
+    const auto now = m_events->current();
+    for (const auto &[mac, d] : genuine) {
+        QVERIFY2(now.count(mac), d.serialNumber);
+        QCOMPARE(now.at(mac).identityFlags, quint8(VEXO_IDENTITY_CHECKED | VEXO_IDENTITY_VERIFIED));
+    }
+}
+
+// A device is listed as soon as it answers; whether its certificate holds follows as a change.
+void tst_VexoLibrary::listedBeforeItsCheck()
+{
+    QVERIFY(
+        m_sim->start({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("3")}));
+    SimClient client(m_sim->port());
+    const auto all = client.inquire(4);
+    QCOMPARE(all.size(), std::size_t(4));
+    const std::string forged = all.front().device.serial;
+    QCOMPARE(m_sim->commandResult(QStringLiteral("set %1 certificate invalid").arg(QString::fromStdString(forged))),
+             QStringLiteral("ok"));
+    qputenv("VEXO_PORT", QByteArray::number(m_sim->port()));
+    QVERIFY(VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events));
+    QTRY_COMPARE(int(m_events->current().size()), 4);
+    QTRY_VERIFY(m_events->allChecked());
+    QVERIFY(VEXO_SendInquiry()); // answered again: the outcome stands
+    QThread::msleep(300);
+
+    for (const auto &[mac, d] : m_events->current()) {
+        const auto events = eventsOf(mac.c_str());
+        const bool genuine = d.serialNumber != forged;
+        QCOMPARE(events.front().eventCode, VEXO_EVENT_ONLINE);
+        QCOMPARE(events.front().identityFlags, quint8(0));
+        QCOMPARE(events.size(), std::size_t(2));
+        QCOMPARE(events.back().eventCode, VEXO_EVENT_CHANGED);
+        QCOMPARE(events.back().identityFlags, quint8(VEXO_IDENTITY_CHECKED | (genuine ? VEXO_IDENTITY_VERIFIED : 0)));
+    }
 }
 
 // Network changes over a link that loses a fifth of the datagrams each way. VEXO_LOSSY_TRIES sets

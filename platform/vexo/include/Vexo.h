@@ -37,6 +37,18 @@
  * across offline, goodbye and VEXO_Clearup), and never sends a password, reset
  * key or security code to a device whose certificate does not verify
  * (VEXO_ERR_UNVERIFIED); such a device is still reported.
+ *
+ * Order of a device's events: a device is reported online (VEXO_EVENT_ONLINE) as soon as
+ * its announcement is read, before its certificate is checked (identityFlags without
+ * VEXO_IDENTITY_CHECKED); the check runs on threads of the library's own, and its outcome
+ * follows as VEXO_EVENT_CHANGED with VEXO_IDENTITY_CHECKED set (and VEXO_IDENTITY_VERIFIED
+ * when the certificate holds), unless the device left the list meanwhile: its next online
+ * event then carries the outcome. Each sender address may bring only a few identities not
+ * known to be verified (8 in a session): beyond those, a new device from that address is
+ * reported online only once its certificate and signature are checked, with the outcome in
+ * that online event. Then come changes, offline and, after a restart, online again, as the
+ * device announces them. Operations wait, within their time-out, for the check of a device
+ * just listed.
  */
 #pragma once
 
@@ -111,6 +123,9 @@ extern "C" {
 #define VEXO_IDENTITY_VERIFIED                                                                                         \
     0x01 /**< the device proved its identity with a valid maker certificate; without it the
               device may be an impostor, and the library sends it no password or key */
+#define VEXO_IDENTITY_CHECKED                                                                                          \
+    0x02 /**< the certificate has been checked (VEXO_IDENTITY_VERIFIED tells the outcome); clear in the
+              online event of a device listed before its check, which a changed event then follows */
 
 /** Flags of VEXO_Start_V30. */
 #define VEXO_START_AUTO_INQUIRY 0x01 /**< send inquiries at the default interval */

@@ -601,9 +601,14 @@ const char *decodeErrorName(DecodeError error)
 
 std::string macToText(const std::array<std::uint8_t, 6> &mac)
 {
-    char buf[kMacTextLength + 1];
-    std::snprintf(buf, sizeof buf, "%02x-%02x-%02x-%02x-%02x-%02x", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
-    return buf;
+    // By hand: the library formats one for every announcement it receives.
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text(kMacTextLength, '-');
+    for (std::size_t i = 0; i < mac.size(); ++i) {
+        text[3 * i] = kDigits[mac[i] >> 4];
+        text[3 * i + 1] = kDigits[mac[i] & 0x0f];
+    }
+    return text;
 }
 
 std::optional<std::array<std::uint8_t, 6>> macFromText(std::string_view text)

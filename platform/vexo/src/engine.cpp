@@ -45,11 +45,21 @@ std::string fieldText(const char (&field)[N])
     return std::string(field, n);
 }
 
-std::string ipv4Text(const std::array<std::uint8_t, 4> &a)
+// Written into the record's field directly: every new device's record has three of them.
+template<std::size_t N>
+void putIpv4(char (&field)[N], const std::array<std::uint8_t, 4> &a)
 {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%u.%u.%u.%u", a[0], a[1], a[2], a[3]);
-    return buf;
+    static_assert(N >= 16, "room for 255.255.255.255");
+    char *p = field;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const unsigned v = a[i];
+        if (v >= 100)
+            *p++ = char('0' + v / 100);
+        if (v >= 10)
+            *p++ = char('0' + v / 10 % 10);
+        *p++ = char('0' + v % 10);
+        *p++ = i + 1 < a.size() ? '.' : '\0';
+    }
 }
 
 std::string ipv6Text(const std::array<std::uint8_t, 16> &a)
@@ -81,8 +91,8 @@ VEXO_DEVICE_INFO toDeviceInfo(const vxdp::DeviceDescription &d)
     putText(info.leadText, "VXDP/1");
     putText(info.serialNumber, d.serial);
     putText(info.macAddress, vxdp::macToText(d.mac));
-    putText(info.ipv4Address, ipv4Text(d.ipv4));
-    putText(info.ipv4SubnetMask, ipv4Text(d.mask));
+    putIpv4(info.ipv4Address, d.ipv4);
+    putIpv4(info.ipv4SubnetMask, d.mask);
     info.deviceTypeCode = d.typeCode;
     info.port = d.port;
     info.channelCount = d.channels;
@@ -90,7 +100,7 @@ VEXO_DEVICE_INFO toDeviceInfo(const vxdp::DeviceDescription &d)
     putText(info.dspVersion, d.dspVersion);
     putText(info.startTime, d.startTime);
     putText(info.deviceTypeText, d.typeText);
-    putText(info.ipv4Gateway, ipv4Text(d.gateway));
+    putIpv4(info.ipv4Gateway, d.gateway);
     if (d.extendedValid) {
         putText(info.ipv6Address, ipv6Text(d.ipv6));
         putText(info.ipv6Gateway, ipv6Text(d.ipv6Gateway));
@@ -137,6 +147,9 @@ constexpr std::array<int, 6> kRoundMs = {0, 100, 500, 600, 1500, 1600};
 // Identities without a valid certificate that one sender address may bring into the list. A
 // recorder announces the few cameras behind it; a flood of invented identities stops here.
 constexpr int kUnverifiedPerSender = 8;
+// Newcomers beyond their sender's share that may wait for their check at once; more are dropped
+// (a genuine device answers the next inquiry again).
+constexpr std::size_t kMaxHeld = 65536;
 // Senders whose surplus is logged; beyond this many (forged addresses) it is only counted.
 constexpr std::size_t kFloodLogSenders = 1024;
 // While an operation waits for its device to be announced, or for the certified device behind an
@@ -185,6 +198,19 @@ const char *typeName(vxdp::MsgType type)
         return "result";
     }
     return "?";
+}
+
+// The record's identity flags for a trust that is settled.
+std::uint8_t identityFlags(bool verified)
+{
+    return std::uint8_t(VEXO_IDENTITY_CHECKED | (verified ? VEXO_IDENTITY_VERIFIED : 0));
+}
+
+// Whether two announcements name the same identity, as far as its certificate covers it.
+bool sameCertifiedIdentity(const vxdp::Announce &a, const vxdp::Announce &b)
+{
+    return a.publicKey == b.publicKey && a.signingKey == b.signingKey && a.device.serial == b.device.serial
+           && a.device.mac == b.device.mac && a.device.typeCode == b.device.typeCode && a.certificate == b.certificate;
 }
 
 // The record without its event code, to tell whether a device's data changed.
@@ -256,6 +282,7 @@ std::uint32_t Engine::start(VEXO_DEVICE_CALLBACK callback, int flags, void *user
         VEXO_LOG(LogLevel::Error, "start failed: %s", error.c_str());
         return VEXO_ERR_NETWORK;
     }
+    session->verifier = std::make_unique<Verifier>(m_deviceCaKey, Verifier::defaultThreads());
     session->callback = callback;
     session->user = user;
     session->autoInquiry = flags & VEXO_START_AUTO_INQUIRY;
@@ -360,6 +387,7 @@ std::uint32_t Engine::stop()
     session->answered.notify_all();
     if (session->thread.joinable())
         session->thread.join();
+    session->verifier.reset();
     m_threadId = std::thread::id();
     VEXO_LOG(LogLevel::Info, "stopped: %llu datagrams received, %llu dropped, %llu sent",
              static_cast<unsigned long long>(session->counters.received.load()),
@@ -399,6 +427,11 @@ std::uint32_t Engine::clearup()
     std::lock_guard lock(session->mutex);
     for (auto &[mac, device] : session->devices)
         device.listed = false;
+    // Newcomers still being checked answered before: the next inquiry brings them anew.
+    session->held.clear();
+    for (auto &[sender, share] : session->shares)
+        share.parked.clear();
+    ++session->generation;
     // What the round still had to send would list them again; the caller's next inquiry starts a new one.
     session->roundSent = int(kRoundMs.size());
     return VEXO_NOERROR;
@@ -447,12 +480,18 @@ std::uint32_t Engine::setFilter(int rule, const char *arg, int argLen)
 
 bool Engine::passesFilter(const char *ipv4) const
 {
+    std::uint32_t address = 0;
+    if (parseIpv4(ipv4, &address))
+        return passesFilter(address);
+    std::lock_guard lock(m_filterMutex);
+    return m_filterRule == VEXO_FILTER_NONE; // an unreadable address passes only when nothing is filtered
+}
+
+bool Engine::passesFilter(std::uint32_t address) const
+{
     std::lock_guard lock(m_filterMutex);
     if (m_filterRule == VEXO_FILTER_NONE)
         return true;
-    std::uint32_t address = 0;
-    if (!parseIpv4(ipv4, &address))
-        return false;
     return std::any_of(m_filterSubnets.begin(), m_filterSubnets.end(),
                        [address](const Subnet &s) { return (address & s.mask) == (s.address & s.mask); });
 }
@@ -466,7 +505,8 @@ void Engine::run(std::shared_ptr<Session> session)
     std::string sender;
 
     while (!session->stopping) {
-        session->transport.waitReadable(50);
+        // While checks are out, their results are taken within a millisecond.
+        session->transport.waitReadable(session->verifier->outstanding() ? 1 : 50);
         events.clear();
         // Deliver in batches so that callbacks keep flowing under a flood of answers.
         for (int i = 0; i < 512 && !session->stopping; ++i) {
@@ -476,6 +516,7 @@ void Engine::run(std::shared_ptr<Session> session)
             session->counters.received++;
             handleDatagram(*session, buffer.data(), static_cast<std::size_t>(n), sender, events);
         }
+        applyVerdicts(*session, events);
         const auto now = Clock::now();
         if (now >= nextExpiry) {
             expireSilentDevices(*session, events);
@@ -489,10 +530,13 @@ void Engine::run(std::shared_ptr<Session> session)
         for (const VEXO_DEVICE_INFO &event : events) {
             if (session->stopping)
                 break;
-            VEXO_LOG(LogLevel::Info, "device %s %s", event.macAddress,
+            VEXO_LOG(LogLevel::Info, "device %s %s%s", event.macAddress,
                      event.eventCode == VEXO_EVENT_ONLINE    ? "online"
                      : event.eventCode == VEXO_EVENT_CHANGED ? "changed"
-                                                             : "offline");
+                                                             : "offline",
+                     !(event.identityFlags & VEXO_IDENTITY_CHECKED)   ? ", not checked yet"
+                     : (event.identityFlags & VEXO_IDENTITY_VERIFIED) ? ", verified"
+                                                                      : ", unverified");
             if (session->callback)
                 session->callback(&event, session->user);
         }
@@ -511,11 +555,13 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     vxdp::Message &m = decoded.message;
     VEXO_LOG(LogLevel::Debug, "received %s, %zu bytes, transaction %08x", typeName(m.header.type), size, m.header.txid);
     switch (m.header.type) {
-    case vxdp::MsgType::Announce:
+    case vxdp::MsgType::Announce: {
         session.announcements++;
+        std::lock_guard lock(session.mutex);
         handleAnnounce(session, m.announce, std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size), sender,
                        events);
         return;
+    }
     case vxdp::MsgType::Challenge:
     case vxdp::MsgType::Result: {
         std::lock_guard lock(session.mutex);
@@ -538,30 +584,76 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     }
 }
 
-Engine::Trust Engine::trustOf(Device &device) const
+void Engine::countShare(Session &session, const Device &device, int sign)
 {
-    if (device.trust == Trust::Unchecked) {
-        device.trust = vxdp::certificateValid(m_deviceCaKey, device.announce) ? Trust::Verified : Trust::Unverified;
-        if (device.trust == Trust::Unverified)
-            VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
-                     device.info.serialNumber, device.info.macAddress);
+    if (device.sender.empty() || device.trust == Trust::Verified)
+        return;
+    Share &share = session.shares[device.sender];
+    (device.trust == Trust::Unchecked ? share.unchecked : share.unverified) += sign;
+}
+
+void Engine::settle(Session &session, Device &device, Trust trust, std::vector<VEXO_DEVICE_INFO> &events)
+{
+    countShare(session, device, -1);
+    device.trust = trust;
+    countShare(session, device, +1);
+    if (trust == Trust::Unverified)
+        VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
+                 device.info.serialNumber, device.info.macAddress);
+    device.info.identityFlags = identityFlags(trust == Trust::Verified);
+    if (device.listed) {
+        device.info.eventCode = VEXO_EVENT_CHANGED;
+        events.push_back(device.info);
     }
+    session.answered.notify_all(); // a request may wait for this device's identity
+    const Share &share = session.shares[device.sender];
+    if (share.unchecked == 0 && !share.parked.empty())
+        session.reconsider.push_back(device.sender);
+}
+
+Engine::Trust Engine::settledTrust(Session &session, Device &device, std::vector<VEXO_DEVICE_INFO> &events)
+{
+    // Only where an announcement cannot wait: a device that changes before its check came back.
+    if (device.trust == Trust::Unchecked)
+        settle(session, device,
+               vxdp::certificateValid(m_deviceCaKey, device.announce) ? Trust::Verified : Trust::Unverified, events);
     return device.trust;
 }
 
-bool Engine::admitsUnverified(Session &session, const std::string &sender)
+void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &events)
 {
-    auto held = [&](bool settle) {
-        int n = 0;
-        for (auto &[mac, device] : session.devices) {
-            if (device.sender == sender && (settle ? trustOf(device) : device.trust) != Trust::Verified)
-                ++n;
+    // Only this thread fills `reconsider`: reading it unlocked is safe.
+    std::vector<Verifier::Result> results;
+    if (session.verifier->outstanding())
+        results = session.verifier->take();
+    if (results.empty() && session.reconsider.empty())
+        return;
+    std::lock_guard lock(session.mutex);
+    for (Verifier::Result &r : results) {
+        const Verifier::Job &job = r.job;
+        if (job.held) {
+            if (job.generation != session.generation)
+                continue;
+            const Verdict verdict{r.certificate, r.signature};
+            handleAnnounce(session, job.announce, std::move(r.job.body), job.sender, events, &verdict);
+            continue;
         }
-        return n;
-    };
-    // Counting costs no cryptography until the share is reached; then the sender's unchecked
-    // identities are settled (each once), so that certified devices do not use up its share.
-    return held(false) < kUnverifiedPerSender || held(true) < kUnverifiedPerSender;
+        // A listed device's certificate, unless the device settled or changed its identity meanwhile.
+        const auto it = session.devices.find(job.mac);
+        if (it != session.devices.end() && it->second.trust == Trust::Unchecked
+            && sameCertifiedIdentity(it->second.announce, job.announce))
+            settle(session, it->second, r.certificate ? Trust::Verified : Trust::Unverified, events);
+    }
+    // Newcomers that failed their check while their sender still had unchecked identities:
+    // with all of those settled, the share says whether there is room for them.
+    while (!session.reconsider.empty()) {
+        const std::string sender = std::move(session.reconsider.back());
+        session.reconsider.pop_back();
+        std::vector<Parked> parked = std::move(session.shares[sender].parked);
+        session.shares[sender].parked.clear();
+        for (Parked &p : parked)
+            handleAnnounce(session, p.announce, std::move(p.body), sender, events, &p.verdict);
+    }
 }
 
 void Engine::refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &a)
@@ -574,13 +666,66 @@ void Engine::refuseSurplus(Session &session, const std::string &sender, const vx
                  sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
 }
 
+void Engine::admitNewcomer(Session &session, const std::string &mac, const vxdp::Announce &a,
+                           std::vector<std::uint8_t> body, const std::string &sender,
+                           std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
+{
+    Share &share = session.shares[sender];
+    // Identities not known to be verified, listed or being checked, take room in the share.
+    const bool room = share.unchecked + share.unverified < kUnverifiedPerSender;
+    Trust trust = Trust::Unchecked;
+    if (!verdict) {
+        if (!room) {
+            // Checked before it is listed, so that a flood of invented identities never reaches the list.
+            if (session.held.size() >= kMaxHeld) {
+                refuseSurplus(session, sender, a);
+                return;
+            }
+            session.held.insert(mac);
+            session.verifier->submit({mac, sender, a, std::move(body), true, session.generation});
+            return;
+        }
+    } else if (verdict->certificate && verdict->signature) {
+        trust = Trust::Verified;
+    } else if (room) {
+        trust = verdict->certificate ? Trust::Verified : Trust::Unverified;
+    } else if (share.unchecked > 0) {
+        // Decided once the sender's unchecked identities are settled: verified ones leave room.
+        share.parked.push_back({a, std::move(body), *verdict});
+        return;
+    } else {
+        session.held.erase(mac);
+        refuseSurplus(session, sender, a);
+        return;
+    }
+    session.held.erase(mac);
+    Device &d = session.devices[mac];
+    d.sender = sender;
+    d.trust = trust;
+    countShare(session, d, +1);
+    d.announce = a;
+    d.lastBody = std::move(body);
+    d.info = toDeviceInfo(a.device);
+    d.info.identityFlags = trust == Trust::Unchecked ? 0 : identityFlags(trust == Trust::Verified);
+    d.info.eventCode = VEXO_EVENT_ONLINE;
+    d.listed = true;
+    d.lastSeen = Clock::now();
+    events.push_back(d.info);
+    session.macBySerial[a.device.serial] = mac;
+    session.answered.notify_all(); // a request may wait for this device
+    if (trust == Trust::Unverified)
+        VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
+                 d.info.serialNumber, d.info.macAddress);
+    if (trust == Trust::Unchecked)
+        session.verifier->submit({mac, sender, a, {}, false, session.generation});
+}
+
 void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
-                            const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events)
+                            const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
     const std::string mac = vxdp::macToText(a.device.mac);
     const std::string &serial = a.device.serial;
     const bool goodbye = a.reason == vxdp::AnnounceReason::Goodbye;
-    std::lock_guard lock(session.mutex);
     auto it = session.devices.find(mac);
     Device *known = it == session.devices.end() ? nullptr : &it->second;
     // Another device may hold the serial number.
@@ -591,35 +736,22 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
     }
 
     if (!known && !rival) {
-        // A device filtered out costs no cryptography; a listed one is checked once, for its record.
-        if (goodbye || !passesFilter(toDeviceInfo(a.device).ipv4Address))
+        // Its first announcement is still being checked: repeats wait for that.
+        if (!verdict && session.held.count(mac))
             return;
-        // Beyond its share of unverified identities, a sender's newcomer is listed only with a
-        // valid certificate and signature.
-        bool certified = false;
-        if (!admitsUnverified(session, sender)) {
-            certified = vxdp::certificateValid(m_deviceCaKey, a) && vxdp::announceSignatureValid(a.signingKey, a);
-            if (!certified) {
-                refuseSurplus(session, sender, a);
-                return;
-            }
+        // A device filtered out costs no cryptography.
+        const std::array<std::uint8_t, 4> &v4 = a.device.ipv4;
+        const std::uint32_t address = std::uint32_t(v4[0]) << 24 | std::uint32_t(v4[1]) << 16
+                                      | std::uint32_t(v4[2]) << 8 | std::uint32_t(v4[3]);
+        if (goodbye || !passesFilter(address)) {
+            session.held.erase(mac);
+            return;
         }
-        Device &d = session.devices[mac];
-        d.sender = sender;
-        if (certified)
-            d.trust = Trust::Verified;
-        d.announce = a;
-        d.lastBody = std::move(body);
-        d.info = toDeviceInfo(a.device);
-        d.info.identityFlags = trustOf(d) == Trust::Verified ? VEXO_IDENTITY_VERIFIED : 0;
-        d.info.eventCode = VEXO_EVENT_ONLINE;
-        d.listed = true;
-        d.lastSeen = Clock::now();
-        events.push_back(d.info);
-        session.macBySerial[serial] = mac;
-        session.answered.notify_all(); // a request may wait for this device
+        admitNewcomer(session, mac, a, std::move(body), sender, events, verdict);
         return;
     }
+    if (verdict)
+        session.held.erase(mac); // known meanwhile by another way: decided below as any announcement
 
     if (known && known->lastRefused == body) {
         session.counters.dropped++;
@@ -642,8 +774,8 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
     if (!sameIdentity) {
         // Another key, MAC or serial number: a replaced or factory-reset device proves itself with a
         // certificate; without one it cannot displace a device that did.
-        const bool held
-            = (known && trustOf(*known) == Trust::Verified) || (rival && trustOf(*rival) == Trust::Verified);
+        const bool held = (known && settledTrust(session, *known, events) == Trust::Verified)
+                          || (rival && settledTrust(session, *rival, events) == Trust::Verified);
         const bool certified = vxdp::certificateValid(m_deviceCaKey, a);
         if (certified && !vxdp::announceSignatureValid(a.signingKey, a)) {
             if (known)
@@ -662,16 +794,21 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
                      serial.c_str(), mac.c_str());
             return;
         }
-        // A new MAC without a certificate is a new identity: it needs room in its sender's share.
-        if (!known && !certified && !admitsUnverified(session, sender)) {
-            refuseSurplus(session, sender, a);
-            return;
+        // A new MAC without a certificate is a new identity: it needs room in its sender's share
+        // (identities still being checked take room too).
+        if (!known && !certified) {
+            const Share &share = session.shares[sender];
+            if (share.unchecked + share.unverified >= kUnverifiedPerSender) {
+                refuseSurplus(session, sender, a);
+                return;
+            }
         }
         if (rival) {
             if (rival->listed) {
                 rival->info.eventCode = VEXO_EVENT_OFFLINE;
                 events.push_back(rival->info);
             }
+            countShare(session, *rival, -1);
             session.devices.erase(vxdp::macToText(rival->announce.device.mac));
         }
         if (known && known->announce.device.serial != serial)
@@ -679,16 +816,18 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         VEXO_LOG(LogLevel::Info, "%s (%s) now has %s key", serial.c_str(), mac.c_str(),
                  certified ? "a new certified" : "an uncertified");
         Device &d = session.devices[mac];
+        countShare(session, d, -1);
         if (d.sender.empty())
             d.sender = sender;
         const bool wasListed = d.listed;
         d.announce = a;
         d.lastBody = std::move(body);
         d.trust = certified ? Trust::Verified : Trust::Unverified;
+        countShare(session, d, +1);
         d.lastSeen = Clock::now();
         session.macBySerial[serial] = mac;
         d.info = toDeviceInfo(a.device);
-        d.info.identityFlags = certified ? VEXO_IDENTITY_VERIFIED : 0;
+        d.info.identityFlags = identityFlags(certified);
         if (goodbye) {
             if (wasListed) {
                 d.info.eventCode = VEXO_EVENT_OFFLINE;
@@ -705,7 +844,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         return;
     }
 
-    if (trustOf(*known) == Trust::Verified) {
+    if (settledTrust(session, *known, events) == Trust::Verified) {
         // Only the device can sign, and only a newer state replaces an older one.
         if (!vxdp::announceSignatureValid(known->announce.signingKey, a)) {
             known->lastRefused = std::move(body);
@@ -854,7 +993,26 @@ std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, C
     Device *device = nullptr;
     if (!askUntil([&] { return (device = find()) != nullptr; }))
         return session.stopping ? VEXO_ERR_NOT_STARTED : VEXO_ERR_UNKNOWN_DEVICE;
-    if (trustOf(*device) != Trust::Verified) {
+    // A device listed a moment ago may still wait for its check behind many others: this thread
+    // checks it, and the receiving thread settles it as if the verifier had.
+    if (device->trust == Trust::Unchecked) {
+        Verifier::Job job;
+        job.mac = vxdp::macToText(device->announce.device.mac);
+        job.announce = device->announce;
+        lock.unlock();
+        const bool valid = vxdp::certificateValid(m_deviceCaKey, job.announce);
+        lock.lock();
+        session.verifier->deliver(std::move(job), valid);
+    }
+    session.answered.wait_until(lock, deadline, [&] {
+        device = find();
+        return session.stopping || !device || device->trust != Trust::Unchecked;
+    });
+    if (session.stopping)
+        return VEXO_ERR_NOT_STARTED;
+    if (!device)
+        return VEXO_ERR_UNKNOWN_DEVICE;
+    if (device->trust != Trust::Verified) {
         // Anyone can answer first with the device's serial number and MAC. The certified device
         // with that identity replaces such an entry when it answers: wait for it within the time-out.
         const std::string serial = device->announce.device.serial;
@@ -862,7 +1020,7 @@ std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, C
         auto certified = [&] {
             Device *d = find();
             if (!d || d->announce.device.serial != serial || d->announce.device.mac != deviceMac
-                || trustOf(*d) != Trust::Verified)
+                || d->trust != Trust::Verified)
                 return false;
             device = d;
             return true;

@@ -6,6 +6,7 @@
 #include "environment.h"
 #include "protocol/codec.h"
 #include "transport.h"
+#include "verifier.h"
 
 #include <atomic>
 #include <chrono>
@@ -58,8 +59,17 @@ public:
     std::uint32_t restore(const std::string &serial, const std::string &code);
 
 private:
-    /** What the library knows of a device's identity: unknown until first needed, then settled once. */
+    /**
+     * What the library knows of a device's identity: unchecked while its certificate waits for
+     * the verifier (a device is listed before), then settled once.
+     */
     enum class Trust { Unchecked, Verified, Unverified };
+    /** What the verifier found for an announcement held back until checked. */
+    struct Verdict
+    {
+        bool certificate = false;
+        bool signature = false;
+    };
 
     /**
      * A device seen in this session. The entry outlives the device's row: offline,
@@ -88,6 +98,20 @@ private:
         std::uint32_t address = 0;
         std::uint32_t mask = 0;
     };
+    /** A sender's newcomer that failed its check while the sender's share waits for its unchecked ones. */
+    struct Parked
+    {
+        vxdp::Announce announce;
+        std::vector<std::uint8_t> body;
+        Verdict verdict;
+    };
+    /** The identities without a known valid certificate that one sender address brought in. */
+    struct Share
+    {
+        int unchecked = 0;
+        int unverified = 0;
+        std::vector<Parked> parked;
+    };
     /** The keys a sealed request trusts: those pinned for the device. */
     struct PinnedKeys
     {
@@ -110,8 +134,13 @@ private:
         std::condition_variable answered;                // an answer arrived or a device appeared
         std::unordered_map<std::string, Device> devices; // by MAC text
         std::unordered_map<std::string, std::string> macBySerial;
-        std::unordered_set<std::string> floodLogged; // senders whose surplus identities were logged
-        std::map<std::uint32_t, Waiter *> waiters;   // by transaction id
+        std::unordered_set<std::string> floodLogged;   // senders whose surplus identities were logged
+        std::unordered_map<std::string, Share> shares; // by sender address, kept with every trust change
+        std::unordered_set<std::string> held;          // MACs of newcomers listed only once checked
+        std::vector<std::string> reconsider;           // senders whose parked newcomers can be decided
+        std::uint64_t generation = 0;                  // grows with VEXO_Clearup: older held checks lapse
+        std::unique_ptr<Verifier> verifier;            // checks certificates off the receiving thread
+        std::map<std::uint32_t, Waiter *> waiters;     // by transaction id
 
         // Inquiry rounds (with automatic inquiries): start and VEXO_SendInquiry send the inquiry
         // three times (each twice) within two seconds, so that a lossy link fills the list at
@@ -137,23 +166,34 @@ private:
     void handleDatagram(Session &session, const std::uint8_t *data, std::size_t size, const std::string &sender,
                         std::vector<VEXO_DEVICE_INFO> &events);
     void handleAnnounce(Session &session, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
-                        const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events);
+                        const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events,
+                        const Verdict *verdict = nullptr);
     /**
-     * Whether @p sender may bring one more identity without a valid certificate into the list:
-     * each address holds a few (a recorder announces the cameras behind it), verified devices
-     * any number.
+     * A MAC and serial number not seen before. Each sender address holds a few identities without
+     * a valid certificate (a recorder announces the cameras behind it), verified devices any number:
+     * within the share the newcomer is listed at once and checked afterwards; beyond it, it is listed
+     * only once its certificate and signature verify. Runs again with the @p verdict of that check.
      */
-    bool admitsUnverified(Session &session, const std::string &sender);
+    void admitNewcomer(Session &session, const std::string &mac, const vxdp::Announce &announce,
+                       std::vector<std::uint8_t> body, const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events,
+                       const Verdict *verdict);
     /** Drops a surplus identity of @p sender: counted, and logged once per sender. */
     void refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &announce);
     /** Takes an announcement as the device's new state and reports what it changed. */
     void accept(Device &device, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
                 std::vector<VEXO_DEVICE_INFO> &events);
-    /** Settles whether the device's certificate holds, verifying it at most once per device and key. */
-    Trust trustOf(Device &device) const;
+    /** Adds (+1) or removes (-1) the device from its sender's share, by its trust. */
+    static void countShare(Session &session, const Device &device, int sign);
+    /** Gives the device its settled trust: the share, the record's flags and a change event follow. */
+    void settle(Session &session, Device &device, Trust trust, std::vector<VEXO_DEVICE_INFO> &events);
+    /** The device's trust, checked here at once if the verifier has not come to it yet. */
+    Trust settledTrust(Session &session, Device &device, std::vector<VEXO_DEVICE_INFO> &events);
+    /** Takes the verifier's results: settles listed devices, lists or refuses held newcomers. */
+    void applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &events);
     bool send(Session &session, const std::vector<std::uint8_t> &datagram);
     void expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO> &events);
     bool passesFilter(const char *ipv4) const;
+    bool passesFilter(std::uint32_t ipv4) const;
 
     std::shared_ptr<Session> currentSession(std::uint32_t *error);
     /** Sends a request and waits for its answer with retransmission; the error is 0 on success. */

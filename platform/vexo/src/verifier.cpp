@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "verifier.h"
+
+#include "protocol/identity.h"
+
+#include <algorithm>
+
+#if defined(_WIN32)
+#    include <windows.h>
+#elif defined(__linux__)
+#    include <sys/resource.h>
+#    include <sys/syscall.h>
+#    include <unistd.h>
+#endif
+
+namespace vexo {
+
+namespace {
+
+// Checks yield to the thread that lists the devices: on two cores the list would otherwise
+// wait for the checks it should come before.
+void lowerThisThreadsPriority()
+{
+#if defined(_WIN32)
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+#elif defined(__linux__)
+    // Linux gives each thread a nice value of its own.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+#endif
+}
+
+} // namespace
+
+Verifier::Verifier(const std::array<std::uint8_t, 32> &deviceCaKey, unsigned threads)
+    : m_deviceCaKey(deviceCaKey)
+{
+    for (unsigned i = 0; i < std::max(1u, threads); ++i)
+        m_threads.emplace_back([this] { work(); });
+}
+
+Verifier::~Verifier()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_all();
+    for (std::thread &t : m_threads)
+        t.join();
+}
+
+unsigned Verifier::defaultThreads()
+{
+    // Unknown counts as one core; more than eight would only queue on the session's lock.
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+}
+
+void Verifier::submit(Job job)
+{
+    ++m_outstanding;
+    bool wasEmpty = false;
+    {
+        std::lock_guard lock(m_mutex);
+        wasEmpty = m_queue.empty();
+        m_queue.push_back(std::move(job));
+    }
+    // Workers go on while the queue holds jobs: only the first of a burst needs to wake them.
+    if (wasEmpty)
+        m_wake.notify_all();
+}
+
+void Verifier::deliver(Job job, bool certificate)
+{
+    ++m_outstanding;
+    std::lock_guard lock(m_mutex);
+    m_done.push_back({std::move(job), certificate, false});
+}
+
+std::vector<Verifier::Result> Verifier::take()
+{
+    std::vector<Result> done;
+    {
+        std::lock_guard lock(m_mutex);
+        done.swap(m_done);
+    }
+    m_outstanding -= done.size();
+    return done;
+}
+
+void Verifier::work()
+{
+    lowerThisThreadsPriority();
+    for (;;) {
+        Result result;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+            if (m_stopping)
+                return;
+            result.job = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        const vxdp::Announce &a = result.job.announce;
+        result.certificate = vxdp::certificateValid(m_deviceCaKey, a);
+        result.signature = result.job.held && result.certificate && vxdp::announceSignatureValid(a.signingKey, a);
+        std::lock_guard lock(m_mutex);
+        m_done.push_back(std::move(result));
+    }
+}
+
+} // namespace vexo
