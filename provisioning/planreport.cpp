@@ -5,11 +5,11 @@
 #include <compoundfilewriter.h>
 #include <csvwriter.h>
 #include <deviceinfo.h>
+#include <userfilewriter.h>
 #include <xlsworkbook.h>
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace VexoTool {
 
@@ -17,12 +17,7 @@ namespace {
 
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return UserFileWriter::write(path, bytes, error);
 }
 
 QString onOff(quint8 dhcp)
