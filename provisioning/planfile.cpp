@@ -451,9 +451,8 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
         if (errorCount == 0)
             result.rows.append(row);
     }
-    if (reader.error()) {
-        fail(reader.error()->line, reader.error()->column, reader.error()->message);
-    }
+    if (const std::optional<PlanError> &error = reader.error())
+        fail(error->line, error->column, error->message);
     return finish();
 }
 
