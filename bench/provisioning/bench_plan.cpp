@@ -8,7 +8,7 @@
 // 2. Hostile plan files of 4 MB (the largest read): tiny rows, a row of separators only, a
 //    valid plan of the most rows read, bad values in every row. Each is parsed once; the worst
 //    time and the worst peak memory (Linux: the peak resident size while it is parsed) are
-//    reported: targets under 1,000 ms and 100 MB.
+//    reported: targets under 1,500 ms (on two shared cores) and 100 MB.
 // 3. Apply a 1,000-row plan to 1,000 simulated devices on loopback through the discovery
 //    service (activation where needed, then the network change): total time and the median
 //    time per device. No target: it measures the simulator and the library as much as the plan.
@@ -39,7 +39,7 @@
 namespace {
 
 constexpr double kPreviewTargetMs = 200.0;
-constexpr double kHostileTargetMs = 1000.0;
+constexpr double kHostileTargetMs = 1500.0;
 constexpr double kHostileTargetMb = 100.0;
 constexpr int kDevices = 1000;
 
