@@ -78,6 +78,10 @@ void tst_UserFileWriter::writesOnlyWhereItMay()
     const bool root = geteuid() == 0;
     if (folder == Folder::OtherUsers && !root)
         QSKIP("handing a folder to another user needs root; the read-only rows cover this user");
+#    ifndef Q_OS_LINUX
+    if (folder != Folder::Writable && root)
+        QSKIP("root writes through permission bits, and only Linux lets this test write as another user");
+#    endif
 #else
     if (folder != Folder::Writable)
         QSKIP("folder permissions are set up for Unix only");
