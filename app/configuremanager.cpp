@@ -3,13 +3,13 @@
 #include "configuremanager.h"
 
 #include <akloguitoolkit/cgenericds.h>
+#include <userfilewriter.h>
 
 #include <QDebug>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextCodec>
 
 #include <array>
@@ -214,14 +214,9 @@ bool ConfigureManager::writeValue(int key, const QString &value) const
         valueElement.removeChild(valueElement.firstChild());
     valueElement.appendChild(document.createTextNode(value));
 
+    // The writer says once per run when the file cannot be written; the setting stays in memory.
     QDir().mkpath(QFileInfo(m_requestedPath).absolutePath());
-    QSaveFile out(m_requestedPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(document.toByteArray(4)) < 0 || !out.commit()) {
-        qWarning("[ConfigureManager::writeValue]Cannot write %s; the setting lasts for this run only.",
-                 qUtf8Printable(m_requestedPath));
-        return false;
-    }
-    return true;
+    return VexoTool::UserFileWriter::write(m_requestedPath, document.toByteArray(4));
 }
 
 int ConfigureManager::signedValue(int key, int defaultValue) const

@@ -4,11 +4,12 @@
 
 #include "devicelistlog.h"
 
+#include <userfilewriter.h>
+
 #include <QDomNodeList>
 #include <QDomText>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextCodec>
 #include <QTextStream>
 
@@ -90,13 +91,11 @@ bool XmlDocument::save(const QString &path) const
         qCWarning(lcDeviceList, "no %s codec; %s not written", kFileEncoding, qPrintable(path));
         return false;
     }
-    const QByteArray bytes = codec->fromUnicode(toText());
-    // Written beside the old file and renamed over it, so a full disk or a crash never leaves
-    // a truncated file behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) || file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    QByteArray bytes = codec->fromUnicode(toText());
+#ifdef Q_OS_WIN
+    bytes.replace("\n", "\r\n"); // a text file in the system's line ends
+#endif
+    return UserFileWriter::write(path, bytes);
 }
 
 XmlDocument XmlDocument::create(const QString &root)

@@ -3,6 +3,7 @@
 #include "onvifhandler.h"
 
 #include "deviceinfo.h"
+#include "onvifrecord.h"
 
 #include <identifier.h>
 #include <namespaces.h>
@@ -28,25 +29,6 @@ Q_LOGGING_CATEGORY(lcOnvifHandler, "vexotool.discovery.onvif", QtInfoMsg)
 namespace VEXO {
 
 namespace {
-
-// "AA:BB:CC:DD:EE:FF", "aabbccddeeff" → "aa-bb-cc-dd-ee-ff", as the list writes MACs.
-QString listMac(const QString &deviceMac)
-{
-    QString hex;
-    for (const QChar c : deviceMac) {
-        if (c.isDigit() || (c.toLower() >= u'a' && c.toLower() <= u'f'))
-            hex.append(c.toLower());
-    }
-    if (hex.size() != 12)
-        return deviceMac.toLower();
-    QString out;
-    for (int i = 0; i < 12; i += 2) {
-        if (i)
-            out.append(u'-');
-        out.append(QStringView(hex).mid(i, 2));
-    }
-    return out;
-}
 
 QString qualified(const onvif::QualifiedName &name)
 {
@@ -326,23 +308,7 @@ private:
 
     static VEXO_DEVICE_INFO identifiedRecord(const onvif::Identity &identity)
     {
-        VEXO_DEVICE_INFO record{};
-        setFieldText(record.leadText, OnvifLeadText);
-        setFieldText(record.serialNumber, identity.information.serialNumber.toLatin1());
-        setFieldText(record.macAddress, listMac(identity.macAddress).toLatin1());
-        setFieldText(record.ipv4Address, identity.ipv4.address.toLatin1());
-        setFieldText(record.ipv4SubnetMask, VexoTool::maskText(identity.ipv4.prefixLength).toLatin1());
-        setFieldText(record.ipv4Gateway, identity.gateways.value(0).toLatin1());
-        const QString type
-            = QStringList{identity.information.manufacturer, identity.information.model}.join(u' ').trimmed();
-        setFieldText(record.deviceTypeText, type.toLatin1());
-        setFieldText(record.softwareVersion, identity.information.firmwareVersion.toLatin1());
-        record.httpPort = quint16(qBound(0, identity.httpPort, 65535));
-        record.dhcpEnabled = identity.dhcp ? 1 : 0;
-        record.capabilityFlags = VEXO_CAP_DHCP;
-        record.extendedInfoValid = 1;
-        record.inactive = 0;
-        return record;
+        return VexoTool::OnvifRecord::fromIdentity(identity);
     }
 
     void report(const QString &endpoint, Entry &entry, const VEXO_DEVICE_INFO &record)

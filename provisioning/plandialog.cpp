@@ -159,12 +159,17 @@ void PlanDialog::loadPlan(const QString &path)
     m_planPath = path;
     m_lineEditPlanFile->setText(QDir::toNativeSeparators(path));
     m_labelReport->clear();
-    const PlanParseResult plan = PlanFile::read(path);
-    m_rows = plan.rows;
+    PlanParseResult plan = PlanFile::read(path);
     {
         KVT_Guard guard(m_store.mutex());
         m_store.copyAll(m_records);
     }
+    if (plan.ok()) {
+        plan.errors = PlanPreview::plannedTwice(plan.rows, m_records);
+        if (!plan.ok())
+            plan.rows.clear();
+    }
+    m_rows = plan.rows;
     m_verdicts = PlanPreview::preview(m_rows, m_records);
     showPreview();
     if (!plan.ok()) {

@@ -4,12 +4,13 @@
 
 #include "inputvalidation.h"
 
+#include <macaddress.h>
+
 #include <Vexo.h>
 
 #include <QFile>
 #include <QHash>
 #include <QMap>
-#include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -23,80 +24,122 @@ struct Record
     QStringList fields;
 };
 
-// Splits the text into records of fields as RFC 4180 does, with the separator given. A quote
-// opens a quoted field only at the field's start; inside, "" is one quote and line breaks
-// belong to the field.
-bool splitRecords(const QString &text, QChar separator, QList<Record> &records, PlanError &error)
+// Reads the text record by record, fields split as RFC 4180 does with the separator given, so
+// that no more than one record is held at a time. A quote opens a quoted field only at the
+// field's start; inside, "" is one quote and line breaks belong to the field.
+class RecordReader
 {
-    int line = 1;
-    Record record{1, {}};
-    QString field;
-    bool quoted = false;
-    bool afterQuote = false; // a quoted field ended; only a separator or line end may follow
-    bool fieldStarted = false;
-    int quoteLine = 0;
-    auto endRecord = [&] {
-        record.fields.append(field);
-        field.clear();
-        const bool blank = record.fields.size() == 1 && record.fields.first().trimmed().isEmpty() && !fieldStarted;
-        if (!blank)
-            records.append(record);
-        record = Record{line, {}};
-        afterQuote = false;
-        fieldStarted = false;
-    };
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < size && text.at(i + 1) == u'"') {
-                    field.append(u'"');
-                    ++i;
+public:
+    RecordReader(QStringView text, QChar separator)
+        : m_text(text)
+        , m_separator(separator)
+    {}
+
+    // The next record that is not blank; false at the end or at a problem (see error()).
+    bool next(Record &record)
+    {
+        for (;;) {
+            const Step step = read(record);
+            if (step == Step::Record)
+                return true;
+            if (step != Step::Blank)
+                return false;
+        }
+    }
+    const std::optional<PlanError> &error() const { return m_error; }
+
+private:
+    enum class Step { Record, Blank, End, Failed };
+
+    Step read(Record &record)
+    {
+        const qsizetype size = m_text.size();
+        if (m_pos >= size)
+            return Step::End;
+        record = Record{m_line, {}};
+        QString field;
+        bool quoted = false;
+        bool afterQuote = false; // a quoted field ended; only a separator or line end may follow
+        bool fieldStarted = false;
+        int quoteLine = 0;
+        while (m_pos < size) {
+            const QChar c = m_text.at(m_pos++);
+            if (quoted) {
+                if (c == u'"') {
+                    if (m_pos < size && m_text.at(m_pos) == u'"') {
+                        field.append(u'"');
+                        ++m_pos;
+                    } else {
+                        quoted = false;
+                        afterQuote = true;
+                    }
                 } else {
-                    quoted = false;
-                    afterQuote = true;
+                    if (c == u'\n')
+                        ++m_line;
+                    field.append(c);
                 }
-            } else {
-                if (c == u'\n')
-                    ++line;
-                field.append(c);
-            }
-            continue;
-        }
-        if (c == separator) {
-            record.fields.append(field);
-            field.clear();
-            afterQuote = false;
-            fieldStarted = true;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
-                ++i;
-            ++line;
-            endRecord();
-        } else if (afterQuote) {
-            if (c == u' ' || c == u'\t')
                 continue;
-            error = {line, int(record.fields.size()) + 1,
-                     PlanFile::tr("Text after the closing quote of a quoted field.")};
-            return false;
-        } else if (c == u'"' && field.trimmed().isEmpty()) {
-            field.clear();
-            quoted = true;
-            quoteLine = line;
-            fieldStarted = true;
-        } else {
-            field.append(c);
-            fieldStarted = true;
+            }
+            if (c == m_separator) {
+                if (record.fields.size() + 1 >= PlanFile::MaxColumns) {
+                    m_error = PlanError{m_line, 0,
+                                        PlanFile::tr("The row has more than %1 fields.").arg(PlanFile::MaxColumns)};
+                    m_pos = size;
+                    return Step::Failed;
+                }
+                record.fields.append(field);
+                field.clear();
+                afterQuote = false;
+                fieldStarted = true;
+            } else if (c == u'\r' || c == u'\n') {
+                if (c == u'\r' && m_pos < size && m_text.at(m_pos) == u'\n')
+                    ++m_pos;
+                ++m_line;
+                break;
+            } else if (afterQuote) {
+                if (c == u' ' || c == u'\t')
+                    continue;
+                m_error = PlanError{m_line, int(record.fields.size()) + 1,
+                                    PlanFile::tr("Text after the closing quote of a quoted field.")};
+                m_pos = size;
+                return Step::Failed;
+            } else if (c == u'"' && field.trimmed().isEmpty()) {
+                field.clear();
+                quoted = true;
+                quoteLine = m_line;
+                fieldStarted = true;
+            } else {
+                field.append(c);
+                fieldStarted = true;
+            }
         }
+        if (quoted) {
+            m_error
+                = PlanError{quoteLine, int(record.fields.size()) + 1, PlanFile::tr("A quoted field is not closed.")};
+            return Step::Failed;
+        }
+        record.fields.append(field);
+        const bool blank = record.fields.size() == 1 && record.fields.first().trimmed().isEmpty() && !fieldStarted;
+        return blank ? Step::Blank : Step::Record;
     }
-    if (quoted) {
-        error = {quoteLine, int(record.fields.size()) + 1, PlanFile::tr("A quoted field is not closed.")};
-        return false;
-    }
-    if (fieldStarted || !field.isEmpty() || !record.fields.isEmpty())
-        endRecord();
-    return true;
+
+    QStringView m_text;
+    QChar m_separator;
+    qsizetype m_pos = 0;
+    int m_line = 1;
+    std::optional<PlanError> m_error;
+};
+
+// A value as a message quotes it: at most MaxQuotedLength characters, a cut one ending in "…".
+QString quoted(const QString &value)
+{
+    constexpr qsizetype MaxQuotedLength = 64;
+    if (value.size() <= MaxQuotedLength)
+        return value;
+    qsizetype cut = MaxQuotedLength - 1;
+    if (value.at(cut - 1).isHighSurrogate())
+        --cut;
+    return value.left(cut) + QChar(0x2026);
 }
 
 // The separator the header row uses most, outside quotes; a comma when it uses none.
@@ -200,15 +243,7 @@ std::optional<PlanColumn> PlanFile::columnForName(const QString &name)
 
 QString PlanFile::normalizedMac(const QString &mac)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})[-:]([0-9a-f]{2})$"));
-    const QRegularExpressionMatch match = pattern.match(mac.trimmed().toLower());
-    if (!match.hasMatch())
-        return QString();
-    QStringList parts;
-    for (int i = 1; i <= 6; ++i)
-        parts.append(match.captured(i));
-    return parts.join(u'-');
+    return MacAddress::canonical(mac);
 }
 
 QString PlanFile::describe(const PlanError &error)
@@ -259,23 +294,34 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
         return result;
     }
 
-    QList<Record> records;
-    PlanError splitError;
-    if (!splitRecords(text, detectSeparator(text), records, splitError)) {
-        result.errors.append(splitError);
-        return result;
-    }
-    if (records.isEmpty()) {
-        result.errors.append({0, 0, tr("The plan file is empty.")});
+    RecordReader reader(text, detectSeparator(text));
+    Record header;
+    if (!reader.next(header)) {
+        result.errors.append(reader.error().value_or(PlanError{0, 0, tr("The plan file is empty.")}));
         return result;
     }
 
+    // Problems are listed up to MaxErrors; the rest are counted.
+    int errorCount = 0;
+    auto fail = [&](int line, int column, const QString &message) {
+        if (++errorCount <= MaxErrors)
+            result.errors.append({line, column, message});
+    };
+    auto finish = [&] {
+        if (errorCount > MaxErrors)
+            result.errors.append({0, 0, tr("%n more problem(s) not listed.", nullptr, errorCount - MaxErrors)});
+        if (!result.errors.isEmpty())
+            result.rows.clear();
+        else if (result.rows.isEmpty())
+            result.errors.append({0, 0, tr("The plan names no device.")});
+        return result;
+    };
+
     // The header row.
-    const Record &header = records.first();
     QList<PlanColumn> columns;
     QMap<PlanColumn, int> seen;
     bool anyKnown = false;
-    for (const QString &name : header.fields)
+    for (const QString &name : std::as_const(header.fields))
         anyKnown = anyKnown || columnForName(name).has_value();
     if (!anyKnown) {
         result.errors.append({header.line, 0,
@@ -287,19 +333,19 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
         const QString name = header.fields.at(i).trimmed();
         const std::optional<PlanColumn> column = columnForName(name);
         if (!column) {
-            result.errors.append({header.line, i + 1, tr("Unknown column \"%1\".").arg(name)});
+            fail(header.line, i + 1, tr("Unknown column \"%1\".").arg(quoted(name)));
             continue;
         }
         if (seen.contains(*column)) {
-            result.errors.append(
-                {header.line, i + 1, tr("Column \"%1\" repeats column %2.").arg(name).arg(seen.value(*column) + 1)});
+            fail(header.line, i + 1,
+                 tr("Column \"%1\" repeats column %2.").arg(quoted(name)).arg(seen.value(*column) + 1));
             continue;
         }
         seen.insert(*column, i);
         columns.append(*column);
     }
-    if (!result.errors.isEmpty())
-        return result;
+    if (errorCount > 0)
+        return finish();
     if (!seen.contains(PlanColumn::Serial) && !seen.contains(PlanColumn::Mac)) {
         result.errors.append(
             {header.line, 0, tr("The plan needs a serial number or a MAC column to tell the devices apart.")});
@@ -308,13 +354,14 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
 
     QHash<QString, int> serialLines;
     QHash<QString, int> macLines;
-    int errorCount = 0;
-    auto fail = [&](int line, int column, const QString &message) {
-        if (++errorCount <= MaxErrors)
-            result.errors.append({line, column, message});
-    };
-    for (qsizetype r = 1; r < records.size(); ++r) {
-        const Record &record = records.at(r);
+    int rowCount = 0;
+    Record record;
+    while (reader.next(record)) {
+        if (++rowCount > MaxRows) {
+            result.rows.clear();
+            result.errors = {{0, 0, tr("The plan has more than %1 rows.").arg(MaxRows)}};
+            return result;
+        }
         if (record.fields.size() > columns.size()) {
             fail(record.line, int(columns.size()) + 1,
                  tr("The row has %1 fields, the header names %2 columns.")
@@ -332,27 +379,27 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
             switch (columns.at(i)) {
             case PlanColumn::Serial:
                 if (!isLatin1Text(value) || value.size() >= int(sizeof VEXO_DEVICE_INFO::serialNumber))
-                    fail(record.line, column, tr("\"%1\" is not a serial number.").arg(value));
+                    fail(record.line, column, tr("\"%1\" is not a serial number.").arg(quoted(value)));
                 row.serial = value;
                 break;
             case PlanColumn::Mac:
                 row.mac = normalizedMac(value);
                 if (row.mac.isEmpty())
-                    fail(record.line, column, tr("\"%1\" is not a MAC address.").arg(value));
+                    fail(record.line, column, tr("\"%1\" is not a MAC address.").arg(quoted(value)));
                 break;
             case PlanColumn::Address:
                 if (!isValidIPv4(value))
-                    fail(record.line, column, tr("\"%1\" is not a valid IPv4 address.").arg(value));
+                    fail(record.line, column, tr("\"%1\" is not a valid IPv4 address.").arg(quoted(value)));
                 row.address = value;
                 break;
             case PlanColumn::Mask:
                 if (!isValidSubnetMask(value))
-                    fail(record.line, column, tr("\"%1\" is not a valid subnet mask.").arg(value));
+                    fail(record.line, column, tr("\"%1\" is not a valid subnet mask.").arg(quoted(value)));
                 row.mask = value;
                 break;
             case PlanColumn::Gateway:
                 if (!isValidGateway(value))
-                    fail(record.line, column, tr("\"%1\" is not a valid gateway.").arg(value));
+                    fail(record.line, column, tr("\"%1\" is not a valid gateway.").arg(quoted(value)));
                 row.gateway = value;
                 break;
             case PlanColumn::Port:
@@ -368,7 +415,7 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
             case PlanColumn::Dhcp:
                 row.dhcp = switchValue(value);
                 if (!row.dhcp)
-                    fail(record.line, column, tr("DHCP is \"on\" or \"off\", not \"%1\".").arg(value));
+                    fail(record.line, column, tr("DHCP is \"on\" or \"off\", not \"%1\".").arg(quoted(value)));
                 break;
             case PlanColumn::Password:
                 // Passwords keep their spaces: only the cell as written counts.
@@ -400,15 +447,13 @@ PlanParseResult PlanFile::parse(const QByteArray &bytes)
             else
                 macLines.insert(row.mac, record.line);
         }
-        result.rows.append(row);
+        // Rows are kept only while the plan may still be used.
+        if (errorCount == 0)
+            result.rows.append(row);
     }
-    if (errorCount > MaxErrors)
-        result.errors.append({0, 0, tr("%n more problem(s) not listed.", nullptr, errorCount - MaxErrors)});
-    if (!result.errors.isEmpty())
-        result.rows.clear();
-    else if (result.rows.isEmpty())
-        result.errors.append({0, 0, tr("The plan names no device.")});
-    return result;
+    if (const std::optional<PlanError> &error = reader.error())
+        fail(error->line, error->column, error->message);
+    return finish();
 }
 
 } // namespace VexoTool

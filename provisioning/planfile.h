@@ -64,6 +64,10 @@ class PlanFile
 public:
     /** @brief Files above this size are refused unread. */
     static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
+    /** @brief Files of more rows than this (the header row aside) are refused, read no further. */
+    static constexpr int MaxRows = 100000;
+    /** @brief Rows of more fields than this are refused, and the file with them. */
+    static constexpr int MaxColumns = 256;
     /** @brief At most this many problems are listed; the rest are summed up in one line. */
     static constexpr int MaxErrors = 50;
 
@@ -75,7 +79,7 @@ public:
     static std::optional<PlanColumn> columnForName(const QString &name);
     /** @brief "line 3, column 2: text", or shorter when the line or column is not known. */
     static QString describe(const PlanError &error);
-    /** @brief @p mac with ":" or "-" separators as "aa-bb-cc-dd-ee-ff"; empty if it is no MAC. */
+    /** @brief @p mac in any form MacAddress reads as "aa-bb-cc-dd-ee-ff"; empty if it is no MAC. */
     static QString normalizedMac(const QString &mac);
 };
 

@@ -3,6 +3,7 @@
 #include "planpreview.h"
 
 #include "deviceinfo.h"
+#include "macaddress.h"
 #include "networkcheck.h"
 #include "passwordstrength.h"
 
@@ -80,13 +81,70 @@ DeviceNetParam currentParam(const VEXO_DEVICE_INFO &record)
     return p;
 }
 
-struct Planned
+// The listed devices by serial number and by MAC, and which of them a plan row names.
+class RecordIndex
 {
-    int row = 0;
-    QString address; // the address the row's device has after the plan
+public:
+    explicit RecordIndex(const QVector<VEXO_DEVICE_INFO> &records)
+        : m_records(records)
+    {
+        for (int i = 0; i < records.size(); ++i) {
+            m_bySerial.insert(fieldText(records.at(i).serialNumber), i);
+            m_byMac.insert(macOf(records.at(i)), i);
+        }
+    }
+
+    // The device's position, -1 when none is listed or serial number and MAC name two devices.
+    int of(const PlanRow &row) const
+    {
+        int index = -1;
+        if (!row.serial.isEmpty())
+            index = m_bySerial.value(row.serial, -1);
+        if (index < 0 && !row.mac.isEmpty())
+            index = m_byMac.value(row.mac, -1);
+        if (index >= 0
+            && ((!row.serial.isEmpty() && fieldText(m_records.at(index).serialNumber) != row.serial)
+                || (!row.mac.isEmpty() && macOf(m_records.at(index)) != row.mac)))
+            index = -1;
+        return index;
+    }
+
+private:
+    static QString macOf(const VEXO_DEVICE_INFO &record)
+    {
+        const QString text = fieldText(record.macAddress);
+        const QString mac = MacAddress::canonical(text);
+        return mac.isEmpty() ? text.toLower() : mac;
+    }
+
+    const QVector<VEXO_DEVICE_INFO> &m_records;
+    QHash<QString, int> m_bySerial;
+    QHash<QString, int> m_byMac;
 };
 
 } // namespace
+
+QList<PlanError> PlanPreview::plannedTwice(const QList<PlanRow> &rows, const QVector<VEXO_DEVICE_INFO> &records)
+{
+    const RecordIndex listed(records);
+    QHash<int, int> lineOf; // record → line of the first row that plans it
+    QList<PlanError> errors;
+    int count = 0;
+    for (const PlanRow &row : rows) {
+        const int index = listed.of(row);
+        if (index < 0)
+            continue;
+        const int earlier = lineOf.value(index);
+        if (!earlier) {
+            lineOf.insert(index, row.line);
+        } else if (++count <= PlanFile::MaxErrors) {
+            errors.append({row.line, 0, PlanFile::tr("The device is already planned in line %1.").arg(earlier)});
+        }
+    }
+    if (count > PlanFile::MaxErrors)
+        errors.append({0, 0, PlanFile::tr("%n more problem(s) not listed.", nullptr, count - PlanFile::MaxErrors)});
+    return errors;
+}
 
 QString PlanPreview::kindText(PlanVerdictKind kind)
 {
@@ -134,27 +192,13 @@ int PlanPreview::acceptedCount(const QList<PlanVerdict> &verdicts)
 
 QList<PlanVerdict> PlanPreview::preview(const QList<PlanRow> &rows, const QVector<VEXO_DEVICE_INFO> &records)
 {
-    QHash<QString, int> bySerial;
-    QHash<QString, int> byMac;
-    for (int i = 0; i < records.size(); ++i) {
-        bySerial.insert(fieldText(records.at(i).serialNumber), i);
-        byMac.insert(fieldText(records.at(i).macAddress).toLower(), i);
-    }
-
+    const RecordIndex listed(records);
     QList<PlanVerdict> verdicts(rows.size());
     for (int r = 0; r < rows.size(); ++r) {
         const PlanRow &row = rows.at(r);
         PlanVerdict &verdict = verdicts[r];
-        int index = -1;
-        if (!row.serial.isEmpty())
-            index = bySerial.value(row.serial, -1);
-        if (index < 0 && !row.mac.isEmpty())
-            index = byMac.value(row.mac, -1);
-        // A row that names both must name one device.
-        if (index >= 0
-            && ((!row.serial.isEmpty() && fieldText(records.at(index).serialNumber) != row.serial)
-                || (!row.mac.isEmpty() && fieldText(records.at(index).macAddress).toLower() != row.mac)))
-            index = -1;
+        // A row that names both serial number and MAC must name one device.
+        const int index = listed.of(row);
         verdict.recordIndex = index;
         if (index < 0) {
             verdict.kind = PlanVerdictKind::NotListed;

@@ -64,6 +64,13 @@ class PlanPreview
 public:
     /** @brief One verdict per row of @p rows, in their order, against the @p records listed now. */
     static QList<PlanVerdict> preview(const QList<PlanRow> &rows, const QVector<VEXO_DEVICE_INFO> &records);
+    /**
+     * @brief The rows that plan a device an earlier row plans already, found through the listed
+     *        @p records (one row may name it by serial number, another by MAC): one problem per
+     *        such row, naming the earlier row's line; at most PlanFile::MaxErrors and a summary.
+     *        A plan with any of them is not used.
+     */
+    static QList<PlanError> plannedTwice(const QList<PlanRow> &rows, const QVector<VEXO_DEVICE_INFO> &records);
     /** @brief A short name of the verdict ("Will change", "Not listed", ...), translated. */
     static QString kindText(PlanVerdictKind kind);
     /** @brief The changes as "name: current → planned" texts joined by "; ". */

@@ -3,35 +3,21 @@
 #include "planreport.h"
 
 #include <compoundfilewriter.h>
+#include <csvwriter.h>
 #include <deviceinfo.h>
+#include <userfilewriter.h>
 #include <xlsworkbook.h>
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace VexoTool {
 
 namespace {
 
-QString csvField(const QString &text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r')
-        && !text.contains(u';'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
 bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return UserFileWriter::write(path, bytes, error);
 }
 
 QString onOff(quint8 dhcp)
@@ -61,12 +47,12 @@ QStringList PlanReport::header()
             tr("Result")};
 }
 
-QList<QStringList> PlanReport::rows(const QList<PlanOutcome> &outcomes)
+QList<QVariantList> PlanReport::rows(const QList<PlanOutcome> &outcomes)
 {
-    QList<QStringList> rows;
+    QList<QVariantList> rows;
     rows.reserve(outcomes.size());
     for (const PlanOutcome &o : outcomes) {
-        QStringList row{o.time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), o.serial, o.mac};
+        QVariantList row{o.time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), o.serial, o.mac};
         if (o.verdict.recordIndex < 0) {
             for (int i = 0; i < 12; ++i)
                 row.append(QString());
@@ -75,32 +61,22 @@ QList<QStringList> PlanReport::rows(const QList<PlanOutcome> &outcomes)
             const DeviceNetParam &p = o.verdict.param;
             // The new values are what the device has after the row: planned ones only if they were set.
             const bool changed = o.succeeded && o.verdict.networkChange;
-            const auto after = [changed](const QString &old, const QString &planned) {
+            const auto after = [changed](const auto &old, const auto &planned) {
                 return changed ? planned : old;
+            };
+            const auto port = [](auto value) {
+                return QVariant(uint(value));
             };
             row << fieldText(b.ipv4Address) << after(fieldText(b.ipv4Address), fieldText(p.ipv4Address))
                 << fieldText(b.ipv4SubnetMask) << after(fieldText(b.ipv4SubnetMask), fieldText(p.ipv4SubnetMask))
-                << fieldText(b.ipv4Gateway) << after(fieldText(b.ipv4Gateway), fieldText(p.ipv4Gateway))
-                << QString::number(b.port) << after(QString::number(b.port), QString::number(p.port))
-                << QString::number(b.httpPort) << after(QString::number(b.httpPort), QString::number(p.httpPort))
+                << fieldText(b.ipv4Gateway) << after(fieldText(b.ipv4Gateway), fieldText(p.ipv4Gateway)) << port(b.port)
+                << after(port(b.port), port(p.port)) << port(b.httpPort) << after(port(b.httpPort), port(p.httpPort))
                 << onOff(b.dhcpEnabled) << after(onOff(b.dhcpEnabled), onOff(p.dhcpEnabled));
         }
         row.append(o.result);
         rows.append(row);
     }
     return rows;
-}
-
-QString PlanReport::csvText(const QList<QStringList> &rows)
-{
-    QString text;
-    for (const QStringList &row : rows) {
-        QStringList fields;
-        for (const QString &field : row)
-            fields.append(csvField(field));
-        text += fields.join(u',') + QStringLiteral("\r\n");
-    }
-    return text;
 }
 
 PlanReportFiles PlanReport::save(const QString &planPath, const QList<PlanOutcome> &outcomes, const QDateTime &time)
@@ -112,18 +88,25 @@ PlanReportFiles PlanReport::save(const QString &planPath, const QList<PlanOutcom
     files.csvPath = base + QStringLiteral(".csv");
     files.xlsPath = base + QStringLiteral(".xls");
 
-    QList<QStringList> all = rows(outcomes);
-    all.prepend(header());
-    // With a byte order mark, spreadsheet programs read the CSV as UTF-8.
+    const QList<QVariantList> all = rows(outcomes);
+    CsvWriter csv;
+    csv.addRow(header());
+    for (const QVariantList &row : all)
+        csv.addRow(row);
     QString error;
-    if (!writeFile(files.csvPath, "\xEF\xBB\xBF" + csvText(all).toUtf8(), &error)) {
+    if (!writeFile(files.csvPath, csv.utf8WithBom(), &error)) {
         files.error = tr("The report %1 cannot be written: %2").arg(QDir::toNativeSeparators(files.csvPath), error);
         return files;
     }
     XlsWorkbook workbook;
     bool ok = workbook.createSheet(tr("Report"), header());
-    for (qsizetype i = 1; ok && i < all.size(); ++i)
-        ok = workbook.insertRow(all.at(i));
+    // The workbook's cells are all texts, which no spreadsheet program evaluates.
+    for (qsizetype i = 0; ok && i < all.size(); ++i) {
+        QStringList texts;
+        for (const QVariant &cell : all.at(i))
+            texts.append(cell.toString());
+        ok = workbook.insertRow(texts);
+    }
     std::optional<QByteArray> container;
     if (ok)
         container = CompoundFileWriter::singleStreamFile(QStringLiteral("Workbook"), workbook.stream(), &error);

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 namespace VexoTool {
 
@@ -34,10 +35,8 @@ class PlanReport
 public:
     /** @brief The column names (translated). */
     static QStringList header();
-    /** @brief The report's rows, without the column names. */
-    static QList<QStringList> rows(const QList<PlanOutcome> &outcomes);
-    /** @brief @p rows as CSV text (comma separated, fields quoted where needed), column names first. */
-    static QString csvText(const QList<QStringList> &rows);
+    /** @brief The report's rows, without the column names: texts, and ports as numbers. */
+    static QList<QVariantList> rows(const QList<PlanOutcome> &outcomes);
     /** @brief Writes both files beside @p planPath, named with @p time. */
     static PlanReportFiles save(const QString &planPath, const QList<PlanOutcome> &outcomes, const QDateTime &time);
 };

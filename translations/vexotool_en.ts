@@ -1296,6 +1296,14 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The plan names no device.</source>
         <translation>The plan names no device.</translation>
     </message>
+    <message>
+        <source>The row has more than %1 fields.</source>
+        <translation>The row has more than %1 fields.</translation>
+    </message>
+    <message>
+        <source>The plan has more than %1 rows.</source>
+        <translation>The plan has more than %1 rows.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::PlanPreview</name>

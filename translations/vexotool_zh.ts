@@ -1290,6 +1290,14 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The plan names no device.</source>
         <translation>规划中没有设备。</translation>
     </message>
+    <message>
+        <source>The row has more than %1 fields.</source>
+        <translation>该行的字段超过 %1 个。</translation>
+    </message>
+    <message>
+        <source>The plan has more than %1 rows.</source>
+        <translation>规划超过 %1 行。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::PlanPreview</name>

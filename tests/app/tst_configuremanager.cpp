@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,6 +67,7 @@ private slots:
     void batchOperationsAreWrittenBack();
     void userSettingsOverShippedOnes_data();
     void userSettingsOverShippedOnes();
+    void settingsFileThatIsALinkIsReplaced();
 
 private:
     QString writeSetup(const QByteArray &bytes);
@@ -374,6 +376,26 @@ void tst_ConfigureManager::userSettingsOverShippedOnes()
     QCOMPARE(manager->translator(), 1u);
     QCOMPARE(manager->batchOperations(), !batchOperations);
     QCOMPARE(manager->find(ConfigureManager::KeySkin)->value(), skin);
+}
+
+void tst_ConfigureManager::settingsFileThatIsALinkIsReplaced()
+{
+    const QString decoy = m_dir->filePath("decoy");
+    const QByteArray decoyBytes = setupXml(setting("Translator", "1"));
+    QFile file(decoy);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(decoyBytes) == decoyBytes.size());
+    file.close();
+    const QString path = m_dir->filePath("Setup.xml");
+    QVERIFY(QFile::link(decoy, path));
+    ConfigureManager *manager = ConfigureManager::GetInstance();
+    manager->load(path);
+    QVERIFY(manager->setBatchOperations(true));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), decoyBytes);
+    QVERIFY(!QFileInfo(path).isSymLink());
+    QVERIFY(manager->load(path));
+    QCOMPARE(manager->batchOperations(), true);
+    QCOMPARE(manager->translator(), 1u); // what the link showed is kept
 }
 
 QTEST_GUILESS_MAIN(tst_ConfigureManager)

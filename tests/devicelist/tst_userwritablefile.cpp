@@ -2,9 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include <deviceinfomodel.h>
 #include <userwritablefile.h>
+#include <xmldocument.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
 #include <QScopeGuard>
@@ -58,6 +60,7 @@ private slots:
     void changesGoWhereTheyCanBeKept_data();
     void changesGoWhereTheyCanBeKept();
     void columnOrderOfAReadOnlyProgramFolderIsKeptForTheUser();
+    void columnFileThatIsALinkIsReplaced();
 
 private:
     /** Makes @p dir unwritable for this process; false where the system does not allow it. */
@@ -216,6 +219,20 @@ void tst_UserWritableFile::columnOrderOfAReadOnlyProgramFolderIsKeptForTheUser()
     for (int logical = 0; logical < VexoTool::DeviceInfoModel::LogicalColumnCount; ++logical)
         order << next.columnOf(logical);
     QVERIFY2(order != defaultOrder, "the column order of the next start is the default order");
+}
+
+void tst_UserWritableFile::columnFileThatIsALinkIsReplaced()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString decoy = work.filePath("decoy");
+    QVERIFY(writeFile(decoy, "decoy"));
+    const QString path = work.filePath("ColumnConfig.xml");
+    QVERIFY(QFile::link(decoy, path));
+    QVERIFY(VexoTool::XmlDocument::create("ColumnConfig").save(path));
+    QCOMPARE(readFile(decoy), QByteArray("decoy"));
+    QVERIFY(!QFileInfo(path).isSymLink());
+    QVERIFY(readFile(path).contains("<ColumnConfig"));
 }
 
 QTEST_MAIN(tst_UserWritableFile)

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 
@@ -172,6 +173,89 @@ ReadResult readWithLibreOffice(const QStringList &paths, const QString &workFold
         result.workbooks.insert(path, sheets);
     }
     return result;
+}
+
+QList<QList<ReadCell>> readCsvWithLibreOffice(const QString &path, const QString &workFolder, QString *error)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        *error = QStringLiteral("soffice is not installed (package libreoffice-calc-nogui)");
+        return {};
+    }
+    const QDir work(workFolder);
+    const QString profile = work.filePath(QStringLiteral("lo-profile"));
+    const QString out = work.filePath(QStringLiteral("lo-fods"));
+    work.mkpath(out);
+    QProcess office;
+    office.setProcessChannelMode(QProcess::MergedChannels);
+    office.start(soffice, {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                           QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
+                           QStringLiteral("--infilter=CSV:44,34,76,1"), QStringLiteral("--convert-to"),
+                           QStringLiteral("fods"), QStringLiteral("--outdir"), out, path});
+    if (!office.waitForFinished(240000) || office.exitStatus() != QProcess::NormalExit) {
+        office.kill();
+        office.waitForFinished();
+        *error = QStringLiteral("LibreOffice did not finish: %1").arg(QString::fromUtf8(office.readAll()));
+        return {};
+    }
+    QFile file(QDir(out).filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".fods")));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("LibreOffice wrote no copy of %1: %2").arg(path, QString::fromUtf8(office.readAll()));
+        return {};
+    }
+    QList<QList<ReadCell>> rows;
+    QXmlStreamReader xml(&file);
+    ReadCell cell;
+    int repeated = 0;
+    int paragraphs = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QStringView name = xml.name();
+        if (xml.isStartElement() && name == QLatin1String("table-row")) {
+            rows.append(QList<ReadCell>());
+        } else if (xml.isStartElement()
+                   && (name == QLatin1String("table-cell") || name == QLatin1String("covered-table-cell"))) {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            cell = ReadCell{{},
+                            attributes.value(QLatin1String("office:value-type")).toString(),
+                            attributes.value(QLatin1String("table:formula")).toString()};
+            // Trailing empty cells come as one cell repeated up to the sheet's last column.
+            repeated = qBound(1, attributes.value(QLatin1String("table:number-columns-repeated")).toInt(), 64);
+            paragraphs = 0;
+        } else if (xml.isStartElement() && name == QLatin1String("p")) {
+            if (paragraphs++ > 0)
+                cell.text += u'\n';
+            // The paragraph's text, with the tabs, runs of spaces and line breaks it holds as elements.
+            for (int depth = 1; depth > 0 && !xml.atEnd();) {
+                xml.readNext();
+                if (xml.isCharacters()) {
+                    cell.text += xml.text();
+                } else if (xml.isStartElement()) {
+                    ++depth;
+                    if (xml.name() == QLatin1String("tab"))
+                        cell.text += u'\t';
+                    else if (xml.name() == QLatin1String("line-break"))
+                        cell.text += u'\n';
+                    else if (xml.name() == QLatin1String("s"))
+                        cell.text += QString(qMax(1, xml.attributes().value(QLatin1String("text:c")).toInt()), u' ');
+                } else if (xml.isEndElement()) {
+                    --depth;
+                }
+            }
+        } else if (xml.isEndElement()
+                   && (name == QLatin1String("table-cell") || name == QLatin1String("covered-table-cell"))) {
+            for (int i = 0; i < repeated && !rows.isEmpty(); ++i)
+                rows.last().append(cell);
+        }
+    }
+    if (xml.hasError())
+        *error = xml.errorString();
+    // Rows of empty cells only, which the sheet adds up to its end, are not data.
+    while (!rows.isEmpty() && std::all_of(rows.last().cbegin(), rows.last().cend(), [](const ReadCell &c) {
+        return c.valueType.isEmpty();
+    }))
+        rows.removeLast();
+    return rows;
 }
 
 QList<QStringList> parseCsv(const QString &text)

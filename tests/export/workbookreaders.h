@@ -36,6 +36,21 @@ ReadResult readWithXlrd(const QStringList &paths);
  */
 ReadResult readWithLibreOffice(const QStringList &paths, const QString &workFolder);
 
+/** @brief One cell as a spreadsheet program took it in. */
+struct ReadCell
+{
+    QString text;      // what the cell shows
+    QString valueType; // "string", "float", ... (empty for an empty cell)
+    QString formula;   // the formula the program made of it; empty for data
+};
+
+/**
+ * @brief Opens the CSV file @p path in LibreOffice (comma separated, UTF-8, formulas evaluated as
+ *        the program does by default) and returns its cells row by row, with the cells it made
+ *        formulas of, from a flat OpenDocument copy it writes in @p workFolder.
+ */
+QList<QList<ReadCell>> readCsvWithLibreOffice(const QString &path, const QString &workFolder, QString *error);
+
 /** @brief Cells of a CSV text (comma separated, double quotes), row by row. */
 QList<QStringList> parseCsv(const QString &text);
 

@@ -52,10 +52,15 @@ void tst_OnvifSchema::initTestCase()
     for (const QString name : {"devicemgmt.wsdl", "onvif.xsd", "common.xsd"}) {
         QFile f(QDir(dir).filePath(name));
         if (!f.open(QIODevice::ReadOnly)) {
-            QFAIL(qPrintable(QStringLiteral("Cannot read %1 in VEXO_ONVIF_DOCS_DIR='%2'. The ONVIF WSDL and schemas "
-                                            "belong in shared/onvif beside the clone; configure with "
-                                            "-DVEXO_ONVIF_DOCS_DIR=<folder> if they are elsewhere.")
-                                 .arg(name, dir)));
+            const QString why = QStringLiteral("Cannot read %1 in VEXO_ONVIF_DOCS_DIR='%2'. Put the ONVIF WSDL and "
+                                               "schemas (devicemgmt.wsdl, onvif.xsd, common.xsd) in shared/onvif "
+                                               "beside the clone, or configure with -DVEXO_ONVIF_DOCS_DIR=<folder>.")
+                                    .arg(name, dir);
+            // A clone without the documents skips the test; a CI build must have them.
+            const QString ci = qEnvironmentVariable("CI").toLower();
+            if (ci.isEmpty() || ci == u"0" || ci == u"false")
+                QSKIP(qPrintable(why));
+            QFAIL(qPrintable(why));
         }
         QXmlStreamReader r(&f);
         QString target;

@@ -78,12 +78,13 @@ void tst_PlanApply::initTestCase()
     // activated, the last without a valid maker certificate. The other three serve the command line.
     for (int i = 0; i < 20; ++i) {
         const QString &serial = m_serials.at(i);
+        // The password first: setting one activates the device, "inactive 1" takes it away again.
+        QCOMPARE(m_sim.commandResult(QStringLiteral("set %1 password %2").arg(serial, AdminPassword)),
+                 QStringLiteral("ok"));
         for (const QString &set : {QStringLiteral("ipv4 ") + FactoryAddress, QStringLiteral("mask 255.255.255.0"),
                                    QStringLiteral("gateway 192.168.1.1"), QStringLiteral("dhcp 0"),
                                    QStringLiteral("inactive %1").arg(i == 0 ? 1 : 0)})
             QCOMPARE(m_sim.commandResult(QStringLiteral("set %1 %2").arg(serial, set)), QStringLiteral("ok"));
-        QCOMPARE(m_sim.commandResult(QStringLiteral("set %1 password %2").arg(serial, AdminPassword)),
-                 QStringLiteral("ok"));
     }
     QCOMPARE(m_sim.commandResult(QStringLiteral("set %1 certificate missing").arg(m_serials.at(19))),
              QStringLiteral("ok"));
@@ -128,6 +129,7 @@ void tst_PlanApply::appliesThroughTheServiceAndReports()
         records.append(seen.value(serial));
     const QList<PlanVerdict> verdicts = PlanPreview::preview(plan.rows, records);
     QCOMPARE(PlanPreview::acceptedCount(verdicts), 19);
+    QVERIFY(verdicts.first().activate);
     QCOMPARE(verdicts.last().kind, PlanVerdictKind::Unverified);
 
     PlanApplier applier(*handler, plan.rows, verdicts, records, AdminPassword.toLocal8Bit());

@@ -61,6 +61,8 @@ void tst_PlanDialog::appliesOnlyAcceptedRows_data()
     QTest::addRow("all refused") << QByteArray("serial,ipv4\nVX-IPC-B420-20260002,10.0.0.3\n") << false << 0;
     QTest::addRow("file with a bad value")
         << QByteArray("serial,ipv4\nVX-IPC-B420-20260001,10.0.0.256\n") << false << 0;
+    QTest::addRow("one device by serial number and by MAC")
+        << QByteArray("serial,mac,ipv4\nVX-IPC-B420-20260001,,10.0.0.9\n,00-1A-2B-00-00-01,10.0.0.8\n") << false << 0;
 }
 
 void tst_PlanDialog::appliesOnlyAcceptedRows()

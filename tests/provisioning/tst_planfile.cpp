@@ -15,6 +15,8 @@ class tst_PlanFile : public QObject
 private slots:
     void parse_data();
     void parse();
+    void boundedProblems_data();
+    void boundedProblems();
     void readsAFileFromDisk();
 };
 
@@ -72,6 +74,8 @@ void tst_PlanFile::parse_data()
                                        << "";
     QTest::addRow("same MAC written two ways")
         << QByteArray("ipv4,mac\n,02-00-00-00-00-01\n,02:00:00:00:00:01\n") << 0 << 3 << 2 << "";
+    QTest::addRow("same MAC with and without separators")
+        << QByteArray("mac,ipv4\n0200.0000.00AB,\n02:00:00:00:00:ab,\n") << 0 << 3 << 1 << "";
     QTest::addRow("more fields than columns") << QByteArray("serial,ipv4\nA1,192.0.2.10,x\n") << 0 << 2 << 3 << "";
     QTest::addRow("fewer fields than columns read") << QByteArray("serial,ipv4,mask\nA1\n") << 1 << 0 << 0 << "2|A1|||";
     QTest::addRow("quote left open") << QByteArray("serial,ipv4\nA1,192.0.2.10\n\"A2,192.0.2.11\n") << 0 << 3 << 1
@@ -117,6 +121,45 @@ void tst_PlanFile::parse()
     const PlanRow &last = result.rows.last();
     QCOMPARE(QStringList({QString::number(last.line), last.serial, last.mac, last.address, last.password}).join(u'|'),
              lastRow);
+}
+
+void tst_PlanFile::boundedProblems_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("problems"); // listed, a summary line of the rest included
+
+    QByteArray columns("serial");
+    for (int i = 1; i < PlanFile::MaxColumns; ++i)
+        columns += ",x" + QByteArray::number(i);
+    QTest::addRow("as many columns as allowed, all unknown") << columns + "\nA1\n" << 0 << PlanFile::MaxErrors + 1;
+    QTest::addRow("a column more than allowed") << columns + ",x\nA1\n" << 0 << 1;
+    QTest::addRow("a row of four million separators") << "serial\n" + QByteArray(4000000, ',') << 0 << 1;
+    QByteArray badRows("serial,ipv4\n");
+    for (int i = 0; i < 200; ++i)
+        badRows += "A" + QByteArray::number(i) + ",192.0.2.256\n";
+    QTest::addRow("two hundred bad rows") << badRows << 0 << PlanFile::MaxErrors + 1;
+    QTest::addRow("a value of 1 MB") << "serial\n" + QByteArray(1024 * 1024, 'S') + "\n" << 0 << 1;
+    QTest::addRow("a column name of 1 MB") << "serial," + QByteArray(1024 * 1024, 'S') + "\n" << 0 << 1;
+    QByteArray rows("mac\n");
+    for (int i = 0; i < PlanFile::MaxRows; ++i)
+        rows += QByteArray::number(0x120000000000LL + i, 16) + '\n';
+    QTest::addRow("as many rows as allowed") << rows << PlanFile::MaxRows << 0;
+    QTest::addRow("a row more than allowed") << rows + "\n\n" + QByteArray::number(0x130000000000LL, 16) << 0 << 1;
+}
+
+void tst_PlanFile::boundedProblems()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, rows);
+    QFETCH(int, problems);
+
+    const PlanParseResult result = PlanFile::parse(bytes);
+    QCOMPARE(result.rows.size(), rows);
+    QCOMPARE(result.errors.size(), problems);
+    // Values are quoted cut short: no message grows with the file.
+    for (const PlanError &error : result.errors)
+        QVERIFY2(error.message.size() < 160, qPrintable(error.message.left(200)));
 }
 
 void tst_PlanFile::readsAFileFromDisk()

@@ -65,6 +65,8 @@ private slots:
     void verdicts_data();
     void verdicts();
     void sentParametersKeepWhatThePlanLeavesOut();
+    void oneDevicePlannedTwice_data();
+    void oneDevicePlannedTwice();
 };
 
 void tst_PlanPreview::verdicts_data()
@@ -162,6 +164,34 @@ void tst_PlanPreview::sentParametersKeepWhatThePlanLeavesOut()
     QCOMPARE(quint16(verdict.param.port), quint16(records.first().port));
     QCOMPARE(QString::fromLatin1(verdict.param.ipv4SubnetMask), QStringLiteral("255.255.255.0"));
     QCOMPARE(QString::fromLatin1(verdict.param.ipv6Address), QString::fromLatin1(records.first().ipv6Address));
+}
+
+void tst_PlanPreview::oneDevicePlannedTwice_data()
+{
+    QTest::addColumn<QString>("plan");         // below the header "serial,mac,ipv4"
+    QTest::addColumn<QStringList>("problems"); // "line<earlier line" of each row refused
+
+    QTest::addRow("serial in one row, MAC in the other")
+        << "VX-IPC-B420-20260001,,10.0.0.9\n,00:1A:2B:00:00:01,10.0.0.8" << QStringList{"3<2"};
+    QTest::addRow("MAC without separators first, serial two rows later")
+        << ",001a2b000002,\nVX-IPC-B420-20260001,,\nVX-IPC-B420-20260002,," << QStringList{"4<2"};
+    QTest::addRow("two devices") << "VX-IPC-B420-20260001,,\n,00-1a-2b-00-00-02," << QStringList{};
+    QTest::addRow("a device not listed") << "VX-UNKNOWN,,\n,02-00-00-00-00-09," << QStringList{};
+}
+
+void tst_PlanPreview::oneDevicePlannedTwice()
+{
+    QFETCH(QString, plan);
+    QFETCH(QStringList, problems);
+
+    const PlanParseResult parsed = PlanFile::parse(QStringLiteral("serial,mac,ipv4\n%1\n").arg(plan).toUtf8());
+    QVERIFY2(parsed.ok(), qPrintable(parsed.ok() ? QString() : PlanFile::describe(parsed.errors.first())));
+    QStringList seen;
+    for (const PlanError &error : PlanPreview::plannedTwice(parsed.rows, listedDevices())) {
+        const QString earlier = error.message.section(u' ', -1).chopped(1);
+        seen.append(QString::number(error.line) + u'<' + earlier);
+    }
+    QCOMPARE(seen, problems);
 }
 
 QTEST_GUILESS_MAIN(tst_PlanPreview)

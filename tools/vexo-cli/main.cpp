@@ -12,6 +12,7 @@
 #include "environment.h"
 #include "silencecheck.h"
 
+#include <macaddress.h>
 #include <subnetreach.h>
 
 #include <QCommandLineParser>
@@ -304,7 +305,7 @@ int main(int argc, char *argv[])
             const QString mac = QString::fromLatin1(onvifRow.info.macAddress);
             const auto same = std::find_if(rows.begin(), rows.end(), [&mac](const ListedDevice &r) {
                 return !mac.isEmpty() && r.protocol == QLatin1String("VXDP/1")
-                       && OnvifScan::normalisedMac(QString::fromLatin1(r.info.macAddress)) == mac;
+                       && VexoTool::MacAddress::canonical(QString::fromLatin1(r.info.macAddress)) == mac;
             });
             if (same != rows.end()) {
                 same->protocol = QStringLiteral("VXDP/1+ONVIF");

@@ -5,12 +5,13 @@
 #include "identifier.h"
 
 #include <deviceinfo.h>
+#include <macaddress.h>
+#include <onvifrecord.h>
 #include <subnetreach.h>
 
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostAddress>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <cstdio>
@@ -147,32 +148,18 @@ bool OnvifScan::matchesWithoutIdentity(const QString &id) const
 
 std::optional<OnvifScan::Found> OnvifScan::match(const QString &id) const
 {
-    const QString mac = normalisedMac(id);
+    const QString mac = VexoTool::MacAddress::canonical(id);
     for (const Found &f : m_found) {
         if (uuidOf(f.discovered.target.endpoint) == uuidOf(id)
             || (!f.serviceUrl.isEmpty() && f.serviceUrl.host() == id))
             return f;
         if (f.identity
-            && ((!mac.isEmpty() && normalisedMac(f.identity->macAddress) == mac)
+            && ((!mac.isEmpty() && VexoTool::MacAddress::canonical(f.identity->macAddress) == mac)
                 || (!f.identity->information.serialNumber.isEmpty() && f.identity->information.serialNumber == id)
                 || f.identity->ipv4.address == id))
             return f;
     }
     return std::nullopt;
-}
-
-QString OnvifScan::normalisedMac(const QString &mac)
-{
-    static const QRegularExpression form(
-        QStringLiteral("^([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})"
-                       "[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})[-:]?([0-9a-fA-F]{2})$"));
-    const auto m = form.match(mac.trimmed());
-    if (!m.hasMatch())
-        return {};
-    QStringList parts;
-    for (int i = 1; i <= 6; ++i)
-        parts.append(m.captured(i).toLower());
-    return parts.join(QLatin1Char('-'));
 }
 
 ListedDevice OnvifScan::toListed(const Found &f) const
@@ -191,18 +178,11 @@ ListedDevice OnvifScan::toListed(const Found &f) const
     d.httpPort = static_cast<uint16_t>(f.serviceUrl.port(80));
     row.name = scopes.names.value(0);
     if (const auto &id = f.identity; id && id->authenticated) {
-        setFieldText(d.deviceTypeText, id->information.model.toLatin1());
-        setFieldText(d.serialNumber, id->information.serialNumber.toLatin1());
-        setFieldText(d.macAddress, normalisedMac(id->macAddress).toLatin1());
-        setFieldText(d.softwareVersion, id->information.firmwareVersion.toLatin1());
-        setFieldText(d.ipv4Address, id->ipv4.address.toLatin1());
-        setFieldText(d.ipv4SubnetMask, VexoTool::maskText(id->ipv4.prefixLength).toLatin1());
-        setFieldText(d.ipv4Gateway, id->gateways.value(0).toLatin1());
-        d.dhcpEnabled = id->dhcp ? 1 : 0;
-        if (id->httpPort > 0) {
-            d.httpPort = static_cast<uint16_t>(id->httpPort);
-            d.port = static_cast<uint32_t>(id->httpPort);
-        }
+        d = VexoTool::OnvifRecord::fromIdentity(*id);
+        // The port column shows where the device service answers.
+        d.port = d.httpPort > 0 ? d.httpPort : static_cast<uint32_t>(f.serviceUrl.port(80));
+        if (d.httpPort == 0)
+            d.httpPort = static_cast<uint16_t>(f.serviceUrl.port(80));
         row.manufacturer = id->information.manufacturer;
         row.identified = true;
     }

@@ -70,8 +70,6 @@ public:
 
     /** @brief The row vexo-cli prints for a device only ONVIF found. */
     ListedDevice toListed(const Found &found) const;
-    /** @brief "aa-bb-cc-dd-ee-ff" from any spelling of a MAC address; empty when it is none. */
-    static QString normalisedMac(const QString &mac);
 
 private:
     onvif::ClientOptions m_options;

@@ -126,10 +126,9 @@ QCommandLineOption planDryRunOption()
 
 int runPlanCommand(const PlanCommand &command, const DeviceTable &table)
 {
-    const PlanParseResult plan = PlanFile::read(command.planPath);
-    if (!plan.ok()) {
+    const auto refuse = [&command](const QList<PlanError> &problems) {
         QJsonArray errors;
-        for (const PlanError &error : plan.errors) {
+        for (const PlanError &error : problems) {
             std::fprintf(stderr, "%s: %s\n", qPrintable(QDir::toNativeSeparators(command.planPath)),
                          qPrintable(PlanFile::describe(error)));
             errors.append(QJsonObject{{QStringLiteral("line"), error.line},
@@ -139,11 +138,18 @@ int runPlanCommand(const PlanCommand &command, const DeviceTable &table)
         if (command.json)
             std::fputs(QJsonDocument(QJsonObject{{QStringLiteral("errors"), errors}}).toJson().constData(), stdout);
         return 2;
-    }
+    };
+    const PlanParseResult plan = PlanFile::read(command.planPath);
+    if (!plan.ok())
+        return refuse(plan.errors);
     QThread::msleep(static_cast<unsigned long>(qMax(0, command.waitMs)));
     QVector<VEXO_DEVICE_INFO> records;
     for (const VEXO_DEVICE_INFO &record : table.devices())
         records.append(record);
+    // One device planned by two rows (by serial number in one, by MAC in the other) is known
+    // only against the listed devices; the plan is refused as a whole all the same.
+    if (const QList<PlanError> twice = PlanPreview::plannedTwice(plan.rows, records); !twice.isEmpty())
+        return refuse(twice);
     const QList<PlanVerdict> verdicts = PlanPreview::preview(plan.rows, records);
     const bool anyRefused = std::any_of(verdicts.cbegin(), verdicts.cend(), refused);
 
