@@ -60,7 +60,11 @@ public:
         return outcome;
     }
 
+    QByteArray pinnedCertificate(const OnvifTarget &target) const override { return pins.value(target.serialNumber); }
+    bool forgetCertificate(const OnvifTarget &target) override { return pins.remove(target.serialNumber) > 0; }
+
     QMutex mutex;
+    QHash<QString, QByteArray> pins; // by serial number; used from the GUI thread only
     OnvifOutcome outcome{true, false, {}};
     QStringList changed;
     QStringList addresses;
@@ -120,6 +124,8 @@ private slots:
     void passwordChangeIsCheckedAndRouted_data();
     void passwordChangeIsCheckedAndRouted();
     void passwordDialogKeepsClipboardOut();
+    void pinnedCertificateForgottenAfterYes_data();
+    void pinnedCertificateForgottenAfterYes();
 
 private:
     void select(const QVector<VEXO_DEVICE_INFO> &records)
@@ -383,6 +389,40 @@ void tst_OnvifPanel::batchSaysWhichRowsItCannotDo()
     QVERIFY2(matches(resultOf(reachable), results.at(0)), qPrintable(resultOf(reachable)));
     QVERIFY2(matches(resultOf(unreachable), results.at(1)), qPrintable(resultOf(unreachable)));
     QCOMPARE(m_changer->changed, withClient ? QStringList{serialOf(reachable)} : QStringList{});
+}
+
+void tst_OnvifPanel::pinnedCertificateForgottenAfterYes_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::addRow("No keeps the pin") << false;
+    QTest::addRow("Yes forgets it") << true;
+}
+
+void tst_OnvifPanel::pinnedCertificateForgottenAfterYes()
+{
+    QFETCH(bool, yes);
+    const VEXO_DEVICE_INFO device = onvifRecord(1, "127.1.0.1");
+    const QString serial = fieldText(device.serialNumber);
+    const QByteArray fingerprint(32, '\xab');
+    m_changer->pins.insert(serial, fingerprint);
+    QStringList asked;
+    m_panel->setForgetCertificateQuestion([&](const QString &name) {
+        asked.append(name);
+        return yes;
+    });
+    select({device});
+    QPushButton *forget = button("m_btnForgetCertificate");
+    QVERIFY(forget->isVisible());
+    // The tool tip shows the whole fingerprint as the user compares it.
+    QVERIFY2(forget->toolTip().contains(QString::fromLatin1(fingerprint.toHex(':').toUpper())),
+             qPrintable(forget->toolTip()));
+
+    forget->click();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked.first().contains(serial) && asked.first().contains(QLatin1String("127.1.0.1")),
+             qPrintable(asked.first()));
+    QCOMPARE(m_changer->pins.contains(serial), !yes);
+    QCOMPARE(forget->isVisible(), !yes);
 }
 
 void tst_OnvifPanel::passwordDialogKeepsClipboardOut()

@@ -8,9 +8,15 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -52,13 +58,40 @@ public:
     int maxInFlight = 0;
 
     HttpResponder() { QVERIFY(listen(QHostAddress::LocalHost)); }
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/onvif/device_service").arg(serverPort())); }
+    QUrl url() const
+    {
+        return QUrl(QStringLiteral("%1://127.0.0.1:%2/onvif/device_service")
+                        .arg(m_tls ? QStringLiteral("https") : QStringLiteral("http"))
+                        .arg(serverPort()));
+    }
+    /** Serves over TLS with the certificate and key in the resource @p pem. */
+    void serveTls(const QString &pem)
+    {
+        QFile file(QStringLiteral(":/onvif/tls/") + pem);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(QSslCertificate(text));
+        tls.setPrivateKey(QSslKey(text, QSsl::Ec));
+        QVERIFY(!tls.localCertificate().isNull() && !tls.privateKey().isNull());
+        m_tls = tls;
+    }
+    QByteArray fingerprint() const { return m_tls->localCertificate().digest(QCryptographicHash::Sha256); }
 
 protected:
     void incomingConnection(qintptr handle) override
     {
-        auto *socket = new QTcpSocket(this);
-        socket->setSocketDescriptor(handle);
+        QTcpSocket *socket = nullptr;
+        if (m_tls) {
+            auto *secure = new QSslSocket(this);
+            secure->setSocketDescriptor(handle);
+            secure->setSslConfiguration(*m_tls);
+            secure->startServerEncryption();
+            socket = secure;
+        } else {
+            socket = new QTcpSocket(this);
+            socket->setSocketDescriptor(handle);
+        }
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
             QByteArray &buffer = m_buffers[socket];
             buffer += socket->readAll();
@@ -94,6 +127,7 @@ protected:
 
 private:
     QHash<QTcpSocket *, QByteArray> m_buffers;
+    std::optional<QSslConfiguration> m_tls;
 };
 
 DeviceClient::Options loopbackOptions(int timeoutMs = 3000)
@@ -146,6 +180,8 @@ private slots:
     void changeNetworkKeepsOtherProtocols();
     void changePasswordKeepsTheLevel_data();
     void changePasswordKeepsTheLevel();
+    void certificatePinnedOnFirstUse_data();
+    void certificatePinnedOnFirstUse();
     void identifierBoundsParallelRequests_data();
     void identifierBoundsParallelRequests();
 };
@@ -344,8 +380,8 @@ void tst_DeviceClient::failedAnswers_data()
     QTest::addRow("non-loopback address refused in the loopback scope")
         << QByteArray() << QStringLiteral("http://192.0.2.10/onvif/device_service") << int(Kind::AddressNotAllowed)
         << 0;
-    QTest::addRow("https address refused") << QByteArray() << QStringLiteral("https://127.0.0.1/onvif/device_service")
-                                           << int(Kind::AddressNotAllowed) << 0;
+    QTest::addRow("other scheme refused")
+        << QByteArray() << QStringLiteral("ftp://127.0.0.1/onvif/device_service") << int(Kind::AddressNotAllowed) << 0;
 }
 
 void tst_DeviceClient::failedAnswers()
@@ -441,15 +477,21 @@ void tst_DeviceClient::changePasswordKeepsTheLevel_data()
 {
     QTest::addColumn<QString>("user");
     QTest::addColumn<QByteArray>("level"); // empty: refused after GetUsers, no SetUser sent
-    QTest::addRow("administrator") << "admin" << QByteArray("Administrator");
-    QTest::addRow("plain user stays a user") << "viewer" << QByteArray("User");
-    QTest::addRow("unknown user") << "nobody" << QByteArray();
+    QTest::addColumn<bool>("consent");     // the new password may go over plain HTTP
+    QTest::addColumn<int>("requests");
+    QTest::addRow("administrator") << "admin" << QByteArray("Administrator") << true << 2;
+    QTest::addRow("plain user stays a user") << "viewer" << QByteArray("User") << true << 2;
+    QTest::addRow("unknown user") << "nobody" << QByteArray() << true << 1;
+    // Over plain HTTP the new password goes only with the caller's consent: without it, not even GetUsers.
+    QTest::addRow("no HTTPS and no consent sends nothing") << "admin" << QByteArray() << false << 0;
 }
 
 void tst_DeviceClient::changePasswordKeepsTheLevel()
 {
     QFETCH(QString, user);
     QFETCH(QByteArray, level);
+    QFETCH(bool, consent);
+    QFETCH(int, requests);
     HttpResponder server;
     server.handler = [](const HttpRequest &r) -> QByteArray {
         if (operationOf(r) == "GetUsers")
@@ -461,14 +503,73 @@ void tst_DeviceClient::changePasswordKeepsTheLevel()
     Identity identity;
     identity.serviceUrl = server.url();
     BlockingDeviceOperations ops(loopbackOptions());
-    const auto changed = ops.changePassword(identity, Credentials{}, user, QStringLiteral("N3w-secret"));
+    Credentials credentials;
+    credentials.allowClearTextNewPassword = consent;
+    const auto changed = ops.changePassword(identity, credentials, user, QStringLiteral("N3w-secret"));
     QCOMPARE(bool(changed), !level.isEmpty());
-    QCOMPARE(server.requests.size(), level.isEmpty() ? 1 : 2);
+    QCOMPARE(server.requests.size(), requests);
+    if (!consent)
+        QCOMPARE(changed.failure.kind, Kind::NotEncrypted);
     if (!level.isEmpty()) {
         const QByteArray sent = server.requests.at(1).body;
         QCOMPARE(operationOf(server.requests.at(1)), QByteArray("SetUser"));
         QVERIFY(sent.contains("UserLevel>" + level + "<"));
     }
+}
+
+void tst_DeviceClient::certificatePinnedOnFirstUse_data()
+{
+    QTest::addColumn<QString>("later");  // the certificate the device presents the second time
+    QTest::addColumn<bool>("forgotten"); // the user forgot the pin in between
+    QTest::addColumn<bool>("accepted");
+    QTest::addRow("the pinned certificate again") << "device-a.pem" << false << true;
+    QTest::addRow("another certificate is refused") << "device-b.pem" << false << false;
+    QTest::addRow("a forgotten pin takes the new one") << "device-b.pem" << true << true;
+}
+
+void tst_DeviceClient::certificatePinnedOnFirstUse()
+{
+    QFETCH(QString, later);
+    QFETCH(bool, forgotten);
+    QFETCH(bool, accepted);
+    const QString endpoint = QStringLiteral("urn:uuid:6d1c2a5e-0000-4000-8000-000000000001");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pins.json"));
+    // A link where the file goes is replaced, never written through.
+    QFile elsewhere(dir.filePath(QStringLiteral("elsewhere")));
+    QVERIFY(elsewhere.open(QIODevice::WriteOnly) && elsewhere.write("untouched") == 9);
+    elsewhere.close();
+    QVERIFY(QFile::link(elsewhere.fileName(), path));
+
+    const auto ask = [&](HttpResponder &device) {
+        DeviceClient::Options options = loopbackOptions();
+        options.pins = std::make_shared<CertificatePins>(path); // read from the file each time
+        device.handler = [](const HttpRequest &) {
+            return response("200 OK", data("systemdateandtime.xml"));
+        };
+        return BlockingDeviceOperations(options).identify(device.url(), std::nullopt, endpoint);
+    };
+    HttpResponder first;
+    first.serveTls(QStringLiteral("device-a.pem"));
+    const auto pinned = ask(first);
+    QVERIFY2(pinned, qPrintable(pinned.failure.detail));
+    QCOMPARE(CertificatePins(path).find(endpoint, {}), std::optional(first.fingerprint()));
+    QVERIFY(!QFileInfo(path).isSymLink());
+    QVERIFY(elsewhere.open(QIODevice::ReadOnly));
+    QCOMPARE(elsewhere.readAll(), QByteArray("untouched"));
+
+    if (forgotten)
+        QVERIFY(CertificatePins(path).forget(endpoint, {}));
+    HttpResponder second;
+    second.serveTls(later);
+    const auto again = ask(second);
+    QCOMPARE(bool(again), accepted);
+    if (!accepted) {
+        QCOMPARE(again.failure.kind, Kind::CertificateChanged);
+        QCOMPARE(second.requests.size(), 0); // refused after the handshake, before the request
+    }
+    QCOMPARE(CertificatePins(path).find(endpoint, {}),
+             std::optional(accepted ? second.fingerprint() : first.fingerprint()));
 }
 
 void tst_DeviceClient::identifierBoundsParallelRequests_data()

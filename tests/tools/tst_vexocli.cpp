@@ -31,6 +31,9 @@ CliRun cli(quint16 port, const QStringList &arguments, quint16 wsdPort = 0)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VEXO_SCOPE"), QStringLiteral("loopback"));
     env.insert(QStringLiteral("VEXO_PORT"), QString::number(port));
+    // Pinned certificates go to a folder of the test's own.
+    static const QTemporaryDir config;
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     if (wsdPort != 0)
         env.insert(QStringLiteral("VEXO_WSD_PORT"), QString::number(wsdPort));
     process.setProcessEnvironment(env);
@@ -55,6 +58,7 @@ private slots:
     void failures();
     void deviceTextsCannotDriveTheTerminal();
     void listMarksUnverifiedDevices();
+    void onvifDevicesListedAndReaddressed_data();
     void onvifDevicesListedAndReaddressed();
 
 private:
@@ -181,13 +185,24 @@ void tst_VexoCli::listMarksUnverifiedDevices()
     }
 }
 
+void tst_VexoCli::onvifDevicesListedAndReaddressed_data()
+{
+    QTest::addColumn<QStringList>("transport"); // the simulator's options for the ONVIF devices
+    QTest::addColumn<QString>("scheme");
+    QTest::addRow("plain HTTP") << QStringList() << "http";
+    QTest::addRow("HTTPS only") << QStringList{QStringLiteral("--onvif-https-only")} << "https";
+}
+
 void tst_VexoCli::onvifDevicesListedAndReaddressed()
 {
+    QFETCH(QStringList, transport);
+    QFETCH(QString, scheme);
     // Two VXDP devices, the first also speaking ONVIF, and one device of another maker speaking ONVIF only.
     SimulatorProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--onvif"), QStringLiteral("1"),
-                       QStringLiteral("--onvif-both"), QStringLiteral("1"), QStringLiteral("--onvif-port"),
-                       QStringLiteral("0")}));
+    QVERIFY(sim.start(QStringList{QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--onvif"),
+                                  QStringLiteral("1"), QStringLiteral("--onvif-both"), QStringLiteral("1"),
+                                  QStringLiteral("--onvif-port"), QStringLiteral("0")}
+                      + transport));
     QVERIFY(sim.wsdPort() != 0);
     auto list = [&sim](const QStringList &extra) {
         QMultiMap<QString, QJsonObject> byProtocol;
@@ -241,7 +256,8 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     const QJsonObject moved = list({QStringLiteral("Admin12345")}).value(QStringLiteral("ONVIF"));
     QCOMPARE(moved.value(QLatin1String("serialNumber")).toString(), serial);
     QCOMPARE(moved.value(QLatin1String("ipv4Address")).toString(), QStringLiteral("127.1.0.77"));
-    QVERIFY(moved.value(QLatin1String("serviceAddress")).toString().startsWith(QLatin1String("http://127.1.0.77:")));
+    QVERIFY(
+        moved.value(QLatin1String("serviceAddress")).toString().startsWith(scheme + QLatin1String("://127.1.0.77:")));
 
     // A wrong password changes nothing and says why.
     const CliRun refused = cli(sim.port(),
@@ -251,18 +267,25 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains("not authorised"), refused.err.constData());
 
-    // A new password: the old one no longer identifies the device, the new one does.
-    const CliRun password = cli(sim.port(),
-                                {QStringLiteral("onvif-password"), QStringLiteral("127.1.0.77"),
-                                 QStringLiteral("Admin12345"), QStringLiteral("Newpass2026")},
-                                sim.wsdPort());
-    QVERIFY2(password.exitCode == 0, password.err.constData());
+    // A new password: over HTTPS at once, over plain HTTP only with --allow-clear-text.
     const auto identifiedWith = [&](const QString &pass) {
         const auto entries = list({pass}).values(QStringLiteral("ONVIF"));
         return std::any_of(entries.cbegin(), entries.cend(), [&serial](const QJsonObject &o) {
             return o.value(QLatin1String("serialNumber")).toString() == serial;
         });
     };
+    const QStringList setPassword{QStringLiteral("onvif-password"), QStringLiteral("127.1.0.77"),
+                                  QStringLiteral("Admin12345"), QStringLiteral("Newpass2026")};
+    if (scheme == u"http") {
+        const CliRun refused = cli(sim.port(), setPassword, sim.wsdPort());
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("--allow-clear-text"), refused.err.constData());
+        QVERIFY(identifiedWith(QStringLiteral("Admin12345")));
+    }
+    const CliRun password = cli(
+        sim.port(), scheme == u"http" ? setPassword + QStringList{QStringLiteral("--allow-clear-text")} : setPassword,
+        sim.wsdPort());
+    QVERIFY2(password.exitCode == 0, password.err.constData());
     QVERIFY(!identifiedWith(QStringLiteral("Admin12345")));
     QVERIFY(identifiedWith(QStringLiteral("Newpass2026")));
 }
