@@ -283,9 +283,12 @@ void TestOnvifWindowLive::readdressFromThePanel_data()
     QTest::addColumn<bool>("rebootNeeded");
     QTest::addColumn<bool>("restartNow");
     QTest::addColumn<bool>("moves");
-    QTest::addRow("applied at once, no question") << false << false << true;
-    QTest::addRow("restart needed, now: restarted at the new address") << true << true << true;
-    QTest::addRow("restart needed, later: nothing restarts") << true << false << false;
+    QTest::addColumn<QStringList>("transport"); // the simulator's options for it
+    QTest::addRow("applied at once, no question") << false << false << true << QStringList();
+    QTest::addRow("restart needed, now: restarted at the new address") << true << true << true << QStringList();
+    QTest::addRow("restart needed, later: nothing restarts") << true << false << false << QStringList();
+    QTest::addRow("HTTPS only, applied at once")
+        << false << false << true << QStringList{QStringLiteral("--onvif-https-only")};
 }
 
 void TestOnvifWindowLive::readdressFromThePanel()
@@ -293,12 +296,15 @@ void TestOnvifWindowLive::readdressFromThePanel()
     QFETCH(bool, rebootNeeded);
     QFETCH(bool, restartNow);
     QFETCH(bool, moves);
-    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("41"),
-                       QStringLiteral("--onvif"), QStringLiteral("1")}));
+    QFETCH(QStringList, transport);
+    QVERIFY(startSite(QStringList{QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"),
+                                  QStringLiteral("41"), QStringLiteral("--onvif"), QStringLiteral("1")}
+                      + transport));
     const QString serial = onvifSerials(*m_simulator, QStringLiteral("onvif")).value(0);
     QVERIFY(!serial.isEmpty());
     const QString oldAddress = shown(*m_simulator, serial, QStringLiteral("xaddr"));
-    QVERIFY(oldAddress.startsWith(QStringLiteral("http://127.")));
+    QVERIFY(oldAddress.startsWith((transport.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"))
+                                  + QStringLiteral("://127.")));
     QCOMPARE(m_simulator->commandResult(QStringLiteral("onvif %1 reboot-needed %2").arg(serial).arg(rebootNeeded)),
              QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 2, 20000);

@@ -180,6 +180,7 @@ private slots:
     void changeNetworkKeepsOtherProtocols();
     void changePasswordKeepsTheLevel_data();
     void changePasswordKeepsTheLevel();
+    void newPasswordGoesToTheListedHttpsPort();
     void certificatePinnedOnFirstUse_data();
     void certificatePinnedOnFirstUse();
     void identifierBoundsParallelRequests_data();
@@ -515,6 +516,52 @@ void tst_DeviceClient::changePasswordKeepsTheLevel()
         QCOMPARE(operationOf(server.requests.at(1)), QByteArray("SetUser"));
         QVERIFY(sent.contains("UserLevel>" + level + "<"));
     }
+}
+
+void tst_DeviceClient::newPasswordGoesToTheListedHttpsPort()
+{
+    // Found at an http address, the device lists HTTPS among its protocols: the change goes there.
+    HttpResponder secure;
+    secure.serveTls(QStringLiteral("device-a.pem"));
+    secure.handler = [](const HttpRequest &r) -> QByteArray {
+        if (operationOf(r) == "GetUsers")
+            return response("200 OK", data("users.xml"));
+        return response("200 OK", "<s:Envelope xmlns:s='http://www.w3.org/2003/05/soap-envelope'><s:Body>"
+                                  "<SetUserResponse xmlns='http://www.onvif.org/ver10/device/wsdl'/>"
+                                  "</s:Body></s:Envelope>");
+    };
+    HttpResponder plain;
+    const QByteArray https = "<tt:Name>HTTPS</tt:Name><tt:Enabled>true</tt:Enabled><tt:Port>"
+                             + QByteArray::number(secure.serverPort()) + "</tt:Port>";
+    plain.handler = [https](const HttpRequest &r) -> QByteArray {
+        const QHash<QByteArray, QString> files{{"GetSystemDateAndTime", "systemdateandtime.xml"},
+                                               {"GetDeviceInformation", "deviceinformation.xml"},
+                                               {"GetNetworkInterfaces", "networkinterfaces.xml"},
+                                               {"GetNetworkDefaultGateway", "networkdefaultgateway.xml"},
+                                               {"GetNetworkProtocols", "networkprotocols.xml"}};
+        const QByteArray op = operationOf(r);
+        if (!files.contains(op))
+            return response("500 Internal Server Error", data("fault.xml"));
+        return response(
+            "200 OK",
+            data(files.value(op))
+                .replace("<tt:Name>HTTPS</tt:Name><tt:Enabled>false</tt:Enabled><tt:Port>443</tt:Port>", https));
+    };
+    BlockingDeviceOperations ops(loopbackOptions());
+    const Credentials credentials{QStringLiteral("admin"), QStringLiteral("secret")};
+    const auto identity = ops.identify(plain.url(), credentials);
+    QVERIFY2(identity, qPrintable(identity.failure.detail));
+    QCOMPARE(identity.value->requestUrl().scheme(), QStringLiteral("https"));
+    QCOMPARE(identity.value->requestUrl().port(), int(secure.serverPort()));
+    const qsizetype askedPlain = plain.requests.size();
+
+    // No consent needed: the new password goes over TLS, and nothing of it over plain HTTP.
+    const auto changed
+        = ops.changePassword(*identity.value, credentials, QStringLiteral("admin"), QStringLiteral("N3w-secret"));
+    QVERIFY2(changed, qPrintable(changed.failure.detail));
+    QCOMPARE(plain.requests.size(), askedPlain);
+    QCOMPARE(secure.requests.size(), 2);
+    QCOMPARE(operationOf(secure.requests.at(1)), QByteArray("SetUser"));
 }
 
 void tst_DeviceClient::certificatePinnedOnFirstUse_data()
