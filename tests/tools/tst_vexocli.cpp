@@ -60,6 +60,7 @@ private slots:
     void listMarksUnverifiedDevices();
     void onvifDevicesListedAndReaddressed_data();
     void onvifDevicesListedAndReaddressed();
+    void httpsDeviceKeepsItsCertificateAcrossRestarts();
 
 private:
     QTemporaryDir m_dir;
@@ -288,6 +289,36 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     QVERIFY2(password.exitCode == 0, password.err.constData());
     QVERIFY(!identifiedWith(QStringLiteral("Admin12345")));
     QVERIFY(identifiedWith(QStringLiteral("Newpass2026")));
+}
+
+void tst_VexoCli::httpsDeviceKeepsItsCertificateAcrossRestarts()
+{
+    // The certificate lives in the state file: a restarted device matches the pin vexo-cli made.
+    const QString state = m_dir.filePath(QStringLiteral("https-state.json"));
+    const auto identifiedOnce = [&state] {
+        SimulatorProcess sim;
+        if (!sim.start({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("33"),
+                        QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--onvif-https-only"),
+                        QStringLiteral("--onvif-port"), QStringLiteral("0"), QStringLiteral("--state"), state}))
+            return QByteArray("the simulator did not start");
+        const CliRun run = cli(sim.port(),
+                               {QStringLiteral("list"), QStringLiteral("Admin12345"), QStringLiteral("--json"),
+                                QStringLiteral("--wait"), QStringLiteral("1500")},
+                               sim.wsdPort());
+        return run.out + run.err;
+    };
+    const auto identifiedOverHttps = [](const QByteArray &out) {
+        return out.contains("\"identified\": true") && out.contains("\"serviceAddress\": \"https://")
+               && !out.contains("certificate");
+    };
+    QByteArray first = identifiedOnce();
+    QVERIFY2(identifiedOverHttps(first), first.constData());
+    QByteArray again = identifiedOnce();
+    QVERIFY2(identifiedOverHttps(again), again.constData());
+    // A device with a new certificate under the same endpoint is refused.
+    QVERIFY(QFile::remove(state));
+    QByteArray reset = identifiedOnce();
+    QVERIFY2(reset.contains("another certificate than the one pinned"), reset.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCli)
