@@ -244,7 +244,8 @@ private:
                                        [](const HttpDigest::Challenge &c) { return c.scheme == "basic"; });
         if (!basic || m_basic)
             return false;
-        if (!m_credentials->allowClearText) {
+        // Inside TLS to the pinned certificate, Basic is not readable on the way.
+        if (!m_credentials->allowClearText && !secure()) {
             fail(Failure::Kind::ClearTextOnly, QStringLiteral("the device asks for HTTP Basic authentication"));
             return true;
         }

@@ -44,8 +44,8 @@ struct Peer
  * Each request carries a WS-Security UsernameToken (PasswordDigest, its creation time moved by
  * the device's clock offset) when credentials are given. A 401 with a Digest challenge is
  * answered once with HTTP Digest (SHA-256 or MD5, qop=auth); a 401 offering only Basic is
- * answered with Basic only when Credentials::allowClearText is set, otherwise the request fails
- * with Failure::Kind::ClearTextOnly. Redirects are never followed, no proxy is used, the answer
+ * answered with Basic over HTTPS, or over HTTP only when Credentials::allowClearText is set;
+ * otherwise the request fails with Failure::Kind::ClearTextOnly. Redirects are never followed, no proxy is used, the answer
  * is aborted as soon as it exceeds the size limit, and each request has a time-out.
  *
  * Over HTTPS only TLS 1.2 and later are offered. Devices sign their own certificates, so the

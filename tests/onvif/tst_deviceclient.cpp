@@ -304,12 +304,15 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed_data()
     QTest::addColumn<bool>("allowClearText");
     QTest::addColumn<int>("expectedKind");
     QTest::addColumn<int>("requests");
+    QTest::addColumn<bool>("tls");
     QTest::addRow("Basic challenge: refused without the caller's consent")
-        << false << false << int(Kind::ClearTextOnly) << 1;
-    QTest::addRow("Basic challenge: sent when allowed") << false << true << int(Kind::None) << 2;
+        << false << false << int(Kind::ClearTextOnly) << 1 << false;
+    QTest::addRow("Basic challenge: sent when allowed") << false << true << int(Kind::None) << 2 << false;
     QTest::addRow("token refused: refused without the caller's consent")
-        << true << false << int(Kind::ClearTextOnly) << 2;
-    QTest::addRow("token refused: sent when allowed") << true << true << int(Kind::None) << 3;
+        << true << false << int(Kind::ClearTextOnly) << 2 << false;
+    QTest::addRow("token refused: sent when allowed") << true << true << int(Kind::None) << 3 << false;
+    // Inside TLS to the pinned device Basic is no longer readable on the way.
+    QTest::addRow("Basic challenge over HTTPS: sent") << false << false << int(Kind::None) << 2 << true;
 }
 
 void tst_DeviceClient::clearTextOnlyWhenAllowed()
@@ -318,7 +321,10 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed()
     QFETCH(bool, allowClearText);
     QFETCH(int, expectedKind);
     QFETCH(int, requests);
+    QFETCH(bool, tls);
     HttpResponder server;
+    if (tls)
+        server.serveTls(QStringLiteral("device-a.pem"));
     server.handler = [faultOnToken](const HttpRequest &r) -> QByteArray {
         if (r.headers.value("authorization") == "Basic " + QByteArray("admin:secret").toBase64())
             return response("200 OK", data("deviceinformation.xml"));
@@ -339,7 +345,7 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed()
     QCOMPARE(int(outcome.failure.kind), expectedKind);
     QCOMPARE(server.requests.size(), requests);
     // Without consent the password never travels in clear.
-    if (!allowClearText) {
+    if (!allowClearText && !tls) {
         for (const HttpRequest &r : server.requests)
             QVERIFY(!r.headers.contains("authorization") && !r.body.contains("secret"));
     }
