@@ -354,7 +354,7 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed()
 void tst_DeviceClient::failedAnswers_data()
 {
     QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QString>("url"); // empty: the responder's
+    QTest::addColumn<QString>("url"); // empty: the responder's; "https": the responder's over TLS
     QTest::addColumn<int>("expectedKind");
     QTest::addColumn<int>("requests"); // -1: not counted (the network stack may retry a dropped connection)
 
@@ -381,6 +381,11 @@ void tst_DeviceClient::failedAnswers_data()
     QTest::addRow("10 MB without a length is aborted")
         << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + QByteArray(10 * 1024 * 1024, 'x')) << QString()
         << int(Kind::TooLarge) << 1;
+    QTest::addRow("over HTTPS: one byte over the limit is aborted")
+        << response("200 OK", big) << QStringLiteral("https") << int(Kind::TooLarge) << 1;
+    QTest::addRow("over HTTPS: redirect not followed")
+        << response("302 Found", {}, "Location: https://127.0.0.1:1/elsewhere\r\n") << QStringLiteral("https")
+        << int(Kind::HttpStatus) << 1;
     QTest::addRow("silent device times out") << QByteArray() << QString() << int(Kind::TimedOut) << 1;
     QTest::addRow("connection closed without an answer")
         << QByteArray("CLOSE") << QString() << int(Kind::Refused) << -1;
@@ -401,6 +406,10 @@ void tst_DeviceClient::failedAnswers()
     server.handler = [&answer](const HttpRequest &) {
         return answer;
     };
+    if (url == u"https") {
+        server.serveTls(QStringLiteral("device-a.pem"));
+        url.clear();
+    }
     BlockingDeviceOperations ops(loopbackOptions(1000));
     const Outcome<Identity> identity = ops.identify(url.isEmpty() ? server.url() : QUrl(url), std::nullopt);
     QCOMPARE(int(identity.failure.kind), expectedKind);
