@@ -248,9 +248,11 @@ bool OnvifPasswordDialog::askClearText()
     //: button: do not send the new password
     question.setCancelButtonText(tr("No"));
     // No is the answer unless the user chooses otherwise: Enter keeps the password here.
+    if (auto *yes = question.findChild<QPushButton *>(QStringLiteral("btnConfirm"))) {
+        yes->setAutoDefault(false);
+        yes->setDefault(false);
+    }
     if (auto *no = question.findChild<QPushButton *>(QStringLiteral("btnCancel"))) {
-        if (auto *yes = question.findChild<QPushButton *>(QStringLiteral("btnConfirm")))
-            yes->setAutoDefault(false), yes->setDefault(false);
         no->setDefault(true);
         no->setFocus();
     }

@@ -17,7 +17,9 @@
 #include <vexolibrary.h>
 
 #include <multistatelineedit.h>
+#include <tipdialog.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -26,6 +28,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -57,6 +60,9 @@ public:
     {
         QMutexLocker lock(&mutex);
         passwords.append(target.userName + QLatin1Char(':') + target.password + QLatin1Char('>') + newPassword);
+        consents.append(target.allowClearTextPassword);
+        if (withoutHttps && !target.allowClearTextPassword) // nothing sent, as the client does
+            return OnvifOutcome{false, false, {VexoTool::OnvifFailureKind::NotEncrypted, 0, {}, {}, {}}};
         return outcome;
     }
 
@@ -71,6 +77,8 @@ public:
     QStringList userNames;
     QStringList rebooted;
     QStringList passwords; // "user:current>new" of each password change
+    QList<bool> consents;  // of each password change: the user let it go in clear
+    bool withoutHttps = false;
 };
 
 // An ONVIF device as the ONVIF service reports it once identified (or not, without a MAC).
@@ -124,6 +132,7 @@ private slots:
     void passwordChangeIsCheckedAndRouted_data();
     void passwordChangeIsCheckedAndRouted();
     void passwordDialogKeepsClipboardOut();
+    void clearTextQuestionDefaultsToNo();
     void pinnedCertificateForgottenAfterYes_data();
     void pinnedCertificateForgottenAfterYes();
 
@@ -389,6 +398,39 @@ void tst_OnvifPanel::batchSaysWhichRowsItCannotDo()
     QVERIFY2(matches(resultOf(reachable), results.at(0)), qPrintable(resultOf(reachable)));
     QVERIFY2(matches(resultOf(unreachable), results.at(1)), qPrintable(resultOf(unreachable)));
     QCOMPARE(m_changer->changed, withClient ? QStringList{serialOf(reachable)} : QStringList{});
+}
+
+void tst_OnvifPanel::clearTextQuestionDefaultsToNo()
+{
+    m_changer->withoutHttps = true;
+    ModalRecorder recorder;
+    // Enter, as a user who does not read the question, answers it.
+    QStringList asked;
+    QTimer enter;
+    connect(&enter, &QTimer::timeout, this, [&asked] {
+        auto *question = qobject_cast<VexoTool::TipDialog *>(QApplication::activeModalWidget());
+        if (!question || !question->isVisible())
+            return;
+        asked.append(question->tipText());
+        QTest::keyClick(question, Qt::Key_Return);
+    });
+    enter.start(20);
+    OnvifTarget target;
+    target.serialNumber = QStringLiteral("SN7");
+    target.address = QStringLiteral("127.1.0.7");
+    VexoTool::OnvifPasswordDialog dialog(m_changer, target);
+    dialog.show();
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditCurrentPassword"))->setText("Old-pass1");
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditNewPassword"))->setText("New-pass12");
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditConfirmPassword"))->setText("New-pass12");
+    dialog.findChild<QPushButton *>(QStringLiteral("btnConfirm"))->click();
+    QTRY_VERIFY(!recorder.messages.isEmpty());
+    QTRY_VERIFY(!dialog.isBusy());
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked.first().contains(QLatin1String("SN7 (127.1.0.7)")), qPrintable(asked.first()));
+    QCOMPARE(m_changer->consents, QList<bool>{false}); // never sent with consent
+    QVERIFY2(recorder.messages.last().contains(QLatin1String("no HTTPS")), qPrintable(recorder.messages.last()));
+    QVERIFY(dialog.isVisible());
 }
 
 void tst_OnvifPanel::pinnedCertificateForgottenAfterYes_data()
