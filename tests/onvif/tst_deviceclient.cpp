@@ -181,6 +181,7 @@ private slots:
     void changePasswordKeepsTheLevel_data();
     void changePasswordKeepsTheLevel();
     void newPasswordGoesToTheListedHttpsPort();
+    void pinFoundByMacUnderAnotherEndpoint();
     void certificatePinnedOnFirstUse_data();
     void certificatePinnedOnFirstUse();
     void identifierBoundsParallelRequests_data();
@@ -577,6 +578,34 @@ void tst_DeviceClient::newPasswordGoesToTheListedHttpsPort()
     QCOMPARE(plain.requests.size(), askedPlain);
     QCOMPARE(secure.requests.size(), 2);
     QCOMPARE(operationOf(secure.requests.at(1)), QByteArray("SetUser"));
+}
+
+void tst_DeviceClient::pinFoundByMacUnderAnotherEndpoint()
+{
+    // A device known by its MAC keeps its pin when it comes with another endpoint reference.
+    HttpResponder device;
+    device.serveTls(QStringLiteral("device-b.pem"));
+    device.handler = [](const HttpRequest &) {
+        return response("200 OK", data("systemdateandtime.xml"));
+    };
+    DeviceClient::Options options = loopbackOptions();
+    options.pins = std::make_shared<CertificatePins>();
+    QVERIFY(options.pins->pin(QStringLiteral("urn:uuid:first"), QStringLiteral("02:4F:4E:00:00:01"),
+                              QByteArray(32, '\x11')));
+    DeviceOperations ops(options);
+    Outcome<QByteArray> outcome;
+    bool done = false;
+    ops.client().post(
+        device.url(), deviceAction(QStringLiteral("GetSystemDateAndTime")), std::nullopt, 0,
+        [](const devicemgmt::Auth &) { return devicemgmt::getSystemDateAndTime(); },
+        [&](const Outcome<QByteArray> &o) {
+            outcome = o;
+            done = true;
+        },
+        Peer{QStringLiteral("urn:uuid:second"), QStringLiteral("02-4f-4e-00-00-01")});
+    QTRY_VERIFY(done);
+    QCOMPARE(outcome.failure.kind, Kind::CertificateChanged);
+    QCOMPARE(device.requests.size(), 0);
 }
 
 void tst_DeviceClient::certificatePinnedOnFirstUse_data()
