@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdio>
@@ -128,9 +129,16 @@ int main(int argc, char *argv[])
     // The ONVIF devices are found in the scope the discovery library runs in.
     QString onvifError;
     std::unique_ptr<VEXO::OnvifHandler> onvif;
-    if (const auto onvifOptions = onvif::ClientOptions::fromEnvironment(&onvifError))
+    if (const auto onvifOptions = onvif::ClientOptions::fromEnvironment(&onvifError)) {
         onvif = std::make_unique<VEXO::OnvifHandler>(*onvifOptions);
-    else
+        // Devices' TLS certificates, pinned on first use, in the user's configuration folder.
+        auto pins = std::make_shared<onvif::CertificatePins>(
+            QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+                .filePath(QStringLiteral("onvif-certificates.json")));
+        if (!pins->loadError().isEmpty())
+            qWarning("[Tool]ONVIF certificate pins not read: %s", qUtf8Printable(pins->loadError()));
+        onvif->setCertificatePins(pins);
+    } else
         qWarning("[Tool]ONVIF discovery is off: %s", qUtf8Printable(onvifError));
 
     // The list and the discovery services of the whole program.

@@ -45,7 +45,7 @@ std::optional<onvif::Identity> OnvifDeviceChanger::identify(onvif::BlockingDevic
         return std::nullopt;
     }
     const onvif::Credentials credentials = credentialsOf(target);
-    auto identified = operations.identify(url, credentials);
+    auto identified = operations.identify(url, credentials, m_discovery->endpointOf(target.serialNumber));
     if (identified && !identified.value->authenticated)
         identified = onvif::Outcome<onvif::Identity>::failedWith(
             onvif::Failure::of(onvif::Failure::Kind::NotAuthorized, QStringLiteral("not authenticated")));
@@ -136,6 +136,7 @@ OnvifOutcome OnvifDeviceChanger::setPassword(const OnvifTarget &target, const QS
     if (!identity)
         return outcome;
     onvif::Credentials credentials = credentialsOf(target);
+    credentials.allowClearTextNewPassword = target.allowClearTextPassword;
     const auto changed = operations.changePassword(*identity, credentials, credentials.username, newPassword);
     if (!changed)
         return failed(changed.failure);
@@ -144,6 +145,18 @@ OnvifOutcome OnvifDeviceChanger::setPassword(const OnvifTarget &target, const QS
     credentials.password = newPassword;
     m_discovery->setDeviceCredentials(target.serialNumber, credentials);
     return outcome;
+}
+
+QByteArray OnvifDeviceChanger::pinnedCertificate(const OnvifTarget &target) const
+{
+    const auto pins = m_discovery->deviceOptions().pins;
+    return pins->find(m_discovery->endpointOf(target.serialNumber), target.mac).value_or(QByteArray());
+}
+
+bool OnvifDeviceChanger::forgetCertificate(const OnvifTarget &target)
+{
+    const auto pins = m_discovery->deviceOptions().pins;
+    return pins->forget(m_discovery->endpointOf(target.serialNumber), target.mac);
 }
 
 } // namespace VexoTool

@@ -33,6 +33,8 @@ public:
     OnvifOutcome reboot(const OnvifTarget &target) override;
     /** @brief Identifies the device with the current password, then sets the user's new one. */
     OnvifOutcome setPassword(const OnvifTarget &target, const QString &newPassword) override;
+    QByteArray pinnedCertificate(const OnvifTarget &target) const override;
+    bool forgetCertificate(const OnvifTarget &target) override;
 
 private:
     onvif::Credentials credentialsOf(const OnvifTarget &target) const;

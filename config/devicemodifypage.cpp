@@ -176,6 +176,7 @@ DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discov
     connect(m_btnActive, &QPushButton::clicked, this, &DeviceModifyPage::onActiveDevices);
     connect(m_btnLostPassword, &QPushButton::clicked, this, &DeviceModifyPage::onForgetPassword);
     connect(m_btnChangePassword, &QPushButton::clicked, this, &DeviceModifyPage::onChangeOnvifPassword);
+    connect(m_btnForgetCertificate, &QPushButton::clicked, this, &DeviceModifyPage::onForgetOnvifCertificate);
     connect(m_netParaPage, &DeviceNetParaPage::signalDhcpStateChanged, this, &DeviceModifyPage::onDhcpStateChanged);
     connect(m_netParaPage, &DeviceNetParaPage::signalBatchDhcpStateChanged, this,
             &DeviceModifyPage::onBatchDhcpStateChanged);
@@ -267,6 +268,12 @@ void DeviceModifyPage::buildModificationArea()
     m_btnChangePassword->setCursor(Qt::PointingHandCursor);
     m_btnChangePassword->setToolTip(tr("Changes a user's password on the device; it needs the current password. A "
                                        "lost password is reset on the device or with its maker's tool."));
+    //: link that forgets the TLS certificate the program pinned for an ONVIF device
+    m_btnForgetCertificate = new QPushButton(tr("Forget Certificate..."), m_frameModifyPara);
+    m_btnForgetCertificate->setObjectName(QStringLiteral("m_btnForgetCertificate"));
+    m_btnForgetCertificate->setProperty("reasonToolTip", true);
+    m_btnForgetCertificate->setStyleSheet(m_btnChangePassword->styleSheet());
+    m_btnForgetCertificate->setCursor(Qt::PointingHandCursor);
 
     auto *grid = new QGridLayout(m_frameModifyPara);
     grid->setContentsMargins(20, 0, 20, 0);
@@ -299,9 +306,11 @@ void DeviceModifyPage::buildModificationArea()
     // A single ONVIF row offers "Change Password..." where the others offer recovery.
     grid->addWidget(m_btnChangePassword, 5, 0, 1, 3, Qt::AlignRight);
     grid->addWidget(m_btnLostPassword, 5, 0, 1, 3, Qt::AlignRight);
+    grid->addWidget(m_btnForgetCertificate, 6, 0, 1, 3, Qt::AlignRight);
     for (QWidget *widget : {static_cast<QWidget *>(m_labelUserName), static_cast<QWidget *>(m_lineEditUserName),
                             static_cast<QWidget *>(m_labelHintUserName), static_cast<QWidget *>(m_labelReach),
-                            static_cast<QWidget *>(m_checkBoxReachAnyway), static_cast<QWidget *>(m_btnChangePassword)})
+                            static_cast<QWidget *>(m_checkBoxReachAnyway), static_cast<QWidget *>(m_btnChangePassword),
+                            static_cast<QWidget *>(m_btnForgetCertificate)})
         widget->hide();
 }
 
@@ -433,6 +442,11 @@ void DeviceModifyPage::setRestartQuestion(std::function<bool(const QStringList &
     m_restartQuestion = std::move(question);
 }
 
+void DeviceModifyPage::setForgetCertificateQuestion(std::function<bool(const QString &)> question)
+{
+    m_forgetCertificateQuestion = std::move(question);
+}
+
 void DeviceModifyPage::setAdapterSource(std::function<QVector<AdapterAddress>()> source)
 {
     m_adapterSource = std::move(source);
@@ -507,6 +521,16 @@ void DeviceModifyPage::updateProtocolControls()
     const bool singleOnvif = onlyOnvif && m_selection.size() == 1;
     m_btnChangePassword->setVisible(singleOnvif);
     m_btnChangePassword->setEnabled(!m_operationRunning);
+    // The pinned certificate's fingerprint is shown where it can be forgotten.
+    const QByteArray pinned = singleOnvif && m_onvifChanger
+                                  ? m_onvifChanger->pinnedCertificate(onvifTarget(m_selection.first()))
+                                  : QByteArray();
+    m_btnForgetCertificate->setVisible(!pinned.isEmpty());
+    m_btnForgetCertificate->setToolTip(
+        pinned.isEmpty() ? QString()
+                         : tr("The device's certificate, pinned when it was first seen (SHA-256):\n%1\nForget it only "
+                              "when the device was reset or got a new certificate.")
+                               .arg(QString::fromLatin1(pinned.toHex(':').toUpper())));
     m_btnLostPassword->setVisible(!singleOnvif);
     m_btnLostPassword->setToolTip(recoveryReason);
     if (onvif)
@@ -624,6 +648,34 @@ void DeviceModifyPage::onChangeOnvifPassword()
     // The panel signs in with the new password from now on when it was its user's.
     if (changed && dialog.userName() == target.userName)
         m_lineEditAdminPassword->setText(dialog.newPassword());
+}
+
+void DeviceModifyPage::onForgetOnvifCertificate()
+{
+    if (m_operationRunning || m_selection.size() != 1 || !m_onvifChanger)
+        return;
+    const OnvifTarget target = onvifTarget(m_selection.first());
+    const QString device = target.address.isEmpty()
+                               ? target.serialNumber
+                               : QStringLiteral("%1 (%2)").arg(target.serialNumber, target.address);
+    bool yes = false;
+    if (m_forgetCertificateQuestion) {
+        yes = m_forgetCertificateQuestion(device);
+    } else {
+        TipDialog question(this);
+        question.setTitle(tr("Forget Certificate"));
+        question.setTipText(tr("Forget the certificate of %1? The next certificate it presents is trusted in its "
+                               "place, also one of another computer posing as the device.")
+                                .arg(device));
+        //: button: forget the device's pinned certificate
+        question.setConfirmButtonText(tr("Forget"));
+        emit signalCoverMainPage();
+        yes = question.exec() == QDialog::Accepted;
+        emit signalDisCoverMainPage();
+    }
+    if (yes)
+        m_onvifChanger->forgetCertificate(target);
+    updateProtocolControls();
 }
 
 static QString onvifUnavailableText()

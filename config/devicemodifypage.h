@@ -86,6 +86,8 @@ public:
      *        given the devices' list texts, true for "now". The default asks with a dialog.
      */
     void setRestartQuestion(std::function<bool(const QStringList &devices)> question);
+    /** @brief Asks @p question, with the device's name, before its pinned certificate is forgotten (for tests). */
+    void setForgetCertificateQuestion(std::function<bool(const QString &device)> question);
 
     /** @brief Where the panel learns this computer's adapter addresses (reachableAdapters() by default). */
     void setAdapterSource(std::function<QVector<AdapterAddress>()> source);
@@ -114,6 +116,8 @@ public slots:
     void onActiveDevices();
     /** @brief "Change Password…" of a single ONVIF row: the dialog that changes a user's password on the device. */
     void onChangeOnvifPassword();
+    /** @brief "Forget Certificate…" of a single ONVIF row: forgets its pinned TLS certificate after a question. */
+    void onForgetOnvifCertificate();
     /** @brief "Forget Password": key-based reset or default-password restore, as the device supports. */
     void onForgetPassword();
     /** @brief Shows the strength meter for the new password. */
@@ -203,7 +207,8 @@ private:
     QLabel *m_labelHintAdimaPassword = nullptr;
     QPushButton *m_btnModify = nullptr;
     QPushButton *m_btnLostPassword = nullptr;
-    QPushButton *m_btnChangePassword = nullptr; // single ONVIF rows only
+    QPushButton *m_btnChangePassword = nullptr;    // single ONVIF rows only
+    QPushButton *m_btnForgetCertificate = nullptr; // single ONVIF rows with a pinned certificate
     QLabel *m_labelUserName = nullptr;
     aptui::MultiStateLineEdit *m_lineEditUserName = nullptr;
     QLabel *m_labelHintUserName = nullptr;
@@ -212,6 +217,7 @@ private:
 
     std::shared_ptr<OnvifChanger> m_onvifChanger;
     std::function<bool(const QStringList &)> m_restartQuestion;
+    std::function<bool(const QString &)> m_forgetCertificateQuestion;
     std::function<QVector<AdapterAddress>()> m_adapterSource;
 
     QWidget *m_busyArea = nullptr;

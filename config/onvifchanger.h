@@ -6,6 +6,7 @@
 
 #include <Vexo.h>
 
+#include <QByteArray>
 #include <QString>
 
 namespace VexoTool {
@@ -18,6 +19,8 @@ struct OnvifTarget
     QString address;      ///< the IPv4 address the device has now
     QString userName;
     QString password;
+    /** @brief The user agreed that a new password may cross the network readable (a device without HTTPS). */
+    bool allowClearTextPassword = false;
 };
 
 /** @brief The outcome of an ONVIF request. */
@@ -63,6 +66,20 @@ public:
         OnvifOutcome refused;
         refused.failure.reason = QStringLiteral("this client cannot change passwords");
         return refused;
+    }
+
+    /** @brief The SHA-256 fingerprint of the TLS certificate pinned for the device; empty when none is. */
+    virtual QByteArray pinnedCertificate(const OnvifTarget &target) const
+    {
+        Q_UNUSED(target)
+        return QByteArray();
+    }
+
+    /** @brief Forgets the device's pinned certificate, so that the next one it presents is pinned. */
+    virtual bool forgetCertificate(const OnvifTarget &target)
+    {
+        Q_UNUSED(target)
+        return false;
     }
 };
 

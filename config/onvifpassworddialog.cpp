@@ -7,6 +7,7 @@
 
 #include <Vexo.h>
 #include <multistatelineedit.h>
+#include <tipdialog.h>
 #include <warningdialog.h>
 
 #include <QGridLayout>
@@ -224,8 +225,52 @@ void OnvifPasswordDialog::onConfirm()
     m_worker->start();
 }
 
+void OnvifPasswordDialog::setClearTextQuestion(std::function<bool(const QString &)> question)
+{
+    m_clearTextQuestion = std::move(question);
+}
+
+bool OnvifPasswordDialog::askClearText()
+{
+    const QString device = m_target.address.isEmpty()
+                               ? m_target.serialNumber
+                               : QStringLiteral("%1 (%2)").arg(m_target.serialNumber, m_target.address);
+    if (m_clearTextQuestion)
+        return m_clearTextQuestion(device);
+    TipDialog question(this);
+    question.setTitle(tr("Password in clear text"));
+    //: %1 names the device: serial number or endpoint, and its address
+    question.setTipText(tr("The ONVIF device %1 offers no HTTPS. The new password would cross the network readable "
+                           "by anyone on it. Send it anyway?")
+                            .arg(device));
+    //: button: send the new password to a device without HTTPS
+    question.setConfirmButtonText(tr("Send"));
+    //: button: do not send the new password
+    question.setCancelButtonText(tr("No"));
+    // No is the answer unless the user chooses otherwise: Enter keeps the password here.
+    if (auto *yes = question.findChild<QPushButton *>(QStringLiteral("btnConfirm"))) {
+        yes->setAutoDefault(false);
+        yes->setDefault(false);
+    }
+    if (auto *no = question.findChild<QPushButton *>(QStringLiteral("btnCancel"))) {
+        no->setDefault(true);
+        no->setFocus();
+    }
+    return question.exec() == QDialog::Accepted;
+}
+
 void OnvifPasswordDialog::onFinished(const OnvifOutcome &outcome)
 {
+    // A device without HTTPS got nothing: it gets the password only after a Yes.
+    if (!outcome.ok && outcome.failure.kind == OnvifFailureKind::NotEncrypted && !m_target.allowClearTextPassword) {
+        if (!askClearText()) {
+            showMessage(WarningDialog::Error, OnvifFaultText::text(outcome.failure));
+            return;
+        }
+        m_target.allowClearTextPassword = true;
+        onConfirm();
+        return;
+    }
     if (outcome.ok) {
         showMessage(WarningDialog::Success, tr("The password was changed."));
         accept();

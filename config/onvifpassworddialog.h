@@ -6,6 +6,7 @@
 
 #include <basedialog.h>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -53,9 +54,16 @@ public:
     /** @brief Closes the dialog unless the change is running: the device's answer is awaited. */
     void reject() override;
 
+    /**
+     * @brief Asks @p question instead of showing the clear-text question (for tests); it gets the
+     *        device's name and answers whether the new password may go in clear.
+     */
+    void setClearTextQuestion(std::function<bool(const QString &device)> question);
+
 private:
     void onConfirm();
     void onFinished(const OnvifOutcome &outcome);
+    bool askClearText();
     void setBusy(bool busy);
     void showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field = nullptr, QLabel *hint = nullptr);
 
@@ -68,6 +76,7 @@ private:
     NewPasswordForm *m_newPassword = nullptr;
     QProgressBar *m_progressBusy = nullptr;
     std::unique_ptr<QThread> m_worker;
+    std::function<bool(const QString &)> m_clearTextQuestion;
 };
 
 } // namespace VexoTool

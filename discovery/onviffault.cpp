@@ -88,6 +88,16 @@ QString OnvifFaultText::text(const OnvifFailure &failure)
     case OnvifFailureKind::AddressNotAllowed:
         return tr("The device's address lies outside the network this program may contact, so nothing was sent "
                   "to it.");
+    case OnvifFailureKind::CertificateChanged:
+        return tr("The device presented another certificate than the one it showed before, so nothing was sent: "
+                  "another computer may pose as the device. If the device was reset or got a new certificate, "
+                  "forget its certificate in the panel and try again.");
+    case OnvifFailureKind::TlsFailed:
+        return tr("No secure connection to the device could be made (it needs TLS 1.2 or later). Nothing was "
+                  "sent.");
+    case OnvifFailureKind::NotEncrypted:
+        return tr("The device offers no HTTPS, so the new password would cross the network readable by anyone on "
+                  "it. Nothing was sent.");
     case OnvifFailureKind::SoapFault:
         break;
     }

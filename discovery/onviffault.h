@@ -10,16 +10,19 @@ namespace VexoTool {
 
 /** @brief How a request to an ONVIF device failed. */
 enum class OnvifFailureKind {
-    Unreachable,       ///< no route to the device, or its address did not answer at all
-    ConnectionRefused, ///< the address answered, but nothing serves HTTP on the port
-    TimedOut,          ///< the device did not answer in time
-    HttpStatus,        ///< an HTTP status other than 200 without a SOAP fault
-    NotAuthorized,     ///< HTTP 401 or 403 after the credentials were sent
-    SoapFault,         ///< a SOAP fault with its code and subcodes
-    MalformedAnswer,   ///< the answer is not the SOAP document the request expects
-    TooLarge,          ///< the answer exceeds the size the reader accepts
-    ClearTextOnly,     ///< the device offers only ways that send the password readable
-    AddressNotAllowed, ///< the address lies outside what the network scope lets the program contact
+    Unreachable,        ///< no route to the device, or its address did not answer at all
+    ConnectionRefused,  ///< the address answered, but nothing serves HTTP on the port
+    TimedOut,           ///< the device did not answer in time
+    HttpStatus,         ///< an HTTP status other than 200 without a SOAP fault
+    NotAuthorized,      ///< HTTP 401 or 403 after the credentials were sent
+    SoapFault,          ///< a SOAP fault with its code and subcodes
+    MalformedAnswer,    ///< the answer is not the SOAP document the request expects
+    TooLarge,           ///< the answer exceeds the size the reader accepts
+    ClearTextOnly,      ///< the device offers only ways that send the password readable
+    AddressNotAllowed,  ///< the address lies outside what the network scope lets the program contact
+    CertificateChanged, ///< over HTTPS the device presented another certificate than the one pinned for it
+    TlsFailed,          ///< no TLS connection (no TLS 1.2 or later, or no certificate)
+    NotEncrypted,       ///< the new password would cross the network readable and the user did not agree
 };
 
 /**

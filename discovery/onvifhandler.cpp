@@ -74,9 +74,7 @@ public:
     {
         m_flush.setInterval(kFlushIntervalMs);
         connect(&m_flush, &QTimer::timeout, this, &OnvifWorker::flush);
-        onvif::DeviceClient::Options deviceOptions;
-        deviceOptions.scope = m_options;
-        m_identifier = std::make_unique<onvif::Identifier>(deviceOptions);
+        m_identifier = std::make_unique<onvif::Identifier>(m_handler->deviceOptions());
         m_identifier->setMaxParallel(m_maxParallel);
         connect(m_identifier.get(), &onvif::Identifier::identified, this, &OnvifWorker::identified);
         connect(m_identifier.get(), &onvif::Identifier::idle, m_handler, &OnvifHandler::signalIdentifyIdle);
@@ -278,12 +276,7 @@ private:
 
     QUrl allowedUrl(const onvif::discovery::Target &target) const
     {
-        for (const QString &x : target.xaddrs) {
-            const QUrl url(x);
-            if (m_options.allowsDeviceAddress(url))
-                return url;
-        }
-        return QUrl();
+        return m_options.preferredDeviceAddress(target.xaddrs);
     }
 
     void setServiceUrl(const QString &endpoint, Entry &entry, const QUrl &url)
@@ -456,7 +449,14 @@ onvif::DeviceClient::Options OnvifHandler::deviceOptions() const
 {
     onvif::DeviceClient::Options o;
     o.scope = m_options;
+    o.pins = m_pins;
     return o;
+}
+
+void OnvifHandler::setCertificatePins(std::shared_ptr<onvif::CertificatePins> pins)
+{
+    if (pins)
+        m_pins = std::move(pins);
 }
 
 void OnvifHandler::post(std::function<void(OnvifWorker &)> work)
@@ -632,6 +632,15 @@ VexoTool::OnvifFailure OnvifHandler::failureOf(const onvif::Failure &failure)
         break;
     case Kind::AddressNotAllowed:
         out.kind = OnvifFailureKind::AddressNotAllowed;
+        break;
+    case Kind::CertificateChanged:
+        out.kind = OnvifFailureKind::CertificateChanged;
+        break;
+    case Kind::TlsFailed:
+        out.kind = OnvifFailureKind::TlsFailed;
+        break;
+    case Kind::NotEncrypted:
+        out.kind = OnvifFailureKind::NotEncrypted;
         break;
     }
     if (failure.fault) {

@@ -57,8 +57,12 @@ public:
     ~OnvifHandler() override;
 
     const onvif::ClientOptions &clientOptions() const { return m_options; }
-    /** @brief The options of device requests in this service's scope. */
+    /** @brief The options of device requests in this service's scope, with its certificate pins. */
     onvif::DeviceClient::Options deviceOptions() const;
+    /** @brief Pins devices' TLS certificates in @p pins (set before start(); memory only without). */
+    void setCertificatePins(std::shared_ptr<onvif::CertificatePins> pins);
+    /** @brief The endpoint reference of the device listed under @p key; empty when unknown. */
+    QString endpointOf(const QString &key) const;
 
     /** @brief At most this many identifications at the same time (16 unless set). */
     void setMaxParallel(int count);
@@ -119,10 +123,10 @@ signals:
 private:
     friend class OnvifWorker;
 
-    QString endpointOf(const QString &key) const;
     void post(std::function<void(OnvifWorker &)> work);
 
     onvif::ClientOptions m_options;
+    std::shared_ptr<onvif::CertificatePins> m_pins = std::make_shared<onvif::CertificatePins>();
     bool m_started = false;
     int m_maxParallel = 16;
     std::unique_ptr<QThread> m_thread;

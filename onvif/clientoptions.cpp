@@ -35,7 +35,8 @@ std::optional<ClientOptions> ClientOptions::fromEnvironment(QString *error)
 
 bool ClientOptions::allowsDeviceAddress(const QUrl &url) const
 {
-    if (!url.isValid() || url.scheme() != u"http" || url.host().isEmpty() || !url.userInfo().isEmpty())
+    if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty()
+        || !url.userInfo().isEmpty())
         return false;
     const QHostAddress host(url.host());
     // A name is resolved by the system and could lead anywhere: the loopback scope takes literals only.
@@ -45,6 +46,21 @@ bool ClientOptions::allowsDeviceAddress(const QUrl &url) const
     if (scope == Scope::Loopback)
         return loopback && host.protocol() == QAbstractSocket::IPv4Protocol;
     return !loopback;
+}
+
+QUrl ClientOptions::preferredDeviceAddress(const QStringList &xaddrs) const
+{
+    QUrl plain;
+    for (const QString &x : xaddrs) {
+        const QUrl url(x);
+        if (!allowsDeviceAddress(url))
+            continue;
+        if (url.scheme() == u"https")
+            return url;
+        if (plain.isEmpty())
+            plain = url;
+    }
+    return plain;
 }
 
 } // namespace onvif

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <optional>
@@ -32,8 +33,10 @@ struct ClientOptions
      */
     static std::optional<ClientOptions> fromEnvironment(QString *error = nullptr);
 
-    /** @brief Whether a device service address may be contacted in this scope (http only, host allowed). */
+    /** @brief Whether a device service address may be contacted in this scope (http or https, host allowed). */
     bool allowsDeviceAddress(const QUrl &url) const;
+    /** @brief The first https address of @p xaddrs this scope allows, else the first http one; empty when none. */
+    QUrl preferredDeviceAddress(const QStringList &xaddrs) const;
 };
 
 } // namespace onvif

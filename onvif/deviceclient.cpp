@@ -12,6 +12,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QTimer>
 
 Q_LOGGING_CATEGORY(lcOnvifClient, "vexo.onvif.client", QtInfoMsg)
@@ -28,7 +30,7 @@ class DeviceClient::Exchange : public QObject
 {
 public:
     Exchange(DeviceClient *client, QUrl url, QString action, std::optional<Credentials> credentials, qint64 clockOffset,
-             BodyBuilder build, Callback done)
+             BodyBuilder build, Callback done, Peer peer)
         : QObject(client)
         , m_client(client)
         , m_url(std::move(url))
@@ -37,7 +39,11 @@ public:
         , m_clockOffset(clockOffset)
         , m_build(std::move(build))
         , m_done(std::move(done))
+        , m_peer(std::move(peer))
     {
+        // A device nobody named is pinned under its address.
+        if (m_peer.endpoint.isEmpty() && m_peer.mac.isEmpty())
+            m_peer.endpoint = m_url.authority(QUrl::FullyEncoded);
         m_timer.setSingleShot(true);
         connect(&m_timer, &QTimer::timeout, this, [this] {
             fail(Failure::Kind::TimedOut, QStringLiteral("no complete answer within %1 ms").arg(m_timer.interval()));
@@ -67,6 +73,14 @@ public:
         request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
         request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
         request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+        m_certificateChecked = false;
+        if (secure()) {
+            QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+            tls.setProtocol(QSsl::TlsV1_2OrLater);
+            // Self-signed: the pinned fingerprint stands in for the chain and the name.
+            tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+            request.setSslConfiguration(tls);
+        }
         if (m_digest && m_credentials) {
             QByteArray uri = m_url.path(QUrl::FullyEncoded).toUtf8();
             if (uri.isEmpty())
@@ -84,6 +98,9 @@ public:
         m_reply = m_client->m_network->post(request, m_build(auth));
         // The network stack holds back what is not read yet instead of buffering a huge answer.
         m_reply->setReadBufferSize(64 * 1024);
+        // Emitted right after the handshake, before the request goes out: a wrong certificate
+        // aborts it there. A reused connection has no handshake; the answer's headers are checked then.
+        connect(m_reply, &QNetworkReply::encrypted, this, &Exchange::checkCertificate);
         connect(m_reply, &QNetworkReply::metaDataChanged, this, &Exchange::checkLength);
         connect(m_reply, &QNetworkReply::readyRead, this, &Exchange::read);
         connect(m_reply, &QNetworkReply::finished, this, &Exchange::finished);
@@ -93,8 +110,39 @@ public:
 private:
     qsizetype limit() const { return m_client->m_options.maxResponseBytes; }
 
+    bool secure() const { return m_url.scheme() == u"https"; }
+
+    bool checkCertificate()
+    {
+        if (!m_reply || !secure() || m_certificateChecked)
+            return bool(m_reply);
+        const QSslCertificate certificate = m_reply->sslConfiguration().peerCertificate();
+        if (certificate.isNull()) {
+            if (m_reply->error() != QNetworkReply::NoError)
+                return true; // no connection: the network failure says why
+            fail(Failure::Kind::TlsFailed, QStringLiteral("the device presented no certificate"));
+            return false;
+        }
+        const QByteArray presented = certificate.digest(QCryptographicHash::Sha256);
+        CertificatePins &pins = *m_client->m_options.pins;
+        const std::optional<QByteArray> pinned = pins.find(m_peer.endpoint, m_peer.mac);
+        if (pinned && *pinned != presented) {
+            fail(Failure::Kind::CertificateChanged,
+                 QStringLiteral("pinned %1, presented %2")
+                     .arg(CertificatePins::displayText(*pinned), CertificatePins::displayText(presented)));
+            return false;
+        }
+        QString error;
+        if (!pins.pin(m_peer.endpoint, m_peer.mac, presented, &error))
+            qCWarning(lcOnvifClient) << "certificate pin not saved:" << error;
+        m_certificateChecked = true;
+        return true;
+    }
+
     void checkLength()
     {
+        if (!checkCertificate())
+            return;
         bool ok = false;
         const qlonglong length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
         if (ok && length > limit())
@@ -103,7 +151,7 @@ private:
 
     void read()
     {
-        if (!m_reply)
+        if (!checkCertificate())
             return;
         m_body += m_reply->read(limit() + 1 - m_body.size());
         if (m_body.size() > limit())
@@ -113,6 +161,9 @@ private:
     void finished()
     {
         if (!m_reply)
+            return;
+        const bool answered = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+        if (answered && !checkCertificate())
             return;
         read();
         if (!m_reply)
@@ -193,7 +244,8 @@ private:
                                        [](const HttpDigest::Challenge &c) { return c.scheme == "basic"; });
         if (!basic || m_basic)
             return false;
-        if (!m_credentials->allowClearText) {
+        // Inside TLS to the pinned certificate, Basic is not readable on the way.
+        if (!m_credentials->allowClearText && !secure()) {
             fail(Failure::Kind::ClearTextOnly, QStringLiteral("the device asks for HTTP Basic authentication"));
             return true;
         }
@@ -218,6 +270,9 @@ private:
         case E::ProtocolFailure:
         case E::ProtocolUnknownError:
             kind = Failure::Kind::Malformed;
+            break;
+        case E::SslHandshakeFailedError:
+            kind = Failure::Kind::TlsFailed;
             break;
         default:
             break;
@@ -262,6 +317,8 @@ private:
     qint64 m_clockOffset = 0;
     BodyBuilder m_build;
     Callback m_done;
+    Peer m_peer;
+    bool m_certificateChecked = false;
     QTimer m_timer;
     QPointer<QNetworkReply> m_reply;
     QByteArray m_body;
@@ -278,6 +335,8 @@ DeviceClient::DeviceClient(const Options &options, QObject *parent)
     , m_options(options)
     , m_network(std::make_unique<QNetworkAccessManager>())
 {
+    if (!m_options.pins)
+        m_options.pins = std::make_shared<CertificatePins>();
     m_network->setProxy(QNetworkProxy::NoProxy);
     m_network->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     m_network->setAutoDeleteReplies(false);
@@ -290,9 +349,9 @@ DeviceClient::~DeviceClient()
 }
 
 void DeviceClient::post(const QUrl &url, const QString &action, const std::optional<Credentials> &credentials,
-                        qint64 clockOffsetSeconds, const BodyBuilder &build, const Callback &done)
+                        qint64 clockOffsetSeconds, const BodyBuilder &build, const Callback &done, const Peer &peer)
 {
-    auto *exchange = new Exchange(this, url, action, credentials, clockOffsetSeconds, build, done);
+    auto *exchange = new Exchange(this, url, action, credentials, clockOffsetSeconds, build, done, peer);
     if (!m_options.scope.allowsDeviceAddress(url)) {
         QTimer::singleShot(0, exchange, [exchange, done, url] {
             exchange->deleteLater();

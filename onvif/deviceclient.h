@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "certificatepins.h"
 #include "clientoptions.h"
 #include "devicemgmt.h"
 #include "failure.h"
@@ -26,17 +27,32 @@ struct Credentials
     QString password;
     /** Only when set may the password go as HTTP Basic to a device that offers nothing else. */
     bool allowClearText = false;
+    /** Only when set may a new password (SetUser) go to a device over plain HTTP. */
+    bool allowClearTextNewPassword = false;
+};
+
+/** @brief Which device a request is for, as far as known: its TLS certificate is pinned under these. */
+struct Peer
+{
+    QString endpoint; ///< the WS-Discovery endpoint reference
+    QString mac;      ///< empty until identification read it
 };
 
 /**
- * @brief POSTs SOAP 1.2 requests to a device service over HTTP and hands back the answer.
+ * @brief POSTs SOAP 1.2 requests to a device service over HTTP or HTTPS and hands back the answer.
  *
  * Each request carries a WS-Security UsernameToken (PasswordDigest, its creation time moved by
  * the device's clock offset) when credentials are given. A 401 with a Digest challenge is
  * answered once with HTTP Digest (SHA-256 or MD5, qop=auth); a 401 offering only Basic is
- * answered with Basic only when Credentials::allowClearText is set, otherwise the request fails
- * with Failure::Kind::ClearTextOnly. Redirects are never followed, no proxy is used, the answer
+ * answered with Basic over HTTPS, or over HTTP only when Credentials::allowClearText is set;
+ * otherwise the request fails with Failure::Kind::ClearTextOnly. Redirects are never followed, no proxy is used, the answer
  * is aborted as soon as it exceeds the size limit, and each request has a time-out.
+ *
+ * Over HTTPS only TLS 1.2 and later are offered. Devices sign their own certificates, so the
+ * chain and the host name are not checked; instead the certificate's SHA-256 fingerprint must
+ * be the one pinned for the device (Options::pins, keyed by Peer), and the first certificate a
+ * device presents is pinned. A different one fails the request with
+ * Failure::Kind::CertificateChanged right after the handshake, before the request is sent.
  *
  * Lives in the thread that created it and calls back there; that thread needs an event loop.
  */
@@ -50,6 +66,8 @@ public:
         ClientOptions scope;
         int timeoutMs = 5000;                                       ///< per HTTP exchange
         qsizetype maxResponseBytes = devicemgmt::kMaxResponseBytes; ///< larger answers are aborted
+        /** The pinned certificates; without a store, pins last as long as the client. */
+        std::shared_ptr<CertificatePins> pins;
     };
 
     /** @brief Builds the body for one attempt; each attempt gets a fresh token. */
@@ -65,9 +83,10 @@ public:
     /**
      * @brief Sends the request built by @p build to @p url with SOAP action @p action.
      * @p done is called exactly once, later, from the event loop (never from within this call).
+     * Over HTTPS the certificate is pinned for @p peer (for the address when @p peer is empty).
      */
     void post(const QUrl &url, const QString &action, const std::optional<Credentials> &credentials,
-              qint64 clockOffsetSeconds, const BodyBuilder &build, const Callback &done);
+              qint64 clockOffsetSeconds, const BodyBuilder &build, const Callback &done, const Peer &peer = {});
 
 private:
     class Exchange;

@@ -53,10 +53,11 @@ DeviceOperations::DeviceOperations(const DeviceClient::Options &options, QObject
 {}
 
 void DeviceOperations::identify(const QUrl &serviceUrl, const std::optional<Credentials> &credentials,
-                                const Callback<Identity> &done)
+                                const Callback<Identity> &done, const QString &endpoint)
 {
     auto id = std::make_shared<Identity>();
     id->serviceUrl = serviceUrl;
+    id->endpoint = endpoint;
     auto fail = [done](const Failure &f) {
         done(Outcome<Identity>::failedWith(f));
     };
@@ -67,59 +68,73 @@ void DeviceOperations::identify(const QUrl &serviceUrl, const std::optional<Cred
     };
     // The chain of authenticated reads, each step calling the next.
     auto readProtocols = [this, id, credentials, fail, finish] {
-        m_client.post(id->serviceUrl, deviceAction(QStringLiteral("GetNetworkProtocols")), credentials,
-                      id->clockOffsetSeconds, devicemgmt::getNetworkProtocols,
-                      [id, fail, finish](const Outcome<QByteArray> &a) {
-                          auto r = readAnswer<QList<devicemgmt::NetworkProtocol>>(
-                              a, [](QByteArrayView x) { return devicemgmt::parseNetworkProtocols(x); });
-                          if (!r)
-                              return fail(r.failure);
-                          id->protocols = *r.value;
-                          for (const auto &p : id->protocols) {
-                              if (p.name == u"HTTP" && p.enabled && !p.ports.isEmpty()) {
-                                  id->httpPort = p.ports.first();
-                                  break;
-                              }
-                          }
-                          id->authenticated = true;
-                          finish();
-                      });
+        m_client.post(
+            id->serviceUrl, deviceAction(QStringLiteral("GetNetworkProtocols")), credentials, id->clockOffsetSeconds,
+            devicemgmt::getNetworkProtocols,
+            [id, fail, finish](const Outcome<QByteArray> &a) {
+                auto r = readAnswer<QList<devicemgmt::NetworkProtocol>>(
+                    a, [](QByteArrayView x) { return devicemgmt::parseNetworkProtocols(x); });
+                if (!r)
+                    return fail(r.failure);
+                id->protocols = *r.value;
+                for (const auto &p : id->protocols) {
+                    if (p.name == u"HTTP" && p.enabled && !p.ports.isEmpty() && id->httpPort == 0)
+                        id->httpPort = p.ports.first();
+                    // Changes go over HTTPS where the device offers it.
+                    if (p.name == u"HTTPS" && p.enabled && !p.ports.isEmpty() && id->serviceUrl.scheme() == u"http"
+                        && !id->secureServiceUrl.isValid()) {
+                        QUrl secure = id->serviceUrl;
+                        secure.setScheme(QStringLiteral("https"));
+                        secure.setPort(p.ports.first());
+                        id->secureServiceUrl = secure;
+                    }
+                }
+                id->authenticated = true;
+                finish();
+            },
+            id->peer());
     };
     auto readGateway = [this, id, credentials, fail, readProtocols] {
-        m_client.post(id->serviceUrl, deviceAction(QStringLiteral("GetNetworkDefaultGateway")), credentials,
-                      id->clockOffsetSeconds, devicemgmt::getNetworkDefaultGateway,
-                      [id, fail, readProtocols](const Outcome<QByteArray> &a) {
-                          auto r = readAnswer<devicemgmt::NetworkGateway>(
-                              a, [](QByteArrayView x) { return devicemgmt::parseNetworkDefaultGateway(x); });
-                          if (!r)
-                              return fail(r.failure);
-                          id->gateways = r.value->ipv4;
-                          readProtocols();
-                      });
+        m_client.post(
+            id->serviceUrl, deviceAction(QStringLiteral("GetNetworkDefaultGateway")), credentials,
+            id->clockOffsetSeconds, devicemgmt::getNetworkDefaultGateway,
+            [id, fail, readProtocols](const Outcome<QByteArray> &a) {
+                auto r = readAnswer<devicemgmt::NetworkGateway>(
+                    a, [](QByteArrayView x) { return devicemgmt::parseNetworkDefaultGateway(x); });
+                if (!r)
+                    return fail(r.failure);
+                id->gateways = r.value->ipv4;
+                readProtocols();
+            },
+            id->peer());
     };
     auto readInterfaces = [this, id, credentials, fail, readGateway] {
-        m_client.post(id->serviceUrl, deviceAction(QStringLiteral("GetNetworkInterfaces")), credentials,
-                      id->clockOffsetSeconds, devicemgmt::getNetworkInterfaces,
-                      [id, fail, readGateway](const Outcome<QByteArray> &a) {
-                          auto r = readAnswer<QList<devicemgmt::NetworkInterface>>(
-                              a, [](QByteArrayView x) { return devicemgmt::parseNetworkInterfaces(x); });
-                          if (!r)
-                              return fail(r.failure);
-                          pickInterface(*r.value, id.get());
-                          readGateway();
-                      });
+        m_client.post(
+            id->serviceUrl, deviceAction(QStringLiteral("GetNetworkInterfaces")), credentials, id->clockOffsetSeconds,
+            devicemgmt::getNetworkInterfaces,
+            [id, fail, readGateway](const Outcome<QByteArray> &a) {
+                auto r = readAnswer<QList<devicemgmt::NetworkInterface>>(
+                    a, [](QByteArrayView x) { return devicemgmt::parseNetworkInterfaces(x); });
+                if (!r)
+                    return fail(r.failure);
+                pickInterface(*r.value, id.get());
+                readGateway();
+            },
+            id->peer());
     };
     auto readInformation = [this, id, credentials, fail, readInterfaces] {
-        m_client.post(id->serviceUrl, deviceAction(QStringLiteral("GetDeviceInformation")), credentials,
-                      id->clockOffsetSeconds, devicemgmt::getDeviceInformation,
-                      [id, fail, readInterfaces](const Outcome<QByteArray> &a) {
-                          auto r = readAnswer<devicemgmt::DeviceInformation>(
-                              a, [](QByteArrayView x) { return devicemgmt::parseDeviceInformation(x); });
-                          if (!r)
-                              return fail(r.failure);
-                          id->information = *r.value;
-                          readInterfaces();
-                      });
+        m_client.post(
+            id->serviceUrl, deviceAction(QStringLiteral("GetDeviceInformation")), credentials, id->clockOffsetSeconds,
+            devicemgmt::getDeviceInformation,
+            [id, fail, readInterfaces](const Outcome<QByteArray> &a) {
+                auto r = readAnswer<devicemgmt::DeviceInformation>(
+                    a, [](QByteArrayView x) { return devicemgmt::parseDeviceInformation(x); });
+                if (!r)
+                    return fail(r.failure);
+                id->information = *r.value;
+                readInterfaces();
+            },
+            id->peer());
     };
     m_client.post(
         serviceUrl, deviceAction(QStringLiteral("GetSystemDateAndTime")), std::nullopt, 0,
@@ -141,7 +156,8 @@ void DeviceOperations::identify(const QUrl &serviceUrl, const std::optional<Cred
             if (!credentials)
                 return finish();
             readInformation();
-        });
+        },
+        id->peer());
 }
 
 void DeviceOperations::changeNetwork(const Identity &identity, const Credentials &credentials,
@@ -179,6 +195,8 @@ void DeviceOperations::changeNetwork(const Identity &identity, const Credentials
 
     auto result = std::make_shared<NetworkChangeResult>();
     result->serviceUrl = identity.serviceUrl;
+    auto target = std::make_shared<QUrl>(identity.requestUrl()); // follows an address applied at once
+    const Peer peer = identity.peer();
     const qint64 offset = identity.clockOffsetSeconds;
     auto fail = [done](const Failure &f) {
         done(Outcome<NetworkChangeResult>::failedWith(f));
@@ -188,11 +206,11 @@ void DeviceOperations::changeNetwork(const Identity &identity, const Credentials
         o.value = *result;
         done(o);
     };
-    auto setPort = [this, change, protocols, credentials, offset, result, fail, finish] {
+    auto setPort = [this, change, protocols, credentials, offset, result, target, peer, fail, finish] {
         if (!change.httpPort)
             return finish();
         m_client.post(
-            result->serviceUrl, deviceAction(QStringLiteral("SetNetworkProtocols")), credentials, offset,
+            *target, deviceAction(QStringLiteral("SetNetworkProtocols")), credentials, offset,
             [protocols](const Auth &auth) { return *devicemgmt::setNetworkProtocols(auth, protocols).value; },
             [change, result, fail, finish](const Outcome<QByteArray> &a) {
                 auto r = readAnswer<devicemgmt::Done>(a, [](QByteArrayView x) {
@@ -200,35 +218,39 @@ void DeviceOperations::changeNetwork(const Identity &identity, const Credentials
                 });
                 if (!r)
                     return fail(r.failure);
-                if (!result->rebootNeeded)
+                if (!result->rebootNeeded && result->serviceUrl.scheme() == u"http")
                     result->serviceUrl.setPort(*change.httpPort);
                 finish();
-            });
+            },
+            peer);
     };
-    auto setAddress = [this, identity, change, credentials, offset, result, fail, setPort] {
+    auto setAddress = [this, identity, change, credentials, offset, result, target, peer, fail, setPort] {
         if (!change.ipv4)
             return setPort();
         m_client.post(
-            identity.serviceUrl, deviceAction(QStringLiteral("SetNetworkInterfaces")), credentials, offset,
+            *target, deviceAction(QStringLiteral("SetNetworkInterfaces")), credentials, offset,
             [identity, change](const Auth &auth) {
                 return *devicemgmt::setNetworkInterfaces(auth, identity.interfaceToken, *change.ipv4).value;
             },
-            [change, result, fail, setPort](const Outcome<QByteArray> &a) {
+            [change, result, target, fail, setPort](const Outcome<QByteArray> &a) {
                 auto r = readAnswer<bool>(a, [](QByteArrayView x) { return devicemgmt::parseSetNetworkInterfaces(x); });
                 if (!r)
                     return fail(r.failure);
                 result->rebootNeeded = *r.value;
                 // A device that applies a manual address at once is now found there.
-                if (!result->rebootNeeded && !change.ipv4->dhcp)
+                if (!result->rebootNeeded && !change.ipv4->dhcp) {
                     result->serviceUrl.setHost(change.ipv4->manual.address);
+                    target->setHost(change.ipv4->manual.address);
+                }
                 setPort();
-            });
+            },
+            peer);
     };
     if (!change.gateway)
         return setAddress();
     const QStringList gateways = change.gateway->isEmpty() ? QStringList() : QStringList{*change.gateway};
     m_client.post(
-        identity.serviceUrl, deviceAction(QStringLiteral("SetNetworkDefaultGateway")), credentials, offset,
+        *target, deviceAction(QStringLiteral("SetNetworkDefaultGateway")), credentials, offset,
         [gateways](const Auth &auth) { return *devicemgmt::setNetworkDefaultGateway(auth, gateways).value; },
         [fail, setAddress](const Outcome<QByteArray> &a) {
             auto r = readAnswer<devicemgmt::Done>(a, [](QByteArrayView x) {
@@ -237,15 +259,19 @@ void DeviceOperations::changeNetwork(const Identity &identity, const Credentials
             if (!r)
                 return fail(r.failure);
             setAddress();
-        });
+        },
+        peer);
 }
 
 void DeviceOperations::reboot(const Identity &identity, const Credentials &credentials, const Callback<QString> &done)
 {
-    m_client.post(identity.serviceUrl, deviceAction(QStringLiteral("SystemReboot")), credentials,
-                  identity.clockOffsetSeconds, devicemgmt::systemReboot, [done](const Outcome<QByteArray> &a) {
-                      done(readAnswer<QString>(a, [](QByteArrayView x) { return devicemgmt::parseSystemReboot(x); }));
-                  });
+    m_client.post(
+        identity.requestUrl(), deviceAction(QStringLiteral("SystemReboot")), credentials, identity.clockOffsetSeconds,
+        devicemgmt::systemReboot,
+        [done](const Outcome<QByteArray> &a) {
+            done(readAnswer<QString>(a, [](QByteArrayView x) { return devicemgmt::parseSystemReboot(x); }));
+        },
+        identity.peer());
 }
 
 void DeviceOperations::changePassword(const Identity &identity, const Credentials &credentials, const QString &username,
@@ -255,11 +281,16 @@ void DeviceOperations::changePassword(const Identity &identity, const Credential
     const auto checked = devicemgmt::setUser(std::nullopt, username, newPassword, QStringLiteral("User"));
     if (!checked)
         return later(done, invalid<devicemgmt::Done>(checked.error));
-    const QUrl url = identity.serviceUrl;
+    const QUrl url = identity.requestUrl();
+    // The new password travels as text in the body: readable to anyone on the network without TLS.
+    if (url.scheme() != u"https" && !credentials.allowClearTextNewPassword)
+        return later(done, Outcome<devicemgmt::Done>::failedWith(Failure::of(
+                               Failure::Kind::NotEncrypted, QStringLiteral("%1 offers no HTTPS").arg(url.host()))));
     const qint64 offset = identity.clockOffsetSeconds;
+    const Peer peer = identity.peer();
     m_client.post(
         url, deviceAction(QStringLiteral("GetUsers")), credentials, offset, devicemgmt::getUsers,
-        [this, url, offset, credentials, username, newPassword, done](const Outcome<QByteArray> &a) {
+        [this, url, offset, peer, credentials, username, newPassword, done](const Outcome<QByteArray> &a) {
             auto users
                 = readAnswer<QList<devicemgmt::User>>(a, [](QByteArrayView x) { return devicemgmt::parseUsers(x); });
             if (!users)
@@ -281,8 +312,10 @@ void DeviceOperations::changePassword(const Identity &identity, const Credential
                     done(readAnswer<devicemgmt::Done>(answer, [](QByteArrayView x) {
                         return devicemgmt::parseAcknowledgement(x, u"SetUserResponse");
                     }));
-                });
-        });
+                },
+                peer);
+        },
+        peer);
 }
 
 namespace {
@@ -312,10 +345,11 @@ BlockingDeviceOperations::BlockingDeviceOperations(const DeviceClient::Options &
 {}
 
 Outcome<Identity> BlockingDeviceOperations::identify(const QUrl &serviceUrl,
-                                                     const std::optional<Credentials> &credentials)
+                                                     const std::optional<Credentials> &credentials,
+                                                     const QString &endpoint)
 {
-    return runToEnd<Identity>(m_options,
-                              [&](DeviceOperations &ops, auto done) { ops.identify(serviceUrl, credentials, done); });
+    return runToEnd<Identity>(
+        m_options, [&](DeviceOperations &ops, auto done) { ops.identify(serviceUrl, credentials, done, endpoint); });
 }
 
 Outcome<NetworkChangeResult> BlockingDeviceOperations::changeNetwork(const Identity &identity,

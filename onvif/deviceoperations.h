@@ -19,6 +19,8 @@ namespace onvif {
 struct Identity
 {
     QUrl serviceUrl;               ///< the device service address used
+    QUrl secureServiceUrl;         ///< the same service over HTTPS, when an http device lists HTTPS
+    QString endpoint;              ///< the endpoint reference it was identified under, when known
     qint64 clockOffsetSeconds = 0; ///< device clock minus ours; 0 when the device did not say
     bool clockKnown = false;       ///< whether GetSystemDateAndTime gave the device's UTC clock
     bool authenticated = false;    ///< whether the fields below were read (credentials accepted)
@@ -30,6 +32,11 @@ struct Identity
     QStringList gateways; ///< IPv4 default gateways
     int httpPort = 0;     ///< first port of the enabled HTTP protocol, 0 when none
     QList<devicemgmt::NetworkProtocol> protocols;
+
+    /** @brief Where requests go: HTTPS when the device offers it. */
+    QUrl requestUrl() const { return secureServiceUrl.isValid() ? secureServiceUrl : serviceUrl; }
+    /** @brief Whom its certificate is pinned for. */
+    Peer peer() const { return {endpoint, macAddress}; }
 };
 
 /** @brief Network parameters to change; what is not set stays as it is. */
@@ -56,7 +63,9 @@ struct NetworkChangeResult
  *
  * Identification sends GetSystemDateAndTime (answered without credentials) and, with
  * credentials, GetDeviceInformation, GetNetworkInterfaces, GetNetworkDefaultGateway and
- * GetNetworkProtocols; nothing but GetSystemDateAndTime goes out without credentials.
+ * GetNetworkProtocols; nothing but GetSystemDateAndTime goes out without credentials. A device
+ * at an http address that lists an enabled HTTPS protocol gets the later changes over HTTPS
+ * (Identity::requestUrl()); a new password goes over plain HTTP only when the credentials allow it.
  */
 class DeviceOperations : public QObject
 {
@@ -70,8 +79,9 @@ public:
 
     DeviceClient &client() { return m_client; }
 
-    void identify(const QUrl &serviceUrl, const std::optional<Credentials> &credentials,
-                  const Callback<Identity> &done);
+    /** @brief Identifies the device at @p serviceUrl, known by @p endpoint when discovered. */
+    void identify(const QUrl &serviceUrl, const std::optional<Credentials> &credentials, const Callback<Identity> &done,
+                  const QString &endpoint = QString());
     /**
      * @brief Changes the parameters in @p change on the interface @p identity names: the gateway,
      * then the address (SetNetworkInterfaces), then the HTTP port (other protocols kept as they were).
@@ -81,7 +91,11 @@ public:
                        const Callback<NetworkChangeResult> &done);
     /** @brief SystemReboot; the value is the device's message. */
     void reboot(const Identity &identity, const Credentials &credentials, const Callback<QString> &done);
-    /** @brief Sets @p username's password with SetUser, keeping the level GetUsers reports for it. */
+    /**
+     * @brief Sets @p username's password with SetUser, keeping the level GetUsers reports for it.
+     * Over plain HTTP it fails with Failure::Kind::NotEncrypted, sending nothing, unless
+     * Credentials::allowClearTextNewPassword is set.
+     */
     void changePassword(const Identity &identity, const Credentials &credentials, const QString &username,
                         const QString &newPassword, const Callback<devicemgmt::Done> &done);
 
@@ -103,7 +117,8 @@ class BlockingDeviceOperations
 public:
     explicit BlockingDeviceOperations(const DeviceClient::Options &options);
 
-    Outcome<Identity> identify(const QUrl &serviceUrl, const std::optional<Credentials> &credentials);
+    Outcome<Identity> identify(const QUrl &serviceUrl, const std::optional<Credentials> &credentials,
+                               const QString &endpoint = QString());
     Outcome<NetworkChangeResult> changeNetwork(const Identity &identity, const Credentials &credentials,
                                                const NetworkChange &change);
     Outcome<QString> reboot(const Identity &identity, const Credentials &credentials);

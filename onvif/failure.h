@@ -21,17 +21,20 @@ struct Failure
 {
     enum class Kind {
         None,
-        Unreachable,       ///< no route, host not found, or the connection could not be made
-        Refused,           ///< connection refused or reset by the device
-        TimedOut,          ///< no complete answer within the time-out
-        HttpStatus,        ///< an HTTP status other than success, redirects included (never followed)
-        NotAuthorized,     ///< wrong user name or password (HTTP 401 after trying, or ter:NotAuthorized)
-        SoapFault,         ///< the device declined with a SOAP fault (see fault)
-        Malformed,         ///< the answer is not the expected SOAP message
-        TooLarge,          ///< the answer exceeded the size limit and was aborted
-        ClearTextOnly,     ///< the device offers only clear-text passwords and the caller did not allow them
-        AddressNotAllowed, ///< the device's address is outside the scope (see ClientOptions)
-        InvalidArgument,   ///< the caller's value was refused before anything was sent
+        Unreachable,        ///< no route, host not found, or the connection could not be made
+        Refused,            ///< connection refused or reset by the device
+        TimedOut,           ///< no complete answer within the time-out
+        HttpStatus,         ///< an HTTP status other than success, redirects included (never followed)
+        NotAuthorized,      ///< wrong user name or password (HTTP 401 after trying, or ter:NotAuthorized)
+        SoapFault,          ///< the device declined with a SOAP fault (see fault)
+        Malformed,          ///< the answer is not the expected SOAP message
+        TooLarge,           ///< the answer exceeded the size limit and was aborted
+        ClearTextOnly,      ///< the device offers only clear-text passwords and the caller did not allow them
+        AddressNotAllowed,  ///< the device's address is outside the scope (see ClientOptions)
+        InvalidArgument,    ///< the caller's value was refused before anything was sent
+        CertificateChanged, ///< over HTTPS the device presented another certificate than the one pinned for it
+        TlsFailed,          ///< the TLS handshake failed (no TLS 1.2 or later, or no certificate)
+        NotEncrypted,       ///< a new password would travel over plain HTTP and the caller did not allow it
     };
 
     Kind kind = Kind::None;
@@ -93,6 +96,12 @@ inline const char *kindName(Failure::Kind kind)
         return "address not allowed in this scope";
     case Failure::Kind::InvalidArgument:
         return "invalid argument";
+    case Failure::Kind::CertificateChanged:
+        return "the device presented another certificate than the one pinned for it";
+    case Failure::Kind::TlsFailed:
+        return "TLS handshake failed";
+    case Failure::Kind::NotEncrypted:
+        return "the device has no HTTPS: the new password would cross the network readable";
     }
     return "unknown";
 }

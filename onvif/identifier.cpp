@@ -29,16 +29,19 @@ void Identifier::startWaiting()
     while (m_running < m_maxParallel && !m_queue.isEmpty()) {
         const Request request = m_queue.dequeue();
         ++m_running;
-        m_operations.identify(request.serviceUrl, request.credentials, [this, request](const Outcome<Identity> &o) {
-            --m_running;
-            m_keys.remove(request.key);
-            Identity identity = o.value.value_or(Identity{});
-            identity.serviceUrl = request.serviceUrl;
-            emit identified(request.key, identity, o.failure);
-            startWaiting();
-            if (m_running == 0 && m_queue.isEmpty())
-                emit idle();
-        });
+        m_operations.identify(
+            request.serviceUrl, request.credentials,
+            [this, request](const Outcome<Identity> &o) {
+                --m_running;
+                m_keys.remove(request.key);
+                Identity identity = o.value.value_or(Identity{});
+                identity.serviceUrl = request.serviceUrl;
+                emit identified(request.key, identity, o.failure);
+                startWaiting();
+                if (m_running == 0 && m_queue.isEmpty())
+                    emit idle();
+            },
+            request.key);
     }
 }
 

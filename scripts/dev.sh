@@ -29,7 +29,7 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     libqt6sql6-odbc qt6-svg-dev qt6-translations-l10n libgl-dev libqrencode-dev libsodium-dev
     zbar-tools xvfb xauth imagemagick poppler-utils python3-fonttools iproute2 nftables clang-format fonts-noto-cjk
     g++-mingw-w64-x86-64-posix libgsf-1-dev libfreexl-dev python3-xlrd libreoffice-calc-nogui
-    desktop-file-utils appstream help2man man-db nodejs onvif-tools lintian)
+    desktop-file-utils appstream help2man man-db nodejs onvif-tools lintian libssl-dev)
 
 # npm comes with some builds of Node.js and as a package of its own with Debian's: it is
 # installed only where no npm is found, as the two cannot be installed together.

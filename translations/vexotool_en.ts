@@ -596,6 +596,32 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</source>
         <translation>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</translation>
     </message>
+    <message>
+        <source>Forget Certificate...</source>
+        <extracomment>link that forgets the TLS certificate the program pinned for an ONVIF device</extracomment>
+        <translation>Forget Certificate...</translation>
+    </message>
+    <message>
+        <source>The device&apos;s certificate, pinned when it was first seen (SHA-256):
+%1
+Forget it only when the device was reset or got a new certificate.</source>
+        <translation>The device&apos;s certificate, pinned when it was first seen (SHA-256):
+%1
+Forget it only when the device was reset or got a new certificate.</translation>
+    </message>
+    <message>
+        <source>Forget Certificate</source>
+        <translation>Forget Certificate</translation>
+    </message>
+    <message>
+        <source>Forget the certificate of %1? The next certificate it presents is trusted in its place, also one of another computer posing as the device.</source>
+        <translation>Forget the certificate of %1? The next certificate it presents is trusted in its place, also one of another computer posing as the device.</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <extracomment>button: forget the device&apos;s pinned certificate</extracomment>
+        <translation>Forget</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
@@ -966,6 +992,18 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The device could not carry out the request. Try again later.</source>
         <translation>The device could not carry out the request. Try again later.</translation>
     </message>
+    <message>
+        <source>The device presented another certificate than the one it showed before, so nothing was sent: another computer may pose as the device. If the device was reset or got a new certificate, forget its certificate in the panel and try again.</source>
+        <translation>The device presented another certificate than the one it showed before, so nothing was sent: another computer may pose as the device. If the device was reset or got a new certificate, forget its certificate in the panel and try again.</translation>
+    </message>
+    <message>
+        <source>No secure connection to the device could be made (it needs TLS 1.2 or later). Nothing was sent.</source>
+        <translation>No secure connection to the device could be made (it needs TLS 1.2 or later). Nothing was sent.</translation>
+    </message>
+    <message>
+        <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
+        <translation>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::OnvifPasswordDialog</name>
@@ -1034,6 +1072,25 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>The password was not changed: %1</source>
         <translation>The password was not changed: %1</translation>
+    </message>
+    <message>
+        <source>Password in clear text</source>
+        <translation>Password in clear text</translation>
+    </message>
+    <message>
+        <source>The ONVIF device %1 offers no HTTPS. The new password would cross the network readable by anyone on it. Send it anyway?</source>
+        <extracomment>%1 names the device: serial number or endpoint, and its address</extracomment>
+        <translation>The ONVIF device %1 offers no HTTPS. The new password would cross the network readable by anyone on it. Send it anyway?</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <extracomment>button: send the new password to a device without HTTPS</extracomment>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <extracomment>button: do not send the new password</extracomment>
+        <translation>No</translation>
     </message>
 </context>
 <context>

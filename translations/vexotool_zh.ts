@@ -591,6 +591,32 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</source>
         <translation>修改设备上某个用户的密码，需要输入当前密码。忘记的密码请在设备上或用设备厂商的工具重置。</translation>
     </message>
+    <message>
+        <source>Forget Certificate...</source>
+        <extracomment>link that forgets the TLS certificate the program pinned for an ONVIF device</extracomment>
+        <translation>忘记证书...</translation>
+    </message>
+    <message>
+        <source>The device&apos;s certificate, pinned when it was first seen (SHA-256):
+%1
+Forget it only when the device was reset or got a new certificate.</source>
+        <translation>首次发现设备时固定的设备证书（SHA-256）：
+%1
+仅在设备已复位或更换了证书时才忘记它。</translation>
+    </message>
+    <message>
+        <source>Forget Certificate</source>
+        <translation>忘记证书</translation>
+    </message>
+    <message>
+        <source>Forget the certificate of %1? The next certificate it presents is trusted in its place, also one of another computer posing as the device.</source>
+        <translation>忘记 %1 的证书吗？之后它出示的下一个证书将被信任，即使那是冒充该设备的另一台计算机的证书。</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <extracomment>button: forget the device&apos;s pinned certificate</extracomment>
+        <translation>忘记</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
@@ -961,6 +987,18 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The device could not carry out the request. Try again later.</source>
         <translation>设备无法执行该请求。请稍后重试。</translation>
     </message>
+    <message>
+        <source>The device presented another certificate than the one it showed before, so nothing was sent: another computer may pose as the device. If the device was reset or got a new certificate, forget its certificate in the panel and try again.</source>
+        <translation>设备出示的证书与之前的不同，因此未发送任何内容：可能有另一台计算机在冒充该设备。如果设备已复位或更换了证书，请在面板中忘记其证书后重试。</translation>
+    </message>
+    <message>
+        <source>No secure connection to the device could be made (it needs TLS 1.2 or later). Nothing was sent.</source>
+        <translation>无法与设备建立安全连接（需要 TLS 1.2 或更高版本）。未发送任何内容。</translation>
+    </message>
+    <message>
+        <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
+        <translation>设备不提供 HTTPS，新密码将以网络上任何人都能读取的形式传输。未发送任何内容。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::OnvifPasswordDialog</name>
@@ -1029,6 +1067,25 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>The password was not changed: %1</source>
         <translation>密码未修改：%1</translation>
+    </message>
+    <message>
+        <source>Password in clear text</source>
+        <translation>明文密码</translation>
+    </message>
+    <message>
+        <source>The ONVIF device %1 offers no HTTPS. The new password would cross the network readable by anyone on it. Send it anyway?</source>
+        <extracomment>%1 names the device: serial number or endpoint, and its address</extracomment>
+        <translation>ONVIF 设备 %1 不提供 HTTPS。新密码将以网络上任何人都能读取的形式传输。仍要发送吗？</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <extracomment>button: send the new password to a device without HTTPS</extracomment>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <extracomment>button: do not send the new password</extracomment>
+        <translation>否</translation>
     </message>
 </context>
 <context>

@@ -49,6 +49,7 @@ private slots:
     void readdressFromThePanel();
     void byeRemovesTheRow();
     void refreshListsThemAgain();
+    void changePasswordFromThePanel_data();
     void changePasswordFromThePanel();
 
 private:
@@ -282,9 +283,12 @@ void TestOnvifWindowLive::readdressFromThePanel_data()
     QTest::addColumn<bool>("rebootNeeded");
     QTest::addColumn<bool>("restartNow");
     QTest::addColumn<bool>("moves");
-    QTest::addRow("applied at once, no question") << false << false << true;
-    QTest::addRow("restart needed, now: restarted at the new address") << true << true << true;
-    QTest::addRow("restart needed, later: nothing restarts") << true << false << false;
+    QTest::addColumn<QStringList>("transport"); // the simulator's options for it
+    QTest::addRow("applied at once, no question") << false << false << true << QStringList();
+    QTest::addRow("restart needed, now: restarted at the new address") << true << true << true << QStringList();
+    QTest::addRow("restart needed, later: nothing restarts") << true << false << false << QStringList();
+    QTest::addRow("HTTPS only, applied at once")
+        << false << false << true << QStringList{QStringLiteral("--onvif-https-only")};
 }
 
 void TestOnvifWindowLive::readdressFromThePanel()
@@ -292,12 +296,15 @@ void TestOnvifWindowLive::readdressFromThePanel()
     QFETCH(bool, rebootNeeded);
     QFETCH(bool, restartNow);
     QFETCH(bool, moves);
-    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("41"),
-                       QStringLiteral("--onvif"), QStringLiteral("1")}));
+    QFETCH(QStringList, transport);
+    QVERIFY(startSite(QStringList{QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"),
+                                  QStringLiteral("41"), QStringLiteral("--onvif"), QStringLiteral("1")}
+                      + transport));
     const QString serial = onvifSerials(*m_simulator, QStringLiteral("onvif")).value(0);
     QVERIFY(!serial.isEmpty());
     const QString oldAddress = shown(*m_simulator, serial, QStringLiteral("xaddr"));
-    QVERIFY(oldAddress.startsWith(QStringLiteral("http://127.")));
+    QVERIFY(oldAddress.startsWith((transport.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"))
+                                  + QStringLiteral("://127.")));
     QCOMPARE(m_simulator->commandResult(QStringLiteral("onvif %1 reboot-needed %2").arg(serial).arg(rebootNeeded)),
              QStringLiteral("ok"));
     QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 2, 20000);
@@ -374,12 +381,27 @@ void TestOnvifWindowLive::refreshListsThemAgain()
         QVERIFY2(rowOfSerial(serial) >= 0, qPrintable(serial));
 }
 
+void TestOnvifWindowLive::changePasswordFromThePanel_data()
+{
+    QTest::addColumn<QStringList>("transport"); // the simulator's options for it
+    QTest::addColumn<int>("answer");            // to the clear-text question; -1: none is asked
+    QTest::addRow("over HTTPS without a question") << QStringList{QStringLiteral("--onvif-https-only")} << -1;
+    QTest::addRow("plain HTTP, No sends nothing") << QStringList() << 0;
+    QTest::addRow("plain HTTP, Yes sends it") << QStringList() << 1;
+}
+
 void TestOnvifWindowLive::changePasswordFromThePanel()
 {
-    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("71"),
-                       QStringLiteral("--onvif"), QStringLiteral("1")}));
+    QFETCH(QStringList, transport);
+    QFETCH(int, answer);
+    const bool changes = answer != 0;
+    QVERIFY(startSite(QStringList{QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"),
+                                  QStringLiteral("71"), QStringLiteral("--onvif"), QStringLiteral("1")}
+                      + transport));
     const QString serial = onvifSerials(*m_simulator, QStringLiteral("onvif")).value(0);
     QVERIFY(!serial.isEmpty());
+    const QUrl url(shown(*m_simulator, serial, QStringLiteral("xaddr")));
+    QCOMPARE(url.scheme(), transport.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"));
     QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 2, 20000);
     int row = -1;
     for (int r = 0; r < m_model->rowCount(); ++r)
@@ -393,10 +415,17 @@ void TestOnvifWindowLive::changePasswordFromThePanel()
     // The dialog is filled in once it runs; a dialog that does not close by itself is given up.
     const QString newPassword = QStringLiteral("Changed4321");
     bool filled = false;
+    QStringList asked;
     QTimer::singleShot(0, this, [&] {
         auto *dialog = qobject_cast<VexoTool::OnvifPasswordDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
+        dialog->setClearTextQuestion([&asked, answer, dialog](const QString &device) {
+            asked.append(device);
+            if (answer == 0) // the dialog stays open after a No: the user closes it
+                QTimer::singleShot(0, dialog, &QDialog::reject);
+            return answer == 1;
+        });
         const auto field = [dialog](const char *name) {
             return dialog->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name));
         };
@@ -409,13 +438,20 @@ void TestOnvifWindowLive::changePasswordFromThePanel()
     });
     change->click();
     QVERIFY(filled);
+    QCOMPARE(asked.size(), answer < 0 ? 0 : 1);
+    if (!asked.isEmpty())
+        QVERIFY2(asked.first().contains(url.host()), qPrintable(asked.first())); // the question names the device
     // The panel signs in with the new password from now on.
-    QCOMPARE(panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditAdminPassword"))->text(),
-             newPassword);
+    QCOMPARE(panel->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditAdminPassword"))->text()
+                 == newPassword,
+             changes);
 
-    // The device itself refuses the old password and takes the new one.
+    // What the device received: SetUser only after a Yes, or over HTTPS.
+    const QString received = shown(*m_simulator, serial, QStringLiteral("received"));
+    QVERIFY2(received.contains(QLatin1String("SetUser:")) == changes, qPrintable(received));
+    QVERIFY2(!received.contains(QLatin1String("GetUsers:")) || changes, qPrintable(received));
+    // The device itself refuses the old password and takes the new one, or the other way round.
     onvif::BlockingDeviceOperations operations(m_onvif->deviceOptions());
-    const QUrl url(shown(*m_simulator, serial, QStringLiteral("xaddr")));
     const auto signIn = [&](const QString &password) {
         onvif::Credentials credentials;
         credentials.username = QStringLiteral("admin");
@@ -423,8 +459,10 @@ void TestOnvifWindowLive::changePasswordFromThePanel()
         const auto identified = operations.identify(url, credentials);
         return identified && identified.value->authenticated;
     };
-    QVERIFY(!signIn(kPassword));
-    QVERIFY(signIn(newPassword));
+    QCOMPARE(signIn(kPassword), !changes);
+    QCOMPARE(signIn(newPassword), changes);
+    if (!changes)
+        return;
 
     // Listed again, the row is identified with the new password, not refused with the old one.
     auto *refresh = m_window->deviceDisplayPage()->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo"));

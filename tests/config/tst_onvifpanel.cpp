@@ -17,7 +17,9 @@
 #include <vexolibrary.h>
 
 #include <multistatelineedit.h>
+#include <tipdialog.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -26,6 +28,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -57,16 +60,25 @@ public:
     {
         QMutexLocker lock(&mutex);
         passwords.append(target.userName + QLatin1Char(':') + target.password + QLatin1Char('>') + newPassword);
+        consents.append(target.allowClearTextPassword);
+        if (withoutHttps && !target.allowClearTextPassword) // nothing sent, as the client does
+            return OnvifOutcome{false, false, {VexoTool::OnvifFailureKind::NotEncrypted, 0, {}, {}, {}}};
         return outcome;
     }
 
+    QByteArray pinnedCertificate(const OnvifTarget &target) const override { return pins.value(target.serialNumber); }
+    bool forgetCertificate(const OnvifTarget &target) override { return pins.remove(target.serialNumber) > 0; }
+
     QMutex mutex;
+    QHash<QString, QByteArray> pins; // by serial number; used from the GUI thread only
     OnvifOutcome outcome{true, false, {}};
     QStringList changed;
     QStringList addresses;
     QStringList userNames;
     QStringList rebooted;
     QStringList passwords; // "user:current>new" of each password change
+    QList<bool> consents;  // of each password change: the user let it go in clear
+    bool withoutHttps = false;
 };
 
 // An ONVIF device as the ONVIF service reports it once identified (or not, without a MAC).
@@ -120,6 +132,9 @@ private slots:
     void passwordChangeIsCheckedAndRouted_data();
     void passwordChangeIsCheckedAndRouted();
     void passwordDialogKeepsClipboardOut();
+    void clearTextQuestionDefaultsToNo();
+    void pinnedCertificateForgottenAfterYes_data();
+    void pinnedCertificateForgottenAfterYes();
 
 private:
     void select(const QVector<VEXO_DEVICE_INFO> &records)
@@ -383,6 +398,73 @@ void tst_OnvifPanel::batchSaysWhichRowsItCannotDo()
     QVERIFY2(matches(resultOf(reachable), results.at(0)), qPrintable(resultOf(reachable)));
     QVERIFY2(matches(resultOf(unreachable), results.at(1)), qPrintable(resultOf(unreachable)));
     QCOMPARE(m_changer->changed, withClient ? QStringList{serialOf(reachable)} : QStringList{});
+}
+
+void tst_OnvifPanel::clearTextQuestionDefaultsToNo()
+{
+    m_changer->withoutHttps = true;
+    ModalRecorder recorder;
+    // Enter, as a user who does not read the question, answers it.
+    QStringList asked;
+    QTimer enter;
+    connect(&enter, &QTimer::timeout, this, [&asked] {
+        auto *question = qobject_cast<VexoTool::TipDialog *>(QApplication::activeModalWidget());
+        if (!question || !question->isVisible())
+            return;
+        asked.append(question->tipText());
+        QTest::keyClick(question, Qt::Key_Return);
+    });
+    enter.start(20);
+    OnvifTarget target;
+    target.serialNumber = QStringLiteral("SN7");
+    target.address = QStringLiteral("127.1.0.7");
+    VexoTool::OnvifPasswordDialog dialog(m_changer, target);
+    dialog.show();
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditCurrentPassword"))->setText("Old-pass1");
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditNewPassword"))->setText("New-pass12");
+    dialog.findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditConfirmPassword"))->setText("New-pass12");
+    dialog.findChild<QPushButton *>(QStringLiteral("btnConfirm"))->click();
+    QTRY_VERIFY(!recorder.messages.isEmpty());
+    QTRY_VERIFY(!dialog.isBusy());
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked.first().contains(QLatin1String("SN7 (127.1.0.7)")), qPrintable(asked.first()));
+    QCOMPARE(m_changer->consents, QList<bool>{false}); // never sent with consent
+    QVERIFY2(recorder.messages.last().contains(QLatin1String("no HTTPS")), qPrintable(recorder.messages.last()));
+    QVERIFY(dialog.isVisible());
+}
+
+void tst_OnvifPanel::pinnedCertificateForgottenAfterYes_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::addRow("No keeps the pin") << false;
+    QTest::addRow("Yes forgets it") << true;
+}
+
+void tst_OnvifPanel::pinnedCertificateForgottenAfterYes()
+{
+    QFETCH(bool, yes);
+    const VEXO_DEVICE_INFO device = onvifRecord(1, "127.1.0.1");
+    const QString serial = fieldText(device.serialNumber);
+    const QByteArray fingerprint(32, '\xab');
+    m_changer->pins.insert(serial, fingerprint);
+    QStringList asked;
+    m_panel->setForgetCertificateQuestion([&](const QString &name) {
+        asked.append(name);
+        return yes;
+    });
+    select({device});
+    QPushButton *forget = button("m_btnForgetCertificate");
+    QVERIFY(forget->isVisible());
+    // The tool tip shows the whole fingerprint as the user compares it.
+    QVERIFY2(forget->toolTip().contains(QString::fromLatin1(fingerprint.toHex(':').toUpper())),
+             qPrintable(forget->toolTip()));
+
+    forget->click();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked.first().contains(serial) && asked.first().contains(QLatin1String("127.1.0.1")),
+             qPrintable(asked.first()));
+    QCOMPARE(m_changer->pins.contains(serial), !yes);
+    QCOMPARE(forget->isVisible(), !yes);
 }
 
 void tst_OnvifPanel::passwordDialogKeepsClipboardOut()

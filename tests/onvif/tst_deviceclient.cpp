@@ -8,9 +8,15 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -52,13 +58,40 @@ public:
     int maxInFlight = 0;
 
     HttpResponder() { QVERIFY(listen(QHostAddress::LocalHost)); }
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/onvif/device_service").arg(serverPort())); }
+    QUrl url() const
+    {
+        return QUrl(QStringLiteral("%1://127.0.0.1:%2/onvif/device_service")
+                        .arg(m_tls ? QStringLiteral("https") : QStringLiteral("http"))
+                        .arg(serverPort()));
+    }
+    /** Serves over TLS with the certificate and key in the resource @p pem. */
+    void serveTls(const QString &pem)
+    {
+        QFile file(QStringLiteral(":/onvif/tls/") + pem);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(QSslCertificate(text));
+        tls.setPrivateKey(QSslKey(text, QSsl::Ec));
+        QVERIFY(!tls.localCertificate().isNull() && !tls.privateKey().isNull());
+        m_tls = tls;
+    }
+    QByteArray fingerprint() const { return m_tls->localCertificate().digest(QCryptographicHash::Sha256); }
 
 protected:
     void incomingConnection(qintptr handle) override
     {
-        auto *socket = new QTcpSocket(this);
-        socket->setSocketDescriptor(handle);
+        QTcpSocket *socket = nullptr;
+        if (m_tls) {
+            auto *secure = new QSslSocket(this);
+            secure->setSocketDescriptor(handle);
+            secure->setSslConfiguration(*m_tls);
+            secure->startServerEncryption();
+            socket = secure;
+        } else {
+            socket = new QTcpSocket(this);
+            socket->setSocketDescriptor(handle);
+        }
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
             QByteArray &buffer = m_buffers[socket];
             buffer += socket->readAll();
@@ -94,6 +127,7 @@ protected:
 
 private:
     QHash<QTcpSocket *, QByteArray> m_buffers;
+    std::optional<QSslConfiguration> m_tls;
 };
 
 DeviceClient::Options loopbackOptions(int timeoutMs = 3000)
@@ -146,6 +180,10 @@ private slots:
     void changeNetworkKeepsOtherProtocols();
     void changePasswordKeepsTheLevel_data();
     void changePasswordKeepsTheLevel();
+    void newPasswordGoesToTheListedHttpsPort();
+    void pinFoundByMacUnderAnotherEndpoint();
+    void certificatePinnedOnFirstUse_data();
+    void certificatePinnedOnFirstUse();
     void identifierBoundsParallelRequests_data();
     void identifierBoundsParallelRequests();
 };
@@ -267,12 +305,15 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed_data()
     QTest::addColumn<bool>("allowClearText");
     QTest::addColumn<int>("expectedKind");
     QTest::addColumn<int>("requests");
+    QTest::addColumn<bool>("tls");
     QTest::addRow("Basic challenge: refused without the caller's consent")
-        << false << false << int(Kind::ClearTextOnly) << 1;
-    QTest::addRow("Basic challenge: sent when allowed") << false << true << int(Kind::None) << 2;
+        << false << false << int(Kind::ClearTextOnly) << 1 << false;
+    QTest::addRow("Basic challenge: sent when allowed") << false << true << int(Kind::None) << 2 << false;
     QTest::addRow("token refused: refused without the caller's consent")
-        << true << false << int(Kind::ClearTextOnly) << 2;
-    QTest::addRow("token refused: sent when allowed") << true << true << int(Kind::None) << 3;
+        << true << false << int(Kind::ClearTextOnly) << 2 << false;
+    QTest::addRow("token refused: sent when allowed") << true << true << int(Kind::None) << 3 << false;
+    // Inside TLS to the pinned device Basic is no longer readable on the way.
+    QTest::addRow("Basic challenge over HTTPS: sent") << false << false << int(Kind::None) << 2 << true;
 }
 
 void tst_DeviceClient::clearTextOnlyWhenAllowed()
@@ -281,7 +322,10 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed()
     QFETCH(bool, allowClearText);
     QFETCH(int, expectedKind);
     QFETCH(int, requests);
+    QFETCH(bool, tls);
     HttpResponder server;
+    if (tls)
+        server.serveTls(QStringLiteral("device-a.pem"));
     server.handler = [faultOnToken](const HttpRequest &r) -> QByteArray {
         if (r.headers.value("authorization") == "Basic " + QByteArray("admin:secret").toBase64())
             return response("200 OK", data("deviceinformation.xml"));
@@ -302,7 +346,7 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed()
     QCOMPARE(int(outcome.failure.kind), expectedKind);
     QCOMPARE(server.requests.size(), requests);
     // Without consent the password never travels in clear.
-    if (!allowClearText) {
+    if (!allowClearText && !tls) {
         for (const HttpRequest &r : server.requests)
             QVERIFY(!r.headers.contains("authorization") && !r.body.contains("secret"));
     }
@@ -311,7 +355,7 @@ void tst_DeviceClient::clearTextOnlyWhenAllowed()
 void tst_DeviceClient::failedAnswers_data()
 {
     QTest::addColumn<QByteArray>("answer");
-    QTest::addColumn<QString>("url"); // empty: the responder's
+    QTest::addColumn<QString>("url"); // empty: the responder's; "https": the responder's over TLS
     QTest::addColumn<int>("expectedKind");
     QTest::addColumn<int>("requests"); // -1: not counted (the network stack may retry a dropped connection)
 
@@ -338,14 +382,19 @@ void tst_DeviceClient::failedAnswers_data()
     QTest::addRow("10 MB without a length is aborted")
         << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + QByteArray(10 * 1024 * 1024, 'x')) << QString()
         << int(Kind::TooLarge) << 1;
+    QTest::addRow("over HTTPS: one byte over the limit is aborted")
+        << response("200 OK", big) << QStringLiteral("https") << int(Kind::TooLarge) << 1;
+    QTest::addRow("over HTTPS: redirect not followed")
+        << response("302 Found", {}, "Location: https://127.0.0.1:1/elsewhere\r\n") << QStringLiteral("https")
+        << int(Kind::HttpStatus) << 1;
     QTest::addRow("silent device times out") << QByteArray() << QString() << int(Kind::TimedOut) << 1;
     QTest::addRow("connection closed without an answer")
         << QByteArray("CLOSE") << QString() << int(Kind::Refused) << -1;
     QTest::addRow("non-loopback address refused in the loopback scope")
         << QByteArray() << QStringLiteral("http://192.0.2.10/onvif/device_service") << int(Kind::AddressNotAllowed)
         << 0;
-    QTest::addRow("https address refused") << QByteArray() << QStringLiteral("https://127.0.0.1/onvif/device_service")
-                                           << int(Kind::AddressNotAllowed) << 0;
+    QTest::addRow("other scheme refused")
+        << QByteArray() << QStringLiteral("ftp://127.0.0.1/onvif/device_service") << int(Kind::AddressNotAllowed) << 0;
 }
 
 void tst_DeviceClient::failedAnswers()
@@ -358,6 +407,10 @@ void tst_DeviceClient::failedAnswers()
     server.handler = [&answer](const HttpRequest &) {
         return answer;
     };
+    if (url == u"https") {
+        server.serveTls(QStringLiteral("device-a.pem"));
+        url.clear();
+    }
     BlockingDeviceOperations ops(loopbackOptions(1000));
     const Outcome<Identity> identity = ops.identify(url.isEmpty() ? server.url() : QUrl(url), std::nullopt);
     QCOMPARE(int(identity.failure.kind), expectedKind);
@@ -441,15 +494,21 @@ void tst_DeviceClient::changePasswordKeepsTheLevel_data()
 {
     QTest::addColumn<QString>("user");
     QTest::addColumn<QByteArray>("level"); // empty: refused after GetUsers, no SetUser sent
-    QTest::addRow("administrator") << "admin" << QByteArray("Administrator");
-    QTest::addRow("plain user stays a user") << "viewer" << QByteArray("User");
-    QTest::addRow("unknown user") << "nobody" << QByteArray();
+    QTest::addColumn<bool>("consent");     // the new password may go over plain HTTP
+    QTest::addColumn<int>("requests");
+    QTest::addRow("administrator") << "admin" << QByteArray("Administrator") << true << 2;
+    QTest::addRow("plain user stays a user") << "viewer" << QByteArray("User") << true << 2;
+    QTest::addRow("unknown user") << "nobody" << QByteArray() << true << 1;
+    // Over plain HTTP the new password goes only with the caller's consent: without it, not even GetUsers.
+    QTest::addRow("no HTTPS and no consent sends nothing") << "admin" << QByteArray() << false << 0;
 }
 
 void tst_DeviceClient::changePasswordKeepsTheLevel()
 {
     QFETCH(QString, user);
     QFETCH(QByteArray, level);
+    QFETCH(bool, consent);
+    QFETCH(int, requests);
     HttpResponder server;
     server.handler = [](const HttpRequest &r) -> QByteArray {
         if (operationOf(r) == "GetUsers")
@@ -461,14 +520,147 @@ void tst_DeviceClient::changePasswordKeepsTheLevel()
     Identity identity;
     identity.serviceUrl = server.url();
     BlockingDeviceOperations ops(loopbackOptions());
-    const auto changed = ops.changePassword(identity, Credentials{}, user, QStringLiteral("N3w-secret"));
+    Credentials credentials;
+    credentials.allowClearTextNewPassword = consent;
+    const auto changed = ops.changePassword(identity, credentials, user, QStringLiteral("N3w-secret"));
     QCOMPARE(bool(changed), !level.isEmpty());
-    QCOMPARE(server.requests.size(), level.isEmpty() ? 1 : 2);
+    QCOMPARE(server.requests.size(), requests);
+    if (!consent)
+        QCOMPARE(changed.failure.kind, Kind::NotEncrypted);
     if (!level.isEmpty()) {
         const QByteArray sent = server.requests.at(1).body;
         QCOMPARE(operationOf(server.requests.at(1)), QByteArray("SetUser"));
         QVERIFY(sent.contains("UserLevel>" + level + "<"));
     }
+}
+
+void tst_DeviceClient::newPasswordGoesToTheListedHttpsPort()
+{
+    // Found at an http address, the device lists HTTPS among its protocols: the change goes there.
+    HttpResponder secure;
+    secure.serveTls(QStringLiteral("device-a.pem"));
+    secure.handler = [](const HttpRequest &r) -> QByteArray {
+        if (operationOf(r) == "GetUsers")
+            return response("200 OK", data("users.xml"));
+        return response("200 OK", "<s:Envelope xmlns:s='http://www.w3.org/2003/05/soap-envelope'><s:Body>"
+                                  "<SetUserResponse xmlns='http://www.onvif.org/ver10/device/wsdl'/>"
+                                  "</s:Body></s:Envelope>");
+    };
+    HttpResponder plain;
+    const QByteArray https = "<tt:Name>HTTPS</tt:Name><tt:Enabled>true</tt:Enabled><tt:Port>"
+                             + QByteArray::number(secure.serverPort()) + "</tt:Port>";
+    plain.handler = [https](const HttpRequest &r) -> QByteArray {
+        const QHash<QByteArray, QString> files{{"GetSystemDateAndTime", "systemdateandtime.xml"},
+                                               {"GetDeviceInformation", "deviceinformation.xml"},
+                                               {"GetNetworkInterfaces", "networkinterfaces.xml"},
+                                               {"GetNetworkDefaultGateway", "networkdefaultgateway.xml"},
+                                               {"GetNetworkProtocols", "networkprotocols.xml"}};
+        const QByteArray op = operationOf(r);
+        if (!files.contains(op))
+            return response("500 Internal Server Error", data("fault.xml"));
+        return response(
+            "200 OK",
+            data(files.value(op))
+                .replace("<tt:Name>HTTPS</tt:Name><tt:Enabled>false</tt:Enabled><tt:Port>443</tt:Port>", https));
+    };
+    BlockingDeviceOperations ops(loopbackOptions());
+    const Credentials credentials{QStringLiteral("admin"), QStringLiteral("secret")};
+    const auto identity = ops.identify(plain.url(), credentials);
+    QVERIFY2(identity, qPrintable(identity.failure.detail));
+    QCOMPARE(identity.value->requestUrl().scheme(), QStringLiteral("https"));
+    QCOMPARE(identity.value->requestUrl().port(), int(secure.serverPort()));
+    const qsizetype askedPlain = plain.requests.size();
+
+    // No consent needed: the new password goes over TLS, and nothing of it over plain HTTP.
+    const auto changed
+        = ops.changePassword(*identity.value, credentials, QStringLiteral("admin"), QStringLiteral("N3w-secret"));
+    QVERIFY2(changed, qPrintable(changed.failure.detail));
+    QCOMPARE(plain.requests.size(), askedPlain);
+    QCOMPARE(secure.requests.size(), 2);
+    QCOMPARE(operationOf(secure.requests.at(1)), QByteArray("SetUser"));
+}
+
+void tst_DeviceClient::pinFoundByMacUnderAnotherEndpoint()
+{
+    // A device known by its MAC keeps its pin when it comes with another endpoint reference.
+    HttpResponder device;
+    device.serveTls(QStringLiteral("device-b.pem"));
+    device.handler = [](const HttpRequest &) {
+        return response("200 OK", data("systemdateandtime.xml"));
+    };
+    DeviceClient::Options options = loopbackOptions();
+    options.pins = std::make_shared<CertificatePins>();
+    QVERIFY(options.pins->pin(QStringLiteral("urn:uuid:first"), QStringLiteral("02:4F:4E:00:00:01"),
+                              QByteArray(32, '\x11')));
+    DeviceOperations ops(options);
+    Outcome<QByteArray> outcome;
+    bool done = false;
+    ops.client().post(
+        device.url(), deviceAction(QStringLiteral("GetSystemDateAndTime")), std::nullopt, 0,
+        [](const devicemgmt::Auth &) { return devicemgmt::getSystemDateAndTime(); },
+        [&](const Outcome<QByteArray> &o) {
+            outcome = o;
+            done = true;
+        },
+        Peer{QStringLiteral("urn:uuid:second"), QStringLiteral("02-4f-4e-00-00-01")});
+    QTRY_VERIFY(done);
+    QCOMPARE(outcome.failure.kind, Kind::CertificateChanged);
+    QCOMPARE(device.requests.size(), 0);
+}
+
+void tst_DeviceClient::certificatePinnedOnFirstUse_data()
+{
+    QTest::addColumn<QString>("later");  // the certificate the device presents the second time
+    QTest::addColumn<bool>("forgotten"); // the user forgot the pin in between
+    QTest::addColumn<bool>("accepted");
+    QTest::addRow("the pinned certificate again") << "device-a.pem" << false << true;
+    QTest::addRow("another certificate is refused") << "device-b.pem" << false << false;
+    QTest::addRow("a forgotten pin takes the new one") << "device-b.pem" << true << true;
+}
+
+void tst_DeviceClient::certificatePinnedOnFirstUse()
+{
+    QFETCH(QString, later);
+    QFETCH(bool, forgotten);
+    QFETCH(bool, accepted);
+    const QString endpoint = QStringLiteral("urn:uuid:6d1c2a5e-0000-4000-8000-000000000001");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pins.json"));
+    // A link where the file goes is replaced, never written through.
+    QFile elsewhere(dir.filePath(QStringLiteral("elsewhere")));
+    QVERIFY(elsewhere.open(QIODevice::WriteOnly) && elsewhere.write("untouched") == 9);
+    elsewhere.close();
+    QVERIFY(QFile::link(elsewhere.fileName(), path));
+
+    const auto ask = [&](HttpResponder &device) {
+        DeviceClient::Options options = loopbackOptions();
+        options.pins = std::make_shared<CertificatePins>(path); // read from the file each time
+        device.handler = [](const HttpRequest &) {
+            return response("200 OK", data("systemdateandtime.xml"));
+        };
+        return BlockingDeviceOperations(options).identify(device.url(), std::nullopt, endpoint);
+    };
+    HttpResponder first;
+    first.serveTls(QStringLiteral("device-a.pem"));
+    const auto pinned = ask(first);
+    QVERIFY2(pinned, qPrintable(pinned.failure.detail));
+    QCOMPARE(CertificatePins(path).find(endpoint, {}), std::optional(first.fingerprint()));
+    QVERIFY(!QFileInfo(path).isSymLink());
+    QVERIFY(elsewhere.open(QIODevice::ReadOnly));
+    QCOMPARE(elsewhere.readAll(), QByteArray("untouched"));
+
+    if (forgotten)
+        QVERIFY(CertificatePins(path).forget(endpoint, {}));
+    HttpResponder second;
+    second.serveTls(later);
+    const auto again = ask(second);
+    QCOMPARE(bool(again), accepted);
+    if (!accepted) {
+        QCOMPARE(again.failure.kind, Kind::CertificateChanged);
+        QCOMPARE(second.requests.size(), 0); // refused after the handshake, before the request
+    }
+    QCOMPARE(CertificatePins(path).find(endpoint, {}),
+             std::optional(accepted ? second.fingerprint() : first.fingerprint()));
 }
 
 void tst_DeviceClient::identifierBoundsParallelRequests_data()

@@ -34,6 +34,9 @@ QProcessEnvironment cliEnvironment(quint16 port, quint16 wsdPort, const QHash<QS
     env.remove(QStringLiteral("VEXO_NEW_PASSWORD"));
     env.insert(QStringLiteral("VEXO_SCOPE"), QStringLiteral("loopback"));
     env.insert(QStringLiteral("VEXO_PORT"), QString::number(port));
+    // Pinned certificates go to a folder of the test's own.
+    static const QTemporaryDir config;
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     if (wsdPort != 0)
         env.insert(QStringLiteral("VEXO_WSD_PORT"), QString::number(wsdPort));
     for (auto it = extra.cbegin(); it != extra.cend(); ++it)
@@ -96,9 +99,11 @@ private slots:
     void passwordSources();
     void deviceTextsCannotDriveTheTerminal();
     void listMarksUnverifiedDevices();
+    void onvifDevicesListedAndReaddressed_data();
     void onvifDevicesListedAndReaddressed();
     void listFilter_data();
     void listFilter();
+    void httpsDeviceKeepsItsCertificateAcrossRestarts();
 
 private:
     QTemporaryDir m_dir;
@@ -285,13 +290,24 @@ void tst_VexoCli::listMarksUnverifiedDevices()
     }
 }
 
+void tst_VexoCli::onvifDevicesListedAndReaddressed_data()
+{
+    QTest::addColumn<QStringList>("transport"); // the simulator's options for the ONVIF devices
+    QTest::addColumn<QString>("scheme");
+    QTest::addRow("plain HTTP") << QStringList() << "http";
+    QTest::addRow("HTTPS only") << QStringList{QStringLiteral("--onvif-https-only")} << "https";
+}
+
 void tst_VexoCli::onvifDevicesListedAndReaddressed()
 {
+    QFETCH(QStringList, transport);
+    QFETCH(QString, scheme);
     // Two VXDP devices, the first also speaking ONVIF, and one device of another maker speaking ONVIF only.
     SimulatorProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--onvif"), QStringLiteral("1"),
-                       QStringLiteral("--onvif-both"), QStringLiteral("1"), QStringLiteral("--onvif-port"),
-                       QStringLiteral("0")}));
+    QVERIFY(sim.start(QStringList{QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--onvif"),
+                                  QStringLiteral("1"), QStringLiteral("--onvif-both"), QStringLiteral("1"),
+                                  QStringLiteral("--onvif-port"), QStringLiteral("0")}
+                      + transport));
     QVERIFY(sim.wsdPort() != 0);
     auto list = [&sim](const QStringList &extra) {
         QMultiMap<QString, QJsonObject> byProtocol;
@@ -345,7 +361,8 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     const QJsonObject moved = list({QStringLiteral("Admin12345")}).value(QStringLiteral("ONVIF"));
     QCOMPARE(moved.value(QLatin1String("serialNumber")).toString(), serial);
     QCOMPARE(moved.value(QLatin1String("ipv4Address")).toString(), QStringLiteral("127.1.0.77"));
-    QVERIFY(moved.value(QLatin1String("serviceAddress")).toString().startsWith(QLatin1String("http://127.1.0.77:")));
+    QVERIFY(
+        moved.value(QLatin1String("serviceAddress")).toString().startsWith(scheme + QLatin1String("://127.1.0.77:")));
 
     // A wrong password changes nothing and says why.
     const CliRun refused = cli(sim.port(),
@@ -355,18 +372,26 @@ void tst_VexoCli::onvifDevicesListedAndReaddressed()
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains("not authorised"), refused.err.constData());
 
-    // A new password: the old one no longer identifies the device, the new one does.
-    const CliRun password
-        = cli(sim.port(), {QStringLiteral("onvif-password"), QStringLiteral("127.1.0.77")}, sim.wsdPort(),
-              {{QStringLiteral("VEXO_PASSWORD"), QStringLiteral("Admin12345")},
-               {QStringLiteral("VEXO_NEW_PASSWORD"), QStringLiteral("Newpass2026")}});
-    QVERIFY2(password.exitCode == 0, password.err.constData());
+    // A new password: over HTTPS at once, over plain HTTP only with --allow-clear-text.
     const auto identifiedWith = [&](const QString &pass) {
         const auto entries = list({pass}).values(QStringLiteral("ONVIF"));
         return std::any_of(entries.cbegin(), entries.cend(), [&serial](const QJsonObject &o) {
             return o.value(QLatin1String("serialNumber")).toString() == serial;
         });
     };
+    const QStringList setPassword{QStringLiteral("onvif-password"), QStringLiteral("127.1.0.77")};
+    const QHash<QString, QString> passwords{{QStringLiteral("VEXO_PASSWORD"), QStringLiteral("Admin12345")},
+                                            {QStringLiteral("VEXO_NEW_PASSWORD"), QStringLiteral("Newpass2026")}};
+    if (scheme == u"http") {
+        const CliRun refused = cli(sim.port(), setPassword, sim.wsdPort(), passwords);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("--allow-clear-text"), refused.err.constData());
+        QVERIFY(identifiedWith(QStringLiteral("Admin12345")));
+    }
+    const CliRun password = cli(
+        sim.port(), scheme == u"http" ? setPassword + QStringList{QStringLiteral("--allow-clear-text")} : setPassword,
+        sim.wsdPort(), passwords);
+    QVERIFY2(password.exitCode == 0, password.err.constData());
     QVERIFY(!identifiedWith(QStringLiteral("Admin12345")));
     QVERIFY(identifiedWith(QStringLiteral("Newpass2026")));
 }
@@ -407,6 +432,36 @@ void tst_VexoCli::listFilter()
     const QJsonArray rows = QJsonDocument::fromJson(run.out).array();
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows.first().toObject().value(QLatin1String("ipv4Address")).toString(), address);
+}
+
+void tst_VexoCli::httpsDeviceKeepsItsCertificateAcrossRestarts()
+{
+    // The certificate lives in the state file: a restarted device matches the pin vexo-cli made.
+    const QString state = m_dir.filePath(QStringLiteral("https-state.json"));
+    const auto identifiedOnce = [&state] {
+        SimulatorProcess sim;
+        if (!sim.start({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("33"),
+                        QStringLiteral("--onvif"), QStringLiteral("1"), QStringLiteral("--onvif-https-only"),
+                        QStringLiteral("--onvif-port"), QStringLiteral("0"), QStringLiteral("--state"), state}))
+            return QByteArray("the simulator did not start");
+        const CliRun run = cli(sim.port(),
+                               {QStringLiteral("list"), QStringLiteral("Admin12345"), QStringLiteral("--json"),
+                                QStringLiteral("--wait"), QStringLiteral("1500")},
+                               sim.wsdPort());
+        return run.out + run.err;
+    };
+    const auto identifiedOverHttps = [](const QByteArray &out) {
+        return out.contains("\"identified\": true") && out.contains("\"serviceAddress\": \"https://")
+               && !out.contains("certificate");
+    };
+    QByteArray first = identifiedOnce();
+    QVERIFY2(identifiedOverHttps(first), first.constData());
+    QByteArray again = identifiedOnce();
+    QVERIFY2(identifiedOverHttps(again), again.constData());
+    // A device with a new certificate under the same endpoint is refused.
+    QVERIFY(QFile::remove(state));
+    QByteArray reset = identifiedOnce();
+    QVERIFY2(reset.contains("another certificate than the one pinned"), reset.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCli)

@@ -17,11 +17,13 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <csignal>
@@ -215,8 +217,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption prefix(QStringLiteral("prefix"), QStringLiteral("New IPv4 prefix length (ONVIF)."),
                                     QStringLiteral("bits"));
     const QCommandLineOption clearText(QStringLiteral("allow-clear-text"),
-                                       QStringLiteral("Send the password in clear (HTTP Basic) to an ONVIF device "
-                                                      "that offers nothing else."));
+                                       QStringLiteral("Send a password in clear to an ONVIF device that offers "
+                                                      "nothing safer: HTTP Basic, or onvif-password's new password "
+                                                      "to a device without HTTPS."));
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Ask ONVIF devices outside every adapter's subnet too."));
     parser.addOptions({json, wait, filter, ipv4, mask, gateway, port, httpPort, dhcp, command, out, key, file, ipc,
@@ -275,6 +278,11 @@ int main(int argc, char *argv[])
     credentials.username = parser.value(user);
     credentials.password = QString::fromLocal8Bit(secrets->password);
     credentials.allowClearText = parser.isSet(clearText);
+    credentials.allowClearTextNewPassword = parser.isSet(clearText);
+    // Devices' TLS certificates, pinned on first use, in the user's configuration folder.
+    onvifScan.setCertificatePins(std::make_shared<onvif::CertificatePins>(
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+            .filePath(QStringLiteral("onvif-certificates.json"))));
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
@@ -445,7 +453,8 @@ int main(int argc, char *argv[])
         } else if (found->identity) {
             identity = found->identity;
         } else {
-            const auto identified = operations.identify(found->serviceUrl, credentials);
+            const auto identified
+                = operations.identify(found->serviceUrl, credentials, found->discovered.target.endpoint);
             if (identified)
                 identity = identified.value;
             else
@@ -459,6 +468,8 @@ int main(int argc, char *argv[])
                 std::printf("password of %s changed\n", qPrintable(DeviceTable::escaped(credentials.username)));
             else
                 rc = onvifFail("onvif-password", changed.failure);
+            if (changed.failure.kind == onvif::Failure::Kind::NotEncrypted)
+                std::fputs("(--allow-clear-text sends it anyway, readable by anyone on the network)\n", stderr);
         } else if (identity && cmd == QLatin1String("onvif-reboot")) {
             const auto rebooted = operations.reboot(*identity, credentials);
             if (rebooted)

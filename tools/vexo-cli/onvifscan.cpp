@@ -47,13 +47,7 @@ OnvifScan::OnvifScan(const onvif::ClientOptions &options, const QVector<VexoTool
         Found &f = m_found[d.target.endpoint];
         const bool moved = f.discovered.target.xaddrs != d.target.xaddrs;
         f.discovered = d;
-        f.serviceUrl.clear();
-        for (const QString &x : d.target.xaddrs) {
-            if (m_options.allowsDeviceAddress(QUrl(x))) {
-                f.serviceUrl = QUrl(x);
-                break;
-            }
-        }
+        f.serviceUrl = m_options.preferredDeviceAddress(d.target.xaddrs);
         if (moved)
             f.identity.reset();
         if (m_echo && (!m_echoFilter || m_echoFilter(toListed(f).info)))
@@ -91,6 +85,7 @@ onvif::DeviceClient::Options OnvifScan::clientOptions() const
 {
     onvif::DeviceClient::Options o;
     o.scope = m_options;
+    o.pins = m_pins;
     return o;
 }
 

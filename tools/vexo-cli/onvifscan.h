@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <functional>
+#include <memory>
 #include <optional>
 
 /**
@@ -66,6 +67,8 @@ public:
     /** @brief Whether @p id names a device found by endpoint or address (known without credentials). */
     bool matchesWithoutIdentity(const QString &id) const;
 
+    /** @brief Devices' TLS certificates are pinned in @p pins (memory only unless set). */
+    void setCertificatePins(std::shared_ptr<onvif::CertificatePins> pins) { m_pins = std::move(pins); }
     onvif::DeviceClient::Options clientOptions() const;
 
     /** @brief The row vexo-cli prints for a device only ONVIF found. */
@@ -78,4 +81,5 @@ private:
     QHash<QString, Found> m_found; // by endpoint
     bool m_echo = false;
     std::function<bool(const VEXO_DEVICE_INFO &)> m_echoFilter;
+    std::shared_ptr<onvif::CertificatePins> m_pins = std::make_shared<onvif::CertificatePins>();
 };

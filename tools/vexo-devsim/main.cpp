@@ -4,6 +4,7 @@
 #include "commandconsole.h"
 #include "onvifpopulation.h"
 #include "onvifservice.h"
+#include "tlsidentity.h"
 #include "populationgenerator.h"
 #include "simulator.h"
 #include "statefile.h"
@@ -44,6 +45,9 @@ Population:
   --onvif N              also play N devices of other makers that speak ONVIF only (default 0)
   --onvif-both N         the first N generated devices also answer ONVIF, with one MAC,
                          serial number and address for both protocols (default 0)
+  --onvif-https          the generated ONVIF devices also serve HTTPS, each with a self-signed
+                         certificate of its own (kept in the state file); XAddrs name HTTPS first
+  --onvif-https-only     the generated ONVIF devices serve HTTPS and no plain HTTP
   --onvif-port PORT      WS-Discovery port of the ONVIF devices (default VEXO_WSD_PORT or
                          3702); 0 takes a free port
   --keys-dir DIR         folder of maker-signing.seed, maker-restore.master and maker-device-ca.seed
@@ -85,7 +89,8 @@ Commands on standard input, one per line, each answered by "ok" or "error <why>"
                                 MS milliseconds late (challenges come at once); 0: prompt again
   set SERIAL FIELD VALUE        ipv4, mask, gateway, inactive (0/1), dhcp (0/1), port, httpport, password,
                                 certificate (valid, missing, invalid, foreign)
-  onvif SERIAL show             endpoint, XAddr, authentication mode, clock offset and more
+  onvif SERIAL show             endpoint, XAddr, authentication mode, clock offset, the operations
+                                received so far ("received GetUsers:1 SetUser:1") and more
   onvif SERIAL auth MODE        wsse (WS-Security digest), digest (HTTP Digest), both, or
                                 text (clear text: HTTP Basic or a PasswordText token)
   onvif SERIAL reboot-needed 0|1  SetNetworkInterfaces answers RebootNeeded and waits for
@@ -143,10 +148,12 @@ int main(int argc, char *argv[])
     const auto noStdinOpt = option("no-stdin"), verboseOpt = option("verbose");
     const auto onvifOpt = option("onvif", "N"), onvifBothOpt = option("onvif-both", "N"),
                onvifPortOpt = option("onvif-port", "PORT");
+    const auto onvifHttpsOpt = option("onvif-https"), onvifHttpsOnlyOpt = option("onvif-https-only");
     QCommandLineParser parser;
-    parser.addOptions({help,     versionOpt,  scopeOpt,   portOpt,    groupOpt,   countOpt,     seedOpt,
-                       stateOpt, passwordOpt, keysOpt,    testOpt,    lockoutOpt, spreadOpt,    delayOpt,
-                       lossOpt,  silentOpt,   noStdinOpt, verboseOpt, onvifOpt,   onvifBothOpt, onvifPortOpt});
+    parser.addOptions({help,      versionOpt,   scopeOpt,     portOpt,       groupOpt,         countOpt,
+                       seedOpt,   stateOpt,     passwordOpt,  keysOpt,       testOpt,          lockoutOpt,
+                       spreadOpt, delayOpt,     lossOpt,      silentOpt,     noStdinOpt,       verboseOpt,
+                       onvifOpt,  onvifBothOpt, onvifPortOpt, onvifHttpsOpt, onvifHttpsOnlyOpt});
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(help)) {
@@ -263,6 +270,19 @@ int main(int argc, char *argv[])
                 QString::fromStdString(d.serial), QString::fromStdString(vxdp::macToText(d.mac)).replace('-', ':'),
                 QString::fromStdString(d.typeText), QString::fromStdString(d.softwareVersion), address, options.seed,
                 password));
+        }
+        const bool httpsOnly = parser.isSet(onvifHttpsOnlyOpt);
+        for (OnvifDeviceState &state : onvifDevices) {
+            if (!httpsOnly && !parser.isSet(onvifHttpsOpt))
+                break;
+            state.https = true;
+            state.httpsOnly = httpsOnly;
+            // Each device its own key, as cameras make one on first start.
+            const auto identity = makeSelfSignedIdentity(state.serial, &error);
+            if (!identity)
+                return fail(QStringLiteral("no certificate for %1: %2").arg(state.serial, error));
+            state.tlsCertificatePem = identity->certificatePem;
+            state.tlsKeyPem = identity->privateKeyPem;
         }
         if (!options.statePath.isEmpty() && !StateFile::save(options.statePath, devices, &error, &onvifDevices))
             return fail(error);

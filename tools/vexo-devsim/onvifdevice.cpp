@@ -226,7 +226,21 @@ OnvifDevice::OnvifDevice(OnvifDeviceState state)
 
 QString OnvifDevice::xaddr() const
 {
-    return QStringLiteral("http://%1:%2%3").arg(m_state.ipv4).arg(m_state.httpPort).arg(QLatin1String(kServicePath));
+    return xaddrs().value(0);
+}
+
+QStringList OnvifDevice::xaddrs() const
+{
+    QStringList out;
+    if (m_state.https)
+        out.append(QStringLiteral("https://%1:%2%3")
+                       .arg(m_state.ipv4)
+                       .arg(m_state.httpsPort)
+                       .arg(QLatin1String(kServicePath)));
+    if (m_state.servesHttp())
+        out.append(
+            QStringLiteral("http://%1:%2%3").arg(m_state.ipv4).arg(m_state.httpPort).arg(QLatin1String(kServicePath)));
+    return out;
 }
 
 const OnvifUser *OnvifDevice::user(const QString &name) const
@@ -291,6 +305,9 @@ HttpResponse OnvifDevice::handle(const HttpRequest &request, const QDateTime &no
             500, QStringLiteral("Receiver"), {QStringLiteral("ActionNotSupported")},
             QStringLiteral("Optional Action Not Implemented: {%1}%2").arg(payload.namespaceUri, payload.localName));
 
+    // What reached the device, asked for or not, for tests that check what a client sent.
+    if (m_received.contains(payload.localName) || m_received.size() < kMaxOperationsCounted)
+        ++m_received[payload.localName];
     const QDateTime deviceNow = nowUtc.toUTC().addSecs(m_state.clockOffsetSeconds);
     if (payload.localName == u"GetSystemDateAndTime") {
         return dispatch(payload.localName, doc, env.value->payload, deviceNow);
@@ -561,9 +578,16 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
         return ok(QStringLiteral("GetNetworkProtocolsResponse"), [&](QXmlStreamWriter &w) {
             w.writeStartElement(ns::kDevice, QStringLiteral("NetworkProtocols"));
             tt(w, "Name", QStringLiteral("HTTP"));
-            tt(w, "Enabled", QStringLiteral("true"));
+            tt(w, "Enabled", boolText(s.servesHttp()));
             tt(w, "Port", QString::number(s.httpPort));
             w.writeEndElement();
+            if (s.https) {
+                w.writeStartElement(ns::kDevice, QStringLiteral("NetworkProtocols"));
+                tt(w, "Name", QStringLiteral("HTTPS"));
+                tt(w, "Enabled", QStringLiteral("true"));
+                tt(w, "Port", QString::number(s.httpsPort));
+                w.writeEndElement();
+            }
         });
     }
     if (action == u"GetCapabilities") {
@@ -776,7 +800,7 @@ void writeTarget(QXmlStreamWriter &w, const OnvifDevice &device, bool full)
     scopes
         += QStringLiteral(" onvif://www.onvif.org/hardware/") + QString::fromLatin1(QUrl::toPercentEncoding(s.model));
     w.writeTextElement(ns::kDiscovery, QStringLiteral("Scopes"), scopes);
-    w.writeTextElement(ns::kDiscovery, QStringLiteral("XAddrs"), device.xaddr());
+    w.writeTextElement(ns::kDiscovery, QStringLiteral("XAddrs"), device.xaddrs().join(u' '));
     w.writeTextElement(ns::kDiscovery, QStringLiteral("MetadataVersion"), QString::number(s.metadataVersion));
 }
 

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <utility>
@@ -57,6 +58,13 @@ struct OnvifDeviceState
     qint64 clockOffsetSeconds = 0; ///< the device's clock runs this far from true UTC
     bool alsoVxdp = false;         ///< the same device also answers VXDP/1
     quint32 metadataVersion = 1;
+    bool https = false;           ///< the device service is also (or only) served over HTTPS
+    bool httpsOnly = false;       ///< no plain HTTP at all
+    quint16 httpsPort = 0;        ///< 0: any free port when served
+    QByteArray tlsCertificatePem; ///< the device's own self-signed certificate
+    QByteArray tlsKeyPem;         ///< and its private key
+    /** @brief Whether plain HTTP is served. */
+    bool servesHttp() const { return !(https && httpsOnly); }
 };
 
 /** @brief A fault to play on the device's next request. */
@@ -86,6 +94,7 @@ public:
     static constexpr qint64 kCreatedWindowSeconds = 60;
     static constexpr qint64 kDigestNonceSeconds = 300;
     static constexpr int kMaxNoncesKept = 4096;
+    static constexpr int kMaxOperationsCounted = 64;
     static inline const QByteArray kServicePath = QByteArrayLiteral("/onvif/device_service");
 
     /** @brief What the transport must do once the response is on its way. */
@@ -106,9 +115,13 @@ public:
     const OnvifDeviceState &state() const { return m_state; }
     OnvifDeviceState &state() { return m_state; }
     void injectFault(OnvifInjectedFault fault) { m_fault = fault; }
+    /** @brief How often each operation reached the device since it started ("SetUser" → 1). */
+    const QHash<QString, int> &received() const { return m_received; }
 
-    /** @brief The device service address as XAddrs and GetCapabilities name it. */
+    /** @brief The device service address as GetCapabilities names it: HTTPS when served. */
     QString xaddr() const;
+    /** @brief The addresses WS-Discovery announces: HTTPS first when served, then HTTP when served. */
+    QStringList xaddrs() const;
     /** @brief Whether a Probe for @p types (none: any device) finds this device. */
     bool matchesProbe(const QList<onvif::QualifiedName> &types) const;
     /** @name WS-Discovery messages about this device */
@@ -139,6 +152,7 @@ private:
     std::optional<OnvifDeviceState> m_pending; ///< network settings waiting for SystemReboot
     Effects m_effects;
     OnvifInjectedFault m_fault = OnvifInjectedFault::None;
+    QHash<QString, int> m_received;              ///< at most kMaxOperationsCounted names
     QHash<QByteArray, qint64> m_usedTokenNonces; ///< nonce -> device time (s) after which it may be forgotten
     struct DigestNonce
     {

@@ -127,6 +127,11 @@ QJsonObject toJson(const OnvifDeviceState &s)
         {QStringLiteral("clockOffsetSeconds"), s.clockOffsetSeconds},
         {QStringLiteral("alsoVxdp"), s.alsoVxdp},
         {QStringLiteral("metadataVersion"), qint64(s.metadataVersion)},
+        {QStringLiteral("https"), s.https},
+        {QStringLiteral("httpsOnly"), s.httpsOnly},
+        {QStringLiteral("httpsPort"), s.httpsPort},
+        {QStringLiteral("tlsCertificate"), QString::fromLatin1(s.tlsCertificatePem)},
+        {QStringLiteral("tlsKey"), QString::fromLatin1(s.tlsKeyPem)},
     };
 }
 
@@ -197,6 +202,17 @@ std::optional<OnvifDeviceState> fromJson(const QJsonObject &o, QString *error)
     if (s.users.isEmpty()) {
         *error = QStringLiteral("ONVIF device %1 has no users").arg(s.serial);
         return std::nullopt;
+    }
+    // HTTPS came later: a file without it describes devices that serve HTTP only.
+    if (o.contains(QLatin1String("https"))) {
+        qint64 httpsPort = 0;
+        QString certificate, key;
+        if (!flag("https", &s.https) || !flag("httpsOnly", &s.httpsOnly) || !number("httpsPort", 0, 65535, &httpsPort)
+            || !text("tlsCertificate", &certificate) || !text("tlsKey", &key))
+            return std::nullopt;
+        s.httpsPort = quint16(httpsPort);
+        s.tlsCertificatePem = certificate.toLatin1();
+        s.tlsKeyPem = key.toLatin1();
     }
     return s;
 }

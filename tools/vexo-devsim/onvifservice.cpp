@@ -8,6 +8,9 @@
 
 #include <QNetworkDatagram>
 #include <QPointer>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -36,7 +39,7 @@ OnvifService::OnvifService(bool loopbackScope, quint16 wsdPort, std::vector<Onvi
 {
     m_devices.reserve(devices.size());
     for (OnvifDeviceState &s : devices)
-        m_devices.push_back(Device{std::make_unique<OnvifDevice>(std::move(s)), nullptr, true});
+        m_devices.push_back(Device{std::make_unique<OnvifDevice>(std::move(s)), nullptr, nullptr, true});
 }
 
 OnvifService::~OnvifService() = default;
@@ -73,7 +76,7 @@ bool OnvifService::start(QString *error)
     connect(m_socket.get(), &QUdpSocket::readyRead, this, &OnvifService::readDatagrams);
     for (Device &d : m_devices) {
         serve(d);
-        if (d.server)
+        if (d.serving())
             announce(d.state->hello(newMessageId()));
     }
     return true;
@@ -94,38 +97,69 @@ bool OnvifService::reachable(const QString &ipv4) const
     return address.isLoopback() || all.contains(address);
 }
 
+std::unique_ptr<QTcpServer> OnvifService::listen(Device &d, std::unique_ptr<QTcpServer> server, quint16 *port)
+{
+    OnvifDeviceState &s = d.state->state();
+    server->setMaxPendingConnections(kMaxConnectionsPerDevice);
+    if (!server->listen(QHostAddress(s.ipv4), *port)) {
+        // The port may be taken by now: any free one rather than none.
+        if (*port == 0 || !server->listen(QHostAddress(s.ipv4), 0)) {
+            std::fprintf(stderr, "vexo-devsim: ONVIF device %s cannot serve on %s: %s\n", qPrintable(s.serial),
+                         qPrintable(s.ipv4), qPrintable(server->errorString()));
+            return nullptr;
+        }
+    }
+    if (*port != server->serverPort()) {
+        *port = server->serverPort();
+        emit changed(s.serial);
+    }
+    return server;
+}
+
 void OnvifService::serve(Device &d)
 {
     OnvifDeviceState &s = d.state->state();
     if (!d.up || !reachable(s.ipv4))
         return;
-    auto server = std::make_unique<QTcpServer>();
-    server->setMaxPendingConnections(kMaxConnectionsPerDevice);
-    if (!server->listen(QHostAddress(s.ipv4), s.httpPort)) {
-        // The port may be taken by now: any free one rather than none.
-        if (s.httpPort == 0 || !server->listen(QHostAddress(s.ipv4), 0)) {
-            std::fprintf(stderr, "vexo-devsim: ONVIF device %s cannot serve on %s: %s\n", qPrintable(s.serial),
-                         qPrintable(s.ipv4), qPrintable(server->errorString()));
-            return;
-        }
+    if (s.servesHttp()) {
+        d.server = listen(d, std::make_unique<QTcpServer>(), &s.httpPort);
+        if (QTcpServer *server = d.server.get())
+            connect(server, &QTcpServer::newConnection, this, [this, &d, server] { accept(d, server); });
     }
-    if (s.httpPort != server->serverPort()) {
-        s.httpPort = server->serverPort();
-        emit changed(s.serial);
+    if (!s.https)
+        return;
+    const QSslCertificate certificate(s.tlsCertificatePem, QSsl::Pem);
+    const QSslKey key(s.tlsKeyPem, QSsl::Ec, QSsl::Pem);
+    if (certificate.isNull() || key.isNull()) {
+        std::fprintf(stderr, "vexo-devsim: ONVIF device %s has no usable certificate for HTTPS\n",
+                     qPrintable(s.serial));
+        return;
     }
-    connect(server.get(), &QTcpServer::newConnection, this, [this, &d] { accept(d); });
-    d.server = std::move(server);
+    auto secure = std::make_unique<QSslServer>();
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(certificate);
+    tls.setPrivateKey(key);
+    tls.setProtocol(QSsl::TlsV1_2OrLater);
+    tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    secure->setSslConfiguration(tls);
+    auto served = listen(d, std::move(secure), &s.httpsPort);
+    if (!served)
+        return;
+    d.secure.reset(static_cast<QSslServer *>(served.release()));
+    // A TLS connection is pending only once its handshake is done.
+    QTcpServer *server = d.secure.get();
+    connect(server, &QTcpServer::pendingConnectionAvailable, this, [this, &d, server] { accept(d, server); });
 }
 
 void OnvifService::unserve(Device &d)
 {
     // Open connections are closed with the server's children.
     d.server.reset();
+    d.secure.reset();
 }
 
-void OnvifService::accept(Device &d)
+void OnvifService::accept(Device &d, QTcpServer *server)
 {
-    QTcpServer *server = d.server.get();
     while (QTcpSocket *socket = server->nextPendingConnection()) {
         if (server->findChildren<QTcpSocket *>().size() > kMaxConnectionsPerDevice) {
             socket->abort();
@@ -199,7 +233,7 @@ void OnvifService::applyEffects(Device &d)
                     return;
                 rebooted->state->reboot();
                 serve(*rebooted);
-                if (rebooted->server)
+                if (rebooted->serving())
                     announce(rebooted->state->hello(newMessageId()));
                 emit changed(serial);
             });
@@ -207,7 +241,7 @@ void OnvifService::applyEffects(Device &d)
         }
         unserve(*device);
         serve(*device);
-        announce(device->server ? device->state->hello(newMessageId()) : device->state->bye(newMessageId()));
+        announce(device->serving() ? device->state->hello(newMessageId()) : device->state->bye(newMessageId()));
         emit changed(serial);
     });
 }
@@ -224,7 +258,7 @@ void OnvifService::readDatagrams()
         if (m_loopback)
             m_clients.insert({datagram.senderAddress(), quint16(datagram.senderPort())}, m_clock.elapsed());
         for (Device &d : m_devices) {
-            if (!d.server || !d.state->matchesProbe(message.value->probeTypes))
+            if (!d.serving() || !d.state->matchesProbe(message.value->probeTypes))
                 continue;
             m_socket->writeDatagram(d.state->probeMatches(message.value->messageId, newMessageId()),
                                     datagram.senderAddress(), quint16(datagram.senderPort()));
@@ -284,7 +318,7 @@ void OnvifService::setUp(const QString &serial, bool up, bool quietly)
     if (!d || d->up == up)
         return;
     if (!up) {
-        if (d->server && !quietly)
+        if (d->serving() && !quietly)
             announce(d->state->bye(newMessageId()));
         unserve(*d);
         d->up = false;
@@ -292,7 +326,7 @@ void OnvifService::setUp(const QString &serial, bool up, bool quietly)
     }
     d->up = true;
     serve(*d);
-    if (d->server)
+    if (d->serving())
         announce(d->state->hello(newMessageId()));
 }
 
@@ -301,20 +335,20 @@ void OnvifService::readdress(const QString &serial, const QString &ipv4)
     Device *d = deviceOf(serial);
     if (!d || d->state->state().ipv4 == ipv4)
         return;
-    if (d->server)
+    if (d->serving())
         announce(d->state->bye(newMessageId()));
     unserve(*d);
     d->state->state().ipv4 = ipv4;
     ++d->state->state().metadataVersion;
     serve(*d);
-    if (d->server)
+    if (d->serving())
         announce(d->state->hello(newMessageId()));
 }
 
 void OnvifService::shutdown()
 {
     for (Device &d : m_devices) {
-        if (d.server)
+        if (d.serving())
             announce(d.state->bye(newMessageId()));
         unserve(d);
     }

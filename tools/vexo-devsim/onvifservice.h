@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class QSslServer;
 class QTcpServer;
 class QTcpSocket;
 class QUdpSocket;
@@ -28,7 +29,8 @@ class QUdpSocket;
  * only from an address in 127.0.0.0/8, and one re-addressed elsewhere says Bye and goes
  * unreachable. LAN scope: the responder also joins 239.255.255.250 on every multicast-capable
  * adapter and multicasts Hello and Bye there. The devices' state machines (OnvifDevice) do
- * the rest; this class only carries bytes and timers.
+ * the rest; this class only carries bytes and timers. A device with HTTPS also serves over TLS
+ * (1.2 and later) with its own certificate on a port of its own, or over TLS only.
  */
 class OnvifService : public QObject
 {
@@ -69,12 +71,15 @@ private:
     {
         std::unique_ptr<OnvifDevice> state;
         std::unique_ptr<QTcpServer> server;
+        std::unique_ptr<QSslServer> secure;
         bool up = true;
+        bool serving() const { return server || secure; }
     };
     void readDatagrams();
     void serve(Device &device);
     void unserve(Device &device);
-    void accept(Device &device);
+    void accept(Device &device, QTcpServer *server);
+    std::unique_ptr<QTcpServer> listen(Device &device, std::unique_ptr<QTcpServer> server, quint16 *port);
     void announce(const QByteArray &message);
     void applyEffects(Device &device);
     Device *deviceOf(const QString &serial);

@@ -28,6 +28,17 @@
 
 namespace {
 
+// "GetUsers:1 SetUser:1", by name; "-" when nothing came.
+QString receivedText(const QHash<QString, int> &received)
+{
+    QStringList names = received.keys();
+    names.sort();
+    QStringList parts;
+    for (const QString &name : names)
+        parts.append(QStringLiteral("%1:%2").arg(name).arg(received.value(name)));
+    return parts.isEmpty() ? QStringLiteral("-") : parts.join(u' ');
+}
+
 constexpr std::int64_t kClientLifetimeMs = 120'000;
 constexpr int kBurstSize = 64;
 constexpr int kBurstPauseMs = 1;
@@ -742,6 +753,7 @@ QStringList Simulator::executeOnvif(const QStringList &parts)
                 QStringLiteral("prefix %1").arg(s.prefixLength),
                 QStringLiteral("gateway %1").arg(s.gateway.isEmpty() ? QStringLiteral("-") : s.gateway),
                 QStringLiteral("up %1").arg(m_onvif->isUp(serial) ? 1 : 0),
+                QStringLiteral("received %1").arg(receivedText(device->received())),
                 QStringLiteral("ok")};
     }
     if (args.size() != 3)

@@ -7,7 +7,8 @@
 // link (192.0.2.11-13) through the simulator's console. The package finds them by its
 // own multicast Probe, reads device information and network interfaces with WS-Security
 // digests (after reading each device's clock) and HTTP Digest, and moves one device to
-// another address, which the simulator's console then shows. Prints one line per failed check and exits 1 if
+// another address, which the simulator's console then shows; then reads a device that serves
+// only HTTPS, with its self-signed certificate. Prints one line per failed check and exits 1 if
 // any failed.
 'use strict';
 
@@ -29,38 +30,49 @@ function check(ok, what) {
     }
 }
 
-// The simulator with its console on our pipes.
-const sim = spawn('ip', ['netns', 'exec', process.env.VEXO_INTEROP_DEVICE_NS, path.join(bin, 'vexo-devsim'),
-    '--scope', 'lan', '--port', '0', '--onvif-port', '3702', '--count', '2', '--onvif', '2', '--onvif-both', '1',
-        '--password', password, '--test-mode'],
-    { env: Object.assign({}, process.env, { VEXO_SCOPE: 'lan' }), stdio: ['pipe', 'pipe', 'inherit'] });
-const lines = readline.createInterface({ input: sim.stdout });
-const waiting = [];
-const buffered = [];
-lines.on('line', (line) => {
-    if (waiting.length)
-        waiting.shift()(line);
-    else
-        buffered.push(line);
-});
-function nextLine(timeoutMs = 10000) {
-    return new Promise((resolve, reject) => {
+// A simulator with its console on our pipes.
+function startSimulator(extra) {
+    const proc = spawn('ip', ['netns', 'exec', process.env.VEXO_INTEROP_DEVICE_NS, path.join(bin, 'vexo-devsim'),
+        '--scope', 'lan', '--port', '0', '--onvif-port', '3702', '--password', password, '--test-mode', ...extra],
+        { env: Object.assign({}, process.env, { VEXO_SCOPE: 'lan' }), stdio: ['pipe', 'pipe', 'inherit'] });
+    const lines = readline.createInterface({ input: proc.stdout });
+    const waiting = [];
+    const buffered = [];
+    lines.on('line', (line) => {
+        if (waiting.length)
+            waiting.shift()(line);
+        else
+            buffered.push(line);
+    });
+    const nextLine = (timeoutMs = 10000) => new Promise((resolve, reject) => {
         if (buffered.length)
             return resolve(buffered.shift());
         const timer = setTimeout(() => reject(new Error('the simulator did not answer')), timeoutMs);
         waiting.push((line) => { clearTimeout(timer); resolve(line); });
     });
+    const command = async (text) => {
+        proc.stdin.write(text + '\n');
+        const out = [];
+        for (;;) {
+            const line = await nextLine();
+            out.push(line);
+            if (line === 'ok' || line.startsWith('error'))
+                return out;
+        }
+    };
+    const ready = async () => {
+        for (let line = await nextLine(); !line.startsWith('ready'); line = await nextLine())
+            ;
+    };
+    const stop = async () => {
+        proc.stdin.end();
+        await new Promise((r) => proc.on('exit', r));
+    };
+    return { proc, command, ready, stop };
 }
-async function command(text) {
-    sim.stdin.write(text + '\n');
-    const out = [];
-    for (;;) {
-        const line = await nextLine();
-        out.push(line);
-        if (line === 'ok' || line.startsWith('error'))
-            return out;
-    }
-}
+let sim = startSimulator(['--count', '2', '--onvif', '2', '--onvif-both', '1']);
+const command = (text) => sim.command(text);
+
 function call(cam, method, ...args) {
     return new Promise((resolve, reject) => {
         cam[method](...args, (err, data) => (err ? reject(err) : resolve(data)));
@@ -69,8 +81,7 @@ function call(cam, method, ...args) {
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 async function main() {
-    for (let line = await nextLine(); !line.startsWith('ready'); line = await nextLine())
-        ;
+    await sim.ready();
     // "serial mac ipv4 activated [onvif|vxdp+onvif]"
     const onvifRows = async () =>
         (await command('list')).filter((l) => / (onvif|vxdp\+onvif)$/.test(l)).map((l) => l.split(' '));
@@ -162,14 +173,32 @@ async function main() {
     check(seen.length === addresses.length,
         `onvif-util -a lists ${seen.length} of ${addresses.length} devices (${addresses.join(', ')}); it printed:\n${output}`);
 
-    sim.stdin.end();
-    await new Promise((r) => sim.on('exit', r));
+    await sim.stop();
+
+    // Over HTTPS: a device that serves nothing else, with its own self-signed certificate.
+    sim = startSimulator(['--count', '1', '--onvif', '1', '--onvif-https-only']);
+    await sim.ready();
+    const secureRow = (await command('list')).map((l) => l.split(' ')).find((l) => l[l.length - 1] === 'onvif');
+    check((await command(`set ${secureRow[0]} ipv4 192.0.2.11`)).pop() === 'ok', 'the console cannot move the device');
+    const xaddr = new URL((await command(`onvif ${secureRow[0]} show`)).find((l) => l.startsWith('xaddr')).slice(6));
+    check(xaddr.protocol === 'https:', 'the HTTPS-only device names ' + xaddr.href);
+    const secureCam = new onvif.Cam({ hostname: xaddr.hostname, port: Number(xaddr.port), username: 'admin', password,
+        useSecure: true, secureOpts: { rejectUnauthorized: false, minVersion: 'TLSv1.2' }, autoconnect: false,
+        timeout: 5000 });
+    try {
+        await call(secureCam, 'getSystemDateAndTime');
+        const info = await call(secureCam, 'getDeviceInformation');
+        check(info.serialNumber === secureRow[0], `over HTTPS ${secureRow[0]} answers as ${info.serialNumber}`);
+    } catch (e) {
+        check(false, `HTTPS to ${xaddr.href}: ${e.message || e}`);
+    }
+    await sim.stop();
     console.log(`${checks - failures} passed, ${failures} failed`);
     process.exit(failures ? 1 : 0);
 }
 
 main().catch((e) => {
     console.log('FAIL: ' + (e.stack || e));
-    sim.kill();
+    sim.proc.kill();
     process.exit(1);
 });
