@@ -87,24 +87,48 @@
         <translation>Please wait…</translation>
     </message>
     <message>
-        <source>Hint</source>
-        <translation>Hint</translation>
+        <source>Folder: %1</source>
+        <translation>Folder: %1</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;out_error&quot; file</source>
-        <translation>Some devices failed. See the file &quot;out_error.txt&quot;.</translation>
+        <source>Open Folder</source>
+        <translation>Open Folder</translation>
     </message>
     <message>
-        <source>Exported</source>
-        <translation>Exported.</translation>
+        <source>No program on this computer opens folders. The files are in %1.</source>
+        <translation>No program on this computer opens folders. The files are in %1.</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
-        <translation>Some devices failed. See the files &quot;in_error.txt&quot; and &quot;mismatch.txt&quot;.</translation>
+        <source>(listed in %1)</source>
+        <translation>(listed in %1)</translation>
     </message>
     <message>
-        <source>Successed</source>
-        <translation>Done.</translation>
+        <source>Key files written: %1</source>
+        <translation>Key files written: %1</translation>
+    </message>
+    <message>
+        <source>Devices that gave no key: %1</source>
+        <translation>Devices that gave no key: %1</translation>
+    </message>
+    <message>
+        <source>Export Keys</source>
+        <translation>Export Keys</translation>
+    </message>
+    <message>
+        <source>Passwords reset: %1</source>
+        <translation>Passwords reset: %1</translation>
+    </message>
+    <message>
+        <source>Resets the devices refused: %1</source>
+        <translation>Resets the devices refused: %1</translation>
+    </message>
+    <message>
+        <source>Devices without a reset file: %1</source>
+        <translation>Devices without a reset file: %1</translation>
+    </message>
+    <message>
+        <source>Batch Reset</source>
+        <translation>Batch Reset</translation>
     </message>
 </context>
 <context>
@@ -1781,6 +1805,13 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>Version: </source>
         <translation>Version: </translation>
+    </message>
+</context>
+<context>
+    <name>aptui::LinkMessageBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>

@@ -87,24 +87,48 @@
         <translation>正在处理…</translation>
     </message>
     <message>
-        <source>Hint</source>
-        <translation>提示</translation>
+        <source>Folder: %1</source>
+        <translation>文件夹：%1</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;out_error&quot; file</source>
-        <translation>部分设备失败，请查看“out_error.txt”文件。</translation>
+        <source>Open Folder</source>
+        <translation>打开文件夹</translation>
     </message>
     <message>
-        <source>Exported</source>
-        <translation>导出完成。</translation>
+        <source>No program on this computer opens folders. The files are in %1.</source>
+        <translation>本机没有可以打开文件夹的程序。文件位于 %1。</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
-        <translation>部分设备失败，请查看“in_error.txt”和“mismatch.txt”文件。</translation>
+        <source>(listed in %1)</source>
+        <translation>（见 %1）</translation>
     </message>
     <message>
-        <source>Successed</source>
-        <translation>完成。</translation>
+        <source>Key files written: %1</source>
+        <translation>已写入密钥文件：%1</translation>
+    </message>
+    <message>
+        <source>Devices that gave no key: %1</source>
+        <translation>未取得密钥的设备：%1</translation>
+    </message>
+    <message>
+        <source>Export Keys</source>
+        <translation>批量导出密钥</translation>
+    </message>
+    <message>
+        <source>Passwords reset: %1</source>
+        <translation>已重置密码：%1</translation>
+    </message>
+    <message>
+        <source>Resets the devices refused: %1</source>
+        <translation>设备拒绝的重置：%1</translation>
+    </message>
+    <message>
+        <source>Devices without a reset file: %1</source>
+        <translation>没有重置文件的设备：%1</translation>
+    </message>
+    <message>
+        <source>Batch Reset</source>
+        <translation>批量重置密码</translation>
     </message>
 </context>
 <context>
@@ -1775,6 +1799,13 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>Version: </source>
         <translation>版本：</translation>
+    </message>
+</context>
+<context>
+    <name>aptui::LinkMessageBox</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>
