@@ -1141,11 +1141,8 @@ QVector<quint32> DeviceModifyPage::runBatch(const QString &progressText, int cou
 void DeviceModifyPage::runResultList(const QVector<DeviceInfo> &devices, bool activation)
 {
     DeviceModifyResultPage resultList;
-    if (activation) {
-        resultList.setColumnTitle(4, tr("Activation"));
-        resultList.setDevicesLabel(tr("Batch activate devices"));
-        resultList.setFailedLabel(tr("Activate fail numbers"));
-    }
+    if (activation)
+        resultList.setOperation(DeviceModifyResultPage::Operation::Activation);
     resultList.setDevices(devices);
     emit signalCoverMainPage();
     resultList.exec();

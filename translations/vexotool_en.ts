@@ -514,18 +514,6 @@
         <translation>VEXO Tool</translation>
     </message>
     <message>
-        <source>Activation</source>
-        <translation>Activation</translation>
-    </message>
-    <message>
-        <source>Batch activate devices</source>
-        <translation>Devices to activate</translation>
-    </message>
-    <message>
-        <source>Activate fail numbers</source>
-        <translation>Failed activations</translation>
-    </message>
-    <message>
         <source>Modifying the device&apos;s network parameters ...</source>
         <translation>Changing the device&apos;s network parameters…</translation>
     </message>
@@ -623,18 +611,6 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
     <message>
-        <source>Confirmation List</source>
-        <translation>Confirmation List</translation>
-    </message>
-    <message>
-        <source>Devices Number:</source>
-        <translation>Devices:</translation>
-    </message>
-    <message>
-        <source>Failed Number:</source>
-        <translation>Failed:</translation>
-    </message>
-    <message>
         <source>ID</source>
         <translation>No.</translation>
     </message>
@@ -658,6 +634,35 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Error%1: %2</source>
         <extracomment>A line below the result list: an error code and what it means.</extracomment>
         <translation>Error %1: %2</translation>
+    </message>
+    <message>
+        <source>Network Change Results</source>
+        <translation>Network Change Results</translation>
+    </message>
+    <message>
+        <source>Activation Results</source>
+        <translation>Activation Results</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>Activation</translation>
+    </message>
+    <message>
+        <source>Succeeded</source>
+        <extracomment>In the result list, for a device the batch operation succeeded on.</extracomment>
+        <translation>Succeeded</translation>
+    </message>
+    <message>
+        <source>Activated: %1 of %2</source>
+        <translation>Activated: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Changed: %1 of %2</source>
+        <translation>Changed: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Failed: %1</translation>
     </message>
 </context>
 <context>

@@ -511,18 +511,6 @@
         <translation>VEXO 工具</translation>
     </message>
     <message>
-        <source>Activation</source>
-        <translation>激活</translation>
-    </message>
-    <message>
-        <source>Batch activate devices</source>
-        <translation>批量激活设备数</translation>
-    </message>
-    <message>
-        <source>Activate fail numbers</source>
-        <translation>激活失败数</translation>
-    </message>
-    <message>
         <source>Modifying the device&apos;s network parameters ...</source>
         <translation>正在修改设备的网络参数…</translation>
     </message>
@@ -618,18 +606,6 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
     <message>
-        <source>Confirmation List</source>
-        <translation>确认列表</translation>
-    </message>
-    <message>
-        <source>Devices Number:</source>
-        <translation>设备数量：</translation>
-    </message>
-    <message>
-        <source>Failed Number:</source>
-        <translation>失败数量：</translation>
-    </message>
-    <message>
         <source>ID</source>
         <translation>序号</translation>
     </message>
@@ -653,6 +629,35 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Error%1: %2</source>
         <extracomment>A line below the result list: an error code and what it means.</extracomment>
         <translation>错误%1：%2</translation>
+    </message>
+    <message>
+        <source>Network Change Results</source>
+        <translation>网络参数修改结果</translation>
+    </message>
+    <message>
+        <source>Activation Results</source>
+        <translation>激活结果</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>激活结果</translation>
+    </message>
+    <message>
+        <source>Succeeded</source>
+        <extracomment>In the result list, for a device the batch operation succeeded on.</extracomment>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>Activated: %1 of %2</source>
+        <translation>已激活：%1 / %2</translation>
+    </message>
+    <message>
+        <source>Changed: %1 of %2</source>
+        <translation>已修改：%1 / %2</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>失败：%1</translation>
     </message>
 </context>
 <context>

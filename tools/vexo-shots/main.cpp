@@ -413,11 +413,8 @@ int main(int argc, char *argv[])
                 .arg(activation ? QStringLiteral("activation") : QStringLiteral("modification")),
             [&outcome, activation] {
                 VexoTool::DeviceModifyResultPage resultList;
-                if (activation) {
-                    resultList.setColumnTitle(4, translated("VexoTool::DeviceModifyPage", "Activation"));
-                    resultList.setDevicesLabel(translated("VexoTool::DeviceModifyPage", "Batch activate devices"));
-                    resultList.setFailedLabel(translated("VexoTool::DeviceModifyPage", "Activate fail numbers"));
-                }
+                if (activation)
+                    resultList.setOperation(VexoTool::DeviceModifyResultPage::Operation::Activation);
                 resultList.setDevices(outcome);
                 resultList.exec();
             },
