@@ -242,6 +242,39 @@
             <numerusform>%n address conflicts</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Web Page</source>
+        <translation>Web Page</translation>
+    </message>
+    <message>
+        <source>No web browser could open the device&apos;s web page. Copy its address into a browser:
+%1</source>
+        <extracomment>%1 is a device&apos;s web address, such as http://192.168.1.64:80</extracomment>
+        <translation>No web browser could open the device&apos;s web page. Copy its address into a browser:
+%1</translation>
+    </message>
+    <message>
+        <source>Copy Address</source>
+        <translation>Copy Address</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::DeviceFilter</name>
+    <message>
+        <source>A network is an address, &quot;/&quot; and a prefix length from 0 to 32, as in 192.168.1.0/24.</source>
+        <extracomment>Below the filter box, for a text such as 192.168.1.0/33.</extracomment>
+        <translation>A network is an address, &quot;/&quot; and a prefix length from 0 to 32, as in 192.168.1.0/24.</translation>
+    </message>
+    <message>
+        <source>A range starts at its lower address, as in 192.168.1.10-192.168.1.50.</source>
+        <extracomment>Below the filter box, for a text such as 192.168.1.50-192.168.1.10.</extracomment>
+        <translation>A range starts at its lower address, as in 192.168.1.10-192.168.1.50.</translation>
+    </message>
+    <message>
+        <source>A range is two whole addresses, first-last, as in 192.168.1.10-192.168.1.50.</source>
+        <extracomment>Below the filter box, for a text such as 198.51.100.4-11.</extracomment>
+        <translation>A range is two whole addresses, first-last, as in 192.168.1.10-192.168.1.50.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceInfoModel</name>

@@ -240,6 +240,39 @@
             <numerusform>%n 处地址冲突</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Web Page</source>
+        <translation>设备网页</translation>
+    </message>
+    <message>
+        <source>No web browser could open the device&apos;s web page. Copy its address into a browser:
+%1</source>
+        <extracomment>%1 is a device&apos;s web address, such as http://192.168.1.64:80</extracomment>
+        <translation>没有网页浏览器能打开设备的网页。请把地址复制到浏览器中：
+%1</translation>
+    </message>
+    <message>
+        <source>Copy Address</source>
+        <translation>复制地址</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::DeviceFilter</name>
+    <message>
+        <source>A network is an address, &quot;/&quot; and a prefix length from 0 to 32, as in 192.168.1.0/24.</source>
+        <extracomment>Below the filter box, for a text such as 192.168.1.0/33.</extracomment>
+        <translation>网段写作地址、“/”和 0 到 32 的前缀长度，例如 192.168.1.0/24。</translation>
+    </message>
+    <message>
+        <source>A range starts at its lower address, as in 192.168.1.10-192.168.1.50.</source>
+        <extracomment>Below the filter box, for a text such as 192.168.1.50-192.168.1.10.</extracomment>
+        <translation>地址范围应从较小的地址开始，例如 192.168.1.10-192.168.1.50。</translation>
+    </message>
+    <message>
+        <source>A range is two whole addresses, first-last, as in 192.168.1.10-192.168.1.50.</source>
+        <extracomment>Below the filter box, for a text such as 198.51.100.4-11.</extracomment>
+        <translation>地址范围是两个完整的地址，写作“起始-结束”，例如 192.168.1.10-192.168.1.50。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceInfoModel</name>

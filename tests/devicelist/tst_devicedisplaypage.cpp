@@ -8,10 +8,12 @@
 
 #include <akloguitoolkit/ctableview.h>
 #include <devicestore.h>
+#include <linkmessagebox.h>
 #include <urlcatcher.h>
 #include <vexohandler.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
@@ -104,6 +107,8 @@ private slots:
     void filterBoxFromTheKeyboard();
     void countLineNamesAddressConflicts_data();
     void countLineNamesAddressConflicts();
+    void filterHintForRangesTypedWrongly();
+    void noBrowserGivesTheAddressToCopy();
 
 private:
     // Shows the page with devices 1 to @p count, sorted by ID, so view row r is device r + 1.
@@ -1258,6 +1263,42 @@ void tst_DeviceDisplayPage::countLineNamesAddressConflicts()
     m_page->onDeviceLogin(deviceRecord(9, "10.1.1.9"));
     m_page->onDeviceUpdate(deviceRecord(2, "10.1.1.9"));
     QCOMPARE(note("m_labelConflicts"), expected(afterMove));
+}
+
+void tst_DeviceDisplayPage::filterHintForRangesTypedWrongly()
+{
+    showWithDevices(4);
+    QTest::keyClicks(filterBox(), QStringLiteral("10.0.0.1-3"));
+    QCOMPARE(countLabel(), QStringLiteral("0 of 4"));
+    QVERIFY2(note("m_labelFilterHint").contains(QStringLiteral("192.168.1.10-192.168.1.50")),
+             qPrintable(note("m_labelFilterHint")));
+    // Typed on to a whole range, the hint goes.
+    QTest::keyClicks(filterBox(), QStringLiteral("0.0.0.3"));
+    QCOMPARE(filterBox()->text(), QStringLiteral("10.0.0.1-30.0.0.3"));
+    QCOMPARE(note("m_labelFilterHint"), QString());
+    filterBox()->setText(QStringLiteral("10.0.0.0/33"));
+    QVERIFY(note("m_labelFilterHint").contains(QStringLiteral("192.168.1.0/24")));
+    filterBox()->setText(QStringLiteral("10.0.0.0/30"));
+    QCOMPARE(note("m_labelFilterHint"), QString());
+    QCOMPARE(countLabel(), QStringLiteral("3 of 4"));
+}
+
+void tst_DeviceDisplayPage::noBrowserGivesTheAddressToCopy()
+{
+    // No URL handler: the offscreen platform opens nothing, as a computer without a browser.
+    login(1);
+    QString shown;
+    QTimer::singleShot(0, this, [&shown] {
+        auto *message = qobject_cast<aptui::LinkMessageBox *>(QApplication::activeModalWidget());
+        if (!message)
+            return;
+        shown = message->text();
+        message->findChild<QPushButton *>(QStringLiteral("m_btnCopyAddress"))->click();
+    });
+    QGuiApplication::clipboard()->clear();
+    m_page->onDoubleClickAction(table()->model()->index(0, model()->columnOf(DeviceInfoModel::ColumnIPv4Address)));
+    QVERIFY2(shown.endsWith(QStringLiteral("http://10.0.0.1:80")), qPrintable(shown));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("http://10.0.0.1:80"));
 }
 
 QTEST_MAIN(tst_DeviceDisplayPage)
