@@ -402,11 +402,25 @@ class DeviceTableDelegate : public aptui::TreeViewWithLeftPixmapDelegate
 public:
     using aptui::TreeViewWithLeftPixmapDelegate::TreeViewWithLeftPixmapDelegate;
 
+    // Serial numbers differ at their end and begin with the model: a narrow column keeps both
+    // ends (the whole number is in the cell's tool tip).
+    void setMiddleElidedColumn(int column) { m_middleElidedColumn = column; }
+
 protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        aptui::TreeViewWithLeftPixmapDelegate::initStyleOption(option, index);
+        if (index.column() == m_middleElidedColumn)
+            option->textElideMode = Qt::ElideMiddle;
+    }
+
     int PixmapAlignment(const QStyleOptionViewItem &, const QModelIndex &) const override
     {
         return Qt::AlignLeft | Qt::AlignVCenter;
     }
+
+private:
+    int m_middleElidedColumn = -1;
 };
 
 // A dotted IPv4 address of four decimal parts 0 to 255; a device's web page is opened only for
@@ -645,7 +659,9 @@ void DeviceDisplayPage::setupTable(const UserWritableFile &columnFile)
     m_model = new DeviceInfoModel(columnFile, this);
     m_protocolRows = std::make_unique<ProtocolRows>(m_store, m_model);
     m_proxy = new DeviceSortProxy(m_model, this);
-    m_delegate = new DeviceTableDelegate(m_tableViewVexo);
+    auto *delegate = new DeviceTableDelegate(m_tableViewVexo);
+    delegate->setMiddleElidedColumn(m_model->columnOf(DeviceInfoModel::ColumnSerialNumber));
+    m_delegate = delegate;
     m_tableViewVexo->setItemDelegate(m_delegate);
     auto *header = new CheckBoxHeader(m_tableViewVexo);
     m_tableViewVexo->setHeader(header);
