@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
@@ -109,6 +110,7 @@ private slots:
     void countLineNamesAddressConflicts();
     void filterHintForRangesTypedWrongly();
     void noBrowserGivesTheAddressToCopy();
+    void shippedColumnOrderShowsTheAddressAtOnce();
 
 private:
     // Shows the page with devices 1 to @p count, sorted by ID, so view row r is device r + 1.
@@ -1299,6 +1301,23 @@ void tst_DeviceDisplayPage::noBrowserGivesTheAddressToCopy()
     m_page->onDoubleClickAction(table()->model()->index(0, model()->columnOf(DeviceInfoModel::ColumnIPv4Address)));
     QVERIFY2(shown.endsWith(QStringLiteral("http://10.0.0.1:80")), qPrintable(shown));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("http://10.0.0.1:80"));
+}
+
+void tst_DeviceDisplayPage::shippedColumnOrderShowsTheAddressAtOnce()
+{
+    // A new user reads the shipped file; the list of a 1024 x 600 window is about 560 pixels wide.
+    const QString shipped = qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/devicelist/ColumnConfig.xml");
+    const QString userCopy = m_dir->filePath(QStringLiteral("user/ColumnConfig.xml"));
+    DeviceDisplayPage page(m_store.get(), m_discovery.get(), nullptr, UserWritableFile(shipped, userCopy));
+    page.resize(560, 400);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto *view = page.findChild<aKLOGUIToolkit::CTableView *>(QStringLiteral("m_tableViewVexo"));
+    const int column = page.model()->columnOf(DeviceInfoModel::ColumnIPv4Address);
+    QHeaderView *header = view->header();
+    QVERIFY2(header->sectionViewportPosition(column) + header->sectionSize(column) <= view->viewport()->width(),
+             qPrintable(QString::number(header->sectionViewportPosition(column))));
+    QVERIFY(!QFile::exists(userCopy)); // reading changes nothing of the user's
 }
 
 QTEST_MAIN(tst_DeviceDisplayPage)

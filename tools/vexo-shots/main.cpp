@@ -43,6 +43,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QPointer>
 #include <QProcess>
@@ -64,6 +65,48 @@ namespace {
 QString s_outDir;
 // The panel beside the list, for the close-ups of shots without a dialog.
 QPointer<QWidget> s_panel;
+// The names of the panel's buttons seen in the shots and of the menu's entries, for the manual's
+// test: each must be named in the manual of the language.
+QStringList s_names;
+
+void noteName(QString text)
+{
+    text.remove(u'&');
+    text = text.trimmed();
+    if (!text.isEmpty() && !s_names.contains(text))
+        s_names.append(text);
+}
+
+void notePanelButtons()
+{
+    if (!s_panel || !s_panel->isVisible())
+        return;
+    for (const QPushButton *button : s_panel->findChildren<QPushButton *>()) {
+        // Dialogs the panel opens are windows of their own.
+        if (button->isVisible() && button->window() == s_panel->window())
+            noteName(button->text());
+    }
+}
+
+void noteMenu(const QMenu *menu)
+{
+    for (const QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        noteName(action->text());
+        if (action->menu())
+            noteMenu(action->menu());
+    }
+}
+
+void writeNames()
+{
+    QFile file(s_outDir + QStringLiteral("/program-names.txt"));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        file.write(s_names.join(u'\n').toUtf8() + '\n');
+    else
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+}
 
 void pause(int ms)
 {
@@ -92,6 +135,7 @@ QImage withoutEmptyBottom(const QImage &image)
 // large enough to read in the user manual.
 void shoot(const QString &name)
 {
+    notePanelButtons();
     const QString path = s_outDir + QLatin1Char('/') + name + QStringLiteral(".png");
     const QImage screen
         = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
@@ -784,6 +828,8 @@ int main(int argc, char *argv[])
         shoot(QStringLiteral("34-onvif-reach-advice"));
     }
 
+    noteMenu(window.aboutMenu());
+    writeNames();
     simulator.kill();
     simulator.waitForFinished(3000);
     window.hide();
