@@ -225,6 +225,7 @@ void DeviceModifyPage::buildActivationArea()
     m_frameActive->setObjectName(QStringLiteral("m_frameActive"));
     m_newPassword = new NewPasswordForm(AdminUser, tr("New Password:"), tr("Confirm Password:"), m_frameActive);
     m_newPassword->setLabelColumnWidth(LabelColumnWidth);
+    m_newPassword->setMinimumShownDots(12); // the panel's width leaves no room for all 16
     m_btnActive = new QPushButton(tr("Active"), m_frameActive);
     m_btnActive->setObjectName(QStringLiteral("m_btnActive"));
     m_btnActive->setMinimumHeight(32);

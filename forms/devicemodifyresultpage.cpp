@@ -22,7 +22,8 @@ namespace VexoTool {
 namespace {
 
 constexpr int ColumnCount = 5;
-constexpr int ColumnWidths[ColumnCount] = {50, 120, 120, 175, 175};
+// The serial number column is wide enough for the longest serial numbers the devices report.
+constexpr int ColumnWidths[ColumnCount] = {50, 120, 120, 230, 175};
 const QColor CellColour(0x66, 0x66, 0x66);
 
 QStandardItem *cell(const QString &text)
@@ -136,8 +137,10 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
             }
             ++failed;
         }
-        m_model->appendRow({cell(device.strIndex), cell(device.strDeviceType), cell(device.strIPv4Address),
-                            cell(device.strSerialNumber), result});
+        QStandardItem *serial = cell(device.strSerialNumber);
+        serial->setToolTip(device.strSerialNumber);
+        m_model->appendRow(
+            {cell(device.strIndex), cell(device.strDeviceType), cell(device.strIPv4Address), serial, result});
     }
     const int succeeded = int(devices.size()) - failed;
     m_labelDeviceAll->setText(m_operation == Operation::Activation
