@@ -18,6 +18,7 @@
 #include <devicestore.h>
 #include <multistatelineedit.h>
 #include <onvifhandler.h>
+#include <linkmessagebox.h>
 #include <menu.h>
 #include <onvifchanger.h>
 #include <pinbutton.h>
@@ -315,6 +316,9 @@ int main(int argc, char *argv[])
 {
     // The simulated devices and the program talk over loopback only.
     qputenv("VEXO_SCOPE", "loopback");
+    // The batch key export writes into the home folder: one of this run's own.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
 
     // An instance key of its own per run: a second run (another build's manual) must not stop at
     // "already running", and the program running beside it must not either.
@@ -548,6 +552,18 @@ int main(int argc, char *argv[])
             shootArea(QStringLiteral("22-batch-buttons"),
                       QRect(listTopLeft, QPoint(buttons.right() + 12, buttons.bottom() + 60)));
         }
+        // Export Keys of the ticked devices: the message that counts them and names the folder.
+        auto *closer = new QTimer;
+        QObject::connect(closer, &QTimer::timeout, closer, [closer] {
+            if (auto *message = qobject_cast<aptui::LinkMessageBox *>(QApplication::activeModalWidget())) {
+                pause(300);
+                shoot(QStringLiteral("25-export-keys-message"));
+                message->close();
+                closer->deleteLater();
+            }
+        });
+        closer->start(200);
+        list->onConfigExportFile();
         for (int row = 0; row < model->rowCount(); ++row)
             model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
     }
