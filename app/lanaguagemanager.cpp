@@ -24,6 +24,22 @@ std::unique_ptr<QTranslator> loadTranslator(const QString &file, const QString &
     return translator;
 }
 
+// Texts of Qt's file dialog that Qt's own Chinese catalogue lacks; the program's catalogues carry
+// them under Qt's context, so the dialog's type column is translated too.
+struct QtText
+{
+    const char *source;
+    const char *disambiguation;
+};
+[[maybe_unused]] const QtText kQtTextsForTheFileDialog[] = {
+    QT_TRANSLATE_NOOP3("QAbstractFileIconProvider", "Folder", "All other platforms"),
+    QT_TRANSLATE_NOOP3("QAbstractFileIconProvider", "File Folder", "Match Windows Explorer"),
+};
+[[maybe_unused]] const char *const kQtPlainTextsForTheFileDialog[] = {
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Drive"),
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Unknown"),
+};
+
 } // namespace
 
 LanaguageManager::LanaguageManager()

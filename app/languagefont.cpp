@@ -5,6 +5,7 @@
 #include <akloguitoolkit/guitext.h>
 
 #include <QGuiApplication>
+#include <QLocale>
 
 namespace apt {
 
@@ -36,6 +37,8 @@ void applyLanguageFont(quint32 code, const QLocale &locale)
     if (const std::optional<QFont> font = languageFont(code))
         QGuiApplication::setFont(*font);
     aKLOGUIToolkit::InitGuiLocale(locale);
+    // Qt's own dialogs (the file dialog's dates and file types) speak the program's language.
+    QLocale::setDefault(locale);
 }
 
 } // namespace apt

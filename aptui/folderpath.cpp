@@ -2,6 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "folderpath.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 namespace aptui {
 
 QString folderFieldText(const QString &chosenFolder, bool windows)
@@ -19,6 +23,16 @@ QString folderFieldText(const QString &chosenFolder)
 #else
     return folderFieldText(chosenFolder, false);
 #endif
+}
+
+QString dialogStartFolder(const QString &preferred)
+{
+    if (!preferred.isEmpty() && QFileInfo(preferred).isDir())
+        return preferred;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
 }
 
 } // namespace aptui

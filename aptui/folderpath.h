@@ -18,4 +18,13 @@ QString folderFieldText(const QString &chosenFolder);
 /** @brief folderFieldText() for the given platform rule; @p windows selects the "\" rule. */
 QString folderFieldText(const QString &chosenFolder, bool windows);
 
+/**
+ * @brief Where a file or folder dialog opens: @p preferred when it is an existing folder, else the
+ *        user's documents folder when there is one, else the home folder.
+ *
+ * A dialog given a folder that does not exist would open its parent with the missing name typed
+ * in as the choice.
+ */
+QString dialogStartFolder(const QString &preferred = QString());
+
 } // namespace aptui

@@ -226,6 +226,7 @@ void DeviceModifyPage::buildActivationArea()
     m_frameActive->setObjectName(QStringLiteral("m_frameActive"));
     m_newPassword = new NewPasswordForm(AdminUser, tr("New Password:"), tr("Confirm Password:"), m_frameActive);
     m_newPassword->setLabelColumnWidth(LabelColumnWidth);
+    m_newPassword->setMinimumShownDots(12); // the panel's width leaves no room for all 16
     m_btnActive = new QPushButton(tr("Active"), m_frameActive);
     m_btnActive->setObjectName(QStringLiteral("m_btnActive"));
     m_btnActive->setMinimumHeight(32);
@@ -1193,11 +1194,8 @@ QVector<quint32> DeviceModifyPage::runBatch(const QString &progressText, int cou
 void DeviceModifyPage::runResultList(const QVector<DeviceInfo> &devices, bool activation)
 {
     DeviceModifyResultPage resultList;
-    if (activation) {
-        resultList.setColumnTitle(4, tr("Activation"));
-        resultList.setDevicesLabel(tr("Batch activate devices"));
-        resultList.setFailedLabel(tr("Activate fail numbers"));
-    }
+    if (activation)
+        resultList.setOperation(DeviceModifyResultPage::Operation::Activation);
     resultList.setDevices(devices);
     emit signalCoverMainPage();
     resultList.exec();

@@ -13,11 +13,14 @@
 #include <batchrecovery.h>
 #include <devicesinfosavepage.h>
 #include <devicestore.h>
+#include <linkmessagebox.h>
 #include <treeviewwithleftpixmapdelegate.h>
 #include <vexohandler.h>
 
 #include <QCoreApplication>
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -399,11 +402,25 @@ class DeviceTableDelegate : public aptui::TreeViewWithLeftPixmapDelegate
 public:
     using aptui::TreeViewWithLeftPixmapDelegate::TreeViewWithLeftPixmapDelegate;
 
+    // Serial numbers differ at their end and begin with the model: a narrow column keeps both
+    // ends (the whole number is in the cell's tool tip).
+    void setMiddleElidedColumn(int column) { m_middleElidedColumn = column; }
+
 protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        aptui::TreeViewWithLeftPixmapDelegate::initStyleOption(option, index);
+        if (index.column() == m_middleElidedColumn)
+            option->textElideMode = Qt::ElideMiddle;
+    }
+
     int PixmapAlignment(const QStyleOptionViewItem &, const QModelIndex &) const override
     {
         return Qt::AlignLeft | Qt::AlignVCenter;
     }
+
+private:
+    int m_middleElidedColumn = -1;
 };
 
 // A dotted IPv4 address of four decimal parts 0 to 255; a device's web page is opened only for
@@ -609,8 +626,16 @@ void DeviceDisplayPage::setupForm()
     m_labelHiddenChecked->setObjectName(QStringLiteral("m_labelHiddenChecked"));
     m_labelHiddenChecked->setStyleSheet(QStringLiteral("color:#d11f24;"));
     m_labelHiddenChecked->hide();
-    filterLayout->addWidget(m_lineEditFilter);
-    filterLayout->addWidget(m_labelHiddenChecked);
+    m_labelFilterHint = new QLabel(m_frameFilter);
+    m_labelFilterHint->setObjectName(QStringLiteral("m_labelFilterHint"));
+    m_labelFilterHint->setStyleSheet(QStringLiteral("color:#d11f24;"));
+    m_labelFilterHint->hide();
+    auto *filterColumn = new QVBoxLayout;
+    filterColumn->setSpacing(2);
+    filterColumn->addWidget(m_lineEditFilter);
+    filterColumn->addWidget(m_labelFilterHint);
+    filterLayout->addLayout(filterColumn);
+    filterLayout->addWidget(m_labelHiddenChecked, 0, Qt::AlignTop);
     filterLayout->addStretch(1);
 
     pageLayout->addWidget(m_frameDeviceCount);
@@ -634,7 +659,9 @@ void DeviceDisplayPage::setupTable(const UserWritableFile &columnFile)
     m_model = new DeviceInfoModel(columnFile, this);
     m_protocolRows = std::make_unique<ProtocolRows>(m_store, m_model);
     m_proxy = new DeviceSortProxy(m_model, this);
-    m_delegate = new DeviceTableDelegate(m_tableViewVexo);
+    auto *delegate = new DeviceTableDelegate(m_tableViewVexo);
+    delegate->setMiddleElidedColumn(m_model->columnOf(DeviceInfoModel::ColumnSerialNumber));
+    m_delegate = delegate;
     m_tableViewVexo->setItemDelegate(m_delegate);
     auto *header = new CheckBoxHeader(m_tableViewVexo);
     m_tableViewVexo->setHeader(header);
@@ -708,7 +735,11 @@ void DeviceDisplayPage::applyFilter(const QString &text)
     // Filtering never changes which rows are checked: one look at the check boxes will do.
     const QList<int> checked = allCheckedRows();
     const QList<int> before = shownInViewOrder(checked);
-    sortProxy(m_proxy)->setDeviceFilter(DeviceFilter(text));
+    const DeviceFilter filter(text);
+    sortProxy(m_proxy)->setDeviceFilter(filter);
+    // A range typed wrongly would otherwise end in a silent "0 of N".
+    m_labelFilterHint->setText(filter.formatHint());
+    m_labelFilterHint->setVisible(!filter.formatHint().isEmpty());
     updateCount();
     const QList<int> after = shownInViewOrder(checked);
     if (after != before) {
@@ -1118,7 +1149,24 @@ void DeviceDisplayPage::onDoubleClickAction(const QModelIndex &miIndex)
                   qPrintable(address), qPrintable(port));
         return;
     }
-    QDesktopServices::openUrl(QUrl(QStringLiteral("http://") + address + u':' + port));
+    const QUrl url(QStringLiteral("http://") + address + u':' + port);
+    if (QDesktopServices::openUrl(url))
+        return;
+    // Without a browser (or one the desktop can start) the address is still of use.
+    aptui::LinkMessageBox message(tr("Web Page"),
+                                  //: %1 is a device's web address, such as http://192.168.1.64:80
+                                  tr("No web browser could open the device's web page. Copy its address into a "
+                                     "browser:\n%1")
+                                      .arg(url.toString()),
+                                  this);
+    QPushButton *copy = message.addActionButton(tr("Copy Address"), QStringLiteral("m_btnCopyAddress"));
+    connect(copy, &QPushButton::clicked, &message, [&message, url] {
+        QGuiApplication::clipboard()->setText(url.toString());
+        message.accept();
+    });
+    emit signalCoverMainPage();
+    message.exec();
+    emit signalDisCoverMainPage();
 }
 
 void DeviceDisplayPage::onHeaderPress(int iLogicalIndex)

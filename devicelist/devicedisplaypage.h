@@ -161,7 +161,10 @@ public slots:
     void onSortTable(int iIndex);
     /** @brief Keeps at most one row checked and reports a change of the checked rows. */
     void onItemCheckChanged(QStandardItem *pItem);
-    /** @brief Opens the device's web page when its IPv4 address is double-clicked. */
+    /**
+     * @brief Opens the device's web page when its IPv4 address is double-clicked; when no browser
+     *        can, a message gives the address to copy.
+     */
     void onDoubleClickAction(const QModelIndex &miIndex);
     /** @brief Keeps a dragged section's new place, or undoes a move onto or of the first two sections. */
     void onHeaderCountChanged(int iLogicalIndex, int iOldVisualIndex, int iNewVisualIndex);
@@ -212,6 +215,7 @@ private:
     QFrame *m_frameFilter = nullptr;
     QLineEdit *m_lineEditFilter = nullptr;
     QLabel *m_labelHiddenChecked = nullptr; // how many checked rows the filter hides
+    QLabel *m_labelFilterHint = nullptr;    // how a range is written, under a box whose text reads as none
     QTimer *m_noAnswerTimer = nullptr;
     QLabel *label = nullptr;
     QPushButton *m_btnConfigReset = nullptr;

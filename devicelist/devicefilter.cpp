@@ -32,6 +32,33 @@ DeviceFilter::DeviceFilter(const QString &text)
     m_range = parseRange(m_text);
     if (!m_range && !m_text.contains(u'.'))
         m_macText = withoutSeparators(m_text);
+    if (!m_range)
+        m_formatHint = formatHintFor(m_text);
+}
+
+QString DeviceFilter::formatHintFor(QStringView text)
+{
+    // Only digits, dots, blanks and one kind of range mark: an address range was meant. No
+    // field holds such a text (addresses have no "/" or "-", MACs and versions have letters or no dots).
+    const bool network = text.contains(u'/');
+    const bool dashRange = text.contains(u'-');
+    if (!text.contains(u'.') || network == dashRange)
+        return {};
+    for (const QChar c : text) {
+        if (!(c.isDigit() && c.unicode() < 128) && c != u'.' && c != u'/' && c != u'-' && c != u' ')
+            return {};
+    }
+    if (network)
+        //: Below the filter box, for a text such as 192.168.1.0/33.
+        return tr("A network is an address, \"/\" and a prefix length from 0 to 32, as in 192.168.1.0/24.");
+    const qsizetype dash = text.indexOf(u'-');
+    const auto first = parseIPv4(text.left(dash).trimmed());
+    const auto last = parseIPv4(text.mid(dash + 1).trimmed());
+    if (first && last) // both whole, so the order is wrong
+        //: Below the filter box, for a text such as 192.168.1.50-192.168.1.10.
+        return tr("A range starts at its lower address, as in 192.168.1.10-192.168.1.50.");
+    //: Below the filter box, for a text such as 198.51.100.4-11.
+    return tr("A range is two whole addresses, first-last, as in 192.168.1.10-192.168.1.50.");
 }
 
 bool DeviceFilter::isWellFormed(const QString &text)

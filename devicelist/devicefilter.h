@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -16,10 +17,14 @@ namespace VexoTool {
  * whose IPv4 address lies in it, both ends included. Any other text matches, ignoring case, the
  * devices whose serial number, MAC, device type, IPv4 address or software version contains it;
  * in the MAC, ':' and '-' separators are ignored on both sides ("aabbcc" finds "AA-BB-CC-..").
- * An empty (or blank) text matches every device.
+ * An empty (or blank) text matches every device. A text of only digits, dots, spaces, "/" and "-"
+ * that reads as no range ("198.51.100.4-11", "127.1.0.0/33") is still searched as text, and
+ * formatHint() says how a range is written.
  */
 class DeviceFilter
 {
+    Q_DECLARE_TR_FUNCTIONS(VexoTool::DeviceFilter)
+
 public:
     /** @brief The fields of one device that the filter looks at. */
     struct Fields
@@ -56,6 +61,12 @@ public:
      */
     static bool isWellFormed(const QString &text);
 
+    /**
+     * @brief For a text that looks like an address range but is none, how a range is written
+     *        (translated); empty for every other text.
+     */
+    QString formatHint() const { return m_formatHint; }
+
     bool matches(const Fields &fields) const { return matches(prepare(fields)); }
     /** @brief As matches(), for a device whose fields were prepared once for many filters. */
     bool matches(const Prepared &device) const;
@@ -70,10 +81,12 @@ private:
         quint32 last;
     };
     static std::optional<Range> parseRange(QStringView text);
+    static QString formatHintFor(QStringView text);
 
     QString m_text;    // trimmed, case-folded
     QString m_macText; // m_text without MAC separators; empty when it holds a '.'
     std::optional<Range> m_range;
+    QString m_formatHint;
 };
 
 } // namespace VexoTool

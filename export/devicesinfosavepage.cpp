@@ -109,8 +109,8 @@ void DevicesInfoSavePage::showMessage(int kind, const QString &text, aptui::Mult
 
 void DevicesInfoSavePage::onBtnFilepathClicked()
 {
-    const QString chosen
-        = QFileDialog::getExistingDirectory(this, QString(), lastExportFolder(), QFileDialog::ShowDirsOnly);
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, QString(), aptui::dialogStartFolder(lastExportFolder()), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return;
     lastExportFolder() = chosen;

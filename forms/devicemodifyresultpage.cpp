@@ -22,7 +22,8 @@ namespace VexoTool {
 namespace {
 
 constexpr int ColumnCount = 5;
-constexpr int ColumnWidths[ColumnCount] = {50, 120, 120, 175, 175};
+// The serial number column is wide enough for the longest serial numbers the devices report.
+constexpr int ColumnWidths[ColumnCount] = {50, 120, 120, 230, 175};
 const QColor CellColour(0x66, 0x66, 0x66);
 
 QStandardItem *cell(const QString &text)
@@ -38,12 +39,12 @@ QStandardItem *cell(const QString &text)
 DeviceModifyResultPage::DeviceModifyResultPage(QWidget *parent)
     : aptui::BaseDialog(false, false, false, false, true, true, false, parent)
 {
-    setTitle(tr("Confirmation List"));
+    setTitle(tr("Network Change Results"));
     setWindowIcon(QIcon(QStringLiteral(":/VEXOTool/Logo/logo_large.png")));
     resize(700, 500);
 
     auto *content = new QWidget();
-    m_labelDeviceAll = new QLabel(tr("Devices Number:"), content);
+    m_labelDeviceAll = new QLabel(content);
     m_labelDeviceAll->setObjectName(QStringLiteral("m_labelDeviceAll"));
     m_ResultSplit = new QFrame(content);
     m_ResultSplit->setObjectName(QStringLiteral("m_ResultSplit"));
@@ -51,7 +52,7 @@ DeviceModifyResultPage::DeviceModifyResultPage(QWidget *parent)
     m_ResultSplit->setFixedSize(1, 14);
     m_labelPic = new QLabel(content);
     m_labelPic->setObjectName(QStringLiteral("m_labelPic"));
-    m_labelDeviceFail = new QLabel(tr("Failed Number:"), content);
+    m_labelDeviceFail = new QLabel(content);
     m_labelDeviceFail->setObjectName(QStringLiteral("m_labelDeviceFail"));
 
     auto *counters = new QHBoxLayout();
@@ -97,26 +98,16 @@ DeviceModifyResultPage::DeviceModifyResultPage(QWidget *parent)
 
 DeviceModifyResultPage::~DeviceModifyResultPage() = default;
 
-void DeviceModifyResultPage::setColumnTitle(int column, const QString &text)
+void DeviceModifyResultPage::setOperation(Operation operation)
 {
-    if (column < 0 || column >= ColumnCount)
-        return;
-    m_model->setHeaderData(column, Qt::Horizontal, text, Qt::DisplayRole);
-}
-
-void DeviceModifyResultPage::setDevicesLabel(const QString &text)
-{
-    m_labelDeviceAll->setText(text);
-}
-
-void DeviceModifyResultPage::setFailedLabel(const QString &text)
-{
-    m_labelDeviceFail->setText(text);
+    m_operation = operation;
+    const bool activation = operation == Operation::Activation;
+    setTitle(activation ? tr("Activation Results") : tr("Network Change Results"));
+    m_model->setHeaderData(4, Qt::Horizontal, activation ? tr("Activation") : tr("Modification"), Qt::DisplayRole);
 }
 
 void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
 {
-    m_labelDeviceAll->setText(m_labelDeviceAll->text() + QLatin1Char(' ') + QString::number(devices.size()));
     for (int column = 0; column < ColumnCount; ++column)
         m_tableViewResult->setColumnWidth(column, ColumnWidths[column]);
 
@@ -127,7 +118,8 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
     for (const DeviceInfo &device : devices) {
         QStandardItem *result = nullptr;
         if (device.strResult == succeed) {
-            result = cell(QString());
+            //: In the result list, for a device the batch operation succeeded on.
+            result = cell(tr("Succeeded"));
             result->setIcon(
                 QIcon(QStringLiteral(":/CommonSkin/VEXOTool/Images/VEXOTool/BaseControl/Inputs/icon_alert_ok.png")));
         } else {
@@ -145,10 +137,18 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
             }
             ++failed;
         }
-        m_model->appendRow({cell(device.strIndex), cell(device.strDeviceType), cell(device.strIPv4Address),
-                            cell(device.strSerialNumber), result});
+        QStandardItem *serial = cell(device.strSerialNumber);
+        serial->setToolTip(device.strSerialNumber);
+        m_model->appendRow(
+            {cell(device.strIndex), cell(device.strDeviceType), cell(device.strIPv4Address), serial, result});
     }
-    m_labelDeviceFail->setText(m_labelDeviceFail->text() + QLatin1Char(' ') + QString::number(failed));
+    const int succeeded = int(devices.size()) - failed;
+    m_labelDeviceAll->setText(m_operation == Operation::Activation
+                                  //: The result list's count after a batch activation: devices activated of all.
+                                  ? tr("Activated: %1 of %2").arg(succeeded).arg(devices.size())
+                                  //: The result list's count after a batch network change: devices changed of all.
+                                  : tr("Changed: %1 of %2").arg(succeeded).arg(devices.size()));
+    m_labelDeviceFail->setText(tr("Failed: %1").arg(failed));
 
     QStringList lines;
     for (auto it = explanations.cbegin(); it != explanations.cend(); ++it)

@@ -18,34 +18,33 @@ class CTableView;
 namespace VexoTool {
 
 /**
- * @brief The modal list of a batch's outcome, one row per device, with the number of devices
- *        handled and the number that failed.
+ * @brief The modal list of a batch's outcome, one row per device, with how many devices the
+ *        operation succeeded on and how many failed.
  *
- * Fill it once: set the texts that differ from the defaults, then call setDevices(), which
- * appends the two counts to the labels.
+ * Fill it once: say which operation it was (setOperation(), a network change unless told), then
+ * call setDevices().
  */
 class DeviceModifyResultPage : public aptui::BaseDialog
 {
     Q_OBJECT
 
 public:
+    /** @brief The batch operation whose outcome the list shows. */
+    enum class Operation { NetworkChange, Activation };
+
     explicit DeviceModifyResultPage(QWidget *parent = nullptr);
     ~DeviceModifyResultPage() override;
 
-    /** @brief Replaces the header text of @p column (0 to 4). */
-    void setColumnTitle(int column, const QString &text);
-    /** @brief Replaces the text before the device count ("Devices Number:" by default). */
-    void setDevicesLabel(const QString &text);
-    /** @brief Replaces the text before the failure count ("Failed Number:" by default). */
-    void setFailedLabel(const QString &text);
+    /** @brief Titles the window, the result column and the counts for @p operation. */
+    void setOperation(Operation operation);
 
     /**
-     * @brief Lists @p devices and appends both counts to the labels.
+     * @brief Lists @p devices and counts them: "Changed: 3 of 4" (or "Activated: …") and "Failed: 1".
      *
-     * A device whose result is the translated "Succeed" shows only the success icon in the last
-     * column; any other result counts as a failure and is shown beside the error icon. A failure
-     * whose code has an explanation gets it as the cell's tool tip, and the explanations of the
-     * codes present are listed below the table.
+     * A device whose result is the translated "Succeed" shows "Succeeded" with the success icon
+     * in the last column; any other result counts as a failure and is shown beside the error
+     * icon. A failure whose code has an explanation gets it as the cell's tool tip, and the
+     * explanations of the codes present are listed below the table.
      */
     void setDevices(const QVector<DeviceInfo> &devices);
 
@@ -60,6 +59,7 @@ private:
     aKLOGUIToolkit::CTableView *m_tableViewResult = nullptr;
     QStandardItemModel *m_model = nullptr;
     QLabel *m_labelExplanations = nullptr;
+    Operation m_operation = Operation::NetworkChange;
 };
 
 } // namespace VexoTool

@@ -15,6 +15,9 @@
 
 #include <QEvent>
 #include <QGridLayout>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -57,7 +60,44 @@ void setReadOnlyText(aptui::MultiStateLineEdit *field, const QString &text)
     field->setText(text);
     field->setReadOnly(true);
     field->setCursorPosition(0);
+    field->setToolTip(text);
 }
+
+// Draws a read-only field whose text is wider than the field with its text cut in the middle: a
+// serial number keeps its model at the start and the digits that tell devices apart at the end.
+// With the focus (to select and copy) the field draws itself.
+class MiddleElidedText : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *field = qobject_cast<QLineEdit *>(watched);
+        if (!field || event->type() != QEvent::Paint || !field->isReadOnly() || field->hasFocus())
+            return false;
+        QStyleOptionFrame frame;
+        frame.initFrom(field);
+        frame.rect = field->rect();
+        frame.lineWidth
+            = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, field) : 0;
+        frame.state |= QStyle::State_Sunken | QStyle::State_ReadOnly;
+        const QRect contents = field->style()
+                                   ->subElementRect(QStyle::SE_LineEditContents, &frame, field)
+                                   .marginsRemoved(field->textMargins())
+                                   .adjusted(2, 0, -2, 0);
+        const QString text = field->text();
+        if (field->fontMetrics().horizontalAdvance(text) <= contents.width())
+            return false;
+        QPainter painter(field);
+        field->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, field);
+        painter.setPen(field->palette().color(QPalette::Text));
+        painter.drawText(contents, Qt::AlignLeft | Qt::AlignVCenter,
+                         field->fontMetrics().elidedText(text, Qt::ElideMiddle, contents.width()));
+        return true;
+    }
+};
 
 int fieldNumber(const aptui::MultiStateLineEdit *field)
 {
@@ -146,6 +186,7 @@ DeviceNetParaPage::DeviceNetParaPage(DeviceStore &store, QWidget *parent)
         return field;
     };
     m_lineEditSerialNumber = row(0, tr("Device Serial:"), "m_lineEditSerialNumber", "m_labelHintDeviceSerial");
+    m_lineEditSerialNumber->installEventFilter(new MiddleElidedText(m_lineEditSerialNumber));
     m_lineEditShortSerialNumber = row(1, tr("Short Serial:"), "m_lineEditShortSerialNumber", nullptr);
     m_lineEditStartTime = row(2, tr("Start Time:"), "m_lineEditStartTime", nullptr);
     m_lineEditIpAddress = row(3, tr("IP Address:"), "m_lineEditIpAddress", "m_labelHintIpAddress");

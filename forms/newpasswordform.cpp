@@ -32,6 +32,14 @@ QLabel *hintLabel(const QString &objectName, QWidget *parent)
     return label;
 }
 
+// Room for @p dots dots of the password; a longer password scrolls.
+void setMinimumDots(QLineEdit *field, int dots)
+{
+    field->ensurePolished();
+    const QChar dot(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field));
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(dots, dot)) + 16);
+}
+
 aptui::MultiStateLineEdit *passwordEdit(const QString &objectName, QWidget *parent)
 {
     auto *field = new aptui::MultiStateLineEdit(parent);
@@ -40,10 +48,7 @@ aptui::MultiStateLineEdit *passwordEdit(const QString &objectName, QWidget *pare
     field->keepOffClipboard();
     field->setMaxLength(VEXO_MAX_PASSWORD_LEN);
     field->setContextMenuPolicy(Qt::NoContextMenu);
-    // Room for the dots of the longest password a device takes.
-    field->ensurePolished();
-    const QChar dot(field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field));
-    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(VEXO_MAX_PASSWORD_LEN, dot)) + 16);
+    setMinimumDots(field, VEXO_MAX_PASSWORD_LEN);
     return field;
 }
 
@@ -149,6 +154,12 @@ void NewPasswordForm::clearMarks()
 void NewPasswordForm::setLabelColumnWidth(int width)
 {
     m_grid->setColumnMinimumWidth(0, width);
+}
+
+void NewPasswordForm::setMinimumShownDots(int dots)
+{
+    setMinimumDots(m_lineEditNewPassword, dots);
+    setMinimumDots(m_lineEditConfirmPassword, dots);
 }
 
 void NewPasswordForm::setLabelAlignment(Qt::Alignment alignment)

@@ -70,6 +70,11 @@ public:
     void clearMarks();
     /** @brief The labels' column is at least @p width wide, to line up with a form beside it. */
     void setLabelColumnWidth(int width);
+    /**
+     * @brief The fields are at least wide enough for @p dots dots (by default for the longest
+     *        password a device takes); a narrow panel asks for fewer, so that no field is cut.
+     */
+    void setMinimumShownDots(int dots);
     /** @brief Aligns both row labels in their column (left by default). */
     void setLabelAlignment(Qt::Alignment alignment);
     /**

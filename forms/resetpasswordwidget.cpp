@@ -148,7 +148,8 @@ void ResetPasswordWidget::onResetPassword()
 
 void ResetPasswordWidget::onBtnFilepathClicked()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QString(), QString(), QFileDialog::ShowDirsOnly);
+    const QString folder
+        = QFileDialog::getExistingDirectory(this, QString(), aptui::dialogStartFolder(), QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty())
         m_lineEditFilePath->setText(aptui::folderFieldText(folder));
 }

@@ -4,6 +4,7 @@
 
 #include "planreport.h"
 
+#include <folderpath.h>
 #include <devicestore.h>
 #include <vexohandler.h>
 
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
+
+#include <algorithm>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -98,6 +101,8 @@ void PlanDialog::setupForm()
     m_tablePreview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tablePreview->setWordWrap(false);
     m_tablePreview->horizontalHeader()->setStretchLastSection(false);
+    // A header too narrow for its title keeps the title's start readable.
+    m_tablePreview->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_tablePreview->horizontalHeader()->setMinimumSectionSize(56);
     m_tablePreview->setFocusPolicy(Qt::StrongFocus);
     // Before a plan is read the headers alone set the widths, so none is cut.
@@ -144,8 +149,8 @@ void PlanDialog::setupForm()
 
 void PlanDialog::onChooseFile()
 {
-    const QString folder = m_planPath.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                                                : QFileInfo(m_planPath).absolutePath();
+    const QString folder
+        = aptui::dialogStartFolder(m_planPath.isEmpty() ? QString() : QFileInfo(m_planPath).absolutePath());
     const QString path = QFileDialog::getOpenFileName(this, tr("Choose a plan file"), folder,
                                                       tr("Plan files (*.csv *.tsv *.txt);;All files (*)"));
     if (!path.isEmpty())
@@ -275,8 +280,19 @@ void PlanDialog::onApplyThreadFinished()
         if (outcomes.at(r).sent)
             item->setForeground(outcomes.at(r).succeeded ? QColor(0x20, 0x90, 0x40) : QColor(0xd0, 0x30, 0x30));
     }
+    // The result takes the room it needs up to a limit, never what the changes or reasons need
+    // for their header; a cut result keeps its whole text in its tool tip.
     m_tablePreview->resizeColumnToContents(ColumnResult);
-    m_tablePreview->setColumnWidth(ColumnResult, qMin(m_tablePreview->columnWidth(ColumnResult), 320));
+    QHeaderView *header = m_tablePreview->horizontalHeader();
+    int others = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (column != ColumnDetails && column != ColumnResult)
+            others += header->sectionSize(column);
+    }
+    const int room = m_tablePreview->viewport()->width() - others - header->sectionSizeHint(ColumnDetails);
+    m_tablePreview->setColumnWidth(
+        ColumnResult,
+        qMax(header->minimumSectionSize(), std::min({m_tablePreview->columnWidth(ColumnResult), 320, room})));
     const PlanReportFiles files = PlanReport::save(m_planPath, outcomes, QDateTime::currentDateTime());
     if (files.ok())
         m_labelReport->setText(

@@ -7,12 +7,13 @@
 #include "resetpasswordthread.h"
 
 #include <akloguitoolkit/cchasedialog.h>
-#include <akloguitoolkit/cwarningdlg.h>
+#include <linkmessagebox.h>
 #include <resetpasswordwidget.h>
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QSet>
 #include <QUrl>
 
@@ -24,6 +25,8 @@ namespace {
 
 const QString BusyImage = QStringLiteral(":/CommonSkin/Loading/Images/Public/Control/Loading/Loading.gif");
 const QString MismatchFile = QStringLiteral("mismatch.txt");
+const QString OutErrorFile = QStringLiteral("out_error.txt");
+const QString InErrorFile = QStringLiteral("in_error.txt");
 
 void runBusy(QWidget *page, ResetPasswordThread &thread, const QString &text)
 {
@@ -35,9 +38,32 @@ void runBusy(QWidget *page, ResetPasswordThread &thread, const QString &text)
     thread.wait();
 }
 
-void openResultFolder(const ResetPasswordThread &thread)
+// The outcome of a batch, one line per kind of result, and the folder when a file is left to
+// look at; the folder opens only when the user asks.
+void showOutcome(QWidget *page, const QString &title, QStringList lines, bool filesLeft)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(thread.resultFolder()));
+    const QString folder = QDir::toNativeSeparators(batchFolder());
+    if (filesLeft)
+        lines.append(BatchRecovery::tr("Folder: %1").arg(folder));
+    aptui::LinkMessageBox box(title, lines.join(QLatin1Char('\n')), page);
+    if (filesLeft) {
+        QPushButton *open = box.addActionButton(BatchRecovery::tr("Open Folder"), QStringLiteral("m_btnOpenFolder"));
+        QObject::connect(open, &QPushButton::clicked, &box, [&box, folder] {
+            if (QDesktopServices::openUrl(QUrl::fromLocalFile(batchFolder())))
+                box.accept();
+            else
+                box.setNote(
+                    BatchRecovery::tr("No program on this computer opens folders. The files are in %1.").arg(folder));
+        });
+    }
+    box.exec();
+}
+
+// "(listed in NAME)" after a count, when the file is there to be read.
+QString listedIn(const QString &fileName)
+{
+    return QFile::exists(batchFilePath(fileName)) ? QLatin1Char(' ') + BatchRecovery::tr("(listed in %1)").arg(fileName)
+                                                  : QString();
 }
 
 void writeMismatchFile(const QStringList &serialNumbers)
@@ -76,9 +102,11 @@ void BatchRecovery::exportKeys(VEXO::VexoHandler &discovery, QWidget *page, cons
     thread.setSoftwareVersions(versions);
     runBusy(page, thread, tr("Loading..."));
 
-    aKLOGUIToolkit::CWarningDlg::ShowMessageInfo(
-        tr("Hint"), thread.failed() ? tr("Part failed.Please check\"out_error\" file") : tr("Exported"), page);
-    openResultFolder(thread);
+    QStringList lines{tr("Key files written: %1").arg(thread.keyFilesWritten())};
+    if (thread.failureCount() > 0)
+        lines.append(tr("Devices that gave no key: %1").arg(thread.failureCount()) + listedIn(OutErrorFile));
+    showOutcome(page, tr("Export Keys"), lines,
+                thread.keyFilesWritten() > 0 || QFile::exists(batchFilePath(OutErrorFile)));
 }
 
 BatchResetPlan BatchRecovery::planReset(const QVector<BatchDevice> &devices, const QString &folder,
@@ -131,13 +159,13 @@ void BatchRecovery::resetPasswords(VEXO::VexoHandler &discovery, QWidget *page,
     runBusy(page, thread, tr("Loading..."));
 
     writeMismatchFile(plan.unmatched);
-    if (thread.failed() || !plan.unmatched.isEmpty()) {
-        aKLOGUIToolkit::CWarningDlg::ShowMessageInfo(
-            tr("Hint"), tr("Part failed.Please check\"in_error\" or \"mismatch\" file"), page);
-        openResultFolder(thread);
-    } else {
-        aKLOGUIToolkit::CWarningDlg::ShowMessageInfo(tr("Hint"), tr("Successed"), page);
-    }
+    QStringList lines{tr("Passwords reset: %1").arg(plan.requests.size() - thread.failureCount())};
+    if (thread.failureCount() > 0)
+        lines.append(tr("Resets the devices refused: %1").arg(thread.failureCount()) + listedIn(InErrorFile));
+    if (!plan.unmatched.isEmpty())
+        lines.append(tr("Devices without a reset file: %1").arg(plan.unmatched.size()) + listedIn(MismatchFile));
+    showOutcome(page, tr("Batch Reset"), lines,
+                QFile::exists(batchFilePath(InErrorFile)) || QFile::exists(batchFilePath(MismatchFile)));
 }
 
 } // namespace VexoTool

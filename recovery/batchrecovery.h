@@ -40,8 +40,9 @@ struct BatchResetPlan
 /**
  * @brief The batch key export and batch reset of the devices ticked in the device list.
  *
- * Both run the calls through the discovery service they are given on a ResetPasswordThread under a modal busy dialog, leave their
- * error files in the batch folder (batchFolder()) and end with a summary message.
+ * Both run the calls through the discovery service they are given on a ResetPasswordThread under a
+ * modal busy dialog, leave their error files in the batch folder (batchFolder()) and end with a
+ * summary message that names only the files that exist.
  */
 class BatchRecovery
 {
@@ -51,8 +52,8 @@ public:
     /**
      * @brief Writes the key file of every device in @p devices into the batch folder.
      *
-     * Nothing happens without devices. Afterwards "Exported" or the failure hint is shown and the
-     * batch folder is opened in the file manager.
+     * Nothing happens without devices. Afterwards a message counts the key files written and the
+     * devices that gave none (listed in out_error.txt), names the batch folder and offers to open it.
      */
     static void exportKeys(VEXO::VexoHandler &discovery, QWidget *page, const QVector<BatchDevice> &devices);
 
@@ -60,8 +61,9 @@ public:
      * @brief Asks for a new password and the folder of reset files, then resets every device of
      *        @p checkedDevices (read once the password dialog was accepted) that has a reset file.
      *
-     * Devices without a reset file are listed in mismatch.txt; failures and mismatches end with
-     * the failure hint and open the batch folder, else "Successed" is shown.
+     * Devices without a reset file are listed in mismatch.txt and refused resets in in_error.txt.
+     * A message counts the passwords reset and each kind of failure; where a failure left a file,
+     * it names the file and the batch folder and offers to open the folder.
      */
     static void resetPasswords(VEXO::VexoHandler &discovery, QWidget *page,
                                const std::function<QVector<BatchDevice>()> &checkedDevices);

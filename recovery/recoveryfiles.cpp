@@ -76,8 +76,10 @@ QString keyFileName(const QString &serialNumber, const QDateTime &time)
     name.replace(QLatin1Char('\\'), QLatin1Char('_'));
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QDateTime local = time.toLocalTime();
+    // The key is plain text; ".txt" opens it in a text editor. Reset files and key files of
+    // earlier versions (".xml") are found by the serial number in their name, whatever it ends in.
     return name + QLatin1Char('-') + local.toString(QStringLiteral("yyyyMMdd")) + local.toString(QStringLiteral("hhmm"))
-           + QStringLiteral(".xml");
+           + QStringLiteral(".txt");
 }
 
 bool writeKeyFile(const QString &path, const DeviceKey &key)

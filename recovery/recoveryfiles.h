@@ -47,7 +47,7 @@ std::optional<DeviceKey> queryDeviceKey(VEXO::VexoHandler &discovery, const QStr
 
 /**
  * @brief The key file name of a device: the serial number with "\" and "/" turned into "_",
- *        "-", the local date and time @p time as yyyyMMddhhmm, and ".xml".
+ *        "-", the local date and time @p time as yyyyMMddhhmm, and ".txt".
  */
 QString keyFileName(const QString &serialNumber, const QDateTime &time);
 

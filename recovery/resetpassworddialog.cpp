@@ -7,6 +7,7 @@
 #include "recoveryform.h"
 #include "recoverylog.h"
 
+#include <folderpath.h>
 #include <Vexo.h>
 #include <akloguitoolkit/cradiobutton.h>
 #include <errorexplanation.h>
@@ -273,7 +274,8 @@ void ResetPasswordDialog::onGenerateQRcode()
 
 void ResetPasswordDialog::onExportFile()
 {
-    QString folder = QFileDialog::getExistingDirectory(this, QString(), lastExportFolder(), QFileDialog::ShowDirsOnly);
+    QString folder = QFileDialog::getExistingDirectory(this, QString(), aptui::dialogStartFolder(lastExportFolder()),
+                                                       QFileDialog::ShowDirsOnly);
     if (folder.isEmpty())
         return;
     lastExportFolder() = folder;
@@ -295,7 +297,8 @@ void ResetPasswordDialog::onExportFile()
 
 void ResetPasswordDialog::onImportFile()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QString(), lastImportFile());
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), lastImportFile().isEmpty() ? aptui::dialogStartFolder() : lastImportFile());
     if (file.isEmpty())
         return;
     lastImportFile() = file;

@@ -63,6 +63,8 @@ void ResetPasswordThread::run()
 void ResetPasswordThread::runExport()
 {
     m_failed = false;
+    m_failures = 0;
+    m_keyFilesWritten = 0;
     const QString errorPath = VexoTool::batchFilePath(OutErrorFile);
     removeIfExists(errorPath);
 
@@ -80,7 +82,9 @@ void ResetPasswordThread::runExport()
             if (key) {
                 const QString path
                     = VexoTool::batchFilePath(VexoTool::keyFileName(serial, QDateTime::currentDateTime()));
-                if (!VexoTool::writeKeyFile(path, *key))
+                if (VexoTool::writeKeyFile(path, *key))
+                    ++m_keyFilesWritten;
+                else
                     qCWarning(lcRecovery, "[ResetPasswordThread]key file %s not written", qPrintable(path));
                 continue;
             }
@@ -89,6 +93,7 @@ void ResetPasswordThread::runExport()
                                 + QStringLiteral(" error code: "),
                             handler->getLastError());
             m_failed = true;
+            ++m_failures;
         }
     }
     if (!m_failed)
@@ -98,6 +103,7 @@ void ResetPasswordThread::runExport()
 void ResetPasswordThread::runReset()
 {
     m_failed = false;
+    m_failures = 0;
     const QString errorPath = VexoTool::batchFilePath(InErrorFile);
     removeIfExists(errorPath);
 
@@ -117,6 +123,7 @@ void ResetPasswordThread::runReset()
                                 + QStringLiteral(" error code: "),
                             handler->getLastError());
             m_failed = true;
+            ++m_failures;
         }
     }
     if (!m_failed)

@@ -50,6 +50,10 @@ public:
 
     /** @brief Whether at least one device failed in the last run. */
     bool failed() const { return m_failed; }
+    /** @brief How many devices failed in the last run. */
+    int failureCount() const { return m_failures; }
+    /** @brief How many key files the last export wrote. */
+    int keyFilesWritten() const { return m_keyFilesWritten; }
     /** @brief The batch folder with "/" separators, to show to the user. */
     QString resultFolder() const;
 
@@ -67,4 +71,6 @@ private:
     QMap<QString, QString> m_softwareVersions;
     QString m_resetFolder;
     bool m_failed = false;
+    int m_failures = 0;
+    int m_keyFilesWritten = 0;
 };

@@ -71,6 +71,27 @@
     </message>
 </context>
 <context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>File Folder</source>
+        <comment>Match Windows Explorer</comment>
+        <translation>File Folder</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Drive</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+</context>
+<context>
     <name>TipDialog</name>
     <message>
         <source>Form</source>
@@ -88,24 +109,48 @@
         <translation>Please wait…</translation>
     </message>
     <message>
-        <source>Hint</source>
-        <translation>Hint</translation>
+        <source>Folder: %1</source>
+        <translation>Folder: %1</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;out_error&quot; file</source>
-        <translation>Some devices failed. See the file &quot;out_error.txt&quot;.</translation>
+        <source>Open Folder</source>
+        <translation>Open Folder</translation>
     </message>
     <message>
-        <source>Exported</source>
-        <translation>Exported.</translation>
+        <source>No program on this computer opens folders. The files are in %1.</source>
+        <translation>No program on this computer opens folders. The files are in %1.</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
-        <translation>Some devices failed. See the files &quot;in_error.txt&quot; and &quot;mismatch.txt&quot;.</translation>
+        <source>(listed in %1)</source>
+        <translation>(listed in %1)</translation>
     </message>
     <message>
-        <source>Successed</source>
-        <translation>Done.</translation>
+        <source>Key files written: %1</source>
+        <translation>Key files written: %1</translation>
+    </message>
+    <message>
+        <source>Devices that gave no key: %1</source>
+        <translation>Devices that gave no key: %1</translation>
+    </message>
+    <message>
+        <source>Export Keys</source>
+        <translation>Export Keys</translation>
+    </message>
+    <message>
+        <source>Passwords reset: %1</source>
+        <translation>Passwords reset: %1</translation>
+    </message>
+    <message>
+        <source>Resets the devices refused: %1</source>
+        <translation>Resets the devices refused: %1</translation>
+    </message>
+    <message>
+        <source>Devices without a reset file: %1</source>
+        <translation>Devices without a reset file: %1</translation>
+    </message>
+    <message>
+        <source>Batch Reset</source>
+        <translation>Batch Reset</translation>
     </message>
 </context>
 <context>
@@ -218,6 +263,39 @@
             <numerusform>%n address conflict</numerusform>
             <numerusform>%n address conflicts</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Web Page</source>
+        <translation>Web Page</translation>
+    </message>
+    <message>
+        <source>No web browser could open the device&apos;s web page. Copy its address into a browser:
+%1</source>
+        <extracomment>%1 is a device&apos;s web address, such as http://192.168.1.64:80</extracomment>
+        <translation>No web browser could open the device&apos;s web page. Copy its address into a browser:
+%1</translation>
+    </message>
+    <message>
+        <source>Copy Address</source>
+        <translation>Copy Address</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::DeviceFilter</name>
+    <message>
+        <source>A network is an address, &quot;/&quot; and a prefix length from 0 to 32, as in 192.168.1.0/24.</source>
+        <extracomment>Below the filter box, for a text such as 192.168.1.0/33.</extracomment>
+        <translation>A network is an address, &quot;/&quot; and a prefix length from 0 to 32, as in 192.168.1.0/24.</translation>
+    </message>
+    <message>
+        <source>A range starts at its lower address, as in 192.168.1.10-192.168.1.50.</source>
+        <extracomment>Below the filter box, for a text such as 192.168.1.50-192.168.1.10.</extracomment>
+        <translation>A range starts at its lower address, as in 192.168.1.10-192.168.1.50.</translation>
+    </message>
+    <message>
+        <source>A range is two whole addresses, first-last, as in 192.168.1.10-192.168.1.50.</source>
+        <extracomment>Below the filter box, for a text such as 198.51.100.4-11.</extracomment>
+        <translation>A range is two whole addresses, first-last, as in 192.168.1.10-192.168.1.50.</translation>
     </message>
 </context>
 <context>
@@ -491,18 +569,6 @@
         <translation>VEXO Tool</translation>
     </message>
     <message>
-        <source>Activation</source>
-        <translation>Activation</translation>
-    </message>
-    <message>
-        <source>Batch activate devices</source>
-        <translation>Devices to activate</translation>
-    </message>
-    <message>
-        <source>Activate fail numbers</source>
-        <translation>Failed activations</translation>
-    </message>
-    <message>
         <source>Modifying the device&apos;s network parameters ...</source>
         <translation>Changing the device&apos;s network parameters…</translation>
     </message>
@@ -626,18 +692,6 @@ Forget it only when the device was reset or got a new certificate.</translation>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
     <message>
-        <source>Confirmation List</source>
-        <translation>Confirmation List</translation>
-    </message>
-    <message>
-        <source>Devices Number:</source>
-        <translation>Devices:</translation>
-    </message>
-    <message>
-        <source>Failed Number:</source>
-        <translation>Failed:</translation>
-    </message>
-    <message>
         <source>ID</source>
         <translation>No.</translation>
     </message>
@@ -661,6 +715,35 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>Error%1: %2</source>
         <extracomment>A line below the result list: an error code and what it means.</extracomment>
         <translation>Error %1: %2</translation>
+    </message>
+    <message>
+        <source>Network Change Results</source>
+        <translation>Network Change Results</translation>
+    </message>
+    <message>
+        <source>Activation Results</source>
+        <translation>Activation Results</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>Activation</translation>
+    </message>
+    <message>
+        <source>Succeeded</source>
+        <extracomment>In the result list, for a device the batch operation succeeded on.</extracomment>
+        <translation>Succeeded</translation>
+    </message>
+    <message>
+        <source>Activated: %1 of %2</source>
+        <translation>Activated: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Changed: %1 of %2</source>
+        <translation>Changed: %1 of %2</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Failed: %1</translation>
     </message>
 </context>
 <context>
@@ -1848,6 +1931,13 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source> v%1</source>
         <extracomment>%1 is the program&apos;s version</extracomment>
         <translation> v%1</translation>
+    </message>
+</context>
+<context>
+    <name>aptui::LinkMessageBox</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>

@@ -71,6 +71,27 @@
     </message>
 </context>
 <context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>File Folder</source>
+        <comment>Match Windows Explorer</comment>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>驱动器</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+</context>
+<context>
     <name>TipDialog</name>
     <message>
         <source>Form</source>
@@ -88,24 +109,48 @@
         <translation>正在处理…</translation>
     </message>
     <message>
-        <source>Hint</source>
-        <translation>提示</translation>
+        <source>Folder: %1</source>
+        <translation>文件夹：%1</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;out_error&quot; file</source>
-        <translation>部分设备失败，请查看“out_error.txt”文件。</translation>
+        <source>Open Folder</source>
+        <translation>打开文件夹</translation>
     </message>
     <message>
-        <source>Exported</source>
-        <translation>导出完成。</translation>
+        <source>No program on this computer opens folders. The files are in %1.</source>
+        <translation>本机没有可以打开文件夹的程序。文件位于 %1。</translation>
     </message>
     <message>
-        <source>Part failed.Please check&quot;in_error&quot; or &quot;mismatch&quot; file</source>
-        <translation>部分设备失败，请查看“in_error.txt”和“mismatch.txt”文件。</translation>
+        <source>(listed in %1)</source>
+        <translation>（见 %1）</translation>
     </message>
     <message>
-        <source>Successed</source>
-        <translation>完成。</translation>
+        <source>Key files written: %1</source>
+        <translation>已写入密钥文件：%1</translation>
+    </message>
+    <message>
+        <source>Devices that gave no key: %1</source>
+        <translation>未取得密钥的设备：%1</translation>
+    </message>
+    <message>
+        <source>Export Keys</source>
+        <translation>批量导出密钥</translation>
+    </message>
+    <message>
+        <source>Passwords reset: %1</source>
+        <translation>已重置密码：%1</translation>
+    </message>
+    <message>
+        <source>Resets the devices refused: %1</source>
+        <translation>设备拒绝的重置：%1</translation>
+    </message>
+    <message>
+        <source>Devices without a reset file: %1</source>
+        <translation>没有重置文件的设备：%1</translation>
+    </message>
+    <message>
+        <source>Batch Reset</source>
+        <translation>批量重置密码</translation>
     </message>
 </context>
 <context>
@@ -216,6 +261,39 @@
         <translation>
             <numerusform>%n 处地址冲突</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Web Page</source>
+        <translation>设备网页</translation>
+    </message>
+    <message>
+        <source>No web browser could open the device&apos;s web page. Copy its address into a browser:
+%1</source>
+        <extracomment>%1 is a device&apos;s web address, such as http://192.168.1.64:80</extracomment>
+        <translation>没有网页浏览器能打开设备的网页。请把地址复制到浏览器中：
+%1</translation>
+    </message>
+    <message>
+        <source>Copy Address</source>
+        <translation>复制地址</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::DeviceFilter</name>
+    <message>
+        <source>A network is an address, &quot;/&quot; and a prefix length from 0 to 32, as in 192.168.1.0/24.</source>
+        <extracomment>Below the filter box, for a text such as 192.168.1.0/33.</extracomment>
+        <translation>网段写作地址、“/”和 0 到 32 的前缀长度，例如 192.168.1.0/24。</translation>
+    </message>
+    <message>
+        <source>A range starts at its lower address, as in 192.168.1.10-192.168.1.50.</source>
+        <extracomment>Below the filter box, for a text such as 192.168.1.50-192.168.1.10.</extracomment>
+        <translation>地址范围应从较小的地址开始，例如 192.168.1.10-192.168.1.50。</translation>
+    </message>
+    <message>
+        <source>A range is two whole addresses, first-last, as in 192.168.1.10-192.168.1.50.</source>
+        <extracomment>Below the filter box, for a text such as 198.51.100.4-11.</extracomment>
+        <translation>地址范围是两个完整的地址，写作“起始-结束”，例如 192.168.1.10-192.168.1.50。</translation>
     </message>
 </context>
 <context>
@@ -488,18 +566,6 @@
         <translation>VEXO 工具</translation>
     </message>
     <message>
-        <source>Activation</source>
-        <translation>激活</translation>
-    </message>
-    <message>
-        <source>Batch activate devices</source>
-        <translation>批量激活设备数</translation>
-    </message>
-    <message>
-        <source>Activate fail numbers</source>
-        <translation>激活失败数</translation>
-    </message>
-    <message>
         <source>Modifying the device&apos;s network parameters ...</source>
         <translation>正在修改设备的网络参数…</translation>
     </message>
@@ -621,18 +687,6 @@ Forget it only when the device was reset or got a new certificate.</source>
 <context>
     <name>VexoTool::DeviceModifyResultPage</name>
     <message>
-        <source>Confirmation List</source>
-        <translation>确认列表</translation>
-    </message>
-    <message>
-        <source>Devices Number:</source>
-        <translation>设备数量：</translation>
-    </message>
-    <message>
-        <source>Failed Number:</source>
-        <translation>失败数量：</translation>
-    </message>
-    <message>
         <source>ID</source>
         <translation>序号</translation>
     </message>
@@ -656,6 +710,35 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>Error%1: %2</source>
         <extracomment>A line below the result list: an error code and what it means.</extracomment>
         <translation>错误%1：%2</translation>
+    </message>
+    <message>
+        <source>Network Change Results</source>
+        <translation>网络参数修改结果</translation>
+    </message>
+    <message>
+        <source>Activation Results</source>
+        <translation>激活结果</translation>
+    </message>
+    <message>
+        <source>Activation</source>
+        <translation>激活结果</translation>
+    </message>
+    <message>
+        <source>Succeeded</source>
+        <extracomment>In the result list, for a device the batch operation succeeded on.</extracomment>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>Activated: %1 of %2</source>
+        <translation>已激活：%1 / %2</translation>
+    </message>
+    <message>
+        <source>Changed: %1 of %2</source>
+        <translation>已修改：%1 / %2</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>失败：%1</translation>
     </message>
 </context>
 <context>
@@ -1842,6 +1925,13 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source> v%1</source>
         <extracomment>%1 is the program&apos;s version</extracomment>
         <translation> v%1</translation>
+    </message>
+</context>
+<context>
+    <name>aptui::LinkMessageBox</name>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
     </message>
 </context>
 <context>

@@ -392,8 +392,10 @@ void TestDeviceListLive::batchButtonsThroughTheWindow()
     // Export Keys: one key file per ticked device in the batch folder, and nothing else.
     responder.onOtherModal({});
     responder.clearMessages();
+    responder.pressInLinkMessages(QStringLiteral("m_btnOpenFolder"));
     QTest::mouseClick(button("m_btnConfigExportFile"), Qt::LeftButton);
-    QCOMPARE(responder.messages(), QStringList{QStringLiteral("Exported")});
+    QCOMPARE(responder.messages(), QStringList{QStringLiteral("Key files written: 2\nFolder: ")
+                                               + QDir::toNativeSeparators(VexoTool::batchFolder())});
     QCOMPARE(urls.urls(), QList<QUrl>{QUrl::fromLocalFile(VexoTool::batchFolder())});
     const QDir batch(VexoTool::batchFolder());
     QCOMPARE(batch.entryList(QDir::Files).size(), 2);
@@ -402,7 +404,7 @@ void TestDeviceListLive::batchButtonsThroughTheWindow()
     QTemporaryDir resets;
     QVERIFY(resets.isValid());
     for (const QString &serial : std::as_const(serials)) {
-        const QStringList keyFiles = batch.entryList({serial + QStringLiteral("-*.xml")}, QDir::Files);
+        const QStringList keyFiles = batch.entryList({serial + QStringLiteral("-*.txt")}, QDir::Files);
         QCOMPARE(keyFiles.size(), 1);
         const QString resetFile
             = QDir(resets.path()).filePath(VexoTool::keyFileName(serial, QDateTime::currentDateTime()));
@@ -424,7 +426,7 @@ void TestDeviceListLive::batchButtonsThroughTheWindow()
     });
     responder.clearMessages();
     QTest::mouseClick(button("m_btnConfigReset"), Qt::LeftButton);
-    QCOMPARE(responder.messages(), QStringList{QStringLiteral("Successed")});
+    QCOMPARE(responder.messages(), QStringList{QStringLiteral("Passwords reset: 2")});
     QVERIFY(!QFile::exists(VexoTool::batchFilePath(QStringLiteral("in_error.txt"))));
     // Each device now takes the new password for a change of its own values.
     for (const QString &serial : std::as_const(serials)) {

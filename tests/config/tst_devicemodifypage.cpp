@@ -413,7 +413,7 @@ void tst_DeviceModifyPage::batchModifySetsBothPorts()
     ModalRecorder recorder;
     click("m_btnModify");
     QTRY_COMPARE(recorder.resultLists.size(), qsizetype(1));
-    QCOMPARE(recorder.resultLists.first().failedLabel, QStringLiteral("Failed Number: 0"));
+    QCOMPARE(recorder.resultLists.first().failedLabel, QStringLiteral("Failed: 0"));
     for (const DeviceInfo &device : std::as_const(devices)) {
         QTRY_COMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("port")).toInt(), 8000);
         QCOMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("httpPort")).toInt(), 8080);
@@ -533,8 +533,8 @@ void tst_DeviceModifyPage::batchModifyNumbersDevices()
     QVERIFY(covers.count() >= 1);
     QCOMPARE(uncovers.count(), covers.count());
     const ModalRecorder::ResultList &list = recorder.resultLists.first();
-    QCOMPARE(list.devicesLabel, QStringLiteral("Devices Number: 3"));
-    QCOMPARE(list.failedLabel, QStringLiteral("Failed Number: 0"));
+    QCOMPARE(list.devicesLabel, QStringLiteral("Changed: 3 of 3"));
+    QCOMPARE(list.failedLabel, QStringLiteral("Failed: 0"));
     QCOMPARE(list.lastHeader, QStringLiteral("Modification"));
     QCOMPARE(results.count(), 1);
     const auto outcome = results.at(0).at(0).value<QVector<DeviceInfo>>();
@@ -642,7 +642,7 @@ void tst_DeviceModifyPage::selectionReplacedWhileBatchRuns()
     ModalRecorder recorder;
     click("m_btnModify");
     QCOMPARE(recorder.resultLists.size(), qsizetype(1));
-    QCOMPARE(recorder.resultLists.first().devicesLabel, QStringLiteral("Devices Number: 3"));
+    QCOMPARE(recorder.resultLists.first().devicesLabel, QStringLiteral("Changed: 3 of 3"));
     QCOMPARE(results.count(), 1);
     const auto outcome = results.first().first().value<QVector<DeviceInfo>>();
     QCOMPARE(outcome.size(), qsizetype(3));
@@ -669,7 +669,7 @@ void tst_DeviceModifyPage::batchModifyWithDhcp()
     click("m_btnModify");
     QCOMPARE(recorder.messages, QStringList());
     QCOMPARE(recorder.resultLists.size(), qsizetype(1));
-    QCOMPARE(recorder.resultLists.first().failedLabel, QStringLiteral("Failed Number: 0"));
+    QCOMPARE(recorder.resultLists.first().failedLabel, QStringLiteral("Failed: 0"));
     // Each device took a lease from the simulated DHCP server.
     const QMap<QString, QString> simulated = simulatedAddresses();
     for (const DeviceInfo &device : devices) {
@@ -937,11 +937,11 @@ void tst_DeviceModifyPage::batchActivationListsEachOutcome()
     QCOMPARE(recorder.messages, QStringList());
     QCOMPARE(recorder.resultLists.size(), qsizetype(1));
     const ModalRecorder::ResultList &list = recorder.resultLists.first();
-    QCOMPARE(list.devicesLabel, QStringLiteral("Batch activate devices 3"));
-    QCOMPARE(list.failedLabel, QStringLiteral("Activate fail numbers 1"));
+    QCOMPARE(list.devicesLabel, QStringLiteral("Activated: 2 of 3"));
+    QCOMPARE(list.failedLabel, QStringLiteral("Failed: 1"));
     QCOMPARE(list.lastHeader, QStringLiteral("Activation"));
-    QCOMPARE(list.rows.at(0).at(4), QString());
-    QCOMPARE(list.rows.at(1).at(4), QString());
+    QCOMPARE(list.rows.at(0).at(4), QStringLiteral("Succeeded"));
+    QCOMPARE(list.rows.at(1).at(4), QStringLiteral("Succeeded"));
     QCOMPARE(list.rows.at(2).at(4), QStringLiteral("Error2021:reactive"));
     QCOMPARE(results.count(), 1);
     const auto outcome = results.at(0).at(0).value<QVector<DeviceInfo>>();

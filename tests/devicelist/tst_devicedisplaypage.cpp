@@ -8,10 +8,13 @@
 
 #include <akloguitoolkit/ctableview.h>
 #include <devicestore.h>
+#include <linkmessagebox.h>
 #include <urlcatcher.h>
 #include <vexohandler.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
@@ -23,6 +26,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
@@ -104,6 +108,9 @@ private slots:
     void filterBoxFromTheKeyboard();
     void countLineNamesAddressConflicts_data();
     void countLineNamesAddressConflicts();
+    void filterHintForRangesTypedWrongly();
+    void noBrowserGivesTheAddressToCopy();
+    void shippedColumnOrderShowsTheAddressAtOnce();
 
 private:
     // Shows the page with devices 1 to @p count, sorted by ID, so view row r is device r + 1.
@@ -1258,6 +1265,60 @@ void tst_DeviceDisplayPage::countLineNamesAddressConflicts()
     m_page->onDeviceLogin(deviceRecord(9, "10.1.1.9"));
     m_page->onDeviceUpdate(deviceRecord(2, "10.1.1.9"));
     QCOMPARE(note("m_labelConflicts"), expected(afterMove));
+}
+
+void tst_DeviceDisplayPage::filterHintForRangesTypedWrongly()
+{
+    showWithDevices(4);
+    QTest::keyClicks(filterBox(), QStringLiteral("10.0.0.1-3"));
+    QCOMPARE(countLabel(), QStringLiteral("0 of 4"));
+    QVERIFY2(note("m_labelFilterHint").contains(QStringLiteral("192.168.1.10-192.168.1.50")),
+             qPrintable(note("m_labelFilterHint")));
+    // Typed on to a whole range, the hint goes.
+    QTest::keyClicks(filterBox(), QStringLiteral("0.0.0.3"));
+    QCOMPARE(filterBox()->text(), QStringLiteral("10.0.0.1-30.0.0.3"));
+    QCOMPARE(note("m_labelFilterHint"), QString());
+    filterBox()->setText(QStringLiteral("10.0.0.0/33"));
+    QVERIFY(note("m_labelFilterHint").contains(QStringLiteral("192.168.1.0/24")));
+    filterBox()->setText(QStringLiteral("10.0.0.0/30"));
+    QCOMPARE(note("m_labelFilterHint"), QString());
+    QCOMPARE(countLabel(), QStringLiteral("3 of 4"));
+}
+
+void tst_DeviceDisplayPage::noBrowserGivesTheAddressToCopy()
+{
+    // No URL handler: the offscreen platform opens nothing, as a computer without a browser.
+    login(1);
+    QString shown;
+    QTimer::singleShot(0, this, [&shown] {
+        auto *message = qobject_cast<aptui::LinkMessageBox *>(QApplication::activeModalWidget());
+        if (!message)
+            return;
+        shown = message->text();
+        message->findChild<QPushButton *>(QStringLiteral("m_btnCopyAddress"))->click();
+    });
+    QGuiApplication::clipboard()->clear();
+    m_page->onDoubleClickAction(table()->model()->index(0, model()->columnOf(DeviceInfoModel::ColumnIPv4Address)));
+    QVERIFY2(shown.endsWith(QStringLiteral("http://10.0.0.1:80")), qPrintable(shown));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("http://10.0.0.1:80"));
+}
+
+void tst_DeviceDisplayPage::shippedColumnOrderShowsTheAddressAtOnce()
+{
+    // A new user reads the shipped file. The address shows in the first 400 pixels: well inside the
+    // list of a 1024 x 600 window in either language, with the panel beside it.
+    const QString shipped = qEnvironmentVariable("VEXO_SOURCE_DIR") + QStringLiteral("/devicelist/ColumnConfig.xml");
+    const QString userCopy = m_dir->filePath(QStringLiteral("user/ColumnConfig.xml"));
+    DeviceDisplayPage page(m_store.get(), m_discovery.get(), nullptr, UserWritableFile(shipped, userCopy));
+    page.resize(400, 300);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto *view = page.findChild<aKLOGUIToolkit::CTableView *>(QStringLiteral("m_tableViewVexo"));
+    const int column = page.model()->columnOf(DeviceInfoModel::ColumnIPv4Address);
+    QHeaderView *header = view->header();
+    QVERIFY2(header->sectionViewportPosition(column) + header->sectionSize(column) <= view->viewport()->width(),
+             qPrintable(QString::number(header->sectionViewportPosition(column))));
+    QVERIFY(!QFile::exists(userCopy)); // reading changes nothing of the user's
 }
 
 QTEST_MAIN(tst_DeviceDisplayPage)

@@ -15,6 +15,8 @@ private slots:
     void matching();
     void wellFormed_data();
     void wellFormed();
+    void formatHints_data();
+    void formatHints();
 };
 
 void tst_DeviceFilter::matching_data()
@@ -50,6 +52,7 @@ void tst_DeviceFilter::matching_data()
     QTest::addRow("network with host bits") << "192.168.1.77/24" << a << true << true;
     QTest::addRow("dash range starting at it") << "192.168.1.10-192.168.1.50" << a << true << true;
     QTest::addRow("dash range ending at it") << "192.168.1.1-192.168.1.10" << a << true << true;
+    QTest::addRow("dash range of the address alone") << "192.168.1.10-192.168.1.10" << a << true << true;
     QTest::addRow("dash range starting after it") << "192.168.1.11-192.168.1.50" << a << true << false;
     QTest::addRow("dash range ending before it") << "192.168.1.1-192.168.1.9" << a << true << false;
     QTest::addRow("dash range with spaces") << " 192.168.1.1 - 192.168.1.20 " << a << true << true;
@@ -102,6 +105,41 @@ void tst_DeviceFilter::wellFormed()
     QFETCH(QString, text);
     QFETCH(bool, wellFormed);
     QCOMPARE(DeviceFilter::isWellFormed(text), wellFormed);
+}
+
+void tst_DeviceFilter::formatHints_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("example"); // what the hint shows; empty: no hint
+
+    const QString network = QStringLiteral("192.168.1.0/24");
+    const QString range = QStringLiteral("192.168.1.10-192.168.1.50");
+    QTest::addRow("last address cut short") << "198.51.100.4-11" << range;
+    QTest::addRow("open range") << "192.168.1.1-" << range;
+    QTest::addRow("reversed range") << "192.168.1.50 - 192.168.1.1" << range;
+    QTest::addRow("prefix length 33") << "127.1.0.0/33" << network;
+    QTest::addRow("empty prefix length") << "192.168.1.0/" << network;
+    QTest::addRow("network part 256") << "192.168.1.256/24" << network;
+    QTest::addRow("network") << "192.168.1.0/24"
+                             << "";
+    QTest::addRow("range") << "192.168.1.10-192.168.1.10"
+                           << "";
+    QTest::addRow("part of an address") << "192.168"
+                                        << "";
+    QTest::addRow("MAC part") << "00-1a-2b"
+                              << "";
+    QTest::addRow("serial number") << "VX-IPC-B420-2026.1"
+                                   << "";
+    QTest::addRow("both marks") << "1.2.3.4/5-6"
+                                << "";
+}
+
+void tst_DeviceFilter::formatHints()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, example);
+    const QString hint = DeviceFilter(text).formatHint();
+    QVERIFY2(example.isEmpty() ? hint.isEmpty() : hint.contains(example), qPrintable(hint));
 }
 
 QTEST_GUILESS_MAIN(tst_DeviceFilter)

@@ -41,23 +41,28 @@ void tst_DeviceModifyResultPage::counters_data()
 {
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<bool>("activation");
+    QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("devicesLabel");
     QTest::addColumn<QString>("failedLabel");
     QTest::addColumn<QString>("lastHeader");
 
     const QStringList fourWithOneFailure{"Succeed", "Succeed", "Error2009:device deny", "Succeed"};
-    QTest::addRow("modification, one failure") << fourWithOneFailure << false << "Devices Number: 4"
-                                               << "Failed Number: 1"
-                                               << "Modification";
-    QTest::addRow("activation, one failure") << fourWithOneFailure << true << "Batch activate devices 4"
-                                             << "Activate fail numbers 1"
+    QTest::addRow("network change, one failure") << fourWithOneFailure << false << "Network Change Results"
+                                                 << "Changed: 3 of 4"
+                                                 << "Failed: 1"
+                                                 << "Modification";
+    QTest::addRow("activation, one failure") << fourWithOneFailure << true << "Activation Results"
+                                             << "Activated: 3 of 4"
+                                             << "Failed: 1"
                                              << "Activation";
     QTest::addRow("every text but Succeed is a failure")
-        << QStringList{"0", "succeed", "", "Error2021:reactive"} << true << "Batch activate devices 4"
-        << "Activate fail numbers 4"
+        << QStringList{"0", "succeed", "", "Error2021:reactive"} << true << "Activation Results"
+        << "Activated: 0 of 4"
+        << "Failed: 4"
         << "Activation";
-    QTest::addRow("no device") << QStringList{} << false << "Devices Number: 0"
-                               << "Failed Number: 0"
+    QTest::addRow("no device") << QStringList{} << false << "Network Change Results"
+                               << "Changed: 0 of 0"
+                               << "Failed: 0"
                                << "Modification";
 }
 
@@ -65,6 +70,7 @@ void tst_DeviceModifyResultPage::counters()
 {
     QFETCH(QStringList, results);
     QFETCH(bool, activation);
+    QFETCH(QString, title);
     QFETCH(QString, devicesLabel);
     QFETCH(QString, failedLabel);
     QFETCH(QString, lastHeader);
@@ -73,18 +79,15 @@ void tst_DeviceModifyResultPage::counters()
         devices.append(device(i + 1, results.at(i)));
 
     DeviceModifyResultPage page;
-    if (activation) {
-        page.setColumnTitle(4, QStringLiteral("Activation"));
-        page.setDevicesLabel(QStringLiteral("Batch activate devices"));
-        page.setFailedLabel(QStringLiteral("Activate fail numbers"));
-    }
+    if (activation)
+        page.setOperation(DeviceModifyResultPage::Operation::Activation);
     page.setDevices(devices);
 
     QCOMPARE(page.findChild<QLabel *>(QStringLiteral("m_labelDeviceAll"))->text(), devicesLabel);
     QCOMPARE(page.findChild<QLabel *>(QStringLiteral("m_labelDeviceFail"))->text(), failedLabel);
     QCOMPARE(page.model()->headerData(4, Qt::Horizontal).toString(), lastHeader);
     QCOMPARE(page.model()->rowCount(), int(results.size()));
-    QCOMPARE(page.windowTitle(), QStringLiteral("Confirmation List"));
+    QCOMPARE(page.windowTitle(), title);
 }
 
 void tst_DeviceModifyResultPage::rowsShowEachOutcome()
@@ -96,7 +99,7 @@ void tst_DeviceModifyResultPage::rowsShowEachOutcome()
     for (int column = 0; column < 5; ++column)
         QCOMPARE(model->headerData(column, Qt::Horizontal).toString(), headers.at(column));
 
-    const QStringList first{"1", "VX-C2042", "10.0.0.1", "VX-C2042SERIAL1", ""};
+    const QStringList first{"1", "VX-C2042", "10.0.0.1", "VX-C2042SERIAL1", "Succeeded"};
     const QStringList second{"2", "VX-C2042", "10.0.0.2", "VX-C2042SERIAL2", "Error2011:time out"};
     for (int column = 0; column < 5; ++column) {
         QCOMPARE(model->item(0, column)->text(), first.at(column));

@@ -107,6 +107,14 @@ QStringList cutLabels(QWidget *root)
                               .arg(room.height()));
         }
     }
+    // A field wider than the widget holding it loses its right border.
+    for (const QLineEdit *field : root->findChildren<QLineEdit *>()) {
+        if (field->isVisible() && field->parentWidget() && !field->parentWidget()->rect().contains(field->geometry()))
+            faults.append(QStringLiteral("%1: %2 wide, cut at %3")
+                              .arg(field->objectName())
+                              .arg(field->width())
+                              .arg(field->parentWidget()->width() - field->x()));
+    }
     return faults;
 }
 

@@ -44,6 +44,10 @@ private slots:
     void quotedTextsAreTheProgramsTexts();
     void troubleshootingNamesTheExplainedErrors_data();
     void troubleshootingNamesTheExplainedErrors();
+    void namesEveryMenuEntryAndPanelButton_data();
+    void namesEveryMenuEntryAndPanelButton();
+    void pdfTextHoldsTheQuotedTexts_data();
+    void pdfTextHoldsTheQuotedTexts();
 
 private:
     void addLanguages();
@@ -334,6 +338,26 @@ QString proseOf(const QString &markdown)
     return QString(markdown).remove(code);
 }
 
+// The texts the manual quotes, in double quotes or in Chinese quotation marks.
+QStringList quotesOf(const QString &markdown)
+{
+    static const QRegularExpression quoted(QStringLiteral("\"([^\"\n]+)\"|“([^”\n]+)”"));
+    QStringList quotes;
+    for (auto it = quoted.globalMatch(proseOf(markdown)); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        quotes.append(match.captured(1) + match.captured(2));
+    }
+    return quotes;
+}
+
+// Without any white space and with "..." as one character: the PDF's lines break where the
+// source's do not, and Chinese text has no spaces to break at.
+QString squeezed(QString text)
+{
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    return text.replace(QStringLiteral("..."), QStringLiteral("…")).remove(space);
+}
+
 } // namespace
 
 void TestManual::quotedTextsAreTheProgramsTexts_data()
@@ -352,12 +376,10 @@ void TestManual::quotedTextsAreTheProgramsTexts()
     QStringList headings;
     for (const Heading &heading : headingsOf(markdown))
         headings.append(heading.text);
-    static const QRegularExpression quoted(QStringLiteral("\"([^\"\n]+)\"|“([^”\n]+)”"));
     QStringList unknown;
     int count = 0;
-    for (auto it = quoted.globalMatch(proseOf(markdown)); it.hasNext(); ++count) {
-        const QRegularExpressionMatch match = it.next();
-        const QString quote = match.captured(1) + match.captured(2);
+    for (const QString &quote : quotesOf(markdown)) {
+        ++count;
         // A quoted chapter title points at that chapter.
         if (headings.contains(quote))
             continue;
@@ -415,6 +437,53 @@ void TestManual::troubleshootingNamesTheExplainedErrors()
 #endif
     for (const quint32 code : std::as_const(explained))
         QVERIFY2(named.contains(code), qPrintable(QString::number(code)));
+}
+
+void TestManual::namesEveryMenuEntryAndPanelButton_data()
+{
+    addLanguages();
+}
+
+void TestManual::namesEveryMenuEntryAndPanelButton()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, language);
+    // The screenshot tool notes the menu's entries and the panel's buttons as the program shows them.
+    QFile names(QDir(m_shotsDir).filePath(language + QStringLiteral("/program-names.txt")));
+    QVERIFY(names.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList entries = QString::fromUtf8(names.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QVERIFY2(entries.size() >= 8, qPrintable(entries.join(QStringLiteral(" | "))));
+    const QString manual = squeezed(readAll(QDir(m_sourceDir).filePath(source)));
+    QStringList missing;
+    for (const QString &entry : entries) {
+        if (!manual.contains(squeezed(entry)))
+            missing.append(entry);
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not named: ") + missing.join(QStringLiteral(" | "))));
+}
+
+void TestManual::pdfTextHoldsTheQuotedTexts_data()
+{
+    addLanguages();
+}
+
+void TestManual::pdfTextHoldsTheQuotedTexts()
+{
+    QFETCH(QString, pdf);
+    QFETCH(QString, source);
+    // What a reader finds when searching the PDF: its text layer, not the pictures of the glyphs.
+    const QString text = squeezed(
+        withoutLigatures(run(QStringLiteral("pdftotext"), {QDir(m_binDir).filePath(pdf), QStringLiteral("-")})));
+    QVERIFY(!text.isEmpty());
+    const QStringList wanted = QStringList{QStringLiteral("IPv4"), QStringLiteral("IPv6")}
+                               + quotesOf(readAll(QDir(m_sourceDir).filePath(source)));
+    QStringList missing;
+    for (const QString &quote : wanted) {
+        if (!text.contains(squeezed(quote)))
+            missing.append(quote);
+    }
+    QVERIFY2(missing.isEmpty(),
+             qPrintable(QStringLiteral("not in the text layer: ") + missing.join(QStringLiteral(" | "))));
 }
 
 QTEST_GUILESS_MAIN(TestManual)

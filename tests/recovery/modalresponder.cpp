@@ -3,11 +3,13 @@
 #include "modalresponder.h"
 
 #include <akloguitoolkit/cwarningdlg.h>
+#include <linkmessagebox.h>
 #include <warningdialog.h>
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPushButton>
 
 namespace VexoTest {
 
@@ -34,6 +36,14 @@ void ModalResponder::poll()
         m_handled = modal;
         m_messages.append(box->findChild<QLabel *>(QStringLiteral("m_labelText"))->text());
         box->accept();
+    } else if (auto *link = qobject_cast<aptui::LinkMessageBox *>(modal)) {
+        m_handled = modal;
+        m_messages.append(link->text());
+        if (auto *button = m_linkButton.isEmpty() ? nullptr : link->findChild<QPushButton *>(m_linkButton))
+            button->click();
+        if (!link->note().isEmpty())
+            m_notes.append(link->note());
+        link->accept();
     } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
         m_handled = modal;
         m_fileDialogFolders.append(files->directory().absolutePath());

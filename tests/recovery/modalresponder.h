@@ -18,8 +18,8 @@ namespace VexoTest {
 /**
  * @brief Answers the modal windows the code under test opens while it lives.
  *
- * Message boxes (the self-closing message and the toolkit's OK box) are read and closed; their
- * texts are kept in order. File dialogs take the next queued answer: a path to choose, or an
+ * Message boxes (the self-closing message, the toolkit's OK box and the link message) are read
+ * and closed; their texts are kept in order. File dialogs take the next queued answer: a path to choose, or an
  * empty text to cancel. Other modal windows go to the handler given to onOtherModal().
  */
 class ModalResponder : public QObject
@@ -41,6 +41,13 @@ public:
     /** @brief Start folders of the file dialogs answered so far. */
     QStringList fileDialogFolders() const { return m_fileDialogFolders; }
 
+    /**
+     * @brief Clicks the button @p objectName of the following link messages before closing them
+     *        (an empty name: only close them); what the message notes afterwards is kept in notes().
+     */
+    void pressInLinkMessages(const QString &objectName) { m_linkButton = objectName; }
+    QStringList notes() const { return m_notes; }
+
     /** @brief Handles any other modal window; without a handler it is left alone. */
     void onOtherModal(std::function<void(QWidget *)> handler) { m_otherHandler = std::move(handler); }
 
@@ -51,6 +58,8 @@ private:
     QStringList m_messages;
     QQueue<QString> m_fileAnswers;
     QStringList m_fileDialogFolders;
+    QString m_linkButton;
+    QStringList m_notes;
     std::function<void(QWidget *)> m_otherHandler;
     QPointer<QWidget> m_handled;
 };

@@ -428,7 +428,7 @@ void tst_RecoveryDialogs::exportWritesKeyFile()
 
     const QStringList files = QDir(folder.path()).entryList(QDir::Files);
     QCOMPARE(files.size(), 1);
-    QVERIFY2(QRegularExpression(QStringLiteral("^AB_1_X-\\d{12}\\.xml$")).match(files.first()).hasMatch(),
+    QVERIFY2(QRegularExpression(QStringLiteral("^AB_1_X-\\d{12}\\.txt$")).match(files.first()).hasMatch(),
              qPrintable(files.first()));
     QCOMPARE(readAll(folder.filePath(files.first())), QByteArray("VK2.AB/1\\X.n\0tail", 17));
 

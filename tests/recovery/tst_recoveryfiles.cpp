@@ -103,16 +103,16 @@ void tst_RecoveryFiles::keyFileName_data()
     QTest::addColumn<QString>("expected");
     const QDateTime time(QDate(2026, 3, 7), QTime(9, 5, 59));
     QTest::addRow("plain serial unchanged")
-        << QStringLiteral("VX-12C320260101ABCD") << time << QStringLiteral("VX-12C320260101ABCD-202603070905.xml");
+        << QStringLiteral("VX-12C320260101ABCD") << time << QStringLiteral("VX-12C320260101ABCD-202603070905.txt");
     QTest::addRow("slash and backslash become underscores")
-        << QStringLiteral("AB/12\\X") << time << QStringLiteral("AB_12_X-202603070905.xml");
+        << QStringLiteral("AB/12\\X") << time << QStringLiteral("AB_12_X-202603070905.txt");
     QTest::addRow("every separator replaced")
-        << QStringLiteral("//a\\\\") << time << QStringLiteral("__a__-202603070905.xml");
+        << QStringLiteral("//a\\\\") << time << QStringLiteral("__a__-202603070905.txt");
     QTest::addRow("afternoon in 24-hour digits")
         << QStringLiteral("S1") << QDateTime(QDate(2026, 12, 31), QTime(23, 59))
-        << QStringLiteral("S1-202612312359.xml");
-    QTest::addRow("dot in serial keeps the .xml extension")
-        << QStringLiteral("key.bin") << time << QStringLiteral("key.bin-202603070905.xml");
+        << QStringLiteral("S1-202612312359.txt");
+    QTest::addRow("dot in serial keeps the .txt extension")
+        << QStringLiteral("key.bin") << time << QStringLiteral("key.bin-202603070905.txt");
 }
 
 void tst_RecoveryFiles::keyFileName()
@@ -386,11 +386,11 @@ void tst_RecoveryFiles::resetFilesMatchBySerial_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("serials");
     QTest::addColumn<QStringList>("expectedFiles"); // per serial; empty: unmatched
-    QTest::addRow("one file per device") << QStringLiteral(
-        "keys") << QStringList{QStringLiteral("S1-202601010101.xml"), QStringLiteral("S2-202601010101.xml")}
-                                         << QStringList{QStringLiteral("S1"), QStringLiteral("S2")}
-                                         << QStringList{QStringLiteral("S1-202601010101.xml"),
-                                                        QStringLiteral("S2-202601010101.xml")};
+    QTest::addRow("one file per device, named as now or as earlier versions did")
+        << QStringLiteral("keys")
+        << QStringList{QStringLiteral("S1-202601010101.txt"), QStringLiteral("S2-202601010101.xml")}
+        << QStringList{QStringLiteral("S1"), QStringLiteral("S2")}
+        << QStringList{QStringLiteral("S1-202601010101.txt"), QStringLiteral("S2-202601010101.xml")};
     QTest::addRow("slash and backslash in the serial match their underscores")
         << QStringLiteral("keys") << QStringList{QStringLiteral("AB_12_X-202601010101.xml")}
         << QStringList{QStringLiteral("AB/12/X"), QStringLiteral("AB\\12\\X")}

@@ -106,6 +106,7 @@ private slots:
     void batchExport();
     void batchReset();
     void runsWithoutFailureLeaveNoErrorFile();
+    void resetNamesOnlyTheFilesLeft();
     void withoutTickedRows();
 
 private:
@@ -272,7 +273,7 @@ void tst_RecoverySimulator::resetRoundTrip()
         dialog.onExportFile();
         QTRY_COMPARE(m_responder->messages(), QStringList{QStringLiteral("Exported.")});
         m_responder->clearMessages();
-        const QStringList keyFiles = QDir(folder.path()).entryList({QStringLiteral("*.xml")}, QDir::Files);
+        const QStringList keyFiles = QDir(folder.path()).entryList({QStringLiteral("*.txt")}, QDir::Files);
         QCOMPARE(keyFiles.size(), 1);
         serviceArguments << QStringLiteral("--key-file") << folder.filePath(keyFiles.first());
     }
@@ -416,8 +417,12 @@ void tst_RecoverySimulator::batchExport()
     VexoTest::UrlCatcher urls(QStringLiteral("file"));
     QSignalSpy covers(m_page, &DeviceDisplayPage::signalCoverMainPage);
 
+    m_responder->pressInLinkMessages(QStringLiteral("m_btnOpenFolder"));
     m_page->onConfigExportFile();
-    QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Part failed.Please check\"out_error\" file")});
+    QCOMPARE(m_responder->messages(),
+             QStringList{QStringLiteral("Key files written: 2\nDevices that gave no key: 1 (listed in out_error.txt)\n"
+                                        "Folder: ")
+                         + QDir::toNativeSeparators(VexoTool::batchFolder())});
     QCOMPARE(urls.urls(), QList<QUrl>{QUrl::fromLocalFile(QDir(m_home.path()).absoluteFilePath("VexoReset"))});
     QCOMPARE(covers.count(), 1);
 
@@ -436,7 +441,7 @@ void tst_RecoverySimulator::batchExport()
     // Key files of the other two, with the key of the older scheme, readable by the service.
     for (const VEXO_DEVICE_INFO &record : {newer, older}) {
         const QString serial = fieldText(record.serialNumber);
-        const QStringList files = QDir(VexoTool::batchFolder()).entryList({serial + QStringLiteral("-*.xml")});
+        const QStringList files = QDir(VexoTool::batchFolder()).entryList({serial + QStringLiteral("-*.txt")});
         QCOMPARE(files.size(), 1);
         const QByteArray key = readAll(QDir(VexoTool::batchFolder()).filePath(files.first()));
         QVERIFY2(key.startsWith("VK1." + serial.toLatin1()), key.constData());
@@ -465,10 +470,13 @@ void tst_RecoverySimulator::batchReset()
 
     VexoTest::UrlCatcher urls(QStringLiteral("file"));
     answerPasswordDialog(folder.path());
+    m_responder->pressInLinkMessages(QStringLiteral("m_btnOpenFolder"));
     m_page->onConfigResetPassword();
 
     QCOMPARE(m_responder->messages(),
-             QStringList{QStringLiteral("Part failed.Please check\"in_error\" or \"mismatch\" file")});
+             QStringList{QStringLiteral("Passwords reset: 1\nResets the devices refused: 1 (listed in in_error.txt)\n"
+                                        "Devices without a reset file: 1 (listed in mismatch.txt)\nFolder: ")
+                         + QDir::toNativeSeparators(VexoTool::batchFolder())});
     QCOMPARE(urls.urls().size(), 1);
     QCOMPARE(readAll(batchFile(QStringLiteral("mismatch.txt"))), fieldText(unmatched.serialNumber).toLatin1() + "\r\n");
     const QByteArray expectedLine
@@ -501,8 +509,10 @@ void tst_RecoverySimulator::runsWithoutFailureLeaveNoErrorFile()
     VexoTest::UrlCatcher urls(QStringLiteral("file"));
 
     m_page->onConfigExportFile();
-    QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Exported")});
+    QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Key files written: 2\nFolder: ")
+                                                  + QDir::toNativeSeparators(VexoTool::batchFolder())});
     QVERIFY(!QFile::exists(batchFile(QStringLiteral("out_error.txt"))));
+    QVERIFY(urls.urls().isEmpty()); // the folder opens when the user asks
 
     // ...and the reset of the exported devices with the service's files leaves none either.
     QTemporaryDir folder;
@@ -513,12 +523,34 @@ void tst_RecoverySimulator::runsWithoutFailureLeaveNoErrorFile()
     answerPasswordDialog(folder.path());
     const int opened = urls.urls().size();
     m_page->onConfigResetPassword();
-    QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Successed")});
-    QCOMPARE(urls.urls().size(), opened); // nothing to look at
+    QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Passwords reset: 2")}); // no file to look at
+    QCOMPARE(urls.urls().size(), opened);
     for (const QString &name : {QStringLiteral("in_error.txt"), QStringLiteral("mismatch.txt")})
         QVERIFY2(!QFile::exists(batchFile(name)), qPrintable(name));
     QVERIFY(acceptsPassword(first, NewPassword));
     QVERIFY(acceptsPassword(second, NewPassword));
+}
+
+void tst_RecoverySimulator::resetNamesOnlyTheFilesLeft()
+{
+    // No reset refused, one device without its file: in_error.txt is not there to be named.
+    const VEXO_DEVICE_INFO unmatched
+        = takeDevice([](const VEXO_DEVICE_INFO &r) { return bool(r.capabilityFlags & VEXO_CAP_KEY_RESET); });
+    checkRows({unmatched});
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    answerPasswordDialog(folder.path());
+    // Nothing here opens folders: the message says so and where the files are.
+    m_responder->pressInLinkMessages(QStringLiteral("m_btnOpenFolder"));
+    m_page->onConfigResetPassword();
+    const QString batchFolder = QDir::toNativeSeparators(VexoTool::batchFolder());
+    QCOMPARE(m_responder->messages(),
+             QStringList{QStringLiteral("Passwords reset: 0\nDevices without a reset file: 1 (listed in mismatch.txt)\n"
+                                        "Folder: ")
+                         + batchFolder});
+    QVERIFY(!QFile::exists(batchFile(QStringLiteral("in_error.txt"))));
+    QCOMPARE(m_responder->notes().size(), 1);
+    QVERIFY2(m_responder->notes().first().contains(batchFolder), qPrintable(m_responder->notes().first()));
 }
 
 void tst_RecoverySimulator::withoutTickedRows()
@@ -535,7 +567,7 @@ void tst_RecoverySimulator::withoutTickedRows()
     QVERIFY(folder.isValid());
     answerPasswordDialog(folder.path());
     m_page->onConfigResetPassword();
-    QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Successed")});
+    QCOMPARE(m_responder->messages(), QStringList{QStringLiteral("Passwords reset: 0")});
     QCOMPARE(covers.count(), 1);
     QVERIFY(urls.urls().isEmpty());
 }

@@ -9,6 +9,11 @@
 # Why: CJK fonts draw an ideograph and its Kangxi radical with one glyph. A PDF names the
 # character of a glyph once, and the lower code point (the radical) wins, so text copied or
 # searched from the PDF would read radicals. Without the radicals in the font, the ideograph wins.
+# The same holds for control characters, which share the space's glyph.
+#
+# The language forms ('locl') go too: for Chinese text they replace digits with glyphs that no
+# character maps to, so a PDF cannot name their character and "IPv4" would copy as "IPv". The
+# face chosen is the Simplified Chinese one, whose own forms are the ones the manual needs.
 import sys
 
 from fontTools import subset
@@ -20,10 +25,15 @@ with open(text_file, encoding="utf-8") as f:
 chars = {ord(c) for c in text} | set(range(0x20, 0x7F))
 # Radicals and their supplement never stay in: they are what the ideographs would read as.
 chars = {c for c in chars if not (0x2E80 <= c <= 0x2FDF)}
+chars = {c for c in chars if c >= 0x20}
 
 font = TTFont(font_file, fontNumber=int(index))
+features = set()
+for table in ("GSUB", "GPOS"):
+    if table in font:
+        features |= {record.FeatureTag for record in font[table].table.FeatureList.FeatureRecord}
 options = subset.Options()
-options.layout_features = ["*"]
+options.layout_features = sorted(features - {"locl"})
 options.name_IDs = ["*"]
 options.notdef_outline = True
 subsetter = subset.Subsetter(options)

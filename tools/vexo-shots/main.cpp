@@ -18,6 +18,7 @@
 #include <devicestore.h>
 #include <multistatelineedit.h>
 #include <onvifhandler.h>
+#include <linkmessagebox.h>
 #include <menu.h>
 #include <onvifchanger.h>
 #include <pinbutton.h>
@@ -43,6 +44,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QPointer>
 #include <QProcess>
@@ -64,6 +66,48 @@ namespace {
 QString s_outDir;
 // The panel beside the list, for the close-ups of shots without a dialog.
 QPointer<QWidget> s_panel;
+// The names of the panel's buttons seen in the shots and of the menu's entries, for the manual's
+// test: each must be named in the manual of the language.
+QStringList s_names;
+
+void noteName(QString text)
+{
+    text.remove(u'&');
+    text = text.trimmed();
+    if (!text.isEmpty() && !s_names.contains(text))
+        s_names.append(text);
+}
+
+void notePanelButtons()
+{
+    if (!s_panel || !s_panel->isVisible())
+        return;
+    for (const QPushButton *button : s_panel->findChildren<QPushButton *>()) {
+        // Dialogs the panel opens are windows of their own.
+        if (button->isVisible() && button->window() == s_panel->window())
+            noteName(button->text());
+    }
+}
+
+void noteMenu(const QMenu *menu)
+{
+    for (const QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        noteName(action->text());
+        if (action->menu())
+            noteMenu(action->menu());
+    }
+}
+
+void writeNames()
+{
+    QFile file(s_outDir + QStringLiteral("/program-names.txt"));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        file.write(s_names.join(u'\n').toUtf8() + '\n');
+    else
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+}
 
 void pause(int ms)
 {
@@ -92,6 +136,7 @@ QImage withoutEmptyBottom(const QImage &image)
 // large enough to read in the user manual.
 void shoot(const QString &name)
 {
+    notePanelButtons();
     const QString path = s_outDir + QLatin1Char('/') + name + QStringLiteral(".png");
     const QImage screen
         = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
@@ -271,6 +316,9 @@ int main(int argc, char *argv[])
 {
     // The simulated devices and the program talk over loopback only.
     qputenv("VEXO_SCOPE", "loopback");
+    // The batch key export writes into the home folder: one of this run's own.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
 
     // An instance key of its own per run: a second run (another build's manual) must not stop at
     // "already running", and the program running beside it must not either.
@@ -339,6 +387,15 @@ int main(int argc, char *argv[])
                                   ? pin->mapToGlobal(pin->rect().center())
                                   : panel->mapToGlobal(QPoint(0, panel->height() / 2));
         shootArea(QStringLiteral("01-pin-button"), QRect(centre - QPoint(230, 110), QSize(460, 220)));
+    }
+
+    // A range typed in a form the filter does not read: the hint under the box.
+    if (auto *filter = window.deviceDisplayPage()->findChild<QLineEdit *>(QStringLiteral("m_lineEditFilter"))) {
+        filter->setText(QStringLiteral("198.51.100.4-11"));
+        pause(300);
+        shootArea(QStringLiteral("02m-filter-hint"), topLeftOf(window.deviceDisplayPage(), QSize(760, 200)));
+        filter->clear();
+        pause(200);
     }
 
     // One device checked, as an installer would before changing it.
@@ -413,11 +470,8 @@ int main(int argc, char *argv[])
                 .arg(activation ? QStringLiteral("activation") : QStringLiteral("modification")),
             [&outcome, activation] {
                 VexoTool::DeviceModifyResultPage resultList;
-                if (activation) {
-                    resultList.setColumnTitle(4, translated("VexoTool::DeviceModifyPage", "Activation"));
-                    resultList.setDevicesLabel(translated("VexoTool::DeviceModifyPage", "Batch activate devices"));
-                    resultList.setFailedLabel(translated("VexoTool::DeviceModifyPage", "Activate fail numbers"));
-                }
+                if (activation)
+                    resultList.setOperation(VexoTool::DeviceModifyResultPage::Operation::Activation);
                 resultList.setDevices(outcome);
                 resultList.exec();
             },
@@ -498,6 +552,18 @@ int main(int argc, char *argv[])
             shootArea(QStringLiteral("22-batch-buttons"),
                       QRect(listTopLeft, QPoint(buttons.right() + 12, buttons.bottom() + 60)));
         }
+        // Export Keys of the ticked devices: the message that counts them and names the folder.
+        auto *closer = new QTimer;
+        QObject::connect(closer, &QTimer::timeout, closer, [closer] {
+            if (auto *message = qobject_cast<aptui::LinkMessageBox *>(QApplication::activeModalWidget())) {
+                pause(300);
+                shoot(QStringLiteral("25-export-keys-message"));
+                message->close();
+                closer->deleteLater();
+            }
+        });
+        closer->start(200);
+        list->onConfigExportFile();
         for (int row = 0; row < model->rowCount(); ++row)
             model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
     }
@@ -787,6 +853,8 @@ int main(int argc, char *argv[])
         shoot(QStringLiteral("34-onvif-reach-advice"));
     }
 
+    noteMenu(window.aboutMenu());
+    writeNames();
     simulator.kill();
     simulator.waitForFinished(3000);
     window.hide();
