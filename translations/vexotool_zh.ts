@@ -524,14 +524,6 @@
         <translation>仍然尝试修改</translation>
     </message>
     <message>
-        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
-        <translation>找回密码使用设备协议，而 ONVIF 设备不支持该协议。请在设备上或使用其厂商的工具重置密码。</translation>
-    </message>
-    <message>
-        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
-        <translation>激活使用设备协议，而 ONVIF 设备不支持该协议。请在设备的网页上设置初始密码。</translation>
-    </message>
-    <message>
         <source>Please enter the user name for the ONVIF devices.</source>
         <translation>请输入 ONVIF 设备的用户名。</translation>
     </message>
@@ -589,6 +581,11 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>Changes a user&apos;s password on the device; it needs the current password. A lost password is reset on the device or with its maker&apos;s tool.</source>
         <translation>修改设备上某个用户的密码，需要输入当前密码。忘记的密码请在设备上或用设备厂商的工具重置。</translation>
+    </message>
+    <message>
+        <source>each device&apos;s own</source>
+        <extracomment>Placeholder of the batch Port field: an empty field leaves each device&apos;s port as it is</extracomment>
+        <translation>保持各设备原值</translation>
     </message>
 </context>
 <context>
@@ -1057,6 +1054,55 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
     <message>
         <source>Password:</source>
         <translation>密码：</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PanelState</name>
+    <message>
+        <source>Wait until the running operation has ended.</source>
+        <extracomment>Tool tip of a panel button that is disabled while a change or an activation runs</extracomment>
+        <translation>请等待正在进行的操作结束。</translation>
+    </message>
+    <message>
+        <source>Tick a device in the list first.</source>
+        <extracomment>Tool tip of the panel&apos;s disabled controls while no device is ticked</extracomment>
+        <translation>请先在列表中勾选设备。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n device(s) ticked</source>
+        <extracomment>In the panel while batch operations are on</extracomment>
+        <translation>
+            <numerusform>已勾选 %n 台设备</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not activated: %1</source>
+        <extracomment>In the panel when activated and not activated devices are ticked together; %1 lists the latter</extracomment>
+        <translation>未激活：%1</translation>
+    </message>
+    <message>
+        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
+        <translation>激活使用设备协议，而 ONVIF 设备不支持该协议。请在设备的网页上设置初始密码。</translation>
+    </message>
+    <message>
+        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
+        <translation>找回密码使用设备协议，而 ONVIF 设备不支持该协议。请在设备上或使用其厂商的工具重置密码。</translation>
+    </message>
+    <message>
+        <source>No network adapter of this computer is in the device&apos;s subnet. Tick &quot;Try the change anyway&quot; to send the change all the same.</source>
+        <translation>本机没有网卡位于该设备的子网中。勾选“仍然尝试修改”可照样发送修改。</translation>
+    </message>
+    <message>
+        <source>ONVIF devices have no device port.</source>
+        <extracomment>Tool tip of the disabled Port field</extracomment>
+        <translation>ONVIF 设备没有设备端口。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <extracomment>A list of devices cut short: %1 the first names, %n how many are left out</extracomment>
+        <translation>
+            <numerusform>%1 等，另有 %n 台</numerusform>
+        </translation>
     </message>
 </context>
 <context>
