@@ -1697,6 +1697,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Restore password failed.</source>
         <translation>The default password could not be restored.</translation>
     </message>
+    <message>
+        <source>The device&apos;s password is now %1. Sign in with it and set a new one.</source>
+        <translation>The device&apos;s password is now %1. Sign in with it and set a new one.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::SubnetReach</name>

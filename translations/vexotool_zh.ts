@@ -1689,6 +1689,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>Restore password failed.</source>
         <translation>恢复密码失败。</translation>
     </message>
+    <message>
+        <source>The device&apos;s password is now %1. Sign in with it and set a new one.</source>
+        <translation>设备的密码现在是 %1。请用它登录并立即设置新密码。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::SubnetReach</name>
