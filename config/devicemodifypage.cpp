@@ -159,15 +159,16 @@ DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discov
 
     m_labelSelectionNote = namedLabel("m_labelSelectionNote", this);
     m_labelSelectionNote->setWordWrap(true);
-    m_labelSelectionNote->setContentsMargins(20, 0, 20, 0);
+    m_labelSelectionNote->setContentsMargins(12, 10, 12, 0);
     m_labelSelectionNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_labelSelectionNote->hide();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 20);
     layout->setSpacing(10);
-    layout->addWidget(m_stackedWidget);
+    // Above the form's title: what the panel is for, before how.
     layout->addWidget(m_labelSelectionNote);
+    layout->addWidget(m_stackedWidget);
     layout->addWidget(m_frameActive);
     layout->addWidget(m_frameModifyPara);
     layout->addWidget(m_busyArea);
