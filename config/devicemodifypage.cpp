@@ -423,8 +423,14 @@ PanelSelection DeviceModifyPage::panelSelection() const
     selection.operationRunning = m_operationRunning;
     selection.loopbackScope = isLoopbackScope();
     for (const DeviceInfo &device : m_selection) {
-        if (device.protocol == DeviceProtocol::Onvif)
+        if (device.protocol == DeviceProtocol::Onvif) {
             ++selection.onvifOnly;
+            continue;
+        }
+        VEXO_DEVICE_INFO record{};
+        if (m_store.get(device.strSerialNumber, device.strMAC, record)
+            && !(record.identityFlags & VEXO_IDENTITY_VERIFIED))
+            ++selection.unverified;
     }
     // The list says whether the ticked devices are activated; a mixed selection is counted from
     // the store, where ONVIF devices never wait for activation.

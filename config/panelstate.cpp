@@ -45,6 +45,17 @@ PanelState PanelState::forSelection(const PanelSelection &selection)
         state.selectionNote += tr("Not activated: %1").arg(nameList(selection.inactiveNames));
     }
 
+    // The discovery library sends no password to a device without a valid maker certificate; it
+    // asks the device once more when the operation starts, so the controls stay enabled.
+    if (selection.unverified > 0 && (state.view == View::Modify || state.view == View::Activate)) {
+        if (!state.selectionNote.isEmpty())
+            state.selectionNote += QLatin1Char('\n');
+        //: In the panel: ticked devices whose announcements carry no valid maker certificate
+        state.selectionNote += tr("%n ticked device(s) without a valid maker certificate: no password is sent to "
+                                  "them until they show one.",
+                                  nullptr, selection.unverified);
+    }
+
     // ONVIF devices do not answer the device protocol, which activation and recovery use.
     if (anyOnvif) {
         state.activeReason = tr("Activation uses the device protocol, which ONVIF devices do not answer. Set the "

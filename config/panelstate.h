@@ -14,6 +14,7 @@ struct PanelSelection
     int count = 0;             ///< ticked devices
     int inactive = 0;          ///< of them, devices not activated yet
     int onvifOnly = 0;         ///< of them, devices that answer ONVIF only
+    int unverified = 0;        ///< of them, devices that have shown no valid maker certificate (yet)
     QStringList inactiveNames; ///< the not activated devices' names, as the list shows them
     bool batch = false;        ///< the batch switch is on
     bool operationRunning = false;
@@ -73,7 +74,10 @@ public:
     bool loopbackAllowed = false;
     bool emptyGatewayAllowed = false;
 
-    /** @brief The line above the panel's buttons: how many devices are ticked, which are not activated. */
+    /**
+     * @brief The lines above the panel's title: how many devices are ticked, which are not
+     *        activated, how many get no password for want of a maker certificate.
+     */
     QString selectionNote;
 
     friend bool operator==(const PanelState &, const PanelState &) = default;

@@ -1111,6 +1111,14 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
             <numerusform>%1 and %n more</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n ticked device(s) without a valid maker certificate: no password is sent to them until they show one.</source>
+        <extracomment>In the panel: ticked devices whose announcements carry no valid maker certificate</extracomment>
+        <translation>
+            <numerusform>%n ticked device without a valid maker certificate: no password is sent to it until it shows one.</numerusform>
+            <numerusform>%n ticked devices without a valid maker certificate: no password is sent to them until they show one.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::PasswordStrength</name>

@@ -1104,6 +1104,13 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
             <numerusform>%1 等，另有 %n 台</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n ticked device(s) without a valid maker certificate: no password is sent to them until they show one.</source>
+        <extracomment>In the panel: ticked devices whose announcements carry no valid maker certificate</extracomment>
+        <translation>
+            <numerusform>已勾选的设备中有 %n 台没有有效的厂商证书：在其出示证书之前，不会向其发送任何密码。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::PasswordStrength</name>

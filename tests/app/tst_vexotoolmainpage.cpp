@@ -506,8 +506,11 @@ void TestVexoToolMainPage::keyboardTicksSeveralRowsInBatch()
     // As the menu entry does, without writing the user's settings.
     list->setBatchOperations(true);
     m_window->deviceModifyPage()->setBatchOperations(true);
-    for (int n = 1; n <= 4; ++n)
-        list->onDeviceLogin(deviceRecord(n));
+    for (int n = 1; n <= 4; ++n) {
+        VEXO_DEVICE_INFO record = deviceRecord(n);
+        record.identityFlags = VEXO_IDENTITY_VERIFIED;
+        list->onDeviceLogin(record);
+    }
     auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"));
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));

@@ -279,11 +279,11 @@ void tst_OnvifPanel::panelFollowsEverySelection()
     // Devices of every kind: activated and not activated device protocol devices, ONVIF devices
     // this computer reaches and one it does not.
     QVector<VEXO_DEVICE_INFO> pool;
-    for (int n = 1; n <= 3; ++n)
+    // Some of them with a maker certificate, some without.
+    for (int n = 1; n <= 6; ++n) {
         pool.append(deviceRecord(n));
-    for (int n = 4; n <= 6; ++n) {
-        pool.append(deviceRecord(n));
-        pool.last().inactive = 1;
+        pool.last().inactive = n >= 4 ? 1 : 0;
+        pool.last().identityFlags = n % 2 == 1 ? VEXO_IDENTITY_VERIFIED : 0;
     }
     pool.append(onvifRecord(7, "127.1.0.7"));
     pool.append(onvifRecord(8, "127.1.0.8", false));
@@ -347,6 +347,8 @@ void tst_OnvifPanel::panelFollowsEverySelection()
             const VEXO_DEVICE_INFO &record = pool.at(index);
             if (isOnvifRecord(record))
                 ++selection.onvifOnly;
+            else if (!(record.identityFlags & VEXO_IDENTITY_VERIFIED))
+                ++selection.unverified;
             if (record.inactive != 0) {
                 ++selection.inactive;
                 selection.inactiveNames.append(fieldText(record.ipv4Address));

@@ -185,16 +185,26 @@ void tst_PanelState::selectionNote_data()
     QTest::addColumn<int>("activated");
     QTest::addColumn<int>("inactive");
     QTest::addColumn<QString>("note");
-    QTest::addRow("single mode says nothing") << false << 1 << 0 << "";
-    QTest::addRow("batch mode, none ticked") << true << 0 << 0 << "0 devices ticked";
-    QTest::addRow("batch mode, one ticked") << true << 1 << 0 << "1 device ticked";
-    QTest::addRow("batch mode, three ticked") << true << 3 << 0 << "3 devices ticked";
-    QTest::addRow("mixed: names them") << true << 1 << 2 << "3 devices ticked\nNot activated: d1, d2";
-    QTest::addRow("mixed: five names") << true << 1 << 5 << "6 devices ticked\nNot activated: d1, d2, d3, d4, d5";
+    QTest::addColumn<int>("unverified");
+    QTest::addRow("single mode says nothing") << false << 1 << 0 << "" << 0;
+    QTest::addRow("batch mode, none ticked") << true << 0 << 0 << "0 devices ticked" << 0;
+    QTest::addRow("batch mode, one ticked") << true << 1 << 0 << "1 device ticked" << 0;
+    QTest::addRow("batch mode, three ticked") << true << 3 << 0 << "3 devices ticked" << 0;
+    QTest::addRow("mixed: names them") << true << 1 << 2 << "3 devices ticked\nNot activated: d1, d2" << 0;
+    QTest::addRow("mixed: five names") << true << 1 << 5 << "6 devices ticked\nNot activated: d1, d2, d3, d4, d5" << 0;
     QTest::addRow("mixed: six, one left out")
-        << true << 1 << 6 << "7 devices ticked\nNot activated: d1, d2, d3, d4, d5 and 1 more";
+        << true << 1 << 6 << "7 devices ticked\nNot activated: d1, d2, d3, d4, d5 and 1 more" << 0;
     QTest::addRow("mixed: twelve, seven left out")
-        << true << 2 << 12 << "14 devices ticked\nNot activated: d1, d2, d3, d4, d5 and 7 more";
+        << true << 2 << 12 << "14 devices ticked\nNot activated: d1, d2, d3, d4, d5 and 7 more" << 0;
+    const QString one = QStringLiteral("1 ticked device without a valid maker certificate: no password is sent to it "
+                                       "until it shows one.");
+    QTest::addRow("one device without certificate") << false << 1 << 0 << one << 1;
+    QTest::addRow("a batch, two without certificate")
+        << true << 3 << 0
+        << "3 devices ticked\n2 ticked devices without a valid maker certificate: no password is sent to them "
+           "until they show one."
+        << 2;
+    QTest::addRow("activation without certificate") << false << 0 << 1 << one << 1;
 }
 
 void tst_PanelState::selectionNote()
@@ -203,8 +213,10 @@ void tst_PanelState::selectionNote()
     QFETCH(int, activated);
     QFETCH(int, inactive);
     QFETCH(QString, note);
+    QFETCH(int, unverified);
     PanelSelection selection = ticked(activated + inactive, inactive);
     selection.batch = batch;
+    selection.unverified = unverified;
     for (int i = 1; i <= inactive; ++i)
         selection.inactiveNames.append(QStringLiteral("d%1").arg(i));
     QCOMPARE(PanelState::forSelection(selection).selectionNote, note);
