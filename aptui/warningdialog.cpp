@@ -57,7 +57,12 @@ WarningDialog::WarningDialog(int kind, const QString &text, QWidget *owner)
     m_closeTimer->setInterval(readingTime(kind, text));
     connect(m_closeTimer, &QTimer::timeout, this, &QWidget::close);
     m_closeTimer->start();
-    setMouseTracking(true); // the box's children leave the pointer's moves to it
+    // Every part of the box reports the pointer's moves, which pause the time.
+    setMouseTracking(true);
+    for (QWidget *child : findChildren<QWidget *>()) {
+        child->setMouseTracking(true);
+        child->installEventFilter(this);
+    }
 }
 
 WarningDialog::~WarningDialog() = default;
@@ -131,13 +136,26 @@ void WarningDialog::mousePressEvent(QMouseEvent *event)
 
 void WarningDialog::mouseMoveEvent(QMouseEvent *event)
 {
+    pauseForReading();
+    QDialog::mouseMoveEvent(event);
+}
+
+bool WarningDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // The text and the frame take the pointer's moves before the box would see them.
+    if (event->type() == QEvent::MouseMove)
+        pauseForReading();
+    return QDialog::eventFilter(watched, event);
+}
+
+void WarningDialog::pauseForReading()
+{
     // The time stands still while the user moves the pointer over the box to read it. A box
     // that merely appears under a resting pointer goes on counting.
     if (m_closeTimer->isActive()) {
         m_remaining = std::chrono::milliseconds(m_closeTimer->remainingTime());
         m_closeTimer->stop();
     }
-    QDialog::mouseMoveEvent(event);
 }
 
 void WarningDialog::leaveEvent(QEvent *event)

@@ -88,9 +88,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
 private:
+    void pauseForReading();
     static void markField(int kind, aptui::MultiStateLineEdit *field, QLabel *hintLabel);
     static void run(WarningDialog &dialog, const QPoint &position);
 

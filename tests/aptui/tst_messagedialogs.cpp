@@ -6,8 +6,8 @@
 #include <tipdialog.h>
 #include <warningdialog.h>
 
+#include <QCursor>
 #include <QElapsedTimer>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -131,16 +131,24 @@ void TestMessageDialogs::readingTime()
 
 void TestMessageDialogs::hoverPausesTheTime()
 {
-    WarningDialog dialog(2, QStringLiteral("x"));
+    // The pointer rests elsewhere: the box does not appear under it.
+    QCursor::setPos(5, 5);
+    WarningDialog dialog(2, QStringLiteral("A message long enough to be read with the pointer on it"));
+    dialog.move(100, 100);
     dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     auto *timer = dialog.findChild<QTimer *>(QStringLiteral("m_closeTimer"));
     QVERIFY(timer->isActive());
-    QMouseEvent move(QEvent::MouseMove, QPointF(50, 50), QPointF(50, 50), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&dialog, &move);
+    // Moved over the text, as a reader does.
+    const auto *text = dialog.findChild<QLabel *>(QStringLiteral("m_labelWarnText"));
+    for (const QPoint &at : {QPoint(10, 10), QPoint(20, 12)}) {
+        QCursor::setPos(text->mapToGlobal(at));
+        QCoreApplication::processEvents();
+    }
     QVERIFY(!timer->isActive()); // standing still while the pointer is over it
     QVERIFY(dialog.isVisible());
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(&dialog, &leave);
+    QCursor::setPos(5, 5);
+    QCoreApplication::processEvents();
     QVERIFY(timer->isActive());
     QVERIFY(timer->remainingTime() >= 1000); // at least half the shortest time to finish reading
 }
