@@ -135,6 +135,7 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     m_actionBatchOperations->setCheckable(true);
     m_actionBatchOperations->setChecked(apt::ConfigureManager::GetInstance()->batchOperations());
     m_deviceDisplayPage->setBatchOperations(m_actionBatchOperations->isChecked());
+    m_deviceModifyPage->setBatchOperations(m_actionBatchOperations->isChecked());
     connect(m_actionBatchOperations, &QAction::toggled, this, &VEXOToolMainPage::onBatchOperationsToggled);
     //: Menu entry that opens the dialog applying an address plan file to the listed devices
     QAction *applyPlan = m_aboutMenu->addAction(tr("Apply plan..."));
@@ -384,6 +385,7 @@ QPoint VEXOToolMainPage::aboutMenuPosition(QPoint wanted) const
 void VEXOToolMainPage::onBatchOperationsToggled(bool on)
 {
     m_deviceDisplayPage->setBatchOperations(on);
+    m_deviceModifyPage->setBatchOperations(on);
     apt::ConfigureManager::GetInstance()->setBatchOperations(on);
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QLabel;
+class QTimer;
 
 namespace Ui {
 class WarningDialog;
@@ -23,8 +24,11 @@ namespace VexoTool {
 
 /**
  * @brief The small frameless message box of the forms: an icon for the kind
- *        (0 success, 1 information, 2 error) and a text. It closes itself after
- *        autoCloseDelay() (two seconds).
+ *        (0 success, 1 information, 2 error) and a text.
+ *
+ * It closes itself after readingTime(): two seconds for a short text, longer for a longer
+ * one. The time stands still while the user moves the pointer over the box, and goes on when
+ * the pointer leaves it; Esc, Enter or a click close it at once.
  */
 class WarningDialog : public QDialog
 {
@@ -52,10 +56,22 @@ public:
     static void showLargeWarning(const QPoint &position, int kind, const QString &text, QWidget *owner = nullptr,
                                  aptui::MultiStateLineEdit *field = nullptr, QLabel *hintLabel = nullptr);
 
-    /** @brief How long a message stays; two seconds unless changed. */
+    /** @brief As showLargeWarning(), for a text the user must not miss: the box stays until closed. */
+    static void showUntilClosed(const QPoint &position, int kind, const QString &text, QWidget *owner = nullptr);
+
+    /** @brief How long a short message stays; two seconds unless changed. */
     static std::chrono::milliseconds autoCloseDelay();
-    /** @brief Changes how long later messages stay (tests use short delays). */
+    /** @brief Changes how long later messages stay, longer ones in proportion (tests use short delays). */
     static void setAutoCloseDelay(std::chrono::milliseconds delay);
+
+    /**
+     * @brief How long a message of @p kind with @p text stays: about one second for every 15
+     *        characters, at least autoCloseDelay() and at most 7.5 times as long (15 s).
+     *
+     * A Chinese character counts as much as a few Latin letters, as it takes as long to read.
+     * A success of one short line stays autoCloseDelay().
+     */
+    static std::chrono::milliseconds readingTime(int kind, const QString &text);
 
     /** @brief The resource path of the box icon of \a kind; empty for unknown kinds. */
     static QString kindIconPath(int kind);
@@ -69,14 +85,21 @@ public slots:
     void onBtnClose();
 
 protected:
-    void timerEvent(QTimerEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
+    void pauseForReading();
     static void markField(int kind, aptui::MultiStateLineEdit *field, QLabel *hintLabel);
     static void run(WarningDialog &dialog, const QPoint &position);
 
     std::unique_ptr<Ui::WarningDialog> m_ui;
     QWidget *m_owner = nullptr;
+    QTimer *m_closeTimer = nullptr;
+    std::chrono::milliseconds m_remaining{0}; // of the reading time, while the pointer is over the box
 };
 
 } // namespace VexoTool

@@ -45,6 +45,7 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <utility>
 
 namespace VexoTool {
 
@@ -156,9 +157,17 @@ DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discov
     busyLayout->addWidget(m_progressBusy);
     m_busyArea->hide();
 
+    m_labelSelectionNote = namedLabel("m_labelSelectionNote", this);
+    m_labelSelectionNote->setWordWrap(true);
+    m_labelSelectionNote->setContentsMargins(12, 10, 12, 0);
+    m_labelSelectionNote->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_labelSelectionNote->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 20);
     layout->setSpacing(10);
+    // Above the form's title: what the panel is for, before how.
+    layout->addWidget(m_labelSelectionNote);
     layout->addWidget(m_stackedWidget);
     layout->addWidget(m_frameActive);
     layout->addWidget(m_frameModifyPara);
@@ -166,10 +175,7 @@ DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discov
     layout->addStretch(1);
 
     connect(m_btnModify, &QPushButton::clicked, this, &DeviceModifyPage::onModifyNetParas);
-    connect(m_checkBoxReachAnyway, &QCheckBox::toggled, this, [this] {
-        if (!m_operationRunning)
-            m_btnModify->setEnabled(modifyEnabledForSelection());
-    });
+    connect(m_checkBoxReachAnyway, &QCheckBox::toggled, this, &DeviceModifyPage::applyState);
     m_adapterSource = [] {
         return reachableAdapters();
     };
@@ -184,7 +190,7 @@ DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discov
     m_lineEditAdminPassword->installEventFilter(this);
     setUpKeyboard();
 
-    showEmptyView();
+    onCurrentSelectionChange(ModifySingle, {});
 }
 
 void DeviceModifyPage::setUpKeyboard()
@@ -259,7 +265,7 @@ void DeviceModifyPage::buildModificationArea()
     m_btnChangePassword = new QPushButton(tr("Change Password..."), m_frameModifyPara);
     m_btnChangePassword->setObjectName(QStringLiteral("m_btnChangePassword"));
     // These buttons' tool tips say why or what for, not their own text as other buttons show.
-    for (QPushButton *button : {m_btnActive, m_btnLostPassword, m_btnChangePassword})
+    for (QPushButton *button : {m_btnActive, m_btnLostPassword, m_btnChangePassword, m_btnModify})
         button->setProperty("reasonToolTip", true);
     // A link like "Forget Password", whose place it takes.
     m_btnChangePassword->setStyleSheet(
@@ -267,8 +273,6 @@ void DeviceModifyPage::buildModificationArea()
                        "QPushButton:hover, QPushButton:focus{color: #D11F24; text-decoration: underline;}"
                        "QPushButton:disabled{color: #C4C7CC;}"));
     m_btnChangePassword->setCursor(Qt::PointingHandCursor);
-    m_btnChangePassword->setToolTip(tr("Changes a user's password on the device; it needs the current password. A "
-                                       "lost password is reset on the device or with its maker's tool."));
     //: link that forgets the TLS certificate the program pinned for an ONVIF device
     m_btnForgetCertificate = new QPushButton(tr("Forget Certificate..."), m_frameModifyPara);
     m_btnForgetCertificate->setObjectName(QStringLiteral("m_btnForgetCertificate"));
@@ -349,88 +353,193 @@ void DeviceModifyPage::resetPasswordFields()
     }
 }
 
-void DeviceModifyPage::showEmptyView()
+void DeviceModifyPage::prepareForms(ModifyPage kind)
 {
-    m_stackedWidget->setCurrentIndex(0);
-    m_netParaPage->showSingleMode();
-    m_netParaPage->setDevice(QString(), QString(), false);
-    m_frameActive->hide();
-    m_lineEditAdminPassword->clear();
-    m_frameModifyPara->show();
-    m_btnLostPassword->show();
-    m_btnModify->setFocus();
-    m_btnModify->setEnabled(false);
-    m_lineEditAdminPassword->setEnabled(false);
-    m_btnLostPassword->setEnabled(false);
+    // Switching the stack lays the panel out at once, even to the page it shows already.
+    const auto showPage = [this](int index) {
+        if (m_stackedWidget->currentIndex() != index)
+            m_stackedWidget->setCurrentIndex(index);
+    };
+    // No focus moves here: the user may be typing in the list's filter box while the ticked
+    // rows change under it.
     resetPasswordFields();
-}
-
-void DeviceModifyPage::showModificationView(bool batch)
-{
-    m_stackedWidget->setCurrentIndex(0);
-    m_frameActive->hide();
-    m_frameModifyPara->show();
-    m_btnLostPassword->setVisible(!batch);
-    m_btnModify->setEnabled(true);
-    m_lineEditAdminPassword->setEnabled(true);
-    m_btnLostPassword->setEnabled(!batch);
-    m_lineEditAdminPassword->clear();
-    if (!batch)
-        m_btnModify->setFocus();
-    resetPasswordFields();
-    if (m_operationRunning)
-        setOperationRunning(true); // a new selection must not start a second operation meanwhile
-}
-
-void DeviceModifyPage::showActivationView()
-{
-    m_stackedWidget->setCurrentIndex(1);
-    m_frameActive->show();
-    m_newPassword->clear();
-    m_frameModifyPara->hide();
-    resetPasswordFields();
-}
-
-void DeviceModifyPage::onCurrentSelectionChange(ModifyPage modifyPageType, QVector<DeviceInfo> struDeviceInfo)
-{
-    if (struDeviceInfo.isEmpty()) {
-        m_selection = struDeviceInfo;
-        showEmptyView();
+    if (m_selection.isEmpty()) {
+        showPage(0);
+        m_netParaPage->showSingleMode();
+        m_netParaPage->setDevice(QString(), QString(), false);
+        m_lineEditAdminPassword->clear();
         return;
     }
     m_netParaPage->enableAll();
-    switch (modifyPageType) {
+    switch (kind) {
     case ModifySingle:
-        m_selection = struDeviceInfo;
-        showModificationView(false);
+        showPage(0);
+        m_lineEditAdminPassword->clear();
         m_netParaPage->showSingleMode();
         m_netParaPage->setDevice(m_selection.first().strSerialNumber, m_selection.first().strMAC, false);
         break;
     case ModifyBatch:
-        m_selection = struDeviceInfo;
-        showModificationView(true);
+        showPage(0);
+        m_lineEditAdminPassword->clear();
         m_netParaPage->showBatchMode();
         m_netParaPage->prepareBatch(m_selection);
         break;
     case ActivateSingle:
-        m_selection = struDeviceInfo;
-        showActivationView();
-        m_activePage->showSingleInactive();
-        break;
     case ActivateBatch:
-        m_selection = struDeviceInfo;
-        showActivationView();
-        m_activePage->showBatchInactive();
-        break;
+        m_newPassword->clear();
+        [[fallthrough]];
     case ActivateMixed:
-        m_selection = struDeviceInfo;
-        m_stackedWidget->setCurrentIndex(1);
-        m_activePage->showMixed();
-        m_frameActive->hide();
-        m_frameModifyPara->hide();
+        showPage(1);
+        // The notice depends on the kind alone; drawing it again costs more than the rest.
+        if (std::exchange(m_noticeKind, kind) == kind)
+            break;
+        if (kind == ActivateSingle)
+            m_activePage->showSingleInactive();
+        else if (kind == ActivateBatch)
+            m_activePage->showBatchInactive();
+        else
+            m_activePage->showMixed();
         break;
     }
-    updateProtocolControls();
+}
+
+void DeviceModifyPage::onCurrentSelectionChange(ModifyPage modifyPageType, QVector<DeviceInfo> struDeviceInfo)
+{
+    m_selection = std::move(struDeviceInfo);
+    m_selectionKind = modifyPageType;
+    prepareForms(modifyPageType);
+
+    // The reachability advice of a single ONVIF device; a new selection needs a new go-ahead.
+    const QString advice = m_selection.size() == 1 ? reachAdvice(m_selection.first()) : QString();
+    m_labelReach->setText(advice);
+    {
+        const QSignalBlocker blocker(m_checkBoxReachAnyway);
+        m_checkBoxReachAnyway->setChecked(false);
+    }
+    applyState();
+}
+
+void DeviceModifyPage::setBatchOperations(bool on)
+{
+    m_batchOperations = on;
+    applyState();
+}
+
+PanelSelection DeviceModifyPage::panelSelection() const
+{
+    PanelSelection selection;
+    selection.count = int(m_selection.size());
+    selection.batch = m_batchOperations;
+    selection.operationRunning = m_operationRunning;
+    selection.loopbackScope = isLoopbackScope();
+    for (const DeviceInfo &device : m_selection) {
+        if (device.protocol == DeviceProtocol::Onvif) {
+            ++selection.onvifOnly;
+            continue;
+        }
+        VEXO_DEVICE_INFO record{};
+        if (m_store.get(device.strSerialNumber, device.strMAC, record)
+            && !(record.identityFlags & VEXO_IDENTITY_VERIFIED))
+            ++selection.unverified;
+    }
+    // The list says whether the ticked devices are activated; a mixed selection is counted from
+    // the store, where ONVIF devices never wait for activation.
+    switch (m_selectionKind) {
+    case ActivateSingle:
+    case ActivateBatch:
+        selection.inactive = selection.count;
+        for (const DeviceInfo &device : m_selection)
+            selection.inactiveNames.append(device.strIPv4Address);
+        break;
+    case ActivateMixed:
+        for (const DeviceInfo &device : m_selection) {
+            VEXO_DEVICE_INFO record{};
+            m_store.get(device.strSerialNumber, device.strMAC, record);
+            if (record.inactive != 0 && device.protocol != DeviceProtocol::Onvif) {
+                ++selection.inactive;
+                selection.inactiveNames.append(device.strIPv4Address);
+            }
+        }
+        selection.inactive = qBound(1, selection.inactive, qMax(1, selection.count - 1));
+        break;
+    case ModifySingle:
+    case ModifyBatch:
+        break;
+    }
+    selection.unreachable = !m_labelReach->text().isEmpty();
+    selection.goAhead = m_checkBoxReachAnyway->isChecked();
+    return selection;
+}
+
+void DeviceModifyPage::applyState()
+{
+    const PanelState state = PanelState::forSelection(panelSelection());
+    using View = PanelState::View;
+    const bool modifyArea = state.view == View::Empty || state.view == View::Modify;
+
+    m_frameModifyPara->setVisible(modifyArea);
+    m_frameActive->setVisible(state.view == View::Activate);
+    m_busyArea->setVisible(state.busyShown);
+    m_labelSelectionNote->setText(state.selectionNote);
+    m_labelSelectionNote->setVisible(!state.selectionNote.isEmpty());
+
+    m_btnModify->setEnabled(state.modifyEnabled);
+    m_btnModify->setToolTip(state.modifyReason);
+    m_lineEditAdminPassword->setEnabled(state.adminPasswordEnabled);
+    for (QWidget *widget : {static_cast<QWidget *>(m_labelUserName), static_cast<QWidget *>(m_lineEditUserName),
+                            static_cast<QWidget *>(m_labelHintUserName)})
+        widget->setVisible(state.userNameShown);
+    m_labelReach->setVisible(state.reachShown);
+    m_checkBoxReachAnyway->setVisible(state.reachShown);
+
+    m_btnActive->setEnabled(state.activeEnabled);
+    m_btnActive->setToolTip(state.activeReason);
+
+    m_btnLostPassword->setVisible(state.forgetShown);
+    m_btnLostPassword->setEnabled(state.forgetEnabled);
+    m_btnLostPassword->setToolTip(state.forgetReason);
+    m_btnChangePassword->setVisible(state.changePasswordShown);
+    m_btnChangePassword->setEnabled(state.changePasswordEnabled);
+    m_btnChangePassword->setToolTip(
+        !state.changePasswordReason.isEmpty()
+            ? state.changePasswordReason
+            : tr("Changes a user's password on the device; it needs the current password. A lost password is "
+                 "reset on the device or with its maker's tool."));
+    // The pinned certificate's fingerprint is shown where it can be forgotten.
+    const QByteArray pinned = state.changePasswordShown && m_onvifChanger
+                                  ? m_onvifChanger->pinnedCertificate(onvifTarget(m_selection.first()))
+                                  : QByteArray();
+    m_btnForgetCertificate->setVisible(!pinned.isEmpty());
+    m_btnForgetCertificate->setEnabled(state.changePasswordEnabled);
+    m_btnForgetCertificate->setToolTip(
+        pinned.isEmpty() ? QString()
+                         : tr("The device's certificate, pinned when it was first seen (SHA-256):\n%1\nForget it only "
+                              "when the device was reset or got a new certificate.")
+                               .arg(QString::fromLatin1(pinned.toHex(':').toUpper())));
+
+    // The loopback scope's ONVIF devices live in 127/8; no device protocol device may go there.
+    m_netParaPage->setLoopbackAllowed(state.loopbackAllowed);
+    m_netParaPage->setEmptyGatewayAllowed(state.emptyGatewayAllowed);
+    if (state.view == View::Modify) {
+        // The form enabled its fields for the devices; the panel changes only IPv4 settings and
+        // the web port of ONVIF devices, which have no device port.
+        if (auto *port = m_netParaPage->findChild<aptui::MultiStateLineEdit *>(QStringLiteral("m_lineEditPort"))) {
+            port->setEnabled(state.devicePortEnabled);
+            port->setToolTip(state.devicePortReason);
+            if (!state.devicePortEnabled)
+                port->clear();
+            //: Placeholder of the batch Port field: an empty field leaves each device's port as it is
+            port->setPlaceholderText(state.batchForm && state.devicePortEnabled ? tr("each device's own") : QString());
+        }
+        if (!state.ipv6Allowed) {
+            for (const char *name : {"m_lineEditIPV6Address", "m_lineEditIPV6Gateway", "m_lineEditIPV6SubnetMaskLen"}) {
+                if (auto *field = m_netParaPage->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name))) {
+                    field->clear();
+                    field->setEnabled(false);
+                }
+            }
+        }
+    }
 }
 
 void DeviceModifyPage::setOnvifChanger(std::shared_ptr<OnvifChanger> changer)
@@ -481,76 +590,6 @@ QString DeviceModifyPage::reachAdvice(const DeviceInfo &device) const
     const QString mask = fieldText(record.ipv4SubnetMask);
     const int prefix = isValidSubnetMask(mask) ? qPopulationCount(ipv4Number(mask)) : 0;
     return unreachableAdvice(ipv4Number(address), prefix, m_adapterSource());
-}
-
-bool DeviceModifyPage::modifyEnabledForSelection() const
-{
-    if (m_selection.isEmpty())
-        return false;
-    // A single device no adapter reaches waits for the user's go-ahead.
-    return !(m_selection.size() == 1 && m_labelReach->isVisibleTo(m_frameModifyPara)
-             && !m_checkBoxReachAnyway->isChecked());
-}
-
-void DeviceModifyPage::updateProtocolControls()
-{
-    const bool onvif = selectionHasOnvif();
-    const bool onlyOnvif = onvif && std::all_of(m_selection.cbegin(), m_selection.cend(), [](const DeviceInfo &device) {
-                               return device.protocol == DeviceProtocol::Onvif;
-                           });
-    for (QWidget *widget : {static_cast<QWidget *>(m_labelUserName), static_cast<QWidget *>(m_lineEditUserName),
-                            static_cast<QWidget *>(m_labelHintUserName)})
-        widget->setVisible(onvif);
-    // The loopback scope's ONVIF devices live in 127/8; no device protocol device may go there.
-    m_netParaPage->setLoopbackAllowed(onlyOnvif && isLoopbackScope());
-    m_netParaPage->setEmptyGatewayAllowed(onlyOnvif);
-    if (onlyOnvif && m_selection.size() == 1) {
-        // ONVIF has no device port, and the panel changes only IPv4 settings and the web port.
-        for (const char *name :
-             {"m_lineEditPort", "m_lineEditIPV6Address", "m_lineEditIPV6Gateway", "m_lineEditIPV6SubnetMaskLen"}) {
-            if (auto *field = m_netParaPage->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name))) {
-                field->clear();
-                field->setEnabled(false);
-            }
-        }
-    }
-
-    const QString recoveryReason
-        = onvif ? tr("Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the "
-                     "password on the device or with its maker's tool.")
-                : QString();
-    const bool singleOnvif = onlyOnvif && m_selection.size() == 1;
-    m_btnChangePassword->setVisible(singleOnvif);
-    m_btnChangePassword->setEnabled(!m_operationRunning);
-    // The pinned certificate's fingerprint is shown where it can be forgotten.
-    const QByteArray pinned = singleOnvif && m_onvifChanger
-                                  ? m_onvifChanger->pinnedCertificate(onvifTarget(m_selection.first()))
-                                  : QByteArray();
-    m_btnForgetCertificate->setVisible(!pinned.isEmpty());
-    m_btnForgetCertificate->setToolTip(
-        pinned.isEmpty() ? QString()
-                         : tr("The device's certificate, pinned when it was first seen (SHA-256):\n%1\nForget it only "
-                              "when the device was reset or got a new certificate.")
-                               .arg(QString::fromLatin1(pinned.toHex(':').toUpper())));
-    m_btnLostPassword->setVisible(!singleOnvif);
-    m_btnLostPassword->setToolTip(recoveryReason);
-    if (onvif)
-        m_btnLostPassword->setEnabled(false);
-    const QString activationReason
-        = onvif ? tr("Activation uses the device protocol, which ONVIF devices do not answer. Set the first "
-                     "password on the device's web page.")
-                : QString();
-    m_btnActive->setToolTip(activationReason);
-    if (onvif)
-        m_btnActive->setEnabled(false);
-
-    const QString advice = m_selection.size() == 1 ? reachAdvice(m_selection.first()) : QString();
-    m_labelReach->setText(advice);
-    m_labelReach->setVisible(!advice.isEmpty());
-    m_checkBoxReachAnyway->setChecked(false);
-    m_checkBoxReachAnyway->setVisible(!advice.isEmpty());
-    if (!m_operationRunning && m_frameModifyPara->isVisibleTo(this))
-        m_btnModify->setEnabled(modifyEnabledForSelection());
 }
 
 void DeviceModifyPage::onModifyNetParas()
@@ -676,7 +715,7 @@ void DeviceModifyPage::onForgetOnvifCertificate()
     }
     if (yes)
         m_onvifChanger->forgetCertificate(target);
-    updateProtocolControls();
+    applyState();
 }
 
 static QString onvifUnavailableText()
@@ -868,21 +907,9 @@ void DeviceModifyPage::runSingleOperation(const DeviceInfo &device, const QStrin
 void DeviceModifyPage::setOperationRunning(bool running, const QString &busyText)
 {
     m_operationRunning = running;
-    if (running) {
-        if (!busyText.isEmpty())
-            m_labelBusy->setText(busyText);
-        m_btnModify->setEnabled(false);
-        m_btnActive->setEnabled(false);
-        m_btnLostPassword->setEnabled(false);
-        m_btnChangePassword->setEnabled(false);
-    } else {
-        // The buttons as the current view has them.
-        m_btnModify->setEnabled(modifyEnabledForSelection());
-        m_btnActive->setEnabled(!selectionHasOnvif());
-        m_btnLostPassword->setEnabled(m_selection.size() == 1 && !selectionHasOnvif());
-        m_btnChangePassword->setEnabled(true);
-    }
-    m_busyArea->setVisible(running);
+    if (running && !busyText.isEmpty())
+        m_labelBusy->setText(busyText);
+    applyState();
 }
 
 void DeviceModifyPage::keepResult(const DeviceInfo &device)

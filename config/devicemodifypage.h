@@ -3,6 +3,7 @@
 #pragma once
 
 #include "onvifchanger.h"
+#include "panelstate.h"
 
 #include <deviceinfo.h>
 #include <modifypage.h>
@@ -95,6 +96,12 @@ public:
     /** @brief The user-name field's default text for ONVIF devices. */
     static QString defaultOnvifUserName();
 
+    /** @brief Whether the device list's batch operations are on: the panel then counts the ticked devices. */
+    void setBatchOperations(bool on);
+
+    /** @brief The current selection and situation as the panel's state is computed from. */
+    PanelSelection panelSelection() const;
+
 signals:
     /** @brief A modification ended: the selection with its result texts and new addresses. */
     void signalModifyResult(QVector<DeviceInfo> vecDeviceInfo);
@@ -136,14 +143,15 @@ private:
     void showMessage(int kind, const QString &text, aptui::MultiStateLineEdit *field = nullptr, QLabel *hint = nullptr);
     /** @brief A success message; after a late answer a second line says the announcement confirmed it. */
     void showSuccess(const QString &text, bool late);
-    void showEmptyView();
-    void showModificationView(bool batch);
-    void showActivationView();
+    /** @brief Lays the form out for the selection of kind @p kind and empties the password fields. */
+    void prepareForms(ModifyPage kind);
     void resetPasswordFields();
-    /** @brief Shows the user name, the reachability advice and the disabled controls that ONVIF rows need. */
-    void updateProtocolControls();
+    /**
+     * @brief Shows, enables and explains every control as PanelState has it for the current
+     *        selection and situation; the one place that does, so nothing stays from before.
+     */
+    void applyState();
     bool selectionHasOnvif() const;
-    bool modifyEnabledForSelection() const;
     /** @brief The advice for a single ONVIF row that no adapter reaches, else empty. */
     QString reachAdvice(const DeviceInfo &device) const;
     bool isReachable(const DeviceInfo &device) const;
@@ -214,6 +222,7 @@ private:
     QLabel *m_labelHintUserName = nullptr;
     QLabel *m_labelReach = nullptr;             // why an ONVIF device cannot be reached from here
     QCheckBox *m_checkBoxReachAnyway = nullptr; // the user's go-ahead to try it anyway
+    QLabel *m_labelSelectionNote = nullptr;     // how many devices are ticked; which are not activated
 
     std::shared_ptr<OnvifChanger> m_onvifChanger;
     std::function<bool(const QStringList &)> m_restartQuestion;
@@ -227,6 +236,9 @@ private:
     std::unique_ptr<QThread> m_worker;
 
     QVector<DeviceInfo> m_selection;
+    ModifyPage m_selectionKind = ModifySingle;
+    ModifyPage m_noticeKind = ActivateSingle; // what the notices page shows (it starts with one device)
+    bool m_batchOperations = false;
 };
 
 } // namespace VexoTool

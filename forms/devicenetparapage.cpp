@@ -104,6 +104,11 @@ int fieldNumber(const aptui::MultiStateLineEdit *field)
     return field->text().trimmed().toInt();
 }
 
+bool isEmpty(const aptui::MultiStateLineEdit *field)
+{
+    return field->text().trimmed().isEmpty();
+}
+
 QByteArray latin1(const aptui::MultiStateLineEdit *field)
 {
     return field->text().trimmed().toLatin1();
@@ -405,17 +410,14 @@ void DeviceNetParaPage::setDevice(const QString &serialNumber, const QString &ma
     if (!(record.capabilityFlags & VEXO_CAP_DHCP)) {
         m_checkBoxDHCP->setChecked(false);
         m_checkBoxDHCP->setEnabled(false);
-        m_lineEditIpAddress->setFocus();
         return;
     }
     m_checkBoxDHCP->setEnabled(true);
     int dhcp = dhcpOff ? 0 : params.dhcpEnabled;
     if (dhcp == 1) {
         applyDhcpOn();
-        m_lineEditPort->setFocus();
     } else if (dhcp == 0) {
         m_checkBoxDHCP->setChecked(false);
-        m_lineEditIpAddress->setFocus();
     }
 }
 
@@ -459,7 +461,6 @@ void DeviceNetParaPage::prepareBatch(const QVector<DeviceInfo> &devices)
         const QSignalBlocker blocker(m_checkBoxBatchDHCP);
         m_checkBoxBatchDHCP->setChecked(false);
     }
-    m_lineEditStartIp->setFocus();
 }
 
 bool DeviceNetParaPage::isChecked(const aptui::MultiStateLineEdit *field)
@@ -641,13 +642,14 @@ bool DeviceNetParaPage::checkBatch(const QPoint &position)
 {
     if (isChecked(m_lineEditStartIp) && !checkIpAddress(position, m_lineEditStartIp, m_labelHintStartIp))
         return false;
-    if (isChecked(m_lineEditPort) && !checkPort(position))
+    // An empty port leaves each device's own, as the empty address fields do.
+    if (isChecked(m_lineEditPort) && !isEmpty(m_lineEditPort) && !checkPort(position))
         return false;
     if (isChecked(m_lineEditSubnetMask) && !checkSubnetMask(position))
         return false;
     if (isChecked(m_lineEditGateway) && !checkGateway(position))
         return false;
-    if (isChecked(m_lineEditHttpPort) && !checkHttpPort(position))
+    if (isChecked(m_lineEditHttpPort) && !isEmpty(m_lineEditHttpPort) && !checkHttpPort(position))
         return false;
     // The start address is the first device's address; the panel keeps the others in the subnet.
     if (isChecked(m_lineEditStartIp) && !checkNetwork(position, m_lineEditStartIp, m_labelHintStartIp))

@@ -36,6 +36,9 @@ const QStringList ShortSerialFamilies = {
     QStringLiteral("LX-48"),
 };
 
+// The password a restore gives the device back.
+const QLatin1String DefaultPassword("70639");
+
 } // namespace
 
 RestorePasswordDialog::RestorePasswordDialog(VEXO::VexoHandler &discovery, QWidget *parent, const QString &serialNumber,
@@ -182,8 +185,14 @@ void RestorePasswordDialog::onRestoreFinished(quint32 code)
 {
     setBusy(false);
     if (code == VEXO_NOERROR) {
-        WarningDialog::showWarning(RecoveryForm::messagePosition(this), WarningDialog::Success,
-                                   tr("Restore password succeed."), this);
+        // The password is the one thing the user needs next: the message stays until closed.
+        WarningDialog::showUntilClosed(
+            RecoveryForm::messagePosition(this), WarningDialog::Success,
+            tr("Restore password succeed.")
+                + QLatin1Char('\n')
+                //: %1 is the device's default password after the restore
+                + tr("The device's password is now %1. Sign in with it and set a new one.").arg(DefaultPassword),
+            this);
         accept();
         return;
     }

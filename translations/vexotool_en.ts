@@ -594,14 +594,6 @@
         <translation>Try the change anyway</translation>
     </message>
     <message>
-        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
-        <translation>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</translation>
-    </message>
-    <message>
-        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
-        <translation>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</translation>
-    </message>
-    <message>
         <source>Please enter the user name for the ONVIF devices.</source>
         <translation>Please enter the user name for the ONVIF devices.</translation>
     </message>
@@ -687,6 +679,9 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>Forget</source>
         <extracomment>button: forget the device&apos;s pinned certificate</extracomment>
         <translation>Forget</translation>
+        <source>each device&apos;s own</source>
+        <extracomment>Placeholder of the batch Port field: an empty field leaves each device&apos;s port as it is</extracomment>
+        <translation>each device&apos;s own</translation>
     </message>
 </context>
 <context>
@@ -1203,6 +1198,65 @@ Forget it only when the device was reset or got a new certificate.</translation>
     <message>
         <source>Password:</source>
         <translation>Password:</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PanelState</name>
+    <message>
+        <source>Wait until the running operation has ended.</source>
+        <extracomment>Tool tip of a panel button that is disabled while a change or an activation runs</extracomment>
+        <translation>Wait until the running operation has ended.</translation>
+    </message>
+    <message>
+        <source>Tick a device in the list first.</source>
+        <extracomment>Tool tip of the panel&apos;s disabled controls while no device is ticked</extracomment>
+        <translation>Tick a device in the list first.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n device(s) ticked</source>
+        <extracomment>In the panel while batch operations are on</extracomment>
+        <translation>
+            <numerusform>%n device ticked</numerusform>
+            <numerusform>%n devices ticked</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not activated: %1</source>
+        <extracomment>In the panel when activated and not activated devices are ticked together; %1 lists the latter</extracomment>
+        <translation>Not activated: %1</translation>
+    </message>
+    <message>
+        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
+        <translation>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</translation>
+    </message>
+    <message>
+        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
+        <translation>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</translation>
+    </message>
+    <message>
+        <source>No network adapter of this computer is in the device&apos;s subnet. Tick &quot;Try the change anyway&quot; to send the change all the same.</source>
+        <translation>No network adapter of this computer is in the device&apos;s subnet. Tick &quot;Try the change anyway&quot; to send the change all the same.</translation>
+    </message>
+    <message>
+        <source>ONVIF devices have no device port.</source>
+        <extracomment>Tool tip of the disabled Port field</extracomment>
+        <translation>ONVIF devices have no device port.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <extracomment>A list of devices cut short: %1 the first names, %n how many are left out</extracomment>
+        <translation>
+            <numerusform>%1 and %n more</numerusform>
+            <numerusform>%1 and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n ticked device(s) without a valid maker certificate: no password is sent to them until they show one.</source>
+        <extracomment>In the panel: ticked devices whose announcements carry no valid maker certificate</extracomment>
+        <translation>
+            <numerusform>%n ticked device without a valid maker certificate: no password is sent to it until it shows one.</numerusform>
+            <numerusform>%n ticked devices without a valid maker certificate: no password is sent to them until they show one.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1797,6 +1851,10 @@ Forget it only when the device was reset or got a new certificate.</translation>
     <message>
         <source>Restore password failed.</source>
         <translation>The default password could not be restored.</translation>
+    </message>
+    <message>
+        <source>The device&apos;s password is now %1. Sign in with it and set a new one.</source>
+        <translation>The device&apos;s password is now %1. Sign in with it and set a new one.</translation>
     </message>
 </context>
 <context>

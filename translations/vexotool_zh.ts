@@ -591,14 +591,6 @@
         <translation>仍然尝试修改</translation>
     </message>
     <message>
-        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
-        <translation>找回密码使用设备协议，而 ONVIF 设备不支持该协议。请在设备上或使用其厂商的工具重置密码。</translation>
-    </message>
-    <message>
-        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
-        <translation>激活使用设备协议，而 ONVIF 设备不支持该协议。请在设备的网页上设置初始密码。</translation>
-    </message>
-    <message>
         <source>Please enter the user name for the ONVIF devices.</source>
         <translation>请输入 ONVIF 设备的用户名。</translation>
     </message>
@@ -682,6 +674,9 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>Forget</source>
         <extracomment>button: forget the device&apos;s pinned certificate</extracomment>
         <translation>忘记</translation>
+        <source>each device&apos;s own</source>
+        <extracomment>Placeholder of the batch Port field: an empty field leaves each device&apos;s port as it is</extracomment>
+        <translation>保持各设备原值</translation>
     </message>
 </context>
 <context>
@@ -1198,6 +1193,62 @@ Forget it only when the device was reset or got a new certificate.</source>
     <message>
         <source>Password:</source>
         <translation>密码：</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::PanelState</name>
+    <message>
+        <source>Wait until the running operation has ended.</source>
+        <extracomment>Tool tip of a panel button that is disabled while a change or an activation runs</extracomment>
+        <translation>请等待正在进行的操作结束。</translation>
+    </message>
+    <message>
+        <source>Tick a device in the list first.</source>
+        <extracomment>Tool tip of the panel&apos;s disabled controls while no device is ticked</extracomment>
+        <translation>请先在列表中勾选设备。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n device(s) ticked</source>
+        <extracomment>In the panel while batch operations are on</extracomment>
+        <translation>
+            <numerusform>已勾选 %n 台设备</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Not activated: %1</source>
+        <extracomment>In the panel when activated and not activated devices are ticked together; %1 lists the latter</extracomment>
+        <translation>未激活：%1</translation>
+    </message>
+    <message>
+        <source>Activation uses the device protocol, which ONVIF devices do not answer. Set the first password on the device&apos;s web page.</source>
+        <translation>激活使用设备协议，而 ONVIF 设备不支持该协议。请在设备的网页上设置初始密码。</translation>
+    </message>
+    <message>
+        <source>Password recovery uses the device protocol, which ONVIF devices do not answer. Reset the password on the device or with its maker&apos;s tool.</source>
+        <translation>找回密码使用设备协议，而 ONVIF 设备不支持该协议。请在设备上或使用其厂商的工具重置密码。</translation>
+    </message>
+    <message>
+        <source>No network adapter of this computer is in the device&apos;s subnet. Tick &quot;Try the change anyway&quot; to send the change all the same.</source>
+        <translation>本机没有网卡位于该设备的子网中。勾选“仍然尝试修改”可照样发送修改。</translation>
+    </message>
+    <message>
+        <source>ONVIF devices have no device port.</source>
+        <extracomment>Tool tip of the disabled Port field</extracomment>
+        <translation>ONVIF 设备没有设备端口。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 and %n more</source>
+        <extracomment>A list of devices cut short: %1 the first names, %n how many are left out</extracomment>
+        <translation>
+            <numerusform>%1 等，另有 %n 台</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n ticked device(s) without a valid maker certificate: no password is sent to them until they show one.</source>
+        <extracomment>In the panel: ticked devices whose announcements carry no valid maker certificate</extracomment>
+        <translation>
+            <numerusform>已勾选的设备中有 %n 台没有有效的厂商证书：在其出示证书之前，不会向其发送任何密码。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1791,6 +1842,10 @@ Forget it only when the device was reset or got a new certificate.</source>
     <message>
         <source>Restore password failed.</source>
         <translation>恢复密码失败。</translation>
+    </message>
+    <message>
+        <source>The device&apos;s password is now %1. Sign in with it and set a new one.</source>
+        <translation>设备的密码现在是 %1。请用它登录并立即设置新密码。</translation>
     </message>
 </context>
 <context>

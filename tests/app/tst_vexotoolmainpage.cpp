@@ -10,6 +10,7 @@
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
 #include <devicemodifypage.h>
+#include <panelstate.h>
 #include <devicestore.h>
 #include <configuremanager.h>
 #include <coverwidget.h>
@@ -27,7 +28,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -40,6 +43,28 @@
 
 using VexoTest::whenModal;
 using VexoTool::VEXOToolMainPage;
+
+namespace {
+
+// Notes every widget that a key press is delivered to.
+class KeyWitness : public QObject
+{
+public:
+    explicit KeyWitness(QObject *parent)
+        : QObject(parent)
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && watched->isWidgetType())
+            receivers.append(static_cast<QWidget *>(watched));
+        return false;
+    }
+    QList<QPointer<QWidget>> receivers;
+};
+
+} // namespace
 
 class TestVexoToolMainPage : public QObject
 {
@@ -66,6 +91,8 @@ private slots:
     void edgeDragResizesDownToTheMinimum();
     void enterInTheListGoesToThePanel_data();
     void enterInTheListGoesToThePanel();
+    void typingInTheFilterStaysInTheBox();
+    void keyboardTicksSeveralRowsInBatch();
     void languageChoiceIsKeptForTheNextStart_data();
     void languageChoiceIsKeptForTheNextStart();
 
@@ -431,6 +458,72 @@ void TestVexoToolMainPage::enterInTheListGoesToThePanel()
     QVERIFY(focused);
     QCOMPARE(focused->objectName(), field);
     QVERIFY(m_window->deviceModifyPage()->isAncestorOf(focused));
+    m_store->clear();
+}
+
+void TestVexoToolMainPage::typingInTheFilterStaysInTheBox()
+{
+    VexoTool::DeviceDisplayPage *list = m_window->deviceDisplayPage();
+    VexoTool::DeviceModifyPage *panel = m_window->deviceModifyPage();
+    VEXO_DEVICE_INFO ticked = deviceRecord(1);
+    setFieldText(ticked.serialNumber, "UA1000001");
+    VEXO_DEVICE_INFO wanted = deviceRecord(2);
+    setFieldText(wanted.serialNumber, "UBMR688530");
+    list->onDeviceLogin(ticked);
+    list->onDeviceLogin(wanted);
+    auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"));
+    auto *filter = list->findChild<QLineEdit *>(QStringLiteral("m_lineEditFilter"));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    table->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(table->hasFocus());
+    QTest::keyClick(table, Qt::Key_Space); // the first row: the device that the filter will hide
+    QCOMPARE(panel->selection().size(), qsizetype(1));
+    QCOMPARE(panel->selection().first().strSerialNumber, QStringLiteral("UA1000001"));
+
+    QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(filter->hasFocus());
+    // Each key goes wherever the focus is, as the user's keys do.
+    KeyWitness witness(this);
+    const QString serial = QStringLiteral("UBMR688530");
+    for (qsizetype typed = 1; typed <= serial.size(); ++typed) {
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QTest::keyClick(focused, serial.at(typed - 1).toLatin1());
+        QCOMPARE(filter->text(), serial.left(typed));
+        QVERIFY2(filter->hasFocus(), qPrintable(QApplication::focusWidget()->objectName()));
+    }
+    QVERIFY(panel->selection().isEmpty()); // the filter hides the ticked row
+    for (const QPointer<QWidget> &receiver : std::as_const(witness.receivers))
+        QVERIFY2(!receiver || !panel->isAncestorOf(receiver), qPrintable(receiver->objectName()));
+    QVERIFY(panel->findChild<QLineEdit *>(QStringLiteral("m_lineEditAdminPassword"))->text().isEmpty());
+    m_store->clear();
+}
+
+void TestVexoToolMainPage::keyboardTicksSeveralRowsInBatch()
+{
+    VexoTool::DeviceDisplayPage *list = m_window->deviceDisplayPage();
+    // As the menu entry does, without writing the user's settings.
+    list->setBatchOperations(true);
+    m_window->deviceModifyPage()->setBatchOperations(true);
+    for (int n = 1; n <= 4; ++n) {
+        VEXO_DEVICE_INFO record = deviceRecord(n);
+        record.identityFlags = VEXO_IDENTITY_VERIFIED;
+        list->onDeviceLogin(record);
+    }
+    auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    table->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(table->hasFocus());
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QVERIFY2(table->hasFocus(), qPrintable(QApplication::focusWidget()->objectName()));
+    }
+    QCOMPARE(list->checkedRows().size(), qsizetype(3));
+    QCOMPARE(m_window->deviceModifyPage()->selection().size(), qsizetype(3));
+    QCOMPARE(m_window->deviceModifyPage()->findChild<QLabel *>(QStringLiteral("m_labelSelectionNote"))->text(),
+             VexoTool::PanelState::tr("%n device(s) ticked", nullptr, 3));
     m_store->clear();
 }
 

@@ -6,11 +6,13 @@
 #include <tipdialog.h>
 #include <warningdialog.h>
 
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace std::chrono_literals;
@@ -27,6 +29,12 @@ private slots:
     void kindIcon_data();
     void kindIcon();
     void closesByItself();
+    void readingTime_data();
+    void readingTime();
+    void hoverPausesTheTime();
+    void closesAtOnce_data();
+    void closesAtOnce();
+    void lastingMessageWaitsForTheUser();
     void closeButtonClosesAndReports();
     void showWarningMarksField_data();
     void showWarningMarksField();
@@ -87,6 +95,102 @@ void TestMessageDialogs::closesByItself()
     // Nobody closes it: control must come back by itself.
     WarningDialog::showWarning(QPoint(10, 10), 1, QStringLiteral("wait"));
     QVERIFY2(clock.elapsed() >= 140, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestMessageDialogs::readingTime_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("milliseconds");
+    const QString line = QStringLiteral("A line of thirty characters...");
+    QCOMPARE(line.size(), 30);
+    QTest::addRow("short success") << 0 << QStringLiteral("Activate Succeed.") << 2000;
+    QTest::addRow("success of one 45-character line") << 0 << line + line.left(15) << 2000;
+    QTest::addRow("short error") << 2 << QStringLiteral("Time out.") << 2000;
+    QTest::addRow("error of 30 characters") << 2 << line << 2000;
+    QTest::addRow("error of 31 characters") << 2 << line + u'.' << 2067;
+    QTest::addRow("error of 45 characters") << 2 << line + line.left(15) << 3000;
+    QTest::addRow("four-line error of 150 characters") << 2 << QStringList(5, line).join(u'\n').left(150) << 10000;
+    QTest::addRow("success of two lines") << 0 << line + u'\n' + line.left(29) << 4000;
+    QTest::addRow("information of 225 characters: the longest") << 1 << QString(225, u'x') << 15000;
+    QTest::addRow("error of 600 characters: still 15 s") << 2 << QString(600, u'x') << 15000;
+    QTest::addRow("Chinese of 12 characters") << 2 << QStringLiteral("密码不能为空请重新输入密码").left(12) << 2000;
+    QTest::addRow("Chinese of 36 characters") << 2 << QString(36, QChar(0x5bc6)) << 6000;
+}
+
+void TestMessageDialogs::readingTime()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, text);
+    QFETCH(int, milliseconds);
+    QCOMPARE(WarningDialog::readingTime(kind, text), std::chrono::milliseconds(milliseconds));
+    // The box's own timer runs for that time.
+    WarningDialog dialog(kind, text);
+    QCOMPARE(dialog.findChild<QTimer *>(QStringLiteral("m_closeTimer"))->interval(), milliseconds);
+}
+
+void TestMessageDialogs::hoverPausesTheTime()
+{
+    // The pointer rests elsewhere: the box does not appear under it.
+    QCursor::setPos(5, 5);
+    WarningDialog dialog(2, QStringLiteral("A message long enough to be read with the pointer on it"));
+    dialog.move(100, 100);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *timer = dialog.findChild<QTimer *>(QStringLiteral("m_closeTimer"));
+    QVERIFY(timer->isActive());
+    // Moved over the text, as a reader does.
+    const auto *text = dialog.findChild<QLabel *>(QStringLiteral("m_labelWarnText"));
+    for (const QPoint &at : {QPoint(10, 10), QPoint(20, 12)}) {
+        QCursor::setPos(text->mapToGlobal(at));
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(!timer->isActive()); // standing still while the pointer is over it
+    QVERIFY(dialog.isVisible());
+    QCursor::setPos(5, 5);
+    QCoreApplication::processEvents();
+    QVERIFY(timer->isActive());
+    QVERIFY(timer->remainingTime() >= 1000); // at least half the shortest time to finish reading
+}
+
+void TestMessageDialogs::closesAtOnce_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addRow("Esc") << "Esc";
+    QTest::addRow("Enter") << "Enter";
+    QTest::addRow("Return") << "Return";
+    QTest::addRow("a click on the text") << "click";
+}
+
+void TestMessageDialogs::closesAtOnce()
+{
+    QFETCH(QString, how);
+    WarningDialog dialog(2, QStringLiteral("A message that would stay for a while"));
+    QSignalSpy closed(&dialog, &WarningDialog::signalWarnClose);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    if (how == QLatin1String("click"))
+        QTest::mouseClick(dialog.findChild<QLabel *>(QStringLiteral("m_labelWarnText")), Qt::LeftButton);
+    else
+        QTest::keyClick(&dialog, how == QLatin1String("Esc")     ? Qt::Key_Escape
+                                 : how == QLatin1String("Enter") ? Qt::Key_Enter
+                                                                 : Qt::Key_Return);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(closed.count(), 1);
+}
+
+void TestMessageDialogs::lastingMessageWaitsForTheUser()
+{
+    bool counting = true;
+    QString text;
+    whenModal([&](QWidget *dialog) {
+        counting = dialog->findChild<QTimer *>(QStringLiteral("m_closeTimer"))->isActive();
+        text = dialog->findChild<QLabel *>(QStringLiteral("m_labelWarnText"))->text();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    WarningDialog::showUntilClosed(QPoint(10, 10), 0, QStringLiteral("The password is now 12345."));
+    QVERIFY(!counting);
+    QCOMPARE(text, QStringLiteral("The password is now 12345."));
 }
 
 void TestMessageDialogs::closeButtonClosesAndReports()

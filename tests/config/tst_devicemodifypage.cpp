@@ -75,6 +75,7 @@ private slots:
     void singleModifyRefusedBeforeAnyRequest_data();
     void singleModifyRefusedBeforeAnyRequest();
     void singleModifyKeepsWebPortNotAvailable();
+    void batchModifySetsBothPorts_data();
     void batchModifySetsBothPorts();
     void slowDeviceKeepsWindowResponsive();
     void batchModifyNumbersDevices_data();
@@ -389,34 +390,63 @@ void tst_DeviceModifyPage::singleModifyKeepsWebPortNotAvailable()
 }
 
 // Port and HTTP port each land in their own field of every device.
+void tst_DeviceModifyPage::batchModifySetsBothPorts_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("httpPort");
+    QTest::addColumn<QString>("subnet"); // of the start address; each row moves its devices elsewhere
+    QTest::addRow("both typed") << "8000"
+                                << "8080"
+                                << "10.81.1.";
+    QTest::addRow("empty: each device keeps its own, also when they differ") << ""
+                                                                             << ""
+                                                                             << "10.82.1.";
+}
+
 void tst_DeviceModifyPage::batchModifySetsBothPorts()
 {
+    QFETCH(QString, port);
+    QFETCH(QString, httpPort);
+    QFETCH(QString, subnet);
     auto shared = [](const VEXO_DEVICE_INFO &r) {
         return r.inactive == 0 && r.port == 37777 && r.httpPort != 0;
     };
     QVector<DeviceInfo> devices = take(1, [shared](const VEXO_DEVICE_INFO &r) {
         return shared(r) && (r.deviceTypeCode < 0x9D00 || r.deviceTypeCode > 0x9FFF);
     });
-    devices += take(2, shared);
+    devices += take(1, shared);
+    devices += take(1, [](const VEXO_DEVICE_INFO &r) { return r.inactive == 0 && r.port != 37777 && r.httpPort != 0; });
     QCOMPARE(devices.size(), qsizetype(3));
+    QMap<QString, QPair<int, int>> before;
+    for (const DeviceInfo &device : std::as_const(devices)) {
+        const QJsonObject shown = simulatedDevice(device.strSerialNumber);
+        before.insert(device.strSerialNumber,
+                      {shown.value(QStringLiteral("port")).toInt(), shown.value(QStringLiteral("httpPort")).toInt()});
+    }
     m_panel->onCurrentSelectionChange(ModifyBatch, devices);
-    field("m_lineEditStartIp")->setText(QStringLiteral("10.81.1.10"));
+    field("m_lineEditStartIp")->setText(subnet + QStringLiteral("10"));
     field("m_lineEditSubnetMask")->setText(QStringLiteral("255.255.255.0"));
     if (field("m_lineEditGateway")->isEnabled())
-        field("m_lineEditGateway")->setText(QStringLiteral("10.81.1.1"));
+        field("m_lineEditGateway")->setText(subnet + QStringLiteral("1"));
+    // Devices with different ports still get a port field: empty leaves each one's own.
     QVERIFY(field("m_lineEditPort")->isEnabled());
     QVERIFY(field("m_lineEditHttpPort")->isEnabled());
-    field("m_lineEditPort")->setText(QStringLiteral("8000"));
-    field("m_lineEditHttpPort")->setText(QStringLiteral("8080"));
+    field("m_lineEditPort")->setText(port);
+    field("m_lineEditHttpPort")->setText(httpPort);
     field("m_lineEditAdminPassword")->setText(kPassword);
 
     ModalRecorder recorder;
     click("m_btnModify");
-    QTRY_COMPARE(recorder.resultLists.size(), qsizetype(1));
+    QTRY_VERIFY2(recorder.resultLists.size() == 1, qPrintable(recorder.messages.join(u'|')));
     QCOMPARE(recorder.resultLists.first().failedLabel, QStringLiteral("Failed: 0"));
     for (const DeviceInfo &device : std::as_const(devices)) {
-        QTRY_COMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("port")).toInt(), 8000);
-        QCOMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("httpPort")).toInt(), 8080);
+        const auto [ownPort, ownHttpPort] = before.value(device.strSerialNumber);
+        QTRY_VERIFY(
+            simulatedDevice(device.strSerialNumber).value(QStringLiteral("ipv4")).toString().startsWith(subnet));
+        QCOMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("port")).toInt(),
+                 port.isEmpty() ? ownPort : port.toInt());
+        QCOMPARE(simulatedDevice(device.strSerialNumber).value(QStringLiteral("httpPort")).toInt(),
+                 httpPort.isEmpty() ? ownHttpPort : httpPort.toInt());
     }
 }
 

@@ -10,6 +10,7 @@
 #include <devicemodifypage.h>
 #include <onvifchanger.h>
 #include <onvifpassworddialog.h>
+#include <panelstate.h>
 #include <subnetreach.h>
 
 #include <devicestore.h>
@@ -26,6 +27,8 @@
 #include <QLabel>
 #include <QMutex>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -119,6 +122,9 @@ private slots:
     void cleanup();
     void controlsFollowTheSelection_data();
     void controlsFollowTheSelection();
+    void panelFollowsEverySelection();
+    void batchAddressRulesHoldForEveryDevice_data();
+    void batchAddressRulesHoldForEveryDevice();
     void userNameLimit_data();
     void userNameLimit();
     void unreachableDeviceWaitsForGoAhead_data();
@@ -151,12 +157,15 @@ private:
         return m_panel->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name));
     }
     QPushButton *button(const char *name) const { return m_panel->findChild<QPushButton *>(QLatin1String(name)); }
+    /** @brief Where the panel's widgets differ from @p state; empty when they show it. */
+    QStringList differences(const VexoTool::PanelState &state) const;
 
     DeviceStore m_store;
     // Over the linked library, which no case here starts.
     VEXO::VexoHandler m_discovery{VEXO::VexoLibrary::linked()};
     std::unique_ptr<DeviceModifyPage> m_panel;
     std::shared_ptr<RecordingChanger> m_changer;
+    mutable QHash<QByteArray, QWidget *> m_widgets; // of m_panel, by object name
 };
 
 void tst_OnvifPanel::initTestCase()
@@ -169,6 +178,7 @@ void tst_OnvifPanel::init()
 {
     m_store.clear();
     m_panel = std::make_unique<DeviceModifyPage>(m_store, m_discovery);
+    m_widgets.clear();
     m_changer = std::make_shared<RecordingChanger>();
     m_panel->setOnvifChanger(m_changer);
     m_panel->show();
@@ -213,7 +223,8 @@ void tst_OnvifPanel::controlsFollowTheSelection()
 
     select(records);
     QCOMPARE(!button("m_btnChangePassword")->isHidden(), changePassword);
-    QCOMPARE(!button("m_btnLostPassword")->isHidden(), !changePassword); // it takes recovery's place
+    // It takes recovery's place; a batch offers neither.
+    QCOMPARE(!button("m_btnLostPassword")->isHidden(), records.size() == 1 && !changePassword);
     QCOMPARE(!field("m_lineEditUserName")->isHidden(), userName);
     QCOMPARE(!m_panel->findChild<QLabel *>(QStringLiteral("m_labelUserName"))->isHidden(), userName);
     QCOMPARE(field("m_lineEditUserName")->text(), QStringLiteral("admin"));
@@ -229,6 +240,177 @@ void tst_OnvifPanel::controlsFollowTheSelection()
     QVERIFY(button("m_btnLostPassword")->isEnabled());
     QVERIFY(button("m_btnLostPassword")->toolTip().isEmpty());
     QVERIFY(button("m_btnChangePassword")->isHidden());
+}
+
+QStringList tst_OnvifPanel::differences(const VexoTool::PanelState &state) const
+{
+    using View = VexoTool::PanelState::View;
+    QStringList differ;
+    const auto expect = [&differ](const char *what, const QVariant &shown, const QVariant &wanted) {
+        if (shown != wanted)
+            differ.append(
+                QStringLiteral("%1: %2 instead of %3").arg(QLatin1String(what), shown.toString(), wanted.toString()));
+    };
+    // Looked up once: the walk compares thousands of times.
+    const auto widget = [this](const char *name) {
+        QWidget *&found = m_widgets[name];
+        if (!found)
+            found = m_panel->findChild<QWidget *>(QLatin1String(name));
+        return found;
+    };
+    const auto button = [&widget](const char *name) {
+        return static_cast<QPushButton *>(widget(name));
+    };
+    const auto field = widget;
+    const bool modifyArea = state.view == View::Empty || state.view == View::Modify;
+    const int page = modifyArea ? 0 : 1;
+    expect("form or notice", static_cast<QStackedWidget *>(widget("m_stackedWidget"))->currentIndex(), page);
+    expect("modification area shown", !widget("m_frameModifyPara")->isHidden(), modifyArea);
+    expect("activation area shown", !widget("m_frameActive")->isHidden(), state.view == View::Activate);
+    expect("Modify enabled", button("m_btnModify")->isEnabled(), state.modifyEnabled);
+    expect("Modify reason", button("m_btnModify")->toolTip(), state.modifyReason);
+    expect("admin password enabled", field("m_lineEditAdminPassword")->isEnabled(), state.adminPasswordEnabled);
+    expect("user name shown", !field("m_lineEditUserName")->isHidden(), state.userNameShown);
+    expect("reach advice shown", !widget("m_labelReach")->isHidden(), state.reachShown);
+    expect("Active enabled", button("m_btnActive")->isEnabled(), state.activeEnabled);
+    expect("Active reason", button("m_btnActive")->toolTip(), state.activeReason);
+    expect("Forget Password shown", !button("m_btnLostPassword")->isHidden(), state.forgetShown);
+    expect("Forget Password enabled", button("m_btnLostPassword")->isEnabled(), state.forgetEnabled);
+    expect("Forget Password reason", button("m_btnLostPassword")->toolTip(), state.forgetReason);
+    expect("Change Password shown", !button("m_btnChangePassword")->isHidden(), state.changePasswordShown);
+    expect("Change Password enabled", button("m_btnChangePassword")->isEnabled(), state.changePasswordEnabled);
+    if (state.view == View::Modify) {
+        expect("Port enabled", field("m_lineEditPort")->isEnabled(), state.devicePortEnabled);
+        expect("Port reason", field("m_lineEditPort")->toolTip(), state.devicePortReason);
+    }
+    const auto *note = qobject_cast<QLabel *>(widget("m_labelSelectionNote"));
+    expect("selection note", note ? note->text() : QStringLiteral("(none)"), state.selectionNote);
+    expect("selection note shown", note && !note->isHidden(), !state.selectionNote.isEmpty());
+    return differ;
+}
+
+void tst_OnvifPanel::panelFollowsEverySelection()
+{
+    // Devices of every kind: activated and not activated device protocol devices, ONVIF devices
+    // this computer reaches and one it does not.
+    QVector<VEXO_DEVICE_INFO> pool;
+    // Some of them with a maker certificate, some without.
+    for (int n = 1; n <= 6; ++n) {
+        pool.append(deviceRecord(n));
+        pool.last().inactive = n >= 4 ? 1 : 0;
+        pool.last().identityFlags = n % 2 == 1 ? VEXO_IDENTITY_VERIFIED : 0;
+    }
+    pool.append(onvifRecord(7, "127.1.0.7"));
+    pool.append(onvifRecord(8, "127.1.0.8", false));
+    pool.append(onvifRecord(9, "10.1.2.9"));
+    for (const VEXO_DEVICE_INFO &record : std::as_const(pool))
+        m_store.add(record);
+    m_panel->setAdapterSource([] { return QVector<VexoTool::AdapterAddress>{{QStringLiteral("lo"), 0x7f000001u, 8}}; });
+    // What is shown and enabled, not where: without laying the panel out thousands of times.
+    m_panel->hide();
+
+    // Each step is a random selection as the list reports it, the batch switch flipped, or the
+    // go-ahead for an unreachable device given or taken back. After every step the panel must
+    // show what the state function gives for that step alone, whatever came before.
+    QRandomGenerator random(35);
+    bool batch = false;
+    QVector<int> ticked;
+    constexpr int Steps = 3000;
+    for (int step = 0; step < Steps; ++step) {
+        const int action = int(random.bounded(12));
+        auto *goAhead = m_panel->findChild<QCheckBox *>(QStringLiteral("m_checkBoxReachAnyway"));
+        QString what;
+        if (action == 0) {
+            batch = !batch;
+            m_panel->setBatchOperations(batch);
+            what = batch ? QStringLiteral("batch on") : QStringLiteral("batch off");
+        } else if (action == 1 && !goAhead->isHidden()) {
+            goAhead->click();
+            what = QStringLiteral("go-ahead clicked");
+        } else {
+            // The list keeps one row at most without the batch switch.
+            const int size = int(random.bounded(batch ? 5 : 2));
+            ticked.clear();
+            while (ticked.size() < size) {
+                const int index = int(random.bounded(int(pool.size())));
+                if (!ticked.contains(index))
+                    ticked.append(index);
+            }
+            QVector<DeviceInfo> infos;
+            int inactive = 0;
+            for (const int index : std::as_const(ticked)) {
+                infos.append(infoOf(pool.at(index)));
+                inactive += pool.at(index).inactive != 0 ? 1 : 0;
+            }
+            const bool single = infos.size() <= 1;
+            const ModifyPage kind = inactive == 0              ? (single ? ModifySingle : ModifyBatch)
+                                    : inactive == infos.size() ? (single ? ActivateSingle : ActivateBatch)
+                                                               : ActivateMixed;
+            m_panel->onCurrentSelectionChange(kind, infos);
+            what = QStringLiteral("ticked %1").arg(infos.size());
+            for (const int index : std::as_const(ticked))
+                what += QLatin1Char(' ') + fieldText(pool.at(index).ipv4Address)
+                        + (pool.at(index).inactive ? QStringLiteral("(new)") : QString());
+        }
+
+        // The selection as the test knows it.
+        VexoTool::PanelSelection selection;
+        selection.count = int(ticked.size());
+        selection.batch = batch;
+        selection.loopbackScope = true;
+        for (const int index : std::as_const(ticked)) {
+            const VEXO_DEVICE_INFO &record = pool.at(index);
+            if (isOnvifRecord(record))
+                ++selection.onvifOnly;
+            else if (!(record.identityFlags & VEXO_IDENTITY_VERIFIED))
+                ++selection.unverified;
+            if (record.inactive != 0) {
+                ++selection.inactive;
+                selection.inactiveNames.append(fieldText(record.ipv4Address));
+            }
+        }
+        selection.unreachable = ticked.size() == 1 && isOnvifRecord(pool.at(ticked.first()))
+                                && fieldText(pool.at(ticked.first()).ipv4Address).startsWith(u"10.");
+        selection.goAhead = goAhead->isChecked();
+        const QStringList differ = differences(VexoTool::PanelState::forSelection(selection));
+        QVERIFY2(differ.isEmpty(),
+                 qPrintable(QStringLiteral("step %1 (%2): %3").arg(step).arg(what, differ.join(QStringLiteral("; ")))));
+    }
+}
+
+void tst_OnvifPanel::batchAddressRulesHoldForEveryDevice_data()
+{
+    QTest::addColumn<QVector<VEXO_DEVICE_INFO>>("records");
+    QTest::addColumn<QString>("refusal"); // part of the message; empty when the change is sent
+    QTest::addRow("ONVIF devices take a loopback address")
+        << QVector<VEXO_DEVICE_INFO>{onvifRecord(1, "127.1.0.1"), onvifRecord(2, "127.1.0.2")} << "";
+    QTest::addRow("a device protocol device first refuses it")
+        << QVector<VEXO_DEVICE_INFO>{deviceRecord(3, "127.1.0.3"), onvifRecord(4, "127.1.0.4")} << "loopback";
+    QTest::addRow("a device protocol device last refuses it")
+        << QVector<VEXO_DEVICE_INFO>{onvifRecord(5, "127.1.0.5"), onvifRecord(6, "127.1.0.6"),
+                                     deviceRecord(7, "127.1.0.7")}
+        << "loopback";
+}
+
+void tst_OnvifPanel::batchAddressRulesHoldForEveryDevice()
+{
+    QFETCH(QVector<VEXO_DEVICE_INFO>, records);
+    QFETCH(QString, refusal);
+    ModalRecorder recorder;
+    select(records);
+    field("m_lineEditStartIp")->setText(QStringLiteral("127.1.0.50"));
+    field("m_lineEditSubnetMask")->setText(QStringLiteral("255.0.0.0"));
+    field("m_lineEditGateway")->setText(QStringLiteral("127.0.0.1"));
+    field("m_lineEditAdminPassword")->setText(QStringLiteral("Admin12345"));
+    button("m_btnModify")->click();
+    QTRY_VERIFY(!recorder.messages.isEmpty() || !recorder.resultLists.isEmpty());
+    if (refusal.isEmpty()) {
+        QCOMPARE(m_changer->addresses.size(), records.size());
+        QCOMPARE(m_changer->addresses.first(), QStringLiteral("127.1.0.50"));
+    } else {
+        QVERIFY(m_changer->addresses.isEmpty());
+        QVERIFY2(recorder.messages.last().contains(refusal), qPrintable(recorder.messages.last()));
+    }
 }
 
 void tst_OnvifPanel::userNameLimit_data()

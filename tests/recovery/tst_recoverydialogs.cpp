@@ -536,7 +536,11 @@ void tst_RecoveryDialogs::restoreResult_data()
     QTest::addColumn<int>("libraryResult");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("dialogResult");
-    QTest::addRow("restored") << 1 << QStringLiteral("Restore password succeed.") << int(QDialog::Accepted);
+    QTest::addRow("restored: the message names the password")
+        << 1
+        << QStringLiteral(
+               "Restore password succeed.\nThe device's password is now 70639. Sign in with it and set a new one.")
+        << int(QDialog::Accepted);
     QTest::addRow("refused") << 0
                              << VexoTool::ErrorExplanation::withExplanation(QStringLiteral("Restore password failed."),
                                                                             VEXO_ERR_DEVICE_DENY)
