@@ -2,17 +2,21 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 
 // Delivers 10,000 online events to the device list page the way the queued discovery signals
-// do (one slot call each), then 1,000 changes and 1,000 departures, then sorts by "IPv4 Address"
-// and by "Port", and prints the times and the peak memory of the process. Then lists 10,000 devices
+// do (one slot call each), then 1,000 changes and 1,000 departures, then sorts by every column,
+// and prints the times and the peak memory of the process. Then lists 10,000 devices
 // anew and lets 1,000 and then 5,000 of them go offline at once, as when a switch restarts: the
 // offline events are queued to the page together, as the discovery library's thread queues them,
 // and the time is what the GUI thread spends until all are shown. A Refresh follows. In between,
 // with 10,000 rows listed, a filter is typed into the filter box one character at a time and
 // cleared again; the slowest key press counts.
 //
-// Targets: all 10,000 rows listed within 1 s, each sort within 300 ms, 1,000 departures at once
-// within 150 ms, 5,000 within 500 ms, the Refresh after them within 300 ms, each key press in the
-// filter box within 50 ms, peak memory below 200 MB.
+// Goals: all 10,000 rows listed and shown within 200 ms, each sort (any column, and a header
+// click) within 50 ms, each key press in the filter box within 50 ms; 1,000 departures at once
+// within 100 ms, 5,000 within 300 ms, the Refresh after them within 300 ms, peak memory of the
+// page alone below 100 MB.
+//
+// Each figure is printed as "<name> <value> <unit> (goal <= <goal> <unit>) ok|MISSED", which
+// scripts/dev.sh bench gathers over several runs.
 
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
@@ -46,13 +50,13 @@ namespace {
 constexpr int kDevices = 10000;
 constexpr int kUpdates = 1000;
 constexpr int kRemovals = 1000;
-constexpr double kListTargetMs = 1000.0;
-constexpr double kSortTargetMs = 300.0;
-constexpr double kMemoryTargetMb = 200.0;
+constexpr double kListTargetMs = 200.0;
+constexpr double kSortTargetMs = 50.0;
+constexpr double kMemoryTargetMb = 100.0;
 constexpr int kSmallOutage = 1000;
 constexpr int kLargeOutage = 5000;
-constexpr double kSmallOutageTargetMs = 150.0;
-constexpr double kLargeOutageTargetMs = 500.0;
+constexpr double kSmallOutageTargetMs = 100.0;
+constexpr double kLargeOutageTargetMs = 300.0;
 constexpr double kRefreshTargetMs = 300.0;
 constexpr double kFilterKeyTargetMs = 50.0;
 
@@ -93,8 +97,8 @@ double elapsedMs(const QElapsedTimer &timer)
 
 bool check(const char *what, double value, double target, const char *unit)
 {
-    const bool ok = value >= 0 && value < target;
-    std::printf("%-44s %9.1f %s  (target < %.0f %s) %s\n", what, value, unit, target, unit, ok ? "ok" : "MISSED");
+    const bool ok = value >= 0 && value <= target;
+    std::printf("%-44s %9.1f %s  (goal <= %.0f %s) %s\n", what, value, unit, target, unit, ok ? "ok" : "MISSED");
     return ok;
 }
 
@@ -194,6 +198,15 @@ int main(int argc, char *argv[])
     };
     const double sortIpMs = timeSort(DeviceInfoModel::ColumnIPv4Address);
     const double sortPortMs = timeSort(DeviceInfoModel::ColumnPort);
+    double slowestSortMs = 0;
+    int slowestSortColumn = 0;
+    for (int logical = DeviceInfoModel::ColumnId; logical < DeviceInfoModel::LogicalColumnCount; ++logical) {
+        const double ms = timeSort(logical);
+        if (ms > slowestSortMs) {
+            slowestSortMs = ms;
+            slowestSortColumn = logical;
+        }
+    }
 
     // A click on the "IPv4 Address" header as the header delivers it: the indicator flips, then
     // the section reports the click.
@@ -215,11 +228,14 @@ int main(int argc, char *argv[])
     const double emptyMs = elapsedMs(timer);
     std::printf("device list page, %d devices, %d changes, %d departures (%d rows left)\n", kDevices, kUpdates,
                 kRemovals, rows);
-    bool ok = check("list 10,000 devices", listMs, kListTargetMs, "ms");
+    bool ok = check("list 10,000 rows shown", listMs, kListTargetMs, "ms");
     std::printf("%-44s %9.1f ms\n", "1,000 changes", updateMs);
     std::printf("%-44s %9.1f ms\n", "1,000 departures", removeMs);
     ok = check("sort by IPv4 Address", sortIpMs, kSortTargetMs, "ms") && ok;
     ok = check("sort by Port", sortPortMs, kSortTargetMs, "ms") && ok;
+    ok = check("sort by the slowest column", slowestSortMs, kSortTargetMs, "ms") && ok;
+    std::printf("%-44s %9s\n", "  (the slowest column)",
+                qPrintable(model->headerData(model->columnOf(slowestSortColumn), Qt::Horizontal).toString()));
     ok = check("header click on IPv4 Address (descending)", clickMs, kSortTargetMs, "ms") && ok;
     std::printf("%-44s %9.1f ms\n", "empty the list (9,000 rows)", emptyMs);
 
@@ -279,13 +295,13 @@ int main(int argc, char *argv[])
     const double refreshMs = elapsedMs(timer);
     const bool refreshed = model->rowCount() == 0;
 
-    ok = check("1,000 of 10,000 go offline at once", smallOutageMs, kSmallOutageTargetMs, "ms") && ok;
-    ok = check("5,000 of 10,000 go offline at once", largeOutageMs, kLargeOutageTargetMs, "ms") && ok;
+    ok = check("page: 1,000 of 10,000 go offline at once", smallOutageMs, kSmallOutageTargetMs, "ms") && ok;
+    ok = check("page: 5,000 of 10,000 go offline at once", largeOutageMs, kLargeOutageTargetMs, "ms") && ok;
     ok = check("Refresh right after (5,000 rows)", refreshMs, kRefreshTargetMs, "ms") && ok;
     std::printf("%-44s %9.1f ms\n", "focus to the filter box (10,000 rows)", filterFocusMs);
     std::printf("filter box: %d key presses on 10,000 rows\n", filterKeys);
     ok = check("slowest key press in the filter box", slowestKeyMs, kFilterKeyTargetMs, "ms") && ok;
-    ok = check("peak memory (VmHWM)", peakMemoryMb(), kMemoryTargetMb, "MB") && ok;
+    ok = check("page alone: peak memory (VmHWM)", peakMemoryMb(), kMemoryTargetMb, "MB") && ok;
     ok = ok && smallOutageShown && relisted && largeOutageShown && refreshed && filterCleared;
     if (!(smallOutageShown && relisted && largeOutageShown && refreshed && filterCleared))
         std::printf("the list did not show the departures or the refresh as expected\n");
