@@ -88,26 +88,6 @@ public:
             if (m_keysColumn >= from.column() && m_keysColumn <= to.column())
                 forgetSortKeys();
         });
-        // The filter's prepared fields follow the rows they were read from. Room for new rows is
-        // made before the proxy filters them (it reads their fields as they arrive).
-        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this,
-                [this](const QModelIndex &, int first, int last) {
-                    if (first < m_filterFields.size())
-                        m_filterFields.insert(first, last - first + 1, std::nullopt);
-                });
-        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &, int first, int last) {
-            if (first < m_filterFields.size())
-                m_filterFields.remove(first, qMin(last + 1, int(m_filterFields.size())) - first);
-        });
-        connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
-            // The new numbers of the rows below a departure change no field the filter reads.
-            if (!touchesFilterFields(from.column(), to.column()))
-                return;
-            for (int row = from.row(); row <= to.row() && row < m_filterFields.size(); ++row)
-                m_filterFields[row].reset();
-        });
-        connect(model, &QAbstractItemModel::modelReset, this, [this] { m_filterFields.clear(); });
-        connect(model, &QAbstractItemModel::layoutChanged, this, [this] { m_filterFields.clear(); });
     }
 
 protected:
@@ -167,35 +147,8 @@ private:
         return filter.isEmpty() || filter.matches(filterFields(sourceRow));
     }
 
-    bool touchesFilterFields(int firstColumn, int lastColumn) const
-    {
-        for (const int logical :
-             {DeviceInfoModel::ColumnSerialNumber, DeviceInfoModel::ColumnMac, DeviceInfoModel::ColumnDeviceType,
-              DeviceInfoModel::ColumnIPv4Address, DeviceInfoModel::ColumnSoftVersion}) {
-            const int column = m_model->columnOf(logical);
-            if (column >= firstColumn && column <= lastColumn)
-                return true;
-        }
-        return false;
-    }
-
     // Each row's fields are read and prepared once, not on every key press in the filter box.
-    const DeviceFilter::Prepared &filterFields(int sourceRow) const
-    {
-        if (m_filterFields.size() <= sourceRow)
-            m_filterFields.resize(qMax(m_model->rowCount(), sourceRow + 1));
-        std::optional<DeviceFilter::Prepared> &fields = m_filterFields[sourceRow];
-        if (!fields) {
-            const auto text = [this, sourceRow](int logical) {
-                return m_model->text(sourceRow, logical);
-            };
-            fields = DeviceFilter::prepare({text(DeviceInfoModel::ColumnSerialNumber), text(DeviceInfoModel::ColumnMac),
-                                            text(DeviceInfoModel::ColumnDeviceType),
-                                            text(DeviceInfoModel::ColumnIPv4Address),
-                                            text(DeviceInfoModel::ColumnSoftVersion)});
-        }
-        return *fields;
-    }
+    const DeviceFilter::Prepared &filterFields(int sourceRow) const { return m_model->filterFields(sourceRow); }
 
     // The keys of all rows for one column, read once per sort: comparing them is what sorting
     // thousands of rows spends its time on.
@@ -219,8 +172,7 @@ private:
 
     DeviceInfoModel *m_model;
     DeviceFilter m_filter;
-    mutable QVector<std::optional<DeviceFilter::Prepared>> m_filterFields; // by source row
-    mutable std::vector<QString> m_keys;                                   // by source row, of column m_keysColumn
+    mutable std::vector<QString> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
 };
 

@@ -537,6 +537,7 @@ bool DeviceInfoModel::setAlsoOnvif(const VEXO_DEVICE_INFO &record, bool alsoOnvi
         return false;
     Entry &entry = m_entries[std::size_t(m_slotOfRow[std::size_t(row)])];
     entry.alsoOnvif = alsoOnvif;
+    entry.filterFields.reset();
     const QModelIndex cell = index(row, columnOf(ColumnDeviceType));
     emit dataChanged(cell, cell);
     return true;
@@ -590,6 +591,7 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
         return;
     Entry &entry = m_entries[std::size_t(m_slotOfRow[std::size_t(row)])];
     entry.record = record;
+    entry.filterFields.reset();
     // The check and ID cells keep their values; the cells between are announced as one range.
     emit dataChanged(index(row, 0), index(row, LogicalColumnCount - 1));
     markAddressConflicts(m_addressConflicts.setAddress(entry.key, conflictAddress(record), conflictName(record)));
@@ -776,6 +778,22 @@ void DeviceInfoModel::setStatusToolTip(int row, const QString &text)
     m_entries[std::size_t(m_slotOfRow[std::size_t(row)])].statusToolTip = text;
     const QModelIndex cell = index(row, columnOf(ColumnActivate));
     emit dataChanged(cell, cell, {Qt::ToolTipRole});
+}
+
+const DeviceFilter::Prepared &DeviceInfoModel::filterFields(int row) const
+{
+    static const DeviceFilter::Prepared none;
+    const Entry *entry = entryOfRow(row);
+    if (!entry)
+        return none;
+    if (!entry->filterFields) {
+        const auto text = [this, row](int logical) {
+            return cellText(logical, row);
+        };
+        entry->filterFields = DeviceFilter::prepare({text(ColumnSerialNumber), text(ColumnMac), text(ColumnDeviceType),
+                                                     text(ColumnIPv4Address), text(ColumnSoftVersion)});
+    }
+    return *entry->filterFields;
 }
 
 Qt::CheckState DeviceInfoModel::checkState(int row) const

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addressconflicts.h"
+#include "devicefilter.h"
 #include "userwritablefile.h"
 #include "xmldocument.h"
 
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
 #include <vector>
 
 namespace VexoTool {
@@ -203,6 +205,12 @@ public:
      */
     void setStatusToolTip(int row, const QString &text);
 
+    /**
+     * @brief The fields of @p row that the filter box compares, prepared when first asked for
+     *        and kept with the row until its device changes.
+     */
+    const DeviceFilter::Prepared &filterFields(int row) const;
+
     /** @brief The record @p row shows, or nullptr outside the rows. */
     const VEXO_DEVICE_INFO *recordOfRow(int row) const;
 
@@ -262,6 +270,7 @@ private:
         VEXO_DEVICE_INFO record{};
         QString key; // serial number, NUL, MAC
         QString statusToolTip;
+        mutable std::optional<DeviceFilter::Prepared> filterFields;
         bool checked = false;
         bool alsoOnvif = false;
     };
