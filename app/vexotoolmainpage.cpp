@@ -279,8 +279,7 @@ void VEXOToolMainPage::showOnvifFailure(const QString &key, const QString &text)
     const int row = model->rowOf(key, QString());
     if (row < 0)
         return;
-    if (QStandardItem *cell = model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate)))
-        cell->setToolTip(text);
+    model->setStatusToolTip(row, text);
 }
 
 void VEXOToolMainPage::askClearText(const QString &key, const QString &name)

@@ -28,14 +28,22 @@ QStringList AddressConflicts::setAddress(const QString &key, const QString &addr
     device->address = newAddress;
     if (newAddress.isEmpty())
         return changed;
-    QSet<QString> &keys = m_keysOfAddress[newAddress];
-    if (keys.size() == 1) {
+    const auto sole = m_soleKeyOfAddress.constFind(newAddress);
+    if (sole != m_soleKeyOfAddress.cend()) {
         ++m_conflictCount;
-        changed.append(*keys.cbegin());
-    }
-    keys.insert(key);
-    if (keys.size() > 1)
+        changed.append(*sole);
+        m_keysOfSharedAddress.insert(newAddress, {*sole, key});
+        m_soleKeyOfAddress.erase(sole);
         changed.append(key);
+        return changed;
+    }
+    const auto shared = m_keysOfSharedAddress.find(newAddress);
+    if (shared == m_keysOfSharedAddress.end()) {
+        m_soleKeyOfAddress.insert(newAddress, key);
+        return changed;
+    }
+    shared->insert(key);
+    changed.append(key);
     return changed;
 }
 
@@ -54,32 +62,36 @@ void AddressConflicts::leave(const QString &key, const QString &address, QString
 {
     if (address.isEmpty())
         return;
-    const auto keys = m_keysOfAddress.find(address);
-    if (keys == m_keysOfAddress.end())
+    const auto sole = m_soleKeyOfAddress.constFind(address);
+    if (sole != m_soleKeyOfAddress.cend()) {
+        if (*sole == key)
+            m_soleKeyOfAddress.erase(sole);
         return;
-    if (keys->size() > 1)
-        changed.append(key);
-    keys->remove(key);
+    }
+    const auto keys = m_keysOfSharedAddress.find(address);
+    if (keys == m_keysOfSharedAddress.end() || !keys->remove(key))
+        return;
+    changed.append(key);
     if (keys->size() == 1) {
         --m_conflictCount;
         changed.append(*keys->cbegin());
+        m_soleKeyOfAddress.insert(address, *keys->cbegin());
+        m_keysOfSharedAddress.erase(keys);
     }
-    if (keys->isEmpty())
-        m_keysOfAddress.erase(keys);
 }
 
 void AddressConflicts::clear()
 {
     m_devices.clear();
-    m_keysOfAddress.clear();
+    m_soleKeyOfAddress.clear();
+    m_keysOfSharedAddress.clear();
     m_conflictCount = 0;
 }
 
 bool AddressConflicts::isConflicting(const QString &key) const
 {
     const auto device = m_devices.constFind(key);
-    return device != m_devices.cend() && !device->address.isEmpty()
-           && m_keysOfAddress.value(device->address).size() > 1;
+    return device != m_devices.cend() && !device->address.isEmpty() && m_keysOfSharedAddress.contains(device->address);
 }
 
 QStringList AddressConflicts::othersOf(const QString &key) const
@@ -88,7 +100,7 @@ QStringList AddressConflicts::othersOf(const QString &key) const
     const QString address = m_devices.value(key).address;
     if (address.isEmpty())
         return names;
-    for (const QString &other : m_keysOfAddress.value(address)) {
+    for (const QString &other : m_keysOfSharedAddress.value(address)) {
         if (other != key)
             names.append(m_devices.value(other).name);
     }

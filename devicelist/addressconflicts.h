@@ -51,7 +51,10 @@ private:
     void leave(const QString &key, const QString &address, QStringList &changed);
 
     QHash<QString, Device> m_devices;
-    QHash<QString, QSet<QString>> m_keysOfAddress;
+    // Most addresses have one device: its key alone, without a set (which takes a kilobyte).
+    QHash<QString, QString> m_soleKeyOfAddress;
+    QHash<QString, QSet<QString>> m_keysOfSharedAddress; // addresses of two devices or more
+
     int m_conflictCount = 0;
 };
 

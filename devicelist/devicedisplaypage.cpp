@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "devicedisplaypage.h"
 
-#include "cipstandarditem.h"
 #include "devicefilter.h"
 #include "deviceinfomodel.h"
 #include "devicelistlog.h"
@@ -36,7 +35,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QSortFilterProxyModel>
-#include <QStandardItem>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
@@ -70,10 +68,8 @@ bool isFixedPosition(int position)
     return position == 0 || position == 1;
 }
 
-// The table shows the devices through this proxy, which does the sorting. The model keeps its
-// rows in arrival order: sorting the model itself would move its items, and each item then
-// looks for its new place on every later change, which made emptying a sorted list of
-// thousands of devices take seconds.
+// The table shows the devices through this proxy, which sorts and filters them. The model keeps
+// its rows in arrival order (a row's ID is its position).
 class DeviceSortProxy : public QSortFilterProxyModel
 {
 public:
@@ -85,51 +81,27 @@ public:
         // devices that come later are appended.
         setDynamicSortFilter(false);
         setSourceModel(model);
-        // Any change of the rows may change the sort keys.
+        // The sort keys are read for all rows when a sort needs them, and forgotten when rows
+        // change: the next sort reads them again.
         for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
             connect(model, signal, this, &DeviceSortProxy::forgetSortKeys);
-        connect(model, &QAbstractItemModel::dataChanged, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::modelReset, this, &DeviceSortProxy::forgetSortKeys);
         connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::forgetSortKeys);
-        // The filter's prepared fields follow the rows they were read from. Room for new rows is
-        // made before the proxy filters them (it reads their fields as they arrive).
-        connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this,
-                [this](const QModelIndex &, int first, int last) {
-                    if (first < m_filterFields.size())
-                        m_filterFields.insert(first, last - first + 1, std::nullopt);
-                });
-        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &, int first, int last) {
-            if (first < m_filterFields.size())
-                m_filterFields.remove(first, qMin(last + 1, int(m_filterFields.size())) - first);
-        });
         connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
-            for (int row = from.row(); row <= to.row() && row < m_filterFields.size(); ++row)
-                m_filterFields[row].reset();
+            if (m_keysColumn >= from.column() && m_keysColumn <= to.column())
+                forgetSortKeys();
         });
-        connect(model, &QAbstractItemModel::modelReset, this, [this] { m_filterFields.clear(); });
-        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { m_reordering = true; });
-        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::moveFilterFields);
-        // The model reorders its rows only to let many go at once; the table keeps its order
-        // then (which need not be the sort order: devices that came later are at the end).
-        connect(model, &QAbstractItemModel::layoutAboutToBeChanged, this, &DeviceSortProxy::rememberOrder);
-        connect(model, &QAbstractItemModel::layoutChanged, this, &DeviceSortProxy::restoreOrder);
     }
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override
     {
         // A row's ID is its position in arrival order, so IDs sort by position: numerically
-        // also past "999", and without reading the cells, which matters after a large part
-        // of the list went and the view sorts the rest again.
-        if (!m_orderBefore.isEmpty()) {
-            // Sorting again while the model reorders its rows: the order shown before.
-            const int leftBefore = positionBefore(left.row());
-            const int rightBefore = positionBefore(right.row());
-            return sortOrder() == Qt::AscendingOrder ? leftBefore < rightBefore : leftBefore > rightBefore;
-        }
+        // also past "999", and without reading the cells.
         if (left.column() == m_model->columnOf(DeviceInfoModel::ColumnId))
             return left.row() < right.row();
-        return sortKey(left) < sortKey(right);
+        const std::vector<QString> &keys = sortKeys(left.column());
+        return keys[std::size_t(left.row())] < keys[std::size_t(right.row())];
     }
 
 public:
@@ -138,7 +110,7 @@ public:
     {
         // Most key presses in the filter box change no row's visibility (a serial number typed
         // on): then nothing needs to be announced. What is shown is compared, not what the old
-        // filter says now: a shown device whose fields changed stays until the text changes.
+        // filter says now: a shown device whose fields change stays until the text changes.
         int changed = 0;
         const int rows = m_model->rowCount();
         for (int row = 0; row < rows; ++row)
@@ -179,58 +151,20 @@ private:
     }
 
     // Each row's fields are read and prepared once, not on every key press in the filter box.
-    const DeviceFilter::Prepared &filterFields(int sourceRow) const
-    {
-        // While the model reorders its rows, the fields are still kept by the rows before.
-        const int cacheRow = m_reordering ? m_model->rowBeforeReorder(sourceRow) : sourceRow;
-        if (m_filterFields.size() <= cacheRow)
-            m_filterFields.resize(qMax(m_model->rowCount(), cacheRow + 1));
-        std::optional<DeviceFilter::Prepared> &fields = m_filterFields[cacheRow];
-        if (!fields) {
-            const auto text = [this, sourceRow](int logical) {
-                const QStandardItem *cell = m_model->item(sourceRow, m_model->columnOf(logical));
-                return cell ? cell->text() : QString();
-            };
-            fields = DeviceFilter::prepare({text(DeviceInfoModel::ColumnSerialNumber), text(DeviceInfoModel::ColumnMac),
-                                            text(DeviceInfoModel::ColumnDeviceType),
-                                            text(DeviceInfoModel::ColumnIPv4Address),
-                                            text(DeviceInfoModel::ColumnSoftVersion)});
-        }
-        return *fields;
-    }
+    const DeviceFilter::Prepared &filterFields(int sourceRow) const { return m_model->filterFields(sourceRow); }
 
-    void moveFilterFields()
+    // The keys of all rows for one column, read once per sort: comparing them is what sorting
+    // thousands of rows spends its time on.
+    const std::vector<QString> &sortKeys(int column) const
     {
-        if (!std::exchange(m_reordering, false) || m_filterFields.isEmpty())
-            return;
-        QVector<std::optional<DeviceFilter::Prepared>> moved(m_model->rowCount());
-        for (int row = 0; row < moved.size(); ++row) {
-            const int before = m_model->rowBeforeReorder(row);
-            if (before >= 0 && before < m_filterFields.size())
-                moved[row] = std::move(m_filterFields[before]);
+        const std::size_t rows = std::size_t(m_model->rowCount());
+        if (m_keysColumn != column || m_keys.size() != rows) {
+            m_keys.resize(rows);
+            for (std::size_t row = 0; row < rows; ++row)
+                m_keys[row] = m_model->sortKey(int(row), column);
+            m_keysColumn = column;
         }
-        m_filterFields = std::move(moved);
-    }
-
-private:
-    // The cells' own ordering as a text compared once per pair: an address cell sorts by its
-    // address key, so by the numbers of its parts, any other cell by its text. Each key is read
-    // once per row and sort, which keeps sorting thousands of rows quick.
-    const QString &sortKey(const QModelIndex &index) const
-    {
-        if (m_keysColumn != index.column()) {
-            m_keys.clear();
-            m_keysColumn = index.column();
-        }
-        if (m_keys.size() <= index.row())
-            m_keys.resize(m_model->rowCount());
-        std::optional<QString> &key = m_keys[index.row()];
-        if (!key) {
-            const QStandardItem *cell = m_model->itemFromIndex(index);
-            const QString text = cell ? cell->text() : QString();
-            key = dynamic_cast<const aptui::CIpStandardItem *>(cell) ? aptui::CIpStandardItem::sortKey(text) : text;
-        }
-        return *key;
+        return m_keys;
     }
 
     void forgetSortKeys()
@@ -239,52 +173,10 @@ private:
         m_keysColumn = -1;
     }
 
-    // The source rows in the table's order, taken before the model reorders its rows; the base
-    // class sorts all rows again afterwards, and lessThan() then gives each row its place before.
-    void rememberOrder()
-    {
-        m_orderBefore.clear();
-        m_positionBefore.clear();
-        if (sortColumn() < 0)
-            return; // shown in the model's order, which the model keeps
-        const int rows = rowCount();
-        m_orderBefore.reserve(rows);
-        for (int row = 0; row < rows; ++row)
-            m_orderBefore.append(mapToSource(index(row, 0)).row());
-    }
-
-    void restoreOrder()
-    {
-        if (m_orderBefore.isEmpty())
-            return;
-        rowCount(); // sorts now, while the order before is known
-        m_orderBefore.clear();
-        m_positionBefore.clear();
-    }
-
-    int positionBefore(int sourceRow) const
-    {
-        if (m_positionBefore.isEmpty()) {
-            m_positionBefore.fill(std::numeric_limits<int>::max(), m_model->rowCount());
-            for (int position = 0; position < m_orderBefore.size(); ++position) {
-                const int row = m_orderBefore.at(position);
-                if (row >= 0 && row < m_positionBefore.size())
-                    m_positionBefore[row] = position;
-            }
-        }
-        const int rowBefore = m_model->rowBeforeReorder(sourceRow);
-        return rowBefore >= 0 && rowBefore < m_positionBefore.size() ? m_positionBefore.at(rowBefore)
-                                                                     : std::numeric_limits<int>::max();
-    }
-
     DeviceInfoModel *m_model;
     DeviceFilter m_filter;
-    mutable QVector<std::optional<DeviceFilter::Prepared>> m_filterFields; // by source row
-    bool m_reordering = false;                      // the model announced a reorder of its rows that has not ended
-    mutable QVector<std::optional<QString>> m_keys; // by source row, of column m_keysColumn
+    mutable std::vector<QString> m_keys; // by source row, of column m_keysColumn
     mutable int m_keysColumn = -1;
-    QVector<int> m_orderBefore;            // source rows in the table's order, while the model reorders
-    mutable QVector<int> m_positionBefore; // by source row before the reorder, built from m_orderBefore
 };
 
 // The table's header, with a check box in the check column's section while batch operations are
@@ -480,11 +372,8 @@ DeviceDisplayPage::DeviceDisplayPage(DeviceStore *store, VEXO::VexoHandler *disc
     connect(m_btnExportDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onSaveDeviceInfoToExcel);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionClicked, this, &DeviceDisplayPage::onSortTable);
     connect(m_btnRefreshDeviceInfo, &QPushButton::clicked, this, &DeviceDisplayPage::onManualUpdate);
-    connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    connect(m_model, &DeviceInfoModel::checkStateChanged, this, &DeviceDisplayPage::onItemCheckChanged);
     connect(m_model, &DeviceInfoModel::addressConflictsChanged, this, &DeviceDisplayPage::updateCount);
-    // A checked row is drawn framed in all its cells, while the change concerns only the check
-    // cell: repaint the rows.
-    connect(m_model, &QStandardItemModel::itemChanged, m_tableViewVexo->viewport(), qOverload<>(&QWidget::update));
     connect(m_tableViewVexo, &QAbstractItemView::doubleClicked, this, &DeviceDisplayPage::onDoubleClickAction);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionMoved, this, &DeviceDisplayPage::onHeaderCountChanged);
     connect(m_tableViewVexo->header(), &QHeaderView::sectionPressed, this, &DeviceDisplayPage::onHeaderPress);
@@ -693,15 +582,7 @@ void DeviceDisplayPage::setupTable(const UserWritableFile &columnFile)
 
 QList<int> DeviceDisplayPage::allCheckedRows() const
 {
-    QList<int> rows;
-    const int column = m_model->columnOf(DeviceInfoModel::ColumnCheck);
-    const int count = m_model->rowCount();
-    for (int row = 0; row < count; ++row) {
-        const QStandardItem *item = m_model->item(row, column);
-        if (item && item->checkState() == Qt::Checked)
-            rows.append(row);
-    }
-    return rows;
+    return m_model->checkedRows();
 }
 
 bool DeviceDisplayPage::isShown(int row) const
@@ -756,8 +637,7 @@ void DeviceDisplayPage::applyFilter(const QString &text)
 DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
 {
     const auto text = [this, row](int logical) {
-        const QStandardItem *item = m_model->item(row, m_model->columnOf(logical));
-        return item ? item->text() : QString();
+        return m_model->text(row, logical);
     };
     DeviceInfo info;
     info.strIndex = text(DeviceInfoModel::ColumnId);
@@ -953,11 +833,9 @@ void DeviceDisplayPage::onSortTable(int iIndex)
     m_proxy->sort(iIndex, order);
 }
 
-void DeviceDisplayPage::onItemCheckChanged(QStandardItem *pItem)
+void DeviceDisplayPage::onItemCheckChanged(int row)
 {
-    const int checkColumn = m_model->columnOf(DeviceInfoModel::ColumnCheck);
-    // Text changes of device events cannot change which rows are checked.
-    if (!pItem || pItem->model() != m_model || pItem->column() != checkColumn)
+    if (row < 0 || row >= m_model->rowCount())
         return;
 
     if (m_batchOperations) {
@@ -966,18 +844,13 @@ void DeviceDisplayPage::onItemCheckChanged(QStandardItem *pItem)
         return;
     }
 
-    // The page's own unchecking must not come back here.
-    disconnect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
-    const int changedRow = pItem->row();
-    const int rows = m_model->rowCount();
-    for (int row = 0; row < rows; ++row) {
-        QStandardItem *item = m_model->item(row, checkColumn);
-        if (row != changedRow && item && item->checkState() == Qt::Checked) {
-            item->setCheckState(Qt::Unchecked);
-            m_lastCheckedCount = 0;
-        }
+    // The page's own unchecking does not come back here (setRowsChecked() announces no click).
+    QList<int> others = m_model->checkedRows();
+    others.removeOne(row);
+    if (!others.isEmpty()) {
+        m_model->setRowsChecked(others, false);
+        m_lastCheckedCount = 0;
     }
-    connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
 
     const QList<int> checked = checkedRows();
     if (checked.isEmpty() && m_lastCheckedCount != 0) {
@@ -1051,25 +924,18 @@ void DeviceDisplayPage::onHeaderCheckClicked()
 
 void DeviceDisplayPage::setRowsChecked(const QList<int> &rows, bool checked)
 {
-    const int checkColumn = m_model->columnOf(DeviceInfoModel::ColumnCheck);
     // One report for the whole change, not one per row.
-    disconnect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
-    for (const int row : rows) {
-        if (QStandardItem *item = m_model->item(row, checkColumn))
-            item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-    }
-    connect(m_model, &QStandardItemModel::itemChanged, this, &DeviceDisplayPage::onItemCheckChanged);
+    m_model->setRowsChecked(rows, checked);
     recount();
 }
 
 void DeviceDisplayPage::toggleRow(int row)
 {
-    QStandardItem *item = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnCheck));
-    if (!item)
+    if (row < 0 || row >= m_model->rowCount())
         return;
-    m_anchor = QPersistentModelIndex(item->index());
+    m_anchor = QPersistentModelIndex(m_model->index(row, m_model->columnOf(DeviceInfoModel::ColumnCheck)));
     // Through the model, so that the list's rules for checked rows apply as for a click.
-    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    m_model->setCheckState(row, m_model->checkState(row) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
 }
 
 bool DeviceDisplayPage::handleTableKey(QKeyEvent *event)
@@ -1133,13 +999,8 @@ void DeviceDisplayPage::onDoubleClickAction(const QModelIndex &miIndex)
         || index.column() != m_model->columnOf(DeviceInfoModel::ColumnIPv4Address))
         return;
     const int row = index.row();
-    const QStandardItem *addressItem = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnIPv4Address));
-    const QStandardItem *portItem = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnHttpPort));
-    if (!addressItem || !portItem)
-        return;
-
-    const QString address = addressItem->text();
-    QString port = portItem->text().trimmed();
+    const QString address = m_model->text(row, DeviceInfoModel::ColumnIPv4Address);
+    QString port = m_model->text(row, DeviceInfoModel::ColumnHttpPort).trimmed();
     if (port == DeviceInfoModel::tr("N/A"))
         port = QStringLiteral("80");
     bool portOk = false;
@@ -1260,8 +1121,7 @@ QVector<BatchDevice> checkedBatchDevices(const DeviceDisplayPage &page)
 {
     const DeviceInfoModel *model = page.model();
     const auto cellText = [model](int row, int logicalColumn) {
-        const QStandardItem *item = model->item(row, model->columnOf(logicalColumn));
-        return item ? item->text() : QString();
+        return model->text(row, logicalColumn);
     };
     QVector<BatchDevice> devices;
     for (int row : page.checkedRows()) {

@@ -26,7 +26,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
-class QStandardItem;
 class QTimer;
 
 class DeviceStore;
@@ -159,8 +158,11 @@ public slots:
     void onDevicesActiveResult(const QVector<DeviceInfo> &vecDeviceInfo);
     /** @brief Sorts the table by @p iIndex in the order the header's indicator shows. */
     void onSortTable(int iIndex);
-    /** @brief Keeps at most one row checked and reports a change of the checked rows. */
-    void onItemCheckChanged(QStandardItem *pItem);
+    /**
+     * @brief Keeps at most one row checked and reports a change of the checked rows, after the
+     *        check box of model row @p row was clicked.
+     */
+    void onItemCheckChanged(int row);
     /**
      * @brief Opens the device's web page when its IPv4 address is double-clicked; when no browser
      *        can, a message gives the address to copy.

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "deviceinfomodel.h"
 
-#include "cipstandarditem.h"
 #include "devicelistlog.h"
 
 #include <deviceinfo.h>
@@ -17,11 +16,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QSignalBlocker>
 
 #include <algorithm>
-#include <cstring>
 #include <array>
+#include <climits>
+#include <cstring>
+#include <numeric>
 #include <utility>
 
 namespace VexoTool {
@@ -32,13 +32,6 @@ const QString kColumnConfigName = QStringLiteral("ColumnConfig.xml");
 const QString kIndexValueTag = QStringLiteral("IndexValue");
 const QString kRootTag = QStringLiteral("ColumnConfig");
 constexpr qint64 kMaxColumnConfigSize = 64 * 1024;
-
-// The device key of a row, held by its check cell so that it moves with the row's values.
-constexpr int kDeviceKeyRole = Qt::UserRole + 1;
-// On the Device Type cell: the row's record came from the ONVIF service, and the row's device
-// (a device protocol row) answers ONVIF as well.
-constexpr int kOnvifOnlyRole = Qt::UserRole + 2;
-constexpr int kAlsoOnvifRole = Qt::UserRole + 3;
 
 // What an ONVIF row shows for a value its device has not told (yet).
 const QString kUnknown = QStringLiteral("\u2014");
@@ -54,28 +47,6 @@ VEXO_DEVICE_INFO stripLead(const VEXO_DEVICE_INFO &record)
     VEXO_DEVICE_INFO copy = record;
     std::memset(copy.leadText, 0, sizeof copy.leadText);
     return copy;
-}
-
-// Above this many row moves a batch of removals moves the rows in one pass over the rows instead
-// of announcing each removed range (which moves the rows below it once per range).
-constexpr qsizetype kMovesPerRowBeforeOnePass = 1;
-
-// Gives a cell all values (texts, colours, check state, flags) of another cell without a change
-// notice. The assignment is protected in QStandardItem; naming it through a class derived from
-// it makes it reachable for any item.
-struct CellValues : QStandardItem
-{
-    using QStandardItem::operator=;
-    static void copy(QStandardItem &to, const QStandardItem &from)
-    {
-        QStandardItem &(QStandardItem::*assign)(const QStandardItem &) = &CellValues::operator=;
-        (to.*assign)(from);
-    }
-};
-
-bool isAddressCell(const QStandardItem *cell)
-{
-    return dynamic_cast<const aptui::CIpStandardItem *>(cell) != nullptr;
 }
 
 struct ColumnDescription
@@ -149,28 +120,6 @@ QIcon drawWarningIcon(const QColor &colour)
     return icon;
 }
 
-// Marks the Device Type cell with the device's protocols and, for a device that did not prove
-// its identity, a warning sign; the tool tip says both, and screen readers read it too.
-void markDeviceType(QStandardItem &cell, const VEXO_DEVICE_INFO &record)
-{
-    const bool alsoOnvif = cell.data(kAlsoOnvifRole).toBool();
-    cell.setData(isOnvifRecord(record), kOnvifOnlyRole);
-    cell.setText(DeviceInfoModel::deviceTypeText(record, alsoOnvif));
-    QStringList tips;
-    const QString protocols = DeviceInfoModel::protocolToolTip(record, alsoOnvif);
-    if (!protocols.isEmpty())
-        tips.append(protocols);
-    // ONVIF devices prove nothing to the discovery library; their warning is the credentials.
-    const bool unverified = !isOnvifRecord(record) && !DeviceInfoModel::isVerified(record);
-    if (unverified)
-        tips.append(DeviceInfoModel::unverifiedToolTip());
-    static const QIcon icon = drawWarningIcon(QColor(0xe8, 0x9a, 0x0c));
-    cell.setData(unverified ? QVariant(icon) : QVariant(), Qt::DecorationRole);
-    const QString tip = tips.join(QLatin1Char('\n'));
-    cell.setData(tip.isEmpty() ? QVariant() : QVariant(tip), Qt::ToolTipRole);
-    cell.setData(tip.isEmpty() ? QVariant() : QVariant(tip), Qt::AccessibleDescriptionRole);
-}
-
 QString rowNumber(int row)
 {
     return QString::number(row + 1).rightJustified(3, u'0'); // "%03d"
@@ -203,10 +152,55 @@ QString conflictAddress(const VEXO_DEVICE_INFO &record)
 // The tool tip lists this many other devices at most.
 constexpr int kNamesInConflictToolTip = 10;
 
-bool showsIpItem(int logicalColumn, const VEXO_DEVICE_INFO &record)
+// Whether the cell sorts by its address key rather than by its text. A gateway does only when
+// the record has one: an empty gateway cell sorts as text.
+bool sortsAsAddress(int logicalColumn, const VEXO_DEVICE_INFO &record)
 {
     return logicalColumn == DeviceInfoModel::ColumnIPv4Address || logicalColumn == DeviceInfoModel::ColumnIPv4Mask
            || (logicalColumn == DeviceInfoModel::ColumnIPv4Gateway && record.extendedInfoValid == 1);
+}
+
+bool isCSpace(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
+}
+
+// atoi of one part: leading white space, an optional sign, then decimal digits up to the first
+// other character. Out-of-range values saturate instead of overflowing.
+int atoiPart(QStringView part)
+{
+    qsizetype i = 0;
+    while (i < part.size() && isCSpace(part[i].unicode()))
+        ++i;
+    bool negative = false;
+    if (i < part.size() && (part[i] == u'+' || part[i] == u'-')) {
+        negative = part[i] == u'-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < part.size(); ++i) {
+        const char16_t c = part[i].unicode();
+        if (c < u'0' || c > u'9')
+            break;
+        value = value * 10 + (c - u'0');
+        if (value > INT_MAX)
+            value = qint64(INT_MAX) + 1; // keeps the loop from overflowing
+    }
+    if (negative)
+        return value > qint64(INT_MAX) ? INT_MIN : int(-value);
+    return value > INT_MAX ? INT_MAX : int(value);
+}
+
+const QIcon &unverifiedIcon()
+{
+    static const QIcon icon = drawWarningIcon(QColor(0xe8, 0x9a, 0x0c));
+    return icon;
+}
+
+const QIcon &conflictIcon()
+{
+    static const QIcon icon = drawWarningIcon(QColor(0xd1, 0x1f, 0x24));
+    return icon;
 }
 
 } // namespace
@@ -220,22 +214,14 @@ DeviceInfoModel::DeviceInfoModel(const QString &columnConfigPath, QObject *paren
 {}
 
 DeviceInfoModel::DeviceInfoModel(const UserWritableFile &columnFile, QObject *parent)
-    : QStandardItemModel(parent)
+    : QAbstractTableModel(parent)
     , m_columnConfigFile(columnFile)
     , m_columnConfigPath(m_columnConfigFile.readPath())
 {
     loadColumnConfig();
-    insertColumns(0, LogicalColumnCount);
-    setupHeaders();
-    // Any change of the rows but an append of addDevice() moves rows or keys.
-    connect(this, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (!m_appending)
-            forgetRowIndex();
-    });
-    connect(this, &QAbstractItemModel::rowsRemoved, this, &DeviceInfoModel::forgetRowIndex);
-    connect(this, &QAbstractItemModel::rowsMoved, this, &DeviceInfoModel::forgetRowIndex);
-    connect(this, &QAbstractItemModel::layoutChanged, this, &DeviceInfoModel::forgetRowIndex);
-    connect(this, &QAbstractItemModel::modelReset, this, &DeviceInfoModel::forgetRowIndex);
+    m_logicalOfColumn.fill(-1, LogicalColumnCount);
+    for (int logical = 0; logical < LogicalColumnCount; ++logical)
+        m_logicalOfColumn[columnOf(logical)] = logical;
 }
 
 DeviceInfoModel::~DeviceInfoModel() = default;
@@ -332,17 +318,9 @@ bool DeviceInfoModel::saveColumnConfig()
     return true;
 }
 
-void DeviceInfoModel::setupHeaders()
+int DeviceInfoModel::logicalColumnAt(int column) const
 {
-    const QVariant alignment = int(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int logical = 0; logical < LogicalColumnCount; ++logical) {
-        const int column = columnOf(logical);
-        if (logical == ColumnCheck)
-            setHeaderData(column, Qt::Horizontal, QString(), Qt::CheckStateRole);
-        else
-            setHeaderData(column, Qt::Horizontal, tr(kColumns[std::size_t(logical)].header), Qt::DisplayRole);
-        setHeaderData(column, Qt::Horizontal, alignment, Qt::TextAlignmentRole);
-    }
+    return column >= 0 && column < m_logicalOfColumn.size() ? m_logicalOfColumn.at(column) : -1;
 }
 
 QString DeviceInfoModel::cellText(int logicalColumn, const VEXO_DEVICE_INFO &record) const
@@ -461,178 +439,88 @@ QString DeviceInfoModel::protocolToolTip(const VEXO_DEVICE_INFO &record, bool al
     return QString();
 }
 
-bool DeviceInfoModel::setAlsoOnvif(const VEXO_DEVICE_INFO &record, bool alsoOnvif)
-{
-    const int row = rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
-    if (row < 0)
-        return false;
-    QStandardItem *cell = item(row, columnOf(ColumnDeviceType));
-    if (!cell)
-        return false;
-    cell->setData(alsoOnvif, kAlsoOnvifRole);
-    markDeviceType(*cell, record);
-    return true;
-}
-
-bool DeviceInfoModel::isAlsoOnvif(int row) const
-{
-    const QStandardItem *cell = item(row, columnOf(ColumnDeviceType));
-    return cell && cell->data(kAlsoOnvifRole).toBool();
-}
-
-DeviceProtocol DeviceInfoModel::protocolOfRow(int row) const
-{
-    const QStandardItem *cell = item(row, columnOf(ColumnDeviceType));
-    return cell && cell->data(kOnvifOnlyRole).toBool() ? DeviceProtocol::Onvif : DeviceProtocol::Vxdp;
-}
-
 QString DeviceInfoModel::unverifiedToolTip()
 {
     return tr("This device has no valid maker certificate: it may be an impostor, and no password is sent to it.");
 }
 
-void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
+QString DeviceInfoModel::addressSortKey(QStringView text)
 {
-    const int row = rowCount();
-    // The row is complete before it enters the model: one insertion, and no item changes that
-    // the page would take for the user's check-box clicks.
-    QList<QStandardItem *> items(LogicalColumnCount, nullptr);
-    for (int logical = 0; logical < LogicalColumnCount; ++logical) {
-        QStandardItem *item = nullptr;
-        if (logical == ColumnCheck) {
-            item = new QStandardItem;
-            item->setCheckable(true);
-            item->setCheckState(Qt::Unchecked);
-        } else if (logical == ColumnId) {
-            item = new QStandardItem(rowNumber(row));
-        } else {
-            const QString text = cellText(logical, record);
-            item = showsIpItem(logical, record) ? new aptui::CIpStandardItem(text) : new QStandardItem(text);
-        }
-        item->setForeground(logical == ColumnActivate && record.inactive != 0 ? notActivatedBrush() : textBrush());
-        if (logical == ColumnDeviceType)
-            markDeviceType(*item, record);
-        items[columnOf(logical)] = item;
+    std::array<int, 4> parts{};
+    qsizetype start = 0;
+    for (std::size_t n = 0; n < parts.size(); ++n) {
+        const qsizetype dot = text.indexOf(u'.', start);
+        parts[n] = atoiPart(text.mid(start, dot < 0 ? text.size() - start : dot - start));
+        if (dot < 0)
+            break;
+        start = dot + 1;
     }
-
-    const QString key = deviceKey(record);
-    items.at(columnOf(ColumnCheck))->setData(key, kDeviceKeyRole);
-    m_appending = true;
-    appendRow(items);
-    m_appending = false;
-    if (m_rowsByKeyValid)
-        rememberRow(key, row);
-    markAddressConflicts(m_addressConflicts.setAddress(key, conflictAddress(record), conflictName(record)));
-}
-
-QString DeviceInfoModel::keyOfRow(int row) const
-{
-    const QStandardItem *cell = item(row, columnOf(ColumnCheck));
-    return cell ? cell->data(kDeviceKeyRole).toString() : QString();
-}
-
-void DeviceInfoModel::markAddressConflicts(const QStringList &keys)
-{
-    const int column = columnOf(ColumnIPv4Address);
-    for (const QString &key : keys) {
-        const int row = rowOfKey(key, 0);
-        if (row >= 0) {
-            const QModelIndex cell = index(row, column);
-            emit dataChanged(cell, cell, {Qt::DecorationRole, Qt::ToolTipRole});
-        }
+    const bool threeDigits = std::all_of(parts.cbegin(), parts.cend(), [](int p) { return p >= 0 && p <= 999; });
+    if (!threeDigits)
+        return QString::asprintf("%03d%03d%03d%03d", parts[0], parts[1], parts[2], parts[3]);
+    // The usual case, without the formatting machinery: sorting a large table builds a key a row.
+    QString key(12, u'0');
+    QChar *out = key.data();
+    for (const int part : parts) {
+        out[0] = QChar(u'0' + part / 100);
+        out[1] = QChar(u'0' + part / 10 % 10);
+        out[2] = QChar(u'0' + part % 10);
+        out += 3;
     }
-    if (!keys.isEmpty())
-        emit addressConflictsChanged();
+    return key;
 }
 
-QVariant DeviceInfoModel::data(const QModelIndex &index, int role) const
+const DeviceInfoModel::Entry *DeviceInfoModel::entryOfRow(int row) const
 {
-    if ((role != Qt::DecorationRole && role != Qt::ToolTipRole) || index.column() != columnOf(ColumnIPv4Address)
-        || index.parent().isValid())
-        return QStandardItemModel::data(index, role);
-    const QString key = keyOfRow(index.row());
-    if (!m_addressConflicts.isConflicting(key))
-        return QStandardItemModel::data(index, role);
-    if (role == Qt::DecorationRole) {
-        static const QIcon icon = drawWarningIcon(QColor(0xd1, 0x1f, 0x24));
-        return icon;
-    }
-    const QStringList others = m_addressConflicts.othersOf(key);
-    QStringList lines = others.mid(0, kNamesInConflictToolTip);
-    if (others.size() > kNamesInConflictToolTip)
-        lines.append(tr("and %n more", "", int(others.size()) - kNamesInConflictToolTip));
-    //: Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address,
-    //: %2 the other devices, one "serial number (MAC)" a line.
-    return tr("Address conflict: %1 is also used by\n%2").arg(m_addressConflicts.addressOf(key), lines.join(u'\n'));
+    if (row < 0 || std::size_t(row) >= m_slotOfRow.size())
+        return nullptr;
+    return &m_entries[std::size_t(m_slotOfRow[std::size_t(row)])];
 }
 
-bool DeviceInfoModel::removeRows(int row, int count, const QModelIndex &parent)
+const VEXO_DEVICE_INFO *DeviceInfoModel::recordOfRow(int row) const
 {
-    if (!parent.isValid() && row >= 0 && count > 0 && row + count <= rowCount()) {
-        QStringList changed;
-        if (row == 0 && count == rowCount()) {
-            changed.append(QString()); // only to announce the new count
-            m_addressConflicts.clear();
-        } else {
-            for (int r = row; r < row + count; ++r)
-                changed += m_addressConflicts.remove(keyOfRow(r));
-        }
-        const bool removed = QStandardItemModel::removeRows(row, count, parent);
-        markAddressConflicts(changed);
-        return removed;
-    }
-    return QStandardItemModel::removeRows(row, count, parent);
+    const Entry *entry = entryOfRow(row);
+    return entry ? &entry->record : nullptr;
 }
 
-void DeviceInfoModel::rememberRow(const QString &key, int row) const
+void DeviceInfoModel::indexRows() const
 {
-    const auto first = m_firstRowOfKey.constFind(key);
-    if (first == m_firstRowOfKey.cend())
-        m_firstRowOfKey.insert(key, row);
-    else
-        m_moreRowsOfKey[key].append(row);
+    if (m_rowOfSlotValid)
+        return;
+    m_rowOfSlot.assign(m_entries.size(), -1);
+    for (std::size_t row = 0; row < m_slotOfRow.size(); ++row)
+        m_rowOfSlot[std::size_t(m_slotOfRow[row])] = int(row);
+    m_rowOfSlotValid = true;
 }
 
 int DeviceInfoModel::rowOfKey(const QString &key, int nth) const
 {
-    if (!m_rowsByKeyValid) {
-        m_firstRowOfKey.clear();
-        m_moreRowsOfKey.clear();
-        const int column = columnOf(ColumnCheck);
-        const int rows = rowCount();
-        m_firstRowOfKey.reserve(rows);
-        for (int row = 0; row < rows; ++row) {
-            if (const QStandardItem *cell = item(row, column))
-                rememberRow(cell->data(kDeviceKeyRole).toString(), row);
-        }
-        m_rowsByKeyValid = true;
-    }
-    if (nth == 0)
-        return m_firstRowOfKey.value(key, -1);
-    const auto more = m_moreRowsOfKey.constFind(key);
-    return more == m_moreRowsOfKey.cend() || nth > more->size() ? -1 : more->at(nth - 1);
-}
-
-void DeviceInfoModel::forgetRowIndex()
-{
-    if (m_keepRowIndex)
-        return;
-    m_rowsByKeyValid = false;
-    m_firstRowOfKey.clear();
-    m_moreRowsOfKey.clear();
+    indexRows();
+    auto it = m_slotsOfKey.constFind(key);
+    if (it == m_slotsOfKey.cend())
+        return -1;
+    const int first = m_rowOfSlot[std::size_t(it.value())];
+    if (++it == m_slotsOfKey.cend() || it.key() != key)
+        return nth == 0 ? first : -1; // the usual case: listed once
+    QVarLengthArray<int, 4> rows{first};
+    for (; it != m_slotsOfKey.cend() && it.key() == key; ++it)
+        rows.append(m_rowOfSlot[std::size_t(it.value())]);
+    if (nth >= rows.size())
+        return -1;
+    std::sort(rows.begin(), rows.end());
+    return rows[nth];
 }
 
 bool DeviceInfoModel::keyOfRow(int row, QString &serialNumber, QString &mac) const
 {
-    const QStandardItem *cell = item(row, columnOf(ColumnCheck));
-    if (!cell)
+    const Entry *entry = entryOfRow(row);
+    if (!entry)
         return false;
-    const QString key = cell->data(kDeviceKeyRole).toString();
-    const qsizetype separator = key.indexOf(QChar(u'\0'));
+    const qsizetype separator = entry->key.indexOf(QChar(u'\0'));
     if (separator < 0)
         return false;
-    serialNumber = key.left(separator);
-    mac = key.mid(separator + 1);
+    serialNumber = entry->key.left(separator);
+    mac = entry->key.mid(separator + 1);
     return true;
 }
 
@@ -642,242 +530,424 @@ int DeviceInfoModel::rowOf(const QString &serialNumber, const QString &mac) cons
     return rowOfKey(deviceKey(serialNumber, mac), 0);
 }
 
+bool DeviceInfoModel::setAlsoOnvif(const VEXO_DEVICE_INFO &record, bool alsoOnvif)
+{
+    const int row = rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
+    if (row < 0)
+        return false;
+    Entry &entry = m_entries[std::size_t(m_slotOfRow[std::size_t(row)])];
+    entry.alsoOnvif = alsoOnvif;
+    entry.filterFields.reset();
+    const QModelIndex cell = index(row, columnOf(ColumnDeviceType));
+    emit dataChanged(cell, cell);
+    return true;
+}
+
+bool DeviceInfoModel::isAlsoOnvif(int row) const
+{
+    const Entry *entry = entryOfRow(row);
+    return entry && entry->alsoOnvif;
+}
+
+DeviceProtocol DeviceInfoModel::protocolOfRow(int row) const
+{
+    const Entry *entry = entryOfRow(row);
+    return entry && isOnvifRecord(entry->record) ? DeviceProtocol::Onvif : DeviceProtocol::Vxdp;
+}
+
+void DeviceInfoModel::addDevice(const VEXO_DEVICE_INFO &record)
+{
+    const int row = rowCount();
+    const QString key = deviceKey(record);
+    int slot = 0;
+    if (m_freeSlots.empty()) {
+        slot = int(m_entries.size());
+        m_entries.emplace_back();
+    } else {
+        slot = m_freeSlots.back();
+        m_freeSlots.pop_back();
+    }
+    Entry &entry = m_entries[std::size_t(slot)];
+    entry = Entry{};
+    entry.record = record;
+    entry.key = key;
+    // The row is complete before it is announced.
+    beginInsertRows(QModelIndex(), row, row);
+    m_slotOfRow.push_back(slot);
+    m_slotsOfKey.insert(key, slot);
+    if (m_rowOfSlotValid) {
+        if (m_rowOfSlot.size() <= std::size_t(slot))
+            m_rowOfSlot.resize(std::size_t(slot) + 1, -1);
+        m_rowOfSlot[std::size_t(slot)] = row;
+    }
+    endInsertRows();
+    markAddressConflicts(m_addressConflicts.setAddress(key, conflictAddress(record), conflictName(record)));
+}
+
 void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
 {
     const int row = rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
     if (row < 0)
         return;
-    {
-        // Each cell is announced once after all its changes. The check and ID cells are not
-        // announced: a change notice on a check cell counts as the user's click on it.
-        const QSignalBlocker blocker(this);
-        for (int logical = ColumnDeviceType; logical < LogicalColumnCount; ++logical) {
-            const int column = columnOf(logical);
-            const QString text = cellText(logical, record);
-            QStandardItem *cell = item(row, column);
-            // A gateway that appears later must sort as an address like the others, or the
-            // column's order would depend on when each device reported it.
-            const bool ipItem = showsIpItem(logical, record);
-            const QBrush &brush = logical == ColumnActivate && record.inactive != 0 ? notActivatedBrush() : textBrush();
-            if (!cell || (ipItem && !dynamic_cast<aptui::CIpStandardItem *>(cell))) {
-                QStandardItem *replacement = ipItem ? new aptui::CIpStandardItem(text) : new QStandardItem(text);
-                replacement->setForeground(brush);
-                setItem(row, column, replacement);
-                continue;
-            }
-            cell->setText(text);
-            if (logical == ColumnActivate)
-                cell->setForeground(brush);
-            if (logical == ColumnDeviceType)
-                markDeviceType(*cell, record);
-        }
-    }
-    for (int logical = ColumnDeviceType; logical < LogicalColumnCount; ++logical) {
-        const QModelIndex cell = index(row, columnOf(logical));
-        emit dataChanged(cell, cell);
-    }
-    markAddressConflicts(
-        m_addressConflicts.setAddress(deviceKey(record), conflictAddress(record), conflictName(record)));
+    Entry &entry = m_entries[std::size_t(m_slotOfRow[std::size_t(row)])];
+    entry.record = record;
+    entry.filterFields.reset();
+    // The check and ID cells keep their values; the cells between are announced as one range.
+    emit dataChanged(index(row, 0), index(row, LogicalColumnCount - 1));
+    markAddressConflicts(m_addressConflicts.setAddress(entry.key, conflictAddress(record), conflictName(record)));
 }
 
 void DeviceInfoModel::removeDevice(const VEXO_DEVICE_INFO &record)
 {
-    if (removeDevices({record}) == 0)
-        renumberFrom(0);
+    removeDevices({record});
 }
 
 int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
 {
     QHash<QString, int> takenOfKey; // how many rows of a key earlier records took
-    QList<int> rows;
-    QStringList keys; // of the rows found
-    rows.reserve(records.size());
-    keys.reserve(records.size());
+    std::vector<int> rows;
+    rows.reserve(std::size_t(records.size()));
     for (const VEXO_DEVICE_INFO &record : records) {
         const QString key = deviceKey(record);
         int &taken = takenOfKey[key];
         const int row = rowOfKey(key, taken);
         if (row >= 0) {
-            rows.append(row);
-            keys.append(key);
+            rows.push_back(row);
             ++taken;
         }
     }
-    if (rows.isEmpty())
+    if (rows.empty())
         return 0;
     std::sort(rows.begin(), rows.end());
+    // From the bottom up, one removal per run of adjacent rows, so the rows of the runs still to
+    // go keep their numbers.
     QStringList conflictsChanged;
-    for (const QString &key : std::as_const(keys))
-        conflictsChanged += m_addressConflicts.remove(key);
-
-    // The contiguous ranges, and how many row moves announcing each range would take.
-    QList<std::pair<int, int>> ranges; // first row, count
-    qsizetype moves = 0;
-    const int total = rowCount();
-    for (const int row : rows) {
-        if (!ranges.isEmpty() && ranges.last().first + ranges.last().second == row)
-            ++ranges.last().second;
-        else
-            ranges.append({row, 1});
+    auto end = rows.cend();
+    while (end != rows.cbegin()) {
+        auto first = end - 1;
+        while (first != rows.cbegin() && *(first - 1) == *first - 1)
+            --first;
+        const int count = int(end - first);
+        for (int row = *first; row < *first + count; ++row)
+            conflictsChanged += m_addressConflicts.remove(entryOfRow(row)->key);
+        removeRange(*first, count);
+        end = first;
     }
-    for (const auto &[first, count] : ranges)
-        moves += total - (first + count);
-
-    if (moves <= kMovesPerRowBeforeOnePass * total) {
-        // From the bottom up, so the rows of the ranges still to go keep their numbers.
-        for (auto it = ranges.crbegin(); it != ranges.crend(); ++it)
-            removeRange(it->first, it->second);
-        renumberFrom(rows.first());
-    } else {
-        closeGaps(rows, keys);
-        markAddressConflicts(conflictsChanged);
-        return int(rows.size());
-    }
-    forgetRowIndex();
+    announceRenumberedFrom(rows.front());
     markAddressConflicts(conflictsChanged);
     return int(rows.size());
 }
 
 void DeviceInfoModel::removeRange(int first, int count)
 {
-    const int total = rowCount();
-    const int last = first + count - 1;
-    bool plain = last == total - 1;
-    // An index that outlives the change in one of the rows that leave from the bottom would be
-    // lost with them; let the model move the items instead (slower, but rare).
-    const QModelIndexList persistent = persistentIndexList();
-    for (const QModelIndex &index : persistent)
-        plain = plain || index.row() >= total - count;
-    if (plain) {
-        QStandardItemModel::removeRows(first, count);
-        return;
+    beginRemoveRows(QModelIndex(), first, first + count - 1);
+    const auto from = m_slotOfRow.begin() + first;
+    for (auto it = from; it != from + count; ++it) {
+        Entry &entry = m_entries[std::size_t(*it)];
+        m_slotsOfKey.remove(entry.key, *it);
+        entry = Entry{};
+        m_freeSlots.push_back(*it);
     }
-
-    beginRemoveRows(QModelIndex(), first, last);
-    for (int row = last + 1; row < total; ++row)
-        moveRowValues(row, row - count);
-    {
-        // The bottom rows now hold copies; they go without a notice of their own, as part of
-        // the removal announced above.
-        const QSignalBlocker blocker(this);
-        QStandardItemModel::removeRows(total - count, count);
-    }
+    m_slotOfRow.erase(from, from + count);
+    m_rowOfSlotValid = false;
     endRemoveRows();
 }
 
-void DeviceInfoModel::closeGaps(const QList<int> &rows, const QStringList &keys)
+bool DeviceInfoModel::removeRows(int row, int count, const QModelIndex &parent)
 {
-    // One pass moves the values of the rows that stay up over the gaps, announced as a change of
-    // the row order that takes the leaving rows to the bottom; then the bottom rows go in one
-    // removal. The sorted view and the table keep their order, current row and selection, and
-    // nothing is sorted or laid out anew from scratch.
-    const int total = rowCount();
-    const int first = rows.first();
-    const int kept = total - int(rows.size());
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QVector<int> newRow(total - first); // the new row of each row from the first gap on
-    {
-        int to = first;
-        int bottom = kept;
-        auto gone = rows.cbegin();
-        for (int from = first; from < total; ++from) {
-            if (gone != rows.cend() && *gone == from) {
-                ++gone;
-                newRow[from - first] = bottom++;
-                continue;
-            }
-            newRow[from - first] = to;
-            moveRowValues(from, to++);
-        }
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > rowCount())
+        return false;
+    if (row == 0 && count == rowCount()) {
+        // The whole list goes, as at a refresh: nothing is left to look up.
+        beginRemoveRows(QModelIndex(), 0, count - 1);
+        m_entries.clear();
+        m_freeSlots.clear();
+        m_slotOfRow.clear();
+        m_slotsOfKey.clear();
+        m_rowOfSlot.clear();
+        m_rowOfSlotValid = true;
+        m_addressConflicts.clear();
+        endRemoveRows();
+        markAddressConflicts({QString()}); // only to announce the new count
+        return true;
     }
-    // The index of rows by key was complete for finding the leaving rows; unless a key is listed
-    // more than once it is carried over instead of being built again from every row's cells.
-    const bool carryIndex = m_rowsByKeyValid && m_moreRowsOfKey.isEmpty();
-    if (carryIndex) {
-        for (const QString &key : keys)
-            m_firstRowOfKey.remove(key);
-        for (auto it = m_firstRowOfKey.begin(); it != m_firstRowOfKey.end(); ++it) {
-            if (it.value() >= first)
-                it.value() = newRow.at(it.value() - first);
-        }
-    } else {
-        forgetRowIndex();
-    }
-    m_keepRowIndex = carryIndex;
-    // The bottom rows are not given the leaving rows' values: they go right after this.
-    const QModelIndexList persistent = persistentIndexList();
-    QModelIndexList moved;
-    moved.reserve(persistent.size());
-    for (const QModelIndex &index : persistent) {
-        const int row = index.row() < first ? index.row() : newRow.at(index.row() - first);
-        moved.append(this->index(row, index.column()));
-    }
-    changePersistentIndexList(persistent, moved);
-    m_rowBeforeReorder.resize(total);
-    for (int row = 0; row < first; ++row)
-        m_rowBeforeReorder[row] = row;
-    for (int from = first; from < total; ++from)
-        m_rowBeforeReorder[newRow.at(from - first)] = from;
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_rowBeforeReorder.clear();
-    QStandardItemModel::removeRows(kept, total - kept);
-    m_keepRowIndex = false;
+    QStringList conflictsChanged;
+    for (int r = row; r < row + count; ++r)
+        conflictsChanged += m_addressConflicts.remove(entryOfRow(r)->key);
+    removeRange(row, count);
+    announceRenumberedFrom(row);
+    markAddressConflicts(conflictsChanged);
+    return true;
 }
 
-int DeviceInfoModel::rowBeforeReorder(int row) const
+void DeviceInfoModel::announceRenumberedFrom(int row)
 {
-    return row >= 0 && row < m_rowBeforeReorder.size() ? m_rowBeforeReorder.at(row) : row;
-}
-
-void DeviceInfoModel::moveRowValues(int from, int to)
-{
-    const int idColumn = columnOf(ColumnId);
-    const int gatewayColumn = columnOf(ColumnIPv4Gateway);
-    const int columns = columnCount();
-    // The ID cells stay: a row's ID is its position.
-    for (int column = 0; column < columns; ++column) {
-        if (column == idColumn)
-            continue;
-        const QStandardItem *source = item(from, column);
-        QStandardItem *target = item(to, column);
-        if (!source || !target)
-            continue;
-        if (column == gatewayColumn && isAddressCell(source) != isAddressCell(target)) {
-            // Only the gateway column holds cells of both kinds; the kind sorts the column.
-            target = isAddressCell(source) ? new aptui::CIpStandardItem(QString()) : new QStandardItem;
-            const QSignalBlocker blocker(this);
-            // Taken out first: setItem() would look the replaced cell up after it left the row,
-            // a search through every cell of the table.
-            delete takeItem(to, column);
-            setItem(to, column, target);
-        }
-        CellValues::copy(*target, *source);
-    }
-}
-
-void DeviceInfoModel::renumberFrom(int first)
-{
-    const int column = columnOf(ColumnId);
     const int rows = rowCount();
-    int firstChanged = -1;
-    int lastChanged = -1;
-    {
-        // Texts are set quietly and announced as one range: a removal near the top of a long
-        // list renumbers thousands of rows. Rows whose number is right already are left alone.
-        const QSignalBlocker blocker(this);
-        for (int row = qMax(first, 0); row < rows; ++row) {
-            QStandardItem *cell = item(row, column);
-            const QString number = rowNumber(row);
-            if (!cell || cell->text() == number)
-                continue;
-            cell->setText(number);
-            if (firstChanged < 0)
-                firstChanged = row;
-            lastChanged = row;
+    if (row >= rows)
+        return;
+    const int column = columnOf(ColumnId);
+    emit dataChanged(index(row, column), index(rows - 1, column), {Qt::DisplayRole, Qt::EditRole});
+}
+
+void DeviceInfoModel::markAddressConflicts(const QStringList &keys)
+{
+    const int column = columnOf(ColumnIPv4Address);
+    for (const QString &key : keys) {
+        const int row = key.isNull() ? -1 : rowOfKey(key, 0);
+        if (row >= 0) {
+            const QModelIndex cell = index(row, column);
+            emit dataChanged(cell, cell, {Qt::DecorationRole, Qt::ToolTipRole});
         }
     }
-    if (firstChanged >= 0)
-        emit dataChanged(index(firstChanged, column), index(lastChanged, column), {Qt::DisplayRole, Qt::EditRole});
+    if (!keys.isEmpty())
+        emit addressConflictsChanged();
+}
+
+void DeviceInfoModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= LogicalColumnCount)
+        return;
+    const int rows = rowCount();
+    std::vector<int> byRow(static_cast<std::size_t>(rows)); // the old row of each new row
+    std::iota(byRow.begin(), byRow.end(), 0);
+    if (logicalColumnAt(column) != ColumnId) {
+        std::vector<QString> keys(static_cast<std::size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            keys[std::size_t(row)] = sortKey(row, column);
+        std::stable_sort(byRow.begin(), byRow.end(), [&keys, order](int a, int b) {
+            return order == Qt::AscendingOrder ? keys[std::size_t(a)] < keys[std::size_t(b)]
+                                               : keys[std::size_t(b)] < keys[std::size_t(a)];
+        });
+    } else if (order == Qt::DescendingOrder) {
+        std::reverse(byRow.begin(), byRow.end());
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRow(static_cast<std::size_t>(rows));
+    std::vector<int> slotOrder(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        newRow[std::size_t(byRow[std::size_t(row)])] = row;
+        slotOrder[std::size_t(row)] = m_slotOfRow[std::size_t(byRow[std::size_t(row)])];
+    }
+    m_slotOfRow = std::move(slotOrder);
+    m_rowOfSlotValid = false;
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex &index : before)
+        after.append(this->index(newRow[std::size_t(index.row())], index.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+QString DeviceInfoModel::text(int row, int logicalColumn) const
+{
+    return cellText(logicalColumn, row);
+}
+
+QString DeviceInfoModel::cellText(int logicalColumn, int row) const
+{
+    const Entry *entry = entryOfRow(row);
+    if (!entry)
+        return QString();
+    switch (logicalColumn) {
+    case ColumnCheck:
+        return QString();
+    case ColumnId:
+        return rowNumber(row);
+    case ColumnDeviceType:
+        return deviceTypeText(entry->record, entry->alsoOnvif);
+    default:
+        return cellText(logicalColumn, entry->record);
+    }
+}
+
+QString DeviceInfoModel::sortKey(int row, int column) const
+{
+    const int logical = logicalColumnAt(column);
+    const Entry *entry = entryOfRow(row);
+    if (!entry)
+        return QString();
+    const QString text = cellText(logical, row);
+    return sortsAsAddress(logical, entry->record) ? addressSortKey(text) : text;
+}
+
+void DeviceInfoModel::setStatusToolTip(int row, const QString &text)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    m_entries[std::size_t(m_slotOfRow[std::size_t(row)])].statusToolTip = text;
+    const QModelIndex cell = index(row, columnOf(ColumnActivate));
+    emit dataChanged(cell, cell, {Qt::ToolTipRole});
+}
+
+const DeviceFilter::Prepared &DeviceInfoModel::filterFields(int row) const
+{
+    static const DeviceFilter::Prepared none;
+    const Entry *entry = entryOfRow(row);
+    if (!entry)
+        return none;
+    if (!entry->filterFields) {
+        const auto text = [this, row](int logical) {
+            return cellText(logical, row);
+        };
+        entry->filterFields = DeviceFilter::prepare({text(ColumnSerialNumber), text(ColumnMac), text(ColumnDeviceType),
+                                                     text(ColumnIPv4Address), text(ColumnSoftVersion)});
+    }
+    return *entry->filterFields;
+}
+
+Qt::CheckState DeviceInfoModel::checkState(int row) const
+{
+    const Entry *entry = entryOfRow(row);
+    return entry && entry->checked ? Qt::Checked : Qt::Unchecked;
+}
+
+bool DeviceInfoModel::setCheckState(int row, Qt::CheckState state)
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    Entry &entry = m_entries[std::size_t(m_slotOfRow[std::size_t(row)])];
+    const bool checked = state != Qt::Unchecked;
+    if (entry.checked == checked)
+        return true;
+    entry.checked = checked;
+    // A checked row is drawn framed in all its cells.
+    emit dataChanged(index(row, 0), index(row, LogicalColumnCount - 1), {Qt::CheckStateRole});
+    emit checkStateChanged(row);
+    return true;
+}
+
+void DeviceInfoModel::setRowsChecked(const QList<int> &rows, bool checked)
+{
+    int first = INT_MAX;
+    int last = -1;
+    for (const int row : rows) {
+        if (row < 0 || row >= rowCount())
+            continue;
+        Entry &entry = m_entries[std::size_t(m_slotOfRow[std::size_t(row)])];
+        if (entry.checked == checked)
+            continue;
+        entry.checked = checked;
+        first = qMin(first, row);
+        last = qMax(last, row);
+    }
+    if (last >= 0)
+        emit dataChanged(index(first, 0), index(last, LogicalColumnCount - 1), {Qt::CheckStateRole});
+}
+
+QList<int> DeviceInfoModel::checkedRows() const
+{
+    QList<int> rows;
+    for (std::size_t row = 0; row < m_slotOfRow.size(); ++row) {
+        if (m_entries[std::size_t(m_slotOfRow[row])].checked)
+            rows.append(int(row));
+    }
+    return rows;
+}
+
+int DeviceInfoModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_slotOfRow.size());
+}
+
+int DeviceInfoModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : LogicalColumnCount;
+}
+
+Qt::ItemFlags DeviceInfoModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.parent().isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return logicalColumnAt(index.column()) == ColumnCheck ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+QVariant DeviceInfoModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    const int logical = logicalColumnAt(section);
+    if (orientation != Qt::Horizontal || logical < 0)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (role) {
+    case Qt::DisplayRole:
+        return logical == ColumnCheck ? QVariant() : QVariant(tr(kColumns[std::size_t(logical)].header));
+    case Qt::CheckStateRole:
+        // The check column's header holds an empty text as its check value; the page draws its box.
+        return logical == ColumnCheck ? QVariant(QString()) : QVariant();
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant DeviceInfoModel::data(const QModelIndex &index, int role) const
+{
+    if (index.parent().isValid())
+        return QVariant();
+    const Entry *entry = entryOfRow(index.row());
+    const int logical = logicalColumnAt(index.column());
+    if (!entry || logical < 0)
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return logical == ColumnCheck ? QVariant() : QVariant(cellText(logical, index.row()));
+    case Qt::ForegroundRole:
+        return logical == ColumnActivate && entry->record.inactive != 0 ? notActivatedBrush() : textBrush();
+    case Qt::CheckStateRole:
+        return logical == ColumnCheck ? QVariant(int(entry->checked ? Qt::Checked : Qt::Unchecked)) : QVariant();
+    case Qt::DecorationRole:
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        if (logical == ColumnDeviceType)
+            return deviceTypeData(*entry, role);
+        if (logical == ColumnIPv4Address)
+            return addressData(*entry, role);
+        if (logical == ColumnActivate && role == Qt::ToolTipRole && !entry->statusToolTip.isEmpty())
+            return entry->statusToolTip;
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+bool DeviceInfoModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || index.parent().isValid() || logicalColumnAt(index.column()) != ColumnCheck)
+        return false;
+    return setCheckState(index.row(), Qt::CheckState(value.toInt()));
+}
+
+QVariant DeviceInfoModel::deviceTypeData(const Entry &entry, int role) const
+{
+    // ONVIF devices prove nothing to the discovery library; their warning is the credentials.
+    const bool unverified = !isOnvifRecord(entry.record) && !isVerified(entry.record);
+    if (role == Qt::DecorationRole)
+        return unverified ? QVariant(unverifiedIcon()) : QVariant();
+    QStringList tips;
+    const QString protocols = protocolToolTip(entry.record, entry.alsoOnvif);
+    if (!protocols.isEmpty())
+        tips.append(protocols);
+    if (unverified)
+        tips.append(unverifiedToolTip());
+    return tips.isEmpty() ? QVariant() : QVariant(tips.join(QLatin1Char('\n')));
+}
+
+QVariant DeviceInfoModel::addressData(const Entry &entry, int role) const
+{
+    if (role == Qt::AccessibleDescriptionRole || !m_addressConflicts.isConflicting(entry.key))
+        return QVariant();
+    if (role == Qt::DecorationRole)
+        return conflictIcon();
+    const QStringList others = m_addressConflicts.othersOf(entry.key);
+    QStringList lines = others.mid(0, kNamesInConflictToolTip);
+    if (others.size() > kNamesInConflictToolTip)
+        lines.append(tr("and %n more", "", int(others.size()) - kNamesInConflictToolTip));
+    //: Tool tip of a device whose IPv4 address another listed device also uses; %1 is the address,
+    //: %2 the other devices, one "serial number (MAC)" a line.
+    return tr("Address conflict: %1 is also used by\n%2")
+        .arg(m_addressConflicts.addressOf(entry.key), lines.join(u'\n'));
 }
 
 bool DeviceInfoModel::moveColumn(int from, int to)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addressconflicts.h"
+#include "devicefilter.h"
 #include "userwritablefile.h"
 #include "xmldocument.h"
 
@@ -10,12 +11,14 @@
 
 #include <Vexo.h>
 
+#include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
-#include <QStandardItemModel>
 #include <QString>
-#include <QStringList>
 #include <QVector>
+
+#include <optional>
+#include <vector>
 
 namespace VexoTool {
 
@@ -27,17 +30,18 @@ namespace VexoTool {
  * ColumnConfig.xml, read once at construction; moveColumn() records the user's header drags in
  * that file, so the new order is the model order of the next start.
  *
- * Rows are found by their device key (serial number and MAC) through an index built from the
- * rows, so a device event never scans the table for its row.
+ * The model keeps each device's record once, in one array, and formats a cell when it is read:
+ * a row costs its record and a few flags, whatever the number of columns. Rows are found by their
+ * device key (serial number and MAC) through a hash, so a device event never scans the table.
  *
- * Rows stay in arrival order and each row's ID is its position ("001" for the first row). When
- * rows go, the rows below take over the places: their cell values move up while the items stay
- * where they were inserted. Removing rows from the middle of a long QStandardItemModel otherwise
- * makes every later lookup of an item's position slow (Qt 6.4): an item's position is searched
- * for from where it was last seen, and the model looks up each item it removes and each item
- * whose values change, so items that moved make later removals and changes search the table.
+ * Rows stay in arrival order and each row's ID is its position ("001" for the first row), so the
+ * rows below a removed one are numbered anew.
+ *
+ * The first column holds the row's check box. A change of it through setData() or
+ * setCheckState() (a click, the Space key) is announced by checkStateChanged(); setRowsChecked()
+ * changes many rows without that announcement.
  */
-class DeviceInfoModel : public QStandardItemModel
+class DeviceInfoModel : public QAbstractTableModel
 {
     Q_OBJECT
 
@@ -90,6 +94,9 @@ public:
     /** @brief The model column of @p logicalColumn, or -1 for a number outside 0 to 21. */
     int columnOf(int logicalColumn) const;
 
+    /** @brief The logical column shown in model column @p column, or -1. */
+    int logicalColumnAt(int column) const;
+
     /**
      * @brief The absolute path of the column file that was read or last written.
      *
@@ -124,6 +131,15 @@ public:
     static QString protocolToolTip(const VEXO_DEVICE_INFO &record, bool alsoOnvif);
 
     /**
+     * @brief The key an address cell sorts by: its first four dot-separated parts, each read like
+     *        C atoi (empty, missing or non-numeric parts count as 0), as "%03d%03d%03d%03d".
+     *
+     * Keys compare as texts, so 192.0.2.2 sorts before 192.0.2.10 and 203.0.113.64 after
+     * 9.255.255.255.
+     */
+    static QString addressSortKey(QStringView text);
+
+    /**
      * @brief Marks the listed device of @p listedRecord (the record its row shows) as also
      *        answering ONVIF, or takes the mark away.
      * @return false when the device is not listed.
@@ -148,8 +164,6 @@ public:
     /**
      * @brief Removes the device's row (the upper one of several with its key), then numbers the
      *        rows from there on after their positions.
-     *
-     * When the device is not listed every row is numbered after its position.
      */
     void removeDevice(const VEXO_DEVICE_INFO &record);
 
@@ -159,14 +173,13 @@ public:
      *
      * Each record takes the upper row with its key that no earlier record of the list took;
      * records of devices not listed are ignored. Check states stay with their devices, and
-     * persistent indexes of the rows that stay follow them. A few rows go as row removals; when
-     * many go, the rows that stay move up in one pass, announced as a change of the row order
-     * that takes the leaving rows to the bottom, and the bottom rows go in one removal.
+     * persistent indexes of the rows that stay follow them. Each run of adjacent rows goes as one
+     * row removal, from the bottom up.
      * @return the number of rows removed.
      */
     int removeDevices(const QVector<VEXO_DEVICE_INFO> &records);
 
-    using QStandardItemModel::moveColumn;
+    using QAbstractItemModel::moveColumn;
 
     /**
      * @brief Records that the header section at visual position @p from was dragged to @p to,
@@ -177,17 +190,53 @@ public:
      */
     bool moveColumn(int from, int to);
 
-    /**
-     * @brief While the model announces that it reordered its rows (during its layoutChanged()),
-     *        the row that @p row had before; otherwise @p row.
-     */
-    int rowBeforeReorder(int row) const;
-
     /** @brief The device key of @p row as the store has it; false, leaving both untouched, outside the rows. */
     bool keyOfRow(int row, QString &serialNumber, QString &mac) const;
 
     /** @brief The row of the device with this key (the upper one of several), or -1. */
     int rowOf(const QString &serialNumber, const QString &mac) const;
+
+    /** @brief The text the cell of @p logicalColumn shows in @p row ("" outside the table). */
+    QString text(int row, int logicalColumn) const;
+
+    /**
+     * @brief Sets the tool tip of the row's Activate cell, which says why a device is not
+     *        available; it stays until the row goes. An empty text takes it away.
+     */
+    void setStatusToolTip(int row, const QString &text);
+
+    /**
+     * @brief The fields of @p row that the filter box compares, prepared when first asked for
+     *        and kept with the row until its device changes.
+     */
+    const DeviceFilter::Prepared &filterFields(int row) const;
+
+    /** @brief The record @p row shows, or nullptr outside the rows. */
+    const VEXO_DEVICE_INFO *recordOfRow(int row) const;
+
+    /** @brief Whether the row's check box is checked. */
+    Qt::CheckState checkState(int row) const;
+
+    /**
+     * @brief Checks or unchecks the row as a click on its check box would, announced by
+     *        checkStateChanged() when it changes.
+     * @return false outside the rows.
+     */
+    bool setCheckState(int row, Qt::CheckState state);
+
+    /** @brief Checks or unchecks all these rows at once, without checkStateChanged(). */
+    void setRowsChecked(const QList<int> &rows, bool checked);
+
+    /** @brief The checked rows, top to bottom. */
+    QList<int> checkedRows() const;
+
+    /**
+     * @brief What model column @p column of @p row sorts by: the text for most columns, the
+     *        addressSortKey() for the address columns (a gateway only when the record has one).
+     *
+     * The ID column sorts by row, which callers compare themselves.
+     */
+    QString sortKey(int row, int column) const;
 
     /**
      * @brief How many IPv4 addresses are used by more than one listed device.
@@ -197,44 +246,65 @@ public:
      */
     int addressConflictCount() const { return m_addressConflicts.conflictCount(); }
 
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    /** @brief Removes rows as the base class does, and forgets their devices' addresses. */
+    /** @brief Sets a check box (Qt::CheckStateRole of the check column); nothing else is editable. */
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    /** @brief Removes rows and forgets their devices' addresses. */
     bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
+    /** @brief Reorders the rows by a column; the table itself sorts through a proxy instead. */
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 signals:
     /** @brief addressConflictCount() or the devices that share an address changed. */
     void addressConflictsChanged();
+    /** @brief The check box of @p row was changed through setData() or setCheckState(). */
+    void checkStateChanged(int row);
 
 private:
+    struct Entry
+    {
+        VEXO_DEVICE_INFO record{};
+        QString key; // serial number, NUL, MAC
+        QString statusToolTip;
+        mutable std::optional<DeviceFilter::Prepared> filterFields;
+        bool checked = false;
+        bool alsoOnvif = false;
+    };
+
     void loadColumnConfig();
     void keepUnusableColumnConfig();
     void writeDefaultColumnConfig();
-    void setupHeaders();
     bool saveColumnConfig();
-    // Declared before m_columnConfigPath, which starts as the file it reads.
-    UserWritableFile m_columnConfigFile;
     QString cellText(int logicalColumn, const VEXO_DEVICE_INFO &record) const;
-    void renumberFrom(int row);
+    QString cellText(int logicalColumn, int row) const;
+    QVariant deviceTypeData(const Entry &entry, int role) const;
+    QVariant addressData(const Entry &entry, int role) const;
+    const Entry *entryOfRow(int row) const;
     int rowOfKey(const QString &key, int nth) const;
-    void rememberRow(const QString &key, int row) const;
-    void forgetRowIndex();
+    void indexRows() const;
     void removeRange(int first, int count);
-    void closeGaps(const QList<int> &rows, const QStringList &keys);
-    void moveRowValues(int from, int to);
-    QString keyOfRow(int row) const;
+    void announceRenumberedFrom(int row);
     void markAddressConflicts(const QStringList &keys);
 
+    // Declared before m_columnConfigPath, which starts as the file it reads.
+    UserWritableFile m_columnConfigFile;
     XmlDocument m_xmlDocument;
     QString m_columnConfigPath;
     QVector<int> columnIndex;
-    // The upper row of each device key, and the further rows of a key listed several times in
-    // ascending order; built from the keys the check cells hold whenever the rows changed since.
-    mutable QHash<QString, int> m_firstRowOfKey;
-    mutable QHash<QString, QList<int>> m_moreRowsOfKey;
-    mutable bool m_rowsByKeyValid = true;
-    bool m_appending = false;
-    bool m_keepRowIndex = false;     // the index follows a change of the rows that is under way
-    QVector<int> m_rowBeforeReorder; // by row, while the rows are reordered
+    QVector<int> m_logicalOfColumn;
+
+    // The records; a slot that a departure frees is taken by the next arrival. Rows name their
+    // slot, so removing rows moves only the small numbers of m_slotOfRow.
+    std::vector<Entry> m_entries;
+    std::vector<int> m_freeSlots;
+    std::vector<int> m_slotOfRow;
+    QMultiHash<QString, int> m_slotsOfKey; // the slots of each device key (more than one when listed twice)
+    mutable std::vector<int> m_rowOfSlot;  // built from m_slotOfRow when the rows moved
+    mutable bool m_rowOfSlotValid = true;
     // The address marks are drawn from here when the cell is read, so a device joining an
     // address that many share announces a change of its own cell and of no other.
     AddressConflicts m_addressConflicts;

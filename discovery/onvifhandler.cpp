@@ -12,6 +12,7 @@
 
 #include <QHostAddress>
 #include <QLoggingCategory>
+#include <QElapsedTimer>
 #include <QMutexLocker>
 #include <QSet>
 #include <QStringList>
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <utility>
 
 Q_LOGGING_CATEGORY(lcOnvifHandler, "vexotool.discovery.onvif", QtInfoMsg)
@@ -39,8 +41,12 @@ QString qualified(const onvif::QualifiedName &name)
     return name.localName;
 }
 
-// Records go to the list at most this many per flush, a flush every kFlushIntervalMs.
+// Records go to the list in slices, a flush every kFlushIntervalMs. The first slice has kSlice
+// records; the next ones as many as the GUI thread handled in kSliceBudgetNs last time, so that
+// the list takes each slice in a small part of the 50 ms the window may be held up.
 constexpr int kSlice = 10;
+constexpr int kMaxSlice = 200;
+constexpr qint64 kSliceBudgetNs = 10'000'000;
 constexpr int kFlushIntervalMs = 10;
 
 bool sameKey(const VEXO_DEVICE_INFO &a, const VEXO_DEVICE_INFO &b)
@@ -211,9 +217,17 @@ private:
         if (m_unacknowledged)
             return;
         const bool any = !m_outDepartures.isEmpty() || !m_outbox.empty();
+        // The GUI thread's time for the slice: from a mark queued before its records to the
+        // acknowledgement queued after them.
+        OnvifHandler *handler = m_handler;
+        const auto clock = std::make_shared<QElapsedTimer>();
+        if (any)
+            QMetaObject::invokeMethod(
+                handler, [clock] { clock->start(); }, Qt::QueuedConnection);
+        const int sent = int(qMin(std::size_t(m_sliceSize), m_outbox.size()));
         for (const VEXO_DEVICE_INFO &record : std::exchange(m_outDepartures, {}))
             emit m_handler->signalDeviceOffline(record);
-        for (int i = 0; i < kSlice && !m_outbox.empty(); ++i) {
+        for (int i = 0; i < sent; ++i) {
             const Outgoing next = m_outbox.front();
             m_outbox.pop_front();
             if (next.kind == Sent::Online)
@@ -224,13 +238,14 @@ private:
         if (any) {
             m_unacknowledged = true;
             // Queued behind the slice's records in the GUI thread, so it runs after them.
-            OnvifHandler *handler = m_handler;
             QMetaObject::invokeMethod(
                 handler,
-                [handler] {
+                [handler, clock, sent] {
+                    const qint64 spentNs = clock->nsecsElapsed();
                     if (OnvifWorker *worker = handler->m_worker)
                         QMetaObject::invokeMethod(
-                            worker, [worker] { worker->acknowledged(); }, Qt::QueuedConnection);
+                            worker, [worker, spentNs, sent] { worker->acknowledged(spentNs, sent); },
+                            Qt::QueuedConnection);
                 },
                 Qt::QueuedConnection);
         }
@@ -239,9 +254,18 @@ private:
     }
 
 public:
-    void acknowledged()
+    void acknowledged(qint64 spentNs, int sent)
     {
         m_unacknowledged = false;
+        if (sent >= m_sliceSize && spentNs > 0) {
+            // A full slice tells how long a record takes; a slice cut short by an empty outbox
+            // may have been all departures.
+            // Grows at most twofold a slice: one quick slice (the list may have painted in a slow
+            // one) says little.
+            const qint64 perRecordNs = spentNs / sent;
+            const qint64 fitting = kSliceBudgetNs / qMax(perRecordNs, qint64(1));
+            m_sliceSize = int(qBound(qint64(1), qMin(fitting, qint64(2) * m_sliceSize), qint64(kMaxSlice)));
+        }
         if (!m_outbox.empty() || !m_outDepartures.isEmpty())
             flush();
     }
@@ -431,6 +455,7 @@ private:
     QSet<QString> m_clearTextAsked;
     QTimer m_flush{this};          // a child, so that it moves to the thread with the worker
     bool m_unacknowledged = false; // a slice went to the list and the list has not taken it yet
+    int m_sliceSize = kSlice;      // records per slice, after the GUI thread's time for the last one
     std::deque<Outgoing> m_outbox;
     QVector<VEXO_DEVICE_INFO> m_outDepartures;
 };

@@ -6,7 +6,7 @@
 #   scripts/dev.sh run              install what is missing, build, start the demo on loopback
 #   scripts/dev.sh test             install what is missing, build, run every test, cross-compile for Windows
 #   scripts/dev.sh test --sanitize  the same in an ASan/UBSan build (clang), with the fuzz target
-#   scripts/dev.sh bench            build and run the benchmarks (loopback only)
+#   scripts/dev.sh bench            build and run the benchmarks three times, each figure beside its goal (loopback only)
 #   scripts/dev.sh package          build the Debian package into build/package/ and check it with lintian
 #                                   (--allow-test-ca: of a build that trusts the published test device CA)
 set -euo pipefail
@@ -200,14 +200,10 @@ bench)
     install_missing "${packages[@]}"
     install_npm
     configure_and_build "$here/build-rel" -DCMAKE_BUILD_TYPE=Release
-    for b in "$here"/build-rel/bench-bin/*; do
-        [ -x "$b" ] && "$b"
-    done
-    # Departures through the whole program: it loads the program's skin, style and settings
-    # from beside itself, so it is built into bin/ with the program, not into bench-bin/.
-    "$here/build-rel/bin/bench_departure_e2e"
-    # ONVIF devices through the whole program, beside it for the same reason.
-    "$here/build-rel/bin/bench_onvif_e2e"
+    # Every benchmark three times, each figure beside its goal, the load average with each run,
+    # and which figures miss. The whole-program ones are built into bin/ beside the program (they
+    # load its skin, style and settings); the window ones run under Xvfb.
+    exec python3 "$here/scripts/bench.py" "$here/build-rel" 3
     ;;
 package)
     install_missing "${packages[@]}"

@@ -7,10 +7,11 @@
 // devices on loopback. Then K of them go silent at once, as when a switch restarts, and the
 // benchmark measures how long the GUI thread's event loop is blocked at worst until the list
 // shows them gone: a 5 ms timer runs meanwhile and the longest gap between its ticks is the
-// figure. The devices come back, and the next K go.
+// figure. The devices come back, and the next K go. Last, the peak memory of the process with
+// 10,000 devices listed.
 //
-// Targets: the longest gap while 1,000 of 10,000 go offline within 150 ms, while 5,000 go within
-// 500 ms. Each K runs several times; the worst run counts.
+// Goals: the longest gap while 1,000 of 10,000 go offline within 100 ms, while 5,000 go within
+// 300 ms; each K runs five times and the worst run counts. Peak memory within 100 MB.
 //
 // The library's time-outs are shortened so that a run takes seconds (VEXO_INQUIRY_INTERVAL_MS
 // 1000, VEXO_OFFLINE_TIMEOUT_MS 5000 unless set). Everything stays on 127.0.0.1.
@@ -47,7 +48,8 @@
 namespace {
 
 constexpr int kDevices = 10000;
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
+constexpr double kMemoryGoalMb = 100;
 constexpr int kReplySpreadMs = 300; // devices answer an inquiry within this, as on a real segment
 
 struct Outage
@@ -55,7 +57,7 @@ struct Outage
     int count;
     double targetMs;
 };
-constexpr Outage kOutages[] = {{1000, 150.0}, {5000, 500.0}};
+constexpr Outage kOutages[] = {{1000, 100.0}, {5000, 300.0}};
 
 // Sends one console command per serial number at once and waits for all the answers.
 bool commandAll(SimulatorProcess &simulator, const char *command, const QStringList &serials)
@@ -148,6 +150,7 @@ int main(int argc, char *argv[])
     bool reliable = model->rowCount() == kDevices;
     for (const Outage &outage : kOutages) {
         double worst = 0;
+        double busyInWorst = 0;
         QList<double> gaps;
         double slowestShown = 0;
         for (int run = 0; run < kRuns && reliable; ++run) {
@@ -160,6 +163,8 @@ int main(int argc, char *argv[])
             const GuiThreadProbe departure = probeGuiThread(
                 [model, left = kDevices - outage.count] { return model->rowCount() <= left; }, 60000, 1000);
             reliable = reliable && departure.reached && model->rowCount() == kDevices - outage.count;
+            if (departure.longestGapMs > worst)
+                busyInWorst = departure.busyInLongestGapMs;
             worst = std::max(worst, departure.longestGapMs);
             slowestShown = std::max(slowestShown, departure.reachedAfterMs);
             gaps.append(departure.longestGapMs);
@@ -171,13 +176,16 @@ int main(int argc, char *argv[])
         QStringList runs;
         for (const double gap : gaps)
             runs.append(QString::number(gap, 'f', 1));
-        const QByteArray what = QStringLiteral("%1 of 10,000 go offline, longest gap").arg(outage.count).toUtf8();
-        const bool met = worst < outage.targetMs;
-        std::printf("%-44s %9.1f ms  (target < %.0f ms) %s   runs: %s; all shown within %.0f ms\n", what.constData(),
-                    worst, outage.targetMs, met ? "ok" : "MISSED", runs.join(QStringLiteral(", ")).toUtf8().constData(),
-                    slowestShown);
-        ok = ok && met;
+        const QByteArray what = QStringLiteral("program: %1 of 10,000 leave, longest gap").arg(outage.count).toUtf8();
+        const QByteArray note
+            = QStringLiteral("runs: %1; GUI thread running %2 ms of the worst; all shown within %3 ms")
+                  .arg(runs.join(QStringLiteral(", ")))
+                  .arg(busyInWorst, 0, 'f', 1)
+                  .arg(slowestShown, 0, 'f', 0)
+                  .toUtf8();
+        ok = printFigure(what.constData(), worst, outage.targetMs, "ms", note.constData()) && ok;
     }
+    ok = printFigure("program: peak memory with 10,000 (VmHWM)", peakMemoryMb(), kMemoryGoalMb, "MB") && ok;
     if (!reliable)
         std::printf("the list did not follow the simulator (devices missed or left over): figures not valid\n");
 

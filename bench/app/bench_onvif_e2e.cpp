@@ -7,8 +7,8 @@
 // how long after the sign-in all of them are identified, while a 5 ms timer measures the GUI
 // thread's longest gap between its ticks.
 //
-// Targets: 500 devices listed within 3 s of start, identified within 10 s of sign-in, the
-// longest gap under 50 ms meanwhile. Everything stays on 127.0.0.0/8.
+// Goals: 500 devices listed within 1 s of start, identified within 5 s of sign-in, the longest
+// gap within 50 ms meanwhile. Everything stays on 127.0.0.0/8.
 //
 // Run from the build folder: VEXO_SCOPE=loopback bin/bench_onvif_e2e (built beside the program,
 // whose skin, style and settings it loads; about half a minute).
@@ -42,14 +42,9 @@ namespace {
 
 constexpr int kDevices = 500;
 constexpr int kOwnDevices = 1; // the simulator plays at least one device of the program's own protocol
-constexpr double kListedTargetMs = 3000;
-constexpr double kIdentifiedTargetMs = 10000;
+constexpr double kListedTargetMs = 1000;
+constexpr double kIdentifiedTargetMs = 5000;
 constexpr double kGapTargetMs = 50;
-
-const char *verdict(bool met)
-{
-    return met ? "ok" : "MISSED";
-}
 
 } // namespace
 
@@ -94,10 +89,12 @@ int main(int argc, char *argv[])
     const GuiThreadProbe listing = probeGuiThread(
         clock, [model] { return model->rowCount() >= kDevices + kOwnDevices; }, 30000, 500);
     std::printf("ONVIF devices through the main window, %d simulated devices on loopback\n", kDevices);
-    std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms (GUI thread running %.1f ms of it)\n",
-                "listed after the window's start", listing.reachedAfterMs, kListedTargetMs,
-                verdict(listing.reached && listing.reachedAfterMs < kListedTargetMs), listing.longestGapMs,
-                listing.busyInLongestGapMs);
+    const QByteArray listingNote = QStringLiteral("longest gap %1 ms (GUI thread running %2 ms of it)")
+                                       .arg(listing.longestGapMs, 0, 'f', 1)
+                                       .arg(listing.busyInLongestGapMs, 0, 'f', 1)
+                                       .toUtf8();
+    bool ok = printFigure("ONVIF: 500 listed after the start", listing.reached ? listing.reachedAfterMs : -1,
+                          kListedTargetMs, "ms", listingNote.constData());
     if (!listing.reached) {
         std::printf("only %d of %d devices listed\n", model->rowCount(), kDevices + kOwnDevices);
         return 2;
@@ -109,18 +106,17 @@ int main(int argc, char *argv[])
     const GuiThreadProbe identifying = probeGuiThread(
         signIn, [&identified, model] { return identified >= kDevices && model->rowCount() == kDevices + kOwnDevices; },
         60000, 500);
-    std::printf("%-40s %9.1f ms  (target < %.0f ms) %s; longest gap %.1f ms (GUI thread running %.1f ms of it)\n",
-                "identified after the sign-in", identifying.reachedAfterMs, kIdentifiedTargetMs,
-                verdict(identifying.reached && identifying.reachedAfterMs < kIdentifiedTargetMs),
-                identifying.longestGapMs, identifying.busyInLongestGapMs);
+    const QByteArray identifyingNote = QStringLiteral("longest gap %1 ms (GUI thread running %2 ms of it)")
+                                           .arg(identifying.longestGapMs, 0, 'f', 1)
+                                           .arg(identifying.busyInLongestGapMs, 0, 'f', 1)
+                                           .toUtf8();
+    ok = printFigure("ONVIF: 500 identified after the sign-in", identifying.reached ? identifying.reachedAfterMs : -1,
+                     kIdentifiedTargetMs, "ms", identifyingNote.constData())
+         && ok;
     if (!identifying.reached)
         std::printf("only %d of %d devices identified\n", identified, kDevices);
     const double gap = std::max(listing.longestGapMs, identifying.longestGapMs);
-    std::printf("%-40s %9.1f ms  (target < %.0f ms) %s\n", "longest gap of the GUI thread", gap, kGapTargetMs,
-                verdict(gap < kGapTargetMs));
-
-    const bool ok = listing.reachedAfterMs < kListedTargetMs && identifying.reached
-                    && identifying.reachedAfterMs < kIdentifiedTargetMs && gap < kGapTargetMs;
+    ok = printFigure("ONVIF: longest GUI gap", gap, kGapTargetMs, "ms") && ok;
     discovery.stop();
     window.reset();
     onvif.reset();

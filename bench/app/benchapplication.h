@@ -11,6 +11,16 @@
 
 class QTemporaryDir;
 
+/** @brief The process's peak resident memory so far (VmHWM) in MB, or -1 where it cannot be read. */
+double peakMemoryMb();
+
+/**
+ * @brief Prints one figure as "<name> <value> <unit> (goal <= <goal> <unit>) ok|MISSED", the line
+ *        scripts/dev.sh bench gathers over several runs.
+ * @return whether the figure is within its goal.
+ */
+bool printFigure(const char *name, double value, double goal, const char *unit, const char *note = "");
+
 /** @brief Sets the environment variable @p name to @p value unless it is set already. */
 void setDefaultEnv(const char *name, const QByteArray &value);
 

@@ -162,7 +162,7 @@ void TestDeviceListLive::activateThenModifyThroughTheWindow()
     };
 
     // Checking the row offers activation; activating turns the panel into the network form.
-    model->item(row, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(row, Qt::Checked);
     QVERIFY(button("m_btnActive")->isVisible());
     field("m_lineEditNewPassword")->setText(QStringLiteral("First2026pass"));
     field("m_lineEditConfirmPassword")->setText(QStringLiteral("First2026pass"));
@@ -170,8 +170,7 @@ void TestDeviceListLive::activateThenModifyThroughTheWindow()
     // The activation runs beside the window; the panel turns when its result is in.
     QTRY_VERIFY(button("m_btnModify")->isVisible());
     QCOMPARE(field("m_lineEditSerialNumber")->text(), device.strSerialNumber);
-    QTRY_COMPARE(model->item(row, model->columnOf(VexoTool::DeviceInfoModel::ColumnActivate))->text(),
-                 QStringLiteral("Activated"));
+    QTRY_COMPARE(model->text(row, VexoTool::DeviceInfoModel::ColumnActivate), QStringLiteral("Activated"));
 
     // With the new password the device takes a new address, and its row shows it.
     field("m_lineEditIpAddress")->setText(QStringLiteral("10.90.0.7"));

@@ -150,8 +150,7 @@ bool TestOnvifWindowLive::startSite(const QStringList &arguments)
 
 QString TestOnvifWindowLive::cell(int row, int logical) const
 {
-    const QStandardItem *item = m_model->item(row, m_model->columnOf(logical));
-    return item ? item->text() : QString();
+    return m_model->text(row, logical);
 }
 
 int TestOnvifWindowLive::rowsWithStatus(const QString &status) const
@@ -215,8 +214,10 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
         const auto explained = [&] {
             int count = 0;
             for (int row = 0; row < m_model->rowCount(); ++row) {
-                const QStandardItem *status = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
-                count += status->text() == needsLogIn && status->toolTip() == reason ? 1 : 0;
+                const QModelIndex status = m_model->index(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
+                count += status.data().toString() == needsLogIn && status.data(Qt::ToolTipRole).toString() == reason
+                             ? 1
+                             : 0;
             }
             return count;
         };
@@ -262,9 +263,9 @@ void TestOnvifWindowLive::clearTextOnlyDeviceIsAskedFirst()
         const QString reason = VexoTool::OnvifFaultText::text(refused);
         const auto explained = [&] {
             for (int row = 0; row < m_model->rowCount(); ++row) {
-                const QStandardItem *status = m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
-                if (status->text() == needsLogIn)
-                    return status->toolTip();
+                const QModelIndex status = m_model->index(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
+                if (status.data().toString() == needsLogIn)
+                    return status.data(Qt::ToolTipRole).toString();
             }
             return QString();
         };
@@ -319,7 +320,7 @@ void TestOnvifWindowLive::readdressFromThePanel()
         ++asked;
         return restartNow;
     });
-    m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    m_model->setCheckState(row, Qt::Checked);
     const auto field = [panel](const char *name) {
         return panel->findChild<aptui::MultiStateLineEdit *>(name);
     };
@@ -408,7 +409,7 @@ void TestOnvifWindowLive::changePasswordFromThePanel()
         row = m_model->protocolOfRow(r) == DeviceProtocol::Onvif ? r : row;
     QVERIFY(row >= 0);
     VexoTool::DeviceModifyPage *panel = m_window->deviceModifyPage();
-    m_model->item(row, m_model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    m_model->setCheckState(row, Qt::Checked);
     auto *change = panel->findChild<QPushButton *>(QStringLiteral("m_btnChangePassword"));
     QVERIFY(change && change->isVisible());
 

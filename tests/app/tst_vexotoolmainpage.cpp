@@ -211,7 +211,7 @@ void TestVexoToolMainPage::selectionReachesPanelAtOnce()
     bool panelHadItDuringTheReport = false;
     connect(list, &VexoTool::DeviceDisplayPage::signalCurrentSelectionModelChange, this,
             [&] { panelHadItDuringTheReport = !panel->selection().isEmpty(); });
-    model->item(0, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(0, Qt::Checked);
     QVERIFY(panelHadItDuringTheReport);
     QCOMPARE(panel->selection().size(), qsizetype(1));
     QCOMPARE(panel->selection().first().strSerialNumber, serialOf(record));
@@ -235,7 +235,7 @@ void TestVexoToolMainPage::panelFollowsTheDevicesAfterAPlan()
     record.inactive = 1;
     list->onDeviceLogin(record);
     VexoTool::DeviceInfoModel *model = list->model();
-    model->item(0, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(0, Qt::Checked);
     auto *applyPlan = m_window->findChild<QAction *>(QStringLiteral("m_actionApplyPlan"));
     QVERIFY(applyPlan);
 

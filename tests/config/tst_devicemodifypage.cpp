@@ -245,7 +245,7 @@ void tst_DeviceModifyPage::singleModifyChangesAddress()
     // The user checks the row; the list reports it to the panel.
     DeviceInfoModel *model = m_list->model();
     const int row = model->rowOf(device.strSerialNumber, device.strMAC);
-    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(row, Qt::Checked);
     QCOMPARE(m_panel->selection().size(), qsizetype(1));
     QCOMPARE(field("m_lineEditSerialNumber")->text(), device.strSerialNumber);
 
@@ -263,7 +263,7 @@ void tst_DeviceModifyPage::singleModifyChangesAddress()
     QTRY_COMPARE(m_list->deviceInfoOfRow(row).strIPv4Address, address);
     QTest::qWait(300);
     QCOMPARE(m_list->deviceInfoOfRow(row).strIPv4Address, address);
-    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+    model->setCheckState(row, Qt::Unchecked);
 }
 
 void tst_DeviceModifyPage::singleModifyFailures_data()
@@ -897,7 +897,7 @@ void tst_DeviceModifyPage::singleActivation()
     DeviceInfoModel *model = m_list->model();
     const int row = model->rowOf(devices.first().strSerialNumber, devices.first().strMAC);
     QSignalSpy reports(m_list, &DeviceDisplayPage::signalCurrentSelectionModelChange);
-    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(row, Qt::Checked);
     QCOMPARE(reports.count(), 1);
     QCOMPARE(reports.last().at(0).value<ModifyPage>(), ActivateSingle);
     QVERIFY(field("m_lineEditNewPassword")->isVisible());
@@ -911,12 +911,12 @@ void tst_DeviceModifyPage::singleActivation()
     QCOMPARE(reports.count(), 2);
     QCOMPARE(reports.last().at(0).value<ModifyPage>(), ModifySingle);
     QVERIFY(field("m_lineEditAdminPassword")->isVisible());
-    QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(), QStringLiteral("Activated"));
+    QCOMPARE(model->text(row, DeviceInfoModel::ColumnActivate), QStringLiteral("Activated"));
     const QStringList listing = m_devices.simulator().command(QStringLiteral("list"));
     QVERIFY(listing.contains(
         QStringLiteral("%1 %2 %3 1")
             .arg(devices.first().strSerialNumber, devices.first().strMAC.toLower(), devices.first().strIPv4Address)));
-    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+    model->setCheckState(row, Qt::Unchecked);
 }
 
 void tst_DeviceModifyPage::lateActivationConfirmedByAnnouncement()
@@ -929,7 +929,7 @@ void tst_DeviceModifyPage::lateActivationConfirmedByAnnouncement()
              QStringLiteral("ok"));
     DeviceInfoModel *model = m_list->model();
     const int row = model->rowOf(slow.strSerialNumber, slow.strMAC);
-    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(row, Qt::Checked);
     field("m_lineEditNewPassword")->setText(kNewPassword);
     field("m_lineEditConfirmPassword")->setText(kNewPassword);
     ModalRecorder recorder;
@@ -942,14 +942,14 @@ void tst_DeviceModifyPage::lateActivationConfirmedByAnnouncement()
     QCOMPARE(m_devices.simulator().commandResult(QStringLiteral("delay %1 0").arg(slow.strSerialNumber)),
              QStringLiteral("ok"));
     // The row and the panel turned as after a prompt answer, and the device is activated.
-    QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(), QStringLiteral("Activated"));
+    QCOMPARE(model->text(row, DeviceInfoModel::ColumnActivate), QStringLiteral("Activated"));
     QVERIFY(field("m_lineEditAdminPassword")->isVisible());
     QVERIFY(
         m_devices.simulator()
             .command(QStringLiteral("list"))
             .contains(
                 QStringLiteral("%1 %2 %3 1").arg(slow.strSerialNumber, slow.strMAC.toLower(), slow.strIPv4Address)));
-    model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+    model->setCheckState(row, Qt::Unchecked);
 }
 
 void tst_DeviceModifyPage::batchActivationListsEachOutcome()

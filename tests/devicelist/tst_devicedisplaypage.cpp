@@ -178,16 +178,15 @@ private:
         return texts;
     }
     QPushButton *button(const char *name) const { return m_page->findChild<QPushButton *>(QLatin1String(name)); }
-    QStandardItem *checkItem(int n) const
+    int checkRowOf(int n) const
     {
         const VEXO_DEVICE_INFO record = deviceRecord(n);
-        return model()->item(model()->rowOf(serialOf(record), macOf(record)),
-                             model()->columnOf(DeviceInfoModel::ColumnCheck));
+        return model()->rowOf(serialOf(record), macOf(record));
     }
     QString cellOf(int n, int logical) const
     {
         const VEXO_DEVICE_INFO record = deviceRecord(n);
-        return model()->item(model()->rowOf(serialOf(record), macOf(record)), model()->columnOf(logical))->text();
+        return model()->text(model()->rowOf(serialOf(record), macOf(record)), logical);
     }
     Report report(int i) const
     {
@@ -305,7 +304,7 @@ void tst_DeviceDisplayPage::checkingReportsOneRowAtATime()
     login(3);
     QCOMPARE(m_spy->count(), 0); // devices arriving are no selection change
 
-    checkItem(1)->setCheckState(Qt::Checked);
+    model()->setCheckState(checkRowOf(1), Qt::Checked);
     QCOMPARE(m_spy->count(), 1);
     QCOMPARE(report(0).first, ModifySingle);
     QCOMPARE(report(0).second.size(), 1);
@@ -318,8 +317,8 @@ void tst_DeviceDisplayPage::checkingReportsOneRowAtATime()
     QCOMPARE(a.strResult, QStringLiteral("0"));
     QVERIFY(button("m_btnExportDeviceInfo")->isEnabled());
 
-    checkItem(2)->setCheckState(Qt::Checked);
-    QCOMPARE(checkItem(1)->checkState(), Qt::Unchecked);
+    model()->setCheckState(checkRowOf(2), Qt::Checked);
+    QCOMPARE(model()->checkState(checkRowOf(1)), Qt::Unchecked);
     QCOMPARE(m_spy->count(), 2);
     QCOMPARE(report(1).first, ActivateSingle);
     QCOMPARE(report(1).second.first().strSerialNumber, serialOf(deviceRecord(2)));
@@ -328,7 +327,7 @@ void tst_DeviceDisplayPage::checkingReportsOneRowAtATime()
     m_page->onDeviceUpdate(deviceRecord(3, "10.1.1.1"));
     QCOMPARE(m_spy->count(), 2);
 
-    checkItem(2)->setCheckState(Qt::Unchecked);
+    model()->setCheckState(checkRowOf(2), Qt::Unchecked);
     QCOMPARE(m_spy->count(), 3);
     QCOMPARE(report(2), Report(ModifySingle, {}));
     for (const char *name : {"m_btnConfigReset", "m_btnExportDeviceInfo", "m_btnConfigExportFile"})
@@ -354,7 +353,7 @@ void tst_DeviceDisplayPage::oneRowReport()
     login(2, quint8(qMax(inactive, 0)));
     if (inactive < 0)
         m_store->remove(deviceRecord(2));
-    checkItem(2)->setCheckState(Qt::Checked);
+    model()->setCheckState(checkRowOf(2), Qt::Checked);
     QCOMPARE(m_spy->count(), 1);
     QCOMPARE(report(0).first, kind);
     QCOMPARE(report(0).second.first().strSerialNumber, serialOf(deviceRecord(2)));
@@ -383,7 +382,7 @@ void tst_DeviceDisplayPage::recountReportsSeveralRows()
         // program could, without the page hearing of it.
         const QSignalBlocker blocker(model());
         for (int i = 0; i < inactive.size(); ++i)
-            checkItem(i + 1)->setCheckState(Qt::Checked);
+            model()->setCheckState(checkRowOf(i + 1), Qt::Checked);
     }
     logout(deviceRecord(99));
     QCOMPARE(m_spy->count(), 1);
@@ -398,7 +397,7 @@ void tst_DeviceDisplayPage::checkedDeviceGoingOffline()
 {
     login(1);
     login(2);
-    checkItem(2)->setCheckState(Qt::Checked);
+    model()->setCheckState(checkRowOf(2), Qt::Checked);
     logout(deviceRecord(2));
     QCOMPARE(countLabel(), QStringLiteral("1"));
     QCOMPARE(m_spy->count(), 2);
@@ -406,7 +405,7 @@ void tst_DeviceDisplayPage::checkedDeviceGoingOffline()
 
     // An unchecked device leaving reports the rows still checked.
     login(3);
-    checkItem(1)->setCheckState(Qt::Checked);
+    model()->setCheckState(checkRowOf(1), Qt::Checked);
     logout(deviceRecord(3));
     QCOMPARE(m_spy->count(), 4);
     QCOMPARE(report(3).first, ModifySingle);
@@ -452,7 +451,7 @@ void tst_DeviceDisplayPage::departuresTogether()
     for (int n = 1; n <= listed; ++n)
         login(n, quint8(n % 3 == 0));
     if (checked != 0)
-        checkItem(checked)->setCheckState(Qt::Checked);
+        model()->setCheckState(checkRowOf(checked), Qt::Checked);
     const qsizetype reportsBefore = m_spy->count();
 
     for (const int n : gone) {
@@ -471,17 +470,16 @@ void tst_DeviceDisplayPage::departuresTogether()
     // Arrival order and consecutive IDs, each check box with its device.
     QCOMPARE(model()->rowCount(), remaining.size());
     QCOMPARE(m_store->count(), remaining.size());
-    const int checkColumn = model()->columnOf(DeviceInfoModel::ColumnCheck);
     for (int row = 0; row < remaining.size(); ++row) {
         const int n = remaining.at(row);
         const auto text = [this, row](int logical) {
-            return model()->item(row, model()->columnOf(logical))->text();
+            return model()->text(row, logical);
         };
         QCOMPARE(text(DeviceInfoModel::ColumnId), QString::asprintf("%03d", row + 1));
         QCOMPARE(text(DeviceInfoModel::ColumnSerialNumber), serialOf(deviceRecord(n)));
         QCOMPARE(text(DeviceInfoModel::ColumnActivate),
                  n % 3 == 0 ? QStringLiteral("Not activated") : QStringLiteral("Activated"));
-        QCOMPARE(model()->item(row, checkColumn)->checkState(), n == checked ? Qt::Checked : Qt::Unchecked);
+        QCOMPARE(model()->checkState(row), n == checked ? Qt::Checked : Qt::Unchecked);
         QCOMPARE(model()->rowOf(serialOf(deviceRecord(n)), macOf(deviceRecord(n))), row);
     }
     for (const int n : gone)
@@ -504,7 +502,7 @@ void tst_DeviceDisplayPage::departuresTogether()
     const auto unchecked
         = std::find_if(remaining.cbegin(), remaining.cend(), [checked](int n) { return n != checked; });
     if (unchecked != remaining.cend()) {
-        checkItem(*unchecked)->setCheckState(Qt::Checked);
+        model()->setCheckState(checkRowOf(*unchecked), Qt::Checked);
         QCOMPARE(m_spy->count(), reportsBefore + 2);
         QCOMPARE(report(int(m_spy->count()) - 1).second.first().strSerialNumber, serialOf(deviceRecord(*unchecked)));
     }
@@ -569,7 +567,7 @@ void tst_DeviceDisplayPage::departuresKeepTableOrderAndCurrentRow()
     const QModelIndex currentIndex = table()->model()->index(viewRowOf(current), 0);
     table()->selectionModel()->setCurrentIndex(currentIndex,
                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    checkItem(current)->setCheckState(Qt::Checked);
+    model()->setCheckState(checkRowOf(current), Qt::Checked);
     QStringList expected = viewColumn(DeviceInfoModel::ColumnSerialNumber);
     for (const int n : gone)
         expected.removeOne(serialOf(deviceRecord(n)));
@@ -582,7 +580,7 @@ void tst_DeviceDisplayPage::departuresKeepTableOrderAndCurrentRow()
     const QModelIndex after = table()->currentIndex();
     QCOMPARE(after.row(), viewRowOf(current));
     QCOMPARE(table()->selectionModel()->selectedRows(), QModelIndexList{after.siblingAtColumn(0)});
-    QCOMPARE(checkItem(current)->checkState(), Qt::Checked);
+    QCOMPARE(model()->checkState(checkRowOf(current)), Qt::Checked);
     QCOMPARE(report(int(m_spy->count()) - 1).second.first().strSerialNumber, serialOf(deviceRecord(current)));
 }
 
@@ -590,7 +588,7 @@ void tst_DeviceDisplayPage::activationResultRewritesRowAndReportsAgain()
 {
     login(1, 1);
     login(2, 1);
-    checkItem(1)->setCheckState(Qt::Checked);
+    model()->setCheckState(checkRowOf(1), Qt::Checked);
     QCOMPARE(report(0).first, ActivateSingle);
     QCOMPARE(cellOf(1, DeviceInfoModel::ColumnActivate), QStringLiteral("Not activated"));
 
@@ -638,7 +636,7 @@ void tst_DeviceDisplayPage::refreshEmptiesTheListAndAsksAgain()
 {
     login(1);
     login(2);
-    checkItem(2)->setCheckState(Qt::Checked);
+    model()->setCheckState(checkRowOf(2), Qt::Checked);
     button("m_btnRefreshDeviceInfo")->click();
 
     QCOMPARE(model()->rowCount(), 0);
@@ -653,7 +651,7 @@ void tst_DeviceDisplayPage::refreshEmptiesTheListAndAsksAgain()
     login(2);
     QCOMPARE(countLabel(), QStringLiteral("1"));
     QCOMPARE(cellOf(2, DeviceInfoModel::ColumnId), QStringLiteral("001"));
-    checkItem(2)->setCheckState(Qt::Checked);
+    model()->setCheckState(checkRowOf(2), Qt::Checked);
     QCOMPARE(m_spy->count(), 3);
     QCOMPARE(report(2).first, ModifySingle);
 }
@@ -790,9 +788,8 @@ void tst_DeviceDisplayPage::headerClickSortsNumerically()
     QCOMPARE(viewColumn(logical), descending);
 
     // Arrival numbers stay with the devices, and the model keeps arrival order.
-    QCOMPARE(model()->item(0, model()->columnOf(DeviceInfoModel::ColumnId))->text(), QStringLiteral("001"));
-    QCOMPARE(model()->item(0, model()->columnOf(DeviceInfoModel::ColumnIPv4Address))->text(),
-             QStringLiteral("192.168.1.10"));
+    QCOMPARE(model()->text(0, DeviceInfoModel::ColumnId), QStringLiteral("001"));
+    QCOMPARE(model()->text(0, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("192.168.1.10"));
 }
 
 void tst_DeviceDisplayPage::firstTwoSectionsStayInFront_data()
@@ -901,7 +898,7 @@ void tst_DeviceDisplayPage::elidedCellShowsItsTextAsToolTip()
     QVERIFY(!cellRect.isEmpty());
     QHelpEvent help(QEvent::ToolTip, cellRect.center(), table()->viewport()->mapToGlobal(cellRect.center()));
     QApplication::sendEvent(table()->viewport(), &help);
-    const QString text = model()->item(0, column)->text();
+    const QString text = model()->index(0, column).data().toString();
     if (tip) {
         QTRY_VERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), text);
@@ -1167,7 +1164,7 @@ void tst_DeviceDisplayPage::filterKeepsChecksAndTellsHidden()
     showWithDevices(4);
     m_page->setBatchOperations(batch);
     for (const int n : checked)
-        checkItem(n)->setCheckState(Qt::Checked);
+        model()->setCheckState(checkRowOf(n), Qt::Checked);
     m_spy->clear();
     filterBox()->setText(QStringLiteral("10.0.0.1-10.0.0.2"));
 
@@ -1189,7 +1186,7 @@ void tst_DeviceDisplayPage::filterKeepsChecksAndTellsHidden()
 
     filterBox()->clear();
     for (int n = 1; n <= 4; ++n)
-        QCOMPARE(checkItem(n)->checkState() == Qt::Checked, checked.contains(n));
+        QCOMPARE(model()->checkState(checkRowOf(n)) == Qt::Checked, checked.contains(n));
     QCOMPARE(m_page->checkedRows().size(), checked.size());
     QCOMPARE(note("m_labelHiddenChecked"), QString());
 }
@@ -1210,13 +1207,13 @@ void tst_DeviceDisplayPage::filterBoxFromTheKeyboard()
     QTest::keyClick(filterBox(), Qt::Key_Return);
     QVERIFY(table()->hasFocus());
     QTest::keyClick(table(), Qt::Key_Space);
-    QCOMPARE(checkItem(3)->checkState(), Qt::Checked);
+    QCOMPARE(model()->checkState(checkRowOf(3)), Qt::Checked);
     // The header's check box unchecks and checks the rows shown only.
     QCOMPARE(m_page->headerCheckState(), Qt::Checked);
     clickHeaderCheckBox();
-    QCOMPARE(checkItem(3)->checkState(), Qt::Unchecked);
+    QCOMPARE(model()->checkState(checkRowOf(3)), Qt::Unchecked);
     clickHeaderCheckBox();
-    QCOMPARE(checkItem(3)->checkState(), Qt::Checked);
+    QCOMPARE(model()->checkState(checkRowOf(3)), Qt::Checked);
     // A newcomer the filter hides leaves all rows shown checked.
     login(5);
     QCOMPARE(m_page->headerCheckState(), Qt::Checked);

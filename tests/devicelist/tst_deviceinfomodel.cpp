@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "devicerecords.h"
 
-#include <cipstandarditem.h>
 #include <deviceinfomodel.h>
 
 #include <QAbstractItemModelTester>
@@ -61,6 +60,8 @@ private slots:
     void removalRenumbersAndKeepsChecks();
     void updateRewritesTextsButNotCheckOrNumber();
     void gatewayThatAppearsLaterSortsAsAnAddress();
+    void addressColumnsSortByTheirParts_data();
+    void addressColumnsSortByTheirParts();
     void duplicateKeyActsOnTheUpperRow();
     void unknownDeviceChangesNothing();
     void rowLookupFollowsRemovals();
@@ -83,8 +84,7 @@ private:
     QString configPath() const { return m_dir->filePath(QStringLiteral("ColumnConfig.xml")); }
     QString cell(const DeviceInfoModel &model, int row, int logical) const
     {
-        const QStandardItem *item = model.item(row, model.columnOf(logical));
-        return item ? item->text() : QStringLiteral("<no item>");
+        return row < model.rowCount() ? model.text(row, logical) : QStringLiteral("<no item>");
     }
     QVector<int> columnOrder(const DeviceInfoModel &model) const
     {
@@ -211,12 +211,13 @@ void tst_DeviceInfoModel::coloursAndItemTypes()
     const QColor grey(QStringLiteral("#666666"));
     for (int k = 0; k < DeviceInfoModel::LogicalColumnCount; ++k) {
         const QColor expected = k == DeviceInfoModel::ColumnActivate ? QColor(Qt::red) : grey;
-        QCOMPARE(model.item(0, model.columnOf(k))->foreground().color(), expected);
-        QCOMPARE(model.item(1, model.columnOf(k))->foreground().color(), grey);
+        QCOMPARE(model.index(0, model.columnOf(k)).data(Qt::ForegroundRole).value<QBrush>().color(), expected);
+        QCOMPARE(model.index(1, model.columnOf(k)).data(Qt::ForegroundRole).value<QBrush>().color(), grey);
     }
 
+    // Address cells sort by the numbers of their parts, other cells by their text.
     const auto isIp = [&model](int row, int logical) {
-        return dynamic_cast<aptui::CIpStandardItem *>(model.item(row, model.columnOf(logical))) != nullptr;
+        return model.sortKey(row, model.columnOf(logical)) == DeviceInfoModel::addressSortKey(model.text(row, logical));
     };
     QVERIFY(isIp(0, DeviceInfoModel::ColumnIPv4Address));
     QVERIFY(isIp(0, DeviceInfoModel::ColumnIPv4Mask));
@@ -224,15 +225,20 @@ void tst_DeviceInfoModel::coloursAndItemTypes()
     QVERIFY(!isIp(1, DeviceInfoModel::ColumnIPv4Gateway));
     QVERIFY(!isIp(0, DeviceInfoModel::ColumnPort));
 
-    const QStandardItem *check = model.item(0, model.columnOf(DeviceInfoModel::ColumnCheck));
-    QVERIFY(check->isCheckable());
-    QCOMPARE(check->checkState(), Qt::Unchecked);
+    const QModelIndex check = model.index(0, model.columnOf(DeviceInfoModel::ColumnCheck));
+    QVERIFY(model.flags(check) & Qt::ItemIsUserCheckable);
+    QCOMPARE(check.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+    QVERIFY(!(model.flags(model.index(0, model.columnOf(DeviceInfoModel::ColumnMac))) & Qt::ItemIsUserCheckable));
 
     // Activation turns the cell grey again.
     inactive.inactive = 0;
     model.updateDevice(inactive);
     QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnActivate), QStringLiteral("Activated"));
-    QCOMPARE(model.item(0, model.columnOf(DeviceInfoModel::ColumnActivate))->foreground().color(), grey);
+    QCOMPARE(model.index(0, model.columnOf(DeviceInfoModel::ColumnActivate))
+                 .data(Qt::ForegroundRole)
+                 .value<QBrush>()
+                 .color(),
+             grey);
 }
 
 void tst_DeviceInfoModel::headersAndColumnLookup()
@@ -283,11 +289,19 @@ void tst_DeviceInfoModel::modelStaysConsistentWhileDevicesComeChangeAndGo()
     model.updateDevice(changed);
     changed.extendedInfoValid = 1;
     model.updateDevice(changed);
-    model.item(6, model.columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model.setCheckState(6, Qt::Checked);
     for (const int n : {1, 12, 7, 99})
         model.removeDevice(deviceRecord(n));
     model.sort(model.columnOf(DeviceInfoModel::ColumnIPv4Address), Qt::DescendingOrder);
     model.removeDevice(deviceRecord(3));
+    for (int n = 30; n <= 60; ++n)
+        model.addDevice(deviceRecord(n));
+    // Many leave at once, in runs of adjacent rows and alone.
+    QVector<VEXO_DEVICE_INFO> gone;
+    for (const int n : {31, 32, 33, 40, 45, 46, 60, 2, 5})
+        gone << deviceRecord(n);
+    QCOMPARE(model.removeDevices(gone), gone.size());
+    model.sort(model.columnOf(DeviceInfoModel::ColumnPort));
     model.removeRows(0, model.rowCount());
     model.addDevice(deviceRecord(20));
     QCOMPARE(model.rowCount(), 1);
@@ -299,18 +313,17 @@ void tst_DeviceInfoModel::removalRenumbersAndKeepsChecks()
     DeviceInfoModel model(configPath());
     for (int n = 1; n <= 10; ++n)
         model.addDevice(deviceRecord(n));
-    const int checkColumn = model.columnOf(DeviceInfoModel::ColumnCheck);
-    model.item(1, checkColumn)->setCheckState(Qt::Checked); // device 2
-    model.item(7, checkColumn)->setCheckState(Qt::Checked); // device 8
+    model.setCheckState(1, Qt::Checked); // device 2
+    model.setCheckState(7, Qt::Checked); // device 8
 
     model.removeDevice(deviceRecord(4)); // row 3 of 10
     QCOMPARE(model.rowCount(), 9);
     for (int row = 0; row < 9; ++row)
         QCOMPARE(cell(model, row, DeviceInfoModel::ColumnId), QString::asprintf("%03d", row + 1));
     QCOMPARE(cell(model, 3, DeviceInfoModel::ColumnSerialNumber), serialOf(deviceRecord(5)));
-    QCOMPARE(model.item(1, checkColumn)->checkState(), Qt::Checked);
-    QCOMPARE(model.item(6, checkColumn)->checkState(), Qt::Checked);
-    QCOMPARE(model.item(7, checkColumn)->checkState(), Qt::Unchecked);
+    QCOMPARE(model.checkState(1), Qt::Checked);
+    QCOMPARE(model.checkState(6), Qt::Checked);
+    QCOMPARE(model.checkState(7), Qt::Unchecked);
 }
 
 void tst_DeviceInfoModel::updateRewritesTextsButNotCheckOrNumber()
@@ -318,7 +331,7 @@ void tst_DeviceInfoModel::updateRewritesTextsButNotCheckOrNumber()
     DeviceInfoModel model(configPath());
     model.addDevice(deviceRecord(1));
     model.addDevice(deviceRecord(2));
-    model.item(1, model.columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model.setCheckState(1, Qt::Checked);
 
     VEXO_DEVICE_INFO changed = deviceRecord(2, "172.16.0.9");
     changed.port = 37777;
@@ -326,7 +339,7 @@ void tst_DeviceInfoModel::updateRewritesTextsButNotCheckOrNumber()
     QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("172.16.0.9"));
     QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnPort), QStringLiteral("37777"));
     QCOMPARE(cell(model, 1, DeviceInfoModel::ColumnId), QStringLiteral("002"));
-    QCOMPARE(model.item(1, model.columnOf(DeviceInfoModel::ColumnCheck))->checkState(), Qt::Checked);
+    QCOMPARE(model.checkState(1), Qt::Checked);
     QCOMPARE(cell(model, 0, DeviceInfoModel::ColumnIPv4Address), QStringLiteral("10.0.0.1"));
 }
 
@@ -346,8 +359,62 @@ void tst_DeviceInfoModel::gatewayThatAppearsLaterSortsAsAnAddress()
     const int column = model.columnOf(DeviceInfoModel::ColumnIPv4Gateway);
     model.sort(column);
     // As plain text "9.0.0.1" would sort after "10.0.0.10".
-    QCOMPARE(model.item(0, column)->text(), QStringLiteral("9.0.0.1"));
-    QCOMPARE(model.item(1, column)->text(), QStringLiteral("10.0.0.10"));
+    QCOMPARE(model.index(0, column).data().toString(), QStringLiteral("9.0.0.1"));
+    QCOMPARE(model.index(1, column).data().toString(), QStringLiteral("10.0.0.10"));
+}
+
+void tst_DeviceInfoModel::addressColumnsSortByTheirParts_data()
+{
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<QString>("higher");
+
+    QTest::addRow("last part numerically") << "10.0.0.2"
+                                           << "10.0.0.10";
+    QTest::addRow("first part numerically") << "9.255.255.255"
+                                            << "192.168.1.64";
+    QTest::addRow("same prefix, 9 before 10") << "192.168.1.9"
+                                              << "192.168.1.10";
+    QTest::addRow("empty before any address") << ""
+                                              << "0.0.0.1";
+    QTest::addRow("short text: missing parts count as 0") << "10"
+                                                          << "10.0.0.1";
+    QTest::addRow("non-numeric parts count as 0") << "abc.def"
+                                                  << "0.0.0.1";
+    QTest::addRow("digits before other characters count") << "1.2.3.4x"
+                                                          << "1.2.3.5";
+    QTest::addRow("leading spaces are skipped as atoi does") << " 1.2.3.4"
+                                                             << "1.2.3.10";
+    QTest::addRow("only the first four parts count") << "1.2.3.4.99"
+                                                     << "1.2.3.5.0";
+    QTest::addRow("parts above 999 compare as the longer key text") << "1.0.0.0"
+                                                                    << "1000.0.0.0";
+    // Keys are compared as texts: where that differs from number order, the text decides.
+    QTest::addRow("key text order over number order") << "1000.0.0.0"
+                                                      << "999.0.0.0";
+    QTest::addRow("a negative part sorts by its key text") << "-1.0.0.0"
+                                                           << "0.0.0.0";
+    QTest::addRow("an overlong part saturates") << "4294967296.0.0"
+                                                << "99999999999.0.1";
+}
+
+void tst_DeviceInfoModel::addressColumnsSortByTheirParts()
+{
+    QFETCH(QString, lower);
+    QFETCH(QString, higher);
+    for (const int logical : {DeviceInfoModel::ColumnIPv4Address, DeviceInfoModel::ColumnIPv4Mask}) {
+        DeviceInfoModel model(configPath());
+        for (const QString &text : {higher, lower}) {
+            VEXO_DEVICE_INFO record = deviceRecord(int(model.rowCount()) + 1);
+            setFieldText(logical == DeviceInfoModel::ColumnIPv4Address ? record.ipv4Address : record.ipv4SubnetMask,
+                         text.toLatin1());
+            model.addDevice(record);
+        }
+        const int column = model.columnOf(logical);
+        model.sort(column);
+        QCOMPARE(model.index(0, column).data().toString(), lower);
+        model.sort(column, Qt::DescendingOrder);
+        QCOMPARE(model.index(0, column).data().toString(), higher);
+    }
 }
 
 void tst_DeviceInfoModel::duplicateKeyActsOnTheUpperRow()
@@ -441,7 +508,7 @@ void tst_DeviceInfoModel::moveColumn()
         QVERIFY(model.moveColumn(from, to));
         // The data stay where they are during the run.
         QCOMPARE(columnOrder(model), identityOrder());
-        QCOMPARE(model.item(0, DeviceInfoModel::ColumnIPv4Address)->text(), QStringLiteral("10.0.0.1"));
+        QCOMPARE(model.index(0, DeviceInfoModel::ColumnIPv4Address).data().toString(), QStringLiteral("10.0.0.1"));
     }
     const QByteArray saved = readFile(configPath());
     QVERIFY(saved.startsWith("<?xml version=\"1.0\" encoding=\"GB2312\"?>"));
@@ -463,9 +530,9 @@ void tst_DeviceInfoModel::customOrderPlacesColumns()
     DeviceInfoModel model(configPath());
     QCOMPARE(model.columnOf(DeviceInfoModel::ColumnIPv4Address), int(DeviceInfoModel::ColumnMac));
     model.addDevice(deviceRecord(1));
-    QCOMPARE(model.item(0, DeviceInfoModel::ColumnMac)->text(), QStringLiteral("10.0.0.1"));
+    QCOMPARE(model.index(0, DeviceInfoModel::ColumnMac).data().toString(), QStringLiteral("10.0.0.1"));
     QCOMPARE(model.headerData(DeviceInfoModel::ColumnMac, Qt::Horizontal).toString(), QStringLiteral("IPv4 Address"));
-    QVERIFY(dynamic_cast<aptui::CIpStandardItem *>(model.item(0, DeviceInfoModel::ColumnMac)));
+    QCOMPARE(model.sortKey(0, DeviceInfoModel::ColumnMac), QStringLiteral("010000000001")); // sorts as an address
 }
 
 void tst_DeviceInfoModel::unusableColumnFileFallsBack_data()
@@ -509,7 +576,7 @@ void tst_DeviceInfoModel::unusableColumnFileFallsBack()
     DeviceInfoModel model(configPath());
     QCOMPARE(columnOrder(model), identityOrder());
     model.addDevice(deviceRecord(1));
-    QCOMPARE(model.item(0, DeviceInfoModel::ColumnSerialNumber)->text(), serialOf(deviceRecord(1)));
+    QCOMPARE(model.index(0, DeviceInfoModel::ColumnSerialNumber).data().toString(), serialOf(deviceRecord(1)));
 
     // A fresh, usable file replaces it, and later moves are kept in it.
     QVERIFY(model.moveColumn(5, 2));
@@ -617,16 +684,14 @@ void tst_DeviceInfoModel::removingSeveralDevicesAtOnce()
     };
     for (int n = 1; n <= listed; ++n)
         model.addDevice(record(n));
-    const int checkColumn = model.columnOf(DeviceInfoModel::ColumnCheck);
     for (int n = 2; n <= listed; n += 5)
-        model.item(n - 1, checkColumn)->setCheckState(Qt::Checked);
+        model.setCheckState(n - 1, Qt::Checked);
     const int middleDevice = listed / 2 + 1; // a row whose index outlives the change
     const QPersistentModelIndex middleSerial(
         model.index(middleDevice - 1, model.columnOf(DeviceInfoModel::ColumnSerialNumber)));
     // The page takes a change notice of a check cell for the user's click.
     int checkClicks = 0;
-    connect(&model, &QStandardItemModel::itemChanged, &model,
-            [&checkClicks, checkColumn](QStandardItem *item) { checkClicks += item->column() == checkColumn ? 1 : 0; });
+    connect(&model, &DeviceInfoModel::checkStateChanged, &model, [&checkClicks] { ++checkClicks; });
 
     QVector<VEXO_DEVICE_INFO> records;
     for (const int n : gone)
@@ -646,8 +711,8 @@ void tst_DeviceInfoModel::removingSeveralDevicesAtOnce()
         QCOMPARE(cell(model, row, DeviceInfoModel::ColumnSerialNumber), serialOf(deviceRecord(n)));
         QCOMPARE(cell(model, row, DeviceInfoModel::ColumnIPv4Gateway),
                  n % 4 == 0 ? QString() : QStringLiteral("10.0.0.254"));
-        QCOMPARE(dynamic_cast<aptui::CIpStandardItem *>(model.item(row, gatewayColumn)) != nullptr, n % 4 != 0);
-        QCOMPARE(model.item(row, checkColumn)->checkState(), n % 5 == 2 ? Qt::Checked : Qt::Unchecked);
+        QCOMPARE(model.sortKey(row, gatewayColumn) == QStringLiteral("010000000254"), n % 4 != 0);
+        QCOMPARE(model.checkState(row), n % 5 == 2 ? Qt::Checked : Qt::Unchecked);
         QCOMPARE(model.rowOf(serialOf(deviceRecord(n)), macOf(deviceRecord(n))), row);
     }
     QCOMPARE(checkClicks, 0);
@@ -684,9 +749,9 @@ void tst_DeviceInfoModel::unverifiedDeviceIsMarked()
     QFETCH(bool, markedAfterUpdate);
     DeviceInfoModel model(configPath());
     const auto marked = [&model](int row) {
-        const QStandardItem *cell = model.item(row, model.columnOf(DeviceInfoModel::ColumnDeviceType));
-        const bool icon = !cell->data(Qt::DecorationRole).value<QIcon>().isNull();
-        const QString tip = cell->data(Qt::ToolTipRole).toString();
+        const QModelIndex cell = model.index(row, model.columnOf(DeviceInfoModel::ColumnDeviceType));
+        const bool icon = !cell.data(Qt::DecorationRole).value<QIcon>().isNull();
+        const QString tip = cell.data(Qt::ToolTipRole).toString();
         // The icon never comes without its explanation, nor the other way round.
         return icon && tip == DeviceInfoModel::unverifiedToolTip() ? 1 : !icon && tip.isEmpty() ? 0 : -1;
     };

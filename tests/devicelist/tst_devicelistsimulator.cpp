@@ -73,13 +73,13 @@ void tst_DeviceListSimulator::devicesComeGoAndComeBackAfterRefresh()
         VEXO_DEVICE_INFO record{};
         QVERIFY(store->get(info.strSerialNumber, info.strMAC, record));
         QCOMPARE(info.strIPv4Address, fieldText(record.ipv4Address));
-        QCOMPARE(model->item(row, model->columnOf(DeviceInfoModel::ColumnActivate))->text(),
+        QCOMPARE(model->text(row, DeviceInfoModel::ColumnActivate),
                  record.inactive ? QStringLiteral("Not activated") : QStringLiteral("Activated"));
     }
 
     // The user checks a device; it says goodbye; the list and the panel's selection follow.
     const DeviceInfo leaving = page.deviceInfoOfRow(2);
-    model->item(2, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(2, Qt::Checked);
     QCOMPARE(reports.count(), 1);
     QCOMPARE(m_devices.simulator().commandResult(QStringLiteral("stop ") + leaving.strSerialNumber),
              QStringLiteral("ok"));

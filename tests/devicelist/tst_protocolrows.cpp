@@ -63,7 +63,7 @@ private slots:
 
 private:
     DeviceInfoModel *model() const { return m_page->model(); }
-    QString cell(int row, int logical) const { return model()->item(row, model()->columnOf(logical))->text(); }
+    QString cell(int row, int logical) const { return model()->text(row, logical); }
     void leave(const VEXO_DEVICE_INFO &record)
     {
         m_page->onDeviceLogout(record);
@@ -156,7 +156,8 @@ void tst_ProtocolRows::oneRowPerDevice()
     QCOMPARE(cell(row, DeviceInfoModel::ColumnIPv4Address), address);
     QCOMPARE(cell(row, DeviceInfoModel::ColumnDeviceType), type);
     QCOMPARE(m_page->deviceInfoOfRow(row).protocol == DeviceProtocol::Onvif, onvifPanel);
-    const QString tip = model()->item(row, model()->columnOf(DeviceInfoModel::ColumnDeviceType))->toolTip();
+    const QString tip
+        = model()->index(row, model()->columnOf(DeviceInfoModel::ColumnDeviceType)).data(Qt::ToolTipRole).toString();
     QCOMPARE(tip.contains(QLatin1String("ONVIF")), type.contains(QLatin1String("ONVIF")));
     // The store keeps the record the row shows.
     VEXO_DEVICE_INFO stored{};
@@ -202,11 +203,14 @@ void tst_ProtocolRows::unidentifiedRowGoesToThePanelAsOnvif()
     QCOMPARE(model()->rowCount(), 2);
     const int nameless = model()->rowOf(serialOf(unidentified(6)), QString());
     QCOMPARE(cell(nameless, DeviceInfoModel::ColumnDeviceType), QStringLiteral("\u2014 (ONVIF)"));
-    const QString tip = model()->item(nameless, model()->columnOf(DeviceInfoModel::ColumnDeviceType))->toolTip();
+    const QString tip = model()
+                            ->index(nameless, model()->columnOf(DeviceInfoModel::ColumnDeviceType))
+                            .data(Qt::ToolTipRole)
+                            .toString();
     QVERIFY2(tip.contains(QLatin1String("user name and password")), qPrintable(tip));
 
     QSignalSpy reports(m_page.get(), &DeviceDisplayPage::signalCurrentSelectionModelChange);
-    model()->item(nameless, model()->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model()->setCheckState(nameless, Qt::Checked);
     QCOMPARE(reports.size(), 1);
     // Modify, not activation, though its record says inactive; the key as the store has it.
     QCOMPARE(reports.at(0).at(0).value<ModifyPage>(), ModifySingle);

@@ -361,7 +361,7 @@ void tst_DevicesInfoSavePage::listPageExportsTheCheckedRow()
     for (int n = 1; n <= 3; ++n)
         page.onDeviceLogin(deviceRecord(n));
     VexoTool::DeviceInfoModel *model = page.model();
-    model->item(1, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(1, Qt::Checked);
     QSignalSpy covered(&page, &VexoTool::DeviceDisplayPage::signalCoverMainPage);
     QSignalSpy uncovered(&page, &VexoTool::DeviceDisplayPage::signalDisCoverMainPage);
     const QString exportFolder = m_dir->filePath(QStringLiteral("out"));

@@ -151,7 +151,7 @@ void tst_RecoverySimulator::init()
     DeviceInfoModel *model = m_page->model();
     const QSignalBlocker blocker(model);
     for (int row = 0; row < model->rowCount(); ++row)
-        model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+        model->setCheckState(row, Qt::Unchecked);
 }
 
 void tst_RecoverySimulator::cleanup()
@@ -199,7 +199,7 @@ void tst_RecoverySimulator::checkRows(const QList<VEXO_DEVICE_INFO> &records)
     for (const VEXO_DEVICE_INFO &record : records) {
         const int row = model->rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
         QVERIFY(row >= 0);
-        model->item(row, model->columnOf(DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+        model->setCheckState(row, Qt::Checked);
     }
 }
 

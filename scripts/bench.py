@@ -1,0 +1,127 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+"""Runs every benchmark of a build three times and prints each figure beside its goal.
+
+Usage: scripts/bench.py BUILD_DIR [RUNS]
+
+A benchmark reports a figure as one line:
+    <name>  <value> <unit>  (goal <= <goal> <unit>) ok|MISSED[  <note>]
+Lines of other shapes are shown as they are. The window benchmarks (the device list page and
+the whole program) run under Xvfb, as the program runs on a desktop. The machine's load average
+is printed before and after each run, since other work on the machine makes the figures noisy;
+where a benchmark reports the GUI thread's own CPU time in a figure, its median is shown too.
+"""
+
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+
+FIGURE = re.compile(
+    r"^(?P<name>\S.*?)\s+(?P<value>-?\d+(?:\.\d+)?) (?P<unit>\S+)\s+"
+    r"\(goal <= (?P<goal>\d+(?:\.\d+)?) \S+\) (?P<verdict>ok|MISSED)(?:\s+(?P<note>.*))?$"
+)
+# The GUI thread's own CPU time in a figure, where a benchmark gives it: on a busy machine the
+# thread waits for a core much of the wall time, and its own time is what a quiet one would show.
+CPU_NOTE = re.compile(r"GUI thread (?:CPU|running) (?P<cpu>\d+(?:\.\d+)?) ms")
+# Window benchmarks: run on an X server of their own rather than offscreen.
+WINDOW_BENCHMARKS = {"bench_devicelist", "bench_departure_e2e", "bench_onvif_e2e"}
+
+
+def load_average():
+    with open("/proc/loadavg", encoding="ascii") as f:
+        return " ".join(f.read().split()[:3])
+
+
+def command_for(path):
+    name = os.path.basename(path)
+    if name in WINDOW_BENCHMARKS and shutil.which("xvfb-run"):
+        return ["xvfb-run", "-a", "-s", "-screen 0 1366x768x24", path], {"QT_QPA_PLATFORM": "xcb"}
+    return [path], {}
+
+
+def run(path, timeout):
+    command, extra = command_for(path)
+    env = dict(os.environ, VEXO_SCOPE="loopback", **extra)
+    try:
+        done = subprocess.run(command, env=env, capture_output=True, text=True, timeout=timeout, check=False)
+        return done.returncode, done.stdout
+    except subprocess.TimeoutExpired as expired:
+        out = expired.stdout or ""
+        return -1, out if isinstance(out, str) else out.decode(errors="replace")
+
+
+def main():
+    if len(sys.argv) < 2:
+        print(__doc__)
+        return 2
+    build = sys.argv[1]
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 3
+    bench_bin = os.path.join(build, "bench-bin")
+    benchmarks = sorted(
+        os.path.join(bench_bin, name)
+        for name in os.listdir(bench_bin)
+        if os.access(os.path.join(bench_bin, name), os.X_OK) and not os.path.isdir(os.path.join(bench_bin, name))
+    )
+    # The library's first, then the page, then the whole program (built beside it, in bin/).
+    benchmarks.sort(key=lambda p: (not os.path.basename(p).startswith("bench_vexo"), p))
+    benchmarks += [os.path.join(build, "bin", n) for n in ("bench_departure_e2e", "bench_onvif_e2e")]
+
+    figures = {}  # name -> {"unit", "goal", "values": [], "missed": n}
+    order = []
+    for path in benchmarks:
+        name = os.path.basename(path)
+        if not os.access(path, os.X_OK):
+            print(f"{name}: not built")
+            continue
+        for n in range(1, runs + 1):
+            before = load_average()
+            code, out = run(path, timeout=900)
+            print(f"== {name}, run {n} of {runs} (load {before} before, {load_average()} after; exit {code})")
+            for line in out.splitlines():
+                m = FIGURE.match(line.strip())
+                if not m:
+                    print("   " + line)
+                    continue
+                key = m["name"]
+                if key not in figures:
+                    figures[key] = {"unit": m["unit"], "goal": float(m["goal"]), "values": [], "cpu": [], "missed": 0}
+                    order.append(key)
+                figure = figures[key]
+                figure["values"].append(float(m["value"]))
+                cpu = CPU_NOTE.search(m["note"] or "")
+                if cpu:
+                    figure["cpu"].append(float(cpu["cpu"]))
+                figure["missed"] += m["verdict"] == "MISSED"
+                print(f"   {line}")
+            sys.stdout.flush()
+
+    print()
+    print(f"Every figure, {runs} runs (load average now {load_average()}, {os.cpu_count()} cores):")
+    print(f"{'figure':<46} {'median':>9} {'min':>9} {'max':>9} {'GUI CPU':>9}   goal")
+    missed = []
+    for key in order:
+        f = figures[key]
+        values = f["values"]
+        median = statistics.median(values)
+        met = 0 <= median <= f["goal"]
+        if not met:
+            missed.append(key)
+        over = f" ({f['missed']} of {len(values)} runs over)" if f["missed"] else ""
+        cpu = f"{statistics.median(f['cpu']):9.1f}" if f["cpu"] else f"{'':9}"
+        print(
+            f"{key:<46} {median:9.1f} {min(values):9.1f} {max(values):9.1f} {cpu}   <= {f['goal']:g} {f['unit']}"
+            f"  {'ok' if met else 'MISSED'}{over}"
+        )
+    if missed:
+        print("Missed (median over the goal): " + "; ".join(missed))
+    else:
+        print("Missed: none")
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
