@@ -165,6 +165,10 @@ private:
     void run(std::shared_ptr<Session> session);
     void handleDatagram(Session &session, const std::uint8_t *data, std::size_t size, const std::string &sender,
                         std::vector<VEXO_DEVICE_INFO> &events);
+    /**
+     * Takes an announcement, with the session's lock held. @p verdict is the check of one that was
+     * held back until checked; without it, nothing here waits for cryptography at first sight.
+     */
     void handleAnnounce(Session &session, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
                         const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events,
                         const Verdict *verdict = nullptr);
