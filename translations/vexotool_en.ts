@@ -1745,6 +1745,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The language could not be kept for the next start: %1 cannot be written.</source>
         <translation>The language could not be kept for the next start: %1 cannot be written.</translation>
     </message>
+    <message>
+        <source>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</source>
+        <translation>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>
