@@ -385,7 +385,20 @@ void VEXOToolMainPage::onBatchOperationsToggled(bool on)
 {
     m_deviceDisplayPage->setBatchOperations(on);
     m_deviceModifyPage->setBatchOperations(on);
-    apt::ConfigureManager::GetInstance()->setBatchOperations(on);
+    apt::ConfigureManager *settings = apt::ConfigureManager::GetInstance();
+    // The choice holds for this run either way; that it is not kept is said once.
+    if (settings->setBatchOperations(on) || m_toldSettingsNotKept)
+        return;
+    m_toldSettingsNotKept = true;
+    auto *dialog = new aptui::BaseDialog(false, false, false, false, true, true, false, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("settingsNotKeptMessage"));
+    dialog->setFixedSize(400, 220);
+    dialog->setTitle(tr("Batch operations"));
+    dialog->setDefaultText(tr("Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 "
+                              "cannot be written.")
+                               .arg(QDir::toNativeSeparators(settings->writePath())));
+    dialog->open();
 }
 
 void VEXOToolMainPage::addLanguageMenu()

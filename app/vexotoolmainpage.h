@@ -165,6 +165,7 @@ private:
     aptui::Menu *m_aboutMenu = nullptr;
     QAction *m_actionBatchOperations = nullptr;
     aptui::Menu *m_languageMenu = nullptr;
+    bool m_toldSettingsNotKept = false; // the user heard once that the settings file cannot be written
 };
 
 } // namespace VexoTool

@@ -1944,6 +1944,10 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>The language could not be kept for the next start: %1 cannot be written.</source>
         <translation>The language could not be kept for the next start: %1 cannot be written.</translation>
     </message>
+    <message>
+        <source>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</source>
+        <translation>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

@@ -1935,6 +1935,10 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>The language could not be kept for the next start: %1 cannot be written.</source>
         <translation>无法为下次启动保存语言：%1 无法写入。</translation>
     </message>
+    <message>
+        <source>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</source>
+        <translation>设置在 VEXO Tool 关闭前有效，但无法保留到下次启动：无法写入 %1。</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

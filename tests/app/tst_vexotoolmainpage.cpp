@@ -95,6 +95,7 @@ private slots:
     void keyboardTicksSeveralRowsInBatch();
     void languageChoiceIsKeptForTheNextStart_data();
     void languageChoiceIsKeptForTheNextStart();
+    void unwritableSettingsAreSaidOnce();
 
 private:
     // The window's store and discovery service, over the library the program is linked with.
@@ -587,6 +588,29 @@ void TestVexoToolMainPage::languageChoiceIsKeptForTheNextStart()
     // The next start reads the choice.
     QVERIFY(settings->load(shipped, user));
     QCOMPARE(settings->translator(), quint32(kept ? chosen : 0));
+    settings->load(QStringLiteral("no-such-Setup.xml"));
+}
+
+void TestVexoToolMainPage::unwritableSettingsAreSaidOnce()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString shipped = dir.filePath("Setup.xml");
+    QFile shippedFile(shipped);
+    QVERIFY(shippedFile.open(QIODevice::WriteOnly) && shippedFile.write("<Setup/>\n") > 0);
+    shippedFile.close();
+    apt::ConfigureManager *settings = apt::ConfigureManager::GetInstance();
+    QVERIFY(settings->load(shipped, shipped + QStringLiteral("/user/Setup.xml"))); // below a file: no folder
+    m_window = std::make_unique<VEXOToolMainPage>(m_store.get(), m_discovery.get());
+
+    for (const bool on : {true, false, true}) {
+        m_window->batchOperationsAction()->setChecked(on);
+        QCOMPARE(settings->batchOperations(), on); // for this run
+    }
+    const QList<QDialog *> messages = m_window->findChildren<QDialog *>(QStringLiteral("settingsNotKeptMessage"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first()->findChild<QLabel *>(QStringLiteral("m_labelNULL"))->text().contains("cannot be written"));
+    messages.first()->close();
     settings->load(QStringLiteral("no-such-Setup.xml"));
 }
 
