@@ -256,12 +256,11 @@ public:
 // Ticks the one row of @p record in the list (single selection: the others are unticked).
 void tickOnly(VexoTool::DeviceInfoModel *model, const VEXO_DEVICE_INFO &record)
 {
-    const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
     for (int row = 0; row < model->rowCount(); ++row)
-        model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
+        model->setCheckState(row, Qt::Unchecked);
     const int row = model->rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
     if (row >= 0)
-        model->item(row, checkColumn)->setCheckState(Qt::Checked);
+        model->setCheckState(row, Qt::Checked);
     pause(300);
 }
 
@@ -342,7 +341,7 @@ int main(int argc, char *argv[])
     }
 
     // One device checked, as an installer would before changing it.
-    model->item(2, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+    model->setCheckState(2, Qt::Checked);
     pause(200);
     shoot(QStringLiteral("02-device-checked"));
 
@@ -373,7 +372,7 @@ int main(int argc, char *argv[])
         DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record);
         (record.inactive ? inactive : activated).append(info);
     }
-    model->item(2, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
+    model->setCheckState(2, Qt::Unchecked);
     pause(200);
     shoot(QStringLiteral("02a-panel-no-device"));
     panel->onCurrentSelectionChange(ModifySingle, {activated.value(0)});
@@ -472,13 +471,12 @@ int main(int argc, char *argv[])
     window.aboutMenu()->close();
     pause(200);
     {
-        const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
         int ticked = 0;
         for (int row = 0; row < model->rowCount() && ticked < 3; ++row) {
             VEXO_DEVICE_INFO record{};
             const DeviceInfo info = list->deviceInfoOfRow(row);
             if (DeviceStore::instance()->get(info.strSerialNumber, info.strMAC, record) && !record.inactive) {
-                model->item(row, checkColumn)->setCheckState(Qt::Checked);
+                model->setCheckState(row, Qt::Checked);
                 ++ticked;
             }
         }
@@ -499,7 +497,7 @@ int main(int argc, char *argv[])
                       QRect(listTopLeft, QPoint(buttons.right() + 12, buttons.bottom() + 60)));
         }
         for (int row = 0; row < model->rowCount(); ++row)
-            model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
+            model->setCheckState(row, Qt::Unchecked);
     }
     {
         // "Apply plan" with a plan for the first listed devices: two new addresses, an address
@@ -635,8 +633,8 @@ int main(int argc, char *argv[])
         if (row < 0)
             continue;
         for (int other = 0; other < model->rowCount(); ++other)
-            model->item(other, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Unchecked);
-        model->item(row, model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck))->setCheckState(Qt::Checked);
+            model->setCheckState(other, Qt::Unchecked);
+        model->setCheckState(row, Qt::Checked);
         pause(200);
         shootModal(
             shotName, [panel] { panel->findChild<QPushButton *>(QStringLiteral("m_btnLostPassword"))->click(); },
@@ -660,9 +658,8 @@ int main(int argc, char *argv[])
 
     // Last, as it changes a device for good: one that cannot prove its maker, with its mark and tool tip.
     if (auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"))) {
-        const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
         for (int row = 0; row < model->rowCount(); ++row)
-            model->item(row, checkColumn)->setCheckState(Qt::Unchecked);
+            model->setCheckState(row, Qt::Unchecked);
         const QModelIndex shown
             = table->model()->index(3, model->columnOf(VexoTool::DeviceInfoModel::ColumnDeviceType));
         // The table shows the rows sorted; the page counts them in the model's order.
