@@ -36,18 +36,34 @@ def load_average():
         return " ".join(f.read().split()[:3])
 
 
-def command_for(path):
-    name = os.path.basename(path)
-    if name in WINDOW_BENCHMARKS and shutil.which("xvfb-run"):
-        return ["xvfb-run", "-a", "-s", "-screen 0 1366x768x24", path], {"QT_QPA_PLATFORM": "xcb"}
-    return [path], {}
+def start_xvfb():
+    """An X server of the script's own for the window benchmarks, or None without Xvfb."""
+    if not shutil.which("Xvfb"):
+        return None, None
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1366x768x24", "-nolisten", "tcp"],
+        pass_fds=(write_end,),
+        stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+    )
+    os.close(write_end)
+    number = os.read(read_end, 16).decode().strip()
+    os.close(read_end)
+    if not number:
+        server.kill()
+        server.wait()
+        return None, None
+    return server, ":" + number
 
 
-def run(path, timeout):
-    command, extra = command_for(path)
+def run(path, timeout, display):
+    extra = {}
+    if os.path.basename(path) in WINDOW_BENCHMARKS and display:
+        extra = {"DISPLAY": display, "QT_QPA_PLATFORM": "xcb"}
     env = dict(os.environ, VEXO_SCOPE="loopback", **extra)
     try:
-        done = subprocess.run(command, env=env, capture_output=True, text=True, timeout=timeout, check=False)
+        done = subprocess.run([path], env=env, capture_output=True, text=True, timeout=timeout, check=False)
         return done.returncode, done.stdout
     except subprocess.TimeoutExpired as expired:
         out = expired.stdout or ""
@@ -70,6 +86,16 @@ def main():
     benchmarks.sort(key=lambda p: (not os.path.basename(p).startswith("bench_vexo"), p))
     benchmarks += [os.path.join(build, "bin", n) for n in ("bench_departure_e2e", "bench_onvif_e2e")]
 
+    server, display = start_xvfb()
+    try:
+        return report(benchmarks, runs, display)
+    finally:
+        if server:
+            server.terminate()
+            server.wait(timeout=10)
+
+
+def report(benchmarks, runs, display):
     figures = {}  # name -> {"unit", "goal", "values": [], "missed": n}
     order = []
     for path in benchmarks:
@@ -79,7 +105,7 @@ def main():
             continue
         for n in range(1, runs + 1):
             before = load_average()
-            code, out = run(path, timeout=900)
+            code, out = run(path, timeout=900, display=display)
             print(f"== {name}, run {n} of {runs} (load {before} before, {load_average()} after; exit {code})")
             for line in out.splitlines():
                 m = FIGURE.match(line.strip())

@@ -301,7 +301,6 @@ public:
 // Ticks the one row of @p record in the list (single selection: the others are unticked).
 void tickOnly(VexoTool::DeviceInfoModel *model, const VEXO_DEVICE_INFO &record)
 {
-    const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
     for (int row = 0; row < model->rowCount(); ++row)
         model->setCheckState(row, Qt::Unchecked);
     const int row = model->rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
@@ -526,7 +525,6 @@ int main(int argc, char *argv[])
     window.aboutMenu()->close();
     pause(200);
     {
-        const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
         int ticked = 0;
         for (int row = 0; row < model->rowCount() && ticked < 3; ++row) {
             VEXO_DEVICE_INFO record{};
@@ -726,7 +724,6 @@ int main(int argc, char *argv[])
 
     // Last, as it changes a device for good: one that cannot prove its maker, with its mark and tool tip.
     if (auto *table = list->findChild<QTreeView *>(QStringLiteral("m_tableViewVexo"))) {
-        const int checkColumn = model->columnOf(VexoTool::DeviceInfoModel::ColumnCheck);
         for (int row = 0; row < model->rowCount(); ++row)
             model->setCheckState(row, Qt::Unchecked);
         const QModelIndex shown
