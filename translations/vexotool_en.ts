@@ -676,12 +676,14 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <translation>Forget the certificate of %1? The next certificate it presents is trusted in its place, also one of another computer posing as the device.</translation>
     </message>
     <message>
-        <source>Forget</source>
-        <extracomment>button: forget the device&apos;s pinned certificate</extracomment>
-        <translation>Forget</translation>
         <source>each device&apos;s own</source>
         <extracomment>Placeholder of the batch Port field: an empty field leaves each device&apos;s port as it is</extracomment>
         <translation>each device&apos;s own</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <extracomment>button: forget the device&apos;s pinned certificate</extracomment>
+        <translation>Forget</translation>
     </message>
 </context>
 <context>

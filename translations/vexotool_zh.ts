@@ -671,12 +671,14 @@ Forget it only when the device was reset or got a new certificate.</source>
         <translation>忘记 %1 的证书吗？之后它出示的下一个证书将被信任，即使那是冒充该设备的另一台计算机的证书。</translation>
     </message>
     <message>
-        <source>Forget</source>
-        <extracomment>button: forget the device&apos;s pinned certificate</extracomment>
-        <translation>忘记</translation>
         <source>each device&apos;s own</source>
         <extracomment>Placeholder of the batch Port field: an empty field leaves each device&apos;s port as it is</extracomment>
         <translation>保持各设备原值</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <extracomment>button: forget the device&apos;s pinned certificate</extracomment>
+        <translation>忘记</translation>
     </message>
 </context>
 <context>
