@@ -54,7 +54,10 @@ install_missing() {
 configure_and_build() {
     local dir=$1
     shift
-    cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
+    # A compiler cache, where the developer has one, makes rebuilds of other checkouts cheap.
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$here" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
