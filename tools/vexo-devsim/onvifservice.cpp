@@ -36,7 +36,7 @@ OnvifService::OnvifService(bool loopbackScope, quint16 wsdPort, std::vector<Onvi
 {
     m_devices.reserve(devices.size());
     for (OnvifDeviceState &s : devices)
-        m_devices.push_back(Device{std::make_unique<OnvifDevice>(std::move(s)), nullptr, true});
+        m_devices.push_back(Device{std::make_unique<OnvifDevice>(std::move(s)), nullptr, nullptr, true});
 }
 
 OnvifService::~OnvifService() = default;
@@ -74,7 +74,7 @@ bool OnvifService::start(QString *error)
     for (Device &d : m_devices) {
         serve(d);
         if (d.server)
-            announce(d.state->hello(newMessageId()));
+            announce(d.state->hello(newMessageId()), d);
     }
     return true;
 }
@@ -115,10 +115,18 @@ void OnvifService::serve(Device &d)
     }
     connect(server.get(), &QTcpServer::newConnection, this, [this, &d] { accept(d); });
     d.server = std::move(server);
+    // Each device speaks WS-Discovery from its own address, as devices on a segment do.
+    auto speaker = std::make_unique<QUdpSocket>();
+    if (speaker->bind(QHostAddress(s.ipv4), 0)) {
+        speaker->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+        speaker->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+        d.speaker = std::move(speaker);
+    }
 }
 
 void OnvifService::unserve(Device &d)
 {
+    d.speaker.reset();
     // Open connections are closed with the server's children.
     d.server.reset();
 }
@@ -191,7 +199,7 @@ void OnvifService::applyEffects(Device &d)
         if (!device)
             return;
         if (effects.reboot) {
-            announce(device->state->bye(newMessageId()));
+            announce(device->state->bye(newMessageId()), *device);
             unserve(*device);
             QTimer::singleShot(kRebootMs, this, [this, serial] {
                 Device *rebooted = deviceOf(serial);
@@ -200,14 +208,14 @@ void OnvifService::applyEffects(Device &d)
                 rebooted->state->reboot();
                 serve(*rebooted);
                 if (rebooted->server)
-                    announce(rebooted->state->hello(newMessageId()));
+                    announce(rebooted->state->hello(newMessageId()), *rebooted);
                 emit changed(serial);
             });
             return;
         }
         unserve(*device);
         serve(*device);
-        announce(device->server ? device->state->hello(newMessageId()) : device->state->bye(newMessageId()));
+        announce(device->server ? device->state->hello(newMessageId()) : device->state->bye(newMessageId()), *device);
         emit changed(serial);
     });
 }
@@ -226,16 +234,22 @@ void OnvifService::readDatagrams()
         for (Device &d : m_devices) {
             if (!d.server || !d.state->matchesProbe(message.value->probeTypes))
                 continue;
-            m_socket->writeDatagram(d.state->probeMatches(message.value->messageId, newMessageId()),
-                                    datagram.senderAddress(), quint16(datagram.senderPort()));
+            speakerOf(d)->writeDatagram(d.state->probeMatches(message.value->messageId, newMessageId()),
+                                        datagram.senderAddress(), quint16(datagram.senderPort()));
         }
     }
 }
 
-void OnvifService::announce(const QByteArray &message)
+QUdpSocket *OnvifService::speakerOf(Device &d) const
+{
+    return d.speaker ? d.speaker.get() : m_socket.get();
+}
+
+void OnvifService::announce(const QByteArray &message, Device &from)
 {
     if (!m_socket)
         return;
+    QUdpSocket *speaker = speakerOf(from);
     if (m_loopback) {
         const qint64 now = m_clock.elapsed();
         for (auto it = m_clients.begin(); it != m_clients.end();) {
@@ -243,14 +257,14 @@ void OnvifService::announce(const QByteArray &message)
                 it = m_clients.erase(it);
                 continue;
             }
-            m_socket->writeDatagram(message, it.key().first, it.key().second);
+            speaker->writeDatagram(message, it.key().first, it.key().second);
             ++it;
         }
         return;
     }
     for (const QNetworkInterface &iface : std::as_const(m_interfaces)) {
-        m_socket->setMulticastInterface(iface);
-        m_socket->writeDatagram(message, kGroup, kGroupPort);
+        speaker->setMulticastInterface(iface);
+        speaker->writeDatagram(message, kGroup, kGroupPort);
     }
 }
 
@@ -285,7 +299,7 @@ void OnvifService::setUp(const QString &serial, bool up, bool quietly)
         return;
     if (!up) {
         if (d->server && !quietly)
-            announce(d->state->bye(newMessageId()));
+            announce(d->state->bye(newMessageId()), *d);
         unserve(*d);
         d->up = false;
         return;
@@ -293,7 +307,7 @@ void OnvifService::setUp(const QString &serial, bool up, bool quietly)
     d->up = true;
     serve(*d);
     if (d->server)
-        announce(d->state->hello(newMessageId()));
+        announce(d->state->hello(newMessageId()), *d);
 }
 
 void OnvifService::readdress(const QString &serial, const QString &ipv4)
@@ -302,20 +316,20 @@ void OnvifService::readdress(const QString &serial, const QString &ipv4)
     if (!d || d->state->state().ipv4 == ipv4)
         return;
     if (d->server)
-        announce(d->state->bye(newMessageId()));
+        announce(d->state->bye(newMessageId()), *d);
     unserve(*d);
     d->state->state().ipv4 = ipv4;
     ++d->state->state().metadataVersion;
     serve(*d);
     if (d->server)
-        announce(d->state->hello(newMessageId()));
+        announce(d->state->hello(newMessageId()), *d);
 }
 
 void OnvifService::shutdown()
 {
     for (Device &d : m_devices) {
         if (d.server)
-            announce(d.state->bye(newMessageId()));
+            announce(d.state->bye(newMessageId()), d);
         unserve(d);
     }
 }

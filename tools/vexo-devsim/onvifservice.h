@@ -69,13 +69,15 @@ private:
     {
         std::unique_ptr<OnvifDevice> state;
         std::unique_ptr<QTcpServer> server;
+        std::unique_ptr<QUdpSocket> speaker; // WS-Discovery from the device's own address, while it serves
         bool up = true;
     };
     void readDatagrams();
     void serve(Device &device);
     void unserve(Device &device);
     void accept(Device &device);
-    void announce(const QByteArray &message);
+    void announce(const QByteArray &message, Device &from);
+    QUdpSocket *speakerOf(Device &device) const;
     void applyEffects(Device &device);
     Device *deviceOf(const QString &serial);
     bool reachable(const QString &ipv4) const;
