@@ -164,8 +164,16 @@ void markDeviceType(QStandardItem &cell, const VEXO_DEVICE_INFO &record)
     const bool unverified = !isOnvifRecord(record) && !DeviceInfoModel::isVerified(record);
     if (unverified)
         tips.append(DeviceInfoModel::unverifiedToolTip());
+    const QString rival = onvifContestedBy(record);
+    if (!rival.isEmpty()) {
+        //: Tool tip of an ONVIF device whose identity a device at another address also claims;
+        //: %1 is the listed device's address, %2 the other one.
+        tips.append(DeviceInfoModel::tr("Identity conflict: the devices at %1 and %2 claim to be the same device. "
+                                        "No password is sent to it until the list is refreshed.")
+                        .arg(fieldText(record.ipv4Address), rival));
+    }
     static const QIcon icon = drawWarningIcon(QColor(0xe8, 0x9a, 0x0c));
-    cell.setData(unverified ? QVariant(icon) : QVariant(), Qt::DecorationRole);
+    cell.setData(unverified || !rival.isEmpty() ? QVariant(icon) : QVariant(), Qt::DecorationRole);
     const QString tip = tips.join(QLatin1Char('\n'));
     cell.setData(tip.isEmpty() ? QVariant() : QVariant(tip), Qt::ToolTipRole);
     cell.setData(tip.isEmpty() ? QVariant() : QVariant(tip), Qt::AccessibleDescriptionRole);

@@ -378,6 +378,11 @@
         <source>Found by ONVIF. Sign in with &quot;ONVIF Sign-In...&quot; in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</source>
         <translation>Found by ONVIF. Sign in with “ONVIF Sign-In…” in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</translation>
     </message>
+    <message>
+        <source>Identity conflict: the devices at %1 and %2 claim to be the same device. No password is sent to it until the list is refreshed.</source>
+        <extracomment>Tool tip of an ONVIF device whose identity a device at another address also claims; %1 is the listed device&apos;s address, %2 the other one.</extracomment>
+        <translation>Identity conflict: the devices at %1 and %2 claim to be the same device. No password is sent to it until the list is refreshed.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>

@@ -375,6 +375,11 @@
         <source>Found by ONVIF. Sign in with &quot;ONVIF Sign-In...&quot; in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</source>
         <translation>通过 ONVIF 发现。在标题栏菜单中选择“ONVIF 登录…”登录，或在右侧面板中输入其用户名和密码，即可读取其序列号、MAC 地址和网络参数。</translation>
     </message>
+    <message>
+        <source>Identity conflict: the devices at %1 and %2 claim to be the same device. No password is sent to it until the list is refreshed.</source>
+        <extracomment>Tool tip of an ONVIF device whose identity a device at another address also claims; %1 is the listed device&apos;s address, %2 the other one.</extracomment>
+        <translation>身份冲突：%1 和 %2 上的设备都声称是同一台设备。刷新列表之前，不会向其发送密码。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>
