@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUdpSocket>
 #include <QUuid>
 
@@ -105,16 +106,23 @@ void HostileOnvifPeer::fromSimulator()
 {
     while (m_upstream->hasPendingDatagrams()) {
         const QNetworkDatagram d = m_upstream->receiveDatagram();
-        const auto message = onvif::discovery::parseMessage(d.data());
-        for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
-            send(d.data(), d.senderAddress(), QHostAddress(it.key()), it.value());
-            // Its own answer again right after the genuine one: a client that believes the last
-            // word hears the peer's.
-            if (message && message.value->kind == onvif::discovery::Message::Kind::ProbeMatches && m_device
-                && message.value->targets.value(0).endpoint == m_device->state().endpoint)
-                send(m_device->probeMatches(message.value->relatesTo, newMessageId()), m_own, QHostAddress(it.key()),
-                     it.value());
-        }
+        // Devices may wait up to half a second before they answer a Probe: the genuine ones here
+        // take 300 ms, and the peer answers at once.
+        QTimer::singleShot(kGenuineDelayMs, this, [this, d] { relay(d); });
+    }
+}
+
+void HostileOnvifPeer::relay(const QNetworkDatagram &d)
+{
+    const auto message = onvif::discovery::parseMessage(d.data());
+    for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
+        send(d.data(), d.senderAddress(), QHostAddress(it.key()), it.value());
+        // Its own answer again right after the genuine one: a client that believes the last
+        // word hears the peer's.
+        if (message && message.value->kind == onvif::discovery::Message::Kind::ProbeMatches && m_device
+            && message.value->targets.value(0).endpoint == m_device->state().endpoint)
+            send(m_device->probeMatches(message.value->relatesTo, newMessageId()), m_own, QHostAddress(it.key()),
+                 it.value());
     }
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <unordered_map>
 
+class QNetworkDatagram;
 class QTcpServer;
 class QUdpSocket;
 
@@ -55,8 +56,11 @@ public:
     bool receivedChange() const;
 
 private:
+    static constexpr int kGenuineDelayMs = 300;
+
     void fromClient();
     void fromSimulator();
+    void relay(const QNetworkDatagram &datagram);
     void answer(const QByteArray &relatesTo, const QHostAddress &client, quint16 port);
     void serveConnection();
     void send(const QByteArray &datagram, const QHostAddress &from, const QHostAddress &to, quint16 port);
