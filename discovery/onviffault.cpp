@@ -88,6 +88,9 @@ QString OnvifFaultText::text(const OnvifFailure &failure)
     case OnvifFailureKind::AddressNotAllowed:
         return tr("The device's address lies outside the network this program may contact, so nothing was sent "
                   "to it.");
+    case OnvifFailureKind::Contested:
+        return tr("A device at another address claims to be this device, so nothing was sent to either. Refresh "
+                  "the list once the other device is gone.");
     case OnvifFailureKind::SoapFault:
         break;
     }

@@ -20,6 +20,7 @@ enum class OnvifFailureKind {
     TooLarge,          ///< the answer exceeds the size the reader accepts
     ClearTextOnly,     ///< the device offers only ways that send the password readable
     AddressNotAllowed, ///< the address lies outside what the network scope lets the program contact
+    Contested,         ///< a device at another address claims the same identity: nothing was sent
 };
 
 /**

@@ -970,6 +970,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The device could not carry out the request. Try again later.</source>
         <translation>The device could not carry out the request. Try again later.</translation>
     </message>
+    <message>
+        <source>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</source>
+        <translation>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::OnvifPasswordDialog</name>

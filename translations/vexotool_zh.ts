@@ -965,6 +965,10 @@ Restart now, or later? Later: each keeps its old settings until it restarts, for
         <source>The device could not carry out the request. Try again later.</source>
         <translation>设备无法执行该请求。请稍后重试。</translation>
     </message>
+    <message>
+        <source>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</source>
+        <translation>另一个地址上的设备声称是此设备，因此未向任何一方发送内容。待另一设备消失后请刷新列表。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::OnvifPasswordDialog</name>
