@@ -514,6 +514,8 @@ private:
         setServiceUrl(endpoint, kept, url);
         if (!sameService)
             kept.identity.reset();
+        else if (m_probe)
+            m_probe->setIdentified(endpoint); // known: it does not count against its sender
         report(endpoint, kept, recordOf(endpoint, kept));
         QTimer::singleShot(kClaimSettleMs, this, [this, endpoint] { settle(endpoint); });
     }
