@@ -55,6 +55,7 @@ private slots:
     void initTestCase() { registerDiscoveryMetaTypes(); }
     void claimedIdentityIsContested_data();
     void claimedIdentityIsContested();
+    void identifiedOncePerSignIn();
 };
 
 void tst_OnvifClaims::claimedIdentityIsContested_data()
@@ -121,6 +122,36 @@ void tst_OnvifClaims::claimedIdentityIsContested()
     // An endpoint claim is known before anything is sent; a MAC only once the liar was asked.
     if (claim == QLatin1String("endpoint"))
         QVERIFY(!peer.receivedCredentials());
+}
+
+void tst_OnvifClaims::identifiedOncePerSignIn()
+{
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--onvif-port"),
+                       QStringLiteral("0"), QStringLiteral("--onvif"), QStringLiteral("1")}));
+    HostileOnvifPeer peer(kPeerAddress, sim.wsdPort());
+    QVERIFY(peer.start());
+    peer.impersonate(liar(QStringLiteral("urn:uuid:") + QUuid::createUuid().toString(QUuid::WithoutBraces),
+                          QStringLiteral("02:11:22:33:44:66"), QStringLiteral("LIAR0003")));
+    onvif::ClientOptions options;
+    options.scope = onvif::ClientOptions::Scope::Loopback;
+    options.discoveryPort = peer.wsdPort();
+    VEXO::OnvifHandler service(options);
+    QVERIFY(service.start());
+    service.setCredentials({QStringLiteral("admin"), kPassword, false});
+    const auto identifications = [&peer] {
+        const QList<HostileOnvifPeer::Request> received = peer.received();
+        return std::count_if(received.cbegin(), received.cend(), [](const HostileOnvifPeer::Request &r) {
+            return r.credentials && r.operation == "GetDeviceInformation";
+        });
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(identifications(), 1, 10000);
+    // Leaving and coming back, again and again, collects no further digest.
+    for (int i = 0; i < 3; ++i) {
+        peer.reannounce();
+        QTest::qWait(1000);
+    }
+    QCOMPARE(identifications(), 1);
 }
 
 QTEST_GUILESS_MAIN(tst_OnvifClaims)

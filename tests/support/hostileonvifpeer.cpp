@@ -66,6 +66,16 @@ void HostileOnvifPeer::impersonate(OnvifDeviceState device)
     m_device = std::make_unique<OnvifDevice>(std::move(device));
 }
 
+void HostileOnvifPeer::reannounce()
+{
+    if (!m_device)
+        return;
+    for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it) {
+        send(m_device->bye(newMessageId()), m_own, QHostAddress(it.key()), it.value());
+        send(m_device->hello(newMessageId()), m_own, QHostAddress(it.key()), it.value());
+    }
+}
+
 bool HostileOnvifPeer::receivedCredentials() const
 {
     return std::any_of(m_received.cbegin(), m_received.cend(), [](const Request &r) { return r.credentials; });

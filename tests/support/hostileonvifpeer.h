@@ -47,6 +47,8 @@ public:
 
     /** @brief Answers every Probe as @p device; its address and port become the peer's own. */
     void impersonate(OnvifDeviceState device);
+    /** @brief Says Bye and Hello again as the impersonated device, to every client that probed. */
+    void reannounce();
     /** @brief Answers the next Probe with @p count made-up endpoints besides. */
     void floodNextProbe(int count) { m_flood = count; }
 
