@@ -38,6 +38,11 @@ onvif::Credentials OnvifDeviceChanger::credentialsOf(const OnvifTarget &target) 
 std::optional<onvif::Identity> OnvifDeviceChanger::identify(onvif::BlockingDeviceOperations &operations,
                                                             const OnvifTarget &target, OnvifOutcome *outcome)
 {
+    if (m_discovery->isContested(target.serialNumber)) {
+        // Another address claims the device: the password would go to whichever answered.
+        outcome->failure.kind = OnvifFailureKind::Contested;
+        return std::nullopt;
+    }
     const QUrl url = m_discovery->serviceUrl(target.serialNumber);
     if (!url.isValid()) {
         *outcome = failed(

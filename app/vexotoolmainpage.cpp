@@ -222,6 +222,16 @@ void VEXOToolMainPage::connectOnvif()
     connect(m_onvif, &VEXO::OnvifHandler::signalDeviceOnline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogin);
     connect(m_onvif, &VEXO::OnvifHandler::signalDeviceOffline, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceLogout);
     connect(m_onvif, &VEXO::OnvifHandler::signalDeviceUpdate, m_deviceDisplayPage, &DeviceDisplayPage::onDeviceUpdate);
+    // Verified devices of the device protocol: an ONVIF device elsewhere claiming one is not believed.
+    if (m_discovery) {
+        VEXO::OnvifHandler *onvif = m_onvif;
+        connect(m_discovery, &VEXO::VexoHandler::signalDeviceOnline, m_onvif,
+                [onvif](const VEXO_DEVICE_INFO &record) { onvif->noteDevice(record, true); });
+        connect(m_discovery, &VEXO::VexoHandler::signalDeviceUpdate, m_onvif,
+                [onvif](const VEXO_DEVICE_INFO &record) { onvif->noteDevice(record, true); });
+        connect(m_discovery, &VEXO::VexoHandler::signalDeviceOffline, m_onvif,
+                [onvif](const VEXO_DEVICE_INFO &record) { onvif->noteDevice(record, false); });
+    }
     connect(m_onvif, &VEXO::OnvifHandler::signalIdentifyFailed, this,
             [this](const QString &key, const OnvifFailure &failure) {
                 showOnvifFailure(key, OnvifFaultText::text(failure));

@@ -923,14 +923,23 @@ QVariant DeviceInfoModel::deviceTypeData(const Entry &entry, int role) const
 {
     // ONVIF devices prove nothing to the discovery library; their warning is the credentials.
     const bool unverified = !isOnvifRecord(entry.record) && !isVerified(entry.record);
+    // An ONVIF identity that a device at another address also claims gets the same warning.
+    const QString rival = onvifContestedBy(entry.record);
     if (role == Qt::DecorationRole)
-        return unverified ? QVariant(unverifiedIcon()) : QVariant();
+        return unverified || !rival.isEmpty() ? QVariant(unverifiedIcon()) : QVariant();
     QStringList tips;
     const QString protocols = protocolToolTip(entry.record, entry.alsoOnvif);
     if (!protocols.isEmpty())
         tips.append(protocols);
     if (unverified)
         tips.append(unverifiedToolTip());
+    if (!rival.isEmpty()) {
+        //: Tool tip of an ONVIF device whose identity a device at another address also claims;
+        //: %1 is the listed device's address, %2 the other one.
+        tips.append(tr("Identity conflict: the devices at %1 and %2 claim to be the same device. No password is "
+                       "sent to it until the list is refreshed.")
+                        .arg(fieldText(entry.record.ipv4Address), rival));
+    }
     return tips.isEmpty() ? QVariant() : QVariant(tips.join(QLatin1Char('\n')));
 }
 

@@ -19,3 +19,13 @@ bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record)
 {
     return isOnvifRecord(record) && fieldBytes(record.macAddress).isEmpty();
 }
+
+QString onvifContestedBy(const VEXO_DEVICE_INFO &record)
+{
+    return isOnvifRecord(record) ? fieldText(record.reserved2) : QString();
+}
+
+void setOnvifContestedBy(VEXO_DEVICE_INFO &record, const QString &otherAddress)
+{
+    setFieldText(record.reserved2, otherAddress.toLatin1());
+}

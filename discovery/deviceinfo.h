@@ -36,6 +36,18 @@ bool isOnvifRecord(const VEXO_DEVICE_INFO &record);
  */
 bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record);
 
+/**
+ * @brief The other address that claims the identity of the ONVIF device of @p record (its
+ *        endpoint, MAC or serial number); empty when nothing contests it.
+ *
+ * A contested device is listed by its endpoint reference and gets no credentials until the
+ * list is refreshed or the user re-addresses it. The ONVIF service keeps this in a field the
+ * discovery library leaves unused in its own records.
+ */
+QString onvifContestedBy(const VEXO_DEVICE_INFO &record);
+/** @brief Marks the ONVIF @p record as contested by the device at @p otherAddress (empty: not contested). */
+void setOnvifContestedBy(VEXO_DEVICE_INFO &record, const QString &otherAddress);
+
 struct DeviceInfo
 {
     QString strIndex;        ///< the row's "ID" cell

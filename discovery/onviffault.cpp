@@ -98,6 +98,9 @@ QString OnvifFaultText::text(const OnvifFailure &failure)
     case OnvifFailureKind::NotEncrypted:
         return tr("The device offers no HTTPS, so the new password would cross the network readable by anyone on "
                   "it. Nothing was sent.");
+    case OnvifFailureKind::Contested:
+        return tr("A device at another address claims to be this device, so nothing was sent to either. Refresh "
+                  "the list once the other device is gone.");
     case OnvifFailureKind::SoapFault:
         break;
     }

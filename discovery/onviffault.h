@@ -23,6 +23,7 @@ enum class OnvifFailureKind {
     CertificateChanged, ///< over HTTPS the device presented another certificate than the one pinned for it
     TlsFailed,          ///< no TLS connection (no TLS 1.2 or later, or no certificate)
     NotEncrypted,       ///< the new password would cross the network readable and the user did not agree
+    Contested,          ///< a device at another address claims the same identity: nothing was sent
 };
 
 /**

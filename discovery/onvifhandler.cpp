@@ -41,6 +41,13 @@ QString qualified(const onvif::QualifiedName &name)
     return name.localName;
 }
 
+// A newly heard endpoint is identified only after this long, so that a second address answering
+// the same Probe for the same endpoint is heard before any credential goes out (devices may wait
+// up to half a second before they answer a Probe).
+constexpr int kClaimSettleMs = 600;
+// One address receives credentials for at most this many endpoints per sign-in.
+constexpr int kMaxCredentialedPerHost = 64;
+
 // Records go to the list in slices, a flush every kFlushIntervalMs. The first slice has kSlice
 // records; the next ones as many as the GUI thread handled in kSliceBudgetNs last time, so that
 // the list takes each slice in a small part of the 50 ms the window may be held up.
@@ -74,6 +81,7 @@ public:
         bool isReported = false;
         std::optional<onvif::Identity> identity;
         bool identifyAgain = false;
+        bool settled = false; // heard long enough for a rival claim to be heard too
     };
 
     bool start(QString *error)
@@ -105,9 +113,22 @@ public:
         m_identifier.reset();
         m_entries.clear();
         m_pending.clear();
+        forgetClaims();
         QMutexLocker lock(&m_handler->m_mutex);
         m_handler->m_endpointOfKey.clear();
         m_handler->m_urlOfEndpoint.clear();
+    }
+
+    // Refresh, a new sign-in or a stop: rival claims are heard anew, credentials may go again.
+    void forgetClaims()
+    {
+        m_contestedBy.clear();
+        m_credentialed.clear();
+        m_movedByUser.clear();
+        m_leftByUser.clear();
+        m_credentialedOfHost.clear();
+        QMutexLocker lock(&m_handler->m_mutex);
+        m_handler->m_contested.clear();
     }
 
     void refresh()
@@ -120,6 +141,7 @@ public:
             entry.isReported = false;
         m_forgotten = m_entries;
         m_entries.clear();
+        forgetClaims();
         {
             QMutexLocker lock(&m_handler->m_mutex);
             m_handler->m_endpointOfKey.clear();
@@ -143,6 +165,9 @@ public:
             m_deviceCredentials.clear();
             return;
         }
+        // A new sign-in: each endpoint may be identified with it once.
+        m_credentialed.clear();
+        m_credentialedOfHost.clear();
         const QStringList endpoints = m_entries.keys(); // identify() may mark entries
         for (const QString &endpoint : endpoints)
             identify(endpoint);
@@ -151,24 +176,60 @@ public:
     void setDeviceCredentials(const QString &endpoint, const onvif::Credentials &credentials)
     {
         m_deviceCredentials.insert(endpoint, credentials);
+        m_credentialed.remove(endpoint); // the user signed in to this device
         identify(endpoint);
     }
 
     void allowClearText(const QString &endpoint)
     {
         m_clearText.insert(endpoint);
+        m_credentialed.remove(endpoint);
         identify(endpoint);
     }
 
     void moved(const QString &endpoint, const QUrl &serviceUrl, const onvif::Credentials &credentials)
     {
         m_deviceCredentials.insert(endpoint, credentials);
+        // The user moved the device to this address: it is where the device is now, or where it
+        // comes back after a restart, which is identified once more.
+        m_credentialed.remove(endpoint);
+        m_movedByUser.insert(endpoint);
+        uncontest(endpoint);
         auto it = m_entries.find(endpoint);
         if (it == m_entries.end())
             return; // it says Hello at its new address and is identified then
-        if (serviceUrl.isValid() && m_options.allowsDeviceAddress(serviceUrl))
+        if (serviceUrl.isValid() && m_options.allowsDeviceAddress(serviceUrl)) {
+            // Answers it gave at its old address may still arrive: they are no rival's.
+            if (it->serviceUrl.host() != serviceUrl.host())
+                m_leftByUser.insert(endpoint, it->serviceUrl.host());
             setServiceUrl(endpoint, *it, serviceUrl);
+        }
+        it->settled = true;
+        report(endpoint, *it, recordOf(endpoint, *it));
         identify(endpoint);
+    }
+
+    // A device of the device protocol that proved its identity: an ONVIF device elsewhere that
+    // claims its MAC or serial number is not believed.
+    void verifiedDevice(const QString &mac, const QString &serial, const QString &ipv4, bool present)
+    {
+        if (!present) {
+            if (!mac.isEmpty() && m_verifiedAtOfMac.value(mac) == ipv4)
+                m_verifiedAtOfMac.remove(mac);
+            if (!serial.isEmpty() && m_verifiedAtOfSerial.value(serial) == ipv4)
+                m_verifiedAtOfSerial.remove(serial);
+            return;
+        }
+        if (!mac.isEmpty())
+            m_verifiedAtOfMac.insert(mac, ipv4);
+        if (!serial.isEmpty())
+            m_verifiedAtOfSerial.insert(serial, ipv4);
+        // An ONVIF device identified before the verified one was heard is checked now.
+        for (const QString &endpoint : {m_endpointOfMac.value(mac), m_endpointOfSerial.value(serial)}) {
+            const auto it = m_entries.find(endpoint);
+            if (!endpoint.isEmpty() && it != m_entries.end() && it->identity && it->serviceUrl.host() != ipv4)
+                contest(endpoint, *it, ipv4);
+        }
     }
 
 private:
@@ -286,6 +347,9 @@ private:
         const auto it = m_entries.constFind(endpoint);
         if (it == m_entries.cend() || !it->serviceUrl.isValid() || !m_identifier)
             return;
+        // Nothing goes out before rival claims had the time to be heard, nor to a contested device.
+        if (!it->settled || m_contestedBy.contains(endpoint))
+            return;
         // Without credentials nothing goes to the device.
         const std::optional<onvif::Credentials> credentials = credentialsOf(endpoint);
         if (!credentials)
@@ -294,6 +358,21 @@ private:
             m_entries[endpoint].identifyAgain = true; // with what was given meanwhile
             return;
         }
+        if (m_credentialed.contains(endpoint))
+            return; // once per endpoint and sign-in
+        // A host that announces endpoints by the hundred collects no digest for each.
+        const QString host = it->serviceUrl.host();
+        int &sent = m_credentialedOfHost[host];
+        if (sent >= kMaxCredentialedPerHost) {
+            if (sent++ == kMaxCredentialedPerHost)
+                qCWarning(lcOnvifHandler,
+                          "%s has had credentials for %d devices; its further devices are not "
+                          "identified",
+                          qUtf8Printable(host), kMaxCredentialedPerHost);
+            return;
+        }
+        ++sent;
+        m_credentialed.insert(endpoint);
         m_pending.insert(endpoint);
         m_identifier->enqueue(endpoint, it->serviceUrl, credentials);
     }
@@ -321,6 +400,59 @@ private:
         setFieldText(record.deviceTypeText, type.toLatin1());
         record.httpPort = quint16(entry.serviceUrl.port(80));
         return record;
+    }
+
+    // A contested device is listed by its endpoint, with the rival address, whatever it said.
+    VEXO_DEVICE_INFO recordOf(const QString &endpoint, const Entry &entry) const
+    {
+        const QString rival = m_contestedBy.value(endpoint);
+        if (rival.isEmpty())
+            return entry.identity ? identifiedRecord(*entry.identity) : unidentifiedRecord(entry);
+        VEXO_DEVICE_INFO record = unidentifiedRecord(entry);
+        setOnvifContestedBy(record, rival);
+        return record;
+    }
+
+    void contest(const QString &endpoint, Entry &entry, const QString &rival)
+    {
+        if (m_contestedBy.contains(endpoint))
+            return;
+        qCWarning(lcOnvifHandler, "%s at %s is also claimed by %s; it gets no credentials until a refresh",
+                  qUtf8Printable(endpoint), qUtf8Printable(entry.serviceUrl.host()), qUtf8Printable(rival));
+        m_contestedBy.insert(endpoint, rival);
+        {
+            QMutexLocker lock(&m_handler->m_mutex);
+            m_handler->m_contested.insert(endpoint);
+        }
+        report(endpoint, entry, recordOf(endpoint, entry));
+    }
+
+    void uncontest(const QString &endpoint)
+    {
+        m_contestedBy.remove(endpoint);
+        QMutexLocker lock(&m_handler->m_mutex);
+        m_handler->m_contested.remove(endpoint);
+    }
+
+    // The address of a verified device whose MAC or serial number @p identity claims, when that
+    // is not where the ONVIF device serves; empty otherwise.
+    QString verifiedElsewhere(const onvif::Identity &identity, const QUrl &serviceUrl) const
+    {
+        const QString mac = VexoTool::OnvifRecord::listMac(identity.macAddress);
+        const QString serial = identity.information.serialNumber;
+        const QString verifiedAt = !mac.isEmpty() && m_verifiedAtOfMac.contains(mac)
+                                       ? m_verifiedAtOfMac.value(mac)
+                                       : (serial.isEmpty() ? QString() : m_verifiedAtOfSerial.value(serial));
+        return verifiedAt == serviceUrl.host() ? QString() : verifiedAt;
+    }
+
+    void settle(const QString &endpoint)
+    {
+        const auto it = m_entries.find(endpoint);
+        if (it == m_entries.end() || it->settled)
+            return;
+        it->settled = true;
+        identify(endpoint);
     }
 
     static VEXO_DEVICE_INFO identifiedRecord(const onvif::Identity &identity)
@@ -354,16 +486,21 @@ private:
         const QUrl url = allowedUrl(device.target);
         if (endpoint.isEmpty() || !url.isValid())
             return; // nothing this scope may contact
+        if (m_movedByUser.remove(endpoint))
+            m_credentialed.remove(endpoint);
         Entry entry = m_forgotten.take(endpoint);
         entry.device = device;
         entry.isReported = false;
+        entry.settled = false;
         const bool sameService = entry.identity && entry.serviceUrl == url;
         Entry &kept = m_entries[endpoint] = entry;
         setServiceUrl(endpoint, kept, url);
         if (!sameService)
             kept.identity.reset();
-        report(endpoint, kept, kept.identity ? identifiedRecord(*kept.identity) : unidentifiedRecord(kept));
-        identify(endpoint);
+        else if (m_probe)
+            m_probe->setIdentified(endpoint); // known: it does not count against its sender
+        report(endpoint, kept, recordOf(endpoint, kept));
+        QTimer::singleShot(kClaimSettleMs, this, [this, endpoint] { settle(endpoint); });
     }
 
     void changed(const onvif::ProbeClient::Device &device)
@@ -378,17 +515,20 @@ private:
         it->device = device;
         if (!url.isValid() || url == it->serviceUrl)
             return;
+        if (url.host() != it->serviceUrl.host()) {
+            // The endpoint stays where it was heard first; another address claiming it is a rival
+            // (the user's own re-addressing goes through moved()).
+            if (m_leftByUser.value(endpoint) != url.host())
+                contest(endpoint, *it, url.host());
+            return;
+        }
         setServiceUrl(endpoint, *it, url);
         if (it->identity) {
-            // Shown at its new address at once; identification fills in the rest.
             onvif::Identity moved = *it->identity;
-            moved.ipv4.address = url.host();
             moved.serviceUrl = url;
             it->identity = moved;
-            report(endpoint, *it, identifiedRecord(moved));
-        } else {
-            report(endpoint, *it, unidentifiedRecord(*it));
         }
+        report(endpoint, *it, recordOf(endpoint, *it));
         identify(endpoint);
     }
 
@@ -400,25 +540,45 @@ private:
         if (it->isReported)
             send(Sent::Offline, it->reported);
         QMutexLocker lock(&m_handler->m_mutex);
-        m_handler->m_endpointOfKey.remove(fieldText(it->reported.serialNumber));
-        m_handler->m_endpointOfKey.remove(endpoint);
         m_handler->m_urlOfEndpoint.remove(endpoint);
+        if (!it->identity) {
+            m_handler->m_endpointOfKey.remove(fieldText(it->reported.serialNumber));
+            m_handler->m_endpointOfKey.remove(endpoint);
+        } else {
+            // Back at the same address (after a restart) it is listed identified without being
+            // asked again: credentials go to an endpoint once per sign-in. Its row's key still
+            // names it, so that the user's re-addressing (deviceMoved()) reaches it meanwhile.
+            Entry gone = *it;
+            gone.isReported = false;
+            m_forgotten.insert(endpoint, gone);
+        }
         m_entries.erase(it);
     }
 
     void identified(const QString &endpoint, const onvif::Identity &identity, const onvif::Failure &failure)
     {
         m_pending.remove(endpoint);
+        if (failure.kind == onvif::Failure::Kind::Unreachable || failure.kind == onvif::Failure::Kind::Refused) {
+            // Nothing reached the device (it may be restarting): the credentials may go once more.
+            if (m_credentialed.remove(endpoint))
+                --m_credentialedOfHost[identity.serviceUrl.host()];
+        }
         const auto it = m_entries.find(endpoint);
-        if (it == m_entries.end())
+        if (it == m_entries.end()) {
+            // Gone meanwhile (restarting): what it said waits for its return to that address.
+            const auto gone = m_forgotten.find(endpoint);
+            if (gone != m_forgotten.end() && !failure.failed() && identity.authenticated
+                && gone->serviceUrl == identity.serviceUrl && verifiedElsewhere(identity, gone->serviceUrl).isEmpty())
+                gone->identity = identity;
             return;
+        }
         if (it->identifyAgain) {
             it->identifyAgain = false;
             identify(endpoint);
             return;
         }
-        if (identity.serviceUrl != it->serviceUrl) {
-            identify(endpoint); // it moved meanwhile
+        if (identity.serviceUrl.host() != it->serviceUrl.host() || m_contestedBy.contains(endpoint)) {
+            identify(endpoint); // it moved meanwhile, or a rival claimed it
             return;
         }
         onvif::Failure why = failure;
@@ -437,8 +597,21 @@ private:
             emit m_handler->signalIdentifyFailed(key, OnvifHandler::failureOf(why));
             return;
         }
+        // A verified device's ONVIF face is at that device's own address, nowhere else.
+        if (const QString verifiedAt = verifiedElsewhere(identity, it->serviceUrl); !verifiedAt.isEmpty()) {
+            contest(endpoint, *it, verifiedAt);
+            return;
+        }
+        const QString mac = VexoTool::OnvifRecord::listMac(identity.macAddress);
+        const QString serial = identity.information.serialNumber;
         it->identity = identity;
-        report(endpoint, *it, identifiedRecord(identity));
+        if (!mac.isEmpty())
+            m_endpointOfMac.insert(mac, endpoint);
+        if (!serial.isEmpty())
+            m_endpointOfSerial.insert(serial, endpoint);
+        if (m_probe)
+            m_probe->setIdentified(endpoint);
+        report(endpoint, *it, recordOf(endpoint, *it));
     }
 
     OnvifHandler *m_handler = nullptr;
@@ -453,6 +626,15 @@ private:
     QHash<QString, onvif::Credentials> m_deviceCredentials;
     QSet<QString> m_clearText;
     QSet<QString> m_clearTextAsked;
+    QHash<QString, QString> m_contestedBy;     // endpoint -> the rival address; kept when it leaves
+    QSet<QString> m_credentialed;              // endpoints identified with the current sign-in
+    QSet<QString> m_movedByUser;               // re-addressed from the panel, not yet back
+    QHash<QString, QString> m_leftByUser;      // the address the panel moved a device away from
+    QHash<QString, int> m_credentialedOfHost;  // how many of them each address received
+    QHash<QString, QString> m_verifiedAtOfMac; // verified devices of the device protocol: their IPv4
+    QHash<QString, QString> m_verifiedAtOfSerial;
+    QHash<QString, QString> m_endpointOfMac; // identified ONVIF devices
+    QHash<QString, QString> m_endpointOfSerial;
     QTimer m_flush{this};          // a child, so that it moves to the thread with the worker
     bool m_unacknowledged = false; // a slice went to the list and the list has not taken it yet
     int m_sliceSize = kSlice;      // records per slice, after the GUI thread's time for the last one
@@ -609,7 +791,23 @@ bool OnvifHandler::clearTextAllowed(const QString &key) const
 QUrl OnvifHandler::serviceUrl(const QString &key) const
 {
     QMutexLocker lock(&m_mutex);
-    return m_urlOfEndpoint.value(m_endpointOfKey.value(key));
+    const QString endpoint = m_endpointOfKey.value(key);
+    return m_contested.contains(endpoint) ? QUrl() : m_urlOfEndpoint.value(endpoint);
+}
+
+bool OnvifHandler::isContested(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_contested.contains(m_endpointOfKey.value(key));
+}
+
+void OnvifHandler::noteDevice(const VEXO_DEVICE_INFO &record, bool present)
+{
+    if (isOnvifRecord(record) || !(record.identityFlags & VEXO_IDENTITY_VERIFIED))
+        return;
+    post([mac = fieldText(record.macAddress), serial = fieldText(record.serialNumber),
+          ipv4 = fieldText(record.ipv4Address),
+          present](OnvifWorker &w) { w.verifiedDevice(mac, serial, ipv4, present); });
 }
 
 void OnvifHandler::deviceMoved(const QString &key, const QUrl &serviceUrl, const onvif::Credentials &credentials)

@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 
@@ -41,6 +42,13 @@ class OnvifWorker;
  * Nothing but Probe goes out before credentials are given (setCredentials() for every device,
  * setDeviceCredentials() for one). The credentials stay in memory only, until
  * clearCredentials() or the end of the program.
+ *
+ * Claims are checked before credentials go out. An endpoint is identified only after it was
+ * heard for a moment, and it stays at the address it was first heard at: another address
+ * claiming it makes it contested (isContested()), as does an ONVIF device claiming the MAC or
+ * serial number of a verified device of the device protocol at another address (noteDevice()).
+ * Credentials go to each endpoint once per sign-in (or Refresh), and to at most 64 endpoints of
+ * one address.
  *
  * The sockets and the identification run on a thread of their own; the signals are emitted
  * there and reach receivers on the GUI thread queued. The public methods may be called from any
@@ -92,8 +100,24 @@ public:
     /** @brief Whether the user let the password travel in clear to the device under @p key. */
     bool clearTextAllowed(const QString &key) const;
 
-    /** @brief The device service address of the device listed under @p key; empty when unknown. */
+    /**
+     * @brief The device service address of the device listed under @p key; empty when unknown or
+     *        contested (nothing may be sent to it then).
+     */
     QUrl serviceUrl(const QString &key) const;
+    /**
+     * @brief Whether another address claims the identity of the device under @p key: its endpoint,
+     *        or the MAC or serial number of a verified device elsewhere.
+     *
+     * A contested device gets no credentials until sendInquiry() or deviceMoved().
+     */
+    bool isContested(const QString &key) const;
+    /**
+     * @brief A device of the device protocol came (@p present) or went. The ONVIF face of a
+     *        verified one is accepted at its IPv4 address only; an ONVIF device elsewhere that
+     *        claims its MAC or serial number is contested. Other records are ignored.
+     */
+    void noteDevice(const VEXO_DEVICE_INFO &record, bool present);
     /**
      * @brief The device under @p key now serves at @p serviceUrl (after a change of its address):
      *        identifies it there with @p credentials, so that its row follows it.
@@ -137,6 +161,7 @@ private:
     QHash<QString, QString> m_endpointOfKey;
     QHash<QString, QUrl> m_urlOfEndpoint;
     QHash<QString, bool> m_clearTextOfEndpoint;
+    QSet<QString> m_contested;                       // endpoints
     std::optional<onvif::Credentials> m_credentials; // for every device, this session only
 };
 

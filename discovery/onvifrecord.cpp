@@ -18,8 +18,7 @@ VEXO_DEVICE_INFO OnvifRecord::fromIdentity(const onvif::Identity &identity)
     setFieldText(record.leadText, OnvifLeadText);
     setFieldText(record.serialNumber, identity.information.serialNumber.toLatin1());
     // A MAC the reader does not know stays as the device wrote it: the record is identified all the same.
-    const QString mac = MacAddress::canonical(identity.macAddress);
-    setFieldText(record.macAddress, (mac.isEmpty() ? identity.macAddress.toLower() : mac).toLatin1());
+    setFieldText(record.macAddress, listMac(identity.macAddress).toLatin1());
     setFieldText(record.ipv4Address, identity.ipv4.address.toLatin1());
     setFieldText(record.ipv4SubnetMask, maskText(identity.ipv4.prefixLength).toLatin1());
     setFieldText(record.ipv4Gateway, identity.gateways.value(0).toLatin1());
@@ -33,6 +32,13 @@ VEXO_DEVICE_INFO OnvifRecord::fromIdentity(const onvif::Identity &identity)
     record.extendedInfoValid = 1;
     record.inactive = 0;
     return record;
+}
+
+QString OnvifRecord::listMac(const QString &deviceMac)
+{
+    // A form the reader does not know stays as the device wrote it, so the device still shows one.
+    const QString mac = MacAddress::canonical(deviceMac);
+    return mac.isEmpty() ? deviceMac.toLower() : mac;
 }
 
 } // namespace VexoTool

@@ -4,6 +4,8 @@
 
 #include <Vexo.h>
 
+#include <QString>
+
 namespace onvif {
 struct Identity;
 }
@@ -23,6 +25,9 @@ public:
      *        speaks ONVIF is active and may use DHCP. Texts too long for a field are cut.
      */
     static VEXO_DEVICE_INFO fromIdentity(const onvif::Identity &identity);
+
+    /** @brief A MAC address as a device told it, written as the list writes MACs. */
+    static QString listMac(const QString &deviceMac);
 };
 
 } // namespace VexoTool

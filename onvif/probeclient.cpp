@@ -99,6 +99,27 @@ void ProbeClient::stop()
     // A new start reports every device again, as found.
     m_devices.clear();
     m_lastHeardRound.clear();
+    m_unidentifiedSender.clear();
+    m_unidentifiedOfSender.clear();
+    m_floodingSenders.clear();
+}
+
+void ProbeClient::setIdentified(const QString &endpoint)
+{
+    const auto it = m_unidentifiedSender.constFind(endpoint);
+    if (it == m_unidentifiedSender.cend())
+        return;
+    const auto count = m_unidentifiedOfSender.find(*it);
+    if (count != m_unidentifiedOfSender.end() && --*count <= 0)
+        m_unidentifiedOfSender.erase(count);
+    m_unidentifiedSender.erase(it);
+}
+
+void ProbeClient::forget(const QString &endpoint)
+{
+    setIdentified(endpoint); // no longer counts against its sender
+    m_devices.remove(endpoint);
+    m_lastHeardRound.remove(endpoint);
 }
 
 void ProbeClient::probe()
@@ -184,8 +205,7 @@ void ProbeClient::automaticRound()
     const QStringList endpoints = m_devices.keys();
     for (const QString &endpoint : endpoints) {
         if (m_automaticRounds - m_lastHeardRound.value(endpoint) >= quint64(m_options.silentRounds)) {
-            m_devices.remove(endpoint);
-            m_lastHeardRound.remove(endpoint);
+            forget(endpoint);
             emit deviceLeft(endpoint);
         }
     }
@@ -263,8 +283,8 @@ void ProbeClient::handle(const QByteArray &datagram, const QHostAddress &sender,
         break;
     case discovery::Message::Kind::Bye:
         for (const discovery::Target &t : message.value->targets) {
-            if (m_devices.remove(t.endpoint)) {
-                m_lastHeardRound.remove(t.endpoint);
+            if (m_devices.contains(t.endpoint)) {
+                forget(t.endpoint);
                 emit deviceLeft(t.endpoint);
             }
         }
@@ -276,14 +296,30 @@ void ProbeClient::handle(const QByteArray &datagram, const QHostAddress &sender,
 
 void ProbeClient::heard(const discovery::Target &target, const QHostAddress &sender, const QHostAddress &adapterAddress)
 {
-    m_lastHeardRound.insert(target.endpoint, m_automaticRounds);
     const auto it = m_devices.find(target.endpoint);
     if (it == m_devices.end()) {
+        // A host may announce a few devices of its own (an encoder, a recorder), not a list's worth.
+        const quint32 from = sender.toIPv4Address();
+        int &count = m_unidentifiedOfSender[from];
+        if (count >= m_options.maxUnidentifiedPerSender) {
+            ++m_droppedEndpoints;
+            if (!m_floodingSenders.contains(from)) {
+                m_floodingSenders.insert(from);
+                qCWarning(lcOnvifDiscovery).noquote()
+                    << sender.toString() << "announces more than" << m_options.maxUnidentifiedPerSender
+                    << "unidentified ONVIF devices; the further ones are ignored";
+            }
+            return;
+        }
+        ++count;
+        m_unidentifiedSender.insert(target.endpoint, from);
+        m_lastHeardRound.insert(target.endpoint, m_automaticRounds);
         const Device device{target, adapterAddress, sender};
         m_devices.insert(target.endpoint, device);
         emit deviceFound(device);
         return;
     }
+    m_lastHeardRound.insert(target.endpoint, m_automaticRounds);
     // A Hello may come without addresses (the device expects a Resolve): keep what is known.
     const bool changed = (!target.xaddrs.isEmpty() && target.xaddrs != it->target.xaddrs)
                          || (target.metadataVersion != 0 && target.metadataVersion != it->target.metadataVersion);

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QList>
+#include <QSet>
 #include <QObject>
 #include <QTimer>
 
@@ -34,6 +35,11 @@ namespace onvif {
  * rounds without being heard. Datagrams that are too large, malformed, or answer a Probe this
  * client did not send are counted and dropped.
  *
+ * One sender address holds at most kMaxUnidentifiedPerSender endpoints that are not yet
+ * identified (setIdentified()): a host that announces more, as a flood of made-up endpoints
+ * would, has the further ones dropped and counted, and is logged once. Admission costs one
+ * hash lookup per endpoint, whatever the number of devices.
+ *
  * Lives in the thread that created it (which needs an event loop) and signals there.
  */
 class ProbeClient : public QObject
@@ -44,8 +50,9 @@ public:
     struct Options
     {
         ClientOptions scope;
-        int intervalMs = 10000; ///< automatic period between rounds
-        int silentRounds = 3;   ///< automatic rounds without a word before a device is taken as gone
+        int intervalMs = 10000;           ///< automatic period between rounds
+        int silentRounds = 3;             ///< automatic rounds without a word before a device is taken as gone
+        int maxUnidentifiedPerSender = 8; ///< endpoints a sender may announce before any is identified
     };
 
     /** @brief A device as discovery knows it, and where it was heard. */
@@ -70,6 +77,13 @@ public:
     QList<Device> devices() const { return m_devices.values(); }
     /** @brief Datagrams dropped as too large, malformed, unsolicited or from outside the scope. */
     quint64 droppedDatagrams() const { return m_dropped; }
+    /** @brief Endpoints dropped because their sender already had too many unidentified ones. */
+    quint64 droppedEndpoints() const { return m_droppedEndpoints; }
+    /**
+     * @brief The device under @p endpoint was identified: it no longer counts against its
+     *        sender's unidentified endpoints.
+     */
+    void setIdentified(const QString &endpoint);
     /** @brief Adapters probed from (LAN scope), or 127.0.0.1 (loopback scope). */
     QList<QHostAddress> adapterAddresses() const;
 
@@ -90,6 +104,7 @@ private:
     void readDatagrams(QUdpSocket *socket, const QHostAddress &adapterAddress);
     void handle(const QByteArray &datagram, const QHostAddress &sender, const QHostAddress &adapterAddress);
     void heard(const discovery::Target &target, const QHostAddress &sender, const QHostAddress &adapterAddress);
+    void forget(const QString &endpoint);
 
     Options m_options;
     bool m_running = false;
@@ -104,6 +119,12 @@ private:
     QHash<QString, Device> m_devices;
     QHash<QString, quint64> m_lastHeardRound;
     quint64 m_dropped = 0;
+    // Unidentified endpoints per sender (IPv4 address as a number), and the senders that were
+    // refused an endpoint (logged once each).
+    QHash<QString, quint32> m_unidentifiedSender; // endpoint -> its sender, while it is unidentified
+    QHash<quint32, int> m_unidentifiedOfSender;
+    QSet<quint32> m_floodingSenders;
+    quint64 m_droppedEndpoints = 0;
 };
 
 } // namespace onvif

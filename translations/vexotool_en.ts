@@ -457,6 +457,11 @@
         <source>Found by ONVIF. Sign in with &quot;ONVIF Sign-In...&quot; in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</source>
         <translation>Found by ONVIF. Sign in with “ONVIF Sign-In…” in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</translation>
     </message>
+    <message>
+        <source>Identity conflict: the devices at %1 and %2 claim to be the same device. No password is sent to it until the list is refreshed.</source>
+        <extracomment>Tool tip of an ONVIF device whose identity a device at another address also claims; %1 is the listed device&apos;s address, %2 the other one.</extracomment>
+        <translation>Identity conflict: the devices at %1 and %2 claim to be the same device. No password is sent to it until the list is refreshed.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>
@@ -1083,6 +1088,8 @@ Forget it only when the device was reset or got a new certificate.</translation>
     <message>
         <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
         <translation>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</translation>
+        <source>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</source>
+        <translation>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</translation>
     </message>
 </context>
 <context>

@@ -454,6 +454,11 @@
         <source>Found by ONVIF. Sign in with &quot;ONVIF Sign-In...&quot; in the title bar&apos;s menu, or enter its user name and password in the panel, to read its serial number, MAC address and network settings.</source>
         <translation>通过 ONVIF 发现。在标题栏菜单中选择“ONVIF 登录…”登录，或在右侧面板中输入其用户名和密码，即可读取其序列号、MAC 地址和网络参数。</translation>
     </message>
+    <message>
+        <source>Identity conflict: the devices at %1 and %2 claim to be the same device. No password is sent to it until the list is refreshed.</source>
+        <extracomment>Tool tip of an ONVIF device whose identity a device at another address also claims; %1 is the listed device&apos;s address, %2 the other one.</extracomment>
+        <translation>身份冲突：%1 和 %2 上的设备都声称是同一台设备。刷新列表之前，不会向其发送密码。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceModifyPage</name>
@@ -1078,6 +1083,8 @@ Forget it only when the device was reset or got a new certificate.</source>
     <message>
         <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
         <translation>设备不提供 HTTPS，新密码将以网络上任何人都能读取的形式传输。未发送任何内容。</translation>
+        <source>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</source>
+        <translation>另一个地址上的设备声称是此设备，因此未向任何一方发送内容。待另一设备消失后请刷新列表。</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,7 @@
 #include "silencecheck.h"
 
 #include <macaddress.h>
+#include <deviceinfo.h>
 #include <subnetreach.h>
 
 #include <QCommandLineParser>
@@ -24,6 +25,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStandardPaths>
+#include <QSet>
 #include <QThread>
 
 #include <csignal>
@@ -34,6 +36,9 @@
 namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
+// How long a target found by endpoint or address is listened for before it is asked, so that a
+// second address claiming the same endpoint is heard first.
+constexpr int kClaimSettleMs = 600;
 
 void onSignal(int)
 {
@@ -430,12 +435,37 @@ int main(int argc, char *argv[])
         onvifScan.wait(qMax(waitMs, 1), g_interrupted, [&] { return onvifScan.matchesWithoutIdentity(id); });
         if (!onvifScan.matchesWithoutIdentity(id))
             onvifScan.identifyAll(credentials, parser.isSet(force));
-        const auto found = onvifScan.match(id);
+        else
+            onvifScan.wait(kClaimSettleMs, g_interrupted); // a rival claim answers the same Probe
+        // A target that devices at several addresses claim is refused: the password would go to
+        // whichever of them answered.
+        QStringList candidates;
+        for (const OnvifScan::Found &f : onvifScan.candidates(id))
+            candidates.append(QStringLiteral("ONVIF %1 %2").arg(f.serviceUrl.host(), f.discovered.target.endpoint));
+        const QString idMac = VexoTool::MacAddress::canonical(id);
+        for (const VEXO_DEVICE_INFO &d : table.devices()) {
+            const QString serial = QString::fromLatin1(fieldBytes(d.serialNumber));
+            if ((!idMac.isEmpty() && VexoTool::MacAddress::canonical(QString::fromLatin1(fieldBytes(d.macAddress))) == idMac)
+                || (!serial.isEmpty() && serial == id))
+                candidates.append(
+                    QStringLiteral("VXDP/1 %1 %2").arg(QString::fromLatin1(fieldBytes(d.ipv4Address)), serial));
+        }
+        QSet<QString> addresses;
+        for (const QString &c : std::as_const(candidates))
+            addresses.insert(c.section(u' ', 1, 1));
+        const bool ambiguous = addresses.size() > 1;
+        const auto found = ambiguous ? std::nullopt : onvifScan.match(id);
         onvif::BlockingDeviceOperations operations(onvifScan.clientOptions());
         std::optional<onvif::Identity> identity;
         // A device no adapter reaches is refused here, with what to do, instead of after a time-out.
         const QString advice = found && !parser.isSet(force) ? onvifScan.unreachableAdvice(*found) : QString();
-        if (!found) {
+        if (ambiguous) {
+            std::fprintf(stderr, "%s refused: devices at %lld addresses claim %s:\n", qPrintable(cmd),
+                         static_cast<long long>(addresses.size()), qPrintable(DeviceTable::escaped(id)));
+            for (const QString &c : std::as_const(candidates))
+                std::fprintf(stderr, "  %s\n", qPrintable(DeviceTable::escaped(c)));
+            rc = 2;
+        } else if (!found) {
             std::fprintf(stderr, "ONVIF device %s not found\n", qPrintable(DeviceTable::escaped(id)));
             int unasked = 0;
             for (const OnvifScan::Found &f : onvifScan.found())

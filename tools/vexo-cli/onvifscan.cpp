@@ -45,9 +45,21 @@ OnvifScan::OnvifScan(const onvif::ClientOptions &options, const QVector<VexoTool
     auto keep = [this](const onvif::ProbeClient::Device &d) {
         const bool isNew = !m_found.contains(d.target.endpoint);
         Found &f = m_found[d.target.endpoint];
+        const QUrl url = m_options.preferredDeviceAddress(d.target.xaddrs);
+        // An endpoint stays at the address it was found at: another address claiming it is a rival.
+        if (!isNew && !url.isEmpty() && !f.serviceUrl.isEmpty() && url.host() != f.serviceUrl.host()) {
+            if (f.rival.isEmpty())
+                std::fprintf(stderr, "ONVIF endpoint %s is claimed by %s and %s: it gets no password\n",
+                             qPrintable(DeviceTable::escaped(d.target.endpoint)),
+                             qPrintable(DeviceTable::escaped(f.serviceUrl.host())),
+                             qPrintable(DeviceTable::escaped(url.host())));
+            f.rival = url.host();
+            f.identity.reset();
+            return;
+        }
         const bool moved = f.discovered.target.xaddrs != d.target.xaddrs;
         f.discovered = d;
-        f.serviceUrl = m_options.preferredDeviceAddress(d.target.xaddrs);
+        f.serviceUrl = url;
         if (moved)
             f.identity.reset();
         if (m_echo && (!m_echoFilter || m_echoFilter(toListed(f).info)))
@@ -113,8 +125,14 @@ void OnvifScan::identifyAll(const onvif::Credentials &credentials, bool evenUnre
                              it->identity = identity;
                      });
     QObject::connect(&identifier, &onvif::Identifier::idle, &loop, &QEventLoop::quit);
+    // A host that announces endpoints by the hundred collects no digest for each.
+    constexpr int kMaxPerHost = 64;
+    QHash<QString, int> perHost;
     for (auto it = m_found.cbegin(); it != m_found.cend(); ++it) {
-        if (it->identity || it->serviceUrl.isEmpty() || (!evenUnreachable && !unreachableAdvice(*it).isEmpty()))
+        if (it->identity || it->serviceUrl.isEmpty() || !it->rival.isEmpty()
+            || (!evenUnreachable && !unreachableAdvice(*it).isEmpty()))
+            continue;
+        if (++perHost[it->serviceUrl.host()] > kMaxPerHost)
             continue;
         identifier.enqueue(it.key(), it->serviceUrl, credentials);
     }
@@ -139,6 +157,30 @@ bool OnvifScan::matchesWithoutIdentity(const QString &id) const
             return true;
     }
     return false;
+}
+
+QList<OnvifScan::Found> OnvifScan::candidates(const QString &id) const
+{
+    const QString mac = VexoTool::MacAddress::canonical(id);
+    QList<Found> out;
+    for (const Found &f : m_found) {
+        const bool named
+            = uuidOf(f.discovered.target.endpoint) == uuidOf(id)
+              || (!f.serviceUrl.isEmpty() && (f.serviceUrl.host() == id || f.rival == id))
+              || (f.identity
+                  && ((!mac.isEmpty() && VexoTool::MacAddress::canonical(f.identity->macAddress) == mac)
+                      || (!f.identity->information.serialNumber.isEmpty() && f.identity->information.serialNumber == id)
+                      || f.identity->ipv4.address == id));
+        if (!named)
+            continue;
+        out.append(f);
+        if (!f.rival.isEmpty()) {
+            Found rival = f;
+            rival.serviceUrl.setHost(f.rival);
+            out.append(rival);
+        }
+    }
+    return out;
 }
 
 std::optional<OnvifScan::Found> OnvifScan::match(const QString &id) const

@@ -31,6 +31,8 @@ public:
         QUrl serviceUrl; ///< the first XAddr this scope allows; empty when none
         std::optional<onvif::Identity> identity;
         onvif::Failure failure; ///< why identification failed, when it did
+        /** @brief Another address that claimed the same endpoint; the device gets no credentials then. */
+        QString rival;
     };
 
     /**
@@ -64,6 +66,11 @@ public:
     QList<Found> found() const;
     /** @brief The device whose endpoint, address, MAC or serial number is @p id, or nothing. */
     std::optional<Found> match(const QString &id) const;
+    /**
+     * @brief Every device that @p id names: by endpoint, address, MAC or serial number. One that
+     *        another address claims as well counts for both.
+     */
+    QList<Found> candidates(const QString &id) const;
     /** @brief Whether @p id names a device found by endpoint or address (known without credentials). */
     bool matchesWithoutIdentity(const QString &id) const;
 

@@ -77,7 +77,7 @@ bool OnvifService::start(QString *error)
     for (Device &d : m_devices) {
         serve(d);
         if (d.serving())
-            announce(d.state->hello(newMessageId()));
+            announce(d.state->hello(newMessageId()), d);
     }
     return true;
 }
@@ -121,6 +121,13 @@ void OnvifService::serve(Device &d)
     OnvifDeviceState &s = d.state->state();
     if (!d.up || !reachable(s.ipv4))
         return;
+    // Each device speaks WS-Discovery from its own address, as devices on a segment do.
+    auto speaker = std::make_unique<QUdpSocket>();
+    if (speaker->bind(QHostAddress(s.ipv4), 0)) {
+        speaker->setSocketOption(QAbstractSocket::MulticastTtlOption, 1);
+        speaker->setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+        d.speaker = std::move(speaker);
+    }
     if (s.servesHttp()) {
         d.server = listen(d, std::make_unique<QTcpServer>(), &s.httpPort);
         if (QTcpServer *server = d.server.get())
@@ -153,6 +160,7 @@ void OnvifService::serve(Device &d)
 
 void OnvifService::unserve(Device &d)
 {
+    d.speaker.reset();
     // Open connections are closed with the server's children.
     d.server.reset();
     d.secure.reset();
@@ -225,7 +233,7 @@ void OnvifService::applyEffects(Device &d)
         if (!device)
             return;
         if (effects.reboot) {
-            announce(device->state->bye(newMessageId()));
+            announce(device->state->bye(newMessageId()), *device);
             unserve(*device);
             QTimer::singleShot(kRebootMs, this, [this, serial] {
                 Device *rebooted = deviceOf(serial);
@@ -234,14 +242,14 @@ void OnvifService::applyEffects(Device &d)
                 rebooted->state->reboot();
                 serve(*rebooted);
                 if (rebooted->serving())
-                    announce(rebooted->state->hello(newMessageId()));
+                    announce(rebooted->state->hello(newMessageId()), *rebooted);
                 emit changed(serial);
             });
             return;
         }
         unserve(*device);
         serve(*device);
-        announce(device->serving() ? device->state->hello(newMessageId()) : device->state->bye(newMessageId()));
+        announce(device->serving() ? device->state->hello(newMessageId()) : device->state->bye(newMessageId()), *device);
         emit changed(serial);
     });
 }
@@ -260,16 +268,22 @@ void OnvifService::readDatagrams()
         for (Device &d : m_devices) {
             if (!d.serving() || !d.state->matchesProbe(message.value->probeTypes))
                 continue;
-            m_socket->writeDatagram(d.state->probeMatches(message.value->messageId, newMessageId()),
-                                    datagram.senderAddress(), quint16(datagram.senderPort()));
+            speakerOf(d)->writeDatagram(d.state->probeMatches(message.value->messageId, newMessageId()),
+                                        datagram.senderAddress(), quint16(datagram.senderPort()));
         }
     }
 }
 
-void OnvifService::announce(const QByteArray &message)
+QUdpSocket *OnvifService::speakerOf(Device &d) const
+{
+    return d.speaker ? d.speaker.get() : m_socket.get();
+}
+
+void OnvifService::announce(const QByteArray &message, Device &from)
 {
     if (!m_socket)
         return;
+    QUdpSocket *speaker = speakerOf(from);
     if (m_loopback) {
         const qint64 now = m_clock.elapsed();
         for (auto it = m_clients.begin(); it != m_clients.end();) {
@@ -277,14 +291,14 @@ void OnvifService::announce(const QByteArray &message)
                 it = m_clients.erase(it);
                 continue;
             }
-            m_socket->writeDatagram(message, it.key().first, it.key().second);
+            speaker->writeDatagram(message, it.key().first, it.key().second);
             ++it;
         }
         return;
     }
     for (const QNetworkInterface &iface : std::as_const(m_interfaces)) {
-        m_socket->setMulticastInterface(iface);
-        m_socket->writeDatagram(message, kGroup, kGroupPort);
+        speaker->setMulticastInterface(iface);
+        speaker->writeDatagram(message, kGroup, kGroupPort);
     }
 }
 
@@ -318,8 +332,8 @@ void OnvifService::setUp(const QString &serial, bool up, bool quietly)
     if (!d || d->up == up)
         return;
     if (!up) {
-        if (d->serving() && !quietly)
-            announce(d->state->bye(newMessageId()));
+        if (d->server && !quietly)
+            announce(d->state->bye(newMessageId()), *d);
         unserve(*d);
         d->up = false;
         return;
@@ -327,7 +341,7 @@ void OnvifService::setUp(const QString &serial, bool up, bool quietly)
     d->up = true;
     serve(*d);
     if (d->serving())
-        announce(d->state->hello(newMessageId()));
+        announce(d->state->hello(newMessageId()), *d);
 }
 
 void OnvifService::readdress(const QString &serial, const QString &ipv4)
@@ -336,20 +350,20 @@ void OnvifService::readdress(const QString &serial, const QString &ipv4)
     if (!d || d->state->state().ipv4 == ipv4)
         return;
     if (d->serving())
-        announce(d->state->bye(newMessageId()));
+        announce(d->state->bye(newMessageId()), *d);
     unserve(*d);
     d->state->state().ipv4 = ipv4;
     ++d->state->state().metadataVersion;
     serve(*d);
     if (d->serving())
-        announce(d->state->hello(newMessageId()));
+        announce(d->state->hello(newMessageId()), *d);
 }
 
 void OnvifService::shutdown()
 {
     for (Device &d : m_devices) {
         if (d.serving())
-            announce(d.state->bye(newMessageId()));
+            announce(d.state->bye(newMessageId()), d);
         unserve(d);
     }
 }

@@ -72,6 +72,7 @@ private:
         std::unique_ptr<OnvifDevice> state;
         std::unique_ptr<QTcpServer> server;
         std::unique_ptr<QSslServer> secure;
+        std::unique_ptr<QUdpSocket> speaker; // WS-Discovery from the device's own address, while it serves
         bool up = true;
         bool serving() const { return server || secure; }
     };
@@ -80,7 +81,8 @@ private:
     void unserve(Device &device);
     void accept(Device &device, QTcpServer *server);
     std::unique_ptr<QTcpServer> listen(Device &device, std::unique_ptr<QTcpServer> server, quint16 *port);
-    void announce(const QByteArray &message);
+    void announce(const QByteArray &message, Device &from);
+    QUdpSocket *speakerOf(Device &device) const;
     void applyEffects(Device &device);
     Device *deviceOf(const QString &serial);
     bool reachable(const QString &ipv4) const;
