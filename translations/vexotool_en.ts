@@ -1086,10 +1086,12 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <translation>No secure connection to the device could be made (it needs TLS 1.2 or later). Nothing was sent.</translation>
     </message>
     <message>
-        <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
-        <translation>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</translation>
         <source>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</source>
         <translation>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</translation>
+    </message>
+    <message>
+        <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
+        <translation>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</translation>
     </message>
 </context>
 <context>

@@ -1081,10 +1081,12 @@ Forget it only when the device was reset or got a new certificate.</source>
         <translation>无法与设备建立安全连接（需要 TLS 1.2 或更高版本）。未发送任何内容。</translation>
     </message>
     <message>
-        <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
-        <translation>设备不提供 HTTPS，新密码将以网络上任何人都能读取的形式传输。未发送任何内容。</translation>
         <source>A device at another address claims to be this device, so nothing was sent to either. Refresh the list once the other device is gone.</source>
         <translation>另一个地址上的设备声称是此设备，因此未向任何一方发送内容。待另一设备消失后请刷新列表。</translation>
+    </message>
+    <message>
+        <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
+        <translation>设备不提供 HTTPS，新密码将以网络上任何人都能读取的形式传输。未发送任何内容。</translation>
     </message>
 </context>
 <context>

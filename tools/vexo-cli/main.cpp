@@ -445,7 +445,8 @@ int main(int argc, char *argv[])
         const QString idMac = VexoTool::MacAddress::canonical(id);
         for (const VEXO_DEVICE_INFO &d : table.devices()) {
             const QString serial = QString::fromLatin1(fieldBytes(d.serialNumber));
-            if ((!idMac.isEmpty() && VexoTool::MacAddress::canonical(QString::fromLatin1(fieldBytes(d.macAddress))) == idMac)
+            if ((!idMac.isEmpty()
+                 && VexoTool::MacAddress::canonical(QString::fromLatin1(fieldBytes(d.macAddress))) == idMac)
                 || (!serial.isEmpty() && serial == id))
                 candidates.append(
                     QStringLiteral("VXDP/1 %1 %2").arg(QString::fromLatin1(fieldBytes(d.ipv4Address)), serial));

@@ -39,7 +39,7 @@ OnvifService::OnvifService(bool loopbackScope, quint16 wsdPort, std::vector<Onvi
 {
     m_devices.reserve(devices.size());
     for (OnvifDeviceState &s : devices)
-        m_devices.push_back(Device{std::make_unique<OnvifDevice>(std::move(s)), nullptr, nullptr, true});
+        m_devices.push_back(Device{std::make_unique<OnvifDevice>(std::move(s)), nullptr, nullptr, nullptr, true});
 }
 
 OnvifService::~OnvifService() = default;
@@ -249,7 +249,8 @@ void OnvifService::applyEffects(Device &d)
         }
         unserve(*device);
         serve(*device);
-        announce(device->serving() ? device->state->hello(newMessageId()) : device->state->bye(newMessageId()), *device);
+        announce(device->serving() ? device->state->hello(newMessageId()) : device->state->bye(newMessageId()),
+                 *device);
         emit changed(serial);
     });
 }
