@@ -513,8 +513,17 @@ private:
         }
         const QUrl url = allowedUrl(device.target);
         it->device = device;
-        if (!url.isValid() || url == it->serviceUrl)
+        if (!url.isValid())
             return;
+        if (url == it->serviceUrl) {
+            // A device the user moved announces its new address: it is identified there once more,
+            // as the identification that followed the change may have found it not listening yet.
+            if (m_movedByUser.remove(endpoint)) {
+                m_credentialed.remove(endpoint);
+                identify(endpoint);
+            }
+            return;
+        }
         if (url.host() != it->serviceUrl.host()) {
             // The endpoint stays where it was heard first; another address claiming it is a rival
             // (the user's own re-addressing goes through moved()).

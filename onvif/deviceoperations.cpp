@@ -161,8 +161,9 @@ void DeviceOperations::identify(const QUrl &serviceUrl, const std::optional<Cred
 }
 
 void DeviceOperations::changeNetwork(const Identity &identity, const Credentials &credentials,
-                                     const NetworkChange &change, const Callback<NetworkChangeResult> &done)
+                                     const NetworkChange &wanted, const Callback<NetworkChangeResult> &done)
 {
+    NetworkChange change = wanted;
     if (change.ipv4 && identity.interfaceToken.isEmpty())
         return later(done, invalid<NetworkChangeResult>(QStringLiteral("the device has no identified IPv4 interface")));
     if (change.gateway && !change.gateway->isEmpty() && !devicemgmt::isIpv4Address(*change.gateway))
@@ -173,12 +174,18 @@ void DeviceOperations::changeNetwork(const Identity &identity, const Credentials
             done, invalid<NetworkChangeResult>(QStringLiteral("HTTP port %1 is out of range").arg(*change.httpPort)));
     QList<devicemgmt::NetworkProtocol> protocols = identity.protocols;
     if (change.httpPort) {
-        auto http = std::find_if(protocols.begin(), protocols.end(),
-                                 [](const devicemgmt::NetworkProtocol &p) { return p.name == u"HTTP"; });
-        if (http == protocols.end())
-            protocols.append({QStringLiteral("HTTP"), true, {*change.httpPort}});
+        // The web port of a device served over HTTPS is its HTTPS port: plain HTTP is never
+        // switched on for it.
+        const QString name
+            = identity.requestUrl().scheme() == u"https" ? QStringLiteral("HTTPS") : QStringLiteral("HTTP");
+        auto web = std::find_if(protocols.begin(), protocols.end(),
+                                [&name](const devicemgmt::NetworkProtocol &p) { return p.name == name; });
+        if (web != protocols.end() && web->enabled && web->ports.contains(*change.httpPort))
+            change.httpPort.reset(); // already so: nothing to send, and nothing to go to a moved device
+        else if (web == protocols.end())
+            protocols.append({name, true, {*change.httpPort}});
         else
-            http->ports = {*change.httpPort}, http->enabled = true;
+            web->ports = {*change.httpPort}, web->enabled = true;
     }
     // Builders check the values before anything is sent, so a bad one changes nothing.
     std::optional<Result<QByteArray>> checkedInterface;
@@ -218,7 +225,7 @@ void DeviceOperations::changeNetwork(const Identity &identity, const Credentials
                 });
                 if (!r)
                     return fail(r.failure);
-                if (!result->rebootNeeded && result->serviceUrl.scheme() == u"http")
+                if (!result->rebootNeeded)
                     result->serviceUrl.setPort(*change.httpPort);
                 finish();
             },

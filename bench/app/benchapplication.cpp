@@ -8,20 +8,6 @@
 
 #include <cstdio>
 
-double peakMemoryMb()
-{
-    // /proc files report no size, so read to the end rather than asking atEnd().
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
-
 bool printFigure(const char *name, double value, double goal, const char *unit, const char *note)
 {
     const bool met = value >= 0 && value <= goal;

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include <peakmemory.h>
 #include <toolsapplication.h>
 
 #include <QByteArray>
@@ -10,9 +11,6 @@
 #include <memory>
 
 class QTemporaryDir;
-
-/** @brief The process's peak resident memory so far (VmHWM) in MB, or -1 where it cannot be read. */
-double peakMemoryMb();
 
 /**
  * @brief Prints one figure as "<name> <value> <unit> (goal <= <goal> <unit>) ok|MISSED", the line

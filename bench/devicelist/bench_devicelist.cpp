@@ -18,6 +18,7 @@
 // Each figure is printed as "<name> <value> <unit> (goal <= <goal> <unit>) ok|MISSED", which
 // scripts/dev.sh bench gathers over several runs.
 
+#include <peakmemory.h>
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
 
@@ -75,20 +76,6 @@ VEXO_DEVICE_INFO makeRecord(int i, std::mt19937 &random)
     // Older devices report no extended data; their gateway cell is plain text, not an address.
     record.extendedInfoValid = i % 4 != 0;
     return record;
-}
-
-double peakMemoryMb()
-{
-    // /proc files report no size, so read to the end rather than asking atEnd().
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
 }
 
 // Wall time, and the CPU time of the GUI thread in it: on a busy machine the thread waits for a

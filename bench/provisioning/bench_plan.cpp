@@ -15,6 +15,7 @@
 //
 // Usage: bench_plan [--no-apply]
 
+#include <peakmemory.h>
 #include "devicerecords.h"
 #include "simulatorprocess.h"
 
@@ -90,30 +91,6 @@ bool benchPreview()
                 "%d accepted\n",
                 kDevices, kDevices, median(times), worst, kPreviewTargetMs, accepted);
     return worst < kPreviewTargetMs && accepted == kDevices;
-}
-
-// The peak resident size in MB since the last resetPeakMemory(); 0 where it cannot be read.
-void resetPeakMemory()
-{
-#ifdef Q_OS_LINUX
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5"); // resets the peak to the size now
-#endif
-}
-
-double peakMemoryMb()
-{
-#ifdef Q_OS_LINUX
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-        }
-    }
-#endif
-    return 0;
 }
 
 bool benchHostile()
