@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include <onviffault.h>
+#include <onvifhandler.h>
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -44,6 +45,8 @@ private slots:
     void everyFailureReadsAsASentence();
     void soapFaultText_data();
     void soapFaultText();
+    void clientFailuresKeepTheirKind_data();
+    void clientFailuresKeepTheirKind();
 };
 
 void tst_OnvifFault::everyFailureReadsAsASentence_data()
@@ -115,6 +118,9 @@ void tst_OnvifFault::soapFaultText_data()
     QTest::addRow("reason's control characters are dropped")
         << soapFault("env:Receiver", {"x:Other"}, QStringLiteral("Busy\x1b[31m\nnow")) << "Busy[31m now"
         << "\x1b";
+    QTest::addRow("reason's format characters are dropped (no right-to-left override)")
+        << soapFault("env:Receiver", {"x:Other"}, QStringLiteral("Busy \u202Ewon\u200B")) << "Busy won"
+        << QStringLiteral("\u202E");
     QTest::addRow("overlong reason is cut") << soapFault("env:Receiver", {"x:Other"}, QString(5000, QLatin1Char('a')))
                                             << QString(199, QLatin1Char('a')) << QString(200, QLatin1Char('a'));
 }
@@ -128,6 +134,29 @@ void tst_OnvifFault::soapFaultText()
     QVERIFY2(text.contains(says), qPrintable(text));
     if (!notSays.isEmpty())
         QVERIFY2(!text.contains(notSays), qPrintable(text));
+}
+
+// What the client saw is what the user reads: a refused connection is not an unreachable device.
+void tst_OnvifFault::clientFailuresKeepTheirKind_data()
+{
+    using Kind = onvif::Failure::Kind;
+    QTest::addColumn<int>("client");
+    QTest::addColumn<int>("shown");
+    QTest::addRow("refused") << int(Kind::Refused) << int(OnvifFailureKind::ConnectionRefused);
+    QTest::addRow("unreachable") << int(Kind::Unreachable) << int(OnvifFailureKind::Unreachable);
+    QTest::addRow("timed out") << int(Kind::TimedOut) << int(OnvifFailureKind::TimedOut);
+    QTest::addRow("wrong password") << int(Kind::NotAuthorized) << int(OnvifFailureKind::NotAuthorized);
+    QTest::addRow("too large") << int(Kind::TooLarge) << int(OnvifFailureKind::TooLarge);
+    QTest::addRow("certificate changed") << int(Kind::CertificateChanged) << int(OnvifFailureKind::CertificateChanged);
+    QTest::addRow("not encrypted") << int(Kind::NotEncrypted) << int(OnvifFailureKind::NotEncrypted);
+}
+
+void tst_OnvifFault::clientFailuresKeepTheirKind()
+{
+    QFETCH(int, client);
+    QFETCH(int, shown);
+    const auto failure = onvif::Failure::of(onvif::Failure::Kind(client), QStringLiteral("detail"));
+    QCOMPARE(int(VEXO::OnvifHandler::failureOf(failure).kind), shown);
 }
 
 QTEST_GUILESS_MAIN(tst_OnvifFault)

@@ -170,6 +170,8 @@ private slots:
     void digestKnownVectors_data();
     void digestKnownVectors();
     void sessionDigestHoldsForLaterRequests();
+    void userNameArrivesAsTyped_data();
+    void userNameArrivesAsTyped();
     void httpDigestHandshake_data();
     void httpDigestHandshake();
     void clearTextOnlyWhenAllowed_data();
@@ -233,6 +235,26 @@ void tst_DeviceClient::sessionDigestHoldsForLaterRequests()
         QCOMPARE(param(header, "response"),
                  h(md5, ha1 + ":n1:" + nc + ":c:auth:" + h(md5, "POST:/onvif/device_service")));
     }
+}
+
+// The header quotes the user name; the device unquotes it and hashes what the user typed.
+void tst_DeviceClient::userNameArrivesAsTyped_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addRow("domain account with a backslash") << QStringLiteral("DOMAIN\\admin");
+    QTest::addRow("quote in the name") << QStringLiteral("ad\"min");
+    QTest::addRow("non-ASCII name") << QStringLiteral("管理员");
+}
+
+void tst_DeviceClient::userNameArrivesAsTyped()
+{
+    QFETCH(QString, user);
+    auto digest = HttpDigest::select(HttpDigest::parseChallenges("Digest realm=\"cam\", nonce=\"n1\""));
+    QVERIFY(digest);
+    const QByteArray header = digest->authorization("POST", "/d", user, QStringLiteral("pw"), "c");
+    QCOMPARE(param(header, "username"), user.toUtf8());
+    const auto md5 = QCryptographicHash::Md5;
+    QCOMPARE(param(header, "response"), h(md5, h(md5, user.toUtf8() + ":cam:pw") + ":n1:" + h(md5, "POST:/d")));
 }
 
 void tst_DeviceClient::httpDigestHandshake_data()
