@@ -38,11 +38,11 @@ DeviceFilter::DeviceFilter(const QString &text)
 
 QString DeviceFilter::formatHintFor(QStringView text)
 {
-    // Only digits, dots, blanks and one kind of range mark: an address range was meant. No
-    // field holds such a text (addresses have no "/" or "-", MACs and versions have letters or no dots).
+    // Only digits, dots, blanks and a "/", or a "-" between dotted parts: an address range was
+    // meant. No field holds such a text (addresses have no "/" or "-", MACs and versions have
+    // letters or no dots).
     const bool network = text.contains(u'/');
-    const bool dashRange = text.contains(u'-');
-    if (!text.contains(u'.') || network == dashRange)
+    if (!network && !(text.contains(u'-') && text.contains(u'.')))
         return {};
     for (const QChar c : text) {
         if (!(c.isDigit() && c.unicode() < 128) && c != u'.' && c != u'/' && c != u'-' && c != u' ')
@@ -63,12 +63,7 @@ QString DeviceFilter::formatHintFor(QStringView text)
 
 bool DeviceFilter::isWellFormed(const QString &text)
 {
-    const QString trimmed = text.trimmed();
-    const bool rangeCharacters = std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) {
-        return (c.isDigit() && c.unicode() < 128) || c == u'.' || c == u'/' || c == u'-' || c.isSpace();
-    });
-    const bool triesRange = trimmed.contains(u'/') || (trimmed.contains(u'-') && trimmed.contains(u'.'));
-    return !rangeCharacters || !triesRange || parseRange(trimmed).has_value();
+    return DeviceFilter(text).formatHint().isEmpty();
 }
 
 DeviceFilter::Prepared DeviceFilter::prepare(const Fields &fields)

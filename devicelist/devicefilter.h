@@ -56,8 +56,8 @@ public:
 
     /**
      * @brief Whether @p text means what it says: an address range, or a text that does not try
-     *        to be one. Only digits, dots, spaces and a '/' or a '-' between dotted parts are
-     *        taken as an attempt at a range ("198.51.100.4-11", "127.1.0.0/33" are not well formed).
+     *        to be one; what the filter box shows a formatHint() for is not well formed
+     *        ("198.51.100.4-11", "127.1.0.0/33").
      */
     static bool isWellFormed(const QString &text);
 

@@ -130,8 +130,8 @@ void tst_DeviceFilter::formatHints_data()
                               << "";
     QTest::addRow("serial number") << "VX-IPC-B420-2026.1"
                                    << "";
-    QTest::addRow("both marks") << "1.2.3.4/5-6"
-                                << "";
+    QTest::addRow("both marks") << "1.2.3.4/5-6" << network;
+    QTest::addRow("prefix without a network") << "/24" << network;
 }
 
 void tst_DeviceFilter::formatHints()
