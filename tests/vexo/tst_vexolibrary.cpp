@@ -404,8 +404,9 @@ bool tst_VexoLibrary::bringUp(const QStringList &simulatorArguments, int expecte
     qputenv("VEXO_PORT", QByteArray::number(m_sim->port()));
     if (!VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events))
         return false;
-    // Listed, and every certificate checked: later events are the test's own.
-    QDeadlineTimer deadline(15000);
+    // Listed, and every certificate checked: later events are the test's own. The ceiling grows
+    // with the list: a sanitizer build on a busy machine checks 10,000 certificates slowly.
+    QDeadlineTimer deadline(15000 + 6 * qint64(expectedDevices));
     while (!deadline.hasExpired() && (int(m_events->current().size()) < expectedDevices || !m_events->allChecked()))
         QThread::msleep(20);
     return int(m_events->current().size()) == expectedDevices && m_events->allChecked();
@@ -422,8 +423,9 @@ bool tst_VexoLibrary::bringUpTapped(const QStringList &simulatorArguments, int e
     qputenv("VEXO_PORT", QByteArray::number(tapPort));
     if (!VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events))
         return false;
-    // Listed, and every certificate checked: later events are the test's own.
-    QDeadlineTimer deadline(15000);
+    // Listed, and every certificate checked: later events are the test's own. The ceiling grows
+    // with the list: a sanitizer build on a busy machine checks 10,000 certificates slowly.
+    QDeadlineTimer deadline(15000 + 6 * qint64(expectedDevices));
     while (!deadline.hasExpired() && (int(m_events->current().size()) < expectedDevices || !m_events->allChecked()))
         QThread::msleep(20);
     return int(m_events->current().size()) == expectedDevices && m_events->allChecked();
