@@ -20,6 +20,9 @@
 #else
 #    include <arpa/inet.h>
 #endif
+#if defined(__linux__)
+#    include <pthread.h>
+#endif
 
 namespace vexo {
 
@@ -499,6 +502,9 @@ bool Engine::passesFilter(std::uint32_t address) const
 void Engine::run(std::shared_ptr<Session> session)
 {
     m_threadId = std::this_thread::get_id();
+#if defined(__linux__)
+    pthread_setname_np(pthread_self(), "vexo-receive"); // for profilers and debuggers
+#endif
     auto nextExpiry = Clock::now() + milliseconds(250);
     std::vector<std::uint8_t> buffer(vxdp::kMaxDatagram + 1); // one more byte shows an oversized datagram
     std::vector<VEXO_DEVICE_INFO> events;

@@ -9,6 +9,7 @@
 #if defined(_WIN32)
 #    include <windows.h>
 #elif defined(__linux__)
+#    include <pthread.h>
 #    include <sys/resource.h>
 #    include <sys/syscall.h>
 #    include <unistd.h>
@@ -90,6 +91,9 @@ std::vector<Verifier::Result> Verifier::take()
 
 void Verifier::work()
 {
+#if defined(__linux__)
+    pthread_setname_np(pthread_self(), "vexo-verify"); // for profilers and debuggers
+#endif
     lowerThisThreadsPriority();
     for (;;) {
         Result result;
