@@ -38,7 +38,6 @@
 
 #if defined(Q_OS_LINUX)
 #    include <sys/socket.h>
-#    include <unistd.h>
 #endif
 
 namespace {
@@ -141,27 +140,22 @@ double cpuSeconds()
  */
 double threadCpuMs(const char *name)
 {
-    double ticks = 0;
+    double ns = 0;
 #if defined(Q_OS_LINUX)
     const QDir tasks(QStringLiteral("/proc/self/task"));
     for (const QString &tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile stat(tasks.filePath(tid + QStringLiteral("/stat")));
-        if (!stat.open(QIODevice::ReadOnly))
+        QFile comm(tasks.filePath(tid + QStringLiteral("/comm")));
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != name)
             continue;
-        const QByteArray line = stat.readAll();
-        const qsizetype open = line.indexOf('('), close = line.lastIndexOf(')');
-        if (open < 0 || close < open || line.mid(open + 1, close - open - 1) != name)
-            continue;
-        // After the name: state, then fields 4..; utime and stime are fields 14 and 15.
-        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
-        if (fields.size() > 12)
-            ticks += fields[11].toDouble() + fields[12].toDouble();
+        // The first field: nanoseconds on a CPU.
+        QFile schedstat(tasks.filePath(tid + QStringLiteral("/schedstat")));
+        if (schedstat.open(QIODevice::ReadOnly))
+            ns += schedstat.readAll().split(' ').value(0).toDouble();
     }
-    return ticks * 1000.0 / double(sysconf(_SC_CLK_TCK));
 #else
     Q_UNUSED(name)
-    return ticks;
 #endif
+    return ns / 1e6;
 }
 
 double median(std::vector<double> v)

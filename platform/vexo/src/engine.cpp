@@ -508,6 +508,7 @@ void Engine::run(std::shared_ptr<Session> session)
     auto nextExpiry = Clock::now() + milliseconds(250);
     std::vector<std::uint8_t> buffer(vxdp::kMaxDatagram + 1); // one more byte shows an oversized datagram
     std::vector<VEXO_DEVICE_INFO> events;
+    events.reserve(1024);
     std::string sender;
 
     while (!session->stopping) {
@@ -629,9 +630,9 @@ Engine::Trust Engine::settledTrust(Session &session, Device &device, std::vector
 void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &events)
 {
     // Only this thread fills `reconsider`: reading it unlocked is safe.
-    std::vector<Verifier::Result> results;
+    std::vector<Verifier::Result> &results = session.verdicts;
     if (session.verifier->outstanding())
-        results = session.verifier->take();
+        session.verifier->take(results);
     if (results.empty() && session.reconsider.empty())
         return;
     std::lock_guard lock(session.mutex);
@@ -650,6 +651,7 @@ void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &even
             && sameCertifiedIdentity(it->second.announce, job.announce))
             settle(session, it->second, r.certificate ? Trust::Verified : Trust::Unverified, events);
     }
+    results.clear(); // the announcements' copies go now; the room stays
     // Newcomers that failed their check while their sender still had unchecked identities:
     // with all of those settled, the share says whether there is room for them.
     while (!session.reconsider.empty()) {
@@ -915,13 +917,23 @@ void Engine::expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO>
     const auto timeout = milliseconds(session.env.offlineTimeoutMs);
     const auto now = Clock::now();
     std::lock_guard lock(session.mutex);
+    // A device is heard at the latest when it is listed, and a device heard again is heard later: the
+    // listed device heard longest ago stays the first to go silent, and until then a walk finds none.
+    if (now < session.nextSilenceWalk)
+        return;
+    auto oldest = now;
     for (auto &[mac, device] : session.devices) {
-        if (device.listed && now - device.lastSeen > timeout) {
+        if (!device.listed)
+            continue;
+        if (now - device.lastSeen > timeout) {
             device.info.eventCode = VEXO_EVENT_OFFLINE;
             events.push_back(device.info);
             device.listed = false;
+        } else {
+            oldest = std::min(oldest, device.lastSeen);
         }
     }
+    session.nextSilenceWalk = oldest + timeout;
 }
 
 std::uint32_t Engine::exchange(Session &session, const std::vector<std::uint8_t> &datagram, std::uint32_t txid,

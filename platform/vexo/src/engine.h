@@ -140,7 +140,10 @@ private:
         std::vector<std::string> reconsider;           // senders whose parked newcomers can be decided
         std::uint64_t generation = 0;                  // grows with VEXO_Clearup: older held checks lapse
         std::unique_ptr<Verifier> verifier;            // checks certificates off the receiving thread
+        std::vector<Verifier::Result> verdicts;        // the receiving thread's, kept for their room
         std::map<std::uint32_t, Waiter *> waiters;     // by transaction id
+        // No listed device can have been silent too long before then: the list is not walked till then.
+        Clock::time_point nextSilenceWalk;
 
         // Inquiry rounds (with automatic inquiries): start and VEXO_SendInquiry send the inquiry
         // three times (each twice) within two seconds, so that a lossy link fills the list at

@@ -66,6 +66,25 @@ static bool lastErrorIsAddressInUse()
 
 namespace vexo {
 
+#if defined(__linux__)
+struct Transport::Batch
+{
+    // A burst of answers is read 32 at a time; more buffers gain little once system calls are rare.
+    static constexpr unsigned kSize = 32;
+    // Room for more than the largest datagram of the protocol, so that receive() still sees an oversized one.
+    std::array<std::array<std::uint8_t, 2048>, kSize> data{};
+    std::array<sockaddr_in, kSize> from{};
+    std::array<iovec, kSize> vectors{};
+    std::array<mmsghdr, kSize> headers{};
+    unsigned count = 0;
+    unsigned next = 0;
+};
+#else
+struct Transport::Batch
+{
+};
+#endif
+
 namespace {
 
 #if defined(_WIN32)
@@ -476,6 +495,11 @@ bool Transport::open(const TransportConfig &config, std::string *error)
     makeNonBlocking(s);
 
     m_socket = s;
+#if defined(__linux__)
+    m_batch = std::make_unique<Batch>();
+#endif
+    m_lastSender = 0;
+    m_lastSenderText.clear();
     if (config.scope == Scope::Lan) {
         const unsigned char ttl = 1;
         setsockopt(s, IPPROTO_IP, IP_MULTICAST_TTL, reinterpret_cast<const char *>(&ttl), sizeof ttl);
@@ -522,6 +546,7 @@ void Transport::close()
             *s = kNoSocket;
         }
     }
+    m_batch.reset();
 }
 
 bool Transport::sendToDevices(const std::vector<std::uint8_t> &datagram)
@@ -731,6 +756,10 @@ void Transport::unwatchInterfaces() {}
 
 bool Transport::waitReadable(int timeoutMs)
 {
+#if defined(__linux__)
+    if (m_batch && m_batch->next < m_batch->count)
+        return true; // read before, not handed out yet
+#endif
     PollFd fds[4]{};
     unsigned n = 0;
     for (const NativeSocket s : {m_socket, m_groupSocket6, m_socket6}) {
@@ -769,7 +798,8 @@ int Transport::receive(std::uint8_t *buffer, std::size_t capacity, std::string *
         const unsigned which = (m_nextReceive + k) % 3;
         if (sockets[which] == kNoSocket)
             continue;
-        const int n = receiveFrom(sockets[which], which != 0, buffer, capacity, sender);
+        const int n = which == 0 ? receiveIpv4(buffer, capacity, sender)
+                                 : receiveFrom(sockets[which], true, buffer, capacity, sender);
         if (n >= 0) {
             m_nextReceive = (which + 1) % 3;
             return n;
@@ -814,15 +844,54 @@ int Transport::receiveFrom(NativeSocket socket, bool linkLocal, std::uint8_t *bu
                               reinterpret_cast<sockaddr *>(&from), &fromLen);
     if (n < 0)
         return -1;
+    return acceptIpv4(&from, static_cast<int>(n), sender);
+}
+
+int Transport::receiveIpv4(std::uint8_t *buffer, std::size_t capacity, std::string *sender)
+{
+#if defined(__linux__)
+    Batch &b = *m_batch;
+    if (b.next == b.count) {
+        b.next = b.count = 0;
+        for (unsigned i = 0; i < Batch::kSize; ++i) {
+            b.vectors[i] = {b.data[i].data(), b.data[i].size()};
+            b.headers[i] = {};
+            b.headers[i].msg_hdr.msg_iov = &b.vectors[i];
+            b.headers[i].msg_hdr.msg_iovlen = 1;
+            b.headers[i].msg_hdr.msg_name = &b.from[i];
+            b.headers[i].msg_hdr.msg_namelen = sizeof b.from[i];
+        }
+        const int n = ::recvmmsg(m_socket, b.headers.data(), Batch::kSize, MSG_DONTWAIT, nullptr);
+        if (n <= 0)
+            return -1;
+        b.count = static_cast<unsigned>(n);
+    }
+    const unsigned i = b.next++;
+    const std::size_t size = std::min<std::size_t>(b.headers[i].msg_len, capacity);
+    std::memcpy(buffer, b.data[i].data(), size);
+    return acceptIpv4(&b.from[i], static_cast<int>(size), sender);
+#else
+    return receiveFrom(m_socket, false, buffer, capacity, sender);
+#endif
+}
+
+int Transport::acceptIpv4(const void *address, int size, std::string *sender)
+{
+    const auto &from = *static_cast<const sockaddr_in *>(address);
     // In the loopback scope only datagrams from the device port are devices' answers.
     if (m_config.scope == Scope::Loopback
         && (from.sin_port != htons(m_config.devicePort) || ntohl(from.sin_addr.s_addr) >> 24 != 127))
         return 0;
     if (sender) {
-        char text[INET_ADDRSTRLEN] = {};
-        sender->assign(inet_ntop(AF_INET, &from.sin_addr, text, sizeof text) ? text : "");
+        const std::uint32_t address4 = ntohl(from.sin_addr.s_addr);
+        if (address4 != m_lastSender || m_lastSenderText.empty()) {
+            char text[INET_ADDRSTRLEN] = {};
+            m_lastSenderText = inet_ntop(AF_INET, &from.sin_addr, text, sizeof text) ? text : "";
+            m_lastSender = address4;
+        }
+        *sender = m_lastSenderText;
     }
-    return static_cast<int>(n);
+    return size;
 }
 
 } // namespace vexo

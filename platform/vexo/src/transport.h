@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -120,6 +121,10 @@ private:
     /** Joins and leaves the IPv6 group as adapters come and go; true when one was added. Under m_sendMutex. */
     bool refreshLinkLocal();
     int receiveFrom(NativeSocket s, bool linkLocal, std::uint8_t *buffer, std::size_t capacity, std::string *sender);
+    /** Like receiveFrom() for the IPv4 socket, read in batches where the system can (Linux). */
+    int receiveIpv4(std::uint8_t *buffer, std::size_t capacity, std::string *sender);
+    /** The size of an IPv4 datagram from @p from for receive(): 0 for one the scope ignores. */
+    int acceptIpv4(const void *from, int size, std::string *sender);
 
     TransportConfig m_config;
     mutable std::mutex m_sendMutex; // guards the socket's outgoing-interface option and the lists below
@@ -128,6 +133,12 @@ private:
     std::vector<LinkLocalAdapter> m_linkLocal;
     std::vector<std::string> m_failedLinkLocalJoins;
     unsigned m_nextReceive = 0; // the socket receive() reads first, so that no path starves the others
+    // IPv4 datagrams read at once but not handed out yet: one system call takes a burst of answers.
+    struct Batch;
+    std::unique_ptr<Batch> m_batch;
+    // The text of the last IPv4 sender: a burst of answers comes from few addresses.
+    std::uint32_t m_lastSender = 0;
+    std::string m_lastSenderText;
     std::atomic<bool> m_interfacesChanged{false};
 #if defined(_WIN32)
     void *m_changeHandle = nullptr; // NotifyIpInterfaceChange registration

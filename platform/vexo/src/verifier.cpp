@@ -78,15 +78,14 @@ void Verifier::deliver(Job job, bool certificate)
     m_done.push_back({std::move(job), certificate, false});
 }
 
-std::vector<Verifier::Result> Verifier::take()
+void Verifier::take(std::vector<Result> &results)
 {
-    std::vector<Result> done;
+    results.clear();
     {
         std::lock_guard lock(m_mutex);
-        done.swap(m_done);
+        results.swap(m_done);
     }
-    m_outstanding -= done.size();
-    return done;
+    m_outstanding -= results.size();
 }
 
 void Verifier::work()

@@ -49,8 +49,11 @@ public:
     void submit(Job job);
     /** Hands in a result checked elsewhere (by a caller that could not wait for the queue). */
     void deliver(Job job, bool certificate);
-    /** The results finished so far, in no particular order. */
-    std::vector<Result> take();
+    /**
+     * Replaces @p results with those finished so far, in no particular order. The vectors trade
+     * places, so that neither grows from nothing again with every burst.
+     */
+    void take(std::vector<Result> &results);
     /** Jobs submitted whose results were not taken yet. */
     std::size_t outstanding() const { return m_outstanding.load(); }
 
