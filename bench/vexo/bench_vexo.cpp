@@ -39,6 +39,9 @@
 #if defined(Q_OS_LINUX)
 #    include <sys/socket.h>
 #endif
+#if defined(Q_OS_UNIX)
+#    include <time.h>
+#endif
 
 namespace {
 
@@ -238,6 +241,17 @@ double rawLoopbackMs(const std::vector<QByteArray> &datagrams)
     return double(lastNs) / 1e6;
 }
 
+/** CPU time of the calling thread in ns, or -1 where the system does not tell it. */
+double threadCpuNs()
+{
+#if defined(Q_OS_UNIX)
+    timespec ts{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts) == 0)
+        return double(ts.tv_sec) * 1e9 + double(ts.tv_nsec);
+#endif
+    return -1;
+}
+
 /** The mean time of one Ed25519 verification on this thread, over the recorded announcements. */
 double verifyMicroseconds(const std::vector<QByteArray> &datagrams)
 {
@@ -251,12 +265,15 @@ double verifyMicroseconds(const std::vector<QByteArray> &datagrams)
     }
     QElapsedTimer t;
     t.start();
+    const double cpuBefore = threadCpuNs();
     int valid = 0;
     for (const vxdp::Announce &a : announces)
         valid += vxdp::announceSignatureValid(a.signingKey, a) ? 1 : 0;
     if (valid != int(announces.size()))
         std::printf("verification: %d of %zu signatures hold\n", valid, announces.size());
-    return announces.empty() ? 0.0 : double(t.nsecsElapsed()) / 1e3 / double(announces.size());
+    // This thread's own time where the system tells it: other work on the machine stretches the wall clock.
+    const double ns = cpuBefore >= 0 ? threadCpuNs() - cpuBefore : double(t.nsecsElapsed());
+    return announces.empty() ? 0.0 : ns / 1e3 / double(announces.size());
 }
 
 struct Discovery
@@ -386,21 +403,36 @@ int main(int argc, char *argv[])
     const double settleGoalMs = 1.2 * double(count) * verifyUs / 1e3 / double(cores);
     std::printf("raw loopback send+receive of %d answers: %.1f ms (median of 3: %.1f %.1f %.1f)\n", count, raw, raws[0],
                 raws[1], raws[2]);
-    std::printf("one Ed25519 verification: %.1f us; %u cores\n", verifyUs, cores);
+    std::printf("one Ed25519 verification: %.1f us of CPU; %u cores\n", verifyUs, cores);
 
     bool complete = true;
+    // One line per figure, in the form scripts/bench.py gathers: name, value and unit, goal, verdict, note.
+    const auto figure
+        = [](const std::string &name, double value, const char *unit, double goal, const std::string &note) {
+              std::printf("%-52s %9.1f %s  (goal <= %g %s) %s  %s\n", name.c_str(), value, unit, goal, unit,
+                          value <= goal ? "ok" : "MISSED", note.c_str());
+          };
     for (const int perSender : {8, 0}) {
         const Discovery d = replayToLibrary(answers, perSender);
-        const std::string who = perSender > 0 ? "from an address for every 8 devices" : "all from one address";
-        std::printf("library, %s: %zu of %d online, last online %.1f ms = %.1fx raw (goal <= 3x)%s\n", who.c_str(),
-                    d.online, count, d.lastOnlineMs, raw > 0 ? d.lastOnlineMs / raw : 0.0,
-                    d.lastOnlineMs <= 3 * raw ? "" : "  MISSED");
-        std::printf("library, %s: %zu verified, every check settled %.1f ms (goal <= %.1f ms)%s\n", who.c_str(),
-                    d.verified, d.settledMs, settleGoalMs, d.settledMs <= settleGoalMs ? "" : "  MISSED");
-        std::printf("library, %s: CPU of the receiving thread %.1f ms (%.2f us per device), of the verifiers %.1f ms "
-                    "(%.1f us per device)\n",
-                    who.c_str(), d.receiveCpuMs, d.receiveCpuMs * 1e3 / count, d.verifyCpuMs,
-                    d.verifyCpuMs * 1e3 / count);
+        const std::string who = perSender > 0 ? "8 per address" : "one address";
+        char note[320];
+        std::snprintf(note, sizeof note,
+                      "%zu of %d online at %.1f ms, raw %.1f ms; receiving thread CPU %.1f ms (%.2f us per device)",
+                      d.online, count, d.lastOnlineMs, raw, d.receiveCpuMs, d.receiveCpuMs * 1e3 / count);
+        std::string onlineNote = note;
+        if (perSender == 0) {
+            // Beyond its sender's share of 8 unverified identities, a newcomer is listed only once its
+            // certificate and its signature verify: two verifications each before the last is listed.
+            const double boundMs = double(count - 8) * 2 * verifyUs / 1e3 / double(cores);
+            std::snprintf(note, sizeof note, "; the per-sender limit alone needs >= %.1f ms = %.1fx raw", boundMs,
+                          raw > 0 ? boundMs / raw : 0.0);
+            onlineNote += note;
+        }
+        figure("library: last online / raw loopback, " + who, raw > 0 ? d.lastOnlineMs / raw : 0.0, "x", 3, onlineNote);
+        std::snprintf(note, sizeof note,
+                      "%zu verified; verifiers CPU %.1f ms (%.1f us per device); goal %.1f us x %d / %u cores x 1.2",
+                      d.verified, d.verifyCpuMs, d.verifyCpuMs * 1e3 / count, verifyUs, count, cores);
+        figure("library: every check settled, " + who, d.settledMs, "ms", settleGoalMs, note);
         complete = complete && d.online == std::size_t(count) && d.verified == std::size_t(count);
     }
     if (replayOnly) { // for profiling the library alone
