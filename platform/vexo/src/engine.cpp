@@ -153,6 +153,8 @@ constexpr int kUnverifiedPerSender = 8;
 // Newcomers beyond their sender's share that may wait for their check at once; more are dropped
 // (a genuine device answers the next inquiry again).
 constexpr std::size_t kMaxHeld = 65536;
+// Events of one pass of the receiving thread for which room is kept between passes (half a MB).
+constexpr std::size_t kKeptEvents = 1024;
 // Senders whose surplus is logged; beyond this many (forged addresses) it is only counted.
 constexpr std::size_t kFloodLogSenders = 1024;
 // While an operation waits for its device to be announced, or for the certified device behind an
@@ -508,7 +510,7 @@ void Engine::run(std::shared_ptr<Session> session)
     auto nextExpiry = Clock::now() + milliseconds(250);
     std::vector<std::uint8_t> buffer(vxdp::kMaxDatagram + 1); // one more byte shows an oversized datagram
     std::vector<VEXO_DEVICE_INFO> events;
-    events.reserve(1024);
+    events.reserve(kKeptEvents);
     std::string sender;
 
     while (!session->stopping) {
@@ -547,6 +549,13 @@ void Engine::run(std::shared_ptr<Session> session)
             if (session->callback)
                 session->callback(&event, session->user);
         }
+        // Thousands of devices going silent at once fill megabytes of events: keep only the usual room.
+        if (events.capacity() > kKeptEvents) {
+            events = {};
+            events.reserve(kKeptEvents);
+        }
+        if (session->verdicts.capacity() > kKeptEvents)
+            session->verdicts = {};
     }
 }
 
@@ -712,7 +721,7 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, const vxdp:
     d.trust = trust;
     countShare(session, d, +1);
     d.announce = a;
-    d.lastBody = std::move(body);
+    d.lastBody = vxdp::hash32(body);
     d.info = toDeviceInfo(a.device);
     d.info.identityFlags = trust == Trust::Unchecked ? 0 : identityFlags(trust == Trust::Verified);
     d.info.eventCode = VEXO_EVENT_ONLINE;
@@ -761,11 +770,12 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
     if (verdict)
         session.held.erase(mac); // known meanwhile by another way: decided below as any announcement
 
-    if (known && known->lastRefused == body) {
+    const BodyDigest digest = vxdp::hash32(body);
+    if (known && known->lastRefused == digest) {
         session.counters.dropped++;
         return;
     }
-    if (known && !rival && known->lastBody == body) {
+    if (known && !rival && known->lastBody == digest) {
         // A byte-identical repeat of what was accepted: nothing to check.
         known->lastSeen = Clock::now();
         if (!known->listed && !goodbye && passesFilter(known->info.ipv4Address)) {
@@ -787,7 +797,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         const bool certified = vxdp::certificateValid(m_deviceCaKey, a);
         if (certified && !vxdp::announceSignatureValid(a.signingKey, a)) {
             if (known)
-                known->lastRefused = std::move(body);
+                known->lastRefused = digest;
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) with a bad signature", serial.c_str(),
                      mac.c_str());
@@ -795,7 +805,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         }
         if (held && !certified) {
             if (known)
-                known->lastRefused = std::move(body);
+                known->lastRefused = digest;
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning,
                      "ignored an announcement of %s (%s) with another key or identity and no valid certificate",
@@ -829,7 +839,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
             d.sender = sender;
         const bool wasListed = d.listed;
         d.announce = a;
-        d.lastBody = std::move(body);
+        d.lastBody = digest;
         d.trust = certified ? Trust::Verified : Trust::Unverified;
         countShare(session, d, +1);
         d.lastSeen = Clock::now();
@@ -855,7 +865,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
     if (settledTrust(session, *known, events) == Trust::Verified) {
         // Only the device can sign, and only a newer state replaces an older one.
         if (!vxdp::announceSignatureValid(known->announce.signingKey, a)) {
-            known->lastRefused = std::move(body);
+            known->lastRefused = digest;
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) without a valid signature", serial.c_str(),
                      mac.c_str());
@@ -864,7 +874,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
         const auto newer = std::tie(a.boot, a.sequence);
         const auto older = std::tie(known->announce.boot, known->announce.sequence);
         if (newer < older || (newer == older && !(a.device == known->announce.device) && !goodbye)) {
-            known->lastRefused = std::move(body);
+            known->lastRefused = digest;
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored a replayed announcement of %s (%s)", serial.c_str(), mac.c_str());
             return;
@@ -874,15 +884,14 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
             return; // a device never signs two events with one number
         }
     }
-    accept(*known, a, std::move(body), events);
+    accept(*known, a, digest, events);
 }
 
-void Engine::accept(Device &d, const vxdp::Announce &a, std::vector<std::uint8_t> body,
-                    std::vector<VEXO_DEVICE_INFO> &events)
+void Engine::accept(Device &d, const vxdp::Announce &a, const BodyDigest &body, std::vector<VEXO_DEVICE_INFO> &events)
 {
     const bool restarted = a.boot != d.announce.boot;
     d.announce = a;
-    d.lastBody = std::move(body);
+    d.lastBody = body;
     d.lastSeen = Clock::now();
     VEXO_DEVICE_INFO info = toDeviceInfo(a.device);
     info.identityFlags = d.info.identityFlags; // same identity, same certificate

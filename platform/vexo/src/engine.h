@@ -8,6 +8,7 @@
 #include "transport.h"
 #include "verifier.h"
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -65,6 +66,8 @@ private:
      */
     enum class Trust { Unchecked, Verified, Unverified };
     /** What the verifier found for an announcement held back until checked. */
+    /** A datagram body's BLAKE2b digest: what the library keeps of the bytes to tell a repeat. */
+    using BodyDigest = std::array<std::uint8_t, 32>;
     struct Verdict
     {
         bool certificate = false;
@@ -79,8 +82,8 @@ private:
     struct Device
     {
         vxdp::Announce announce;               ///< the last accepted announcement
-        std::vector<std::uint8_t> lastBody;    ///< its bytes: an identical repeat needs no check
-        std::vector<std::uint8_t> lastRefused; ///< the last refused one: a flood of one forgery costs one check
+        std::optional<BodyDigest> lastBody;    ///< its bytes' digest: an identical repeat needs no check
+        std::optional<BodyDigest> lastRefused; ///< the last refused one's: a flood of one forgery costs one check
         Trust trust = Trust::Unchecked;
         VEXO_DEVICE_INFO info{};
         bool listed = false;
@@ -187,7 +190,7 @@ private:
     /** Drops a surplus identity of @p sender: counted, and logged once per sender. */
     void refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &announce);
     /** Takes an announcement as the device's new state and reports what it changed. */
-    void accept(Device &device, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
+    void accept(Device &device, const vxdp::Announce &announce, const BodyDigest &body,
                 std::vector<VEXO_DEVICE_INFO> &events);
     /** Adds (+1) or removes (-1) the device from its sender's share, by its trust. */
     static void countShare(Session &session, const Device &device, int sign);
