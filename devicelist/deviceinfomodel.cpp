@@ -24,9 +24,16 @@
 #include <numeric>
 #include <utility>
 
+#if defined(__GLIBC__)
+#    include <malloc.h>
+#endif
+
 namespace VexoTool {
 
 namespace {
+
+// Departures at once after which the freed memory is handed back to the system.
+[[maybe_unused]] constexpr std::size_t kTrimAfterRows = 500;
 
 const QString kColumnConfigName = QStringLiteral("ColumnConfig.xml");
 const QString kIndexValueTag = QStringLiteral("IndexValue");
@@ -635,6 +642,13 @@ int DeviceInfoModel::removeDevices(const QVector<VEXO_DEVICE_INFO> &records)
     }
     announceRenumberedFrom(rows.front());
     markAddressConflicts(conflictsChanged);
+#if defined(__GLIBC__)
+    // Thousands of departures free their rows and the events that brought them here, scattered
+    // over the heaps; glibc keeps such holes resident, and each wave of leaving and returning
+    // devices would raise the program's footprint further. A few milliseconds give them back.
+    if (rows.size() >= kTrimAfterRows)
+        malloc_trim(0);
+#endif
     return int(rows.size());
 }
 
