@@ -574,8 +574,8 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     case vxdp::MsgType::Announce: {
         session.announcements++;
         std::lock_guard lock(session.mutex);
-        handleAnnounce(session, m.announce, std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size), sender,
-                       events);
+        handleAnnounce(session, std::move(m.announce), std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size),
+                       sender, events);
         return;
     }
     case vxdp::MsgType::Challenge:
@@ -651,7 +651,7 @@ void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &even
             if (job.generation != session.generation)
                 continue;
             const Verdict verdict{r.certificate, r.signature};
-            handleAnnounce(session, job.announce, std::move(r.job.body), job.sender, events, &verdict);
+            handleAnnounce(session, std::move(r.job.announce), std::move(r.job.body), job.sender, events, &verdict);
             continue;
         }
         // A listed device's certificate, unless the device settled or changed its identity meanwhile.
@@ -669,7 +669,7 @@ void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &even
         std::vector<Parked> parked = std::move(session.shares[sender].parked);
         session.shares[sender].parked.clear();
         for (Parked &p : parked)
-            handleAnnounce(session, p.announce, std::move(p.body), sender, events, &p.verdict);
+            handleAnnounce(session, std::move(p.announce), std::move(p.body), sender, events, &p.verdict);
     }
 }
 
@@ -683,9 +683,8 @@ void Engine::refuseSurplus(Session &session, const std::string &sender, const vx
                  sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
 }
 
-void Engine::admitNewcomer(Session &session, const std::string &mac, const vxdp::Announce &a,
-                           std::vector<std::uint8_t> body, const std::string &sender,
-                           std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
+void Engine::admitNewcomer(Session &session, const std::string &mac, vxdp::Announce a, std::vector<std::uint8_t> body,
+                           const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
     Share &share = session.shares[sender];
     // Identities not known to be verified, listed or being checked, take room in the share.
@@ -699,7 +698,7 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, const vxdp:
                 return;
             }
             session.held.insert(mac);
-            session.verifier->submit({mac, sender, a, std::move(body), true, session.generation});
+            session.verifier->submit({mac, sender, std::move(a), std::move(body), true, session.generation});
             return;
         }
     } else if (verdict->certificate && verdict->signature) {
@@ -708,7 +707,7 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, const vxdp:
         trust = verdict->certificate ? Trust::Verified : Trust::Unverified;
     } else if (share.unchecked > 0) {
         // Decided once the sender's unchecked identities are settled: verified ones leave room.
-        share.parked.push_back({a, std::move(body), *verdict});
+        share.parked.push_back({std::move(a), std::move(body), *verdict});
         return;
     } else {
         session.held.erase(mac);
@@ -720,7 +719,6 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, const vxdp:
     d.sender = sender;
     d.trust = trust;
     countShare(session, d, +1);
-    d.announce = a;
     d.lastBody = vxdp::hash32(body);
     d.info = toDeviceInfo(a.device);
     d.info.identityFlags = trust == Trust::Unchecked ? 0 : identityFlags(trust == Trust::Verified);
@@ -735,9 +733,10 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, const vxdp:
                  d.info.serialNumber, d.info.macAddress);
     if (trust == Trust::Unchecked)
         session.verifier->submit({mac, sender, a, {}, false, session.generation});
+    d.announce = std::move(a); // last: the one copy an announcement costs on its way into the list
 }
 
-void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vector<std::uint8_t> body,
+void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std::uint8_t> body,
                             const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
     const std::string mac = vxdp::macToText(a.device.mac);
@@ -764,7 +763,7 @@ void Engine::handleAnnounce(Session &session, const vxdp::Announce &a, std::vect
             session.held.erase(mac);
             return;
         }
-        admitNewcomer(session, mac, a, std::move(body), sender, events, verdict);
+        admitNewcomer(session, mac, std::move(a), std::move(body), sender, events, verdict);
         return;
     }
     if (verdict)

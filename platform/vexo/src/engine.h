@@ -175,7 +175,7 @@ private:
      * Takes an announcement, with the session's lock held. @p verdict is the check of one that was
      * held back until checked; without it, nothing here waits for cryptography at first sight.
      */
-    void handleAnnounce(Session &session, const vxdp::Announce &announce, std::vector<std::uint8_t> body,
+    void handleAnnounce(Session &session, vxdp::Announce announce, std::vector<std::uint8_t> body,
                         const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events,
                         const Verdict *verdict = nullptr);
     /**
@@ -184,7 +184,7 @@ private:
      * within the share the newcomer is listed at once and checked afterwards; beyond it, it is listed
      * only once its certificate and signature verify. Runs again with the @p verdict of that check.
      */
-    void admitNewcomer(Session &session, const std::string &mac, const vxdp::Announce &announce,
+    void admitNewcomer(Session &session, const std::string &mac, vxdp::Announce announce,
                        std::vector<std::uint8_t> body, const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events,
                        const Verdict *verdict);
     /** Drops a surplus identity of @p sender: counted, and logged once per sender. */
