@@ -48,12 +48,9 @@ std::string fieldText(const char (&field)[N])
     return std::string(field, n);
 }
 
-// Written into the record's field directly: every new device's record has three of them.
-template<std::size_t N>
-void putIpv4(char (&field)[N], const std::array<std::uint8_t, 4> &a)
+// Writes the dotted quad at @p p and returns where it ends (at its NUL).
+char *writeIpv4(char *p, const std::array<std::uint8_t, 4> &a)
 {
-    static_assert(N >= 16, "room for 255.255.255.255");
-    char *p = field;
     for (std::size_t i = 0; i < a.size(); ++i) {
         const unsigned v = a[i];
         if (v >= 100)
@@ -63,14 +60,64 @@ void putIpv4(char (&field)[N], const std::array<std::uint8_t, 4> &a)
         *p++ = char('0' + v % 10);
         *p++ = i + 1 < a.size() ? '.' : '\0';
     }
+    return p - 1;
 }
 
-std::string ipv6Text(const std::array<std::uint8_t, 16> &a)
+// Written into the record's field directly: every new device's record has three of them.
+template<std::size_t N>
+void putIpv4(char (&field)[N], const std::array<std::uint8_t, 4> &a)
 {
-    char buf[64] = {};
-    if (!inet_ntop(AF_INET6, a.data(), buf, sizeof buf))
-        return {};
-    return buf;
+    static_assert(N >= 16, "room for 255.255.255.255");
+    writeIpv4(field, a);
+}
+
+// Written into the record's field directly, as the C library's inet_ntop writes it (the longest
+// run of two or more zero groups, the first of equals, as "::"; an IPv4-mapped or -compatible
+// address with its last four bytes dotted), since every new device's record has two of them.
+template<std::size_t N>
+void putIpv6(char (&field)[N], const std::array<std::uint8_t, 16> &a)
+{
+    static_assert(N >= 46, "room for the longest IPv6 text");
+    std::array<unsigned, 8> words{};
+    for (std::size_t i = 0; i < words.size(); ++i)
+        words[i] = unsigned(a[2 * i]) << 8 | a[2 * i + 1];
+    int bestBase = -1, bestLength = 0;
+    for (int i = 0; i < 8;) {
+        int end = i;
+        while (end < 8 && words[std::size_t(end)] == 0)
+            ++end;
+        if (end - i > bestLength && end - i >= 2) {
+            bestBase = i;
+            bestLength = end - i;
+        }
+        i = end == i ? i + 1 : end;
+    }
+    static constexpr char kDigits[] = "0123456789abcdef";
+    char *p = field;
+    for (int i = 0; i < 8; ++i) {
+        if (bestBase >= 0 && i >= bestBase && i < bestBase + bestLength) {
+            if (i == bestBase)
+                *p++ = ':';
+            continue;
+        }
+        if (i != 0)
+            *p++ = ':';
+        if (i == 6 && bestBase == 0 && (bestLength == 6 || (bestLength == 5 && words[5] == 0xffff))) {
+            writeIpv4(p, {a[12], a[13], a[14], a[15]});
+            return;
+        }
+        bool leading = true;
+        for (int shift = 12; shift >= 0; shift -= 4) {
+            const unsigned digit = words[std::size_t(i)] >> shift & 0xf;
+            if (leading && digit == 0 && shift != 0)
+                continue;
+            leading = false;
+            *p++ = kDigits[digit];
+        }
+    }
+    if (bestBase >= 0 && bestBase + bestLength == 8)
+        *p++ = ':';
+    *p = '\0';
 }
 
 bool parseIpv4Bytes(const std::string &text, std::array<std::uint8_t, 4> *out)
@@ -105,8 +152,8 @@ VEXO_DEVICE_INFO toDeviceInfo(const vxdp::DeviceDescription &d)
     putText(info.deviceTypeText, d.typeText);
     putIpv4(info.ipv4Gateway, d.gateway);
     if (d.extendedValid) {
-        putText(info.ipv6Address, ipv6Text(d.ipv6));
-        putText(info.ipv6Gateway, ipv6Text(d.ipv6Gateway));
+        putIpv6(info.ipv6Address, d.ipv6);
+        putIpv6(info.ipv6Gateway, d.ipv6Gateway);
         info.ipv6PrefixLength = d.ipv6PrefixLength;
     }
     info.capabilityFlags = d.capabilities;
