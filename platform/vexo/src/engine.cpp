@@ -120,6 +120,11 @@ void putIpv6(char (&field)[N], const std::array<std::uint8_t, 16> &a)
     *p = '\0';
 }
 
+std::uint32_t ipv4Number(const std::array<std::uint8_t, 4> &a)
+{
+    return std::uint32_t(a[0]) << 24 | std::uint32_t(a[1]) << 16 | std::uint32_t(a[2]) << 8 | std::uint32_t(a[3]);
+}
+
 bool parseIpv4Bytes(const std::string &text, std::array<std::uint8_t, 4> *out)
 {
     std::uint32_t v = 0;
@@ -530,15 +535,6 @@ std::uint32_t Engine::setFilter(int rule, const char *arg, int argLen)
     return VEXO_NOERROR;
 }
 
-bool Engine::passesFilter(const char *ipv4) const
-{
-    std::uint32_t address = 0;
-    if (parseIpv4(ipv4, &address))
-        return passesFilter(address);
-    std::lock_guard lock(m_filterMutex);
-    return m_filterRule == VEXO_FILTER_NONE; // an unreadable address passes only when nothing is filtered
-}
-
 bool Engine::passesFilter(std::uint32_t address) const
 {
     std::lock_guard lock(m_filterMutex);
@@ -647,6 +643,14 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     }
 }
 
+VEXO_DEVICE_INFO Engine::infoOf(const Device &device, std::int32_t eventCode)
+{
+    VEXO_DEVICE_INFO info = toDeviceInfo(device.announce.device);
+    info.identityFlags = device.trust == Trust::Unchecked ? 0 : identityFlags(device.trust == Trust::Verified);
+    info.eventCode = eventCode;
+    return info;
+}
+
 void Engine::countShare(Session &session, const Device &device, int sign)
 {
     if (device.sender.empty() || device.trust == Trust::Verified)
@@ -662,12 +666,9 @@ void Engine::settle(Session &session, Device &device, Trust trust, std::vector<V
     countShare(session, device, +1);
     if (trust == Trust::Unverified)
         VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
-                 device.info.serialNumber, device.info.macAddress);
-    device.info.identityFlags = identityFlags(trust == Trust::Verified);
-    if (device.listed) {
-        device.info.eventCode = VEXO_EVENT_CHANGED;
-        events.push_back(device.info);
-    }
+                 device.announce.device.serial.c_str(), vxdp::macToText(device.announce.device.mac).c_str());
+    if (device.listed)
+        events.push_back(infoOf(device, VEXO_EVENT_CHANGED));
     session.answered.notify_all(); // a request may wait for this device's identity
     const Share &share = session.shares[device.sender];
     if (share.unchecked == 0 && !share.parked.empty())
@@ -767,17 +768,17 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, vxdp::Annou
     d.trust = trust;
     countShare(session, d, +1);
     d.lastBody = vxdp::hash32(body);
-    d.info = toDeviceInfo(a.device);
-    d.info.identityFlags = trust == Trust::Unchecked ? 0 : identityFlags(trust == Trust::Verified);
-    d.info.eventCode = VEXO_EVENT_ONLINE;
+    VEXO_DEVICE_INFO info = toDeviceInfo(a.device);
+    info.identityFlags = trust == Trust::Unchecked ? 0 : identityFlags(trust == Trust::Verified);
+    info.eventCode = VEXO_EVENT_ONLINE;
     d.listed = true;
     d.lastSeen = Clock::now();
-    events.push_back(d.info);
+    events.push_back(info);
     session.macBySerial[a.device.serial] = mac;
     session.answered.notify_all(); // a request may wait for this device
     if (trust == Trust::Unverified)
         VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
-                 d.info.serialNumber, d.info.macAddress);
+                 info.serialNumber, info.macAddress);
     if (trust == Trust::Unchecked)
         session.verifier->submit({mac, sender, a, {}, false, session.generation});
     d.announce = std::move(a); // last: the one copy an announcement costs on its way into the list
@@ -803,10 +804,7 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
         if (!verdict && session.held.count(mac))
             return;
         // A device filtered out costs no cryptography.
-        const std::array<std::uint8_t, 4> &v4 = a.device.ipv4;
-        const std::uint32_t address = std::uint32_t(v4[0]) << 24 | std::uint32_t(v4[1]) << 16
-                                      | std::uint32_t(v4[2]) << 8 | std::uint32_t(v4[3]);
-        if (goodbye || !passesFilter(address)) {
+        if (goodbye || !passesFilter(ipv4Number(a.device.ipv4))) {
             session.held.erase(mac);
             return;
         }
@@ -824,10 +822,9 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
     if (known && !rival && known->lastBody == digest) {
         // A byte-identical repeat of what was accepted: nothing to check.
         known->lastSeen = Clock::now();
-        if (!known->listed && !goodbye && passesFilter(known->info.ipv4Address)) {
+        if (!known->listed && !goodbye && passesFilter(ipv4Number(known->announce.device.ipv4))) {
             known->listed = true;
-            known->info.eventCode = VEXO_EVENT_ONLINE;
-            events.push_back(known->info);
+            events.push_back(infoOf(*known, VEXO_EVENT_ONLINE));
         }
         return;
     }
@@ -868,10 +865,8 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
             }
         }
         if (rival) {
-            if (rival->listed) {
-                rival->info.eventCode = VEXO_EVENT_OFFLINE;
-                events.push_back(rival->info);
-            }
+            if (rival->listed)
+                events.push_back(infoOf(*rival, VEXO_EVENT_OFFLINE));
             countShare(session, *rival, -1);
             session.devices.erase(vxdp::macToText(rival->announce.device.mac));
         }
@@ -890,20 +885,15 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
         countShare(session, d, +1);
         d.lastSeen = Clock::now();
         session.macBySerial[serial] = mac;
-        d.info = toDeviceInfo(a.device);
-        d.info.identityFlags = identityFlags(certified);
         if (goodbye) {
-            if (wasListed) {
-                d.info.eventCode = VEXO_EVENT_OFFLINE;
-                events.push_back(d.info);
-            }
+            if (wasListed)
+                events.push_back(infoOf(d, VEXO_EVENT_OFFLINE));
             d.listed = false;
             return;
         }
         // Another device under that name: for the program it appeared anew.
         d.listed = true;
-        d.info.eventCode = VEXO_EVENT_ONLINE;
-        events.push_back(d.info);
+        events.push_back(infoOf(d, VEXO_EVENT_ONLINE));
         session.answered.notify_all();
         return;
     }
@@ -936,35 +926,31 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
 void Engine::accept(Device &d, const vxdp::Announce &a, const BodyDigest &body, std::vector<VEXO_DEVICE_INFO> &events)
 {
     const bool restarted = a.boot != d.announce.boot;
+    // The record as listed: a goodbye reports it, and a change is told against it.
+    const VEXO_DEVICE_INFO listed = d.listed ? infoOf(d, VEXO_EVENT_OFFLINE) : VEXO_DEVICE_INFO{};
     d.announce = a;
     d.lastBody = body;
     d.lastSeen = Clock::now();
-    VEXO_DEVICE_INFO info = toDeviceInfo(a.device);
-    info.identityFlags = d.info.identityFlags; // same identity, same certificate
+    VEXO_DEVICE_INFO info = infoOf(d, 0); // same identity, same certificate, same trust
     if (a.reason == vxdp::AnnounceReason::Goodbye) {
-        if (d.listed) {
-            d.info.eventCode = VEXO_EVENT_OFFLINE;
-            events.push_back(d.info);
-        }
+        if (d.listed)
+            events.push_back(listed);
         d.listed = false;
         return;
     }
     if (!d.listed) {
-        if (!passesFilter(info.ipv4Address)) {
-            d.info = info;
+        if (!passesFilter(ipv4Number(a.device.ipv4)))
             return;
-        }
         d.listed = true;
         info.eventCode = VEXO_EVENT_ONLINE;
     } else if (restarted) {
         info.eventCode = VEXO_EVENT_ONLINE; // appeared anew: it forgot everything it was doing
-    } else if (!sameRecord(info, d.info)) {
+    } else if (!sameRecord(info, listed)) {
         info.eventCode = VEXO_EVENT_CHANGED;
     } else {
         return;
     }
-    d.info = info;
-    events.push_back(d.info);
+    events.push_back(info);
 }
 
 void Engine::expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO> &events)
@@ -981,8 +967,7 @@ void Engine::expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO>
         if (!device.listed)
             continue;
         if (now - device.lastSeen > timeout) {
-            device.info.eventCode = VEXO_EVENT_OFFLINE;
-            events.push_back(device.info);
+            events.push_back(infoOf(device, VEXO_EVENT_OFFLINE));
             device.listed = false;
         } else {
             oldest = std::min(oldest, device.lastSeen);
@@ -1240,9 +1225,11 @@ void Engine::dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net)
         return;
     std::lock_guard lock(session->mutex);
     const auto it = session->devices.find(mac);
-    if (it == session->devices.end() || !it->second.info.extendedInfoValid)
+    if (it == session->devices.end())
         return;
-    const VEXO_DEVICE_INFO &info = it->second.info;
+    const VEXO_DEVICE_INFO info = infoOf(it->second, 0);
+    if (!info.extendedInfoValid)
+        return;
     std::array<std::uint8_t, 16> current{};
     if ((net->flags & vxdp::kNetIpv6Address) && parseIpv6Bytes(fieldText(info.ipv6Address), &current)
         && current == net->ipv6 && net->ipv6PrefixLength == info.ipv6PrefixLength)

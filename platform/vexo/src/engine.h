@@ -85,7 +85,6 @@ private:
         std::optional<BodyDigest> lastBody;    ///< its bytes' digest: an identical repeat needs no check
         std::optional<BodyDigest> lastRefused; ///< the last refused one's: a flood of one forgery costs one check
         Trust trust = Trust::Unchecked;
-        VEXO_DEVICE_INFO info{};
         bool listed = false;
         std::chrono::steady_clock::time_point lastSeen;
         std::string sender; ///< the address that brought the identity into the list, for its share
@@ -192,6 +191,11 @@ private:
     /** Takes an announcement as the device's new state and reports what it changed. */
     void accept(Device &device, const vxdp::Announce &announce, const BodyDigest &body,
                 std::vector<VEXO_DEVICE_INFO> &events);
+    /**
+     * The device's record for an event: made from its announcement and trust when an event needs it,
+     * since ten thousand kept records would cost megabytes.
+     */
+    static VEXO_DEVICE_INFO infoOf(const Device &device, std::int32_t eventCode);
     /** Adds (+1) or removes (-1) the device from its sender's share, by its trust. */
     static void countShare(Session &session, const Device &device, int sign);
     /** Gives the device its settled trust: the share, the record's flags and a change event follow. */
@@ -202,7 +206,6 @@ private:
     void applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &events);
     bool send(Session &session, const std::vector<std::uint8_t> &datagram);
     void expireSilentDevices(Session &session, std::vector<VEXO_DEVICE_INFO> &events);
-    bool passesFilter(const char *ipv4) const;
     bool passesFilter(std::uint32_t ipv4) const;
 
     std::shared_ptr<Session> currentSession(std::uint32_t *error);
