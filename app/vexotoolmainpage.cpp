@@ -4,6 +4,7 @@
 
 #include "configuremanager.h"
 #include "onvifdevicechanger.h"
+#include "onvifsnapshotsource.h"
 #include "onvifsignindialog.h"
 #include "programfolders.h"
 #include "toolsapplication.h"
@@ -241,6 +242,7 @@ void VEXOToolMainPage::connectOnvif()
     if (auto *refresh = m_deviceDisplayPage->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo")))
         connect(refresh, &QPushButton::clicked, m_onvif, &VEXO::OnvifHandler::sendInquiry);
     m_deviceModifyPage->setOnvifChanger(std::make_shared<OnvifDeviceChanger>(m_onvif));
+    m_deviceModifyPage->setSnapshotSource(std::make_shared<OnvifSnapshotSource>(m_onvif));
 }
 
 void VEXOToolMainPage::startDiscovery()
