@@ -2042,6 +2042,11 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</source>
         <translation>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</translation>
     </message>
+    <message>
+        <source>Snapshot view</source>
+        <extracomment>Menu entry that shows the cameras&apos; snapshots beside the list&apos;s rows</extracomment>
+        <translation>Snapshot view</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

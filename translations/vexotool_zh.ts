@@ -2033,6 +2033,11 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</source>
         <translation>设置在 VEXO Tool 关闭前有效，但无法保留到下次启动：无法写入 %1。</translation>
     </message>
+    <message>
+        <source>Snapshot view</source>
+        <extracomment>Menu entry that shows the cameras&apos; snapshots beside the list&apos;s rows</extracomment>
+        <translation>快照视图</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>
