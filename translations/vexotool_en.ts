@@ -1882,11 +1882,11 @@ Forget it only when the device was reset or got a new certificate.</translation>
     </message>
     <message>
         <source>Save Snapshot...</source>
-        <translation>Save Snapshot...</translation>
+        <translation>Save Snapshot…</translation>
     </message>
     <message>
         <source>Taking a snapshot...</source>
-        <translation>Taking a snapshot...</translation>
+        <translation>Taking a snapshot…</translation>
     </message>
     <message>
         <source>No snapshot: not signed in to this camera.</source>
