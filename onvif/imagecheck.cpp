@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "imagecheck.h"
 
+#include <climits>
+
 namespace onvif {
 
 namespace {
