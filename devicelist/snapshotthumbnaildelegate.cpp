@@ -2,15 +2,25 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "snapshotthumbnaildelegate.h"
 
+#include "snapshottexts.h"
 #include "snapshotthumbnails.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace VexoTool {
 
 namespace {
 
 constexpr int kMargin = 3;
+
+QRect thumbnailBox(const QRect &cell)
+{
+    const QSize size = VexoTool::SnapshotThumbnails::kSize;
+    return QRect(cell.left() + kMargin, cell.top() + (cell.height() - size.height()) / 2, size.width(), size.height());
+}
 
 } // namespace
 
@@ -27,8 +37,7 @@ void SnapshotThumbnailDelegate::paint(QPainter *painter, const QStyleOptionViewI
                                       const QModelIndex &index) const
 {
     const QSize size = SnapshotThumbnails::kSize;
-    const QRect box(option.rect.left() + kMargin, option.rect.top() + (option.rect.height() - size.height()) / 2,
-                    size.width(), size.height());
+    const QRect box = thumbnailBox(option.rect);
     QStyleOptionViewItem rest = option;
     rest.rect.setLeft(box.right() + 1 + kMargin);
     // The row's background under the thumbnail, as the rest of the row has it.
@@ -60,6 +69,19 @@ QSize SnapshotThumbnailDelegate::sizeHint(const QStyleOptionViewItem &option, co
     const QSize base = m_base->sizeHint(option, index);
     const QSize size = SnapshotThumbnails::kSize;
     return QSize(base.width() + size.width() + 2 * kMargin, qMax(base.height(), size.height() + 2 * kMargin));
+}
+
+bool SnapshotThumbnailDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
+                                          const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (event->type() == QEvent::ToolTip && thumbnailBox(option.rect).contains(event->pos())) {
+        const auto entry = m_thumbnails->entry(m_deviceOf(index));
+        if (entry && entry->image.isNull()) {
+            QToolTip::showText(event->globalPos(), SnapshotTexts::problem(entry->problem), view);
+            return true;
+        }
+    }
+    return m_base->helpEvent(event, view, option, index);
 }
 
 } // namespace VexoTool

@@ -1889,6 +1889,39 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <translation>Taking a snapshot…</translation>
     </message>
     <message>
+        <source>Taken at %1 in %2 ms</source>
+        <extracomment>when the snapshot in the panel was taken, and how long it took</extracomment>
+        <translation>Taken at %1 in %2 ms</translation>
+    </message>
+    <message>
+        <source>Snapshot of %1</source>
+        <extracomment>title of the dialog that shows a camera&apos;s snapshot larger</extracomment>
+        <translation>Snapshot of %1</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>JPEG image (*.jpg *.jpeg)</source>
+        <translation>JPEG image (*.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>Save Snapshot</source>
+        <translation>Save Snapshot</translation>
+    </message>
+    <message>
+        <source>The snapshot could not be saved: %1</source>
+        <translation>The snapshot could not be saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::SnapshotTexts</name>
+    <message>
         <source>No snapshot: not signed in to this camera.</source>
         <translation>No snapshot: not signed in to this camera.</translation>
     </message>
@@ -1919,36 +1952,6 @@ Forget it only when the device was reset or got a new certificate.</translation>
     <message>
         <source>No snapshot: the camera cannot be reached.</source>
         <translation>No snapshot: the camera cannot be reached.</translation>
-    </message>
-    <message>
-        <source>Taken at %1 in %2 ms</source>
-        <extracomment>when the snapshot in the panel was taken, and how long it took</extracomment>
-        <translation>Taken at %1 in %2 ms</translation>
-    </message>
-    <message>
-        <source>Snapshot of %1</source>
-        <extracomment>title of the dialog that shows a camera&apos;s snapshot larger</extracomment>
-        <translation>Snapshot of %1</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>PNG image (*.png)</source>
-        <translation>PNG image (*.png)</translation>
-    </message>
-    <message>
-        <source>JPEG image (*.jpg *.jpeg)</source>
-        <translation>JPEG image (*.jpg *.jpeg)</translation>
-    </message>
-    <message>
-        <source>Save Snapshot</source>
-        <translation>Save Snapshot</translation>
-    </message>
-    <message>
-        <source>The snapshot could not be saved: %1</source>
-        <translation>The snapshot could not be saved: %1</translation>
     </message>
 </context>
 <context>

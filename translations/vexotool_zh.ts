@@ -1880,6 +1880,39 @@ Forget it only when the device was reset or got a new certificate.</source>
         <translation>正在获取快照...</translation>
     </message>
     <message>
+        <source>Taken at %1 in %2 ms</source>
+        <extracomment>when the snapshot in the panel was taken, and how long it took</extracomment>
+        <translation>拍摄于 %1，用时 %2 毫秒</translation>
+    </message>
+    <message>
+        <source>Snapshot of %1</source>
+        <extracomment>title of the dialog that shows a camera&apos;s snapshot larger</extracomment>
+        <translation>%1 的快照</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG 图像 (*.png)</translation>
+    </message>
+    <message>
+        <source>JPEG image (*.jpg *.jpeg)</source>
+        <translation>JPEG 图像 (*.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>Save Snapshot</source>
+        <translation>保存快照</translation>
+    </message>
+    <message>
+        <source>The snapshot could not be saved: %1</source>
+        <translation>无法保存快照：%1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::SnapshotTexts</name>
+    <message>
         <source>No snapshot: not signed in to this camera.</source>
         <translation>无快照：尚未登录此摄像机。</translation>
     </message>
@@ -1910,36 +1943,6 @@ Forget it only when the device was reset or got a new certificate.</source>
     <message>
         <source>No snapshot: the camera cannot be reached.</source>
         <translation>无快照：无法连接摄像机。</translation>
-    </message>
-    <message>
-        <source>Taken at %1 in %2 ms</source>
-        <extracomment>when the snapshot in the panel was taken, and how long it took</extracomment>
-        <translation>拍摄于 %1，用时 %2 毫秒</translation>
-    </message>
-    <message>
-        <source>Snapshot of %1</source>
-        <extracomment>title of the dialog that shows a camera&apos;s snapshot larger</extracomment>
-        <translation>%1 的快照</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>关闭</translation>
-    </message>
-    <message>
-        <source>PNG image (*.png)</source>
-        <translation>PNG 图像 (*.png)</translation>
-    </message>
-    <message>
-        <source>JPEG image (*.jpg *.jpeg)</source>
-        <translation>JPEG 图像 (*.jpg *.jpeg)</translation>
-    </message>
-    <message>
-        <source>Save Snapshot</source>
-        <translation>保存快照</translation>
-    </message>
-    <message>
-        <source>The snapshot could not be saved: %1</source>
-        <translation>无法保存快照：%1</translation>
     </message>
 </context>
 <context>
