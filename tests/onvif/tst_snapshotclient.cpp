@@ -130,7 +130,7 @@ SnapshotOutcome tst_SnapshotClient::take(const Identity &identity, const std::op
 {
     SnapshotClient::Options options;
     options.device.scope.scope = ClientOptions::Scope::Loopback;
-    options.imageTimeoutMs = 1500;
+    options.imageTimeoutMs = 4000; // well under the slow camera's 15 s
     SnapshotClient client(options);
     std::optional<SnapshotOutcome> outcome;
     client.take(
