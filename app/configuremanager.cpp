@@ -18,9 +18,9 @@ namespace apt {
 
 namespace {
 
-constexpr std::array<const char *, 10> KeyNames = {
-    "Translator", "Languages",  "LogLevel", "VersionType", "PingThread",
-    "TaskThread", "LogSaveDay", "Skin",     "Filter",      "BatchOperations",
+constexpr std::array<const char *, 11> KeyNames = {
+    "Translator", "Languages", "LogLevel", "VersionType",     "PingThread",   "TaskThread",
+    "LogSaveDay", "Skin",      "Filter",   "BatchOperations", "SnapshotView",
 };
 
 } // namespace
@@ -160,6 +160,18 @@ bool ConfigureManager::setBatchOperations(bool on)
     const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
     setValue(KeyBatchOperations, value);
     return writeValue(KeyBatchOperations, value);
+}
+
+bool ConfigureManager::snapshotView() const
+{
+    return signedValue(KeySnapshotView, 0) == 1;
+}
+
+bool ConfigureManager::setSnapshotView(bool on)
+{
+    const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
+    setValue(KeySnapshotView, value);
+    return writeValue(KeySnapshotView, value);
 }
 
 bool ConfigureManager::setTranslator(quint32 code)

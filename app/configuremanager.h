@@ -37,6 +37,7 @@ public:
         KeySkin = 7,
         KeyFilter = 8,
         KeyBatchOperations = 9,
+        KeySnapshotView = 10,
     };
 
     ~ConfigureManager() override;
@@ -100,6 +101,11 @@ public:
      * the new value for this run only, and false is returned.
      */
     bool setBatchOperations(bool on);
+
+    /** @brief "SnapshotView": the list shows the cameras' thumbnails; false by default. */
+    bool snapshotView() const;
+    /** @brief Sets "SnapshotView" and writes it back like setBatchOperations(). */
+    bool setSnapshotView(bool on);
 
     /** @brief Sets "Translator" (the language of the next start) and writes it back like setBatchOperations(). */
     bool setTranslator(quint32 code);

@@ -4,6 +4,7 @@
 
 #include "configuremanager.h"
 #include "onvifdevicechanger.h"
+#include "onvifsnapshotsource.h"
 #include "onvifsignindialog.h"
 #include "programfolders.h"
 #include "toolsapplication.h"
@@ -137,6 +138,17 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     m_deviceDisplayPage->setBatchOperations(m_actionBatchOperations->isChecked());
     m_deviceModifyPage->setBatchOperations(m_actionBatchOperations->isChecked());
     connect(m_actionBatchOperations, &QAction::toggled, this, &VEXOToolMainPage::onBatchOperationsToggled);
+    //: Menu entry that shows the cameras' snapshots beside the list's rows
+    m_actionSnapshotView = m_aboutMenu->addAction(tr("Snapshot view"));
+    m_actionSnapshotView->setObjectName(QStringLiteral("m_actionSnapshotView"));
+    m_actionSnapshotView->setCheckable(true);
+    m_actionSnapshotView->setChecked(apt::ConfigureManager::GetInstance()->snapshotView());
+    m_deviceDisplayPage->setSnapshotView(m_actionSnapshotView->isChecked());
+    connect(m_actionSnapshotView, &QAction::toggled, this, [this](bool on) {
+        m_deviceDisplayPage->setSnapshotView(on);
+        // The choice holds for this run even when the file cannot keep it.
+        apt::ConfigureManager::GetInstance()->setSnapshotView(on);
+    });
     //: Menu entry that opens the dialog applying an address plan file to the listed devices
     QAction *applyPlan = m_aboutMenu->addAction(tr("Apply plan..."));
     applyPlan->setObjectName(QStringLiteral("m_actionApplyPlan"));
@@ -241,6 +253,9 @@ void VEXOToolMainPage::connectOnvif()
     if (auto *refresh = m_deviceDisplayPage->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo")))
         connect(refresh, &QPushButton::clicked, m_onvif, &VEXO::OnvifHandler::sendInquiry);
     m_deviceModifyPage->setOnvifChanger(std::make_shared<OnvifDeviceChanger>(m_onvif));
+    auto snapshots = std::make_shared<OnvifSnapshotSource>(m_onvif);
+    m_deviceModifyPage->setSnapshotSource(snapshots);
+    m_deviceDisplayPage->setSnapshotSource(snapshots);
 }
 
 void VEXOToolMainPage::startDiscovery()

@@ -164,6 +164,7 @@ private:
     std::unique_ptr<AboutDialog> m_aboutAction;
     aptui::Menu *m_aboutMenu = nullptr;
     QAction *m_actionBatchOperations = nullptr;
+    QAction *m_actionSnapshotView = nullptr;
     aptui::Menu *m_languageMenu = nullptr;
     bool m_toldSettingsNotKept = false; // the user heard once that the settings file cannot be written
 };

@@ -11,6 +11,7 @@
 #include "networkcheck.h"
 #include "newpasswordform.h"
 #include "onvifpassworddialog.h"
+#include "snapshotpanel.h"
 #include "passwordstrength.h"
 #include "subnetreach.h"
 
@@ -168,6 +169,8 @@ DeviceModifyPage::DeviceModifyPage(DeviceStore &store, VEXO::VexoHandler &discov
     layout->setSpacing(10);
     // Above the form's title: what the panel is for, before how.
     layout->addWidget(m_labelSelectionNote);
+    m_snapshot = new SnapshotPanel(this);
+    layout->addWidget(m_snapshot);
     layout->addWidget(m_stackedWidget);
     layout->addWidget(m_frameActive);
     layout->addWidget(m_frameModifyPara);
@@ -471,6 +474,12 @@ PanelSelection DeviceModifyPage::panelSelection() const
     return selection;
 }
 
+void DeviceModifyPage::setSnapshotSource(std::shared_ptr<SnapshotSource> source)
+{
+    m_snapshot->setSource(std::move(source));
+    applyState();
+}
+
 void DeviceModifyPage::applyState()
 {
     const PanelState state = PanelState::forSelection(panelSelection());
@@ -478,6 +487,9 @@ void DeviceModifyPage::applyState()
     const bool modifyArea = state.view == View::Empty || state.view == View::Modify;
 
     m_frameModifyPara->setVisible(modifyArea);
+    // One camera at a time: the source says whether it is an ONVIF camera signed in to.
+    m_snapshot->showDevice(
+        m_selectionKind == ModifySingle && m_selection.size() == 1 ? std::optional(m_selection.first()) : std::nullopt);
     m_frameActive->setVisible(state.view == View::Activate);
     m_busyArea->setVisible(state.busyShown);
     m_labelSelectionNote->setText(state.selectionNote);

@@ -40,6 +40,8 @@ class DeviceActivePage;
 class DeviceNetParaPage;
 class NewPasswordForm;
 class OnvifChanger;
+class SnapshotPanel;
+class SnapshotSource;
 struct AdapterAddress;
 
 /**
@@ -81,6 +83,10 @@ public:
      *        that call it). Without one, ONVIF rows are reported as not changeable.
      */
     void setOnvifChanger(std::shared_ptr<OnvifChanger> changer);
+    /** @brief Shows what the camera of a single ONVIF row sees, through @p source, above the form. */
+    void setSnapshotSource(std::shared_ptr<SnapshotSource> source);
+    /** @brief The snapshot above the form (hidden unless a single ONVIF row has one). */
+    SnapshotPanel *snapshotPanel() const { return m_snapshot; }
 
     /**
      * @brief Asks whether devices that need a restart to use their new settings restart now;
@@ -229,6 +235,7 @@ private:
     std::function<bool(const QString &)> m_forgetCertificateQuestion;
     std::function<QVector<AdapterAddress>()> m_adapterSource;
 
+    SnapshotPanel *m_snapshot = nullptr;
     QWidget *m_busyArea = nullptr;
     QLabel *m_labelBusy = nullptr;
     QProgressBar *m_progressBusy = nullptr;

@@ -6,6 +6,8 @@
 #include "deviceinfomodel.h"
 #include "devicelistlog.h"
 #include "protocolrows.h"
+#include "snapshotthumbnaildelegate.h"
+#include "snapshotthumbnails.h"
 
 #include <akloguitoolkit/ctabledelegate.h>
 #include <akloguitoolkit/ctableview.h>
@@ -31,6 +33,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -552,6 +555,27 @@ void DeviceDisplayPage::setupTable(const UserWritableFile &columnFile)
     delegate->setMiddleElidedColumn(m_model->columnOf(DeviceInfoModel::ColumnSerialNumber));
     m_delegate = delegate;
     m_tableViewVexo->setItemDelegate(m_delegate);
+    // The snapshot view: thumbnails in the ID column, asked for as rows come into view.
+    m_thumbnails = new SnapshotThumbnails(this);
+    m_thumbnailDelegate = new SnapshotThumbnailDelegate(
+        m_delegate, m_thumbnails,
+        [this](const QModelIndex &index) { return deviceInfoOfRow(m_proxy->mapToSource(index).row()); }, this);
+    m_thumbnailTimer = new QTimer(this);
+    m_thumbnailTimer->setSingleShot(true);
+    m_thumbnailTimer->setInterval(100);
+    connect(m_thumbnailTimer, &QTimer::timeout, this, &DeviceDisplayPage::requestVisibleThumbnails);
+    connect(m_thumbnails, &SnapshotThumbnails::thumbnailChanged, m_tableViewVexo->viewport(),
+            qOverload<>(&QWidget::update));
+    connect(m_tableViewVexo->verticalScrollBar(), &QScrollBar::valueChanged, m_thumbnailTimer,
+            qOverload<>(&QTimer::start));
+    const auto soon = [this] {
+        if (m_snapshotView)
+            m_thumbnailTimer->start();
+    };
+    connect(m_proxy, &QAbstractItemModel::layoutChanged, m_thumbnailTimer, soon);
+    connect(m_proxy, &QAbstractItemModel::modelReset, m_thumbnailTimer, soon);
+    connect(m_proxy, &QAbstractItemModel::rowsInserted, m_thumbnailTimer, soon);
+    connect(m_proxy, &QAbstractItemModel::rowsRemoved, m_thumbnailTimer, soon);
     auto *header = new CheckBoxHeader(m_tableViewVexo);
     m_tableViewVexo->setHeader(header);
     m_tableViewVexo->setModel(m_proxy);
@@ -632,6 +656,47 @@ void DeviceDisplayPage::applyFilter(const QString &text)
     // The current row stays where it was when the filter shows it; otherwise the top row.
     if (!m_tableViewVexo->currentIndex().isValid() && m_proxy->rowCount() > 0)
         m_tableViewVexo->setCurrentIndex(m_proxy->index(0, m_model->columnOf(DeviceInfoModel::ColumnCheck)));
+}
+
+void DeviceDisplayPage::setSnapshotSource(std::shared_ptr<SnapshotSource> source)
+{
+    m_thumbnails->setSource(std::move(source));
+    if (m_snapshotView)
+        m_thumbnailTimer->start();
+}
+
+void DeviceDisplayPage::setSnapshotView(bool on)
+{
+    if (on == m_snapshotView)
+        return;
+    m_snapshotView = on;
+    const int column = m_model->columnOf(DeviceInfoModel::ColumnId);
+    QHeaderView *header = m_tableViewVexo->header();
+    const int thumbnailWidth = SnapshotThumbnails::kSize.width() + 6;
+    if (on) {
+        m_tableViewVexo->setItemDelegateForColumn(column, m_thumbnailDelegate);
+        header->resizeSection(column, header->sectionSize(column) + thumbnailWidth);
+        m_thumbnailTimer->start();
+    } else {
+        m_tableViewVexo->setItemDelegateForColumn(column, nullptr);
+        header->resizeSection(column, qMax(header->minimumSectionSize(), header->sectionSize(column) - thumbnailWidth));
+        m_thumbnails->clear();
+    }
+    // Rows take the thumbnail's height, or give it back.
+    m_tableViewVexo->doItemsLayout();
+}
+
+void DeviceDisplayPage::requestVisibleThumbnails()
+{
+    if (!m_snapshotView)
+        return;
+    QList<DeviceInfo> visible;
+    const QWidget *viewport = m_tableViewVexo->viewport();
+    for (QModelIndex index = m_tableViewVexo->indexAt(QPoint(1, 1));
+         index.isValid() && m_tableViewVexo->visualRect(index).top() < viewport->height();
+         index = m_tableViewVexo->indexBelow(index))
+        visible.append(deviceInfoOfRow(m_proxy->mapToSource(index).row()));
+    m_thumbnails->setWanted(visible);
 }
 
 DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const

@@ -19,6 +19,7 @@
 
 #include <memory>
 
+class QAbstractItemDelegate;
 class QFrame;
 class QKeyEvent;
 class QMouseEvent;
@@ -43,6 +44,8 @@ namespace VexoTool {
 
 class DeviceInfoModel;
 class ProtocolRows;
+class SnapshotSource;
+class SnapshotThumbnails;
 
 /**
  * @brief The device list: the count of online devices, the refresh button and the sortable
@@ -116,6 +119,17 @@ public:
     /** @brief What the check box in the check column's header shows (batch operations only). */
     Qt::CheckState headerCheckState() const;
 
+    /** @brief Where the snapshot view gets the cameras' thumbnails. */
+    void setSnapshotSource(std::shared_ptr<SnapshotSource> source);
+    /**
+     * @brief Shows thumbnails of the cameras beside their rows, fetched for the rows in view only;
+     *        off, they are forgotten.
+     */
+    void setSnapshotView(bool on);
+    bool snapshotView() const { return m_snapshotView; }
+    /** @brief The thumbnails the snapshot view shows. */
+    SnapshotThumbnails *thumbnails() const { return m_thumbnails; }
+
     /** @brief The row's device as the pages pass it on: ID, type, IPv4, serial number, MAC; result "0". */
     DeviceInfo deviceInfoOfRow(int row) const;
 
@@ -184,6 +198,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    /** @brief Asks for the thumbnails of the cameras whose rows are in view. */
+    void requestVisibleThumbnails();
     void setupForm();
     void setupTable(const UserWritableFile &columnFile);
     void applyDepartures();
@@ -232,6 +248,10 @@ private:
     std::unique_ptr<ProtocolRows> m_protocolRows; // one row per device that answers both protocols
     QSortFilterProxyModel *m_proxy = nullptr;     // the table's sorted view of m_model
     aKLOGUIToolkit::CTableDelegate *m_delegate = nullptr;
+    SnapshotThumbnails *m_thumbnails = nullptr;
+    QAbstractItemDelegate *m_thumbnailDelegate = nullptr;
+    QTimer *m_thumbnailTimer = nullptr; // gathers scrolling and list changes into one request
+    bool m_snapshotView = false;
     QVector<VEXO_DEVICE_INFO> m_departures; // offline events not yet applied
     QByteArray m_headerState;
     int m_lastCheckedCount = -1;

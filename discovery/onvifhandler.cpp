@@ -766,6 +766,12 @@ bool OnvifHandler::hasCredentials() const
     return m_credentials.has_value();
 }
 
+std::optional<onvif::Credentials> OnvifHandler::credentials() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_credentials;
+}
+
 QString OnvifHandler::endpointOf(const QString &key) const
 {
     QMutexLocker lock(&m_mutex);

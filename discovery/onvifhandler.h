@@ -90,6 +90,8 @@ public:
     void clearCredentials();
     /** @brief Whether credentials for every device were given. */
     bool hasCredentials() const;
+    /** @brief The credentials given for every device (sign-in), if any. */
+    std::optional<onvif::Credentials> credentials() const;
     /**
      * @brief Credentials for the device listed under @p key (its serial number or endpoint), which
      *        it is identified with from now on instead of those of setCredentials(); identifies it now.

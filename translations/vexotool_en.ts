@@ -1869,6 +1869,92 @@ Forget it only when the device was reset or got a new certificate.</translation>
     </message>
 </context>
 <context>
+    <name>VexoTool::SnapshotPanel</name>
+    <message>
+        <source>Click to see it larger</source>
+        <extracomment>tool tip of the camera&apos;s snapshot in the panel</extracomment>
+        <translation>Click to see it larger</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <extracomment>button that takes a new snapshot of the camera shown in the panel</extracomment>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Save Snapshot...</source>
+        <translation>Save Snapshot…</translation>
+    </message>
+    <message>
+        <source>Taking a snapshot...</source>
+        <translation>Taking a snapshot…</translation>
+    </message>
+    <message>
+        <source>Taken at %1 in %2 ms</source>
+        <extracomment>when the snapshot in the panel was taken, and how long it took</extracomment>
+        <translation>Taken at %1 in %2 ms</translation>
+    </message>
+    <message>
+        <source>Snapshot of %1</source>
+        <extracomment>title of the dialog that shows a camera&apos;s snapshot larger</extracomment>
+        <translation>Snapshot of %1</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>JPEG image (*.jpg *.jpeg)</source>
+        <translation>JPEG image (*.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>Save Snapshot</source>
+        <translation>Save Snapshot</translation>
+    </message>
+    <message>
+        <source>The snapshot could not be saved: %1</source>
+        <translation>The snapshot could not be saved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::SnapshotTexts</name>
+    <message>
+        <source>No snapshot: not signed in to this camera.</source>
+        <translation>No snapshot: not signed in to this camera.</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera has no media service.</source>
+        <translation>No snapshot: the camera has no media service.</translation>
+    </message>
+    <message>
+        <source>No snapshot: no media profile of the camera has video.</source>
+        <translation>No snapshot: no media profile of the camera has video.</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera refused it.</source>
+        <translation>No snapshot: the camera refused it.</translation>
+    </message>
+    <message>
+        <source>No snapshot: the image is too large.</source>
+        <translation>No snapshot: the image is too large.</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera sent something that is not an image.</source>
+        <translation>No snapshot: the camera sent something that is not an image.</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera did not answer in time.</source>
+        <translation>No snapshot: the camera did not answer in time.</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera cannot be reached.</source>
+        <translation>No snapshot: the camera cannot be reached.</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::SubnetReach</name>
     <message>
         <source>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device&apos;s network and give the adapter an address in %2.</source>
@@ -1958,6 +2044,11 @@ Forget it only when the device was reset or got a new certificate.</translation>
     <message>
         <source>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</source>
         <translation>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>Snapshot view</source>
+        <extracomment>Menu entry that shows the cameras&apos; snapshots beside the list&apos;s rows</extracomment>
+        <translation>Snapshot view</translation>
     </message>
 </context>
 <context>

@@ -1860,6 +1860,92 @@ Forget it only when the device was reset or got a new certificate.</source>
     </message>
 </context>
 <context>
+    <name>VexoTool::SnapshotPanel</name>
+    <message>
+        <source>Click to see it larger</source>
+        <extracomment>tool tip of the camera&apos;s snapshot in the panel</extracomment>
+        <translation>点击放大查看</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <extracomment>button that takes a new snapshot of the camera shown in the panel</extracomment>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Save Snapshot...</source>
+        <translation>保存快照...</translation>
+    </message>
+    <message>
+        <source>Taking a snapshot...</source>
+        <translation>正在获取快照...</translation>
+    </message>
+    <message>
+        <source>Taken at %1 in %2 ms</source>
+        <extracomment>when the snapshot in the panel was taken, and how long it took</extracomment>
+        <translation>拍摄于 %1，用时 %2 毫秒</translation>
+    </message>
+    <message>
+        <source>Snapshot of %1</source>
+        <extracomment>title of the dialog that shows a camera&apos;s snapshot larger</extracomment>
+        <translation>%1 的快照</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG 图像 (*.png)</translation>
+    </message>
+    <message>
+        <source>JPEG image (*.jpg *.jpeg)</source>
+        <translation>JPEG 图像 (*.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>Save Snapshot</source>
+        <translation>保存快照</translation>
+    </message>
+    <message>
+        <source>The snapshot could not be saved: %1</source>
+        <translation>无法保存快照：%1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::SnapshotTexts</name>
+    <message>
+        <source>No snapshot: not signed in to this camera.</source>
+        <translation>无快照：尚未登录此摄像机。</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera has no media service.</source>
+        <translation>无快照：摄像机没有媒体服务。</translation>
+    </message>
+    <message>
+        <source>No snapshot: no media profile of the camera has video.</source>
+        <translation>无快照：摄像机的媒体配置文件都不含视频。</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera refused it.</source>
+        <translation>无快照：摄像机拒绝了请求。</translation>
+    </message>
+    <message>
+        <source>No snapshot: the image is too large.</source>
+        <translation>无快照：图像过大。</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera sent something that is not an image.</source>
+        <translation>无快照：摄像机发来的内容不是图像。</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera did not answer in time.</source>
+        <translation>无快照：摄像机未及时应答。</translation>
+    </message>
+    <message>
+        <source>No snapshot: the camera cannot be reached.</source>
+        <translation>无快照：无法连接摄像机。</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::SubnetReach</name>
     <message>
         <source>This computer has no network adapter with an IPv4 address, so the device at %1 cannot be reached. Connect the computer to the device&apos;s network and give the adapter an address in %2.</source>
@@ -1949,6 +2035,11 @@ Forget it only when the device was reset or got a new certificate.</source>
     <message>
         <source>Your settings apply until VEXO Tool closes but cannot be kept for the next start: %1 cannot be written.</source>
         <translation>设置在 VEXO Tool 关闭前有效，但无法保留到下次启动：无法写入 %1。</translation>
+    </message>
+    <message>
+        <source>Snapshot view</source>
+        <extracomment>Menu entry that shows the cameras&apos; snapshots beside the list&apos;s rows</extracomment>
+        <translation>快照视图</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,8 @@
 // parser, without reading out of bounds, crashing or stalling.
 #include "devicemgmt.h"
 #include "httpdigest.h"
+#include "imagecheck.h"
+#include "media.h"
 #include "wsdiscovery.h"
 
 #include <cstdint>
@@ -39,5 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(devicemgmt::parseSetNetworkInterfaces(xml));
     check(devicemgmt::parseSystemReboot(xml));
     check(devicemgmt::parseAcknowledgement(xml, u"SetUserResponse"));
+    check(media::parseServices(xml));
+    for (media::Version v : {media::Version::Media, media::Version::Media2}) {
+        check(media::parseProfiles(v, xml));
+        check(media::parseSnapshotUri(v, xml));
+    }
+    // The image header reader: an image within the limits, or a refusal that says why.
+    const ImageCheck::Result image = ImageCheck::inspect(xml);
+    if ((image.verdict == ImageCheck::Verdict::Image) == !image.reason.isEmpty())
+        std::abort();
+    if (image.verdict == ImageCheck::Verdict::Image
+        && (image.width <= 0 || image.height <= 0 || qint64(image.width) * image.height > ImageCheck::kMaxPixels))
+        std::abort();
     return 0;
 }

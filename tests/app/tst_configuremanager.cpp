@@ -250,9 +250,10 @@ void tst_ConfigureManager::findOutsideKeyTable()
 {
     ConfigureManager *manager = ConfigureManager::GetInstance();
     QVERIFY(manager->load(writeSetup(setupXml(setting("Translator", "1") + setting("Filter", "1")))));
-    QCOMPARE(ConfigureManager::keyName(10), QString());
+    const int past = ConfigureManager::KeySnapshotView + 1;
+    QCOMPARE(ConfigureManager::keyName(past), QString());
     QCOMPARE(ConfigureManager::keyName(-1), QString());
-    QCOMPARE(manager->find(10), nullptr);
+    QCOMPARE(manager->find(past), nullptr);
     QCOMPARE(manager->find(-1), nullptr);
     QVERIFY(manager->find(ConfigureManager::KeyFilter));
 }

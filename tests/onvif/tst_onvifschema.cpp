@@ -5,6 +5,7 @@
 // Together with tst_devicemgmt (each parsed field is read from those responses) a name
 // misspelt in the library fails here or there.
 #include "devicemgmt.h"
+#include "media.h"
 #include "namespaces.h"
 #include "onvifdevice.h"
 #include "soapdocument.h"
@@ -42,14 +43,14 @@ private slots:
 private:
     QHash<QString, QSet<QString>> m_declared; // target namespace -> element names
     QHash<QString, QSet<QString>> m_types;    // element name in tds or tt -> the types it is declared with
-    QSet<QString> m_messageElements;          // elements the WSDL's messages carry
+    QSet<QString> m_messageElements;          // elements the WSDLs' messages carry, "{namespace}name"
     QSet<QString> m_faultSubcodes;            // ter: codes ONVIF's documents and the WSDL name
 };
 
 void tst_OnvifSchema::initTestCase()
 {
     const QString dir = qEnvironmentVariable("VEXO_ONVIF_DOCS_DIR");
-    for (const QString name : {"devicemgmt.wsdl", "onvif.xsd", "common.xsd"}) {
+    for (const QString name : {"devicemgmt.wsdl", "onvif.xsd", "common.xsd", "media.wsdl", "media2.wsdl"}) {
         QFile f(QDir(dir).filePath(name));
         if (!f.open(QIODevice::ReadOnly)) {
             const QString why = QStringLiteral("Cannot read %1 in VEXO_ONVIF_DOCS_DIR='%2'. Put the ONVIF WSDL and "
@@ -78,18 +79,25 @@ void tst_OnvifSchema::initTestCase()
         }
         QVERIFY2(!r.hasError(), qPrintable(name + ": " + r.errorString()));
     }
-    for (const QString name : {"devicemgmt.wsdl", "Core.xml"}) {
+    const QHash<QString, QString> wsdlNamespaces{
+        {QStringLiteral("tds"), ns::kDevice},
+        {QStringLiteral("trt"), media::serviceNamespace(media::Version::Media)},
+        {QStringLiteral("tr2"), media::serviceNamespace(media::Version::Media2)}};
+    for (const QString name : {"devicemgmt.wsdl", "Core.xml", "media.wsdl", "media2.wsdl", "Media.xml", "Media2.xml"}) {
         QFile f(QDir(dir).filePath(name));
         QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(QStringLiteral("Cannot read %1 in '%2'").arg(name, dir)));
         const QString text = QString::fromUtf8(f.readAll());
-        static const QRegularExpression part(QStringLiteral("<wsdl:part [^>]*element=\"tds:(\\w+)\""));
+        static const QRegularExpression part(QStringLiteral("<wsdl:part [^>]*element=\"(tds|trt|tr2):(\\w+)\""));
         static const QRegularExpression subcode(QStringLiteral("ter:(\\w+)"));
         for (const auto &m : part.globalMatch(text))
-            m_messageElements.insert(m.captured(1));
+            m_messageElements.insert(QLatin1Char('{') + wsdlNamespaces.value(m.captured(1)) + QLatin1Char('}')
+                                     + m.captured(2));
         for (const auto &m : subcode.globalMatch(text))
             m_faultSubcodes.insert(m.captured(1));
     }
-    QVERIFY(m_messageElements.contains("GetUsersResponse"));
+    QVERIFY(m_messageElements.contains("{" + ns::kDevice + "}GetUsersResponse"));
+    QVERIFY(
+        m_messageElements.contains("{" + media::serviceNamespace(media::Version::Media2) + "}GetSnapshotUriResponse"));
     QVERIFY(m_faultSubcodes.contains("InvalidIPv4Address"));
     QVERIFY(m_declared.value(ns::kDevice).contains("GetDeviceInformationResponse"));
     QVERIFY(m_declared.value(ns::kSchema).contains("HwAddress"));
@@ -112,9 +120,16 @@ void tst_OnvifSchema::everyElementIsDeclared_data()
     QTest::addRow("SetNetworkDefaultGateway") << *setNetworkDefaultGateway(t, {"10.1.2.1"}).value;
     QTest::addRow("SetNetworkProtocols") << *setNetworkProtocols(t, {{"HTTP", true, {80}}}).value;
     QTest::addRow("SetUser") << *setUser(t, "u", "p", "User").value;
+    QTest::addRow("GetServices") << media::getServices(t);
+    for (media::Version v : {media::Version::Media, media::Version::Media2}) {
+        const char *name = v == media::Version::Media ? "Media" : "Media2";
+        QTest::addRow("%s GetProfiles", name) << media::getProfiles(v, t);
+        QTest::addRow("%s GetSnapshotUri", name) << *media::getSnapshotUri(v, t, "Profile_1").value;
+    }
     for (const char *response :
          {"systemdateandtime.xml", "deviceinformation.xml", "networkinterfaces.xml", "networkdefaultgateway.xml",
-          "networkprotocols.xml", "capabilities.xml", "setnetworkinterfaces.xml", "systemreboot.xml", "users.xml"}) {
+          "networkprotocols.xml", "capabilities.xml", "setnetworkinterfaces.xml", "systemreboot.xml", "users.xml",
+          "services.xml", "mediaprofiles.xml", "media2profiles.xml", "mediasnapshoturi.xml", "media2snapshoturi.xml"}) {
         QTest::addRow("%s", response) << data(response);
     }
 }
@@ -127,7 +142,7 @@ void tst_OnvifSchema::everyElementIsDeclared()
     int checked = 0;
     for (int i = 0; i < doc.value->elementCount(); ++i) {
         const SoapDocument::Element &e = doc.value->element(i);
-        if (e.namespaceUri != ns::kDevice && e.namespaceUri != ns::kSchema)
+        if (!m_declared.contains(e.namespaceUri) || e.namespaceUri.isEmpty())
             continue;
         QVERIFY2(m_declared.value(e.namespaceUri).contains(e.localName),
                  qPrintable(QStringLiteral("{%1}%2 is not declared").arg(e.namespaceUri, e.localName)));
@@ -159,8 +174,8 @@ void tst_OnvifSchema::simulatorAnswersAreDeclared_data()
     auto t = [&] {
         return makeUsernameToken(QStringLiteral("admin"), QStringLiteral("pw"), -900, now);
     };
-    auto answer = [&](const QByteArray &request) {
-        return device.handle(HttpRequest{"POST", OnvifDevice::kServicePath, {}, request}, now).body;
+    auto answer = [&](const QByteArray &request, const QByteArray &path = OnvifDevice::kServicePath) {
+        return device.handle(HttpRequest{"POST", path, {}, request}, now).body;
     };
     auto renamed = [&](const char *operation) {
         return QByteArray(getDeviceInformation(t())).replace("GetDeviceInformation", operation);
@@ -179,6 +194,14 @@ void tst_OnvifSchema::simulatorAnswersAreDeclared_data()
     QTest::addRow("SetNetworkInterfacesResponse")
         << answer(*setNetworkInterfaces(t(), "eth0", {false, {"127.1.0.9", 8}}).value);
     QTest::addRow("SystemRebootResponse") << answer(systemReboot(t()));
+    for (media::Version v : {media::Version::Media, media::Version::Media2}) {
+        const char *name = v == media::Version::Media ? "Media" : "Media2";
+        const QByteArray path = v == media::Version::Media ? onvifmedia::kMediaPath : onvifmedia::kMedia2Path;
+        QTest::addRow("%s GetProfilesResponse", name) << answer(media::getProfiles(v, t()), path);
+        QTest::addRow("%s GetSnapshotUriResponse", name)
+            << answer(*media::getSnapshotUri(v, t(), onvifmedia::kVideoProfile).value, path);
+        QTest::addRow("%s fault NoProfile", name) << answer(*media::getSnapshotUri(v, t(), "nothing").value, path);
+    }
     QTest::addRow("fault NotAuthorized") << answer(getDeviceInformation({}));
     QTest::addRow("fault InvalidIPv4Address") << answer(
         QByteArray(*setNetworkInterfaces(t(), "eth0", {false, {"127.1.0.9", 8}}).value).replace("127.1.0.9", "1.2.3"));
@@ -213,9 +236,9 @@ void tst_OnvifSchema::simulatorAnswersAreDeclared()
         QVERIFY2(message, qPrintable(message.error));
         QVERIFY(message.value->targets.size() == 1);
     } else {
-        QCOMPARE(payload.namespaceUri, ns::kDevice);
-        QVERIFY2(m_messageElements.contains(payload.localName),
-                 qPrintable(payload.localName + " is not the element of a WSDL message"));
+        QVERIFY2(
+            m_messageElements.contains(QLatin1Char('{') + payload.namespaceUri + QLatin1Char('}') + payload.localName),
+            qPrintable(payload.localName + " is not the element of a WSDL message"));
     }
     static const QHash<QString, QRegularExpression> simpleTypes{
         {QStringLiteral("xs:boolean"), QRegularExpression(QStringLiteral("^(true|false|1|0)$"))},
@@ -241,7 +264,7 @@ void tst_OnvifSchema::simulatorAnswersAreDeclared()
             QVERIFY2(addressingNames.contains(e.localName), qPrintable("wsa:" + e.localName));
             continue;
         }
-        if (e.namespaceUri != ns::kDevice && e.namespaceUri != ns::kSchema)
+        if (!m_declared.contains(e.namespaceUri) || e.namespaceUri.isEmpty())
             continue;
         QVERIFY2(m_declared.value(e.namespaceUri).contains(e.localName),
                  qPrintable(QStringLiteral("{%1}%2 is not declared").arg(e.namespaceUri, e.localName)));

@@ -104,6 +104,8 @@ private slots:
     void listFilter_data();
     void listFilter();
     void httpsDeviceKeepsItsCertificateAcrossRestarts();
+    void snapshot_data();
+    void snapshot();
 
 private:
     QTemporaryDir m_dir;
@@ -462,6 +464,46 @@ void tst_VexoCli::httpsDeviceKeepsItsCertificateAcrossRestarts()
     QVERIFY(QFile::remove(state));
     QByteArray reset = identifiedOnce();
     QVERIFY2(reset.contains("another certificate than the one pinned"), reset.constData());
+}
+
+void tst_VexoCli::snapshot_data()
+{
+    QTest::addColumn<QString>("quirk");
+    QTest::addColumn<bool>("out");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("said"); // on standard error
+    QTest::addRow("the camera's picture") << "normal" << true << 0 << QByteArray();
+    QTest::addRow("no media service") << "nomedia" << true << 1 << QByteArray("no media service");
+    QTest::addRow("a web page") << "text" << true << 1 << QByteArray("not an image");
+    QTest::addRow("without --out") << "normal" << false << 2 << QByteArray("--out");
+}
+
+void tst_VexoCli::snapshot()
+{
+    QFETCH(QString, quirk);
+    QFETCH(bool, out);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, said);
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--onvif"), QStringLiteral("1"),
+                       QStringLiteral("--onvif-snapshot"), quirk}));
+    QString serial;
+    for (const QString &line : sim.command(QStringLiteral("list"))) {
+        if (line.endsWith(QLatin1String(" onvif")))
+            serial = line.section(QLatin1Char(' '), 0, 0);
+    }
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("camera.jpg"));
+    QStringList arguments{QStringLiteral("snapshot"), serial};
+    if (out)
+        arguments << QStringLiteral("--out") << file;
+    const CliRun run = cli(sim.port(), arguments, sim.wsdPort(), {{QStringLiteral("VEXO_PASSWORD"), "Admin12345"}});
+    QVERIFY2(run.exitCode == exitCode, run.err.constData());
+    QVERIFY2(run.err.contains(said), run.err.constData());
+    QFile saved(file);
+    QCOMPARE(saved.open(QIODevice::ReadOnly), exitCode == 0);
+    if (exitCode == 0)
+        QVERIFY(saved.read(3) == QByteArray("\xFF\xD8\xFF"));
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCli)

@@ -14,7 +14,7 @@
 #include <protocol/crypto.h>
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -48,6 +48,9 @@ Population:
   --onvif-https          the generated ONVIF devices also serve HTTPS, each with a self-signed
                          certificate of its own (kept in the state file); XAddrs name HTTPS first
   --onvif-https-only     the generated ONVIF devices serve HTTPS and no plain HTTP
+  --onvif-snapshot QUIRK the ONVIF devices' still images: normal (default), slow (15 s late),
+                         huge (50 MB), text (a web page, not an image) or nomedia (no media
+                         service at all)
   --onvif-port PORT      WS-Discovery port of the ONVIF devices (default VEXO_WSD_PORT or
                          3702); 0 takes a free port
   --keys-dir DIR         folder of maker-signing.seed, maker-restore.master and maker-device-ca.seed
@@ -70,6 +73,7 @@ Behaviour and faults:
 
 ONVIF devices: each has its own address from 127.1.0.1 upwards and serves the device
 management service over HTTP there (a free port), user "admin" with the --password,
+the media services (Media and Media2) and a still image of its own (HTTP Digest),
 answers WS-Discovery Probes and says Hello and Bye; its clock runs minutes to hours off.
 
 Prints "wsd-port <port>" (with ONVIF devices), then "ready <port>" once listening.
@@ -95,6 +99,7 @@ Commands on standard input, one per line, each answered by "ok" or "error <why>"
                                 text (clear text: HTTP Basic or a PasswordText token)
   onvif SERIAL reboot-needed 0|1  SetNetworkInterfaces answers RebootNeeded and waits for
                                 SystemReboot
+  onvif SERIAL snapshot QUIRK   normal, slow, huge, text or nomedia (see --onvif-snapshot)
   onvif SERIAL fault KIND       the next request gets receiver (a SOAP fault), garbage (no
                                 XML) or close (no answer); none takes it back
   ONVIF-only devices take stop, vanish, start and set SERIAL ipv4|password VALUE
@@ -129,7 +134,11 @@ bool readInt(const QString &text, int min, int max, int *out)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The cameras' still images are drawn with fonts, which need a GUI application; no window
+    // is ever shown, so no display is needed either.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vexo-devsim"));
 
     auto option = [](const char *name, const char *value = nullptr) {
@@ -149,11 +158,12 @@ int main(int argc, char *argv[])
     const auto onvifOpt = option("onvif", "N"), onvifBothOpt = option("onvif-both", "N"),
                onvifPortOpt = option("onvif-port", "PORT");
     const auto onvifHttpsOpt = option("onvif-https"), onvifHttpsOnlyOpt = option("onvif-https-only");
+    const auto onvifSnapshotOpt = option("onvif-snapshot", "QUIRK");
     QCommandLineParser parser;
-    parser.addOptions({help,      versionOpt,   scopeOpt,     portOpt,       groupOpt,         countOpt,
-                       seedOpt,   stateOpt,     passwordOpt,  keysOpt,       testOpt,          lockoutOpt,
-                       spreadOpt, delayOpt,     lossOpt,      silentOpt,     noStdinOpt,       verboseOpt,
-                       onvifOpt,  onvifBothOpt, onvifPortOpt, onvifHttpsOpt, onvifHttpsOnlyOpt});
+    parser.addOptions({help,      versionOpt,   scopeOpt,     portOpt,       groupOpt,          countOpt,
+                       seedOpt,   stateOpt,     passwordOpt,  keysOpt,       testOpt,           lockoutOpt,
+                       spreadOpt, delayOpt,     lossOpt,      silentOpt,     noStdinOpt,        verboseOpt,
+                       onvifOpt,  onvifBothOpt, onvifPortOpt, onvifHttpsOpt, onvifHttpsOnlyOpt, onvifSnapshotOpt});
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(help)) {
@@ -286,6 +296,14 @@ int main(int argc, char *argv[])
         }
         if (!options.statePath.isEmpty() && !StateFile::save(options.statePath, devices, &error, &onvifDevices))
             return fail(error);
+    }
+
+    if (parser.isSet(onvifSnapshotOpt)) {
+        const auto quirk = snapshotQuirkFromName(parser.value(onvifSnapshotOpt));
+        if (!quirk)
+            return fail(QStringLiteral("--onvif-snapshot takes normal, slow, huge, text or nomedia"));
+        for (OnvifDeviceState &state : onvifDevices)
+            state.snapshotQuirk = *quirk;
     }
 
     Simulator simulator(options, std::move(devices));

@@ -266,9 +266,13 @@ void OnvifDevice::reboot()
 
 HttpResponse OnvifDevice::handle(const HttpRequest &request, const QDateTime &nowUtc)
 {
+    const bool media = m_state.snapshotQuirk != SnapshotQuirk::NoMedia;
+    if (media && request.path == onvifmedia::kSnapshotPath)
+        return snapshot(request, nowUtc);
     if (request.method != "POST")
         return plain(405, "only POST is served here");
-    if (request.path != kServicePath)
+    const QString mediaNs = media ? onvifmedia::serviceAt(request.path) : QString();
+    if (request.path != kServicePath && mediaNs.isEmpty())
         return plain(404, "no service at " + request.path.left(200));
     if (request.body.size() > kMaxBodyBytes)
         return plain(413, "the request is larger than " + QByteArray::number(kMaxBodyBytes) + " bytes");
@@ -300,7 +304,7 @@ HttpResponse OnvifDevice::handle(const HttpRequest &request, const QDateTime &no
     }
     const SoapDocument &doc = env.value->document;
     const SoapDocument::Element &payload = doc.element(env.value->payload);
-    if (payload.namespaceUri != ns::kDevice)
+    if (payload.namespaceUri != (mediaNs.isEmpty() ? ns::kDevice : mediaNs))
         return fault(
             500, QStringLiteral("Receiver"), {QStringLiteral("ActionNotSupported")},
             QStringLiteral("Optional Action Not Implemented: {%1}%2").arg(payload.namespaceUri, payload.localName));
@@ -315,7 +319,67 @@ HttpResponse OnvifDevice::handle(const HttpRequest &request, const QDateTime &no
     Authorized auth = authorize(request, doc, env.value->header, nowUtc);
     if (!auth.ok)
         return auth.refusal;
+    if (!mediaNs.isEmpty()) {
+        QString refusal;
+        QByteArray body = envelope([&](QXmlStreamWriter &w) {
+            const QString token = doc.childText(env.value->payload, mediaNs, u"ProfileToken");
+            if (!onvifmedia::writeAnswer(w, mediaNs, payload.localName, token, base(), &refusal))
+                refusal = QStringLiteral("Optional Action Not Implemented: %1").arg(payload.localName);
+        });
+        if (refusal.startsWith(u"Optional"))
+            return fault(500, QStringLiteral("Receiver"), {QStringLiteral("ActionNotSupported")}, refusal);
+        if (!refusal.isEmpty())
+            return senderFault({QStringLiteral("InvalidArgVal"), QStringLiteral("NoProfile")}, refusal);
+        return soapResponse(200, body);
+    }
     return dispatch(payload.localName, doc, env.value->payload, deviceNow);
+}
+
+QString OnvifDevice::base() const
+{
+    const QUrl url(xaddr());
+    return url.toString(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::StripTrailingSlash);
+}
+
+// The still image: HTTP authentication only, as cameras serve it to browsers and clients alike.
+HttpResponse OnvifDevice::snapshot(const HttpRequest &request, const QDateTime &nowUtc)
+{
+    if (request.method != "GET")
+        return plain(405, "only GET is served here");
+    const bool clearText = m_state.authMode == OnvifAuthMode::ClearText;
+    if (request.header("Authorization").isNull())
+        return challenge(false, nowUtc);
+    bool stale = false;
+    if (const auto why = checkHttpAuthorization(request, clearText, &stale, nowUtc)) {
+        HttpResponse r = challenge(stale, nowUtc);
+        r.body = why->toUtf8() + '\n';
+        return r;
+    }
+    if (m_received.contains(QStringLiteral("snapshot")) || m_received.size() < kMaxOperationsCounted)
+        ++m_received[QStringLiteral("snapshot")];
+    HttpResponse r;
+    switch (m_state.snapshotQuirk) {
+    case SnapshotQuirk::NotImage:
+        r.headers.append(std::pair<QByteArray, QByteArray>("Content-Type", "text/html; charset=utf-8"));
+        r.body = "<!DOCTYPE html><html><body><h1>Please log in</h1></body></html>\n";
+        return r;
+    case SnapshotQuirk::Huge:
+        r.headers.append(std::pair<QByteArray, QByteArray>("Content-Type", "image/jpeg"));
+        r.body = m_snapshotSource ? m_snapshotSource(m_state) : QByteArray("\xff\xd8\xff");
+        r.body.append(QByteArray(onvifmedia::kHugeSnapshotBytes - r.body.size(), '\0'));
+        return r;
+    case SnapshotQuirk::Slow:
+        r.delayMs = onvifmedia::kSlowSnapshotMs;
+        break;
+    case SnapshotQuirk::None:
+    case SnapshotQuirk::NoMedia:
+        break;
+    }
+    if (!m_snapshotSource)
+        return plain(404, "no image source");
+    r.headers.append(std::pair<QByteArray, QByteArray>("Content-Type", "image/jpeg"));
+    r.body = m_snapshotSource(m_state);
+    return r;
 }
 
 OnvifDevice::Authorized OnvifDevice::authorize(const HttpRequest &request, const SoapDocument &doc, int header,
@@ -602,6 +666,8 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
             tt(w, "DynDNS", QStringLiteral("false"));
             w.writeEndElement();
             w.writeEndElement(); // Device
+            if (s.snapshotQuirk != SnapshotQuirk::NoMedia)
+                onvifmedia::writeCapabilities(w, base());
             w.writeEndElement(); // Capabilities
         });
     }
@@ -615,6 +681,8 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
             tt(w, "Minor", QStringLiteral("0"));
             w.writeEndElement();
             w.writeEndElement();
+            if (s.snapshotQuirk != SnapshotQuirk::NoMedia)
+                onvifmedia::writeServices(w, base());
         });
     }
     if (action == u"GetUsers") {

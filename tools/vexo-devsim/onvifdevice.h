@@ -3,6 +3,7 @@
 #pragma once
 
 #include "onvifhttp.h"
+#include "onvifmedia.h"
 
 #include <result.h>
 #include <soapdocument.h>
@@ -14,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -63,6 +65,7 @@ struct OnvifDeviceState
     quint16 httpsPort = 0;        ///< 0: any free port when served
     QByteArray tlsCertificatePem; ///< the device's own self-signed certificate
     QByteArray tlsKeyPem;         ///< and its private key
+    SnapshotQuirk snapshotQuirk = SnapshotQuirk::None;
     /** @brief Whether plain HTTP is served. */
     bool servesHttp() const { return !(https && httpsOnly); }
 };
@@ -118,6 +121,10 @@ public:
     /** @brief How often each operation reached the device since it started ("SetUser" → 1). */
     const QHash<QString, int> &received() const { return m_received; }
 
+    /** @brief Makes the image the device serves at onvifmedia::kSnapshotPath (none: 404). */
+    using SnapshotSource = std::function<QByteArray(const OnvifDeviceState &)>;
+    void setSnapshotSource(SnapshotSource source) { m_snapshotSource = std::move(source); }
+
     /** @brief The device service address as GetCapabilities names it: HTTPS when served. */
     QString xaddr() const;
     /** @brief The addresses WS-Discovery announces: HTTPS first when served, then HTTP when served. */
@@ -148,7 +155,12 @@ private:
     HttpResponse dispatch(const QString &action, const onvif::SoapDocument &doc, int payload,
                           const QDateTime &deviceNow);
 
+    HttpResponse snapshot(const HttpRequest &request, const QDateTime &nowUtc);
+    /** "https://host:port" of xaddr(), where the media services are. */
+    QString base() const;
+
     OnvifDeviceState m_state;
+    SnapshotSource m_snapshotSource;
     std::optional<OnvifDeviceState> m_pending; ///< network settings waiting for SystemReboot
     Effects m_effects;
     OnvifInjectedFault m_fault = OnvifInjectedFault::None;

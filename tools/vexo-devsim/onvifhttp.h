@@ -26,6 +26,7 @@ struct HttpResponse
     QList<std::pair<QByteArray, QByteArray>> headers;
     QByteArray body;
     bool closeWithoutAnswer = false; ///< an injected fault: drop the connection instead
+    int delayMs = 0;                 ///< a slow device: the answer goes out this much later
     /** @brief Status line, headers, Content-Length and body. */
     QByteArray serialize(bool keepAlive) const;
 };

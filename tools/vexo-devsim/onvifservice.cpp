@@ -3,6 +3,7 @@
 #include "onvifservice.h"
 
 #include "onvifhttp.h"
+#include "snapshotpainter.h"
 
 #include <wsdiscovery.h>
 
@@ -38,8 +39,10 @@ OnvifService::OnvifService(bool loopbackScope, quint16 wsdPort, std::vector<Onvi
     , m_requestedPort(wsdPort)
 {
     m_devices.reserve(devices.size());
-    for (OnvifDeviceState &s : devices)
+    for (OnvifDeviceState &s : devices) {
         m_devices.push_back(Device{std::make_unique<OnvifDevice>(std::move(s)), nullptr, nullptr, nullptr, true});
+        m_devices.back().state->setSnapshotSource(&SnapshotPainter::jpeg);
+    }
 }
 
 OnvifService::~OnvifService() = default;
@@ -199,6 +202,15 @@ void OnvifService::accept(Device &d, QTcpServer *server)
                     return;
                 }
                 const bool keepAlive = reader->keepAlive();
+                if (response.delayMs > 0) {
+                    // A slow camera: the connection stays open and silent until the answer goes.
+                    idle->stop();
+                    QTimer::singleShot(response.delayMs, socket, [socket, bytes = response.serialize(false)] {
+                        socket->write(bytes);
+                        socket->disconnectFromHost();
+                    });
+                    return;
+                }
                 socket->write(response.serialize(keepAlive));
                 socket->flush();
                 if (!keepAlive)

@@ -757,7 +757,7 @@ QStringList Simulator::executeOnvif(const QStringList &parts)
                 QStringLiteral("ok")};
     }
     if (args.size() != 3)
-        return error(QStringLiteral("usage: onvif <serial> auth|reboot-needed|fault <value>"));
+        return error(QStringLiteral("usage: onvif <serial> auth|reboot-needed|snapshot|fault <value>"));
     if (command == QLatin1String("auth")) {
         const auto mode = authModeFromName(value);
         if (!mode)
@@ -767,6 +767,12 @@ QStringList Simulator::executeOnvif(const QStringList &parts)
         if (value != QLatin1String("0") && value != QLatin1String("1"))
             return error(QStringLiteral("reboot-needed takes 0 or 1"));
         s.rebootNeeded = value == QLatin1String("1");
+    } else if (command == QLatin1String("snapshot")) {
+        const auto quirk = snapshotQuirkFromName(value);
+        if (!quirk)
+            return error(QStringLiteral("a snapshot quirk is normal, slow, huge, text or nomedia"));
+        s.snapshotQuirk = *quirk;
+        return ok;
     } else if (command == QLatin1String("fault")) {
         static const QHash<QString, OnvifInjectedFault> faults{
             {QStringLiteral("none"), OnvifInjectedFault::None},
@@ -778,7 +784,8 @@ QStringList Simulator::executeOnvif(const QStringList &parts)
         device->injectFault(faults.value(value));
         return ok;
     } else {
-        return error(QStringLiteral("unknown ONVIF command %1 (show, auth, reboot-needed, fault)").arg(command));
+        return error(
+            QStringLiteral("unknown ONVIF command %1 (show, auth, reboot-needed, snapshot, fault)").arg(command));
     }
     persist();
     return ok;

@@ -25,6 +25,8 @@
 #include <plandialog.h>
 #include <resetpassworddialog.h>
 #include <resetpasswordwidget.h>
+#include <snapshotpainter.h>
+#include <snapshotsource.h>
 #include <restorepassworddialog.h>
 #include <subnetreach.h>
 #include <warningdialog.h>
@@ -299,6 +301,35 @@ public:
 };
 
 // Ticks the one row of @p record in the list (single selection: the others are unticked).
+// What the ONVIF rows' cameras "see": the simulator's pictures of them, without any network.
+class PaintedSnapshots final : public VexoTool::SnapshotSource
+{
+public:
+    bool available(const DeviceInfo &device) const override
+    {
+        return !device.strMAC.isEmpty()
+               && (device.protocol == DeviceProtocol::Onvif || device.strDeviceType.contains(QLatin1String("ONVIF")));
+    }
+    void take(const DeviceInfo &device, QSize scaledTo, QObject *context, const Callback &done) override
+    {
+        OnvifDeviceState state;
+        state.serial = device.strSerialNumber;
+        state.model = device.strDeviceType;
+        state.ipv4 = device.strIPv4Address;
+        onvif::Snapshot snapshot;
+        snapshot.image = SnapshotPainter::paint(state);
+        snapshot.size = snapshot.image.size();
+        if (scaledTo.isValid())
+            snapshot.image = snapshot.image.scaled(scaledTo, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        snapshot.format = onvif::ImageCheck::Format::Jpeg;
+        snapshot.takenAt = QDateTime::currentDateTimeUtc();
+        snapshot.elapsedMs = 180;
+        onvif::SnapshotOutcome outcome;
+        outcome.snapshot = snapshot;
+        QTimer::singleShot(50, context, [done, outcome] { done(outcome); });
+    }
+};
+
 void tickOnly(VexoTool::DeviceInfoModel *model, const VEXO_DEVICE_INFO &record)
 {
     for (int row = 0; row < model->rowCount(); ++row)
@@ -848,6 +879,22 @@ int main(int argc, char *argv[])
         pause(300);
         tickOnly(model, foreign);
         shoot(QStringLiteral("34-onvif-reach-advice"));
+
+        // What a camera sees: above the panel's form, and beside the rows in the snapshot view.
+        auto snapshots = std::make_shared<PaintedSnapshots>();
+        panel->setSnapshotSource(snapshots);
+        list->setSnapshotSource(snapshots);
+        tickOnly(model, identified);
+        pause(600);
+        shoot(QStringLiteral("35-onvif-snapshot-panel"));
+        if (filter)
+            filter->setText(QString::fromLatin1(siteAddress(last - 3) + '-' + siteAddress(last + 3)));
+        list->setSnapshotView(true);
+        pause(800);
+        shootArea(QStringLiteral("36-snapshot-view"), topLeftOf(list, QSize(760, 420)));
+        list->setSnapshotView(false);
+        if (filter)
+            filter->clear();
     }
 
     noteMenu(window.aboutMenu());

@@ -7,12 +7,15 @@
 // link (192.0.2.11-13) through the simulator's console. The package finds them by its
 // own multicast Probe, reads device information and network interfaces with WS-Security
 // digests (after reading each device's clock) and HTTP Digest, and moves one device to
-// another address, which the simulator's console then shows; then reads a device that serves
+// another address, which the simulator's console then shows; it reads a camera's profiles and its
+// snapshot's address from the media service and fetches the image; then reads a device that serves
 // only HTTPS, with its self-signed certificate. Prints one line per failed check and exits 1 if
 // any failed.
 'use strict';
 
 const { spawn, spawnSync } = require('child_process');
+const crypto = require('crypto');
+const http = require('http');
 const path = require('path');
 const readline = require('readline');
 const onvif = require('onvif');
@@ -80,6 +83,31 @@ function call(cam, method, ...args) {
 }
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
+// GET with HTTP Digest (MD5, qop=auth), as a browser fetches a camera's still image.
+function digestGet(url, username, pass) {
+    const get = (headers) => new Promise((resolve, reject) => {
+        const req = http.get(url, { headers, timeout: 5000 }, (res) => {
+            const chunks = [];
+            res.on('data', (c) => chunks.push(c));
+            res.on('end', () => resolve({ status: res.statusCode, headers: res.headers, body: Buffer.concat(chunks) }));
+        });
+        req.on('error', reject);
+    });
+    return get({}).then((first) => {
+        const challenge = [].concat(first.headers['www-authenticate'] || []).find((h) => /algorithm=MD5/.test(h));
+        if (first.status !== 401 || !challenge)
+            return first;
+        const param = (name) => (challenge.match(new RegExp(name + '="?([^",]+)"?')) || [])[1];
+        const md5 = (t) => crypto.createHash('md5').update(t).digest('hex');
+        const uri = new URL(url).pathname;
+        const cnonce = crypto.randomBytes(8).toString('hex');
+        const ha1 = md5(`${username}:${param('realm')}:${pass}`);
+        const response = md5(`${ha1}:${param('nonce')}:00000001:${cnonce}:auth:${md5('GET:' + uri)}`);
+        return get({ Authorization: `Digest username="${username}", realm="${param('realm')}", nonce="${param('nonce')}", ` +
+            `uri="${uri}", qop=auth, nc=00000001, cnonce="${cnonce}", algorithm=MD5, response="${response}"` });
+    });
+}
+
 async function main() {
     await sim.ready();
     // "serial mac ipv4 activated [onvif|vxdp+onvif]"
@@ -99,6 +127,7 @@ async function main() {
     check(found.length === listed.length, `the package's Probe finds ${found.length} of ${listed.length} devices`);
 
     let moved = null;
+    let snapshotRead = false;
     for (const found1 of found) {
         const cam = new onvif.Cam({ hostname: found1.hostname, port: found1.port, username: 'admin', password,
             autoconnect: false, timeout: 5000 });
@@ -117,6 +146,18 @@ async function main() {
                 check(interfaces[0].info.hwAddress.replace(/:/g, '-') === row[1],
                     `${info.serialNumber} reports MAC ${interfaces[0].info.hwAddress}, the list ${row[1]}`);
                 check(row[2] === address, `${info.serialNumber}: list ${row[2]}, device ${address}`);
+            }
+            if (!snapshotRead && row) {
+                // The media service: the profile with video, its snapshot's address, the image.
+                snapshotRead = true;
+                const profiles = await call(cam, 'getProfiles');
+                const video = profiles.find((p) => p.videoSourceConfiguration);
+                check(video !== undefined, `${info.serialNumber} lists no profile with video`);
+                const snapshot = await call(cam, 'getSnapshotUri', { profileToken: video.$.token });
+                check(new URL(snapshot.uri).hostname === address, `the snapshot of ${info.serialNumber} is at ${snapshot.uri}`);
+                const image = await digestGet(snapshot.uri, 'admin', password);
+                check(image.status === 200 && image.body.subarray(0, 3).equals(Buffer.from([0xff, 0xd8, 0xff])),
+                    `the snapshot of ${info.serialNumber}: HTTP ${image.status}, ${image.body.length} bytes, not a JPEG`);
             }
             if (!moved && row) {
                 moved = { serial: info.serialNumber, to: '192.0.2.77' };
