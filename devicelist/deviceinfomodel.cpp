@@ -776,8 +776,10 @@ void DeviceInfoModel::setStatusToolTip(int row, const QString &text)
     if (row < 0 || row >= rowCount())
         return;
     m_entries[std::size_t(m_slotOfRow[std::size_t(row)])].statusToolTip = text;
-    const QModelIndex cell = index(row, columnOf(ColumnActivate));
-    emit dataChanged(cell, cell, {Qt::ToolTipRole});
+    for (const int logical : {int(ColumnActivate), int(ColumnDeviceType)}) {
+        const QModelIndex cell = index(row, columnOf(logical));
+        emit dataChanged(cell, cell, {Qt::ToolTipRole});
+    }
 }
 
 const DeviceFilter::Prepared &DeviceInfoModel::filterFields(int row) const
@@ -940,6 +942,9 @@ QVariant DeviceInfoModel::deviceTypeData(const Entry &entry, int role) const
                        "sent to it until the list is refreshed.")
                         .arg(fieldText(entry.record.ipv4Address), rival));
     }
+    // Why the device is not available (its identification failed) is said where its type is read.
+    if (!entry.statusToolTip.isEmpty())
+        tips.append(entry.statusToolTip);
     return tips.isEmpty() ? QVariant() : QVariant(tips.join(QLatin1Char('\n')));
 }
 

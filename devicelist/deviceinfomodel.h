@@ -200,8 +200,9 @@ public:
     QString text(int row, int logicalColumn) const;
 
     /**
-     * @brief Sets the tool tip of the row's Activate cell, which says why a device is not
-     *        available; it stays until the row goes. An empty text takes it away.
+     * @brief Says why the row's device is not available in the tool tips of its Activate cell and
+     *        (after what it says about protocols) of its Device Type cell; it stays until the row
+     *        goes. An empty text takes it away.
      */
     void setStatusToolTip(int row, const QString &text);
 

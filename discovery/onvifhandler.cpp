@@ -113,6 +113,9 @@ public:
         m_identifier.reset();
         m_entries.clear();
         m_pending.clear();
+        m_roundOpen = false;
+        m_roundWaiting.clear();
+        m_roundOutcomes.clear();
         forgetClaims();
         QMutexLocker lock(&m_handler->m_mutex);
         m_handler->m_endpointOfKey.clear();
@@ -168,9 +171,58 @@ public:
         // A new sign-in: each endpoint may be identified with it once.
         m_credentialed.clear();
         m_credentialedOfHost.clear();
+        // Its summary waits for the devices asked now and for those still being heard.
+        m_roundOpen = true;
+        m_roundWaiting.clear();
+        m_roundOutcomes.clear();
         const QStringList endpoints = m_entries.keys(); // identify() may mark entries
-        for (const QString &endpoint : endpoints)
+        for (const QString &endpoint : endpoints) {
             identify(endpoint);
+            const Entry &entry = m_entries[endpoint];
+            if (m_contestedBy.contains(endpoint)) {
+                VexoTool::OnvifFailure why;
+                why.kind = VexoTool::OnvifFailureKind::Contested;
+                m_roundOutcomes.append({entry.reported, why});
+            } else if (!entry.settled) {
+                m_roundWaiting.insert(endpoint); // asked once it was heard long enough
+            }
+        }
+        finishRound();
+    }
+
+    // One device's outcome for the summary of the sign-in under way.
+    void noteOutcome(const QString &endpoint, const VEXO_DEVICE_INFO &record,
+                     const std::optional<VexoTool::OnvifFailure> &failure)
+    {
+        if (!m_roundOpen || !m_roundWaiting.remove(endpoint))
+            return;
+        m_roundOutcomes.append({record, failure});
+        finishRound();
+    }
+
+    void finishRound()
+    {
+        if (!m_roundOpen || !m_roundWaiting.isEmpty())
+            return;
+        m_roundOpen = false;
+        emit m_handler->signalSignInFinished(std::exchange(m_roundOutcomes, {}));
+    }
+
+    // A device the sign-in waits for is not asked after all, or is gone: it is counted as it stands.
+    void dropFromRound(const QString &endpoint)
+    {
+        if (!m_roundOpen || !m_roundWaiting.contains(endpoint) || m_pending.contains(endpoint))
+            return;
+        const auto it = m_entries.constFind(endpoint);
+        if (it == m_entries.cend()) {
+            m_roundWaiting.remove(endpoint);
+            finishRound();
+            return;
+        }
+        VexoTool::OnvifFailure why;
+        why.kind = m_contestedBy.contains(endpoint) ? VexoTool::OnvifFailureKind::Contested
+                                                    : VexoTool::OnvifFailureKind::Unreachable;
+        noteOutcome(endpoint, it->reported, why);
     }
 
     void setDeviceCredentials(const QString &endpoint, const onvif::Credentials &credentials)
@@ -374,6 +426,8 @@ private:
         ++sent;
         m_credentialed.insert(endpoint);
         m_pending.insert(endpoint);
+        if (m_roundOpen)
+            m_roundWaiting.insert(endpoint);
         m_identifier->enqueue(endpoint, it->serviceUrl, credentials);
     }
 
@@ -453,6 +507,7 @@ private:
             return;
         it->settled = true;
         identify(endpoint);
+        dropFromRound(endpoint); // not asked after all (contested, or no credentials for it)
     }
 
     static VEXO_DEVICE_INFO identifiedRecord(const onvif::Identity &identity)
@@ -546,6 +601,8 @@ private:
         const auto it = m_entries.find(endpoint);
         if (it == m_entries.end())
             return;
+        if (m_roundOpen && !m_pending.contains(endpoint) && m_roundWaiting.remove(endpoint))
+            QTimer::singleShot(0, this, [this] { finishRound(); });
         if (it->isReported)
             send(Sent::Offline, it->reported);
         QMutexLocker lock(&m_handler->m_mutex);
@@ -565,6 +622,14 @@ private:
     }
 
     void identified(const QString &endpoint, const onvif::Identity &identity, const onvif::Failure &failure)
+    {
+        identifiedOnce(endpoint, identity, failure);
+        // Asked again (moved, claimed, given new credentials meanwhile) it is still awaited.
+        if (!m_pending.contains(endpoint))
+            dropFromRound(endpoint);
+    }
+
+    void identifiedOnce(const QString &endpoint, const onvif::Identity &identity, const onvif::Failure &failure)
     {
         m_pending.remove(endpoint);
         if (failure.kind == onvif::Failure::Kind::Unreachable || failure.kind == onvif::Failure::Kind::Refused) {
@@ -604,6 +669,7 @@ private:
                 emit m_handler->signalClearTextOnly(key, QStringLiteral("%1 (%2)").arg(name, it->serviceUrl.host()));
             }
             emit m_handler->signalIdentifyFailed(key, OnvifHandler::failureOf(why));
+            noteOutcome(endpoint, it->reported, OnvifHandler::failureOf(why));
             return;
         }
         // A verified device's ONVIF face is at that device's own address, nowhere else.
@@ -621,6 +687,7 @@ private:
         if (m_probe)
             m_probe->setIdentified(endpoint);
         report(endpoint, *it, recordOf(endpoint, *it));
+        noteOutcome(endpoint, it->reported, std::nullopt);
     }
 
     OnvifHandler *m_handler = nullptr;
@@ -631,6 +698,9 @@ private:
     QHash<QString, Entry> m_entries;   // by endpoint
     QHash<QString, Entry> m_forgotten; // before a refresh: their identities are kept
     QSet<QString> m_pending;
+    bool m_roundOpen = false;     // a sign-in waits for its summary
+    QSet<QString> m_roundWaiting; // the endpoints it waits for
+    QVector<OnvifSignInOutcome> m_roundOutcomes;
     std::optional<onvif::Credentials> m_credentials;
     QHash<QString, onvif::Credentials> m_deviceCredentials;
     QSet<QString> m_clearText;

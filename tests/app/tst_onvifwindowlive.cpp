@@ -8,6 +8,7 @@
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
 #include <devicemodifypage.h>
+#include <devicemodifyresultpage.h>
 #include <devicestore.h>
 #include <deviceoperations.h>
 #include <multistatelineedit.h>
@@ -18,8 +19,12 @@
 #include <vexolibrary.h>
 #include <warningdialog.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QToolTip>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -174,14 +179,17 @@ void TestOnvifWindowLive::signInIdentifiesTheRows_data()
 {
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("accepted");
-    QTest::addRow("right password: identified, one row per device") << kPassword << true;
-    QTest::addRow("wrong password: rows keep needing log-in, with the reason") << QStringLiteral("Wrong9876") << false;
+    QTest::addColumn<QString>("summary");
+    QTest::addRow("right password: identified, one row per device") << kPassword << true << "5 identified";
+    QTest::addRow("wrong password: rows keep needing log-in, with the reason")
+        << QStringLiteral("Wrong9876") << false << "5 refused the user name or password";
 }
 
 void TestOnvifWindowLive::signInIdentifiesTheRows()
 {
     QFETCH(QString, password);
     QFETCH(bool, accepted);
+    QFETCH(QString, summary);
     // 4 devices of the own protocol, 2 of them answering ONVIF as well, 3 ONVIF only.
     QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("31"),
                        QStringLiteral("--onvif"), QStringLiteral("3"), QStringLiteral("--onvif-both"),
@@ -192,6 +200,27 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
     QCOMPARE(rowsWithStatus(needsLogIn), 5);
 
     m_window->signInOnvif(QStringLiteral("admin"), password);
+    // The sign-in ends with its result list: the summary, and each device by name with how it went.
+    VexoTool::DeviceModifyResultPage *results = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (results = m_window->findChild<VexoTool::DeviceModifyResultPage *>(QStringLiteral("onvifSignInResults"))),
+        20000);
+    QVERIFY(results->isVisible());
+    QCOMPARE(results->findChild<QLabel *>(QStringLiteral("m_labelDeviceAll"))->text(), summary);
+    QCOMPARE(results->model()->rowCount(), 5);
+    QStringList named;
+    for (int row = 0; row < results->model()->rowCount(); ++row) {
+        named.append(results->model()->item(row, 3)->text());
+        QCOMPARE(results->model()->item(row, 4)->text() == QStringLiteral("Succeeded"), accepted);
+    }
+    if (accepted) {
+        named.sort();
+        QStringList serials = onvifSerials(*m_simulator, QStringLiteral("onvif"))
+                              + onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif"));
+        serials.sort();
+        QCOMPARE(named, serials);
+    }
+    results->close();
     if (accepted) {
         QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 7, 20000);
         QCOMPARE(rowsWithStatus(needsLogIn), 0);
@@ -223,6 +252,24 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
         };
         QTRY_COMPARE_WITH_TIMEOUT(explained(), 5, 20000);
         QCOMPARE(m_model->rowCount(), 9);
+        // The Device Type cell says it too, in a tool tip that shows while another window has the focus.
+        int row = 0;
+        while (cell(row, DeviceInfoModel::ColumnActivate) != needsLogIn)
+            ++row;
+        auto *table = m_window->deviceDisplayPage()->findChild<QAbstractItemView *>();
+        QVERIFY(table);
+        const QModelIndex type = table->model()->index(row, m_model->columnOf(DeviceInfoModel::ColumnDeviceType));
+        QVERIFY2(type.data(Qt::ToolTipRole).toString().endsWith(reason),
+                 qPrintable(type.data(Qt::ToolTipRole).toString()));
+        QWidget elsewhere;
+        elsewhere.show();
+        elsewhere.activateWindow();
+        QTRY_VERIFY(!m_window->isActiveWindow());
+        const QPoint over = table->visualRect(type).center();
+        QTest::mouseMove(table->viewport(), over - QPoint(2, 0));
+        QTest::mouseMove(table->viewport(), over);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().endsWith(reason), qPrintable(QToolTip::text()));
     }
 }
 
