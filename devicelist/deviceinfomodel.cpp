@@ -597,6 +597,28 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
     markAddressConflicts(m_addressConflicts.setAddress(entry.key, conflictAddress(record), conflictName(record)));
 }
 
+bool DeviceInfoModel::replaceDevice(const VEXO_DEVICE_INFO &listedRecord, const VEXO_DEVICE_INFO &replacement)
+{
+    const int row = rowOf(fieldText(listedRecord.serialNumber), fieldText(listedRecord.macAddress));
+    if (row < 0)
+        return false;
+    const int slot = m_slotOfRow[std::size_t(row)];
+    Entry &entry = m_entries[std::size_t(slot)];
+    QStringList conflictsChanged = m_addressConflicts.remove(entry.key);
+    m_slotsOfKey.remove(entry.key, slot);
+    entry.key = deviceKey(replacement);
+    m_slotsOfKey.insert(entry.key, slot);
+    entry.record = replacement;
+    entry.statusToolTip.clear();
+    entry.alsoOnvif = false;
+    entry.filterFields.reset();
+    emit dataChanged(index(row, 0), index(row, LogicalColumnCount - 1));
+    conflictsChanged
+        += m_addressConflicts.setAddress(entry.key, conflictAddress(replacement), conflictName(replacement));
+    markAddressConflicts(conflictsChanged);
+    return true;
+}
+
 void DeviceInfoModel::removeDevice(const VEXO_DEVICE_INFO &record)
 {
     removeDevices({record});

@@ -168,6 +168,13 @@ public:
     void removeDevice(const VEXO_DEVICE_INFO &record);
 
     /**
+     * @brief Shows @p replacement, a record with another key, in the row of @p listedRecord: the
+     *        row keeps its place, number and check box; what was said about the old record goes.
+     * @return false when @p listedRecord is not listed (nothing changes).
+     */
+    bool replaceDevice(const VEXO_DEVICE_INFO &listedRecord, const VEXO_DEVICE_INFO &replacement);
+
+    /**
      * @brief Removes the rows of all these devices in one change and numbers the rows after their
      *        new positions.
      *

@@ -263,14 +263,29 @@ public:
 
     // A device of the device protocol that proved its identity: an ONVIF device elsewhere that
     // claims its MAC or serial number is not believed.
-    void verifiedDevice(const QString &mac, const QString &serial, const QString &ipv4, bool present)
+    void verifiedDevice(const QString &mac, const QString &serial, const QString &ipv4, const QString &type,
+                        bool present)
     {
         if (!present) {
             if (!mac.isEmpty() && m_verifiedAtOfMac.value(mac) == ipv4)
                 m_verifiedAtOfMac.remove(mac);
             if (!serial.isEmpty() && m_verifiedAtOfSerial.value(serial) == ipv4)
                 m_verifiedAtOfSerial.remove(serial);
+            if (!mac.isEmpty() && m_verifiedOfAddress.value(ipv4).mac == mac) {
+                m_verifiedOfAddress.remove(ipv4);
+                reportFacesAt(ipv4); // its ONVIF face is listed on its own again
+            }
             return;
+        }
+        if (!mac.isEmpty()) {
+            // Moved: its face at the old address is listed on its own again.
+            const QString before = m_verifiedAtOfMac.value(mac);
+            if (!before.isEmpty() && before != ipv4 && m_verifiedOfAddress.value(before).mac == mac) {
+                m_verifiedOfAddress.remove(before);
+                reportFacesAt(before);
+            }
+            m_verifiedOfAddress.insert(ipv4, Verified{mac, type});
+            reportFacesAt(ipv4);
         }
         if (!mac.isEmpty())
             m_verifiedAtOfMac.insert(mac, ipv4);
@@ -295,7 +310,7 @@ private:
     // The list gets the records in slices: departures first, all at once (the page removes them
     // in one pass), then at most kSlice arrivals and updates, so that hundreds of devices found or
     // identified together never hold up the GUI thread in one go.
-    void send(Sent kind, const VEXO_DEVICE_INFO &record)
+    void send(Sent kind, const VEXO_DEVICE_INFO &record, bool inOrder = false)
     {
         const auto same = [&record](const Outgoing &o) {
             return sameKey(o.record, record);
@@ -305,7 +320,9 @@ private:
             const bool arrivalWaits = std::any_of(m_outbox.cbegin(), m_outbox.cend(),
                                                   [&](const Outgoing &o) { return o.kind == Sent::Online && same(o); });
             m_outbox.erase(std::remove_if(m_outbox.begin(), m_outbox.end(), same), m_outbox.end());
-            if (!arrivalWaits)
+            if (!arrivalWaits && inOrder)
+                m_outbox.push_back({kind, record}); // after what was queued before it
+            else if (!arrivalWaits)
                 m_outDepartures.append(record);
         } else if (kind == Sent::Update) {
             // A record still waiting is sent with the newer data.
@@ -345,6 +362,8 @@ private:
             m_outbox.pop_front();
             if (next.kind == Sent::Online)
                 emit m_handler->signalDeviceOnline(next.record);
+            else if (next.kind == Sent::Offline)
+                emit m_handler->signalDeviceOffline(next.record);
             else
                 emit m_handler->signalDeviceUpdate(next.record);
         }
@@ -457,13 +476,20 @@ private:
     }
 
     // A contested device is listed by its endpoint, with the rival address, whatever it said.
-    VEXO_DEVICE_INFO recordOf(const QString &endpoint, const Entry &entry) const
+    VEXO_DEVICE_INFO recordOf(const QString &endpoint, const Entry &entry)
     {
         const QString rival = m_contestedBy.value(endpoint);
-        if (rival.isEmpty())
-            return entry.identity ? identifiedRecord(*entry.identity) : unidentifiedRecord(entry);
-        VEXO_DEVICE_INFO record = unidentifiedRecord(entry);
-        setOnvifContestedBy(record, rival);
+        VEXO_DEVICE_INFO record{};
+        if (!rival.isEmpty()) {
+            record = unidentifiedRecord(entry);
+            setOnvifContestedBy(record, rival);
+        } else if (entry.identity) {
+            record = identifiedRecord(*entry.identity);
+        } else {
+            record = unidentifiedRecord(entry);
+            setOnvifFaceOf(record, faceMacOf(endpoint, entry));
+        }
+        setOnvifEndpoint(record, endpoint);
         return record;
     }
 
@@ -500,6 +526,61 @@ private:
         return verifiedAt == serviceUrl.host() ? QString() : verifiedAt;
     }
 
+    // The unidentified endpoints at @p host are listed anew: as a verified device's face, or on their own.
+    void reportFacesAt(const QString &host)
+    {
+        const QStringList endpoints = m_entries.keys();
+        for (const QString &endpoint : endpoints) {
+            Entry &entry = m_entries[endpoint];
+            if (entry.isReported && !entry.identity && entry.serviceUrl.host() == host)
+                report(endpoint, entry, recordOf(endpoint, entry));
+        }
+    }
+
+    // Whether the discovery scopes name another model than @p type. Hardware scopes name the
+    // model; names are free text (often the maker's) and only ever count as a match.
+    static bool contradicts(const onvif::discovery::Scopes &scopes, const QString &type)
+    {
+        const auto plain = [](const QString &text) {
+            QString out;
+            for (const QChar c : text) {
+                if (c.isLetterOrNumber())
+                    out.append(c.toCaseFolded());
+            }
+            return out;
+        };
+        const QString model = plain(type);
+        if (model.isEmpty() || scopes.hardware.isEmpty())
+            return false;
+        const auto names = [&](const QString &value) {
+            const QString scope = plain(value);
+            return !scope.isEmpty() && (scope.contains(model) || model.contains(scope));
+        };
+        return std::none_of(scopes.hardware.cbegin(), scopes.hardware.cend(), names)
+               && std::none_of(scopes.names.cbegin(), scopes.names.cend(), names);
+    }
+
+    // The MAC of the verified device whose ONVIF face the unidentified endpoint is: it serves at
+    // that device's IPv4 address, its scopes do not name another model, nothing contests it, and
+    // it is the first endpoint heard there. Empty otherwise.
+    QString faceMacOf(const QString &endpoint, const Entry &entry)
+    {
+        if (entry.identity || m_contestedBy.contains(endpoint))
+            return QString();
+        const auto verified = m_verifiedOfAddress.constFind(entry.serviceUrl.host());
+        if (verified == m_verifiedOfAddress.cend() || contradicts(entry.device.target.scopes, verified->type))
+            return QString();
+        const QString holder = m_faceOfMac.value(verified->mac);
+        if (!holder.isEmpty() && holder != endpoint) {
+            const auto other = m_entries.constFind(holder);
+            if (other != m_entries.cend() && !other->identity && other->isReported && isOnvifFace(other->reported)
+                && fieldText(other->reported.macAddress) == verified->mac)
+                return QString();
+        }
+        m_faceOfMac.insert(verified->mac, endpoint);
+        return verified->mac;
+    }
+
     void settle(const QString &endpoint)
     {
         const auto it = m_entries.find(endpoint);
@@ -523,8 +604,10 @@ private:
             if (std::memcmp(&entry.reported, &record, sizeof record) != 0)
                 send(Sent::Update, record);
         } else {
-            send(Sent::Offline, entry.reported);
+            // The new record first, then the old one's departure: the list gives the new one the
+            // old one's row (they carry the same endpoint mark), so the row keeps its number.
             send(Sent::Online, record);
+            send(Sent::Offline, entry.reported, true);
         }
         QMutexLocker lock(&m_handler->m_mutex);
         if (entry.isReported)
@@ -712,7 +795,14 @@ private:
     QHash<QString, int> m_credentialedOfHost;  // how many of them each address received
     QHash<QString, QString> m_verifiedAtOfMac; // verified devices of the device protocol: their IPv4
     QHash<QString, QString> m_verifiedAtOfSerial;
-    QHash<QString, QString> m_endpointOfMac; // identified ONVIF devices
+    struct Verified
+    {
+        QString mac;
+        QString type;
+    };
+    QHash<QString, Verified> m_verifiedOfAddress; // verified devices of the device protocol by IPv4
+    QHash<QString, QString> m_faceOfMac;          // the endpoint listed as a verified device's face
+    QHash<QString, QString> m_endpointOfMac;      // identified ONVIF devices
     QHash<QString, QString> m_endpointOfSerial;
     QTimer m_flush{this};          // a child, so that it moves to the thread with the worker
     bool m_unacknowledged = false; // a slice went to the list and the list has not taken it yet
@@ -885,8 +975,8 @@ void OnvifHandler::noteDevice(const VEXO_DEVICE_INFO &record, bool present)
     if (isOnvifRecord(record) || !(record.identityFlags & VEXO_IDENTITY_VERIFIED))
         return;
     post([mac = fieldText(record.macAddress), serial = fieldText(record.serialNumber),
-          ipv4 = fieldText(record.ipv4Address),
-          present](OnvifWorker &w) { w.verifiedDevice(mac, serial, ipv4, present); });
+          ipv4 = fieldText(record.ipv4Address), type = fieldText(record.deviceTypeText),
+          present](OnvifWorker &w) { w.verifiedDevice(mac, serial, ipv4, type, present); });
 }
 
 void OnvifHandler::deviceMoved(const QString &key, const QUrl &serviceUrl, const onvif::Credentials &credentials)
