@@ -346,9 +346,18 @@ void VEXOToolMainPage::showSignInResults(const QVector<VEXO::OnvifSignInOutcome>
     for (const VEXO::OnvifSignInOutcome &outcome : outcomes) {
         const VEXO_DEVICE_INFO &record = outcome.record;
         DeviceInfo device;
-        const int row = model->rowOf(fieldText(record.serialNumber), fieldText(record.macAddress));
+        const QString mac = fieldText(record.macAddress);
+        int row = model->rowOf(fieldText(record.serialNumber), mac);
+        // The ONVIF face of a device of the device protocol is shown by that device's row.
+        for (int other = 0; row < 0 && isOnvifFace(record) && other < model->rowCount(); ++other) {
+            QString serial;
+            QString rowMac;
+            if (model->keyOfRow(other, serial, rowMac) && rowMac == mac)
+                row = other;
+        }
         device.strIndex = row >= 0 ? model->text(row, DeviceInfoModel::ColumnId) : QStringLiteral("\u2014");
-        device.strDeviceType = DeviceInfoModel::deviceTypeText(record, false);
+        device.strDeviceType = row >= 0 ? model->text(row, DeviceInfoModel::ColumnDeviceType)
+                                        : DeviceInfoModel::deviceTypeText(record, false);
         device.strIPv4Address = fieldText(record.ipv4Address);
         device.strSerialNumber = fieldText(record.serialNumber);
         device.strResult = outcome.failure ? OnvifFaultText::text(*outcome.failure) : succeed;
@@ -382,6 +391,9 @@ void VEXOToolMainPage::showOnvifFailure(const QString &key, const QString &text)
     if (row < 0)
         return;
     model->setStatusToolTip(row, text);
+    // The panel says it too when it shows that device.
+    if (model->checkState(row) == Qt::Checked)
+        m_deviceDisplayPage->onDevicesActiveResult({});
 }
 
 void VEXOToolMainPage::askClearText(const QString &key, const QString &name)

@@ -804,6 +804,12 @@ void DeviceInfoModel::setStatusToolTip(int row, const QString &text)
     }
 }
 
+QString DeviceInfoModel::statusToolTip(int row) const
+{
+    const Entry *entry = entryOfRow(row);
+    return entry ? entry->statusToolTip : QString();
+}
+
 const DeviceFilter::Prepared &DeviceInfoModel::filterFields(int row) const
 {
     static const DeviceFilter::Prepared none;

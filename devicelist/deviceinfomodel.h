@@ -212,6 +212,8 @@ public:
      *        goes. An empty text takes it away.
      */
     void setStatusToolTip(int row, const QString &text);
+    /** @brief What setStatusToolTip() said about @p row; empty when nothing. */
+    QString statusToolTip(int row) const;
 
     /**
      * @brief The fields of @p row that the filter box compares, prepared when first asked for

@@ -78,6 +78,8 @@ struct DeviceInfo
     QString strResult = QStringLiteral("0");
     /** @brief How the panel changes the device. */
     DeviceProtocol protocol = DeviceProtocol::Vxdp;
+    /** @brief Why the device is not available (its ONVIF identification failed); empty when nothing is known. */
+    QString strUnavailable;
 
     friend bool operator==(const DeviceInfo &, const DeviceInfo &) = default;
 };

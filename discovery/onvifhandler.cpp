@@ -116,6 +116,7 @@ public:
         m_roundOpen = false;
         m_roundWaiting.clear();
         m_roundOutcomes.clear();
+        m_roundFinished.reset();
         forgetClaims();
         QMutexLocker lock(&m_handler->m_mutex);
         m_handler->m_endpointOfKey.clear();
@@ -152,6 +153,7 @@ public:
         QString error;
         if (!startProbing(&error))
             qCWarning(lcOnvifHandler, "probing after a refresh failed: %s", qUtf8Printable(error));
+        sendRoundWhenListed();
     }
 
     void setMaxParallel(int count)
@@ -205,7 +207,15 @@ public:
         if (!m_roundOpen || !m_roundWaiting.isEmpty())
             return;
         m_roundOpen = false;
-        emit m_handler->signalSignInFinished(std::exchange(m_roundOutcomes, {}));
+        m_roundFinished = std::exchange(m_roundOutcomes, {});
+        sendRoundWhenListed();
+    }
+
+    // The summary follows the records of the devices it names, so that the list shows them first.
+    void sendRoundWhenListed()
+    {
+        if (m_roundFinished && m_outbox.empty() && m_outDepartures.isEmpty())
+            emit m_handler->signalSignInFinished(*std::exchange(m_roundFinished, std::nullopt));
     }
 
     // A device the sign-in waits for is not asked after all, or is gone: it is counted as it stands.
@@ -383,6 +393,7 @@ private:
         }
         if (m_outbox.empty() && m_outDepartures.isEmpty())
             m_flush.stop();
+        sendRoundWhenListed();
     }
 
 public:
@@ -784,6 +795,7 @@ private:
     bool m_roundOpen = false;     // a sign-in waits for its summary
     QSet<QString> m_roundWaiting; // the endpoints it waits for
     QVector<OnvifSignInOutcome> m_roundOutcomes;
+    std::optional<QVector<OnvifSignInOutcome>> m_roundFinished; // sent once its records are
     std::optional<onvif::Credentials> m_credentials;
     QHash<QString, onvif::Credentials> m_deviceCredentials;
     QSet<QString> m_clearText;

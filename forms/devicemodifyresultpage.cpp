@@ -119,7 +119,6 @@ void DeviceModifyResultPage::setOperation(Operation operation)
 void DeviceModifyResultPage::setSummary(const QString &summary)
 {
     m_labelDeviceAll->setText(summary);
-    m_labelDeviceAll->setWordWrap(true);
     m_ResultSplit->hide();
     m_labelPic->hide();
     m_labelDeviceFail->hide();

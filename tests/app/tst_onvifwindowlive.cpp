@@ -243,6 +243,10 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
     QCOMPARE(results->model()->rowCount(), 5);
     QStringList named; // the identified devices by their serial numbers
     for (int row = 0; row < results->model()->rowCount(); ++row) {
+        // By the number of its row in the list.
+        QVERIFY2(
+            numbered.contains(results->model()->item(row, 0)->text() + u' ' + results->model()->item(row, 2)->text()),
+            qPrintable(results->model()->item(row, 0)->text()));
         if (results->model()->item(row, 4)->text() == QStringLiteral("Succeeded"))
             named.append(results->model()->item(row, 3)->text());
     }
@@ -299,6 +303,11 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
     QTest::mouseMove(table->viewport(), over);
     QTRY_VERIFY(QToolTip::isVisible());
     QVERIFY2(QToolTip::text().endsWith(reason), qPrintable(QToolTip::text()));
+    // So does the panel once the row is ticked.
+    m_model->setCheckState(row, Qt::Checked);
+    auto *note = m_window->deviceModifyPage()->findChild<QLabel *>(QStringLiteral("m_labelSelectionNote"));
+    QVERIFY(note);
+    QTRY_VERIFY2(note->isVisible() && note->text().contains(reason), qPrintable(note->text()));
 }
 
 void TestOnvifWindowLive::clearTextOnlyDeviceIsAskedFirst_data()
