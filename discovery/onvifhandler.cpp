@@ -77,6 +77,7 @@ public:
     {
         onvif::ProbeClient::Device device;
         QUrl serviceUrl;
+        QString host; // of serviceUrl, compared once per verified device heard
         VEXO_DEVICE_INFO reported{};
         bool isReported = false;
         std::optional<onvif::Identity> identity;
@@ -469,6 +470,7 @@ private:
     void setServiceUrl(const QString &endpoint, Entry &entry, const QUrl &url)
     {
         entry.serviceUrl = url;
+        entry.host = url.host();
         QMutexLocker lock(&m_handler->m_mutex);
         m_handler->m_urlOfEndpoint.insert(endpoint, url);
     }
@@ -540,11 +542,10 @@ private:
     // The unidentified endpoints at @p host are listed anew: as a verified device's face, or on their own.
     void reportFacesAt(const QString &host)
     {
-        const QStringList endpoints = m_entries.keys();
-        for (const QString &endpoint : endpoints) {
-            Entry &entry = m_entries[endpoint];
-            if (entry.isReported && !entry.identity && entry.serviceUrl.host() == host)
-                report(endpoint, entry, recordOf(endpoint, entry));
+        // report() changes no entry but this one.
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->host == host && it->isReported && !it->identity)
+                report(it.key(), *it, recordOf(it.key(), *it));
         }
     }
 
@@ -578,7 +579,7 @@ private:
     {
         if (entry.identity || m_contestedBy.contains(endpoint))
             return QString();
-        const auto verified = m_verifiedOfAddress.constFind(entry.serviceUrl.host());
+        const auto verified = m_verifiedOfAddress.constFind(entry.host);
         if (verified == m_verifiedOfAddress.cend() || contradicts(entry.device.target.scopes, verified->type))
             return QString();
         const QString holder = m_faceOfMac.value(verified->mac);
