@@ -13,6 +13,7 @@
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
 #include <devicemodifypage.h>
+#include <devicemodifyresultpage.h>
 #include <deviceinfo.h>
 #include <devicestore.h>
 #include <onviffault.h>
@@ -74,6 +75,9 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
 {
     m_ui->setupUi(this);
     setWindowFlags(Qt::FramelessWindowHint);
+    // The list's rows explain themselves in tool tips (why a device needs log-in, which protocols
+    // it answers) also while the window is not the active one, as after a dialog closed.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     // Without a frame the window system offers no edges to drag; the resizer provides them.
     new aptui::WindowResizer(this);
 
@@ -249,6 +253,7 @@ void VEXOToolMainPage::connectOnvif()
                 showOnvifFailure(key, OnvifFaultText::text(failure));
             });
     connect(m_onvif, &VEXO::OnvifHandler::signalClearTextOnly, this, &VEXOToolMainPage::askClearText);
+    connect(m_onvif, &VEXO::OnvifHandler::signalSignInFinished, this, &VEXOToolMainPage::showSignInResults);
     // Refresh empties the list (the page's own slot runs first) and asks both protocols again.
     if (auto *refresh = m_deviceDisplayPage->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo")))
         connect(refresh, &QPushButton::clicked, m_onvif, &VEXO::OnvifHandler::sendInquiry);
@@ -292,6 +297,102 @@ void VEXOToolMainPage::signInOnvif(const QString &userName, const QString &passw
     m_onvif->setCredentials(credentials);
 }
 
+namespace {
+
+enum class SignInEnd { Identified, Refused, Silent, Other };
+
+SignInEnd signInEnd(const VEXO::OnvifSignInOutcome &outcome)
+{
+    using VexoTool::OnvifFailureKind;
+    if (!outcome.failure)
+        return SignInEnd::Identified;
+    switch (outcome.failure->kind) {
+    case OnvifFailureKind::NotAuthorized:
+        return SignInEnd::Refused;
+    case OnvifFailureKind::Unreachable:
+    case OnvifFailureKind::ConnectionRefused:
+    case OnvifFailureKind::TimedOut:
+        return SignInEnd::Silent;
+    case OnvifFailureKind::SoapFault:
+        // Devices refuse credentials with a fault too (Sender / NotAuthorized).
+        for (const QString &subcode : outcome.failure->subcodes) {
+            if (subcode.section(u':', -1) == QLatin1String("NotAuthorized"))
+                return SignInEnd::Refused;
+        }
+        return SignInEnd::Other;
+    default:
+        return SignInEnd::Other;
+    }
+}
+
+} // namespace
+
+QString VEXOToolMainPage::signInSummary(const QVector<VEXO::OnvifSignInOutcome> &outcomes)
+{
+    if (outcomes.isEmpty())
+        //: the summary after "ONVIF Sign-In" when no ONVIF device is listed
+        return tr("No ONVIF device is listed to sign in to.");
+    int counts[4] = {};
+    for (const VEXO::OnvifSignInOutcome &outcome : outcomes)
+        ++counts[int(signInEnd(outcome))];
+    QStringList parts;
+    //: part of the summary after "ONVIF Sign-In": how many devices were identified
+    if (counts[int(SignInEnd::Identified)] > 0)
+        parts.append(tr("%n identified", "", counts[int(SignInEnd::Identified)]));
+    //: part of the summary after "ONVIF Sign-In": how many devices refused the credentials
+    if (counts[int(SignInEnd::Refused)] > 0)
+        parts.append(tr("%n refused the user name or password", "", counts[int(SignInEnd::Refused)]));
+    //: part of the summary after "ONVIF Sign-In": how many devices did not answer
+    if (counts[int(SignInEnd::Silent)] > 0)
+        parts.append(tr("%n did not answer", "", counts[int(SignInEnd::Silent)]));
+    //: part of the summary after "ONVIF Sign-In": devices that failed for another reason (in the list)
+    if (counts[int(SignInEnd::Other)] > 0)
+        parts.append(tr("%n failed for another reason", "", counts[int(SignInEnd::Other)]));
+    //: separates the parts of the summary after "ONVIF Sign-In"
+    return parts.join(tr(", "));
+}
+
+void VEXOToolMainPage::showSignInResults(const QVector<VEXO::OnvifSignInOutcome> &outcomes)
+{
+    const QString succeed = QCoreApplication::translate("VexoTool::DeviceModifyPage", "Succeed");
+    DeviceInfoModel *model = m_deviceDisplayPage->model();
+    QVector<DeviceInfo> devices;
+    devices.reserve(outcomes.size());
+    for (const VEXO::OnvifSignInOutcome &outcome : outcomes) {
+        const VEXO_DEVICE_INFO &record = outcome.record;
+        DeviceInfo device;
+        const QString mac = fieldText(record.macAddress);
+        int row = model->rowOf(fieldText(record.serialNumber), mac);
+        // The ONVIF face of a device of the device protocol is shown by that device's row.
+        for (int other = 0; row < 0 && isOnvifFace(record) && other < model->rowCount(); ++other) {
+            QString serial;
+            QString rowMac;
+            if (model->keyOfRow(other, serial, rowMac) && rowMac == mac)
+                row = other;
+        }
+        device.strIndex = row >= 0 ? model->text(row, DeviceInfoModel::ColumnId) : QStringLiteral("\u2014");
+        device.strDeviceType = row >= 0 ? model->text(row, DeviceInfoModel::ColumnDeviceType)
+                                        : DeviceInfoModel::deviceTypeText(record, false);
+        device.strIPv4Address = fieldText(record.ipv4Address);
+        device.strSerialNumber = fieldText(record.serialNumber);
+        device.strResult = outcome.failure ? OnvifFaultText::text(*outcome.failure) : succeed;
+        device.protocol = DeviceProtocol::Onvif;
+        devices.append(device);
+    }
+    // The list's own order: by row number, the devices no longer listed last.
+    std::stable_sort(devices.begin(), devices.end(),
+                     [](const DeviceInfo &a, const DeviceInfo &b) { return a.strIndex < b.strIndex; });
+    auto *results = new DeviceModifyResultPage(this);
+    results->setAttribute(Qt::WA_DeleteOnClose);
+    results->setObjectName(QStringLiteral("onvifSignInResults"));
+    results->setOperation(DeviceModifyResultPage::Operation::OnvifSignIn);
+    results->setDevices(devices);
+    results->setSummary(signInSummary(outcomes));
+    enableCover();
+    connect(results, &QDialog::finished, this, &VEXOToolMainPage::disableCover);
+    results->open();
+}
+
 void VEXOToolMainPage::setClearTextQuestion(std::function<bool(const QString &)> question)
 {
     m_clearTextQuestion = std::move(question);
@@ -299,12 +400,15 @@ void VEXOToolMainPage::setClearTextQuestion(std::function<bool(const QString &)>
 
 void VEXOToolMainPage::showOnvifFailure(const QString &key, const QString &text)
 {
-    // The row keeps "Needs log-in"; its status cell says why.
+    // The row keeps "Needs log-in"; its Device Type and status cells say why.
     DeviceInfoModel *model = m_deviceDisplayPage->model();
     const int row = model->rowOf(key, QString());
     if (row < 0)
         return;
     model->setStatusToolTip(row, text);
+    // The panel says it too when it shows that device.
+    if (model->checkState(row) == Qt::Checked)
+        m_deviceDisplayPage->onDevicesActiveResult({});
 }
 
 void VEXOToolMainPage::askClearText(const QString &key, const QString &name)

@@ -2,8 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include <onvifhandler.h>
+
 #include <QMainWindow>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 #include <memory>
@@ -25,7 +28,6 @@ class WindowTitle;
 } // namespace aptui
 
 namespace VEXO {
-class OnvifHandler;
 class VexoHandler;
 } // namespace VEXO
 
@@ -119,8 +121,16 @@ public slots:
      *        "ONVIF Sign-In…" in the title's menu.
      */
     void onOnvifSignIn();
-    /** @brief Identifies the ONVIF devices with @p userName and @p password for the rest of the session. */
+    /**
+     * @brief Identifies the ONVIF devices with @p userName and @p password for the rest of the
+     *        session; once they have all answered (or not), a result list says how it went.
+     */
     void signInOnvif(const QString &userName, const QString &password);
+    /**
+     * @brief The one-line summary of a sign-in: "12 identified, 2 refused the user name or
+     *        password, 1 did not answer", counting only what happened.
+     */
+    static QString signInSummary(const QVector<VEXO::OnvifSignInOutcome> &outcomes);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -138,6 +148,7 @@ private:
     void connectModifyPanel();
     void connectOnvif();
     void showOnvifFailure(const QString &key, const QString &text);
+    void showSignInResults(const QVector<VEXO::OnvifSignInOutcome> &outcomes);
     void askClearText(const QString &key, const QString &name);
     void startDiscovery();
     void addLanguageMenu();

@@ -5,7 +5,9 @@
 #include "basetitle.h"
 #include "ui_basedialog.h"
 
+#include <QGuiApplication>
 #include <QLayoutItem>
+#include <QScreen>
 
 namespace aptui {
 
@@ -39,6 +41,26 @@ BaseDialog::BaseDialog(bool showAppButton, bool showOptionButton, bool showMinBu
 }
 
 BaseDialog::~BaseDialog() = default;
+
+void BaseDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Placed beside what opened it (a panel at the screen's edge), a dialog may reach beyond the
+    // screen: its buttons and title would be out of reach.
+    if (isMaximized() || isFullScreen())
+        return;
+    const QRect frame = frameGeometry();
+    const QScreen *screen = QGuiApplication::screenAt(frame.center());
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const int x = qBound(area.left(), frame.left(), qMax(area.left(), area.right() + 1 - frame.width()));
+    const int y = qBound(area.top(), frame.top(), qMax(area.top(), area.bottom() + 1 - frame.height()));
+    if (x != frame.left() || y != frame.top())
+        move(pos() + QPoint(x - frame.left(), y - frame.top()));
+}
 
 void BaseDialog::setMinConnection(bool enable)
 {

@@ -81,6 +81,10 @@ public slots:
     /** @brief Maximises the dialog, or restores it when it is maximised. */
     void restoreWindow();
 
+protected:
+    /** @brief Moves the dialog just as far as it takes to show it whole on its screen. */
+    void showEvent(QShowEvent *event) override;
+
 private:
     void setMinConnection(bool enable);
     void setMaxConnection(bool enable);

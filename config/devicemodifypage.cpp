@@ -492,8 +492,14 @@ void DeviceModifyPage::applyState()
         m_selectionKind == ModifySingle && m_selection.size() == 1 ? std::optional(m_selection.first()) : std::nullopt);
     m_frameActive->setVisible(state.view == View::Activate);
     m_busyArea->setVisible(state.busyShown);
-    m_labelSelectionNote->setText(state.selectionNote);
-    m_labelSelectionNote->setVisible(!state.selectionNote.isEmpty());
+    // Why the one ticked device is not available (its sign-in failed) comes first.
+    QStringList notes;
+    if (m_selection.size() == 1 && !m_selection.first().strUnavailable.isEmpty())
+        notes.append(m_selection.first().strUnavailable);
+    if (!state.selectionNote.isEmpty())
+        notes.append(state.selectionNote);
+    m_labelSelectionNote->setText(notes.join(QLatin1Char('\n')));
+    m_labelSelectionNote->setVisible(!notes.isEmpty());
 
     m_btnModify->setEnabled(state.modifyEnabled);
     m_btnModify->setToolTip(state.modifyReason);

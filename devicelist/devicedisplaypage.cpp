@@ -711,6 +711,7 @@ DeviceInfo DeviceDisplayPage::deviceInfoOfRow(int row) const
     // The key as the store has it: ONVIF rows show "—" where their record has nothing.
     m_model->keyOfRow(row, info.strSerialNumber, info.strMAC);
     info.protocol = m_model->protocolOfRow(row);
+    info.strUnavailable = m_model->statusToolTip(row);
     return info;
 }
 

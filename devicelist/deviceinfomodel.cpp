@@ -604,6 +604,28 @@ void DeviceInfoModel::updateDevice(const VEXO_DEVICE_INFO &record)
     markAddressConflicts(m_addressConflicts.setAddress(entry.key, conflictAddress(record), conflictName(record)));
 }
 
+bool DeviceInfoModel::replaceDevice(const VEXO_DEVICE_INFO &listedRecord, const VEXO_DEVICE_INFO &replacement)
+{
+    const int row = rowOf(fieldText(listedRecord.serialNumber), fieldText(listedRecord.macAddress));
+    if (row < 0)
+        return false;
+    const int slot = m_slotOfRow[std::size_t(row)];
+    Entry &entry = m_entries[std::size_t(slot)];
+    QStringList conflictsChanged = m_addressConflicts.remove(entry.key);
+    m_slotsOfKey.remove(entry.key, slot);
+    entry.key = deviceKey(replacement);
+    m_slotsOfKey.insert(entry.key, slot);
+    entry.record = replacement;
+    entry.statusToolTip.clear();
+    entry.alsoOnvif = false;
+    entry.filterFields.reset();
+    emit dataChanged(index(row, 0), index(row, LogicalColumnCount - 1));
+    conflictsChanged
+        += m_addressConflicts.setAddress(entry.key, conflictAddress(replacement), conflictName(replacement));
+    markAddressConflicts(conflictsChanged);
+    return true;
+}
+
 void DeviceInfoModel::removeDevice(const VEXO_DEVICE_INFO &record)
 {
     removeDevices({record});
@@ -790,8 +812,16 @@ void DeviceInfoModel::setStatusToolTip(int row, const QString &text)
     if (row < 0 || row >= rowCount())
         return;
     m_entries[std::size_t(m_slotOfRow[std::size_t(row)])].statusToolTip = text;
-    const QModelIndex cell = index(row, columnOf(ColumnActivate));
-    emit dataChanged(cell, cell, {Qt::ToolTipRole});
+    for (const int logical : {int(ColumnActivate), int(ColumnDeviceType)}) {
+        const QModelIndex cell = index(row, columnOf(logical));
+        emit dataChanged(cell, cell, {Qt::ToolTipRole});
+    }
+}
+
+QString DeviceInfoModel::statusToolTip(int row) const
+{
+    const Entry *entry = entryOfRow(row);
+    return entry ? entry->statusToolTip : QString();
 }
 
 const DeviceFilter::Prepared &DeviceInfoModel::filterFields(int row) const
@@ -954,6 +984,9 @@ QVariant DeviceInfoModel::deviceTypeData(const Entry &entry, int role) const
                        "sent to it until the list is refreshed.")
                         .arg(fieldText(entry.record.ipv4Address), rival));
     }
+    // Why the device is not available (its identification failed) is said where its type is read.
+    if (!entry.statusToolTip.isEmpty())
+        tips.append(entry.statusToolTip);
     return tips.isEmpty() ? QVariant() : QVariant(tips.join(QLatin1Char('\n')));
 }
 

@@ -168,6 +168,13 @@ public:
     void removeDevice(const VEXO_DEVICE_INFO &record);
 
     /**
+     * @brief Shows @p replacement, a record with another key, in the row of @p listedRecord: the
+     *        row keeps its place, number and check box; what was said about the old record goes.
+     * @return false when @p listedRecord is not listed (nothing changes).
+     */
+    bool replaceDevice(const VEXO_DEVICE_INFO &listedRecord, const VEXO_DEVICE_INFO &replacement);
+
+    /**
      * @brief Removes the rows of all these devices in one change and numbers the rows after their
      *        new positions.
      *
@@ -200,10 +207,13 @@ public:
     QString text(int row, int logicalColumn) const;
 
     /**
-     * @brief Sets the tool tip of the row's Activate cell, which says why a device is not
-     *        available; it stays until the row goes. An empty text takes it away.
+     * @brief Says why the row's device is not available in the tool tips of its Activate cell and
+     *        (after what it says about protocols) of its Device Type cell; it stays until the row
+     *        goes. An empty text takes it away.
      */
     void setStatusToolTip(int row, const QString &text);
+    /** @brief What setStatusToolTip() said about @p row; empty when nothing. */
+    QString statusToolTip(int row) const;
 
     /**
      * @brief The fields of @p row that the filter box compares, prepared when first asked for

@@ -24,9 +24,11 @@ class DeviceInfoModel;
  *   also answering ONVIF, and the mark goes when the ONVIF side leaves.
  * - A VXDP record for the MAC of an ONVIF row takes the row over, marked as also ONVIF; when the
  *   VXDP side leaves, the row shows the ONVIF record again.
- * - ONVIF devices not yet identified have no MAC and are listed by their endpoint reference. Their
- *   identification is reported by the ONVIF service as the departure of that record and the
- *   arrival of the identified one.
+ * - ONVIF devices not yet identified are listed by their endpoint reference, without a MAC unless
+ *   the ONVIF service lists one as the face of a verified device at its address (it then marks
+ *   that device's row). Their identification is reported by the ONVIF service as the arrival of
+ *   the identified record and then the departure of the unidentified one; both carry the
+ *   endpoint's mark, and the identified record takes over the row in its place, with its number.
  */
 class ProtocolRows
 {
@@ -44,11 +46,15 @@ public:
 
 private:
     void replaceRow(const VEXO_DEVICE_INFO &listed, const VEXO_DEVICE_INFO &replacement);
+    bool onvifOnline(const VEXO_DEVICE_INFO &record);
+    bool vxdpOnline(const VEXO_DEVICE_INFO &record);
+    void takeOver(const VEXO_DEVICE_INFO &listed, const VEXO_DEVICE_INFO &record);
 
     DeviceStore *m_store = nullptr;
     DeviceInfoModel *m_model = nullptr;
-    QHash<QString, QString> m_vxdpSerialOfMac;     // listed VXDP rows
-    QHash<QString, VEXO_DEVICE_INFO> m_onvifOfMac; // identified ONVIF devices: own rows or companions
+    QHash<QString, QString> m_vxdpSerialOfMac;         // listed VXDP rows
+    QHash<QString, VEXO_DEVICE_INFO> m_onvifOfMac;     // ONVIF devices with a MAC: own rows or companions
+    QHash<QByteArray, VEXO_DEVICE_INFO> m_onvifOfMark; // the listed record of each ONVIF endpoint
 };
 
 } // namespace VexoTool

@@ -31,10 +31,29 @@ inline constexpr char OnvifLeadText[] = "ONVIF";
 bool isOnvifRecord(const VEXO_DEVICE_INFO &record);
 
 /**
- * @brief Whether @p record is an ONVIF device not yet identified with credentials: it has no MAC,
- *        and its serial number field holds its endpoint reference ("urn:uuid:...").
+ * @brief Whether @p record is an ONVIF device not yet identified with credentials: its serial
+ *        number field holds its endpoint reference ("urn:uuid:..."), and it has no MAC unless it
+ *        is the ONVIF face of a verified device (setOnvifFaceOf()).
  */
 bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record);
+
+/**
+ * @brief Lists the unidentified ONVIF @p record as the ONVIF face of the verified device of the
+ *        device protocol with @p mac, at whose address it serves: it carries that MAC, so that
+ *        the device keeps one row, and stays unidentified.
+ */
+void setOnvifFaceOf(VEXO_DEVICE_INFO &record, const QString &mac);
+/** @brief Whether the ONVIF @p record is listed as the face of a verified device (setOnvifFaceOf()). */
+bool isOnvifFace(const VEXO_DEVICE_INFO &record);
+
+/**
+ * @brief Marks the ONVIF @p record as one of endpoint @p endpoint. Every record of an endpoint
+ *        carries the mark, whatever its key, so that a record taking over from another of the
+ *        same device (at its identification) takes over its row too.
+ */
+void setOnvifEndpoint(VEXO_DEVICE_INFO &record, const QString &endpoint);
+/** @brief The endpoint mark of an ONVIF @p record (a digest of the endpoint); empty when it has none. */
+QByteArray onvifEndpointMark(const VEXO_DEVICE_INFO &record);
 
 /**
  * @brief The other address that claims the identity of the ONVIF device of @p record (its
@@ -59,6 +78,8 @@ struct DeviceInfo
     QString strResult = QStringLiteral("0");
     /** @brief How the panel changes the device. */
     DeviceProtocol protocol = DeviceProtocol::Vxdp;
+    /** @brief Why the device is not available (its ONVIF identification failed); empty when nothing is known. */
+    QString strUnavailable;
 
     friend bool operator==(const DeviceInfo &, const DeviceInfo &) = default;
 };

@@ -77,6 +77,7 @@ public:
     {
         onvif::ProbeClient::Device device;
         QUrl serviceUrl;
+        QString host; // of serviceUrl, compared once per verified device heard
         VEXO_DEVICE_INFO reported{};
         bool isReported = false;
         std::optional<onvif::Identity> identity;
@@ -113,6 +114,10 @@ public:
         m_identifier.reset();
         m_entries.clear();
         m_pending.clear();
+        m_roundOpen = false;
+        m_roundWaiting.clear();
+        m_roundOutcomes.clear();
+        m_roundFinished.reset();
         forgetClaims();
         QMutexLocker lock(&m_handler->m_mutex);
         m_handler->m_endpointOfKey.clear();
@@ -149,6 +154,7 @@ public:
         QString error;
         if (!startProbing(&error))
             qCWarning(lcOnvifHandler, "probing after a refresh failed: %s", qUtf8Printable(error));
+        sendRoundWhenListed();
     }
 
     void setMaxParallel(int count)
@@ -168,9 +174,66 @@ public:
         // A new sign-in: each endpoint may be identified with it once.
         m_credentialed.clear();
         m_credentialedOfHost.clear();
+        // Its summary waits for the devices asked now and for those still being heard.
+        m_roundOpen = true;
+        m_roundWaiting.clear();
+        m_roundOutcomes.clear();
         const QStringList endpoints = m_entries.keys(); // identify() may mark entries
-        for (const QString &endpoint : endpoints)
+        for (const QString &endpoint : endpoints) {
             identify(endpoint);
+            const Entry &entry = m_entries[endpoint];
+            if (m_contestedBy.contains(endpoint)) {
+                VexoTool::OnvifFailure why;
+                why.kind = VexoTool::OnvifFailureKind::Contested;
+                m_roundOutcomes.append({entry.reported, why});
+            } else if (!entry.settled) {
+                m_roundWaiting.insert(endpoint); // asked once it was heard long enough
+            }
+        }
+        finishRound();
+    }
+
+    // One device's outcome for the summary of the sign-in under way.
+    void noteOutcome(const QString &endpoint, const VEXO_DEVICE_INFO &record,
+                     const std::optional<VexoTool::OnvifFailure> &failure)
+    {
+        if (!m_roundOpen || !m_roundWaiting.remove(endpoint))
+            return;
+        m_roundOutcomes.append({record, failure});
+        finishRound();
+    }
+
+    void finishRound()
+    {
+        if (!m_roundOpen || !m_roundWaiting.isEmpty())
+            return;
+        m_roundOpen = false;
+        m_roundFinished = std::exchange(m_roundOutcomes, {});
+        sendRoundWhenListed();
+    }
+
+    // The summary follows the records of the devices it names, so that the list shows them first.
+    void sendRoundWhenListed()
+    {
+        if (m_roundFinished && m_outbox.empty() && m_outDepartures.isEmpty())
+            emit m_handler->signalSignInFinished(*std::exchange(m_roundFinished, std::nullopt));
+    }
+
+    // A device the sign-in waits for is not asked after all, or is gone: it is counted as it stands.
+    void dropFromRound(const QString &endpoint)
+    {
+        if (!m_roundOpen || !m_roundWaiting.contains(endpoint) || m_pending.contains(endpoint))
+            return;
+        const auto it = m_entries.constFind(endpoint);
+        if (it == m_entries.cend()) {
+            m_roundWaiting.remove(endpoint);
+            finishRound();
+            return;
+        }
+        VexoTool::OnvifFailure why;
+        why.kind = m_contestedBy.contains(endpoint) ? VexoTool::OnvifFailureKind::Contested
+                                                    : VexoTool::OnvifFailureKind::Unreachable;
+        noteOutcome(endpoint, it->reported, why);
     }
 
     void setDeviceCredentials(const QString &endpoint, const onvif::Credentials &credentials)
@@ -211,14 +274,29 @@ public:
 
     // A device of the device protocol that proved its identity: an ONVIF device elsewhere that
     // claims its MAC or serial number is not believed.
-    void verifiedDevice(const QString &mac, const QString &serial, const QString &ipv4, bool present)
+    void verifiedDevice(const QString &mac, const QString &serial, const QString &ipv4, const QString &type,
+                        bool present)
     {
         if (!present) {
             if (!mac.isEmpty() && m_verifiedAtOfMac.value(mac) == ipv4)
                 m_verifiedAtOfMac.remove(mac);
             if (!serial.isEmpty() && m_verifiedAtOfSerial.value(serial) == ipv4)
                 m_verifiedAtOfSerial.remove(serial);
+            if (!mac.isEmpty() && m_verifiedOfAddress.value(ipv4).mac == mac) {
+                m_verifiedOfAddress.remove(ipv4);
+                reportFacesAt(ipv4); // its ONVIF face is listed on its own again
+            }
             return;
+        }
+        if (!mac.isEmpty()) {
+            // Moved: its face at the old address is listed on its own again.
+            const QString before = m_verifiedAtOfMac.value(mac);
+            if (!before.isEmpty() && before != ipv4 && m_verifiedOfAddress.value(before).mac == mac) {
+                m_verifiedOfAddress.remove(before);
+                reportFacesAt(before);
+            }
+            m_verifiedOfAddress.insert(ipv4, Verified{mac, type});
+            reportFacesAt(ipv4);
         }
         if (!mac.isEmpty())
             m_verifiedAtOfMac.insert(mac, ipv4);
@@ -243,7 +321,7 @@ private:
     // The list gets the records in slices: departures first, all at once (the page removes them
     // in one pass), then at most kSlice arrivals and updates, so that hundreds of devices found or
     // identified together never hold up the GUI thread in one go.
-    void send(Sent kind, const VEXO_DEVICE_INFO &record)
+    void send(Sent kind, const VEXO_DEVICE_INFO &record, bool inOrder = false)
     {
         const auto same = [&record](const Outgoing &o) {
             return sameKey(o.record, record);
@@ -253,7 +331,9 @@ private:
             const bool arrivalWaits = std::any_of(m_outbox.cbegin(), m_outbox.cend(),
                                                   [&](const Outgoing &o) { return o.kind == Sent::Online && same(o); });
             m_outbox.erase(std::remove_if(m_outbox.begin(), m_outbox.end(), same), m_outbox.end());
-            if (!arrivalWaits)
+            if (!arrivalWaits && inOrder)
+                m_outbox.push_back({kind, record}); // after what was queued before it
+            else if (!arrivalWaits)
                 m_outDepartures.append(record);
         } else if (kind == Sent::Update) {
             // A record still waiting is sent with the newer data.
@@ -293,6 +373,8 @@ private:
             m_outbox.pop_front();
             if (next.kind == Sent::Online)
                 emit m_handler->signalDeviceOnline(next.record);
+            else if (next.kind == Sent::Offline)
+                emit m_handler->signalDeviceOffline(next.record);
             else
                 emit m_handler->signalDeviceUpdate(next.record);
         }
@@ -312,6 +394,7 @@ private:
         }
         if (m_outbox.empty() && m_outDepartures.isEmpty())
             m_flush.stop();
+        sendRoundWhenListed();
     }
 
 public:
@@ -374,6 +457,8 @@ private:
         ++sent;
         m_credentialed.insert(endpoint);
         m_pending.insert(endpoint);
+        if (m_roundOpen)
+            m_roundWaiting.insert(endpoint);
         m_identifier->enqueue(endpoint, it->serviceUrl, credentials);
     }
 
@@ -385,6 +470,7 @@ private:
     void setServiceUrl(const QString &endpoint, Entry &entry, const QUrl &url)
     {
         entry.serviceUrl = url;
+        entry.host = url.host();
         QMutexLocker lock(&m_handler->m_mutex);
         m_handler->m_urlOfEndpoint.insert(endpoint, url);
     }
@@ -403,13 +489,20 @@ private:
     }
 
     // A contested device is listed by its endpoint, with the rival address, whatever it said.
-    VEXO_DEVICE_INFO recordOf(const QString &endpoint, const Entry &entry) const
+    VEXO_DEVICE_INFO recordOf(const QString &endpoint, const Entry &entry)
     {
         const QString rival = m_contestedBy.value(endpoint);
-        if (rival.isEmpty())
-            return entry.identity ? identifiedRecord(*entry.identity) : unidentifiedRecord(entry);
-        VEXO_DEVICE_INFO record = unidentifiedRecord(entry);
-        setOnvifContestedBy(record, rival);
+        VEXO_DEVICE_INFO record{};
+        if (!rival.isEmpty()) {
+            record = unidentifiedRecord(entry);
+            setOnvifContestedBy(record, rival);
+        } else if (entry.identity) {
+            record = identifiedRecord(*entry.identity);
+        } else {
+            record = unidentifiedRecord(entry);
+            setOnvifFaceOf(record, faceMacOf(endpoint, entry));
+        }
+        setOnvifEndpoint(record, endpoint);
         return record;
     }
 
@@ -446,6 +539,60 @@ private:
         return verifiedAt == serviceUrl.host() ? QString() : verifiedAt;
     }
 
+    // The unidentified endpoints at @p host are listed anew: as a verified device's face, or on their own.
+    void reportFacesAt(const QString &host)
+    {
+        // report() changes no entry but this one.
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->host == host && it->isReported && !it->identity)
+                report(it.key(), *it, recordOf(it.key(), *it));
+        }
+    }
+
+    // Whether the discovery scopes name another model than @p type. Hardware scopes name the
+    // model; names are free text (often the maker's) and only ever count as a match.
+    static bool contradicts(const onvif::discovery::Scopes &scopes, const QString &type)
+    {
+        const auto plain = [](const QString &text) {
+            QString out;
+            for (const QChar c : text) {
+                if (c.isLetterOrNumber())
+                    out.append(c.toCaseFolded());
+            }
+            return out;
+        };
+        const QString model = plain(type);
+        if (model.isEmpty() || scopes.hardware.isEmpty())
+            return false;
+        const auto names = [&](const QString &value) {
+            const QString scope = plain(value);
+            return !scope.isEmpty() && (scope.contains(model) || model.contains(scope));
+        };
+        return std::none_of(scopes.hardware.cbegin(), scopes.hardware.cend(), names)
+               && std::none_of(scopes.names.cbegin(), scopes.names.cend(), names);
+    }
+
+    // The MAC of the verified device whose ONVIF face the unidentified endpoint is: it serves at
+    // that device's IPv4 address, its scopes do not name another model, nothing contests it, and
+    // it is the first endpoint heard there. Empty otherwise.
+    QString faceMacOf(const QString &endpoint, const Entry &entry)
+    {
+        if (entry.identity || m_contestedBy.contains(endpoint))
+            return QString();
+        const auto verified = m_verifiedOfAddress.constFind(entry.host);
+        if (verified == m_verifiedOfAddress.cend() || contradicts(entry.device.target.scopes, verified->type))
+            return QString();
+        const QString holder = m_faceOfMac.value(verified->mac);
+        if (!holder.isEmpty() && holder != endpoint) {
+            const auto other = m_entries.constFind(holder);
+            if (other != m_entries.cend() && !other->identity && other->isReported && isOnvifFace(other->reported)
+                && fieldText(other->reported.macAddress) == verified->mac)
+                return QString();
+        }
+        m_faceOfMac.insert(verified->mac, endpoint);
+        return verified->mac;
+    }
+
     void settle(const QString &endpoint)
     {
         const auto it = m_entries.find(endpoint);
@@ -453,6 +600,7 @@ private:
             return;
         it->settled = true;
         identify(endpoint);
+        dropFromRound(endpoint); // not asked after all (contested, or no credentials for it)
     }
 
     static VEXO_DEVICE_INFO identifiedRecord(const onvif::Identity &identity)
@@ -468,8 +616,10 @@ private:
             if (std::memcmp(&entry.reported, &record, sizeof record) != 0)
                 send(Sent::Update, record);
         } else {
-            send(Sent::Offline, entry.reported);
+            // The new record first, then the old one's departure: the list gives the new one the
+            // old one's row (they carry the same endpoint mark), so the row keeps its number.
             send(Sent::Online, record);
+            send(Sent::Offline, entry.reported, true);
         }
         QMutexLocker lock(&m_handler->m_mutex);
         if (entry.isReported)
@@ -546,6 +696,8 @@ private:
         const auto it = m_entries.find(endpoint);
         if (it == m_entries.end())
             return;
+        if (m_roundOpen && !m_pending.contains(endpoint) && m_roundWaiting.remove(endpoint))
+            QTimer::singleShot(0, this, [this] { finishRound(); });
         if (it->isReported)
             send(Sent::Offline, it->reported);
         QMutexLocker lock(&m_handler->m_mutex);
@@ -565,6 +717,14 @@ private:
     }
 
     void identified(const QString &endpoint, const onvif::Identity &identity, const onvif::Failure &failure)
+    {
+        identifiedOnce(endpoint, identity, failure);
+        // Asked again (moved, claimed, given new credentials meanwhile) it is still awaited.
+        if (!m_pending.contains(endpoint))
+            dropFromRound(endpoint);
+    }
+
+    void identifiedOnce(const QString &endpoint, const onvif::Identity &identity, const onvif::Failure &failure)
     {
         m_pending.remove(endpoint);
         if (failure.kind == onvif::Failure::Kind::Unreachable || failure.kind == onvif::Failure::Kind::Refused) {
@@ -604,6 +764,7 @@ private:
                 emit m_handler->signalClearTextOnly(key, QStringLiteral("%1 (%2)").arg(name, it->serviceUrl.host()));
             }
             emit m_handler->signalIdentifyFailed(key, OnvifHandler::failureOf(why));
+            noteOutcome(endpoint, it->reported, OnvifHandler::failureOf(why));
             return;
         }
         // A verified device's ONVIF face is at that device's own address, nowhere else.
@@ -621,6 +782,7 @@ private:
         if (m_probe)
             m_probe->setIdentified(endpoint);
         report(endpoint, *it, recordOf(endpoint, *it));
+        noteOutcome(endpoint, it->reported, std::nullopt);
     }
 
     OnvifHandler *m_handler = nullptr;
@@ -631,6 +793,10 @@ private:
     QHash<QString, Entry> m_entries;   // by endpoint
     QHash<QString, Entry> m_forgotten; // before a refresh: their identities are kept
     QSet<QString> m_pending;
+    bool m_roundOpen = false;     // a sign-in waits for its summary
+    QSet<QString> m_roundWaiting; // the endpoints it waits for
+    QVector<OnvifSignInOutcome> m_roundOutcomes;
+    std::optional<QVector<OnvifSignInOutcome>> m_roundFinished; // sent once its records are
     std::optional<onvif::Credentials> m_credentials;
     QHash<QString, onvif::Credentials> m_deviceCredentials;
     QSet<QString> m_clearText;
@@ -642,7 +808,14 @@ private:
     QHash<QString, int> m_credentialedOfHost;  // how many of them each address received
     QHash<QString, QString> m_verifiedAtOfMac; // verified devices of the device protocol: their IPv4
     QHash<QString, QString> m_verifiedAtOfSerial;
-    QHash<QString, QString> m_endpointOfMac; // identified ONVIF devices
+    struct Verified
+    {
+        QString mac;
+        QString type;
+    };
+    QHash<QString, Verified> m_verifiedOfAddress; // verified devices of the device protocol by IPv4
+    QHash<QString, QString> m_faceOfMac;          // the endpoint listed as a verified device's face
+    QHash<QString, QString> m_endpointOfMac;      // identified ONVIF devices
     QHash<QString, QString> m_endpointOfSerial;
     QTimer m_flush{this};          // a child, so that it moves to the thread with the worker
     bool m_unacknowledged = false; // a slice went to the list and the list has not taken it yet
@@ -821,8 +994,8 @@ void OnvifHandler::noteDevice(const VEXO_DEVICE_INFO &record, bool present)
     if (isOnvifRecord(record) || !(record.identityFlags & VEXO_IDENTITY_VERIFIED))
         return;
     post([mac = fieldText(record.macAddress), serial = fieldText(record.serialNumber),
-          ipv4 = fieldText(record.ipv4Address),
-          present](OnvifWorker &w) { w.verifiedDevice(mac, serial, ipv4, present); });
+          ipv4 = fieldText(record.ipv4Address), type = fieldText(record.deviceTypeText),
+          present](OnvifWorker &w) { w.verifiedDevice(mac, serial, ipv4, type, present); });
 }
 
 void OnvifHandler::deviceMoved(const QString &key, const QUrl &serviceUrl, const onvif::Credentials &credentials)

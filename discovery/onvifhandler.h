@@ -17,6 +17,7 @@
 #include <QSet>
 #include <QString>
 #include <QUrl>
+#include <QVector>
 
 #include <memory>
 #include <optional>
@@ -26,6 +27,13 @@ class QThread;
 namespace VEXO {
 
 class OnvifWorker;
+
+/** @brief How identifying one device ended, for the summary of a sign-in. */
+struct OnvifSignInOutcome
+{
+    VEXO_DEVICE_INFO record{};                     ///< the record the device is listed with afterwards
+    std::optional<VexoTool::OnvifFailure> failure; ///< empty when the device was identified
+};
 
 /**
  * @brief The ONVIF side of discovery: finds ONVIF devices with WS-Discovery, identifies them
@@ -145,6 +153,12 @@ signals:
     void signalClearTextOnly(QString key, QString name);
     /** @brief Every identification asked for so far has ended. */
     void signalIdentifyIdle();
+    /**
+     * @brief The identifications that setCredentials() started (with those of devices still being
+     *        heard at that moment) have all ended; @p outcomes says how, one per device. Emitted
+     *        once per setCredentials(), also when there was nothing to identify.
+     */
+    void signalSignInFinished(QVector<VEXO::OnvifSignInOutcome> outcomes);
 
 private:
     friend class OnvifWorker;

@@ -101,9 +101,27 @@ DeviceModifyResultPage::~DeviceModifyResultPage() = default;
 void DeviceModifyResultPage::setOperation(Operation operation)
 {
     m_operation = operation;
-    const bool activation = operation == Operation::Activation;
-    setTitle(activation ? tr("Activation Results") : tr("Network Change Results"));
-    m_model->setHeaderData(4, Qt::Horizontal, activation ? tr("Activation") : tr("Modification"), Qt::DisplayRole);
+    QString title = tr("Network Change Results");
+    QString result = tr("Modification");
+    if (operation == Operation::Activation) {
+        title = tr("Activation Results");
+        result = tr("Activation");
+    } else if (operation == Operation::OnvifSignIn) {
+        //: title of the list saying how identifying each ONVIF device went after "ONVIF Sign-In"
+        title = tr("ONVIF Sign-In Results");
+        //: header of the column saying whether the device was identified, or why not
+        result = tr("Sign-In");
+    }
+    setTitle(title);
+    m_model->setHeaderData(4, Qt::Horizontal, result, Qt::DisplayRole);
+}
+
+void DeviceModifyResultPage::setSummary(const QString &summary)
+{
+    m_labelDeviceAll->setText(summary);
+    m_ResultSplit->hide();
+    m_labelPic->hide();
+    m_labelDeviceFail->hide();
 }
 
 void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)

@@ -30,7 +30,7 @@ class DeviceModifyResultPage : public aptui::BaseDialog
 
 public:
     /** @brief The batch operation whose outcome the list shows. */
-    enum class Operation { NetworkChange, Activation };
+    enum class Operation { NetworkChange, Activation, OnvifSignIn };
 
     explicit DeviceModifyResultPage(QWidget *parent = nullptr);
     ~DeviceModifyResultPage() override;
@@ -47,6 +47,9 @@ public:
      * explanations of the codes present are listed below the table.
      */
     void setDevices(const QVector<DeviceInfo> &devices);
+
+    /** @brief Says @p summary above the list instead of the counts setDevices() wrote. */
+    void setSummary(const QString &summary);
 
     /** @brief The table's model, for readers of the rows. */
     QStandardItemModel *model() const { return m_model; }

@@ -747,6 +747,16 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>Failed: %1</source>
         <translation>Failed: %1</translation>
     </message>
+    <message>
+        <source>ONVIF Sign-In Results</source>
+        <extracomment>title of the list saying how identifying each ONVIF device went after &quot;ONVIF Sign-In&quot;</extracomment>
+        <translation>ONVIF Sign-In Results</translation>
+    </message>
+    <message>
+        <source>Sign-In</source>
+        <extracomment>header of the column saying whether the device was identified, or why not</extracomment>
+        <translation>Sign-In</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceNetParaPage</name>
@@ -2049,6 +2059,48 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>Snapshot view</source>
         <extracomment>Menu entry that shows the cameras&apos; snapshots beside the list&apos;s rows</extracomment>
         <translation>Snapshot view</translation>
+    </message>
+    <message>
+        <source>No ONVIF device is listed to sign in to.</source>
+        <extracomment>the summary after &quot;ONVIF Sign-In&quot; when no ONVIF device is listed</extracomment>
+        <translation>No ONVIF device is listed to sign in to.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n identified</source>
+        <extracomment>part of the summary after &quot;ONVIF Sign-In&quot;: how many devices were identified</extracomment>
+        <translation>
+            <numerusform>%n identified</numerusform>
+            <numerusform>%n identified</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused the user name or password</source>
+        <extracomment>part of the summary after &quot;ONVIF Sign-In&quot;: how many devices refused the credentials</extracomment>
+        <translation>
+            <numerusform>%n refused the user name or password</numerusform>
+            <numerusform>%n refused the user name or password</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n did not answer</source>
+        <extracomment>part of the summary after &quot;ONVIF Sign-In&quot;: how many devices did not answer</extracomment>
+        <translation>
+            <numerusform>%n did not answer</numerusform>
+            <numerusform>%n did not answer</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n failed for another reason</source>
+        <extracomment>part of the summary after &quot;ONVIF Sign-In&quot;: devices that failed for another reason (in the list)</extracomment>
+        <translation>
+            <numerusform>%n failed for another reason</numerusform>
+            <numerusform>%n failed for another reason</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <extracomment>separates the parts of the summary after &quot;ONVIF Sign-In&quot;</extracomment>
+        <translation>, </translation>
     </message>
 </context>
 <context>

@@ -742,6 +742,16 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>Failed: %1</source>
         <translation>失败：%1</translation>
     </message>
+    <message>
+        <source>ONVIF Sign-In Results</source>
+        <extracomment>title of the list saying how identifying each ONVIF device went after &quot;ONVIF Sign-In&quot;</extracomment>
+        <translation>ONVIF 登录结果</translation>
+    </message>
+    <message>
+        <source>Sign-In</source>
+        <extracomment>header of the column saying whether the device was identified, or why not</extracomment>
+        <translation>登录</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceNetParaPage</name>
@@ -2040,6 +2050,44 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>Snapshot view</source>
         <extracomment>Menu entry that shows the cameras&apos; snapshots beside the list&apos;s rows</extracomment>
         <translation>快照视图</translation>
+    </message>
+    <message>
+        <source>No ONVIF device is listed to sign in to.</source>
+        <extracomment>the summary after &quot;ONVIF Sign-In&quot; when no ONVIF device is listed</extracomment>
+        <translation>列表中没有可登录的 ONVIF 设备。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n identified</source>
+        <extracomment>part of the summary after &quot;ONVIF Sign-In&quot;: how many devices were identified</extracomment>
+        <translation>
+            <numerusform>%n 台已识别</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused the user name or password</source>
+        <extracomment>part of the summary after &quot;ONVIF Sign-In&quot;: how many devices refused the credentials</extracomment>
+        <translation>
+            <numerusform>%n 台拒绝了用户名或密码</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n did not answer</source>
+        <extracomment>part of the summary after &quot;ONVIF Sign-In&quot;: how many devices did not answer</extracomment>
+        <translation>
+            <numerusform>%n 台没有应答</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n failed for another reason</source>
+        <extracomment>part of the summary after &quot;ONVIF Sign-In&quot;: devices that failed for another reason (in the list)</extracomment>
+        <translation>
+            <numerusform>%n 台因其他原因失败</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <extracomment>separates the parts of the summary after &quot;ONVIF Sign-In&quot;</extracomment>
+        <translation>，</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
 #include <devicemodifypage.h>
+#include <devicemodifyresultpage.h>
 #include <devicestore.h>
 #include <deviceoperations.h>
 #include <multistatelineedit.h>
@@ -18,8 +19,12 @@
 #include <vexolibrary.h>
 #include <warningdialog.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QToolTip>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -57,6 +62,7 @@ private:
     QString cell(int row, int logical) const;
     int rowsWithStatus(const QString &status) const;
     int rowOfSerial(const QString &serial) const;
+    QStringList numberedAddresses() const;
 
     QTemporaryDir m_dir;
     std::unique_ptr<SimulatorProcess> m_simulator;
@@ -170,60 +176,138 @@ int TestOnvifWindowLive::rowOfSerial(const QString &serial) const
     return -1;
 }
 
+// Each row's number with its address, in the order of the numbers.
+QStringList TestOnvifWindowLive::numberedAddresses() const
+{
+    QStringList rows;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        rows.append(cell(row, DeviceInfoModel::ColumnId) + u' ' + cell(row, DeviceInfoModel::ColumnIPv4Address));
+    rows.sort();
+    return rows;
+}
+
 void TestOnvifWindowLive::signInIdentifiesTheRows_data()
 {
     QTest::addColumn<QString>("password");
-    QTest::addColumn<bool>("accepted");
-    QTest::addRow("right password: identified, one row per device") << kPassword << true;
-    QTest::addRow("wrong password: rows keep needing log-in, with the reason") << QStringLiteral("Wrong9876") << false;
+    QTest::addColumn<bool>("lastHasAnother"); // the last-numbered ONVIF-only device has another password
+    QTest::addColumn<QString>("summary");
+    QTest::addRow("right password: identified in their rows, one row per device")
+        << kPassword << false << "5 identified";
+    QTest::addRow("one device with another password: it says why, the others keep their numbers")
+        << kPassword << true << "4 identified, 1 refused the user name or password";
+    QTest::addRow("wrong password: rows keep needing log-in, with the reason")
+        << QStringLiteral("Wrong9876") << false << "5 refused the user name or password";
 }
 
 void TestOnvifWindowLive::signInIdentifiesTheRows()
 {
     QFETCH(QString, password);
-    QFETCH(bool, accepted);
+    QFETCH(bool, lastHasAnother);
+    QFETCH(QString, summary);
     // 4 devices of the own protocol, 2 of them answering ONVIF as well, 3 ONVIF only.
     QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("31"),
                        QStringLiteral("--onvif"), QStringLiteral("3"), QStringLiteral("--onvif-both"),
                        QStringLiteral("2")}));
     const QString needsLogIn = QStringLiteral("Needs log-in");
-    // Before sign-in the ONVIF side of each device is its own unidentified row.
-    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 9, 20000);
-    QCOMPARE(rowsWithStatus(needsLogIn), 5);
+    // Before sign-in a device that answers both protocols is one row already, marked ONVIF too.
+    QTRY_VERIFY_WITH_TIMEOUT(m_model->rowCount() == 7 && rowsWithStatus(needsLogIn) == 3, 20000);
+    for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif")))
+        QTRY_VERIFY2(m_model->isAlsoOnvif(rowOfSerial(serial)), qPrintable(serial));
+    QCOMPARE(m_window->deviceDisplayPage()->findChild<QLabel *>(QStringLiteral("m_labelDeviceCountValue"))->text(),
+             QStringLiteral("7"));
+    const QStringList numbered = numberedAddresses();
+    QStringList refusing; // serial numbers
+    if (password != kPassword)
+        refusing = onvifSerials(*m_simulator, QStringLiteral("onvif"))
+                   + onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif"));
+    if (lastHasAnother) {
+        // The rows identified before it move up if identification numbers rows anew.
+        const QString endpoint = cell(m_model->rowCount() - 1, DeviceInfoModel::ColumnSerialNumber);
+        for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("onvif"))) {
+            if (shown(*m_simulator, serial, QStringLiteral("endpoint")) == endpoint)
+                refusing.append(serial);
+        }
+        QCOMPARE(refusing.size(), 1);
+        QCOMPARE(m_simulator->commandResult(QStringLiteral("set %1 password Other5678").arg(refusing.first())),
+                 QStringLiteral("ok"));
+    }
 
     m_window->signInOnvif(QStringLiteral("admin"), password);
-    if (accepted) {
-        QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 7, 20000);
-        QCOMPARE(rowsWithStatus(needsLogIn), 0);
-        for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("onvif"))) {
-            const int row = rowOfSerial(serial);
-            QVERIFY2(row >= 0, qPrintable(serial));
-            QCOMPARE(m_model->protocolOfRow(row), DeviceProtocol::Onvif);
-            QVERIFY(!cell(row, DeviceInfoModel::ColumnMac).isEmpty());
-        }
-        for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif"))) {
-            const int row = rowOfSerial(serial);
-            QVERIFY2(row >= 0, qPrintable(serial));
-            QVERIFY(m_model->isAlsoOnvif(row));
-            QCOMPARE(m_model->protocolOfRow(row), DeviceProtocol::Vxdp);
-        }
-    } else {
-        VexoTool::OnvifFailure refused;
-        refused.kind = VexoTool::OnvifFailureKind::NotAuthorized;
-        const QString reason = VexoTool::OnvifFaultText::text(refused);
-        const auto explained = [&] {
-            int count = 0;
-            for (int row = 0; row < m_model->rowCount(); ++row) {
-                const QModelIndex status = m_model->index(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
-                count += status.data().toString() == needsLogIn && status.data(Qt::ToolTipRole).toString() == reason
-                             ? 1
-                             : 0;
-            }
-            return count;
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(explained(), 5, 20000);
-        QCOMPARE(m_model->rowCount(), 9);
+    // The sign-in ends with its result list: the summary, and each device by name with how it went.
+    VexoTool::DeviceModifyResultPage *results = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (results = m_window->findChild<VexoTool::DeviceModifyResultPage *>(QStringLiteral("onvifSignInResults"))),
+        20000);
+    QVERIFY(results->isVisible());
+    QCOMPARE(results->findChild<QLabel *>(QStringLiteral("m_labelDeviceAll"))->text(), summary);
+    QCOMPARE(results->model()->rowCount(), 5);
+    QStringList named; // the identified devices by their serial numbers
+    for (int row = 0; row < results->model()->rowCount(); ++row) {
+        // By the number of its row in the list.
+        QVERIFY2(
+            numbered.contains(results->model()->item(row, 0)->text() + u' ' + results->model()->item(row, 2)->text()),
+            qPrintable(results->model()->item(row, 0)->text()));
+        if (results->model()->item(row, 4)->text() == QStringLiteral("Succeeded"))
+            named.append(results->model()->item(row, 3)->text());
     }
+    QStringList identified = onvifSerials(*m_simulator, QStringLiteral("onvif"))
+                             + onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif"));
+    for (const QString &serial : std::as_const(refusing))
+        identified.removeAll(serial);
+    named.sort();
+    identified.sort();
+    QCOMPARE(named, identified);
+    results->close();
+
+    VexoTool::OnvifFailure refused;
+    refused.kind = VexoTool::OnvifFailureKind::NotAuthorized;
+    const QString reason = VexoTool::OnvifFaultText::text(refused);
+    const int ownRowsRefusing = refusing.size() - (password == kPassword ? 0 : 2);
+    const auto explained = [&] {
+        int count = 0;
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            const QModelIndex status = m_model->index(row, m_model->columnOf(DeviceInfoModel::ColumnActivate));
+            count
+                += status.data().toString() == needsLogIn && status.data(Qt::ToolTipRole).toString() == reason ? 1 : 0;
+        }
+        return count;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(rowsWithStatus(needsLogIn) == ownRowsRefusing && explained() == ownRowsRefusing, 20000);
+    QCOMPARE(m_model->rowCount(), 7);
+    // Identified rows keep their numbers.
+    QCOMPARE(numberedAddresses(), numbered);
+    for (const QString &serial : std::as_const(identified)) {
+        const int row = rowOfSerial(serial);
+        QVERIFY2(row >= 0, qPrintable(serial));
+        QVERIFY(!cell(row, DeviceInfoModel::ColumnMac).isEmpty());
+        const bool dual = onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif")).contains(serial);
+        QCOMPARE(m_model->isAlsoOnvif(row), dual);
+        QCOMPARE(m_model->protocolOfRow(row), dual ? DeviceProtocol::Vxdp : DeviceProtocol::Onvif);
+    }
+    if (refusing.isEmpty())
+        return;
+    // The Device Type cell says why too, in a tool tip that shows while another window has the focus.
+    int row = 0;
+    while (cell(row, DeviceInfoModel::ColumnActivate) != needsLogIn)
+        ++row;
+    auto *table = m_window->deviceDisplayPage()->findChild<QAbstractItemView *>();
+    QVERIFY(table);
+    const QModelIndex type = table->model()->index(row, m_model->columnOf(DeviceInfoModel::ColumnDeviceType));
+    QVERIFY2(type.data(Qt::ToolTipRole).toString().endsWith(reason), qPrintable(type.data(Qt::ToolTipRole).toString()));
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QTRY_VERIFY(!m_window->isActiveWindow());
+    const QPoint over = table->visualRect(type).center();
+    QTest::mouseMove(table->viewport(), over - QPoint(2, 0));
+    QTest::mouseMove(table->viewport(), over);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY2(QToolTip::text().endsWith(reason), qPrintable(QToolTip::text()));
+    // So does the panel once the row is ticked.
+    m_model->setCheckState(row, Qt::Checked);
+    auto *note = m_window->deviceModifyPage()->findChild<QLabel *>(QStringLiteral("m_labelSelectionNote"));
+    QVERIFY(note);
+    QTRY_VERIFY2(note->isVisible() && note->text().contains(reason), qPrintable(note->text()));
 }
 
 void TestOnvifWindowLive::clearTextOnlyDeviceIsAskedFirst_data()

@@ -96,6 +96,8 @@ private slots:
     void languageChoiceIsKeptForTheNextStart_data();
     void languageChoiceIsKeptForTheNextStart();
     void unwritableSettingsAreSaidOnce();
+    void signInSummaryCountsWhatHappened_data();
+    void signInSummaryCountsWhatHappened();
 
 private:
     // The window's store and discovery service, over the library the program is linked with.
@@ -612,6 +614,68 @@ void TestVexoToolMainPage::unwritableSettingsAreSaidOnce()
     QVERIFY(messages.first()->findChild<QLabel *>(QStringLiteral("m_labelNULL"))->text().contains("cannot be written"));
     messages.first()->close();
     settings->load(QStringLiteral("no-such-Setup.xml"));
+}
+
+void TestVexoToolMainPage::signInSummaryCountsWhatHappened_data()
+{
+    // Each letter one device: i identified, r refused (401), f refused with a NotAuthorized fault,
+    // t timed out, c connection refused, u unreachable, m malformed answer, x contested.
+    QTest::addColumn<QString>("ends");
+    QTest::addColumn<QString>("summary");
+    QTest::addRow("nothing to sign in to") << ""
+                                           << "No ONVIF device is listed to sign in to.";
+    QTest::addRow("all identified") << "iii"
+                                    << "3 identified";
+    QTest::addRow("a fault naming the credentials is a refusal") << "irf"
+                                                                 << "1 identified, 2 refused the user name or password";
+    QTest::addRow("silence of every kind") << "tcu"
+                                           << "3 did not answer";
+    QTest::addRow("everything once, in a fixed order")
+        << "xmtri"
+        << "1 identified, 1 refused the user name or password, 1 did not answer, 2 failed for another reason";
+}
+
+void TestVexoToolMainPage::signInSummaryCountsWhatHappened()
+{
+    QFETCH(QString, ends);
+    QFETCH(QString, summary);
+    using Kind = VexoTool::OnvifFailureKind;
+    QVector<VEXO::OnvifSignInOutcome> outcomes;
+    for (const QChar end : ends) {
+        VEXO::OnvifSignInOutcome outcome;
+        VexoTool::OnvifFailure failure;
+        switch (end.toLatin1()) {
+        case 'r':
+            failure.kind = Kind::NotAuthorized;
+            break;
+        case 'f':
+            failure.kind = Kind::SoapFault;
+            failure.code = QStringLiteral("env:Sender");
+            failure.subcodes = {QStringLiteral("ter:NotAuthorized")};
+            break;
+        case 't':
+            failure.kind = Kind::TimedOut;
+            break;
+        case 'c':
+            failure.kind = Kind::ConnectionRefused;
+            break;
+        case 'u':
+            failure.kind = Kind::Unreachable;
+            break;
+        case 'm':
+            failure.kind = Kind::MalformedAnswer;
+            break;
+        case 'x':
+            failure.kind = Kind::Contested;
+            break;
+        default:
+            break;
+        }
+        if (end != u'i')
+            outcome.failure = failure;
+        outcomes.append(outcome);
+    }
+    QCOMPARE(VexoTool::VEXOToolMainPage::signInSummary(outcomes), summary);
 }
 
 QTEST_MAIN(TestVexoToolMainPage)

@@ -102,7 +102,9 @@ void tst_ProtocolRows::cleanup()
 
 void tst_ProtocolRows::oneRowPerDevice_data()
 {
-    QTest::addColumn<QString>("events"); // V/O: device protocol / ONVIF side of device 1; + comes, - leaves
+    // V/O: device protocol / ONVIF side of device 1, W: a device protocol record with its MAC and
+    // another serial number; + comes, - leaves
+    QTest::addColumn<QString>("events");
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("address"); // what the row shows
     QTest::addColumn<QString>("type");
@@ -120,6 +122,8 @@ void tst_ProtocolRows::oneRowPerDevice_data()
                                                      << "VX-IPC-B420 (ONVIF)" << true;
     QTest::addRow("VXDP comes back") << "V+ O+ V- V+" << 1 << "10.0.0.1"
                                      << "VX-IPC-B420 +ONVIF" << false;
+    QTest::addRow("another serial number with its MAC leaves") << "V+ O+ W-" << 1 << "10.0.0.1"
+                                                               << "VX-IPC-B420 +ONVIF" << false;
     QTest::addRow("both leave") << "V+ O+ O- V-" << 0 << ""
                                 << "" << false;
     QTest::addRow("ONVIF alone") << "O+" << 1 << "127.1.0.1"
@@ -138,7 +142,9 @@ void tst_ProtocolRows::oneRowPerDevice()
 
     m_page->onDeviceLogin(deviceRecord(2)); // a bystander that must stay as it is
     for (const QString &event : events.split(QLatin1Char(' '))) {
-        const VEXO_DEVICE_INFO record = event.at(0) == QLatin1Char('V') ? deviceRecord(1) : onvifOf(1);
+        VEXO_DEVICE_INFO record = event.at(0) == QLatin1Char('O') ? onvifOf(1) : deviceRecord(1);
+        if (event.at(0) == QLatin1Char('W'))
+            setFieldText(record.serialNumber, serialOf(deviceRecord(3)).toLatin1());
         if (event.at(1) == QLatin1Char('+'))
             m_page->onDeviceLogin(record);
         else

@@ -63,6 +63,7 @@ void tst_OnvifClaims::claimedIdentityIsContested_data()
     QTest::addColumn<QString>("claim");
     QTest::addRow("endpoint of an ONVIF device") << "endpoint";
     QTest::addRow("MAC of a verified device that also speaks ONVIF") << "mac";
+    QTest::addRow("endpoint of a verified device's ONVIF face") << "face";
 }
 
 void tst_OnvifClaims::claimedIdentityIsContested()
@@ -71,7 +72,7 @@ void tst_OnvifClaims::claimedIdentityIsContested()
     SimulatorProcess sim;
     QVERIFY(
         sim.start({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--onvif-port"), QStringLiteral("0"),
-                   claim == QLatin1String("mac") ? QStringLiteral("--onvif-both") : QStringLiteral("--onvif"),
+                   claim == QLatin1String("endpoint") ? QStringLiteral("--onvif") : QStringLiteral("--onvif-both"),
                    QStringLiteral("1")}));
     HostileOnvifPeer peer(kPeerAddress, sim.wsdPort());
     QVERIFY(peer.start());
@@ -94,6 +95,23 @@ void tst_OnvifClaims::claimedIdentityIsContested()
         claimed = fieldText(genuine.ipv4Address);
         peer.impersonate(liar(contested, QStringLiteral("02:11:22:33:44:55"), QStringLiteral("LIAR0002")));
         service.sendInquiry(); // both answer the new round
+    } else if (claim == QLatin1String("face")) {
+        // Heard at the address of a verified device, the endpoint is listed as its ONVIF face.
+        const QStringList fields = sim.command(QStringLiteral("list")).value(0).split(u' ');
+        QVERIFY(fields.size() >= 3);
+        VEXO_DEVICE_INFO verified{};
+        setFieldText(verified.leadText, "VXDP/1");
+        setFieldText(verified.serialNumber, fields[0].toLatin1());
+        setFieldText(verified.macAddress, fields[1].toLatin1());
+        setFieldText(verified.ipv4Address, fields[2].toLatin1());
+        verified.identityFlags = VEXO_IDENTITY_VERIFIED;
+        service.noteDevice(verified, true);
+        contested = fieldText(genuine.serialNumber);
+        claimed = fields[2];
+        QTRY_COMPARE(fieldText(latest({&online, &updated}, contested).value_or(VEXO_DEVICE_INFO{}).macAddress),
+                     fields[1]);
+        // Heard at the next round of probes, after the genuine device: the face stays where it was.
+        peer.impersonate(liar(contested, QStringLiteral("02:11:22:33:44:77"), QStringLiteral("LIAR0004")));
     } else {
         // The dual device's verified side, as the device protocol reports it.
         const QStringList fields = sim.command(QStringLiteral("list")).value(0).split(u' ');
@@ -110,17 +128,18 @@ void tst_OnvifClaims::claimedIdentityIsContested()
         peer.impersonate(liar(contested, QString(fields[1]).replace(u'-', u':'), fields[0]));
         service.sendInquiry();
     }
-    QTRY_VERIFY_WITH_TIMEOUT(service.isContested(contested), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(service.isContested(contested), 20000);
     QVERIFY(service.serviceUrl(contested).isEmpty());
     // Its record names both addresses, whichever answered first.
     QTRY_VERIFY(!onvifContestedBy(latest({&online, &updated}, contested).value_or(VEXO_DEVICE_INFO{})).isEmpty());
     const VEXO_DEVICE_INFO record = *latest({&online, &updated}, contested);
     QCOMPARE(QSet<QString>({fieldText(record.ipv4Address), onvifContestedBy(record)}),
              QSet<QString>({claimed, kPeerAddress.toString()}));
-    QTest::qWait(1000); // identification would have reached it by now
+    QVERIFY(fieldText(record.macAddress).isEmpty()); // listed on its own, never merged with a device's row
+    QTest::qWait(1000);                              // identification would have reached it by now
     QVERIFY(!peer.receivedChange());
     // An endpoint claim is known before anything is sent; a MAC only once the liar was asked.
-    if (claim == QLatin1String("endpoint"))
+    if (claim != QLatin1String("mac"))
         QVERIFY(!peer.receivedCredentials());
 }
 

@@ -20,6 +20,7 @@
 #include <vexolibrary.h>
 #include <menu.h>
 #include <modifypage.h>
+#include <onvifhandler.h>
 #include <onvifpassworddialog.h>
 #include <resetpassworddialog.h>
 #include <resetpasswordwidget.h>
@@ -32,6 +33,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -143,6 +145,8 @@ private slots:
     void otherDialogs();
     void messages_data();
     void messages();
+    void onvifDialogsOnScreen_data();
+    void onvifDialogsOnScreen();
 
 private:
     void addLanguages();
@@ -494,6 +498,78 @@ void tst_LabelsFit::messages()
     QVERIFY(shown.isValid());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     QVERIFY(screen.contains(shown));
+}
+
+void tst_LabelsFit::onvifDialogsOnScreen_data()
+{
+    addLanguages();
+    QTest::addColumn<QString>("dialog");
+    for (const auto &language : {std::pair{"English", 0}, std::pair{"Chinese", 1}}) {
+        for (const char *dialog : {"password", "sign-in", "sign-in results", "clear-text question"})
+            QTest::addRow("%s, %s", language.first, dialog) << language.second << QString::fromLatin1(dialog);
+    }
+}
+
+// The ONVIF dialogs open whole on the screen as the program opens them, with the window filling
+// the screen (so the panel they start from is at its right edge), and no larger than 1024 x 600.
+void tst_LabelsFit::onvifDialogsOnScreen()
+{
+    QFETCH(QString, dialog);
+    useLanguage();
+    DeviceStore store;
+    VEXO::VexoHandler discovery(VEXO::VexoLibrary::linked());
+    QUdpSocket unused;
+    QVERIFY(unused.bind(QHostAddress::LocalHost, 0));
+    onvif::ClientOptions options;
+    options.scope = onvif::ClientOptions::Scope::Loopback;
+    options.discoveryPort = unused.localPort();
+    unused.close();
+    VEXO::OnvifHandler onvifService(options);
+    VEXOToolMainPage window(&store, &discovery, &onvifService);
+    const QRect area = window.screen()->availableGeometry();
+    window.setGeometry(area);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QStringList faults;
+    QRect shown;
+    VexoTest::whenModal([&](QWidget *modal) {
+        faults = cutLabels(modal);
+        shown = modal->frameGeometry();
+        modal->close();
+    });
+    if (dialog == QLatin1String("password")) {
+        window.deviceModifyPage()->onCurrentSelectionChange(ModifySingle, devices(window, {100}));
+        auto *change = window.deviceModifyPage()->findChild<QPushButton *>(QStringLiteral("m_btnChangePassword"));
+        QVERIFY(change && change->isVisible());
+        change->click();
+    } else if (dialog == QLatin1String("sign-in")) {
+        window.onOnvifSignIn();
+    } else if (dialog == QLatin1String("sign-in results")) {
+        VEXO::OnvifSignInOutcome outcome;
+        outcome.record = deviceRecord(100);
+        VexoTool::OnvifFailure refused;
+        refused.kind = VexoTool::OnvifFailureKind::NotAuthorized;
+        outcome.failure = refused;
+        emit onvifService.signalSignInFinished({outcome, outcome});
+    } else {
+        emit onvifService.signalClearTextOnly(QStringLiteral("urn:uuid:1"), QStringLiteral("Cam-Z8 (192.168.100.254)"));
+    }
+    QTRY_VERIFY(shown.isValid());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    const QString where = QStringLiteral("%1,%2 %3x%4 on %5,%6 %7x%8")
+                              .arg(shown.x())
+                              .arg(shown.y())
+                              .arg(shown.width())
+                              .arg(shown.height())
+                              .arg(area.x())
+                              .arg(area.y())
+                              .arg(area.width())
+                              .arg(area.height());
+    QVERIFY2(shown.width() <= 1024 && shown.height() <= 600, qPrintable(where));
+    // Where the screen can hold it (not at every scale of the test screen), it opens on it.
+    if (shown.width() <= area.width() && shown.height() <= area.height())
+        QVERIFY2(area.contains(shown), qPrintable(where));
 }
 
 QTEST_MAIN(tst_LabelsFit)
