@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#pragma once
+
+#include "journalentry.h"
+#include "journalsettings.h"
+
+#include <QMutex>
+#include <QObject>
+#include <QWaitCondition>
+
+#include <memory>
+
+class QTimer;
+
+namespace VexoTool {
+
+class PostgresJournalStorage;
+class SqliteJournalStorage;
+
+/**
+ * @brief The journal's writing thread: stores queued entries in the local file, sends the
+ *        file's queue to the server, and retries whatever could not be written.
+ *
+ * Lives in a thread of its own; enqueue(), pendingCount() and waitUntilStored() may be called
+ * from any thread.
+ */
+class JournalWriter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit JournalWriter(const JournalSettings &settings);
+    ~JournalWriter() override;
+
+    void enqueue(const QList<JournalEntry> &entries);
+    int pendingCount() const;
+    bool isAvailable() const;
+    /** @brief Runs write passes until everything is stored or @p timeoutMs passed. */
+    bool waitUntilStored(int timeoutMs);
+
+    SqliteJournalStorage *local() const { return m_local.get(); }
+    PostgresJournalStorage *server() const { return m_server.get(); }
+
+    /** @brief One write pass; runs in the writer's thread. */
+    void work();
+    /** @brief Stops retrying and closes the connections; runs in the writer's thread. */
+    void shutdown();
+
+signals:
+    void unavailable(const QString &reason);
+    void recovered();
+    void expiredRemoved(qint64 count);
+    void damagedFileSetAside(const QString &keptPath);
+
+private:
+    bool openLocal();
+    bool openServer();
+    void removeExpired(class JournalStorage *storage);
+    void failed(const QString &reason);
+    void scheduleRetry();
+
+    JournalSettings m_settings;
+    std::unique_ptr<SqliteJournalStorage> m_local;
+    std::unique_ptr<PostgresJournalStorage> m_server;
+    QTimer *m_retry = nullptr;
+    int m_retryMs = 500;
+    bool m_localOpen = false;
+    bool m_serverOpen = false;
+    bool m_warned = false;
+    bool m_failing = false;
+    bool m_stopped = false;
+
+    mutable QMutex m_mutex;
+    QWaitCondition m_passDone;
+    QList<JournalEntry> m_pending;
+    quint64 m_passes = 0;
+    bool m_idle = true;
+    bool m_available = true;
+};
+
+} // namespace VexoTool

@@ -1,0 +1,485 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The VEXO Tool developers
+#include "sqljournalstorage.h"
+
+#include <QAtomicInteger>
+#include <QMutexLocker>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUuid>
+#include <QVariant>
+
+namespace VexoTool {
+
+namespace {
+
+// The columns of one side of a change, in the order valuesColumns() lists them.
+const char *const valueColumns[] = {"ipv4",         "ipv4_number", "mask",      "gateway",    "ipv6", "ipv6_prefix",
+                                    "ipv6_gateway", "device_port", "http_port", "https_port", "dhcp", "password_set"};
+
+QStringList entryColumns()
+{
+    QStringList columns{"id",   "time_utc", "utc_offset", "os_user", "program",  "program_version",
+                        "flow", "serial",   "mac",        "model",   "protocol", "verification"};
+    for (const char *side : {"before_", "after_"}) {
+        for (const char *column : valueColumns)
+            columns << QString::fromLatin1(side) + QString::fromLatin1(column);
+    }
+    columns << QStringLiteral("result") << QStringLiteral("explanation");
+    return columns;
+}
+
+QString sideColumnsSql(const char *side)
+{
+    QString sql;
+    for (const char *column : valueColumns) {
+        const QString name = QString::fromLatin1(side) + QString::fromLatin1(column);
+        const bool number = QByteArray(column).endsWith("number") || QByteArray(column).endsWith("prefix")
+                            || QByteArray(column).endsWith("port") || QByteArray(column) == "dhcp"
+                            || QByteArray(column) == "password_set";
+        sql += QStringLiteral(", %1 %2").arg(name, number ? QStringLiteral("BIGINT") : QStringLiteral("TEXT"));
+    }
+    return sql;
+}
+
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+QVariant number(int value)
+{
+    return value < 0 ? QVariant(QMetaType::fromType<qlonglong>()) : QVariant(qlonglong(value));
+}
+
+void bindSide(QSqlQuery &query, const JournalValues &values)
+{
+    query.addBindValue(text(values.ipv4Address));
+    const std::optional<quint32> ipv4 = journalIpv4Number(values.ipv4Address);
+    query.addBindValue(ipv4 ? QVariant(qlonglong(*ipv4)) : QVariant(QMetaType::fromType<qlonglong>()));
+    query.addBindValue(text(values.ipv4Mask));
+    query.addBindValue(text(values.ipv4Gateway));
+    query.addBindValue(text(values.ipv6Address));
+    query.addBindValue(number(values.ipv6PrefixLength));
+    query.addBindValue(text(values.ipv6Gateway));
+    query.addBindValue(number(values.devicePort));
+    query.addBindValue(number(values.httpPort));
+    query.addBindValue(number(values.httpsPort));
+    query.addBindValue(values.dhcp ? QVariant(qlonglong(*values.dhcp ? 1 : 0))
+                                   : QVariant(QMetaType::fromType<qlonglong>()));
+    query.addBindValue(qlonglong(values.passwordSet ? 1 : 0));
+}
+
+int readNumber(const QSqlQuery &query, int column)
+{
+    const QVariant value = query.value(column);
+    return value.isNull() ? -1 : value.toInt();
+}
+
+JournalValues readSide(const QSqlQuery &query, int first)
+{
+    JournalValues values;
+    values.ipv4Address = query.value(first).toString();
+    values.ipv4Mask = query.value(first + 2).toString();
+    values.ipv4Gateway = query.value(first + 3).toString();
+    values.ipv6Address = query.value(first + 4).toString();
+    values.ipv6PrefixLength = readNumber(query, first + 5);
+    values.ipv6Gateway = query.value(first + 6).toString();
+    values.devicePort = readNumber(query, first + 7);
+    values.httpPort = readNumber(query, first + 8);
+    values.httpsPort = readNumber(query, first + 9);
+    if (!query.value(first + 10).isNull())
+        values.dhcp = query.value(first + 10).toInt() != 0;
+    values.passwordSet = query.value(first + 11).toInt() != 0;
+    return values;
+}
+
+JournalEntry readEntry(const QSqlQuery &query)
+{
+    JournalEntry entry;
+    entry.id = QUuid::fromString(query.value(0).toString());
+    entry.time = QDateTime::fromMSecsSinceEpoch(query.value(1).toLongLong(), Qt::UTC);
+    entry.utcOffsetSeconds = query.value(2).toInt();
+    entry.user = query.value(3).toString();
+    entry.program = query.value(4).toString();
+    entry.programVersion = query.value(5).toString();
+    entry.flow = journalFlowFromKey(query.value(6).toString()).value_or(JournalFlow::NetworkChange);
+    entry.serialNumber = query.value(7).toString();
+    entry.mac = query.value(8).toString();
+    entry.model = query.value(9).toString();
+    entry.protocol = query.value(10).toString();
+    entry.verification = query.value(11).toString();
+    const int sideWidth = int(std::size(valueColumns));
+    entry.before = readSide(query, 12);
+    entry.after = readSide(query, 12 + sideWidth);
+    entry.result = journalResultFromKey(query.value(12 + 2 * sideWidth).toString()).value_or(JournalResult::Failed);
+    entry.explanation = query.value(13 + 2 * sideWidth).toString();
+    return entry;
+}
+
+QString likePattern(const QString &text)
+{
+    QString escaped = text.toLower();
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
+    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+// The WHERE clause of @p filter and its values in order.
+QString whereClause(const JournalFilter &filter, QVariantList *values)
+{
+    QStringList conditions;
+    if (!filter.text.isEmpty()) {
+        QStringList any;
+        const QString pattern = likePattern(filter.text);
+        for (const char *column : {"serial", "mac", "model", "os_user", "explanation", "before_ipv4", "after_ipv4",
+                                   "before_ipv6", "after_ipv6"}) {
+            any << QStringLiteral("lower(%1) LIKE ? ESCAPE '\\'").arg(QLatin1String(column));
+            values->append(pattern);
+        }
+        conditions << QLatin1Char('(') + any.join(QLatin1String(" OR ")) + QLatin1Char(')');
+    }
+    if (!filter.device.isEmpty()) {
+        QString digits = filter.device.toLower();
+        digits.remove(QLatin1Char(':'));
+        digits.remove(QLatin1Char('-'));
+        conditions << QStringLiteral("(lower(serial) = ? OR (mac <> '' AND replace(replace(lower(mac), ':', ''), "
+                                     "'-', '') = ?))");
+        values->append(filter.device.toLower());
+        values->append(digits);
+    }
+    if (!filter.ipv4Ranges.isEmpty()) {
+        QStringList any;
+        for (const auto &[first, last] : filter.ipv4Ranges) {
+            any << QStringLiteral("before_ipv4_number BETWEEN ? AND ?")
+                << QStringLiteral("after_ipv4_number BETWEEN ? AND ?");
+            values->append(qlonglong(first));
+            values->append(qlonglong(last));
+            values->append(qlonglong(first));
+            values->append(qlonglong(last));
+        }
+        conditions << QLatin1Char('(') + any.join(QLatin1String(" OR ")) + QLatin1Char(')');
+    }
+    if (filter.from.isValid()) {
+        conditions << QStringLiteral("time_utc >= ?");
+        values->append(filter.from.toMSecsSinceEpoch());
+    }
+    if (filter.until.isValid()) {
+        conditions << QStringLiteral("time_utc < ?");
+        values->append(filter.until.toMSecsSinceEpoch());
+    }
+    if (!filter.flows.isEmpty()) {
+        QStringList marks;
+        for (const JournalFlow flow : filter.flows) {
+            marks << QStringLiteral("?");
+            values->append(journalFlowKey(flow));
+        }
+        conditions << QStringLiteral("flow IN (%1)").arg(marks.join(QLatin1Char(',')));
+    }
+    if (filter.result) {
+        conditions << QStringLiteral("result = ?");
+        values->append(journalResultKey(*filter.result));
+    }
+    return conditions.isEmpty() ? QString() : QStringLiteral(" WHERE ") + conditions.join(QLatin1String(" AND "));
+}
+
+bool exec(QSqlQuery &query, const QString &sql, QString *error)
+{
+    if (query.exec(sql))
+        return true;
+    if (error)
+        *error = query.lastError().text();
+    return false;
+}
+
+// Each thread that uses a storage gets its own connection; a thread's number is never reused.
+int threadNumber()
+{
+    static QAtomicInteger<int> next;
+    thread_local const int number = next.fetchAndAddRelaxed(1);
+    return number;
+}
+
+} // namespace
+
+SqlJournalStorage::SqlJournalStorage(const QString &driver)
+    : m_driver(driver)
+    , m_connectionPrefix(QStringLiteral("journal-%1-").arg(QUuid::createUuid().toString(QUuid::Id128)))
+{}
+
+SqlJournalStorage::~SqlJournalStorage()
+{
+    closeConnections();
+}
+
+void SqlJournalStorage::closeConnections()
+{
+    QMutexLocker lock(&m_mutex);
+    for (const QString &name : std::as_const(m_connections))
+        QSqlDatabase::removeDatabase(name);
+    m_connections.clear();
+}
+
+QSqlDatabase SqlJournalStorage::database(QString *error)
+{
+    const QString name = m_connectionPrefix + QString::number(threadNumber());
+    {
+        QMutexLocker lock(&m_mutex);
+        if (m_connections.contains(name)) {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            if (db.isOpen())
+                return db;
+            if (db.isValid() && db.open())
+                return db;
+            if (error)
+                *error = db.lastError().text();
+            return {};
+        }
+        m_connections << name;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(m_driver, name);
+    if (!db.isValid()) {
+        if (error)
+            *error = QStringLiteral("the %1 database driver is missing").arg(m_driver);
+        return {};
+    }
+    configure(db);
+    if (!db.open()) {
+        if (error)
+            *error = db.lastError().text();
+        return {};
+    }
+    if (!prepareConnection(db, error)) {
+        db.close();
+        return {};
+    }
+    return db;
+}
+
+bool SqlJournalStorage::prepareConnection(QSqlDatabase &, QString *)
+{
+    return true;
+}
+
+bool SqlJournalStorage::ensureSchema(QSqlDatabase &db, QString *error)
+{
+    QSqlQuery query(db);
+    if (!exec(query, QStringLiteral("CREATE TABLE IF NOT EXISTS journal_schema (version INTEGER NOT NULL)"), error))
+        return false;
+    if (!exec(query, QStringLiteral("SELECT max(version) FROM journal_schema"), error))
+        return false;
+    const int version = query.next() && !query.value(0).isNull() ? query.value(0).toInt() : 0;
+    if (version == SchemaVersion)
+        return true;
+    if (version > SchemaVersion) {
+        if (error)
+            *error = QStringLiteral("the journal was written by a newer program (schema %1)").arg(version);
+        return false;
+    }
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    bool ok = true;
+    if (version == 0) {
+        ok = exec(query,
+                  QStringLiteral("CREATE TABLE journal_entries (id TEXT PRIMARY KEY, time_utc BIGINT NOT NULL, "
+                                 "utc_offset INTEGER NOT NULL, os_user TEXT, program TEXT, program_version TEXT, "
+                                 "flow TEXT NOT NULL, serial TEXT, mac TEXT, model TEXT, protocol TEXT, "
+                                 "verification TEXT%1%2, result TEXT NOT NULL, explanation TEXT)")
+                      .arg(sideColumnsSql("before_"), sideColumnsSql("after_")),
+                  error)
+             && exec(query, QStringLiteral("CREATE INDEX journal_entries_time ON journal_entries (time_utc)"), error);
+    } else if (version == 1) {
+        // The first schema kept addresses as text only: the numbers make range filters an index scan.
+        ok = exec(query, QStringLiteral("ALTER TABLE journal_entries ADD COLUMN before_ipv4_number BIGINT"), error)
+             && exec(query, QStringLiteral("ALTER TABLE journal_entries ADD COLUMN after_ipv4_number BIGINT"), error);
+        if (ok) {
+            QSqlQuery rows(db);
+            ok = exec(rows, QStringLiteral("SELECT id, before_ipv4, after_ipv4 FROM journal_entries"), error);
+            QSqlQuery update(db);
+            update.prepare(QStringLiteral(
+                "UPDATE journal_entries SET before_ipv4_number = ?, after_ipv4_number = ? WHERE id = ?"));
+            while (ok && rows.next()) {
+                for (int column : {1, 2}) {
+                    const std::optional<quint32> address = journalIpv4Number(rows.value(column).toString());
+                    update.addBindValue(address ? QVariant(qlonglong(*address))
+                                                : QVariant(QMetaType::fromType<qlonglong>()));
+                }
+                update.addBindValue(rows.value(0));
+                ok = update.exec();
+                if (!ok && error)
+                    *error = update.lastError().text();
+            }
+        }
+    }
+    if (ok) {
+        ok = exec(query, QStringLiteral("DELETE FROM journal_schema"), error)
+             && exec(query, QStringLiteral("INSERT INTO journal_schema (version) VALUES (%1)").arg(SchemaVersion),
+                     error);
+    }
+    if (!ok) {
+        db.rollback();
+        return false;
+    }
+    if (!db.commit()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool SqlJournalStorage::insertEntries(QSqlDatabase &db, const QList<JournalEntry> &entries, QString *error)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(insertStatement())) {
+        if (error)
+            *error = query.lastError().text();
+        return false;
+    }
+    for (const JournalEntry &entry : entries) {
+        query.addBindValue(entry.id.toString(QUuid::WithoutBraces));
+        query.addBindValue(entry.time.toMSecsSinceEpoch());
+        query.addBindValue(entry.utcOffsetSeconds);
+        query.addBindValue(text(entry.user));
+        query.addBindValue(text(entry.program));
+        query.addBindValue(text(entry.programVersion));
+        query.addBindValue(journalFlowKey(entry.flow));
+        query.addBindValue(text(entry.serialNumber));
+        query.addBindValue(text(entry.mac));
+        query.addBindValue(text(entry.model));
+        query.addBindValue(text(entry.protocol));
+        query.addBindValue(text(entry.verification));
+        bindSide(query, entry.before);
+        bindSide(query, entry.after);
+        query.addBindValue(journalResultKey(entry.result));
+        query.addBindValue(text(entry.explanation));
+        if (!query.exec()) {
+            if (error)
+                *error = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SqlJournalStorage::afterInsert(QSqlDatabase &, const QList<JournalEntry> &, QString *)
+{
+    return true;
+}
+
+QString SqlJournalStorage::entryColumnsSql(const QString &table)
+{
+    QStringList columns = entryColumns();
+    if (!table.isEmpty()) {
+        for (QString &column : columns)
+            column.prepend(table + QLatin1Char('.'));
+    }
+    return columns.join(QLatin1Char(','));
+}
+
+JournalEntry SqlJournalStorage::entryFromRow(const QSqlQuery &query)
+{
+    return readEntry(query);
+}
+
+QString SqlJournalStorage::insertColumnsSql()
+{
+    const QStringList columns = entryColumns();
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    return QStringLiteral("INTO journal_entries (%1) VALUES (%2)")
+        .arg(columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+}
+
+bool SqlJournalStorage::append(const QList<JournalEntry> &entries, QString *error)
+{
+    if (entries.isEmpty())
+        return true;
+    QSqlDatabase db = database(error);
+    if (!db.isOpen())
+        return false;
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    if (!insertEntries(db, entries, error) || !afterInsert(db, entries, error) || !db.commit()) {
+        if (error && error->isEmpty())
+            *error = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+JournalPage SqlJournalStorage::query(const JournalFilter &filter, int offset, int limit)
+{
+    JournalPage page;
+    QSqlDatabase db = database(&page.error);
+    if (!db.isOpen()) {
+        page.ok = false;
+        return page;
+    }
+    QVariantList values;
+    const QString sql = QStringLiteral("SELECT %1 FROM journal_entries%2 ORDER BY time_utc DESC, id DESC LIMIT %3 "
+                                       "OFFSET %4")
+                            .arg(entryColumns().join(QLatin1Char(',')), whereClause(filter, &values))
+                            .arg(qMax(0, limit))
+                            .arg(qMax(0, offset));
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    for (const QVariant &value : std::as_const(values))
+        query.addBindValue(value);
+    if (!query.exec()) {
+        page.ok = false;
+        page.error = query.lastError().text();
+        return page;
+    }
+    while (query.next())
+        page.entries.append(readEntry(query));
+    return page;
+}
+
+std::optional<qint64> SqlJournalStorage::count(const JournalFilter &filter, QString *error)
+{
+    QSqlDatabase db = database(error);
+    if (!db.isOpen())
+        return std::nullopt;
+    QVariantList values;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT count(*) FROM journal_entries") + whereClause(filter, &values));
+    for (const QVariant &value : std::as_const(values))
+        query.addBindValue(value);
+    if (!query.exec() || !query.next()) {
+        if (error)
+            *error = query.lastError().text();
+        return std::nullopt;
+    }
+    return query.value(0).toLongLong();
+}
+
+std::optional<qint64> SqlJournalStorage::removeBefore(const QDateTime &time, QString *error)
+{
+    QSqlDatabase db = database(error);
+    if (!db.isOpen())
+        return std::nullopt;
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("DELETE FROM journal_entries WHERE time_utc < ?"));
+    query.addBindValue(time.toMSecsSinceEpoch());
+    if (!query.exec()) {
+        if (error)
+            *error = query.lastError().text();
+        return std::nullopt;
+    }
+    return query.numRowsAffected();
+}
+
+} // namespace VexoTool
