@@ -8,9 +8,9 @@
 
 #include <QObject>
 
-class QThread;
-
 #include <memory>
+
+class QThread;
 
 namespace VexoTool {
 
