@@ -113,6 +113,7 @@ private slots:
     void removesExpiredEntriesAtStart();
     void faultsNeverStopTheWork_data();
     void faultsNeverStopTheWork();
+    void usesTlsWhenTheServerOffersIt();
     void entriesWaitForTheServerAndGoUpOnce();
     void serverGoingAwayMidBatchLosesNothing();
 
@@ -609,6 +610,38 @@ void tst_Journal::faultsNeverStopTheWork()
     QCOMPARE(journal->count(), 20 + 201);
     QCOMPARE(unavailable.size(), 1); // said once for the run
     journal.reset();
+}
+
+void tst_Journal::usesTlsWhenTheServerOffersIt()
+{
+    if (!m_cluster || !m_cluster->offersTls())
+        QSKIP("no PostgreSQL cluster with TLS here");
+    const JournalSettings journalSettings = settings(Backend::Postgres);
+    Journal journal(journalSettings);
+    journal.append(sampleEntry(1));
+    QVERIFY(journal.flush(20000));
+    // The journal's connection, seen from one of the test's own that asks for no TLS.
+    QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", "tls");
+    db.setHostName(journalSettings.server.host);
+    db.setPort(journalSettings.server.port);
+    db.setDatabaseName(journalSettings.server.database);
+    db.setUserName(journalSettings.server.user);
+    db.setPassword(journalSettings.server.password);
+    db.setConnectOptions("sslmode=disable");
+    QVERIFY(db.open());
+    QSqlQuery query(db);
+    QVERIFY(query.exec("SELECT s.ssl FROM pg_stat_ssl s JOIN pg_stat_activity a USING (pid) "
+                       "WHERE a.datname = current_database() AND a.pid <> pg_backend_pid()"));
+    int connections = 0;
+    while (query.next()) {
+        ++connections;
+        QVERIFY(query.value(0).toBool());
+    }
+    QVERIFY(connections > 0);
+    query = QSqlQuery();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase("tls");
 }
 
 void tst_Journal::entriesWaitForTheServerAndGoUpOnce()

@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QUuid>
 
@@ -64,16 +65,17 @@ QString PostgresCluster::binDir()
 
 bool PostgresCluster::run(const QString &program, const QStringList &arguments, QString *error, int timeoutMs)
 {
+    // The server's programs by name, others (openssl) by their path.
+    const QString path = program.contains(QLatin1Char('/')) ? program : binDir() + QLatin1Char('/') + program;
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setWorkingDirectory(m_dir.path());
     if (runsAsRoot())
         process.start(QStringLiteral("runuser"),
-                      QStringList{QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"),
-                                  binDir() + QLatin1Char('/') + program}
+                      QStringList{QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"), path}
                           + arguments);
     else
-        process.start(binDir() + QLatin1Char('/') + program, arguments);
+        process.start(path, arguments);
     if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0) {
         if (error)
@@ -118,6 +120,17 @@ bool PostgresCluster::start(QString *error)
               QStringLiteral("UTF8"), QStringLiteral("--locale=C")},
              error))
         return false;
+    // A certificate of its own, so that the server offers TLS as a team's server would.
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    m_tls = !openssl.isEmpty()
+            && run(openssl,
+                   {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
+                    QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"),
+                    QStringLiteral("-nodes"), QStringLiteral("-keyout"), m_dataDir + QStringLiteral("/server.key"),
+                    QStringLiteral("-out"), m_dataDir + QStringLiteral("/server.crt"), QStringLiteral("-days"),
+                    QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")},
+                   nullptr)
+            && QFile::setPermissions(m_dataDir + QStringLiteral("/server.key"), QFile::ReadOwner | QFile::WriteOwner);
     m_port = freeLoopbackPort();
     return restart(error);
 }
@@ -126,8 +139,11 @@ bool PostgresCluster::restart(QString *error)
 {
     // Loopback only, no Unix socket, and no waiting for disk flushes: the cluster is thrown away.
     const QString options = QStringLiteral("-p %1 -c listen_addresses=127.0.0.1 -c unix_socket_directories='' "
-                                           "-c fsync=off -c max_connections=50")
-                                .arg(m_port);
+                                           "-c fsync=off -c max_connections=50%2")
+                                .arg(m_port)
+                                .arg(m_tls ? QStringLiteral(" -c ssl=on -c ssl_cert_file=server.crt "
+                                                            "-c ssl_key_file=server.key")
+                                           : QString());
     m_running = run(QStringLiteral("pg_ctl"),
                     {QStringLiteral("-D"), m_dataDir, QStringLiteral("-l"), m_dir.filePath(QStringLiteral("log")),
                      QStringLiteral("-o"), options, QStringLiteral("-w"), QStringLiteral("start")},

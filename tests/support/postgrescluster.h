@@ -11,7 +11,7 @@
  * @brief A throwaway PostgreSQL cluster for one test run: made with initdb in a temporary folder,
  *        listening on 127.0.0.1 only on a free port, with password sign-in, removed afterwards.
  *
- * The server refuses to run as root: when the test runs as root, the cluster's folder is
+ * It offers TLS with a self-signed certificate when openssl is installed. The server refuses to run as root: when the test runs as root, the cluster's folder is
  * handed to the unprivileged user "nobody" and initdb and pg_ctl run as that user.
  */
 class PostgresCluster
@@ -36,6 +36,8 @@ public:
     int port() const { return m_port; }
     QString user() const { return QStringLiteral("vexo"); }
     QString password() const { return m_password; }
+    /** @brief Whether the server offers TLS (with a certificate of its own; openssl made it). */
+    bool offersTls() const { return m_tls; }
     /** @brief The cluster's data folder (its tables and write-ahead log). */
     QString dataDir() const { return m_dataDir; }
 
@@ -47,4 +49,5 @@ private:
     QString m_password;
     int m_port = 0;
     bool m_running = false;
+    bool m_tls = false;
 };
