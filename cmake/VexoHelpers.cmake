@@ -69,6 +69,7 @@ function(vexo_add_format_check)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS
          ${PROJECT_SOURCE_DIR}/platform/*.[ch] ${PROJECT_SOURCE_DIR}/platform/*.cpp ${PROJECT_SOURCE_DIR}/platform/*.h
          ${PROJECT_SOURCE_DIR}/discovery/*.cpp ${PROJECT_SOURCE_DIR}/discovery/*.h
+         ${PROJECT_SOURCE_DIR}/journal/*.cpp ${PROJECT_SOURCE_DIR}/journal/*.h
          ${PROJECT_SOURCE_DIR}/onvif/*.cpp ${PROJECT_SOURCE_DIR}/onvif/*.h
          ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/app/*.h
          ${PROJECT_SOURCE_DIR}/devicelist/*.cpp ${PROJECT_SOURCE_DIR}/devicelist/*.h
