@@ -1011,6 +1011,61 @@ Forget it only when the device was reset or got a new certificate.</translation>
     </message>
 </context>
 <context>
+    <name>VexoTool::Journal</name>
+    <message>
+        <source>Activation</source>
+        <translation>Activation</translation>
+    </message>
+    <message>
+        <source>Network change</source>
+        <translation>Network change</translation>
+    </message>
+    <message>
+        <source>Batch network change</source>
+        <translation>Batch network change</translation>
+    </message>
+    <message>
+        <source>Password reset</source>
+        <translation>Password reset</translation>
+    </message>
+    <message>
+        <source>Password restore</source>
+        <translation>Password restore</translation>
+    </message>
+    <message>
+        <source>Batch key export</source>
+        <translation>Batch key export</translation>
+    </message>
+    <message>
+        <source>Batch password reset</source>
+        <translation>Batch password reset</translation>
+    </message>
+    <message>
+        <source>Address plan</source>
+        <translation>Address plan</translation>
+    </message>
+    <message>
+        <source>ONVIF network change</source>
+        <translation>ONVIF network change</translation>
+    </message>
+    <message>
+        <source>ONVIF password change</source>
+        <translation>ONVIF password change</translation>
+    </message>
+    <message>
+        <source>Reboot</source>
+        <translation>Reboot</translation>
+    </message>
+    <message>
+        <source>Succeeded</source>
+        <translation>Succeeded</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::OnvifFaultText</name>
     <message>
         <source>The device refused the user name or password. Check both and try again.</source>

@@ -1006,6 +1006,61 @@ Forget it only when the device was reset or got a new certificate.</source>
     </message>
 </context>
 <context>
+    <name>VexoTool::Journal</name>
+    <message>
+        <source>Activation</source>
+        <translation>激活</translation>
+    </message>
+    <message>
+        <source>Network change</source>
+        <translation>修改网络参数</translation>
+    </message>
+    <message>
+        <source>Batch network change</source>
+        <translation>批量修改网络参数</translation>
+    </message>
+    <message>
+        <source>Password reset</source>
+        <translation>重置密码</translation>
+    </message>
+    <message>
+        <source>Password restore</source>
+        <translation>恢复默认密码</translation>
+    </message>
+    <message>
+        <source>Batch key export</source>
+        <translation>批量导出密钥</translation>
+    </message>
+    <message>
+        <source>Batch password reset</source>
+        <translation>批量重置密码</translation>
+    </message>
+    <message>
+        <source>Address plan</source>
+        <translation>地址规划</translation>
+    </message>
+    <message>
+        <source>ONVIF network change</source>
+        <translation>修改 ONVIF 网络参数</translation>
+    </message>
+    <message>
+        <source>ONVIF password change</source>
+        <translation>修改 ONVIF 密码</translation>
+    </message>
+    <message>
+        <source>Reboot</source>
+        <translation>重启</translation>
+    </message>
+    <message>
+        <source>Succeeded</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::OnvifFaultText</name>
     <message>
         <source>The device refused the user name or password. Check both and try again.</source>

@@ -28,7 +28,8 @@ const QHash<QString, CommandWords> &commands()
                                                     {QStringLiteral("onvif-modify"), {1, 1}},
                                                     {QStringLiteral("onvif-reboot"), {1, 1}},
                                                     {QStringLiteral("onvif-password"), {1, 2}},
-                                                    {QStringLiteral("snapshot"), {1, 1}}};
+                                                    {QStringLiteral("snapshot"), {1, 1}},
+                                                    {QStringLiteral("journal"), {0, 0}}};
     return table;
 }
 
