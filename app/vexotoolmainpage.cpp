@@ -22,6 +22,7 @@
 #include <aboutdialog.h>
 #include <basedialog.h>
 #include <coverwidget.h>
+#include <journal.h>
 #include <menu.h>
 #include <pinbutton.h>
 #include <tipdialog.h>
@@ -145,6 +146,7 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     connect(applyPlan, &QAction::triggered, this, [this] {
         enableCover();
         VexoTool::PlanDialog dialog(*m_store, *m_discovery, this);
+        dialog.setJournal(m_journal);
         dialog.exec();
         disableCover();
         // Devices the plan activated or moved: the panel shows the checked rows as they are now.
@@ -189,6 +191,31 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
 }
 
 VEXOToolMainPage::~VEXOToolMainPage() = default;
+
+void VEXOToolMainPage::setJournal(Journal *journal)
+{
+    if (m_journal)
+        disconnect(m_journal, nullptr, this, nullptr);
+    m_journal = journal;
+    m_deviceModifyPage->setJournal(journal);
+    m_deviceDisplayPage->setJournal(journal);
+    if (!journal)
+        return;
+    // The journal says it once per run; the entries wait in memory and the work goes on.
+    connect(journal, &Journal::unavailable, this, [this](const QString &reason) {
+        qWarning("[Tool]journal not written: %s", qUtf8Printable(reason));
+        auto *dialog = new aptui::BaseDialog(false, false, false, false, true, true, false, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setObjectName(QStringLiteral("journalUnavailableMessage"));
+        dialog->setFixedSize(400, 220);
+        //: title of the message that the site journal cannot be written for now
+        dialog->setTitle(tr("Journal"));
+        dialog->setDefaultText(tr("The journal cannot be written for now (%1). Your changes are kept and written "
+                                  "to it once it can be; your work goes on.")
+                                   .arg(reason));
+        dialog->show();
+    });
+}
 
 void VEXOToolMainPage::connectDiscovery()
 {

@@ -33,6 +33,7 @@ namespace VexoTool {
 
 class DeviceDisplayPage;
 class DeviceModifyPage;
+class Journal;
 
 /**
  * @brief The program's only top-level window: title bar, device list, the right-hand
@@ -83,6 +84,15 @@ public:
     /** @brief The title menu's "Language" submenu: one checkable entry per language, kept per user. */
     aptui::Menu *languageMenu() const { return m_languageMenu; }
     bool isCovered() const { return m_covered; }
+
+    /**
+     * @brief Writes every change made from the window into @p journal, which must outlive the
+     *        window, and shows it in the journal window; without one nothing is written.
+     *
+     * A journal that cannot be written is said once in a message; the work goes on.
+     */
+    void setJournal(Journal *journal);
+    Journal *journal() const { return m_journal; }
 
     /**
      * @brief Sets how the user is asked whether a device that offers only clear-text passwords
@@ -146,6 +156,7 @@ private:
     DeviceStore *m_store = nullptr;
     VEXO::VexoHandler *m_discovery = nullptr;
     VEXO::OnvifHandler *m_onvif = nullptr;
+    Journal *m_journal = nullptr;
     QAction *m_actionOnvifSignIn = nullptr;
     std::function<bool(const QString &)> m_clearTextQuestion;
     QStringList m_clearTextAsking; // keys waiting for the question, asked one at a time

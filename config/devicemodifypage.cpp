@@ -8,6 +8,7 @@
 #include "devicenetparapage.h"
 #include "inputlimithint.h"
 #include "inputvalidation.h"
+#include "journalrecords.h"
 #include "networkcheck.h"
 #include "newpasswordform.h"
 #include "onvifpassworddialog.h"
@@ -16,6 +17,7 @@
 
 #include <devicestore.h>
 #include <errorexplanation.h>
+#include <journal.h>
 #include <vexohandler.h>
 
 #include <resetpassworddialog.h>
@@ -641,11 +643,14 @@ void DeviceModifyPage::modifySingle()
     const DeviceNetParam params = m_netParaPage->collectSingle();
     const QByteArray mac = m_selection.first().strMAC.toLatin1();
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text());
+    const VEXO_DEVICE_INFO before = recordOf(m_selection.first().strSerialNumber, m_selection.first().strMAC);
     runSingleOperation(
         m_selection.first(), tr("Modifying the device's network parameters ..."),
         [discovery = &m_discovery, mac, password, params] { return changeOverVxdp(*discovery, mac, password, params); },
         [params](const VEXO_DEVICE_INFO &record) { return showsNetParams(record, params); },
-        [this, params](DeviceInfo device, quint32 code, bool late) {
+        [this, params, before](DeviceInfo device, quint32 code, bool late) {
+            writeJournalEntry(m_journal, JournalFlow::NetworkChange, before, journalValues(params),
+                              code == VEXO_NOERROR, journalCallFailure(code));
             if (code != VEXO_NOERROR) {
                 reportSingleFailure(device, code);
                 return;
@@ -681,6 +686,7 @@ void DeviceModifyPage::onChangeOnvifPassword()
     const DeviceInfo device = m_selection.first();
     const OnvifTarget target = onvifTarget(device);
     OnvifPasswordDialog dialog(m_onvifChanger, target, this);
+    dialog.setJournal(m_journal, recordOf(device.strSerialNumber, device.strMAC));
     dialog.move(dialogPosition() - QPoint(dialog.width() / 2 - 155, dialog.height() / 2 - 60));
     emit signalCoverMainPage();
     const bool changed = dialog.exec() == QDialog::Accepted;
@@ -734,10 +740,13 @@ void DeviceModifyPage::modifySingleOnvif()
     }
     const DeviceNetParam params = m_netParaPage->collectSingle();
     const OnvifTarget target = onvifTarget(device);
+    const VEXO_DEVICE_INFO before = recordOf(device.strSerialNumber, device.strMAC);
     runOnvifOperation(
         tr("Modifying the device's network parameters ..."),
         [changer = m_onvifChanger, target, params] { return changeOverOnvif(changer, target, params); },
-        [this, device, target, params](const OnvifOutcome &outcome) mutable {
+        [this, device, target, params, before](const OnvifOutcome &outcome) mutable {
+            writeJournalEntry(m_journal, JournalFlow::OnvifChange, before, journalValues(params), outcome.ok,
+                              outcome.ok ? QString() : OnvifFaultText::text(outcome.failure));
             if (!outcome.ok) {
                 device.strResult = OnvifFaultText::text(outcome.failure);
                 keepResult(device);
@@ -796,6 +805,11 @@ QStringList DeviceModifyPage::restartIfWanted(const QVector<OnvifTarget> &target
         outcomes[j] = changer ? changer->reboot(targets.at(j)) : OnvifOutcome{};
         return outcomes.at(j).ok ? VEXO_NOERROR : 1;
     });
+    for (qsizetype j = 0; j < targets.size(); ++j) {
+        const VEXO_DEVICE_INFO record = recordOf(targets.at(j).serialNumber, targets.at(j).mac);
+        writeJournalEntry(m_journal, JournalFlow::Reboot, record, journalValues(record), outcomes.at(j).ok,
+                          outcomes.at(j).ok ? QString() : OnvifFaultText::text(outcomes.at(j).failure));
+    }
     for (const OnvifOutcome &outcome : std::as_const(outcomes))
         notes.append(outcome.ok ? tr("The device is restarting and uses the new settings once it is back.")
                                 : tr("The device did not restart: %1").arg(OnvifFaultText::text(outcome.failure)));
@@ -912,6 +926,17 @@ void DeviceModifyPage::setOperationRunning(bool running, const QString &busyText
     applyState();
 }
 
+VEXO_DEVICE_INFO DeviceModifyPage::recordOf(const QString &serialNumber, const QString &mac) const
+{
+    VEXO_DEVICE_INFO record{};
+    if (!m_store.get(serialNumber, mac, record)) {
+        // Gone from the list meanwhile: the journal still names the device.
+        setFieldText(record.serialNumber, serialNumber.toLatin1());
+        setFieldText(record.macAddress, mac.toLatin1());
+    }
+    return record;
+}
+
 void DeviceModifyPage::keepResult(const DeviceInfo &device)
 {
     for (DeviceInfo &selected : m_selection) {
@@ -933,9 +958,11 @@ void DeviceModifyPage::modifyBatch()
     DeviceStore *store = &m_store;
 
     QVector<DeviceNetParam> records(count);
+    QVector<VEXO_DEVICE_INFO> before(count); // for the journal
     for (int j = 0; j < count; ++j) {
         records[j] = DeviceNetParam{};
         store->getNetParams(m_selection.at(j).strSerialNumber, m_selection.at(j).strMAC, records[j]);
+        before[j] = recordOf(m_selection.at(j).strSerialNumber, m_selection.at(j).strMAC);
     }
 
     // Numbering is settled for the whole batch before any device is touched.
@@ -1065,6 +1092,10 @@ void DeviceModifyPage::modifyBatch()
         } else {
             device.strResult = tr("Error%1:others").arg(code);
         }
+        const bool onvif = code == OnvifDone;
+        const bool succeeded = onvif ? skipped.at(j).isEmpty() && onvifOutcomes.at(j).ok : code == VEXO_NOERROR;
+        writeJournalEntry(m_journal, onvif ? JournalFlow::OnvifChange : JournalFlow::BatchNetworkChange, before.at(j),
+                          journalValues(records.at(j)), succeeded, succeeded ? QString() : device.strResult);
     }
     emit signalModifyResult(batch);
     if (!restartTargets.isEmpty()) {
@@ -1114,6 +1145,7 @@ void DeviceModifyPage::activateSingle()
         return;
     const QByteArray serial = m_selection.first().strSerialNumber.toLatin1();
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_newPassword->password());
+    const VEXO_DEVICE_INFO before = recordOf(m_selection.first().strSerialNumber, m_selection.first().strMAC);
     runSingleOperation(
         m_selection.first(), tr("Activating the device ..."),
         [handler = &m_discovery, serial, password] {
@@ -1121,7 +1153,9 @@ void DeviceModifyPage::activateSingle()
                                                              : qMax(handler->getLastError(), quint32(1));
         },
         [](const VEXO_DEVICE_INFO &record) { return record.inactive == 0; },
-        [this](DeviceInfo device, quint32 code, bool late) {
+        [this, before](DeviceInfo device, quint32 code, bool late) {
+            writeJournalEntry(m_journal, JournalFlow::Activation, before, withPasswordSet(journalValues(before)),
+                              code == VEXO_NOERROR, journalCallFailure(code));
             if (code != VEXO_NOERROR) {
                 reportSingleFailure(device, code);
                 return;
@@ -1146,6 +1180,9 @@ void DeviceModifyPage::activateBatch()
         serials.append(device.strSerialNumber.toLatin1());
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_newPassword->password());
     QVector<DeviceInfo> batch = m_selection; // the selection may change while the batch runs
+    QVector<VEXO_DEVICE_INFO> before;        // for the journal
+    for (const DeviceInfo &device : std::as_const(batch))
+        before.append(recordOf(device.strSerialNumber, device.strMAC));
     VEXO::VexoHandler *handler = &m_discovery;
     const QVector<quint32> errors = runBatch(tr("Activating device %1 of %2 ..."), count, [&](int j) -> quint32 {
         if (handler->activateDevice(serials.at(j), password))
@@ -1168,6 +1205,9 @@ void DeviceModifyPage::activateBatch()
         } else {
             device.strResult = tr("Error%1:others").arg(code);
         }
+        writeJournalEntry(m_journal, JournalFlow::Activation, before.at(j),
+                          withPasswordSet(journalValues(before.at(j))), code == VEXO_NOERROR,
+                          code == VEXO_NOERROR ? QString() : device.strResult);
     }
     // The list's new selection report replaces m_selection; the result list shows this batch.
     emit signalActiveResult(batch);
@@ -1250,6 +1290,7 @@ void DeviceModifyPage::runResetDialog(const QString &serialNumber, const QString
 {
     emit signalCoverMainPage();
     ResetPasswordDialog dialog(m_discovery, this, serialNumber, deviceType, newKeyFormat, resetIpc);
+    dialog.setJournal(m_journal, recordOf(serialNumber, m_selection.value(0).strMAC));
     dialog.exec();
     emit signalDisCoverMainPage();
 }
@@ -1258,6 +1299,7 @@ void DeviceModifyPage::runRestoreDialog(const QString &serialNumber, const QStri
 {
     emit signalCoverMainPage();
     RestorePasswordDialog dialog(m_discovery, this, serialNumber, deviceType);
+    dialog.setJournal(m_journal, recordOf(serialNumber, m_selection.value(0).strMAC));
     dialog.setDeviceType(deviceType);
     connect(&dialog, &RestorePasswordDialog::signalExportExcel, this, &DeviceModifyPage::signalExportExcel);
     dialog.exec();

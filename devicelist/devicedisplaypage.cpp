@@ -1125,9 +1125,10 @@ QVector<BatchDevice> checkedBatchDevices(const DeviceDisplayPage &page)
     };
     QVector<BatchDevice> devices;
     for (int row : page.checkedRows()) {
+        const VEXO_DEVICE_INFO *record = model->recordOfRow(row);
         devices.append({cellText(row, DeviceInfoModel::ColumnSerialNumber),
                         cellText(row, DeviceInfoModel::ColumnStartTime),
-                        cellText(row, DeviceInfoModel::ColumnSoftVersion)});
+                        cellText(row, DeviceInfoModel::ColumnSoftVersion), record ? *record : VEXO_DEVICE_INFO{}});
     }
     return devices;
 }
@@ -1137,7 +1138,8 @@ QVector<BatchDevice> checkedBatchDevices(const DeviceDisplayPage &page)
 void DeviceDisplayPage::onConfigResetPassword()
 {
     emit signalCoverMainPage();
-    BatchRecovery::resetPasswords(*m_discovery, this, [this] { return checkedBatchDevices(*this); });
+    BatchRecovery::resetPasswords(
+        *m_discovery, this, [this] { return checkedBatchDevices(*this); }, m_journal);
     emit signalDisCoverMainPage();
 }
 
@@ -1147,7 +1149,7 @@ void DeviceDisplayPage::onConfigExportFile()
     if (devices.isEmpty())
         return;
     emit signalCoverMainPage();
-    BatchRecovery::exportKeys(*m_discovery, this, devices);
+    BatchRecovery::exportKeys(*m_discovery, this, devices, m_journal);
     emit signalDisCoverMainPage();
 }
 
