@@ -3,6 +3,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QVector>
+
+#include <Vexo.h>
 #include <QStringList>
 
 #include <functional>
@@ -34,6 +38,7 @@ namespace VexoTool {
 class DeviceDisplayPage;
 class DeviceModifyPage;
 class Journal;
+class JournalWindow;
 
 /**
  * @brief The program's only top-level window: title bar, device list, the right-hand
@@ -93,6 +98,10 @@ public:
      */
     void setJournal(Journal *journal);
     Journal *journal() const { return m_journal; }
+    /** @brief The title menu's "Journal..." entry (Ctrl+J). */
+    QAction *journalAction() const { return m_actionJournal; }
+    /** @brief The journal window while it is open. */
+    JournalWindow *journalWindow() const;
 
     /**
      * @brief Sets how the user is asked whether a device that offers only clear-text passwords
@@ -129,6 +138,8 @@ public slots:
      *        "ONVIF Sign-In…" in the title's menu.
      */
     void onOnvifSignIn();
+    /** @brief Opens the journal window, or brings it up with the entries read again (Ctrl+J). */
+    void openJournal();
     /** @brief Identifies the ONVIF devices with @p userName and @p password for the rest of the session. */
     void signInOnvif(const QString &userName, const QString &password);
 
@@ -144,6 +155,8 @@ protected:
     QPoint aboutMenuPosition(QPoint wanted) const;
 
 private:
+    /** @brief The devices listed now, for the hand-over report. */
+    QVector<VEXO_DEVICE_INFO> listedRecords() const;
     void connectDiscovery();
     void connectModifyPanel();
     void connectOnvif();
@@ -157,6 +170,8 @@ private:
     VEXO::VexoHandler *m_discovery = nullptr;
     VEXO::OnvifHandler *m_onvif = nullptr;
     Journal *m_journal = nullptr;
+    QPointer<JournalWindow> m_journalWindow;
+    QAction *m_actionJournal = nullptr;
     QAction *m_actionOnvifSignIn = nullptr;
     std::function<bool(const QString &)> m_clearTextQuestion;
     QStringList m_clearTextAsking; // keys waiting for the question, asked one at a time
