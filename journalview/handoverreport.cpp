@@ -37,7 +37,9 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-QString htmlTable(const QStringList &headers, const QList<QStringList> &rows)
+// Cells of the columns in @p whole keep their text on one line: a serial number or MAC broken
+// over two lines cannot be searched for.
+QString htmlTable(const QStringList &headers, const QList<QStringList> &rows, const QList<int> &whole)
 {
     QString head = QStringLiteral("<tr>");
     for (const QString &header : headers)
@@ -48,8 +50,11 @@ QString htmlTable(const QStringList &headers, const QList<QStringList> &rows)
         html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">") + head;
         for (qsizetype r = start; r < std::min(rows.size(), start + RowsPerTable); ++r) {
             html += QStringLiteral("<tr>");
-            for (const QString &cell : rows.at(r))
-                html += QStringLiteral("<td>%1</td>").arg(cell.toHtmlEscaped());
+            for (int c = 0; c < rows.at(r).size(); ++c) {
+                html += (whole.contains(c) ? QStringLiteral("<td style=\"white-space:pre\">%1</td>")
+                                           : QStringLiteral("<td>%1</td>"))
+                            .arg(rows.at(r).at(c).toHtmlEscaped());
+            }
             html += QStringLiteral("</tr>");
         }
         html += QStringLiteral("</table>");
@@ -197,19 +202,19 @@ QString HandoverReport::html() const
         rows.append(deviceRow(device));
     //: heading of the hand-over report's device list; %1 is how many
     html += QStringLiteral("<h2>%1</h2>").arg(tr("Devices (%1)").arg(devices.size()).toHtmlEscaped());
-    html += htmlTable(deviceHeaders(), rows);
+    html += htmlTable(deviceHeaders(), rows, {0, 1});
 
     rows.clear();
     for (const JournalEntry &entry : changes)
         rows.append(changeRow(entry));
     html += QStringLiteral("<h2>%1</h2>").arg(tr("Changes (%1)").arg(changes.size()).toHtmlEscaped());
-    html += htmlTable(changeHeaders(), rows);
+    html += htmlTable(changeHeaders(), rows, {2});
 
     rows.clear();
     for (const JournalEntry &entry : openFailures)
         rows.append(failureRow(entry));
     html += QStringLiteral("<h2>%1</h2>").arg(tr("Failures still open (%1)").arg(openFailures.size()).toHtmlEscaped());
-    html += htmlTable(failureHeaders(), rows);
+    html += htmlTable(failureHeaders(), rows, {0, 1});
     html += QStringLiteral("</body></html>");
     return html;
 }

@@ -3,6 +3,7 @@
 // vexo-cli: lists the devices the discovery library finds and runs single operations
 // on them, for scripts and for checking a network without the desktop program.
 #include "commandsecrets.h"
+#include "reportcommand.h"
 #include "devicetable.h"
 #include "listfilter.h"
 #include "plancommand.h"
@@ -151,6 +152,9 @@ int onvifFail(const char *what, const onvif::Failure &f)
 
 int main(int argc, char *argv[])
 {
+    // The report writes a PDF, which needs an application object with fonts.
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0)
+        return runReportCommand(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vexo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VEXO_VERSION));
@@ -173,7 +177,10 @@ int main(int argc, char *argv[])
         "                                endpoint (urn:uuid:...) or IPv4 address\n"
         "  onvif-reboot ID               restart an ONVIF device (after a change it applies only on restart)\n"
         "  onvif-password ID             change the password of the --user (admin) of an ONVIF device to\n"
-        "                                the new password\n\n"
+        "                                the new password\n"
+        "  report --site NAME --out FILE.pdf\n"
+        "                                the site's hand-over report (devices, the journal's changes since\n"
+        "                                --since, open failures) as PDF and .xls; report --help for more\n\n"
         "Passwords: from --password-file FILE (the file's line break is dropped), else from the environment\n"
         "variable VEXO_PASSWORD, else typed at a prompt without echo when standard input is a terminal\n"
         "(a password the device is to get is typed twice). onvif-password takes the new password from\n"
@@ -191,8 +198,8 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("command"),
-        QStringLiteral("list, watch, activate, modify, key, reset, restore, plan, onvif-modify, onvif-reboot or "
-                       "onvif-password"));
+        QStringLiteral("list, watch, activate, modify, key, reset, restore, plan, onvif-modify, onvif-reboot, "
+                       "onvif-password or report"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
                                   QStringLiteral("ms"), QStringLiteral("2000"));
