@@ -134,7 +134,7 @@ void JournalWindow::setupForm()
     m_table->setWordWrap(false);
     m_table->setFocusPolicy(Qt::StrongFocus);
     m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const QList<int> widths{150, 130, 150, 130, 100, 70, 260, 260, 80, 200, 90, 120};
+    const QList<int> widths{180, 150, 210, 130, 100, 80, 280, 280, 90, 200, 90, 120};
     for (int column = 0; column < widths.size(); ++column)
         m_table->setColumnWidth(column, widths.at(column));
     layout->addWidget(m_table, 1);

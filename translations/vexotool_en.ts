@@ -1005,7 +1005,7 @@ Forget it only when the device was reset or got a new certificate.</translation>
     </message>
     <message>
         <source>Save...</source>
-        <translation>Save...</translation>
+        <translation>Save…</translation>
     </message>
     <message>
         <source>Site:</source>
@@ -1338,15 +1338,15 @@ Forget it only when the device was reset or got a new certificate.</translation>
     </message>
     <message>
         <source>Export .xls...</source>
-        <translation>Export .xls...</translation>
+        <translation>Export .xls…</translation>
     </message>
     <message>
         <source>Export CSV...</source>
-        <translation>Export CSV...</translation>
+        <translation>Export CSV…</translation>
     </message>
     <message>
         <source>Hand-over report...</source>
-        <translation>Hand-over report...</translation>
+        <translation>Hand-over report…</translation>
     </message>
     <message>
         <source>The journal cannot be read now.</source>
@@ -2339,12 +2339,12 @@ Forget it only when the device was reset or got a new certificate.</translation>
     <message>
         <source>Journal...</source>
         <extracomment>Menu entry that opens the window of the site journal</extracomment>
-        <translation>Journal...</translation>
+        <translation>Journal…</translation>
     </message>
     <message>
         <source>Hand-over report...</source>
         <extracomment>Menu entry that writes the hand-over report (devices, changes, open failures) of the site</extracomment>
-        <translation>Hand-over report...</translation>
+        <translation>Hand-over report…</translation>
     </message>
     <message>
         <source>Journal</source>

@@ -1000,7 +1000,7 @@ Forget it only when the device was reset or got a new certificate.</source>
     </message>
     <message>
         <source>Save...</source>
-        <translation>保存...</translation>
+        <translation>保存…</translation>
     </message>
     <message>
         <source>Site:</source>
@@ -1333,15 +1333,15 @@ Forget it only when the device was reset or got a new certificate.</source>
     </message>
     <message>
         <source>Export .xls...</source>
-        <translation>导出 .xls...</translation>
+        <translation>导出 .xls…</translation>
     </message>
     <message>
         <source>Export CSV...</source>
-        <translation>导出 CSV...</translation>
+        <translation>导出 CSV…</translation>
     </message>
     <message>
         <source>Hand-over report...</source>
-        <translation>交接报告...</translation>
+        <translation>交接报告…</translation>
     </message>
     <message>
         <source>The journal cannot be read now.</source>
@@ -2329,12 +2329,12 @@ Forget it only when the device was reset or got a new certificate.</source>
     <message>
         <source>Journal...</source>
         <extracomment>Menu entry that opens the window of the site journal</extracomment>
-        <translation>日志...</translation>
+        <translation>日志…</translation>
     </message>
     <message>
         <source>Hand-over report...</source>
         <extracomment>Menu entry that writes the hand-over report (devices, changes, open failures) of the site</extracomment>
-        <translation>交接报告...</translation>
+        <translation>交接报告…</translation>
     </message>
     <message>
         <source>Journal</source>
