@@ -57,9 +57,7 @@ public:
     /** @brief Reads the period's changes and the open failures from @p journal; false with @p error if it cannot be read. */
     bool readJournal(const Journal &journal, QString *error = nullptr);
 
-    /** @brief The report as HTML, the PDF's text. */
-    QString html() const;
-    /** @brief Writes the PDF @p path (A4); false with @p error when it cannot be written. */
+    /** @brief Writes the PDF @p path (A4 landscape); false with @p error when it cannot be written. */
     bool writePdf(const QString &path, QString *error = nullptr) const;
     /** @brief Writes the same as one sheet of the ".xls" workbook @p path. */
     bool writeXls(const QString &path, QString *error = nullptr) const;

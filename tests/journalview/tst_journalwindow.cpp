@@ -29,20 +29,20 @@ namespace {
 constexpr int kEntries = 1000;
 const QDateTime kNewest = QDateTime(QDate(2026, 12, 9), QTime(12, 0), Qt::UTC);
 
-// Entry i: device i % 50, ten minutes before entry i - 1; every seventh failed; addresses
+// Entry i: device i % 60, ten minutes before entry i - 1; every seventh failed; addresses
 // 10.0.(i % 4).x before and 10.9.(i % 4).x after.
 JournalEntry entryNumber(int i)
 {
     const QList<JournalFlow> flows = allJournalFlows();
     JournalEntry entry = JournalEntry::make(flows.at(i % flows.size()));
     entry.time = kNewest.addSecs(-600LL * i);
-    entry.serialNumber = QStringLiteral("VX-IPC-%1").arg(i % 50, 4, 10, QLatin1Char('0'));
-    entry.mac = QStringLiteral("00-1a-2b-00-00-%1").arg(i % 50, 2, 16, QLatin1Char('0'));
+    entry.serialNumber = QStringLiteral("VX-IPC-%1").arg(i % 60, 4, 10, QLatin1Char('0'));
+    entry.mac = QStringLiteral("00-1a-2b-00-00-%1").arg(i % 60, 2, 16, QLatin1Char('0'));
     entry.model = QStringLiteral("VX-IPC-B420");
     entry.protocol = QStringLiteral("VXDP");
     entry.verification = QStringLiteral("verified");
-    entry.before.ipv4Address = QStringLiteral("10.0.%1.%2").arg(i % 4).arg(i % 50 + 10);
-    entry.after.ipv4Address = QStringLiteral("10.9.%1.%2").arg(i % 4).arg(i % 50 + 10);
+    entry.before.ipv4Address = QStringLiteral("10.0.%1.%2").arg(i % 4).arg(i % 60 + 10);
+    entry.after.ipv4Address = QStringLiteral("10.9.%1.%2").arg(i % 4).arg(i % 60 + 10);
     entry.result = i % 7 == 3 ? JournalResult::Failed : JournalResult::Succeeded;
     if (entry.result == JournalResult::Failed)
         entry.explanation = QStringLiteral("Error 2011: no answer");
@@ -71,6 +71,7 @@ private slots:
     void filterControls();
     void pagesAreReadAsShown();
     void exportsTheFilteredEntries();
+    void reportHoldsDevicesChangesAndOpenFailures_data();
     void reportHoldsDevicesChangesAndOpenFailures();
 
 private:
@@ -202,8 +203,21 @@ void tst_JournalWindow::exportsTheFilteredEntries()
     QVERIFY(QFile(xlsPath).size() > 512 * 8);
 }
 
+void tst_JournalWindow::reportHoldsDevicesChangesAndOpenFailures_data()
+{
+    QTest::addColumn<int>("newest"); // the period: from entry "oldest" to entry "newest", by number
+    QTest::addColumn<int>("oldest");
+
+    // The period names the last operation of forty devices; the other twenty are asked one by one.
+    QTest::addRow("the last forty entries") << -1 << 39;
+    // Every device with a failure is asked: more than are asked one by one, so the journal is read once.
+    QTest::addRow("forty entries of last week") << 900 << 939;
+}
+
 void tst_JournalWindow::reportHoldsDevicesChangesAndOpenFailures()
 {
+    QFETCH(int, newest);
+    QFETCH(int, oldest);
     QVector<VEXO_DEVICE_INFO> records(3);
     for (int d = 0; d < records.size(); ++d) {
         setFieldText(records[d].serialNumber, QStringLiteral("VX-NVR-90%1").arg(d).toLatin1());
@@ -214,7 +228,9 @@ void tst_JournalWindow::reportHoldsDevicesChangesAndOpenFailures()
     }
     HandoverReport report;
     report.site = QStringLiteral("Harbour depot");
-    report.from = kNewest.addSecs(-600LL * 40 + 1); // the newest forty entries
+    report.from = kNewest.addSecs(-600LL * oldest);
+    if (newest >= 0)
+        report.until = kNewest.addSecs(-600LL * (newest - 1)); // before entry newest - 1
     report.devices = HandoverReport::inventory(records);
     QVERIFY(report.readJournal(*m_journal));
     QCOMPARE(report.changes.size(), qsizetype(40));
