@@ -16,6 +16,8 @@
 
 #include <devicestore.h>
 #include <journal.h>
+#include <onvifchanger.h>
+#include <onvifpassworddialog.h>
 #include <vexohandler.h>
 
 #include <linkmessagebox.h>
@@ -44,8 +46,37 @@ constexpr int kDevices = 40;
 const QString kPassword = QStringLiteral("Admin12345");
 const QString kNewPassword = QStringLiteral("Fresh2026pass");
 const QString kPlanPassword = QStringLiteral("Plan2026pw!");
+const QString kOnvifPassword = QStringLiteral("Onvif#2026new");
 
-enum class Flow { SingleChange, BatchChange, SingleActivation, BatchActivation, KeyExport, Plan };
+enum class Flow { SingleChange, BatchChange, SingleActivation, BatchActivation, KeyExport, Plan, Onvif, OnvifPassword };
+
+// An ONVIF client that does what it is asked; a change needs a restart.
+class AgreeingChanger : public OnvifChanger
+{
+public:
+    OnvifOutcome setNetParams(const OnvifTarget &, const DeviceNetParam &) override { return {true, true, {}}; }
+    OnvifOutcome reboot(const OnvifTarget &) override { return {true, false, {}}; }
+    OnvifOutcome setPassword(const OnvifTarget &, const QString &) override { return {true, false, {}}; }
+};
+
+// An identified ONVIF device in the store, outside the simulator's addresses.
+DeviceInfo addOnvifDevice(DeviceStore &store, int n)
+{
+    VEXO_DEVICE_INFO record{};
+    setFieldText(record.leadText, "ONVIF");
+    setFieldText(record.serialNumber, QStringLiteral("CAM-ONVIF-%1").arg(n).toLatin1());
+    setFieldText(record.macAddress, QStringLiteral("0a-00-00-00-00-%1").arg(n, 2, 10, QLatin1Char('0')).toLatin1());
+    setFieldText(record.ipv4Address, QStringLiteral("127.0.77.%1").arg(n).toLatin1());
+    setFieldText(record.ipv4SubnetMask, "255.0.0.0");
+    setFieldText(record.deviceTypeText, "DomeCam 4");
+    store.add(record);
+    DeviceInfo info;
+    info.strSerialNumber = fieldText(record.serialNumber);
+    info.strMAC = fieldText(record.macAddress);
+    info.strIPv4Address = fieldText(record.ipv4Address);
+    info.protocol = DeviceProtocol::Onvif;
+    return info;
+}
 
 } // namespace
 
@@ -96,6 +127,8 @@ void tst_JournalFlows::initTestCase()
     list->setJournal(m_journal.get());
     m_panel = std::make_unique<DeviceModifyPage>(m_devices.store(), m_devices.discovery());
     m_panel->setJournal(m_journal.get());
+    m_panel->setOnvifChanger(std::make_shared<AgreeingChanger>());
+    m_panel->setRestartQuestion([](const QStringList &) { return true; });
     connect(list, &DeviceDisplayPage::signalCurrentSelectionModelChange, m_panel.get(),
             &DeviceModifyPage::onCurrentSelectionChange, Qt::DirectConnection);
     connect(m_panel.get(), &DeviceModifyPage::signalModifyResult, list, &DeviceDisplayPage::onDevicesModifyResult);
@@ -177,6 +210,34 @@ QHash<QString, QString> tst_JournalFlows::run(Flow flow, const QVector<DeviceInf
         if (flow == Flow::SingleActivation)
             QTest::qWaitFor([&recorder] { return !recorder.messages.isEmpty(); }, 15000);
         break;
+    case Flow::Onvif:
+        m_panel->onCurrentSelectionChange(ModifySingle, devices);
+        field("m_lineEditIpAddress")->setText(QStringLiteral("127.0.78.1"));
+        field("m_lineEditAdminPassword")->setText(kPassword);
+        click("m_btnModify");
+        QTest::qWaitFor([&recorder] { return !recorder.messages.isEmpty(); }, 15000);
+        addresses.insert(devices.first().strSerialNumber, QStringLiteral("127.0.78.1"));
+        break;
+    case Flow::OnvifPassword: {
+        m_panel->onCurrentSelectionChange(ModifySingle, devices);
+        field("m_lineEditAdminPassword")->setText(kPassword);
+        QTimer typist;
+        connect(&typist, &QTimer::timeout, this, [] {
+            auto *dialog = qobject_cast<OnvifPasswordDialog *>(QApplication::activeModalWidget());
+            if (!dialog || dialog->isBusy())
+                return;
+            const auto set = [dialog](const char *name, const QString &text) {
+                dialog->findChild<aptui::MultiStateLineEdit *>(QLatin1String(name))->setText(text);
+            };
+            set("m_lineEditCurrentPassword", kPassword);
+            set("m_lineEditNewPassword", kOnvifPassword);
+            set("m_lineEditConfirmPassword", kOnvifPassword);
+            dialog->findChild<QPushButton *>(QStringLiteral("btnConfirm"))->click();
+        });
+        typist.start(50);
+        m_panel->onChangeOnvifPassword();
+        break;
+    }
     case Flow::KeyExport: {
         QVector<BatchDevice> batch;
         for (const DeviceInfo &device : devices) {
@@ -229,14 +290,19 @@ void tst_JournalFlows::flowWritesOneEntryPerDevice_data()
     QTest::addColumn<int>("active");   // how many active devices the flow works on
     QTest::addColumn<int>("inactive"); // and how many new ones
     QTest::addColumn<int>("failures"); // how many of them fail
+    QTest::addColumn<int>("onvif");    // and how many ONVIF devices it works on
 
-    QTest::addRow("single network change") << Flow::SingleChange << JournalFlow::NetworkChange << 1 << 0 << 0;
-    QTest::addRow("batch network change") << Flow::BatchChange << JournalFlow::BatchNetworkChange << 3 << 0 << 0;
-    QTest::addRow("single activation") << Flow::SingleActivation << JournalFlow::Activation << 0 << 1 << 0;
+    QTest::addRow("single network change") << Flow::SingleChange << JournalFlow::NetworkChange << 1 << 0 << 0 << 0;
+    QTest::addRow("batch network change") << Flow::BatchChange << JournalFlow::BatchNetworkChange << 3 << 0 << 0 << 0;
+    QTest::addRow("single activation") << Flow::SingleActivation << JournalFlow::Activation << 0 << 1 << 0 << 0;
     QTest::addRow("batch activation, one device already active")
-        << Flow::BatchActivation << JournalFlow::Activation << 1 << 2 << 1;
-    QTest::addRow("batch key export") << Flow::KeyExport << JournalFlow::BatchKeyExport << 2 << 0 << -1;
-    QTest::addRow("plan applied") << Flow::Plan << JournalFlow::PlanApply << 2 << 0 << 0;
+        << Flow::BatchActivation << JournalFlow::Activation << 1 << 2 << 1 << 0;
+    QTest::addRow("batch key export") << Flow::KeyExport << JournalFlow::BatchKeyExport << 2 << 0 << -1 << 0;
+    QTest::addRow("plan applied") << Flow::Plan << JournalFlow::PlanApply << 2 << 0 << 0 << 0;
+    // The change needs a restart, which the user lets happen at once: a restart entry of its own.
+    QTest::addRow("ONVIF change") << Flow::Onvif << JournalFlow::OnvifChange << 0 << 0 << 0 << 1;
+    QTest::addRow("ONVIF password change")
+        << Flow::OnvifPassword << JournalFlow::OnvifPasswordChange << 0 << 0 << 0 << 1;
 }
 
 void tst_JournalFlows::flowWritesOneEntryPerDevice()
@@ -246,14 +312,20 @@ void tst_JournalFlows::flowWritesOneEntryPerDevice()
     QFETCH(int, active);
     QFETCH(int, inactive);
     QFETCH(int, failures);
+    QFETCH(int, onvif);
     // A recorder cannot take a start address in a batch: the batch takes cameras only.
     QVector<DeviceInfo> devices = take(inactive, [](const VEXO_DEVICE_INFO &r) { return r.inactive != 0; });
     devices += take(active, [](const VEXO_DEVICE_INFO &r) {
         return r.inactive == 0 && !r.dhcpEnabled && (r.deviceTypeCode < 0x9D00 || r.deviceTypeCode > 0x9FFF);
     });
-    QCOMPARE(devices.size(), qsizetype(active + inactive));
+    for (int n = 0; n < onvif; ++n)
+        devices.append(addOnvifDevice(m_devices.store(), int(m_used.size()) + n + 1));
+    QCOMPARE(devices.size(), qsizetype(active + inactive + onvif));
     JournalFilter ofFlow;
     ofFlow.flows = {kind};
+    JournalFilter reboots;
+    reboots.flows = {JournalFlow::Reboot};
+    const qint64 earlierReboots = qMax(m_journal->count(reboots), qint64(0));
     // A journal nothing was written to yet has no file to count in.
     const qint64 earlier = qMax(m_journal->count(ofFlow), qint64(0));
 
@@ -269,7 +341,7 @@ void tst_JournalFlows::flowWritesOneEntryPerDevice()
         serials.insert(entry.serialNumber);
         failed += entry.result == JournalResult::Failed;
         QVERIFY(!entry.mac.isEmpty());
-        QCOMPARE(entry.protocol, QStringLiteral("VXDP"));
+        QCOMPARE(entry.protocol, onvif ? QStringLiteral("ONVIF") : QStringLiteral("VXDP"));
         QVERIFY(!entry.before.ipv4Address.isEmpty());
         if (entry.result == JournalResult::Failed) {
             QVERIFY(!entry.explanation.isEmpty());
@@ -278,17 +350,19 @@ void tst_JournalFlows::flowWritesOneEntryPerDevice()
             QCOMPARE(entry.after.ipv4Address, addresses.value(entry.serialNumber));
             QVERIFY(entry.before.ipv4Address != entry.after.ipv4Address);
         }
-        QCOMPARE(entry.after.passwordSet, kind == JournalFlow::Activation && entry.result == JournalResult::Succeeded);
+        QCOMPARE(entry.after.passwordSet, (kind == JournalFlow::Activation || kind == JournalFlow::OnvifPasswordChange)
+                                              && entry.result == JournalResult::Succeeded);
     }
     QCOMPARE(serials.size(), devices.size());
     for (const DeviceInfo &device : std::as_const(devices))
         QVERIFY2(serials.contains(device.strSerialNumber), qPrintable(device.strSerialNumber));
     if (failures >= 0)
         QCOMPARE(failed, failures);
+    QCOMPARE(m_journal->count(reboots) - earlierReboots, qint64(kind == JournalFlow::OnvifChange ? onvif : 0));
 
     const QByteArray bytes = journalBytes();
     QVERIFY(!bytes.isEmpty());
-    for (const QString &secret : {kPassword, kNewPassword, kPlanPassword}) {
+    for (const QString &secret : {kPassword, kNewPassword, kPlanPassword, kOnvifPassword}) {
         QVERIFY2(!bytes.contains(secret.toUtf8()), qPrintable(secret));
         QVERIFY2(!bytes.contains(QByteArray(reinterpret_cast<const char *>(secret.utf16()), secret.size() * 2)),
                  qPrintable(secret));
