@@ -35,7 +35,8 @@ Journal::Journal(const JournalSettings &settings, QObject *parent)
 
 Journal::~Journal()
 {
-    m_writer->waitUntilStored(CloseWaitMs);
+    // The local file queues what the server has not got yet: the next run sends it.
+    m_writer->waitUntilStored(CloseWaitMs, false);
     QMetaObject::invokeMethod(m_writer.get(), &JournalWriter::shutdown, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();

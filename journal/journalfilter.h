@@ -50,3 +50,5 @@ struct JournalPage
 std::optional<quint32> journalIpv4Number(const QString &text);
 
 } // namespace VexoTool
+
+Q_DECLARE_METATYPE(VexoTool::JournalFilter)

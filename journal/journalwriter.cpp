@@ -44,6 +44,7 @@ void JournalWriter::enqueue(const QList<JournalEntry> &entries)
         QMutexLocker lock(&m_mutex);
         m_pending.append(entries);
         m_idle = false;
+        m_stored = false;
     }
     QMetaObject::invokeMethod(this, &JournalWriter::work, Qt::QueuedConnection);
 }
@@ -60,7 +61,7 @@ bool JournalWriter::isAvailable() const
     return m_available;
 }
 
-bool JournalWriter::waitUntilStored(int timeoutMs)
+bool JournalWriter::waitUntilStored(int timeoutMs, bool sent)
 {
     const QDeadlineTimer deadline(timeoutMs);
     QMutexLocker lock(&m_mutex);
@@ -71,9 +72,9 @@ bool JournalWriter::waitUntilStored(int timeoutMs)
         lock.relock();
         while (m_passes == passes) {
             if (!m_passDone.wait(&m_mutex, deadline))
-                return m_idle;
+                return sent ? m_idle : m_stored;
         }
-        if (m_idle)
+        if (sent ? m_idle : m_stored)
             return true;
         if (deadline.hasExpired())
             return false;
@@ -112,7 +113,10 @@ bool JournalWriter::openLocal()
         failed(QStringLiteral("%1: %2").arg(m_local->location(), error));
         return false;
     }
-    removeExpired(m_local.get());
+    if (!m_localExpiredRemoved) {
+        m_localExpiredRemoved = true;
+        removeExpired(m_local.get());
+    }
     return true;
 }
 
@@ -123,10 +127,13 @@ bool JournalWriter::openServer()
     QString error;
     m_serverOpen = m_server->open(&error);
     if (!m_serverOpen) {
-        failed(QStringLiteral("%1: %2").arg(m_server->location(), error));
+        serverFailed(error);
         return false;
     }
-    removeExpired(m_server.get());
+    if (!m_serverExpiredRemoved) {
+        m_serverExpiredRemoved = true;
+        removeExpired(m_server.get());
+    }
     return true;
 }
 
@@ -171,6 +178,20 @@ void JournalWriter::scheduleRetry()
     m_retryMs = qMin(m_retryMs * 2, LongestRetryMs);
 }
 
+void JournalWriter::localFailed(const QString &error)
+{
+    failed(QStringLiteral("%1: %2").arg(m_local->location(), error));
+    m_local->reconnectLater();
+    m_localOpen = false;
+}
+
+void JournalWriter::serverFailed(const QString &error)
+{
+    failed(QStringLiteral("%1: %2").arg(m_server->location(), error));
+    m_server->reconnectLater();
+    m_serverOpen = false;
+}
+
 void JournalWriter::work()
 {
     if (m_stopped)
@@ -182,21 +203,17 @@ void JournalWriter::work()
         batch = m_pending;
     }
     const bool localReady = openLocal();
-    if (!batch.isEmpty()) {
+    bool stored = batch.isEmpty();
+    if (!stored) {
         QString error;
-        bool stored = localReady && m_local->append(batch, &error);
-        if (!stored && m_localOpen) {
-            // A write that failed on an open file (disk full, locked): open afresh next time.
-            failed(QStringLiteral("%1: %2").arg(m_local->location(), error));
-            m_localOpen = false;
-        }
+        stored = localReady && m_local->append(batch, &error);
+        if (!stored && localReady)
+            localFailed(error); // disk full, locked: opened afresh next time
         if (!stored && m_server && openServer()) {
             // Without the local file the server takes the entries directly.
             stored = m_server->append(batch, &error);
-            if (!stored) {
-                failed(QStringLiteral("%1: %2").arg(m_server->location(), error));
-                m_serverOpen = false;
-            }
+            if (!stored)
+                serverFailed(error);
         }
         if (stored) {
             QMutexLocker lock(&m_mutex);
@@ -204,21 +221,22 @@ void JournalWriter::work()
         }
         ok = stored;
     }
-    if (ok && m_server && m_localOpen) {
-        for (;;) {
+    if (m_server && m_localOpen && (ok || !m_serverTried)) {
+        // The first pass opens the server even with nothing to send, to remove its expired entries.
+        m_serverTried = true;
+        ok = openServer() && ok;
+        while (ok) {
             QString error;
             const QList<JournalEntry> queued = m_local->pendingUploads(UploadBatch, &error);
             if (queued.isEmpty()) {
-                ok = error.isEmpty();
-                break;
-            }
-            if (!openServer()) {
-                ok = false;
+                if (!error.isEmpty()) {
+                    localFailed(error);
+                    ok = false;
+                }
                 break;
             }
             if (!m_server->append(queued, &error)) {
-                failed(QStringLiteral("%1: %2").arg(m_server->location(), error));
-                m_serverOpen = false;
+                serverFailed(error);
                 ok = false;
                 break;
             }
@@ -227,12 +245,12 @@ void JournalWriter::work()
                 ids << entry.id;
             // Sent twice after a failure here is harmless: the server keeps one row per id.
             if (!m_local->markUploaded(ids, &error)) {
-                failed(QStringLiteral("%1: %2").arg(m_local->location(), error));
+                localFailed(error);
                 ok = false;
-                break;
             }
         }
     }
+    ok = ok && localReady;
     if (ok && m_failing) {
         m_failing = false;
         m_retryMs = 500;
@@ -244,8 +262,9 @@ void JournalWriter::work()
         QMutexLocker lock(&m_mutex);
         if (ok)
             m_available = true;
-        idle = ok && localReady && m_pending.isEmpty();
+        idle = ok && m_pending.isEmpty();
         m_idle = idle;
+        m_stored = stored && m_pending.isEmpty();
         ++m_passes;
     }
     m_passDone.wakeAll();

@@ -35,8 +35,11 @@ public:
     void enqueue(const QList<JournalEntry> &entries);
     int pendingCount() const;
     bool isAvailable() const;
-    /** @brief Runs write passes until everything is stored or @p timeoutMs passed. */
-    bool waitUntilStored(int timeoutMs);
+    /**
+     * @brief Runs write passes until every entry is stored (in the local file or on the server),
+     *        and with @p sent also the local file's queue is on the server, or @p timeoutMs passed.
+     */
+    bool waitUntilStored(int timeoutMs, bool sent = true);
 
     SqliteJournalStorage *local() const { return m_local.get(); }
     PostgresJournalStorage *server() const { return m_server.get(); }
@@ -57,6 +60,8 @@ private:
     bool openServer();
     void removeExpired(class JournalStorage *storage);
     void failed(const QString &reason);
+    void localFailed(const QString &error);
+    void serverFailed(const QString &error);
     void scheduleRetry();
 
     JournalSettings m_settings;
@@ -66,6 +71,9 @@ private:
     int m_retryMs = 500;
     bool m_localOpen = false;
     bool m_serverOpen = false;
+    bool m_serverTried = false;
+    bool m_serverExpiredRemoved = false;
+    bool m_localExpiredRemoved = false;
     bool m_warned = false;
     bool m_failing = false;
     bool m_stopped = false;
@@ -75,6 +83,7 @@ private:
     QList<JournalEntry> m_pending;
     quint64 m_passes = 0;
     bool m_idle = true;
+    bool m_stored = true;
     bool m_available = true;
 };
 

@@ -36,13 +36,15 @@ QString PostgresJournalStorage::insertStatement() const
 
 bool PostgresJournalStorage::open(QString *error)
 {
-    QSqlDatabase db = database(error);
-    if (!db.isOpen())
-        return false;
-    // Two programs meeting an empty server at once: one creates the tables, the other retries.
-    if (ensureSchema(db, error))
-        return true;
-    return ensureSchema(db, error);
+    bool ok = false;
+    {
+        QSqlDatabase db = database(error);
+        // Two programs meeting an empty server at once: one creates the tables, the other retries.
+        ok = db.isOpen() && (ensureSchema(db, error) || ensureSchema(db, error));
+    }
+    if (!ok)
+        reconnectLater();
+    return ok;
 }
 
 } // namespace VexoTool

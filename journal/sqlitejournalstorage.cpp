@@ -88,7 +88,7 @@ bool SqliteJournalStorage::open(QString *error)
         m_damaged = m_damaged || isDamageText(reason);
         if (error)
             *error = reason;
-        closeConnections();
+        reconnectLater();
     }
     return ok;
 }

@@ -220,26 +220,39 @@ void SqlJournalStorage::closeConnections()
     for (const QString &name : std::as_const(m_connections))
         QSqlDatabase::removeDatabase(name);
     m_connections.clear();
+    m_stale.clear();
+}
+
+QString SqlJournalStorage::connectionName() const
+{
+    return m_connectionPrefix + QString::number(threadNumber());
+}
+
+void SqlJournalStorage::reconnectLater()
+{
+    QMutexLocker lock(&m_mutex);
+    m_stale.insert(connectionName());
 }
 
 QSqlDatabase SqlJournalStorage::database(QString *error)
 {
-    const QString name = m_connectionPrefix + QString::number(threadNumber());
+    const QString name = connectionName();
+    QSqlDatabase db;
     {
         QMutexLocker lock(&m_mutex);
+        const bool stale = m_stale.remove(name);
         if (m_connections.contains(name)) {
-            QSqlDatabase db = QSqlDatabase::database(name, false);
-            if (db.isOpen())
+            db = QSqlDatabase::database(name, false);
+            if (db.isOpen() && !stale)
                 return db;
-            if (db.isValid() && db.open())
-                return db;
-            if (error)
-                *error = db.lastError().text();
-            return {};
+            // A connection that failed is opened afresh: the server may be back, the file writable.
+            db.close();
+        } else {
+            m_connections << name;
         }
-        m_connections << name;
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(m_driver, name);
+    if (!db.isValid())
+        db = QSqlDatabase::addDatabase(m_driver, name);
     if (!db.isValid()) {
         if (error)
             *error = QStringLiteral("the %1 database driver is missing").arg(m_driver);
@@ -266,11 +279,12 @@ bool SqlJournalStorage::prepareConnection(QSqlDatabase &, QString *)
 bool SqlJournalStorage::ensureSchema(QSqlDatabase &db, QString *error)
 {
     QSqlQuery query(db);
-    if (!exec(query, QStringLiteral("CREATE TABLE IF NOT EXISTS journal_schema (version INTEGER NOT NULL)"), error))
+    int version = 0;
+    if (query.exec(QStringLiteral("SELECT max(version) FROM journal_schema"))) {
+        version = query.next() && !query.value(0).isNull() ? query.value(0).toInt() : 0;
+    } else if (!exec(query, QStringLiteral("CREATE TABLE journal_schema (version INTEGER NOT NULL)"), error)) {
         return false;
-    if (!exec(query, QStringLiteral("SELECT max(version) FROM journal_schema"), error))
-        return false;
-    const int version = query.next() && !query.value(0).isNull() ? query.value(0).toInt() : 0;
+    }
     if (version == SchemaVersion)
         return true;
     if (version > SchemaVersion) {
@@ -401,6 +415,14 @@ bool SqlJournalStorage::append(const QList<JournalEntry> &entries, QString *erro
 {
     if (entries.isEmpty())
         return true;
+    const bool ok = appendRows(entries, error);
+    if (!ok)
+        reconnectLater();
+    return ok;
+}
+
+bool SqlJournalStorage::appendRows(const QList<JournalEntry> &entries, QString *error)
+{
     QSqlDatabase db = database(error);
     if (!db.isOpen())
         return false;
@@ -419,6 +441,14 @@ bool SqlJournalStorage::append(const QList<JournalEntry> &entries, QString *erro
 }
 
 JournalPage SqlJournalStorage::query(const JournalFilter &filter, int offset, int limit)
+{
+    JournalPage page = readPage(filter, offset, limit);
+    if (!page.ok)
+        reconnectLater();
+    return page;
+}
+
+JournalPage SqlJournalStorage::readPage(const JournalFilter &filter, int offset, int limit)
 {
     JournalPage page;
     QSqlDatabase db = database(&page.error);
@@ -449,37 +479,40 @@ JournalPage SqlJournalStorage::query(const JournalFilter &filter, int offset, in
 
 std::optional<qint64> SqlJournalStorage::count(const JournalFilter &filter, QString *error)
 {
-    QSqlDatabase db = database(error);
-    if (!db.isOpen())
-        return std::nullopt;
     QVariantList values;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT count(*) FROM journal_entries") + whereClause(filter, &values));
-    for (const QVariant &value : std::as_const(values))
-        query.addBindValue(value);
-    if (!query.exec() || !query.next()) {
-        if (error)
-            *error = query.lastError().text();
-        return std::nullopt;
-    }
-    return query.value(0).toLongLong();
+    const QString where = whereClause(filter, &values);
+    const std::optional<qint64> found
+        = singleNumber(QStringLiteral("SELECT count(*) FROM journal_entries") + where, values, false, error);
+    return found;
 }
 
 std::optional<qint64> SqlJournalStorage::removeBefore(const QDateTime &time, QString *error)
 {
-    QSqlDatabase db = database(error);
-    if (!db.isOpen())
-        return std::nullopt;
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("DELETE FROM journal_entries WHERE time_utc < ?"));
-    query.addBindValue(time.toMSecsSinceEpoch());
-    if (!query.exec()) {
-        if (error)
-            *error = query.lastError().text();
-        return std::nullopt;
+    return singleNumber(QStringLiteral("DELETE FROM journal_entries WHERE time_utc < ?"),
+                        {QVariant(time.toMSecsSinceEpoch())}, true, error);
+}
+
+std::optional<qint64> SqlJournalStorage::singleNumber(const QString &sql, const QVariantList &values, bool rowsAffected,
+                                                      QString *error)
+{
+    std::optional<qint64> number;
+    {
+        QSqlDatabase db = database(error);
+        if (db.isOpen()) {
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            query.prepare(sql);
+            for (const QVariant &value : values)
+                query.addBindValue(value);
+            if (query.exec() && (rowsAffected || query.next()))
+                number = rowsAffected ? query.numRowsAffected() : query.value(0).toLongLong();
+            else if (error)
+                *error = query.lastError().text();
+        }
     }
-    return query.numRowsAffected();
+    if (!number)
+        reconnectLater();
+    return number;
 }
 
 } // namespace VexoTool

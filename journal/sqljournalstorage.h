@@ -7,7 +7,9 @@
 #include <QMutex>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSet>
 #include <QStringList>
+#include <QVariantList>
 
 namespace VexoTool {
 
@@ -27,6 +29,9 @@ public:
     JournalPage query(const JournalFilter &filter, int offset, int limit) override;
     std::optional<qint64> count(const JournalFilter &filter, QString *error) override;
     std::optional<qint64> removeBefore(const QDateTime &time, QString *error) override;
+
+    /** @brief Opens the calling thread's connection afresh on its next use (after a failure). */
+    void reconnectLater();
 
 protected:
     explicit SqlJournalStorage(const QString &driver);
@@ -55,10 +60,17 @@ protected:
     void closeConnections();
 
 private:
+    QString connectionName() const;
+    bool appendRows(const QList<JournalEntry> &entries, QString *error);
+    JournalPage readPage(const JournalFilter &filter, int offset, int limit);
+    std::optional<qint64> singleNumber(const QString &sql, const QVariantList &values, bool rowsAffected,
+                                       QString *error);
+
     QString m_driver;
     QString m_connectionPrefix;
     QMutex m_mutex;
     QStringList m_connections;
+    QSet<QString> m_stale;
 };
 
 } // namespace VexoTool

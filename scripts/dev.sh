@@ -26,7 +26,7 @@ done
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-5compat-dev
-    libqt6sql6-odbc qt6-svg-dev qt6-translations-l10n libgl-dev libqrencode-dev libsodium-dev
+    libqt6sql6-odbc libqt6sql6-sqlite libqt6sql6-psql postgresql qt6-svg-dev qt6-translations-l10n libgl-dev libqrencode-dev libsodium-dev
     zbar-tools xvfb xauth imagemagick poppler-utils python3-fonttools iproute2 nftables clang-format fonts-noto-cjk
     g++-mingw-w64-x86-64-posix libgsf-1-dev libfreexl-dev python3-xlrd libreoffice-calc-nogui
     desktop-file-utils appstream help2man man-db nodejs onvif-tools lintian libssl-dev)
