@@ -27,7 +27,8 @@ const QHash<QString, CommandWords> &commands()
                                                     {QStringLiteral("plan"), {1, 1}},
                                                     {QStringLiteral("onvif-modify"), {1, 1}},
                                                     {QStringLiteral("onvif-reboot"), {1, 1}},
-                                                    {QStringLiteral("onvif-password"), {1, 2}}};
+                                                    {QStringLiteral("onvif-password"), {1, 2}},
+                                                    {QStringLiteral("journal"), {0, 0}}};
     return table;
 }
 

@@ -2,9 +2,11 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 // vexo-cli: lists the devices the discovery library finds and runs single operations
 // on them, for scripts and for checking a network without the desktop program.
+#include "clijournal.h"
 #include "commandsecrets.h"
 #include "reportcommand.h"
 #include "devicetable.h"
+#include "journalcommand.h"
 #include "listfilter.h"
 #include "plancommand.h"
 #include "onvifscan.h"
@@ -15,6 +17,7 @@
 
 #include <macaddress.h>
 #include <deviceinfo.h>
+#include <journalrecord.h>
 #include <subnetreach.h>
 
 #include <QCommandLineParser>
@@ -133,6 +136,13 @@ bool waitForDevice(const DeviceTable &table, const QString &id, int waitMs, VEXO
     return false;
 }
 
+// A failure's kind and the device's words, for the journal.
+QString onvifWhy(const onvif::Failure &f)
+{
+    return f.detail.isEmpty() ? QString::fromLatin1(onvif::kindName(f.kind))
+                              : QStringLiteral("%1: %2").arg(QLatin1String(onvif::kindName(f.kind)), f.detail);
+}
+
 int onvifFail(const char *what, const onvif::Failure &f)
 {
     QString detail = f.detail;
@@ -178,6 +188,8 @@ int main(int argc, char *argv[])
         "  onvif-reboot ID               restart an ONVIF device (after a change it applies only on restart)\n"
         "  onvif-password ID             change the password of the --user (admin) of an ONVIF device to\n"
         "                                the new password\n"
+        "  journal                       print the site journal, newest first (--since, --device, --json);\n"
+        "                                every command that changes a device writes one entry per device\n"
         "  report --site NAME --out FILE.pdf\n"
         "                                the site's hand-over report (devices, the journal's changes since\n"
         "                                --since, open failures) as PDF and .xls; report --help for more\n\n"
@@ -199,7 +211,7 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("list, watch, activate, modify, key, reset, restore, plan, onvif-modify, onvif-reboot, "
-                       "onvif-password or report"));
+                       "onvif-password, journal or report"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
                                   QStringLiteral("ms"), QStringLiteral("2000"));
@@ -241,6 +253,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption passwordFile = passwordFileOption();
     const QCommandLineOption newPasswordFile = newPasswordFileOption();
     parser.addOptions({passwordFile, newPasswordFile});
+    parser.addOptions(journalOptions());
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -252,6 +265,9 @@ int main(int argc, char *argv[])
     };
     if (!commandWordsFit(args))
         return usage();
+    if (cmd == QLatin1String("journal"))
+        return runJournalCommand(
+            {parser.value(QStringLiteral("since")), parser.value(QStringLiteral("device")), parser.isSet(json)});
     const QVector<VexoTool::AdapterAddress> adapters = VexoTool::reachableAdapters();
     std::optional<ListFilter> listFilter;
     if (parser.isSet(filter)) {
@@ -306,6 +322,15 @@ int main(int argc, char *argv[])
     if (!VEXO_Start_V30(&DeviceTable::onDeviceEvent, VEXO_START_AUTO_INQUIRY, &table))
         return fail("start");
 
+    // One journal entry per device for every command that reaches a device; the passwords,
+    // keys and codes of these commands are never part of one.
+    CliJournal journal;
+    const auto failure = [](bool ok) {
+        return ok ? QString() : QString::fromLatin1(meaning(VEXO_GetLastError()));
+    };
+    const auto listed = [&table](const QString &id, VEXO_DEVICE_INFO *record) {
+        return waitForDevice(table, id, 500, record) ? record : nullptr;
+    };
     int rc = 0;
     const QByteArray a1 = args.value(1).toLatin1();
     const QByteArray &password = secrets->password;
@@ -352,7 +377,13 @@ int main(int argc, char *argv[])
     } else if (cmd == QLatin1String("watch")) {
         onvifScan.wait(std::numeric_limits<int>::max(), g_interrupted);
     } else if (cmd == QLatin1String("activate")) {
-        rc = VEXO_ActivateDevice(a1.constData(), password.constData()) ? 0 : fail("activate");
+        const bool ok = VEXO_ActivateDevice(a1.constData(), password.constData());
+        const QString why = failure(ok);
+        rc = ok ? 0 : fail("activate");
+        VEXO_DEVICE_INFO record{};
+        journal.record(
+            VexoTool::JournalFlow::Activation, listed(args.value(1), &record), args.value(1),
+            [](VexoTool::JournalValues &after) { after.passwordSet = true; }, ok, why);
     } else if (cmd == QLatin1String("modify")) {
         VEXO_DEVICE_INFO d{};
         if (!waitForDevice(table, args.value(1), qMax(waitMs, 1), &d)) {
@@ -396,14 +427,23 @@ int main(int argc, char *argv[])
                            stderr);
                 rc = 2;
             } else {
-                rc = VEXO_ModifyDeviceNetParam(d.macAddress, password.constData(), &p) ? 0 : fail("modify");
+                const bool ok = VEXO_ModifyDeviceNetParam(d.macAddress, password.constData(), &p);
+                const QString why = failure(ok);
+                rc = ok ? 0 : fail("modify");
+                journal.record(
+                    VexoTool::JournalFlow::NetworkChange, &d, args.value(1),
+                    [&p](VexoTool::JournalValues &after) { after = VexoTool::journalValuesOf(p); }, ok, why);
             }
         }
     } else if (cmd == QLatin1String("key")) {
         VEXO_KEY_BUFFER_V2 buffer{};
         const uint32_t c = parser.value(command).toUInt();
         const uint32_t size = c == VEXO_GET_KEY_V2 ? sizeof(VEXO_KEY_BUFFER_V2) : sizeof(VEXO_KEY_BUFFER);
-        if (!VEXO_GetDeviceConfig(a1.constData(), c, nullptr, 0, &buffer, size)) {
+        const bool ok = VEXO_GetDeviceConfig(a1.constData(), c, nullptr, 0, &buffer, size);
+        VEXO_DEVICE_INFO record{};
+        journal.record(VexoTool::JournalFlow::BatchKeyExport, listed(args.value(1), &record), args.value(1), {}, ok,
+                       failure(ok));
+        if (!ok) {
             rc = fail("key");
         } else {
             const QByteArray material(buffer.data, static_cast<qsizetype>(buffer.length));
@@ -432,10 +472,17 @@ int main(int argc, char *argv[])
             std::memcpy(p.password, password.constData(),
                         static_cast<std::size_t>(qMin(password.size(), qsizetype(sizeof p.password))));
             p.resetIpc = parser.isSet(ipc) ? 1 : 0;
-            rc = VEXO_ResetPasswd(a1.constData(), &p) ? 0 : fail("reset");
+            const bool ok = VEXO_ResetPasswd(a1.constData(), &p);
+            const QString why = failure(ok);
+            rc = ok ? 0 : fail("reset");
+            VEXO_DEVICE_INFO record{};
+            journal.record(
+                VexoTool::JournalFlow::PasswordReset, listed(args.value(1), &record), args.value(1),
+                [](VexoTool::JournalValues &after) { after.passwordSet = true; }, ok, why);
         }
     } else if (cmd == QLatin1String("plan")) {
-        rc = runPlanCommand({args.value(1), password, parser.isSet(dryRun), parser.isSet(json), waitMs}, table);
+        rc = runPlanCommand({args.value(1), password, parser.isSet(dryRun), parser.isSet(json), waitMs}, table,
+                            &journal);
     } else if (cmd.startsWith(QLatin1String("onvif-"))) {
         const QString id = args.value(1);
         // An endpoint or address is known from discovery; a MAC or serial number only after identification.
@@ -502,6 +549,8 @@ int main(int argc, char *argv[])
             // The user signs in with the old password and sets the new one for itself, keeping its level.
             const auto changed = operations.changePassword(*identity, credentials, credentials.username,
                                                            QString::fromLocal8Bit(secrets->newPassword));
+            journal.record(VexoTool::JournalFlow::OnvifPasswordChange, *identity, *identity, bool(changed),
+                           changed ? QString() : onvifWhy(changed.failure));
             if (changed)
                 std::printf("password of %s changed\n", qPrintable(DeviceTable::escaped(credentials.username)));
             else
@@ -510,6 +559,8 @@ int main(int argc, char *argv[])
                 std::fputs("(--allow-clear-text sends it anyway, readable by anyone on the network)\n", stderr);
         } else if (identity && cmd == QLatin1String("onvif-reboot")) {
             const auto rebooted = operations.reboot(*identity, credentials);
+            journal.record(VexoTool::JournalFlow::Reboot, *identity, *identity, bool(rebooted),
+                           rebooted ? QString() : onvifWhy(rebooted.failure));
             if (rebooted)
                 std::printf("%s\n", qPrintable(DeviceTable::escaped(*rebooted.value)));
             else
@@ -563,6 +614,18 @@ int main(int argc, char *argv[])
                 rc = 2;
             } else {
                 const auto changed = operations.changeNetwork(*identity, credentials, change);
+                onvif::Identity requested = *identity;
+                if (change.ipv4) {
+                    requested.dhcp = change.ipv4->dhcp;
+                    if (!change.ipv4->dhcp)
+                        requested.ipv4 = change.ipv4->manual;
+                }
+                if (change.gateway)
+                    requested.gateways = change.gateway->isEmpty() ? QStringList() : QStringList{*change.gateway};
+                if (change.httpPort)
+                    requested.httpPort = *change.httpPort;
+                journal.record(VexoTool::JournalFlow::OnvifChange, *identity, requested, bool(changed),
+                               changed ? QString() : onvifWhy(changed.failure));
                 if (!changed) {
                     rc = onvifFail("onvif-modify", changed.failure);
                     if (changed.failure.kind == onvif::Failure::Kind::InvalidArgument)
@@ -576,8 +639,15 @@ int main(int argc, char *argv[])
             }
         }
     } else if (cmd == QLatin1String("restore")) {
-        rc = VEXO_ResetDefaultPasswd(a1.constData(), args.value(2).toLatin1().constData()) ? 0 : fail("restore");
+        const bool ok = VEXO_ResetDefaultPasswd(a1.constData(), args.value(2).toLatin1().constData());
+        const QString why = failure(ok);
+        rc = ok ? 0 : fail("restore");
+        VEXO_DEVICE_INFO record{};
+        journal.record(
+            VexoTool::JournalFlow::PasswordRestore, listed(args.value(1), &record), args.value(1),
+            [](VexoTool::JournalValues &after) { after.passwordSet = true; }, ok, why);
     }
     VEXO_Stop();
+    journal.close();
     return rc;
 }

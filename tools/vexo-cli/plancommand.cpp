@@ -2,11 +2,13 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "plancommand.h"
 
+#include "clijournal.h"
 #include "devicetable.h"
 
 #include <planapplier.h>
 #include <planfile.h>
 #include <planpreview.h>
+#include <journalrecord.h>
 #include <planreport.h>
 #include <vexohandler.h>
 #include <vexolibrary.h>
@@ -124,7 +126,7 @@ QCommandLineOption planDryRunOption()
                               QStringLiteral("plan: only print what the plan would change, send nothing."));
 }
 
-int runPlanCommand(const PlanCommand &command, const DeviceTable &table)
+int runPlanCommand(const PlanCommand &command, const DeviceTable &table, CliJournal *journal)
 {
     const auto refuse = [&command](const QList<PlanError> &problems) {
         QJsonArray errors;
@@ -161,6 +163,20 @@ int runPlanCommand(const PlanCommand &command, const DeviceTable &table)
         VEXO_SetLogToFile(qEnvironmentVariableIsSet("VEXO_LOG_DIR") ? 4 : 0, nullptr, 1);
         PlanApplier applier(handler, plan.rows, verdicts, records, command.adminPassword);
         outcomes = applier.run();
+        for (int i = 0; journal && i < outcomes.size(); ++i) {
+            const PlanOutcome &outcome = outcomes.at(i);
+            if (!outcome.sent)
+                continue; // refused rows never reached a device
+            const PlanVerdict &verdict = verdicts.at(i);
+            journal->record(
+                VexoTool::JournalFlow::PlanApply, &outcome.before, outcome.mac,
+                [&](VexoTool::JournalValues &after) {
+                    if (verdict.networkChange)
+                        after = VexoTool::journalValuesOf(verdict.param);
+                    after.passwordSet = outcome.activated;
+                },
+                outcome.succeeded, outcome.succeeded ? QString() : outcome.result);
+        }
         report = PlanReport::save(command.planPath, outcomes, QDateTime::currentDateTime());
     }
 

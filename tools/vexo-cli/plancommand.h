@@ -6,6 +6,7 @@
 #include <QCommandLineOption>
 #include <QString>
 
+class CliJournal;
 class DeviceTable;
 
 /** @brief The option that makes "plan" only print what it would do. */
@@ -26,8 +27,9 @@ struct PlanCommand
  *        and, unless it is a dry run, applies the accepted rows and saves the report beside the plan.
  *
  * The library must be running and reporting into @p table. Prints the preview as a table or as
- * JSON on standard output, problems of the plan file on standard error.
+ * JSON on standard output, problems of the plan file on standard error. Every device the plan
+ * reached gets one entry in @p journal, when given.
  * @return 0 when every row is accepted (or unchanged) and, when applied, succeeded; 1 when a row
  *         is refused or fails; 2 when the plan file cannot be used.
  */
-int runPlanCommand(const PlanCommand &command, const DeviceTable &table);
+int runPlanCommand(const PlanCommand &command, const DeviceTable &table, CliJournal *journal = nullptr);
