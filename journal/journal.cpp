@@ -55,7 +55,7 @@ void Journal::append(const QList<JournalEntry> &entries)
 
 JournalPage Journal::query(const JournalFilter &filter, int offset, int limit) const
 {
-    if (PostgresJournalStorage *server = m_writer->server()) {
+    if (PostgresJournalStorage *server = m_writer->server(); server && m_writer->serverReachable()) {
         JournalPage page = server->query(filter, offset, limit);
         if (page.ok)
             return page;
@@ -65,7 +65,7 @@ JournalPage Journal::query(const JournalFilter &filter, int offset, int limit) c
 
 qint64 Journal::count(const JournalFilter &filter) const
 {
-    if (PostgresJournalStorage *server = m_writer->server()) {
+    if (PostgresJournalStorage *server = m_writer->server(); server && m_writer->serverReachable()) {
         if (const std::optional<qint64> found = server->count(filter, nullptr))
             return *found;
     }
@@ -80,6 +80,11 @@ bool Journal::flush(int timeoutMs)
 int Journal::pendingCount() const
 {
     return m_writer->pendingCount();
+}
+
+QList<JournalEntry> Journal::pendingEntries() const
+{
+    return m_writer->pendingEntries();
 }
 
 bool Journal::isAvailable() const

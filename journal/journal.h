@@ -27,8 +27,8 @@ class JournalWriter;
  * from there, once each.
  *
  * query() and count() run in the calling thread on a connection of its own; with a server
- * they read the server (the local file when it cannot be reached), so call them from a worker
- * thread where waiting matters.
+ * they read the server, and the local file while the server cannot be reached (as the last
+ * attempt to write to it found), so call them from a worker thread where waiting matters.
  */
 class Journal : public QObject
 {
@@ -57,6 +57,8 @@ public:
 
     /** @brief Entries appended but not yet stored in the local file or on the server. */
     int pendingCount() const;
+    /** @brief Those entries themselves, oldest first: a window may show them meanwhile. */
+    QList<JournalEntry> pendingEntries() const;
     /** @brief Whether the last write attempt worked. */
     bool isAvailable() const;
     /** @brief The settings it was opened with; the password removed. */

@@ -55,6 +55,18 @@ int JournalWriter::pendingCount() const
     return int(m_pending.size());
 }
 
+QList<JournalEntry> JournalWriter::pendingEntries() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_pending;
+}
+
+bool JournalWriter::serverReachable() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_serverReachable;
+}
+
 bool JournalWriter::isAvailable() const
 {
     QMutexLocker lock(&m_mutex);
@@ -126,6 +138,10 @@ bool JournalWriter::openServer()
         return true;
     QString error;
     m_serverOpen = m_server->open(&error);
+    {
+        QMutexLocker lock(&m_mutex);
+        m_serverReachable = m_serverOpen;
+    }
     if (!m_serverOpen) {
         serverFailed(error);
         return false;
@@ -187,6 +203,10 @@ void JournalWriter::localFailed(const QString &error)
 
 void JournalWriter::serverFailed(const QString &error)
 {
+    {
+        QMutexLocker lock(&m_mutex);
+        m_serverReachable = false;
+    }
     failed(QStringLiteral("%1: %2").arg(m_server->location(), error));
     m_server->reconnectLater();
     m_serverOpen = false;

@@ -34,7 +34,10 @@ public:
 
     void enqueue(const QList<JournalEntry> &entries);
     int pendingCount() const;
+    QList<JournalEntry> pendingEntries() const;
     bool isAvailable() const;
+    /** @brief False while the last attempt to reach the server failed. */
+    bool serverReachable() const;
     /**
      * @brief Runs write passes until every entry is stored (in the local file or on the server),
      *        and with @p sent also the local file's queue is on the server, or @p timeoutMs passed.
@@ -85,6 +88,7 @@ private:
     bool m_idle = true;
     bool m_stored = true;
     bool m_available = true;
+    bool m_serverReachable = true;
 };
 
 } // namespace VexoTool

@@ -408,6 +408,9 @@ void tst_Journal::migratesTheFirstSchema()
     QCOMPARE(found.first().flow, JournalFlow::Reboot);
     QCOMPARE(found.first().before.dhcp, true);
     QCOMPARE(found.first().localTime().time(), QTime(10, 0));
+    JournalFilter text;
+    text.text = QStringLiteral("old-1");
+    QCOMPARE(journal.count(text), 1);
     QCOMPARE(journal.count(), 2);
 }
 
