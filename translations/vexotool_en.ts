@@ -1123,8 +1123,11 @@ Forget it only when the device was reset or got a new certificate.</translation>
     </message>
     <message>
         <source>Hand-over report: %1</source>
-        <extracomment>title of the hand-over report; %1 is the site&apos;s name</extracomment>
         <translation>Hand-over report: %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 cannot be written.</translation>
     </message>
     <message>
         <source>Date: %1</source>
@@ -1152,10 +1155,6 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <translation>Failures still open (%1)</translation>
     </message>
     <message>
-        <source>%1 cannot be written.</source>
-        <translation>%1 cannot be written.</translation>
-    </message>
-    <message>
         <source>Hand-over</source>
         <extracomment>name of the hand-over report workbook&apos;s sheet</extracomment>
         <translation>Hand-over</translation>
@@ -1171,6 +1170,61 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>A password has at most %1 characters.</source>
         <extracomment>Shown under a password field when a further character is refused</extracomment>
         <translation>A password has at most %1 characters.</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::Journal</name>
+    <message>
+        <source>Activation</source>
+        <translation>Activation</translation>
+    </message>
+    <message>
+        <source>Network change</source>
+        <translation>Network change</translation>
+    </message>
+    <message>
+        <source>Batch network change</source>
+        <translation>Batch network change</translation>
+    </message>
+    <message>
+        <source>Password reset</source>
+        <translation>Password reset</translation>
+    </message>
+    <message>
+        <source>Password restore</source>
+        <translation>Password restore</translation>
+    </message>
+    <message>
+        <source>Batch key export</source>
+        <translation>Batch key export</translation>
+    </message>
+    <message>
+        <source>Batch password reset</source>
+        <translation>Batch password reset</translation>
+    </message>
+    <message>
+        <source>Address plan</source>
+        <translation>Address plan</translation>
+    </message>
+    <message>
+        <source>ONVIF network change</source>
+        <translation>ONVIF network change</translation>
+    </message>
+    <message>
+        <source>ONVIF password change</source>
+        <translation>ONVIF password change</translation>
+    </message>
+    <message>
+        <source>Reboot</source>
+        <translation>Reboot</translation>
+    </message>
+    <message>
+        <source>Succeeded</source>
+        <translation>Succeeded</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Failed</translation>
     </message>
 </context>
 <context>

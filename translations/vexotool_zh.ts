@@ -1118,8 +1118,11 @@ Forget it only when the device was reset or got a new certificate.</source>
     </message>
     <message>
         <source>Hand-over report: %1</source>
-        <extracomment>title of the hand-over report; %1 is the site&apos;s name</extracomment>
         <translation>交接报告：%1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>无法写入 %1。</translation>
     </message>
     <message>
         <source>Date: %1</source>
@@ -1147,10 +1150,6 @@ Forget it only when the device was reset or got a new certificate.</source>
         <translation>尚未解决的失败（%1）</translation>
     </message>
     <message>
-        <source>%1 cannot be written.</source>
-        <translation>无法写入 %1。</translation>
-    </message>
-    <message>
         <source>Hand-over</source>
         <extracomment>name of the hand-over report workbook&apos;s sheet</extracomment>
         <translation>交接</translation>
@@ -1166,6 +1165,61 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>A password has at most %1 characters.</source>
         <extracomment>Shown under a password field when a further character is refused</extracomment>
         <translation>密码最多 %1 个字符。</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::Journal</name>
+    <message>
+        <source>Activation</source>
+        <translation>激活</translation>
+    </message>
+    <message>
+        <source>Network change</source>
+        <translation>修改网络参数</translation>
+    </message>
+    <message>
+        <source>Batch network change</source>
+        <translation>批量修改网络参数</translation>
+    </message>
+    <message>
+        <source>Password reset</source>
+        <translation>重置密码</translation>
+    </message>
+    <message>
+        <source>Password restore</source>
+        <translation>恢复默认密码</translation>
+    </message>
+    <message>
+        <source>Batch key export</source>
+        <translation>批量导出密钥</translation>
+    </message>
+    <message>
+        <source>Batch password reset</source>
+        <translation>批量重置密码</translation>
+    </message>
+    <message>
+        <source>Address plan</source>
+        <translation>地址规划</translation>
+    </message>
+    <message>
+        <source>ONVIF network change</source>
+        <translation>修改 ONVIF 网络参数</translation>
+    </message>
+    <message>
+        <source>ONVIF password change</source>
+        <translation>修改 ONVIF 密码</translation>
+    </message>
+    <message>
+        <source>Reboot</source>
+        <translation>重启</translation>
+    </message>
+    <message>
+        <source>Succeeded</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失败</translation>
     </message>
 </context>
 <context>
