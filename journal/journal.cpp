@@ -13,6 +13,8 @@ namespace VexoTool {
 namespace {
 // How long closing the journal waits for entries still being written.
 constexpr int CloseWaitMs = 3000;
+// How long a first query waits for the file to be opened (a locked file takes seconds).
+constexpr int OpenWaitMs = 5000;
 } // namespace
 
 Journal::Journal(const JournalSettings &settings, QObject *parent)
@@ -55,6 +57,8 @@ void Journal::append(const QList<JournalEntry> &entries)
 
 JournalPage Journal::query(const JournalFilter &filter, int offset, int limit) const
 {
+    // A new file gets its tables from the writing thread first.
+    m_writer->waitUntilOpened(OpenWaitMs);
     if (PostgresJournalStorage *server = m_writer->server(); server && m_writer->serverReachable()) {
         JournalPage page = server->query(filter, offset, limit);
         if (page.ok)
@@ -65,6 +69,7 @@ JournalPage Journal::query(const JournalFilter &filter, int offset, int limit) c
 
 qint64 Journal::count(const JournalFilter &filter) const
 {
+    m_writer->waitUntilOpened(OpenWaitMs);
     if (PostgresJournalStorage *server = m_writer->server(); server && m_writer->serverReachable()) {
         if (const std::optional<qint64> found = server->count(filter, nullptr))
             return *found;

@@ -73,11 +73,24 @@ bool JournalWriter::isAvailable() const
     return m_available;
 }
 
+bool JournalWriter::waitUntilOpened(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    QMutexLocker lock(&m_mutex);
+    while (!m_localTried) {
+        if (!m_passDone.wait(&m_mutex, deadline))
+            return false;
+    }
+    return true;
+}
+
 bool JournalWriter::waitUntilStored(int timeoutMs, bool sent)
 {
     const QDeadlineTimer deadline(timeoutMs);
     QMutexLocker lock(&m_mutex);
     for (;;) {
+        if (sent ? m_idle : m_stored)
+            return true;
         const quint64 passes = m_passes;
         lock.unlock();
         QMetaObject::invokeMethod(this, &JournalWriter::work, Qt::QueuedConnection);
@@ -161,12 +174,16 @@ void JournalWriter::removeExpired(JournalStorage *storage)
     const QDateTime limit = QDateTime::currentDateTimeUtc().addDays(-m_settings.keepDays);
     const std::optional<qint64> removed = storage->removeBefore(limit, &error);
     if (removed) {
-        qCInfo(lcJournal).noquote() << QStringLiteral("journal %1: %2 entries older than %3 days removed")
-                                           .arg(storage->location())
-                                           .arg(*removed)
-                                           .arg(m_settings.keepDays);
-        if (storage == m_local.get() || !m_server || storage == m_server.get())
-            emit expiredRemoved(*removed);
+        const QString counted = QStringLiteral("journal %1: %2 entries older than %3 days removed")
+                                    .arg(storage->location())
+                                    .arg(*removed)
+                                    .arg(m_settings.keepDays);
+        // Said aloud only when something went; the debug log counts every start.
+        if (*removed > 0)
+            qCInfo(lcJournal).noquote() << counted;
+        else
+            qCDebug(lcJournal).noquote() << counted;
+        emit expiredRemoved(*removed);
     } else {
         qCWarning(lcJournal) << "expired entries not removed from" << storage->location() << error;
     }
@@ -174,7 +191,11 @@ void JournalWriter::removeExpired(JournalStorage *storage)
 
 void JournalWriter::failed(const QString &reason)
 {
-    qCWarning(lcJournal).noquote() << "journal not written:" << reason;
+    // The first failure is worth a warning; the retries after it only say they still fail.
+    if (m_failing)
+        qCDebug(lcJournal).noquote() << "journal still not written:" << reason;
+    else
+        qCWarning(lcJournal).noquote() << "journal not written:" << reason;
     {
         QMutexLocker lock(&m_mutex);
         m_available = false;
@@ -223,6 +244,11 @@ void JournalWriter::work()
         batch = m_pending;
     }
     const bool localReady = openLocal();
+    if (!m_localTried) {
+        QMutexLocker lock(&m_mutex);
+        m_localTried = true;
+        m_passDone.wakeAll();
+    }
     bool stored = batch.isEmpty();
     if (!stored) {
         QString error;

@@ -43,6 +43,8 @@ public:
      *        and with @p sent also the local file's queue is on the server, or @p timeoutMs passed.
      */
     bool waitUntilStored(int timeoutMs, bool sent = true);
+    /** @brief Waits up to @p timeoutMs for the first attempt to open the local file (and make its tables). */
+    bool waitUntilOpened(int timeoutMs);
 
     SqliteJournalStorage *local() const { return m_local.get(); }
     PostgresJournalStorage *server() const { return m_server.get(); }
@@ -85,8 +87,10 @@ private:
     QWaitCondition m_passDone;
     QList<JournalEntry> m_pending;
     quint64 m_passes = 0;
-    bool m_idle = true;
+    bool m_idle = false; // until a pass found nothing left to write or send
+
     bool m_stored = true;
+    bool m_localTried = false;
     bool m_available = true;
     bool m_serverReachable = true;
 };

@@ -36,6 +36,8 @@ public:
     int port() const { return m_port; }
     QString user() const { return QStringLiteral("vexo"); }
     QString password() const { return m_password; }
+    /** @brief The cluster's data folder (its tables and write-ahead log). */
+    QString dataDir() const { return m_dataDir; }
 
 private:
     bool run(const QString &program, const QStringList &arguments, QString *error, int timeoutMs = 60000);

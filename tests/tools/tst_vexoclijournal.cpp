@@ -2,9 +2,13 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 // vexo-cli's journal against the simulator on loopback: one entry per device for each command
 // that reaches a device, and never a password, key or security code in the file.
+#include "postgrescluster.h"
 #include "simulatorprocess.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,6 +45,7 @@ private slots:
     void everyCommandWritesOneEntryPerDevice_data();
     void everyCommandWritesOneEntryPerDevice();
     void journalCommandFilters();
+    void sharedJournalGetsEveryEntryAndNoSecret();
 
 private:
     CliRun cli(const SimulatorProcess &sim, const QStringList &arguments, const QHash<QString, QString> &env = {});
@@ -286,6 +291,80 @@ void tst_VexoCliJournal::journalCommandFilters()
     QVERIFY2(table.out.contains(listed.at(0).serial.toLatin1()) && table.out.contains("network-change"),
              table.out.constData());
     QCOMPARE(cli(sim, {QStringLiteral("journal"), QStringLiteral("--since"), QStringLiteral("yesterday")}).exitCode, 2);
+}
+
+void tst_VexoCliJournal::sharedJournalGetsEveryEntryAndNoSecret()
+{
+    PostgresCluster cluster;
+    QString error;
+    if (PostgresCluster::binDir().isEmpty())
+        QSKIP("PostgreSQL's server programs are not installed");
+    QVERIFY2(cluster.start(&error), qPrintable(error));
+    QVERIFY2(cluster.createDatabase(QStringLiteral("site"), &error), qPrintable(error));
+    m_home = std::make_unique<QTemporaryDir>();
+    // The user's settings name the server; its password comes from the environment.
+    QVERIFY(QDir().mkpath(m_home->filePath(QStringLiteral("config/VEXOTool"))));
+    QFile setup(m_home->filePath(QStringLiteral("config/VEXOTool/Setup.xml")));
+    QVERIFY(setup.open(QIODevice::WriteOnly));
+    setup.write(QStringLiteral("<Setup><JournalServerHost><Value>%1</Value></JournalServerHost>"
+                               "<JournalServerPort><Value>%2</Value></JournalServerPort>"
+                               "<JournalServerDatabase><Value>site</Value></JournalServerDatabase>"
+                               "<JournalServerUser><Value>%3</Value></JournalServerUser></Setup>")
+                    .arg(cluster.host())
+                    .arg(cluster.port())
+                    .arg(cluster.user())
+                    .toUtf8());
+    setup.close();
+
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--seed"), QStringLiteral("3")}));
+    const SimDevice device = devices(sim).value(0);
+    QCOMPARE(sim.commandResult(QStringLiteral("set %1 inactive 0").arg(device.serial)), QStringLiteral("ok"));
+    QCOMPARE(sim.commandResult(QStringLiteral("set %1 dhcp 0").arg(device.serial)), QStringLiteral("ok"));
+    const QHash<QString, QString> env{{QStringLiteral("VEXO_PASSWORD"), QStringLiteral("Admin12345")},
+                                      {QStringLiteral("VEXO_JOURNAL_PASSWORD"), cluster.password()}};
+    const auto modify = [&](const char *address) {
+        return cli(sim,
+                   {QStringLiteral("modify"), device.mac, QStringLiteral("--ipv4"), QLatin1String(address),
+                    QStringLiteral("--wait"), QStringLiteral("3000")},
+                   env);
+    };
+    CliRun run = modify("192.0.2.61");
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+
+    // The server gone: the change is made all the same, and its entry waits for the next run.
+    QVERIFY(cluster.stop());
+    run = modify("192.0.2.62");
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    QVERIFY2(run.err.contains("journal: not written for now"), run.err.constData());
+    QVERIFY(cluster.restart(&error));
+    const CliRun listed = cli(sim, {QStringLiteral("journal"), QStringLiteral("--json")},
+                              {{QStringLiteral("VEXO_JOURNAL_PASSWORD"), cluster.password()}});
+    QCOMPARE(QJsonDocument::fromJson(listed.out).array().size(), 2);
+
+    QByteArray bytes;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("check"));
+        db.setHostName(cluster.host());
+        db.setPort(cluster.port());
+        db.setDatabaseName(QStringLiteral("site"));
+        db.setUserName(cluster.user());
+        db.setPassword(cluster.password());
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM journal_entries")) && query.next());
+        QCOMPARE(query.value(0).toInt(), 2);
+        QVERIFY(query.exec(QStringLiteral("CHECKPOINT"))); // the rows into the table files too
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    for (QDirIterator it(cluster.dataDir(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly))
+            bytes += file.readAll();
+    }
+    QVERIFY(bytes.contains(device.serial.toLatin1())); // the search reaches the entries
+    QVERIFY(!bytes.contains("Admin12345"));
 }
 
 QTEST_GUILESS_MAIN(tst_VexoCliJournal)

@@ -19,6 +19,7 @@ using namespace VexoTool;
 namespace {
 
 constexpr int PageSize = 1000;
+constexpr int UploadWaitMs = 3000;
 
 QJsonObject toJson(const JournalValues &values)
 {
@@ -119,6 +120,8 @@ int runJournalCommand(const JournalCommand &command)
     filter.device = command.device;
 
     Journal journal(CliJournal::settings());
+    // Entries an earlier run could not send go to the shared journal first, so that it shows them.
+    journal.flush(UploadWaitMs);
     QList<JournalEntry> entries;
     for (int offset = 0;; offset += PageSize) {
         const JournalPage page = journal.query(filter, offset, PageSize);
