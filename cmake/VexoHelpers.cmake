@@ -50,6 +50,8 @@ function(add_app_test name)
             # A program the test starts reads the settings of a configuration folder of the
             # tests, never the user's own choices (language, batch operations).
             "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/tests-config"
+            # ... and keeps its data (the site journal) there too, never in the user's own.
+            "XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tests-data"
             ${ARG_ENVIRONMENT})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT})
     vexo_test_search_path(${name})

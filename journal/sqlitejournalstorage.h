@@ -6,6 +6,8 @@
 
 #include <QUuid>
 
+#include <atomic>
+
 namespace VexoTool {
 
 /**
@@ -51,7 +53,7 @@ protected:
 
 private:
     QString m_path;
-    bool m_damaged = false;
+    std::atomic<bool> m_damaged = false; // set where a connection is opened, in any thread
     bool m_queueForUpload = false;
 };
 

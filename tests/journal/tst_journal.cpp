@@ -97,6 +97,8 @@ private slots:
     void initTestCase();
     void cleanup();
 
+    void settingsFromSetup_data();
+    void settingsFromSetup();
     void storesEveryFieldAndPagesNewestFirst_data();
     void storesEveryFieldAndPagesNewestFirst();
     void filters_data();
@@ -177,6 +179,62 @@ JournalSettings tst_Journal::settings(Backend backend)
     const JournalSettings settingsName = settings(backend);                                                            \
     if (backend == Backend::Postgres && !settingsName.usesServer())                                                    \
         QSKIP(qPrintable(QStringLiteral("no PostgreSQL cluster: ") + m_clusterError));
+
+void tst_Journal::settingsFromSetup_data()
+{
+    QTest::addColumn<QByteArray>("user"); // the user's settings, read over the shipped ones
+    QTest::addColumn<int>("keepDays");
+    QTest::addColumn<QString>("server"); // user@host:port/database, empty for none
+    const QByteArray server = "<JournalServerHost><Value>db.example.net</Value></JournalServerHost>"
+                              "<JournalServerDatabase><Value>site</Value></JournalServerDatabase>"
+                              "<JournalServerUser><Value>installer</Value></JournalServerUser>";
+    QTest::addRow("shipped settings") << QByteArray() << 365 << QString();
+    QTest::addRow("user keeps entries longer")
+        << QByteArray("<JournalKeepDays><Value>730</Value></JournalKeepDays>") << 730 << QString();
+    QTest::addRow("a number that is none keeps the shipped one")
+        << QByteArray("<JournalKeepDays><Value>a year</Value></JournalKeepDays>") << 365 << QString();
+    QTest::addRow("server named") << server << 365 << "installer@db.example.net:5432/site";
+    QTest::addRow("server on a port of its own")
+        << server + "<JournalServerPort><Value>6543</Value></JournalServerPort>" << 365
+        << "installer@db.example.net:6543/site";
+    QTest::addRow("port out of range keeps the default")
+        << server + "<JournalServerPort><Value>65536</Value></JournalServerPort>" << 365
+        << "installer@db.example.net:5432/site";
+    QTest::addRow("no user, no server") << QByteArray(
+        "<JournalServerHost><Value>db.example.net</Value></JournalServerHost>"
+        "<JournalServerDatabase><Value>site</Value></JournalServerDatabase>")
+                                        << 365 << QString();
+}
+
+void tst_Journal::settingsFromSetup()
+{
+    QFETCH(QByteArray, user);
+    QFETCH(int, keepDays);
+    QFETCH(QString, server);
+    QTemporaryDir dir;
+    const auto write = [&dir](const char *name, const QByteArray &settings) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write("<?xml version=\"1.0\"?>\n<Setup>" + settings + "</Setup>\n");
+        return file.fileName();
+    };
+    const QString shipped = write("shipped.xml", "<Skin><Value>CommonSkin</Value></Skin>"
+                                                 "<JournalKeepDays><Value>365</Value></JournalKeepDays>");
+    // A password written into the settings anyway is never read from there.
+    const QString userFile = write("user.xml", user
+                                                   + "<JournalServerPassword><Value>Secret123</Value>"
+                                                     "</JournalServerPassword>");
+    const JournalSettings settings = JournalSettings::fromValues(
+        JournalSettings::readSetupValues({shipped, userFile, dir.filePath(QStringLiteral("missing.xml"))}));
+    QCOMPARE(settings.keepDays, keepDays);
+    QCOMPARE(settings.databasePath, JournalSettings::defaultDatabasePath());
+    QCOMPARE(settings.usesServer(), !server.isEmpty());
+    if (settings.usesServer())
+        QCOMPARE(PostgresJournalStorage(settings.server).location(), server);
+    QVERIFY(settings.server.password.isEmpty());
+    QCOMPARE(settings.server.tlsMode, QStringLiteral("prefer"));
+}
 
 void tst_Journal::storesEveryFieldAndPagesNewestFirst_data()
 {
