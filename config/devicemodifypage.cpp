@@ -649,7 +649,7 @@ void DeviceModifyPage::modifySingle()
         [discovery = &m_discovery, mac, password, params] { return changeOverVxdp(*discovery, mac, password, params); },
         [params](const VEXO_DEVICE_INFO &record) { return showsNetParams(record, params); },
         [this, params, before](DeviceInfo device, quint32 code, bool late) {
-            writeJournalEntry(m_journal, JournalFlow::NetworkChange, before, journalValues(params),
+            writeJournalEntry(m_journal, JournalFlow::NetworkChange, before, journalValuesOf(params),
                               code == VEXO_NOERROR, journalCallFailure(code));
             if (code != VEXO_NOERROR) {
                 reportSingleFailure(device, code);
@@ -745,7 +745,7 @@ void DeviceModifyPage::modifySingleOnvif()
         tr("Modifying the device's network parameters ..."),
         [changer = m_onvifChanger, target, params] { return changeOverOnvif(changer, target, params); },
         [this, device, target, params, before](const OnvifOutcome &outcome) mutable {
-            writeJournalEntry(m_journal, JournalFlow::OnvifChange, before, journalValues(params), outcome.ok,
+            writeJournalEntry(m_journal, JournalFlow::OnvifChange, before, journalValuesOf(params), outcome.ok,
                               outcome.ok ? QString() : OnvifFaultText::text(outcome.failure));
             if (!outcome.ok) {
                 device.strResult = OnvifFaultText::text(outcome.failure);
@@ -807,7 +807,7 @@ QStringList DeviceModifyPage::restartIfWanted(const QVector<OnvifTarget> &target
     });
     for (qsizetype j = 0; j < targets.size(); ++j) {
         const VEXO_DEVICE_INFO record = recordOf(targets.at(j).serialNumber, targets.at(j).mac);
-        writeJournalEntry(m_journal, JournalFlow::Reboot, record, journalValues(record), outcomes.at(j).ok,
+        writeJournalEntry(m_journal, JournalFlow::Reboot, record, journalValuesOf(record), outcomes.at(j).ok,
                           outcomes.at(j).ok ? QString() : OnvifFaultText::text(outcomes.at(j).failure));
     }
     for (const OnvifOutcome &outcome : std::as_const(outcomes))
@@ -1095,7 +1095,7 @@ void DeviceModifyPage::modifyBatch()
         const bool onvif = code == OnvifDone;
         const bool succeeded = onvif ? skipped.at(j).isEmpty() && onvifOutcomes.at(j).ok : code == VEXO_NOERROR;
         writeJournalEntry(m_journal, onvif ? JournalFlow::OnvifChange : JournalFlow::BatchNetworkChange, before.at(j),
-                          journalValues(records.at(j)), succeeded, succeeded ? QString() : device.strResult);
+                          journalValuesOf(records.at(j)), succeeded, succeeded ? QString() : device.strResult);
     }
     emit signalModifyResult(batch);
     if (!restartTargets.isEmpty()) {
@@ -1154,7 +1154,7 @@ void DeviceModifyPage::activateSingle()
         },
         [](const VEXO_DEVICE_INFO &record) { return record.inactive == 0; },
         [this, before](DeviceInfo device, quint32 code, bool late) {
-            writeJournalEntry(m_journal, JournalFlow::Activation, before, withPasswordSet(journalValues(before)),
+            writeJournalEntry(m_journal, JournalFlow::Activation, before, withPasswordSet(journalValuesOf(before)),
                               code == VEXO_NOERROR, journalCallFailure(code));
             if (code != VEXO_NOERROR) {
                 reportSingleFailure(device, code);
@@ -1206,7 +1206,7 @@ void DeviceModifyPage::activateBatch()
             device.strResult = tr("Error%1:others").arg(code);
         }
         writeJournalEntry(m_journal, JournalFlow::Activation, before.at(j),
-                          withPasswordSet(journalValues(before.at(j))), code == VEXO_NOERROR,
+                          withPasswordSet(journalValuesOf(before.at(j))), code == VEXO_NOERROR,
                           code == VEXO_NOERROR ? QString() : device.strResult);
     }
     // The list's new selection report replaces m_selection; the result list shows this batch.

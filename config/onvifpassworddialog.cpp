@@ -279,7 +279,7 @@ void OnvifPasswordDialog::onFinished(const OnvifOutcome &outcome)
         return;
     }
     writeJournalEntry(m_journal, JournalFlow::OnvifPasswordChange, m_journalDevice,
-                      withPasswordSet(journalValues(m_journalDevice)), outcome.ok,
+                      withPasswordSet(journalValuesOf(m_journalDevice)), outcome.ok,
                       outcome.ok ? QString() : OnvifFaultText::text(outcome.failure));
     if (outcome.ok) {
         showMessage(WarningDialog::Success, tr("The password was changed."));

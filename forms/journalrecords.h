@@ -3,6 +3,7 @@
 #pragma once
 
 #include <journalentry.h>
+#include <journalrecord.h>
 
 #include <Vexo.h>
 
@@ -12,18 +13,11 @@ namespace VexoTool {
 
 class Journal;
 
-/** @brief The settings of the device in @p record as the journal keeps them (no password: there is none). */
-JournalValues journalValues(const VEXO_DEVICE_INFO &record);
-/** @brief The settings @p params give a device, as the journal keeps them. */
-JournalValues journalValues(const DeviceNetParam &params);
 /** @brief @p values with "a password was set": a password flow records that, never which. */
 JournalValues withPasswordSet(JournalValues values);
 
 /** @brief Why a discovery-library call failed, as the journal keeps it: code and explanation; empty for success. */
 QString journalCallFailure(quint32 code);
-
-/** @brief The verification state as the list shows it: "verified", "unverified", or "ONVIF" for ONVIF devices. */
-QString journalVerification(const VEXO_DEVICE_INFO &record);
 
 /**
  * @brief Appends the entry of one operation of @p flow on the device of @p before to @p journal.

@@ -7,7 +7,7 @@
 #include <compoundfilewriter.h>
 #include <deviceinfo.h>
 #include <journal.h>
-#include <journalrecords.h>
+#include <journalrecord.h>
 #include <userfilewriter.h>
 #include <xlsworkbook.h>
 
@@ -192,10 +192,12 @@ QVector<ReportDevice> HandoverReport::inventory(const QVector<VEXO_DEVICE_INFO> 
         device.serialNumber = fieldText(record.serialNumber);
         device.mac = fieldText(record.macAddress);
         device.model = fieldText(record.deviceTypeText);
-        device.protocol = isOnvifRecord(record) ? QStringLiteral("ONVIF") : QStringLiteral("VXDP");
-        device.addresses = JournalTexts::valuesText(journalValues(record));
+        device.addresses = JournalTexts::valuesText(journalValuesOf(record));
         device.firmware = fieldText(record.softwareVersion);
-        device.verification = JournalTexts::verificationText(journalVerification(record));
+        JournalEntry described;
+        describeDevice(described, record);
+        device.protocol = described.protocol;
+        device.verification = JournalTexts::verificationText(described.verification);
         devices.append(device);
     }
     return devices;

@@ -94,6 +94,12 @@ QString JournalTexts::verificationText(const QString &state)
         return tr("verified");
     if (state == QLatin1String("unverified"))
         return tr("not verified");
+    if (state == QLatin1String("unchecked"))
+        //: a device whose maker certificate the program has not checked yet
+        return tr("not checked");
+    if (state == QLatin1String("none"))
+        //: an ONVIF device, which has no maker certificate to verify
+        return tr("no certificate (ONVIF)");
     return state;
 }
 

@@ -49,7 +49,7 @@ public:
      *        port 8000, HTTP 80, password set"; what is not known is left out.
      */
     static QString valuesText(const JournalValues &values);
-    /** @brief The verification state as stored ("verified", "unverified", "ONVIF") in the program's language. */
+    /** @brief The verification state as stored ("verified", "unverified", "unchecked", "none") in the program's language. */
     static QString verificationText(const QString &state);
 };
 

@@ -317,7 +317,7 @@ void PlanDialog::journalOutcome(const PlanOutcome &outcome)
         KVT_Guard guard(m_store.mutex());
         m_store.get(outcome.serial, outcome.mac, now);
     }
-    JournalValues after = journalValues(now);
+    JournalValues after = journalValuesOf(now);
     after.passwordSet = outcome.activated;
     writeJournalEntry(m_journal, JournalFlow::PlanApply, outcome.before, after, outcome.succeeded,
                       outcome.succeeded ? QString() : outcome.result);

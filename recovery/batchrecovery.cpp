@@ -106,7 +106,7 @@ void BatchRecovery::exportKeys(VEXO::VexoHandler &discovery, QWidget *page, cons
     runBusy(page, thread, tr("Loading..."));
     for (const BatchDevice &device : devices) {
         const quint32 code = thread.outcomes().value(device.serialNumber, VEXO_ERR_UNKNOWN_DEVICE);
-        writeJournalEntry(journal, JournalFlow::BatchKeyExport, device.record, journalValues(device.record),
+        writeJournalEntry(journal, JournalFlow::BatchKeyExport, device.record, journalValuesOf(device.record),
                           code == VEXO_NOERROR, journalCallFailure(code));
     }
 
@@ -172,7 +172,7 @@ void BatchRecovery::resetPasswords(VEXO::VexoHandler &discovery, QWidget *page,
         const auto outcome = thread.outcomes().constFind(device.serialNumber);
         const bool reset = outcome != thread.outcomes().cend() && *outcome == VEXO_NOERROR;
         writeJournalEntry(journal, JournalFlow::BatchPasswordReset, device.record,
-                          withPasswordSet(journalValues(device.record)), reset,
+                          withPasswordSet(journalValuesOf(device.record)), reset,
                           outcome == thread.outcomes().cend() ? tr("No reset file for this device.")
                                                               : journalCallFailure(*outcome));
     }

@@ -381,7 +381,8 @@ void ResetPasswordDialog::onResetFinished(quint32 code)
 {
     setBusy(false);
     writeJournalEntry(m_journal, JournalFlow::PasswordReset, m_journalDevice,
-                      withPasswordSet(journalValues(m_journalDevice)), code == VEXO_NOERROR, journalCallFailure(code));
+                      withPasswordSet(journalValuesOf(m_journalDevice)), code == VEXO_NOERROR,
+                      journalCallFailure(code));
     if (code == VEXO_NOERROR) {
         showMessage(WarningDialog::Success, tr("Reset password Succeed."));
         accept();

@@ -192,7 +192,8 @@ void RestorePasswordDialog::onRestoreFinished(quint32 code)
 {
     setBusy(false);
     writeJournalEntry(m_journal, JournalFlow::PasswordRestore, m_journalDevice,
-                      withPasswordSet(journalValues(m_journalDevice)), code == VEXO_NOERROR, journalCallFailure(code));
+                      withPasswordSet(journalValuesOf(m_journalDevice)), code == VEXO_NOERROR,
+                      journalCallFailure(code));
     if (code == VEXO_NOERROR) {
         // The password is the one thing the user needs next: the message stays until closed.
         WarningDialog::showUntilClosed(

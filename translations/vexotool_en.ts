@@ -1338,6 +1338,16 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>not verified</source>
         <translation>not verified</translation>
     </message>
+    <message>
+        <source>not checked</source>
+        <extracomment>a device whose maker certificate the program has not checked yet</extracomment>
+        <translation>not checked</translation>
+    </message>
+    <message>
+        <source>no certificate (ONVIF)</source>
+        <extracomment>an ONVIF device, which has no maker certificate to verify</extracomment>
+        <translation>no certificate (ONVIF)</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::JournalWindow</name>

@@ -1333,6 +1333,16 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>not verified</source>
         <translation>未验证</translation>
     </message>
+    <message>
+        <source>not checked</source>
+        <extracomment>a device whose maker certificate the program has not checked yet</extracomment>
+        <translation>未检查</translation>
+    </message>
+    <message>
+        <source>no certificate (ONVIF)</source>
+        <extracomment>an ONVIF device, which has no maker certificate to verify</extracomment>
+        <translation>无证书（ONVIF）</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::JournalWindow</name>

@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "reportcommand.h"
 
+#include "clijournal.h"
 #include "devicetable.h"
 
 #include <handoverreport.h>
@@ -17,7 +18,7 @@
 
 namespace {
 
-// Setup.xml beside the program: the journal's settings and the language.
+// Setup.xml beside the program: the language.
 QHash<QString, QString> setupValues()
 {
     return VexoTool::JournalSettings::readSetupValues(
@@ -76,7 +77,7 @@ int runReportCommand(int argc, char *argv[])
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
                                   QStringLiteral("ms"), QStringLiteral("2000"));
     const QCommandLineOption journalFile(QStringLiteral("journal"),
-                                         QStringLiteral("The journal's database file (Setup.xml's)."),
+                                         QStringLiteral("The journal's database file (the one every command writes)."),
                                          QStringLiteral("file"));
     parser.addOptions({site, out, since, until, wait, journalFile});
     const auto usage = [&parser](const QString &problem) {
@@ -106,10 +107,10 @@ int runReportCommand(int argc, char *argv[])
     const QHash<QString, QString> values = setupValues();
     QTranslator translator;
     loadLanguage(values, translator);
-    VexoTool::JournalSettings settings = VexoTool::JournalSettings::fromValues(values);
+    // The journal every vexo-cli command writes, unless the command line names a file.
+    VexoTool::JournalSettings settings = CliJournal::settings();
     if (parser.isSet(journalFile))
         settings.databasePath = parser.value(journalFile);
-    settings.takePasswordFromEnvironment();
     VexoTool::Journal journal(settings);
 
     DeviceTable table;

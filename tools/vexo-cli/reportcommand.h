@@ -8,7 +8,7 @@
  *        as the PDF and, beside it, the ".xls" workbook.
  *
  * Runs on its own application object, as the PDF needs fonts (no display: Qt's offscreen platform
- * unless one is chosen). The journal is the one Setup.xml beside the program names, or --journal FILE.
+ * unless one is chosen). The journal is the one every command writes, or --journal FILE.
  * The texts are in the language Setup.xml chooses.
  * @return 0 when both files were written; 1 when the journal or a file failed; 2 for a wrong command line.
  */

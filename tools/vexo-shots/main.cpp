@@ -615,7 +615,7 @@ int main(int argc, char *argv[])
             VexoTool::JournalFlow::PasswordReset,      VexoTool::JournalFlow::BatchNetworkChange};
         for (int i = 0; i < flows.size() && i < records.size(); ++i) {
             const VEXO_DEVICE_INFO &record = records.at(i);
-            VexoTool::JournalValues after = VexoTool::journalValues(record);
+            VexoTool::JournalValues after = VexoTool::journalValuesOf(record);
             const QString address = after.ipv4Address;
             after.ipv4Address = address.left(address.lastIndexOf(u'.') + 1) + QString::number(101 + i);
             const bool failed = i == 4;
