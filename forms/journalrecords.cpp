@@ -6,6 +6,7 @@
 #include <journal.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace VexoTool {
 
@@ -31,6 +32,9 @@ void writeJournalEntry(Journal *journal, JournalFlow flow, const VEXO_DEVICE_INF
     if (!journal)
         return;
     JournalEntry entry = JournalEntry::make(flow);
+    // The program by its file's name: the window's title is translated, the journal's entries are not.
+    if (QCoreApplication::instance())
+        entry.program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     describeDevice(entry, before);
     entry.before = journalValuesOf(before);
     entry.after = succeeded ? after : entry.before;

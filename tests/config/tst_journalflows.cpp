@@ -341,6 +341,7 @@ void tst_JournalFlows::flowWritesOneEntryPerDevice()
         serials.insert(entry.serialNumber);
         failed += entry.result == JournalResult::Failed;
         QVERIFY(!entry.mac.isEmpty());
+        QCOMPARE(entry.program, QStringLiteral("tst_journalflows"));
         QCOMPARE(entry.protocol, onvif ? QStringLiteral("ONVIF") : QStringLiteral("VXDP"));
         QVERIFY(!entry.before.ipv4Address.isEmpty());
         if (entry.result == JournalResult::Failed) {
