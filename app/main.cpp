@@ -7,6 +7,7 @@
 
 #include <aboutdialog.h>
 #include <devicestore.h>
+#include <journal.h>
 #include <onvifhandler.h>
 #include <vexohandler.h>
 
@@ -126,6 +127,17 @@ int main(int argc, char *argv[])
         return -1;
     }
 
+    // The site journal: the shipped Setup.xml's settings, then the user's; the shared journal's
+    // password only from the environment.
+    const QString setup = QStringLiteral("Setup.xml");
+    VexoTool::JournalSettings journalSettings = VexoTool::JournalSettings::fromValues(
+        VexoTool::JournalSettings::readSetupValues({folders.shippedFile(setup), folders.userFile(setup)}));
+    journalSettings.takePasswordFromEnvironment();
+    auto journal = std::make_unique<VexoTool::Journal>(journalSettings);
+    QObject::connect(journal.get(), &VexoTool::Journal::expiredRemoved, journal.get(), [](qint64 count) {
+        qInfo("[Tool]journal: %lld expired entries removed", static_cast<long long>(count));
+    });
+
     // The ONVIF devices are found in the scope the discovery library runs in.
     QString onvifError;
     std::unique_ptr<VEXO::OnvifHandler> onvif;
@@ -144,6 +156,7 @@ int main(int argc, char *argv[])
     // The list and the discovery services of the whole program.
     auto window = std::make_unique<VexoTool::VEXOToolMainPage>(DeviceStore::instance(), VEXO::VexoHandler::instance(),
                                                                onvif.get());
+    window->setJournal(journal.get());
     apt::ToolsApplication::placeMainWindow(window.get());
     window->show();
     qInfo("[Tool]manual %s",
@@ -154,7 +167,8 @@ int main(int argc, char *argv[])
 
     const int result = app->exec();
     window.reset();
-    onvif.reset(); // with it the credentials given this session
+    journal.reset(); // writes what is still pending
+    onvif.reset();   // with it the credentials given this session
     app.reset();
     return result;
 }

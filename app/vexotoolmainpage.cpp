@@ -16,6 +16,7 @@
 #include <devicemodifyresultpage.h>
 #include <deviceinfo.h>
 #include <devicestore.h>
+#include <kvt.h>
 #include <onviffault.h>
 #include <onvifhandler.h>
 #include <plandialog.h>
@@ -24,6 +25,9 @@
 #include <aboutdialog.h>
 #include <basedialog.h>
 #include <coverwidget.h>
+#include <handoverdialog.h>
+#include <journal.h>
+#include <journalwindow.h>
 #include <menu.h>
 #include <pinbutton.h>
 #include <tipdialog.h>
@@ -52,6 +56,8 @@ namespace {
 constexpr int PinBorderWidth = 20;
 // Folds and unfolds the right-hand panel; free in the list, the panel's fields and the menu.
 const QKeySequence FoldPanelKey(Qt::CTRL | Qt::Key_P);
+// Opens the site journal.
+const QKeySequence JournalKey(Qt::CTRL | Qt::Key_J);
 constexpr int RightSpaceWidth = 10;
 // The folded bar keeps this far from the window's right edge, over the right spacer.
 constexpr int FoldedBarInset = 11;
@@ -161,10 +167,29 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
     connect(applyPlan, &QAction::triggered, this, [this] {
         enableCover();
         VexoTool::PlanDialog dialog(*m_store, *m_discovery, this);
+        dialog.setJournal(m_journal);
         dialog.exec();
         disableCover();
         // Devices the plan activated or moved: the panel shows the checked rows as they are now.
         m_deviceDisplayPage->onDevicesActiveResult({});
+    });
+    //: Menu entry that opens the window of the site journal
+    m_actionJournal = m_aboutMenu->addAction(tr("Journal..."));
+    m_actionJournal->setObjectName(QStringLiteral("m_actionJournal"));
+    m_actionJournal->setShortcut(JournalKey);
+    m_actionJournal->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_actionJournal); // Ctrl+J works while the menu is closed
+    connect(m_actionJournal, &QAction::triggered, this, &VEXOToolMainPage::openJournal);
+    //: Menu entry that writes the hand-over report (devices, changes, open failures) of the site
+    QAction *report = m_aboutMenu->addAction(tr("Hand-over report..."));
+    report->setObjectName(QStringLiteral("m_actionHandoverReport"));
+    connect(report, &QAction::triggered, this, [this] {
+        if (!m_journal)
+            return;
+        enableCover();
+        VexoTool::HandoverDialog dialog(*m_journal, listedRecords(), this);
+        dialog.exec();
+        disableCover();
     });
     //: Menu entry that asks for the user name and password with which the ONVIF devices are identified
     m_actionOnvifSignIn = m_aboutMenu->addAction(tr("ONVIF Sign-In..."));
@@ -205,6 +230,60 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
 }
 
 VEXOToolMainPage::~VEXOToolMainPage() = default;
+
+QVector<VEXO_DEVICE_INFO> VEXOToolMainPage::listedRecords() const
+{
+    QVector<VEXO_DEVICE_INFO> records;
+    KVT_Guard guard(m_store->mutex());
+    m_store->copyAll(records);
+    return records;
+}
+
+JournalWindow *VEXOToolMainPage::journalWindow() const
+{
+    return m_journalWindow;
+}
+
+void VEXOToolMainPage::openJournal()
+{
+    if (!m_journal)
+        return;
+    if (!m_journalWindow) {
+        m_journalWindow = new JournalWindow(
+            *m_journal, [this] { return listedRecords(); }, this);
+        m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        m_journalWindow->refresh();
+    }
+    m_journalWindow->show();
+    m_journalWindow->raise();
+    m_journalWindow->activateWindow();
+}
+
+void VEXOToolMainPage::setJournal(Journal *journal)
+{
+    if (m_journal)
+        disconnect(m_journal, nullptr, this, nullptr);
+    m_journal = journal;
+    m_deviceModifyPage->setJournal(journal);
+    m_deviceDisplayPage->setJournal(journal);
+    if (!journal)
+        return;
+    // The journal says it once per run; the entries wait in memory and the work goes on.
+    connect(journal, &Journal::unavailable, this, [this](const QString &reason) {
+        qWarning("[Tool]journal not written: %s", qUtf8Printable(reason));
+        auto *dialog = new aptui::BaseDialog(false, false, false, false, true, true, false, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->setObjectName(QStringLiteral("journalUnavailableMessage"));
+        dialog->setFixedSize(400, 220);
+        //: title of the message that the site journal cannot be written for now
+        dialog->setTitle(tr("Journal"));
+        dialog->setDefaultText(tr("The journal cannot be written for now (%1). Your changes are kept and written "
+                                  "to it once it can be; your work goes on.")
+                                   .arg(reason));
+        dialog->show();
+    });
+}
 
 void VEXOToolMainPage::connectDiscovery()
 {

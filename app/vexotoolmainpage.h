@@ -5,8 +5,11 @@
 #include <onvifhandler.h>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <QVector>
+
+#include <Vexo.h>
 
 #include <functional>
 #include <memory>
@@ -35,6 +38,8 @@ namespace VexoTool {
 
 class DeviceDisplayPage;
 class DeviceModifyPage;
+class Journal;
+class JournalWindow;
 
 /**
  * @brief The program's only top-level window: title bar, device list, the right-hand
@@ -87,6 +92,19 @@ public:
     bool isCovered() const { return m_covered; }
 
     /**
+     * @brief Writes every change made from the window into @p journal, which must outlive the
+     *        window, and shows it in the journal window; without one nothing is written.
+     *
+     * A journal that cannot be written is said once in a message; the work goes on.
+     */
+    void setJournal(Journal *journal);
+    Journal *journal() const { return m_journal; }
+    /** @brief The title menu's "Journal..." entry (Ctrl+J). */
+    QAction *journalAction() const { return m_actionJournal; }
+    /** @brief The journal window while it is open. */
+    JournalWindow *journalWindow() const;
+
+    /**
      * @brief Sets how the user is asked whether a device that offers only clear-text passwords
      *        gets the password anyway; given the device's name, true for yes. The default asks
      *        with a dialog.
@@ -121,6 +139,8 @@ public slots:
      *        "ONVIF Sign-In…" in the title's menu.
      */
     void onOnvifSignIn();
+    /** @brief Opens the journal window, or brings it up with the entries read again (Ctrl+J). */
+    void openJournal();
     /**
      * @brief Identifies the ONVIF devices with @p userName and @p password for the rest of the
      *        session; once they have all answered (or not), a result list says how it went.
@@ -144,6 +164,8 @@ protected:
     QPoint aboutMenuPosition(QPoint wanted) const;
 
 private:
+    /** @brief The devices listed now, for the hand-over report. */
+    QVector<VEXO_DEVICE_INFO> listedRecords() const;
     void connectDiscovery();
     void connectModifyPanel();
     void connectOnvif();
@@ -157,6 +179,9 @@ private:
     DeviceStore *m_store = nullptr;
     VEXO::VexoHandler *m_discovery = nullptr;
     VEXO::OnvifHandler *m_onvif = nullptr;
+    Journal *m_journal = nullptr;
+    QPointer<JournalWindow> m_journalWindow;
+    QAction *m_actionJournal = nullptr;
     QAction *m_actionOnvifSignIn = nullptr;
     std::function<bool(const QString &)> m_clearTextQuestion;
     QStringList m_clearTextAsking; // keys waiting for the question, asked one at a time

@@ -8,6 +8,7 @@
 #include "devicenetparapage.h"
 #include "inputlimithint.h"
 #include "inputvalidation.h"
+#include "journalrecords.h"
 #include "networkcheck.h"
 #include "newpasswordform.h"
 #include "onvifpassworddialog.h"
@@ -17,6 +18,7 @@
 
 #include <devicestore.h>
 #include <errorexplanation.h>
+#include <journal.h>
 #include <vexohandler.h>
 
 #include <resetpassworddialog.h>
@@ -659,11 +661,14 @@ void DeviceModifyPage::modifySingle()
     const DeviceNetParam params = m_netParaPage->collectSingle();
     const QByteArray mac = m_selection.first().strMAC.toLatin1();
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_lineEditAdminPassword->text());
+    const VEXO_DEVICE_INFO before = recordOf(m_selection.first().strSerialNumber, m_selection.first().strMAC);
     runSingleOperation(
         m_selection.first(), tr("Modifying the device's network parameters ..."),
         [discovery = &m_discovery, mac, password, params] { return changeOverVxdp(*discovery, mac, password, params); },
         [params](const VEXO_DEVICE_INFO &record) { return showsNetParams(record, params); },
-        [this, params](DeviceInfo device, quint32 code, bool late) {
+        [this, params, before](DeviceInfo device, quint32 code, bool late) {
+            writeJournalEntry(m_journal, JournalFlow::NetworkChange, before, journalValuesOf(params),
+                              code == VEXO_NOERROR, journalCallFailure(code));
             if (code != VEXO_NOERROR) {
                 reportSingleFailure(device, code);
                 return;
@@ -699,6 +704,7 @@ void DeviceModifyPage::onChangeOnvifPassword()
     const DeviceInfo device = m_selection.first();
     const OnvifTarget target = onvifTarget(device);
     OnvifPasswordDialog dialog(m_onvifChanger, target, this);
+    dialog.setJournal(m_journal, recordOf(device.strSerialNumber, device.strMAC));
     dialog.move(dialogPosition() - QPoint(dialog.width() / 2 - 155, dialog.height() / 2 - 60));
     emit signalCoverMainPage();
     const bool changed = dialog.exec() == QDialog::Accepted;
@@ -752,10 +758,13 @@ void DeviceModifyPage::modifySingleOnvif()
     }
     const DeviceNetParam params = m_netParaPage->collectSingle();
     const OnvifTarget target = onvifTarget(device);
+    const VEXO_DEVICE_INFO before = recordOf(device.strSerialNumber, device.strMAC);
     runOnvifOperation(
         tr("Modifying the device's network parameters ..."),
         [changer = m_onvifChanger, target, params] { return changeOverOnvif(changer, target, params); },
-        [this, device, target, params](const OnvifOutcome &outcome) mutable {
+        [this, device, target, params, before](const OnvifOutcome &outcome) mutable {
+            writeJournalEntry(m_journal, JournalFlow::OnvifChange, before, journalValuesOf(params), outcome.ok,
+                              outcome.ok ? QString() : OnvifFaultText::text(outcome.failure));
             if (!outcome.ok) {
                 device.strResult = OnvifFaultText::text(outcome.failure);
                 keepResult(device);
@@ -814,6 +823,11 @@ QStringList DeviceModifyPage::restartIfWanted(const QVector<OnvifTarget> &target
         outcomes[j] = changer ? changer->reboot(targets.at(j)) : OnvifOutcome{};
         return outcomes.at(j).ok ? VEXO_NOERROR : 1;
     });
+    for (qsizetype j = 0; j < targets.size(); ++j) {
+        const VEXO_DEVICE_INFO record = recordOf(targets.at(j).serialNumber, targets.at(j).mac);
+        writeJournalEntry(m_journal, JournalFlow::Reboot, record, journalValuesOf(record), outcomes.at(j).ok,
+                          outcomes.at(j).ok ? QString() : OnvifFaultText::text(outcomes.at(j).failure));
+    }
     for (const OnvifOutcome &outcome : std::as_const(outcomes))
         notes.append(outcome.ok ? tr("The device is restarting and uses the new settings once it is back.")
                                 : tr("The device did not restart: %1").arg(OnvifFaultText::text(outcome.failure)));
@@ -930,6 +944,17 @@ void DeviceModifyPage::setOperationRunning(bool running, const QString &busyText
     applyState();
 }
 
+VEXO_DEVICE_INFO DeviceModifyPage::recordOf(const QString &serialNumber, const QString &mac) const
+{
+    VEXO_DEVICE_INFO record{};
+    if (!m_store.get(serialNumber, mac, record)) {
+        // Gone from the list meanwhile: the journal still names the device.
+        setFieldText(record.serialNumber, serialNumber.toLatin1());
+        setFieldText(record.macAddress, mac.toLatin1());
+    }
+    return record;
+}
+
 void DeviceModifyPage::keepResult(const DeviceInfo &device)
 {
     for (DeviceInfo &selected : m_selection) {
@@ -951,9 +976,11 @@ void DeviceModifyPage::modifyBatch()
     DeviceStore *store = &m_store;
 
     QVector<DeviceNetParam> records(count);
+    QVector<VEXO_DEVICE_INFO> before(count); // for the journal
     for (int j = 0; j < count; ++j) {
         records[j] = DeviceNetParam{};
         store->getNetParams(m_selection.at(j).strSerialNumber, m_selection.at(j).strMAC, records[j]);
+        before[j] = recordOf(m_selection.at(j).strSerialNumber, m_selection.at(j).strMAC);
     }
 
     // Numbering is settled for the whole batch before any device is touched.
@@ -1083,6 +1110,10 @@ void DeviceModifyPage::modifyBatch()
         } else {
             device.strResult = tr("Error%1:others").arg(code);
         }
+        const bool onvif = code == OnvifDone;
+        const bool succeeded = onvif ? skipped.at(j).isEmpty() && onvifOutcomes.at(j).ok : code == VEXO_NOERROR;
+        writeJournalEntry(m_journal, onvif ? JournalFlow::OnvifChange : JournalFlow::BatchNetworkChange, before.at(j),
+                          journalValuesOf(records.at(j)), succeeded, succeeded ? QString() : device.strResult);
     }
     emit signalModifyResult(batch);
     if (!restartTargets.isEmpty()) {
@@ -1132,6 +1163,7 @@ void DeviceModifyPage::activateSingle()
         return;
     const QByteArray serial = m_selection.first().strSerialNumber.toLatin1();
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_newPassword->password());
+    const VEXO_DEVICE_INFO before = recordOf(m_selection.first().strSerialNumber, m_selection.first().strMAC);
     runSingleOperation(
         m_selection.first(), tr("Activating the device ..."),
         [handler = &m_discovery, serial, password] {
@@ -1139,7 +1171,9 @@ void DeviceModifyPage::activateSingle()
                                                              : qMax(handler->getLastError(), quint32(1));
         },
         [](const VEXO_DEVICE_INFO &record) { return record.inactive == 0; },
-        [this](DeviceInfo device, quint32 code, bool late) {
+        [this, before](DeviceInfo device, quint32 code, bool late) {
+            writeJournalEntry(m_journal, JournalFlow::Activation, before, withPasswordSet(journalValuesOf(before)),
+                              code == VEXO_NOERROR, journalCallFailure(code));
             if (code != VEXO_NOERROR) {
                 reportSingleFailure(device, code);
                 return;
@@ -1164,6 +1198,9 @@ void DeviceModifyPage::activateBatch()
         serials.append(device.strSerialNumber.toLatin1());
     const QByteArray password = aKLOGUIToolkit::ConvertFromUnicode(m_newPassword->password());
     QVector<DeviceInfo> batch = m_selection; // the selection may change while the batch runs
+    QVector<VEXO_DEVICE_INFO> before;        // for the journal
+    for (const DeviceInfo &device : std::as_const(batch))
+        before.append(recordOf(device.strSerialNumber, device.strMAC));
     VEXO::VexoHandler *handler = &m_discovery;
     const QVector<quint32> errors = runBatch(tr("Activating device %1 of %2 ..."), count, [&](int j) -> quint32 {
         if (handler->activateDevice(serials.at(j), password))
@@ -1186,6 +1223,9 @@ void DeviceModifyPage::activateBatch()
         } else {
             device.strResult = tr("Error%1:others").arg(code);
         }
+        writeJournalEntry(m_journal, JournalFlow::Activation, before.at(j),
+                          withPasswordSet(journalValuesOf(before.at(j))), code == VEXO_NOERROR,
+                          code == VEXO_NOERROR ? QString() : device.strResult);
     }
     // The list's new selection report replaces m_selection; the result list shows this batch.
     emit signalActiveResult(batch);
@@ -1268,6 +1308,7 @@ void DeviceModifyPage::runResetDialog(const QString &serialNumber, const QString
 {
     emit signalCoverMainPage();
     ResetPasswordDialog dialog(m_discovery, this, serialNumber, deviceType, newKeyFormat, resetIpc);
+    dialog.setJournal(m_journal, recordOf(serialNumber, m_selection.value(0).strMAC));
     dialog.exec();
     emit signalDisCoverMainPage();
 }
@@ -1276,6 +1317,7 @@ void DeviceModifyPage::runRestoreDialog(const QString &serialNumber, const QStri
 {
     emit signalCoverMainPage();
     RestorePasswordDialog dialog(m_discovery, this, serialNumber, deviceType);
+    dialog.setJournal(m_journal, recordOf(serialNumber, m_selection.value(0).strMAC));
     dialog.setDeviceType(deviceType);
     connect(&dialog, &RestorePasswordDialog::signalExportExcel, this, &DeviceModifyPage::signalExportExcel);
     dialog.exec();

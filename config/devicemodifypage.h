@@ -37,6 +37,7 @@ class VexoHandler;
 namespace VexoTool {
 
 class DeviceActivePage;
+class Journal;
 class DeviceNetParaPage;
 class NewPasswordForm;
 class OnvifChanger;
@@ -98,6 +99,12 @@ public:
 
     /** @brief Where the panel learns this computer's adapter addresses (reachableAdapters() by default). */
     void setAdapterSource(std::function<QVector<AdapterAddress>()> source);
+
+    /**
+     * @brief Writes one entry per device of every operation into @p journal from now on (none
+     *        without one); the journal must outlive the panel.
+     */
+    void setJournal(Journal *journal) { m_journal = journal; }
 
     /** @brief The user-name field's default text for ONVIF devices. */
     static QString defaultOnvifUserName();
@@ -204,8 +211,11 @@ private:
     void runResetDialog(const QString &serialNumber, const QString &deviceType, bool newKeyFormat, bool resetIpc);
     /** @brief Default-password restore of one device. */
     void runRestoreDialog(const QString &serialNumber, const QString &deviceType);
+    /** @brief The device's record in the store as it is now (zero when it is not listed). */
+    VEXO_DEVICE_INFO recordOf(const QString &serialNumber, const QString &mac) const;
 
     DeviceStore &m_store;
+    Journal *m_journal = nullptr;
     VEXO::VexoHandler &m_discovery;
 
     QStackedWidget *m_stackedWidget = nullptr;

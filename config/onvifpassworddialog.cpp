@@ -3,6 +3,7 @@
 #include "onvifpassworddialog.h"
 
 #include "inputlimithint.h"
+#include "journalrecords.h"
 #include "newpasswordform.h"
 
 #include <Vexo.h>
@@ -259,6 +260,12 @@ bool OnvifPasswordDialog::askClearText()
     return question.exec() == QDialog::Accepted;
 }
 
+void OnvifPasswordDialog::setJournal(Journal *journal, const VEXO_DEVICE_INFO &device)
+{
+    m_journal = journal;
+    m_journalDevice = device;
+}
+
 void OnvifPasswordDialog::onFinished(const OnvifOutcome &outcome)
 {
     // A device without HTTPS got nothing: it gets the password only after a Yes.
@@ -271,6 +278,9 @@ void OnvifPasswordDialog::onFinished(const OnvifOutcome &outcome)
         onConfirm();
         return;
     }
+    writeJournalEntry(m_journal, JournalFlow::OnvifPasswordChange, m_journalDevice,
+                      withPasswordSet(journalValuesOf(m_journalDevice)), outcome.ok,
+                      outcome.ok ? QString() : OnvifFaultText::text(outcome.failure));
     if (outcome.ok) {
         showMessage(WarningDialog::Success, tr("The password was changed."));
         accept();

@@ -6,6 +6,8 @@
 
 #include <basedialog.h>
 
+#include <Vexo.h>
+
 #include <functional>
 #include <memory>
 
@@ -19,6 +21,7 @@ class MultiStateLineEdit;
 
 namespace VexoTool {
 
+class Journal;
 class NewPasswordForm;
 
 /**
@@ -60,6 +63,9 @@ public:
      */
     void setClearTextQuestion(std::function<bool(const QString &device)> question);
 
+    /** @brief Writes each attempt into @p journal as a change of @p device (the list's record). */
+    void setJournal(Journal *journal, const VEXO_DEVICE_INFO &device);
+
 private:
     void onConfirm();
     void onFinished(const OnvifOutcome &outcome);
@@ -69,6 +75,8 @@ private:
 
     std::shared_ptr<OnvifChanger> m_changer;
     OnvifTarget m_target;
+    Journal *m_journal = nullptr;
+    VEXO_DEVICE_INFO m_journalDevice{};
     aptui::MultiStateLineEdit *m_lineEditUserName = nullptr;
     QLabel *m_labelHintUserName = nullptr;
     aptui::MultiStateLineEdit *m_lineEditCurrentPassword = nullptr;

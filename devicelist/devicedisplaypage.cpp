@@ -1191,9 +1191,10 @@ QVector<BatchDevice> checkedBatchDevices(const DeviceDisplayPage &page)
     };
     QVector<BatchDevice> devices;
     for (int row : page.checkedRows()) {
+        const VEXO_DEVICE_INFO *record = model->recordOfRow(row);
         devices.append({cellText(row, DeviceInfoModel::ColumnSerialNumber),
                         cellText(row, DeviceInfoModel::ColumnStartTime),
-                        cellText(row, DeviceInfoModel::ColumnSoftVersion)});
+                        cellText(row, DeviceInfoModel::ColumnSoftVersion), record ? *record : VEXO_DEVICE_INFO{}});
     }
     return devices;
 }
@@ -1203,7 +1204,8 @@ QVector<BatchDevice> checkedBatchDevices(const DeviceDisplayPage &page)
 void DeviceDisplayPage::onConfigResetPassword()
 {
     emit signalCoverMainPage();
-    BatchRecovery::resetPasswords(*m_discovery, this, [this] { return checkedBatchDevices(*this); });
+    BatchRecovery::resetPasswords(
+        *m_discovery, this, [this] { return checkedBatchDevices(*this); }, m_journal);
     emit signalDisCoverMainPage();
 }
 
@@ -1213,7 +1215,7 @@ void DeviceDisplayPage::onConfigExportFile()
     if (devices.isEmpty())
         return;
     emit signalCoverMainPage();
-    BatchRecovery::exportKeys(*m_discovery, this, devices);
+    BatchRecovery::exportKeys(*m_discovery, this, devices, m_journal);
     emit signalDisCoverMainPage();
 }
 

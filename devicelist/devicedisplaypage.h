@@ -42,6 +42,8 @@ class CTableDelegate;
 
 namespace VexoTool {
 
+class Journal;
+
 class DeviceInfoModel;
 class ProtocolRows;
 class SnapshotSource;
@@ -114,6 +116,8 @@ public:
      * for a batch goes to one device of it by surprise; one checked row stays checked.
      */
     void setBatchOperations(bool on);
+    /** @brief Where the batch key export and batch reset write their entries (none without one). */
+    void setJournal(Journal *journal) { m_journal = journal; }
     bool batchOperations() const { return m_batchOperations; }
 
     /** @brief What the check box in the check column's header shows (batch operations only). */
@@ -244,6 +248,7 @@ private:
 
     DeviceStore *m_store = nullptr;
     VEXO::VexoHandler *m_discovery = nullptr;
+    Journal *m_journal = nullptr;
     DeviceInfoModel *m_model = nullptr;
     std::unique_ptr<ProtocolRows> m_protocolRows; // one row per device that answers both protocols
     QSortFilterProxyModel *m_proxy = nullptr;     // the table's sorted view of m_model

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace VexoTool {
 
@@ -53,6 +54,11 @@ public:
 
     /** @brief Whether the text was taken as an IPv4 address range. */
     bool isRange() const { return m_range.has_value(); }
+    /** @brief The range's first and last address (host order) when the text was taken as one. */
+    std::optional<std::pair<quint32, quint32>> range() const
+    {
+        return m_range ? std::optional(std::pair(m_range->first, m_range->last)) : std::nullopt;
+    }
 
     /**
      * @brief Whether @p text means what it says: an address range, or a text that does not try

@@ -5,6 +5,7 @@
 #include "planreport.h"
 
 #include <folderpath.h>
+#include <journalrecords.h>
 #include <devicestore.h>
 #include <vexohandler.h>
 
@@ -267,6 +268,8 @@ void PlanDialog::onApplyThreadFinished()
     for (const PlanOutcome &outcome : outcomes) {
         succeeded += outcome.succeeded;
         failed += outcome.sent && !outcome.succeeded;
+        if (outcome.sent)
+            journalOutcome(outcome);
     }
     m_labelSummary->setText(tr("Applied: %1 succeeded, %2 failed, %3 not sent.")
                                 .arg(succeeded)
@@ -304,6 +307,20 @@ void PlanDialog::onApplyThreadFinished()
     m_verdicts.clear();
     updateButtons();
     emit signalApplyFinished();
+}
+
+void PlanDialog::journalOutcome(const PlanOutcome &outcome)
+{
+    // The store holds what the device took: the applier writes each success into it.
+    VEXO_DEVICE_INFO now = outcome.before;
+    {
+        KVT_Guard guard(m_store.mutex());
+        m_store.get(outcome.serial, outcome.mac, now);
+    }
+    JournalValues after = journalValuesOf(now);
+    after.passwordSet = outcome.activated;
+    writeJournalEntry(m_journal, JournalFlow::PlanApply, outcome.before, after, outcome.succeeded,
+                      outcome.succeeded ? QString() : outcome.result);
 }
 
 void PlanDialog::onCancelOrClose()

@@ -26,6 +26,8 @@ class VexoHandler;
 
 namespace VexoTool {
 
+class Journal;
+
 /**
  * @brief "Apply plan": previews an address plan file against the listed devices and applies
  *        its accepted rows.
@@ -43,6 +45,9 @@ public:
     /** @brief A dialog over the devices of @p store, applying through @p handler. */
     PlanDialog(DeviceStore &store, VEXO::VexoHandler &handler, QWidget *parent = nullptr);
     ~PlanDialog() override;
+
+    /** @brief Writes an entry for each device a plan is sent to into @p journal (none without one). */
+    void setJournal(Journal *journal) { m_journal = journal; }
 
     /** @brief Whether the preview is being applied now. */
     bool isApplying() const { return m_thread != nullptr; }
@@ -63,11 +68,14 @@ private:
     void onCancelOrClose();
     void onRowDone(int row, int done, int total);
     void onApplyThreadFinished();
+    /** @brief The journal's entry of one device the plan was sent to. */
+    void journalOutcome(const PlanOutcome &outcome);
     void showPreview();
     void updateButtons();
 
     DeviceStore &m_store;
     VEXO::VexoHandler &m_handler;
+    Journal *m_journal = nullptr;
     QString m_planPath;
     QList<PlanRow> m_rows;
     QList<PlanVerdict> m_verdicts;

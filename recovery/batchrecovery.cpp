@@ -6,6 +6,8 @@
 #include "recoverylog.h"
 #include "resetpasswordthread.h"
 
+#include <journalrecords.h>
+
 #include <akloguitoolkit/cchasedialog.h>
 #include <linkmessagebox.h>
 #include <resetpasswordwidget.h>
@@ -85,7 +87,8 @@ void writeMismatchFile(const QStringList &serialNumbers)
 
 } // namespace
 
-void BatchRecovery::exportKeys(VEXO::VexoHandler &discovery, QWidget *page, const QVector<BatchDevice> &devices)
+void BatchRecovery::exportKeys(VEXO::VexoHandler &discovery, QWidget *page, const QVector<BatchDevice> &devices,
+                               Journal *journal)
 {
     if (devices.isEmpty())
         return;
@@ -101,6 +104,11 @@ void BatchRecovery::exportKeys(VEXO::VexoHandler &discovery, QWidget *page, cons
     thread.setExportEntries(entries);
     thread.setSoftwareVersions(versions);
     runBusy(page, thread, tr("Loading..."));
+    for (const BatchDevice &device : devices) {
+        const quint32 code = thread.outcomes().value(device.serialNumber, VEXO_ERR_UNKNOWN_DEVICE);
+        writeJournalEntry(journal, JournalFlow::BatchKeyExport, device.record, journalValuesOf(device.record),
+                          code == VEXO_NOERROR, journalCallFailure(code));
+    }
 
     QStringList lines{tr("Key files written: %1").arg(thread.keyFilesWritten())};
     if (thread.failureCount() > 0)
@@ -143,13 +151,14 @@ BatchResetPlan BatchRecovery::planReset(const QVector<BatchDevice> &devices, con
 }
 
 void BatchRecovery::resetPasswords(VEXO::VexoHandler &discovery, QWidget *page,
-                                   const std::function<QVector<BatchDevice>()> &checkedDevices)
+                                   const std::function<QVector<BatchDevice>()> &checkedDevices, Journal *journal)
 {
     ResetPasswordWidget dialog(page);
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    const BatchResetPlan plan = planReset(checkedDevices(), dialog.filePath(), dialog.newPassword());
+    const QVector<BatchDevice> devices = checkedDevices();
+    const BatchResetPlan plan = planReset(devices, dialog.filePath(), dialog.newPassword());
 
     ResetPasswordThread thread(discovery);
     thread.setMode(ResetPasswordThread::ModeReset);
@@ -159,6 +168,14 @@ void BatchRecovery::resetPasswords(VEXO::VexoHandler &discovery, QWidget *page,
     runBusy(page, thread, tr("Loading..."));
 
     writeMismatchFile(plan.unmatched);
+    for (const BatchDevice &device : devices) {
+        const auto outcome = thread.outcomes().constFind(device.serialNumber);
+        const bool reset = outcome != thread.outcomes().cend() && *outcome == VEXO_NOERROR;
+        writeJournalEntry(journal, JournalFlow::BatchPasswordReset, device.record,
+                          withPasswordSet(journalValuesOf(device.record)), reset,
+                          outcome == thread.outcomes().cend() ? tr("No reset file for this device.")
+                                                              : journalCallFailure(*outcome));
+    }
     QStringList lines{tr("Passwords reset: %1").arg(plan.requests.size() - thread.failureCount())};
     if (thread.failureCount() > 0)
         lines.append(tr("Resets the devices refused: %1").arg(thread.failureCount()) + listedIn(InErrorFile));

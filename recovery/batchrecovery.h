@@ -20,12 +20,15 @@ class QWidget;
 
 namespace VexoTool {
 
+class Journal;
+
 /** @brief A ticked device of the list as the batch flows need it. */
 struct BatchDevice
 {
     QString serialNumber;
     QString startTime;
     QString softwareVersion;
+    VEXO_DEVICE_INFO record{}; ///< the list's record, for the journal
 };
 
 /** @brief The reset requests of a batch reset, and the devices without a reset file. */
@@ -54,8 +57,10 @@ public:
      *
      * Nothing happens without devices. Afterwards a message counts the key files written and the
      * devices that gave none (listed in out_error.txt), names the batch folder and offers to open it.
+     * Each device's outcome goes into @p journal when there is one.
      */
-    static void exportKeys(VEXO::VexoHandler &discovery, QWidget *page, const QVector<BatchDevice> &devices);
+    static void exportKeys(VEXO::VexoHandler &discovery, QWidget *page, const QVector<BatchDevice> &devices,
+                           Journal *journal = nullptr);
 
     /**
      * @brief Asks for a new password and the folder of reset files, then resets every device of
@@ -63,10 +68,11 @@ public:
      *
      * Devices without a reset file are listed in mismatch.txt and refused resets in in_error.txt.
      * A message counts the passwords reset and each kind of failure; where a failure left a file,
-     * it names the file and the batch folder and offers to open the folder.
+     * it names the file and the batch folder and offers to open the folder. Each device's outcome,
+     * a device without a reset file included, goes into @p journal when there is one.
      */
     static void resetPasswords(VEXO::VexoHandler &discovery, QWidget *page,
-                               const std::function<QVector<BatchDevice>()> &checkedDevices);
+                               const std::function<QVector<BatchDevice>()> &checkedDevices, Journal *journal = nullptr);
 
     /**
      * @brief Matches each device to its reset file in @p folder by serial number.

@@ -11,6 +11,7 @@
 #include <Vexo.h>
 #include <akloguitoolkit/cradiobutton.h>
 #include <errorexplanation.h>
+#include <journalrecords.h>
 #include <filepathbutton.h>
 #include <multistatelineedit.h>
 #include <newpasswordform.h>
@@ -370,9 +371,18 @@ void ResetPasswordDialog::onResetPassword()
         [this](quint32 code) { onResetFinished(code); });
 }
 
+void ResetPasswordDialog::setJournal(Journal *journal, const VEXO_DEVICE_INFO &device)
+{
+    m_journal = journal;
+    m_journalDevice = device;
+}
+
 void ResetPasswordDialog::onResetFinished(quint32 code)
 {
     setBusy(false);
+    writeJournalEntry(m_journal, JournalFlow::PasswordReset, m_journalDevice,
+                      withPasswordSet(journalValuesOf(m_journalDevice)), code == VEXO_NOERROR,
+                      journalCallFailure(code));
     if (code == VEXO_NOERROR) {
         showMessage(WarningDialog::Success, tr("Reset password Succeed."));
         accept();

@@ -4,6 +4,8 @@
 
 #include <basedialog.h>
 
+#include <Vexo.h>
+
 #include <QString>
 
 class QCheckBox;
@@ -26,6 +28,8 @@ class MultiStateLineEdit;
 } // namespace aptui
 
 namespace VexoTool {
+
+class Journal;
 
 class DeviceCallRunner;
 class NewPasswordForm;
@@ -71,6 +75,9 @@ public:
      */
     QString makeCleanCopy(const QString &strFilePath) const;
 
+    /** @brief Writes each attempt into @p journal as a change of @p device (the list's record). */
+    void setJournal(Journal *journal, const VEXO_DEVICE_INFO &device);
+
     bool eventFilter(QObject *target, QEvent *event) override;
 
 public slots:
@@ -99,6 +106,8 @@ private:
     quint32 keyCommand() const;
 
     VEXO::VexoHandler &m_discovery;
+    Journal *m_journal = nullptr;
+    VEXO_DEVICE_INFO m_journalDevice{};
     QString m_serialNumber;
     QString m_deviceType;
     bool m_newFormat = false;

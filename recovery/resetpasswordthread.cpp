@@ -65,6 +65,7 @@ void ResetPasswordThread::runExport()
     m_failed = false;
     m_failures = 0;
     m_keyFilesWritten = 0;
+    m_outcomes.clear();
     const QString errorPath = VexoTool::batchFilePath(OutErrorFile);
     removeIfExists(errorPath);
 
@@ -82,12 +83,15 @@ void ResetPasswordThread::runExport()
             if (key) {
                 const QString path
                     = VexoTool::batchFilePath(VexoTool::keyFileName(serial, QDateTime::currentDateTime()));
-                if (VexoTool::writeKeyFile(path, *key))
+                const bool written = VexoTool::writeKeyFile(path, *key);
+                m_outcomes.insert(serial, written ? quint32(VEXO_NOERROR) : quint32(VEXO_ERR_FILE));
+                if (written)
                     ++m_keyFilesWritten;
                 else
                     qCWarning(lcRecovery, "[ResetPasswordThread]key file %s not written", qPrintable(path));
                 continue;
             }
+            m_outcomes.insert(serial, qMax(handler->getLastError(), quint32(1)));
             appendErrorLine(errors,
                             entry + QStringLiteral(" software: ") + m_softwareVersions.value(serial)
                                 + QStringLiteral(" error code: "),
@@ -104,6 +108,7 @@ void ResetPasswordThread::runReset()
 {
     m_failed = false;
     m_failures = 0;
+    m_outcomes.clear();
     const QString errorPath = VexoTool::batchFilePath(InErrorFile);
     removeIfExists(errorPath);
 
@@ -116,8 +121,11 @@ void ResetPasswordThread::runReset()
 
         VEXO::VexoHandler *handler = &m_discovery;
         for (auto it = m_resetParams.cbegin(); it != m_resetParams.cend(); ++it) {
-            if (handler->resetPasswd(it.key().toLatin1(), it.value()))
+            if (handler->resetPasswd(it.key().toLatin1(), it.value())) {
+                m_outcomes.insert(it.key(), VEXO_NOERROR);
                 continue;
+            }
+            m_outcomes.insert(it.key(), qMax(handler->getLastError(), quint32(1)));
             appendErrorLine(errors,
                             it.key() + QStringLiteral(" + software: ") + m_softwareVersions.value(it.key())
                                 + QStringLiteral(" error code: "),

@@ -52,6 +52,11 @@ public:
     bool failed() const { return m_failed; }
     /** @brief How many devices failed in the last run. */
     int failureCount() const { return m_failures; }
+    /**
+     * @brief The outcome of each device of the last run by serial number: the discovery
+     *        library's error code, 0 for a key file written or a password reset.
+     */
+    QMap<QString, quint32> outcomes() const { return m_outcomes; }
     /** @brief How many key files the last export wrote. */
     int keyFilesWritten() const { return m_keyFilesWritten; }
     /** @brief The batch folder with "/" separators, to show to the user. */
@@ -73,4 +78,5 @@ private:
     bool m_failed = false;
     int m_failures = 0;
     int m_keyFilesWritten = 0;
+    QMap<QString, quint32> m_outcomes;
 };

@@ -8,6 +8,7 @@
 
 #include <Vexo.h>
 #include <errorexplanation.h>
+#include <journalrecords.h>
 #include <multistatelineedit.h>
 #include <qtqrencode.h>
 #include <vexohandler.h>
@@ -181,9 +182,18 @@ void RestorePasswordDialog::onRestorePassword()
         [this](quint32 result) { onRestoreFinished(result); });
 }
 
+void RestorePasswordDialog::setJournal(Journal *journal, const VEXO_DEVICE_INFO &device)
+{
+    m_journal = journal;
+    m_journalDevice = device;
+}
+
 void RestorePasswordDialog::onRestoreFinished(quint32 code)
 {
     setBusy(false);
+    writeJournalEntry(m_journal, JournalFlow::PasswordRestore, m_journalDevice,
+                      withPasswordSet(journalValuesOf(m_journalDevice)), code == VEXO_NOERROR,
+                      journalCallFailure(code));
     if (code == VEXO_NOERROR) {
         // The password is the one thing the user needs next: the message stays until closed.
         WarningDialog::showUntilClosed(

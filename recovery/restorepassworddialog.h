@@ -4,6 +4,8 @@
 
 #include <basedialog.h>
 
+#include <Vexo.h>
+
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +21,8 @@ class MultiStateLineEdit;
 }
 
 namespace VexoTool {
+
+class Journal;
 
 class DeviceCallRunner;
 
@@ -62,6 +66,9 @@ public:
     /** @brief The model families whose restore QR code carries the serial number without the type. */
     QStringList modelPrefixes() const { return m_modelPrefixes; }
 
+    /** @brief Writes each attempt into @p journal as a change of @p device (the list's record). */
+    void setJournal(Journal *journal, const VEXO_DEVICE_INFO &device);
+
     bool eventFilter(QObject *target, QEvent *event) override;
 
 signals:
@@ -82,6 +89,8 @@ private:
     void setBusy(bool busy);
 
     VEXO::VexoHandler &m_discovery;
+    Journal *m_journal = nullptr;
+    VEXO_DEVICE_INFO m_journalDevice{};
     QString m_serialNumber;
     QString m_deviceType;
     QStringList m_modelPrefixes;

@@ -152,6 +152,10 @@
         <source>Batch Reset</source>
         <translation>Batch Reset</translation>
     </message>
+    <message>
+        <source>No reset file for this device.</source>
+        <translation>No reset file for this device.</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceActivePage</name>
@@ -1003,6 +1007,174 @@ Forget it only when the device was reset or got a new certificate.</translation>
     </message>
 </context>
 <context>
+    <name>VexoTool::HandoverDialog</name>
+    <message>
+        <source>Hand-over Report</source>
+        <extracomment>title of the dialog that writes the hand-over report</extracomment>
+        <translation>Hand-over Report</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <extracomment>label of the hand-over report&apos;s site name</extracomment>
+        <translation>Site:</translation>
+    </message>
+    <message>
+        <source>Changes from:</source>
+        <extracomment>label of the start of the period whose changes the hand-over report lists</extracomment>
+        <translation>Changes from:</translation>
+    </message>
+    <message>
+        <source>until:</source>
+        <extracomment>label of the end of the period whose changes the hand-over report lists</extracomment>
+        <translation>until:</translation>
+    </message>
+    <message>
+        <source>Please enter the site&apos;s name.</source>
+        <translation>Please enter the site&apos;s name.</translation>
+    </message>
+    <message>
+        <source>Save the hand-over report</source>
+        <translation>Save the hand-over report</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Saved: %1 and %2</source>
+        <translation>Saved: %1 and %2</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::HandoverReport</name>
+    <message>
+        <source>The journal cannot be read: %1</source>
+        <translation>The journal cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>Addresses</source>
+        <translation>Addresses</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Verification</source>
+        <translation>Verification</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Before</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>After</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>Explanation</source>
+        <translation>Explanation</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <extracomment>the hand-over report&apos;s operator when the operating system does not say who it is</extracomment>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>the first entry</source>
+        <extracomment>the period of the hand-over report&apos;s changes when it has no start</extracomment>
+        <translation>the first entry</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <extracomment>the period of the hand-over report&apos;s changes when it has no end</extracomment>
+        <translation>now</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>%1 and %2 are the period&apos;s start and end</extracomment>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>Hand-over report: %1</source>
+        <translation>Hand-over report: %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>%1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>Date: %1</source>
+        <translation>Date: %1</translation>
+    </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>Operator: %1</translation>
+    </message>
+    <message>
+        <source>Changes from %1</source>
+        <translation>Changes from %1</translation>
+    </message>
+    <message>
+        <source>Devices (%1)</source>
+        <extracomment>heading of the hand-over report&apos;s device list; %1 is how many</extracomment>
+        <translation>Devices (%1)</translation>
+    </message>
+    <message>
+        <source>Changes (%1)</source>
+        <translation>Changes (%1)</translation>
+    </message>
+    <message>
+        <source>Failures still open (%1)</source>
+        <translation>Failures still open (%1)</translation>
+    </message>
+    <message>
+        <source>Hand-over</source>
+        <extracomment>name of the hand-over report workbook&apos;s sheet</extracomment>
+        <translation>Hand-over</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 cannot be written: %2</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::InputLimitHint</name>
     <message>
         <source>A password has at most %1 characters.</source>
@@ -1063,6 +1235,220 @@ Forget it only when the device was reset or got a new certificate.</translation>
     <message>
         <source>Failed</source>
         <translation>Failed</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::JournalExport</name>
+    <message>
+        <source>The journal cannot be read: %1</source>
+        <translation>The journal cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>%1 entries are more than a workbook&apos;s sheet holds (%2). Choose a shorter period, or export them as CSV.</source>
+        <translation>%1 entries are more than a workbook&apos;s sheet holds (%2). Choose a shorter period, or export them as CSV.</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <extracomment>name of the journal export&apos;s sheet</extracomment>
+        <translation>Journal</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::JournalRecords</name>
+    <message>
+        <source>Error %1</source>
+        <extracomment>the journal&apos;s explanation of a failed device call; %1 is the library&apos;s error code</extracomment>
+        <translation>Error %1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::JournalTexts</name>
+    <message>
+        <source>Time</source>
+        <extracomment>column names of the journal window and its exports</extracomment>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Before</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>After</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Explanation</source>
+        <translation>Explanation</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>gateway %1</source>
+        <extracomment>part of a device&apos;s settings in the journal; %1 is an address</extracomment>
+        <translation>gateway %1</translation>
+    </message>
+    <message>
+        <source>DHCP on</source>
+        <translation>DHCP on</translation>
+    </message>
+    <message>
+        <source>DHCP off</source>
+        <translation>DHCP off</translation>
+    </message>
+    <message>
+        <source>port %1</source>
+        <extracomment>part of a device&apos;s settings in the journal; %1 is the device protocol&apos;s port</extracomment>
+        <translation>port %1</translation>
+    </message>
+    <message>
+        <source>password set</source>
+        <extracomment>part of a device&apos;s settings in the journal: a password was set (which one is never kept)</extracomment>
+        <translation>password set</translation>
+    </message>
+    <message>
+        <source>verified</source>
+        <extracomment>a device whose maker certificate the program verified</extracomment>
+        <translation>verified</translation>
+    </message>
+    <message>
+        <source>not verified</source>
+        <translation>not verified</translation>
+    </message>
+    <message>
+        <source>not checked</source>
+        <extracomment>a device whose maker certificate the program has not checked yet</extracomment>
+        <translation>not checked</translation>
+    </message>
+    <message>
+        <source>no certificate (ONVIF)</source>
+        <extracomment>an ONVIF device, which has no maker certificate to verify</extracomment>
+        <translation>no certificate (ONVIF)</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::JournalWindow</name>
+    <message>
+        <source>Journal</source>
+        <extracomment>title of the window that shows the site journal</extracomment>
+        <translation>Journal</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Text, or address ranges: 192.168.1.0/24, 10.0.0.5-10.0.0.9</source>
+        <extracomment>placeholder of the journal window&apos;s filter box</extracomment>
+        <translation>Text, or address ranges: 192.168.1.0/24, 10.0.0.5-10.0.0.9</translation>
+    </message>
+    <message>
+        <source>All operations</source>
+        <extracomment>the journal window&apos;s choice of every operation</extracomment>
+        <translation>All operations</translation>
+    </message>
+    <message>
+        <source>All results</source>
+        <extracomment>the journal window&apos;s choice of every result</extracomment>
+        <translation>All results</translation>
+    </message>
+    <message>
+        <source>Any time</source>
+        <translation>Any time</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>Last 7 days</source>
+        <translation>Last 7 days</translation>
+    </message>
+    <message>
+        <source>Last 30 days</source>
+        <translation>Last 30 days</translation>
+    </message>
+    <message>
+        <source>From ... until ...</source>
+        <extracomment>the journal window&apos;s choice of a period between two dates the user sets</extracomment>
+        <translation>From ... until ...</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Export .xls...</source>
+        <translation>Export .xls…</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>Hand-over report...</source>
+        <translation>Hand-over report…</translation>
+    </message>
+    <message>
+        <source>The journal cannot be read now.</source>
+        <translation>The journal cannot be read now.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries</source>
+        <extracomment>how many journal entries pass the window&apos;s filter</extracomment>
+        <translation>
+            <numerusform>%n entry</numerusform>
+            <numerusform>%n entries</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Export the journal</source>
+        <translation>Export the journal</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Excel files (*.xls)</source>
+        <translation>Excel files (*.xls)</translation>
+    </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>Exported to %1</translation>
     </message>
 </context>
 <context>
@@ -2156,6 +2542,25 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>, </source>
         <extracomment>separates the parts of the summary after &quot;ONVIF Sign-In&quot;</extracomment>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>Journal...</source>
+        <extracomment>Menu entry that opens the window of the site journal</extracomment>
+        <translation>Journal…</translation>
+    </message>
+    <message>
+        <source>Hand-over report...</source>
+        <extracomment>Menu entry that writes the hand-over report (devices, changes, open failures) of the site</extracomment>
+        <translation>Hand-over report…</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <extracomment>title of the message that the site journal cannot be written for now</extracomment>
+        <translation>Journal</translation>
+    </message>
+    <message>
+        <source>The journal cannot be written for now (%1). Your changes are kept and written to it once it can be; your work goes on.</source>
+        <translation>The journal cannot be written for now (%1). Your changes are kept and written to it once it can be; your work goes on.</translation>
     </message>
 </context>
 <context>

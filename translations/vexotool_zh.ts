@@ -152,6 +152,10 @@
         <source>Batch Reset</source>
         <translation>批量重置密码</translation>
     </message>
+    <message>
+        <source>No reset file for this device.</source>
+        <translation>此设备没有重置文件。</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::DeviceActivePage</name>
@@ -998,6 +1002,174 @@ Forget it only when the device was reset or got a new certificate.</source>
     </message>
 </context>
 <context>
+    <name>VexoTool::HandoverDialog</name>
+    <message>
+        <source>Hand-over Report</source>
+        <extracomment>title of the dialog that writes the hand-over report</extracomment>
+        <translation>交接报告</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>保存…</translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <extracomment>label of the hand-over report&apos;s site name</extracomment>
+        <translation>现场：</translation>
+    </message>
+    <message>
+        <source>Changes from:</source>
+        <extracomment>label of the start of the period whose changes the hand-over report lists</extracomment>
+        <translation>变更起始：</translation>
+    </message>
+    <message>
+        <source>until:</source>
+        <extracomment>label of the end of the period whose changes the hand-over report lists</extracomment>
+        <translation>截止：</translation>
+    </message>
+    <message>
+        <source>Please enter the site&apos;s name.</source>
+        <translation>请输入现场名称。</translation>
+    </message>
+    <message>
+        <source>Save the hand-over report</source>
+        <translation>保存交接报告</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF 文件 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Saved: %1 and %2</source>
+        <translation>已保存：%1 和 %2</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::HandoverReport</name>
+    <message>
+        <source>The journal cannot be read: %1</source>
+        <translation>无法读取日志：%1</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation>协议</translation>
+    </message>
+    <message>
+        <source>Addresses</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>固件</translation>
+    </message>
+    <message>
+        <source>Verification</source>
+        <translation>验证</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>操作</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>变更前</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>变更后</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>用户</translation>
+    </message>
+    <message>
+        <source>Explanation</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <extracomment>the hand-over report&apos;s operator when the operating system does not say who it is</extracomment>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>the first entry</source>
+        <extracomment>the period of the hand-over report&apos;s changes when it has no start</extracomment>
+        <translation>第一条记录</translation>
+    </message>
+    <message>
+        <source>now</source>
+        <extracomment>the period of the hand-over report&apos;s changes when it has no end</extracomment>
+        <translation>现在</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>%1 and %2 are the period&apos;s start and end</extracomment>
+        <translation>%1 至 %2</translation>
+    </message>
+    <message>
+        <source>Hand-over report: %1</source>
+        <translation>交接报告：%1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written.</source>
+        <translation>无法写入 %1。</translation>
+    </message>
+    <message>
+        <source>Date: %1</source>
+        <translation>日期：%1</translation>
+    </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>操作员：%1</translation>
+    </message>
+    <message>
+        <source>Changes from %1</source>
+        <translation>变更时段：%1</translation>
+    </message>
+    <message>
+        <source>Devices (%1)</source>
+        <extracomment>heading of the hand-over report&apos;s device list; %1 is how many</extracomment>
+        <translation>设备（%1）</translation>
+    </message>
+    <message>
+        <source>Changes (%1)</source>
+        <translation>变更（%1）</translation>
+    </message>
+    <message>
+        <source>Failures still open (%1)</source>
+        <translation>尚未解决的失败（%1）</translation>
+    </message>
+    <message>
+        <source>Hand-over</source>
+        <extracomment>name of the hand-over report workbook&apos;s sheet</extracomment>
+        <translation>交接</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+</context>
+<context>
     <name>VexoTool::InputLimitHint</name>
     <message>
         <source>A password has at most %1 characters.</source>
@@ -1058,6 +1230,219 @@ Forget it only when the device was reset or got a new certificate.</source>
     <message>
         <source>Failed</source>
         <translation>失败</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::JournalExport</name>
+    <message>
+        <source>The journal cannot be read: %1</source>
+        <translation>无法读取日志：%1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 entries are more than a workbook&apos;s sheet holds (%2). Choose a shorter period, or export them as CSV.</source>
+        <translation>%1 条记录超过了工作表的容量（%2）。请选择更短的时段，或导出为 CSV。</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <extracomment>name of the journal export&apos;s sheet</extracomment>
+        <translation>日志</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::JournalRecords</name>
+    <message>
+        <source>Error %1</source>
+        <extracomment>the journal&apos;s explanation of a failed device call; %1 is the library&apos;s error code</extracomment>
+        <translation>错误 %1</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::JournalTexts</name>
+    <message>
+        <source>Time</source>
+        <extracomment>column names of the journal window and its exports</extracomment>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>操作</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation>协议</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>变更前</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>变更后</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Explanation</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>用户</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>程序</translation>
+    </message>
+    <message>
+        <source>gateway %1</source>
+        <extracomment>part of a device&apos;s settings in the journal; %1 is an address</extracomment>
+        <translation>网关 %1</translation>
+    </message>
+    <message>
+        <source>DHCP on</source>
+        <translation>DHCP 开</translation>
+    </message>
+    <message>
+        <source>DHCP off</source>
+        <translation>DHCP 关</translation>
+    </message>
+    <message>
+        <source>port %1</source>
+        <extracomment>part of a device&apos;s settings in the journal; %1 is the device protocol&apos;s port</extracomment>
+        <translation>端口 %1</translation>
+    </message>
+    <message>
+        <source>password set</source>
+        <extracomment>part of a device&apos;s settings in the journal: a password was set (which one is never kept)</extracomment>
+        <translation>已设置密码</translation>
+    </message>
+    <message>
+        <source>verified</source>
+        <extracomment>a device whose maker certificate the program verified</extracomment>
+        <translation>已验证</translation>
+    </message>
+    <message>
+        <source>not verified</source>
+        <translation>未验证</translation>
+    </message>
+    <message>
+        <source>not checked</source>
+        <extracomment>a device whose maker certificate the program has not checked yet</extracomment>
+        <translation>未检查</translation>
+    </message>
+    <message>
+        <source>no certificate (ONVIF)</source>
+        <extracomment>an ONVIF device, which has no maker certificate to verify</extracomment>
+        <translation>无证书（ONVIF）</translation>
+    </message>
+</context>
+<context>
+    <name>VexoTool::JournalWindow</name>
+    <message>
+        <source>Journal</source>
+        <extracomment>title of the window that shows the site journal</extracomment>
+        <translation>日志</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Text, or address ranges: 192.168.1.0/24, 10.0.0.5-10.0.0.9</source>
+        <extracomment>placeholder of the journal window&apos;s filter box</extracomment>
+        <translation>文本，或地址范围：192.168.1.0/24, 10.0.0.5-10.0.0.9</translation>
+    </message>
+    <message>
+        <source>All operations</source>
+        <extracomment>the journal window&apos;s choice of every operation</extracomment>
+        <translation>全部操作</translation>
+    </message>
+    <message>
+        <source>All results</source>
+        <extracomment>the journal window&apos;s choice of every result</extracomment>
+        <translation>全部结果</translation>
+    </message>
+    <message>
+        <source>Any time</source>
+        <translation>任意时间</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>今天</translation>
+    </message>
+    <message>
+        <source>Last 7 days</source>
+        <translation>最近 7 天</translation>
+    </message>
+    <message>
+        <source>Last 30 days</source>
+        <translation>最近 30 天</translation>
+    </message>
+    <message>
+        <source>From ... until ...</source>
+        <extracomment>the journal window&apos;s choice of a period between two dates the user sets</extracomment>
+        <translation>从 ... 到 ...</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Export .xls...</source>
+        <translation>导出 .xls…</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>导出 CSV…</translation>
+    </message>
+    <message>
+        <source>Hand-over report...</source>
+        <translation>交接报告…</translation>
+    </message>
+    <message>
+        <source>The journal cannot be read now.</source>
+        <translation>目前无法读取日志。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries</source>
+        <extracomment>how many journal entries pass the window&apos;s filter</extracomment>
+        <translation>
+            <numerusform>%n 条记录</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Export the journal</source>
+        <translation>导出日志</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>Excel files (*.xls)</source>
+        <translation>Excel 文件 (*.xls)</translation>
+    </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>已导出到 %1</translation>
     </message>
 </context>
 <context>
@@ -2143,6 +2528,25 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>, </source>
         <extracomment>separates the parts of the summary after &quot;ONVIF Sign-In&quot;</extracomment>
         <translation>，</translation>
+    </message>
+    <message>
+        <source>Journal...</source>
+        <extracomment>Menu entry that opens the window of the site journal</extracomment>
+        <translation>日志…</translation>
+    </message>
+    <message>
+        <source>Hand-over report...</source>
+        <extracomment>Menu entry that writes the hand-over report (devices, changes, open failures) of the site</extracomment>
+        <translation>交接报告…</translation>
+    </message>
+    <message>
+        <source>Journal</source>
+        <extracomment>title of the message that the site journal cannot be written for now</extracomment>
+        <translation>日志</translation>
+    </message>
+    <message>
+        <source>The journal cannot be written for now (%1). Your changes are kept and written to it once it can be; your work goes on.</source>
+        <translation>目前无法写入日志（%1）。您的变更会被保留，待可写入时再写入；您的工作不受影响。</translation>
     </message>
 </context>
 <context>

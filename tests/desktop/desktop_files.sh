@@ -64,7 +64,7 @@ check_completion()
     [ "$got" = "$want" ] || fail "completing \"$*\" gives \"$got\", want \"$want\""
 }
 check_completion "list" vexo-cli li
-check_completion "reset restore" vexo-cli --wait 500 re
+check_completion "reset restore report" vexo-cli --wait 500 re
 check_completion "--http-port" vexo-cli modify --http
 check_completion "on off" vexo-cli modify --dhcp ""
 check_completion "" vexo-cli list ""

@@ -13,6 +13,7 @@
 #include <deviceinfomodel.h>
 #include <devicestore.h>
 #include <errorexplanation.h>
+#include <journal.h>
 #include <multistatelineedit.h>
 #include <recoveryfiles.h>
 #include <resetpassworddialog.h>
@@ -117,6 +118,12 @@ private:
     QString batchFile(const QString &name) const { return VexoTool::batchFilePath(name); }
     QString resetFileFor(const VEXO_DEVICE_INFO &record, const QString &folder);
     void answerPasswordDialog(const QString &folder);
+    /**
+     * @brief Checks that the journal holds exactly @p results (success or not) for @p devices'
+     *        entries of @p flow written since the last check, and none of @p secrets in its files.
+     */
+    void checkJournal(VexoTool::JournalFlow flow, const QList<VEXO_DEVICE_INFO> &devices, const QList<bool> &results,
+                      const QStringList &secrets);
 
     QTemporaryDir m_home;
     QTemporaryDir m_work;
@@ -124,6 +131,8 @@ private:
     DeviceDisplayPage *m_page = nullptr;
     std::unique_ptr<ModalResponder> m_responder;
     QSet<QString> m_used;
+    std::unique_ptr<VexoTool::Journal> m_journal;
+    QHash<VexoTool::JournalFlow, qint64> m_journalCounts; // entries of each flow already checked
 };
 
 void tst_RecoverySimulator::initTestCase()
@@ -136,6 +145,10 @@ void tst_RecoverySimulator::initTestCase()
     QCOMPARE(QDir::homePath(), QDir(m_home.path()).absolutePath());
     QVERIFY(m_devices.start(kDevices, 29, 3000));
     m_page = &m_devices.page();
+    VexoTool::JournalSettings journal;
+    journal.databasePath = m_work.filePath(QStringLiteral("journal.sqlite"));
+    m_journal = std::make_unique<VexoTool::Journal>(journal);
+    m_page->setJournal(m_journal.get());
     VexoTool::WarningDialog::setAutoCloseDelay(std::chrono::milliseconds(2000));
 }
 
@@ -220,6 +233,36 @@ QString tst_RecoverySimulator::resetFileFor(const VEXO_DEVICE_INFO &record, cons
     return resetPath;
 }
 
+void tst_RecoverySimulator::checkJournal(VexoTool::JournalFlow flow, const QList<VEXO_DEVICE_INFO> &devices,
+                                         const QList<bool> &results, const QStringList &secrets)
+{
+    QVERIFY(m_journal->flush());
+    VexoTool::JournalFilter ofFlow;
+    ofFlow.flows = {flow};
+    const qint64 count = m_journal->count(ofFlow);
+    QCOMPARE(count - m_journalCounts.value(flow), qint64(results.size()));
+    m_journalCounts.insert(flow, count);
+    const VexoTool::JournalPage page = m_journal->query(ofFlow, 0, int(results.size()));
+    QMultiHash<QString, bool> expected;
+    for (qsizetype i = 0; i < results.size(); ++i)
+        expected.insert(fieldText(devices.at(qMin(i, devices.size() - 1)).serialNumber), results.at(i));
+    QMultiHash<QString, bool> written;
+    for (const VexoTool::JournalEntry &entry : page.entries) {
+        const bool succeeded = entry.result == VexoTool::JournalResult::Succeeded;
+        written.insert(entry.serialNumber, succeeded);
+        QCOMPARE(entry.after.passwordSet, succeeded && flow != VexoTool::JournalFlow::BatchKeyExport);
+    }
+    QCOMPARE(written, expected);
+    QByteArray bytes;
+    for (const QString &suffix : {QString(), QStringLiteral("-wal")}) {
+        QFile file(m_journal->databasePath() + suffix);
+        if (file.open(QIODevice::ReadOnly))
+            bytes += file.readAll();
+    }
+    for (const QString &secret : secrets)
+        QVERIFY2(!bytes.contains(secret.toUtf8()), qPrintable(secret));
+}
+
 void tst_RecoverySimulator::answerPasswordDialog(const QString &folder)
 {
     // The batch password dialog gets the folder and a new password; the busy dialog is left alone.
@@ -259,6 +302,7 @@ void tst_RecoverySimulator::resetRoundTrip()
 
     ResetPasswordDialog dialog(m_devices.discovery(), nullptr, serial, type, newFormat,
                                record.capabilityFlags & VEXO_CAP_RESET_IPC);
+    dialog.setJournal(m_journal.get(), record);
     QStringList serviceArguments{QStringLiteral("reset")};
     if (source == QrTypedKey || source == QrResetFile) {
         child<QPushButton>(&dialog, "m_btnQRcode")->click();
@@ -306,6 +350,8 @@ void tst_RecoverySimulator::resetRoundTrip()
     if (!typed)
         QVERIFY(!readAll(VexoTool::cleanCopyPath()).endsWith('\n'));
     QVERIFY(acceptsPassword(record, NewPassword));
+    checkJournal(VexoTool::JournalFlow::PasswordReset, {record}, {true},
+                 {NewPassword, keyFieldText.isEmpty() ? NewPassword : keyFieldText});
 }
 
 void tst_RecoverySimulator::refusedResetSaysWhy_data()
@@ -372,6 +418,7 @@ void tst_RecoverySimulator::defaultRestore()
     QVERIFY(!serial.isEmpty());
 
     RestorePasswordDialog dialog(m_devices.discovery(), nullptr, serial, type);
+    dialog.setJournal(m_journal.get(), record);
     const QString qr = decodeLabel(child<QLabel>(&dialog, "m_labelQcCode"), m_work.path());
     QString carried = serial;
     carried.remove(type);
@@ -403,6 +450,8 @@ void tst_RecoverySimulator::defaultRestore()
     QVERIFY2(m_responder->lastMessage().contains(FactoryPassword), qPrintable(m_responder->lastMessage()));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(acceptsPassword(record, FactoryPassword));
+    // The wrong code and the right one: two attempts, neither code written.
+    checkJournal(VexoTool::JournalFlow::PasswordRestore, {record}, {false, true}, {wrongCode, code});
 }
 
 void tst_RecoverySimulator::batchExport()
@@ -490,6 +539,8 @@ void tst_RecoverySimulator::batchReset()
     QCOMPARE(readAll(batchFile(QStringLiteral("in_error.txt"))), expectedLine);
     QVERIFY(acceptsPassword(good, NewPassword));
     QVERIFY(!acceptsPassword(refused, NewPassword));
+    checkJournal(VexoTool::JournalFlow::BatchPasswordReset, {good, refused, unmatched}, {true, false, false},
+                 {NewPassword});
 }
 
 void tst_RecoverySimulator::runsWithoutFailureLeaveNoErrorFile()

@@ -4,6 +4,7 @@
 // on them, for scripts and for checking a network without the desktop program.
 #include "clijournal.h"
 #include "commandsecrets.h"
+#include "reportcommand.h"
 #include "devicetable.h"
 #include "journalcommand.h"
 #include "listfilter.h"
@@ -195,6 +196,9 @@ int saveSnapshot(const onvif::DeviceClient::Options &options, const onvif::Ident
 
 int main(int argc, char *argv[])
 {
+    // The report writes a PDF, which needs an application object with fonts.
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0)
+        return runReportCommand(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vexo-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VEXO_VERSION));
@@ -221,7 +225,10 @@ int main(int argc, char *argv[])
         "  snapshot ID --out FILE        save what an ONVIF camera sees (its still image, JPEG or PNG as the\n"
         "                                camera sends it) to FILE\n"
         "  journal                       print the site journal, newest first (--since, --device, --json);\n"
-        "                                every command that changes a device writes one entry per device\n\n"
+        "                                every command that changes a device writes one entry per device\n"
+        "  report --site NAME --out FILE.pdf\n"
+        "                                the site's hand-over report (devices, the journal's changes since\n"
+        "                                --since, open failures) as PDF and .xls; report --help for more\n\n"
         "Passwords: from --password-file FILE (the file's line break is dropped), else from the environment\n"
         "variable VEXO_PASSWORD, else typed at a prompt without echo when standard input is a terminal\n"
         "(a password the device is to get is typed twice). onvif-password takes the new password from\n"
@@ -240,7 +247,7 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("list, watch, activate, modify, key, reset, restore, plan, onvif-modify, onvif-reboot, "
-                       "onvif-password, snapshot or journal"));
+                       "onvif-password, snapshot, journal or report"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
                                   QStringLiteral("ms"), QStringLiteral("2000"));

@@ -16,6 +16,9 @@
 #include <devicemodifyresultpage.h>
 #include <devicesinfosavepage.h>
 #include <devicestore.h>
+#include <journal.h>
+#include <journalrecords.h>
+#include <journalwindow.h>
 #include <multistatelineedit.h>
 #include <onvifhandler.h>
 #include <linkmessagebox.h>
@@ -394,6 +397,10 @@ int main(int argc, char *argv[])
         = onvifOptions ? std::make_unique<VEXO::OnvifHandler>(*onvifOptions) : nullptr;
 
     AboutDialog::setUrlOpener([](const QUrl &) { return false; });
+    // A journal of this run's own, which the window writes into and shows.
+    VexoTool::JournalSettings journalSettings;
+    journalSettings.databasePath = home.filePath(QStringLiteral("journal.sqlite"));
+    VexoTool::Journal journal(journalSettings);
     VexoTool::VEXOToolMainPage window(DeviceStore::instance(), VEXO::VexoHandler::instance(), onvif.get());
     const apt::MainWindowGeometry geometry
         = apt::ToolsApplication::mainWindowGeometry(QGuiApplication::primaryScreen()->availableGeometry());
@@ -629,6 +636,34 @@ int main(int argc, char *argv[])
     if (batchOperations && batchOperations->isChecked())
         batchOperations->trigger();
     pause(300);
+    {
+        // The journal window over a few days of work on the listed devices, one change failed.
+        QVector<VEXO_DEVICE_INFO> records;
+        DeviceStore::instance()->copyAll(records);
+        const QList<VexoTool::JournalFlow> flows{
+            VexoTool::JournalFlow::Activation,         VexoTool::JournalFlow::NetworkChange,
+            VexoTool::JournalFlow::BatchNetworkChange, VexoTool::JournalFlow::PlanApply,
+            VexoTool::JournalFlow::PasswordReset,      VexoTool::JournalFlow::BatchNetworkChange};
+        for (int i = 0; i < flows.size() && i < records.size(); ++i) {
+            const VEXO_DEVICE_INFO &record = records.at(i);
+            VexoTool::JournalValues after = VexoTool::journalValuesOf(record);
+            const QString address = after.ipv4Address;
+            after.ipv4Address = address.left(address.lastIndexOf(u'.') + 1) + QString::number(101 + i);
+            const bool failed = i == 4;
+            VexoTool::writeJournalEntry(&journal, flows.at(i), record, after, !failed,
+                                        failed ? translated("VexoTool::JournalRecords", "Error %1").arg(2009)
+                                               : QString());
+        }
+        journal.flush();
+        window.setJournal(&journal);
+        window.openJournal();
+        pause(700);
+        if (QWidget *journalWindow = window.journalWindow()) {
+            shootArea(QStringLiteral("25-journal-window"), journalWindow->frameGeometry());
+            journalWindow->close();
+        }
+        pause(300);
+    }
 
     shootModal(
         QStringLiteral("04-exit-question"), [&window] { window.close(); },
