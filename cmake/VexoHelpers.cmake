@@ -34,6 +34,11 @@ endfunction()
 
 # add_app_test(<name> SOURCES ... [LIBS ...] [ENVIRONMENT ...] [TIMEOUT s] [LABELS ...])
 # Builds one QtTest executable and registers it with CTest; GUI tests run offscreen.
+# A program a test starts reads the settings of a configuration folder of the tests, never the
+# user's own choices (language, batch operations), and keeps its data (the site journal) beside
+# them, never in the user's own. Script tests add these to their environment too.
+set(VEXO_TEST_HOMES "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/tests-config" "XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tests-data")
+
 function(add_app_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;ENVIRONMENT;LABELS" ${ARGN})
     qt_add_executable(${name} ${ARG_SOURCES})
@@ -47,12 +52,7 @@ function(add_app_test name)
     set(env "QT_QPA_PLATFORM=offscreen" "VEXO_SCOPE=loopback"
             "VEXO_TEST_BIN_DIR=${CMAKE_BINARY_DIR}/bin" "VEXO_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
             "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
-            # A program the test starts reads the settings of a configuration folder of the
-            # tests, never the user's own choices (language, batch operations).
-            "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/tests-config"
-            # ... and keeps its data (the site journal) there too, never in the user's own.
-            "XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tests-data"
-            ${ARG_ENVIRONMENT})
+            ${VEXO_TEST_HOMES} ${ARG_ENVIRONMENT})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${ARG_TIMEOUT})
     vexo_test_search_path(${name})
     if(ARG_LABELS)
