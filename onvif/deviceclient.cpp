@@ -348,6 +348,17 @@ DeviceClient::~DeviceClient()
     qDeleteAll(findChildren<Exchange *>(Qt::FindDirectChildrenOnly));
 }
 
+void DeviceClient::noteQuirks(const QString &device, const QStringList &quirks)
+{
+    for (const QString &quirk : quirks) {
+        const QString key = device + QChar(u'\0') + quirk;
+        if (m_loggedQuirks.contains(key))
+            continue;
+        m_loggedQuirks.insert(key);
+        qCInfo(lcOnvifClient, "%s answers with a quirk: %s", qUtf8Printable(device), qUtf8Printable(quirk));
+    }
+}
+
 void DeviceClient::post(const QUrl &url, const QString &action, const std::optional<Credentials> &credentials,
                         qint64 clockOffsetSeconds, const BodyBuilder &build, const Callback &done, const Peer &peer)
 {

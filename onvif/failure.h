@@ -11,6 +11,7 @@
 #include "result.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -58,6 +59,7 @@ struct Outcome
 {
     std::optional<T> value;
     Failure failure;
+    QStringList quirks; ///< where the answer departed from the schema (see Result)
 
     explicit operator bool() const { return value.has_value(); }
     static Outcome failedWith(Failure f)
