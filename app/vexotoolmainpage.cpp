@@ -236,6 +236,7 @@ void VEXOToolMainPage::connectOnvif()
             [this](const QString &key, const OnvifFailure &failure) {
                 showOnvifFailure(key, OnvifFaultText::text(failure));
             });
+    connect(m_onvif, &VEXO::OnvifHandler::signalIdentifiedPartly, this, &VEXOToolMainPage::showOnvifFailure);
     connect(m_onvif, &VEXO::OnvifHandler::signalClearTextOnly, this, &VEXOToolMainPage::askClearText);
     // Refresh empties the list (the page's own slot runs first) and asks both protocols again.
     if (auto *refresh = m_deviceDisplayPage->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo")))

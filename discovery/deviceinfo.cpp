@@ -17,7 +17,10 @@ bool isOnvifRecord(const VEXO_DEVICE_INFO &record)
 
 bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record)
 {
-    return isOnvifRecord(record) && fieldBytes(record.macAddress).isEmpty();
+    // A partly identified device may not have told its MAC: it is known by its extended
+    // information and a serial number that is not its endpoint reference.
+    return isOnvifRecord(record) && fieldBytes(record.macAddress).isEmpty()
+           && (!record.extendedInfoValid || fieldBytes(record.serialNumber).startsWith("urn:"));
 }
 
 QString onvifContestedBy(const VEXO_DEVICE_INFO &record)

@@ -32,7 +32,8 @@ bool isOnvifRecord(const VEXO_DEVICE_INFO &record);
 
 /**
  * @brief Whether @p record is an ONVIF device not yet identified with credentials: it has no MAC,
- *        and its serial number field holds its endpoint reference ("urn:uuid:...").
+ *        and its serial number field holds its endpoint reference ("urn:uuid:...") or it has no
+ *        extended information. A partly identified device may lack the MAC, never both of these.
  */
 bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record);
 

@@ -758,7 +758,9 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
         if (token != u"eth0")
             return senderFault({QStringLiteral("InvalidArgVal"), QStringLiteral("InvalidNetworkInterface")},
                                QStringLiteral("No network interface %1").arg(token.left(64)));
-        OnvifDeviceState next = m_pending.value_or(m_state);
+        const bool needsReboot = s.rebootNeeded;
+        // An address applied at once leaves what else waits for the reboot waiting.
+        OnvifDeviceState next = needsReboot ? m_pending.value_or(m_state) : m_state;
         const int ipv4 = doc.child(config, ns::kSchema, u"IPv4");
         if (ipv4 >= 0) {
             const QString dhcpText = doc.childText(ipv4, ns::kSchema, u"DHCP");
@@ -785,11 +787,15 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
             }
             next.dhcp = *dhcp;
         }
-        const bool needsReboot = s.rebootNeeded;
         if (needsReboot) {
             m_pending = next;
         } else {
             const bool moved = next.ipv4 != m_state.ipv4;
+            if (m_pending) {
+                m_pending->ipv4 = next.ipv4;
+                m_pending->prefixLength = next.prefixLength;
+                m_pending->dhcp = next.dhcp;
+            }
             m_state = next;
             if (moved) {
                 ++m_state.metadataVersion;
