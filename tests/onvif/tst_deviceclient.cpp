@@ -179,6 +179,7 @@ private slots:
     void failedAnswers_data();
     void failedAnswers();
     void identifyAppliesClockOffset();
+    void quirkLoggedOncePerDevice();
     void changeNetworkKeepsOtherProtocols();
     void changePasswordKeepsTheLevel_data();
     void changePasswordKeepsTheLevel();
@@ -479,6 +480,35 @@ void tst_DeviceClient::identifyAppliesClockOffset()
     QVERIFY(!identity.value->interfaceToken.isEmpty());
     QVERIFY(!identity.value->macAddress.isEmpty());
     QVERIFY(identity.value->httpPort > 0);
+}
+
+void tst_DeviceClient::quirkLoggedOncePerDevice()
+{
+    HttpResponder server;
+    server.handler = [](const HttpRequest &) {
+        return response("200 OK", data("systemdateandtime.xml")
+                                      .replace("http://www.w3.org/2003/05/soap-envelope",
+                                               "http://schemas.xmlsoap.org/soap/envelope/"));
+    };
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+              if (type == QtInfoMsg && QByteArrayView(context.category) == "vexo.onvif.client")
+                  logged.append(message);
+          });
+    DeviceOperations ops(loopbackOptions());
+    int done = 0;
+    for (int i = 0; i < 2; ++i) {
+        ops.identify(server.url(), std::nullopt, [&done](const Outcome<Identity> &o) {
+            QVERIFY(o && o.value->quirks == QStringList{"SOAP 1.1 envelope"});
+            ++done;
+        });
+        QTRY_COMPARE(done, i + 1);
+    }
+    qInstallMessageHandler(previous);
+    QCOMPARE(logged.size(), 1);
+    QVERIFY2(logged.first().contains("SOAP 1.1"), qPrintable(logged.first()));
 }
 
 void tst_DeviceClient::changeNetworkKeepsOtherProtocols()

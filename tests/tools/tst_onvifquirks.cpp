@@ -6,8 +6,12 @@
 #include "simulatorprocess.h"
 
 #include <deviceoperations.h>
+#include <wsdiscovery.h>
 
+#include <QDeadlineTimer>
+#include <QNetworkDatagram>
 #include <QTest>
+#include <QUdpSocket>
 
 using namespace onvif;
 using Kind = Failure::Kind;
@@ -85,7 +89,47 @@ private slots:
     void identifiesWhatItCan();
     void changeEndsAsTheDeviceShowsIt_data();
     void changeEndsAsTheDeviceShowsIt();
+    void silentCameraIsFoundByProbeAlone_data();
+    void silentCameraIsFoundByProbeAlone();
 };
+
+void tst_OnvifQuirks::silentCameraIsFoundByProbeAlone_data()
+{
+    QTest::addColumn<QString>("quirks");
+    QTest::addColumn<bool>("announces");
+    QTest::addRow("announcing") << "" << true;
+    QTest::addRow("silent") << "silent" << false;
+}
+
+void tst_OnvifQuirks::silentCameraIsFoundByProbeAlone()
+{
+    QFETCH(QString, quirks);
+    QFETCH(bool, announces);
+    SimulatorProcess sim;
+    const auto camera = startCamera(sim, quirks);
+    QVERIFY(camera);
+    QUdpSocket client;
+    QVERIFY(client.bind(QHostAddress::LocalHost, 0));
+    // On loopback the simulator announces to those who probed it lately.
+    client.writeDatagram(discovery::buildProbe(QUuid::createUuid()), QHostAddress::LocalHost, sim.wsdPort());
+    QVERIFY(client.waitForReadyRead(5000));
+    while (client.hasPendingDatagrams())
+        client.receiveDatagram();
+    QCOMPARE(sim.commandResult(QStringLiteral("stop %1").arg(camera->serial)), "ok");
+    QCOMPARE(sim.commandResult(QStringLiteral("start %1").arg(camera->serial)), "ok");
+    QList<discovery::Message::Kind> heard;
+    const QDeadlineTimer deadline(1500);
+    while (heard.size() < 2 && client.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())))) {
+        while (client.hasPendingDatagrams()) {
+            const auto m = discovery::parseMessage(client.receiveDatagram().data());
+            if (m)
+                heard.append(m.value->kind);
+        }
+    }
+    using K = discovery::Message::Kind;
+    const QList<K> expected = announces ? QList<K>{K::Bye, K::Hello} : QList<K>();
+    QCOMPARE(heard, expected);
+}
 
 void tst_OnvifQuirks::identifiesWhatItCan_data()
 {
