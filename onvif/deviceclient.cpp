@@ -191,7 +191,8 @@ private:
         }
         Failure f;
         f.httpStatus = status;
-        f.kind = status == 401 ? Failure::Kind::NotAuthorized : Failure::Kind::HttpStatus;
+        // Some devices forbid (403) where others ask again (401): both refuse the credentials.
+        f.kind = status == 401 || status == 403 ? Failure::Kind::NotAuthorized : Failure::Kind::HttpStatus;
         f.detail = QStringLiteral("HTTP %1 %2")
                        .arg(status)
                        .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());

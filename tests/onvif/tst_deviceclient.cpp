@@ -390,6 +390,14 @@ void tst_DeviceClient::failedAnswers_data()
                                       << int(Kind::HttpStatus) << 1;
     QTest::addRow("fault with its subcodes")
         << response("500 Internal Server Error", data("fault.xml")) << QString() << int(Kind::SoapFault) << 1;
+    QTest::addRow("refused password in a SOAP 1.1 fault")
+        << response("500 Internal Server Error",
+                    "<e:Envelope xmlns:e='http://schemas.xmlsoap.org/soap/envelope/' "
+                    "xmlns:ter='http://www.onvif.org/ver10/error'><e:Body><e:Fault><faultcode>ter:NotAuthorized"
+                    "</faultcode><faultstring>Sender not authorized</faultstring></e:Fault></e:Body></e:Envelope>")
+        << QString() << int(Kind::NotAuthorized) << 1;
+    QTest::addRow("forbidden is a refused password")
+        << response("403 Forbidden", "no") << QString() << int(Kind::NotAuthorized) << 1;
     QTest::addRow("truncated XML") << response("200 OK", sdt.left(sdt.size() / 2)) << QString() << int(Kind::Malformed)
                                    << 1;
     QTest::addRow("garbage") << response("200 OK", "\x01\x02 not xml <<<") << QString() << int(Kind::Malformed) << 1;
