@@ -46,7 +46,12 @@ Credentials credentials(const QString &password = kPassword)
 /** Starts a simulator with one ONVIF camera and switches on @p quirks (comma-separated). */
 std::optional<Camera> startCamera(SimulatorProcess &sim, const QString &quirks, bool rebootNeeded = false)
 {
-    if (!sim.start({"--count", "1", "--onvif", "1", "--onvif-port", "0", "--password", kPassword}))
+    // The quirks through the console, the address that waits for the reboot through the option.
+    QStringList arguments{"--count", "1", "--onvif", "1", "--onvif-port", "0", "--password", kPassword};
+    if (rebootNeeded)
+        arguments << "--onvif-quirk"
+                  << "all=address-waits";
+    if (!sim.start(arguments))
         return std::nullopt;
     Camera camera;
     for (const QString &line : sim.command(QStringLiteral("list"))) {
@@ -57,8 +62,6 @@ std::optional<Camera> startCamera(SimulatorProcess &sim, const QString &quirks, 
         if (sim.commandResult(QStringLiteral("onvif %1 quirk %2 1").arg(camera.serial, quirk)) != u"ok")
             return std::nullopt;
     }
-    if (rebootNeeded && sim.commandResult(QStringLiteral("onvif %1 reboot-needed 1").arg(camera.serial)) != u"ok")
-        return std::nullopt;
     for (const QString &line : sim.command(QStringLiteral("onvif %1 show").arg(camera.serial))) {
         if (line.startsWith(QLatin1String("xaddr ")))
             camera.url = QUrl(line.mid(6));

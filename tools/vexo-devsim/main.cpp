@@ -54,7 +54,9 @@ Population:
                          cameras, comma-separated: soap11 (SOAP 1.1 answers), device-ns (schema
                          elements in the device namespace), fault-200 (faults with HTTP 200 and a
                          non-standard code), silent (no Hello or Bye), port-waits (a new HTTP port
-                         waits for the reboot), no-interfaces (no GetNetworkInterfaces); repeatable
+                         waits for the reboot), address-waits (so does a new address, as the
+                         console's reboot-needed 1), no-interfaces (no GetNetworkInterfaces);
+                         repeatable
   --keys-dir DIR         folder of maker-signing.seed, maker-restore.master and maker-device-ca.seed
                          (default: testkeys/ beside the executable, where the build puts the
                          published test keys of tools/testkeys; an install has them only when
@@ -298,7 +300,13 @@ int main(int argc, char *argv[])
     for (const QString &entry : parser.values(onvifQuirkOpt)) {
         const QString serial = entry.section(u'=', 0, 0);
         quint32 quirks = 0;
+        bool addressWaits = false;
         for (const QString &name : entry.section(u'=', 1).split(u',', Qt::SkipEmptyParts)) {
+            // The console's reboot-needed, for devices set up at start.
+            if (name == QLatin1String("address-waits")) {
+                addressWaits = true;
+                continue;
+            }
             const auto quirk = quirkFromName(name);
             if (!quirk)
                 return fail(QStringLiteral("--onvif-quirk: no quirk %1 (%2)").arg(name, quirkNames(~0u).join(u", ")));
@@ -308,10 +316,11 @@ int main(int argc, char *argv[])
         for (OnvifDeviceState &state : onvifDevices) {
             if (serial == QLatin1String("all") || state.serial == serial) {
                 state.quirks |= quirks;
+                state.rebootNeeded = state.rebootNeeded || addressWaits;
                 matched = true;
             }
         }
-        if (!matched || quirks == 0)
+        if (!matched || (quirks == 0 && !addressWaits))
             return fail(QStringLiteral("--onvif-quirk takes SERIAL=NAMES of an ONVIF device: %1").arg(entry));
     }
 
