@@ -95,6 +95,14 @@ OnvifOutcome OnvifDeviceChanger::setNetParams(const OnvifTarget &target, const D
         return failed(changed.failure);
     outcome.ok = true;
     outcome.rebootNeeded = changed.value->rebootNeeded;
+    if (!changed.value->notApplied.isEmpty()) {
+        QStringList parts;
+        for (const auto part : changed.value->notApplied)
+            parts.append(part == onvif::NetworkChangeResult::Part::Gateway   ? QStringLiteral("Gateway")
+                         : part == onvif::NetworkChangeResult::Part::Address ? QStringLiteral("Address")
+                                                                             : QStringLiteral("HttpPort"));
+        outcome.notApplied = OnvifFaultText::notApplied(parts, VEXO::OnvifHandler::failureOf(changed.value->why));
+    }
     if (outcome.rebootNeeded) {
         QMutexLocker lock(&m_mutex);
         m_waiting.insert(target.serialNumber, {*identity, changed.value->serviceUrl});

@@ -331,6 +331,7 @@ void VEXOToolMainPage::connectOnvif()
             [this](const QString &key, const OnvifFailure &failure) {
                 showOnvifFailure(key, OnvifFaultText::text(failure));
             });
+    connect(m_onvif, &VEXO::OnvifHandler::signalIdentifiedPartly, this, &VEXOToolMainPage::showOnvifFailure);
     connect(m_onvif, &VEXO::OnvifHandler::signalClearTextOnly, this, &VEXOToolMainPage::askClearText);
     connect(m_onvif, &VEXO::OnvifHandler::signalSignInFinished, this, &VEXOToolMainPage::showSignInResults);
     // Refresh empties the list (the page's own slot runs first) and asks both protocols again.

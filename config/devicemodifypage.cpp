@@ -775,9 +775,13 @@ void DeviceModifyPage::modifySingleOnvif()
                 KVT_Guard guard(m_store.mutex());
                 m_store.setNetParams(device.strSerialNumber, device.strMAC, params);
             }
-            device.strResult = tr("Succeed");
+            device.strResult = outcome.notApplied.isEmpty() ? tr("Succeed") : outcome.notApplied;
             keepResult(device);
             emit signalModifyResult({device});
+            if (!outcome.notApplied.isEmpty() && !outcome.rebootNeeded) {
+                WarningDialog::showLargeWarning(dialogPosition(), WarningDialog::Error, outcome.notApplied, this);
+                return;
+            }
             if (!outcome.rebootNeeded) {
                 showSuccess(tr("Modify network parameters succeed."), false);
                 return;
@@ -1087,7 +1091,7 @@ void DeviceModifyPage::modifyBatch()
             } else if (!outcome.ok) {
                 device.strResult = OnvifFaultText::text(outcome.failure);
             } else {
-                device.strResult = tr("Succeed");
+                device.strResult = outcome.notApplied.isEmpty() ? tr("Succeed") : outcome.notApplied;
                 if (dhcpOff && !addresses.isEmpty())
                     device.strIPv4Address = addresses.at(j);
                 KVT_Guard guard(store->mutex());

@@ -31,6 +31,8 @@ struct OnvifOutcome
     bool rebootNeeded = false;
     /** @brief Why it failed, when it did not succeed. */
     OnvifFailure failure;
+    /** @brief For a change that succeeded in part: what did not apply and why (translated); else empty. */
+    QString notApplied;
 };
 
 /**

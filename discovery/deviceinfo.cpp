@@ -28,7 +28,12 @@ static_assert(sizeof(VEXO_DEVICE_INFO::reserved4) > kFaceFlag);
 
 bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record)
 {
-    return isOnvifRecord(record) && (fieldBytes(record.macAddress).isEmpty() || isOnvifFace(record));
+    // A partly identified device may not have told its MAC: it is known by its extended
+    // information and a serial number that is not its endpoint reference.
+    return isOnvifRecord(record)
+           && ((fieldBytes(record.macAddress).isEmpty()
+                && (!record.extendedInfoValid || fieldBytes(record.serialNumber).startsWith("urn:")))
+               || isOnvifFace(record));
 }
 
 void setOnvifFaceOf(VEXO_DEVICE_INFO &record, const QString &mac)

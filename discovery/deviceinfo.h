@@ -32,8 +32,9 @@ bool isOnvifRecord(const VEXO_DEVICE_INFO &record);
 
 /**
  * @brief Whether @p record is an ONVIF device not yet identified with credentials: its serial
- *        number field holds its endpoint reference ("urn:uuid:..."), and it has no MAC unless it
- *        is the ONVIF face of a verified device (setOnvifFaceOf()).
+ *        number field holds its endpoint reference ("urn:uuid:...") or it has no extended
+ *        information, and it has no MAC unless it is the ONVIF face of a verified device
+ *        (setOnvifFaceOf()). A partly identified device may lack the MAC, never both of the others.
  */
 bool isUnidentifiedOnvif(const VEXO_DEVICE_INFO &record);
 

@@ -58,6 +58,40 @@ QString readableReason(const QString &reason)
 
 } // namespace
 
+QString OnvifFaultText::missing(const QStringList &operations, const OnvifFailure &failure)
+{
+    QStringList what;
+    for (const QString &operation : operations) {
+        if (operation == u"GetDeviceInformation")
+            what.append(tr("maker, model, firmware and serial number"));
+        else if (operation == u"GetNetworkInterfaces")
+            what.append(tr("MAC address and IPv4 settings"));
+        else if (operation == u"GetNetworkDefaultGateway")
+            what.append(tr("gateway"));
+        else if (operation == u"GetNetworkProtocols")
+            what.append(tr("HTTP port"));
+        else
+            what.append(operation);
+    }
+    //: %1 lists what a device did not tell, %2 says why
+    return tr("Not read: %1. %2").arg(what.join(QStringLiteral(", ")), text(failure));
+}
+
+QString OnvifFaultText::notApplied(const QStringList &parts, const OnvifFailure &failure)
+{
+    QStringList what;
+    for (const QString &part : parts) {
+        if (part == u"Gateway")
+            what.append(tr("the gateway"));
+        else if (part == u"Address")
+            what.append(tr("the IPv4 settings"));
+        else
+            what.append(tr("the HTTP port"));
+    }
+    //: %1 lists the parts of a change the device did not apply, %2 says why
+    return tr("Applied, but not %1. %2").arg(what.join(tr(" and ")), text(failure));
+}
+
 QString OnvifFaultText::text(const OnvifFailure &failure)
 {
     switch (failure.kind) {

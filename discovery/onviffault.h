@@ -54,6 +54,17 @@ class OnvifFaultText
 
 public:
     static QString text(const OnvifFailure &failure);
+    /**
+     * @brief What a partly identified device did not tell and why, from the operations that
+     *        failed with @p failure ("GetNetworkInterfaces"): "Not read: MAC address and IPv4
+     *        settings. The device's answer could not be read. ..."
+     */
+    static QString missing(const QStringList &operations, const OnvifFailure &failure);
+    /**
+     * @brief A change that applied in part: "Applied, but not the HTTP port. ..." from the
+     *        parts that did not apply ("Gateway", "Address", "HttpPort") and why.
+     */
+    static QString notApplied(const QStringList &parts, const OnvifFailure &failure);
 };
 
 } // namespace VexoTool

@@ -377,6 +377,9 @@ private:
                 emit m_handler->signalDeviceOffline(next.record);
             else
                 emit m_handler->signalDeviceUpdate(next.record);
+            const QString key = fieldText(next.record.serialNumber);
+            if (const QString missing = m_partlyIdentified.take(key); !missing.isEmpty())
+                emit m_handler->signalIdentifiedPartly(key, missing);
         }
         if (any) {
             m_unacknowledged = true;
@@ -783,6 +786,33 @@ private:
             m_probe->setIdentified(endpoint);
         report(endpoint, *it, recordOf(endpoint, *it));
         noteOutcome(endpoint, it->reported, std::nullopt);
+        if (!identity.gaps.isEmpty())
+            reportGaps(identity);
+    }
+
+    // What a partly identified device did not tell follows its record to the window.
+    void reportGaps(const onvif::Identity &identity)
+    {
+        QStringList lines;
+        for (qsizetype i = 0; i < identity.gaps.size();) {
+            const onvif::Failure &why = identity.gaps.at(i).failure;
+            QStringList operations;
+            for (; i < identity.gaps.size() && identity.gaps.at(i).failure.kind == why.kind
+                   && identity.gaps.at(i).failure.detail == why.detail;
+                 ++i)
+                operations.append(identity.gaps.at(i).operation);
+            qCInfo(lcOnvifHandler, "%s did not tell %s: %s %s", qUtf8Printable(identity.endpoint),
+                   qUtf8Printable(operations.join(u',')), onvif::kindName(why.kind), qUtf8Printable(why.detail));
+            lines.append(VexoTool::OnvifFaultText::missing(operations, OnvifHandler::failureOf(why)));
+        }
+        const VEXO_DEVICE_INFO record = VexoTool::OnvifRecord::fromIdentity(identity);
+        const QString key = fieldText(record.serialNumber);
+        const bool waits = std::any_of(m_outbox.cbegin(), m_outbox.cend(),
+                                       [&record](const Outgoing &o) { return sameKey(o.record, record); });
+        if (waits)
+            m_partlyIdentified.insert(key, lines.join(u'\n'));
+        else
+            emit m_handler->signalIdentifiedPartly(key, lines.join(u'\n'));
     }
 
     OnvifHandler *m_handler = nullptr;
@@ -801,12 +831,13 @@ private:
     QHash<QString, onvif::Credentials> m_deviceCredentials;
     QSet<QString> m_clearText;
     QSet<QString> m_clearTextAsked;
-    QHash<QString, QString> m_contestedBy;     // endpoint -> the rival address; kept when it leaves
-    QSet<QString> m_credentialed;              // endpoints identified with the current sign-in
-    QSet<QString> m_movedByUser;               // re-addressed from the panel, not yet back
-    QHash<QString, QString> m_leftByUser;      // the address the panel moved a device away from
-    QHash<QString, int> m_credentialedOfHost;  // how many of them each address received
-    QHash<QString, QString> m_verifiedAtOfMac; // verified devices of the device protocol: their IPv4
+    QHash<QString, QString> m_contestedBy;      // endpoint -> the rival address; kept when it leaves
+    QSet<QString> m_credentialed;               // endpoints identified with the current sign-in
+    QSet<QString> m_movedByUser;                // re-addressed from the panel, not yet back
+    QHash<QString, QString> m_partlyIdentified; // key -> what it did not tell, sent after its record
+    QHash<QString, QString> m_leftByUser;       // the address the panel moved a device away from
+    QHash<QString, int> m_credentialedOfHost;   // how many of them each address received
+    QHash<QString, QString> m_verifiedAtOfMac;  // verified devices of the device protocol: their IPv4
     QHash<QString, QString> m_verifiedAtOfSerial;
     struct Verified
     {

@@ -147,6 +147,12 @@ signals:
     /** @brief Identifying the device listed under @p key failed; its row stays unidentified. */
     void signalIdentifyFailed(QString key, VexoTool::OnvifFailure failure);
     /**
+     * @brief The device listed under @p key was identified, but some of its values could not be
+     *        read: @p missing says which and why (translated, one line per reason). Emitted after
+     *        the device's record.
+     */
+    void signalIdentifiedPartly(QString key, QString missing);
+    /**
      * @brief The device listed under @p key offers only clear-text passwords; @p name says which
      *        device it is. Emitted once per device; allowClearText() lets it be identified.
      */

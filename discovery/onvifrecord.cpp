@@ -16,7 +16,10 @@ VEXO_DEVICE_INFO OnvifRecord::fromIdentity(const onvif::Identity &identity)
 {
     VEXO_DEVICE_INFO record{};
     setFieldText(record.leadText, OnvifLeadText);
-    setFieldText(record.serialNumber, identity.information.serialNumber.toLatin1());
+    // A device that did not tell its serial number is listed under its endpoint, as before sign-in.
+    const QString serial
+        = identity.information.serialNumber.isEmpty() ? identity.endpoint : identity.information.serialNumber;
+    setFieldText(record.serialNumber, serial.toLatin1());
     // A MAC the reader does not know stays as the device wrote it: the record is identified all the same.
     setFieldText(record.macAddress, listMac(identity.macAddress).toLatin1());
     setFieldText(record.ipv4Address, identity.ipv4.address.toLatin1());

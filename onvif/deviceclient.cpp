@@ -191,7 +191,8 @@ private:
         }
         Failure f;
         f.httpStatus = status;
-        f.kind = status == 401 ? Failure::Kind::NotAuthorized : Failure::Kind::HttpStatus;
+        // Some devices forbid (403) where others ask again (401): both refuse the credentials.
+        f.kind = status == 401 || status == 403 ? Failure::Kind::NotAuthorized : Failure::Kind::HttpStatus;
         f.detail = QStringLiteral("HTTP %1 %2")
                        .arg(status)
                        .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
@@ -346,6 +347,17 @@ DeviceClient::~DeviceClient()
 {
     // Exchanges are children: they go first, aborting their replies while the manager still exists.
     qDeleteAll(findChildren<Exchange *>(Qt::FindDirectChildrenOnly));
+}
+
+void DeviceClient::noteQuirks(const QString &device, const QStringList &quirks)
+{
+    for (const QString &quirk : quirks) {
+        const QString key = device + QChar(u'\0') + quirk;
+        if (m_loggedQuirks.contains(key))
+            continue;
+        m_loggedQuirks.insert(key);
+        qCInfo(lcOnvifClient, "%s answers with a quirk: %s", qUtf8Printable(device), qUtf8Printable(quirk));
+    }
 }
 
 void DeviceClient::post(const QUrl &url, const QString &action, const std::optional<Credentials> &credentials,

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 
@@ -88,10 +89,17 @@ public:
     void post(const QUrl &url, const QString &action, const std::optional<Credentials> &credentials,
               qint64 clockOffsetSeconds, const BodyBuilder &build, const Callback &done, const Peer &peer = {});
 
+    /**
+     * @brief Logs each of @p quirks of the device known as @p device, once per device and quirk
+     * for the client's life: how a device departs from the schema is worth one line, not one a request.
+     */
+    void noteQuirks(const QString &device, const QStringList &quirks);
+
 private:
     class Exchange;
 
     Options m_options;
+    QSet<QString> m_loggedQuirks;
     std::unique_ptr<QNetworkAccessManager> m_network;
 };
 
@@ -111,6 +119,7 @@ Outcome<T> readAnswer(const Outcome<QByteArray> &answer, Parser parser)
     if (r.value) {
         Outcome<T> o;
         o.value = std::move(*r.value);
+        o.quirks = r.quirks;
         return o;
     }
     Failure f;
@@ -122,7 +131,9 @@ Outcome<T> readAnswer(const Outcome<QByteArray> &answer, Parser parser)
         f.kind = Failure::Kind::Malformed;
         f.detail = r.error;
     }
-    return Outcome<T>::failedWith(f);
+    Outcome<T> o = Outcome<T>::failedWith(f);
+    o.quirks = r.quirks;
+    return o;
 }
 
 } // namespace onvif

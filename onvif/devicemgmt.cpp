@@ -67,10 +67,46 @@ struct Reader
 {
     const SoapDocument &doc;
     QString error;
+    QStringList quirks;
+
+    // An element missing from its schema namespace is taken by its local name from another
+    // one, as many devices write them, and the departure is noted once.
+    void noteLoose(int element, QStringView ns)
+    {
+        const QString quirk
+            = QStringLiteral("elements of %1 in namespace %2").arg(ns, doc.element(element).namespaceUri);
+        if (!quirks.contains(quirk))
+            quirks.append(quirk);
+    }
+    int find(int parent, QStringView ns, QStringView local)
+    {
+        const int c = doc.child(parent, ns, local);
+        if (c >= 0)
+            return c;
+        const int loose = doc.childByLocalName(parent, local);
+        if (loose >= 0)
+            noteLoose(loose, ns);
+        return loose;
+    }
+    QList<int> all(int parent, QStringView ns, QStringView local)
+    {
+        const QList<int> exact = doc.children(parent, ns, local);
+        if (!exact.isEmpty())
+            return exact;
+        const QList<int> loose = doc.childrenByLocalName(parent, local);
+        if (!loose.isEmpty())
+            noteLoose(loose.first(), ns);
+        return loose;
+    }
+    QString optionalText(int parent, QStringView ns, QStringView local)
+    {
+        const int c = find(parent, ns, local);
+        return c < 0 ? QString() : doc.element(c).text;
+    }
 
     int required(int parent, QStringView ns, QStringView local)
     {
-        const int c = doc.child(parent, ns, local);
+        const int c = find(parent, ns, local);
         if (c < 0 && error.isEmpty())
             error = QStringLiteral("%1 missing in %2").arg(local, doc.element(parent).localName);
         return c;
@@ -131,21 +167,28 @@ Result<T> parseResponse(QByteArrayView xml, qsizetype maxBytes, QStringView resp
     Result<T> r;
     if (env.fault) {
         r.fault = std::move(env.fault);
+        r.quirks = env.quirks;
         return r;
     }
     if (!env)
         return Result<T>::refused(env.error);
     const SoapDocument &doc = env.value->document;
     const SoapDocument::Element &payload = doc.element(env.value->payload);
-    if (payload.namespaceUri != ns::kDevice || payload.localName != responseName) {
+    if (payload.localName != responseName) {
         return Result<T>::refused(
             QStringLiteral("expected %1, got {%2}%3").arg(responseName, payload.namespaceUri, payload.localName));
     }
-    Reader reader{doc, {}};
+    Reader reader{doc, {}, env.quirks};
+    if (payload.namespaceUri != ns::kDevice)
+        reader.noteLoose(env.value->payload, ns::kDevice);
     T value = read(reader, env.value->payload);
-    if (!reader.error.isEmpty())
-        return Result<T>::refused(reader.error);
+    if (!reader.error.isEmpty()) {
+        Result<T> refused = Result<T>::refused(reader.error);
+        refused.quirks = reader.quirks;
+        return refused;
+    }
     r.value = std::move(value);
+    r.quirks = reader.quirks;
     return r;
 }
 
@@ -307,10 +350,10 @@ Result<SystemDateAndTime> parseSystemDateAndTime(QByteArrayView xml, qsizetype m
             return out;
         out.dateTimeType = r.text(sdt, ns::kSchema, u"DateTimeType");
         out.daylightSavings = r.boolean(sdt, ns::kSchema, u"DaylightSavings");
-        const int tz = r.doc.child(sdt, ns::kSchema, u"TimeZone");
+        const int tz = r.find(sdt, ns::kSchema, u"TimeZone");
         if (tz >= 0)
             out.timeZone = r.text(tz, ns::kSchema, u"TZ");
-        const int utc = r.doc.child(sdt, ns::kSchema, u"UTCDateTime");
+        const int utc = r.find(sdt, ns::kSchema, u"UTCDateTime");
         if (utc < 0)
             return out;
         const int date = r.required(utc, ns::kSchema, u"Date");
@@ -346,7 +389,7 @@ Result<QList<NetworkInterface>> parseNetworkInterfaces(QByteArrayView xml, qsize
 {
     return parseResponse<QList<NetworkInterface>>(xml, maxBytes, u"GetNetworkInterfacesResponse", [](Reader &r, int p) {
         QList<NetworkInterface> out;
-        const QList<int> interfaces = r.doc.children(p, ns::kDevice, u"NetworkInterfaces");
+        const QList<int> interfaces = r.all(p, ns::kDevice, u"NetworkInterfaces");
         if (interfaces.isEmpty())
             r.error = QStringLiteral("no network interface");
         for (int i : interfaces) {
@@ -355,24 +398,24 @@ Result<QList<NetworkInterface>> parseNetworkInterfaces(QByteArrayView xml, qsize
             if (n.token.isEmpty() && r.error.isEmpty())
                 r.error = QStringLiteral("network interface without a token");
             n.enabled = r.boolean(i, ns::kSchema, u"Enabled");
-            const int info = r.doc.child(i, ns::kSchema, u"Info");
+            const int info = r.find(i, ns::kSchema, u"Info");
             if (info >= 0) {
-                n.name = r.doc.childText(info, ns::kSchema, u"Name");
+                n.name = r.optionalText(info, ns::kSchema, u"Name");
                 n.hwAddress = r.text(info, ns::kSchema, u"HwAddress");
             }
-            const int ipv4 = r.doc.child(i, ns::kSchema, u"IPv4");
+            const int ipv4 = r.find(i, ns::kSchema, u"IPv4");
             if (ipv4 >= 0) {
                 n.hasIpv4 = true;
                 n.ipv4Enabled = r.boolean(ipv4, ns::kSchema, u"Enabled");
                 const int config = r.required(ipv4, ns::kSchema, u"Config");
                 if (config >= 0) {
-                    const QList<int> manual = r.doc.children(config, ns::kSchema, u"Manual");
+                    const QList<int> manual = r.all(config, ns::kSchema, u"Manual");
                     for (int m : manual)
                         n.manual.append(r.prefixed(m));
-                    const int linkLocal = r.doc.child(config, ns::kSchema, u"LinkLocal");
+                    const int linkLocal = r.find(config, ns::kSchema, u"LinkLocal");
                     if (linkLocal >= 0)
                         n.linkLocal = r.prefixed(linkLocal);
-                    const int fromDhcp = r.doc.child(config, ns::kSchema, u"FromDHCP");
+                    const int fromDhcp = r.find(config, ns::kSchema, u"FromDHCP");
                     if (fromDhcp >= 0)
                         n.fromDhcp = r.prefixed(fromDhcp);
                     n.dhcp = r.boolean(config, ns::kSchema, u"DHCP");
@@ -391,13 +434,13 @@ Result<NetworkGateway> parseNetworkDefaultGateway(QByteArrayView xml, qsizetype 
         const int gateway = r.required(p, ns::kDevice, u"NetworkGateway");
         if (gateway < 0)
             return out;
-        for (int a : r.doc.children(gateway, ns::kSchema, u"IPv4Address")) {
+        for (int a : r.all(gateway, ns::kSchema, u"IPv4Address")) {
             const QString &text = r.doc.element(a).text;
             if (!isIpv4Address(text) && r.error.isEmpty())
                 r.error = QStringLiteral("gateway '%1' is not an IPv4 address").arg(text);
             out.ipv4.append(text);
         }
-        for (int a : r.doc.children(gateway, ns::kSchema, u"IPv6Address"))
+        for (int a : r.all(gateway, ns::kSchema, u"IPv6Address"))
             out.ipv6.append(r.doc.element(a).text);
         return out;
     });
@@ -407,11 +450,11 @@ Result<QList<NetworkProtocol>> parseNetworkProtocols(QByteArrayView xml, qsizety
 {
     return parseResponse<QList<NetworkProtocol>>(xml, maxBytes, u"GetNetworkProtocolsResponse", [](Reader &r, int p) {
         QList<NetworkProtocol> out;
-        for (int e : r.doc.children(p, ns::kDevice, u"NetworkProtocols")) {
+        for (int e : r.all(p, ns::kDevice, u"NetworkProtocols")) {
             NetworkProtocol n;
             n.name = r.text(e, ns::kSchema, u"Name");
             n.enabled = r.boolean(e, ns::kSchema, u"Enabled");
-            for (int port : r.doc.children(e, ns::kSchema, u"Port"))
+            for (int port : r.all(e, ns::kSchema, u"Port"))
                 n.ports.append(r.number(port, 0, 65535));
             out.append(std::move(n));
         }
@@ -423,7 +466,7 @@ Result<QList<User>> parseUsers(QByteArrayView xml, qsizetype maxBytes)
 {
     return parseResponse<QList<User>>(xml, maxBytes, u"GetUsersResponse", [](Reader &r, int p) {
         QList<User> out;
-        for (int e : r.doc.children(p, ns::kDevice, u"User"))
+        for (int e : r.all(p, ns::kDevice, u"User"))
             out.append({r.text(e, ns::kSchema, u"Username"), r.text(e, ns::kSchema, u"UserLevel")});
         return out;
     });
@@ -440,7 +483,7 @@ Result<Capabilities> parseCapabilities(QByteArrayView xml, qsizetype maxBytes)
             = {{u"Device", &out.device},   {u"Media", &out.media}, {u"Events", &out.events},
                {u"Imaging", &out.imaging}, {u"PTZ", &out.ptz},     {u"Analytics", &out.analytics}};
         for (const auto &[name, field] : services) {
-            const int service = r.doc.child(caps, ns::kSchema, name);
+            const int service = r.find(caps, ns::kSchema, name);
             if (service >= 0)
                 *field = r.text(service, ns::kSchema, u"XAddr");
         }

@@ -11,6 +11,7 @@
 #include "result.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -21,11 +22,11 @@ struct Failure
 {
     enum class Kind {
         None,
-        Unreachable,        ///< no route, host not found, or the connection could not be made
-        Refused,            ///< connection refused or reset by the device
-        TimedOut,           ///< no complete answer within the time-out
-        HttpStatus,         ///< an HTTP status other than success, redirects included (never followed)
-        NotAuthorized,      ///< wrong user name or password (HTTP 401 after trying, or ter:NotAuthorized)
+        Unreachable, ///< no route, host not found, or the connection could not be made
+        Refused,     ///< connection refused or reset by the device
+        TimedOut,    ///< no complete answer within the time-out
+        HttpStatus,  ///< an HTTP status other than success, redirects included (never followed)
+        NotAuthorized, ///< wrong user name or password (HTTP 401 after trying, 403, or ter:NotAuthorized in any SOAP version)
         SoapFault,          ///< the device declined with a SOAP fault (see fault)
         Malformed,          ///< the answer is not the expected SOAP message
         TooLarge,           ///< the answer exceeded the size limit and was aborted
@@ -58,6 +59,7 @@ struct Outcome
 {
     std::optional<T> value;
     Failure failure;
+    QStringList quirks; ///< where the answer departed from the schema (see Result)
 
     explicit operator bool() const { return value.has_value(); }
     static Outcome failedWith(Failure f)

@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -28,7 +29,7 @@ struct SoapFault
     QualifiedName code;            ///< e.g. env:Sender
     QList<QualifiedName> subcodes; ///< e.g. ter:InvalidArgVal, ter:InvalidIPv4Address
     QString reason;                ///< the first Reason/Text, English preferred
-    /** @brief Whether @p localName in the ONVIF error namespace is one of the subcodes. */
+    /** @brief Whether @p localName in the ONVIF error namespace is the code or one of the subcodes. */
     bool hasSubcode(QStringView localName) const;
 };
 
@@ -36,7 +37,9 @@ struct SoapFault
  * @brief What a parser returns: the value, or the device's fault, or why the text was refused.
  *
  * Exactly one of value, fault and error is set. A fault is a well-formed answer in which the
- * device declined the request; an error means the text itself was refused.
+ * device declined the request; an error means the text itself was refused. Quirks name what
+ * was read although it departs from the schema (a SOAP 1.1 envelope, an element found by its
+ * local name in another namespace).
  */
 template<typename T>
 struct Result
@@ -44,6 +47,7 @@ struct Result
     std::optional<T> value;
     std::optional<SoapFault> fault;
     QString error;
+    QStringList quirks;
 
     explicit operator bool() const { return value.has_value(); }
     static Result refused(const QString &reason)

@@ -97,6 +97,25 @@ QList<int> SoapDocument::children(int parent, QStringView ns, QStringView local)
     return out;
 }
 
+int SoapDocument::childByLocalName(int parent, QStringView local) const
+{
+    for (int c : m_elements.at(parent).children) {
+        if (m_elements.at(c).localName == local)
+            return c;
+    }
+    return -1;
+}
+
+QList<int> SoapDocument::childrenByLocalName(int parent, QStringView local) const
+{
+    QList<int> out;
+    for (int c : m_elements.at(parent).children) {
+        if (m_elements.at(c).localName == local)
+            out.append(c);
+    }
+    return out;
+}
+
 QString SoapDocument::childText(int parent, QStringView ns, QStringView local) const
 {
     const int c = child(parent, ns, local);

@@ -52,6 +52,10 @@ public:
     int child(int parent, QStringView ns, QStringView local) const;
     /** @brief Every child of @p parent named {@p ns, @p local}, in document order. */
     QList<int> children(int parent, QStringView ns, QStringView local) const;
+    /** @brief The first child of @p parent with local name @p local in whatever namespace, or -1. */
+    int childByLocalName(int parent, QStringView local) const;
+    /** @brief Every child of @p parent with local name @p local in whatever namespace. */
+    QList<int> childrenByLocalName(int parent, QStringView local) const;
     /** @brief The trimmed text of the first child named {@p ns, @p local}, or a null string. */
     QString childText(int parent, QStringView ns, QStringView local) const;
     /** @brief An attribute's value by namespace URI (empty for none) and local name, or a null string. */

@@ -177,6 +177,9 @@ Result<Message> parseMessage(QByteArrayView xml, qsizetype maxBytes)
     }
     if (!env)
         return R::refused(env.error);
+    // Discovery is bound to SOAP 1.2 alone; device answers are read more liberally.
+    if (env.value->version != SoapVersion::Soap12)
+        return R::refused(QStringLiteral("discovery message in SOAP 1.1, not SOAP 1.2"));
     const SoapDocument &doc = env.value->document;
     const SoapDocument::Element &payload = doc.element(env.value->payload);
     if (payload.namespaceUri != ns::kDiscovery)

@@ -1544,6 +1544,48 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
         <translation>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</translation>
     </message>
+    <message>
+        <source>maker, model, firmware and serial number</source>
+        <translation>maker, model, firmware and serial number</translation>
+    </message>
+    <message>
+        <source>MAC address and IPv4 settings</source>
+        <translation>MAC address and IPv4 settings</translation>
+    </message>
+    <message>
+        <source>gateway</source>
+        <translation>gateway</translation>
+    </message>
+    <message>
+        <source>HTTP port</source>
+        <translation>HTTP port</translation>
+    </message>
+    <message>
+        <source>Not read: %1. %2</source>
+        <extracomment>%1 lists what a device did not tell, %2 says why</extracomment>
+        <translation>Not read: %1. %2</translation>
+    </message>
+    <message>
+        <source>the gateway</source>
+        <translation>the gateway</translation>
+    </message>
+    <message>
+        <source>the IPv4 settings</source>
+        <translation>the IPv4 settings</translation>
+    </message>
+    <message>
+        <source>the HTTP port</source>
+        <translation>the HTTP port</translation>
+    </message>
+    <message>
+        <source>Applied, but not %1. %2</source>
+        <extracomment>%1 lists the parts of a change the device did not apply, %2 says why</extracomment>
+        <translation>Applied, but not %1. %2</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> and </translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::OnvifPasswordDialog</name>

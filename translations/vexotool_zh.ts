@@ -1538,6 +1538,48 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>The device offers no HTTPS, so the new password would cross the network readable by anyone on it. Nothing was sent.</source>
         <translation>设备不提供 HTTPS，新密码将以网络上任何人都能读取的形式传输。未发送任何内容。</translation>
     </message>
+    <message>
+        <source>maker, model, firmware and serial number</source>
+        <translation>厂商、型号、固件和序列号</translation>
+    </message>
+    <message>
+        <source>MAC address and IPv4 settings</source>
+        <translation>MAC 地址和 IPv4 设置</translation>
+    </message>
+    <message>
+        <source>gateway</source>
+        <translation>网关</translation>
+    </message>
+    <message>
+        <source>HTTP port</source>
+        <translation>HTTP 端口</translation>
+    </message>
+    <message>
+        <source>Not read: %1. %2</source>
+        <extracomment>%1 lists what a device did not tell, %2 says why</extracomment>
+        <translation>未能读取：%1。%2</translation>
+    </message>
+    <message>
+        <source>the gateway</source>
+        <translation>网关</translation>
+    </message>
+    <message>
+        <source>the IPv4 settings</source>
+        <translation>IPv4 设置</translation>
+    </message>
+    <message>
+        <source>the HTTP port</source>
+        <translation>HTTP 端口</translation>
+    </message>
+    <message>
+        <source>Applied, but not %1. %2</source>
+        <extracomment>%1 lists the parts of a change the device did not apply, %2 says why</extracomment>
+        <translation>已应用，但%1除外。%2</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation>和</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::OnvifPasswordDialog</name>

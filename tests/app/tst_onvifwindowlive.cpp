@@ -54,6 +54,7 @@ private slots:
     void readdressFromThePanel();
     void byeRemovesTheRow();
     void refreshListsThemAgain();
+    void partlyIdentifiedCameraSaysWhatIsMissing();
     void changePasswordFromThePanel_data();
     void changePasswordFromThePanel();
 
@@ -308,6 +309,26 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
     auto *note = m_window->deviceModifyPage()->findChild<QLabel *>(QStringLiteral("m_labelSelectionNote"));
     QVERIFY(note);
     QTRY_VERIFY2(note->isVisible() && note->text().contains(reason), qPrintable(note->text()));
+}
+
+void TestOnvifWindowLive::partlyIdentifiedCameraSaysWhatIsMissing()
+{
+    // A camera that does not implement GetNetworkInterfaces: what it told is listed all the same.
+    QVERIFY(startSite({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--onvif"), QStringLiteral("1"),
+                       QStringLiteral("--onvif-quirk"), QStringLiteral("all=no-interfaces")}));
+    const QString serial = onvifSerials(*m_simulator, QStringLiteral("onvif")).value(0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_model->rowCount(), 2, 20000);
+    m_window->signInOnvif(QStringLiteral("admin"), kPassword);
+    QTRY_VERIFY_WITH_TIMEOUT(rowOfSerial(serial) >= 0, 20000);
+    const int row = rowOfSerial(serial);
+    QVERIFY(cell(row, DeviceInfoModel::ColumnActivate) != QStringLiteral("Needs log-in"));
+    const auto toolTips = [&] {
+        QString all;
+        for (int column = 0; column < m_model->columnCount(); ++column)
+            all += m_model->index(rowOfSerial(serial), column).data(Qt::ToolTipRole).toString();
+        return all;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(toolTips().contains(QStringLiteral("MAC address and IPv4 settings")), 5000);
 }
 
 void TestOnvifWindowLive::clearTextOnlyDeviceIsAskedFirst_data()

@@ -179,6 +179,7 @@ private slots:
     void failedAnswers_data();
     void failedAnswers();
     void identifyAppliesClockOffset();
+    void quirkLoggedOncePerDevice();
     void changeNetworkKeepsOtherProtocols();
     void changePasswordKeepsTheLevel_data();
     void changePasswordKeepsTheLevel();
@@ -389,12 +390,20 @@ void tst_DeviceClient::failedAnswers_data()
                                       << int(Kind::HttpStatus) << 1;
     QTest::addRow("fault with its subcodes")
         << response("500 Internal Server Error", data("fault.xml")) << QString() << int(Kind::SoapFault) << 1;
+    QTest::addRow("refused password in a SOAP 1.1 fault")
+        << response("500 Internal Server Error",
+                    "<e:Envelope xmlns:e='http://schemas.xmlsoap.org/soap/envelope/' "
+                    "xmlns:ter='http://www.onvif.org/ver10/error'><e:Body><e:Fault><faultcode>ter:NotAuthorized"
+                    "</faultcode><faultstring>Sender not authorized</faultstring></e:Fault></e:Body></e:Envelope>")
+        << QString() << int(Kind::NotAuthorized) << 1;
+    QTest::addRow("forbidden is a refused password")
+        << response("403 Forbidden", "no") << QString() << int(Kind::NotAuthorized) << 1;
     QTest::addRow("truncated XML") << response("200 OK", sdt.left(sdt.size() / 2)) << QString() << int(Kind::Malformed)
                                    << 1;
     QTest::addRow("garbage") << response("200 OK", "\x01\x02 not xml <<<") << QString() << int(Kind::Malformed) << 1;
-    QTest::addRow("wrong namespace") << response(
-        "200 OK", QByteArray(sdt).replace("http://www.onvif.org/ver10/device/wsdl", "urn:other"))
-                                     << QString() << int(Kind::Malformed) << 1;
+    QTest::addRow("another operation's answer")
+        << response("200 OK", QByteArray(sdt).replace("GetSystemDateAndTimeResponse", "GetUsersResponse")) << QString()
+        << int(Kind::Malformed) << 1;
     QByteArray big = "<a>" + QByteArray(devicemgmt::kMaxResponseBytes - 7, 'x') + "</a>";
     QTest::addRow("answer at the size limit is read")
         << response("200 OK", big) << QString() << int(Kind::Malformed) << 1;
@@ -481,6 +490,35 @@ void tst_DeviceClient::identifyAppliesClockOffset()
     QVERIFY(identity.value->httpPort > 0);
 }
 
+void tst_DeviceClient::quirkLoggedOncePerDevice()
+{
+    HttpResponder server;
+    server.handler = [](const HttpRequest &) {
+        return response("200 OK", data("systemdateandtime.xml")
+                                      .replace("http://www.w3.org/2003/05/soap-envelope",
+                                               "http://schemas.xmlsoap.org/soap/envelope/"));
+    };
+    static QStringList logged;
+    logged.clear();
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+              if (type == QtInfoMsg && QByteArrayView(context.category) == "vexo.onvif.client")
+                  logged.append(message);
+          });
+    DeviceOperations ops(loopbackOptions());
+    int done = 0;
+    for (int i = 0; i < 2; ++i) {
+        ops.identify(server.url(), std::nullopt, [&done](const Outcome<Identity> &o) {
+            QVERIFY(o && o.value->quirks == QStringList{"SOAP 1.1 envelope"});
+            ++done;
+        });
+        QTRY_COMPARE(done, i + 1);
+    }
+    qInstallMessageHandler(previous);
+    QCOMPARE(logged.size(), 1);
+    QVERIFY2(logged.first().contains("SOAP 1.1"), qPrintable(logged.first()));
+}
+
 void tst_DeviceClient::changeNetworkKeepsOtherProtocols()
 {
     HttpResponder server;
@@ -500,16 +538,18 @@ void tst_DeviceClient::changeNetworkKeepsOtherProtocols()
     BlockingDeviceOperations ops(loopbackOptions());
     const auto result = ops.changeNetwork(identity, Credentials{}, change);
     QVERIFY2(result, qPrintable(result.failure.detail));
-    QCOMPARE(server.requests.size(), 1);
     const auto sent = server.requests.first().body;
+    QCOMPARE(operationOf(server.requests.first()), "SetNetworkProtocols");
     QVERIFY(sent.contains("8081"));
     QVERIFY(sent.contains("RTSP") && sent.contains("554"));
-    QCOMPARE(result.value->serviceUrl.port(), 8081);
+    // Acknowledged, but the device did not show its protocols when read back.
+    QVERIFY(!result.value->confirmed);
 
     // A port out of range is refused before anything is sent.
+    const qsizetype sentBefore = server.requests.size();
     change.httpPort = 65536;
     QCOMPARE(int(ops.changeNetwork(identity, Credentials{}, change).failure.kind), int(Kind::InvalidArgument));
-    QCOMPARE(server.requests.size(), 1);
+    QCOMPARE(server.requests.size(), sentBefore);
 }
 
 void tst_DeviceClient::changePasswordKeepsTheLevel_data()

@@ -79,6 +79,12 @@ void tst_WsDiscovery::announcementsAreRead_data()
         << data("hello.xml") << Message::Kind::Hello << QString() << QUuid("55aa0001-1111-4222-8333-444455556666")
         << true << QStringList{QString::fromUtf8("大门")} << QStringList{"NVR-08"}
         << QStringList{"http://127.0.0.2/onvif/device_service"} << quint32(1);
+    QTest::addRow("Device type of another namespace is no ONVIF device")
+        << replaced(data("hello.xml"), "xmlns:tds=\"http://www.onvif.org/ver10/device/wsdl\"",
+                    "xmlns:tds=\"urn:example:printers\"")
+        << Message::Kind::Hello << QString() << QUuid("55aa0001-1111-4222-8333-444455556666") << false
+        << QStringList{QString::fromUtf8("大门")} << QStringList{"NVR-08"}
+        << QStringList{"http://127.0.0.2/onvif/device_service"} << quint32(1);
     QTest::addRow("bye in WS-Addressing 1.0")
         << data("bye.xml") << Message::Kind::Bye << QString() << QUuid("55aa0001-1111-4222-8333-444455556666") << false
         << QStringList() << QStringList() << QStringList() << quint32(0);

@@ -79,7 +79,7 @@ QByteArray digestAuthorization(const QHash<QByteArray, QByteArray> &challenge, c
 bool hasSubcode(const HttpResponse &r, const QString &subcode)
 {
     const auto env = readSoapEnvelope(r.body, 1 << 20);
-    return env.fault && env.fault->hasSubcode(subcode);
+    return env.fault && (env.fault->hasSubcode(subcode) || env.fault->code.localName == subcode);
 }
 
 } // namespace
@@ -93,6 +93,8 @@ private slots:
     void authentication();
     void operations_data();
     void operations();
+    void quirks_data();
+    void quirks();
     void refusals_data();
     void refusals();
     void httpReader_data();
@@ -376,6 +378,89 @@ void tst_OnvifDevice::operations()
     QVERIFY2(QString::fromUtf8(after.body).contains(QRegularExpression(afterwards)), after.body.constData());
 }
 
+void tst_OnvifDevice::quirks_data()
+{
+    using namespace devicemgmt;
+    QTest::addColumn<quint32>("quirks");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("read");  // what the program's reader takes from the answer
+    QTest::addColumn<QString>("quirk"); // how the reader names the departure
+    const QByteArray info = getDeviceInformation(token(kPassword, 0));
+    const QByteArray interfaces = getNetworkInterfaces(token(kPassword, 0));
+    const QByteArray wrong = getDeviceInformation(token(QStringLiteral("wrong"), 0));
+    const QByteArray port = *setNetworkProtocols(token(kPassword, 0), {{QStringLiteral("HTTP"), true, {9090}}}).value;
+    const auto q = [](std::initializer_list<OnvifQuirk> list) {
+        quint32 bits = 0;
+        for (OnvifQuirk x : list)
+            bits |= quint32(x);
+        return bits;
+    };
+    QTest::addRow("soap11: information") << q({OnvifQuirk::Soap11}) << info << 200 << "KO-D210"
+                                         << "SOAP 1.1";
+    QTest::addRow("soap11: wrong password") << q({OnvifQuirk::Soap11}) << wrong << 400 << "NotAuthorized"
+                                            << "SOAP 1.1";
+    QTest::addRow("device-ns: interfaces")
+        << q({OnvifQuirk::DeviceNamespace}) << interfaces << 200 << "02:4f:4e:00:00:01 127.1.0.1"
+        << "in namespace http://www.onvif.org/ver10/device/wsdl";
+    QTest::addRow("fault-200: wrong password")
+        << q({OnvifQuirk::Fault200}) << wrong << 200 << "NotAuthorized" << QString();
+    QTest::addRow("fault-200 and soap11: wrong password")
+        << q({OnvifQuirk::Fault200, OnvifQuirk::Soap11}) << wrong << 200 << "NotAuthorized"
+        << "SOAP 1.1";
+    QTest::addRow("no-interfaces") << q({OnvifQuirk::NoInterfaces}) << interfaces << 500 << "ActionNotSupported"
+                                   << QString();
+    QTest::addRow("port-waits: old port until the reboot")
+        << q({OnvifQuirk::PortWaits}) << port << 200 << "8080 9090" << QString();
+    QTest::addRow("port at once") << quint32(0) << port << 200 << "9090 9090" << QString();
+}
+
+void tst_OnvifDevice::quirks()
+{
+    QFETCH(quint32, quirks);
+    QFETCH(QByteArray, request);
+    QFETCH(QString, read);
+    QFETCH(QString, quirk);
+    OnvifDeviceState state = makeState();
+    state.quirks = quirks;
+    OnvifDevice device(state);
+    const HttpResponse r = device.handle(post(request), kNow);
+    QTEST(r.status, "status");
+    // The content type stays SOAP 1.2's whatever the envelope, as such devices send it.
+    QVERIFY(
+        r.headers.contains(std::pair<QByteArray, QByteArray>("Content-Type", "application/soap+xml; charset=utf-8")));
+    QStringList named;
+    QString got;
+    const auto info = devicemgmt::parseDeviceInformation(r.body);
+    if (info.fault) {
+        got = info.fault->subcodes.isEmpty() ? info.fault->code.localName : info.fault->subcodes.last().localName;
+        QVERIFY(info.fault->hasSubcode(got));
+        named = info.quirks;
+    } else if (request.contains("GetDeviceInformation")) {
+        got = info.value->model;
+        named = info.quirks;
+    } else if (request.contains("GetNetworkInterfaces")) {
+        const auto answer = devicemgmt::parseNetworkInterfaces(r.body);
+        QVERIFY2(answer, qPrintable(answer.error));
+        got = answer.value->first().hwAddress + u' ' + answer.value->first().manual.value(0).address;
+        named = answer.quirks;
+    } else {
+        // The port in force now, and after a reboot.
+        const QByteArray get = devicemgmt::getNetworkProtocols(token(kPassword, 1));
+        const auto before = devicemgmt::parseNetworkProtocols(device.handle(post(get), kNow).body);
+        device.reboot();
+        const auto after = devicemgmt::parseNetworkProtocols(
+            device.handle(post(devicemgmt::getNetworkProtocols(token(kPassword, 2))), kNow).body);
+        QVERIFY(before && after);
+        got = QStringLiteral("%1 %2")
+                  .arg(before.value->first().ports.value(0))
+                  .arg(after.value->first().ports.value(0));
+    }
+    QCOMPARE(got, read);
+    QCOMPARE(named.join(u'|').contains(quirk), true);
+    QCOMPARE(named.isEmpty(), quirk.isEmpty());
+}
+
 void tst_OnvifDevice::refusals_data()
 {
     QTest::addColumn<QByteArray>("method");
@@ -404,7 +489,7 @@ void tst_OnvifDevice::refusals_data()
     QTest::addRow("SOAP 1.1 envelope") << QByteArray("POST") << OnvifDevice::kServicePath
                                        << QByteArray(time).replace("http://www.w3.org/2003/05/soap-envelope",
                                                                    "http://schemas.xmlsoap.org/soap/envelope/")
-                                       << 400 << QStringLiteral("WellFormed");
+                                       << 500 << QStringLiteral("VersionMismatch");
     QTest::addRow("GET") << QByteArray("GET") << OnvifDevice::kServicePath << QByteArray() << 405 << QString();
     QTest::addRow("another path") << QByteArray("POST") << QByteArray("/onvif/media") << time << 404 << QString();
 }

@@ -192,6 +192,16 @@ int saveSnapshot(const onvif::DeviceClient::Options &options, const onvif::Ident
     return 0;
 }
 
+// What a partly identified device did not tell; what it told is listed all the same.
+void printGaps(const onvif::Identity &identity)
+{
+    for (const onvif::IdentityGap &gap : identity.gaps)
+        onvifFail(qPrintable(QStringLiteral("%1 of %2")
+                                 .arg(gap.operation,
+                                      identity.endpoint.isEmpty() ? identity.serviceUrl.host() : identity.endpoint)),
+                  gap.failure);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -382,6 +392,8 @@ int main(int argc, char *argv[])
             if (found.failure.failed())
                 onvifFail(qPrintable(QStringLiteral("identifying %1").arg(found.discovered.target.endpoint)),
                           found.failure);
+            else if (found.identity)
+                printGaps(*found.identity);
             ListedDevice onvifRow = onvifScan.toListed(found);
             // One physical device is one entry: a VXDP device with the same MAC also speaks ONVIF.
             const QString mac = QString::fromLatin1(onvifRow.info.macAddress);
@@ -580,10 +592,21 @@ int main(int argc, char *argv[])
         } else {
             const auto identified
                 = operations.identify(found->serviceUrl, credentials, found->discovered.target.endpoint);
-            if (identified)
+            using Kind = onvif::Failure::Kind;
+            const Kind why = identified.failure.kind;
+            if (identified) {
                 identity = identified.value;
-            else
+                printGaps(*identity);
+            } else if (cmd == QLatin1String("onvif-reboot")
+                       && (why == Kind::SoapFault || why == Kind::Malformed || why == Kind::HttpStatus)) {
+                // SystemReboot needs only the service address and the credentials.
+                onvifFail("identify", identified.failure);
+                identity = onvif::Identity{};
+                identity->serviceUrl = found->serviceUrl;
+                identity->endpoint = found->discovered.target.endpoint;
+            } else {
                 rc = onvifFail("identify", identified.failure);
+            }
         }
         if (identity && cmd == QLatin1String("onvif-password")) {
             // The user signs in with the old password and sets the new one for itself, keeping its level.
@@ -675,8 +698,21 @@ int main(int argc, char *argv[])
                 } else if (changed.value->rebootNeeded) {
                     std::puts("changed; the device applies it after a restart: run onvif-reboot");
                 } else {
-                    std::printf("changed; the device service is now at %s\n",
+                    std::printf("changed%s; the device service is now at %s\n",
+                                changed.value->confirmed ? " (the device shows the new values)" : "",
                                 qPrintable(changed.value->serviceUrl.toString()));
+                }
+                if (changed && !changed.value->notApplied.isEmpty()) {
+                    QStringList parts;
+                    for (const auto part : changed.value->notApplied)
+                        parts.append(part == onvif::NetworkChangeResult::Part::Gateway   ? QStringLiteral("gateway")
+                                     : part == onvif::NetworkChangeResult::Part::Address ? QStringLiteral("address")
+                                                                                         : QStringLiteral("HTTP port"));
+                    const onvif::Failure &why = changed.value->why;
+                    std::fprintf(stderr, "applied, but not the %s: %s: %s\n",
+                                 qPrintable(parts.join(QStringLiteral(" and "))), onvif::kindName(why.kind),
+                                 qPrintable(DeviceTable::escaped(why.detail)));
+                    rc = 1;
                 }
             }
         }

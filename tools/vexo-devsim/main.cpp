@@ -53,6 +53,13 @@ Population:
                          service at all)
   --onvif-port PORT      WS-Discovery port of the ONVIF devices (default VEXO_WSD_PORT or
                          3702); 0 takes a free port
+  --onvif-quirk SERIAL=NAMES  the ONVIF device SERIAL ("all": every one) copies habits of real
+                         cameras, comma-separated: soap11 (SOAP 1.1 answers), device-ns (schema
+                         elements in the device namespace), fault-200 (faults with HTTP 200 and a
+                         non-standard code), silent (no Hello or Bye), port-waits (a new HTTP port
+                         waits for the reboot), address-waits (so does a new address, as the
+                         console's reboot-needed 1), no-interfaces (no GetNetworkInterfaces);
+                         repeatable
   --keys-dir DIR         folder of maker-signing.seed, maker-restore.master and maker-device-ca.seed
                          (default: testkeys/ beside the executable, where the build puts the
                          published test keys of tools/testkeys; an install has them only when
@@ -102,6 +109,7 @@ Commands on standard input, one per line, each answered by "ok" or "error <why>"
   onvif SERIAL snapshot QUIRK   normal, slow, huge, text or nomedia (see --onvif-snapshot)
   onvif SERIAL fault KIND       the next request gets receiver (a SOAP fault), garbage (no
                                 XML) or close (no answer); none takes it back
+  onvif SERIAL quirk NAME 0|1   a habit of real cameras (see --onvif-quirk) on or off
   ONVIF-only devices take stop, vanish, start and set SERIAL ipv4|password VALUE
   quit                          goodbye for all devices, exit
 End of input quits as well (unless --no-stdin); so do SIGINT and SIGTERM.
@@ -159,11 +167,13 @@ int main(int argc, char *argv[])
                onvifPortOpt = option("onvif-port", "PORT");
     const auto onvifHttpsOpt = option("onvif-https"), onvifHttpsOnlyOpt = option("onvif-https-only");
     const auto onvifSnapshotOpt = option("onvif-snapshot", "QUIRK");
+    const auto onvifQuirkOpt = option("onvif-quirk", "SERIAL=NAMES");
     QCommandLineParser parser;
-    parser.addOptions({help,      versionOpt,   scopeOpt,     portOpt,       groupOpt,          countOpt,
-                       seedOpt,   stateOpt,     passwordOpt,  keysOpt,       testOpt,           lockoutOpt,
-                       spreadOpt, delayOpt,     lossOpt,      silentOpt,     noStdinOpt,        verboseOpt,
-                       onvifOpt,  onvifBothOpt, onvifPortOpt, onvifHttpsOpt, onvifHttpsOnlyOpt, onvifSnapshotOpt});
+    parser.addOptions({help,         versionOpt,    scopeOpt,          portOpt,          groupOpt,
+                       countOpt,     seedOpt,       stateOpt,          passwordOpt,      keysOpt,
+                       testOpt,      lockoutOpt,    spreadOpt,         delayOpt,         lossOpt,
+                       silentOpt,    noStdinOpt,    verboseOpt,        onvifOpt,         onvifBothOpt,
+                       onvifPortOpt, onvifHttpsOpt, onvifHttpsOnlyOpt, onvifSnapshotOpt, onvifQuirkOpt});
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(help)) {
@@ -304,6 +314,33 @@ int main(int argc, char *argv[])
             return fail(QStringLiteral("--onvif-snapshot takes normal, slow, huge, text or nomedia"));
         for (OnvifDeviceState &state : onvifDevices)
             state.snapshotQuirk = *quirk;
+    }
+
+    for (const QString &entry : parser.values(onvifQuirkOpt)) {
+        const QString serial = entry.section(u'=', 0, 0);
+        quint32 quirks = 0;
+        bool addressWaits = false;
+        for (const QString &name : entry.section(u'=', 1).split(u',', Qt::SkipEmptyParts)) {
+            // The console's reboot-needed, for devices set up at start.
+            if (name == QLatin1String("address-waits")) {
+                addressWaits = true;
+                continue;
+            }
+            const auto quirk = quirkFromName(name);
+            if (!quirk)
+                return fail(QStringLiteral("--onvif-quirk: no quirk %1 (%2)").arg(name, quirkNames(~0u).join(u", ")));
+            quirks |= quint32(*quirk);
+        }
+        bool matched = false;
+        for (OnvifDeviceState &state : onvifDevices) {
+            if (serial == QLatin1String("all") || state.serial == serial) {
+                state.quirks |= quirks;
+                state.rebootNeeded = state.rebootNeeded || addressWaits;
+                matched = true;
+            }
+        }
+        if (!matched || (quirks == 0 && !addressWaits))
+            return fail(QStringLiteral("--onvif-quirk takes SERIAL=NAMES of an ONVIF device: %1").arg(entry));
     }
 
     Simulator simulator(options, std::move(devices));

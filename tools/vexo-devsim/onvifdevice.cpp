@@ -195,6 +195,118 @@ QString timeText(const QDateTime &t)
 
 } // namespace
 
+namespace {
+
+constexpr OnvifQuirk kQuirks[] = {OnvifQuirk::Soap11, OnvifQuirk::DeviceNamespace, OnvifQuirk::Fault200,
+                                  OnvifQuirk::Silent, OnvifQuirk::PortWaits,       OnvifQuirk::NoInterfaces};
+
+const QString kSoap11Envelope = QStringLiteral("http://schemas.xmlsoap.org/soap/envelope/");
+
+// A fault as the device's quirks write it: SOAP 1.1 faultcode and faultstring, and with HTTP 200
+// and the innermost ONVIF subcode as the code.
+HttpResponse quirkyFault(const HttpResponse &standard, const SoapFault &f, quint32 quirks)
+{
+    const bool soap11 = quirks & quint32(OnvifQuirk::Soap11);
+    const bool at200 = quirks & quint32(OnvifQuirk::Fault200);
+    const QString innermost = f.subcodes.isEmpty() ? QString() : QStringLiteral("ter:") + f.subcodes.last().localName;
+    QString code = QStringLiteral("env:") + f.code.localName;
+    if (at200 && !innermost.isEmpty())
+        code = innermost;
+    else if (soap11)
+        code = !innermost.isEmpty()
+                   ? innermost
+                   : QStringLiteral("env:")
+                         + (f.code.localName == u"Sender" ? QStringLiteral("Client") : QStringLiteral("Server"));
+    const QString envelopeNs = soap11 ? kSoap11Envelope : ns::kSoapEnvelope;
+    QByteArray out;
+    QXmlStreamWriter w(&out);
+    w.writeStartDocument();
+    w.writeNamespace(envelopeNs, QStringLiteral("env"));
+    w.writeNamespace(ns::kError, QStringLiteral("ter"));
+    w.writeStartElement(envelopeNs, QStringLiteral("Envelope"));
+    w.writeStartElement(envelopeNs, QStringLiteral("Body"));
+    w.writeStartElement(envelopeNs, QStringLiteral("Fault"));
+    if (soap11) {
+        w.writeTextElement(QStringLiteral("faultcode"), code);
+        w.writeTextElement(QStringLiteral("faultstring"), f.reason);
+    } else {
+        w.writeStartElement(envelopeNs, QStringLiteral("Code"));
+        w.writeTextElement(envelopeNs, QStringLiteral("Value"), code);
+        w.writeEndElement();
+        w.writeStartElement(envelopeNs, QStringLiteral("Reason"));
+        w.writeStartElement(envelopeNs, QStringLiteral("Text"));
+        w.writeAttribute(QStringLiteral("xml:lang"), QStringLiteral("en"));
+        w.writeCharacters(f.reason);
+        w.writeEndElement();
+        w.writeEndElement();
+    }
+    w.writeEndDocument();
+    HttpResponse r = standard;
+    r.body = out;
+    if (at200)
+        r.status = 200;
+    return r;
+}
+
+// The answer as the device's quirks write it; the standard answer is built first.
+HttpResponse withQuirks(HttpResponse r, quint32 quirks)
+{
+    if (quirks == 0 || r.body.isEmpty() || r.closeWithoutAnswer)
+        return r;
+    const Result<SoapEnvelope> env = readSoapEnvelope(r.body, 4 * 1024 * 1024);
+    if (env.fault && (quirks & (quint32(OnvifQuirk::Soap11) | quint32(OnvifQuirk::Fault200))))
+        return quirkyFault(r, *env.fault, quirks);
+    if (!env)
+        return r;
+    // Every answer binds its prefixes once on the envelope: rebinding them moves the elements.
+    if (quirks & quint32(OnvifQuirk::DeviceNamespace))
+        r.body.replace("xmlns:tt=\"" + ns::kSchema.toUtf8() + '"', "xmlns:tt=\"" + ns::kDevice.toUtf8() + '"');
+    if (quirks & quint32(OnvifQuirk::Soap11))
+        r.body.replace("xmlns:env=\"" + ns::kSoapEnvelope.toUtf8() + '"',
+                       "xmlns:env=\"" + kSoap11Envelope.toUtf8() + '"');
+    return r;
+}
+
+} // namespace
+
+QString quirkName(OnvifQuirk quirk)
+{
+    switch (quirk) {
+    case OnvifQuirk::Soap11:
+        return QStringLiteral("soap11");
+    case OnvifQuirk::DeviceNamespace:
+        return QStringLiteral("device-ns");
+    case OnvifQuirk::Fault200:
+        return QStringLiteral("fault-200");
+    case OnvifQuirk::Silent:
+        return QStringLiteral("silent");
+    case OnvifQuirk::PortWaits:
+        return QStringLiteral("port-waits");
+    case OnvifQuirk::NoInterfaces:
+        return QStringLiteral("no-interfaces");
+    }
+    return {};
+}
+
+std::optional<OnvifQuirk> quirkFromName(QStringView name)
+{
+    for (OnvifQuirk q : kQuirks) {
+        if (quirkName(q) == name)
+            return q;
+    }
+    return std::nullopt;
+}
+
+QStringList quirkNames(quint32 quirks)
+{
+    QStringList out;
+    for (OnvifQuirk q : kQuirks) {
+        if (quirks & quint32(q))
+            out.append(quirkName(q));
+    }
+    return out;
+}
+
 QString authModeName(OnvifAuthMode mode)
 {
     switch (mode) {
@@ -269,6 +381,12 @@ HttpResponse OnvifDevice::handle(const HttpRequest &request, const QDateTime &no
     const bool media = m_state.snapshotQuirk != SnapshotQuirk::NoMedia;
     if (media && request.path == onvifmedia::kSnapshotPath)
         return snapshot(request, nowUtc);
+    return withQuirks(answer(request, nowUtc), m_state.quirks);
+}
+
+HttpResponse OnvifDevice::answer(const HttpRequest &request, const QDateTime &nowUtc)
+{
+    const bool media = m_state.snapshotQuirk != SnapshotQuirk::NoMedia;
     if (request.method != "POST")
         return plain(405, "only POST is served here");
     const QString mediaNs = media ? onvifmedia::serviceAt(request.path) : QString();
@@ -290,6 +408,8 @@ HttpResponse OnvifDevice::handle(const HttpRequest &request, const QDateTime &no
                      QStringLiteral("The device failed to carry out the action (injected fault)"));
 
     Result<SoapEnvelope> env = readSoapEnvelope(request.body, kMaxBodyBytes);
+    if (env && env.value->version != SoapVersion::Soap12)
+        return fault(500, QStringLiteral("VersionMismatch"), {}, QStringLiteral("SOAP version mismatch"));
     if (!env) {
         // A client that authenticates on the HTTP level may send an empty body to fetch the challenge.
         if (m_state.authMode != OnvifAuthMode::WsSecurity && request.body.isEmpty()
@@ -607,6 +727,9 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
             tds(w, "HardwareId", s.hardwareId);
         });
     }
+    if (action == u"GetNetworkInterfaces" && s.has(OnvifQuirk::NoInterfaces))
+        return fault(500, QStringLiteral("Receiver"), {QStringLiteral("ActionNotSupported")},
+                     QStringLiteral("Optional Action Not Implemented: GetNetworkInterfaces"));
     if (action == u"GetNetworkInterfaces") {
         return ok(QStringLiteral("GetNetworkInterfacesResponse"), [&](QXmlStreamWriter &w) {
             w.writeStartElement(ns::kDevice, QStringLiteral("NetworkInterfaces"));
@@ -704,7 +827,9 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
         if (token != u"eth0")
             return senderFault({QStringLiteral("InvalidArgVal"), QStringLiteral("InvalidNetworkInterface")},
                                QStringLiteral("No network interface %1").arg(token.left(64)));
-        OnvifDeviceState next = m_pending.value_or(m_state);
+        const bool needsReboot = s.rebootNeeded;
+        // An address applied at once leaves what else waits for the reboot waiting.
+        OnvifDeviceState next = needsReboot ? m_pending.value_or(m_state) : m_state;
         const int ipv4 = doc.child(config, ns::kSchema, u"IPv4");
         if (ipv4 >= 0) {
             const QString dhcpText = doc.childText(ipv4, ns::kSchema, u"DHCP");
@@ -731,11 +856,15 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
             }
             next.dhcp = *dhcp;
         }
-        const bool needsReboot = s.rebootNeeded;
         if (needsReboot) {
             m_pending = next;
         } else {
             const bool moved = next.ipv4 != m_state.ipv4;
+            if (m_pending) {
+                m_pending->ipv4 = next.ipv4;
+                m_pending->prefixLength = next.prefixLength;
+                m_pending->dhcp = next.dhcp;
+            }
             m_state = next;
             if (moved) {
                 ++m_state.metadataVersion;
@@ -784,7 +913,11 @@ HttpResponse OnvifDevice::dispatch(const QString &action, const SoapDocument &do
                     httpPort = quint16(number);
             }
         }
-        if (httpPort && *httpPort != m_state.httpPort) {
+        if (httpPort && s.has(OnvifQuirk::PortWaits)) {
+            OnvifDeviceState next = m_pending.value_or(m_state);
+            next.httpPort = *httpPort;
+            m_pending = next;
+        } else if (httpPort && *httpPort != m_state.httpPort) {
             m_state.httpPort = *httpPort;
             ++m_state.metadataVersion;
             m_effects.moved = true;

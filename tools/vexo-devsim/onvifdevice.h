@@ -31,6 +31,22 @@ enum class OnvifAuthMode {
 QString authModeName(OnvifAuthMode mode);
 std::optional<OnvifAuthMode> authModeFromName(QStringView name);
 
+/** @brief Habits of real cameras a simulated device can copy, each switched on its own. */
+enum class OnvifQuirk : quint32 {
+    Soap11 = 1,          ///< answers (and faults) in SOAP 1.1 envelopes under the SOAP 1.2 content type
+    DeviceNamespace = 2, ///< schema elements written in the device namespace
+    Fault200 = 4,        ///< faults come with HTTP 200 and the ONVIF subcode as their code
+    Silent = 8,          ///< no Hello or Bye (Probes are still answered)
+    PortWaits = 16,      ///< a new HTTP port waits for SystemReboot like the address can
+    NoInterfaces = 32,   ///< GetNetworkInterfaces is not implemented
+};
+
+/** @brief The quirk's console name (soap11, device-ns, fault-200, silent, port-waits, no-interfaces) and back. */
+QString quirkName(OnvifQuirk quirk);
+std::optional<OnvifQuirk> quirkFromName(QStringView name);
+/** @brief The names of the quirks set in @p quirks, in a fixed order. */
+QStringList quirkNames(quint32 quirks);
+
 /** @brief One account on the device. */
 struct OnvifUser
 {
@@ -66,6 +82,8 @@ struct OnvifDeviceState
     QByteArray tlsCertificatePem; ///< the device's own self-signed certificate
     QByteArray tlsKeyPem;         ///< and its private key
     SnapshotQuirk snapshotQuirk = SnapshotQuirk::None;
+    quint32 quirks = 0; ///< OnvifQuirk bits
+    bool has(OnvifQuirk quirk) const { return (quirks & quint32(quirk)) != 0; }
     /** @brief Whether plain HTTP is served. */
     bool servesHttp() const { return !(https && httpsOnly); }
 };
@@ -139,6 +157,8 @@ public:
     ///@}
 
 private:
+    /** @brief The standard answer, before the quirks rewrite it. */
+    HttpResponse answer(const HttpRequest &request, const QDateTime &nowUtc);
     struct Authorized
     {
         bool ok = false;

@@ -132,6 +132,7 @@ QJsonObject toJson(const OnvifDeviceState &s)
         {QStringLiteral("httpsPort"), s.httpsPort},
         {QStringLiteral("tlsCertificate"), QString::fromLatin1(s.tlsCertificatePem)},
         {QStringLiteral("tlsKey"), QString::fromLatin1(s.tlsKeyPem)},
+        {QStringLiteral("quirks"), QJsonArray::fromStringList(quirkNames(s.quirks))},
     };
 }
 
@@ -185,6 +186,11 @@ std::optional<OnvifDeviceState> fromJson(const QJsonObject &o, QString *error)
         return std::nullopt;
     }
     s.authMode = *authMode;
+    // Older state files have no quirks; unknown names are dropped.
+    for (const QJsonValue &name : o.value(QStringLiteral("quirks")).toArray()) {
+        if (const auto quirk = quirkFromName(name.toString()))
+            s.quirks |= quint32(*quirk);
+    }
     s.prefixLength = int(prefix);
     s.httpPort = quint16(port);
     s.clockOffsetSeconds = offset;

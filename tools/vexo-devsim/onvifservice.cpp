@@ -294,7 +294,8 @@ QUdpSocket *OnvifService::speakerOf(Device &d) const
 
 void OnvifService::announce(const QByteArray &message, Device &from)
 {
-    if (!m_socket)
+    // Some cameras never announce themselves: they are found by Probe alone.
+    if (!m_socket || from.state->state().has(OnvifQuirk::Silent))
         return;
     QUdpSocket *speaker = speakerOf(from);
     if (m_loopback) {

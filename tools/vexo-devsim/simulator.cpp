@@ -749,12 +749,24 @@ QStringList Simulator::executeOnvif(const QStringList &parts)
                 QStringLiteral("xaddr %1").arg(device->xaddr()),
                 QStringLiteral("auth %1").arg(authModeName(s.authMode)),
                 QStringLiteral("reboot-needed %1").arg(s.rebootNeeded ? 1 : 0),
+                QStringLiteral("quirks %1").arg(s.quirks ? quirkNames(s.quirks).join(u',') : QStringLiteral("-")),
                 QStringLiteral("clock-offset %1").arg(s.clockOffsetSeconds),
                 QStringLiteral("prefix %1").arg(s.prefixLength),
                 QStringLiteral("gateway %1").arg(s.gateway.isEmpty() ? QStringLiteral("-") : s.gateway),
                 QStringLiteral("up %1").arg(m_onvif->isUp(serial) ? 1 : 0),
                 QStringLiteral("received %1").arg(receivedText(device->received())),
                 QStringLiteral("ok")};
+    }
+    if (command == QLatin1String("quirk") && args.size() == 4) {
+        const auto quirk = quirkFromName(value);
+        if (!quirk || (args.at(3) != QLatin1String("0") && args.at(3) != QLatin1String("1")))
+            return error(QStringLiteral("usage: onvif <serial> quirk %1 0|1").arg(quirkNames(~0u).join(u'|')));
+        if (args.at(3) == QLatin1String("1"))
+            s.quirks |= quint32(*quirk);
+        else
+            s.quirks &= ~quint32(*quirk);
+        persist();
+        return ok;
     }
     if (args.size() != 3)
         return error(QStringLiteral("usage: onvif <serial> auth|reboot-needed|snapshot|fault <value>"));
@@ -784,8 +796,8 @@ QStringList Simulator::executeOnvif(const QStringList &parts)
         device->injectFault(faults.value(value));
         return ok;
     } else {
-        return error(
-            QStringLiteral("unknown ONVIF command %1 (show, auth, reboot-needed, snapshot, fault)").arg(command));
+        return error(QStringLiteral("unknown ONVIF command %1 (show, auth, reboot-needed, snapshot, fault, quirk)")
+                         .arg(command));
     }
     persist();
     return ok;
