@@ -28,7 +28,7 @@ FIGURE = re.compile(
 # thread waits for a core much of the wall time, and its own time is what a quiet one would show.
 CPU_NOTE = re.compile(r"GUI thread (?:CPU|running) (?P<cpu>\d+(?:\.\d+)?) ms")
 # Window benchmarks: run on an X server of their own rather than offscreen.
-WINDOW_BENCHMARKS = {"bench_devicelist", "bench_departure_e2e", "bench_onvif_e2e"}
+WINDOW_BENCHMARKS = {"bench_devicelist", "bench_journalwindow", "bench_departure_e2e", "bench_onvif_e2e", "bench_snapshot_e2e"}
 
 
 def load_average():
@@ -84,7 +84,7 @@ def main():
     )
     # The library's first, then the page, then the whole program (built beside it, in bin/).
     benchmarks.sort(key=lambda p: (not os.path.basename(p).startswith("bench_vexo"), p))
-    benchmarks += [os.path.join(build, "bin", n) for n in ("bench_departure_e2e", "bench_onvif_e2e")]
+    benchmarks += [os.path.join(build, "bin", n) for n in ("bench_departure_e2e", "bench_onvif_e2e", "bench_snapshot_e2e")]
 
     server, display = start_xvfb()
     try:

@@ -55,7 +55,7 @@ JournalEntry entryNumber(int i)
 bool report(const char *label, double ms, double targetMs, bool done = true)
 {
     const bool met = done && ms <= targetMs;
-    std::printf("%-34s %9.1f ms (target %.0f ms)  %s\n", label, ms, targetMs, met ? "ok" : done ? "MISSED" : "FAILED");
+    std::printf("%-34s %9.1f ms  (goal <= %.0f ms) %s\n", label, ms, targetMs, met ? "ok" : done ? "MISSED" : "FAILED");
     return met;
 }
 
