@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "snapshotfetcher.h"
 
+#include "devicerequest.h"
 #include "httpdigest.h"
 
 #include <QLoggingCategory>
@@ -10,8 +11,6 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
-#include <QSslCertificate>
-#include <QSslConfiguration>
 #include <QTimer>
 
 Q_LOGGING_CATEGORY(lcOnvifSnapshot, "vexo.onvif.snapshot", QtInfoMsg)
@@ -52,34 +51,11 @@ public:
     {
         QNetworkRequest request(m_url);
         request.setRawHeader("Accept", "image/jpeg, image/png");
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-        request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
-        request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
-        request.setAttribute(QNetworkRequest::AuthenticationReuseAttribute, QNetworkRequest::Manual);
-        request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+        prepareDeviceRequest(request);
         m_certificateChecked = false;
-        if (secure()) {
-            QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-            tls.setProtocol(QSsl::TlsV1_2OrLater);
-            // Self-signed: the pinned fingerprint stands in for the chain and the name.
-            tls.setPeerVerifyMode(QSslSocket::VerifyNone);
-            request.setSslConfiguration(tls);
-        }
-        if (m_digest) {
-            QByteArray uri = m_url.path(QUrl::FullyEncoded).toUtf8();
-            if (uri.isEmpty())
-                uri = "/";
-            if (m_url.hasQuery())
-                uri += '?' + m_url.query(QUrl::FullyEncoded).toUtf8();
-            request.setRawHeader("Authorization",
-                                 m_digest->authorization("GET", uri, m_credentials.username, m_credentials.password));
-        } else if (m_basic) {
-            request.setRawHeader(
-                "Authorization",
-                "Basic " + (m_credentials.username + QLatin1Char(':') + m_credentials.password).toUtf8().toBase64());
-        }
+        if (const QByteArray authorization = deviceAuthorization("GET", m_url, m_credentials, m_digest, m_basic);
+            !authorization.isEmpty())
+            request.setRawHeader("Authorization", authorization);
         m_body.clear();
         m_reply = m_fetcher->m_network->get(request);
         // The network stack holds back what is not read yet instead of buffering a huge body.
@@ -99,25 +75,11 @@ private:
     {
         if (!m_reply || !secure() || m_certificateChecked)
             return bool(m_reply);
-        const QSslCertificate certificate = m_reply->sslConfiguration().peerCertificate();
-        if (certificate.isNull()) {
-            if (m_reply->error() != QNetworkReply::NoError)
-                return true; // no connection: the network failure says why
-            fail(Failure::Kind::TlsFailed, QStringLiteral("the device presented no certificate"));
+        if (const auto failure = checkPinnedCertificate(*m_reply, *m_fetcher->m_options.pins, m_peer.endpoint,
+                                                        m_peer.mac, lcOnvifSnapshot())) {
+            fail(failure->kind, failure->detail);
             return false;
         }
-        const QByteArray presented = certificate.digest(QCryptographicHash::Sha256);
-        CertificatePins &pins = *m_fetcher->m_options.pins;
-        const std::optional<QByteArray> pinned = pins.find(m_peer.endpoint, m_peer.mac);
-        if (pinned && *pinned != presented) {
-            fail(Failure::Kind::CertificateChanged,
-                 QStringLiteral("pinned %1, presented %2")
-                     .arg(CertificatePins::displayText(*pinned), CertificatePins::displayText(presented)));
-            return false;
-        }
-        QString error;
-        if (!pins.pin(m_peer.endpoint, m_peer.mac, presented, &error))
-            qCWarning(lcOnvifSnapshot) << "certificate pin not saved:" << error;
         m_certificateChecked = true;
         return true;
     }
