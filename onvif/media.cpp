@@ -202,4 +202,12 @@ Result<QString> parseSnapshotUri(Version version, QByteArrayView xml, qsizetype 
         });
 }
 
+QUrl onDeviceHost(const QString &named, const QUrl &device)
+{
+    QUrl url(named, QUrl::StrictMode);
+    if (url.isValid() && url.host() != device.host())
+        url.setHost(device.host());
+    return url;
+}
+
 } // namespace onvif::media

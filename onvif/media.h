@@ -19,6 +19,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QUrl>
 
 namespace onvif::media {
 
@@ -78,5 +79,12 @@ Result<QList<Profile>> parseProfiles(Version version, QByteArrayView xml,
 Result<QString> parseSnapshotUri(Version version, QByteArrayView xml,
                                  qsizetype maxBytes = devicemgmt::kMaxResponseBytes);
 ///@}
+
+/**
+ * @brief Where to fetch what the device at @p device named as @p named: the same address with
+ *        the host the device was reached at. A device behind address translation names its own
+ *        inner address; and credentials never go to a host the user did not sign in to.
+ */
+QUrl onDeviceHost(const QString &named, const QUrl &device);
 
 } // namespace onvif::media

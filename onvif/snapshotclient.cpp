@@ -19,15 +19,6 @@ namespace {
 // Room for the largest image ImageCheck lets through, decoded as 32-bit pixels.
 constexpr int kAllocationLimitMb = int(ImageCheck::kMaxPixels * 4 / (1024 * 1024)) + 1;
 
-// The address the device named, moved to the host it was reached at.
-QUrl onDeviceHost(const QString &named, const QUrl &device)
-{
-    QUrl url(named, QUrl::StrictMode);
-    if (url.isValid() && url.host() != device.host())
-        url.setHost(device.host());
-    return url;
-}
-
 SnapshotProblem problemOf(const Failure &f)
 {
     using K = Failure::Kind;
@@ -173,7 +164,7 @@ void SnapshotClient::readProfiles(const std::shared_ptr<Run> &run)
 {
     const media::Version version = run->service.version;
     m_client.post(
-        onDeviceHost(run->service.xaddr, run->identity.requestUrl()),
+        media::onDeviceHost(run->service.xaddr, run->identity.requestUrl()),
         media::action(version, QStringLiteral("GetProfiles")), run->credentials, run->identity.clockOffsetSeconds,
         [version](const devicemgmt::Auth &auth) { return media::getProfiles(version, auth); },
         [this, run, version](const Outcome<QByteArray> &a) {
@@ -212,7 +203,7 @@ void SnapshotClient::readSnapshotUri(const std::shared_ptr<Run> &run)
     const media::Version version = run->service.version;
     const QString token = run->profileToken;
     m_client.post(
-        onDeviceHost(run->service.xaddr, run->identity.requestUrl()),
+        media::onDeviceHost(run->service.xaddr, run->identity.requestUrl()),
         media::action(version, QStringLiteral("GetSnapshotUri")), run->credentials, run->identity.clockOffsetSeconds,
         [version, token](const devicemgmt::Auth &auth) {
             return media::getSnapshotUri(version, auth, token).value.value_or(QByteArray());
@@ -222,7 +213,7 @@ void SnapshotClient::readSnapshotUri(const std::shared_ptr<Run> &run)
                 = readAnswer<QString>(a, [version](QByteArrayView x) { return media::parseSnapshotUri(version, x); });
             if (!r)
                 return finish(run, problemOf(r.failure), r.failure);
-            run->uri = onDeviceHost(*r.value, run->identity.requestUrl());
+            run->uri = media::onDeviceHost(*r.value, run->identity.requestUrl());
             fetchImage(run);
         },
         run->identity.peer());

@@ -59,6 +59,8 @@ private slots:
     void profiles();
     void snapshotUri_data();
     void snapshotUri();
+    void onDeviceHost_data();
+    void onDeviceHost();
     void imageCheck_data();
     void imageCheck();
 };
@@ -157,6 +159,35 @@ void tst_Media::snapshotUri()
         QCOMPARE(*r.value, uri);
     else
         QVERIFY(!r.error.isEmpty());
+}
+
+void tst_Media::onDeviceHost_data()
+{
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("device"); // the address the device was reached at
+    QTest::addColumn<QString>("fetched");
+    QTest::addRow("its own host") << "http://192.0.2.10/snap.jpg?x=1"
+                                  << "http://192.0.2.10/onvif/device_service"
+                                  << "http://192.0.2.10/snap.jpg?x=1";
+    QTest::addRow("another host: the device's, port, path and scheme kept")
+        << "https://203.0.113.5:8443/snap.jpg"
+        << "http://192.0.2.10:8080/onvif/device_service"
+        << "https://192.0.2.10:8443/snap.jpg";
+    QTest::addRow("a name instead of the address") << "http://camera.example/snap.jpg"
+                                                   << "http://192.0.2.10/onvif/device_service"
+                                                   << "http://192.0.2.10/snap.jpg";
+    QTest::addRow("device reached over IPv6") << "http://192.0.2.10/snap.jpg"
+                                              << "http://[fe80::1]/onvif/device_service"
+                                              << "http://[fe80::1]/snap.jpg";
+}
+
+// Whatever host a device names, its image is fetched from the device itself: the credentials go nowhere else.
+void tst_Media::onDeviceHost()
+{
+    QFETCH(QString, named);
+    QFETCH(QString, device);
+    QFETCH(QString, fetched);
+    QCOMPARE(media::onDeviceHost(named, QUrl(device)).toString(), fetched);
 }
 
 void tst_Media::imageCheck_data()
