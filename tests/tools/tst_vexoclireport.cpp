@@ -48,7 +48,8 @@ void tst_VexoCliReport::reportHoldsDevicesAndChanges()
 
     QTemporaryDir dir;
     SimulatorProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("9")}));
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("4"), QStringLiteral("--seed"), QStringLiteral("9"),
+                       QStringLiteral("--onvif"), QStringLiteral("2")}));
     SimClient client(sim.port());
     const auto devices = client.inquire(4);
     QCOMPARE(devices.size(), std::size_t(4));
@@ -79,6 +80,7 @@ void tst_VexoCliReport::reportHoldsDevicesAndChanges()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("VEXO_SCOPE"), QStringLiteral("loopback"));
     env.insert(QStringLiteral("VEXO_PORT"), QString::number(sim.port()));
+    env.insert(QStringLiteral("VEXO_WSD_PORT"), QString::number(sim.wsdPort()));
     cli.setProcessEnvironment(env);
     const QString pdf = dir.filePath(QStringLiteral("site.pdf"));
     QStringList words{QStringLiteral("report"), QStringLiteral("--journal"), journalPath, QStringLiteral("--out"), pdf,
@@ -101,6 +103,9 @@ void tst_VexoCliReport::reportHoldsDevicesAndChanges()
     QVERIFY(text.contains(QStringLiteral("North gate")));
     for (const auto &device : devices)
         QVERIFY2(text.contains(QString::fromStdString(device.device.serial)), device.device.serial.c_str());
+    // The simulator's two ONVIF-only cameras, not signed in: listed by their addresses.
+    for (const QString &onvifAddress : {QStringLiteral("127.1.0.1"), QStringLiteral("127.1.0.2")})
+        QVERIFY2(text.contains(onvifAddress), qPrintable(onvifAddress));
     // The period's changes, and the failure still open whatever the period.
     for (int day = 0; day < 5; ++day) {
         const bool inPeriod = changes == 5 || (day >= 1 && day <= 3);

@@ -4,9 +4,13 @@
 
 #include "clijournal.h"
 #include "devicetable.h"
+#include "onvifscan.h"
 
+#include <clientoptions.h>
 #include <handoverreport.h>
 #include <journal.h>
+#include <macaddress.h>
+#include <subnetreach.h>
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -14,6 +18,7 @@
 #include <QThread>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -113,15 +118,37 @@ int runReportCommand(int argc, char *argv[])
         settings.databasePath = parser.value(journalFile);
     VexoTool::Journal journal(settings);
 
+    // The inventory: the devices of both protocols that answer within --wait, as `list` finds them
+    // (ONVIF devices as discovered; identifying them is `list`'s work, with credentials).
+    QString onvifError;
+    const auto onvifOptions = onvif::ClientOptions::fromEnvironment(&onvifError);
+    if (!onvifOptions)
+        return usage(onvifError);
+    OnvifScan onvifScan(*onvifOptions, VexoTool::reachableAdapters());
+    if (!onvifScan.start(&onvifError)) // the maker's own devices are still listed
+        std::fprintf(stderr, "ONVIF discovery: %s\n", qPrintable(onvifError));
     DeviceTable table;
     if (!VEXO_Start_V30(&DeviceTable::onDeviceEvent, VEXO_START_AUTO_INQUIRY, &table)) {
         std::fprintf(stderr, "start failed: error %u\n", VEXO_GetLastError());
         return 1;
     }
-    QThread::msleep(static_cast<unsigned long>(qMax(0, parser.value(wait).toInt())));
-    const std::vector<VEXO_DEVICE_INFO> found = table.devices();
+    static const volatile std::sig_atomic_t neverInterrupted = 0;
+    onvifScan.wait(qMax(0, parser.value(wait).toInt()), neverInterrupted);
+    const std::vector<VEXO_DEVICE_INFO> heard = table.devices();
     VEXO_Stop();
-    report.devices = VexoTool::HandoverReport::inventory(QVector<VEXO_DEVICE_INFO>(found.cbegin(), found.cend()));
+    QVector<VEXO_DEVICE_INFO> listed(heard.cbegin(), heard.cend());
+    for (const OnvifScan::Found &found : onvifScan.found()) {
+        const ListedDevice row = onvifScan.toListed(found);
+        // A device heard both ways is one device: its own protocol's record stands for it.
+        const QString mac = QString::fromLatin1(row.info.macAddress);
+        const bool known
+            = !mac.isEmpty() && std::any_of(heard.cbegin(), heard.cend(), [&mac](const VEXO_DEVICE_INFO &d) {
+                  return VexoTool::MacAddress::canonical(QString::fromLatin1(d.macAddress)) == mac;
+              });
+        if (!known)
+            listed.append(row.info);
+    }
+    report.devices = VexoTool::HandoverReport::inventory(listed);
 
     QString error;
     const QString pdf = parser.value(out);
