@@ -20,6 +20,7 @@
 #include <onviffault.h>
 #include <onvifhandler.h>
 #include <plandialog.h>
+#include <snapshotthumbnails.h>
 #include <vexohandler.h>
 
 #include <aboutdialog.h>
@@ -188,6 +189,7 @@ VEXOToolMainPage::VEXOToolMainPage(DeviceStore *store, VEXO::VexoHandler *discov
             return;
         enableCover();
         VexoTool::HandoverDialog dialog(*m_journal, listedRecords(), this);
+        dialog.setSnapshotOf([this](const VEXO_DEVICE_INFO &record) { return listedSnapshot(record); });
         dialog.exec();
         disableCover();
     });
@@ -239,6 +241,12 @@ QVector<VEXO_DEVICE_INFO> VEXOToolMainPage::listedRecords() const
     return records;
 }
 
+QImage VEXOToolMainPage::listedSnapshot(const VEXO_DEVICE_INFO &record) const
+{
+    const VexoTool::SnapshotThumbnails *thumbnails = m_deviceDisplayPage->thumbnails();
+    return thumbnails ? thumbnails->kept(fieldText(record.serialNumber), fieldText(record.ipv4Address)) : QImage();
+}
+
 JournalWindow *VEXOToolMainPage::journalWindow() const
 {
     return m_journalWindow;
@@ -252,6 +260,7 @@ void VEXOToolMainPage::openJournal()
         m_journalWindow = new JournalWindow(
             *m_journal, [this] { return listedRecords(); }, this);
         m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_journalWindow->setSnapshotOf([this](const VEXO_DEVICE_INFO &record) { return listedSnapshot(record); });
     } else {
         m_journalWindow->refresh();
     }

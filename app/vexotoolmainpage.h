@@ -4,6 +4,7 @@
 
 #include <onvifhandler.h>
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -166,6 +167,8 @@ protected:
 private:
     /** @brief The devices listed now, for the hand-over report. */
     QVector<VEXO_DEVICE_INFO> listedRecords() const;
+    /** @brief The thumbnail the list's snapshot view keeps of @p record's camera; null when none. */
+    QImage listedSnapshot(const VEXO_DEVICE_INFO &record) const;
     void connectDiscovery();
     void connectModifyPanel();
     void connectOnvif();

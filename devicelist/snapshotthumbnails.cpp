@@ -79,6 +79,14 @@ std::optional<SnapshotThumbnails::Entry> SnapshotThumbnails::entry(const DeviceI
     return *it;
 }
 
+QImage SnapshotThumbnails::kept(const QString &serialNumber, const QString &ipv4Address) const
+{
+    DeviceInfo device;
+    device.strSerialNumber = serialNumber;
+    device.strIPv4Address = ipv4Address;
+    return m_cache.value(keyOf(device)).image;
+}
+
 void SnapshotThumbnails::clear()
 {
     ++m_generation;

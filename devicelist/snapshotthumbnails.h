@@ -51,6 +51,8 @@ public:
     void setWanted(const QList<DeviceInfo> &devices);
     /** @brief The thumbnail kept for @p device, marking it recently shown; nothing while it is not in. */
     std::optional<Entry> entry(const DeviceInfo &device);
+    /** @brief The thumbnail kept of the camera @p serialNumber at @p ipv4Address; null when none is. */
+    QImage kept(const QString &serialNumber, const QString &ipv4Address) const;
     /** @brief Forgets every thumbnail (the view was switched off); answers still under way are dropped. */
     void clear();
 

@@ -61,7 +61,7 @@ bool HandoverDialog::save(const QString &pdfPath, QString *error)
     report.site = m_lineEditSite->text().trimmed();
     report.from = m_dateFrom->dateTime();
     report.until = m_dateUntil->dateTime();
-    report.devices = HandoverReport::inventory(m_listed);
+    report.devices = HandoverReport::inventory(m_listed, m_snapshotOf);
     return report.readJournal(m_journal, error) && report.writePdf(pdfPath, error)
            && report.writeXls(HandoverReport::workbookPathBeside(pdfPath), error);
 }

@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "handoverreport.h"
+
 #include <basedialog.h>
 
 #include <Vexo.h>
@@ -26,6 +28,8 @@ class HandoverDialog : public aptui::BaseDialog
 public:
     /** @brief A dialog over @p journal (which must outlive it) and the devices @p listed now. */
     HandoverDialog(const Journal &journal, QVector<VEXO_DEVICE_INFO> listed, QWidget *parent = nullptr);
+    /** @brief Where the report finds the cameras' snapshots (the list's snapshot view). */
+    void setSnapshotOf(SnapshotOf snapshotOf) { m_snapshotOf = std::move(snapshotOf); }
     ~HandoverDialog() override;
 
     /**
@@ -39,6 +43,7 @@ private:
 
     const Journal &m_journal;
     QVector<VEXO_DEVICE_INFO> m_listed;
+    SnapshotOf m_snapshotOf;
     QLineEdit *m_lineEditSite = nullptr;
     QDateTimeEdit *m_dateFrom = nullptr;
     QDateTimeEdit *m_dateUntil = nullptr;

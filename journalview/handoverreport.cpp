@@ -91,6 +91,34 @@ public:
         m_y += QFontMetrics(m_body, &m_writer).height();
     }
 
+    /** @brief @p pictures in rows of six, each scaled into its cell with its caption under it. */
+    void pictures(const QList<std::pair<QString, QImage>> &pictures)
+    {
+        constexpr int kPerRow = 6;
+        const int cellWidth = m_page.width() / kPerRow;
+        const int imageWidth = cellWidth - 2 * m_padding;
+        const int imageHeight = imageWidth * 9 / 16;
+        const int captionHeight = QFontMetrics(m_body, &m_writer).height();
+        const int rowHeight = imageHeight + captionHeight + 3 * m_padding;
+        m_painter.setFont(m_body);
+        for (qsizetype i = 0; i < pictures.size(); ++i) {
+            const int column = int(i % kPerRow);
+            if (column == 0 && i > 0)
+                m_y += rowHeight;
+            if (column == 0 && m_y + rowHeight > m_page.bottom() - footerHeight())
+                newPage();
+            const int x = m_page.left() + column * cellWidth + m_padding;
+            const QImage &image = pictures.at(i).second;
+            const QSize fitted = image.size().scaled(imageWidth, imageHeight, Qt::KeepAspectRatio);
+            m_painter.drawImage(QRect(QPoint(x, m_y), fitted), image);
+            const QString caption
+                = QFontMetrics(m_body, &m_writer).elidedText(pictures.at(i).first, Qt::ElideMiddle, imageWidth);
+            m_painter.drawText(QRect(x, m_y + imageHeight + m_padding, imageWidth, captionHeight), Qt::TextSingleLine,
+                               caption);
+        }
+        m_y += rowHeight + QFontMetrics(m_body, &m_writer).height();
+    }
+
 private:
     void paragraph(const QString &text, const QFont &font)
     {
@@ -174,7 +202,7 @@ private:
 
 } // namespace
 
-QVector<ReportDevice> HandoverReport::inventory(const QVector<VEXO_DEVICE_INFO> &records)
+QVector<ReportDevice> HandoverReport::inventory(const QVector<VEXO_DEVICE_INFO> &records, const SnapshotOf &snapshotOf)
 {
     QVector<VEXO_DEVICE_INFO> sorted = records;
     const auto addressOf = [](const VEXO_DEVICE_INFO &record) {
@@ -198,6 +226,8 @@ QVector<ReportDevice> HandoverReport::inventory(const QVector<VEXO_DEVICE_INFO> 
         describeDevice(described, record);
         device.protocol = described.protocol;
         device.verification = JournalTexts::verificationText(described.verification);
+        if (snapshotOf)
+            device.snapshot = snapshotOf(record);
         devices.append(device);
     }
     return devices;
@@ -365,6 +395,18 @@ bool HandoverReport::writePdf(const QString &path, QString *error) const
         //: heading of the hand-over report's device list; %1 is how many
         pages.heading(tr("Devices (%1)").arg(devices.size()));
         pages.table(deviceHeaders(), rows, {0.19, 0.12, 0.09, 0.06, 0.33, 0.12, 0.09}, {0, 1});
+
+        // What the cameras see, so the customer can tell them apart as the installer did.
+        QList<std::pair<QString, QImage>> pictures;
+        for (const ReportDevice &device : devices) {
+            if (!device.snapshot.isNull())
+                pictures.append({device.serialNumber, device.snapshot});
+        }
+        if (!pictures.isEmpty()) {
+            //: heading of the hand-over report's camera pictures; %1 is how many
+            pages.heading(tr("Snapshots (%1)").arg(pictures.size()));
+            pages.pictures(pictures);
+        }
 
         rows.clear();
         for (const JournalEntry &entry : changes)

@@ -8,10 +8,13 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+#include <functional>
 
 namespace VexoTool {
 
@@ -27,7 +30,11 @@ struct ReportDevice
     QString addresses; ///< IPv4 with mask, gateway, IPv6
     QString firmware;
     QString verification; ///< in the program's language
+    QImage snapshot;      ///< what the camera sees, where the list's snapshot view has it; null otherwise
 };
+
+/** @brief The snapshot the program holds of a listed device; a null image when none. */
+using SnapshotOf = std::function<QImage(const VEXO_DEVICE_INFO &)>;
 
 /**
  * @brief The hand-over report of a site: its name, the date, the operator, the devices listed
@@ -51,8 +58,11 @@ public:
     QList<JournalEntry> changes;      ///< newest first
     QList<JournalEntry> openFailures; ///< the last entry of each device whose last operation failed
 
-    /** @brief The inventory of @p records, ordered by IPv4 address, then serial number. */
-    static QVector<ReportDevice> inventory(const QVector<VEXO_DEVICE_INFO> &records);
+    /**
+     * @brief The inventory of @p records, ordered by IPv4 address, then serial number, with the
+     *        snapshot @p snapshotOf holds of each (when given).
+     */
+    static QVector<ReportDevice> inventory(const QVector<VEXO_DEVICE_INFO> &records, const SnapshotOf &snapshotOf = {});
 
     /** @brief Reads the period's changes and the open failures from @p journal; false with @p error if it cannot be read. */
     bool readJournal(const Journal &journal, QString *error = nullptr);

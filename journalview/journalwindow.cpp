@@ -267,6 +267,7 @@ void JournalWindow::exportEntries(bool csv)
 void JournalWindow::openHandoverReport()
 {
     HandoverDialog dialog(m_journal, m_listedDevices ? m_listedDevices() : QVector<VEXO_DEVICE_INFO>(), this);
+    dialog.setSnapshotOf(m_snapshotOf);
     dialog.exec();
 }
 

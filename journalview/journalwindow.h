@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #pragma once
 
+#include "handoverreport.h"
+
 #include <basedialog.h>
 #include <journalfilter.h>
 
@@ -57,6 +59,8 @@ public:
     static void applyFilterText(const QString &text, JournalFilter &filter);
 
     JournalPageModel *model() const { return m_model; }
+    /** @brief Where the hand-over report finds the cameras' snapshots. */
+    void setSnapshotOf(SnapshotOf snapshotOf) { m_snapshotOf = std::move(snapshotOf); }
 
 public slots:
     /** @brief Reads the journal again with the current filter. */
@@ -74,6 +78,7 @@ private:
 
     Journal &m_journal;
     std::function<QVector<VEXO_DEVICE_INFO>()> m_listedDevices;
+    SnapshotOf m_snapshotOf;
     JournalPageModel *m_model = nullptr;
     QLineEdit *m_lineEditFilter = nullptr;
     QComboBox *m_comboFlow = nullptr;

@@ -1173,6 +1173,11 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>%1 cannot be written: %2</source>
         <translation>%1 cannot be written: %2</translation>
     </message>
+    <message>
+        <source>Snapshots (%1)</source>
+        <extracomment>heading of the hand-over report&apos;s camera pictures; %1 is how many</extracomment>
+        <translation>Snapshots (%1)</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::InputLimitHint</name>

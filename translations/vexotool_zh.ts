@@ -1168,6 +1168,11 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>%1 cannot be written: %2</source>
         <translation>无法写入 %1：%2</translation>
     </message>
+    <message>
+        <source>Snapshots (%1)</source>
+        <extracomment>heading of the hand-over report&apos;s camera pictures; %1 is how many</extracomment>
+        <translation>快照（%1）</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::InputLimitHint</name>

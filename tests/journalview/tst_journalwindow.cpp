@@ -231,7 +231,12 @@ void tst_JournalWindow::reportHoldsDevicesChangesAndOpenFailures()
     report.from = kNewest.addSecs(-600LL * oldest);
     if (newest >= 0)
         report.until = kNewest.addSecs(-600LL * (newest - 1)); // before entry newest - 1
-    report.devices = HandoverReport::inventory(records);
+    // The list's snapshot view holds a picture of one camera: the report shows it under its serial number.
+    QImage picture(320, 180, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    report.devices = HandoverReport::inventory(records, [&picture](const VEXO_DEVICE_INFO &record) {
+        return fieldText(record.serialNumber) == QLatin1String("VX-NVR-901") ? picture : QImage();
+    });
     QVERIFY(report.readJournal(*m_journal));
     QCOMPARE(report.changes.size(), qsizetype(40));
     QCOMPARE(report.devices.first().serialNumber, QStringLiteral("VX-NVR-902")); // lowest address first
@@ -257,6 +262,12 @@ void tst_JournalWindow::reportHoldsDevicesChangesAndOpenFailures()
     QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("handover.xls"))));
     const QString text = pdfText(pdf).join(QLatin1Char('\n'));
     QVERIFY(text.contains(QStringLiteral("Harbour depot")));
+    QVERIFY(text.contains(QStringLiteral("Snapshots (1)")));
+    QProcess images;
+    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    QVERIFY(images.waitForFinished(30000));
+    const QList<QByteArray> imageLines = images.readAllStandardOutput().trimmed().split('\n');
+    QCOMPARE(imageLines.size(), 3); // two header lines, one picture
     for (const ReportDevice &device : std::as_const(report.devices)) {
         QVERIFY2(text.contains(device.serialNumber), qPrintable(device.serialNumber));
         QVERIFY2(text.contains(device.firmware), qPrintable(device.firmware));
