@@ -42,8 +42,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The dependencies come from the libraries the binaries load (dpkg-shlibdeps); the program's
 # own libraries are found through their RUNPATH.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads these at run time, so no binary names them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+# Qt loads these at run time, so no binary names them: the platform and image plug-ins, and the
+# database driver of the site journal's file. A shared journal on a server needs the other driver.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 # Only what a user runs; the tests' and benchmarks' files stay in the build tree.

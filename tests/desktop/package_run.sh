@@ -41,6 +41,8 @@ grep -q testkeys <<<"$contents" && fail "the package holds the test keys"
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *libqt6widgets6* && $depends == *libsodium* ]] ||
     fail "the package's dependencies are not those of its binaries: $depends"
+# The site journal's driver is a plug-in, which no binary names.
+[[ $depends == *libqt6sql6-sqlite* ]] || fail "the package does not depend on the journal's database driver: $depends"
 
 version=$(env -u DISPLAY "$root/usr/bin/vexotool" --version 2>&1) || fail "vexotool --version failed: $version"
 [[ $version == "vexotool "[0-9]* ]] || fail "vexotool --version printed: $version"
