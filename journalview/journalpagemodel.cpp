@@ -17,7 +17,20 @@ namespace VexoTool {
 JournalPageModel::JournalPageModel(const Journal &journal, QObject *parent)
     : QAbstractTableModel(parent)
     , m_journal(journal)
-{}
+{
+    m_thread.setObjectName(QStringLiteral("journal reader"));
+    m_reader = new QObject;
+    m_reader->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_reader, &QObject::deleteLater);
+    m_thread.start();
+}
+
+JournalPageModel::~JournalPageModel()
+{
+    // A read under way finishes; what is still queued is not read.
+    m_thread.quit();
+    m_thread.wait();
+}
 
 void JournalPageModel::setFilter(const JournalFilter &filter)
 {
@@ -27,32 +40,69 @@ void JournalPageModel::setFilter(const JournalFilter &filter)
 
 void JournalPageModel::refresh()
 {
+    const quint64 generation = ++m_generation;
+    m_pages.clear();
+    m_recent.clear();
+    m_pending.clear();
+    m_counting = true;
+    QMetaObject::invokeMethod(m_reader, [this, generation, filter = m_filter] {
+        const qint64 count = m_journal.count(filter);
+        QMetaObject::invokeMethod(this, [this, generation, count] { takeCount(generation, count); });
+    });
+}
+
+void JournalPageModel::takeCount(quint64 generation, qint64 count)
+{
+    if (generation != m_generation)
+        return; // the filter changed since
+    m_counting = false;
     beginResetModel();
     m_pages.clear();
     m_recent.clear();
-    const qint64 count = m_journal.count(m_filter);
+    m_pending.clear();
     m_readable = count >= 0;
     m_rows = int(std::clamp(count, qint64(0), qint64(std::numeric_limits<int>::max())));
     endResetModel();
+    emit counted();
 }
 
 const QList<JournalEntry> *JournalPageModel::page(int number) const
 {
-    auto found = m_pages.constFind(number);
+    const auto found = m_pages.constFind(number);
     if (found == m_pages.cend()) {
-        const JournalPage read = m_journal.query(m_filter, number * PageSize, PageSize);
-        ++m_pagesRead;
-        m_readable = read.ok;
-        if (!read.ok)
-            return nullptr;
-        if (m_pages.size() >= PagesKept)
-            m_pages.remove(m_recent.takeFirst());
-        found = m_pages.insert(number, read.entries);
-    } else {
-        m_recent.removeOne(number);
+        if (!m_pending.contains(number)) {
+            m_pending.insert(number);
+            ++m_pagesRead;
+            auto *self = const_cast<JournalPageModel *>(this); // reading ahead changes no row
+            QMetaObject::invokeMethod(m_reader, [self, generation = m_generation, filter = m_filter, number] {
+                const JournalPage read = self->m_journal.query(filter, number * PageSize, PageSize);
+                QMetaObject::invokeMethod(self, [self, generation, number, ok = read.ok, entries = read.entries] {
+                    self->takePage(generation, number, ok, entries);
+                });
+            });
+        }
+        return nullptr;
     }
+    m_recent.removeOne(number);
     m_recent.append(number);
     return &*found;
+}
+
+void JournalPageModel::takePage(quint64 generation, int number, bool ok, const QList<JournalEntry> &entries)
+{
+    if (generation != m_generation || !m_pending.remove(number))
+        return;
+    m_readable = ok;
+    if (!ok)
+        return;
+    if (m_pages.size() >= PagesKept)
+        m_pages.remove(m_recent.takeFirst());
+    m_pages.insert(number, entries);
+    m_recent.append(number);
+    const int first = number * PageSize;
+    const int last = std::min(m_rows, first + PageSize) - 1;
+    if (last >= first)
+        emit dataChanged(index(first, 0), index(last, columnCount() - 1));
 }
 
 const JournalEntry *JournalPageModel::entry(int row) const

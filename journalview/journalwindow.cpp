@@ -62,6 +62,7 @@ JournalWindow::JournalWindow(Journal &journal, std::function<QVector<VEXO_DEVICE
     connect(m_btnExportCsv, &QPushButton::clicked, this, [this] { exportEntries(true); });
     connect(m_btnReport, &QPushButton::clicked, this, &JournalWindow::openHandoverReport);
     connect(m_btnRefresh, &QPushButton::clicked, this, &JournalWindow::refresh);
+    connect(m_model, &JournalPageModel::counted, this, &JournalWindow::showCount);
     onPeriodChanged();
     m_lineEditFilter->setFocus();
 }
@@ -228,6 +229,12 @@ void JournalWindow::applyFilter()
 {
     m_filterDelay->stop();
     m_model->setFilter(currentFilter());
+    //: while the journal window counts the entries that pass its filter
+    m_labelCount->setText(tr("Reading the journal..."));
+}
+
+void JournalWindow::showCount()
+{
     if (!m_model->isReadable())
         m_labelCount->setText(tr("The journal cannot be read now."));
     else

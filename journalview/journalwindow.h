@@ -74,6 +74,7 @@ private:
     void setupForm();
     void onPeriodChanged();
     void applyFilter();
+    void showCount();
     void showMessage(int kind, const QString &text);
 
     Journal &m_journal;

@@ -1455,6 +1455,11 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>Exported to %1</source>
         <translation>Exported to %1</translation>
     </message>
+    <message>
+        <source>Reading the journal...</source>
+        <extracomment>while the journal window counts the entries that pass its filter</extracomment>
+        <translation>Reading the journal...</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::OnvifFaultText</name>

@@ -1449,6 +1449,11 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>Exported to %1</source>
         <translation>已导出到 %1</translation>
     </message>
+    <message>
+        <source>Reading the journal...</source>
+        <extracomment>while the journal window counts the entries that pass its filter</extracomment>
+        <translation>正在读取日志...</translation>
+    </message>
 </context>
 <context>
     <name>VexoTool::OnvifFaultText</name>

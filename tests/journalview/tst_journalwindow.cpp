@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -153,6 +154,7 @@ void tst_JournalWindow::filterControls()
     if (!result.isEmpty())
         combo("m_comboResult")->setCurrentIndex(combo("m_comboResult")->findData(result));
     m_window->refresh();
+    QTRY_VERIFY(!m_window->model()->isBusy());
 
     const JournalFilter filter = m_window->currentFilter();
     QCOMPARE(filter.ipv4Ranges.size(), qsizetype(ranges));
@@ -164,8 +166,8 @@ void tst_JournalWindow::filterControls()
     // Newest first, and every row passes.
     QDateTime previous = kNewest.addSecs(1);
     for (int row = 0; row < m_window->model()->rowCount(); ++row) {
+        QTRY_VERIFY(m_window->model()->entry(row)); // its page is read on the model's thread
         const JournalEntry *entry = m_window->model()->entry(row);
-        QVERIFY(entry);
         QVERIFY(filter.matches(*entry));
         QVERIFY(entry->time < previous);
         previous = entry->time;
@@ -175,10 +177,18 @@ void tst_JournalWindow::filterControls()
 void tst_JournalWindow::pagesAreReadAsShown()
 {
     JournalPageModel model(*m_journal);
+    QSignalSpy counted(&model, &JournalPageModel::counted);
+    QSignalSpy arrived(&model, &QAbstractItemModel::dataChanged);
     model.setFilter({});
+    QVERIFY(counted.wait());
     QCOMPARE(model.rowCount(), kEntries);
     QCOMPARE(model.pagesRead(), 0);
+    // A row is empty until its page arrives; then the rows of that page change.
+    QVERIFY(!model.entry(kEntries - 1));
+    QVERIFY(arrived.wait());
+    QCOMPARE(arrived.first().at(1).value<QModelIndex>().row(), kEntries - 1);
     QCOMPARE(model.entry(kEntries - 1)->serialNumber, m_entries.last().serialNumber);
+    QTRY_VERIFY(model.entry(0));
     QCOMPARE(model.entry(0)->serialNumber, m_entries.first().serialNumber);
     QCOMPARE(model.entry(1)->serialNumber, m_entries.at(1).serialNumber);
     QCOMPARE(model.pagesRead(), 2);

@@ -17,6 +17,7 @@
 #include <devicesinfosavepage.h>
 #include <devicestore.h>
 #include <journal.h>
+#include <journalpagemodel.h>
 #include <journalrecords.h>
 #include <journalwindow.h>
 #include <multistatelineedit.h>
@@ -658,6 +659,10 @@ int main(int argc, char *argv[])
         window.setJournal(&journal);
         window.openJournal();
         pause(700);
+        // The window reads the journal on a thread of its own: the picture waits for the rows.
+        for (int waited = 0; window.journalWindow() && window.journalWindow()->model()->isBusy() && waited < 3000;
+             waited += 50)
+            pause(50);
         if (QWidget *journalWindow = window.journalWindow()) {
             shootArea(QStringLiteral("25-journal-window"), journalWindow->frameGeometry());
             journalWindow->close();
