@@ -576,6 +576,8 @@ void DeviceDisplayPage::setupTable(const UserWritableFile &columnFile)
     connect(m_proxy, &QAbstractItemModel::modelReset, m_thumbnailTimer, soon);
     connect(m_proxy, &QAbstractItemModel::rowsInserted, m_thumbnailTimer, soon);
     connect(m_proxy, &QAbstractItemModel::rowsRemoved, m_thumbnailTimer, soon);
+    // A row identified in place (after a sign-in) becomes a camera with a snapshot.
+    connect(m_proxy, &QAbstractItemModel::dataChanged, m_thumbnailTimer, soon);
     auto *header = new CheckBoxHeader(m_tableViewVexo);
     m_tableViewVexo->setHeader(header);
     m_tableViewVexo->setModel(m_proxy);

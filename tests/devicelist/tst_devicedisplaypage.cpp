@@ -5,6 +5,7 @@
 
 #include <devicedisplaypage.h>
 #include <deviceinfomodel.h>
+#include <snapshotsource.h>
 
 #include <akloguitoolkit/ctableview.h>
 #include <devicestore.h>
@@ -111,6 +112,7 @@ private slots:
     void filterHintForRangesTypedWrongly();
     void noBrowserGivesTheAddressToCopy();
     void shippedColumnOrderShowsTheAddressAtOnce();
+    void snapshotViewAsksForRowsChangedInPlace();
 
 private:
     // Shows the page with devices 1 to @p count, sorted by ID, so view row r is device r + 1.
@@ -1316,6 +1318,34 @@ void tst_DeviceDisplayPage::shippedColumnOrderShowsTheAddressAtOnce()
     QVERIFY2(header->sectionViewportPosition(column) + header->sectionSize(column) <= view->viewport()->width(),
              qPrintable(QString::number(header->sectionViewportPosition(column))));
     QVERIFY(!QFile::exists(userCopy)); // reading changes nothing of the user's
+}
+
+// A camera becomes one with a snapshot in place (identified after a sign-in, its row changed, not
+// added): the snapshot view asks for its thumbnail without a scroll.
+void tst_DeviceDisplayPage::snapshotViewAsksForRowsChangedInPlace()
+{
+    struct Source : VexoTool::SnapshotSource
+    {
+        QString withSnapshot; // the serial number of the one camera that has a snapshot now
+        QStringList asked;
+        bool available(const DeviceInfo &device) const override { return device.strSerialNumber == withSnapshot; }
+        void take(const DeviceInfo &device, QSize, QObject *, const Callback &) override
+        {
+            asked.append(device.strSerialNumber);
+        }
+    };
+    auto source = std::make_shared<Source>();
+    m_page->setSnapshotSource(source);
+    showWithDevices(3);
+    m_page->setSnapshotView(true);
+    QTest::qWait(300);
+    QVERIFY(source->asked.isEmpty());
+
+    VEXO_DEVICE_INFO record = deviceRecord(2);
+    source->withSnapshot = serialOf(record);
+    setFieldText(record.softwareVersion, QByteArray("V5.8.0"));
+    m_page->onDeviceUpdate(record);
+    QTRY_COMPARE(source->asked, QStringList{serialOf(record)});
 }
 
 QTEST_MAIN(tst_DeviceDisplayPage)
