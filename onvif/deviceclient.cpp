@@ -221,31 +221,7 @@ private:
         return true;
     }
 
-    void networkFailure(QNetworkReply *reply)
-    {
-        using E = QNetworkReply::NetworkError;
-        Failure::Kind kind = Failure::Kind::Unreachable;
-        switch (reply->error()) {
-        case E::ConnectionRefusedError:
-        case E::RemoteHostClosedError:
-            kind = Failure::Kind::Refused;
-            break;
-        case E::TimeoutError:
-            kind = Failure::Kind::TimedOut;
-            break;
-        case E::ProtocolFailure:
-        case E::ProtocolUnknownError:
-            kind = Failure::Kind::Malformed;
-            break;
-        case E::SslHandshakeFailedError:
-            kind = Failure::Kind::TlsFailed;
-            break;
-        default:
-            break;
-        }
-        Failure f = Failure::of(kind, reply->errorString());
-        complete(Outcome<QByteArray>::failedWith(f));
-    }
+    void networkFailure(QNetworkReply *reply) { complete(Outcome<QByteArray>::failedWith(networkFailureOf(*reply))); }
 
     void fail(Failure::Kind kind, const QString &detail)
     {

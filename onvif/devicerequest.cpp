@@ -49,6 +49,31 @@ QByteArray deviceAuthorization(const QByteArray &method, const QUrl &url, const 
     return {};
 }
 
+Failure networkFailureOf(const QNetworkReply &reply)
+{
+    using E = QNetworkReply::NetworkError;
+    Failure::Kind kind = Failure::Kind::Unreachable;
+    switch (reply.error()) {
+    case E::ConnectionRefusedError:
+    case E::RemoteHostClosedError:
+        kind = Failure::Kind::Refused;
+        break;
+    case E::TimeoutError:
+        kind = Failure::Kind::TimedOut;
+        break;
+    case E::ProtocolFailure:
+    case E::ProtocolUnknownError:
+        kind = Failure::Kind::Malformed;
+        break;
+    case E::SslHandshakeFailedError:
+        kind = Failure::Kind::TlsFailed;
+        break;
+    default:
+        break;
+    }
+    return Failure::of(kind, reply.errorString());
+}
+
 std::optional<Failure> checkPinnedCertificate(const QNetworkReply &reply, CertificatePins &pins,
                                               const QString &endpoint, const QString &mac, const QLoggingCategory &log)
 {

@@ -37,6 +37,12 @@ QByteArray deviceAuthorization(const QByteArray &method, const QUrl &url, const 
                                std::optional<HttpDigest> &digest, bool basic);
 
 /**
+ * @brief Why @p reply failed on the network: refused (nothing listens, or the device hung up),
+ *        timed out, not HTTP, a TLS handshake that failed, and unreachable for anything else.
+ */
+Failure networkFailureOf(const QNetworkReply &reply);
+
+/**
  * @brief Checks the certificate of @p reply against the pin of the device (@p endpoint, @p mac)
  *        and pins it on first use. Returns the failure that ends the exchange, or nothing when it
  *        may go on, also when no connection was made (the network error then says why).
