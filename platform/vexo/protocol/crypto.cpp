@@ -61,6 +61,16 @@ std::array<std::uint8_t, 32> hash32(const std::vector<std::uint8_t> &data)
     return out;
 }
 
+std::array<std::uint8_t, 16> keyedDigest16(const std::array<std::uint8_t, 16> &key, const std::uint8_t *data,
+                                           std::size_t size)
+{
+    static_assert(crypto_shorthash_siphashx24_BYTES == 16 && crypto_shorthash_siphashx24_KEYBYTES == 16);
+    cryptoInit();
+    std::array<std::uint8_t, 16> out{};
+    crypto_shorthash_siphashx24(out.data(), data, size, key.data());
+    return out;
+}
+
 std::vector<std::uint8_t> keyedHash(const std::array<std::uint8_t, 32> &key, std::string_view data, std::size_t outSize)
 {
     cryptoInit();

@@ -145,7 +145,14 @@ VEXO_DEVICE_INFO toDeviceInfo(const vxdp::DeviceDescription &d)
     VEXO_DEVICE_INFO info{};
     putText(info.leadText, "VXDP/1");
     putText(info.serialNumber, d.serial);
-    putText(info.macAddress, vxdp::macToText(d.mac));
+    static constexpr char kDigits[] = "0123456789abcdef";
+    static_assert(sizeof info.macAddress > 17, "room for the MAC text");
+    for (std::size_t i = 0; i < d.mac.size(); ++i) { // as vxdp::macToText writes it, without a string
+        info.macAddress[3 * i] = kDigits[d.mac[i] >> 4];
+        info.macAddress[3 * i + 1] = kDigits[d.mac[i] & 0x0f];
+        if (i + 1 < d.mac.size())
+            info.macAddress[3 * i + 2] = '-';
+    }
     putIpv4(info.ipv4Address, d.ipv4);
     putIpv4(info.ipv4SubnetMask, d.mask);
     info.deviceTypeCode = d.typeCode;
@@ -257,17 +264,19 @@ const char *typeName(vxdp::MsgType type)
     return "?";
 }
 
+// A MAC as the tables' key.
+std::uint64_t macKeyOf(const std::array<std::uint8_t, 6> &mac)
+{
+    std::uint64_t key = 0;
+    for (std::uint8_t b : mac)
+        key = key << 8 | b;
+    return key;
+}
+
 // The record's identity flags for a trust that is settled.
 std::uint8_t identityFlags(bool verified)
 {
     return std::uint8_t(VEXO_IDENTITY_CHECKED | (verified ? VEXO_IDENTITY_VERIFIED : 0));
-}
-
-// Whether two announcements name the same identity, as far as its certificate covers it.
-bool sameCertifiedIdentity(const vxdp::Announce &a, const vxdp::Announce &b)
-{
-    return a.publicKey == b.publicKey && a.signingKey == b.signingKey && a.device.serial == b.device.serial
-           && a.device.mac == b.device.mac && a.device.typeCode == b.device.typeCode && a.certificate == b.certificate;
 }
 
 // The record without its event code, to tell whether a device's data changed.
@@ -340,6 +349,7 @@ std::uint32_t Engine::start(VEXO_DEVICE_CALLBACK callback, int flags, void *user
         return VEXO_ERR_NETWORK;
     }
     session->verifier = std::make_unique<Verifier>(m_deviceCaKey, Verifier::defaultThreads());
+    vxdp::randomBytes(session->digestKey.data(), session->digestKey.size());
     session->callback = callback;
     session->user = user;
     session->autoInquiry = flags & VEXO_START_AUTO_INQUIRY;
@@ -598,7 +608,7 @@ void Engine::run(std::shared_ptr<Session> session)
             events.reserve(kKeptEvents);
         }
         if (session->verdicts.capacity() > kKeptEvents)
-            session->verdicts = {};
+            session->verdicts = std::vector<Verifier::Result>();
     }
 }
 
@@ -617,8 +627,9 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     case vxdp::MsgType::Announce: {
         session.announcements++;
         std::lock_guard lock(session.mutex);
-        handleAnnounce(session, std::move(m.announce), std::vector<std::uint8_t>(data + vxdp::kHeaderSize, data + size),
-                       sender, events);
+        const BodyDigest digest
+            = vxdp::keyedDigest16(session.digestKey, data + vxdp::kHeaderSize, size - vxdp::kHeaderSize);
+        handleAnnounce(session, std::move(m.announce), digest, sender, events);
         return;
     }
     case vxdp::MsgType::Challenge:
@@ -651,28 +662,27 @@ VEXO_DEVICE_INFO Engine::infoOf(const Device &device, std::int32_t eventCode)
     return info;
 }
 
-void Engine::countShare(Session &session, const Device &device, int sign)
+void Engine::countShare(const Device &device, int sign)
 {
-    if (device.sender.empty() || device.trust == Trust::Verified)
+    if (!device.share || device.trust == Trust::Verified)
         return;
-    Share &share = session.shares[device.sender];
+    Share &share = device.share->second;
     (device.trust == Trust::Unchecked ? share.unchecked : share.unverified) += sign;
 }
 
 void Engine::settle(Session &session, Device &device, Trust trust, std::vector<VEXO_DEVICE_INFO> &events)
 {
-    countShare(session, device, -1);
+    countShare(device, -1);
     device.trust = trust;
-    countShare(session, device, +1);
+    countShare(device, +1);
     if (trust == Trust::Unverified)
         VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
                  device.announce.device.serial.c_str(), vxdp::macToText(device.announce.device.mac).c_str());
     if (device.listed)
         events.push_back(infoOf(device, VEXO_EVENT_CHANGED));
     session.answered.notify_all(); // a request may wait for this device's identity
-    const Share &share = session.shares[device.sender];
-    if (share.unchecked == 0 && !share.parked.empty())
-        session.reconsider.push_back(device.sender);
+    if (device.share && device.share->second.unchecked == 0 && !device.share->second.parked.empty())
+        session.reconsider.push_back(device.share->first);
 }
 
 Engine::Trust Engine::settledTrust(Session &session, Device &device, std::vector<VEXO_DEVICE_INFO> &events)
@@ -694,18 +704,19 @@ void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &even
         return;
     std::lock_guard lock(session.mutex);
     for (Verifier::Result &r : results) {
-        const Verifier::Job &job = r.job;
+        Verifier::Job &job = r.job;
         if (job.held) {
             if (job.generation != session.generation)
                 continue;
             const Verdict verdict{r.certificate, r.signature};
-            handleAnnounce(session, std::move(r.job.announce), std::move(r.job.body), job.sender, events, &verdict);
+            handleAnnounce(session, std::move(*job.held), job.digest, job.sender, events, &verdict);
             continue;
         }
-        // A listed device's certificate, unless the device settled or changed its identity meanwhile.
+        // A listed device's certificate, unless the device settled meanwhile or was listed anew: while
+        // unchecked, a device's announcement changes only after a check of its own (settledTrust).
         const auto it = session.devices.find(job.mac);
         if (it != session.devices.end() && it->second.trust == Trust::Unchecked
-            && sameCertifiedIdentity(it->second.announce, job.announce))
+            && it->second.admission == job.admission)
             settle(session, it->second, r.certificate ? Trust::Verified : Trust::Unverified, events);
     }
     results.clear(); // the announcements' copies go now; the room stays
@@ -717,7 +728,7 @@ void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &even
         std::vector<Parked> parked = std::move(session.shares[sender].parked);
         session.shares[sender].parked.clear();
         for (Parked &p : parked)
-            handleAnnounce(session, std::move(p.announce), std::move(p.body), sender, events, &p.verdict);
+            handleAnnounce(session, std::move(p.announce), p.digest, sender, events, &p.verdict);
     }
 }
 
@@ -731,10 +742,11 @@ void Engine::refuseSurplus(Session &session, const std::string &sender, const vx
                  sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
 }
 
-void Engine::admitNewcomer(Session &session, const std::string &mac, vxdp::Announce a, std::vector<std::uint8_t> body,
+void Engine::admitNewcomer(Session &session, MacKey mac, vxdp::Announce a, const BodyDigest &digest,
                            const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
-    Share &share = session.shares[sender];
+    ShareEntry &entry = *session.shares.try_emplace(sender).first;
+    Share &share = entry.second;
     // Identities not known to be verified, listed or being checked, take room in the share.
     const bool room = share.unchecked + share.unverified < kUnverifiedPerSender;
     Trust trust = Trust::Unchecked;
@@ -746,7 +758,13 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, vxdp::Annou
                 return;
             }
             session.held.insert(mac);
-            session.verifier->submit({mac, sender, std::move(a), std::move(body), true, session.generation});
+            Verifier::Job job;
+            job.mac = mac;
+            job.generation = session.generation;
+            job.held = std::make_unique<vxdp::Announce>(std::move(a));
+            job.digest = digest;
+            job.sender = sender;
+            session.verifier->submit(std::move(job));
             return;
         }
     } else if (verdict->certificate && verdict->signature) {
@@ -755,19 +773,21 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, vxdp::Annou
         trust = verdict->certificate ? Trust::Verified : Trust::Unverified;
     } else if (share.unchecked > 0) {
         // Decided once the sender's unchecked identities are settled: verified ones leave room.
-        share.parked.push_back({std::move(a), std::move(body), *verdict});
+        share.parked.push_back({std::move(a), digest, *verdict});
         return;
     } else {
         session.held.erase(mac);
         refuseSurplus(session, sender, a);
         return;
     }
-    session.held.erase(mac);
+    if (verdict)
+        session.held.erase(mac);
     Device &d = session.devices[mac];
-    d.sender = sender;
+    d.share = &entry;
     d.trust = trust;
-    countShare(session, d, +1);
-    d.lastBody = vxdp::hash32(body);
+    d.admission = ++session.admissions;
+    countShare(d, +1);
+    d.lastBody = digest;
     VEXO_DEVICE_INFO info = toDeviceInfo(a.device);
     info.identityFlags = trust == Trust::Unchecked ? 0 : identityFlags(trust == Trust::Verified);
     info.eventCode = VEXO_EVENT_ONLINE;
@@ -779,15 +799,19 @@ void Engine::admitNewcomer(Session &session, const std::string &mac, vxdp::Annou
     if (trust == Trust::Unverified)
         VEXO_LOG(LogLevel::Warning, "%s (%s) has no valid maker certificate: no secret will be sent to it",
                  info.serialNumber, info.macAddress);
-    if (trust == Trust::Unchecked)
-        session.verifier->submit({mac, sender, a, {}, false, session.generation});
+    if (trust == Trust::Unchecked) {
+        Verifier::Job job = Verifier::listedJob(mac, a);
+        job.admission = d.admission;
+        job.generation = session.generation;
+        session.verifier->submit(std::move(job));
+    }
     d.announce = std::move(a); // last: the one copy an announcement costs on its way into the list
 }
 
-void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std::uint8_t> body,
-                            const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
+void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest &digest, const std::string &sender,
+                            std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
-    const std::string mac = vxdp::macToText(a.device.mac);
+    const MacKey mac = macKeyOf(a.device.mac);
     const std::string &serial = a.device.serial;
     const bool goodbye = a.reason == vxdp::AnnounceReason::Goodbye;
     auto it = session.devices.find(mac);
@@ -808,13 +832,12 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
             session.held.erase(mac);
             return;
         }
-        admitNewcomer(session, mac, std::move(a), std::move(body), sender, events, verdict);
+        admitNewcomer(session, mac, std::move(a), digest, sender, events, verdict);
         return;
     }
     if (verdict)
         session.held.erase(mac); // known meanwhile by another way: decided below as any announcement
 
-    const BodyDigest digest = vxdp::hash32(body);
     if (known && known->lastRefused == digest) {
         session.counters.dropped++;
         return;
@@ -843,7 +866,7 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
                 known->lastRefused = digest;
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) with a bad signature", serial.c_str(),
-                     mac.c_str());
+                     vxdp::macToText(a.device.mac).c_str());
             return;
         }
         if (held && !certified) {
@@ -852,13 +875,13 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning,
                      "ignored an announcement of %s (%s) with another key or identity and no valid certificate",
-                     serial.c_str(), mac.c_str());
+                     serial.c_str(), vxdp::macToText(a.device.mac).c_str());
             return;
         }
         // A new MAC without a certificate is a new identity: it needs room in its sender's share
         // (identities still being checked take room too).
         if (!known && !certified) {
-            const Share &share = session.shares[sender];
+            const Share &share = session.shares.try_emplace(sender).first->second;
             if (share.unchecked + share.unverified >= kUnverifiedPerSender) {
                 refuseSurplus(session, sender, a);
                 return;
@@ -867,22 +890,23 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
         if (rival) {
             if (rival->listed)
                 events.push_back(infoOf(*rival, VEXO_EVENT_OFFLINE));
-            countShare(session, *rival, -1);
-            session.devices.erase(vxdp::macToText(rival->announce.device.mac));
+            countShare(*rival, -1);
+            session.devices.erase(macKeyOf(rival->announce.device.mac));
         }
         if (known && known->announce.device.serial != serial)
             session.macBySerial.erase(known->announce.device.serial);
-        VEXO_LOG(LogLevel::Info, "%s (%s) now has %s key", serial.c_str(), mac.c_str(),
+        VEXO_LOG(LogLevel::Info, "%s (%s) now has %s key", serial.c_str(), vxdp::macToText(a.device.mac).c_str(),
                  certified ? "a new certified" : "an uncertified");
         Device &d = session.devices[mac];
-        countShare(session, d, -1);
-        if (d.sender.empty())
-            d.sender = sender;
+        countShare(d, -1);
+        if (!d.share)
+            d.share = &*session.shares.try_emplace(sender).first;
+        d.admission = ++session.admissions;
         const bool wasListed = d.listed;
         d.announce = a;
         d.lastBody = digest;
         d.trust = certified ? Trust::Verified : Trust::Unverified;
-        countShare(session, d, +1);
+        countShare(d, +1);
         d.lastSeen = Clock::now();
         session.macBySerial[serial] = mac;
         if (goodbye) {
@@ -904,7 +928,7 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
             known->lastRefused = digest;
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) without a valid signature", serial.c_str(),
-                     mac.c_str());
+                     vxdp::macToText(a.device.mac).c_str());
             return;
         }
         const auto newer = std::tie(a.boot, a.sequence);
@@ -912,7 +936,8 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, std::vector<std:
         if (newer < older || (newer == older && !(a.device == known->announce.device) && !goodbye)) {
             known->lastRefused = digest;
             session.counters.dropped++;
-            VEXO_LOG(LogLevel::Warning, "ignored a replayed announcement of %s (%s)", serial.c_str(), mac.c_str());
+            VEXO_LOG(LogLevel::Warning, "ignored a replayed announcement of %s (%s)", serial.c_str(),
+                     vxdp::macToText(a.device.mac).c_str());
             return;
         }
         if (newer == older && goodbye != (known->announce.reason == vxdp::AnnounceReason::Goodbye)) {
@@ -1015,16 +1040,16 @@ std::uint32_t Engine::exchange(Session &session, const std::vector<std::uint8_t>
 std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, Clock::time_point deadline,
                                  PinnedKeys *keys)
 {
-    std::string mac = target.text;
+    MacKey mac = 0;
     if (target.kind == vxdp::TargetKind::Mac) {
         const auto parsed = vxdp::macFromText(target.text);
         if (!parsed)
             return VEXO_ERR_UNKNOWN_DEVICE;
-        mac = vxdp::macToText(*parsed);
+        mac = macKeyOf(*parsed);
     }
     std::unique_lock lock(session.mutex);
     auto find = [&]() -> Device * {
-        std::string key = mac;
+        MacKey key = mac;
         if (target.kind == vxdp::TargetKind::Serial) {
             const auto s = session.macBySerial.find(target.text);
             if (s == session.macBySerial.end())
@@ -1054,11 +1079,12 @@ std::uint32_t Engine::pinnedKeys(Session &session, const vxdp::Target &target, C
     // A device listed a moment ago may still wait for its check behind many others: this thread
     // checks it, and the receiving thread settles it as if the verifier had.
     if (device->trust == Trust::Unchecked) {
-        Verifier::Job job;
-        job.mac = vxdp::macToText(device->announce.device.mac);
-        job.announce = device->announce;
+        Verifier::Job job = Verifier::listedJob(macKeyOf(device->announce.device.mac), device->announce);
+        job.admission = device->admission;
+        job.generation = session.generation;
         lock.unlock();
-        const bool valid = vxdp::certificateValid(m_deviceCaKey, job.announce);
+        const bool valid
+            = vxdp::verifySignature(m_deviceCaKey, job.certified, job.certificate.data(), job.certificateSize);
         lock.lock();
         session.verifier->deliver(std::move(job), valid);
     }
@@ -1203,7 +1229,8 @@ std::uint32_t Engine::modify(const std::string &mac, const std::string &password
     if (param.ipv6PrefixLength > vxdp::kMaxIpv6PrefixLength)
         return VEXO_ERR_BAD_ARGUMENT;
     net.ipv6PrefixLength = param.ipv6PrefixLength;
-    dropUnchangedIpv6(mac, &net);
+    if (const auto parsed = vxdp::macFromText(mac))
+        dropUnchangedIpv6(*parsed, &net);
     net.dhcp = param.dhcpEnabled ? 1 : 0;
     net.port = param.port;
     net.httpPort = param.httpPort;
@@ -1212,7 +1239,7 @@ std::uint32_t Engine::modify(const std::string &mac, const std::string &password
     return sealedRequest(vxdp::MsgType::Modify, request, secret);
 }
 
-void Engine::dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net)
+void Engine::dropUnchangedIpv6(const std::array<std::uint8_t, 6> &mac, vxdp::NetParams *net)
 {
     // Callers send a device's whole setup back with only some fields changed. IPv6 fields equal
     // to what the device last reported are no change, so that devices which cannot change their
@@ -1224,7 +1251,7 @@ void Engine::dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net)
     if (!session)
         return;
     std::lock_guard lock(session->mutex);
-    const auto it = session->devices.find(mac);
+    const auto it = session->devices.find(macKeyOf(mac));
     if (it == session->devices.end())
         return;
     const VEXO_DEVICE_INFO info = infoOf(it->second, 0);

@@ -66,13 +66,32 @@ private:
      */
     enum class Trust { Unchecked, Verified, Unverified };
     /** What the verifier found for an announcement held back until checked. */
-    /** A datagram body's BLAKE2b digest: what the library keeps of the bytes to tell a repeat. */
-    using BodyDigest = std::array<std::uint8_t, 32>;
+    /** A datagram body's keyed digest: what the library keeps of the bytes to tell a repeat. */
+    using BodyDigest = std::array<std::uint8_t, 16>;
+    /** A MAC as a number: the tables' key, cheaper to hash and keep than its text. */
+    using MacKey = std::uint64_t;
     struct Verdict
     {
         bool certificate = false;
         bool signature = false;
     };
+
+    /** A sender's newcomer that failed its check while the sender's share waits for its unchecked ones. */
+    struct Parked
+    {
+        vxdp::Announce announce;
+        BodyDigest digest{};
+        Verdict verdict;
+    };
+    /** The identities without a known valid certificate that one sender address brought in. */
+    struct Share
+    {
+        int unchecked = 0;
+        int unverified = 0;
+        std::vector<Parked> parked;
+    };
+    using Shares = std::unordered_map<std::string, Share>; // by sender address
+    using ShareEntry = Shares::value_type;
 
     /**
      * A device seen in this session. The entry outlives the device's row: offline,
@@ -87,7 +106,8 @@ private:
         Trust trust = Trust::Unchecked;
         bool listed = false;
         std::chrono::steady_clock::time_point lastSeen;
-        std::string sender; ///< the address that brought the identity into the list, for its share
+        ShareEntry *share = nullptr; ///< the address that brought the identity into the list, and its share
+        std::uint64_t admission = 0; ///< which listing this is: a check made for an earlier one lapses
     };
     struct Waiter
     {
@@ -99,20 +119,6 @@ private:
     {
         std::uint32_t address = 0;
         std::uint32_t mask = 0;
-    };
-    /** A sender's newcomer that failed its check while the sender's share waits for its unchecked ones. */
-    struct Parked
-    {
-        vxdp::Announce announce;
-        std::vector<std::uint8_t> body;
-        Verdict verdict;
-    };
-    /** The identities without a known valid certificate that one sender address brought in. */
-    struct Share
-    {
-        int unchecked = 0;
-        int unverified = 0;
-        std::vector<Parked> parked;
     };
     /** The keys a sealed request trusts: those pinned for the device. */
     struct PinnedKeys
@@ -132,18 +138,20 @@ private:
         bool autoInquiry = false;
         Counters counters;
 
-        std::mutex mutex;                                // guards everything below
-        std::condition_variable answered;                // an answer arrived or a device appeared
-        std::unordered_map<std::string, Device> devices; // by MAC text
-        std::unordered_map<std::string, std::string> macBySerial;
-        std::unordered_set<std::string> floodLogged;   // senders whose surplus identities were logged
-        std::unordered_map<std::string, Share> shares; // by sender address, kept with every trust change
-        std::unordered_set<std::string> held;          // MACs of newcomers listed only once checked
-        std::vector<std::string> reconsider;           // senders whose parked newcomers can be decided
-        std::uint64_t generation = 0;                  // grows with VEXO_Clearup: older held checks lapse
-        std::unique_ptr<Verifier> verifier;            // checks certificates off the receiving thread
-        std::vector<Verifier::Result> verdicts;        // the receiving thread's, kept for their room
-        std::map<std::uint32_t, Waiter *> waiters;     // by transaction id
+        std::mutex mutex;                 // guards everything below
+        std::condition_variable answered; // an answer arrived or a device appeared
+        std::unordered_map<MacKey, Device> devices;
+        std::unordered_map<std::string, MacKey> macBySerial;
+        std::unordered_set<std::string> floodLogged; // senders whose surplus identities were logged
+        Shares shares;                               // kept with every trust change; entries stay for the session
+        std::unordered_set<MacKey> held;             // newcomers listed only once checked
+        std::vector<std::string> reconsider;         // senders whose parked newcomers can be decided
+        std::uint64_t generation = 0;                // grows with VEXO_Clearup: older held checks lapse
+        std::uint64_t admissions = 0;                // devices listed as newcomers so far
+        std::array<std::uint8_t, 16> digestKey{};    // the session's own: nobody can forge a repeat's digest
+        std::unique_ptr<Verifier> verifier;          // checks certificates off the receiving thread
+        std::vector<Verifier::Result> verdicts;      // the receiving thread's, kept for their room
+        std::map<std::uint32_t, Waiter *> waiters;   // by transaction id
         // No listed device can have been silent too long before then: the list is not walked till then.
         Clock::time_point nextSilenceWalk;
 
@@ -174,18 +182,16 @@ private:
      * Takes an announcement, with the session's lock held. @p verdict is the check of one that was
      * held back until checked; without it, nothing here waits for cryptography at first sight.
      */
-    void handleAnnounce(Session &session, vxdp::Announce announce, std::vector<std::uint8_t> body,
-                        const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events,
-                        const Verdict *verdict = nullptr);
+    void handleAnnounce(Session &session, vxdp::Announce announce, const BodyDigest &digest, const std::string &sender,
+                        std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict = nullptr);
     /**
      * A MAC and serial number not seen before. Each sender address holds a few identities without
      * a valid certificate (a recorder announces the cameras behind it), verified devices any number:
      * within the share the newcomer is listed at once and checked afterwards; beyond it, it is listed
      * only once its certificate and signature verify. Runs again with the @p verdict of that check.
      */
-    void admitNewcomer(Session &session, const std::string &mac, vxdp::Announce announce,
-                       std::vector<std::uint8_t> body, const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events,
-                       const Verdict *verdict);
+    void admitNewcomer(Session &session, MacKey mac, vxdp::Announce announce, const BodyDigest &digest,
+                       const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict);
     /** Drops a surplus identity of @p sender: counted, and logged once per sender. */
     void refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &announce);
     /** Takes an announcement as the device's new state and reports what it changed. */
@@ -197,7 +203,7 @@ private:
      */
     static VEXO_DEVICE_INFO infoOf(const Device &device, std::int32_t eventCode);
     /** Adds (+1) or removes (-1) the device from its sender's share, by its trust. */
-    static void countShare(Session &session, const Device &device, int sign);
+    static void countShare(const Device &device, int sign);
     /** Gives the device its settled trust: the share, the record's flags and a change event follow. */
     void settle(Session &session, Device &device, Trust trust, std::vector<VEXO_DEVICE_INFO> &events);
     /** The device's trust, checked here at once if the verifier has not come to it yet. */
@@ -223,7 +229,7 @@ private:
     std::uint32_t pinnedKeys(Session &session, const vxdp::Target &target,
                              std::chrono::steady_clock::time_point deadline, PinnedKeys *keys);
     /** Clears the IPv6 flags of fields equal to what the device with this MAC last reported. */
-    void dropUnchangedIpv6(const std::string &mac, vxdp::NetParams *net);
+    void dropUnchangedIpv6(const std::array<std::uint8_t, 6> &mac, vxdp::NetParams *net);
 
     std::mutex m_lifecycle; // serialises start and stop
     std::mutex m_sessionMutex;

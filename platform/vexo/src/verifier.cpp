@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The VEXO Tool developers
 #include "verifier.h"
 
+#include "protocol/crypto.h"
 #include "protocol/identity.h"
 
 #include <algorithm>
@@ -51,6 +52,16 @@ Verifier::~Verifier()
         t.join();
 }
 
+Verifier::Job Verifier::listedJob(std::uint64_t mac, const vxdp::Announce &announce)
+{
+    Job job;
+    job.mac = mac;
+    job.certified = vxdp::certificateBytes(announce);
+    job.certificateSize = std::min(announce.certificate.size(), job.certificate.size());
+    std::copy_n(announce.certificate.begin(), job.certificateSize, job.certificate.begin());
+    return job;
+}
+
 unsigned Verifier::defaultThreads()
 {
     // Unknown counts as one core; more than eight would only queue on the session's lock.
@@ -63,7 +74,7 @@ void Verifier::submit(Job job)
     bool wasEmpty = false;
     {
         std::lock_guard lock(m_mutex);
-        wasEmpty = m_queue.empty();
+        wasEmpty = m_head == m_queue.size();
         m_queue.push_back(std::move(job));
     }
     // Workers go on while the queue holds jobs: only the first of a burst needs to wake them.
@@ -98,15 +109,31 @@ void Verifier::work()
         Result result;
         {
             std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+            m_wake.wait(lock, [this] { return m_stopping || m_head < m_queue.size(); });
             if (m_stopping)
                 return;
-            result.job = std::move(m_queue.front());
-            m_queue.pop_front();
+            result.job = std::move(m_queue[m_head++]);
+            if (m_head == m_queue.size()) {
+                // The room of a burst of thousands goes back; the usual room stays.
+                if (m_queue.capacity() > 1024)
+                    m_queue = std::vector<Job>();
+                m_queue.clear();
+                m_head = 0;
+            } else if (m_head >= 1024 && m_head * 2 >= m_queue.size()) {
+                // A steady stream never empties the queue: the taken half goes now and then.
+                m_queue.erase(m_queue.begin(), m_queue.begin() + std::ptrdiff_t(m_head));
+                m_head = 0;
+            }
         }
-        const vxdp::Announce &a = result.job.announce;
-        result.certificate = vxdp::certificateValid(m_deviceCaKey, a);
-        result.signature = result.job.held && result.certificate && vxdp::announceSignatureValid(a.signingKey, a);
+        const Job &job = result.job;
+        if (job.held) {
+            const vxdp::Announce &a = *job.held;
+            result.certificate = vxdp::certificateValid(m_deviceCaKey, a);
+            result.signature = result.certificate && vxdp::announceSignatureValid(a.signingKey, a);
+        } else {
+            result.certificate
+                = vxdp::verifySignature(m_deviceCaKey, job.certified, job.certificate.data(), job.certificateSize);
+        }
         std::lock_guard lock(m_mutex);
         m_done.push_back(std::move(result));
     }

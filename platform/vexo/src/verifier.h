@@ -8,7 +8,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -26,12 +26,17 @@ class Verifier
 public:
     struct Job
     {
-        std::string mac;
-        std::string sender;
-        vxdp::Announce announce;
-        std::vector<std::uint8_t> body; ///< the datagram's body, for an announcement held until checked
-        bool held = false;              ///< not listed yet: also check its signature
-        std::uint64_t generation = 0;   ///< the caller's epoch, to tell stale results
+        std::uint64_t mac = 0;        ///< the device's MAC as a number
+        std::uint64_t admission = 0;  ///< which listing of the device the check is for
+        std::uint64_t generation = 0; ///< the caller's epoch, to tell stale results
+        /// A listed device: what the maker's certificate signs, and the certificate (empty or 64 bytes).
+        std::vector<std::uint8_t> certified;
+        std::array<std::uint8_t, 64> certificate{};
+        std::size_t certificateSize = 0;
+        /// A newcomer held until checked: its whole announcement, since its own signature is checked too.
+        std::unique_ptr<vxdp::Announce> held;
+        std::array<std::uint8_t, 16> digest{}; ///< held newcomers: their datagram body's digest
+        std::string sender;                    ///< held newcomers: the address that brought them
     };
     struct Result
     {
@@ -39,6 +44,9 @@ public:
         bool certificate = false; ///< the maker's certificate holds for the identity
         bool signature = false;   ///< held jobs only: the device's own signature holds too
     };
+
+    /** The check of a listed device's certificate, taken from its announcement. */
+    static Job listedJob(std::uint64_t mac, const vxdp::Announce &announce);
 
     /** Starts @p threads workers (at least one) that check with the maker's key @p deviceCaKey. */
     Verifier(const std::array<std::uint8_t, 32> &deviceCaKey, unsigned threads);
@@ -66,7 +74,8 @@ private:
     const std::array<std::uint8_t, 32> m_deviceCaKey;
     std::mutex m_mutex; // guards the queues and m_stopping
     std::condition_variable m_wake;
-    std::deque<Job> m_queue;
+    std::vector<Job> m_queue; // taken from m_head on: no allocation per job, as a deque of jobs this size would make
+    std::size_t m_head = 0;
     std::vector<Result> m_done;
     bool m_stopping = false;
     std::atomic<std::size_t> m_outstanding{0};
