@@ -14,13 +14,14 @@ public:
     explicit Writer(MsgType type, std::uint32_t txid)
         : m_header(true)
     {
+        m_buf.reserve(kTypicalSize);
         u32(kMagic);
         u8(kVersion);
         u8(static_cast<std::uint8_t>(type));
         u16(0); // body length, patched in finish()
         u32(txid);
     }
-    Writer() = default;
+    Writer() { m_buf.reserve(kTypicalSize); }
 
     void u8(std::uint8_t v) { m_buf.push_back(v); }
     void u16(std::uint16_t v)
@@ -73,6 +74,8 @@ public:
     }
 
 private:
+    // Room made once: grown a byte at a time from nothing, a record was copied nine times.
+    static constexpr std::size_t kTypicalSize = 256;
     std::vector<std::uint8_t> m_buf;
     bool m_header = false; // records inside a datagram (sealed secrets, bound fields) have none
 };

@@ -142,6 +142,8 @@ struct Announce
     DeviceDescription device;
     std::vector<std::uint8_t> certificate; ///< the maker's signature over the identity; empty or 64 bytes
     std::vector<std::uint8_t> signature;   ///< the device's signature over all of the above; empty or 64 bytes
+
+    bool operator==(const Announce &) const = default;
 };
 
 struct Challenge

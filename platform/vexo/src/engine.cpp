@@ -627,9 +627,8 @@ void Engine::handleDatagram(Session &session, const std::uint8_t *data, std::siz
     case vxdp::MsgType::Announce: {
         session.announcements++;
         std::lock_guard lock(session.mutex);
-        const BodyDigest digest
-            = vxdp::keyedDigest16(session.digestKey, data + vxdp::kHeaderSize, size - vxdp::kHeaderSize);
-        handleAnnounce(session, std::move(m.announce), digest, sender, events);
+        Body body{data + vxdp::kHeaderSize, size - vxdp::kHeaderSize, std::nullopt};
+        handleAnnounce(session, std::move(m.announce), body, sender, events);
         return;
     }
     case vxdp::MsgType::Challenge:
@@ -709,7 +708,8 @@ void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &even
             if (job.generation != session.generation)
                 continue;
             const Verdict verdict{r.certificate, r.signature};
-            handleAnnounce(session, std::move(*job.held), job.digest, job.sender, events, &verdict);
+            Body body{nullptr, 0, job.digest};
+            handleAnnounce(session, std::move(*job.held), body, job.sender, events, &verdict);
             continue;
         }
         // A listed device's certificate, unless the device settled meanwhile or was listed anew: while
@@ -727,8 +727,10 @@ void Engine::applyVerdicts(Session &session, std::vector<VEXO_DEVICE_INFO> &even
         session.reconsider.pop_back();
         std::vector<Parked> parked = std::move(session.shares[sender].parked);
         session.shares[sender].parked.clear();
-        for (Parked &p : parked)
-            handleAnnounce(session, std::move(p.announce), p.digest, sender, events, &p.verdict);
+        for (Parked &p : parked) {
+            Body body{nullptr, 0, p.digest};
+            handleAnnounce(session, std::move(p.announce), body, sender, events, &p.verdict);
+        }
     }
 }
 
@@ -742,8 +744,15 @@ void Engine::refuseSurplus(Session &session, const std::string &sender, const vx
                  sender.c_str(), kUnverifiedPerSender, a.device.serial.c_str(), vxdp::macToText(a.device.mac).c_str());
 }
 
-void Engine::admitNewcomer(Session &session, MacKey mac, vxdp::Announce a, const BodyDigest &digest,
-                           const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
+const Engine::BodyDigest &Engine::digestOf(const Session &session, Body &body)
+{
+    if (!body.digest)
+        body.digest = vxdp::keyedDigest16(session.digestKey, body.data, body.size);
+    return *body.digest;
+}
+
+void Engine::admitNewcomer(Session &session, MacKey mac, vxdp::Announce a, Body &body, const std::string &sender,
+                           std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
     ShareEntry &entry = *session.shares.try_emplace(sender).first;
     Share &share = entry.second;
@@ -762,7 +771,7 @@ void Engine::admitNewcomer(Session &session, MacKey mac, vxdp::Announce a, const
             job.mac = mac;
             job.generation = session.generation;
             job.held = std::make_unique<vxdp::Announce>(std::move(a));
-            job.digest = digest;
+            job.digest = digestOf(session, body);
             job.sender = sender;
             session.verifier->submit(std::move(job));
             return;
@@ -773,7 +782,7 @@ void Engine::admitNewcomer(Session &session, MacKey mac, vxdp::Announce a, const
         trust = verdict->certificate ? Trust::Verified : Trust::Unverified;
     } else if (share.unchecked > 0) {
         // Decided once the sender's unchecked identities are settled: verified ones leave room.
-        share.parked.push_back({std::move(a), digest, *verdict});
+        share.parked.push_back({std::move(a), digestOf(session, body), *verdict});
         return;
     } else {
         session.held.erase(mac);
@@ -787,7 +796,6 @@ void Engine::admitNewcomer(Session &session, MacKey mac, vxdp::Announce a, const
     d.trust = trust;
     d.admission = ++session.admissions;
     countShare(d, +1);
-    d.lastBody = digest;
     VEXO_DEVICE_INFO info = toDeviceInfo(a.device);
     info.identityFlags = trust == Trust::Unchecked ? 0 : identityFlags(trust == Trust::Verified);
     info.eventCode = VEXO_EVENT_ONLINE;
@@ -808,7 +816,7 @@ void Engine::admitNewcomer(Session &session, MacKey mac, vxdp::Announce a, const
     d.announce = std::move(a); // last: the one copy an announcement costs on its way into the list
 }
 
-void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest &digest, const std::string &sender,
+void Engine::handleAnnounce(Session &session, vxdp::Announce a, Body &body, const std::string &sender,
                             std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict)
 {
     const MacKey mac = macKeyOf(a.device.mac);
@@ -832,18 +840,18 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest
             session.held.erase(mac);
             return;
         }
-        admitNewcomer(session, mac, std::move(a), digest, sender, events, verdict);
+        admitNewcomer(session, mac, std::move(a), body, sender, events, verdict);
         return;
     }
     if (verdict)
         session.held.erase(mac); // known meanwhile by another way: decided below as any announcement
 
-    if (known && known->lastRefused == digest) {
+    if (known && known->lastRefused && *known->lastRefused == digestOf(session, body)) {
         session.counters.dropped++;
         return;
     }
-    if (known && !rival && known->lastBody == digest) {
-        // A byte-identical repeat of what was accepted: nothing to check.
+    if (known && !rival && a == known->announce) {
+        // A repeat of what was accepted: nothing to check.
         known->lastSeen = Clock::now();
         if (!known->listed && !goodbye && passesFilter(ipv4Number(known->announce.device.ipv4))) {
             known->listed = true;
@@ -863,7 +871,7 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest
         const bool certified = vxdp::certificateValid(m_deviceCaKey, a);
         if (certified && !vxdp::announceSignatureValid(a.signingKey, a)) {
             if (known)
-                known->lastRefused = digest;
+                known->lastRefused = digestOf(session, body);
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) with a bad signature", serial.c_str(),
                      vxdp::macToText(a.device.mac).c_str());
@@ -871,7 +879,7 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest
         }
         if (held && !certified) {
             if (known)
-                known->lastRefused = digest;
+                known->lastRefused = digestOf(session, body);
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning,
                      "ignored an announcement of %s (%s) with another key or identity and no valid certificate",
@@ -904,7 +912,6 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest
         d.admission = ++session.admissions;
         const bool wasListed = d.listed;
         d.announce = a;
-        d.lastBody = digest;
         d.trust = certified ? Trust::Verified : Trust::Unverified;
         countShare(d, +1);
         d.lastSeen = Clock::now();
@@ -925,7 +932,7 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest
     if (settledTrust(session, *known, events) == Trust::Verified) {
         // Only the device can sign, and only a newer state replaces an older one.
         if (!vxdp::announceSignatureValid(known->announce.signingKey, a)) {
-            known->lastRefused = digest;
+            known->lastRefused = digestOf(session, body);
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored an announcement of %s (%s) without a valid signature", serial.c_str(),
                      vxdp::macToText(a.device.mac).c_str());
@@ -934,7 +941,7 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest
         const auto newer = std::tie(a.boot, a.sequence);
         const auto older = std::tie(known->announce.boot, known->announce.sequence);
         if (newer < older || (newer == older && !(a.device == known->announce.device) && !goodbye)) {
-            known->lastRefused = digest;
+            known->lastRefused = digestOf(session, body);
             session.counters.dropped++;
             VEXO_LOG(LogLevel::Warning, "ignored a replayed announcement of %s (%s)", serial.c_str(),
                      vxdp::macToText(a.device.mac).c_str());
@@ -945,16 +952,15 @@ void Engine::handleAnnounce(Session &session, vxdp::Announce a, const BodyDigest
             return; // a device never signs two events with one number
         }
     }
-    accept(*known, a, digest, events);
+    accept(*known, a, events);
 }
 
-void Engine::accept(Device &d, const vxdp::Announce &a, const BodyDigest &body, std::vector<VEXO_DEVICE_INFO> &events)
+void Engine::accept(Device &d, const vxdp::Announce &a, std::vector<VEXO_DEVICE_INFO> &events)
 {
     const bool restarted = a.boot != d.announce.boot;
     // The record as listed: a goodbye reports it, and a change is told against it.
     const VEXO_DEVICE_INFO listed = d.listed ? infoOf(d, VEXO_EVENT_OFFLINE) : VEXO_DEVICE_INFO{};
     d.announce = a;
-    d.lastBody = body;
     d.lastSeen = Clock::now();
     VEXO_DEVICE_INFO info = infoOf(d, 0); // same identity, same certificate, same trust
     if (a.reason == vxdp::AnnounceReason::Goodbye) {

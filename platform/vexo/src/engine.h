@@ -68,6 +68,13 @@ private:
     /** What the verifier found for an announcement held back until checked. */
     /** A datagram body's keyed digest: what the library keeps of the bytes to tell a repeat. */
     using BodyDigest = std::array<std::uint8_t, 16>;
+    /** The body an announcement came in: its digest is made only where one is needed. */
+    struct Body
+    {
+        const std::uint8_t *data = nullptr;
+        std::size_t size = 0;
+        std::optional<BodyDigest> digest; ///< given where the bytes are gone, or made once
+    };
     /** A MAC as a number: the tables' key, cheaper to hash and keep than its text. */
     using MacKey = std::uint64_t;
     struct Verdict
@@ -100,9 +107,9 @@ private:
      */
     struct Device
     {
-        vxdp::Announce announce;               ///< the last accepted announcement
-        std::optional<BodyDigest> lastBody;    ///< its bytes' digest: an identical repeat needs no check
-        std::optional<BodyDigest> lastRefused; ///< the last refused one's: a flood of one forgery costs one check
+        vxdp::Announce announce; ///< the last accepted announcement: an equal repeat needs no check
+        std::optional<BodyDigest>
+            lastRefused; ///< the last refused one's digest: a flood of one forgery costs one check
         Trust trust = Trust::Unchecked;
         bool listed = false;
         std::chrono::steady_clock::time_point lastSeen;
@@ -182,7 +189,7 @@ private:
      * Takes an announcement, with the session's lock held. @p verdict is the check of one that was
      * held back until checked; without it, nothing here waits for cryptography at first sight.
      */
-    void handleAnnounce(Session &session, vxdp::Announce announce, const BodyDigest &digest, const std::string &sender,
+    void handleAnnounce(Session &session, vxdp::Announce announce, Body &body, const std::string &sender,
                         std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict = nullptr);
     /**
      * A MAC and serial number not seen before. Each sender address holds a few identities without
@@ -190,13 +197,14 @@ private:
      * within the share the newcomer is listed at once and checked afterwards; beyond it, it is listed
      * only once its certificate and signature verify. Runs again with the @p verdict of that check.
      */
-    void admitNewcomer(Session &session, MacKey mac, vxdp::Announce announce, const BodyDigest &digest,
-                       const std::string &sender, std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict);
+    void admitNewcomer(Session &session, MacKey mac, vxdp::Announce announce, Body &body, const std::string &sender,
+                       std::vector<VEXO_DEVICE_INFO> &events, const Verdict *verdict);
     /** Drops a surplus identity of @p sender: counted, and logged once per sender. */
     void refuseSurplus(Session &session, const std::string &sender, const vxdp::Announce &announce);
     /** Takes an announcement as the device's new state and reports what it changed. */
-    void accept(Device &device, const vxdp::Announce &announce, const BodyDigest &body,
-                std::vector<VEXO_DEVICE_INFO> &events);
+    void accept(Device &device, const vxdp::Announce &announce, std::vector<VEXO_DEVICE_INFO> &events);
+    /** The body's digest, made the first time it is asked for. */
+    static const BodyDigest &digestOf(const Session &session, Body &body);
     /**
      * The device's record for an event: made from its announcement and trust when an event needs it,
      * since ten thousand kept records would cost megabytes.
