@@ -79,25 +79,21 @@ void putIpv6(char (&field)[N], const std::array<std::uint8_t, 16> &a)
 {
     static_assert(N >= 46, "room for the longest IPv6 text");
     std::array<unsigned, 8> words{};
-    for (std::size_t i = 0; i < words.size(); ++i)
-        words[i] = unsigned(a[2 * i]) << 8 | a[2 * i + 1];
-    int bestBase = -1, bestLength = 0;
-    for (int i = 0; i < 8;) {
-        int end = i;
-        while (end < 8 && words[std::size_t(end)] == 0)
-            ++end;
-        if (end - i > bestLength && end - i >= 2) {
-            bestBase = i;
-            bestLength = end - i;
+    int bestBase = -1, bestLength = 1; // a run of one zero group is written as "0"
+    for (int i = 0, runLength = 0; i < 8; ++i) {
+        words[std::size_t(i)] = unsigned(a[std::size_t(2 * i)]) << 8 | a[std::size_t(2 * i + 1)];
+        runLength = words[std::size_t(i)] == 0 ? runLength + 1 : 0;
+        if (runLength > bestLength) {
+            bestBase = i + 1 - runLength;
+            bestLength = runLength;
         }
-        i = end == i ? i + 1 : end;
     }
     static constexpr char kDigits[] = "0123456789abcdef";
     char *p = field;
     for (int i = 0; i < 8; ++i) {
-        if (bestBase >= 0 && i >= bestBase && i < bestBase + bestLength) {
-            if (i == bestBase)
-                *p++ = ':';
+        if (i == bestBase) {
+            *p++ = ':';
+            i += bestLength - 1;
             continue;
         }
         if (i != 0)
@@ -106,14 +102,10 @@ void putIpv6(char (&field)[N], const std::array<std::uint8_t, 16> &a)
             writeIpv4(p, {a[12], a[13], a[14], a[15]});
             return;
         }
-        bool leading = true;
-        for (int shift = 12; shift >= 0; shift -= 4) {
-            const unsigned digit = words[std::size_t(i)] >> shift & 0xf;
-            if (leading && digit == 0 && shift != 0)
-                continue;
-            leading = false;
-            *p++ = kDigits[digit];
-        }
+        const unsigned w = words[std::size_t(i)];
+        const int digits = w >= 0x1000 ? 4 : w >= 0x100 ? 3 : w >= 0x10 ? 2 : 1;
+        for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+            *p++ = kDigits[w >> shift & 0xf];
     }
     if (bestBase >= 0 && bestBase + bestLength == 8)
         *p++ = ':';
