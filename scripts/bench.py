@@ -11,6 +11,8 @@ Lines of other shapes are shown as they are. The window benchmarks (the device l
 the whole program) run under Xvfb, as the program runs on a desktop. The machine's load average
 is printed before and after each run, since other work on the machine makes the figures noisy;
 where a benchmark reports the GUI thread's own CPU time in a figure, its median is shown too.
+A figure is met when the median of its runs is within the median of its goals (a goal measured
+in the run itself, such as the library's from one verification, moves a little between runs).
 """
 
 import os
@@ -114,10 +116,12 @@ def report(benchmarks, runs, display):
                     continue
                 key = m["name"]
                 if key not in figures:
-                    figures[key] = {"unit": m["unit"], "goal": float(m["goal"]), "values": [], "cpu": [], "missed": 0}
+                    figures[key] = {"unit": m["unit"], "goals": [], "values": [], "cpu": [], "missed": 0}
                     order.append(key)
                 figure = figures[key]
                 figure["values"].append(float(m["value"]))
+                # A goal measured in the run itself (the library's, from one verification) moves with it.
+                figure["goals"].append(float(m["goal"]))
                 cpu = CPU_NOTE.search(m["note"] or "")
                 if cpu:
                     figure["cpu"].append(float(cpu["cpu"]))
@@ -133,13 +137,14 @@ def report(benchmarks, runs, display):
         f = figures[key]
         values = f["values"]
         median = statistics.median(values)
-        met = 0 <= median <= f["goal"]
+        goal = statistics.median(f["goals"])
+        met = 0 <= median <= goal
         if not met:
             missed.append(key)
         over = f" ({f['missed']} of {len(values)} runs over)" if f["missed"] else ""
         cpu = f"{statistics.median(f['cpu']):9.1f}" if f["cpu"] else f"{'':9}"
         print(
-            f"{key:<46} {median:9.1f} {min(values):9.1f} {max(values):9.1f} {cpu}   <= {f['goal']:g} {f['unit']}"
+            f"{key:<46} {median:9.1f} {min(values):9.1f} {max(values):9.1f} {cpu}   <= {goal:g} {f['unit']}"
             f"  {'ok' if met else 'MISSED'}{over}"
         )
     if missed:
