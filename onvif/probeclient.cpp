@@ -98,6 +98,7 @@ void ProbeClient::stop()
     m_groupListener.reset();
     // A new start reports every device again, as found.
     m_devices.clear();
+    m_firstSender.clear();
     m_lastHeardRound.clear();
     m_unidentifiedSender.clear();
     m_unidentifiedOfSender.clear();
@@ -119,6 +120,7 @@ void ProbeClient::forget(const QString &endpoint)
 {
     setIdentified(endpoint); // no longer counts against its sender
     m_devices.remove(endpoint);
+    m_firstSender.remove(endpoint);
     m_lastHeardRound.remove(endpoint);
 }
 
@@ -283,10 +285,18 @@ void ProbeClient::handle(const QByteArray &datagram, const QHostAddress &sender,
         break;
     case discovery::Message::Kind::Bye:
         for (const discovery::Target &t : message.value->targets) {
-            if (m_devices.contains(t.endpoint)) {
-                forget(t.endpoint);
-                emit deviceLeft(t.endpoint);
+            if (!m_devices.contains(t.endpoint))
+                continue;
+            // Anyone on the segment can send a Bye naming any endpoint: one from another address
+            // than the device's own would hide the device until it is heard again.
+            if (m_firstSender.value(t.endpoint) != from) {
+                ++m_dropped;
+                qCDebug(lcOnvifDiscovery) << "ignored a Bye for" << t.endpoint << "from" << from << "rather than"
+                                          << m_firstSender.value(t.endpoint);
+                continue;
             }
+            forget(t.endpoint);
+            emit deviceLeft(t.endpoint);
         }
         break;
     case discovery::Message::Kind::Probe:
@@ -316,6 +326,7 @@ void ProbeClient::heard(const discovery::Target &target, const QHostAddress &sen
         m_lastHeardRound.insert(target.endpoint, m_automaticRounds);
         const Device device{target, adapterAddress, sender};
         m_devices.insert(target.endpoint, device);
+        m_firstSender.insert(target.endpoint, sender);
         emit deviceFound(device);
         return;
     }

@@ -117,6 +117,8 @@ private:
     quint64 m_automaticRounds = 0;
     QStringList m_sentMessageIds; // the latest Probes' MessageIDs, which ProbeMatches must answer
     QHash<QString, Device> m_devices;
+    // Where each endpoint was first heard: only that address can say it leaves.
+    QHash<QString, QHostAddress> m_firstSender;
     QHash<QString, quint64> m_lastHeardRound;
     quint64 m_dropped = 0;
     // Unidentified endpoints per sender (IPv4 address as a number), and the senders that were

@@ -222,13 +222,20 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
         refusing = onvifSerials(*m_simulator, QStringLiteral("onvif"))
                    + onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif"));
     if (lastHasAnother) {
-        // The rows identified before it move up if identification numbers rows anew.
-        const QString endpoint = cell(m_model->rowCount() - 1, DeviceInfoModel::ColumnSerialNumber);
+        // The rows identified before it move up if identification numbers rows anew. Rows are
+        // numbered as devices answer, so on a busy machine a device of the own protocol may come last.
+        int lastNumber = -1;
+        QString last;
         for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("onvif"))) {
-            if (shown(*m_simulator, serial, QStringLiteral("endpoint")) == endpoint)
-                refusing.append(serial);
+            const int row = rowOfSerial(shown(*m_simulator, serial, QStringLiteral("endpoint")));
+            const int number = row < 0 ? -1 : cell(row, DeviceInfoModel::ColumnId).toInt();
+            if (number > lastNumber) {
+                lastNumber = number;
+                last = serial;
+            }
         }
-        QCOMPARE(refusing.size(), 1);
+        QVERIFY(!last.isEmpty());
+        refusing.append(last);
         QCOMPARE(m_simulator->commandResult(QStringLiteral("set %1 password Other5678").arg(refusing.first())),
                  QStringLiteral("ok"));
     }

@@ -80,6 +80,7 @@ private slots:
     void changedAddressesReported();
     void byeAndSilenceLeave_data();
     void byeAndSilenceLeave();
+    void byeFromAnotherAddressIgnored();
     void hostileDatagramsDropped_data();
     void hostileDatagramsDropped();
 };
@@ -146,6 +147,28 @@ void tst_ProbeClient::byeAndSilenceLeave()
     // Back again: found anew.
     device.answering = true;
     QTRY_COMPARE(found.size(), 2);
+}
+
+// An impostor naming the device's endpoint in a Bye cannot take it off the list.
+void tst_ProbeClient::byeFromAnotherAddressIgnored()
+{
+    Responder device;
+    ProbeClient client(options(device.socket.localPort()));
+    QSignalSpy found(&client, &ProbeClient::deviceFound);
+    QSignalSpy left(&client, &ProbeClient::deviceLeft);
+    QVERIFY(client.start());
+    QTRY_COMPARE(found.size(), 1);
+    const QByteArray bye = data("bye.xml").replace("urn:uuid:55aa0001-1111-4222-8333-444455556666", kEndpoint);
+    QUdpSocket impostor;
+    QVERIFY(impostor.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    const quint64 droppedBefore = client.droppedDatagrams();
+    impostor.writeDatagram(bye, device.clientAddress, device.clientPort);
+    QTRY_COMPARE(client.droppedDatagrams(), droppedBefore + 1);
+    QCOMPARE(left.size(), 0);
+    QCOMPARE(client.devices().size(), 1);
+    // The device's own Bye still counts.
+    device.send(bye);
+    QTRY_COMPARE(left.size(), 1);
 }
 
 void tst_ProbeClient::hostileDatagramsDropped_data()
