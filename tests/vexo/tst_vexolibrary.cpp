@@ -360,6 +360,7 @@ private slots:
     void shareOfEachSender_data();
     void shareOfEachSender();
     void listedBeforeItsCheck();
+    void lateCheckVouchesOnlyForItsListing();
     void operationsOverALossyLink();
 
 private:
@@ -1738,6 +1739,51 @@ void tst_VexoLibrary::listedBeforeItsCheck()
         QCOMPARE(events.size(), std::size_t(2));
         QCOMPARE(events.back().eventCode, VEXO_EVENT_CHANGED);
         QCOMPARE(events.back().identityFlags, quint8(VEXO_IDENTITY_CHECKED | (genuine ? VEXO_IDENTITY_VERIFIED : 0)));
+    }
+}
+
+// A check comes back after the device was listed. If meanwhile a rival took the device's row off
+// the list and a newcomer took its MAC, the late outcome is not the newcomer's.
+void tst_VexoLibrary::lateCheckVouchesOnlyForItsListing()
+{
+    QVERIFY(
+        m_sim->start({QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("12")}));
+    SimClient client(m_sim->port());
+    const auto genuine = client.inquire(6);
+    QCOMPARE(genuine.size(), std::size_t(6));
+    // For each genuine device, in one burst: an invented identity at its MAC (listed, its check
+    // under way), a rival claiming that identity's serial number from another MAC (the row goes),
+    // and then the genuine device itself at the freed MAC, a newcomer.
+    Impostor impostor;
+    QList<QByteArray> burst;
+    for (std::size_t k = 0; k < genuine.size(); ++k) {
+        vxdp::Announce invented = impostor.withOwnKeys(genuine[k]);
+        invented.device.serial = "INVENTED-" + std::to_string(k);
+        invented = impostor.resigned(invented);
+        vxdp::Announce rival = invented;
+        rival.device.mac[5] ^= 0x5a;
+        rival = impostor.resigned(rival);
+        burst << toBytes(vxdp::encodeAnnounce(0, invented)) << toBytes(vxdp::encodeAnnounce(0, rival))
+              << toBytes(vxdp::encodeAnnounce(0, genuine[k]));
+    }
+    std::atomic<bool> sent{false};
+    m_tap = std::make_unique<Tap>(m_sim->port(), [&](const vxdp::Message &m, bool towardDevices, bool *forward) {
+        if (!towardDevices || m.header.type != vxdp::MsgType::Inquiry || sent.exchange(true))
+            return QList<QByteArray>{};
+        *forward = false; // the first inquiry is answered by the burst alone
+        return burst;
+    });
+    const quint16 tapPort = m_tap->begin();
+    QVERIFY(tapPort);
+    qputenv("VEXO_PORT", QByteArray::number(tapPort));
+    QVERIFY(VEXO_Start_V30(&Events::callback, VEXO_START_AUTO_INQUIRY, m_events));
+    for (const vxdp::Announce &g : genuine) {
+        const std::string mac = vxdp::macToText(g.device.mac);
+        QTRY_VERIFY_WITH_TIMEOUT(!eventsOf(mac.c_str()).empty()
+                                     && eventsOf(mac.c_str()).back().serialNumber == g.device.serial
+                                     && (eventsOf(mac.c_str()).back().identityFlags & VEXO_IDENTITY_CHECKED),
+                                 5000);
+        QCOMPARE(eventsOf(mac.c_str()).back().identityFlags, quint8(VEXO_IDENTITY_CHECKED | VEXO_IDENTITY_VERIFIED));
     }
 }
 
