@@ -1396,10 +1396,12 @@ void tst_VexoLibrary::quickInquiriesFillTheListOverALossyLink()
     QVERIFY(m_sim->start(
         {QStringLiteral("--count"), QString::number(devices), QStringLiteral("--seed"), QStringLiteral("31")}));
     std::mt19937 random(1234);
-    m_tap = std::make_unique<Tap>(m_sim->port(), [&random, lossPercent](const vxdp::Message &, bool, bool *forward) {
-        *forward = std::uniform_int_distribution<int>(0, 99)(random) >= lossPercent;
-        return QList<QByteArray>{};
-    });
+    // The hook owns its state: the tap may still relay a datagram after this function returned.
+    m_tap = std::make_unique<Tap>(m_sim->port(),
+                                  [random, lossPercent](const vxdp::Message &, bool, bool *forward) mutable {
+                                      *forward = std::uniform_int_distribution<int>(0, 99)(random) >= lossPercent;
+                                      return QList<QByteArray>{};
+                                  });
     const quint16 tapPort = m_tap->begin();
     QVERIFY(tapPort);
     qputenv("VEXO_PORT", QByteArray::number(tapPort));
@@ -1593,7 +1595,7 @@ void tst_VexoLibrary::impostorSeenFirst()
         forged = impostor.resigned(forged);
     }
     const QByteArray forgedBytes = toBytes(vxdp::encodeAnnounce(0, forged));
-    m_tap = std::make_unique<Tap>(m_sim->port(), [&forgedBytes](const vxdp::Message &m, bool towardDevices, bool *) {
+    m_tap = std::make_unique<Tap>(m_sim->port(), [forgedBytes](const vxdp::Message &m, bool towardDevices, bool *) {
         QList<QByteArray> answers;
         if (towardDevices && m.header.type == vxdp::MsgType::Inquiry)
             answers.append(forgedBytes);
@@ -1766,13 +1768,15 @@ void tst_VexoLibrary::lateCheckVouchesOnlyForItsListing()
         burst << toBytes(vxdp::encodeAnnounce(0, invented)) << toBytes(vxdp::encodeAnnounce(0, rival))
               << toBytes(vxdp::encodeAnnounce(0, genuine[k]));
     }
-    std::atomic<bool> sent{false};
-    m_tap = std::make_unique<Tap>(m_sim->port(), [&](const vxdp::Message &m, bool towardDevices, bool *forward) {
-        if (!towardDevices || m.header.type != vxdp::MsgType::Inquiry || sent.exchange(true))
-            return QList<QByteArray>{};
-        *forward = false; // the first inquiry is answered by the burst alone
-        return burst;
-    });
+    // The hook owns what it uses: the tap may still relay an inquiry after this function returned.
+    auto sent = std::make_shared<std::atomic<bool>>(false);
+    m_tap = std::make_unique<Tap>(
+        m_sim->port(), [burst, sent](const vxdp::Message &m, bool towardDevices, bool *forward) {
+            if (!towardDevices || m.header.type != vxdp::MsgType::Inquiry || sent->exchange(true))
+                return QList<QByteArray>{};
+            *forward = false; // the first inquiry is answered by the burst alone
+            return burst;
+        });
     const quint16 tapPort = m_tap->begin();
     QVERIFY(tapPort);
     qputenv("VEXO_PORT", QByteArray::number(tapPort));
@@ -1795,15 +1799,16 @@ void tst_VexoLibrary::operationsOverALossyLink()
         = qEnvironmentVariableIntValue("VEXO_LOSSY_TRIES") > 0 ? qEnvironmentVariableIntValue("VEXO_LOSSY_TRIES") : 20;
     if (qEnvironmentVariableIsSet("VEXO_LOG_DIR")) // a measurement: which step failed
         VEXO_SetLogToFile(3, nullptr, 0);
-    std::mt19937 random(std::random_device{}());
-    std::mutex randomMutex;
+    // Owned by the hook too (see quickInquiriesFillTheListOverALossyLink).
+    auto random = std::make_shared<std::mt19937>(std::random_device{}());
+    auto randomMutex = std::make_shared<std::mutex>();
     QVERIFY(
         bringUpTapped({QStringLiteral("--count"), QStringLiteral("6"), QStringLiteral("--seed"), QStringLiteral("8")},
-                      6, [&](const vxdp::Message &m, bool, bool *forward) {
-                          std::lock_guard lock(randomMutex);
+                      6, [random, randomMutex](const vxdp::Message &m, bool, bool *forward) {
+                          std::lock_guard lock(*randomMutex);
                           // Only requests and their answers: the list itself is filled before.
                           if (m.header.type != vxdp::MsgType::Inquiry && m.header.type != vxdp::MsgType::Announce)
-                              *forward = std::uniform_int_distribution<int>(0, 99)(random) >= 20;
+                              *forward = std::uniform_int_distribution<int>(0, 99)(*random) >= 20;
                           return QList<QByteArray>{};
                       }));
     const auto device = m_events->find([](const VEXO_DEVICE_INFO &d) { return d.inactive == 0 && !d.dhcpEnabled; });
