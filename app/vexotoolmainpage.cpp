@@ -466,6 +466,10 @@ void VEXOToolMainPage::showSignInResults(const QVector<VEXO::OnvifSignInOutcome>
         device.strSerialNumber = fieldText(record.serialNumber);
         device.strResult = outcome.failure ? OnvifFaultText::text(*outcome.failure) : succeed;
         device.protocol = DeviceProtocol::Onvif;
+        // A device of the own protocol keeps its row and status: its ONVIF side's refusal shows in
+        // the row's tool tips, and goes with the next sign-in that succeeds.
+        if (row >= 0 && model->protocolOfRow(row) == DeviceProtocol::Vxdp)
+            model->setStatusToolTip(row, outcome.failure ? tr("ONVIF sign-in: %1").arg(device.strResult) : QString());
         devices.append(device);
     }
     // The list's own order: by row number, the devices no longer listed last.

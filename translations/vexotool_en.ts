@@ -2614,6 +2614,10 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>The journal cannot be written for now (%1). Your changes are kept and written to it once it can be; your work goes on.</source>
         <translation>The journal cannot be written for now (%1). Your changes are kept and written to it once it can be; your work goes on.</translation>
     </message>
+    <message>
+        <source>ONVIF sign-in: %1</source>
+        <translation>ONVIF sign-in: %1</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

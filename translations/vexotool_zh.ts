@@ -2600,6 +2600,10 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>The journal cannot be written for now (%1). Your changes are kept and written to it once it can be; your work goes on.</source>
         <translation>目前无法写入日志（%1）。您的变更会被保留，待可写入时再写入；您的工作不受影响。</translation>
     </message>
+    <message>
+        <source>ONVIF sign-in: %1</source>
+        <translation>ONVIF 登录：%1</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

@@ -281,6 +281,16 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
         return count;
     };
     QTRY_VERIFY_WITH_TIMEOUT(rowsWithStatus(needsLogIn) == ownRowsRefusing && explained() == ownRowsRefusing, 20000);
+    // A device of the own protocol whose ONVIF side refused keeps its row and status; its Device
+    // Type tool tip says why.
+    for (const QString &serial : onvifSerials(*m_simulator, QStringLiteral("vxdp+onvif"))) {
+        const int row = rowOfSerial(serial);
+        QVERIFY2(row >= 0, qPrintable(serial));
+        const QString tip = m_model->index(row, m_model->columnOf(DeviceInfoModel::ColumnDeviceType))
+                                .data(Qt::ToolTipRole)
+                                .toString();
+        QCOMPARE(tip.contains(reason), refusing.contains(serial));
+    }
     QCOMPARE(m_model->rowCount(), 7);
     // Identified rows keep their numbers.
     QCOMPARE(numberedAddresses(), numbered);
