@@ -7,8 +7,11 @@
 #include <warningdialog.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace VexoTest {
@@ -52,6 +55,13 @@ void ModalResponder::poll()
             files->reject();
         } else {
             files->selectFile(answer);
+            // selectFile() leaves the name field alone while it has the focus, which the dialog may
+            // already have given it on a busy machine: then the field gets the answer itself.
+            if (QDir::cleanPath(files->selectedFiles().value(0))
+                != QDir::cleanPath(QFileInfo(answer).absoluteFilePath())) {
+                if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    name->setText(answer);
+            }
             // QFileDialog::accept() is protected; through QDialog it still runs the file dialog's own.
             static_cast<QDialog *>(files)->accept();
         }
