@@ -9,6 +9,7 @@
 #include <deviceinfo.h>
 #include <onvifhandler.h>
 
+#include <QElapsedTimer>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
@@ -29,6 +30,15 @@ OnvifDeviceState liar(const QString &endpoint, const QString &mac, const QString
     s.mac = mac;
     s.users = {OnvifUser{QStringLiteral("admin"), kPassword, QStringLiteral("Administrator")}};
     return s;
+}
+
+// How many identifications carrying credentials reached @p peer.
+qsizetype credentialedIdentifications(const HostileOnvifPeer &peer)
+{
+    const QList<HostileOnvifPeer::Request> received = peer.received();
+    return std::count_if(received.cbegin(), received.cend(), [](const HostileOnvifPeer::Request &r) {
+        return r.credentials && r.operation == "GetDeviceInformation";
+    });
 }
 
 // The newest record of @p endpoint that the service sent, as arrival or update.
@@ -56,6 +66,7 @@ private slots:
     void claimedIdentityIsContested_data();
     void claimedIdentityIsContested();
     void identifiedOncePerSignIn();
+    void credentialsReachFewEndpointsOfOneAddress();
 };
 
 void tst_OnvifClaims::claimedIdentityIsContested_data()
@@ -159,10 +170,7 @@ void tst_OnvifClaims::identifiedOncePerSignIn()
     QVERIFY(service.start());
     service.setCredentials({QStringLiteral("admin"), kPassword, false});
     const auto identifications = [&peer] {
-        const QList<HostileOnvifPeer::Request> received = peer.received();
-        return std::count_if(received.cbegin(), received.cend(), [](const HostileOnvifPeer::Request &r) {
-            return r.credentials && r.operation == "GetDeviceInformation";
-        });
+        return credentialedIdentifications(peer);
     };
     QTRY_COMPARE_WITH_TIMEOUT(identifications(), 1, 10000);
     // Leaving and coming back, again and again, collects no further digest.
@@ -171,6 +179,42 @@ void tst_OnvifClaims::identifiedOncePerSignIn()
         QTest::qWait(1000);
     }
     QCOMPARE(identifications(), 1);
+}
+
+void tst_OnvifClaims::credentialsReachFewEndpointsOfOneAddress()
+{
+    constexpr int kCap = 64; // endpoints of one address that receive the user's credentials
+    SimulatorProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--onvif-port"),
+                       QStringLiteral("0"), QStringLiteral("--onvif"), QStringLiteral("1")}));
+    HostileOnvifPeer peer(kPeerAddress, sim.wsdPort());
+    QVERIFY(peer.start());
+    peer.impersonate(liar(QStringLiteral("urn:uuid:") + QUuid::createUuid().toString(QUuid::WithoutBraces),
+                          QStringLiteral("02:11:22:33:44:88"), QStringLiteral("LIAR0005")));
+    onvif::ClientOptions options;
+    options.scope = onvif::ClientOptions::Scope::Loopback;
+    options.discoveryPort = peer.wsdPort();
+    VEXO::OnvifHandler service(options);
+    QVERIFY(service.start());
+    service.setCredentials({QStringLiteral("admin"), kPassword, false});
+    QTRY_COMPARE_WITH_TIMEOUT(credentialedIdentifications(peer), 1, 10000);
+    // The liar accepts any password, so each endpoint it makes up is identified and makes room
+    // for the next ones the per-sender limit holds back: wave after wave, more are asked.
+    const auto wave = [&] {
+        const qsizetype before = credentialedIdentifications(peer);
+        peer.helloMadeUp(16);
+        QElapsedTimer waited;
+        waited.start();
+        while (credentialedIdentifications(peer) == before && waited.elapsed() < 3000)
+            QTest::qWait(50);
+        QTest::qWait(500); // the wave's other identifications finish
+    };
+    for (int i = 0; i < 20 && credentialedIdentifications(peer) < kCap; ++i)
+        wave();
+    QCOMPARE(credentialedIdentifications(peer), kCap);
+    // Past the cap, further made-up endpoints collect no digest.
+    wave();
+    QCOMPARE(credentialedIdentifications(peer), kCap);
 }
 
 QTEST_GUILESS_MAIN(tst_OnvifClaims)

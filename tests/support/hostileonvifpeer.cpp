@@ -76,6 +76,18 @@ void HostileOnvifPeer::reannounce()
     }
 }
 
+void HostileOnvifPeer::helloMadeUp(int count)
+{
+    if (!m_device)
+        return;
+    OnvifDevice phantom(m_device->state());
+    for (int i = 0; i < count; ++i) {
+        phantom.state().endpoint = QStringLiteral("urn:uuid:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        for (auto it = m_clients.cbegin(); it != m_clients.cend(); ++it)
+            send(phantom.hello(newMessageId()), m_own, QHostAddress(it.key()), it.value());
+    }
+}
+
 bool HostileOnvifPeer::receivedCredentials() const
 {
     return std::any_of(m_received.cbegin(), m_received.cend(), [](const Request &r) { return r.credentials; });

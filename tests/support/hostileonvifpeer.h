@@ -49,6 +49,8 @@ public:
     void impersonate(OnvifDeviceState device);
     /** @brief Says Bye and Hello again as the impersonated device, to every client that probed. */
     void reannounce();
+    /** @brief Says Hello as @p count made-up endpoints, to every client that probed. */
+    void helloMadeUp(int count);
     /** @brief Answers the next Probe with @p count made-up endpoints besides. */
     void floodNextProbe(int count) { m_flood = count; }
 
