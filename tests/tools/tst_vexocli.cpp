@@ -14,6 +14,7 @@
 #include <QMultiMap>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,7 +105,7 @@ private slots:
     void onvifRebootOfAPartlyIdentifiedCamera();
     void listFilter_data();
     void listFilter();
-    void httpsDeviceKeepsItsCertificateAcrossRestarts();
+    void httpsCertificatePinnedAcrossRestartsUntilForgotten();
     void snapshot_data();
     void snapshot();
 
@@ -458,7 +459,7 @@ void tst_VexoCli::listFilter()
     QCOMPARE(rows.first().toObject().value(QLatin1String("ipv4Address")).toString(), address);
 }
 
-void tst_VexoCli::httpsDeviceKeepsItsCertificateAcrossRestarts()
+void tst_VexoCli::httpsCertificatePinnedAcrossRestartsUntilForgotten()
 {
     // The certificate lives in the state file: a restarted device matches the pin vexo-cli made.
     const QString state = m_dir.filePath(QStringLiteral("https-state.json"));
@@ -486,6 +487,19 @@ void tst_VexoCli::httpsDeviceKeepsItsCertificateAcrossRestarts()
     QVERIFY(QFile::remove(state));
     QByteArray reset = identifiedOnce();
     QVERIFY2(reset.contains("another certificate than the one pinned"), reset.constData());
+    // Once the user forgets the pin, the new certificate is taken and pinned in its turn.
+    const QRegularExpressionMatch endpoint
+        = QRegularExpression(QStringLiteral("\"endpoint\": \"(urn:uuid:[0-9a-f-]+)\"")).match(QString::fromUtf8(first));
+    QVERIFY2(endpoint.hasMatch(), first.constData());
+    const QStringList forget{QStringLiteral("onvif-forget-certificate"), endpoint.captured(1)};
+    const CliRun forgotten = cli(0, forget);
+    QCOMPARE(forgotten.exitCode, 0);
+    QVERIFY2(forgotten.out.contains("forgotten"), forgotten.out.constData());
+    QByteArray renewed = identifiedOnce();
+    QVERIFY2(identifiedOverHttps(renewed), renewed.constData());
+    QCOMPARE(cli(0, forget).exitCode, 0);
+    QCOMPARE(cli(0, forget).exitCode, 1); // nothing pinned any more
+    QCOMPARE(cli(0, {QStringLiteral("onvif-forget-certificate")}).exitCode, 2);
 }
 
 void tst_VexoCli::snapshot_data()

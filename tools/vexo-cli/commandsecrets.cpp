@@ -28,6 +28,7 @@ const QHash<QString, CommandWords> &commands()
                                                     {QStringLiteral("onvif-modify"), {1, 1}},
                                                     {QStringLiteral("onvif-reboot"), {1, 1}},
                                                     {QStringLiteral("onvif-password"), {1, 2}},
+                                                    {QStringLiteral("onvif-forget-certificate"), {1, 0}},
                                                     {QStringLiteral("snapshot"), {1, 1}},
                                                     {QStringLiteral("journal"), {0, 0}}};
     return table;

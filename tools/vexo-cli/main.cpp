@@ -15,6 +15,7 @@
 #include "environment.h"
 #include "silencecheck.h"
 
+#include <certificatepins.h>
 #include <macaddress.h>
 #include <deviceinfo.h>
 #include <snapshotclient.h>
@@ -202,6 +203,35 @@ void printGaps(const onvif::Identity &identity)
                   gap.failure);
 }
 
+// Devices' TLS certificates, pinned on first use, in the user's configuration folder.
+QString certificatePinFile()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+        .filePath(QStringLiteral("onvif-certificates.json"));
+}
+
+// After a device got a new certificate (a reset, a new firmware), the user forgets the old pin.
+int forgetCertificate(const QString &id)
+{
+    onvif::CertificatePins pins(certificatePinFile());
+    if (!pins.loadError().isEmpty()) {
+        std::fprintf(stderr, "onvif-forget-certificate: %s\n", qPrintable(pins.loadError()));
+        return 2;
+    }
+    QString error;
+    if (pins.forget(id, id, &error)) {
+        std::printf("certificate of %s forgotten: the next connection pins the one the device shows\n",
+                    qPrintable(DeviceTable::escaped(id)));
+        return 0;
+    }
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "onvif-forget-certificate: %s\n", qPrintable(error));
+        return 2;
+    }
+    std::fprintf(stderr, "no certificate is pinned for %s\n", qPrintable(DeviceTable::escaped(id)));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -232,6 +262,8 @@ int main(int argc, char *argv[])
         "  onvif-reboot ID               restart an ONVIF device (after a change it applies only on restart)\n"
         "  onvif-password ID             change the password of the --user (admin) of an ONVIF device to\n"
         "                                the new password\n"
+        "  onvif-forget-certificate ID   forget the TLS certificate pinned for an ONVIF device (its endpoint\n"
+        "                                urn:uuid:... or MAC), so that the next connection pins the one it shows\n"
         "  snapshot ID --out FILE        save what an ONVIF camera sees (its still image, JPEG or PNG as the\n"
         "                                camera sends it) to FILE\n"
         "  journal                       print the site journal, newest first (--since, --device, --json);\n"
@@ -257,7 +289,7 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(
         QStringLiteral("command"),
         QStringLiteral("list, watch, activate, modify, key, reset, restore, plan, onvif-modify, onvif-reboot, "
-                       "onvif-password, snapshot, journal or report"));
+                       "onvif-password, onvif-forget-certificate, snapshot, journal or report"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print JSON instead of a table."));
     const QCommandLineOption wait(QStringLiteral("wait"), QStringLiteral("Milliseconds to wait for answers (2000)."),
                                   QStringLiteral("ms"), QStringLiteral("2000"));
@@ -315,6 +347,8 @@ int main(int argc, char *argv[])
     if (cmd == QLatin1String("journal"))
         return runJournalCommand(
             {parser.value(QStringLiteral("since")), parser.value(QStringLiteral("device")), parser.isSet(json)});
+    if (cmd == QLatin1String("onvif-forget-certificate"))
+        return forgetCertificate(args.value(1));
     const QVector<VexoTool::AdapterAddress> adapters = VexoTool::reachableAdapters();
     std::optional<ListFilter> listFilter;
     if (parser.isSet(filter)) {
@@ -354,10 +388,7 @@ int main(int argc, char *argv[])
     credentials.password = QString::fromLocal8Bit(secrets->password);
     credentials.allowClearText = parser.isSet(clearText);
     credentials.allowClearTextNewPassword = parser.isSet(clearText);
-    // Devices' TLS certificates, pinned on first use, in the user's configuration folder.
-    onvifScan.setCertificatePins(std::make_shared<onvif::CertificatePins>(
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
-            .filePath(QStringLiteral("onvif-certificates.json"))));
+    onvifScan.setCertificatePins(std::make_shared<onvif::CertificatePins>(certificatePinFile()));
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
