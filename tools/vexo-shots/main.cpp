@@ -299,9 +299,9 @@ class RestartingChanger final : public VexoTool::OnvifChanger
 public:
     VexoTool::OnvifOutcome setNetParams(const VexoTool::OnvifTarget &, const DeviceNetParam &) override
     {
-        return {true, true, {}};
+        return {true, true, {}, {}};
     }
-    VexoTool::OnvifOutcome reboot(const VexoTool::OnvifTarget &) override { return {true, false, {}}; }
+    VexoTool::OnvifOutcome reboot(const VexoTool::OnvifTarget &) override { return {true, false, {}, {}}; }
 };
 
 // Ticks the one row of @p record in the list (single selection: the others are unticked).
