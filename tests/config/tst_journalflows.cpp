@@ -54,9 +54,9 @@ enum class Flow { SingleChange, BatchChange, SingleActivation, BatchActivation, 
 class AgreeingChanger : public OnvifChanger
 {
 public:
-    OnvifOutcome setNetParams(const OnvifTarget &, const DeviceNetParam &) override { return {true, true, {}}; }
-    OnvifOutcome reboot(const OnvifTarget &) override { return {true, false, {}}; }
-    OnvifOutcome setPassword(const OnvifTarget &, const QString &) override { return {true, false, {}}; }
+    OnvifOutcome setNetParams(const OnvifTarget &, const DeviceNetParam &) override { return {true, true, {}, {}}; }
+    OnvifOutcome reboot(const OnvifTarget &) override { return {true, false, {}, {}}; }
+    OnvifOutcome setPassword(const OnvifTarget &, const QString &) override { return {true, false, {}, {}}; }
 };
 
 // An identified ONVIF device in the store, outside the simulator's addresses.
@@ -193,7 +193,8 @@ QHash<QString, QString> tst_JournalFlows::run(Flow flow, const QVector<DeviceInf
         field("m_lineEditAdminPassword")->setText(kPassword);
         click("m_btnModify");
         if (single) {
-            QTest::qWaitFor([&recorder] { return !recorder.messages.isEmpty(); }, 15000);
+            if (!QTest::qWaitFor([&recorder] { return !recorder.messages.isEmpty(); }, 15000))
+                QTest::qFail("the panel said nothing within 15 s", __FILE__, __LINE__);
             addresses.insert(devices.first().strSerialNumber, address);
         } else {
             for (int j = 0; j < devices.size(); ++j)
@@ -207,15 +208,17 @@ QHash<QString, QString> tst_JournalFlows::run(Flow flow, const QVector<DeviceInf
         field("m_lineEditNewPassword")->setText(kNewPassword);
         field("m_lineEditConfirmPassword")->setText(kNewPassword);
         click("m_btnActive");
-        if (flow == Flow::SingleActivation)
-            QTest::qWaitFor([&recorder] { return !recorder.messages.isEmpty(); }, 15000);
+        if (flow == Flow::SingleActivation
+            && !QTest::qWaitFor([&recorder] { return !recorder.messages.isEmpty(); }, 15000))
+            QTest::qFail("the panel said nothing within 15 s", __FILE__, __LINE__);
         break;
     case Flow::Onvif:
         m_panel->onCurrentSelectionChange(ModifySingle, devices);
         field("m_lineEditIpAddress")->setText(QStringLiteral("127.0.78.1"));
         field("m_lineEditAdminPassword")->setText(kPassword);
         click("m_btnModify");
-        QTest::qWaitFor([&recorder] { return !recorder.messages.isEmpty(); }, 15000);
+        if (!QTest::qWaitFor([&recorder] { return !recorder.messages.isEmpty(); }, 15000))
+            QTest::qFail("the panel said nothing within 15 s", __FILE__, __LINE__);
         addresses.insert(devices.first().strSerialNumber, QStringLiteral("127.0.78.1"));
         break;
     case Flow::OnvifPassword: {
