@@ -343,6 +343,12 @@ void VEXOToolMainPage::connectOnvif()
     connect(m_onvif, &VEXO::OnvifHandler::signalIdentifiedPartly, this, &VEXOToolMainPage::showOnvifFailure);
     connect(m_onvif, &VEXO::OnvifHandler::signalClearTextOnly, this, &VEXOToolMainPage::askClearText);
     connect(m_onvif, &VEXO::OnvifHandler::signalSignInFinished, this, &VEXOToolMainPage::showSignInResults);
+    connect(m_onvif, &VEXO::OnvifHandler::signalSignInProgress, this, [this](int answered, int asked) {
+        if (asked == 0)
+            return;
+        //: the count line while an ONVIF sign-in runs: %1 of %2 devices have answered it
+        m_deviceDisplayPage->setActivity(tr("ONVIF sign-in: %1 of %2 devices answered").arg(answered).arg(asked));
+    });
     // Refresh empties the list (the page's own slot runs first) and asks both protocols again.
     if (auto *refresh = m_deviceDisplayPage->findChild<QPushButton *>(QStringLiteral("m_btnRefreshDeviceInfo")))
         connect(refresh, &QPushButton::clicked, m_onvif, &VEXO::OnvifHandler::sendInquiry);
@@ -384,6 +390,9 @@ void VEXOToolMainPage::signInOnvif(const QString &userName, const QString &passw
     credentials.username = userName;
     credentials.password = password;
     m_onvif->setCredentials(credentials);
+    // Until the first device answers, and for a sign-in with nothing to ask.
+    //: the count line right after an ONVIF sign-in started
+    m_deviceDisplayPage->setActivity(tr("ONVIF sign-in..."));
 }
 
 namespace {
@@ -443,6 +452,7 @@ QString VEXOToolMainPage::signInSummary(const QVector<VEXO::OnvifSignInOutcome> 
 
 void VEXOToolMainPage::showSignInResults(const QVector<VEXO::OnvifSignInOutcome> &outcomes)
 {
+    m_deviceDisplayPage->setActivity(QString());
     const QString succeed = QCoreApplication::translate("VexoTool::DeviceModifyPage", "Succeed");
     DeviceInfoModel *model = m_deviceDisplayPage->model();
     QVector<DeviceInfo> devices;

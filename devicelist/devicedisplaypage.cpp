@@ -419,6 +419,12 @@ void DeviceDisplayPage::setNoAnswerDelay(int milliseconds)
         m_noAnswerTimer->start();
 }
 
+void DeviceDisplayPage::setActivity(const QString &text)
+{
+    m_labelActivity->setText(text);
+    m_labelActivity->setVisible(!text.isEmpty());
+}
+
 void DeviceDisplayPage::onNoAnswerTimeout()
 {
     if (m_model->rowCount() > 0)
@@ -464,6 +470,9 @@ void DeviceDisplayPage::setupForm()
     m_labelConflicts->setObjectName(QStringLiteral("m_labelConflicts"));
     m_labelConflicts->setStyleSheet(QStringLiteral("color:#d11f24;"));
     m_labelConflicts->hide();
+    m_labelActivity = new QLabel(m_frameDeviceCount);
+    m_labelActivity->setObjectName(QStringLiteral("m_labelActivity"));
+    m_labelActivity->hide();
 
     const auto makeButton = [this](const QString &name, const QString &text) {
         auto *button = new QPushButton(text, m_frameDeviceCount);
@@ -483,6 +492,7 @@ void DeviceDisplayPage::setupForm()
     barLayout->addWidget(m_labelDeviceCountValue);
     barLayout->addWidget(m_labelNoAnswer);
     barLayout->addWidget(m_labelConflicts);
+    barLayout->addWidget(m_labelActivity);
     barLayout->addWidget(label);
     barLayout->addStretch(1);
     barLayout->addWidget(m_btnConfigReset);

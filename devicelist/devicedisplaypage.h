@@ -143,6 +143,9 @@ public:
      */
     void setNoAnswerDelay(int milliseconds);
 
+    /** @brief What the program is doing for the whole list (a sign-in, say), shown in the count line; empty hides it. */
+    void setActivity(const QString &text);
+
 signals:
     /** @brief The checked rows changed: what the panel should offer, and the checked devices. */
     void signalCurrentSelectionModelChange(ModifyPage modifyPageType, QVector<DeviceInfo> vecDeviceInfo);
@@ -234,6 +237,7 @@ private:
     QLabel *m_labelDeviceCountValue = nullptr;
     QLabel *m_labelNoAnswer = nullptr;  // the hint beside the count while nothing answers
     QLabel *m_labelConflicts = nullptr; // how many addresses several devices use
+    QLabel *m_labelActivity = nullptr;
     QFrame *m_frameFilter = nullptr;
     QLineEdit *m_lineEditFilter = nullptr;
     QLabel *m_labelHiddenChecked = nullptr; // how many checked rows the filter hides

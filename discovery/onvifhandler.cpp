@@ -55,6 +55,7 @@ constexpr int kSlice = 10;
 constexpr int kMaxSlice = 200;
 constexpr qint64 kSliceBudgetNs = 10'000'000;
 constexpr int kFlushIntervalMs = 10;
+constexpr int kProgressIntervalMs = 100;
 
 bool sameKey(const VEXO_DEVICE_INFO &a, const VEXO_DEVICE_INFO &b)
 {
@@ -89,6 +90,12 @@ public:
     {
         m_flush.setInterval(kFlushIntervalMs);
         connect(&m_flush, &QTimer::timeout, this, &OnvifWorker::flush);
+        m_progressTimer.setSingleShot(true);
+        m_progressTimer.setInterval(kProgressIntervalMs);
+        connect(&m_progressTimer, &QTimer::timeout, this, [this] {
+            if (m_roundOpen)
+                sendProgress();
+        });
         m_identifier = std::make_unique<onvif::Identifier>(m_handler->deviceOptions());
         m_identifier->setMaxParallel(m_maxParallel);
         connect(m_identifier.get(), &onvif::Identifier::identified, this, &OnvifWorker::identified);
@@ -178,6 +185,7 @@ public:
         m_roundOpen = true;
         m_roundWaiting.clear();
         m_roundOutcomes.clear();
+        m_lastProgress = {-1, -1};
         const QStringList endpoints = m_entries.keys(); // identify() may mark entries
         for (const QString &endpoint : endpoints) {
             identify(endpoint);
@@ -203,10 +211,30 @@ public:
         finishRound();
     }
 
+    // The window hears how far the sign-in is at most every kProgressIntervalMs, and once at its end.
+    void reportProgress()
+    {
+        if (m_roundOpen && !m_progressTimer.isActive())
+            m_progressTimer.start();
+    }
+
+    void sendProgress()
+    {
+        const int answered = int(m_roundOutcomes.size());
+        const std::pair<int, int> progress{answered, answered + int(m_roundWaiting.size())};
+        if (progress == m_lastProgress)
+            return;
+        m_lastProgress = progress;
+        emit m_handler->signalSignInProgress(progress.first, progress.second);
+    }
+
     void finishRound()
     {
+        reportProgress();
         if (!m_roundOpen || !m_roundWaiting.isEmpty())
             return;
+        m_progressTimer.stop();
+        sendProgress();
         m_roundOpen = false;
         m_roundFinished = std::exchange(m_roundOutcomes, {});
         sendRoundWhenListed();
@@ -460,8 +488,10 @@ private:
         ++sent;
         m_credentialed.insert(endpoint);
         m_pending.insert(endpoint);
-        if (m_roundOpen)
+        if (m_roundOpen) {
             m_roundWaiting.insert(endpoint);
+            reportProgress();
+        }
         m_identifier->enqueue(endpoint, it->serviceUrl, credentials);
     }
 
@@ -826,6 +856,7 @@ private:
     bool m_roundOpen = false;     // a sign-in waits for its summary
     QSet<QString> m_roundWaiting; // the endpoints it waits for
     QVector<OnvifSignInOutcome> m_roundOutcomes;
+    std::pair<int, int> m_lastProgress{-1, -1};                 // answered, asked: as last reported
     std::optional<QVector<OnvifSignInOutcome>> m_roundFinished; // sent once its records are
     std::optional<onvif::Credentials> m_credentials;
     QHash<QString, onvif::Credentials> m_deviceCredentials;
@@ -848,7 +879,8 @@ private:
     QHash<QString, QString> m_faceOfMac;          // the endpoint listed as a verified device's face
     QHash<QString, QString> m_endpointOfMac;      // identified ONVIF devices
     QHash<QString, QString> m_endpointOfSerial;
-    QTimer m_flush{this};          // a child, so that it moves to the thread with the worker
+    QTimer m_flush{this}; // a child, so that it moves to the thread with the worker
+    QTimer m_progressTimer{this};
     bool m_unacknowledged = false; // a slice went to the list and the list has not taken it yet
     int m_sliceSize = kSlice;      // records per slice, after the GUI thread's time for the last one
     std::deque<Outgoing> m_outbox;

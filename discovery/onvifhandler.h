@@ -165,6 +165,11 @@ signals:
      *        once per setCredentials(), also when there was nothing to identify.
      */
     void signalSignInFinished(QVector<VEXO::OnvifSignInOutcome> outcomes);
+    /**
+     * @brief The sign-in under way has its outcome for @p answered of the @p asked devices it
+     *        waits for so far (asked grows as devices are heard). Emitted when either changes.
+     */
+    void signalSignInProgress(int answered, int asked);
 
 private:
     friend class OnvifWorker;

@@ -2618,6 +2618,16 @@ Forget it only when the device was reset or got a new certificate.</translation>
         <source>ONVIF sign-in: %1</source>
         <translation>ONVIF sign-in: %1</translation>
     </message>
+    <message>
+        <source>ONVIF sign-in: %1 of %2 devices answered</source>
+        <extracomment>the count line while an ONVIF sign-in runs: %1 of %2 devices have answered it</extracomment>
+        <translation>ONVIF sign-in: %1 of %2 devices answered</translation>
+    </message>
+    <message>
+        <source>ONVIF sign-in...</source>
+        <extracomment>the count line right after an ONVIF sign-in started</extracomment>
+        <translation>ONVIF sign-in...</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

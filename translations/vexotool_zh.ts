@@ -2604,6 +2604,16 @@ Forget it only when the device was reset or got a new certificate.</source>
         <source>ONVIF sign-in: %1</source>
         <translation>ONVIF 登录：%1</translation>
     </message>
+    <message>
+        <source>ONVIF sign-in: %1 of %2 devices answered</source>
+        <extracomment>the count line while an ONVIF sign-in runs: %1 of %2 devices have answered it</extracomment>
+        <translation>ONVIF 登录：%2 台设备中已有 %1 台应答</translation>
+    </message>
+    <message>
+        <source>ONVIF sign-in...</source>
+        <extracomment>the count line right after an ONVIF sign-in started</extracomment>
+        <translation>ONVIF 登录中...</translation>
+    </message>
 </context>
 <context>
     <name>WarningDialog</name>

@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -240,13 +241,27 @@ void TestOnvifWindowLive::signInIdentifiesTheRows()
                  QStringLiteral("ok"));
     }
 
+    QSignalSpy progress(m_onvif.get(), &VEXO::OnvifHandler::signalSignInProgress);
+    auto *activity = m_window->deviceDisplayPage()->findChild<QLabel *>(QStringLiteral("m_labelActivity"));
     m_window->signInOnvif(QStringLiteral("admin"), password);
+    // The count line says the sign-in runs, and how far it is, until the result list comes.
+    QVERIFY(activity->isVisible());
+    QVERIFY2(activity->text().startsWith(QStringLiteral("ONVIF sign-in")), qPrintable(activity->text()));
     // The sign-in ends with its result list: the summary, and each device by name with how it went.
     VexoTool::DeviceModifyResultPage *results = nullptr;
     QTRY_VERIFY_WITH_TIMEOUT(
         (results = m_window->findChild<VexoTool::DeviceModifyResultPage *>(QStringLiteral("onvifSignInResults"))),
         20000);
     QVERIFY(results->isVisible());
+    QVERIFY(!activity->isVisible());
+    QVERIFY(!progress.isEmpty());
+    int answeredBefore = 0;
+    for (const QList<QVariant> &step : std::as_const(progress)) {
+        const int answered = step.at(0).toInt();
+        QVERIFY(answered >= answeredBefore && answered <= step.at(1).toInt());
+        answeredBefore = answered;
+    }
+    QCOMPARE(progress.last(), (QList<QVariant>{5, 5}));
     QCOMPARE(results->findChild<QLabel *>(QStringLiteral("m_labelDeviceAll"))->text(), summary);
     QCOMPARE(results->model()->rowCount(), 5);
     QStringList named; // the identified devices by their serial numbers
