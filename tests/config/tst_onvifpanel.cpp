@@ -57,7 +57,7 @@ public:
     {
         QMutexLocker lock(&mutex);
         rebooted.append(target.serialNumber);
-        return OnvifOutcome{true, false, {}};
+        return OnvifOutcome{true, false, {}, {}};
     }
     OnvifOutcome setPassword(const OnvifTarget &target, const QString &newPassword) override
     {
@@ -65,7 +65,7 @@ public:
         passwords.append(target.userName + QLatin1Char(':') + target.password + QLatin1Char('>') + newPassword);
         consents.append(target.allowClearTextPassword);
         if (withoutHttps && !target.allowClearTextPassword) // nothing sent, as the client does
-            return OnvifOutcome{false, false, {VexoTool::OnvifFailureKind::NotEncrypted, 0, {}, {}, {}}};
+            return OnvifOutcome{false, false, {VexoTool::OnvifFailureKind::NotEncrypted, 0, {}, {}, {}}, {}};
         return outcome;
     }
 
@@ -74,7 +74,7 @@ public:
 
     QMutex mutex;
     QHash<QString, QByteArray> pins; // by serial number; used from the GUI thread only
-    OnvifOutcome outcome{true, false, {}};
+    OnvifOutcome outcome{true, false, {}, {}};
     QStringList changed;
     QStringList addresses;
     QStringList userNames;
@@ -522,7 +522,7 @@ void tst_OnvifPanel::restartAnswerIsRouted()
         asked = devices;
         return restartNow;
     });
-    m_changer->outcome = OnvifOutcome{true, true, {}};
+    m_changer->outcome = OnvifOutcome{true, true, {}, {}};
     const VEXO_DEVICE_INFO record = onvifRecord(1, "127.1.0.8");
     select({record});
     field("m_lineEditIpAddress")->setText(QStringLiteral("127.1.0.20"));
@@ -725,7 +725,7 @@ void tst_OnvifPanel::passwordChangeIsCheckedAndRouted()
         VexoTool::OnvifFailure refusal;
         refusal.kind = VexoTool::OnvifFailureKind::NotAuthorized;
         refusal.httpStatus = 401;
-        m_changer->outcome = OnvifOutcome{false, false, refusal};
+        m_changer->outcome = OnvifOutcome{false, false, refusal, {}};
     }
     ModalRecorder recorder;
     OnvifTarget target;

@@ -228,7 +228,7 @@ void tst_DeviceClient::sessionDigestHoldsForLaterRequests()
     QVERIFY(digest);
     const auto md5 = QCryptographicHash::Md5;
     const QByteArray ha1 = h(md5, h(md5, "admin:cam:pw") + ":n1:c");
-    for (const QByteArray nc : {QByteArray("00000001"), QByteArray("00000002")}) {
+    for (const QByteArray &nc : {QByteArray("00000001"), QByteArray("00000002")}) {
         const QByteArray header = digest->authorization("POST", "/onvif/device_service", QStringLiteral("admin"),
                                                         QStringLiteral("pw"), "c");
         QCOMPARE(param(header, "nc"), nc);
