@@ -1659,10 +1659,15 @@ void tst_VexoLibrary::shareOfEachSender()
     };
     std::atomic<bool> flood{false};
     std::atomic<int> sent{0};
+    const QStringList site{QStringLiteral("--count"), QString::number(devices), QStringLiteral("--seed"),
+                           QStringLiteral("5")};
     // From the devices' own address the phantoms leave the tap's socket, as an answer to an inquiry.
-    QVERIFY(bringUpTapped(
-        {QStringLiteral("--count"), QString::number(devices), QStringLiteral("--seed"), QStringLiteral("5")}, devices,
-        [&](const vxdp::Message &m, bool towardDevices, bool *) {
+    // Without phantoms the devices answer the library directly: a tap relaying 10,000 answers in a
+    // sanitizer build loses many of them, and devices unheard for long leave the list.
+    if (phantoms == 0)
+        QVERIFY(bringUp(site, devices));
+    else
+        QVERIFY(bringUpTapped(site, devices, [&](const vxdp::Message &m, bool towardDevices, bool *) {
             QList<QByteArray> forged;
             if (!towardDevices || m.header.type != vxdp::MsgType::Inquiry || !flood.exchange(false))
                 return forged;
