@@ -131,6 +131,13 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
 
     // The panel writes the result texts in its own translation context.
     const QString succeed = QCoreApplication::translate("VexoTool::DeviceModifyPage", "Succeed");
+    const QIcon okIcon(QStringLiteral(":/CommonSkin/VEXOTool/Images/VEXOTool/BaseControl/Inputs/icon_alert_ok.png"));
+    const QIcon errorIcon(
+        QStringLiteral(":/CommonSkin/VEXOTool/Images/VEXOTool/BaseControl/Inputs/icon_alert_error.png"));
+    // The rows go in as one insertion: row by row, the view lays itself out again for each of
+    // hundreds of devices while the window waits.
+    int row = m_model->rowCount();
+    m_model->setRowCount(row + int(devices.size()));
     int failed = 0;
     QMap<quint32, QString> explanations; // each code that has one, once, in code order
     for (const DeviceInfo &device : devices) {
@@ -138,12 +145,10 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
         if (device.strResult == succeed) {
             //: In the result list, for a device the batch operation succeeded on.
             result = cell(tr("Succeeded"));
-            result->setIcon(
-                QIcon(QStringLiteral(":/CommonSkin/VEXOTool/Images/VEXOTool/BaseControl/Inputs/icon_alert_ok.png")));
+            result->setIcon(okIcon);
         } else {
             result = cell(device.strResult);
-            result->setIcon(
-                QIcon(QStringLiteral(":/CommonSkin/VEXOTool/Images/VEXOTool/BaseControl/Inputs/icon_alert_error.png")));
+            result->setIcon(errorIcon);
             const quint32 code = ErrorExplanation::codeInResult(device.strResult);
             const QString explanation = ErrorExplanation::forCode(code);
             if (!explanation.isEmpty()) {
@@ -157,8 +162,11 @@ void DeviceModifyResultPage::setDevices(const QVector<DeviceInfo> &devices)
         }
         QStandardItem *serial = cell(device.strSerialNumber);
         serial->setToolTip(device.strSerialNumber);
-        m_model->appendRow(
-            {cell(device.strIndex), cell(device.strDeviceType), cell(device.strIPv4Address), serial, result});
+        const QList<QStandardItem *> cells{cell(device.strIndex), cell(device.strDeviceType),
+                                           cell(device.strIPv4Address), serial, result};
+        for (int column = 0; column < int(cells.size()); ++column)
+            m_model->setItem(row, column, cells.at(column));
+        ++row;
     }
     const int succeeded = int(devices.size()) - failed;
     m_labelDeviceAll->setText(m_operation == Operation::Activation
