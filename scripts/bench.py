@@ -121,7 +121,6 @@ def report(benchmarks, runs, display):
                     order.append(key)
                 figure = figures[key]
                 figure["values"].append(float(m["value"]))
-                # A goal measured in the run itself (the library's, from one verification) moves with it.
                 figure["goals"].append(float(m["goal"]))
                 cpu = CPU_NOTE.search(m["note"] or "")
                 if cpu:

@@ -26,11 +26,11 @@
 #include <QStandardItemModel>
 #include <QToolTip>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>

@@ -1659,6 +1659,11 @@ void tst_VexoLibrary::shareOfEachSender()
     };
     std::atomic<bool> flood{false};
     std::atomic<int> sent{0};
+    // The hook below uses this function's state: the tap ends before that state goes.
+    const auto endTap = qScopeGuard([this] {
+        if (m_tap && m_tap->isRunning())
+            m_tap->end();
+    });
     const QStringList site{QStringLiteral("--count"), QString::number(devices), QStringLiteral("--seed"),
                            QStringLiteral("5")};
     // From the devices' own address the phantoms leave the tap's socket, as an answer to an inquiry.
